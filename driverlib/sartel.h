@@ -19,6 +19,9 @@
 
 #include <stdint.h>
 #include <stdbool.h>
+#ifndef __cplusplus
+#include <uchar.h>
+#endif
 
 #define SARTEL_LIBRARY_NAME "libSartel.so"
 
