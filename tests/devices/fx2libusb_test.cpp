@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-using namespace fx2;
+using namespace fx2port;
 
 TEST(Fx2Libusb, AFailingStartListsNoDevice) {
   TLibusbBackend backend({{0x04B4, 0x1002}}, [](libusb_context**) { return -99; });

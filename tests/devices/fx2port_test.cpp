@@ -8,7 +8,7 @@
 #include <mutex>
 #include <vector>
 
-using namespace fx2;
+using namespace fx2port;
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-using namespace fx2;
+using namespace fx2port;
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-namespace fx2 {
+namespace fx2port {
 
 // Versions the port reports for itself. Drivers from 1.5.5 on take direct
 // transfers; a backend may report an older one to get buffered transfers.
@@ -67,4 +67,4 @@ public:
 using TCreateBackendFunction = TFx2Backend* (*)();
 inline constexpr const char* CreateBackendSymbol = "SartelFx2CreateBackend";
 
-} // namespace fx2
+} // namespace fx2port

@@ -12,7 +12,7 @@
 #include <mutex>
 #include <set>
 
-namespace fx2 {
+namespace fx2port {
 namespace {
 
 // How long a cancelled transfer may take to come back before the abort
@@ -283,4 +283,4 @@ std::unique_ptr<TFx2BackendDevice> TLibusbBackend::Open(int index) {
   return opened;
 }
 
-} // namespace fx2
+} // namespace fx2port

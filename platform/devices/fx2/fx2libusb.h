@@ -10,7 +10,7 @@
 
 struct libusb_context;
 
-namespace fx2 {
+namespace fx2port {
 
 class TLibusbBackend : public TFx2Backend {
 public:
@@ -31,4 +31,4 @@ private:
   std::vector<TUsbId> ids_;
 };
 
-} // namespace fx2
+} // namespace fx2port

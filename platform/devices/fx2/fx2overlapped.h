@@ -9,7 +9,7 @@
 #include <mutex>
 #include <thread>
 
-namespace fx2 {
+namespace fx2port {
 
 struct TPortJob;
 
@@ -32,4 +32,4 @@ private:
   std::thread worker_;
 };
 
-} // namespace fx2
+} // namespace fx2port

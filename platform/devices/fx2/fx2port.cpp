@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace fx2 {
+namespace fx2port {
 
 // One transfer on its way: private copies of the data, and where the result
 // goes once the caller collects it.
@@ -232,4 +232,4 @@ bool TFx2Port::GetOverlappedResult(TFx2Overlapped& overlapped, uint32_t& returne
   return error == ErrorSuccess;
 }
 
-} // namespace fx2
+} // namespace fx2port

@@ -14,7 +14,7 @@
 #include <memory>
 #include <mutex>
 
-namespace fx2 {
+namespace fx2port {
 
 using TPortHandle = int;
 inline constexpr TPortHandle InvalidPortHandle = -1;
@@ -59,4 +59,4 @@ private:
   TPortHandle nextHandle_ = 1;
 };
 
-} // namespace fx2
+} // namespace fx2port

@@ -7,7 +7,7 @@
 
 #include <cstdlib>
 
-namespace fx2 {
+namespace fx2port {
 namespace {
 
 // Owns a backend created by a loaded library and unloads the library only
@@ -52,4 +52,4 @@ std::unique_ptr<TFx2Port> CreatePortFromEnvironment() {
   return std::make_unique<TFx2Port>(std::make_unique<TLibusbBackend>(UsbIdsFromEnvironment()));
 }
 
-} // namespace fx2
+} // namespace fx2port

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-namespace fx2 {
+namespace fx2port {
 
 inline constexpr const char* PortLibraryVariable = "SARTEL_FX2_PORT";
 
@@ -19,4 +19,4 @@ std::unique_ptr<TFx2Backend> LoadBackendLibrary(const std::string& path);
 
 std::unique_ptr<TFx2Port> CreatePortFromEnvironment();
 
-} // namespace fx2
+} // namespace fx2port

@@ -1,6 +1,6 @@
 #include "fx2request.h"
 
-namespace fx2 {
+namespace fx2port {
 namespace {
 
 void Put16(uint8_t* p, uint16_t v) {
@@ -71,4 +71,4 @@ uint32_t RecordTimeoutSeconds(uint32_t timeoutMs) {
   return timeoutMs / 1000;
 }
 
-} // namespace fx2
+} // namespace fx2port

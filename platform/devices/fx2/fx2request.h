@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <span>
 
-namespace fx2 {
+namespace fx2port {
 
 // I/O control codes understood by the port.
 enum TIoctl : uint32_t {
@@ -93,4 +93,4 @@ void StoreRecordStatus(std::span<uint8_t, RequestRecordSize> record, uint32_t nt
 // whole seconds, but never 0 for a time-out of 1 to 999 ms.
 uint32_t RecordTimeoutSeconds(uint32_t timeoutMs);
 
-} // namespace fx2
+} // namespace fx2port

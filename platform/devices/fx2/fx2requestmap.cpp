@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-namespace fx2 {
+namespace fx2port {
 namespace {
 
 constexpr uint32_t RecordSize = static_cast<uint32_t>(RequestRecordSize);
@@ -111,4 +111,4 @@ TCompletion CompleteRequest(const TUsbTransfer& transfer, TTransferStatus status
   return c;
 }
 
-} // namespace fx2
+} // namespace fx2port

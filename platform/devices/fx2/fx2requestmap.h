@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <span>
 
-namespace fx2 {
+namespace fx2port {
 
 // Larger data stages are refused; the class library never moves more than
 // one endpoint's maximum transfer at a time.
@@ -35,4 +35,4 @@ struct TCompletion {
 
 TCompletion CompleteRequest(const TUsbTransfer& transfer, TTransferStatus status, uint32_t transferred);
 
-} // namespace fx2
+} // namespace fx2port

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace fx2 {
+namespace fx2port {
 
 struct TSetupPacket {
   uint8_t requestType = 0;
@@ -36,4 +36,4 @@ inline bool operator==(const TSetupPacket& a, const TSetupPacket& b) {
          a.length == b.length;
 }
 
-} // namespace fx2
+} // namespace fx2port

@@ -4,7 +4,7 @@
 #include <charconv>
 #include <cstdlib>
 
-namespace fx2 {
+namespace fx2port {
 namespace {
 
 bool ParseHex16(std::string_view text, uint16_t& value) {
@@ -42,4 +42,4 @@ std::vector<TUsbId> UsbIdsFromEnvironment() {
   return text ? ParseUsbIds(text) : std::vector<TUsbId>{};
 }
 
-} // namespace fx2
+} // namespace fx2port

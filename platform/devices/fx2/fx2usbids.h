@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace fx2 {
+namespace fx2port {
 
 struct TUsbId {
   uint16_t vendor = 0;
@@ -23,4 +23,4 @@ std::vector<TUsbId> ParseUsbIds(std::string_view text);
 
 std::vector<TUsbId> UsbIdsFromEnvironment();
 
-} // namespace fx2
+} // namespace fx2port
