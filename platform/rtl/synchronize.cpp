@@ -80,6 +80,17 @@ bool RunPending(std::unique_lock<std::mutex>& lock) {
   return ran;
 }
 
+// The call is queued already: a failing hook must not tear the worker away
+// from it, or the main thread would later run a call whose caller is gone.
+void CallWakeHook(const std::function<void()>& hook) {
+  if (!hook) return;
+  try {
+    hook();
+  } catch (...) {
+    // Without the wake-up the call still runs at the next CheckSynchronize.
+  }
+}
+
 bool IsCancelled(const TSyncQueue& q, std::thread::id id) { return q.Cancelled.count(id) != 0; }
 
 }  // namespace
@@ -115,7 +126,7 @@ void Synchronize(const std::function<void()>& method) {
     hook = q.WakeHook;
   }
   q.MainCv.notify_all();
-  if (hook) hook();
+  CallWakeHook(hook);
 
   std::unique_lock<std::mutex> lock(q.Lock);
   q.WorkerCv.wait(lock, [&] { return call->Done || call->Dropped; });
