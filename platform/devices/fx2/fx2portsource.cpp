@@ -3,7 +3,7 @@
 #include "fx2libusb.h"
 #include "fx2usbids.h"
 
-#include <dlfcn.h>
+#include "dynlib.h"
 
 #include <cstdlib>
 
@@ -17,7 +17,7 @@ public:
   TLibraryBackend(void* module, TFx2Backend* backend) : module_(module), backend_(backend) {}
   ~TLibraryBackend() override {
     backend_.reset();
-    dlclose(module_);
+    rtl::FreeModule(module_);
   }
   TLibraryBackend(const TLibraryBackend&) = delete;
   TLibraryBackend& operator=(const TLibraryBackend&) = delete;
@@ -33,13 +33,13 @@ private:
 } // namespace
 
 std::unique_ptr<TFx2Backend> LoadBackendLibrary(const std::string& path) {
-  void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  void* module = rtl::LoadModule(path);
   if (!module)
     return nullptr;
-  auto create = reinterpret_cast<TCreateBackendFunction>(dlsym(module, CreateBackendSymbol));
+  auto create = reinterpret_cast<TCreateBackendFunction>(rtl::FindSymbol(module, CreateBackendSymbol));
   TFx2Backend* backend = create ? create() : nullptr;
   if (!backend) {
-    dlclose(module);
+    rtl::FreeModule(module);
     return nullptr;
   }
   return std::make_unique<TLibraryBackend>(module, backend);
