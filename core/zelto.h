@@ -1,0 +1,167 @@
+#pragma once
+// TZelto: the one core object. It holds the whole state of a measurement
+// session in plain fields that windows, worker threads and file routines
+// read and write through TheCore. Fields that worker threads hand over are
+// atomics; the rest belongs to the user-interface thread, and the threads
+// touch it only while the workflow leaves it to them.
+
+#include <array>
+#include <atomic>
+#include <complex>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "driverapi.h"
+#include "records.h"
+
+namespace rtl {
+class TEvent;
+}
+
+// A device text as the driver library writes it: fixed UTF-16 units,
+// zero-filled before each call because the library writes narrow texts
+// without a terminator.
+using TDeviceText = std::array<char16_t, SARTEL_TEXT_LENGTH>;
+std::u16string TextOf(const TDeviceText& text);
+void SetText(TDeviceText& text, std::u16string_view value);
+
+// Acquisition states of a capture thread.
+enum TAcquisitionState : uint8_t {
+  asIdle = 0,
+  asArmed = 1,
+  asSynchronous = 2,
+  asAsynchronous = 3,
+  asTransfer = 4,
+};
+
+// Display modes of amplitudes: the quantity shown and the amplitude form.
+enum TAmplDisplayMode : uint8_t { admVoltage = 0, admAcceleration = 1, admVelocity = 2, admDisplacement = 3 };
+enum TVibValueType : uint8_t { vvtPeak = 0, vvtRms = 1, vvtPeakToPeak = 2 };
+
+constexpr int WorkColorCount = 20;
+
+// The device memory of the smallest model and of demo mode; the buffer
+// length starts here until start-up reads the real size.
+constexpr int32_t DefaultRamSize = 0x4000;
+
+struct TControlMass {
+  double Value = 1.0;
+  std::string Unit = "g";  // UTF-8; at most 7 bytes in the session file
+};
+
+struct TAmplitudeOnlyMethod {
+  uint8_t Enabled = 0;
+  uint8_t Mode = 1;
+  double Shift = 45.0;  // degrees
+};
+
+struct TSessionDate {
+  uint16_t Year = 0, Month = 0, Day = 0;
+};
+
+// Texts of the balancing job; UTF-8 here, stored as 8-bit text in files.
+struct TSessionInfo {
+  TSessionDate Date;
+  std::string Location, Operator, MachineOwner, Machine, Object;
+};
+
+class TZelto {
+ public:
+  TZelto();
+  ~TZelto();
+  TZelto(const TZelto&) = delete;
+  TZelto& operator=(const TZelto&) = delete;
+
+  // capture settings
+  int32_t RamSize = DefaultRamSize;
+  int32_t BuffLength = DefaultRamSize;
+  int32_t AvgSize = 1;
+  int32_t SamplingRate = 3;
+  int32_t GainA = 1, GainB = 1;
+  uint8_t WindowType = 0;
+
+  // sensors
+  SensorInfo VibSensorA, VibSensorB;
+
+  // balancing options
+  uint8_t RotationDir = 0;
+  uint8_t Type = 0;  // 0 one plane (channel A), 1 two planes (A and B)
+  TControlMass CtrlMass;
+  RotorDefinition Rotor;
+  uint8_t MassAdd = 1;
+  uint8_t SpeedTolerance = 2;  // position in "0,1%", "0,5%", "1%", "5%", "10%"
+  int32_t RotorDivCount = 6;
+  uint8_t DivideMass = 0;
+  TAmplitudeOnlyMethod GWB;
+
+  TSessionInfo Session;
+
+  // acquisition
+  std::atomic<uint8_t> AcquisitionState{asIdle};
+
+  // runs
+  std::array<CaptureRecord, RunCount> Captures{};
+  double TemperatureA = 0, TemperatureB = 0;
+  std::array<MeasurementResult, RunCount> Results{};
+
+  // workflow
+  int32_t BalancingStep = 0;
+  int32_t HighestStep = 0;
+  int32_t Readings = 0;
+  std::atomic<uint8_t> Measuring{0};
+
+  // statistics of the last evaluation, in ADC counts
+  double MeanA = 0, MeanB = 0, RmsA = 0, RmsB = 0, MinA = 0, MinB = 0, MaxA = 0, MaxB = 0;
+  uint8_t OverloadA = 0, OverloadB = 0;
+
+  // sample buffers; an empty vector is an absent buffer
+  uint8_t AsyncMode = 0;
+  std::vector<int32_t> LiveDataA, LiveDataB;
+  std::vector<double> SignalA, SignalB;
+  std::vector<std::complex<double>> SpectrumA, SpectrumB;
+
+  // spectrum hand-over
+  std::shared_ptr<rtl::TEvent> SpectrumEvent;
+  std::atomic<uint8_t> SpectrumBusy{0};
+  std::atomic<uint8_t> SpectrumReady{0};
+  std::atomic<float> SpectrumProgress{0};
+  uint8_t SpectrumInWindow = 0;
+
+  // folders ("/" paths with a trailing "/") and the automatic session pair
+  std::u16string ProgramDir;
+  std::u16string AppDataDir;
+  std::u16string AutoSessionFile, AutoDataFile;
+
+  // driver error
+  TDeviceText LastErrorText{};
+
+  // display
+  std::array<uint32_t, WorkColorCount> WorkColors{};
+  std::u16string Language;
+  uint8_t AmplDisplayMode = admAcceleration;
+  uint8_t AmplDispModeOscmV = 1;
+  uint8_t VibValueType = vvtRms;
+  uint8_t SpeedDisplayMode = 1;  // 0 rpm, 1 Hz
+  std::u16string Owner;
+
+  // device
+  uint8_t DeviceReady = 1;
+  TDeviceText DeviceDescr{}, DeviceSN{}, DeviceVer{};
+
+  // driver library
+  void* DriverModule = nullptr;
+  TDriverApi DriverApi;
+
+ private:
+  void CreateSpectrumEvent();
+  void SetUpFolders();
+};
+
+// The default colours of the work areas, entries 1..17 of WorkColors; the
+// configuration file may override each.
+extern const std::array<uint32_t, WorkColorCount> DefaultWorkColors;
+
+extern TZelto* TheCore;
