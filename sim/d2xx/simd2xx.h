@@ -19,7 +19,7 @@ extern "C" {
 // Back to the start: one device listed as "Kalvenor", unconfigured, default
 // rotor at 3000 rpm without masses or noise, no faults, call counts 0.
 void SimD2xx_Reset(void);
-// count devices (at most 8), each described as "Kalvenor".
+// count devices (at most 300), each described as "Kalvenor".
 void SimD2xx_SetDevices(int count);
 void SimD2xx_SetDescription(int device, const char* description);
 

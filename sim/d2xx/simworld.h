@@ -24,7 +24,7 @@ struct TSimHandle {
 
 class TSimWorld {
  public:
-  static constexpr int MaxDevices = 8;
+  static constexpr int MaxDevices = 300;
   // A transfer with no time-out set waits this long, so nothing hangs.
   static constexpr std::uint32_t DefaultTimeoutMs = 10000;
 

@@ -2,6 +2,9 @@
 
 #include "ftdiframe.h"
 
+#include "clock.h"
+#include "dynlib.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cstdlib>
@@ -30,6 +33,20 @@ TUSBFTDI::TUSBFTDI(TLastError& error) : Error(error), Device(d2xx::InvalidHandle
 
 TUSBFTDI::TUSBFTDI(TLastError& error, const d2xx::TFunctions& functions, const TTransferSettings& settings)
     : Error(error), Calls(functions), Settings(settings), Device(d2xx::InvalidHandleValue()) {}
+
+TUSBFTDI::~TUSBFTDI() {
+  Close();
+  rtl::FreeModule(Module);
+}
+
+bool TUSBFTDI::Bind() {
+  if (!Module) Module = rtl::LoadModule(d2xx::LibraryName);
+  if (!Module) return false;
+  d2xx::TFunctions functions;
+  const bool all = d2xx::BindFunctions([this](const char* name) { return rtl::FindSymbol(Module, name); }, functions);
+  Calls = TD2xxCalls(functions);
+  return all;
+}
 
 std::uint32_t TUSBFTDI::TimeoutFromEnvironment() {
   const char* text = std::getenv("SARTEL_TIMEOUT_MS");
