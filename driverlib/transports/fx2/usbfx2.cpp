@@ -70,14 +70,20 @@ bool TUSBFX2::Run(CUsbEndPoint& endpoint, uint8_t* data, uint32_t length) {
   uint32_t moved = length;
   if (!endpoint.XferData(data, moved))
     return Fail(endpoint.TimedOut ? "USB transfer timed out." : "USB transfer failed.");
-  if (endpoint.bIn && moved < length)
-    return Fail("USB transfer returned too few bytes.");
+  if (moved < length)
+    return Fail(endpoint.bIn ? "USB transfer returned too few bytes." : "USB transfer sent too few bytes.");
   return true;
 }
 
 uint32_t TUSBFX2::BulkInMaxTransferSize() {
-  const CUsbEndPoint* endpoint = device_->IsOpen() ? device_->EndPointOf(Fx2BulkInAddress) : nullptr;
-  return endpoint ? endpoint->MaxTransferSize : 0;
+  if (!device_->IsOpen())
+    return Fail("USB device not open."), 0;
+  const CUsbEndPoint* endpoint = device_->EndPointOf(Fx2BulkInAddress);
+  if (!endpoint)
+    return Fail(device_->ErrorText()), 0;
+  if (endpoint->MaxTransferSize == 0)
+    Fail("USB bulk-in endpoint has no transfer size.");
+  return endpoint->MaxTransferSize;
 }
 
 } // namespace sartel::fx2

@@ -28,7 +28,7 @@ public:
   CUsbDevice& Device() { return *device_; }
 
   // All four return false when the device is not open, with a text for
-  // ErrorText(). An IN transfer fails unless every byte asked for came.
+  // ErrorText(). A transfer fails unless every byte asked for moved.
   bool ControlOut(uint8_t request, uint16_t value, uint16_t index, const uint8_t* data, uint16_t length);
   bool ControlIn(uint8_t request, uint16_t value, uint16_t index, uint8_t* buffer, uint16_t length);
   // Fail without any I/O when the endpoint is missing or length exceeds
@@ -36,7 +36,8 @@ public:
   bool BulkOut(const uint8_t* data, uint32_t length);
   bool BulkIn(uint8_t* buffer, uint32_t length);
 
-  // Maximum transfer size of the bulk-in endpoint, 0 without one.
+  // Maximum transfer size of the bulk-in endpoint; 0, with a text, without
+  // one.
   uint32_t BulkInMaxTransferSize();
   bool HighSpeed() const { return device_->bHighSpeed; }
   uint32_t TimeOut() const { return timeOut_; }
