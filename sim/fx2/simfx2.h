@@ -34,7 +34,8 @@ SIMFX2_EXPORT void SimFx2_SetNoise(double mvRms);
 
 // Transfers are named "control-out", "control-in", "bulk-out", "bulk-in",
 // or by a vendor request in hexadecimal ("B5"). From the skip+1-th call so
-// named, count calls get the fault; count -1 means every call.
+// named after the injection, count calls get the fault; count -1 means every
+// call.
 SIMFX2_EXPORT void SimFx2_InjectFault(const char* transfer, int kind, int skip, int count);
 SIMFX2_EXPORT void SimFx2_ClearFaults(void);
 SIMFX2_EXPORT int SimFx2_CallCount(const char* transfer);
@@ -51,6 +52,8 @@ SIMFX2_EXPORT void SimFx2_EraseEeprom(int device);
 // alternate setting the port reports, the driver version the port reports.
 SIMFX2_EXPORT void SimFx2_SetLanguages(int device, const uint16_t* ids, int count);
 SIMFX2_EXPORT void SimFx2_SetHighSpeed(int device, int on);
+// String index (0 none) of string which: 0 manufacturer, 1 product, 2 serial.
+SIMFX2_EXPORT void SimFx2_SetStringIndex(int device, int which, uint8_t index);
 SIMFX2_EXPORT void SimFx2_SetAlternateSetting(int device, int setting);
 SIMFX2_EXPORT void SimFx2_SetDriverVersion(int device, uint32_t version);
 

@@ -98,6 +98,13 @@ void SimFx2_SetHighSpeed(int device, int on) {
   WithUnit(device, [&](TSimFx2Unit& u) { u.Device.HighSpeed = on != 0; });
 }
 
+void SimFx2_SetStringIndex(int device, int which, uint8_t index) {
+  WithUnit(device, [&](TSimFx2Unit& u) {
+    if (which >= 0 && which < 3)
+      u.Device.StringIndexes[static_cast<std::size_t>(which)] = index;
+  });
+}
+
 void SimFx2_SetAlternateSetting(int device, int setting) {
   WithUnit(device, [&](TSimFx2Unit& u) { u.AlternateSetting = static_cast<uint8_t>(setting); });
 }

@@ -3,7 +3,7 @@
 namespace sim {
 
 void TFx2Faults::Inject(const std::string& transfer, TFx2Fault kind, int skip, int count) {
-  Rules[transfer] = {kind, skip < 0 ? 0 : skip, count};
+  Rules[transfer] = {kind, CallCount(transfer) + (skip < 0 ? 0 : skip), count};
 }
 
 TFx2Fault TFx2Faults::Count(const std::string& name) {

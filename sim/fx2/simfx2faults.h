@@ -22,7 +22,7 @@ public:
 private:
   struct TRule {
     TFx2Fault Kind = TFx2Fault::None;
-    int Skip = 0;
+    int Skip = 0; // calls since the last reset before the fault applies
     int Count = 0;
   };
   TFx2Fault Count(const std::string& name);

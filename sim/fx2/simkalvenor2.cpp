@@ -129,7 +129,8 @@ std::vector<std::uint8_t> TSimKalvenor2::Descriptor(std::uint16_t value, std::ui
   const std::uint8_t index = static_cast<std::uint8_t>(value);
   if (kind == 1)
     return {18, 1, 0x00, 0x02, 0xFF, 0xFF, 0xFF, 64, static_cast<std::uint8_t>(VendorId), VendorId >> 8,
-            static_cast<std::uint8_t>(ProductId), ProductId >> 8, 0x00, 0x01, 1, 2, 3, 1};
+            static_cast<std::uint8_t>(ProductId), ProductId >> 8, 0x00, 0x01, StringIndexes[0], StringIndexes[1],
+            StringIndexes[2], 1};
   if (kind == 2 && index == 0) {
     const std::uint16_t packet = HighSpeed ? 512 : 64;
     const auto lo = static_cast<std::uint8_t>(packet);
@@ -145,9 +146,11 @@ std::vector<std::uint8_t> TSimKalvenor2::Descriptor(std::uint16_t value, std::ui
       PutWord(d, id);
     return d;
   }
-  if (std::find(Languages.begin(), Languages.end(), language) == Languages.end() || index > 3)
+  const auto which = std::find(StringIndexes.begin(), StringIndexes.end(), index);
+  if (std::find(Languages.begin(), Languages.end(), language) == Languages.end() || which == StringIndexes.end())
     return {};
-  return StringDescriptor(index == 1 ? "Zelto" : EepromText(index == 2 ? 0 : 2));
+  const std::string texts[3] = {"Zelto", EepromText(0), EepromText(2)};
+  return StringDescriptor(texts[which - StringIndexes.begin()]);
 }
 
 bool TSimKalvenor2::VendorOut(const TSetupPacket& s, const std::uint8_t* data) {

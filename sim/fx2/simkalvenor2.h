@@ -49,6 +49,8 @@ public:
   std::array<std::uint8_t, EepromSize> Eeprom{};
   std::vector<std::uint16_t> Languages{0x0407, 0x0409};
   bool HighSpeed = true;
+  // String indexes of manufacturer, product and serial number; 0 for none.
+  std::array<std::uint8_t, 3> StringIndexes{1, 2, 3};
   std::array<std::uint8_t, 2> Temperatures{0x40, 0x48};
   std::array<int, 3> Lamps{-1, -1, -1};
   int ProtocolErrors = 0;
