@@ -1,7 +1,5 @@
 #include "d2xx.h"
 
-#include <cstdint>
-
 namespace d2xx {
 
 const char* const FunctionNames[FunctionCount] = {
@@ -11,13 +9,6 @@ const char* const FunctionNames[FunctionCount] = {
     "FT_SetBitMode",    "FT_SetUSBParameters", "FT_W32_CreateFile",     "FT_W32_CloseHandle",
     "FT_W32_ReadFile",  "FT_W32_WriteFile",  "FT_W32_GetLastError",     "FT_W32_PurgeComm",
     "FT_W32_GetOverlappedResult"};
-
-bool IsValidHandle(Handle handle) {
-  const auto value = reinterpret_cast<std::uintptr_t>(handle);
-  return value != 0 && value != UINTPTR_MAX && value != 0xFFFFFFFFu;
-}
-
-Handle InvalidHandleValue() { return reinterpret_cast<Handle>(UINTPTR_MAX); }
 
 namespace {
 

@@ -78,8 +78,12 @@ struct Overlapped {
 };
 
 // The invalid handle has had three spellings across releases.
-bool IsValidHandle(Handle handle);
-Handle InvalidHandleValue();
+inline bool IsValidHandle(Handle handle) {
+  const auto value = reinterpret_cast<std::uintptr_t>(handle);
+  return value != 0 && value != UINTPTR_MAX && value != 0xFFFFFFFFu;
+}
+
+inline Handle InvalidHandleValue() { return reinterpret_cast<Handle>(UINTPTR_MAX); }
 
 }  // namespace d2xx
 

@@ -53,9 +53,13 @@ bool THarvik::Configure() {
   if (!UploadImage()) return false;
   std::array<std::uint8_t, ConfigSize> scratch{};
   if (!ReadConfigMemory(scratch.data())) return false;
-  // 0 or 0xFF in the first byte: the memory holds no configuration.
-  if (scratch[0] != 0 && scratch[0] != 0xFF) Copy = scratch;
+  TakeConfiguration(scratch.data());
   return true;
+}
+
+void THarvik::TakeConfiguration(const std::uint8_t* memory256) {
+  Copy.fill(0);
+  if (memory256[0] != 0 && memory256[0] != 0xFF) std::copy_n(memory256, ConfigSize, Copy.begin());
 }
 
 std::int32_t THarvik::RamSize() const { return (Copy[FlagsAt] & 1) ? LargeMemory : SmallMemory; }

@@ -47,6 +47,10 @@ class THarvik : public TDeviceModel {
   std::int32_t ReadConfigMemory(std::uint8_t* buffer256) override;
   std::int32_t WriteConfigMemory(const std::uint8_t* data256) override;
 
+  // Keeps a configuration memory read from the device as the copy, or a
+  // zeroed copy when its first byte says it holds none (0 or 0xFF).
+  void TakeConfiguration(const std::uint8_t* memory256);
+
   // Clocks the configuration image into the device; false with the error
   // record set ("Missing library." 2, device not found 1, 3, 4).
   bool UploadImage();
