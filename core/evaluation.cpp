@@ -2,6 +2,7 @@
 // spectrum, statistics, speed, the 1x vector of each reading, the moving
 // vector average and the hand-over to the balancing mathematics.
 
+#include "balancing.h"
 #include "channelstats.h"
 #include "spectrumthread.h"
 #include "syncvector.h"
@@ -10,13 +11,6 @@
 
 #include <algorithm>
 #include <array>
-
-#if __has_include("balancing.h")
-#include "balancing.h"
-#define ZELTO_HAS_BALANCING 1
-#else
-#define ZELTO_HAS_BALANCING 0
-#endif
 
 namespace {
 
@@ -160,7 +154,6 @@ void AverageOf(const TZelto& core, int32_t run, TVector4& meas) {
 // check run, with its NotComputable flag.
 void ComputeRunCorrection(TZelto& core, int32_t run) {
   MeasurementResult& result = core.Results[run];
-#if ZELTO_HAS_BALANCING
   const TVector4& initial = core.Results[RunInitial].Meas;
   const TVector4& trialA = core.Results[RunTrialA].Meas;
   const TVector4& trialB = core.Results[RunTrialB].Meas;
@@ -168,12 +161,6 @@ void ComputeRunCorrection(TZelto& core, int32_t run) {
     StoreCorrection(result, CalcCorrection(initial, trialA, trialB, core.Type));
   else
     StoreCorrection(result, CalcTrimCorrection(initial, trialA, trialB, result.Meas, core.Type));
-#else
-  // Balancing-mathematics seam: until that unit is in the build, no
-  // correction is invented.
-  result.Result = TCorrection();
-  result.NotComputable = 1;
-#endif
 }
 
 }  // namespace

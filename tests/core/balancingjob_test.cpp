@@ -112,7 +112,6 @@ TEST_F(BalancingJob, DemoJobThroughTheThreadsGivesTheIndependentCorrections) {
   const cplx a4 = Mean(4, false), b4 = Mean(4, true);
   const cplx trimA = (bb * a4 - ab * b4) / d, trimB = (aa * b4 - ba * a4) / d;
 
-#if __has_include("balancing.h")
   const TCorrection& c = Core->Results[3].Result;
   EXPECT_EQ(Core->Results[3].NotComputable, 0);
   EXPECT_NEAR(c.MassA, std::abs(thetaA), 1e-6 * std::abs(thetaA));
@@ -124,13 +123,6 @@ TEST_F(BalancingJob, DemoJobThroughTheThreadsGivesTheIndependentCorrections) {
   EXPECT_NEAR(t.AngleA, StoredAngle(trimA), 1e-6);
   EXPECT_NEAR(t.MassB, std::abs(trimB), 1e-6 * std::abs(trimB));
   EXPECT_NEAR(t.AngleB, StoredAngle(trimB), 1e-6);
-#else
-  // Without the balancing mathematics in the build no correction is made up.
-  EXPECT_EQ(Core->Results[3].NotComputable, 1);
-  EXPECT_EQ(Core->Results[3].Result.MassA, 0.0);
-  EXPECT_EQ(Core->Results[4].NotComputable, 1);
-  (void)thetaA, (void)thetaB, (void)trimA, (void)trimB;
-#endif
   // Check run 4 holds its own vector and the pacing of four demo runs.
   EXPECT_NEAR(Core->Results[4].Meas.AmplA, 0.15 * 400, 0.15 * 400 * 0.015);
   EXPECT_EQ(Workspace.Ends, 4);
