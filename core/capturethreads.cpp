@@ -121,6 +121,8 @@ void TCaptureThread::RunGuarded(TCaptureEnd (*body)(TCaptureThread&)) {
   TCaptureEnd end;
   try {
     end = body(*this);
+  } catch (const rtl::ESynchronizeCancelled&) {
+    throw;  // the thread object is going away: leave at once
   } catch (const std::exception&) {
     SetText(Core.LastErrorText, u"Capture failed.");
     end = TCaptureEnd::DriverError;
