@@ -1,8 +1,12 @@
 // The shipped language sources: readable, complete as far as the windows'
-// descriptions name their keys, with an index that matches the definitions.
+// descriptions name their keys, with an index that matches the definitions;
+// and the language files the build writes from them: in the store's format,
+// answering every key of their source with its text.
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -14,6 +18,7 @@
 #include "langindex.h"
 #include "langsource.h"
 #include "textconv.h"
+#include "xmlinifile.h"
 
 namespace {
 
@@ -27,14 +32,30 @@ std::vector<fs::path> ShippedSources() {
   return paths;
 }
 
-TLangSource LoadSource(const fs::path& path) {
+std::string ReadBytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   std::stringstream bytes;
   bytes << in.rdbuf();
+  return bytes.str();
+}
+
+TLangSource LoadSource(const fs::path& path) {
   TLangSource source;
   std::string error;
-  EXPECT_TRUE(ParseLangSource(bytes.str(), source, error)) << path << ": " << error;
+  EXPECT_TRUE(ParseLangSource(ReadBytes(path), source, error)) << path << ": " << error;
   return source;
+}
+
+fs::path GeneratedFile(const fs::path& source) {
+  return fs::path(ZELTO_LANGUAGE_DIR) / source.filename();
+}
+
+// A folder of its own for each test that writes files.
+fs::path MakeTempFolder() {
+  std::string pattern = (fs::temp_directory_path() / "langfile-XXXXXX").string();
+  const char* made = mkdtemp(pattern.data());
+  EXPECT_NE(made, nullptr);
+  return made ? fs::path(made) : fs::path();
 }
 
 std::string Name(const std::u16string& section, const std::u16string& key) {
@@ -124,4 +145,73 @@ TEST(LangFile, TheKeyIndexListsExactlyTheDefinedKeys) {
           << "line " << key.Line << ": " << Name(section.Name, key.Name) << " is not in the index";
     }
   }
+}
+
+TEST(LangFile, TheBuildWritesEnglishInTheStoresLayout) {
+  std::string bytes = ReadBytes(fs::path(ZELTO_LANGUAGE_DIR) / "English.xml");
+  ASSERT_GE(bytes.size(), 4u);
+  EXPECT_EQ(bytes.substr(0, 2), std::string("\xFF\xFE", 2));
+  std::u16string text;
+  for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+    auto low = static_cast<unsigned char>(bytes[i]), high = static_cast<unsigned char>(bytes[i + 1]);
+    text += static_cast<char16_t>(low | high << 8);
+  }
+  EXPECT_TRUE(text.starts_with(
+      u"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n<Language>\r\n<About>\r\n"
+      u" <Name value = \"English\"/>\r\n"));
+  EXPECT_TRUE(text.ends_with(u"\r\n</Forms>\r\n</Language>"));
+}
+
+TEST(LangFile, EachGeneratedFileIsTheStoresDocumentOfItsSource) {
+  for (const fs::path& path : ShippedSources()) {
+    TLangSource source = LoadSource(path);
+    XmlIniFile expected;
+    expected.Open(u"unused.xml", source.Root, false);
+    for (const TLangSection& section : source.Sections)
+      for (const TLangKey& key : section.Keys) expected.WriteString(section.Name, key.Name, key.Value);
+    EXPECT_TRUE(ReadBytes(GeneratedFile(path)) == expected.Serialize())
+        << GeneratedFile(path) << " is not what the store writes for " << path;
+  }
+}
+
+TEST(LangFile, EveryKeyReadsBackWithItsSourceText) {
+  for (const fs::path& path : ShippedSources()) {
+    TLangSource source = LoadSource(path);
+    XmlIniFile document;
+    ASSERT_TRUE(document.Open(GeneratedFile(path).u16string(), u"Language", true)) << GeneratedFile(path);
+    size_t keys = 0;
+    for (const TLangSection& section : source.Sections) {
+      for (const TLangKey& key : section.Keys) {
+        EXPECT_EQ(document.ReadString(section.Name, key.Name, u"###"), key.Value)
+            << GeneratedFile(path) << ": " << Name(section.Name, key.Name);
+        ++keys;
+      }
+    }
+    EXPECT_EQ(keys, source.KeyCount());
+    EXPECT_FALSE(document.Modified());
+  }
+}
+
+TEST(LangFile, TheConverterRefusesAFaultySourceAndWritesNothing) {
+  fs::path folder = MakeTempFolder();
+  fs::path source = folder / "Broken.xml";
+  fs::path output = folder / "out" / "Broken.xml";
+  fs::create_directories(output.parent_path());
+  std::ofstream(source) << "<Language>\n<Forms>\n<Close value=\"Close\"/>\n<Close value=\"Shut\"/>\n</Forms>\n</Language>\n";
+  fs::path log = folder / "stderr.txt";
+  std::string command = std::string("\"") + ZELTO_LANGCONVERT + "\" \"" + source.string() + "\" \"" +
+                        output.string() + "\" 2> \"" + log.string() + "\"";
+  int status = std::system(command.c_str());
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+  EXPECT_NE(ReadBytes(log).find("line 4: key \"Close\" defined twice"), std::string::npos) << ReadBytes(log);
+  EXPECT_FALSE(fs::exists(output));
+
+  // The same call on a sound source writes the file.
+  std::ofstream(source) << "<Language>\n<Forms>\n<Close value=\"Close\"/>\n</Forms>\n</Language>\n";
+  status = std::system(command.c_str());
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << ReadBytes(log);
+  XmlIniFile document;
+  ASSERT_TRUE(document.Open(output.u16string(), u"Language", true));
+  EXPECT_EQ(document.ReadString(u"Forms", u"Close", u"###"), u"Close");
+  fs::remove_all(folder);
 }
