@@ -31,7 +31,8 @@ bool WriteLanguageFile(const TLangSource& source, const std::string& path) {
   XmlIniFile document;
   document.Open(rtl::Utf8ToUtf16(path), source.Root, false);
   for (const TLangSection& section : source.Sections) {
-    for (const TLangKey& key : section.Keys) document.WriteString(section.Name, key.Name, key.Value);
+    for (const TLangKey& key : section.Keys)
+      document.WriteString(section.Name, key.Name, key.Value);
   }
   return document.Save();
 }

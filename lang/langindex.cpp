@@ -6,19 +6,6 @@
 
 namespace {
 
-bool IsNameStart(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
-}
-
-bool IsName(std::string_view s) {
-  if (s.empty() || !IsNameStart(s[0])) return false;
-  for (char c : s) {
-    bool digit = c >= '0' && c <= '9';
-    if (!IsNameStart(c) && !digit && c != '.' && c != '-') return false;
-  }
-  return true;
-}
-
 std::string Trim(std::string_view s) {
   size_t first = s.find_first_not_of(" \t\r");
   if (first == std::string_view::npos) return {};
@@ -33,7 +20,8 @@ bool ReadWindowLine(std::string_view line, std::string& window) {
   size_t colon = line.find(':');
   if (colon == std::string_view::npos) return false;
   std::string name = Trim(line.substr(Prefix.size(), colon - Prefix.size()));
-  if (name.empty() || !IsNameStart(name[0])) return false;
+  // Several words may name a window; the first starts like a key name.
+  if (name.empty() || !IsLangName(name.substr(0, 1))) return false;
   window = name;
   return true;
 }
@@ -46,7 +34,7 @@ bool ReadUseLine(std::string_view line, TLangUse& use) {
   if (slash == std::string_view::npos) return false;
   std::string_view section = word.substr(0, slash);
   std::string_view key = word.substr(slash + 1);
-  if (!IsName(section) || !IsName(key)) return false;
+  if (!IsLangName(section) || !IsLangName(key)) return false;
   use.Section = rtl::Utf8ToUtf16(section);
   use.Key = rtl::Utf8ToUtf16(key);
   use.Component = end == std::string_view::npos ? std::string() : Trim(line.substr(end));

@@ -16,7 +16,7 @@
 #include "langsource.h"
 
 struct TLangUse {
-  std::string Window;     // as written after "window", up to ":"; empty before the first
+  std::string Window;  // as written after "window", up to ":"; empty before the first
   std::u16string Section;
   std::u16string Key;
   std::string Component;  // the rest of the line, trimmed

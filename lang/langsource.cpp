@@ -15,13 +15,18 @@ struct TSourceFault {
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-bool IsNameStart(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+bool IsNameStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
+
+bool IsNameChar(char c) { return IsNameStart(c) || (c >= '0' && c <= '9') || c == '.' || c == '-'; }
+
+}  // namespace
+
+bool IsLangName(std::string_view name) {
+  if (name.empty() || !IsNameStart(name[0])) return false;
+  return std::all_of(name.begin(), name.end(), IsNameChar);
 }
 
-bool IsNameChar(char c) {
-  return IsNameStart(c) || (c >= '0' && c <= '9') || c == '.' || c == '-';
-}
+namespace {
 
 class TSourceReader {
  public:
@@ -160,7 +165,8 @@ class TSourceReader {
   }
 
   std::u16string ReadQuoted() {
-    if (Pos >= Text.size() || (Text[Pos] != '"' && Text[Pos] != '\'')) Fail("expected a quoted value");
+    if (Pos >= Text.size() || (Text[Pos] != '"' && Text[Pos] != '\''))
+      Fail("expected a quoted value");
     char quote = Text[Pos++];
     std::string value;
     while (Pos < Text.size() && Text[Pos] != quote) {

@@ -56,6 +56,11 @@ struct TLangSource {
 inline constexpr size_t MaxLangSections = 256;
 inline constexpr size_t MaxLangKeysPerSection = 256;
 
+// A section or key name: ASCII letters, digits, "_", "." and "-", not
+// starting with a digit, "." or "-". No blank: the store ends a key's name at
+// the first blank.
+bool IsLangName(std::string_view name);
+
 // Reads `utf8` into `out`. On a fault returns false with "line N: what" in
 // `error`; `out` is then unspecified.
 bool ParseLangSource(std::string_view utf8, TLangSource& out, std::string& error);

@@ -81,20 +81,34 @@ TEST(LangFile, EveryShippedSourceIsReadableAndNamesItsLanguage) {
 TEST(LangFile, EnglishHoldsTheKeysTheWindowsNameVerbatim) {
   TLangSource source = LoadSource(fs::path(ZELTO_LANG_SOURCE_DIR) / "English.xml");
   const std::pair<std::u16string, std::u16string> keys[] = {
-      {u"About", u"Name"},          {u"About", u"Line4"},
-      {u"Init", u"Init1"},          {u"Init", u"Init3Fail"},
-      {u"Init", u"Init5OK"},        {u"Forms", u"EnterDemo"},
-      {u"Forms", u"Question"},      {u"Forms", u"Log"},
-      {u"Forms", u"SoftwareVersion"}, {u"Forms", u"PerResidualSpecificUnbalance"},
-      {u"Forms", u"ChangeLangInfo"}, {u"Forms", u"MassCentreLocation"},
-      {u"Forms", u"RemoveSensor"},  {u"Forms", u"TempOffsetUnit"},
-      {u"Forms", u"SensorExists"},  {u"Forms", u"Measurement21"},
-      {u"Forms", u"SensorUnselected"}, {u"Forms", u"Tunning"},
-      {u"Forms", u"NextHint"},      {u"Forms", u"ExitMessage"},
-      {u"Forms", u"ISO1940Legal"},  {u"Forms", u"OperatorsSignature"},
-      {u"Forms", u"MeasInTimeDomain"}, {u"Forms", u"PkPkValue"},
-      {u"Forms", u"GotoTAndZoom"},  {u"Forms", u"ProcessingDFT"},
-      {u"Forms", u"CursorT"},       {u"Forms", u"CursorPos"},
+      {u"About", u"Name"},
+      {u"About", u"Line4"},
+      {u"Init", u"Init1"},
+      {u"Init", u"Init3Fail"},
+      {u"Init", u"Init5OK"},
+      {u"Forms", u"EnterDemo"},
+      {u"Forms", u"Question"},
+      {u"Forms", u"Log"},
+      {u"Forms", u"SoftwareVersion"},
+      {u"Forms", u"PerResidualSpecificUnbalance"},
+      {u"Forms", u"ChangeLangInfo"},
+      {u"Forms", u"MassCentreLocation"},
+      {u"Forms", u"RemoveSensor"},
+      {u"Forms", u"TempOffsetUnit"},
+      {u"Forms", u"SensorExists"},
+      {u"Forms", u"Measurement21"},
+      {u"Forms", u"SensorUnselected"},
+      {u"Forms", u"Tunning"},
+      {u"Forms", u"NextHint"},
+      {u"Forms", u"ExitMessage"},
+      {u"Forms", u"ISO1940Legal"},
+      {u"Forms", u"OperatorsSignature"},
+      {u"Forms", u"MeasInTimeDomain"},
+      {u"Forms", u"PkPkValue"},
+      {u"Forms", u"GotoTAndZoom"},
+      {u"Forms", u"ProcessingDFT"},
+      {u"Forms", u"CursorT"},
+      {u"Forms", u"CursorPos"},
   };
   for (const auto& [section, key] : keys) {
     EXPECT_NE(source.FindKey(section, key), nullptr) << Name(section, key);
@@ -121,7 +135,8 @@ TEST(LangFile, TextsFitTheirBuffersAndShowNoAcceleratorMark) {
         std::u16string rest = key.Value;
         for (size_t pos = rest.find(u"&&"); pos != std::u16string::npos; pos = rest.find(u"&&"))
           rest.erase(pos, 2);
-        EXPECT_EQ(rest.find(u'&'), std::u16string::npos) << path << ": " << Name(section.Name, key.Name);
+        EXPECT_EQ(rest.find(u'&'), std::u16string::npos)
+            << path << ": " << Name(section.Name, key.Name);
       }
     }
   }
@@ -134,7 +149,8 @@ TEST(LangFile, TheKeyIndexListsExactlyTheDefinedKeys) {
   for (const TLangUse& use : uses) {
     std::string name = Name(use.Section, use.Key);
     EXPECT_FALSE(use.Window.empty()) << "line " << use.Line << ": " << name << " under no window";
-    EXPECT_FALSE(use.Component.empty()) << "line " << use.Line << ": " << name << " names no component";
+    EXPECT_FALSE(use.Component.empty())
+        << "line " << use.Line << ": " << name << " names no component";
     EXPECT_NE(source.FindKey(use.Section, use.Key), nullptr)
         << "line " << use.Line << ": " << name << " is listed but not defined";
     indexed.insert(name);
@@ -153,12 +169,13 @@ TEST(LangFile, TheBuildWritesEnglishInTheStoresLayout) {
   EXPECT_EQ(bytes.substr(0, 2), std::string("\xFF\xFE", 2));
   std::u16string text;
   for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
-    auto low = static_cast<unsigned char>(bytes[i]), high = static_cast<unsigned char>(bytes[i + 1]);
+    auto low = static_cast<unsigned char>(bytes[i]),
+         high = static_cast<unsigned char>(bytes[i + 1]);
     text += static_cast<char16_t>(low | high << 8);
   }
-  EXPECT_TRUE(text.starts_with(
-      u"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n<Language>\r\n<About>\r\n"
-      u" <Name value = \"English\"/>\r\n"));
+  EXPECT_TRUE(
+      text.starts_with(u"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n<Language>\r\n<About>\r\n"
+                       u" <Name value = \"English\"/>\r\n"));
   EXPECT_TRUE(text.ends_with(u"\r\n</Forms>\r\n</Language>"));
 }
 
@@ -168,7 +185,8 @@ TEST(LangFile, EachGeneratedFileIsTheStoresDocumentOfItsSource) {
     XmlIniFile expected;
     expected.Open(u"unused.xml", source.Root, false);
     for (const TLangSection& section : source.Sections)
-      for (const TLangKey& key : section.Keys) expected.WriteString(section.Name, key.Name, key.Value);
+      for (const TLangKey& key : section.Keys)
+        expected.WriteString(section.Name, key.Name, key.Value);
     EXPECT_TRUE(ReadBytes(GeneratedFile(path)) == expected.Serialize())
         << GeneratedFile(path) << " is not what the store writes for " << path;
   }
@@ -178,7 +196,8 @@ TEST(LangFile, EveryKeyReadsBackWithItsSourceText) {
   for (const fs::path& path : ShippedSources()) {
     TLangSource source = LoadSource(path);
     XmlIniFile document;
-    ASSERT_TRUE(document.Open(GeneratedFile(path).u16string(), u"Language", true)) << GeneratedFile(path);
+    ASSERT_TRUE(document.Open(GeneratedFile(path).u16string(), u"Language", true))
+        << GeneratedFile(path);
     size_t keys = 0;
     for (const TLangSection& section : source.Sections) {
       for (const TLangKey& key : section.Keys) {
@@ -197,13 +216,15 @@ TEST(LangFile, TheConverterRefusesAFaultySourceAndWritesNothing) {
   fs::path source = folder / "Broken.xml";
   fs::path output = folder / "out" / "Broken.xml";
   fs::create_directories(output.parent_path());
-  std::ofstream(source) << "<Language>\n<Forms>\n<Close value=\"Close\"/>\n<Close value=\"Shut\"/>\n</Forms>\n</Language>\n";
+  std::ofstream(source) << "<Language>\n<Forms>\n<Close value=\"Close\"/>\n<Close "
+                           "value=\"Shut\"/>\n</Forms>\n</Language>\n";
   fs::path log = folder / "stderr.txt";
-  std::string command = std::string("\"") + ZELTO_LANGCONVERT + "\" \"" + source.string() + "\" \"" +
-                        output.string() + "\" 2> \"" + log.string() + "\"";
+  std::string command = std::string("\"") + ZELTO_LANGCONVERT + "\" \"" + source.string() +
+                        "\" \"" + output.string() + "\" 2> \"" + log.string() + "\"";
   int status = std::system(command.c_str());
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
-  EXPECT_NE(ReadBytes(log).find("line 4: key \"Close\" defined twice"), std::string::npos) << ReadBytes(log);
+  EXPECT_NE(ReadBytes(log).find("line 4: key \"Close\" defined twice"), std::string::npos)
+      << ReadBytes(log);
   EXPECT_FALSE(fs::exists(output));
 
   // The same call on a sound source writes the file.

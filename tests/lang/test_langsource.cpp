@@ -93,8 +93,10 @@ TEST(LangSource, RejectsValuesAUserMustNotSee) {
 TEST(LangSource, RejectsDuplicatesThatTheFirstMatchWouldHide) {
   ExpectFault(Document("<A value=\"1\"/>\n<B value=\"2\"/>\n<A value=\"3\"/>\n"), 5,
               "defined twice in section \"Forms\" (first on line 3)");
-  ExpectFault("<Language>\n<Forms>\n<A value=\"1\"/>\n</Forms>\n<Forms>\n<B value=\"2\"/>\n</Forms>\n</Language>",
-              5, "section \"Forms\" defined twice");
+  ExpectFault(
+      "<Language>\n<Forms>\n<A value=\"1\"/>\n</Forms>\n<Forms>\n<B "
+      "value=\"2\"/>\n</Forms>\n</Language>",
+      5, "section \"Forms\" defined twice");
 }
 
 TEST(LangSource, RejectsSectionsTheStoreCannotHold) {
@@ -107,7 +109,8 @@ TEST(LangSource, RejectsSectionsTheStoreCannotHold) {
   ExpectFault(Document(many), 2, "more than 256 keys");
 
   std::string sections = "<Language>\n";
-  for (int i = 0; i <= 256; ++i) sections += "<S" + std::to_string(i) + "><K value=\"x\"/></S" + std::to_string(i) + ">\n";
+  for (int i = 0; i <= 256; ++i)
+    sections += "<S" + std::to_string(i) + "><K value=\"x\"/></S" + std::to_string(i) + ">\n";
   ExpectFault(sections + "</Language>\n", 0, "more than 256 sections");
 }
 
@@ -140,6 +143,7 @@ TEST(LangIndex, ReadsUsesUnderTheirWindow) {
       "-->\n"
       "<Forms>\n"
       "<!-- Forms/Yes   bButton2 -->\n"
+      "<!-- window Print pages of both views: landscape\n Forms/Print   page -->\n"
       "<Warning value=\"Warning\"/>\n"
       "</Forms>\n"
       "</Language>\n";
@@ -147,7 +151,7 @@ TEST(LangIndex, ReadsUsesUnderTheirWindow) {
   std::string error;
   ASSERT_TRUE(ParseLangSource(text, source, error)) << error;
   std::vector<TLangUse> uses = ReadLangIndex(source);
-  ASSERT_EQ(uses.size(), 3u);
+  ASSERT_EQ(uses.size(), 4u);
   EXPECT_EQ(uses[0].Window, "");
   EXPECT_EQ(uses[0].Key, u"Early");
   EXPECT_EQ(uses[1].Window, "TfMessage");
@@ -158,4 +162,6 @@ TEST(LangIndex, ReadsUsesUnderTheirWindow) {
   EXPECT_EQ(uses[2].Window, "TfMessage");  // a later comment keeps the window
   EXPECT_EQ(uses[2].Key, u"Yes");
   EXPECT_EQ(uses[2].Line, 12);
+  EXPECT_EQ(uses[3].Window, "Print pages of both views");
+  EXPECT_EQ(uses[3].Line, 14);
 }
