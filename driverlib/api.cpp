@@ -9,11 +9,12 @@
 #include "textout.h"
 
 #include <cstdint>
-#include <memory>
 
 namespace {
 
-std::unique_ptr<sartel::TDriver> Driver;
+// Freed only by _FreeDriver: at process exit the D2XX library may already
+// be finalised, so no static destructor may talk to it.
+sartel::TDriver* Driver = nullptr;
 
 template <typename R, typename F>
 R Call(R fallback, F&& body) noexcept {
@@ -47,7 +48,7 @@ extern "C" {
 
 bool _InitDriver(void) {
   try {
-    if (!Driver) Driver = std::make_unique<sartel::TDriver>();
+    if (!Driver) Driver = new sartel::TDriver;
     return Driver->InitTransports();
   } catch (...) {
     return false;
@@ -55,10 +56,9 @@ bool _InitDriver(void) {
 }
 
 void _FreeDriver(void) {
-  try {
-    Driver.reset();
-  } catch (...) {
-  }
+  // Destructors do not throw.
+  delete Driver;
+  Driver = nullptr;
 }
 
 void _SetPath(const char16_t* folder) {

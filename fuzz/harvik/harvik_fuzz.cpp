@@ -92,6 +92,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto terminator = std::find(field.begin(), field.end(), u'\0');
     Check(terminator - field.begin() < static_cast<std::ptrdiff_t>(sartel::MaxTextUnits));
   }
-  for (std::int32_t word = -1; word <= 8; ++word) Check(model.Calibration(word) >= 0 && model.Calibration(word) <= 0xFFFF);
+  for (std::int32_t word = -1; word <= 8; ++word) {
+    const std::int32_t calibration = model.Calibration(word);
+    Check(calibration >= 0 && calibration <= 0xFFFF);
+  }
   return 0;
 }

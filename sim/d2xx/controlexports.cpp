@@ -74,7 +74,8 @@ SIM_EXPORT int SimD2xx_GetImage(int device, uint8_t* buffer, int size) {
   TSimHarvik* d = World().Device(device);
   if (!d || !d->Configured()) return -1;
   const auto& image = d->Image();
-  if (buffer && size > 0) std::copy_n(image.begin(), std::min<std::size_t>(image.size(), static_cast<std::size_t>(size)), buffer);
+  if (buffer && size > 0)
+    std::copy_n(image.begin(), std::min<std::size_t>(image.size(), static_cast<std::size_t>(size)), buffer);
   return static_cast<int>(image.size());
 }
 

@@ -127,6 +127,19 @@ void CopyDescription(const std::string& text, char* out, bool garbage) {
 
 std::string SerialOf(int index) { return "SIM" + std::to_string(1000 + index); }
 
+// The first device not yet open whose description (or serial number)
+// equals name.
+TSimHandle* OpenByName(const std::string& name, d2xx::Dword flags) {
+  TSimWorld& world = World();
+  for (int i = 0; i < static_cast<int>(world.Devices.size()); ++i) {
+    const std::string& key =
+        (flags & d2xx::OpenByDescription) ? world.Devices[static_cast<std::size_t>(i)]->Description : SerialOf(i);
+    if (key != name) continue;
+    if (TSimHandle* open = world.Open(i)) return open;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 extern "C" {
@@ -177,18 +190,10 @@ SIM_EXPORT d2xx::Status FT_OpenEx(void* arg, d2xx::Dword flags, d2xx::Handle* ha
   TCall call("FT_OpenEx");
   if (!handle || !arg) return d2xx::InvalidParameter;
   if (call.Fault == TFault::Fail) return d2xx::IoError;
-  const std::string name = static_cast<const char*>(arg);
-  TSimWorld& world = World();
-  for (int i = 0; i < static_cast<int>(world.Devices.size()); ++i) {
-    const bool match = (flags & d2xx::OpenByDescription) ? world.Devices[static_cast<std::size_t>(i)]->Description == name
-                                                         : SerialOf(i) == name;
-    if (!match) continue;
-    if (TSimHandle* open = world.Open(i)) {
-      *handle = open;
-      return d2xx::Ok;
-    }
-  }
-  return d2xx::DeviceNotFound;
+  TSimHandle* open = OpenByName(static_cast<const char*>(arg), flags);
+  if (!open) return d2xx::DeviceNotFound;
+  *handle = open;
+  return d2xx::Ok;
 }
 
 SIM_EXPORT d2xx::Status FT_Close(d2xx::Handle handle) {
@@ -282,14 +287,8 @@ SIM_EXPORT d2xx::Handle FT_W32_CreateFile(const char* name, d2xx::Dword, d2xx::D
                                           d2xx::Dword flags, d2xx::Handle) {
   TCall call("FT_W32_CreateFile");
   if (!name || call.Fault == TFault::Fail) return d2xx::InvalidHandleValue();
-  TSimWorld& world = World();
-  for (int i = 0; i < static_cast<int>(world.Devices.size()); ++i) {
-    const bool match = (flags & d2xx::OpenByDescription) ? world.Devices[static_cast<std::size_t>(i)]->Description == name
-                                                         : SerialOf(i) == name;
-    if (!match) continue;
-    if (TSimHandle* open = world.Open(i)) return open;
-  }
-  return d2xx::InvalidHandleValue();
+  TSimHandle* open = OpenByName(name, flags);
+  return open ? static_cast<d2xx::Handle>(open) : d2xx::InvalidHandleValue();
 }
 
 SIM_EXPORT d2xx::Bool FT_W32_CloseHandle(d2xx::Handle handle) {

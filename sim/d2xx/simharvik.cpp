@@ -80,14 +80,20 @@ void TSimHarvik::Receive(const std::uint8_t* data, std::size_t length) {
 }
 
 std::size_t TSimHarvik::Answer(std::uint8_t* out, std::size_t length) {
-  const std::size_t n = std::min(length, Answers.size());
-  std::copy_n(Answers.begin(), n, out);
-  Answers.erase(Answers.begin(), Answers.begin() + static_cast<std::ptrdiff_t>(n));
+  const std::size_t n = std::min(length, Waiting());
+  std::copy_n(Answers.begin() + static_cast<std::ptrdiff_t>(AnswerHead), n, out);
+  AnswerHead += n;
+  if (AnswerHead == Answers.size()) PurgeReceived();
   return n;
 }
 
-void TSimHarvik::ResetBridge() {
+void TSimHarvik::PurgeReceived() {
   Answers.clear();
+  AnswerHead = 0;
+}
+
+void TSimHarvik::ResetBridge() {
+  PurgeReceived();
   Parser = {};
 }
 
@@ -190,17 +196,17 @@ void TSimHarvik::WriteData(int reg, std::uint32_t offset, std::uint8_t value) {
 }
 
 void TSimHarvik::AnswerRead(int reg, std::uint32_t length) {
-  for (std::uint32_t i = 0; i < length; ++i) {
-    std::uint8_t value = 0;
-    if (IsBank(reg)) {
-      const auto& bank = Banks[static_cast<std::size_t>(reg - Bank0)];
-      value = i < bank.size() ? bank[i] : 0;
-    } else if (reg == ConfigData) {
-      value = i < ConfigSize ? ConfigRead[i] : 0;
-    } else if (i == 0) {
-      value = reg == Status ? ReadStatus() : Registers[static_cast<std::size_t>(reg)];
-    }
-    Answers.push_back(value);
+  // The device sends the data it has and zeros past its end.
+  const std::size_t from = Answers.size();
+  Answers.resize(from + length, 0);
+  auto* out = Answers.data() + from;
+  if (IsBank(reg)) {
+    const auto& bank = Banks[static_cast<std::size_t>(reg - Bank0)];
+    std::copy_n(bank.begin(), std::min<std::size_t>(length, bank.size()), out);
+  } else if (reg == ConfigData) {
+    std::copy_n(ConfigRead.begin(), std::min<std::size_t>(length, ConfigSize), out);
+  } else if (length > 0) {
+    out[0] = reg == Status ? ReadStatus() : Registers[static_cast<std::size_t>(reg)];
   }
 }
 

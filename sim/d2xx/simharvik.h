@@ -14,7 +14,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <string>
 #include <vector>
 
@@ -40,8 +39,8 @@ class TSimHarvik {
   // The bridge.
   void Receive(const std::uint8_t* data, std::size_t length);
   std::size_t Answer(std::uint8_t* out, std::size_t length);
-  std::size_t Waiting() const { return Answers.size(); }
-  void PurgeReceived() { Answers.clear(); }
+  std::size_t Waiting() const { return Answers.size() - AnswerHead; }
+  void PurgeReceived();
   void PurgeSent() { Parser = {}; }
   void ResetBridge();
   void SetBitMode(std::uint8_t mask, std::uint8_t mode);
@@ -91,7 +90,9 @@ class TSimHarvik {
   bool HasImage = false;
   std::vector<std::uint8_t> Decoded;
   TParser Parser;
-  std::deque<std::uint8_t> Answers;
+  // Answers not yet read start at AnswerHead.
+  std::vector<std::uint8_t> Answers;
+  std::size_t AnswerHead = 0;
   std::array<std::uint8_t, 128> Registers{};
   std::array<std::uint8_t, ConfigSize> ConfigMemory{};
   std::array<std::uint8_t, ConfigSize> ConfigRead{};

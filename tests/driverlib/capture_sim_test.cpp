@@ -172,8 +172,9 @@ TEST_F(SartelCapture, GarbageAnswersStayInRange) {
     EXPECT_LE(turns, 254);
     std::vector<std::int32_t> a(n, 99999), b(n, 99999);
     _GetDataA(a.data(), b.data());
-    for (const auto* channel : {&a, &b})
-      EXPECT_TRUE(std::all_of(channel->begin(), channel->end(), [](std::int32_t v) { return v >= -2048 && v <= 2047; }));
+    const auto inRange = [](std::int32_t v) { return v >= -2048 && v <= 2047; };
+    EXPECT_TRUE(std::all_of(a.begin(), a.end(), inRange));
+    EXPECT_TRUE(std::all_of(b.begin(), b.end(), inRange));
   });
   EXPECT_LT(ms, FixedWaits + Slack);
   // Garbage configuration memory: identity texts stay bounded.
