@@ -117,11 +117,14 @@ std::u16string NumberText(double value, const TPattern& p, bool& negative) {
   TDigits d = RoundedDigits(std::fabs(value), p.MaxDecimals);
   negative = std::signbit(value) && (AnyNonZero(d.Int) || AnyNonZero(d.Frac));
   while (static_cast<int>(d.Frac.size()) > p.MinDecimals && d.Frac.back() == '0') d.Frac.pop_back();
-  d.Int.erase(0, std::min(d.Int.find_first_not_of('0'), d.Int.size()));
-  if (static_cast<int>(d.Int.size()) < p.IntZeros) d.Int.insert(0, p.IntZeros - d.Int.size(), '0');
-  if (d.Int.empty() && d.Frac.empty()) d.Int = "0";
-  std::u16string text = Widen(d.Int);
-  if (!d.Frac.empty()) text += DecimalSeparator + Widen(d.Frac);
+  // The integer digits without leading zeros, then as many zeros in front
+  // as the pattern's "0" placeholders ask for.
+  const std::string_view digits = std::string_view(d.Int).substr(
+      std::min(d.Int.find_first_not_of('0'), d.Int.size()));
+  const size_t zeros = std::max<size_t>(p.IntZeros, d.Frac.empty() ? 1 : 0);
+  std::u16string text(zeros > digits.size() ? zeros - digits.size() : 0, u'0');
+  text.append(Widen(digits));
+  if (!d.Frac.empty()) text.append(1, DecimalSeparator).append(Widen(d.Frac));
   return text;
 }
 
@@ -256,7 +259,8 @@ std::u16string FormatTime(double t) {
   if (!std::isfinite(t)) return FormatPattern(t, u"0 s");
   const double magnitude = std::fabs(t);
   if (const TRow* row = FindRow(TimeRows, magnitude)) return FormatPattern(t * row->Scale, row->Pattern);
-  return (t < 0 ? u"-" : u"") + ClockText(magnitude);
+  std::u16string text = t < 0 ? u"-" : u"";
+  return text.append(ClockText(magnitude));
 }
 
 std::u16string FormatFrequency(double f, uint8_t mode) {

@@ -156,6 +156,42 @@ class TZelto {
   void* DriverModule = nullptr;
   TDriverApi DriverApi;
 
+  // formatting (formatting.cpp): the functions of formatting.h; channel 0 is
+  // channel A with VibSensorA, any other channel B with VibSensorB
+  static std::u16string FormatTime(double t);
+  static std::u16string FormatFrequency(double f, uint8_t mode);
+  static std::u16string FormatVoltage(double u, uint8_t withUnit);
+  static std::u16string FormatLevel(double attenuation);
+  static std::u16string FormatNumber(double x);
+  std::u16string FormatAmplitude(double amplitude, double f, uint8_t quantity, uint8_t mode,
+                                 uint8_t channel) const;
+  std::u16string FormatPhase(double phase, uint8_t quantity, uint8_t channel) const;
+  static std::u16string FormatAngle(double angle);
+  static std::u16string AmplitudeUnitText(uint8_t quantity, uint8_t bracketed);
+  static std::u16string AmplitudeModeText(uint8_t mode);
+  static std::u16string SensitivityUnitText(uint8_t sensorType);
+  double ConvertAmplitude(double amplitude, double f, uint8_t quantity, uint8_t channel) const;
+  double ConvertPhase(double phase, uint8_t quantity, uint8_t channel) const;
+  static void CalcShades(uint32_t colour, uint32_t& lighter, uint32_t& darker);
+  static int32_t Round(double x);
+  const SensorInfo& ChannelSensor(uint8_t channel) const;
+
+  // configuration file (configfile.cpp): "Kalvenor.ini" in AppDataDir
+  void LoadConfig();
+  bool SaveConfig();  // true when the file was written
+
+  // sensor files (sensorfiles.cpp): AppDataDir "Sensors/" name ".xml"
+  enum TSensorSaveResult : uint8_t { ssrSaved, ssrExists, ssrWriteFailed };
+  // Without a name buffer: the number of sensor files. With one: 1 and the
+  // next sensor name (the first with `first`), or 0 at the end.
+  int32_t FindSensorFile(std::u16string* name, bool first) const;
+  bool LoadSensor(std::u16string_view name, SensorInfo& sensor) const;
+  // ssrExists only with failIfExists; a refused name (empty, with a path
+  // separator or "..") is ssrWriteFailed.
+  TSensorSaveResult SaveSensor(std::u16string_view name, const SensorInfo& sensor,
+                               bool failIfExists) const;
+  bool DeleteSensor(std::u16string_view name) const;
+
   // --- measurement pipeline: driver binding, demo synthesis, evaluation,
   // spectra and capture threads (driverbinding.cpp, demosynthesis.cpp,
   // evaluation.cpp, spectrumthread.cpp, capturethreads.cpp)
@@ -204,42 +240,6 @@ class TZelto {
   // live buffers (at least RamSize samples).
   void PrepareRunBuffers();
   void PrepareLiveBuffers();
-
-  // formatting (formatting.cpp): the functions of formatting.h; channel 0 is
-  // channel A with VibSensorA, any other channel B with VibSensorB
-  static std::u16string FormatTime(double t);
-  static std::u16string FormatFrequency(double f, uint8_t mode);
-  static std::u16string FormatVoltage(double u, uint8_t withUnit);
-  static std::u16string FormatLevel(double attenuation);
-  static std::u16string FormatNumber(double x);
-  std::u16string FormatAmplitude(double amplitude, double f, uint8_t quantity, uint8_t mode,
-                                 uint8_t channel) const;
-  std::u16string FormatPhase(double phase, uint8_t quantity, uint8_t channel) const;
-  static std::u16string FormatAngle(double angle);
-  static std::u16string AmplitudeUnitText(uint8_t quantity, uint8_t bracketed);
-  static std::u16string AmplitudeModeText(uint8_t mode);
-  static std::u16string SensitivityUnitText(uint8_t sensorType);
-  double ConvertAmplitude(double amplitude, double f, uint8_t quantity, uint8_t channel) const;
-  double ConvertPhase(double phase, uint8_t quantity, uint8_t channel) const;
-  static void CalcShades(uint32_t colour, uint32_t& lighter, uint32_t& darker);
-  static int32_t Round(double x);
-  const SensorInfo& ChannelSensor(uint8_t channel) const;
-
-  // configuration file (configfile.cpp): "Kalvenor.ini" in AppDataDir
-  void LoadConfig();
-  bool SaveConfig();  // true when the file was written
-
-  // sensor files (sensorfiles.cpp): AppDataDir "Sensors/" name ".xml"
-  enum TSensorSaveResult : uint8_t { ssrSaved, ssrExists, ssrWriteFailed };
-  // Without a name buffer: the number of sensor files. With one: 1 and the
-  // next sensor name (the first with `first`), or 0 at the end.
-  int32_t FindSensorFile(std::u16string* name, bool first) const;
-  bool LoadSensor(std::u16string_view name, SensorInfo& sensor) const;
-  // ssrExists only with failIfExists; a refused name (empty, with a path
-  // separator or "..") is ssrWriteFailed.
-  TSensorSaveResult SaveSensor(std::u16string_view name, const SensorInfo& sensor,
-                               bool failIfExists) const;
-  bool DeleteSensor(std::u16string_view name) const;
 
  private:
   void CreateSpectrumEvent();

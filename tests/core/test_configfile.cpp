@@ -21,7 +21,7 @@ class ConfigFileTest : public ::testing::Test {
   }
   fs::path ConfigPath() const { return Dir.Path / "Orvanteq" / "Kalvenor" / "Kalvenor.ini"; }
   void WriteConfig(std::u16string_view text) {
-    WriteBytes(ConfigPath(), Utf16LeBytes(u"\uFEFF" + std::u16string(text)));
+    WriteBytes(ConfigPath(), Utf16LeBytes(std::u16string(u"\uFEFF").append(text)));
   }
   std::u16string ConfigText() const { return Utf16LeText(ReadBytes(ConfigPath())); }
   // Values unlike every default, to see what a load replaces.

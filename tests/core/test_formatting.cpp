@@ -1,11 +1,15 @@
 #include "formatting.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <cmath>
 #include <limits>
 #include <numbers>
 #include <vector>
+
+#include "scratchfolder.h"
+#include "zelto.h"
 
 namespace {
 
@@ -328,6 +332,22 @@ TEST_F(Formatting, RoundHalvesUp) {
   EXPECT_EQ(Round(std::nan("")), 0);
   EXPECT_EQ(Round(1e300), std::numeric_limits<int32_t>::max());
   EXPECT_EQ(Round(-std::numeric_limits<double>::infinity()), std::numeric_limits<int32_t>::min());
+}
+
+TEST_F(Formatting, CoreFormattersUseTheChannelsSensors) {
+  TScratchFolder dir;
+  ::setenv("XDG_DATA_HOME", dir.Path.c_str(), 1);
+  TZelto core;
+  core.VibSensorA = Sensor(0);
+  core.VibSensorB = Sensor(1, 10);
+  EXPECT_EQ(core.FormatAmplitude(100, 50, 1, 0, 0), u"9.807");
+  EXPECT_EQ(core.FormatAmplitude(100, 50, 2, 0, 1), u"10.00");
+  EXPECT_DOUBLE_EQ(core.ConvertAmplitude(100, 50, 2, 1), 10);
+  EXPECT_NEAR(core.ConvertPhase(1, 1, 1), 1 + Pi / 2, 1e-12);
+  EXPECT_EQ(core.FormatPhase(0, 2, 0), u"270°");
+  EXPECT_EQ(core.FormatPhase(0, 2, 1), u"0°");
+  EXPECT_EQ(TZelto::FormatNumber(-3), u"-3.000");
+  EXPECT_EQ(TZelto::Round(-2.5), -2);
 }
 
 }  // namespace

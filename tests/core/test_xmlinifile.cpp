@@ -18,7 +18,7 @@ class XmlIniFileTest : public ::testing::Test {
  protected:
   // Writes a document file with the given text after the byte-order mark.
   void WriteDocument(std::u16string_view text) {
-    WriteBytes(Dir.Native(u"doc.xml"), Utf16LeBytes(u"\uFEFF" + std::u16string(text)));
+    WriteBytes(Dir.Native(u"doc.xml"), Utf16LeBytes(std::u16string(u"\uFEFF").append(text)));
   }
   std::u16string SavedText() { return Utf16LeText(ReadBytes(Dir.Native(u"doc.xml"))); }
   std::unique_ptr<XmlIniFile> Load(bool expected = true) {
