@@ -1,0 +1,253 @@
+#pragma once
+// TZelto: the one core object. It holds the whole state of a measurement
+// session in plain fields that windows, worker threads and file routines
+// read and write through TheCore. Fields that worker threads hand over are
+// atomics; the rest belongs to the user-interface thread, and the threads
+// touch it only while the workflow leaves it to them.
+
+#include <array>
+#include <atomic>
+#include <complex>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "driverapi.h"
+#include "records.h"
+
+namespace rtl {
+class TEvent;
+}
+
+// A device text as the driver library writes it: fixed UTF-16 units,
+// zero-filled before each call because the library writes narrow texts
+// without a terminator.
+using TDeviceText = std::array<char16_t, SARTEL_TEXT_LENGTH>;
+std::u16string TextOf(const TDeviceText& text);
+void SetText(TDeviceText& text, std::u16string_view value);
+
+// Acquisition states of a capture thread.
+enum TAcquisitionState : uint8_t {
+  asIdle = 0,
+  asArmed = 1,
+  asSynchronous = 2,
+  asAsynchronous = 3,
+  asTransfer = 4,
+};
+
+// Display modes of amplitudes: the quantity shown and the amplitude form.
+enum TAmplDisplayMode : uint8_t { admVoltage = 0, admAcceleration = 1, admVelocity = 2, admDisplacement = 3 };
+enum TVibValueType : uint8_t { vvtPeak = 0, vvtRms = 1, vvtPeakToPeak = 2 };
+
+constexpr int WorkColorCount = 20;
+
+// The device memory of the smallest model and of demo mode; the buffer
+// length starts here until start-up reads the real size.
+constexpr int32_t DefaultRamSize = 0x4000;
+
+struct TControlMass {
+  double Value = 1.0;
+  std::string Unit = "g";  // UTF-8; at most 7 bytes in the session file
+};
+
+struct TAmplitudeOnlyMethod {
+  uint8_t Enabled = 0;
+  uint8_t Mode = 1;
+  double Shift = 45.0;  // degrees
+};
+
+struct TSessionDate {
+  uint16_t Year = 0, Month = 0, Day = 0;
+};
+
+// Texts of the balancing job; UTF-8 here, stored as 8-bit text in files.
+struct TSessionInfo {
+  TSessionDate Date;
+  std::string Location, Operator, MachineOwner, Machine, Object;
+};
+
+class TZelto {
+ public:
+  TZelto();
+  ~TZelto();
+  TZelto(const TZelto&) = delete;
+  TZelto& operator=(const TZelto&) = delete;
+
+  // capture settings
+  int32_t RamSize = DefaultRamSize;
+  int32_t BuffLength = DefaultRamSize;
+  int32_t AvgSize = 1;
+  int32_t SamplingRate = 3;
+  int32_t GainA = 1, GainB = 1;
+  uint8_t WindowType = 0;
+
+  // sensors
+  SensorInfo VibSensorA, VibSensorB;
+
+  // balancing options
+  uint8_t RotationDir = 0;
+  uint8_t Type = 0;  // 0 one plane (channel A), 1 two planes (A and B)
+  TControlMass CtrlMass;
+  RotorDefinition Rotor;
+  uint8_t MassAdd = 1;
+  uint8_t SpeedTolerance = 2;  // position in "0,1%", "0,5%", "1%", "5%", "10%"
+  int32_t RotorDivCount = 6;
+  uint8_t DivideMass = 0;
+  TAmplitudeOnlyMethod GWB;
+
+  TSessionInfo Session;
+
+  // acquisition
+  std::atomic<uint8_t> AcquisitionState{asIdle};
+
+  // runs
+  std::array<CaptureRecord, RunCount> Captures{};
+  double TemperatureA = 0, TemperatureB = 0;
+  std::array<MeasurementResult, RunCount> Results{};
+
+  // workflow
+  int32_t BalancingStep = 0;
+  int32_t HighestStep = 0;
+  int32_t Readings = 0;
+  std::atomic<uint8_t> Measuring{0};
+
+  // statistics of the last evaluation, in ADC counts
+  double MeanA = 0, MeanB = 0, RmsA = 0, RmsB = 0, MinA = 0, MinB = 0, MaxA = 0, MaxB = 0;
+  uint8_t OverloadA = 0, OverloadB = 0;
+
+  // sample buffers; an empty vector is an absent buffer
+  uint8_t AsyncMode = 0;
+  std::vector<int32_t> LiveDataA, LiveDataB;
+  std::vector<double> SignalA, SignalB;
+  std::vector<std::complex<double>> SpectrumA, SpectrumB;
+
+  // spectrum hand-over
+  std::shared_ptr<rtl::TEvent> SpectrumEvent;
+  std::atomic<uint8_t> SpectrumBusy{0};
+  std::atomic<uint8_t> SpectrumReady{0};
+  std::atomic<float> SpectrumProgress{0};
+  uint8_t SpectrumInWindow = 0;
+
+  // folders ("/" paths with a trailing "/") and the automatic session pair
+  std::u16string ProgramDir;
+  std::u16string AppDataDir;
+  std::u16string AutoSessionFile, AutoDataFile;
+
+  // driver error
+  TDeviceText LastErrorText{};
+
+  // display
+  std::array<uint32_t, WorkColorCount> WorkColors{};
+  std::u16string Language;
+  uint8_t AmplDisplayMode = admAcceleration;
+  uint8_t AmplDispModeOscmV = 1;
+  uint8_t VibValueType = vvtRms;
+  uint8_t SpeedDisplayMode = 1;  // 0 rpm, 1 Hz
+  std::u16string Owner;
+
+  // device
+  uint8_t DeviceReady = 1;
+  TDeviceText DeviceDescr{}, DeviceSN{}, DeviceVer{};
+
+  // driver library
+  void* DriverModule = nullptr;
+  TDriverApi DriverApi;
+
+  // formatting (formatting.cpp): the functions of formatting.h; channel 0 is
+  // channel A with VibSensorA, any other channel B with VibSensorB
+  static std::u16string FormatTime(double t);
+  static std::u16string FormatFrequency(double f, uint8_t mode);
+  static std::u16string FormatVoltage(double u, uint8_t withUnit);
+  static std::u16string FormatLevel(double attenuation);
+  static std::u16string FormatNumber(double x);
+  std::u16string FormatAmplitude(double amplitude, double f, uint8_t quantity, uint8_t mode,
+                                 uint8_t channel) const;
+  std::u16string FormatPhase(double phase, uint8_t quantity, uint8_t channel) const;
+  static std::u16string FormatAngle(double angle);
+  static std::u16string AmplitudeUnitText(uint8_t quantity, uint8_t bracketed);
+  static std::u16string AmplitudeModeText(uint8_t mode);
+  static std::u16string SensitivityUnitText(uint8_t sensorType);
+  double ConvertAmplitude(double amplitude, double f, uint8_t quantity, uint8_t channel) const;
+  double ConvertPhase(double phase, uint8_t quantity, uint8_t channel) const;
+  static void CalcShades(uint32_t colour, uint32_t& lighter, uint32_t& darker);
+  static int32_t Round(double x);
+  const SensorInfo& ChannelSensor(uint8_t channel) const;
+
+  // configuration file (configfile.cpp): "Kalvenor.ini" in AppDataDir
+  void LoadConfig();
+  bool SaveConfig();  // true when the file was written
+
+  // sensor files (sensorfiles.cpp): AppDataDir "Sensors/" name ".xml"
+  enum TSensorSaveResult : uint8_t { ssrSaved, ssrExists, ssrWriteFailed };
+  // Without a name buffer: the number of sensor files. With one: 1 and the
+  // next sensor name (the first with `first`), or 0 at the end.
+  int32_t FindSensorFile(std::u16string* name, bool first) const;
+  bool LoadSensor(std::u16string_view name, SensorInfo& sensor) const;
+  // ssrExists only with failIfExists; a refused name (empty, with a path
+  // separator or "..") is ssrWriteFailed.
+  TSensorSaveResult SaveSensor(std::u16string_view name, const SensorInfo& sensor,
+                               bool failIfExists) const;
+  bool DeleteSensor(std::u16string_view name) const;
+
+  // --- measurement pipeline: driver binding, demo synthesis, evaluation,
+  // spectra and capture threads (driverbinding.cpp, demosynthesis.cpp,
+  // evaluation.cpp, spectrumthread.cpp, capturethreads.cpp)
+
+  // Folder LoadDriver loads libSartel.so from; empty: ProgramDir.
+  std::u16string DriverFolder;
+  // Guards SignalA/SignalB and SignalStart/SignalEnd. The spectrum thread
+  // holds it while it reads them; every writer aborts the spectrum first
+  // (LockSignalsForWriting), ConvertSamples skips while a computation runs.
+  std::mutex SignalLock;
+  // The revolution-synchronous window of the run converted into SignalA/B.
+  int32_t SignalStart = 0, SignalEnd = 0;
+  // 1: the last capture thread ended on a driver error (text in
+  // LastErrorText), 0: it ended normally. Read in the end hand-over.
+  std::atomic<uint8_t> CaptureError{0};
+
+  bool LoadDriver();
+  void UnloadDriver();
+  // _FreeDevice and _FreeDriver, each only when bound; before UnloadDriver.
+  void ReleaseDriver();
+  // _GetLastErrorStr into LastErrorText (bounded, terminated); the code.
+  int32_t ReadDriverError();
+  // Item tables: ADC full scale, sampling frequency of SamplingRate, input
+  // range in mV of a gain index; 0 without a bound library.
+  int32_t DriverFullScale() const;
+  int32_t DriverSamplingFrequency() const;
+  int32_t DriverInputRange(int32_t gainIndex) const;
+
+  void SimulateCapture(uint8_t mode);
+
+  void ConvertSamples();
+  void EvaluateCapture(uint8_t live, int32_t run);
+  void CalcSyncVector(TVector4& slot);
+  void AverageReadings(TVector4& meas);
+  void ClearMeasurements();
+  // Aborts a spectrum computation under way and takes SignalLock.
+  std::unique_lock<std::mutex> LockSignalsForWriting();
+  void AbortSpectrum();
+
+  double CalcWindowValue(int32_t n, double i) const;
+
+  void ConfigureCapture(uint8_t mode);
+  void ReadCapture(uint8_t mode);
+  // Buffers a capture writes into, grown to the capture's length when
+  // missing or shorter: the current run's DataA/DataB and SignalA/B, or the
+  // live buffers (at least RamSize samples).
+  void PrepareRunBuffers();
+  void PrepareLiveBuffers();
+
+ private:
+  void CreateSpectrumEvent();
+  void SetUpFolders();
+};
+
+// The default colours of the work areas, entries 1..17 of WorkColors; the
+// configuration file may override each.
+extern const std::array<uint32_t, WorkColorCount> DefaultWorkColors;
+
+extern TZelto* TheCore;

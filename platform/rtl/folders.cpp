@@ -1,0 +1,78 @@
+#include "folders.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "textconv.h"
+
+namespace rtl {
+namespace {
+
+std::u16string WithTrailingSlash(std::string path) {
+  if (path.empty() || path.back() != '/') path += '/';
+  return Utf8ToUtf16(path);
+}
+
+std::string Env(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? std::string(value) : std::string();
+}
+
+bool IsDirectory(const std::string& native) {
+  struct stat info {};
+  return stat(native.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+}  // namespace
+
+std::u16string ProgramDir() {
+  std::vector<char> buffer(4096);
+  const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
+  if (length <= 0 || static_cast<size_t>(length) >= buffer.size()) return {};
+  std::string path(buffer.data(), static_cast<size_t>(length));
+  return WithTrailingSlash(path.substr(0, path.rfind('/') + 1));
+}
+
+std::u16string UserDataDir() {
+  const std::string xdg = Env("XDG_DATA_HOME");
+  if (!xdg.empty() && xdg.front() == '/') return WithTrailingSlash(xdg);
+  const std::string home = Env("HOME");
+  if (home.empty()) return {};
+  return WithTrailingSlash(home + (home.back() == '/' ? "" : "/") + ".local/share");
+}
+
+bool ForceDirectories(std::u16string_view path) {
+  const std::string native = NativePath(path);
+  if (native.empty()) return false;
+  // Parents first. Another process may create a folder at the same moment,
+  // and a read-only parent refuses mkdir even where the folder exists, so
+  // what counts is whether a folder is there afterwards.
+  for (size_t slash = native.find('/', 1); slash != std::string::npos; slash = native.find('/', slash + 1)) {
+    const std::string parent = native.substr(0, slash);
+    if (mkdir(parent.c_str(), 0777) != 0 && !IsDirectory(parent)) return false;
+  }
+  mkdir(native.c_str(), 0777);
+  return IsDirectory(native);
+}
+
+bool FileExists(std::u16string_view path) {
+  struct stat info {};
+  return !path.empty() && stat(NativePath(path).c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
+bool DirectoryExists(std::u16string_view path) { return !path.empty() && IsDirectory(NativePath(path)); }
+
+bool DeleteFile(std::u16string_view path) { return !path.empty() && unlink(NativePath(path).c_str()) == 0; }
+
+bool RenameFile(std::u16string_view from, std::u16string_view to) {
+  if (from.empty() || to.empty()) return false;
+  return std::rename(NativePath(from).c_str(), NativePath(to).c_str()) == 0;
+}
+
+std::string NativePath(std::u16string_view path) { return Utf16ToUtf8(path); }
+
+}  // namespace rtl
