@@ -8,6 +8,8 @@
 #include <QWidget>
 
 #include <stdexcept>
+
+#include "synchronize.h"
 #include <vector>
 
 #include "dialogs.h"
@@ -60,6 +62,14 @@ TApplication::TApplication(int& argc, char** argv) : TComponent(nullptr), FImpl(
   FImpl->Dispatcher = std::make_unique<detail::TDispatcher>();
   FImpl->App->installEventFilter(FImpl->Dispatcher.get());
   SetHintColor(FHintColor);
+  // Worker threads' Synchronize calls run from the message loop (or any
+  // modal loop) of this thread, woken by a queued call.
+  rtl::SetMainThread();
+  rtl::SetSynchronizeWakeHook([] {
+    if (QCoreApplication* app = QCoreApplication::instance())
+      QMetaObject::invokeMethod(app, [] { detail::SafeCall([] { rtl::CheckSynchronize(); }); },
+                                Qt::QueuedConnection);
+  });
   QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, FImpl->App.get(),
                    [this] {
                      if (!OnIdle || !FImpl->IdleArmed || FImpl->IdlePending) return;
@@ -78,6 +88,7 @@ TApplication::TApplication(int& argc, char** argv) : TComponent(nullptr), FImpl(
 }
 
 TApplication::~TApplication() {
+  rtl::SetSynchronizeWakeHook({});
   // Forms and components go while the platform's application still exists.
   while (ComponentCount() > 0) delete Components(ComponentCount() - 1);
   FImpl->Printer.reset();
@@ -89,6 +100,8 @@ TApplication::~TApplication() {
 
 void TApplication::Run() {
   if (FTerminated) return;
+  // Calls queued before the loop was there to be woken.
+  detail::SafeCall([] { rtl::CheckSynchronize(); });
   QApplication::exec();
 }
 

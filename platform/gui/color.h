@@ -5,9 +5,11 @@
 
 #include <cstdint>
 
+#include "colorshades.h"
+
 namespace gui {
 
-using TColor = uint32_t;
+using TColor = rtl::TColor;
 
 constexpr TColor clBlack = 0x000000;
 constexpr TColor clMaroon = 0x000080;

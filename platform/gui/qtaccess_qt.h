@@ -21,6 +21,7 @@ class TCanvas;
 class TControl;
 class TWinControl;
 class TForm;
+class TListBox;
 class TPrinter;
 }  // namespace gui
 
@@ -95,6 +96,8 @@ struct QtAccess {
   static void ArmIdle(TApplication& app);
   static TPrinter& ApplicationPrinter(TApplication& app);
   static QPrinter& PrinterDevice(TPrinter& printer);
+  // One item of an owner-drawn list, drawn through the list's canvas.
+  static void PaintListItem(TListBox& list, QPainter* painter, const TRect& rect, int index, uint8_t state);
 };
 
 }  // namespace gui::detail
