@@ -64,7 +64,9 @@ TEST_F(PanelTest, FramesForEveryBorderAndOpenSide) {
       EXPECT_PIXEL(img, W / 2, H / 2, FaceC);
       // Sharp corners are outline; cut corners leave the corner pixel to the
       // panel's background, except where the open side runs through it.
-      if (open == boNone) EXPECT_PIXEL(img, 0, 0, style == pbsSharp ? BorderC : PanelColor);
+      if (open == boNone) {
+        EXPECT_PIXEL(img, 0, 0, style == pbsSharp ? BorderC : PanelColor);
+      }
     }
   }
 }
