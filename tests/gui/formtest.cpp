@@ -129,6 +129,20 @@ TEST_F(BandFormTest, ActivationNotifiesBothWindows) {
   delete other;
 }
 
+TEST_F(BandFormTest, ClickOnAnInactiveWindowActivatesItByClick) {
+  auto* other = new TBandForm(Application);
+  other->SetBounds(500, 400, 100, 100);
+  other->Show();
+  Application->ProcessMessages();
+  ASSERT_FALSE(Form->Active());
+  ASSERT_EQ(Form->Activations.back(), WA_INACTIVE);
+  SimClick(*Form, 100, 100);
+  EXPECT_TRUE(Form->Active());
+  EXPECT_EQ(Form->Activations.back(), WA_CLICKACTIVE);
+  EXPECT_EQ(other->Activations.back(), WA_INACTIVE);
+  delete other;
+}
+
 TEST(Form, ModalResultAnsweredByTheHook) {
   TForm form(nullptr);
   TAnswerScript script;
