@@ -187,7 +187,7 @@ void TBitmapButton::DrawCaptionAndPicture(TCanvas& canvas, TColor light, TColor 
   if (!caption.empty()) {
     // The baseline follows the ascent of the canvas's own (default) font,
     // whatever font the caption uses.
-    canvas.Font() = gui::TFont();
+    canvas.Font().Assign(gui::TFont());
     ascent = canvas.GetTextMetrics().Ascent;
     canvas.Font().Assign(FFont);
     captionWidth = canvas.TextExtent(caption).cx;

@@ -85,9 +85,12 @@ class TBitmapButton : public gui::TCustomControl {
   gui::TColor BorderOver() const { return FBorderOver; }
   void SetBorderOver(gui::TColor color);
 
+  // Fires OnClick, only while the button is enabled; windows call it to act
+  // as if the user had clicked.
+  void Click() override;
+
  protected:
   void Paint() override;
-  void Click() override;
   void KeyDown(gui::TVirtualKey& key, gui::TShiftState shift) override;
   void MouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
   void MouseUp(gui::TMouseButton button, gui::TShiftState shift, int x, int y) override;
