@@ -399,6 +399,11 @@ void TForm::Paint() {
   if (OnPaint) OnPaint(this);
 }
 
+void TForm::TextChanged() {
+  FImpl->Window->setWindowTitle(detail::Utf8ToQString(Caption()));
+  TCustomControl::TextChanged();
+}
+
 namespace detail {
 
 QWidget* QtAccess::FormWindow(const TForm& form) { return form.FImpl->Window; }
