@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "answerhook.h"
 #include "application.h"
+#include "bitmap.h"
 #include "dialogs.h"
 #include "form.h"
 #include "inputsim.h"
@@ -108,6 +112,35 @@ TEST(Control, VisibilityShowingAndCoordinates) {
   EXPECT_EQ(panel->ScreenToClient({115, 146}), (TPoint{5, 6}));
   EXPECT_EQ(panel->ClientRect(), Rect(0, 0, 100, 50));
   EXPECT_EQ(panel->ParentForm(), &form);
+}
+
+TEST(Control, GraphicControlsLieBelowWindowedSiblings) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 200, 100);
+  auto* panel = new TPanel(&form);  // windowed, placed first
+  panel->SetParent(&form);
+  panel->SetBounds(0, 0, 100, 100);
+  panel->SetColor(clLime);
+  panel->SetBevelOuter(bvNone);
+  auto* under = new TLabel(&form);
+  under->SetParent(&form);
+  under->SetAutoSize(false);
+  under->SetBounds(50, 0, 100, 100);
+  under->SetColor(clRed);
+  auto* over = new TLabel(&form);  // a later graphic control covers an earlier one
+  over->SetParent(&form);
+  over->SetAutoSize(false);
+  over->SetBounds(120, 0, 80, 100);
+  over->SetColor(clBlue);
+  form.Show();
+  const std::string file = "/tmp/gui_zorder_" + std::to_string(::getpid()) + ".png";
+  ASSERT_TRUE(form.SaveScreenshot(file));
+  TBitmap shot;
+  ASSERT_TRUE(shot.LoadFromFile(file));
+  std::remove(file.c_str());
+  EXPECT_EQ(shot.Pixel(75, 50), clLime);
+  EXPECT_EQ(shot.Pixel(110, 50), clRed);
+  EXPECT_EQ(shot.Pixel(130, 50), clBlue);
 }
 
 TEST(Control, HintsAndCaptionsAreKept) {
