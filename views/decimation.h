@@ -1,0 +1,20 @@
+#pragma once
+// Reduction of a trace with many samples per pixel to one stroke per pixel
+// column: the lowest and highest sample of the samples the column covers.
+// Columns cover the view without gap or overlap, so no sample (and no
+// one-sample spike) is left out between two columns.
+
+#include <cstdint>
+#include <vector>
+
+struct TColumnExtent {
+  int32_t Min = 0;  // ADC counts, truncated toward zero
+  int32_t Max = 0;
+  bool Empty = true;  // no sample of the record falls in the column
+};
+
+// Column c covers the samples RoundHalfUp(viewStart + c x viewWidth /
+// columns) up to, not including, that of column c + 1, within
+// 0..total - 1. Empty without columns or samples.
+std::vector<TColumnExtent> DecimateColumns(const float* data, int32_t total, int32_t viewStart,
+                                           int32_t viewWidth, int32_t columns);
