@@ -1,0 +1,171 @@
+// The spectrum plot drawn into bitmaps and probed at fixed pixels. 800 x 400
+// with the spectrum window's margins: the plot rectangle is
+// (38, 18)-(762, 382); 1000 bins of 1 Hz, 724 / 999 px per bin.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "bitmap.h"
+#include "displayfft.h"
+#include "rendertest.h"
+
+namespace {
+
+using viewstest::ColumnHas;
+using viewstest::CountColour;
+
+constexpr gui::TColor Back = 0xFFFFFF, Grid = 0xD0D0D0, ChA = 0x0080FF, ChB = 0xFF0080, CurX = 0x0000FF,
+                      CurY = 0xFF0000, CurT = 0xFF00FF, Band = 0xF3F3F3, ValueBand = 0xE1FFFF, Text = 0x606060;
+constexpr int W = 800, H = 400;
+const gui::TRect PlotRect = gui::Rect(38, 18, 762, 382);
+
+class SpectrumPlot : public testing::Test {
+ protected:
+  void SetUp() override {
+    A.assign(1001, 0.0);
+    B.assign(1001, 0.0);
+    A[500] = 500;
+    Plot.DataA = A.data();
+    Plot.DataB = B.data();
+    Plot.MarginTop = Plot.MarginBottom = 18;
+    Plot.MarginLeft = Plot.MarginRight = 38;
+    Plot.TotalBins = 1000;
+    Plot.SampleRate = 2000;
+    Plot.ViewStart = 0;
+    Plot.ViewWidth = 1000;
+    Plot.RefSpan = 1000;
+    Plot.SpanY = 1000;
+    Plot.RangeA = Plot.RangeB = 1000;
+    Plot.UnitA = Plot.UnitB = u"[mV]";
+    Plot.ShowA = Plot.ShowB = 1;
+    Plot.BackColor = Back;
+    Plot.GridColor = Grid;
+    Plot.ColorA = ChA;
+    Plot.ColorB = ChB;
+    Plot.CursorXColor = CurX;
+    Plot.CursorYColor = CurY;
+    Plot.CursorTColor = CurT;
+    Plot.BandColor = Band;
+    Plot.ValueBandColor = ValueBand;
+    Plot.ValueTextColor = Plot.LabelColor = Text;
+  }
+
+  gui::TBitmap Draw() {
+    gui::TBitmap bitmap(W, H);
+    EXPECT_TRUE(Plot.PaintTo(bitmap.Canvas(), W, H));
+    return bitmap;
+  }
+
+  std::vector<double> A, B;
+  TDisplayFFT Plot{nullptr};
+};
+
+TEST_F(SpectrumPlot, LinearPeakAndBands) {
+  const gui::TBitmap b = Draw();
+  b.SaveToFile(viewstest::PicturePath("spectrumplot.png"));
+  // Bin 500 at x = 38 + 362, 500 units at 0.364 px per unit above the bottom.
+  EXPECT_EQ(b.Pixel(400, 199), ChA);
+  EXPECT_FALSE(ColumnHas(b, 400, 18, 195, ChA));
+  EXPECT_EQ(b.Pixel(100, 5), Band);
+  EXPECT_EQ(b.Pixel(1, 100), ValueBand);
+  EXPECT_GT(CountColour(b, gui::Rect(0, 30, 38, 380), Text), 20);
+  EXPECT_GT(CountColour(b, gui::Rect(40, 382, 762, 400), Text), 20);
+  // Frequency lines stand in the plot (the grid is dotted).
+  EXPECT_GT(CountColour(b, gui::Rect(38, 100, 762, 106), Grid), 20);
+}
+
+TEST_F(SpectrumPlot, BinZeroIsNeverDrawn) {
+  A[0] = 1000;
+  const gui::TBitmap b = Draw();
+  EXPECT_FALSE(ColumnHas(b, 38, 18, 370, ChA));
+}
+
+TEST_F(SpectrumPlot, DecibelAxis) {
+  Plot.LogScale = 1;
+  A.assign(1001, 0.0);
+  A[500] = 1000;  // 0 dB at the top
+  A[250] = 100;   // -20 dB: 20 x 3.64 px down
+  A[750] = 1;     // between, non-zero
+  const gui::TBitmap b = Draw();
+  b.SaveToFile(viewstest::PicturePath("spectrumplot-db.png"));
+  EXPECT_TRUE(ColumnHas(b, 400, 18, 22, ChA));
+  EXPECT_TRUE(ColumnHas(b, 219, 89, 93, ChA));
+  EXPECT_FALSE(ColumnHas(b, 219, 18, 88, ChA));
+  // Zero amplitudes drop to the plot's bottom: bin 750 (x 582, -60 dB) has
+  // steep flanks, the bins around it lie on the bottom edge.
+  EXPECT_TRUE(ColumnHas(b, 582, 240, 382, ChA));
+  EXPECT_FALSE(ColumnHas(b, 600, 18, 381, ChA));
+}
+
+TEST_F(SpectrumPlot, NoTraceWhileTheViewIsWiderThanTheSpectrum) {
+  Plot.ViewWidth = 1001;
+  const gui::TBitmap b = Draw();
+  EXPECT_EQ(Plot.WholeSpectrum, 0);
+  EXPECT_EQ(CountColour(b, PlotRect, ChA), 0);
+  // The amplitude axis still draws.
+  EXPECT_GT(CountColour(b, gui::Rect(0, 30, 38, 380), Text), 20);
+}
+
+TEST_F(SpectrumPlot, CursorsAndMarks) {
+  Plot.CursorT = 250;  // x = 38 + 181
+  Plot.ShowCursorT = 1;
+  Plot.CursorX = 0;
+  Plot.ShowCursorX = 1;
+  Plot.CursorY = 600;
+  const gui::TBitmap b = Draw();
+  EXPECT_EQ(b.Pixel(219, 300), CurT);
+  EXPECT_GT(CountColour(b, gui::Rect(210, 0, 230, 18), CurT), 3);
+  EXPECT_EQ(b.Pixel(38, 300), CurX);
+  EXPECT_EQ(CountColour(b, gui::Rect(38, 0, 762, 18), CurX), 0);
+  // Cursor Y: a mark, but no line while hidden.
+  EXPECT_GT(CountColour(b, gui::Rect(465, 0, 485, 18), CurY), 3);
+  EXPECT_EQ(CountColour(b, PlotRect, CurY), 0);
+}
+
+TEST_F(SpectrumPlot, DottedWhileANewSpectrumIsComputed) {
+  A.assign(1001, 500.0);
+  B.assign(1001, 0.0);
+  Plot.ShowB = 0;
+  const int solid = CountColour(Draw(), gui::Rect(38, 199, 762, 200), ChA);
+  Plot.SolidA = 0;
+  const int dotted = CountColour(Draw(), gui::Rect(38, 199, 762, 200), ChA);
+  EXPECT_GT(solid, 700);
+  EXPECT_LT(dotted, 480);
+}
+
+TEST_F(SpectrumPlot, HitTest) {
+  Draw();
+  int x = 400, y = 100;
+  EXPECT_EQ(Plot.HitTest(x, y), 0);
+  EXPECT_EQ(x, 362);
+  EXPECT_EQ(y, 100);
+  Plot.CursorT = 250;
+  x = 221;
+  y = 4;
+  Plot.HitTest(x, y);
+  EXPECT_EQ(Plot.ShowCursorT, 1);
+  x = 10;
+  y = 395;
+  EXPECT_EQ(Plot.HitTest(x, y), 2);
+  EXPECT_EQ(Plot.AFront, 0);
+  Plot.ViewWidth = 1;
+  Draw();
+  x = 400;
+  y = 100;
+  EXPECT_EQ(Plot.HitTest(x, y), -1);
+}
+
+TEST_F(SpectrumPlot, PrintLabelsTheChannelsOwnRange) {
+  B[500] = 500;
+  Plot.RangeB = 2000;
+  Plot.UnitB = u"[mm/s]";
+  for (int channel : {1, 2}) {
+    gui::TBitmap b(W, H);
+    Plot.Print(channel, b.Canvas(), b.Canvas(), gui::Rect(0, 0, W, H));
+    EXPECT_EQ(CountColour(b, gui::Rect(0, 0, W, H), channel == 1 ? ChB : ChA), 0);
+    EXPECT_GT(CountColour(b, gui::Rect(0, 0, W, H), channel == 1 ? ChA : ChB), 100);
+    if (channel == 2) b.SaveToFile(viewstest::PicturePath("spectrumplot-print.png"));
+  }
+}
+
+}  // namespace
