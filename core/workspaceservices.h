@@ -62,8 +62,9 @@ class TSpectrumViewServices : public TSignalViewServices {
  public:
   // Set while SignalA/SignalB are rewritten; the plot skips painting.
   std::atomic<bool> PlotUpdating{false};
-  // Hands SpectrumA/SpectrumB to the spectrum plot and redraws.
-  virtual void PlotSpectrum(bool keepView) = 0;
+  // Hands SpectrumA/SpectrumB to the spectrum plot and redraws; with
+  // rescale the amplitude axis is reset too (the threads pass false).
+  virtual void PlotSpectrum(bool rescale) = 0;
   virtual void RefreshInfoPanel() = 0;
 };
 

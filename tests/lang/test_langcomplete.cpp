@@ -12,6 +12,7 @@
 #include "langindex.h"
 #include "langkeys.h"
 #include "langsource.h"
+#include "viewwindows.h"
 #include "textconv.h"
 #include "xmlinifile.h"
 
@@ -33,6 +34,13 @@ std::set<TKeyName> KeysOf(const TWindowLangKeys& window) {
   return keys;
 }
 
+// The shell's windows and the signal views'.
+std::vector<TWindowLangKeys> AllLangKeys() {
+  std::vector<TWindowLangKeys> windows = ShellLangKeys();
+  for (const TWindowLangKeys& view : ViewLangKeys()) windows.push_back(view);
+  return windows;
+}
+
 std::vector<fs::path> ShippedFiles() {
   std::vector<fs::path> files;
   for (const auto& entry : fs::directory_iterator(ZELTO_LANGUAGE_DIR))
@@ -46,7 +54,7 @@ TEST(LangComplete, EveryShippedFileAnswersEveryLookup) {
   for (const fs::path& file : files) {
     XmlIniFile document;
     ASSERT_TRUE(document.Open(file.u16string(), u"Language", true)) << file;
-    for (const TWindowLangKeys& window : ShellLangKeys()) {
+    for (const TWindowLangKeys& window : AllLangKeys()) {
       for (const TKeyName& key : KeysOf(window)) {
         if (AllowedAbsent.count(key)) continue;
         EXPECT_NE(document.ReadString(key.first, key.second, u"###"), u"###")
@@ -64,7 +72,7 @@ TEST(LangComplete, TheIndexListsEachWindowsTable) {
   std::string error;
   ASSERT_TRUE(ParseLangSource(bytes.str(), source, error)) << error;
   const std::vector<TLangUse> uses = ReadLangIndex(source);
-  for (const TWindowLangKeys& window : ShellLangKeys()) {
+  for (const TWindowLangKeys& window : AllLangKeys()) {
     std::set<TKeyName> indexed;
     for (const TLangUse& use : uses)
       if (use.Window == window.Window) indexed.insert({use.Section, use.Key});

@@ -83,6 +83,7 @@ TEST_F(TimePlot, TracesBandsAndZeroLine) {
 
 TEST_F(TimePlot, FrontChannelIsDrawnLast) {
   B.assign(1000, 10000.0f);
+  Plot.DataB = B.data();
   EXPECT_EQ(Draw().Pixel(400, 144), ChA);
   Plot.AFront = 0;
   EXPECT_EQ(Draw().Pixel(400, 144), ChB);
@@ -136,6 +137,7 @@ TEST_F(TimePlot, ValueGridOnlyWhenBothChannelsShareTheScale) {
 TEST_F(TimePlot, DecimatedTraceKeepsASpike) {
   A.assign(65536, 0.0f);
   A[40000] = 20000;
+  Plot.DataA = A.data();
   Plot.DataB = nullptr;
   Plot.TotalSamples = Plot.ViewWidth = 65536;
   const gui::TBitmap b = Draw();

@@ -86,6 +86,7 @@ TEST_F(SpectrumPlot, DecibelAxis) {
   A[500] = 1000;  // 0 dB at the top
   A[250] = 100;   // -20 dB: 20 x 3.64 px down
   A[750] = 1;     // between, non-zero
+  Plot.DataA = A.data();
   const gui::TBitmap b = Draw();
   b.SaveToFile(viewstest::PicturePath("spectrumplot-db.png"));
   EXPECT_TRUE(ColumnHas(b, 400, 18, 22, ChA));
@@ -125,6 +126,8 @@ TEST_F(SpectrumPlot, CursorsAndMarks) {
 TEST_F(SpectrumPlot, DottedWhileANewSpectrumIsComputed) {
   A.assign(1001, 500.0);
   B.assign(1001, 0.0);
+  Plot.DataA = A.data();
+  Plot.DataB = B.data();
   Plot.ShowB = 0;
   const int solid = CountColour(Draw(), gui::Rect(38, 199, 762, 200), ChA);
   Plot.SolidA = 0;

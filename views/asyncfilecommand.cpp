@@ -1,0 +1,58 @@
+#include "asyncfilecommand.h"
+
+#include "dialogs.h"
+#include "events.h"
+#include "form.h"
+#include "textconv.h"
+#include "viewpopup.h"
+#include "viewworkspace.h"
+#include "zelto.h"
+
+const std::vector<TTextKey> AsyncFileLangKeys = {{u"Forms", u"Open"}, {u"Forms", u"Save"}};
+
+namespace {
+
+constexpr const char* Filter = "Asynchronous data files (*.asd)|*.asd";
+
+void SetUpDialog(gui::TOpenDialog& dialog) {
+  dialog.Filter = Filter;
+  dialog.DefaultExt = "asd";
+  dialog.FileName.clear();
+}
+
+bool Open(gui::TForm& window, TViewWorkspace& workspace, TZelto& core) {
+  gui::TOpenDialog dialog(nullptr);
+  SetUpDialog(dialog);
+  dialog.Options = gui::ofFileMustExist | gui::ofHideReadOnly;
+  if (!dialog.Execute(&window)) return false;
+  if (!core.LoadAsyncData(rtl::Utf8ToUtf16(dialog.FileName))) return false;
+  workspace.SetAsyncMode(true);
+  workspace.RefreshResults();
+  core.EvaluateCapture(1, 0);
+  core.ConvertSamples();
+  if (!core.SpectrumBusy && core.SpectrumEvent) core.SpectrumEvent->SetEvent();
+  return true;
+}
+
+bool Save(gui::TForm& window, TZelto& core) {
+  gui::TSaveDialog dialog(nullptr);
+  SetUpDialog(dialog);
+  // An existing file is replaced without a question.
+  dialog.Options = gui::ofHideReadOnly;
+  if (!dialog.Execute(&window)) return false;
+  return core.SaveAsyncData(rtl::Utf8ToUtf16(dialog.FileName));
+}
+
+}  // namespace
+
+TAsyncFileResult AsyncFileCommand(gui::TForm& window, gui::TControl* button, TViewWorkspace& workspace, TZelto& core) {
+  const bool idle = !core.Measuring;
+  const auto flags = [](bool enabled) { return enabled ? gui::MF_STRING : gui::MF_GRAYED; };
+  const int choice = PopupBelow(&window, button,
+                                {{LangText(AsyncFileLangKeys[0]).Text, flags(idle)},
+                                 {LangText(AsyncFileLangKeys[1]).Text, flags(idle && core.AsyncMode)}},
+                                0);
+  if (choice == 1) return Open(window, workspace, core) ? afOpened : afNothing;
+  if (choice == 2) return Save(window, core) ? afSaved : afNothing;
+  return afNothing;
+}

@@ -1,0 +1,166 @@
+// The spectrum window's read-out panel: three cursor rows (frequency,
+// amplitude and phase at cursor X, Y or T for channel A or B), the band RMS,
+// the spectrum and window type, and the popups of the rows and the band.
+// The spectra are read under the core's signal lock; while a computation
+// holds it, the values keep their captions until the thread hands the new
+// spectra over (and refreshes the panel).
+#include <mutex>
+
+#include "formatting.h"
+#include "formcursorpos.h"
+#include "formfftgraph.h"
+#include "spectrumreadout.h"
+#include "viewpopup.h"
+#include "zelto.h"
+
+namespace {
+
+std::u16string Letter(char c) { return std::u16string(1, static_cast<char16_t>(c)); }
+
+gui::TColor CursorColour(char cursor) { return TheCore->WorkColors[cursor == 'X' ? 7 : cursor == 'Y' ? 8 : 9]; }
+gui::TColor ChannelColour(char channel) { return TheCore->WorkColors[channel == 'A' ? 3 : 4]; }
+
+void ShowLetter(TBitmapButton* button, char letter, gui::TColor colour) {
+  button->Font().SetColor(colour);
+  button->SetCaptionW(Letter(letter));
+}
+
+size_t Row(gui::TComponent* sender) { return static_cast<size_t>(std::clamp(sender->Tag(), 1, 3) - 1); }
+
+}  // namespace
+
+int32_t TfFFTGraph::FrequencyToBin(double f) const { return ::FrequencyToBin(f, Plot->TotalBins, Plot->SampleRate); }
+
+int32_t TfFFTGraph::CursorBin(char cursor) const {
+  if (cursor == 'X') return Plot->CursorX;
+  if (cursor == 'Y') return Plot->CursorY;
+  if (!TheCore) return 0;
+  const int32_t step = TheCore->BalancingStep;
+  if (step < 0 || step >= RunCount) return 0;
+  const CaptureRecord& run = TheCore->Captures[static_cast<size_t>(step)];
+  return CursorTBin(TheCore->AsyncMode != 0, TheCore->SpectrumInWindow != 0, run.T, run.Start, run.End,
+                    TheCore->BuffLength);
+}
+
+std::u16string TfFFTGraph::CursorFrequencyText(char cursor) const {
+  return ::CursorFrequencyText(CursorBin(cursor), TheCore->DriverSamplingFrequency(), TransformLength(),
+                               TheCore->AsyncMode != 0);
+}
+
+std::u16string TfFFTGraph::CursorReadoutText(char cursor, char channel, char kind) const {
+  const bool a = channel == 'A';
+  const std::vector<std::complex<double>>& spectrum = a ? TheCore->SpectrumA : TheCore->SpectrumB;
+  const int32_t k = CursorBin(cursor);
+  const bool inside = k >= 0 && static_cast<size_t>(k) < spectrum.size();
+  const SensorInfo& sensor = a ? TheCore->VibSensorA : TheCore->VibSensorB;
+  if (kind == 'P') return inside ? PhaseText(spectrum[static_cast<size_t>(k)], sensor, TheCore->AmplDisplayMode) : u"-";
+  if ((a ? DisplayA : DisplayB).empty() || !inside) return u"-";
+  const int32_t n = TransformLength();
+  TAmplitudeScale scale;
+  scale.Linear = LinearScale != 0;
+  scale.InputRange = TheCore->DriverInputRange(a ? TheCore->GainA : TheCore->GainB);
+  scale.FullScale = TheCore->DriverFullScale();
+  scale.BinFrequency = n > 0 ? k * Plot->SampleRate / n : 0;
+  scale.Quantity = TheCore->AmplDisplayMode;
+  return AmplitudeText(spectrum[static_cast<size_t>(k)] / SpectrumGain(), scale, sensor);
+}
+
+double TfFFTGraph::BandRms(uint8_t channel) const {
+  const bool a = channel == 0;
+  const int32_t range = TheCore->DriverInputRange(a ? TheCore->GainA : TheCore->GainB);
+  const int32_t fullScale = TheCore->DriverFullScale();
+  const double mvPerCount = fullScale == 0 ? 0 : static_cast<double>(range) / fullScale;
+  const TBinRange bins = BandBins(RmsType, Plot->CursorX, Plot->CursorY, Plot->TotalBins, Plot->SampleRate);
+  return ::BandRms(a ? TheCore->SpectrumA : TheCore->SpectrumB, bins, mvPerCount, Plot->SampleRate, Plot->TotalBins,
+                   a ? TheCore->VibSensorA : TheCore->VibSensorB, TheCore->AmplDisplayMode);
+}
+
+void TfFFTGraph::RefreshInfoPanel() {
+  if (!TheCore) return;
+  const bool two = TheCore->Type == 1;
+  if (!two) MeasCh = {'A', 'A', 'A'};
+  std::unique_lock<std::mutex> lock(TheCore->SignalLock, std::try_to_lock);
+  const bool spectraReadable = lock.owns_lock();
+  for (size_t r = 0; r < 3; ++r) {
+    ShowLetter(bMeasCur[r], MeasCur[r], CursorColour(MeasCur[r]));
+    ShowLetter(bMeasCh[r], MeasCh[r], ChannelColour(MeasCh[r]));
+    bFreq[r]->SetCaptionW(CursorFrequencyText(MeasCur[r]));
+    bFreq[r]->SetFlat(MeasCur[r] == 'T');
+    if (!spectraReadable) continue;
+    bValue[r]->SetCaptionW(CursorReadoutText(MeasCur[r], MeasCh[r], 'A'));
+    pePhase[r]->SetCaptionW(CursorReadoutText(MeasCur[r], MeasCh[r], 'P'));
+  }
+  bRmsType->SetCaptionW(BandNames()[std::min<size_t>(RmsType, BandCount - 1)]);
+  const std::u16string unit = AmplitudeUnitText(TheCore->AmplDisplayMode, 0);
+  if (spectraReadable) {
+    bRmsValueA->SetCaptionW(u"A: " + FormatNumber(BandRms(0)) + unit);
+    bRmsValueB->SetCaptionW(two ? u"B: " + FormatNumber(BandRms(1)) + unit : u"-");
+  }
+  bRmsValueB->SetEnabled(two);
+  bWindowType->SetCaption("");
+  bWindowType->SetCaptionW(std::u16string(WindowTypeNames[std::min<size_t>(TheCore->WindowType, 7)]));
+  bSpectrumType->SetCaptionW(TheCore->SpectrumInWindow ? u"DFT" : u"FFT");
+}
+
+void TfFFTGraph::bRmsTypeClick(gui::TComponent* sender) {
+  if (!TheCore) return;
+  const double fs = TheCore->DriverSamplingFrequency();
+  std::array<std::u16string, BandCount>& names = BandNames();
+  names[5] = HalfRateBandName(fs);
+  std::vector<TPopupItem> items;
+  for (int band = 0; band < BandCount; ++band)
+    items.push_back({names[static_cast<size_t>(band)], BandEnabled(band, fs) ? gui::MF_STRING : gui::MF_DISABLED});
+  const int choice = PopupBelow(this, static_cast<gui::TControl*>(sender), items, RmsType + 1);
+  if (choice == 0) return;
+  RmsType = static_cast<uint8_t>(choice - 1);
+  RefreshInfoPanel();
+}
+
+void TfFFTGraph::pMeasCurClick(gui::TComponent* sender) {
+  char& letter = MeasCur[Row(sender)];
+  const int checked = letter == 'X' ? 1 : letter == 'Y' ? 2 : 3;
+  const int choice = PopupBelow(this, static_cast<gui::TControl*>(sender),
+                                {{Text(ftCursorX)}, {Text(ftCursorY)}, {Text(ftCursorT)}}, checked);
+  if (choice == 0) return;
+  letter = choice == 1 ? 'X' : choice == 2 ? 'Y' : 'T';
+  RefreshInfoPanel();
+}
+
+void TfFFTGraph::pMeasChClick(gui::TComponent* sender) {
+  if (!TheCore) return;
+  if (TheCore->Type != 1) {
+    MeasCh = {'A', 'A', 'A'};
+  } else {
+    char& letter = MeasCh[Row(sender)];
+    const int choice = PopupBelow(this, static_cast<gui::TControl*>(sender), {{Text(ftChannelA)}, {Text(ftChannelB)}},
+                                  letter == 'A' ? 1 : 2);
+    if (choice != 0) letter = choice == 1 ? 'A' : 'B';
+  }
+  RefreshInfoPanel();
+}
+
+void TfFFTGraph::bFreqClick(gui::TComponent* sender) {
+  const char letter = MeasCur[Row(sender)];
+  if (letter == 'T') return;
+  const int32_t bin = AskCursorPosition(letter, letter == 'X' ? Plot->CursorX : Plot->CursorY);
+  if (bin < 0) return;
+  if (letter == 'X') {
+    Plot->CursorX = bin;
+    Plot->ShowCursorX = 1;
+  } else {
+    Plot->CursorY = bin;
+    Plot->ShowCursorY = 1;
+  }
+  RefreshInfoPanel();
+  RepaintPlot();
+}
+
+int32_t TfFFTGraph::AskCursorPosition(char letter, int32_t bin) {
+  std::unique_ptr<TfCursorPos> dialog = std::make_unique<TfCursorPos>(this);
+  dialog->CursorLetter = letter;
+  dialog->CursorBin = bin;
+  dialog->SampleRate = Plot->SampleRate;
+  dialog->TotalBins = Plot->TotalBins;
+  dialog->ShowModal();
+  return dialog->CloseResult == 1 ? dialog->CursorBin : -1;
+}

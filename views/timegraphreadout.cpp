@@ -1,0 +1,147 @@
+// The oscilloscope's read-out panel: the captions of the values at and
+// between the cursors and of the measurement over the record, and the
+// popups that choose what each read-out shows.
+#include <cstdlib>
+
+#include "formatting.h"
+#include "formtimegraph.h"
+#include "timereadout.h"
+#include "viewpopup.h"
+#include "zelto.h"
+
+namespace {
+
+std::u16string Letter(char c) { return std::u16string(1, static_cast<char16_t>(c)); }
+
+gui::TColor CursorColour(char cursor) { return TheCore->WorkColors[cursor == 'X' ? 7 : 8]; }
+gui::TColor ChannelColour(char channel) { return TheCore->WorkColors[channel == 'A' ? 3 : 4]; }
+
+void ShowLetter(TBitmapButton* button, char letter, gui::TColor colour) {
+  button->Font().SetColor(colour);
+  button->SetCaptionW(Letter(letter));
+}
+
+TChannelStats Stats(bool channelA) {
+  const TZelto& c = *TheCore;
+  return channelA ? TChannelStats{c.MeanA, c.RmsA, c.MinA, c.MaxA} : TChannelStats{c.MeanB, c.RmsB, c.MinB, c.MaxB};
+}
+
+}  // namespace
+
+int32_t TfTimeGraph::CursorIndex(char cursor) const { return cursor == 'X' ? Plot->CursorXIndex : Plot->CursorYIndex; }
+
+int32_t TfTimeGraph::CursorLevel(char cursor) const { return cursor == 'X' ? Plot->CursorXValue : Plot->CursorYValue; }
+
+std::u16string TfTimeGraph::LevelTextOf(double counts, char channel) const {
+  const bool a = channel == 'A';
+  const SensorInfo& sensor = a ? TheCore->VibSensorA : TheCore->VibSensorB;
+  return LevelText(counts, TheCore->DriverInputRange(a ? TheCore->GainA : TheCore->GainB), TheCore->DriverFullScale(),
+                   sensor, DisplayQuantity(sensor.Type, TheCore->AmplDispModeOscmV));
+}
+
+std::u16string TfTimeGraph::CursorValueText(char cursor, char channel) const {
+  return LevelTextOf(CursorLevel(cursor), channel);
+}
+
+std::u16string TfTimeGraph::CursorDifferenceText(char cursor1, char cursor2, char channel) const {
+  return LevelTextOf(std::llabs(static_cast<int64_t>(CursorLevel(cursor1)) - CursorLevel(cursor2)), channel);
+}
+
+std::u16string TfTimeGraph::CursorDistanceText(char cursor1, char cursor2, char type) const {
+  const int64_t d = std::llabs(static_cast<int64_t>(CursorIndex(cursor1)) - CursorIndex(cursor2));
+  return DistanceText(static_cast<int32_t>(d), TheCore->DriverSamplingFrequency(), type);
+}
+
+void TfTimeGraph::RefreshReadout() {
+  if (!TheCore) return;
+  const double fs = TheCore->DriverSamplingFrequency();
+  const bool two = TheCore->Type == 1;
+  ShowLetter(bCurPos1Label, CurPos1, CursorColour(CurPos1));
+  bCurPos1Value->SetCaptionW(CursorTimeText(CursorIndex(CurPos1), fs));
+  ShowLetter(bCurPos2Label, CurPos2, CursorColour(CurPos2));
+  bCurPos2Value->SetCaptionW(CursorTimeText(CursorIndex(CurPos2), fs));
+  bDist1Value->SetCaptionW(CursorDistanceText('X', 'Y', Dist1Type));
+  bDist2Value->SetCaptionW(CursorDistanceText('X', 'Y', Dist2Type));
+  for (TLabelEx* l : {lDist1CurX, lDist2CurX, lVoltCurX}) l->Font().SetColor(CursorColour('X'));
+  for (TLabelEx* l : {lDist1CurY, lDist2CurY, lVoltCurY}) l->Font().SetColor(CursorColour('Y'));
+  ShowLetter(bVoltCur1, VoltCur1, CursorColour(VoltCur1));
+  ShowLetter(bVoltCur2, VoltCur2, CursorColour(VoltCur2));
+  if (!two) VoltCh1 = VoltCh2 = VoltDistCh = 'A';
+  bVoltValue1->SetCaptionW(CursorValueText(VoltCur1, VoltCh1));
+  bVoltValue2->SetCaptionW(CursorValueText(VoltCur2, VoltCh2));
+  ShowLetter(bVoltCh1, VoltCh1, ChannelColour(VoltCh1));
+  ShowLetter(bVoltCh2, VoltCh2, ChannelColour(VoltCh2));
+  ShowLetter(bVoltDistCh, VoltDistCh, ChannelColour(VoltDistCh));
+  bVoltDistValue->SetCaptionW(CursorDifferenceText('X', 'Y', VoltDistCh));
+  bMeasType->SetCaptionW(MeasTypeText(MeasType));
+  const int32_t fullScale = TheCore->DriverFullScale();
+  const auto measurement = [&](bool a) {
+    const SensorInfo& sensor = a ? TheCore->VibSensorA : TheCore->VibSensorB;
+    return MeasurementText(a ? u"A: " : u"B: ", MeasType, Stats(a),
+                           TheCore->DriverInputRange(a ? TheCore->GainA : TheCore->GainB), fullScale, sensor,
+                           DisplayQuantity(sensor.Type, TheCore->AmplDispModeOscmV));
+  };
+  bMeasValA->SetCaptionW(measurement(true));
+  bMeasValB->SetCaptionW(two ? measurement(false) : u"-");
+  bMeasValB->SetEnabled(two);
+}
+
+void TfTimeGraph::bCurPos1LabelClick(gui::TComponent* sender) {
+  char& letter = sender->Tag() == 2 ? CurPos2 : CurPos1;
+  const int choice =
+      PopupBelow(this, static_cast<gui::TControl*>(sender), {{Text(ttCursorX)}, {Text(ttCursorY)}}, letter == 'X' ? 1 : 2);
+  if (choice == 0) return;
+  letter = choice == 1 ? 'X' : 'Y';
+  RefreshReadout();
+}
+
+void TfTimeGraph::pDistValueClick(gui::TComponent* sender) {
+  char& type = sender->Tag() == 2 ? Dist2Type : Dist1Type;
+  const int choice =
+      PopupBelow(this, static_cast<gui::TControl*>(sender), {{Text(ttTime)}, {Text(ttFrequency)}}, type == 't' ? 1 : 2);
+  if (choice == 0) return;
+  type = choice == 1 ? 't' : 'f';
+  RefreshReadout();
+}
+
+void TfTimeGraph::pVoltDistChClick(gui::TComponent* sender) {
+  if (!TheCore) return;
+  if (TheCore->Type != 1) {
+    VoltDistCh = 'A';
+  } else {
+    const int choice = PopupBelow(this, static_cast<gui::TControl*>(sender), {{Text(ttChannelA)}, {Text(ttChannelB)}},
+                                  VoltDistCh == 'A' ? 1 : 2);
+    if (choice != 0) VoltDistCh = choice == 1 ? 'A' : 'B';
+  }
+  RefreshReadout();
+}
+
+void TfTimeGraph::bMeasTypeClick(gui::TComponent* sender) {
+  const int checked = MeasType == 'R' ? 1 : MeasType == 'A' ? 2 : MeasType == 'P' ? 3 : 0;
+  const int choice =
+      PopupBelow(this, static_cast<gui::TControl*>(sender), {{Text(ttRMSValue)}, {Text(ttAVGValue)}, {Text(ttPkPkValue)}}, checked);
+  if (choice != 0) MeasType = choice == 1 ? 'R' : choice == 2 ? 'A' : 'P';
+  RefreshReadout();
+}
+
+void TfTimeGraph::bVoltCur1Click(gui::TComponent* sender) {
+  char& letter = sender->Tag() == 2 ? VoltCur2 : VoltCur1;
+  const int choice =
+      PopupBelow(this, static_cast<gui::TControl*>(sender), {{Text(ttCursorX)}, {Text(ttCursorY)}}, letter == 'X' ? 1 : 2);
+  if (choice == 0) return;
+  letter = choice == 1 ? 'X' : 'Y';
+  RefreshReadout();
+}
+
+void TfTimeGraph::bVoltCh1Click(gui::TComponent* sender) {
+  if (!TheCore) return;
+  if (TheCore->Type != 1) {
+    VoltCh1 = VoltCh2 = 'A';
+  } else {
+    char& letter = sender->Tag() == 2 ? VoltCh2 : VoltCh1;
+    const int choice = PopupBelow(this, static_cast<gui::TControl*>(sender), {{Text(ttChannelA)}, {Text(ttChannelB)}},
+                                  letter == 'A' ? 1 : 2);
+    if (choice != 0) letter = choice == 1 ? 'A' : 'B';
+  }
+  RefreshReadout();
+}

@@ -1,0 +1,135 @@
+#include "viewprint.h"
+
+#include <stdexcept>
+
+#include "bitmapbutton.h"
+#include "form.h"
+#include "formatting.h"
+#include "printer.h"
+#include "viewpopup.h"
+#include "viewworkspace.h"
+#include "zelto.h"
+
+const std::vector<TTextKey> PrintLangKeys = {
+    {u"Forms", u"ChannelA"}, {u"Forms", u"ChannelB"},     {u"Forms", u"PlaneA"},
+    {u"Forms", u"PlaneB"},   {u"Forms", u"AsyncAnalysis"}, {u"Forms", u"SamplingRate"},
+    {u"Forms", u"BufferSize"}, {u"Forms", u"Gain"},       {u"Forms", u"Spectrum"},
+};
+
+namespace {
+
+enum TPrintText : size_t { ptChannelA, ptChannelB, ptPlaneA, ptPlaneB, ptAsyncAnalysis, ptSamplingRate, ptBufferSize,
+                           ptGain, ptSpectrum };
+
+// Every text of a page passes through a buffer of 199 characters.
+constexpr size_t PageTextLimit = 199;
+
+std::u16string Limit(std::u16string text) {
+  if (text.size() > PageTextLimit) text.resize(PageTextLimit);
+  return text;
+}
+
+std::u16string Text(TPrintText text) { return Limit(LangText(PrintLangKeys[text]).Text); }
+
+std::u16string ChannelName(int channel) {
+  const bool async = TheCore && TheCore->AsyncMode;
+  if (channel == 1) return Text(async ? ptChannelA : ptPlaneA);
+  return Text(async ? ptChannelB : ptPlaneB);
+}
+
+void SelectPageFont(gui::TCanvas& c, int points, bool bold) {
+  gui::TFont& f = c.Font();
+  f.SetName("Microsoft Sans Serif");
+  f.SetHeight(-gui::MulDiv(points, c.PixelsPerInchY(), 72));
+  f.SetStyle(bold ? gui::fsBold : 0);
+  f.SetColor(gui::clBlack);
+}
+
+void TextAt(gui::TCanvas& c, gui::TPoint p, unsigned align, const std::u16string& text) {
+  c.SetTextAlign(align);
+  c.TextOut(p.x, p.y, Limit(text));
+}
+
+void PaintTitle(gui::TCanvas& c, const TPageMetrics& m, int channel, TViewWorkspace& workspace) {
+  SelectPageFont(c, 12, true);
+  const bool async = TheCore && TheCore->AsyncMode;
+  TextAt(c, TitlePoint(m), gui::TA_CENTER | gui::TA_TOP,
+         async ? Text(ptAsyncAnalysis) : workspace.CurrentOperationCaption());
+  if (TheCore && TheCore->Type == 1) TextAt(c, ChannelNamePoint(m), gui::TA_RIGHT | gui::TA_TOP, ChannelName(channel));
+}
+
+void PaintSettings(gui::TCanvas& c, const TPageMetrics& m, int channel, const TPrintPage& page) {
+  SelectPageFont(c, 10, false);
+  const uint8_t ch = channel == 1 ? 0 : 1;
+  const int32_t gain = TheCore ? (ch == 0 ? TheCore->GainA : TheCore->GainB) : 0;
+  const double range = TheCore ? TheCore->ConvertAmplitude(TheCore->DriverInputRange(gain), 0.0, 0, ch) : 0;
+  const auto line = [&](int i, TPrintText label, const std::u16string& value) {
+    TextAt(c, SettingsLabelPoint(m, i), gui::TA_LEFT | gui::TA_TOP, Text(label) + u":");
+    TextAt(c, SettingsValuePoint(m, i), gui::TA_LEFT | gui::TA_TOP, value);
+  };
+  line(0, ptSamplingRate, FormatFrequency(TheCore ? TheCore->DriverSamplingFrequency() : 0, 1));
+  const std::string length = std::to_string(TheCore ? TheCore->BuffLength : 0);
+  line(1, ptBufferSize, std::u16string(length.begin(), length.end()));
+  line(2, ptGain, FormatVoltage(range, 1));
+  if (page.Spectrum) line(3, ptSpectrum, page.SpectrumLine);
+}
+
+void PaintGrid(gui::TCanvas& c, const TPageMetrics& m, const TPrintPage& page) {
+  c.Brush() = {gui::clWhite, gui::bsSolid};
+  c.Pen() = {gui::clBlack, 0, gui::psSolid};
+  for (const TPrintBox& box : page.Spectrum ? SpectrumPrintGrid(m) : TimePrintGrid(m)) {
+    c.Rectangle(box.Box);
+    gui::TRect r = box.Box;
+    const std::u16string text = box.Cell == pcCursorLetters ? u"X Y" : page.Caption(box.Cell);
+    c.DrawText(Limit(text), r, gui::DT_CENTER | gui::DT_VCENTER | gui::DT_SINGLELINE | gui::DT_NOPREFIX);
+  }
+}
+
+void PaintFooter(gui::TCanvas& c, const TPageMetrics& m) {
+  const TFooterLayout f = FooterLayout(m);
+  c.Pen() = {gui::clBlack, 0, gui::psSolid};
+  c.MoveTo(f.RuleFrom.x, f.RuleFrom.y);
+  c.LineTo(f.RuleTo.x, f.RuleTo.y);
+  SelectPageFont(c, 8, false);
+  TextAt(c, f.Text, gui::TA_LEFT | gui::TA_BOTTOM, PrintCreditLine);
+}
+
+}  // namespace
+
+std::u16string PrintTitle(bool spectrum, bool twoChannels, int channel) {
+  std::u16string title = spectrum ? u"Kalvenor FFT Print" : u"Kalvenor Analog Print";
+  if (twoChannels) title += channel == 1 ? u" (A)" : u" (B)";
+  return title;
+}
+
+void PaintViewPage(gui::TCanvas& printer, int channel, const TPrintPage& page, TViewWorkspace& workspace) {
+  const gui::TTextMetric tm = printer.GetTextMetrics();
+  const TPageMetrics m = PageMetrics(printer.HorzRes(), printer.VertRes(), printer.PixelsPerInchX(),
+                                     printer.PixelsPerInchY(), tm.Height + tm.InternalLeading);
+  printer.SetBkMode(gui::bkTransparent);
+  PaintTitle(printer, m, channel, workspace);
+  page.PrintPlot(channel, printer, PrintPlotArea(m));
+  PaintSettings(printer, m, channel, page);
+  printer.SetBkMode(gui::bkTransparent);
+  PaintGrid(printer, m, page);
+  PaintFooter(printer, m);
+}
+
+void RunPrintCommand(gui::TForm& window, TBitmapButton* button, TViewWorkspace& workspace, bool spectrum,
+                     const std::function<void(gui::TCanvas& printer, int channel)>& paint) {
+  const bool two = TheCore && TheCore->Type == 1;
+  int channel = 1;
+  if (two) channel = PopupBelow(&window, button, {{ChannelName(1)}, {ChannelName(2)}}, 0);
+  if (channel == 0 || !workspace.ExecutePrintDialog(&window)) return;
+  gui::TPrinter& printer = gui::Printer();
+  printer.SetTitle(PrintTitle(spectrum, two, channel));
+  printer.SetOrientation(gui::poLandscape);
+  printer.BeginDoc();
+  try {
+    paint(printer.Canvas(), channel);
+  } catch (...) {
+    printer.Abort();
+    throw;
+  }
+  printer.EndDoc();
+}
