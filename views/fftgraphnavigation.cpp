@@ -1,8 +1,7 @@
 // Moving through the spectrum: zoom on both axes and the history of views,
 // the two scroll bars, the cursors X, Y and T, panning, the wheel and the
-// shortcut keys. A scroll bar holds its position within its range and runs
-// its change handler on every change, so commands that set the horizontal
-// position before SyncScrollBars end with the clamped position.
+// shortcut keys. Every command ends by fitting both scroll bars to the new
+// view, range and position together.
 #include <cmath>
 
 #include "formatting.h"
@@ -63,15 +62,15 @@ void TfFFTGraph::PopZoom() {
   const auto view = ZoomHistory.Pop();
   if (!view) return;
   SetView(*view);
-  sbScrollX->SetPosition(Plot->ViewStart);
-  sbScrollY->SetPosition(Plot->OffsetY);
   if (ZoomHistory.Count() == 0) bZoomPrev->SetEnabled(false);
 }
 
 void TfFFTGraph::SyncScrollBars() {
   const TScrollSetting x = SpectrumScrollX(Plot->TotalBins, Plot->ViewWidth, Plot->ViewStart);
-  if (x.Enabled) sbScrollX->SetParams(x.Position, x.Min, x.Max);
   sbScrollX->SetEnabled(x.Enabled);
+  // The range and the position together: a position set against the range
+  // of an earlier view would be clamped to that view's limit.
+  if (x.Enabled) sbScrollX->SetParams(x.Position, x.Min, x.Max);
   sbScrollX->Repaint();
   const TScrollSetting y = SpectrumScrollY(LinearScale != 0, Plot->RefSpan, Plot->OffsetY);
   sbScrollY->SetParams(y.Position, y.Min, y.Max);
@@ -81,7 +80,6 @@ void TfFFTGraph::bZoomXInClick(gui::TComponent*) {
   PushZoom();
   SetView(SpectrumZoomXIn(View(), Plot->TotalBins));
   RepaintPlot();
-  sbScrollX->SetPosition(Plot->ViewStart);
   SyncScrollBars();
 }
 
@@ -89,7 +87,6 @@ void TfFFTGraph::bZoomXOutClick(gui::TComponent*) {
   PushZoom();
   SetView(SpectrumZoomXOut(View(), Plot->TotalBins));
   RepaintPlot();
-  sbScrollX->SetPosition(Plot->ViewStart);
   SyncScrollBars();
 }
 
@@ -117,8 +114,6 @@ void TfFFTGraph::bZoomAllClick(gui::TComponent*) {
   PushZoom();
   SetView({0, Plot->TotalBins, 0, RescaleSpan()});
   RepaintPlot();
-  sbScrollX->SetPosition(0);
-  sbScrollY->SetPosition(0);
   SyncScrollBars();
 }
 
@@ -151,7 +146,6 @@ void TfFFTGraph::bGotoTAndZoomClick(gui::TComponent*) {
   SetView(SpectrumZoomToT(View(), Plot->CursorT, Plot->TotalBins));
   Plot->ShowCursorT = 1;
   RepaintPlot();
-  sbScrollX->SetPosition(Plot->ViewStart);
   SyncScrollBars();
 }
 
@@ -182,7 +176,6 @@ void TfFFTGraph::pbFFTMouseMove(gui::TShiftState, int x, int) {
   const int32_t start =
       PannedStart(DragStartBin, DragAnchorX, x, Plot->PxPerBin, Plot->ViewWidth, Plot->TotalBins);
   Plot->ViewStart = start;
-  sbScrollX->SetPosition(start);
   SyncScrollBars();
   PlotSpectrum(false);
 }

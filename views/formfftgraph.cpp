@@ -55,6 +55,10 @@ TfFFTGraph::TfFFTGraph(gui::TComponent* owner, TViewWorkspace& workspace)
 }
 
 TfFFTGraph::~TfFFTGraph() {
+  // The controls outlive the plot while the form's base destroys them.
+  pbFFT->OnPaint = nullptr;
+  tProgress->OnTimer = nullptr;
+  sbScrollX->OnChange = sbScrollY->OnChange = nullptr;
   TSpectrumViewServices* self = this;
   WindowServices().SpectrumView.compare_exchange_strong(self, nullptr);
   TSignalViewServices::Visible = false;
@@ -448,6 +452,7 @@ void TfFFTGraph::bDisplayChannelsClick(gui::TComponent*) {
 void TfFFTGraph::bLogLinClick(gui::TComponent*) {
   LinearScale = LinearScale ? 0 : 1;
   Plot->LogScale = LinearScale ? 0 : 1;
+  Plot->OffsetY = 0;
   sbScrollY->SetPosition(0);
   SyncScrollBars();
   PlotSpectrum(false);

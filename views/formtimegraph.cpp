@@ -48,6 +48,9 @@ TfTimeGraph::TfTimeGraph(gui::TComponent* owner, TViewWorkspace& workspace)
 }
 
 TfTimeGraph::~TfTimeGraph() {
+  // The controls outlive the plot while the form's base destroys them.
+  pbAnalog->OnPaint = nullptr;
+  sbScroll->OnChange = nullptr;
   TTimeGraphServices* self = this;
   WindowServices().TimeGraph.compare_exchange_strong(self, nullptr);
   if (fTimeGraph == this) fTimeGraph = nullptr;

@@ -126,7 +126,6 @@ class TfTimeGraph : public TWindowFrame, public TTimeGraphControls, public TTime
   // keep the record of the capture's last hand-over.
   void Redraw();
   void SetView(int32_t start, int32_t width);
-  void SetScrollPosition(int32_t position);
   void pbAnalogMouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y);
   void pbAnalogMouseMove(gui::TShiftState shift, int x, int y);
   void PrintPage(gui::TCanvas& printer, int channel);

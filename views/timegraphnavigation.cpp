@@ -1,9 +1,9 @@
 // Moving through the oscilloscope's record: zoom and its history, going to a
 // cursor, the scroll bar, cursors and panning with the mouse, the wheel and
-// the shortcut keys. Setting the scroll bar's position runs sbScrollChange,
-// so the order of the final steps of each command matters: the bar holds its
-// position within its range and moves a view placed against the record's
-// end one sample left.
+// the shortcut keys. Every command ends by fitting the scroll bar to the new
+// view: the bar holds its position within its range (up to the record's
+// length less the view less one), so a view placed against the record's end
+// moves one sample left, and the view always starts where the bar stands.
 #include <cmath>
 
 #include "formatting.h"
@@ -22,8 +22,6 @@ void TfTimeGraph::SetView(int32_t start, int32_t width) {
   Plot->ViewWidth = width;
 }
 
-void TfTimeGraph::SetScrollPosition(int32_t position) { sbScroll->SetPosition(position); }
-
 void TfTimeGraph::PushZoom() {
   ZoomHistory.Push({Plot->ViewStart, Plot->ViewWidth});
   bZoomPrev->SetEnabled(true);
@@ -33,14 +31,21 @@ void TfTimeGraph::PopZoom() {
   const auto entry = ZoomHistory.Pop();
   if (!entry) return;
   SetView(entry->Start, entry->Width);
-  SetScrollPosition(Plot->ViewStart);
   if (ZoomHistory.Count() == 0) bZoomPrev->SetEnabled(false);
 }
 
 void TfTimeGraph::SyncScrollBar() {
   const TScrollSetting s = TimeScrollSetting(Plot->TotalSamples, Plot->ViewWidth, Plot->ViewStart);
-  if (s.Enabled) sbScroll->SetParams(s.Position, s.Min, s.Max);
   sbScroll->SetEnabled(s.Enabled);
+  if (s.Enabled) {
+    // The range and the position together: a position set against the
+    // range of an earlier view would be clamped to that view's limit.
+    sbScroll->SetParams(s.Position, s.Min, s.Max);
+    if (Plot->ViewStart != sbScroll->Position()) {
+      Plot->ViewStart = sbScroll->Position();
+      Redraw();
+    }
+  }
   sbScroll->Repaint();
 }
 
@@ -61,7 +66,6 @@ void TfTimeGraph::bZoomOutXClick(gui::TComponent*) {
   PushZoom();
   const TTimeView v = TimeZoomOut(ViewOf(*Plot), Plot->TotalSamples);
   SetView(v.Start, v.Width);
-  SetScrollPosition(Plot->ViewStart);
   Redraw();
   SyncScrollBar();
 }
@@ -73,7 +77,6 @@ void TfTimeGraph::bZoomAllClick(gui::TComponent*) {
   Plot->OffsetY = 0;
   Plot->SpanY = v.SpanY;
   Redraw();
-  SetScrollPosition(0);
   SyncScrollBar();
 }
 
@@ -112,7 +115,7 @@ void TfTimeGraph::bGotoCurClick(gui::TComponent* sender) {
   const int32_t p = sender->Tag() == 2 ? Plot->CursorYIndex : Plot->CursorXIndex;
   Plot->ViewStart = CentredStart(p, Plot->ViewWidth, TheCore->BuffLength);
   Redraw();
-  SetScrollPosition(Plot->ViewStart);
+  SyncScrollBar();
 }
 
 void TfTimeGraph::pbAnalogMouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y) {
@@ -143,7 +146,6 @@ void TfTimeGraph::pbAnalogMouseMove(gui::TShiftState, int x, int) {
   const int32_t start =
       PannedStart(DragStartSample, DragAnchorX, x, Plot->PxPerSample, Plot->ViewWidth, TheCore->BuffLength);
   Plot->ViewStart = start;
-  SetScrollPosition(start);
   SyncScrollBar();
   Redraw();
 }

@@ -1,0 +1,333 @@
+// The spectrum window on the offscreen platform with its spectrum thread:
+// showing and closing, FFT and DFT, the read-out and band RMS, the axis,
+// navigation, the cursor-position dialog and the printed page.
+#include <gtest/gtest.h>
+
+#include "answerhook.h"
+#include "bitmap.h"
+#include "dialogs.h"
+#include "edit.h"
+#include "formatting.h"
+#include "formcursorpos.h"
+#include "formfftgraph.h"
+#include "formtimegraph.h"
+#include "inputsim.h"
+#include "rendertest.h"
+#include "spectrumreadout.h"
+#include "spectrumthread.h"
+#include "timer.h"
+#include "viewfixture.h"
+#include "viewwindows.h"
+
+namespace viewstest {
+namespace {
+
+class SpectrumWindow : public ViewWindows {
+ protected:
+  void SetUp() override {
+    ViewWindows::SetUp();
+    Core->ConvertSamples();
+  }
+  TfFFTGraph* Open() { return ShowFFTGraph(Workspace->Form, *Workspace); }
+  // The first spectrum of the present data has arrived.
+  bool Delivered(TfFFTGraph* w) {
+    return ServeUntil([w] { return w->Plot->DataA && w->DisplayA.size() > 100 && w->DisplayA[100] > 9000; });
+  }
+};
+
+TEST_F(SpectrumWindow, ShowingStartsTheThreadAndDrawsTheSpectrum) {
+  TfFFTGraph* w = Open();
+  ASSERT_NE(SpectrumThread, nullptr);
+  ASSERT_TRUE(Delivered(w));
+  EXPECT_EQ(w->Plot->TotalBins, 2048);
+  EXPECT_EQ(w->Plot->CursorT, 10);
+  EXPECT_EQ(w->Plot->RefSpan, FullScale);
+  EXPECT_EQ(w->Plot->RangeA, 2500);
+  EXPECT_EQ(w->Plot->UnitA, u"[mV]");
+  EXPECT_NEAR(w->DisplayA[100], 10000, 5);
+  EXPECT_NEAR(w->DisplayB[50], 5000, 5);
+  EXPECT_EQ(w->bFreq[0]->CaptionW(), FormatFrequency(10 * 10000.0 / 4096, 1));
+  EXPECT_TRUE(w->bFreq[0]->Flat());
+  // Cursor X on the peak: 10000 counts of 2500 mV over 32768.
+  w->Plot->CursorX = 100;
+  w->RefreshInfoPanel();
+  EXPECT_EQ(w->bValue[1]->CaptionW(), u"762,9 mV");
+  EXPECT_NE(w->pePhase[1]->CaptionW(), u"?");
+  EXPECT_EQ(w->bSpectrumType->CaptionW(), u"FFT");
+  EXPECT_EQ(w->bWindowType->CaptionW(), u"Rectangular");
+  ASSERT_TRUE(w->SaveScreenshot(PicturePath("fftgraph.png")));
+}
+
+TEST_F(SpectrumWindow, ClosingStopsTheThreadAndFreesTheArrays) {
+  TfFFTGraph* w = Open();
+  ASSERT_TRUE(Delivered(w));
+  w->Close();
+  EXPECT_EQ(SpectrumThread, nullptr);
+  EXPECT_TRUE(Core->SpectrumA.empty());
+  EXPECT_TRUE(w->DisplayA.empty());
+  EXPECT_FALSE(w->tProgress->Enabled());
+  // Shown again: a new thread computes the present data at once.
+  w = Open();
+  ASSERT_NE(SpectrumThread, nullptr);
+  EXPECT_TRUE(Delivered(w));
+}
+
+// The set-up dialog runs the show step again: no second thread, no new
+// arrays; on a hidden window no thread at all.
+TEST_F(SpectrumWindow, ShowStepAgainKeepsOneThread) {
+  TfFFTGraph* w = Open();
+  ASSERT_TRUE(Delivered(w));
+  TSpectrumThread* thread = SpectrumThread;
+  const double* display = w->DisplayA.data();
+  w->FormShow();
+  EXPECT_EQ(SpectrumThread, thread);
+  EXPECT_EQ(w->DisplayA.data(), display);
+  w->Close();
+  w->FormShow();
+  EXPECT_EQ(SpectrumThread, nullptr);
+  EXPECT_TRUE(w->DisplayA.empty());
+}
+
+TEST_F(SpectrumWindow, DftOverTheRunsWindow) {
+  CaptureRecord& run = Core->Captures[0];
+  run.Start = 96;
+  run.End = 96 + 1000;
+  Core->ConvertSamples();
+  TfFFTGraph* w = Open();
+  ASSERT_TRUE(Delivered(w));
+  gui::TAnswerScript script;
+  script.Expect(gui::dkPopupMenu, 2);
+  w->bSpectrumType->Click();
+  EXPECT_EQ(Core->SpectrumInWindow, 1);
+  EXPECT_TRUE(Workspace->Has("ShowErrorText"));
+  EXPECT_EQ(w->leError->CaptionW(), w->ProcessingText);
+  EXPECT_EQ(w->bSpectrumType->CaptionW(), u"DFT");
+  ASSERT_TRUE(ServeUntil([w] { return w->Plot->TotalBins == 500 && w->SolidA; }));
+  EXPECT_EQ(w->Plot->CursorT, run.T);
+  EXPECT_EQ(w->Plot->ViewWidth, 500);
+  EXPECT_EQ(w->Plot->SolidA, 1);
+}
+
+TEST_F(SpectrumWindow, WindowFunction) {
+  TfFFTGraph* w = Open();
+  ASSERT_TRUE(Delivered(w));
+  std::vector<gui::TMenuItemInfo> items;
+  gui::TAnswerScript script;
+  ExpectMenu(script, 6, items);
+  w->bWindowType->Click();
+  ASSERT_EQ(items.size(), 8u);
+  EXPECT_EQ(items[3].Text, u"Gaussian (3.0)");
+  EXPECT_EQ(Core->WindowType, 5);
+  EXPECT_EQ(w->bWindowType->CaptionW(), u"Hanning");
+}
+
+TEST_F(SpectrumWindow, BandPopupFollowsTheSamplingRate) {
+  TfFFTGraph* w = Open();
+  {
+    std::vector<gui::TMenuItemInfo> items;
+    gui::TAnswerScript script;
+    ExpectMenu(script, 6, items);
+    w->bRmsType->Click();
+    ASSERT_EQ(items.size(), 6u);
+    for (int i : {0, 1, 2, 3, 5}) EXPECT_TRUE(items[static_cast<size_t>(i)].Choosable()) << i;
+    EXPECT_FALSE(items[4].Choosable());
+    EXPECT_FALSE(items[4].Flags & gui::MF_GRAYED);
+    EXPECT_TRUE(items[0].Flags & gui::MF_CHECKED);
+  }
+  EXPECT_EQ(w->RmsType, 5);
+  EXPECT_EQ(w->bRmsType->CaptionW(), u"RMS: 0 Hz - " + FormatFrequency(5000, 1));
+  Core->SamplingRate = 7;  // 1 kHz
+  {
+    std::vector<gui::TMenuItemInfo> items;
+    gui::TAnswerScript script;
+    ExpectMenu(script, 2, items);
+    w->bRmsType->Click();
+    for (int i : {1, 2, 3, 4}) EXPECT_FALSE(items[static_cast<size_t>(i)].Choosable()) << i;
+  }
+  EXPECT_EQ(w->RmsType, 5);
+}
+
+TEST_F(SpectrumWindow, BandRmsOfEqualCursorsIsZero) {
+  TfFFTGraph* w = Open();
+  ASSERT_TRUE(Delivered(w));
+  w->Plot->CursorX = w->Plot->CursorY = 40;
+  w->RefreshInfoPanel();
+  EXPECT_EQ(w->bRmsValueA->CaptionW(), u"A: 0 mV");
+  // Cursors around channel A's line: its RMS, 10000 counts peak.
+  w->Plot->CursorY = 200;
+  w->RefreshInfoPanel();
+  EXPECT_EQ(w->bRmsValueA->CaptionW(), u"A: " + FormatNumber(10000 * 2500.0 / FullScale / std::sqrt(2.0)) + u" mV");
+}
+
+TEST_F(SpectrumWindow, DecibelAxisOnlyForVoltage) {
+  TfFFTGraph* w = Open();
+  ASSERT_TRUE(Delivered(w));
+  w->Plot->CursorX = 100;
+  w->bLogLin->Click();
+  EXPECT_EQ(w->LinearScale, 0);
+  EXPECT_EQ(w->Plot->LogScale, 1);
+  EXPECT_EQ(w->Plot->UnitA, u"[dB]");
+  EXPECT_EQ(w->sbScrollY->Max(), 100);
+  EXPECT_EQ(w->bValue[1]->CaptionW(), FormatLevel(-20 * std::log10(2 * std::abs(Core->SpectrumA[100]) / FullScale)));
+  Core->AmplDisplayMode = admAcceleration;
+  w->UpdateButtonStates();
+  EXPECT_FALSE(w->bLogLin->Enabled());
+  w->PlotSpectrum(true);
+  EXPECT_EQ(w->LinearScale, 1);
+  EXPECT_EQ(w->Plot->UnitA, u"[m/s\u00B2]");
+}
+
+// Zoom all keeps the amplitude span of the rescale, also with one channel
+// whose second sensor is not assigned.
+TEST_F(SpectrumWindow, ZoomAllWithOneChannel) {
+  Core->Type = 0;
+  Core->VibSensorB.Sensitivity = 0;
+  Core->AmplDisplayMode = admAcceleration;
+  TfFFTGraph* w = Open();
+  const int32_t span = w->Plot->SpanY;
+  EXPECT_GT(span, 0);
+  w->bZoomYIn->Click();
+  w->bZoomAll->Click();
+  EXPECT_EQ(w->Plot->SpanY, span);
+  EXPECT_FALSE(w->bDisplayChannels->Enabled());
+  EXPECT_EQ(w->Plot->ShowB, 0);
+  EXPECT_EQ(w->bRmsValueB->CaptionW(), u"-");
+}
+
+TEST_F(SpectrumWindow, NavigationAndTheScrollBars) {
+  TfFFTGraph* w = Open();
+  w->bZoomXIn->Click();
+  EXPECT_EQ(w->Plot->ViewStart, 512);
+  EXPECT_EQ(w->Plot->ViewWidth, 1024);
+  EXPECT_TRUE(w->sbScrollX->Enabled());
+  EXPECT_EQ(w->sbScrollX->Max(), 2048 - 1024);
+  // A press counts from the view's start.
+  const int x = w->Plot->MarginLeft + 100;
+  gui::SimMouseDown(*w->pbFFT, gui::mbLeft, x, 100);
+  gui::SimMouseUp(*w->pbFFT, gui::mbLeft, x, 100);
+  EXPECT_EQ(w->Plot->CursorX, Round(100 / w->Plot->PxPerBin) + 512);
+  EXPECT_EQ(w->Plot->ShowCursorX, 1);
+  // Go to cursor X keeps the width and centres it.
+  w->Plot->CursorX = 1500;
+  w->bGotoX->Click();
+  EXPECT_EQ(w->Plot->ViewStart, 1500 - 512);
+  w->bZoomPrev->Click();
+  EXPECT_EQ(w->Plot->ViewStart, 0);
+  EXPECT_EQ(w->Plot->ViewWidth, 2048);
+  EXPECT_FALSE(w->sbScrollX->Enabled());
+}
+
+TEST_F(SpectrumWindow, ControlTZoomsAroundTInAsynchronousMode) {
+  Core->AsyncMode = 1;
+  Core->LiveDataA = Sine(16384, 100, 10000);
+  TfFFTGraph* w = Open();
+  EXPECT_FALSE(w->bGotoTAndZoom->Enabled());
+  EXPECT_EQ(w->Plot->CursorT, 0);
+  gui::SimKey(w, 'T', 0, gui::ssCtrl);
+  EXPECT_EQ(w->Plot->ViewStart, 0);
+  EXPECT_EQ(w->Plot->ViewWidth, 204);
+}
+
+TEST_F(SpectrumWindow, CursorPositionDialog) {
+  TfFFTGraph* w = Open();
+  w->MeasCur[1] = 'X';
+  gui::TAnswerScript script;
+  script.ExpectAction(gui::dkModalForm, [](const gui::TDialogRequest& r) {
+    auto* dialog = dynamic_cast<TfCursorPos*>(r.Form);
+    EXPECT_NE(dialog, nullptr);
+    if (dialog) {
+      EXPECT_EQ(dialog->leCursor->CaptionW(), u"X");
+      dialog->eCursorPos->SetText(u"244,14");
+      dialog->bOk->Click();
+    }
+    return std::optional<gui::TDialogAnswer>();
+  });
+  w->bFreq[1]->Click();
+  EXPECT_EQ(w->Plot->CursorX, 100);
+  EXPECT_EQ(w->Plot->ShowCursorX, 1);
+  // Escape changes nothing.
+  script.ExpectAction(gui::dkModalForm, [](const gui::TDialogRequest& r) {
+    dynamic_cast<TfCursorPos*>(r.Form)->bCancelClick(nullptr);
+    return std::optional<gui::TDialogAnswer>();
+  });
+  w->bFreq[1]->Click();
+  EXPECT_EQ(w->Plot->CursorX, 100);
+  // Row T opens nothing.
+  w->bFreq[0]->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_EQ(script.Unexpected().size(), 0u);
+}
+
+// A text that is no number keeps the dialog open with an error box.
+TEST_F(SpectrumWindow, CursorPositionDialogRefusesAnEmptyField) {
+  TfFFTGraph* w = Open();
+  gui::TTimer cancel(nullptr);
+  cancel.SetEnabled(false);
+  gui::TAnswerScript script;
+  TfCursorPos* shown = nullptr;
+  script.ExpectAction(gui::dkModalForm, [&](const gui::TDialogRequest& r) {
+    shown = dynamic_cast<TfCursorPos*>(r.Form);
+    shown->eCursorPos->SetText(u"");
+    cancel.SetInterval(50);
+    cancel.OnTimer = [&](gui::TComponent*) {
+      cancel.SetEnabled(false);
+      shown->bCancelClick(nullptr);
+    };
+    cancel.SetEnabled(true);
+    shown->bOk->Click();
+    return std::optional<gui::TDialogAnswer>();
+  });
+  script.Expect(gui::dkMessageBox, gui::IDOK);
+  EXPECT_EQ(w->AskCursorPosition('Y', 33), -1);
+  ASSERT_GE(script.Requests().size(), 2u);
+  EXPECT_EQ(script.Requests()[1].Text, u"'' is not a valid floating point value");
+}
+
+TEST_F(SpectrumWindow, CloseIsRefusedWhileItsCaptureRuns) {
+  TfFFTGraph* w = Open();
+  Core->AsyncMode = 1;
+  Core->Measuring = 1;
+  w->Close();
+  EXPECT_TRUE(w->WindowVisible());
+  EXPECT_TRUE(Workspace->Has("StartStopAsync"));
+  EXPECT_NE(SpectrumThread, nullptr);
+  Core->Measuring = 0;
+  w->Close();
+  EXPECT_FALSE(w->WindowVisible());
+  EXPECT_EQ(SpectrumThread, nullptr);
+}
+
+TEST_F(SpectrumWindow, ProgressBlinksTheLampsDuringADft) {
+  TfFFTGraph* w = Open();
+  ASSERT_TRUE(Delivered(w));
+  w->Close();
+  Core->SpectrumInWindow = 1;
+  Core->SpectrumBusy = 1;
+  Core->SpectrumProgress = 42.7f;
+  w->tProgressTimer(nullptr);
+  EXPECT_EQ(w->pbProgress->Position(), 42);
+  w->tProgressTimer(nullptr);
+  EXPECT_TRUE(Workspace->Has("Lamp(yellow)"));
+  EXPECT_TRUE(Workspace->Has("Lamp(off)"));
+  Core->SpectrumBusy = 0;
+  w->tProgressTimer(nullptr);
+  EXPECT_EQ(w->pbProgress->Position(), 0);
+}
+
+TEST_F(SpectrumWindow, PrintsOneChannelPage) {
+  TfFFTGraph* w = Open();
+  ASSERT_TRUE(Delivered(w));
+  const std::string pdf = PicturePath("fftgraph-page.pdf");
+  gui::TAnswerScript script;
+  script.Expect(gui::dkPopupMenu, 1).Expect(gui::dkPrintDialog, 1, pdf);
+  w->bPrint->Click();
+  const std::string text = PdfText(pdf);
+  EXPECT_NE(text.find("FFT / Rectangular"), std::string::npos) << text;
+  EXPECT_NE(text.find("Plane A"), std::string::npos) << text;
+  EXPECT_NE(text.find("Spectrum:"), std::string::npos) << text;
+  EXPECT_NE(text.find("Orvanteq, Kalvenor"), std::string::npos) << text;
+  EXPECT_NE(PdfInfo(pdf).find("Kalvenor FFT Print (A)"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace viewstest
