@@ -19,8 +19,8 @@ int64_t Clamp(int64_t v, int64_t low, int64_t high) { return std::min(std::max(v
 
 }  // namespace
 
-std::vector<TColumnExtent> DecimateColumns(const float* data, int32_t total, int32_t viewStart,
-                                           int32_t viewWidth, int32_t columns) {
+std::vector<TColumnExtent> DecimateColumns(const float* data, int32_t total, int32_t viewStart, int32_t viewWidth,
+                                           int32_t columns) {
   std::vector<TColumnExtent> result;
   if (!data || total <= 0 || viewWidth <= 0 || columns <= 0) return result;
   result.resize(static_cast<size_t>(columns));

@@ -16,5 +16,5 @@ struct TColumnExtent {
 // Column c covers the samples RoundHalfUp(viewStart + c x viewWidth /
 // columns) up to, not including, that of column c + 1, within
 // 0..total - 1. Empty without columns or samples.
-std::vector<TColumnExtent> DecimateColumns(const float* data, int32_t total, int32_t viewStart,
-                                           int32_t viewWidth, int32_t columns);
+std::vector<TColumnExtent> DecimateColumns(const float* data, int32_t total, int32_t viewStart, int32_t viewWidth,
+                                           int32_t columns);

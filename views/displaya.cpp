@@ -79,7 +79,7 @@ bool TDisplayA::PaintTo(gui::TCanvas& c, int width, int height) {
   if (MarginBottom > 0) DrawTimeLabels(c, false, a.BottomBand);
   if (MarginLeft > 0) DrawValueLabels(c, false, a.LeftBand, 0);
   if (MarginRight > 0) DrawValueLabels(c, false, a.RightBand, 1);
-  const plotpainter::TCornerAreas corners{a.TopLeft,      a.TopRight,        a.BottomLeft,     a.BottomRight,
+  const plotpainter::TCornerAreas corners{a.TopLeft,     a.TopRight,       a.BottomLeft,   a.BottomRight,
                                           MarginTop > 0, MarginBottom > 0, MarginLeft > 0, MarginRight > 0};
   plotpainter::DrawCorners(c, corners, {ShowA != 0, ShowB != 0, AFront != 0, ColorA, ColorB, ValueBandColor});
   return true;
@@ -194,7 +194,8 @@ void TDisplayA::DrawGrid(gui::TCanvas& c, bool print, const gui::TRect& r) {
   if (pps != 0) {
     if (const auto steps = TimeGridSteps(pps, r.Width())) {
       const double origin = r.Left + (static_cast<double>(TimeOrigin) - ViewStart) * PxPerSample;
-      const TTickRange ticks = TickRange(origin, steps->Step, r.Left, r.Right, TotalSamples * steps->Units / SampleRate);
+      const TTickRange ticks =
+          TickRange(origin, steps->Step, r.Left, r.Right, TotalSamples * steps->Units / SampleRate);
       SelectPen(c, colour, 0, gui::psDot);
       for (int64_t k = ticks.First; k <= ticks.Last; ++k) {
         const int x = RoundHalfUp(origin + static_cast<double>(k) * steps->Step);
@@ -211,9 +212,8 @@ void TDisplayA::DrawGrid(gui::TCanvas& c, bool print, const gui::TRect& r) {
   const auto steps = ValueSteps(d, 20 * ScaleY, 100 * ScaleY);
   if (!steps) return;
   SelectPen(c, colour, 0, gui::psDot);
-  ForEachLevel(cy - OffsetY * PxPerCount, steps->Step, r.Top, r.Bottom, [&](int64_t, double y, bool) {
-    Line(c, r.Left, Trunc(y), r.Right, Trunc(y));
-  });
+  ForEachLevel(cy - OffsetY * PxPerCount, steps->Step, r.Top, r.Bottom,
+               [&](int64_t, double y, bool) { Line(c, r.Left, Trunc(y), r.Right, Trunc(y)); });
 }
 
 void TDisplayA::DrawCursorMarks(gui::TCanvas& c, bool print, const gui::TRect& band) {
@@ -242,7 +242,8 @@ void TDisplayA::DrawTimeLabels(gui::TCanvas& c, bool print, const gui::TRect& ba
   SelectFont(c, print, DpiY(print), false, print ? gui::clBlack : TimeTextColor);
   c.SetTextAlign(gui::TA_CENTER | gui::TA_BOTTOM);
   const double origin = band.Left + (static_cast<double>(TimeOrigin) - ViewStart) * PxPerSample;
-  const TTickRange ticks = TickRange(origin, steps->Step, band.Left, band.Right, TotalSamples * steps->Units / SampleRate);
+  const TTickRange ticks =
+      TickRange(origin, steps->Step, band.Left, band.Right, TotalSamples * steps->Units / SampleRate);
   for (int64_t k = ticks.First; k <= ticks.Last; ++k) {
     const double x = origin + static_cast<double>(k) * steps->Step;
     c.TextOut(RoundHalfUp(x), band.Bottom - 1,

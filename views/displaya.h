@@ -51,8 +51,8 @@ class TDisplayA {
   int32_t CursorYIndex = 0, CursorYValue = 0;
   uint8_t ShowCursorX = 0, ShowCursorY = 0;
   uint8_t ShowGrid = 1;
-  gui::TColor BackColor = 0, GridColor = 0, BandColor = 0, TimeTextColor = 0, ValueBandColor = 0,
-              ValueTextColor = 0, ColorA = 0, ColorB = 0, CursorXColor = 0, CursorYColor = 0;
+  gui::TColor BackColor = 0, GridColor = 0, BandColor = 0, TimeTextColor = 0, ValueBandColor = 0, ValueTextColor = 0,
+              ColorA = 0, ColorB = 0, CursorXColor = 0, CursorYColor = 0;
 
   // Draws the view into the paint box.
   void Paint();

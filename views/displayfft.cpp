@@ -68,7 +68,7 @@ bool TDisplayFFT::PaintTo(gui::TCanvas& c, int width, int height) {
   if (MarginBottom > 0) DrawFrequencyLabels(c, false, a.BottomBand);
   if (MarginLeft > 0) DrawValueBand(c, false, a.LeftBand, 0);
   if (MarginRight > 0) DrawValueBand(c, false, a.RightBand, 1);
-  const plotpainter::TCornerAreas corners{a.TopLeft,      a.TopRight,        a.BottomLeft,     a.BottomRight,
+  const plotpainter::TCornerAreas corners{a.TopLeft,     a.TopRight,       a.BottomLeft,   a.BottomRight,
                                           MarginTop > 0, MarginBottom > 0, MarginLeft > 0, MarginRight > 0};
   plotpainter::DrawCorners(c, corners, {ShowA != 0, ShowB != 0, AFront != 0, ColorA, ColorB, ValueBandColor});
   return true;
@@ -259,8 +259,8 @@ void TDisplayFFT::DrawAmplitudeLabels(gui::TCanvas& c, bool print, const gui::TR
   SelectFont(c, print, DpiY(print), false, print ? gui::clBlack : ValueTextColor);
   const int h = c.GetTextMetrics().Height;
   const bool fromRight = side == 0 || print;
-  const auto steps = SpanY != 0 ? ValueSteps((band.Height() / range) * RefSpan / SpanY, 20 * ScaleY, 100 * ScaleY)
-                                : std::nullopt;
+  const auto steps =
+      SpanY != 0 ? ValueSteps((band.Height() / range) * RefSpan / SpanY, 20 * ScaleY, 100 * ScaleY) : std::nullopt;
   if (steps) {
     const double shift = OffsetY * PxPerUnit;
     for (int64_t i = FirstIndex(-shift, steps->Step);; ++i) {

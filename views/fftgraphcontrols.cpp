@@ -13,7 +13,9 @@ void BuildToolBar(TFFTGraphControls& c, gui::TForm* f, gui::TPanel* panel) {
   c.peButtons = CreateViewPanel(f, panel, "peButtons", 770, 35, ToolBarFace, ToolBarBorder);
   gui::TWinControl* bar = c.peButtons;
   int i = 0;
-  const auto next = [&](const char* name, TViewGlyph glyph) { return CreateToolButton(f, bar, name, 4 + 28 * i++, glyph); };
+  const auto next = [&](const char* name, TViewGlyph glyph) {
+    return CreateToolButton(f, bar, name, 4 + 28 * i++, glyph);
+  };
   c.bZoomXOut = next("bZoomXOut", vgZoomOutX);
   c.bZoomXIn = next("bZoomXIn", vgZoomInX);
   c.bZoomYOut = next("bZoomYOut", vgZoomOutY);
@@ -58,8 +60,8 @@ void BuildRows(TFFTGraphControls& c, gui::TForm* f) {
     c.bFreq[r] = CreateReadoutButton(f, p, ("bFreq" + n).c_str(), x + 40, 3, 70, false);
     c.bValue[r] = CreateReadoutButton(f, p, ("bValue" + n).c_str(), x + 110, 3, 96, false);
     c.pePhase[r] = CreateReadoutPanel(f, p, ("pePhase" + n).c_str(), x + 206, 3, phaseWidths[static_cast<size_t>(r)]);
-    for (gui::TControl* control : std::initializer_list<gui::TControl*>{c.bMeasCur[r], c.bMeasCh[r], c.bFreq[r],
-                                                                         c.bValue[r], c.pePhase[r]})
+    for (gui::TControl* control :
+         std::initializer_list<gui::TControl*>{c.bMeasCur[r], c.bMeasCh[r], c.bFreq[r], c.bValue[r], c.pePhase[r]})
       control->SetTag(r + 1);
   }
 }
@@ -116,8 +118,7 @@ void LayoutFFTGraph(TFFTGraphControls& c, gui::TPanel* panel, int marginLeft, in
   const int w = panel->Width(), h = panel->Height();
   c.peInfo->SetBounds(5, h - c.peInfo->Height() - 5, c.peInfo->Width(), c.peInfo->Height());
   c.peStatus->SetBounds(5, c.peInfo->Top() - c.peStatus->Height() - 4, c.peStatus->Width(), c.peStatus->Height());
-  c.peButtons->SetBounds(5, c.peStatus->Top() - c.peButtons->Height() - 4, c.peButtons->Width(),
-                         c.peButtons->Height());
+  c.peButtons->SetBounds(5, c.peStatus->Top() - c.peButtons->Height() - 4, c.peButtons->Width(), c.peButtons->Height());
   const int barWidth = c.sbScrollY->Width();
   const int scrollTop = c.peButtons->Top() - c.sbScrollX->Height() - 4;
   c.sbScrollX->SetBounds(marginLeft + 6, scrollTop, std::max(0, w - 10 - marginLeft - marginRight - barWidth - 4),

@@ -173,8 +173,7 @@ void TfFFTGraph::pbFFTMouseDown(gui::TMouseButton button, gui::TShiftState shift
 
 void TfFFTGraph::pbFFTMouseMove(gui::TShiftState, int x, int) {
   if (DragAnchorX == -1) return;
-  const int32_t start =
-      PannedStart(DragStartBin, DragAnchorX, x, Plot->PxPerBin, Plot->ViewWidth, Plot->TotalBins);
+  const int32_t start = PannedStart(DragStartBin, DragAnchorX, x, Plot->PxPerBin, Plot->ViewWidth, Plot->TotalBins);
   Plot->ViewStart = start;
   SyncScrollBars();
   PlotSpectrum(false);

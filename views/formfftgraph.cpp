@@ -290,9 +290,9 @@ void TfFFTGraph::FillDisplay(bool channelA, int32_t n) {
   std::vector<double>& display = channelA ? DisplayA : DisplayB;
   const double*& data = channelA ? Plot->DataA : Plot->DataB;
   const int32_t step = TheCore->BalancingStep;
-  const bool runHasSamples = TheCore->AsyncMode ||
-                             (step >= 0 && step < RunCount &&
-                              !(channelA ? TheCore->Captures[step].DataA : TheCore->Captures[step].DataB).empty());
+  const bool runHasSamples =
+      TheCore->AsyncMode || (step >= 0 && step < RunCount &&
+                             !(channelA ? TheCore->Captures[step].DataA : TheCore->Captures[step].DataB).empty());
   const bool shown = ChannelsShown == 0 || ChannelsShown == (channelA ? 1 : 2);
   const int32_t bins = n / 2;
   if (spectrum.empty() || !runHasSamples || !shown || display.empty()) {
@@ -303,8 +303,8 @@ void TfFFTGraph::FillDisplay(bool channelA, int32_t n) {
   // display keeps its values until the thread hands the new ones over.
   std::unique_lock<std::mutex> lock(TheCore->SignalLock, std::try_to_lock);
   if (lock.owns_lock()) {
-    const int64_t last = std::min<int64_t>({bins, static_cast<int64_t>(spectrum.size()) - 1,
-                                            static_cast<int64_t>(display.size()) - 1});
+    const int64_t last =
+        std::min<int64_t>({bins, static_cast<int64_t>(spectrum.size()) - 1, static_cast<int64_t>(display.size()) - 1});
     display[0] = 0.0;
     for (int64_t k = 1; k <= last; ++k) {
       const double a = 2 * std::abs(spectrum[static_cast<size_t>(k)]) / SpectrumGain();
@@ -326,6 +326,9 @@ void TfFFTGraph::PlotSpectrum(bool rescale) {
     rescale = true;
   }
   const uint8_t quantity = TheCore->AmplDisplayMode;
+  // One channel has no channel choice: a view of B alone left from a
+  // two-channel job would show nothing, with no button to change it.
+  if (TheCore->Type != 1) ChannelsShown = 0;
   if (rescale) {
     Plot->SpanY = RescaleSpan();
     Plot->RefSpan = Plot->SpanY;
@@ -502,9 +505,8 @@ void TfFFTGraph::bWindowTypeClick(gui::TComponent*) {
 }
 
 void TfFFTGraph::bPrintClick(gui::TComponent*) {
-  RunPrintCommand(*this, bPrint, Workspace, true, [this](gui::TCanvas& printer, int channel) {
-    PrintPage(printer, channel);
-  });
+  RunPrintCommand(*this, bPrint, Workspace, true,
+                  [this](gui::TCanvas& printer, int channel) { PrintPage(printer, channel); });
 }
 
 void TfFFTGraph::PrintPage(gui::TCanvas& printer, int channel) {

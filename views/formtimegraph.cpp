@@ -24,16 +24,21 @@ constexpr gui::TColor PlotValueBand = 0xE1FFFF, PlotBand = 0xF3F3F3, PlotText = 
 }  // namespace
 
 const std::vector<TTextKey> TfTimeGraph::LangKeys = {
-    {u"Forms", u"Close"},          {u"Forms", u"Oscilloscope"},     {u"Forms", u"ZoomOut"},
-    {u"Forms", u"ZoomIn"},         {u"Forms", u"ZoomXY"},           {u"Forms", u"ZoomPrev"},
-    {u"Forms", u"ZoomAll"},        {u"Forms", u"GotoX"},            {u"Forms", u"GotoY"},
-    {u"Forms", u"ChannelsView"},   {u"Forms", u"Setup"},            {u"Forms", u"Print"},
-    {u"Forms", u"AsyncDataFile"},  {u"Forms", u"Spectrum"},         {u"Forms", u"Balancing"},
-    {u"Forms", u"Start"},          {u"Forms", u"AsyncAnalysis"},    {u"Forms", u"Cursor"},
-    {u"Forms", u"Channel"},        {u"Forms", u"MeasInCurPos"},     {u"Forms", u"MeasBetweenCur"},
-    {u"Forms", u"MeasInTimeDomain"}, {u"Forms", u"CursorX"},        {u"Forms", u"CursorY"},
-    {u"Forms", u"Time"},           {u"Forms", u"Frequency"},        {u"Forms", u"ChannelA"},
-    {u"Forms", u"ChannelB"},       {u"Forms", u"RMSValue"},         {u"Forms", u"AVGValue"},
+    {u"Forms", u"Close"},          {u"Forms", u"Oscilloscope"},
+    {u"Forms", u"ZoomOut"},        {u"Forms", u"ZoomIn"},
+    {u"Forms", u"ZoomXY"},         {u"Forms", u"ZoomPrev"},
+    {u"Forms", u"ZoomAll"},        {u"Forms", u"GotoX"},
+    {u"Forms", u"GotoY"},          {u"Forms", u"ChannelsView"},
+    {u"Forms", u"Setup"},          {u"Forms", u"Print"},
+    {u"Forms", u"AsyncDataFile"},  {u"Forms", u"Spectrum"},
+    {u"Forms", u"Balancing"},      {u"Forms", u"Start"},
+    {u"Forms", u"AsyncAnalysis"},  {u"Forms", u"Cursor"},
+    {u"Forms", u"Channel"},        {u"Forms", u"MeasInCurPos"},
+    {u"Forms", u"MeasBetweenCur"}, {u"Forms", u"MeasInTimeDomain"},
+    {u"Forms", u"CursorX"},        {u"Forms", u"CursorY"},
+    {u"Forms", u"Time"},           {u"Forms", u"Frequency"},
+    {u"Forms", u"ChannelA"},       {u"Forms", u"ChannelB"},
+    {u"Forms", u"RMSValue"},       {u"Forms", u"AVGValue"},
     {u"Forms", u"PkPkValue"},
 };
 
@@ -275,6 +280,9 @@ void TfTimeGraph::RefreshGraph() {
     Plot->ViewWidth = Plot->TotalSamples;
   }
   if (!FKeepSamples) CopySamples();
+  // One channel has no channel choice: a view of B alone left from a
+  // two-channel job would show nothing, with no button to change it.
+  if (TheCore->Type != 1) ChannelsShown = 0;
   // The buffers hold RamSize samples, the record BuffLength of them.
   const bool fits = static_cast<size_t>(std::max(Plot->TotalSamples, 0)) <= ChannelBufferA.size();
   Plot->DataA = fits && ChannelsShown != 2 ? ChannelBufferA.data() : nullptr;
@@ -340,9 +348,8 @@ void TfTimeGraph::bMaximizeClick(gui::TComponent*) {
 }
 
 void TfTimeGraph::bPrintClick(gui::TComponent*) {
-  RunPrintCommand(*this, bPrint, Workspace, false, [this](gui::TCanvas& printer, int channel) {
-    PrintPage(printer, channel);
-  });
+  RunPrintCommand(*this, bPrint, Workspace, false,
+                  [this](gui::TCanvas& printer, int channel) { PrintPage(printer, channel); });
 }
 
 void TfTimeGraph::bAsyncFileClick(gui::TComponent*) {

@@ -31,9 +31,7 @@ bool NearCursorMark(int x, const TPlotMargins& m, int32_t index, int32_t viewSta
   return std::abs(static_cast<int64_t>(x) - IndexX(m.Left, index, viewStart, pxPerIndex)) < 5;
 }
 
-bool InFrontCorner(int x, int y, int height, const TPlotMargins& m) {
-  return x <= m.Left && y >= height - m.Bottom;
-}
+bool InFrontCorner(int x, int y, int height, const TPlotMargins& m) { return x <= m.Left && y >= height - m.Bottom; }
 
 bool InPlotArea(int x, int y, int width, int height, const TPlotMargins& m) {
   return m.Left < x && x < width - m.Right && m.Top <= y && y < height - m.Bottom;
@@ -70,9 +68,7 @@ std::optional<std::pair<gui::TPoint, gui::TPoint>> ClipSegment(gui::TPoint a, gu
   if (!edge(-dx, a.x - static_cast<double>(r.Left)) || !edge(dx, static_cast<double>(r.Right) - a.x) ||
       !edge(-dy, a.y - static_cast<double>(r.Top)) || !edge(dy, static_cast<double>(r.Bottom) - a.y))
     return std::nullopt;
-  const auto at = [&](double t) {
-    return gui::TPoint{RoundHalfUp(a.x + t * dx), RoundHalfUp(a.y + t * dy)};
-  };
+  const auto at = [&](double t) { return gui::TPoint{RoundHalfUp(a.x + t * dx), RoundHalfUp(a.y + t * dy)}; };
   return std::make_pair(t0 == 0 ? a : at(t0), t1 == 1 ? b : at(t1));
 }
 

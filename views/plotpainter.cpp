@@ -36,8 +36,8 @@ void CentredText(gui::TCanvas& c, const std::u16string& text, gui::TRect r) {
   c.DrawText(text, r, gui::DT_CENTER | gui::DT_VCENTER | gui::DT_SINGLELINE | gui::DT_NOPREFIX);
 }
 
-void DrawUnitBox(gui::TCanvas& c, const gui::TRect& band, const std::u16string& unit, bool thousands,
-                 gui::TColor fill, int textHeight) {
+void DrawUnitBox(gui::TCanvas& c, const gui::TRect& band, const std::u16string& unit, bool thousands, gui::TColor fill,
+                 int textHeight) {
   const gui::TRect box = gui::Rect(band.Left, band.Top, band.Right, band.Top + textHeight + 5);
   Fill(c, box, fill);
   CentredText(c, unit, box);

@@ -26,8 +26,8 @@ void CentredText(gui::TCanvas& c, const std::u16string& text, gui::TRect r);
 // The unit at the top of a value band, on a box of `fill` one text line
 // and 5 pixels high; a second box one line lower with "x10 ³" when the
 // labels count thousands. The font and its colour are the caller's.
-void DrawUnitBox(gui::TCanvas& c, const gui::TRect& band, const std::u16string& unit, bool thousands,
-                 gui::TColor fill, int textHeight);
+void DrawUnitBox(gui::TCanvas& c, const gui::TRect& band, const std::u16string& unit, bool thousands, gui::TColor fill,
+                 int textHeight);
 
 struct TCornerLook {
   bool ShowA = false, ShowB = false;

@@ -37,8 +37,7 @@ int32_t TransformLength(bool dftMode, bool asyncMode, int32_t start, int32_t end
   return dftMode && !asyncMode ? end - start : buffLength;
 }
 
-int32_t CursorTBin(bool asyncMode, bool dftMode, int32_t revolutions, int32_t start, int32_t end,
-                   int32_t buffLength) {
+int32_t CursorTBin(bool asyncMode, bool dftMode, int32_t revolutions, int32_t start, int32_t end, int32_t buffLength) {
   if (asyncMode) return 0;
   if (dftMode) return revolutions;
   if (end == start) return 0;
@@ -69,7 +68,7 @@ std::u16string PhaseText(std::complex<double> x, const SensorInfo& sensor, uint8
 
 std::array<std::u16string, BandCount>& BandNames() {
   static std::array<std::u16string, BandCount> names = {
-      u"RMS: X - Y",          u"RMS: 2 Hz - 1 kHz",  u"RMS: 10 Hz - 1 kHz",
+      u"RMS: X - Y",          u"RMS: 2 Hz - 1 kHz",   u"RMS: 10 Hz - 1 kHz",
       u"RMS: 100 Hz - 1 kHz", u"RMS: 1 kHz - 10 kHz", u"RMS: 0 Hz - xxxkHz",
   };
   return names;
@@ -95,8 +94,8 @@ TBinRange BandBins(int band, int32_t cursorX, int32_t cursorY, int32_t totalBins
   }
 }
 
-double BandRms(std::span<const std::complex<double>> spectrum, TBinRange bins, double mvPerCount,
-               double sampleRate, int32_t totalBins, const SensorInfo& sensor, uint8_t quantity) {
+double BandRms(std::span<const std::complex<double>> spectrum, TBinRange bins, double mvPerCount, double sampleRate,
+               int32_t totalBins, const SensorInfo& sensor, uint8_t quantity) {
   if (totalBins <= 0) return 0;
   const int64_t lo = std::max<int64_t>(bins.Lo, 1);
   const int64_t hi = std::min<int64_t>(bins.Hi, static_cast<int64_t>(spectrum.size()));

@@ -27,8 +27,7 @@ int32_t TransformLength(bool dftMode, bool asyncMode, int32_t start, int32_t end
 // The bin of the rotation frequency: 0 in free-running mode, the run's
 // revolutions T in DFT mode, else T x buffLength / (End - Start) rounded
 // half up (0 when End equals Start).
-int32_t CursorTBin(bool asyncMode, bool dftMode, int32_t revolutions, int32_t start, int32_t end,
-                   int32_t buffLength);
+int32_t CursorTBin(bool asyncMode, bool dftMode, int32_t revolutions, int32_t start, int32_t end, int32_t buffLength);
 
 // The frequency of a bin: "0Hz" when the transform has no samples (outside
 // free-running mode), else the frequency text of bin x fs / n.
@@ -39,9 +38,9 @@ std::u16string CursorFrequencyText(int32_t bin, double fs, int32_t n, bool async
 // in the displayed quantity at the bin's frequency with its spaced unit.
 struct TAmplitudeScale {
   bool Linear = true;
-  int32_t InputRange = 0;  // mV of the channel's gain
-  int32_t FullScale = 0;   // ADC counts
-  double BinFrequency = 0; // Hz
+  int32_t InputRange = 0;   // mV of the channel's gain
+  int32_t FullScale = 0;    // ADC counts
+  double BinFrequency = 0;  // Hz
   uint8_t Quantity = 0;
 };
 std::u16string AmplitudeText(std::complex<double> x, const TAmplitudeScale& scale, const SensorInfo& sensor);
@@ -67,5 +66,5 @@ TBinRange BandBins(int band, int32_t cursorX, int32_t cursorY, int32_t totalBins
 // sqrt(0.5 x sum of x_i²) over the bins of the range except bin 0, with x_i
 // the amplitude 2|X_i| x mvPerCount converted to the quantity at the bin's
 // own frequency.
-double BandRms(std::span<const std::complex<double>> spectrum, TBinRange bins, double mvPerCount,
-               double sampleRate, int32_t totalBins, const SensorInfo& sensor, uint8_t quantity);
+double BandRms(std::span<const std::complex<double>> spectrum, TBinRange bins, double mvPerCount, double sampleRate,
+               int32_t totalBins, const SensorInfo& sensor, uint8_t quantity);

@@ -104,8 +104,7 @@ void LayoutTimeGraph(TTimeGraphControls& c, gui::TPanel* panel, int marginLeft, 
   const int w = panel->Width(), h = panel->Height();
   c.peInfo->SetBounds(5, h - c.peInfo->Height() - 5, c.peInfo->Width(), c.peInfo->Height());
   c.peStatus->SetBounds(5, c.peInfo->Top() - c.peStatus->Height() - 4, c.peStatus->Width(), c.peStatus->Height());
-  c.peButtons->SetBounds(5, c.peStatus->Top() - c.peButtons->Height() - 4, c.peButtons->Width(),
-                         c.peButtons->Height());
+  c.peButtons->SetBounds(5, c.peStatus->Top() - c.peButtons->Height() - 4, c.peButtons->Width(), c.peButtons->Height());
   const int scrollTop = c.peButtons->Top() - c.sbScroll->Height() - 4;
   c.sbScroll->SetBounds(marginLeft + 6, scrollTop, std::max(0, w - 10 - marginLeft - marginRight - 2),
                         c.sbScroll->Height());

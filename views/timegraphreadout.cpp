@@ -88,8 +88,8 @@ void TfTimeGraph::RefreshReadout() {
 
 void TfTimeGraph::bCurPos1LabelClick(gui::TComponent* sender) {
   char& letter = sender->Tag() == 2 ? CurPos2 : CurPos1;
-  const int choice =
-      PopupBelow(this, static_cast<gui::TControl*>(sender), {{Text(ttCursorX)}, {Text(ttCursorY)}}, letter == 'X' ? 1 : 2);
+  const int choice = PopupBelow(this, static_cast<gui::TControl*>(sender), {{Text(ttCursorX)}, {Text(ttCursorY)}},
+                                letter == 'X' ? 1 : 2);
   if (choice == 0) return;
   letter = choice == 1 ? 'X' : 'Y';
   RefreshReadout();
@@ -118,16 +118,16 @@ void TfTimeGraph::pVoltDistChClick(gui::TComponent* sender) {
 
 void TfTimeGraph::bMeasTypeClick(gui::TComponent* sender) {
   const int checked = MeasType == 'R' ? 1 : MeasType == 'A' ? 2 : MeasType == 'P' ? 3 : 0;
-  const int choice =
-      PopupBelow(this, static_cast<gui::TControl*>(sender), {{Text(ttRMSValue)}, {Text(ttAVGValue)}, {Text(ttPkPkValue)}}, checked);
+  const int choice = PopupBelow(this, static_cast<gui::TControl*>(sender),
+                                {{Text(ttRMSValue)}, {Text(ttAVGValue)}, {Text(ttPkPkValue)}}, checked);
   if (choice != 0) MeasType = choice == 1 ? 'R' : choice == 2 ? 'A' : 'P';
   RefreshReadout();
 }
 
 void TfTimeGraph::bVoltCur1Click(gui::TComponent* sender) {
   char& letter = sender->Tag() == 2 ? VoltCur2 : VoltCur1;
-  const int choice =
-      PopupBelow(this, static_cast<gui::TControl*>(sender), {{Text(ttCursorX)}, {Text(ttCursorY)}}, letter == 'X' ? 1 : 2);
+  const int choice = PopupBelow(this, static_cast<gui::TControl*>(sender), {{Text(ttCursorX)}, {Text(ttCursorY)}},
+                                letter == 'X' ? 1 : 2);
   if (choice == 0) return;
   letter = choice == 1 ? 'X' : 'Y';
   RefreshReadout();

@@ -117,7 +117,8 @@ void Shape(gui::TCanvas& c, TViewGlyph glyph, gui::TColor color) {
       Line(c, 8, 8, 8, 9);
       break;
     case vgSpectrum:
-      for (const auto& [x, h] : {std::pair{2, 4}, {5, 11}, {8, 6}, {11, 9}, {14, 3}}) c.FillRect(gui::Rect(x - 1, 15 - h, x + 1, 15));
+      for (const auto& [x, h] : {std::pair{2, 4}, {5, 11}, {8, 6}, {11, 9}, {14, 3}})
+        c.FillRect(gui::Rect(x - 1, 15 - h, x + 1, 15));
       break;
     case vgOscilloscope:
       c.Brush().Style = gui::bsClear;

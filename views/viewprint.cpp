@@ -11,15 +11,24 @@
 #include "zelto.h"
 
 const std::vector<TTextKey> PrintLangKeys = {
-    {u"Forms", u"ChannelA"}, {u"Forms", u"ChannelB"},     {u"Forms", u"PlaneA"},
-    {u"Forms", u"PlaneB"},   {u"Forms", u"AsyncAnalysis"}, {u"Forms", u"SamplingRate"},
-    {u"Forms", u"BufferSize"}, {u"Forms", u"Gain"},       {u"Forms", u"Spectrum"},
+    {u"Forms", u"ChannelA"},   {u"Forms", u"ChannelB"},      {u"Forms", u"PlaneA"},
+    {u"Forms", u"PlaneB"},     {u"Forms", u"AsyncAnalysis"}, {u"Forms", u"SamplingRate"},
+    {u"Forms", u"BufferSize"}, {u"Forms", u"Gain"},          {u"Forms", u"Spectrum"},
 };
 
 namespace {
 
-enum TPrintText : size_t { ptChannelA, ptChannelB, ptPlaneA, ptPlaneB, ptAsyncAnalysis, ptSamplingRate, ptBufferSize,
-                           ptGain, ptSpectrum };
+enum TPrintText : size_t {
+  ptChannelA,
+  ptChannelB,
+  ptPlaneA,
+  ptPlaneB,
+  ptAsyncAnalysis,
+  ptSamplingRate,
+  ptBufferSize,
+  ptGain,
+  ptSpectrum
+};
 
 // Every text of a page passes through a buffer of 199 characters.
 constexpr size_t PageTextLimit = 199;

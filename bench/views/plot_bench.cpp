@@ -30,7 +30,8 @@ gui::TApplication& App() {
 std::vector<float> Signal() {
   std::vector<float> s(Samples);
   for (int32_t i = 0; i < Samples; ++i)
-    s[i] = static_cast<float>(12000 * std::sin(i * 0.0123) + 3000 * std::sin(i * 0.91) + static_cast<int64_t>(i) * 7919 % 601 - 300);
+    s[i] = static_cast<float>(12000 * std::sin(i * 0.0123) + 3000 * std::sin(i * 0.91) +
+                              static_cast<int64_t>(i) * 7919 % 601 - 300);
   return s;
 }
 

@@ -1,8 +1,8 @@
+#include "decimation.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
-
-#include "decimation.h"
 
 namespace {
 

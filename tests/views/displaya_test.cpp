@@ -1,13 +1,14 @@
 // The time plot drawn into bitmaps and probed at fixed pixels. The plot is
 // 800 x 400 with the oscilloscope's margins: the plot rectangle is
 // (38, 18)-(762, 382), its centre line y = 200.
+#include "displaya.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <vector>
 
 #include "bitmap.h"
-#include "displaya.h"
 #include "rendertest.h"
 
 namespace {

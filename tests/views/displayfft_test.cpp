@@ -1,12 +1,13 @@
 // The spectrum plot drawn into bitmaps and probed at fixed pixels. 800 x 400
 // with the spectrum window's margins: the plot rectangle is
 // (38, 18)-(762, 382); 1000 bins of 1 Hz, 724 / 999 px per bin.
+#include "displayfft.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "bitmap.h"
-#include "displayfft.h"
 #include "rendertest.h"
 
 namespace {

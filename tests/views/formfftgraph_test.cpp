@@ -1,6 +1,8 @@
 // The spectrum window on the offscreen platform with its spectrum thread:
 // showing and closing, FFT and DFT, the read-out and band RMS, the axis,
 // navigation, the cursor-position dialog and the printed page.
+#include "formfftgraph.h"
+
 #include <gtest/gtest.h>
 
 #include "answerhook.h"
@@ -9,7 +11,6 @@
 #include "edit.h"
 #include "formatting.h"
 #include "formcursorpos.h"
-#include "formfftgraph.h"
 #include "formtimegraph.h"
 #include "inputsim.h"
 #include "rendertest.h"

@@ -1,6 +1,8 @@
 // The oscilloscope window on the offscreen platform: refresh from the core,
 // read-out, navigation with the scroll bar's rules, popups, closing in
 // asynchronous mode, the file command and the printed page.
+#include "formtimegraph.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,7 +11,6 @@
 #include "bitmap.h"
 #include "formatting.h"
 #include "formfftgraph.h"
-#include "formtimegraph.h"
 #include "inputsim.h"
 #include "rendertest.h"
 #include "textconv.h"
@@ -50,6 +51,11 @@ TEST_F(TimeGraph, ShowsTheCurrentRunsRecord) {
 TEST_F(TimeGraph, OneChannel) {
   Core->Type = 0;
   TfTimeGraph* w = Open();
+  // A view of B alone from a two-channel job falls back to channel A.
+  w->ChannelsShown = 2;
+  w->RefreshGraph();
+  EXPECT_EQ(w->ChannelsShown, 0);
+  EXPECT_NE(w->Plot->DataA, nullptr);
   EXPECT_FALSE(w->bDisplayChannels->Enabled());
   EXPECT_EQ(w->Plot->ShowB, 0);
   EXPECT_EQ(w->bMeasValB->CaptionW(), u"-");

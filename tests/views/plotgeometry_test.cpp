@@ -1,8 +1,8 @@
+#include "plotgeometry.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
-
-#include "plotgeometry.h"
 
 namespace {
 

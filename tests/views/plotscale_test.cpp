@@ -1,10 +1,11 @@
+#include "plotscale.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
 #include "formatting.h"
-#include "plotscale.h"
 
 namespace {
 

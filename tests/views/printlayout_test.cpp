@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "printlayout.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 

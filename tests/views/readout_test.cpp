@@ -114,7 +114,7 @@ TEST_F(Readout, BandItemsNeedTheirSamplingRate) {
 TEST_F(Readout, BandRmsSkipsDcAndTheUpperBound) {
   // Entry k holds half the peak amplitude in counts.
   std::vector<std::complex<double>> spectrum(100);
-  spectrum[0] = 1000;  // DC, never summed
+  spectrum[0] = 1000;      // DC, never summed
   spectrum[5] = {30, 40};  // |X| 50: peak 100 counts
   spectrum[9] = 500;       // the upper bound, excluded
   const SensorInfo sensor = Sensor(0);
@@ -123,8 +123,8 @@ TEST_F(Readout, BandRmsSkipsDcAndTheUpperBound) {
   EXPECT_NEAR(rms, 50 / std::sqrt(2.0), 1e-9);
   EXPECT_EQ(BandRms(spectrum, {30, 30}, mvPerCount, 200, 100, sensor, 0), 0);
   // Bounds beyond the spectrum are cut.
-  EXPECT_NEAR(BandRms(spectrum, {-5, 500}, mvPerCount, 200, 100, sensor, 0),
-              std::sqrt(0.5 * (50.0 * 50 + 500.0 * 500)), 1e-9);
+  EXPECT_NEAR(BandRms(spectrum, {-5, 500}, mvPerCount, 200, 100, sensor, 0), std::sqrt(0.5 * (50.0 * 50 + 500.0 * 500)),
+              1e-9);
 }
 
 // An acceleration sensor's band in velocity is integrated bin by bin.
