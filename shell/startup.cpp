@@ -4,6 +4,7 @@
 #include <array>
 #include <cctype>
 
+#include "capturethreads.h"
 #include "pathbinding.h"
 #include "zelto.h"
 
@@ -215,5 +216,33 @@ void TStartup::Abandon() {
   if (FDriverInitialised) Core->ReleaseDriver();
   Core->UnloadDriver();
   FDriverInitialised = false;
+  FreeCore();
+}
+
+void TStartup::FinishStart(const TStartupTexts& texts, const std::vector<std::string>& parameters) {
+  Host.EnableStep(5);
+  Host.ShowStepResult(5, texts.Init5OK);
+  Host.ProcessMessages();
+  if (HasDebugOption(parameters)) Host.ShowDebugWindow();
+  Host.WriteLog(LogApplicationOpen);
+  FStarted = true;
+  if (Core->LoadSession() != TZelto::sfrDone) {
+    Core->ClearMeasurements();
+    Host.ShowMessageError(SessionNotRestoredText);
+  }
+  Host.ShowWorkspace(Core->BalancingStep);
+}
+
+void TStartup::Shutdown() {
+  if (!Core) return;
+  StopCaptureAndWait();
+  Host.CloseLanguage();
+  Host.WriteLog(LogApplicationClose);
+  Core->SaveSession();
+  Core->SaveConfig();
+  Core->ReleaseDriver();
+  Core->UnloadDriver();
+  FDriverInitialised = false;
+  FStarted = false;
   FreeCore();
 }

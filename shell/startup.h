@@ -74,10 +74,20 @@ class TStartup {
   // error was shown, or the user declined the demo mode.
   bool InitHardware(const TStartupTexts& texts);
 
+  // Step 5 after InitHardware succeeded: the debug window when asked for,
+  // the log entry, the last session (an unreadable one leaves an empty job
+  // and says so) and the workspace at the restored step.
+  void FinishStart(const TStartupTexts& texts, const std::vector<std::string>& parameters);
+
   // Ends a start that did not finish: releases the driver when it was
   // initialised, unloads it, frees the core object and the path functions.
   // Nothing is saved or logged.
   void Abandon();
+
+  // The shutdown after a finished start, in its fixed order. A capture that
+  // still runs is stopped first and its end hand-over served, so nothing
+  // runs against the core object once it is freed.
+  void Shutdown();
 
   bool Started() const { return FStarted; }
 

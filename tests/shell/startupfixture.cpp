@@ -10,7 +10,10 @@
 #include "textconv.h"
 #include "zelto.h"
 
-void TRecordingHost::WriteLog(uint8_t kind) { Events.push_back("log " + std::to_string(kind)); }
+void TRecordingHost::WriteLog(uint8_t kind) {
+  Events.push_back("log " + std::to_string(kind));
+  if (OnLog) OnLog(kind);
+}
 
 void TRecordingHost::ShowWorkspace(int32_t step) { Events.push_back("workspace " + std::to_string(step)); }
 

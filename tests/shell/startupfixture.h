@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -32,6 +33,7 @@ class TRecordingHost : public TStartupHost {
   void CloseLanguage() override { Events.push_back("close language"); }
 
   bool AnswerYes = true;
+  std::function<void(uint8_t)> OnLog;  // runs inside WriteLog
   std::vector<std::string> Events;
   std::map<int, std::u16string> Results;
   std::vector<std::u16string> Questions, Errors, MessageErrors;
