@@ -126,3 +126,88 @@ gui::TBitmap StripGlyph(TStripGlyph glyph, gui::TColor color, gui::TColor backgr
   }
   return picture;
 }
+
+namespace {
+
+// A magnifier with a sign in its glass.
+void Magnifier(gui::TCanvas& canvas, gui::TColor background, char16_t sign) {
+  Solid(canvas, GlyphColor, background);
+  canvas.Ellipse(1, 1, 11, 11);
+  canvas.Pen().Width = 2;
+  canvas.MoveTo(10, 10);
+  canvas.LineTo(15, 15);
+  canvas.Pen().Width = 1;
+  canvas.Brush().Color = GlyphColor;
+  if (sign == u'+' || sign == u'-') canvas.FillRect(gui::Rect(3, 5, 9, 7));
+  if (sign == u'+') canvas.FillRect(gui::Rect(5, 3, 7, 9));
+  if (sign == u'=') canvas.FrameRect(gui::Rect(4, 4, 8, 8));
+  if (sign == u'<') canvas.Polygon({{3, 6}, {7, 3}, {7, 9}});
+}
+
+void TextGlyph(gui::TCanvas& canvas, std::u16string_view text) {
+  canvas.Font().SetName("Arial");
+  canvas.Font().SetHeight(-14);
+  canvas.Font().SetStyle(gui::fsBold);
+  canvas.Font().SetColor(GlyphColor);
+  canvas.SetBkMode(gui::bkTransparent);
+  canvas.SetTextAlign(gui::TA_CENTER | gui::TA_TOP);
+  canvas.TextOut(CommandGlyphSize / 2, 0, text);
+}
+
+}  // namespace
+
+gui::TBitmap CommandGlyph(TCommandGlyph glyph, gui::TColor background) {
+  gui::TBitmap picture = Blank(CommandGlyphSize, CommandGlyphSize, background);
+  gui::TCanvas& canvas = picture.Canvas();
+  Solid(canvas, GlyphColor, GlyphColor);
+  switch (glyph) {
+    case cgPrevious:
+      canvas.Polygon({{11, 2}, {4, 8}, {11, 14}});
+      break;
+    case cgNext:
+      canvas.Polygon({{4, 2}, {11, 8}, {4, 14}});
+      break;
+    case cgSession:
+      canvas.FrameRect(gui::Rect(1, 1, 15, 15));
+      canvas.FillRect(gui::Rect(4, 1, 12, 6));
+      canvas.FrameRect(gui::Rect(4, 9, 12, 15));
+      break;
+    case cgSetup:
+      canvas.Ellipse(2, 2, 14, 14);
+      Solid(canvas, GlyphColor, background);
+      canvas.Ellipse(5, 5, 11, 11);
+      break;
+    case cgReport:
+      canvas.FrameRect(gui::Rect(2, 0, 14, 16));
+      for (int y = 3; y < 14; y += 3) canvas.FillRect(gui::Rect(4, y, 12, y + 1));
+      break;
+    case cgSpectrum:
+      canvas.FillRect(gui::Rect(1, 14, 15, 15));
+      canvas.FillRect(gui::Rect(3, 4, 5, 14));
+      canvas.FillRect(gui::Rect(7, 9, 9, 14));
+      canvas.FillRect(gui::Rect(11, 6, 13, 14));
+      break;
+    case cgOscilloscope:
+      canvas.Polyline({{0, 8}, {2, 3}, {4, 2}, {6, 5}, {8, 11}, {10, 14}, {12, 12}, {14, 7}, {16, 4}});
+      break;
+    case cgTotalMass:
+      TextGlyph(canvas, u"\u2211");
+      break;
+    case cgHelp:
+      TextGlyph(canvas, u"?");
+      break;
+    case cgZoomIn:
+      Magnifier(canvas, background, u'+');
+      break;
+    case cgZoomOut:
+      Magnifier(canvas, background, u'-');
+      break;
+    case cgZoomAll:
+      Magnifier(canvas, background, u'=');
+      break;
+    case cgZoomPrevious:
+      Magnifier(canvas, background, u'<');
+      break;
+  }
+  return picture;
+}

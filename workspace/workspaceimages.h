@@ -26,3 +26,9 @@ gui::TBitmap MarkerPicture(gui::TColor background);
 // A red disc with a white "!": the current row has a measurement error.
 gui::TBitmap ErrorPicture(gui::TColor background);
 gui::TBitmap StripGlyph(TStripGlyph glyph, gui::TColor color, gui::TColor background);
+
+// The pictures of the command buttons.
+enum TCommandGlyph : uint8_t { cgPrevious, cgNext, cgSession, cgSetup, cgReport, cgSpectrum, cgOscilloscope,
+                               cgTotalMass, cgHelp, cgZoomIn, cgZoomOut, cgZoomAll, cgZoomPrevious };
+constexpr int CommandGlyphSize = 16;
+gui::TBitmap CommandGlyph(TCommandGlyph glyph, gui::TColor background);
