@@ -294,7 +294,9 @@ void BuildCommands(TBalancingControls& c, const TMaker& make, gui::TPanel* panel
     b->Font().SetStyle(gui::fsBold);
     if (glyph) {
       const gui::TBitmap picture = CommandGlyph(*glyph, 0xD8ECEE);
+      const gui::TBitmap disabled = CommandGlyph(*glyph, 0xD8ECEE, DisabledGlyphColor);
       b->SetBitmap(&picture);
+      b->SetDisBitmap(&disabled);
     }
     left += width + 4;
     return b;

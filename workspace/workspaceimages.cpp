@@ -6,7 +6,6 @@ constexpr gui::TColor LampOffColor = 0x404040;
 constexpr gui::TColor LampGreenColor = 0x00C000;
 constexpr gui::TColor LampYellowColor = 0x00E0FF;
 constexpr gui::TColor LampRedColor = 0x0000FF;
-constexpr gui::TColor GlyphColor = 0x202020;
 
 // A picture of the given size filled with the background, transparent on it.
 gui::TBitmap Blank(int width, int height, gui::TColor background) {
@@ -130,25 +129,25 @@ gui::TBitmap StripGlyph(TStripGlyph glyph, gui::TColor color, gui::TColor backgr
 namespace {
 
 // A magnifier with a sign in its glass.
-void Magnifier(gui::TCanvas& canvas, gui::TColor background, char16_t sign) {
-  Solid(canvas, GlyphColor, background);
+void Magnifier(gui::TCanvas& canvas, gui::TColor color, gui::TColor background, char16_t sign) {
+  Solid(canvas, color, background);
   canvas.Ellipse(1, 1, 11, 11);
   canvas.Pen().Width = 2;
   canvas.MoveTo(10, 10);
   canvas.LineTo(15, 15);
   canvas.Pen().Width = 1;
-  canvas.Brush().Color = GlyphColor;
+  canvas.Brush().Color = color;
   if (sign == u'+' || sign == u'-') canvas.FillRect(gui::Rect(3, 5, 9, 7));
   if (sign == u'+') canvas.FillRect(gui::Rect(5, 3, 7, 9));
   if (sign == u'=') canvas.FrameRect(gui::Rect(4, 4, 8, 8));
   if (sign == u'<') canvas.Polygon({{3, 6}, {7, 3}, {7, 9}});
 }
 
-void TextGlyph(gui::TCanvas& canvas, std::u16string_view text) {
+void TextGlyph(gui::TCanvas& canvas, gui::TColor color, std::u16string_view text) {
   canvas.Font().SetName("Arial");
   canvas.Font().SetHeight(-14);
   canvas.Font().SetStyle(gui::fsBold);
-  canvas.Font().SetColor(GlyphColor);
+  canvas.Font().SetColor(color);
   canvas.SetBkMode(gui::bkTransparent);
   canvas.SetTextAlign(gui::TA_CENTER | gui::TA_TOP);
   canvas.TextOut(CommandGlyphSize / 2, 0, text);
@@ -156,10 +155,10 @@ void TextGlyph(gui::TCanvas& canvas, std::u16string_view text) {
 
 }  // namespace
 
-gui::TBitmap CommandGlyph(TCommandGlyph glyph, gui::TColor background) {
+gui::TBitmap CommandGlyph(TCommandGlyph glyph, gui::TColor background, gui::TColor color) {
   gui::TBitmap picture = Blank(CommandGlyphSize, CommandGlyphSize, background);
   gui::TCanvas& canvas = picture.Canvas();
-  Solid(canvas, GlyphColor, GlyphColor);
+  Solid(canvas, color, color);
   switch (glyph) {
     case cgPrevious:
       canvas.Polygon({{11, 2}, {4, 8}, {11, 14}});
@@ -174,7 +173,7 @@ gui::TBitmap CommandGlyph(TCommandGlyph glyph, gui::TColor background) {
       break;
     case cgSetup:
       canvas.Ellipse(2, 2, 14, 14);
-      Solid(canvas, GlyphColor, background);
+      Solid(canvas, color, background);
       canvas.Ellipse(5, 5, 11, 11);
       break;
     case cgReport:
@@ -191,22 +190,22 @@ gui::TBitmap CommandGlyph(TCommandGlyph glyph, gui::TColor background) {
       canvas.Polyline({{0, 8}, {2, 3}, {4, 2}, {6, 5}, {8, 11}, {10, 14}, {12, 12}, {14, 7}, {16, 4}});
       break;
     case cgTotalMass:
-      TextGlyph(canvas, u"\u2211");
+      TextGlyph(canvas, color, u"\u2211");
       break;
     case cgHelp:
-      TextGlyph(canvas, u"?");
+      TextGlyph(canvas, color, u"?");
       break;
     case cgZoomIn:
-      Magnifier(canvas, background, u'+');
+      Magnifier(canvas, color, background, u'+');
       break;
     case cgZoomOut:
-      Magnifier(canvas, background, u'-');
+      Magnifier(canvas, color, background, u'-');
       break;
     case cgZoomAll:
-      Magnifier(canvas, background, u'=');
+      Magnifier(canvas, color, background, u'=');
       break;
     case cgZoomPrevious:
-      Magnifier(canvas, background, u'<');
+      Magnifier(canvas, color, background, u'<');
       break;
   }
   return picture;

@@ -31,4 +31,6 @@ gui::TBitmap StripGlyph(TStripGlyph glyph, gui::TColor color, gui::TColor backgr
 enum TCommandGlyph : uint8_t { cgPrevious, cgNext, cgSession, cgSetup, cgReport, cgSpectrum, cgOscilloscope,
                                cgTotalMass, cgHelp, cgZoomIn, cgZoomOut, cgZoomAll, cgZoomPrevious };
 constexpr int CommandGlyphSize = 16;
-gui::TBitmap CommandGlyph(TCommandGlyph glyph, gui::TColor background);
+constexpr gui::TColor GlyphColor = 0x202020;
+constexpr gui::TColor DisabledGlyphColor = 0x909090;
+gui::TBitmap CommandGlyph(TCommandGlyph glyph, gui::TColor background, gui::TColor color = GlyphColor);
