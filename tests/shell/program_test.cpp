@@ -65,6 +65,12 @@ std::u16string CaptionOf(const char* name) {
   return label ? label->CaptionW() : u"<missing " + rtl::Utf8ToUtf16(name) + u">";
 }
 
+// Destroys the windows a run of the program left with the application, so
+// the next test starts from none.
+void FreeProgramWindows() {
+  while (gui::Application->ComponentCount() > 0) delete gui::Application->Components(0);
+}
+
 std::string ReadText(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   std::stringstream bytes;
@@ -188,6 +194,7 @@ TEST(Program, StartsWithTheSimulatedDeviceCapturesAndShutsDown) {
 
   TDriver driver;
   RunProgram(*gui::Application);
+  FreeProgramWindows();
 
   EXPECT_TRUE(driver.Finished);
   EXPECT_TRUE(script.Unexpected().empty()) << script.Unexpected().size() << " unexpected questions";
