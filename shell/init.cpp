@@ -98,9 +98,9 @@ void TfInit::ReadTexts() {
     leInitRes[i]->SetCaption("");
     leInitRes[i]->SetCaptionW(u"");
   }
-  std::u16string* texts[] = {&StepTexts.Init1OK, &StepTexts.Init1Fail, &StepTexts.Init2OK, &StepTexts.Init2Fail,
-                             &StepTexts.Init3OK, &StepTexts.Init3Fail, &StepTexts.Init4OK, &StepTexts.Init5OK,
-                             &StepTexts.EnterDemo};
+  std::u16string* texts[] = {&StepTexts.Init1OK,   &StepTexts.Init1Fail, &StepTexts.Init2OK,
+                             &StepTexts.Init2Fail, &StepTexts.Init3OK,   &StepTexts.Init3Fail,
+                             &StepTexts.Init4OK,   &StepTexts.Init5OK,   &StepTexts.EnterDemo};
   for (size_t i = 0; i < std::size(texts); ++i) *texts[i] = Language.GetLangText(Key(leInit.size() + i)).Text;
 }
 

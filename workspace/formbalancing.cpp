@@ -6,9 +6,9 @@
 
 #include "application.h"
 #include "capturethreads.h"
+#include "forminfo.h"
 #include "formlog.h"
 #include "formmessage.h"
-#include "forminfo.h"
 #include "spectrumthread.h"
 #include "workflow.h"
 #include "workspaceimages.h"
@@ -17,15 +17,33 @@
 TfBalancing* fBalancing = nullptr;
 
 const std::array<TTextKey, 27> TfBalancing::CaptionKeys = {{
-    {u"Forms", u"Balancing"},      {u"Forms", u"Operation"},        {u"Forms", u"GWBMassLocation"},
-    {u"Forms", u"Close"},          {u"Forms", u"About"},            {u"Forms", u"Unit"},
-    {u"Forms", u"ZoomOut"},        {u"Forms", u"ZoomIn"},           {u"Forms", u"ZoomPrev"},
-    {u"Forms", u"ZoomAll"},        {u"Forms", u"TotalMass"},        {u"Forms", u"Help"},
-    {u"Forms", u"Setup"},          {u"Forms", u"Report"},           {u"Forms", u"Spectrum"},
-    {u"Forms", u"Oscilloscope"},   {u"Forms", u"Session"},          {u"Forms", u"Previous"},
-    {u"Forms", u"Next"},           {u"Forms", u"NextHint"},         {u"Forms", u"Direction"},
-    {u"Forms", u"Periods"},        {u"Forms", u"ControlMass"},      {u"Forms", u"CorrectionMass"},
-    {u"Forms", u"SensorUnselected"}, {u"Forms", u"ReplyMeasurement"}, {u"Forms", u"ExitMessage"},
+    {u"Forms", u"Balancing"},
+    {u"Forms", u"Operation"},
+    {u"Forms", u"GWBMassLocation"},
+    {u"Forms", u"Close"},
+    {u"Forms", u"About"},
+    {u"Forms", u"Unit"},
+    {u"Forms", u"ZoomOut"},
+    {u"Forms", u"ZoomIn"},
+    {u"Forms", u"ZoomPrev"},
+    {u"Forms", u"ZoomAll"},
+    {u"Forms", u"TotalMass"},
+    {u"Forms", u"Help"},
+    {u"Forms", u"Setup"},
+    {u"Forms", u"Report"},
+    {u"Forms", u"Spectrum"},
+    {u"Forms", u"Oscilloscope"},
+    {u"Forms", u"Session"},
+    {u"Forms", u"Previous"},
+    {u"Forms", u"Next"},
+    {u"Forms", u"NextHint"},
+    {u"Forms", u"Direction"},
+    {u"Forms", u"Periods"},
+    {u"Forms", u"ControlMass"},
+    {u"Forms", u"CorrectionMass"},
+    {u"Forms", u"SensorUnselected"},
+    {u"Forms", u"ReplyMeasurement"},
+    {u"Forms", u"ExitMessage"},
 }};
 
 namespace {
@@ -240,10 +258,10 @@ void TfBalancing::ApplyMeasuredPanel(const TMeasuredPanelView& view, const TValu
     const TMeasuredRowView& v = view.Rows[i];
     rows[i].pHighlight->SetColor(v.Background);
     const std::array<const TValueCell*, 6> cells =
-        twoPlanes ? std::array<const TValueCell*, 6>{&v.AmplitudeA, &v.PhaseA, &v.UnbalanceA, &v.AmplitudeB, &v.PhaseB,
-                                                     &v.UnbalanceB}
-                  : std::array<const TValueCell*, 6>{&v.AmplitudeA, &v.PhaseA, &v.UnbalanceA, &v.Placement[0],
-                                                     &v.Placement[1], &v.Placement[2]};
+        twoPlanes ? std::array<const TValueCell*, 6>{&v.AmplitudeA, &v.PhaseA, &v.UnbalanceA,
+                                                     &v.AmplitudeB, &v.PhaseB, &v.UnbalanceB}
+                  : std::array<const TValueCell*, 6>{&v.AmplitudeA,   &v.PhaseA,       &v.UnbalanceA,
+                                                     &v.Placement[0], &v.Placement[1], &v.Placement[2]};
     for (size_t k = 0; k < cells.size(); ++k) SetCell(rows[i].Slots[k], *cells[k]);
   }
   if (twoPlanes) return;
@@ -297,7 +315,10 @@ void TfBalancing::pbPlanesPaint(gui::TComponent*) {
 // --- status line and buttons ---------------------------------------------------
 
 void TfBalancing::SetLamp(gui::TImage* image, TLamp lamp) {
-  const gui::TImage* source = lamp == lpGreen ? iGLedOn : lamp == lpRed ? iRLedOn : lamp == lpYellow ? iYLedOn : iLedOff;
+  const gui::TImage* source = lamp == lpGreen    ? iGLedOn
+                              : lamp == lpRed    ? iRLedOn
+                              : lamp == lpYellow ? iYLedOn
+                                                 : iLedOff;
   image->SetPicture(source->Picture());
 }
 
@@ -524,9 +545,12 @@ void TfBalancing::DoClose(gui::TCloseAction& action) {
 
 void TfBalancing::KeyDown(gui::TVirtualKey& key, gui::TShiftState shift) {
   if (!(shift & gui::ssCtrl)) {
-    if (key == gui::VK_SPACE && bStartStop->Enabled()) bStartStopClick(bStartStop);
-    else if ((key == 'N' || key == gui::VK_NEXT) && bNext->Enabled()) bNextClick(bNext);
-    else if ((key == 'P' || key == gui::VK_PRIOR) && bPrev->Enabled()) bPrevClick(bPrev);
+    if (key == gui::VK_SPACE && bStartStop->Enabled())
+      bStartStopClick(bStartStop);
+    else if ((key == 'N' || key == gui::VK_NEXT) && bNext->Enabled())
+      bNextClick(bNext);
+    else if ((key == 'P' || key == gui::VK_PRIOR) && bPrev->Enabled())
+      bPrevClick(bPrev);
   }
   TWindowFrame::KeyDown(key, shift);
 }

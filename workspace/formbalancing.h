@@ -89,8 +89,7 @@ class TfBalancing : public TWindowFrame,
   void ShowToolTips();
   void ApplyRunTable(const TRunTableView& view);
   void ApplyValuePanel(const TRunTableView& table);
-  void ApplyMeasuredPanel(const TMeasuredPanelView& view, const TValuePanelControls& panel,
-                          std::span<TValueRow> rows);
+  void ApplyMeasuredPanel(const TMeasuredPanelView& view, const TValuePanelControls& panel, std::span<TValueRow> rows);
   void ApplyErrorLine(const TErrorLine& line);
   void SetLamp(gui::TImage* image, TLamp lamp);
   void SetStartStopGlyph(int glyph);

@@ -22,9 +22,7 @@ std::u16string Numbered(const std::u16string& text, int32_t number) {
   return text + u" " + rtl::AsciiToUtf16(std::to_string(number));
 }
 
-bool IsCurrentAndMeasuring(const TZelto& core, int32_t run) {
-  return run == core.BalancingStep && core.Measuring;
-}
+bool IsCurrentAndMeasuring(const TZelto& core, int32_t run) { return run == core.BalancingStep && core.Measuring; }
 
 std::u16string SpeedText(const TZelto& core, const TResultPanelState& state, const TWorkspaceTexts& texts,
                          int32_t run) {
@@ -72,8 +70,8 @@ TRunRowView SplitRow(const TZelto& core, const TWorkspaceTexts& texts) {
 std::u16string SpeedUnit(const TZelto& core) { return core.SpeedDisplayMode == 1 ? u"[Hz]" : u"[rpm]"; }
 
 void SplitCorrection(const TZelto& core, TResultPanelState& state, const TCorrection& correction) {
-  state.PanelSplit =
-      SplitCorrection(correction, core.Type, core.MassAdd, core.RotationDir, core.RotorDivCount).value_or(SplitResult{});
+  state.PanelSplit = SplitCorrection(correction, core.Type, core.MassAdd, core.RotationDir, core.RotorDivCount)
+                         .value_or(SplitResult{});
 }
 
 std::u16string TrimOperation(const TZelto& core, const TResultPanelState& state, const TWorkspaceTexts& texts,
@@ -95,8 +93,7 @@ void MeasurementRows(const TZelto& core, const TResultPanelState& state, const T
   view.SpeedUnit = SpeedUnit(core);
 }
 
-void CorrectionRows(const TZelto& core, TResultPanelState& state, const TWorkspaceTexts& texts,
-                    TRunTableView& view) {
+void CorrectionRows(const TZelto& core, TResultPanelState& state, const TWorkspaceTexts& texts, TRunTableView& view) {
   if (core.DivideMass)
     SplitCorrection(core, state, state.ShowTotalMass ? state.TotalCorrection : core.Results[RunCorrection].Result);
   view.Rows[0] = HeadRow(texts.MeasResult);
@@ -114,8 +111,7 @@ void TrimRows(const TZelto& core, const TResultPanelState& state, const TWorkspa
   }
 }
 
-void DividedTrimRows(const TZelto& core, TResultPanelState& state, const TWorkspaceTexts& texts,
-                     TRunTableView& view) {
+void DividedTrimRows(const TZelto& core, TResultPanelState& state, const TWorkspaceTexts& texts, TRunTableView& view) {
   const int32_t c = core.BalancingStep;
   SplitCorrection(core, state, state.ShowTotalMass ? state.TotalCorrection : core.Results[c].Result);
   TRunRowView row = HeadRow(TrimOperation(core, state, texts, c));
@@ -214,8 +210,7 @@ TRunTableView ComputeRunTable(const TZelto& core, TResultPanelState& state, cons
     CorrectionRows(core, state, texts, view);
     return view;
   }
-  if (state.ShowTotalMass)
-    state.TotalCorrection = SumCorrections(core.Results, c, core.Type).value_or(TCorrection{});
+  if (state.ShowTotalMass) state.TotalCorrection = SumCorrections(core.Results, c, core.Type).value_or(TCorrection{});
   if (core.DivideMass)
     DividedTrimRows(core, state, texts, view);
   else
@@ -230,9 +225,8 @@ TValuePanel ChooseValuePanel(uint8_t type, int32_t step) {
   return static_cast<TValuePanel>((type == 1 ? vpTwoPlanesMeasured : vpOnePlaneMeasured) + offset);
 }
 
-TMeasuredPanelView ComputeMeasuredPanel(const TZelto& core, const TResultPanelState& state,
-                                        const TRunTableView& table, const TRunVectors& runVectors,
-                                        const TWorkspaceTexts& texts) {
+TMeasuredPanelView ComputeMeasuredPanel(const TZelto& core, const TResultPanelState& state, const TRunTableView& table,
+                                        const TRunVectors& runVectors, const TWorkspaceTexts& texts) {
   TMeasuredPanelView view;
   view.AmplitudeHeader = texts.Vibration + u": " + TZelto::AmplitudeModeText(core.VibValueType);
   view.PhaseHeader = texts.Phase;

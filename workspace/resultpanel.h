@@ -76,8 +76,14 @@ struct TRunTableView {
 // masses).
 TRunTableView ComputeRunTable(const TZelto& core, TResultPanelState& state, const TWorkspaceTexts& texts);
 
-enum TValuePanel : uint8_t { vpOnePlaneMeasured, vpOnePlaneCorrection, vpOnePlaneTrim, vpTwoPlanesMeasured,
-                             vpTwoPlanesCorrection, vpTwoPlanesTrim };
+enum TValuePanel : uint8_t {
+  vpOnePlaneMeasured,
+  vpOnePlaneCorrection,
+  vpOnePlaneTrim,
+  vpTwoPlanesMeasured,
+  vpTwoPlanesCorrection,
+  vpTwoPlanesTrim
+};
 TValuePanel ChooseValuePanel(uint8_t type, int32_t step);
 
 struct TValueCell {
@@ -105,6 +111,5 @@ struct TMeasuredPanelView {
 // row's background follows the run table row beside it. Placement vectors
 // are read from `runVectors` (BalanceRunVectors).
 using TRunVectors = std::array<std::array<std::complex<double>, 4>, RunCount>;
-TMeasuredPanelView ComputeMeasuredPanel(const TZelto& core, const TResultPanelState& state,
-                                        const TRunTableView& table, const TRunVectors& runVectors,
-                                        const TWorkspaceTexts& texts);
+TMeasuredPanelView ComputeMeasuredPanel(const TZelto& core, const TResultPanelState& state, const TRunTableView& table,
+                                        const TRunVectors& runVectors, const TWorkspaceTexts& texts);

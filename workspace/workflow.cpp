@@ -27,8 +27,7 @@ bool NextRefused(const TZelto& core) {
   const int32_t step = core.BalancingStep;
   if (!ValidStep(step) || step == LastStep) return true;
   const auto measured = [&core](int32_t run) { return RunMeasured(core.Results[run]); };
-  if (core.Type == 1 && step == RunTrialB)
-    return !measured(RunInitial) || !measured(RunTrialA) || !measured(RunTrialB);
+  if (core.Type == 1 && step == RunTrialB) return !measured(RunInitial) || !measured(RunTrialA) || !measured(RunTrialB);
   if (core.Type == 0 && step == RunTrialA) return !measured(RunInitial) || !measured(RunTrialA);
   if (step > RunCorrection) return !measured(step);
   return false;

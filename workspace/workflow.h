@@ -55,9 +55,9 @@ bool SensorsAssigned(const TZelto& core);
 bool StartAsksToReplace(const TZelto& core);
 
 enum class TStartMove {
-  Stay,                 // capture the current step
-  NextFirst,            // step 3 right after the correction: Next, then capture
-  HighestThenNext,      // a lower check run: go to HighestStep, Next, then capture
+  Stay,             // capture the current step
+  NextFirst,        // step 3 right after the correction: Next, then capture
+  HighestThenNext,  // a lower check run: go to HighestStep, Next, then capture
 };
 TStartMove StartMoveFor(const TZelto& core);
 

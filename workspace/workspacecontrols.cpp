@@ -186,12 +186,9 @@ struct TPanelSpec {
 };
 
 // Units that always show degrees.
-bool IsAngleUnit(std::string_view name) {
-  return name.starts_with("lePhaseUnit") || name.starts_with("leAngleUnit");
-}
+bool IsAngleUnit(std::string_view name) { return name.starts_with("lePhaseUnit") || name.starts_with("leAngleUnit"); }
 
-gui::TControl* HeaderControl(const TMaker& make, gui::TPanel* panel, std::string_view name, gui::TRect r,
-                             bool bold) {
+gui::TControl* HeaderControl(const TMaker& make, gui::TPanel* panel, std::string_view name, gui::TRect r, bool bold) {
   if (name.empty()) return nullptr;
   if (name.starts_with("b")) return make.CellButton(panel, std::string(name), r);
   TLabelEx* label = make.Label(panel, std::string(name), r, bold);
@@ -214,13 +211,14 @@ void BuildValuePanel(const TMaker& make, gui::TPanel* pMeas, const TPanelSpec& s
   }
   for (size_t i = 0; i < N; ++i) {
     const int n = static_cast<int>(i) + 1;
-    rows[i].pHighlight = make.Panel(p.Panel, Numbered(std::string("pHighlight") + (spec.Name + 5) + "%d", n),
-                                    gui::Bounds(4, 38 + static_cast<int>(i) * RowHeight, 484, RowHeight - 1),
-                                    OtherRowColor);
+    rows[i].pHighlight =
+        make.Panel(p.Panel, Numbered(std::string("pHighlight") + (spec.Name + 5) + "%d", n),
+                   gui::Bounds(4, 38 + static_cast<int>(i) * RowHeight, 484, RowHeight - 1), OtherRowColor);
     const auto& slots = i == 0 ? spec.FirstRow : spec.OtherRows;
     for (int k = 0; k < 6; ++k) {
       if (!*slots[k]) continue;
-      TLabelEx* label = make.Label(rows[i].pHighlight, Numbered(slots[k], n), gui::Bounds(k * ColumnStep, 3, ColumnWidth, 14));
+      TLabelEx* label =
+          make.Label(rows[i].pHighlight, Numbered(slots[k], n), gui::Bounds(k * ColumnStep, 3, ColumnWidth, 14));
       label->SetAlignment(gui::taCenter);
       rows[i].Slots[k] = label;
     }
@@ -228,42 +226,48 @@ void BuildValuePanel(const TMaker& make, gui::TPanel* pMeas, const TPanelSpec& s
   p.Panel->Hide();
 }
 
-constexpr TPanelSpec Spec1D{"Panel1D",
-                            {"leAmplitude1D", "lePhase1D", "leUnbalance1D", "", "", ""},
-                            {"bAmplUnit1D", "lePhaseUnit1D", "leUnbalanceUnit1D", "leGWBMassAD", "leGWBMassBD", "leGWBMassCD"},
-                            "leGWBMassLabelD",
-                            {"leAmplitude1D%d", "lePhase1D%d", "leUnbalance1D%d", "leAngleM1D%d", "leAngleM2D%d", "leAngleM3D%d"},
-                            {"leAmplitude1D%d", "lePhase1D%d", "leUnbalance1D%d", "leAngleM1D%d", "leAngleM2D%d", "leAngleM3D%d"}};
-constexpr TPanelSpec Spec1R{"Panel1R",
-                            {"leMass1R", "leAngle1R", "leUnbalance1R", "", "", ""},
-                            {"leMassUnit1R", "leAngleUnit1R", "leUnbalanceUnit1R", "leGWBMassAR", "leGWBMassBR", "leGWBMassCR"},
-                            "leGWBMassLabelR",
-                            {"leMass1R%d", "leAngle1R%d", "leUnbalance1R%d", "leAngleM1R%d", "leAngleM2R%d", "leAngleM3R%d"},
-                            {"leMass1R%d", "leAngle1R%d", "", "", "", ""}};
-constexpr TPanelSpec Spec1T{"Panel1T",
-                            {"bMass1T", "leAngle1T", "leUnbalance1T", "", "", ""},
-                            {"leMassUnit1T", "leAngleUnit1T", "leUnbalanceUnit1T", "leGWBMassAT", "leGWBMassBT", "leGWBMassCT"},
-                            "leGWBMassLabelT",
-                            {"leMass1T%d", "leAngle1T%d", "leUnbalance1T%d", "leAngleM1T%d", "leAngleM2T%d", "leAngleM3T%d"},
-                            {"leMass1T%d", "leAngle1T%d", "leUnbalance1T%d", "leAngleM1T%d", "leAngleM2T%d", "leAngleM3T%d"}};
-constexpr TPanelSpec Spec2D{"Panel2D",
-                            {"leAmplitude2DA", "lePhase2DA", "leUnbalance2DA", "leAmplitude2DB", "lePhase2DB", "leUnbalance2DB"},
-                            {"bAmplUnit2DA", "lePhaseUnit2DA", "leUnbalanceUnit2DA", "bAmplUnit2DB", "lePhaseUnit2DB", "leUnbalanceUnit2DB"},
-                            "",
-                            {"leAmplitude2D%dA", "lePhase2D%dA", "leUnbalance2D%dA", "leAmplitude2D%dB", "lePhase2D%dB", "leUnbalance2D%dB"},
-                            {"leAmplitude2D%dA", "lePhase2D%dA", "leUnbalance2D%dA", "leAmplitude2D%dB", "lePhase2D%dB", "leUnbalance2D%dB"}};
-constexpr TPanelSpec Spec2R{"Panel2R",
-                            {"leMass2RA", "leAngle2RA", "leUnbalance2RA", "leMass2RB", "leAngle2RB", "leUnbalance2RB"},
-                            {"leMassUnit2RA", "leAngleUnit2RA", "leUnbalanceUnit2RA", "leMassUnit2RB", "leAngleUnit2RB", "leUnbalanceUnit2RB"},
-                            "",
-                            {"leMass2R%dA", "leAngle2R%dA", "leUnbalance2R%dA", "leMass2R%dB", "leAngle2R%dB", "leUnbalance2R%dB"},
-                            {"leMass2R%dA", "leAngle2R%dA", "", "leMass2R%dB", "leAngle2R%dB", ""}};
-constexpr TPanelSpec Spec2T{"Panel2T",
-                            {"bMass2TA", "leAngle2TA", "leUnbalance2TA", "bMass2TB", "leAngle2TB", "leUnbalance2TB"},
-                            {"leMassUnit2TA", "leAngleUnit2TA", "leUnbalanceUnit2TA", "leMassUnit2TB", "leAngleUnit2TB", "leUnbalanceUnit2TB"},
-                            "",
-                            {"leMass2T%dA", "leAngle2T%dA", "leUnbalance2T%dA", "leMass2T%dB", "leAngle2T%dB", "leUnbalance2T%dB"},
-                            {"leMass2T%dA", "leAngle2T%dA", "leUnbalance2T%dA", "leMass2T%dB", "leAngle2T%dB", "leUnbalance2T%dB"}};
+constexpr TPanelSpec Spec1D{
+    "Panel1D",
+    {"leAmplitude1D", "lePhase1D", "leUnbalance1D", "", "", ""},
+    {"bAmplUnit1D", "lePhaseUnit1D", "leUnbalanceUnit1D", "leGWBMassAD", "leGWBMassBD", "leGWBMassCD"},
+    "leGWBMassLabelD",
+    {"leAmplitude1D%d", "lePhase1D%d", "leUnbalance1D%d", "leAngleM1D%d", "leAngleM2D%d", "leAngleM3D%d"},
+    {"leAmplitude1D%d", "lePhase1D%d", "leUnbalance1D%d", "leAngleM1D%d", "leAngleM2D%d", "leAngleM3D%d"}};
+constexpr TPanelSpec Spec1R{
+    "Panel1R",
+    {"leMass1R", "leAngle1R", "leUnbalance1R", "", "", ""},
+    {"leMassUnit1R", "leAngleUnit1R", "leUnbalanceUnit1R", "leGWBMassAR", "leGWBMassBR", "leGWBMassCR"},
+    "leGWBMassLabelR",
+    {"leMass1R%d", "leAngle1R%d", "leUnbalance1R%d", "leAngleM1R%d", "leAngleM2R%d", "leAngleM3R%d"},
+    {"leMass1R%d", "leAngle1R%d", "", "", "", ""}};
+constexpr TPanelSpec Spec1T{
+    "Panel1T",
+    {"bMass1T", "leAngle1T", "leUnbalance1T", "", "", ""},
+    {"leMassUnit1T", "leAngleUnit1T", "leUnbalanceUnit1T", "leGWBMassAT", "leGWBMassBT", "leGWBMassCT"},
+    "leGWBMassLabelT",
+    {"leMass1T%d", "leAngle1T%d", "leUnbalance1T%d", "leAngleM1T%d", "leAngleM2T%d", "leAngleM3T%d"},
+    {"leMass1T%d", "leAngle1T%d", "leUnbalance1T%d", "leAngleM1T%d", "leAngleM2T%d", "leAngleM3T%d"}};
+constexpr TPanelSpec Spec2D{
+    "Panel2D",
+    {"leAmplitude2DA", "lePhase2DA", "leUnbalance2DA", "leAmplitude2DB", "lePhase2DB", "leUnbalance2DB"},
+    {"bAmplUnit2DA", "lePhaseUnit2DA", "leUnbalanceUnit2DA", "bAmplUnit2DB", "lePhaseUnit2DB", "leUnbalanceUnit2DB"},
+    "",
+    {"leAmplitude2D%dA", "lePhase2D%dA", "leUnbalance2D%dA", "leAmplitude2D%dB", "lePhase2D%dB", "leUnbalance2D%dB"},
+    {"leAmplitude2D%dA", "lePhase2D%dA", "leUnbalance2D%dA", "leAmplitude2D%dB", "lePhase2D%dB", "leUnbalance2D%dB"}};
+constexpr TPanelSpec Spec2R{
+    "Panel2R",
+    {"leMass2RA", "leAngle2RA", "leUnbalance2RA", "leMass2RB", "leAngle2RB", "leUnbalance2RB"},
+    {"leMassUnit2RA", "leAngleUnit2RA", "leUnbalanceUnit2RA", "leMassUnit2RB", "leAngleUnit2RB", "leUnbalanceUnit2RB"},
+    "",
+    {"leMass2R%dA", "leAngle2R%dA", "leUnbalance2R%dA", "leMass2R%dB", "leAngle2R%dB", "leUnbalance2R%dB"},
+    {"leMass2R%dA", "leAngle2R%dA", "", "leMass2R%dB", "leAngle2R%dB", ""}};
+constexpr TPanelSpec Spec2T{
+    "Panel2T",
+    {"bMass2TA", "leAngle2TA", "leUnbalance2TA", "bMass2TB", "leAngle2TB", "leUnbalance2TB"},
+    {"leMassUnit2TA", "leAngleUnit2TA", "leUnbalanceUnit2TA", "leMassUnit2TB", "leAngleUnit2TB", "leUnbalanceUnit2TB"},
+    "",
+    {"leMass2T%dA", "leAngle2T%dA", "leUnbalance2T%dA", "leMass2T%dB", "leAngle2T%dB", "leUnbalance2T%dB"},
+    {"leMass2T%dA", "leAngle2T%dA", "leUnbalance2T%dA", "leMass2T%dB", "leAngle2T%dB", "leUnbalance2T%dB"}};
 
 void BuildResultPanel(TBalancingControls& c, const TMaker& make, gui::TPanel* panel) {
   c.pMeas = make.Panel(panel, "pMeas", gui::Bounds(8, 0, GroupWidth, MeasHeight), PanelFace);

@@ -28,8 +28,21 @@ gui::TBitmap ErrorPicture(gui::TColor background);
 gui::TBitmap StripGlyph(TStripGlyph glyph, gui::TColor color, gui::TColor background);
 
 // The pictures of the command buttons.
-enum TCommandGlyph : uint8_t { cgPrevious, cgNext, cgSession, cgSetup, cgReport, cgSpectrum, cgOscilloscope,
-                               cgTotalMass, cgHelp, cgZoomIn, cgZoomOut, cgZoomAll, cgZoomPrevious };
+enum TCommandGlyph : uint8_t {
+  cgPrevious,
+  cgNext,
+  cgSession,
+  cgSetup,
+  cgReport,
+  cgSpectrum,
+  cgOscilloscope,
+  cgTotalMass,
+  cgHelp,
+  cgZoomIn,
+  cgZoomOut,
+  cgZoomAll,
+  cgZoomPrevious
+};
 constexpr int CommandGlyphSize = 16;
 constexpr gui::TColor GlyphColor = 0x202020;
 constexpr gui::TColor DisabledGlyphColor = 0x909090;

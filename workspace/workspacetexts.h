@@ -8,10 +8,10 @@
 #include <string_view>
 
 struct TWorkspaceTexts {
-  std::u16string Start, Stop, Left, Right, Vibration, Phase, Unbalance, Mass, Angle, Error, Speed, AddMass,
-      RemoveMass, Measurement, MeasResult, Tunning, DivPart, SpeedError, FreqOutOfRange, AmplOutOfRange, NoError,
-      Measurement1, Measurement21, Measurement22, Measurement3, Measurement1GWB, Measurement2GWB, StateWaiting,
-      StateSyncSampling, StateTransfer, StateAsyncSampling, StateReady;
+  std::u16string Start, Stop, Left, Right, Vibration, Phase, Unbalance, Mass, Angle, Error, Speed, AddMass, RemoveMass,
+      Measurement, MeasResult, Tunning, DivPart, SpeedError, FreqOutOfRange, AmplOutOfRange, NoError, Measurement1,
+      Measurement21, Measurement22, Measurement3, Measurement1GWB, Measurement2GWB, StateWaiting, StateSyncSampling,
+      StateTransfer, StateAsyncSampling, StateReady;
 };
 
 // A lookup of (section, key); a missing key gives "###".

@@ -1,6 +1,7 @@
 // The demo sensor pair reaches the next start through the automatic session.
 
 #include "demosensors.h"
+
 #include "startupfixture.h"
 #include "zelto.h"
 

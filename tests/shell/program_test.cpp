@@ -10,6 +10,8 @@
 // simulated FTDI-attached device, which the process loads when it runs
 // with the simulator's folder first in LD_LIBRARY_PATH.
 
+#include "program.h"
+
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -34,7 +36,6 @@
 #include "init.h"
 #include "labelex.h"
 #include "pathbinding.h"
-#include "program.h"
 #include "shelltestsupport.h"
 #include "textconv.h"
 #include "timer.h"

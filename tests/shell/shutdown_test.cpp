@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "capturethreads.h"
 #include "captureclock.h"
+#include "capturethreads.h"
 #include "pathbinding.h"
 #include "startupfixture.h"
 #include "workspaceservices.h"
@@ -26,9 +26,7 @@ class TEndRecorder : public TBalancingServices {
  public:
   explicit TEndRecorder(TRecordingHost& host) : Host(host) {}
   void RefreshResults() override { ++Refreshes; }
-  void SyncMeasurementDone() override {
-    Host.Events.push_back(TheCore ? "capture end" : "capture end without core");
-  }
+  void SyncMeasurementDone() override { Host.Events.push_back(TheCore ? "capture end" : "capture end without core"); }
   void AsyncMeasurementDone() override {}
   void ShowAcquisitionState(uint8_t) override {}
   void ShowSamplingProgress(const std::string&) override {}

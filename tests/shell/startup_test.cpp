@@ -187,8 +187,7 @@ TEST_F(StartupTest, MissingDriverLibraryNamesItsFile) {
 }
 
 TEST_F(StartupTest, FailedPathBindingCreatesNothing) {
-  std::vector<rtl::TPathFunctionExport> exports(rtl::PathFunctionExports().begin(),
-                                                rtl::PathFunctionExports().end());
+  std::vector<rtl::TPathFunctionExport> exports(rtl::PathFunctionExports().begin(), rtl::PathFunctionExports().end());
   exports.erase(exports.begin() + 2);
   EXPECT_FALSE(Startup->CreateCore(exports));
   EXPECT_EQ(Host.Errors, std::vector<std::u16string>{u"Could not load 'shlwapi.dll'."});

@@ -22,8 +22,8 @@ void StartupTest::SetUp() {
   ASSERT_NE(mkdtemp(pattern.data()), nullptr);
   DataFolder = pattern;
   setenv("XDG_DATA_HOME", DataFolder.c_str(), 1);
-  Texts = {u"Found", u"Demo", u"Ready", u"Demo mode", u"Identified:", u"No identity",
-           u"Done", u"Started", u"Enter demo?"};
+  Texts = {u"Found",       u"Demo", u"Ready",   u"Demo mode",  u"Identified:",
+           u"No identity", u"Done", u"Started", u"Enter demo?"};
   Startup = std::make_unique<TStartup>(Host);
 }
 

@@ -2,6 +2,8 @@
 // Start checks, Next and Previous through the buttons, the hand-overs of a
 // capture's end, and closing it while a capture runs.
 
+#include "formbalancing.h"
+
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -12,13 +14,12 @@
 
 #include "answerhook.h"
 #include "application.h"
-#include "capturethreads.h"
 #include "captureclock.h"
-#include "formbalancing.h"
+#include "capturethreads.h"
+#include "folders.h"
 #include "formmessage.h"
 #include "labelex.h"
 #include "languageservice.h"
-#include "folders.h"
 #include "synchronize.h"
 #include "textconv.h"
 #include "xmlinifile.h"
@@ -112,8 +113,7 @@ TEST_F(Workspace, PanelShowsTheRunsOfTheCurrentPlaneCount) {
   EXPECT_FALSE(Window->Panel1D.Panel->Visible());
   EXPECT_EQ(Caption("leOper1"), u"Run 1");
   EXPECT_EQ(Caption("leFreq1"), u"25,00");
-  EXPECT_EQ(Caption("leAmplitude2D1A"),
-            Core->FormatAmplitude(200, 25, Core->AmplDisplayMode, Core->VibValueType, 0));
+  EXPECT_EQ(Caption("leAmplitude2D1A"), Core->FormatAmplitude(200, 25, Core->AmplDisplayMode, Core->VibValueType, 0));
   EXPECT_EQ(Caption("leAmplitude2D2A"), u"");
   // Without a driver every input range is 0: the amplitude is over range.
   EXPECT_EQ(Window->RunTableRows[0].pHighlight->Color(), CurrentRowColor);

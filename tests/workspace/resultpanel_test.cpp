@@ -2,8 +2,9 @@
 // tolerance, the run table in its three branches, and the measured-value
 // panels.
 
-#include "corefixture.h"
 #include "resultpanel.h"
+
+#include "corefixture.h"
 
 namespace {
 

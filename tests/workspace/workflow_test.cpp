@@ -1,8 +1,9 @@
 // The run control rules: Next and Previous, the Start checks, the buttons,
 // and the texts of the status line and the run-parameter buttons.
 
-#include "corefixture.h"
 #include "workflow.h"
+
+#include "corefixture.h"
 
 namespace {
 using Workflow = CoreTest;
