@@ -114,6 +114,7 @@ void TfBalancing::BindEvents() {
   };
   pbPlanes->OnPaint = [this](gui::TComponent* s) { pbPlanesPaint(s); };
   pbPlanes->OnClick = [this](gui::TComponent*) { RefreshResults(); };
+  BindCommands();
 }
 
 void TfBalancing::Resize() {
@@ -544,13 +545,6 @@ void TfBalancing::DoClose(gui::TCloseAction& action) {
 }
 
 void TfBalancing::KeyDown(gui::TVirtualKey& key, gui::TShiftState shift) {
-  if (!(shift & gui::ssCtrl)) {
-    if (key == gui::VK_SPACE && bStartStop->Enabled())
-      bStartStopClick(bStartStop);
-    else if ((key == 'N' || key == gui::VK_NEXT) && bNext->Enabled())
-      bNextClick(bNext);
-    else if ((key == 'P' || key == gui::VK_PRIOR) && bPrev->Enabled())
-      bPrevClick(bPrev);
-  }
+  FormKeyDown(this, key, shift);
   TWindowFrame::KeyDown(key, shift);
 }

@@ -23,6 +23,10 @@
 #include "workspacetexts.h"
 
 class TfLog;
+namespace gui {
+class TPrintDialog;
+class TPrinter;
+}  // namespace gui
 
 class TfBalancing : public TWindowFrame,
                     public TBalancingControls,
@@ -76,6 +80,29 @@ class TfBalancing : public TWindowFrame,
   // TStartupWorkspace
   void ShowAfterStart(int32_t step) override;
 
+  // session menu (sessioncommands.cpp)
+  void bSessionClick(gui::TComponent* sender);
+  void NewSession(bool ask);
+  void OpenSessionFile();
+  void RestoreLastSession();
+  void SaveSessionAs();
+
+  // report, help and option menus (workspacemenus.cpp)
+  gui::TPrintDialog* pdReport = nullptr;
+  void bReportClick(gui::TComponent* sender);
+  void PrintReport(gui::TPrinter& printer);
+  void bHelpClick(gui::TComponent* sender);
+  void bRotSpeedValueClick(gui::TComponent* sender);
+  void bDirValueClick(gui::TComponent* sender);
+  void bCorrectionMassValueClick(gui::TComponent* sender);
+  void bAmplUnitClick(gui::TComponent* sender);
+  void bMassTClick(gui::TComponent* sender);
+  void bTotalMassClick(gui::TComponent* sender);
+  void bCtrlMassValueClick(gui::TComponent* sender);
+
+  // keyboard (shortcutkeys.cpp)
+  void FormKeyDown(gui::TComponent* sender, gui::TVirtualKey& key, gui::TShiftState shift);
+
  protected:
   void DoShow() override;
   void DoClose(gui::TCloseAction& action) override;
@@ -99,6 +126,11 @@ class TfBalancing : public TWindowFrame,
   void WriteLog(uint8_t kind);
   void SaveSession();
   void UpdateDebug();
+  // commands (sessioncommands.cpp, workspacemenus.cpp)
+  void BindCommands();
+  void LoadSessionFile(const std::u16string& path);
+  void PrintReportDocument();
+  void OpenHelpDocument();
 };
 
 // The workspace while it exists, else null.
