@@ -11,6 +11,7 @@
 #include <fstream>
 #include <memory>
 #include <numbers>
+#include <set>
 #include <sstream>
 #include <string>
 
@@ -23,6 +24,7 @@
 #include "formlog.h"
 #include "formmessage.h"
 #include "inputsim.h"
+#include "langindex.h"
 #include "languageservice.h"
 #include "popupmenu.h"
 #include "printer.h"
@@ -623,6 +625,45 @@ TEST_F(Commands, ZoomAndViewKeysRunWhatTheButtonsRun) {
   // Through the window's own key handling.
   gui::SimKey(Window, 'A', 0, gui::ssCtrl);
   EXPECT_EQ(clicked, std::vector<std::string>{"bZoomAll"});
+}
+
+// --- language keys ------------------------------------------------------------------
+
+// Every key of the report, the session menu and the other menus is in the
+// shipped English file, and its key index lists each: the report's under
+// its own heading, exactly; the menus' among the workspace's.
+TEST(CommandTexts, EveryKeyIsInTheEnglishFileAndItsIndex) {
+  XmlIniFile document;
+  ASSERT_TRUE(document.Open(u"" ZELTO_LANGUAGE_FILE, u"Language", true));
+  std::vector<TTextKey> keys(ReportLangKeys.begin(), ReportLangKeys.end());
+  keys.insert(keys.end(), SessionLangKeys.begin(), SessionLangKeys.end());
+  keys.insert(keys.end(), MenuLangKeys.begin(), MenuLangKeys.end());
+  for (const TTextKey& key : keys) {
+    if (key.Section == u"Help") continue;  // no help document is shipped yet
+    EXPECT_NE(document.ReadString(key.Section, key.Key, u"###"), u"###") << Narrow(key.Key);
+  }
+  std::ifstream in(fs::path(ZELTO_LANG_SOURCE_DIR) / "English.xml", std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  TLangSource source;
+  std::string error;
+  ASSERT_TRUE(ParseLangSource(bytes.str(), source, error)) << error;
+  std::set<std::u16string> report, workspace;
+  for (const TLangUse& use : ReadLangIndex(source)) {
+    if (use.Window == "TfBalancing report") report.insert(use.Section + u"/" + use.Key);
+    if (use.Window == "TfBalancing") workspace.insert(use.Section + u"/" + use.Key);
+  }
+  std::set<std::u16string> expected;
+  for (const TTextKey& key : ReportLangKeys)
+    expected.insert(std::u16string(key.Section) + u"/" + std::u16string(key.Key));
+  EXPECT_EQ(report, expected);
+  for (const TTextKey& key : SessionLangKeys)
+    EXPECT_TRUE(workspace.count(u"Forms/" + std::u16string(key.Key))) << Narrow(key.Key);
+  for (const TTextKey& key : MenuLangKeys) {
+    if (key.Section == u"Forms") {
+      EXPECT_TRUE(workspace.count(u"Forms/" + std::u16string(key.Key))) << Narrow(key.Key);
+    }
+  }
 }
 
 int main(int argc, char** argv) {
