@@ -135,11 +135,21 @@ struct TSessionLayout {
   int32_t Highest = 0;       // the highest run measured, the last one stored
 };
 
-std::optional<TSessionLayout> ReadLayout(const XmlIniFile& d, int32_t ramSize) {
+// Devices of version 2 always capture their whole memory, whatever the file
+// says.
+bool CapturesWholeMemory(const TZelto& core) { return core.DeviceVer[0] == u'2'; }
+
+std::optional<TSessionLayout> ReadLayout(const XmlIniFile& d, const TZelto& core) {
   TSessionLayout layout;
-  layout.StoredLength = d.ReadInteger(Options, u"BuffLength", ramSize);
-  if (datafile::HasKey(d, Options, u"BuffLength") && !datafile::IsSampleCount(layout.StoredLength))
-    return std::nullopt;
+  layout.StoredLength = d.ReadInteger(Options, u"BuffLength", core.RamSize);
+  if (datafile::HasKey(d, Options, u"BuffLength")) {
+    // The stored length becomes the capture length, which the spectrum needs
+    // as a power of two, unless the device replaces it by its memory size;
+    // then it only steps through the raw blocks.
+    const bool usable = CapturesWholeMemory(core) ? layout.StoredLength > 0
+                                                  : datafile::IsSampleCount(layout.StoredLength);
+    if (!usable) return std::nullopt;
+  }
   layout.Index = d.ReadInteger(Other, u"Index", 0);
   // Files from before the highest step was stored end at the current one.
   layout.Highest = d.ReadInteger(Other, u"HighestStep", layout.Index);
@@ -181,9 +191,7 @@ void ReadSessionTexts(const XmlIniFile& d, TSessionInfo& s) {
 }
 
 void ReadCaptureSettings(const XmlIniFile& d, TZelto& core, int32_t storedLength) {
-  // Devices of version 2 always capture their whole memory.
-  const bool wholeMemory = core.DeviceVer[0] == u'2';
-  core.BuffLength = wholeMemory ? core.RamSize : std::min(storedLength, core.RamSize);
+  core.BuffLength = CapturesWholeMemory(core) ? core.RamSize : std::min(storedLength, core.RamSize);
   core.AvgSize = std::clamp(d.ReadInteger(Options, u"AvgSize", 1), 1, MaxAvgSize);
   core.SamplingRate = d.ReadInteger(Options, u"SamplingRate", 3);
   core.GainA = d.ReadInteger(Options, u"GainA", 1);
@@ -322,7 +330,7 @@ int32_t TZelto::LoadSession(std::u16string path) {
   TRawSampleReader raw;
   const bool hasRaw = Shlwapi.PathFileExistsW(rawPath);
   if (hasRaw && !raw.Open(rawPath)) return sfrRawFileFailed;
-  const std::optional<TSessionLayout> layout = ReadLayout(document, RamSize);
+  const std::optional<TSessionLayout> layout = ReadLayout(document, *this);
   if (!layout) return sfrDocumentFailed;
 
   ReadSettings(document, *this, layout->StoredLength);

@@ -5,6 +5,7 @@
 #include "daqlib.h"
 #include "devicemodel.h"
 #include "usbftdi.h"
+#include "usbfx2.h"
 
 #include <memory>
 
@@ -13,6 +14,9 @@ namespace sartel {
 struct TModelContext {
   TDAQLib& Lib;
   ftdi::TUSBFTDI& Ftdi;
+  // Null when the FX2 transport does not exist: the FX2 kind then gets the
+  // demo model.
+  fx2::TUSBFX2* Fx2 = nullptr;
 };
 
 // The model for kind: FTDI THarvik; FX2 and none (demo mode) TKalvenor2.

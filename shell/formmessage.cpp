@@ -1,5 +1,6 @@
 #include "formmessage.h"
 
+#include "bitmap.h"
 #include "bitmapbutton.h"
 #include "dialogs.h"
 #include "image.h"
@@ -17,6 +18,39 @@ const TTextKey& Key(TMessageText text) { return TfMessage::LangKeys[text]; }
 constexpr gui::TColor MessageFace = 0xE1FFFF;
 constexpr gui::TColor ButtonFace = 0xC8D0D4;
 
+// Greedy wrapping of one line without line feeds.
+void WrapLine(std::u16string_view line, int maxWidth, const std::function<int(std::u16string_view)>& measure,
+              std::u16string& out) {
+  std::u16string current;
+  size_t pos = 0;
+  while (pos < line.size()) {
+    const size_t blank = line.find(u' ', pos);
+    const size_t end = blank == std::u16string_view::npos ? line.size() : blank;
+    const std::u16string_view word = line.substr(pos, end - pos);
+    std::u16string candidate = current.empty() ? std::u16string(word) : current + u" " + std::u16string(word);
+    if (measure(candidate) <= maxWidth || candidate.empty()) {
+      current = std::move(candidate);
+    } else {
+      if (!current.empty()) out += current + u"\n";
+      current.clear();
+      // A word wider than the line is cut where it stops fitting.
+      for (size_t i = 0; i < word.size();) {
+        // One character: a surrogate pair is never cut.
+        const bool pair = word[i] >= 0xD800 && word[i] <= 0xDBFF && i + 1 < word.size();
+        const std::u16string_view piece = word.substr(i, pair ? 2 : 1);
+        if (!current.empty() && measure(current + std::u16string(piece)) > maxWidth) {
+          out += current + u"\n";
+          current.clear();
+        }
+        current += piece;
+        i += piece.size();
+      }
+    }
+    pos = end + 1;
+  }
+  out += current;
+}
+
 }  // namespace
 
 TMessageLayout MessageLayoutFor(TMessageKind kind) {
@@ -30,6 +64,20 @@ TMessageLayout MessageLayoutFor(TMessageKind kind) {
     case mkInformation:
     default:
       return {Key(mtInformation), false, {}, Key(mtOK), false, gui::IDOK, 0};
+  }
+}
+
+std::u16string WrapMessageText(std::u16string_view text, int maxWidth,
+                               const std::function<int(std::u16string_view)>& measure) {
+  std::u16string out;
+  size_t start = 0;
+  for (;;) {
+    const size_t feed = text.find(u'\n', start);
+    WrapLine(text.substr(start, feed == std::u16string_view::npos ? std::u16string_view::npos : feed - start),
+             maxWidth, measure, out);
+    if (feed == std::u16string_view::npos) return out;
+    out += u'\n';
+    start = feed + 1;
   }
 }
 
@@ -108,7 +156,12 @@ void TfMessage::DoShow() {
   bButton2->SetVisible(layout.HasButton2);
   if (layout.HasButton2) bButton2->SetCaptionW(LangText(layout.Button2).Text);
   bButton1->SetCaptionW(LangText(layout.Button1).Text);
-  leMessage->SetCaptionW(MessageText);
+  // Measured with the label's font on a bitmap, which can always measure.
+  gui::TBitmap scratch(1, 1);
+  scratch.Canvas().Font().Assign(leMessage->Font());
+  leMessage->SetCaptionW(WrapMessageText(MessageText, leMessage->Width(), [&](std::u16string_view line) {
+    return scratch.Canvas().TextWidth(line);
+  }));
   SetActiveControl(layout.FocusButton2 ? bButton2 : bButton1);
 }
 

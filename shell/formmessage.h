@@ -7,7 +7,9 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include "languageservice.h"
 #include "windowframe.h"
@@ -33,6 +35,13 @@ struct TMessageLayout {
   int Answer2;  // the answer of the left button
 };
 TMessageLayout MessageLayoutFor(TMessageKind kind);
+
+// The text with line feeds added so that no line is wider than maxWidth by
+// `measure`: breaks at blanks, a word wider than a line is cut between
+// characters; line feeds of the text stay. The message label draws line
+// feeds but does not wrap by itself.
+std::u16string WrapMessageText(std::u16string_view text, int maxWidth,
+                               const std::function<int(std::u16string_view)>& measure);
 
 class TfMessage : public TWindowFrame {
  public:

@@ -99,9 +99,11 @@ TApplication::~TApplication() {
 }
 
 void TApplication::Run() {
-  if (FTerminated) return;
-  // Calls queued before the loop was there to be woken.
+  // Calls queued before the loop was there to be woken; one of them may
+  // end the program already (an exit request before the loop runs is lost,
+  // so Terminated is asked after them).
   detail::SafeCall([] { rtl::CheckSynchronize(); });
+  if (FTerminated) return;
   QApplication::exec();
 }
 

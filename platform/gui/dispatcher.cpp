@@ -210,6 +210,7 @@ bool TDispatcher::MouseEvent(QObject* watched, QEvent* event) {
   if (!event->spontaneous()) return false;
   NoteActivity();
   UpdateHover(ControlUnder(global));
+  if (event->type() == QEvent::MouseButtonPress) ActivateByClick(static_cast<QWidget*>(watched)->window());
   if (event->type() != QEvent::MouseButtonPress || me->button() != Qt::LeftButton) return false;
   auto* form = dynamic_cast<TForm*>(WindowedOf(QtAccess::ControlOf(static_cast<QWidget*>(watched))));
   return form && OfferFramePress(*form, global);
@@ -254,5 +255,21 @@ void TDispatcher::UpdateHover(TControl* now) {
 }
 
 void TDispatcher::Activity() { NoteActivity(); }
+
+// A press on an inactive window of a form activates it, as the window
+// system of the platform the windows were drawn for does; the activation
+// then counts as one by click.
+void TDispatcher::ActivateByClick(QWidget* window) {
+  if (!window || window->isActiveWindow() || QApplication::activePopupWidget()) return;
+  if (!dynamic_cast<TForm*>(QtAccess::ControlOf(window))) return;
+  FClickActivated = window;
+  window->activateWindow();
+}
+
+bool TDispatcher::TakeClickActivation(QWidget* window) {
+  if (!FClickActivated || FClickActivated != window) return false;
+  FClickActivated = nullptr;
+  return true;
+}
 
 }  // namespace gui::detail

@@ -34,16 +34,20 @@ class TDispatcher : public QObject {
   TControl* Hovered() const { return FHover; }
   // Something happened that may make the application busy again.
   void Activity();
+  // Whether the window is being activated by a press on it (and forgets it).
+  bool TakeClickActivation(QWidget* window);
 
  private:
   bool KeyEvent(QObject* watched, QEvent* event);
   bool WheelEvent(QObject* watched, QEvent* event);
   bool MouseEvent(QObject* watched, QEvent* event);
   void UpdateHover(TControl* now);
+  void ActivateByClick(QWidget* window);
   bool DragStep(QPoint global);
   void EndDrag();
 
   TControl* FHover = nullptr;
+  QPointer<QWidget> FClickActivated;
   bool FReplaying = false;
   // A move or resize of a form by the layer (when the window system can't).
   struct TDrag {

@@ -1,7 +1,6 @@
 #include "form.h"
 
 #include <QApplication>
-#include <QWidget>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
@@ -10,6 +9,7 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QScreen>
+#include <QWidget>
 #include <QWindow>
 
 #include "answerhook.h"
@@ -70,7 +70,11 @@ class TFormWindow : public QWidget {
     QWidget::changeEvent(event);
     if (event->type() != QEvent::ActivationChange || !FForm) return;
     int state = WA_INACTIVE;
-    if (isActiveWindow()) state = QGuiApplication::mouseButtons() != Qt::NoButton ? WA_CLICKACTIVE : WA_ACTIVE;
+    if (isActiveWindow()) {
+      TDispatcher* d = TDispatcher::Instance();
+      const bool byClick = (d && d->TakeClickActivation(this)) || QGuiApplication::mouseButtons() != Qt::NoButton;
+      state = byClick ? WA_CLICKACTIVE : WA_ACTIVE;
+    }
     QtAccess::FormActivation(*FForm, state);
   }
 
@@ -393,6 +397,11 @@ int TForm::HitTest(int x, int y) {
 
 void TForm::Paint() {
   if (OnPaint) OnPaint(this);
+}
+
+void TForm::TextChanged() {
+  FImpl->Window->setWindowTitle(detail::Utf8ToQString(Caption()));
+  TCustomControl::TextChanged();
 }
 
 namespace detail {

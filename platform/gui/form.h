@@ -126,6 +126,8 @@ class TForm : public TCustomControl {
   virtual int HitTest(int x, int y);
   // Fires OnPaint.
   void Paint() override;
+  // The caption is the window's title.
+  void TextChanged() override;
   QWidget* ClientWidget() const override;
 
  private:

@@ -69,7 +69,7 @@ namespace {
 // Hands each item of an owner-drawn list to its control.
 class TOwnerDrawDelegate : public QStyledItemDelegate {
  public:
-  explicit TOwnerDrawDelegate(TListBox* list) : FList(list) {}
+  TOwnerDrawDelegate(TListBox* list, QObject* parent) : QStyledItemDelegate(parent), FList(list) {}
   void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
     if (FList->Style() != lbOwnerDrawFixed) {
       QStyledItemDelegate::paint(painter, option, index);
@@ -96,7 +96,7 @@ class TOwnerDrawDelegate : public QStyledItemDelegate {
 TListBox::TListBox(TComponent* owner) : TWinControl(owner, new QListWidget) {
   FItems = std::make_unique<TListItems>(*this);
   QListWidget* list = List(*this);
-  list->setItemDelegate(new TOwnerDrawDelegate(this));
+  list->setItemDelegate(new TOwnerDrawDelegate(this, list));
   list->setUniformItemSizes(true);
   list->setSelectionMode(QAbstractItemView::SingleSelection);
   SetBounds(0, 0, 121, 97);

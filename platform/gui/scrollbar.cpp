@@ -25,6 +25,9 @@ int ClampScrollPosition(int position, int min, int max, int pageSize) {
 TScrollBar::TScrollBar(TComponent* owner) : TWinControl(owner, new QScrollBar(Qt::Horizontal)) {
   SetBounds(0, 0, 121, 16);
   SetTabStop(true);
+  // Right and Down move toward Max, as on the platform the windows were
+  // drawn for (Qt inverts the keys of horizontal scroll bars).
+  Bar(*this)->setInvertedControls(false);
   UpdateWidget();
   QObject::connect(Bar(*this), &QScrollBar::valueChanged, Bar(*this), [this](int v) { UserMoved(v); });
 }
@@ -32,6 +35,7 @@ TScrollBar::TScrollBar(TComponent* owner) : TWinControl(owner, new QScrollBar(Qt
 void TScrollBar::SetKind(TScrollBarKind kind) {
   FKind = kind;
   Bar(*this)->setOrientation(kind == sbHorizontal ? Qt::Horizontal : Qt::Vertical);
+  Bar(*this)->setInvertedControls(kind == sbVertical);
   if ((kind == sbVertical) != (Height() > Width())) SetBounds(Left(), Top(), Height(), Width());
 }
 

@@ -18,7 +18,7 @@ constexpr TColor Back = RGB(10, 20, 30);
 constexpr TColor Border = RGB(0, 0, 120);
 constexpr TColor Over = RGB(0, 200, 0);
 
-struct ButtonTest : ControlTest {
+struct BitmapButtonTest : ControlTest {
   TBitmapButton* Button = nullptr;
   int Clicks = 0, Downs = 0, Ups = 0, Enters = 0, Leaves = 0;
 
@@ -37,7 +37,7 @@ struct ButtonTest : ControlTest {
   }
 };
 
-TEST_F(ButtonTest, DefaultsOfANewButton) {
+TEST_F(BitmapButtonTest, DefaultsOfANewButton) {
   TBitmapButton b(nullptr);
   EXPECT_EQ(b.Width(), 75);
   EXPECT_EQ(b.Height(), 25);
@@ -52,7 +52,7 @@ TEST_F(ButtonTest, DefaultsOfANewButton) {
 
 // The shades of 222 are 255 and 148; the square face with a border shows
 // the outline, then the light edge top-left and the dark one bottom-right.
-TEST_F(ButtonTest, RaisedEdgesInTheShadesOfTheFace) {
+TEST_F(BitmapButtonTest, RaisedEdgesInTheShadesOfTheFace) {
   Button->SetShape(bsRect);
   const gui::TBitmap img = Snap(*Button);
   EXPECT_PIXEL(img, 30, 0, Border);
@@ -68,7 +68,7 @@ TEST_F(ButtonTest, RaisedEdgesInTheShadesOfTheFace) {
   EXPECT_PIXEL(img, 2, 2, Face);
 }
 
-TEST_F(ButtonTest, EdgesWithoutBorderAndOfTheRoundedShape) {
+TEST_F(BitmapButtonTest, EdgesWithoutBorderAndOfTheRoundedShape) {
   Button->SetShape(bsRect);
   Button->SetDrawBorder(false);
   gui::TBitmap img = Snap(*Button);
@@ -95,7 +95,7 @@ TEST_F(ButtonTest, EdgesWithoutBorderAndOfTheRoundedShape) {
   EXPECT_PIXEL(img, 30, 12, Face);
 }
 
-TEST_F(ButtonTest, FlatAndBorderlessFaces) {
+TEST_F(BitmapButtonTest, FlatAndBorderlessFaces) {
   Button->SetShape(bsRect);
   Button->SetFlat(true);
   gui::TBitmap img = Snap(*Button);
@@ -107,7 +107,7 @@ TEST_F(ButtonTest, FlatAndBorderlessFaces) {
   EXPECT_TRUE(PixelsOtherThan(img, gui::Rect(0, 0, 75, 25), Face).empty()) << "no visible frame";
 }
 
-TEST_F(ButtonTest, PressedSwapsTheEdgesOnlyInButtonStyle) {
+TEST_F(BitmapButtonTest, PressedSwapsTheEdgesOnlyInButtonStyle) {
   Button->SetShape(bsRect);
   gui::SimMouseMove(*Button, 30, 12);
   gui::SimMouseDown(*Button, gui::mbLeft, 30, 12);
@@ -128,7 +128,7 @@ TEST_F(ButtonTest, PressedSwapsTheEdgesOnlyInButtonStyle) {
   gui::SimMouseUp(*Button, gui::mbLeft, 30, 12);
 }
 
-TEST_F(ButtonTest, HoverOutlineFollowsTheMouse) {
+TEST_F(BitmapButtonTest, HoverOutlineFollowsTheMouse) {
   Button->SetShape(bsRect);
   gui::SimMouseMove(*Button, 30, 12);
   EXPECT_PIXEL(Snap(*Button), 30, 0, Over);
@@ -141,7 +141,7 @@ TEST_F(ButtonTest, HoverOutlineFollowsTheMouse) {
 // Disabled: no edges, the outline in the dark shade (BorderColor when flat),
 // the caption etched in the light shade one pixel down and right of the dark
 // one.
-TEST_F(ButtonTest, DisabledLookIsEtched) {
+TEST_F(BitmapButtonTest, DisabledLookIsEtched) {
   Button->SetShape(bsRect);
   Button->SetCaption("HHH");
   Button->SetEnabled(false);
@@ -166,7 +166,7 @@ TEST_F(ButtonTest, DisabledLookIsEtched) {
 
 // The caption is centred on its baseline at H/2 + ascent/2 - 1 of the
 // default font, in the font colour, shifted by one pixel while pressed.
-TEST_F(ButtonTest, CaptionPositionAndColour) {
+TEST_F(BitmapButtonTest, CaptionPositionAndColour) {
   Button->SetShape(bsRect);
   Button->SetButtonColor(gui::clWhite);
   Button->Font().SetColor(gui::clBlack);
@@ -197,7 +197,7 @@ TEST_F(ButtonTest, CaptionPositionAndColour) {
   gui::SimMouseUp(*Button, gui::mbLeft, 30, 12);
 }
 
-TEST_F(ButtonTest, WideCaptionBeatsTheNarrowOne) {
+TEST_F(BitmapButtonTest, WideCaptionBeatsTheNarrowOne) {
   TBitmapButton* wideOnly = Place(new TBitmapButton(Form), 120, 20, 75, 25);
   TBitmapButton* narrowOnly = Place(new TBitmapButton(Form), 220, 20, 75, 25);
   wideOnly->SetCaptionW(u"Wide");
@@ -219,7 +219,7 @@ TEST_F(ButtonTest, WideCaptionBeatsTheNarrowOne) {
 }
 
 // Layers: the picture covers the caption, the focus mark covers the picture.
-TEST_F(ButtonTest, PictureOverCaptionAndFocusOverPicture) {
+TEST_F(BitmapButtonTest, PictureOverCaptionAndFocusOverPicture) {
   Button->SetShape(bsRect);
   Button->SetCaption("MMMMMM");
   const gui::TBitmap red = Solid(16, 16, gui::clRed);
@@ -247,7 +247,7 @@ TEST_F(ButtonTest, PictureOverCaptionAndFocusOverPicture) {
   EXPECT_TRUE(PixelsOtherThan(focused, gui::Rect(4, 4, 71, 21), gui::clRed).empty());
 }
 
-TEST_F(ButtonTest, DisabledPictureAtThePlaceOfTheEnabledOne) {
+TEST_F(BitmapButtonTest, DisabledPictureAtThePlaceOfTheEnabledOne) {
   Button->SetShape(bsRect);
   const gui::TBitmap big = Solid(20, 10, gui::clRed);
   const gui::TBitmap small = Solid(4, 4, gui::clBlue);
@@ -266,7 +266,7 @@ TEST_F(ButtonTest, DisabledPictureAtThePlaceOfTheEnabledOne) {
   EXPECT_EQ(Button->Font().Height(), -20);
 }
 
-TEST_F(ButtonTest, CornerFocusMarksInTheBorderColour) {
+TEST_F(BitmapButtonTest, CornerFocusMarksInTheBorderColour) {
   Button->SetShape(bsRect);
   Button->SetFocusStyle(fsDefault);
   Button->SetTabStop(true);
@@ -285,13 +285,13 @@ TEST_F(ButtonTest, CornerFocusMarksInTheBorderColour) {
   EXPECT_PIXEL(img, 72, 22, Face);
 }
 
-TEST_F(ButtonTest, ParentColorTakesTheParentsColourAtPaint) {
+TEST_F(BitmapButtonTest, ParentColorTakesTheParentsColourAtPaint) {
   Button->SetParentColor(true);
   EXPECT_PIXEL(Snap(*Button), 0, 0, FormColor);
   EXPECT_EQ(Button->BackColor(), FormColor);
 }
 
-TEST_F(ButtonTest, DisabledButtonReportsLeavingButNotEntering) {
+TEST_F(BitmapButtonTest, DisabledButtonReportsLeavingButNotEntering) {
   Button->SetEnabled(false);
   Button->SetShape(bsRect);
   gui::SimMouseMove(*Button, 30, 12);
@@ -301,7 +301,7 @@ TEST_F(ButtonTest, DisabledButtonReportsLeavingButNotEntering) {
   EXPECT_EQ(Leaves, 1);
 }
 
-TEST_F(ButtonTest, PanelStyleClicksWithoutMouseUp) {
+TEST_F(BitmapButtonTest, PanelStyleClicksWithoutMouseUp) {
   Button->SetStyle(bsPanel);
   gui::SimClick(*Button, 30, 12);
   EXPECT_EQ(Downs, 1);
@@ -314,7 +314,7 @@ TEST_F(ButtonTest, PanelStyleClicksWithoutMouseUp) {
   EXPECT_EQ(Ups, 1);
 }
 
-TEST_F(ButtonTest, RightAndMiddlePressesChangeNothing) {
+TEST_F(BitmapButtonTest, RightAndMiddlePressesChangeNothing) {
   Button->SetShape(bsRect);
   Button->SetTabStop(true);
   gui::SimMouseMove(*Button, 30, 12);
@@ -330,7 +330,7 @@ TEST_F(ButtonTest, RightAndMiddlePressesChangeNothing) {
   EXPECT_FALSE(Button->Focused());
 }
 
-TEST_F(ButtonTest, PressesOnADisabledButtonChangeNothing) {
+TEST_F(BitmapButtonTest, PressesOnADisabledButtonChangeNothing) {
   Button->SetEnabled(false);
   gui::SimClick(*Button, 30, 12);
   EXPECT_EQ(Downs, 0);
@@ -338,7 +338,7 @@ TEST_F(ButtonTest, PressesOnADisabledButtonChangeNothing) {
   EXPECT_EQ(Ups, 0);
 }
 
-TEST_F(ButtonTest, EnterKeyClicksOnlyWhenEnabled) {
+TEST_F(BitmapButtonTest, EnterKeyClicksOnlyWhenEnabled) {
   Button->SetTabStop(true);
   Button->SetFocus();
   gui::Application->ProcessMessages();
@@ -355,7 +355,7 @@ TEST_F(ButtonTest, EnterKeyClicksOnlyWhenEnabled) {
   EXPECT_EQ(Clicks, 2);
 }
 
-TEST_F(ButtonTest, LeavingEndsThePress) {
+TEST_F(BitmapButtonTest, LeavingEndsThePress) {
   Button->SetShape(bsRect);
   gui::SimMouseMove(*Button, 30, 12);
   gui::SimMouseDown(*Button, gui::mbLeft, 30, 12);

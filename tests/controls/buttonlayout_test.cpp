@@ -93,16 +93,6 @@ TEST(ButtonFocusMarks, SymmetricAndInsideTheEdges) {
   EXPECT_EQ(ButtonFocusRect(bsRounded, 75, 25), gui::Rect(3, 3, 72, 22));
 }
 
-TEST(ButtonBorderColor, HoverDisabledAndFlat) {
-  const gui::TColor border = 0x000001, over = 0x000002, dark = 0x000003;
-  EXPECT_EQ(ButtonBorderColor(true, false, false, border, over, dark), border);
-  EXPECT_EQ(ButtonBorderColor(true, true, false, border, over, dark), over);
-  EXPECT_EQ(ButtonBorderColor(true, true, true, border, over, dark), over);
-  // A disabled button may still carry the hover flag; it no longer shows.
-  EXPECT_EQ(ButtonBorderColor(false, true, false, border, over, dark), dark);
-  EXPECT_EQ(ButtonBorderColor(false, true, true, border, over, dark), border);
-}
-
 // Picture, gap and caption form one group centred on the button.
 TEST(ButtonContentLayout, GroupIsCentred) {
   const TButtonContent c = ButtonContentLayout(75, 25, 4, 0, 40, 11, 16, 16);

@@ -3,7 +3,6 @@
 // to look at: gallery_bitmapbutton.png, gallery_labelex.png, ...
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <functional>
 #include <map>
 
@@ -53,7 +52,7 @@ class TGallery {
   std::map<std::string, gui::TBitmap> FTiles;
 };
 
-struct GalleryTest : ControlTest {
+struct ControlsGallery : ControlTest {
   void SetUp() override {
     ControlTest::SetUp();
     Form->SetBounds(50, 50, 560, 300);
@@ -81,7 +80,7 @@ void StyleButton(TBitmapButton& b, const std::u16string& caption) {
   b.SetCaptionW(caption);
 }
 
-TEST_F(GalleryTest, BitmapButton) {
+TEST_F(ControlsGallery, BitmapButton) {
   TGallery g;
   using B = TBitmapButton;
   auto plain = [](B& b) { StyleButton(b, u"Start"); };
@@ -152,7 +151,7 @@ TEST_F(GalleryTest, BitmapButton) {
   EXPECT_FALSE(SameImage(g.Tile("disabled"), g.Tile("disabled, flat")));
 }
 
-TEST_F(GalleryTest, LabelEx) {
+TEST_F(ControlsGallery, LabelEx) {
   TGallery g;
   using L = TLabelEx;
   auto text = [](gui::TAlignment alignment, const std::u16string& caption) {
@@ -178,7 +177,7 @@ TEST_F(GalleryTest, LabelEx) {
   EXPECT_FALSE(SameImage(g.Tile("left"), g.Tile("centre")));
 }
 
-TEST_F(GalleryTest, PanelEx) {
+TEST_F(ControlsGallery, PanelEx) {
   TGallery g;
   using P = TPanelEx;
   auto panel = [](TPanelBorderStyle style, gui::TBevelCut bevel, TBorderOpen open = boNone) {
@@ -239,7 +238,7 @@ TEST_F(GalleryTest, PanelEx) {
   EXPECT_FALSE(SameImage(g.Tile("disabled, centred"), g.Tile("disabled, left")));
 }
 
-TEST_F(GalleryTest, TabControlEx) {
+TEST_F(ControlsGallery, TabControlEx) {
   TGallery g;
   using T = TTabControlEx;
   auto strip = [](const std::vector<std::string>& tabs) {
@@ -285,7 +284,7 @@ TEST_F(GalleryTest, TabControlEx) {
 }
 
 // The radio button is the platform's own: photographed on its form.
-TEST_F(GalleryTest, RadioButtonEx) {
+TEST_F(ControlsGallery, RadioButtonEx) {
   auto* off = Place(new TRadioButtonEx(Form), 10, 10, 200, 20);
   auto* on = Place(new TRadioButtonEx(Form), 10, 35, 200, 20);
   auto* disabled = Place(new TRadioButtonEx(Form), 10, 60, 200, 20);

@@ -10,7 +10,7 @@ using gui::TColor;
 
 constexpr TColor LabelColor = 0x9CDBDE;
 
-struct LabelTest : ControlTest {
+struct LabelExTest : ControlTest {
   TLabelEx* Label = nullptr;
   void SetUp() override {
     ControlTest::SetUp();
@@ -26,7 +26,7 @@ struct LabelTest : ControlTest {
   gui::TRect Ink(TLabelEx& label) { return BoundsOf(PixelsOtherThan(Snap(label), label.ClientRect(), LabelColor)); }
 };
 
-TEST_F(LabelTest, FillsItsRectangleAlsoWithoutCaptionAndWhenTransparent) {
+TEST_F(LabelExTest, FillsItsRectangleAlsoWithoutCaptionAndWhenTransparent) {
   gui::TBitmap img = Snap(*Label);
   EXPECT_TRUE(PixelsOtherThan(img, Label->ClientRect(), LabelColor).empty());
   Label->SetTransparent(true);
@@ -37,7 +37,7 @@ TEST_F(LabelTest, FillsItsRectangleAlsoWithoutCaptionAndWhenTransparent) {
   EXPECT_FALSE(PixelsOfColor(img, Label->ClientRect(), gui::clBlack).empty());
 }
 
-TEST_F(LabelTest, WideCaptionBeatsTheNarrowOne) {
+TEST_F(LabelExTest, WideCaptionBeatsTheNarrowOne) {
   TLabelEx* wideOnly = MakeLabel(150, 10);
   TLabelEx* narrowOnly = MakeLabel(150, 60);
   wideOnly->SetCaptionW(u"Wide");
@@ -51,7 +51,7 @@ TEST_F(LabelTest, WideCaptionBeatsTheNarrowOne) {
   EXPECT_EQ(Label->Caption(), "Narrow");
 }
 
-TEST_F(LabelTest, TextFromTheTopByAlignment) {
+TEST_F(LabelExTest, TextFromTheTopByAlignment) {
   Label->SetCaptionW(u"HH");
   const gui::TRect left = Ink(*Label);
   ASSERT_FALSE(left.IsEmpty());
@@ -69,7 +69,7 @@ TEST_F(LabelTest, TextFromTheTopByAlignment) {
   EXPECT_EQ(Ink(*Label), centre);
 }
 
-TEST_F(LabelTest, LineBreakStartsASecondLine) {
+TEST_F(LabelExTest, LineBreakStartsASecondLine) {
   Label->SetCaptionW(u"HH");
   const gui::TRect one = Ink(*Label);
   Label->SetCaptionW(u"HH\nHH");
@@ -81,7 +81,7 @@ TEST_F(LabelTest, LineBreakStartsASecondLine) {
   EXPECT_TRUE(PixelsOtherThan(img, gui::Rect(0, one.Bottom + 1, 120, one.Bottom + 2), LabelColor).empty());
 }
 
-TEST_F(LabelTest, AmpersandMarksAnAccelerator) {
+TEST_F(LabelExTest, AmpersandMarksAnAccelerator) {
   Label->SetCaptionW(u"H");
   const gui::TRect plain = Ink(*Label);
   Label->SetCaptionW(u"&H");
@@ -94,7 +94,7 @@ TEST_F(LabelTest, AmpersandMarksAnAccelerator) {
   EXPECT_GT(withAmpersand, Ink(*Label).Width());
 }
 
-TEST_F(LabelTest, DisabledTextIsEtchedWhateverTheFontColour) {
+TEST_F(LabelExTest, DisabledTextIsEtchedWhateverTheFontColour) {
   Label->Font().SetColor(gui::clRed);
   Label->SetCaptionW(u"HHH");
   Label->SetEnabled(false);
@@ -108,7 +108,7 @@ TEST_F(LabelTest, DisabledTextIsEtchedWhateverTheFontColour) {
   EXPECT_EQ(lighter.Right, darker.Right + 1);
 }
 
-TEST_F(LabelTest, MouseOverAndOutInsteadOfEnterAndLeave) {
+TEST_F(LabelExTest, MouseOverAndOutInsteadOfEnterAndLeave) {
   int over = 0, out = 0, enter = 0, leave = 0;
   Label->OnMouseOver = [&](gui::TComponent* sender) {
     EXPECT_EQ(sender, Label);

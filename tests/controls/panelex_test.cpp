@@ -18,7 +18,7 @@ constexpr TColor BorderC = RGB(0, 0, 120);
 constexpr TColor PanelColor = RGB(1, 2, 3);  // the inherited Color, shown only where the panel paints nothing
 constexpr int W = 80, H = 50;
 
-struct PanelTest : ControlTest {
+struct PanelExTest : ControlTest {
   TPanelEx* Panel = nullptr;
   void SetUp() override {
     ControlTest::SetUp();
@@ -37,16 +37,9 @@ struct PanelTest : ControlTest {
   gui::TRect Ink(TPanelEx& panel) { return BoundsOf(PixelsOtherThan(Snap(panel), gui::Rect(1, 1, W - 1, H - 1), FaceC)); }
 };
 
-TEST_F(PanelTest, ShadesAreTheRuntimeLayersOnes) {
-  TColor light = 0, dark = 0;
-  rtl::CalcColors3D(FaceC, light, dark);
-  EXPECT_EQ(light, FaceLight);
-  EXPECT_EQ(dark, FaceDark);
-}
-
 // Every border style and open side: the outline on the closed sides, the
 // face up to the edge on the open one.
-TEST_F(PanelTest, FramesForEveryBorderAndOpenSide) {
+TEST_F(PanelExTest, FramesForEveryBorderAndOpenSide) {
   struct TSide {
     int X, Y;
   };
@@ -71,7 +64,7 @@ TEST_F(PanelTest, FramesForEveryBorderAndOpenSide) {
   }
 }
 
-TEST_F(PanelTest, OpenSideRunsThroughTheCorners) {
+TEST_F(PanelExTest, OpenSideRunsThroughTheCorners) {
   Panel->SetBorderOpen(boRight);
   const gui::TBitmap img = Snap(*Panel);
   EXPECT_PIXEL(img, W - 1, 0, BorderC);
@@ -79,7 +72,7 @@ TEST_F(PanelTest, OpenSideRunsThroughTheCorners) {
   for (int y = 1; y < H - 1; ++y) EXPECT_PIXEL(img, W - 1, y, FaceC);
 }
 
-TEST_F(PanelTest, NoBorderDrawsA3DFrameInTheFaceShades) {
+TEST_F(PanelExTest, NoBorderDrawsA3DFrameInTheFaceShades) {
   Panel->SetBorderStyle(pbsNone);
   Panel->SetBorderOpen(boLeft);  // ignored without an outline
   Panel->SetBevelOuter(gui::bvRaised);
@@ -96,7 +89,7 @@ TEST_F(PanelTest, NoBorderDrawsA3DFrameInTheFaceShades) {
   EXPECT_PIXEL(img, W - 1, H / 2, FaceLight);
 }
 
-TEST_F(PanelTest, BevelNoneHidesTheOutlineAndRaisedAddsInnerEdges) {
+TEST_F(PanelExTest, BevelNoneHidesTheOutlineAndRaisedAddsInnerEdges) {
   Panel->SetBevelOuter(gui::bvNone);
   EXPECT_TRUE(PixelsOtherThan(Snap(*Panel), gui::Rect(0, 0, W, H), FaceC).empty());
 
@@ -120,7 +113,7 @@ TEST_F(PanelTest, BevelNoneHidesTheOutlineAndRaisedAddsInnerEdges) {
   EXPECT_PIXEL(img, W / 2, 1, FaceC);
 }
 
-TEST_F(PanelTest, HeaderBandAndSeparator) {
+TEST_F(PanelExTest, HeaderBandAndSeparator) {
   Panel->SetHeaderHeight(16);
   Panel->SetBorderOpen(boRight);  // does not widen the fills under a header
   gui::TBitmap img = Snap(*Panel);
@@ -149,7 +142,7 @@ TEST_F(PanelTest, HeaderBandAndSeparator) {
   EXPECT_PIXEL(img, W - 2, 30, FaceDark);
 }
 
-TEST_F(PanelTest, CaptionPlacement) {
+TEST_F(PanelExTest, CaptionPlacement) {
   Panel->SetCaption("HH");
   Panel->SetCaptionTop(4);
   Panel->SetCaptionPadding(6);
@@ -173,7 +166,7 @@ TEST_F(PanelTest, CaptionPlacement) {
   EXPECT_FALSE(PixelsOfColor(Snap(*Panel), middle, gui::clBlack).empty());
 }
 
-TEST_F(PanelTest, WideCaptionBeatsTheNarrowOneAndAmpersandStays) {
+TEST_F(PanelExTest, WideCaptionBeatsTheNarrowOneAndAmpersandStays) {
   TPanelEx* wideOnly = MakePanel(100, 10);
   TPanelEx* narrowOnly = MakePanel(200, 10);
   wideOnly->SetCaptionW(u"Wide");
@@ -188,7 +181,7 @@ TEST_F(PanelTest, WideCaptionBeatsTheNarrowOneAndAmpersandStays) {
   EXPECT_GT(Ink(*wideOnly).Width(), Ink(*narrowOnly).Width());
 }
 
-TEST_F(PanelTest, DisabledCaptionEtchedOnlyWhenCentred) {
+TEST_F(PanelExTest, DisabledCaptionEtchedOnlyWhenCentred) {
   constexpr TColor Pale = 0x9CDBDE;  // between the grey text and its white highlight
   Panel->SetFaceColor(Pale);
   Panel->SetCaption("HHH");
@@ -206,7 +199,7 @@ TEST_F(PanelTest, DisabledCaptionEtchedOnlyWhenCentred) {
 }
 
 // Layers: body, frame, picture, caption.
-TEST_F(PanelTest, PictureOverFrameAndCaptionOverPicture) {
+TEST_F(PanelExTest, PictureOverFrameAndCaptionOverPicture) {
   const gui::TBitmap cover = Solid(W, H, gui::clRed);
   Panel->SetBitmap(&cover);
   gui::TBitmap img = Snap(*Panel);
@@ -225,7 +218,7 @@ TEST_F(PanelTest, PictureOverFrameAndCaptionOverPicture) {
   EXPECT_TRUE(Panel->Bitmap().Empty());
 }
 
-TEST_F(PanelTest, GetFrameFollowsStyleOpenSideAndSize) {
+TEST_F(PanelExTest, GetFrameFollowsStyleOpenSideAndSize) {
   Panel->SetBorderStyle(pbsRounded);
   EXPECT_EQ(Panel->GetFrame().size(), 21u);
   Panel->SetBorderOpen(boBottom);

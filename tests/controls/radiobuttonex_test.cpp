@@ -9,7 +9,7 @@
 
 namespace {
 
-struct RadioTest : ControlTest {
+struct RadioButtonExTest : ControlTest {
   std::filesystem::path Folder;
   void SetUp() override {
     ControlTest::SetUp();
@@ -31,7 +31,7 @@ struct RadioTest : ControlTest {
   }
 };
 
-TEST_F(RadioTest, WideCaptionIsKeptButTheButtonShowsTheNarrowOne) {
+TEST_F(RadioButtonExTest, WideCaptionIsKeptButTheButtonShowsTheNarrowOne) {
   auto* radio = Place(new TRadioButtonEx(Form), 20, 20, 150, 20);
   radio->SetCaption("Narrow");
   EXPECT_TRUE(radio->CaptionW().empty());
@@ -42,18 +42,6 @@ TEST_F(RadioTest, WideCaptionIsKeptButTheButtonShowsTheNarrowOne) {
   EXPECT_TRUE(SameImage(Screenshot("after.png"), before));
   radio->SetCaption("Other");
   EXPECT_FALSE(SameImage(Screenshot("other.png"), before));
-}
-
-TEST_F(RadioTest, BehavesAsThePlatformsRadioButton) {
-  auto* first = Place(new TRadioButtonEx(Form), 20, 20, 150, 20);
-  auto* second = Place(new TRadioButtonEx(Form), 20, 50, 150, 20);
-  int clicks = 0;
-  second->OnClick = [&](gui::TComponent*) { ++clicks; };
-  first->SetChecked(true);
-  gui::SimClick(*second, 8, 10);
-  EXPECT_TRUE(second->Checked());
-  EXPECT_FALSE(first->Checked());
-  EXPECT_EQ(clicks, 1);
 }
 
 }  // namespace

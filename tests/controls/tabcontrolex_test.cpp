@@ -21,7 +21,7 @@ constexpr TColor Border = RGB(0, 0, 120);
 constexpr TColor Over = RGB(0, 200, 0);
 constexpr int H = 22;
 
-struct TabTest : ControlTest {
+struct TabControlExTest : ControlTest {
   TTabControlEx* Tab = nullptr;
   std::vector<int> Changes;
 
@@ -59,7 +59,7 @@ struct TabTest : ControlTest {
   }
 };
 
-TEST_F(TabTest, FittingTabsSitSideBySide) {
+TEST_F(TabControlExTest, FittingTabsSitSideBySide) {
   Tab->SetTabs({"One", "Two", "Three"});
   const std::vector<int> w = Widths();
   ASSERT_LT(w[0] + w[1] + w[2], 200);
@@ -87,7 +87,7 @@ TEST_F(TabTest, FittingTabsSitSideBySide) {
   EXPECT_PIXEL(img, 190, 5, FormColor);
 }
 
-TEST_F(TabTest, TabTextPositionsAndColours) {
+TEST_F(TabControlExTest, TabTextPositionsAndColours) {
   Tab->FontU().SetColor(gui::clRed);
   Tab->SetTabs({"HH", "HH"});
   const std::vector<int> w = Widths();
@@ -102,7 +102,7 @@ TEST_F(TabTest, TabTextPositionsAndColours) {
   EXPECT_FALSE(PixelsOfColor(img, inactive, gui::clRed).empty());
 }
 
-TEST_F(TabTest, SeparatorsAndTheMinimumWidth) {
+TEST_F(TabControlExTest, SeparatorsAndTheMinimumWidth) {
   Tab->SetPadding(0);
   Tab->SetTabs({"i", "-", "H"});
   const gui::TBitmap img = Snap(*Tab);
@@ -114,7 +114,7 @@ TEST_F(TabTest, SeparatorsAndTheMinimumWidth) {
   EXPECT_EQ(Changes, (std::vector<int>{2}));
 }
 
-TEST_F(TabTest, TabsAddingUpToTheWidthScroll) {
+TEST_F(TabControlExTest, TabsAddingUpToTheWidthScroll) {
   Tab->SetPadding(0);
   Tab->SetTabs({"a", "b", "c", "d", "e"});  // five tabs of 30
   Tab->SetWidth(150);
@@ -132,7 +132,7 @@ TEST_F(TabTest, TabsAddingUpToTheWidthScroll) {
   EXPECT_PIXEL(img, 0, 10, Border);
 }
 
-TEST_F(TabTest, ScrollButtonsMoveTheTabsWithoutChangingTheActiveOne) {
+TEST_F(TabControlExTest, ScrollButtonsMoveTheTabsWithoutChangingTheActiveOne) {
   Tab->SetPadding(0);
   Tab->SetTabs({"a", "b", "c", "d", "e", "f", "g", "h"});  // 240 on 200
   Snap(*Tab);
@@ -153,7 +153,7 @@ TEST_F(TabTest, ScrollButtonsMoveTheTabsWithoutChangingTheActiveOne) {
   EXPECT_TRUE(Changes.empty());
 }
 
-TEST_F(TabTest, HoveredButtonsAndLeaving) {
+TEST_F(TabControlExTest, HoveredButtonsAndLeaving) {
   Tab->SetPadding(0);
   Tab->SetTabs({"a", "b", "c", "d", "e", "f", "g", "h"});
   Snap(*Tab);
@@ -172,7 +172,7 @@ TEST_F(TabTest, HoveredButtonsAndLeaving) {
   for (int x : {7, 178, 192}) EXPECT_PIXEL(img, x, 0, Border);
 }
 
-TEST_F(TabTest, ClicksActivateAndReportEveryChoice) {
+TEST_F(TabControlExTest, ClicksActivateAndReportEveryChoice) {
   Tab->SetTabs({"One", "Two", "Three"});
   Snap(*Tab);
   const std::vector<int> w = Widths();
@@ -190,7 +190,7 @@ TEST_F(TabTest, ClicksActivateAndReportEveryChoice) {
   EXPECT_EQ(Tab->Active(), 1);
 }
 
-TEST_F(TabTest, DisabledStripIgnoresPressesAndEtchesItsTexts) {
+TEST_F(TabControlExTest, DisabledStripIgnoresPressesAndEtchesItsTexts) {
   Tab->SetTabs({"HHH", "HHH"});
   Tab->SetEnabled(false);
   const gui::TBitmap img = Snap(*Tab);
@@ -202,7 +202,7 @@ TEST_F(TabTest, DisabledStripIgnoresPressesAndEtchesItsTexts) {
   EXPECT_TRUE(Changes.empty());
 }
 
-TEST_F(TabTest, ChangeToIgnoresIndexesOutsideTheTabs) {
+TEST_F(TabControlExTest, ChangeToIgnoresIndexesOutsideTheTabs) {
   Tab->SetTabs({"One", "Two"});
   Tab->ChangeTo(5, true);
   Tab->ChangeTo(2, true);
@@ -227,7 +227,7 @@ TEST_F(TabTest, ChangeToIgnoresIndexesOutsideTheTabs) {
   EXPECT_EQ(Changes.size(), 1u);
 }
 
-TEST_F(TabTest, WideTextsAreCopied) {
+TEST_F(TabControlExTest, WideTextsAreCopied) {
   char16_t first[] = u"Erste";
   char16_t second[] = u"Zweite";
   const char16_t* texts[] = {first, second, nullptr, first};
@@ -242,7 +242,7 @@ TEST_F(TabTest, WideTextsAreCopied) {
   EXPECT_EQ(Tab->TabText(2), u"c");
 }
 
-TEST_F(TabTest, MenusListTheTabsAndChooseOne) {
+TEST_F(TabControlExTest, MenusListTheTabsAndChooseOne) {
   Tab->SetPadding(0);
   Tab->SetTabs({"a", "-", "b", "c", "d", "e", "f", "g", "h"});
   Snap(*Tab);
@@ -274,7 +274,7 @@ TEST_F(TabTest, MenusListTheTabsAndChooseOne) {
   EXPECT_EQ(script.Requests().size(), 2u);
 }
 
-TEST_F(TabTest, FocusedActiveTabShowsTheFocusRectangle) {
+TEST_F(TabControlExTest, FocusedActiveTabShowsTheFocusRectangle) {
   Tab->SetTabs({"One", "Two"});
   Tab->SetTabStop(true);
   const std::vector<int> w = Widths();
@@ -286,7 +286,7 @@ TEST_F(TabTest, FocusedActiveTabShowsTheFocusRectangle) {
             static_cast<size_t>((w[0] - 6) / 2 - 1));
 }
 
-TEST_F(TabTest, BevelLinesInTheShadesOfTheActiveFace) {
+TEST_F(TabControlExTest, BevelLinesInTheShadesOfTheActiveFace) {
   Tab->SetTabs({"One", "Two"});
   Tab->SetBevel(gui::bvRaised);
   TColor light = 0, dark = 0;
@@ -302,7 +302,7 @@ TEST_F(TabTest, BevelLinesInTheShadesOfTheActiveFace) {
   EXPECT_PIXEL(img, w[0] - 2, 10, light);
 }
 
-TEST_F(TabTest, ResizeKeepsAScrolledStripFilled) {
+TEST_F(TabControlExTest, ResizeKeepsAScrolledStripFilled) {
   Tab->SetPadding(0);
   Tab->SetTabs({"a", "b", "c", "d", "e", "f", "g", "h"});  // 240
   Snap(*Tab);

@@ -241,6 +241,12 @@ TEST_F(SessionFileTest, StoredBufferLengthStepsTheBlocks) {
   ASSERT_EQ(Core->LoadSession(), TZelto::sfrDone);
   EXPECT_EQ(Core->BuffLength, 8);
   EXPECT_EQ(Core->Captures[1].DataA, (std::vector<int32_t>{4, 5, 6, 7, 0, 0, 0, 0}));
+  // There the stored length is only the block length, so one that is no
+  // power of two is still read.
+  writeJob(6);
+  ASSERT_EQ(Core->LoadSession(), TZelto::sfrDone);
+  EXPECT_EQ(Core->BuffLength, 8);
+  EXPECT_EQ(Core->Captures[1].DataA, (std::vector<int32_t>{6, 7, 8, 9, 10, 11, 0, 0}));
 }
 
 TEST_F(SessionFileTest, ValuesOutsideTheirRangeTakeDefaults) {

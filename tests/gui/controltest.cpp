@@ -169,3 +169,67 @@ TEST_F(FormTest, LabelAutoSizesToItsCaption) {
 
 }  // namespace
 }  // namespace gui
+
+namespace gui {
+namespace {
+
+// A focusable control whose wheel handling can be switched.
+class TWheelProbe : public TCustomControl {
+ public:
+  using TCustomControl::TCustomControl;
+  bool Handles = false;
+  int Seen = 0;
+
+ protected:
+  bool DoMouseWheel(TShiftState shift, int delta, TPoint pos) override {
+    ++Seen;
+    return Handles || TCustomControl::DoMouseWheel(shift, delta, pos);
+  }
+};
+
+TEST_F(FormTest, WheelRunsFromTheFocusedControlUpToTheForm) {
+  auto* focused = new TWheelProbe(Form);
+  focused->SetParent(Form);
+  focused->SetBounds(100, 10, 50, 30);
+  focused->SetTabStop(true);
+  focused->SetFocus();
+  Application->ProcessMessages();
+  std::vector<int> deltas;
+  TShiftState lastShift = 0;
+  Form->OnMouseWheel = [&](TComponent*, TShiftState shift, int delta, TPoint, bool& handled) {
+    deltas.push_back(delta);
+    lastShift = shift;
+    handled = true;
+  };
+  // The wheel turns over the probe, while the other control has the focus.
+  SimWheel(*Probe, 5, 5, 120);
+  SimWheel(*Probe, 5, 5, -120, ssShift);
+  EXPECT_EQ(deltas, (std::vector<int>{120, -120}));
+  EXPECT_EQ(lastShift & ssShift, ssShift);
+  EXPECT_EQ(focused->Seen, 2);
+  focused->Handles = true;
+  SimWheel(*Probe, 5, 5, 120);
+  EXPECT_EQ(deltas.size(), 2u);
+}
+
+TEST_F(FormTest, TabOrderFollowsTheControlsOrder) {
+  auto* a = new TProbe(Form);
+  auto* b = new TProbe(Form);
+  for (TProbe* p : {a, b}) {
+    p->SetParent(Form);
+    p->SetTabStop(true);
+  }
+  EXPECT_EQ(a->TabOrder(), 1);
+  EXPECT_EQ(b->TabOrder(), 2);
+  b->SetTabOrder(0);
+  EXPECT_EQ(b->TabOrder(), 0);
+  EXPECT_EQ(Probe->TabOrder(), 1);
+  b->SetFocus();
+  Application->ProcessMessages();
+  SimKey(Form, VK_TAB);
+  EXPECT_TRUE(a->Focused() || Probe->Focused());
+  EXPECT_FALSE(b->Focused());
+}
+
+}  // namespace
+}  // namespace gui

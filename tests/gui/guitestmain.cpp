@@ -4,11 +4,15 @@
 #include <cstdlib>
 
 #include "application.h"
+#include "form.h"
 
 int main(int argc, char** argv) {
   // ctest lists the tests without the environment it runs them with.
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   testing::InitGoogleTest(&argc, argv);
   gui::TApplication application(argc, argv);
+  // A hidden main form, as the program's start-up window: closing a test's
+  // form must not end the application.
+  new gui::TForm(&application);
   return RUN_ALL_TESTS();
 }

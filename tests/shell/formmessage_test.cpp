@@ -1,6 +1,7 @@
 // The message box's answers per kind and key, and its pictures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "answerhook.h"
@@ -95,6 +96,24 @@ TEST(MessageBox, EachKindShowsItsTitleButtonsAndPicture) {
         },
         c.Picture);
   }
+}
+
+TEST(MessageBox, LongTextWrapsInsideTheLabel) {
+  const std::u16string text =
+      u"The language stays as it is until the program is started again.\nAt the next start you can choose a new "
+      u"language.";
+  TfMessage box(nullptr);
+  box.Kind = mkInformation;
+  box.MessageText = text;
+  box.Show();
+  const std::u16string shown = box.leMessage->CaptionW();
+  EXPECT_GT(std::count(shown.begin(), shown.end(), u'\n'), std::count(text.begin(), text.end(), u'\n'));
+  std::u16string joined = shown;
+  std::replace(joined.begin(), joined.end(), u'\n', u' ');
+  std::u16string expected = text;
+  std::replace(expected.begin(), expected.end(), u'\n', u' ');
+  EXPECT_EQ(joined, expected);
+  EXPECT_TRUE(box.SaveScreenshot(shelltest::PicturePath("message_long.png")));
 }
 
 }  // namespace

@@ -1,10 +1,13 @@
 // The frame as it shows on screen: green strip with yellow caption while
 // active, grey with beige while not, the panel edge light on top and left
-// and dark on bottom and right, and the key table.
+// and dark on bottom and right, the layout of panel and strip buttons.
 #include <gtest/gtest.h>
+
+#include <array>
 
 #include "application.h"
 #include "bitmap.h"
+#include "bitmapbutton.h"
 #include "formmessage.h"
 #include "inputsim.h"
 #include "labelex.h"
@@ -110,6 +113,33 @@ TEST(FrameActivation, AnotherWindowTakesTheActivation) {
   gui::Application->ProcessMessages();
   EXPECT_EQ(first.Color(), FrameActiveColor);
   EXPECT_EQ(second.Color(), FrameInactiveColor);
+}
+
+// A sizeable window with the workspace's three strip buttons.
+class TThreeButtons : public TWindowFrame {
+ public:
+  TThreeButtons() : TWindowFrame(nullptr, FrameBalancing) {
+    LayoutFrame(400, 200);
+    for (TBitmapButton*& b : buttons) {
+      b = new TBitmapButton(this);
+      b->SetParent(this);
+      b->SetBounds(0, 0, 18, 16);
+    }
+    PlaceCaptionButtons(buttons[0], buttons[1], buttons[2]);
+  }
+  std::array<TBitmapButton*, 3> buttons{};
+};
+
+TEST(FrameLayout, CaptionButtonsSitAtTheStripsRightEnd) {
+  TThreeButtons window;
+  const int right = window.ClientWidth() - 6;
+  EXPECT_EQ(window.buttons[0]->BoundsRect(), gui::Rect(right - 18, 2, right, 18));
+  EXPECT_EQ(window.buttons[1]->BoundsRect(), gui::Rect(right - 38, 2, right - 20, 18));
+  EXPECT_EQ(window.buttons[2]->BoundsRect(), gui::Rect(right - 56, 2, right - 38, 18));
+  // The panel and the buttons follow a resize of the sizeable window.
+  window.SetClientWidth(window.ClientWidth() + 50);
+  EXPECT_EQ(window.buttons[0]->Left(), right + 50 - 18);
+  EXPECT_EQ(window.pWindow->Width(), 450);
 }
 
 }  // namespace

@@ -104,6 +104,9 @@ TEST_F(LanguageServiceTest, LookupsAfterCloseAndWithoutAServiceMiss) {
 TEST(LanguageService, MissingOrDamagedFiles) {
   TTempFolder folder;
   TLanguageService service;
+  // No language chosen: an empty path, every text "###".
+  EXPECT_TRUE(service.Open(u""));
+  EXPECT_FALSE(service.GetLangText(u"Forms", u"Close"));
   EXPECT_TRUE(service.Open(folder.PathW() + u"/None.xml"));
   EXPECT_FALSE(service.GetLangText(u"About", u"Name"));
 
