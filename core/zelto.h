@@ -10,6 +10,7 @@
 #include <complex>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -154,6 +155,91 @@ class TZelto {
   // driver library
   void* DriverModule = nullptr;
   TDriverApi DriverApi;
+
+  // formatting (formatting.cpp): the functions of formatting.h; channel 0 is
+  // channel A with VibSensorA, any other channel B with VibSensorB
+  static std::u16string FormatTime(double t);
+  static std::u16string FormatFrequency(double f, uint8_t mode);
+  static std::u16string FormatVoltage(double u, uint8_t withUnit);
+  static std::u16string FormatLevel(double attenuation);
+  static std::u16string FormatNumber(double x);
+  std::u16string FormatAmplitude(double amplitude, double f, uint8_t quantity, uint8_t mode,
+                                 uint8_t channel) const;
+  std::u16string FormatPhase(double phase, uint8_t quantity, uint8_t channel) const;
+  static std::u16string FormatAngle(double angle);
+  static std::u16string AmplitudeUnitText(uint8_t quantity, uint8_t bracketed);
+  static std::u16string AmplitudeModeText(uint8_t mode);
+  static std::u16string SensitivityUnitText(uint8_t sensorType);
+  double ConvertAmplitude(double amplitude, double f, uint8_t quantity, uint8_t channel) const;
+  double ConvertPhase(double phase, uint8_t quantity, uint8_t channel) const;
+  static void CalcShades(uint32_t colour, uint32_t& lighter, uint32_t& darker);
+  static int32_t Round(double x);
+  const SensorInfo& ChannelSensor(uint8_t channel) const;
+
+  // configuration file (configfile.cpp): "Kalvenor.ini" in AppDataDir
+  void LoadConfig();
+  bool SaveConfig();  // true when the file was written
+
+  // sensor files (sensorfiles.cpp): AppDataDir "Sensors/" name ".xml"
+  enum TSensorSaveResult : uint8_t { ssrSaved, ssrExists, ssrWriteFailed };
+  // Without a name buffer: the number of sensor files. With one: 1 and the
+  // next sensor name (the first with `first`), or 0 at the end.
+  int32_t FindSensorFile(std::u16string* name, bool first) const;
+  bool LoadSensor(std::u16string_view name, SensorInfo& sensor) const;
+  // ssrExists only with failIfExists; a refused name (empty, with a path
+  // separator or "..") is ssrWriteFailed.
+  TSensorSaveResult SaveSensor(std::u16string_view name, const SensorInfo& sensor,
+                               bool failIfExists) const;
+  bool DeleteSensor(std::u16string_view name) const;
+
+  // --- measurement pipeline: driver binding, demo synthesis, evaluation,
+  // spectra and capture threads (driverbinding.cpp, demosynthesis.cpp,
+  // evaluation.cpp, spectrumthread.cpp, capturethreads.cpp)
+
+  // Folder LoadDriver loads libSartel.so from; empty: ProgramDir.
+  std::u16string DriverFolder;
+  // Guards SignalA/SignalB and SignalStart/SignalEnd. The spectrum thread
+  // holds it while it reads them; every writer aborts the spectrum first
+  // (LockSignalsForWriting), ConvertSamples skips while a computation runs.
+  std::mutex SignalLock;
+  // The revolution-synchronous window of the run converted into SignalA/B.
+  int32_t SignalStart = 0, SignalEnd = 0;
+  // 1: the last capture thread ended on a driver error (text in
+  // LastErrorText), 0: it ended normally. Read in the end hand-over.
+  std::atomic<uint8_t> CaptureError{0};
+
+  bool LoadDriver();
+  void UnloadDriver();
+  // _FreeDevice and _FreeDriver, each only when bound; before UnloadDriver.
+  void ReleaseDriver();
+  // _GetLastErrorStr into LastErrorText (bounded, terminated); the code.
+  int32_t ReadDriverError();
+  // Item tables: ADC full scale, sampling frequency of SamplingRate, input
+  // range in mV of a gain index; 0 without a bound library.
+  int32_t DriverFullScale() const;
+  int32_t DriverSamplingFrequency() const;
+  int32_t DriverInputRange(int32_t gainIndex) const;
+
+  void SimulateCapture(uint8_t mode);
+
+  void ConvertSamples();
+  void EvaluateCapture(uint8_t live, int32_t run);
+  void CalcSyncVector(TVector4& slot);
+  void AverageReadings(TVector4& meas);
+  void ClearMeasurements();
+  // Aborts a spectrum computation under way and takes SignalLock.
+  std::unique_lock<std::mutex> LockSignalsForWriting();
+  void AbortSpectrum();
+
+  double CalcWindowValue(int32_t n, double i) const;
+
+  void ConfigureCapture(uint8_t mode);
+  void ReadCapture(uint8_t mode);
+  // Buffers a capture writes into, grown to the capture's length when
+  // missing or shorter: the current run's DataA/DataB and SignalA/B, or the
+  // live buffers (at least RamSize samples).
+  void PrepareRunBuffers();
+  void PrepareLiveBuffers();
 
  private:
   void CreateSpectrumEvent();

@@ -2,7 +2,7 @@
 # run and test scripts; installs whatever is missing (apt-get update first).
 ZELTO_PACKAGES=(
   cmake ninja-build g++ pkg-config
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev
   qt6-base-dev libusb-1.0-0-dev
   poppler-utils fonts-liberation fonts-dejavu-core
 )

@@ -1,0 +1,25 @@
+#include "captureclock.h"
+
+#include "clock.h"
+
+#include <atomic>
+
+namespace {
+
+class TSystemClock final : public TCaptureClock {
+ public:
+  void Sleep(uint32_t ms) override { rtl::Sleep(ms); }
+  uint32_t GetTickCount() override { return rtl::GetTickCount(); }
+};
+
+TSystemClock SystemClock;
+std::atomic<TCaptureClock*> Installed{nullptr};
+
+}  // namespace
+
+TCaptureClock& CaptureClock() {
+  TCaptureClock* clock = Installed.load();
+  return clock ? *clock : SystemClock;
+}
+
+void SetCaptureClock(TCaptureClock* clock) { Installed.store(clock); }

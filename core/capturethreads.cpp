@@ -1,0 +1,390 @@
+// The capture cycle: configuration, polling of the status bits, read-out,
+// temperatures, evaluation and the hand-overs to the windows.
+
+#include "capturethreads.h"
+
+#include "captureclock.h"
+#include "events.h"
+#include "synchronize.h"
+#include "workspaceservices.h"
+#include "zelto.h"
+
+#include <algorithm>
+#include <exception>
+
+TBalThread* BalThread = nullptr;
+TVibThread* VibThread = nullptr;
+
+namespace {
+
+constexpr uint8_t kArmed = SARTEL_STATUS_ARMED;
+constexpr uint8_t kTriggered = SARTEL_STATUS_TRIGGERED;
+constexpr uint8_t kDone = SARTEL_STATUS_DONE;
+
+constexpr uint8_t kStateArmed = 1;
+constexpr uint8_t kStateSyncSampling = 2;
+constexpr uint8_t kStateAsyncSampling = 3;
+constexpr uint8_t kStateTransfer = 4;
+
+constexpr double kDemoTemperature = 25.0;
+
+// Raw temperature over the sensor's gain; a gain of 0 gives 0.
+double Temperature(double raw, double gain) { return gain == 0 ? 0 : raw / gain; }
+
+void SetTracesSolid(TSignalViewServices& view) {
+  view.SolidA = true;
+  view.SolidB = true;
+}
+
+}  // namespace
+
+std::string SamplingProgressText(int32_t address, int32_t buffLength) {
+  if (buffLength <= 0 || address > buffLength) return {};
+  const int64_t percent = static_cast<int64_t>(address) * 100 / buffLength;
+  return percent <= 0 ? std::string() : std::to_string(percent) + "%";
+}
+
+// --- shared cycle ----------------------------------------------------------
+
+TCaptureThread::TCaptureThread(TZelto& core, bool createSuspended) : rtl::TThread(createSuspended), Core(core) {}
+
+bool TCaptureThread::DriverErrorPending() { return Core.ReadDriverError() != 0; }
+
+void TCaptureThread::SetState(uint8_t state) {
+  Core.AcquisitionState = state;
+  Synchronize([this] { SyncShowState(); });
+}
+
+TCaptureEnd TCaptureThread::Abandon() {
+  Core.DriverApi.StopCapture();
+  Core.DriverApi.EndCapture();
+  return TCaptureEnd::Stopped;
+}
+
+// The error text is already in LastErrorText; the device is stopped so a
+// half-done capture does not stay armed.
+TCaptureEnd TCaptureThread::Fail() {
+  Core.DriverApi.StopCapture();
+  Core.DriverApi.EndCapture();
+  return TCaptureEnd::DriverError;
+}
+
+TCaptureEnd TCaptureThread::Poll(uint8_t samplingState) {
+  const TDriverApi& api = Core.DriverApi;
+  for (uint8_t bit : {kArmed, kTriggered}) {
+    while (!(LastStatus & bit)) {
+      LastStatus = api.ReadStatus();
+      if (DriverErrorPending()) return Fail();
+      if (Terminated()) return Abandon();
+    }
+  }
+  if (Core.AcquisitionState != samplingState) SetState(samplingState);
+  while (!(LastStatus & kDone)) {
+    LastStatus = api.ReadStatus();
+    if (DriverErrorPending()) return Fail();
+    LastAddress = api.GetAddress();
+    Synchronize([this] { SyncShowProgress(); });
+    // Some devices never report done: a write address past the buffer
+    // means the capture is complete.
+    if (LastAddress > Core.BuffLength) LastStatus |= kDone;
+    if (Terminated()) return Abandon();
+  }
+  return TCaptureEnd::Completed;
+}
+
+TCaptureEnd TCaptureThread::Transfer(uint8_t mode) {
+  Core.DriverApi.StopCapture();
+  SetState(kStateTransfer);
+  Core.ReadCapture(mode);
+  const bool failed = DriverErrorPending();
+  Core.DriverApi.EndCapture();
+  return failed ? TCaptureEnd::DriverError : TCaptureEnd::Completed;
+}
+
+void TCaptureThread::ReadTemperatures() {
+  const SensorInfo& a = Core.VibSensorA;
+  const SensorInfo& b = Core.VibSensorB;
+  if (!a.Temperature && !b.Temperature) return;
+  double rawA = 0, rawB = 0;
+  if (Core.Type == 0) {
+    Core.DriverApi.GetTemperature(&rawA, nullptr);
+    Core.TemperatureA = a.Temperature ? Temperature(rawA, a.TemperatureGain) : 0;
+    return;
+  }
+  Core.DriverApi.GetTemperature(&rawA, &rawB);
+  Core.TemperatureA = a.Temperature ? Temperature(rawA, a.TemperatureGain) : 0;
+  Core.TemperatureB = b.Temperature ? Temperature(rawB, b.TemperatureGain) : 0;
+}
+
+void TCaptureThread::RunGuarded(TCaptureEnd (*body)(TCaptureThread&)) {
+  Core.CaptureError = 0;
+  TCaptureEnd end;
+  try {
+    end = body(*this);
+  } catch (const rtl::ESynchronizeCancelled&) {
+    throw;  // the thread object is going away: leave at once
+  } catch (const std::exception&) {
+    SetText(Core.LastErrorText, u"Capture failed.");
+    end = TCaptureEnd::DriverError;
+  }
+  if (end == TCaptureEnd::DriverError) Core.CaptureError = 1;
+}
+
+void TCaptureThread::SyncShowState() {
+  if (TBalancingServices* workspace = WindowServices().Balancing) workspace->ShowAcquisitionState(Core.AcquisitionState);
+}
+
+void TCaptureThread::SyncShowProgress() {
+  if (TBalancingServices* workspace = WindowServices().Balancing)
+    workspace->ShowSamplingProgress(SamplingProgressText(LastAddress, Core.BuffLength));
+}
+
+// --- balancing capture -----------------------------------------------------
+
+TBalThread::TBalThread(TZelto& core, bool createSuspended) : TCaptureThread(core, createSuspended) {
+  if (!createSuspended) Resume();
+}
+
+void TBalThread::Execute() {
+  RunGuarded([](TCaptureThread& self) { return static_cast<TBalThread&>(self).Loop(); });
+  Synchronize([this] { SyncFinished(); });
+}
+
+TCaptureEnd TBalThread::Loop() {
+  std::vector<int32_t>().swap(Core.LiveDataA);
+  std::vector<int32_t>().swap(Core.LiveDataB);
+  if (Core.DeviceReady) Core.DriverApi.LaserEnable(true);
+  TCaptureEnd end;
+  do {
+    end = Capture();
+    if (end != TCaptureEnd::Completed) break;
+    Core.ConvertSamples();
+    if (!Core.SpectrumBusy && Core.SpectrumEvent) Core.SpectrumEvent->SetEvent();
+    Core.EvaluateCapture(0, Core.BalancingStep);
+    Synchronize([this] { SyncUpdateViews(); });
+    const int32_t slots = std::clamp(Core.AvgSize, 1, 10);
+    if (slots > 1 && Core.Readings < slots) ++Core.Readings;
+  } while (!Terminated());
+  if (Core.DeviceReady) Core.DriverApi.LaserEnable(false);
+  return end;
+}
+
+TCaptureEnd TBalThread::Capture() {
+  if (!Core.DeviceReady) return DemoCapture();
+  Core.ConfigureCapture(0);
+  if (DriverErrorPending()) return TCaptureEnd::DriverError;
+  Core.DriverApi.StartCapture();
+  SetState(kStateArmed);
+  LastStatus = 0;
+  TCaptureEnd end = Poll(kStateSyncSampling);
+  if (end == TCaptureEnd::Completed) end = Transfer(0);
+  if (end != TCaptureEnd::Completed) return end;
+  ReadTemperatures();
+  Synchronize([this] { SyncRefreshDebug(); });
+  return end;
+}
+
+// The pauses pace the demo like a device: armed, sampling, transfer.
+TCaptureEnd TBalThread::DemoCapture() {
+  TCaptureClock& clock = CaptureClock();
+  SetState(kStateArmed);
+  clock.Sleep(50);
+  SetState(kStateSyncSampling);
+  clock.Sleep(200);
+  SetState(kStateTransfer);
+  Core.SimulateCapture(0);
+  Core.TemperatureA = Core.TemperatureB = kDemoTemperature;
+  Synchronize([this] { SyncRefreshDebug(); });
+  return TCaptureEnd::Completed;
+}
+
+void TBalThread::SyncUpdateViews() {
+  TWindowServices& windows = WindowServices();
+  if (TBalancingServices* workspace = windows.Balancing) workspace->RefreshResults();
+  if (TTimeGraphServices* scope = windows.TimeGraph; scope && scope->Visible) {
+    SetTracesSolid(*scope);
+    scope->RefreshGraph();
+    scope->RefreshReadout();
+    scope->MirrorStatus();
+  }
+  if (TSpectrumViewServices* spectrum = windows.SpectrumView; spectrum && spectrum->Visible) {
+    spectrum->RefreshInfoPanel();
+    spectrum->MirrorStatus();
+  }
+}
+
+void TBalThread::SyncRefreshDebug() {
+  if (TDebugServices* debug = WindowServices().Debug) debug->Update();
+}
+
+// The end hand-over: from here on the thread no longer touches the core.
+void TBalThread::SyncFinished() {
+  BalThread = nullptr;
+  Core.Measuring = 0;
+  if (TBalancingServices* workspace = WindowServices().Balancing) workspace->SyncMeasurementDone();
+}
+
+// --- free-running capture --------------------------------------------------
+
+TVibThread::TVibThread(TZelto& core, bool createSuspended) : TCaptureThread(core, createSuspended) {
+  if (!createSuspended) Resume();
+}
+
+void TVibThread::Execute() {
+  RunGuarded([](TCaptureThread& self) { return static_cast<TVibThread&>(self).Loop(); });
+  Synchronize([this] { SyncFinished(); });
+}
+
+TCaptureEnd TVibThread::Loop() {
+  Core.PrepareLiveBuffers();
+  for (;;) {
+    const TCaptureEnd end = Capture();
+    if (end != TCaptureEnd::Completed) return end;
+    if (Terminated()) return TCaptureEnd::Stopped;
+    Core.EvaluateCapture(1, 0);
+    Core.ConvertSamples();
+    if (!Core.SpectrumBusy && Core.SpectrumEvent) Core.SpectrumEvent->SetEvent();
+    Synchronize([this] { SyncUpdateViews(); });
+  }
+}
+
+TCaptureEnd TVibThread::Capture() {
+  SetState(kStateAsyncSampling);
+  if (!Core.DeviceReady) {
+    Core.SimulateCapture(1);
+    Core.TemperatureA = Core.TemperatureB = kDemoTemperature;
+    return TCaptureEnd::Completed;
+  }
+  Core.ConfigureCapture(1);
+  if (DriverErrorPending()) return TCaptureEnd::DriverError;
+  TCaptureClock& clock = CaptureClock();
+  clock.Sleep(1000);
+  Core.DriverApi.StartCapture();
+  clock.Sleep(1);
+  Core.DriverApi.ForceTrigger();
+  LastStatus = 0;
+  TCaptureEnd end = Poll(kStateAsyncSampling);
+  if (end == TCaptureEnd::Completed) end = Transfer(1);
+  if (end == TCaptureEnd::Completed) ReadTemperatures();
+  return end;
+}
+
+void TVibThread::SyncUpdateViews() {
+  TWindowServices& windows = WindowServices();
+  if (TBalancingServices* workspace = windows.Balancing) {
+    workspace->UpdateOperationStatus();
+    workspace->UpdateParamCaptions();
+  }
+  if (TTimeGraphServices* scope = windows.TimeGraph; scope && scope->Visible) {
+    SetTracesSolid(*scope);
+    scope->RefreshGraph();
+    scope->RefreshReadout();
+  }
+}
+
+void TVibThread::SyncFinished() {
+  VibThread = nullptr;
+  Core.Measuring = 0;
+  if (TBalancingServices* workspace = WindowServices().Balancing) workspace->AsyncMeasurementDone();
+}
+
+// --- starting and stopping -------------------------------------------------
+
+namespace {
+
+bool CaptureRuns(const TZelto& core) { return core.Measuring || BalThread || VibThread; }
+
+template <typename T>
+T* Launch(TZelto& core) {
+  core.Measuring = 1;
+  T* thread = new T(core, true);
+  thread->SetPriority(rtl::tpNormal);
+  thread->FreeOnTerminate = true;
+  return thread;
+}
+
+}  // namespace
+
+bool StartBalancingCapture(TZelto& core) {
+  if (CaptureRuns(core)) return false;
+  core.PrepareRunBuffers();
+  core.Readings = 0;
+  core.SpectrumInWindow = 0;
+  BalThread = Launch<TBalThread>(core);
+  BalThread->Resume();
+  return true;
+}
+
+bool StartFreeRunningCapture(TZelto& core) {
+  if (CaptureRuns(core)) return false;
+  VibThread = Launch<TVibThread>(core);
+  VibThread->Resume();
+  return true;
+}
+
+void RequestCaptureStop() {
+  if (BalThread) BalThread->Terminate();
+  if (VibThread) VibThread->Terminate();
+}
+
+void StopCaptureAndWait() {
+  while (BalThread || VibThread) {
+    RequestCaptureStop();
+    rtl::CheckSynchronize(10);
+  }
+}
+
+// --- device side of the cycle and the buffers it fills ----------------------
+
+namespace {
+
+// Grows a sample buffer to at least `length` zeroed samples; never shrinks,
+// so a buffer is never too short for the capture that is read into it.
+void Reserve(std::vector<int32_t>& buffer, int32_t length) {
+  if (length > 0 && buffer.size() < static_cast<size_t>(length)) buffer.resize(length, 0);
+}
+
+}  // namespace
+
+void TZelto::ConfigureCapture(uint8_t mode) {
+  DriverApi.CPMode(mode);
+  DriverApi.CPBuffer(BuffLength);
+  DriverApi.CPGain(GainA, GainB);
+  DriverApi.CPSampling(SamplingRate);
+  DriverApi.CPSet();
+}
+
+void TZelto::ReadCapture(uint8_t mode) {
+  const bool twoChannels = Type == 1;
+  if (mode == 0) {
+    if (BalancingStep < 0 || BalancingStep >= static_cast<int32_t>(Captures.size())) return;
+    CaptureRecord& run = Captures[BalancingStep];
+    DriverApi.GetCaptureParams(&run.Start, &run.End, &run.T);
+    Reserve(run.DataA, BuffLength);
+    if (twoChannels) Reserve(run.DataB, BuffLength);
+    DriverApi.GetDataA(run.DataA.data(), twoChannels ? run.DataB.data() : nullptr);
+    return;
+  }
+  PrepareLiveBuffers();
+  DriverApi.GetDataA(LiveDataA.data(), twoChannels ? LiveDataB.data() : nullptr);
+  // The first sample of a free-running capture is stale; repeat the second.
+  for (std::vector<int32_t>* live : {&LiveDataA, &LiveDataB})
+    if (live->size() >= 2) (*live)[0] = (*live)[1];
+}
+
+void TZelto::PrepareLiveBuffers() {
+  const int32_t length = std::max(RamSize, BuffLength);
+  Reserve(LiveDataA, length);
+  if (Type == 1) Reserve(LiveDataB, length);
+}
+
+void TZelto::PrepareRunBuffers() {
+  if (BalancingStep < 0 || BalancingStep >= static_cast<int32_t>(Captures.size())) return;
+  CaptureRecord& run = Captures[BalancingStep];
+  Reserve(run.DataA, BuffLength);
+  if (Type == 1) Reserve(run.DataB, BuffLength);
+  const auto lock = LockSignalsForWriting();
+  const size_t length = static_cast<size_t>(std::max(BuffLength, 0));
+  if (SignalA.size() != length) SignalA.assign(length, 0.0);
+  if (Type == 1 && SignalB.size() != length) SignalB.assign(length, 0.0);
+}

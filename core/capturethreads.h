@@ -1,0 +1,113 @@
+#pragma once
+// The capture threads: TBalThread runs the balancing capture of the current
+// run (one revolution-synchronous capture after the other, each evaluated
+// into a new reading) until it is stopped; TVibThread runs the free-running
+// capture into the live buffers. Both drive the device through the bound
+// driver, or synthesise the capture in demo mode, and hand their results to
+// the windows through Synchronize (see workspaceservices.h).
+//
+// Starting and stopping, on the user-interface thread:
+//   StartBalancingCapture / StartFreeRunningCapture   when no capture runs
+//   RequestCaptureStop                                 the Stop command
+//   StopCaptureAndWait                                 shutdown, tests
+// A capture thread frees itself when it ends; its end hand-over
+// (SyncMeasurementDone / AsyncMeasurementDone) is the last thing it does
+// with the core, and BalThread / VibThread are null from then on.
+
+#include "thread.h"
+
+#include <cstdint>
+#include <string>
+
+class TZelto;
+
+// How a capture cycle ended.
+enum class TCaptureEnd { Completed, Stopped, DriverError };
+
+// Caption of the transfer percent: "" at 0 % and above BuffLength, else
+// address x 100 / length (integer division) and "%".
+std::string SamplingProgressText(int32_t address, int32_t buffLength);
+
+// What both capture threads share: the polling of the device, the read-out,
+// the temperatures and the hand-overs common to both.
+class TCaptureThread : public rtl::TThread {
+ protected:
+  TCaptureThread(TZelto& core, bool createSuspended);
+
+  // Waits for bits 1 and 2, shows samplingState, then polls bit 4 with the
+  // transfer address until the device is done or the address passes
+  // BuffLength. A stop request ends the device capture.
+  TCaptureEnd Poll(uint8_t samplingState);
+  // Stop, transfer state, read-out (mode 0 run, 1 live), end.
+  TCaptureEnd Transfer(uint8_t mode);
+  void ReadTemperatures();
+  // Reads the driver's error; true (text in LastErrorText) when one is pending.
+  bool DriverErrorPending();
+  void SetState(uint8_t state);
+  // Runs body, turning an exception into a driver-style error end, then
+  // records the end and hands it over.
+  void RunGuarded(TCaptureEnd (*body)(TCaptureThread&));
+
+  void SyncShowState();
+  void SyncShowProgress();
+
+  TZelto& Core;
+  uint8_t LastStatus = 0;
+  int32_t LastAddress = 0;
+
+ private:
+  TCaptureEnd Abandon();
+  TCaptureEnd Fail();
+};
+
+class TBalThread : public TCaptureThread {
+ public:
+  TBalThread(TZelto& core, bool createSuspended);
+
+ protected:
+  void Execute() override;
+
+ private:
+  TCaptureEnd Loop();
+  TCaptureEnd Capture();
+  TCaptureEnd DemoCapture();
+  void SyncUpdateViews();
+  void SyncFinished();
+  void SyncRefreshDebug();
+};
+
+class TVibThread : public TCaptureThread {
+ public:
+  TVibThread(TZelto& core, bool createSuspended);
+
+ protected:
+  void Execute() override;
+
+ private:
+  TCaptureEnd Loop();
+  TCaptureEnd Capture();
+  void SyncUpdateViews();
+  void SyncFinished();
+};
+
+// The running capture threads; null while none of the kind runs.
+extern TBalThread* BalThread;
+extern TVibThread* VibThread;
+
+// Starts a balancing capture of the current run when no capture runs:
+// creates the run's buffers and the signal buffers where missing (zeroed,
+// BuffLength samples), Readings := 0, SpectrumInWindow := 0, Measuring := 1,
+// then the thread at normal priority, freeing itself. False when a capture
+// runs already.
+bool StartBalancingCapture(TZelto& core);
+
+// Starts a free-running capture when no capture runs (Measuring := 1).
+bool StartFreeRunningCapture(TZelto& core);
+
+// Asks the running capture thread to end; it reports through its end
+// hand-over later.
+void RequestCaptureStop();
+
+// Asks the running capture thread to end and serves Synchronize until its
+// end hand-over has run. Main thread only. Returns at once when none runs.
+void StopCaptureAndWait();

@@ -1,0 +1,253 @@
+// Capture evaluation: conversion of the samples for the views and the
+// spectrum, statistics, speed, the 1x vector of each reading, the moving
+// vector average and the hand-over to the balancing mathematics.
+
+#include "balancing.h"
+#include "channelstats.h"
+#include "spectrumthread.h"
+#include "syncvector.h"
+#include "workspaceservices.h"
+#include "zelto.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+constexpr int32_t kRuns = RunCount;
+constexpr int32_t kMaxSlots = MaxAvgSize;
+
+// The samples of a run lie in 0 <= Start < End <= BuffLength; anything else
+// (a damaged file, a confused device) gives the run no vector.
+bool WindowInside(const CaptureRecord& c, int32_t buffLength) {
+  return c.Start >= 0 && c.Start < c.End && c.End <= buffLength;
+}
+
+// A channel buffer that is missing or too short for `length` samples is an
+// absent channel.
+const int32_t* Channel(const std::vector<int32_t>& data, int64_t length) {
+  return length > 0 && static_cast<int64_t>(data.size()) >= length ? data.data() : nullptr;
+}
+
+int32_t SlotCount(int32_t avgSize) { return std::clamp(avgSize, 1, kMaxSlots); }
+
+// Copies up to `length` samples into a double buffer of that length; what
+// the source lacks stays 0.
+void CopySamples(const std::vector<int32_t>& from, std::vector<double>& to, int32_t length) {
+  to.assign(length, 0.0);
+  const int32_t n = std::min<int32_t>(length, static_cast<int32_t>(from.size()));
+  std::copy(from.begin(), from.begin() + n, to.begin());
+}
+
+template <typename T>
+void Free(std::vector<T>& v) {
+  std::vector<T>().swap(v);
+}
+
+TPolar SlotPolar(const TVector4& v, bool channelB) {
+  return channelB ? TPolar{v.AmplB, v.PhB} : TPolar{v.AmplA, v.PhA};
+}
+
+// Fills SignalA/SignalB from the current run or the live buffers; the
+// caller holds SignalLock.
+void ConvertLocked(TZelto& core) {
+  const int32_t length = std::max(core.BuffLength, 0);
+  const bool twoChannels = core.Type == 1;
+  if (core.SignalA.size() != static_cast<size_t>(length)) core.SignalA.assign(length, 0.0);
+  if (twoChannels && core.SignalB.size() != static_cast<size_t>(length)) core.SignalB.assign(length, 0.0);
+  const std::vector<int32_t>* a = nullptr;
+  const std::vector<int32_t>* b = nullptr;
+  if (core.AsyncMode) {
+    a = &core.LiveDataA;
+    b = &core.LiveDataB;
+    core.SignalStart = core.SignalEnd = 0;
+  } else if (core.BalancingStep >= 0 && core.BalancingStep < kRuns) {
+    const CaptureRecord& run = core.Captures[core.BalancingStep];
+    a = &run.DataA;
+    b = &run.DataB;
+    core.SignalStart = run.Start;
+    core.SignalEnd = run.End;
+  }
+  if (!a || a->empty()) return;
+  CopySamples(*a, core.SignalA, length);
+  if (twoChannels && !b->empty()) CopySamples(*b, core.SignalB, length);
+}
+
+// Slot of the reading about to be stored. Once all slots are full, the
+// oldest is dropped and the others move down one place.
+int32_t NextSlot(const TZelto& core, MeasurementResult& result) {
+  const int32_t slots = SlotCount(core.AvgSize);
+  const int32_t readings = std::clamp(core.Readings, 0, slots);
+  if (slots >= 2 && readings == slots) {
+    std::move(result.Slots.begin() + 1, result.Slots.begin() + slots, result.Slots.begin());
+    return slots - 1;
+  }
+  return std::min(readings, slots - 1);
+}
+
+void StoreStatistics(TZelto& core, const int32_t* a, const int32_t* b, int32_t n, double fullScale) {
+  const TChannelStats sa = CalcChannelStats(a, n, fullScale);
+  core.MeanA = sa.Mean;
+  core.RmsA = sa.Rms;
+  core.MinA = sa.Min;
+  core.MaxA = sa.Max;
+  core.OverloadA = sa.Overload;
+  if (core.Type != 1) return;
+  const TChannelStats sb = CalcChannelStats(b, n, fullScale);
+  core.MeanB = sb.Mean;
+  core.RmsB = sb.Rms;
+  core.MinB = sb.Min;
+  core.MaxB = sb.Max;
+  core.OverloadB = sb.Overload;
+}
+
+void SyncVectorOf(const TZelto& core, int32_t run, TVector4& slot) {
+  slot = {};
+  const CaptureRecord& c = core.Captures[run];
+  if (!WindowInside(c, core.BuffLength)) return;
+  const int32_t n = c.End - c.Start;
+  const double fullScale = core.DriverFullScale();
+  if (const int32_t* a = Channel(c.DataA, c.End)) {
+    const TPolar v = BinToPolar(SyncBin(a + c.Start, n, c.T), core.DriverInputRange(core.GainA), fullScale);
+    slot.AmplA = v.Ampl;
+    slot.PhA = v.Phase;
+  }
+  if (core.Type != 1) return;
+  if (const int32_t* b = Channel(c.DataB, c.End)) {
+    const TPolar v = BinToPolar(SyncBin(b + c.Start, n, c.T), core.DriverInputRange(core.GainB), fullScale);
+    slot.AmplB = v.Ampl;
+    slot.PhB = v.Phase;
+  }
+}
+
+// The mean covers the reading just stored: slots 0 ... Readings while they
+// fill up, all slots once they are full.
+void AverageOf(const TZelto& core, int32_t run, TVector4& meas) {
+  const auto& slots = core.Results[run].Slots;
+  const int32_t count = SlotCount(core.AvgSize);
+  const int32_t readings = std::clamp(core.Readings, 0, count);
+  const bool twoChannels = core.Type == 1;
+  meas = {};
+  if (readings == 0) {
+    meas.AmplA = slots[0].AmplA;
+    meas.PhA = slots[0].PhA;
+    if (twoChannels) {
+      meas.AmplB = slots[0].AmplB;
+      meas.PhB = slots[0].PhB;
+    }
+    return;
+  }
+  const int32_t last = std::min(readings == count ? readings - 1 : readings, count - 1);
+  std::array<TPolar, kMaxSlots> values{};
+  for (int32_t k = 0; k <= last; ++k) values[k] = SlotPolar(slots[k], false);
+  const TPolar a = PolarMean(values.data(), last + 1);
+  meas.AmplA = a.Ampl;
+  meas.PhA = a.Phase;
+  if (!twoChannels) return;
+  for (int32_t k = 0; k <= last; ++k) values[k] = SlotPolar(slots[k], true);
+  const TPolar b = PolarMean(values.data(), last + 1);
+  meas.AmplB = b.Ampl;
+  meas.PhB = b.Phase;
+}
+
+// The correction of run 3 from runs 0 to 2, or the trim correction of a
+// check run, with its NotComputable flag.
+void ComputeRunCorrection(TZelto& core, int32_t run) {
+  MeasurementResult& result = core.Results[run];
+  const TVector4& initial = core.Results[RunInitial].Meas;
+  const TVector4& trialA = core.Results[RunTrialA].Meas;
+  const TVector4& trialB = core.Results[RunTrialB].Meas;
+  if (run == RunCorrection)
+    StoreCorrection(result, CalcCorrection(initial, trialA, trialB, core.Type));
+  else
+    StoreCorrection(result, CalcTrimCorrection(initial, trialA, trialB, result.Meas, core.Type));
+}
+
+}  // namespace
+
+void TZelto::ConvertSamples() {
+  if (SpectrumBusy) return;
+  // A computation that was aborted may still hold the buffers for the few
+  // samples until it notices; waiting for it is short. One that runs keeps
+  // them and the conversion is skipped.
+  std::unique_lock<std::mutex> lock(SignalLock, std::try_to_lock);
+  if (!lock.owns_lock()) {
+    if (SpectrumBusy) return;
+    lock.lock();
+  }
+  TSpectrumViewServices* view = WindowServices().SpectrumView;
+  const bool suppress = view && view->Visible;
+  if (suppress) view->PlotUpdating = true;
+  ConvertLocked(*this);
+  if (view && view->PlotUpdating) view->PlotUpdating = false;
+}
+
+
+void TZelto::EvaluateCapture(uint8_t live, int32_t run) {
+  MeanA = MeanB = RmsA = RmsB = MinA = MinB = MaxA = MaxB = 0;
+  OverloadA = OverloadB = 0;
+  const double fullScale = DriverFullScale();
+  if (live) {
+    StoreStatistics(*this, Channel(LiveDataA, BuffLength), Channel(LiveDataB, BuffLength), BuffLength, fullScale);
+    return;
+  }
+  if (run < 0 || run >= kRuns) return;
+  MeasurementResult& result = Results[run];
+  if (run == RunCorrection) {
+    ComputeRunCorrection(*this, run);
+    result.Valid = 1;
+    return;
+  }
+  const CaptureRecord& capture = Captures[run];
+  const bool window = WindowInside(capture, BuffLength) && Channel(capture.DataA, capture.End);
+  const int32_t n = window ? capture.End - capture.Start : 0;
+  const int64_t cycles = static_cast<int64_t>(capture.T) * n;
+  result.Freq = cycles == 0 ? 0 : capture.T * (DriverSamplingFrequency() / static_cast<double>(n));
+  SyncVectorOf(*this, run, result.Slots[NextSlot(*this, result)]);
+  AverageOf(*this, run, result.Meas);
+  if (run > RunCorrection) ComputeRunCorrection(*this, run);
+  if (n == 0) return;
+  const int32_t* a = capture.DataA.data() + capture.Start;
+  const int32_t* b = Channel(capture.DataB, capture.End);
+  StoreStatistics(*this, a, b ? b + capture.Start : nullptr, n, fullScale);
+  result.Valid = 1;
+}
+
+
+
+void TZelto::CalcSyncVector(TVector4& slot) {
+  if (BalancingStep < 0 || BalancingStep >= kRuns) {
+    slot = {};
+    return;
+  }
+  SyncVectorOf(*this, BalancingStep, slot);
+}
+
+
+void TZelto::AverageReadings(TVector4& meas) {
+  if (BalancingStep < 0 || BalancingStep >= kRuns) return;
+  AverageOf(*this, BalancingStep, meas);
+}
+
+
+void TZelto::AbortSpectrum() {
+  if (SpectrumThread) SpectrumThread->AbortCalculation();
+}
+
+std::unique_lock<std::mutex> TZelto::LockSignalsForWriting() {
+  AbortSpectrum();
+  return std::unique_lock<std::mutex>(SignalLock);
+}
+
+void TZelto::ClearMeasurements() {
+  const auto lock = LockSignalsForWriting();
+  for (CaptureRecord& c : Captures) c = CaptureRecord();
+  for (MeasurementResult& r : Results) r = MeasurementResult();
+  Free(SignalA);
+  Free(SignalB);
+  Free(LiveDataA);
+  Free(LiveDataB);
+  SignalStart = SignalEnd = 0;
+  BalancingStep = 0;
+  HighestStep = 0;
+}

@@ -1,0 +1,12 @@
+#pragma once
+// Forward radix-2 FFT of the whole-buffer spectrum.
+
+#include <cstdint>
+
+// True for 1, 2, 4, 8 ...; false for 0, negative numbers and everything else.
+bool IsPowerOfTwo(int64_t n);
+
+// In-place forward transform X_k = (1/n) sum x_m e^(-j 2 pi k m / n) on
+// separate real and imaginary arrays of n values. Refuses (returns false and
+// leaves the arrays untouched) when n is not a power of two.
+bool CalcFFT(int32_t n, double* re, double* im);

@@ -1,0 +1,72 @@
+#pragma once
+// Quantity formatting and unit conversion: the number-pattern engine, the
+// formatters every window shows measured values with, the conversion of a
+// measured voltage amplitude and phase into acceleration, velocity or
+// displacement, the unit and mode labels, the frame shades and the pixel
+// rounding rule.
+//
+// The functions here are pure and take the sensor they convert for; the
+// TZelto members of the same names pick the sensor of a channel and forward.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "records.h"
+
+// The decimal separator of every number shown on screen or paper. One
+// project-wide setting, so every window reads the same place; number text in
+// files never uses it (it is locale-free).
+extern char16_t DecimalSeparator;
+
+// Renders a value through a pattern: "0" a digit always written, "#" a digit
+// written only when significant (trailing zeros after the point are dropped,
+// and the point with them), "." the place of DecimalSeparator; every other
+// character is copied as it stands. The value is rounded to the last
+// placeholder after the point, halves away from zero on the value's shortest
+// decimal form (so 0.125 with two decimals gives 0.13). A negative value gets
+// "-" in front of the whole text, unless every printed digit is zero: no
+// "-0". Not-a-number and infinities print "NaN", "INF" and "-INF" in place of
+// the digits.
+std::u16string FormatPattern(double value, std::u16string_view pattern);
+
+// Time in seconds: "0 s", "2,5 ms", "-2,5 ms", "12,25 s", and from 1000 s on
+// "hh:mm:ss".
+std::u16string FormatTime(double t);
+// mode 0: speed in rpm from a frequency in Hz; mode 1: frequency with a unit
+// prefix; any other mode "-".
+std::u16string FormatFrequency(double f, uint8_t mode);
+// Millivolts; withUnit 0 gives the bare number, otherwise "mV" or "V".
+std::u16string FormatVoltage(double u, uint8_t withUnit);
+// The magnitude of a level below the reference: "-3,5 dB".
+std::u16string FormatLevel(double attenuation);
+// Plain number with decimals chosen by the magnitude.
+std::u16string FormatNumber(double x);
+
+// Quantities are those of AmplDisplayMode (0 voltage, 1 acceleration,
+// 2 velocity, 3 displacement), modes those of VibValueType (0 peak, 1 RMS,
+// 2 peak-to-peak).
+// A measured peak amplitude in mV at frequency f (Hz) as the given quantity
+// for this sensor: mV, m/s², mm/s or µm; 0 without a sensor (sensitivity 0),
+// capped at 1e6.
+double ConvertAmplitude(const SensorInfo& sensor, double amplitude, double f, uint8_t quantity);
+// A measured phase (radians) shifted from the sensor's own quantity to the
+// displayed one.
+double ConvertPhase(const SensorInfo& sensor, double phase, uint8_t quantity);
+std::u16string FormatAmplitude(const SensorInfo& sensor, double amplitude, double f,
+                               uint8_t quantity, uint8_t mode);
+std::u16string FormatPhase(const SensorInfo& sensor, double phase, uint8_t quantity);
+// Whole degrees 0° to 360° of an angle in radians.
+std::u16string FormatAngle(double angle);
+
+// "[mV]", "[m/s²]", ... when bracketed, else " mV", " m/s²", ...
+std::u16string AmplitudeUnitText(uint8_t quantity, uint8_t bracketed);
+std::u16string AmplitudeModeText(uint8_t mode);         // "P-K", "RMS", "P-P"
+std::u16string SensitivityUnitText(uint8_t sensorType);  // " mV/g", ...
+
+// The lighter and darker shade of a colour (0x00BBGGRR) for 3-D frames.
+void CalcShades(uint32_t colour, uint32_t& lighter, uint32_t& darker);
+
+// Pixel rounding: halves go up (2.5 gives 3, -2.5 gives -2). Not-a-number
+// gives 0 and values beyond int32 are clamped.
+int32_t Round(double x);

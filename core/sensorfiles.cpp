@@ -1,0 +1,133 @@
+// The sensor database: one XmlIniFile document per sensor, named after the
+// sensor, in the folder "Sensors" of the per-user data folder.
+
+#include <filesystem>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "folders.h"
+#include "pathbinding.h"
+#include "textconv.h"
+#include "xmlinifile.h"
+#include "zelto.h"
+
+namespace {
+
+constexpr std::u16string_view Root = u"SensorFile";
+constexpr std::u16string_view Section = u"Sensor";
+constexpr std::u16string_view Extension = u".xml";
+constexpr size_t MaxNameLength = 21;
+
+// The one enumeration of the sensor folder: the names found when it started
+// and the next one to hand out.
+struct TSensorSearch {
+  bool Active = false;
+  std::vector<std::u16string> Names;
+  size_t Next = 0;
+};
+TSensorSearch Search;
+
+// A name becomes a file name inside the sensor folder; a separator or ".."
+// could make it name a file elsewhere.
+bool IsSafeName(std::u16string_view name) {
+  return !name.empty() && name.find_first_of(u"/\\") == std::u16string_view::npos &&
+         name.find(u"..") == std::u16string_view::npos && name.find(u'\0') == std::u16string_view::npos;
+}
+
+// Sensor names of the folder's "*.xml" files, in the folder's order.
+std::vector<std::u16string> ListSensorNames(std::u16string_view folder) {
+  std::vector<std::u16string> names;
+  std::error_code error;
+  std::filesystem::directory_iterator entries(rtl::NativePath(folder), error);
+  for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
+    if (!entries->is_regular_file(error)) continue;
+    std::u16string name = rtl::Utf8ToUtf16(entries->path().filename().string());
+    if (Shlwapi.PathFindExtensionW(name) != Extension) continue;
+    Shlwapi.PathRemoveExtensionW(name);
+    if (!name.empty()) names.push_back(std::move(name));
+  }
+  return names;
+}
+
+std::u16string SensorFolder(const std::u16string& appDataDir) {
+  if (appDataDir.empty()) return {};
+  std::u16string folder = appDataDir;
+  Shlwapi.PathAppendW(folder, u"Sensors");
+  Shlwapi.PathAddBackslashW(folder);
+  return folder;
+}
+
+// The file of a sensor name; empty for a name that is refused.
+std::u16string SensorFilePath(const std::u16string& appDataDir, std::u16string_view name) {
+  const std::u16string folder = SensorFolder(appDataDir);
+  if (folder.empty() || !IsSafeName(name)) return {};
+  std::u16string path = folder;
+  Shlwapi.PathAppendW(path, name);
+  // "Probe1" and "Probe1.xml" name the same file; "Probe1.XML" does not.
+  if (Shlwapi.PathFindExtensionW(path) != Extension) path += Extension;
+  return path;
+}
+
+}  // namespace
+
+int32_t TZelto::FindSensorFile(std::u16string* name, bool first) const {
+  if (!name) {
+    // Counting ends any enumeration that is under way.
+    Search = TSensorSearch{};
+    return static_cast<int32_t>(ListSensorNames(SensorFolder(AppDataDir)).size());
+  }
+  if (first) Search = TSensorSearch{true, ListSensorNames(SensorFolder(AppDataDir)), 0};
+  if (!Search.Active || Search.Next >= Search.Names.size()) {
+    Search = TSensorSearch{};
+    return 0;
+  }
+  *name = Search.Names[Search.Next++];
+  return 1;
+}
+
+bool TZelto::LoadSensor(std::u16string_view name, SensorInfo& sensor) const {
+  const std::u16string path = SensorFilePath(AppDataDir, name);
+  if (path.empty() || !Shlwapi.PathFileExistsW(path)) return false;
+  // A damaged file still gives the keys before the damage and defaults for
+  // the rest, so the open's result is not needed.
+  XmlIniFile document;
+  document.Open(path, Root, true);
+  sensor.Name = document.ReadString(Section, u"Name", u"", MaxNameLength);
+  sensor.Type = static_cast<uint8_t>(document.ReadInteger(Section, u"Type", 0));
+  sensor.Sensitivity = document.ReadFloat(Section, u"Sensitivity", 0.0);
+  sensor.RangeLow = document.ReadFloat(Section, u"RangeLow", 0.0);
+  sensor.RangeHigh = document.ReadFloat(Section, u"RangeHigh", 0.0);
+  sensor.InputGain = document.ReadFloat(Section, u"InputGain", 1.0);
+  sensor.Temperature = document.ReadInteger(Section, u"Temperature", 0) != 0;
+  sensor.TemperatureGain = document.ReadFloat(Section, u"TemperatureGain", 0.0);
+  sensor.TemperatureOffset = document.ReadFloat(Section, u"TemperatureOffset", 0.0);
+  return true;
+}
+
+TZelto::TSensorSaveResult TZelto::SaveSensor(std::u16string_view name, const SensorInfo& sensor,
+                                     bool failIfExists) const {
+  const std::u16string path = SensorFilePath(AppDataDir, name);
+  if (path.empty()) return ssrWriteFailed;
+  if (failIfExists && Shlwapi.PathFileExistsW(path)) return ssrExists;
+  rtl::ForceDirectories(SensorFolder(AppDataDir));
+  // Written from scratch: the record is the whole file.
+  XmlIniFile document;
+  document.Open(path, Root, false);
+  document.WriteString(Section, u"Name", sensor.Name);
+  document.WriteInteger(Section, u"Type", static_cast<int8_t>(sensor.Type));
+  document.WriteFloat(Section, u"Sensitivity", sensor.Sensitivity);
+  document.WriteFloat(Section, u"RangeLow", sensor.RangeLow);
+  document.WriteFloat(Section, u"RangeHigh", sensor.RangeHigh);
+  document.WriteFloat(Section, u"InputGain", sensor.InputGain);
+  document.WriteInteger(Section, u"Temperature", sensor.Temperature ? 1 : 0);
+  document.WriteFloat(Section, u"TemperatureGain", sensor.TemperatureGain);
+  document.WriteFloat(Section, u"TemperatureOffset", sensor.TemperatureOffset);
+  return document.Save() ? ssrSaved : ssrWriteFailed;
+}
+
+bool TZelto::DeleteSensor(std::u16string_view name) const {
+  const std::u16string path = SensorFilePath(AppDataDir, name);
+  if (path.empty() || !Shlwapi.PathFileExistsW(path)) return false;
+  return rtl::DeleteFile(path);
+}

@@ -1,0 +1,43 @@
+#include "signalwindows.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+double CosineSum(double a, double c0, double c1, double c2, double c3) {
+  return c0 - c1 * std::cos(a) + c2 * std::cos(2 * a) - c3 * std::cos(3 * a);
+}
+
+// Distance from the middle: for even n the two middle samples both count
+// as distance 0, so the bell stays symmetric.
+double GaussianWeight(int32_t n, double i) {
+  const int32_t h = (n - 1) / 2;
+  const int32_t m = n / 2;
+  const double d = i <= h ? (m - 1) - i : i - m;
+  const double alpha = 3.0;
+  const double nn = static_cast<double>(n);
+  return std::exp(-0.5 * alpha * alpha * d * d / (nn * nn));
+}
+
+double TriangleWeight(int32_t n, double i) {
+  const double ramp = 2 * i / (n - 1);
+  return i <= (n - 1) / 2 ? ramp : 2 - ramp;
+}
+
+}  // namespace
+
+double WindowValue(uint8_t windowType, int32_t n, double i) {
+  if (n < 2) return 1.0;
+  const double a = 2 * std::numbers::pi * i / (n - 1);
+  switch (windowType) {
+    case wtBlackman: return CosineSum(a, 0.42, 0.5, 0.08, 0);
+    case wtFlatTop: return CosineSum(a, 0.2810639, 0.5208972, 0.1980399, 0);
+    case wtGaussian: return GaussianWeight(n, i);
+    case wtHamming: return CosineSum(a, 0.54, 0.46, 0, 0);
+    case wtHann: return CosineSum(a, 0.5, 0.5, 0, 0);
+    case wtHarris: return CosineSum(a, 0.36, 0.49, 0.14, 0.01);
+    case wtTriangle: return TriangleWeight(n, i);
+    default: return 1.0;
+  }
+}

@@ -1,0 +1,41 @@
+#pragma once
+// The spectrum thread: sleeps on the event "VibCalculateSpectrum" and, each
+// time it is set, computes the spectra of SignalA/SignalB into
+// SpectrumA/SpectrumB, either as a windowed FFT of the whole buffer or as a
+// windowed DFT over the current run's revolution-synchronous window.
+
+#include "thread.h"
+
+#include <atomic>
+#include <cstdint>
+
+class TZelto;
+
+class TSpectrumThread : public rtl::TThread {
+ public:
+  // Allocates SpectrumA/SpectrumB with RamSize zeroed bins each.
+  TSpectrumThread(TZelto& core, bool createSuspended);
+  // Ends the thread (terminate request, event, wait) and frees the spectra.
+  ~TSpectrumThread() override;
+
+  // Stops a computation under way at its next test, without hand-over.
+  void AbortCalculation();
+
+  std::atomic<uint8_t> AbortRequest{0};
+
+ protected:
+  void Execute() override;
+
+ private:
+  void Compute();
+  void CursorWindowSpectrum();
+  void WholeBufferSpectrum();
+  bool Stopped() const;
+  void SyncShowSpectrum();
+
+  TZelto& Core;
+};
+
+// The one spectrum thread while the spectrum window is open, else null.
+// Set and cleared on the user-interface thread.
+extern TSpectrumThread* SpectrumThread;

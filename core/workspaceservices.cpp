@@ -1,0 +1,6 @@
+#include "workspaceservices.h"
+
+TWindowServices& WindowServices() {
+  static TWindowServices services;
+  return services;
+}

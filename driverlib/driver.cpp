@@ -1,0 +1,124 @@
+#include "driver.h"
+
+#include "models.h"
+#include "textout.h"
+
+#include <algorithm>
+#include <string>
+
+namespace sartel {
+
+namespace {
+
+// The FTDI model lists under exactly this description.
+constexpr const char* FtdiDescription = "Kalvenor";
+// Listing asks for descriptions of at most this many devices, so a count
+// the library gets wrong cannot keep it busy.
+constexpr std::uint32_t MaxScanned = 1024;
+
+}  // namespace
+
+TDriver::TDriver() = default;
+
+// The model goes before the transport it uses.
+TDriver::~TDriver() { Model.reset(); }
+
+bool TDriver::InitTransports() {
+  if (Ftdi) return true;
+  Ftdi = std::make_unique<ftdi::TUSBFTDI>(Lib.Error);
+  return Ftdi->Bind();
+}
+
+std::int32_t TDriver::ListDevices(std::int32_t* indices, const char* host) {
+  Lib.Kind = TKind::None;
+  if (host) {
+    // No network model yet: a host names no device.
+    Lib.Error.Clear();
+    return 0;
+  }
+  if (!indices) {
+    Lib.Error.Set("Could not list USB devices", 1);
+    return 0;
+  }
+  return ListFtdi(indices);
+}
+
+std::int32_t TDriver::ListFtdi(std::int32_t* indices) {
+  std::uint32_t count = 0;
+  if (!Ftdi || !Ftdi->CountDevices(count)) {
+    Lib.Error.Set("Could not list USB devices", 1);
+    return 0;
+  }
+  std::int32_t listed = 0;
+  const std::uint32_t scanned = std::min(count, MaxScanned);
+  for (std::uint32_t j = 0; j < scanned && listed < MaxListed; ++j) {
+    std::string description;
+    if (!Ftdi->Description(static_cast<int>(j), description) || description != FtdiDescription) continue;
+    indices[listed++] = static_cast<std::int32_t>(j);
+    Lib.Kind = TKind::Ftdi;
+  }
+  Lib.Error.Clear();
+  return listed;
+}
+
+void TDriver::DeviceDescription(std::int32_t index, char16_t* description) {
+  if (Lib.Kind != TKind::Ftdi || !Ftdi || !description) return;
+  std::string text;
+  const bool ok = Ftdi->Description(index, text);
+  WriteWidened(text, description);
+  if (!ok) Lib.Error.Set("Could not get device descriptor", 1);
+}
+
+void TDriver::OpenDevice(std::int32_t index) {
+  if (Lib.Kind == TKind::Ftdi && Ftdi) {
+    OpenFtdi(index);
+    return;
+  }
+  Lib.Error.Clear();
+}
+
+void TDriver::OpenFtdi(std::int32_t index) {
+  Ftdi->SetIndex(index);
+  std::string description;
+  if (!Ftdi->Description(index, description)) {
+    Lib.Error.Set("Could not get device description.", 1);
+    return;
+  }
+  if (!Ftdi->OpenByDescription(description)) {
+    Lib.Error.Set("Could not open USB channel.", 2);
+    return;
+  }
+  if (!Ftdi->Setup()) return;
+  Lib.Error.Clear();
+}
+
+std::int32_t TDriver::CloseDevice() {
+  if (Lib.Kind == TKind::Ftdi && Ftdi) return Ftdi->Close();
+  return 0;
+}
+
+void TDriver::InitDevice() {
+  if (!Ftdi) Ftdi = std::make_unique<ftdi::TUSBFTDI>(Lib.Error);
+  Model = CreateModel(Lib.Kind, {Lib, *Ftdi});
+}
+
+bool TDriver::ConfigDevice(bool skipUpload) {
+  if (skipUpload) {
+    // Demo mode: whatever was listed, the library answers as no device and
+    // touches none.
+    Lib.Kind = TKind::None;
+    InitDevice();
+  }
+  if (!Model || !Model->Configure()) return false;
+  Lib.RamSize = Model->RamSize();
+  Lib.Items.Load(Model->Items());
+  return true;
+}
+
+void TDriver::FreeDevice() {
+  if (!Model) return;
+  if (Lib.Kind != TKind::None) Model->Shutdown();
+  Model.reset();
+}
+
+}  // namespace sartel

@@ -1,0 +1,21 @@
+#include "models.h"
+
+#include "harvik.h"
+#include "kalvenor2.h"
+
+namespace sartel {
+
+std::unique_ptr<TDeviceModel> CreateModel(TKind kind, const TModelContext& context) {
+  switch (kind) {
+    case TKind::Ftdi:
+      return std::make_unique<harvik::THarvik>(context.Lib, context.Ftdi);
+    case TKind::None:
+    case TKind::Fx2:
+      return std::make_unique<kalvenor2::TKalvenor2>();
+    case TKind::Tcp:
+      break;
+  }
+  return nullptr;
+}
+
+}  // namespace sartel

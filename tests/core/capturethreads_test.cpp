@@ -1,0 +1,267 @@
+#include "capturethreads.h"
+#include "pipelinefixture.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+class CaptureThreads : public PipelineTest {
+ protected:
+  void SetUp() override {
+    PipelineTest::SetUp();
+    TFakeSartel& fake = LoadFake();
+    Core->DeviceReady = 1;
+    Core->BuffLength = 1000;
+    Core->SamplingRate = 4;
+    fake.Start = 0;
+    fake.End = 1000;
+    fake.Revolutions = 10;
+    fake.DataA.resize(1000);
+    fake.DataB.resize(1000);
+    for (int i = 0; i < 1000; ++i) {
+      fake.DataA[i] = static_cast<int32_t>(5000 * std::sin(2 * std::numbers::pi * 10 * i / 1000) + 0.5);
+      fake.DataB[i] = i + 7;
+    }
+    fake.Addresses = {250, 500, 1000};
+  }
+
+  // Starts a balancing capture that stops itself after `captures` readings.
+  void RunBalancing(int captures) {
+    Workspace.OnRefresh = [this, captures] {
+      if (Workspace.Refreshes >= captures) RequestCaptureStop();
+    };
+    ASSERT_TRUE(StartBalancingCapture(*Core));
+    ServeUntil([&] { return Workspace.Ends > 0; });
+  }
+
+  std::vector<std::string> CallsOf(std::initializer_list<const char*> names) {
+    std::vector<std::string> out;
+    for (const auto& c : Fake->Calls)
+      if (std::find_if(names.begin(), names.end(), [&](const char* n) { return c == n; }) != names.end())
+        out.push_back(c);
+    return out;
+  }
+};
+
+}  // namespace
+
+TEST(SamplingProgress, PercentCaptionOfTheTransfer) {
+  EXPECT_EQ(SamplingProgressText(0, 8192), "");
+  EXPECT_EQ(SamplingProgressText(81, 8192), "");  // 0 %
+  EXPECT_EQ(SamplingProgressText(3032, 8192), "37%");
+  EXPECT_EQ(SamplingProgressText(8192, 8192), "100%");
+  EXPECT_EQ(SamplingProgressText(8193, 8192), "");
+  EXPECT_EQ(SamplingProgressText(2000000000, 2100000000), "95%");  // 64-bit product
+  EXPECT_EQ(SamplingProgressText(5, 0), "");
+}
+
+TEST_F(CaptureThreads, BalancingCaptureConfiguresPollsReadsAndEvaluates) {
+  Fake->Statuses = {0, 1, 1, 3, 3, 7};
+  RunBalancing(1);
+  EXPECT_EQ(CallsOf({"_LaserEnable", "_CPMode", "_CPBuffer", "_CPGain", "_CPSampling", "_CPSet", "_StartCapture",
+                     "_StopCapture", "_GetCaptureParams", "_GetDataA", "_EndCapture"}),
+            (std::vector<std::string>{"_LaserEnable", "_CPMode", "_CPBuffer", "_CPGain", "_CPSampling", "_CPSet",
+                                      "_StartCapture", "_StopCapture", "_GetCaptureParams", "_GetDataA",
+                                      "_EndCapture", "_LaserEnable"}));
+  EXPECT_EQ(Fake->LaserStates, (std::vector<int32_t>{1, 0}));
+  EXPECT_EQ(Fake->Mode, 0);
+  EXPECT_EQ(Fake->BufferLength, 1000);
+  EXPECT_EQ(Fake->StatusReads, 6);
+  EXPECT_EQ(Workspace.States, (std::vector<uint8_t>{1, 2, 4}));
+  EXPECT_EQ(Workspace.Progress, (std::vector<std::string>{"25%", "50%"}));
+  EXPECT_EQ(Debug.Updates, 1);
+  const MeasurementResult& r = Core->Results[0];
+  EXPECT_EQ(r.Valid, 1);
+  EXPECT_DOUBLE_EQ(r.Freq, 10 * 10000.0 / 1000);
+  EXPECT_NEAR(r.Meas.AmplA, 1000.0 * 5000 / 0x8000, 0.05);
+  EXPECT_EQ(Core->Measuring, 0);
+  EXPECT_EQ(BalThread, nullptr);
+  EXPECT_EQ(Workspace.ErrorAtEnd, 0);
+  EXPECT_EQ(Workspace.Calls.back(), "SyncMeasurementDone");
+}
+
+TEST_F(CaptureThreads, SamplingEndsWhenTheAddressPassesTheBuffer) {
+  Fake->Statuses = {3};  // never done
+  Fake->Addresses = {100, 600, 1001};
+  RunBalancing(1);
+  EXPECT_EQ(Workspace.Progress, (std::vector<std::string>{"10%", "60%", ""}));
+  EXPECT_EQ(Core->Results[0].Valid, 1);
+}
+
+TEST_F(CaptureThreads, StopDuringPollingEvaluatesNothingMore) {
+  Core->AvgSize = 5;
+  TBalThread* thread = nullptr;
+  Fake->OnStatusRead = [&](int32_t reads) {
+    if (Fake->Captures == 2 && reads == 2) thread->Terminate();
+  };
+  Fake->Statuses = {1, 3, 7};
+  Workspace.OnRefresh = [] {};
+  ASSERT_TRUE(StartBalancingCapture(*Core));
+  thread = BalThread;
+  ServeUntil([&] { return Workspace.Ends > 0; });
+  EXPECT_EQ(Workspace.Refreshes, 1);  // the first capture only
+  EXPECT_EQ(Core->Readings, 1);
+  EXPECT_EQ(Core->Results[0].Slots[1].AmplA, 0.0);
+  const std::vector<std::string> tail(Fake->Calls.end() - 3, Fake->Calls.end());
+  EXPECT_EQ(tail, (std::vector<std::string>{"_StopCapture", "_EndCapture", "_LaserEnable"}));
+  EXPECT_EQ(Workspace.ErrorAtEnd, 0);
+}
+
+TEST_F(CaptureThreads, ConfigurationErrorEndsTheRunUnevaluated) {
+  Fake->ConfigErrorCode = 2;
+  Fake->ConfigErrorText = u"Bad configuration";
+  RunBalancing(1);
+  EXPECT_EQ(Workspace.Ends, 1);
+  EXPECT_EQ(Workspace.ErrorAtEnd, 1);
+  EXPECT_EQ(Workspace.ErrorTextAtEnd, u"Bad configuration");
+  EXPECT_EQ(Workspace.Refreshes, 0);
+  EXPECT_EQ(CallsOf({"_StartCapture"}).size(), 0u);
+  EXPECT_EQ(Fake->LaserStates, (std::vector<int32_t>{1, 0}));
+  EXPECT_EQ(Core->Results[0].Valid, 0);
+}
+
+TEST_F(CaptureThreads, DriverErrorDuringPollingEndsTheRunInsteadOfSpinning) {
+  Fake->Statuses = {1, 3, 3, 3, 7};
+  Fake->FailAtStatusRead = 2;  // the device drops out while sampling
+  RunBalancing(5);
+  EXPECT_EQ(Workspace.ErrorAtEnd, 1);
+  EXPECT_EQ(Workspace.ErrorTextAtEnd, u"Transfer failed");
+  EXPECT_EQ(Fake->StatusReads, 3);
+  EXPECT_EQ(Workspace.Refreshes, 0);
+  EXPECT_EQ(Core->Results[0].Valid, 0);
+}
+
+TEST_F(CaptureThreads, DriverErrorDuringReadOutEndsTheRunUnevaluated) {
+  Fake->FailOnGetData = true;
+  RunBalancing(5);
+  EXPECT_EQ(Workspace.ErrorAtEnd, 1);
+  EXPECT_EQ(Workspace.Refreshes, 0);
+  EXPECT_EQ(Core->Results[0].Valid, 0);
+  EXPECT_EQ(CallsOf({"_EndCapture"}).size(), 1u);
+  EXPECT_EQ(Debug.Updates, 0);
+}
+
+TEST_F(CaptureThreads, TemperaturesPerChannelWithAGainOfZeroGivingZero) {
+  Core->Type = 1;
+  Core->VibSensorA.Temperature = 1;
+  Core->VibSensorA.TemperatureGain = 2;
+  Core->VibSensorB.Temperature = 0;
+  Fake->TemperatureA = 50;
+  Fake->TemperatureB = 60;
+  RunBalancing(1);
+  EXPECT_DOUBLE_EQ(Core->TemperatureA, 25);
+  EXPECT_DOUBLE_EQ(Core->TemperatureB, 0);
+  EXPECT_TRUE(Fake->TemperatureBRequested);
+  EXPECT_TRUE(Fake->DataBRequested);
+
+  Workspace.Ends = 0;
+  Workspace.Refreshes = 0;
+  Core->Type = 0;
+  Core->VibSensorA.TemperatureGain = 0;
+  RunBalancing(1);
+  EXPECT_DOUBLE_EQ(Core->TemperatureA, 0);
+  EXPECT_FALSE(Fake->TemperatureBRequested);
+  EXPECT_FALSE(Fake->DataBRequested);
+}
+
+TEST_F(CaptureThreads, DemoBalancingPacesLikeADeviceAndMakesNoDeviceCall) {
+  Core->DeviceReady = 0;
+  Core->BuffLength = 8192;
+  RunBalancing(2);
+  EXPECT_EQ(Clock.Sleeps(), (std::vector<uint32_t>{50, 200, 100, 50, 200, 100}));
+  EXPECT_TRUE(CallsOf({"_LaserEnable", "_StartCapture", "_ErrorLED"}).empty());
+  EXPECT_EQ(Workspace.States, (std::vector<uint8_t>{1, 2, 4, 1, 2, 4}));
+  EXPECT_EQ(Core->TemperatureA, 25.0);
+  EXPECT_EQ(Core->Captures[0].End, 8040);
+}
+
+TEST_F(CaptureThreads, AveragingCountsReadingsUpToAvgSizeThenShifts) {
+  Core->DeviceReady = 0;
+  Core->BuffLength = 8192;
+  Core->AvgSize = 5;
+  std::vector<int32_t> counts;
+  Workspace.OnRefresh = [&] {
+    counts.push_back(Core->Readings);
+    if (Workspace.Refreshes == 7) RequestCaptureStop();
+  };
+  ASSERT_TRUE(StartBalancingCapture(*Core));
+  ServeUntil([&] { return Workspace.Ends > 0; });
+  EXPECT_EQ(counts, (std::vector<int32_t>{0, 1, 2, 3, 4, 5, 5}));
+  EXPECT_EQ(Core->Readings, 5);
+  for (int k = 0; k < 5; ++k) EXPECT_GT(Core->Results[0].Slots[k].AmplA, 270) << k;
+  EXPECT_EQ(Core->Results[0].Slots[5].AmplA, 0.0);
+}
+
+TEST_F(CaptureThreads, FreeRunningCaptureForcesTheTriggerAfterItsWait) {
+  Core->Type = 1;
+  Fake->Statuses = {1, 3, 7};
+  int views = 0;
+  TimeGraph.Visible = true;
+  ASSERT_TRUE(StartFreeRunningCapture(*Core));
+  ServeUntil([&] {
+    views = static_cast<int>(std::count(TimeGraph.Calls.begin(), TimeGraph.Calls.end(), "RefreshGraph"));
+    if (views == 1) RequestCaptureStop();
+    return Workspace.Ends > 0;
+  });
+  const std::vector<uint32_t> sleeps = Clock.Sleeps();
+  ASSERT_GE(sleeps.size(), 2u);
+  EXPECT_EQ(sleeps[0], 1000u);
+  EXPECT_EQ(sleeps[1], 1u);
+  const auto cycle = CallsOf({"_CPSet", "_StartCapture", "_ForceTrigger"});
+  ASSERT_GE(cycle.size(), 3u);
+  EXPECT_EQ(std::vector<std::string>(cycle.begin(), cycle.begin() + 3),
+            (std::vector<std::string>{"_CPSet", "_StartCapture", "_ForceTrigger"}));
+  EXPECT_EQ(Fake->Mode, 1);
+  ASSERT_GE(Core->LiveDataA.size(), static_cast<size_t>(Core->RamSize));
+  EXPECT_EQ(Core->LiveDataA[0], Core->LiveDataA[1]);
+  EXPECT_EQ(Core->LiveDataB[0], Core->LiveDataB[1]);
+  EXPECT_EQ(Core->LiveDataB[1], 8);
+  EXPECT_EQ(Workspace.Calls.back(), "AsyncMeasurementDone");
+  EXPECT_EQ(Core->Measuring, 0);
+  EXPECT_EQ(VibThread, nullptr);
+}
+
+TEST_F(CaptureThreads, StoppingTheFreeRunningCaptureDuringPollingIsNotEvaluated) {
+  TVibThread* thread = nullptr;
+  Fake->Statuses = {1, 3, 3, 3, 7};
+  Fake->OnStatusRead = [&](int32_t reads) {
+    if (reads == 3) thread->Terminate();
+  };
+  ASSERT_TRUE(StartFreeRunningCapture(*Core));
+  thread = VibThread;
+  ServeUntil([&] { return Workspace.Ends > 0; });
+  EXPECT_EQ(std::count(Workspace.Calls.begin(), Workspace.Calls.end(), "UpdateOperationStatus"), 0);
+  EXPECT_EQ(Core->RmsA, 0.0);
+  EXPECT_EQ(CallsOf({"_GetDataA"}).size(), 0u);
+  EXPECT_EQ(Workspace.ErrorAtEnd, 0);
+}
+
+TEST_F(CaptureThreads, LiveBuffersFollowTheDeviceMemorySize) {
+  Core->LiveDataA.assign(16, 0);  // left by a short file
+  Core->RamSize = 0x2000;
+  Core->BuffLength = 0x2000;
+  Fake->Statuses = {7};
+  ASSERT_TRUE(StartFreeRunningCapture(*Core));
+  ServeUntil([&] {
+    if (std::count(Workspace.Calls.begin(), Workspace.Calls.end(), "UpdateParamCaptions") > 0) RequestCaptureStop();
+    return Workspace.Ends > 0;
+  });
+  EXPECT_GE(Core->LiveDataA.size(), 0x2000u);
+}
+
+TEST_F(CaptureThreads, OnlyOneCaptureAtATimeAndStopAndWait) {
+  Core->DeviceReady = 0;
+  Core->BuffLength = 8192;
+  Workspace.OnRefresh = [] {};
+  ASSERT_TRUE(StartBalancingCapture(*Core));
+  EXPECT_FALSE(StartBalancingCapture(*Core));
+  EXPECT_FALSE(StartFreeRunningCapture(*Core));
+  EXPECT_EQ(Core->Measuring, 1);
+  StopCaptureAndWait();
+  EXPECT_EQ(BalThread, nullptr);
+  EXPECT_EQ(Core->Measuring, 0);
+  EXPECT_EQ(Workspace.Ends, 1);
+  StopCaptureAndWait();  // nothing runs: returns at once
+}

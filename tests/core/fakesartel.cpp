@@ -1,0 +1,204 @@
+// The fake driver library: every export of sartel.h answering from the
+// script in TFakeSartel. Built several times, each variant leaving out the
+// export named by FAKE_OMIT_* so the binding's handling of a missing name
+// runs through the real loader.
+
+#define SARTEL_BUILDING_LIBRARY
+#include "fakesartel.h"
+#include "sartel.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+TFakeSartel State;
+
+void Record(const char* name) {
+  std::lock_guard<std::mutex> guard(State.Lock);
+  State.Calls.emplace_back(name);
+}
+
+template <typename T>
+T Answer(const std::vector<T>& list, int32_t index) {
+  if (list.empty()) return T{};
+  return list[std::min<size_t>(static_cast<size_t>(index), list.size() - 1)];
+}
+
+void CopySamples(const std::vector<int32_t>& from, int32_t* to, int32_t length) {
+  for (int32_t i = 0; i < length; ++i) to[i] = i < static_cast<int32_t>(from.size()) ? from[i] : 0;
+}
+
+int32_t Item(const std::vector<int32_t>& table, int32_t selector) {
+  if (selector & SARTEL_SELECT_COUNT) return static_cast<int32_t>(table.size());
+  if (selector & SARTEL_SELECT_ENTRY) {
+    const int32_t i = selector - SARTEL_SELECT_ENTRY;
+    return i >= 0 && i < static_cast<int32_t>(table.size()) ? table[i] : 0;
+  }
+  return 0;
+}
+
+}  // namespace
+
+extern "C" SARTEL_EXPORT TFakeSartel* FakeSartelState() { return &State; }
+
+bool _InitDriver(void) { Record("_InitDriver"); return true; }
+void _FreeDriver(void) { Record("_FreeDriver"); }
+void _SetPath(const char16_t*) { Record("_SetPath"); }
+int32_t _ListDevices(int32_t* indices, const char*) {
+  Record("_ListDevices");
+  if (indices) indices[0] = 0;
+  return 1;
+}
+void _GetDeviceDescr(int32_t, char16_t*) { Record("_GetDeviceDescr"); }
+void _OpenDevice(int32_t) { Record("_OpenDevice"); }
+int32_t _CloseDevice(void) { Record("_CloseDevice"); return 0; }
+bool _InitDevice(void) { Record("_InitDevice"); return true; }
+bool _ConfigDevice(int32_t, bool) { Record("_ConfigDevice"); return true; }
+void _FreeDevice(void) { Record("_FreeDevice"); }
+
+void _CPMode(int32_t mode) {
+  Record("_CPMode");
+  std::lock_guard<std::mutex> guard(State.Lock);
+  State.Mode = mode;
+}
+void _CPBuffer(int32_t length) {
+  Record("_CPBuffer");
+  std::lock_guard<std::mutex> guard(State.Lock);
+  State.BufferLength = length;
+}
+void _CPSampling(int32_t index) {
+  Record("_CPSampling");
+  std::lock_guard<std::mutex> guard(State.Lock);
+  State.Sampling = index;
+}
+void _CPGain(int32_t gainA, int32_t gainB) {
+  Record("_CPGain");
+  std::lock_guard<std::mutex> guard(State.Lock);
+  State.GainA = gainA;
+  State.GainB = gainB;
+}
+int32_t _CPSet(void) {
+  Record("_CPSet");
+  std::lock_guard<std::mutex> guard(State.Lock);
+  State.ErrorCode = State.ConfigErrorCode;
+  State.ErrorText = State.ConfigErrorText;
+  return State.ConfigErrorCode == 0;
+}
+int32_t _StartCapture(void) {
+  Record("_StartCapture");
+  std::lock_guard<std::mutex> guard(State.Lock);
+  State.StatusReads = 0;
+  State.AddressReads = 0;
+  ++State.Captures;
+  return 1;
+}
+int32_t _StopCapture(void) { Record("_StopCapture"); return 1; }
+int32_t _EndCapture(void) { Record("_EndCapture"); return 1; }
+int32_t _ForceTrigger(void) { Record("_ForceTrigger"); return 1; }
+
+uint8_t _ReadStatus(void) {
+  int32_t count;
+  uint8_t status;
+  std::function<void(int32_t)> hook;
+  {
+    std::lock_guard<std::mutex> guard(State.Lock);
+    count = ++State.StatusReads;
+    status = Answer(State.Statuses, count - 1);
+    if (count - 1 == State.FailAtStatusRead) {
+      State.ErrorCode = State.FailureCode;
+      State.ErrorText = State.FailureText;
+    }
+    if (State.ErrorCode != 0) status = 0;  // a dropped device answers nothing
+    hook = State.OnStatusRead;
+  }
+  if (hook) hook(count);
+  return status;
+}
+
+int32_t _GetAddress(void) {
+  std::lock_guard<std::mutex> guard(State.Lock);
+  return Answer(State.Addresses, State.AddressReads++);
+}
+
+void _GetDataA(int32_t* channelA, int32_t* channelB) {
+  Record("_GetDataA");
+  std::lock_guard<std::mutex> guard(State.Lock);
+  State.DataBRequested = channelB != nullptr;
+  if (channelA) CopySamples(State.DataA, channelA, State.BufferLength);
+  if (channelB) CopySamples(State.DataB, channelB, State.BufferLength);
+  if (State.FailOnGetData) {
+    State.ErrorCode = State.FailureCode;
+    State.ErrorText = State.FailureText;
+  }
+}
+
+int32_t _GetCaptureParams(int32_t* start, int32_t* end, int32_t* revolutions) {
+  Record("_GetCaptureParams");
+  std::lock_guard<std::mutex> guard(State.Lock);
+  *start = State.Start;
+  *end = State.End;
+  *revolutions = State.Revolutions;
+  return 1;
+}
+
+int32_t _GetTemperature(double* a, double* b) {
+  Record("_GetTemperature");
+  std::lock_guard<std::mutex> guard(State.Lock);
+  State.TemperatureBRequested = b != nullptr;
+  if (a) *a = State.TemperatureA;
+  if (b) *b = State.TemperatureB;
+  return 1;
+}
+
+void _GetDeviceID(char16_t*) { Record("_GetDeviceID"); }
+void _GetDeviceSN(char16_t*) { Record("_GetDeviceSN"); }
+void _GetDeviceVer(char16_t*) { Record("_GetDeviceVer"); }
+uint8_t _GetConfigByte(int32_t) { return 0; }
+int32_t _GetDeviceRamSize(void) {
+  std::lock_guard<std::mutex> guard(State.Lock);
+  return State.RamSize;
+}
+#ifndef FAKE_OMIT_GETDEVICECALIBRATION
+int32_t _GetDeviceCalibration(int32_t, char) { return 0; }
+#endif
+int32_t _StatusLED(bool) { Record("_StatusLED"); return 1; }
+int32_t _ErrorLED(bool) { Record("_ErrorLED"); return 1; }
+int32_t _LaserEnable(bool on) {
+  Record("_LaserEnable");
+  std::lock_guard<std::mutex> guard(State.Lock);
+  State.LaserStates.push_back(on ? 1 : 0);
+  return 1;
+}
+int32_t _GetClockItems(int32_t selector) {
+  std::lock_guard<std::mutex> guard(State.Lock);
+  return Item(State.Clocks, selector);
+}
+int32_t _GetGainItems(int32_t selector) {
+  std::lock_guard<std::mutex> guard(State.Lock);
+  return Item(State.Gains, selector);
+}
+int32_t _GetConfigItems(int32_t selector) {
+  std::lock_guard<std::mutex> guard(State.Lock);
+  return (selector & SARTEL_SELECT_ENTRY) ? State.FullScale : 0;
+}
+
+int32_t _Clear(void) { return 0; }
+int32_t _ReadRAM(int32_t, uint8_t*, int32_t) { return 0; }
+int32_t _WriteRAM(int32_t, uint8_t*, int32_t) { return 0; }
+#ifndef FAKE_OMIT_GETLASTERRORSTR
+// Writes the whole text and its terminator, however long: the caller's
+// copy must be bounded by the caller.
+int32_t _GetLastErrorStr(char16_t* text) {
+  std::lock_guard<std::mutex> guard(State.Lock);
+  if (text) {
+    std::copy(State.ErrorText.begin(), State.ErrorText.end(), text);
+    text[State.ErrorText.size()] = 0;
+  }
+  return State.ErrorCode;
+}
+#endif
+int32_t _NGRH0485(uint8_t*) { return 0; }
+int32_t _NAOP4239(uint8_t*) { return 0; }
+uint8_t _QPRE4902(int32_t, int32_t) { return 0; }
+uint8_t _ARPJ9457(int32_t, uint8_t*) { return 0; }

@@ -1,0 +1,200 @@
+#include "pipelinefixture.h"
+#include "spectrumthread.h"
+
+#include "events.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+class Spectrum : public PipelineTest {
+ protected:
+  void SetUp() override {
+    PipelineTest::SetUp();
+    SpectrumView.Visible = true;
+    Core->BuffLength = 1024;
+  }
+  void TearDown() override {
+    Stop();
+    PipelineTest::TearDown();
+  }
+
+  void Start() {
+    Thread = std::make_unique<TSpectrumThread>(*Core, true);
+    SpectrumThread = Thread.get();
+    Thread->SetPriority(rtl::tpLower);
+    Thread->Resume();
+  }
+  void Stop() {
+    SpectrumThread = nullptr;
+    Thread.reset();
+  }
+  // Wakes the thread and serves its hand-over.
+  void ComputeOnce() {
+    const int plots = SpectrumView.Plots;
+    Core->SpectrumEvent->SetEvent();
+    ServeUntil([&] { return SpectrumView.Plots > plots; });
+  }
+  void SineSignals(int32_t n, int32_t cycles, double amplitude) {
+    Core->SignalA.resize(n);
+    Core->SignalB.resize(n);
+    for (int32_t i = 0; i < n; ++i) {
+      Core->SignalA[i] = amplitude * std::sin(2 * std::numbers::pi * cycles * i / n);
+      Core->SignalB[i] = 0.5 * Core->SignalA[i];
+    }
+  }
+
+  std::unique_ptr<TSpectrumThread> Thread;
+};
+
+}  // namespace
+
+TEST_F(Spectrum, ConstructionAllocatesAndDestructionFreesTheSpectra) {
+  Start();
+  EXPECT_EQ(Core->SpectrumA.size(), static_cast<size_t>(Core->RamSize));
+  EXPECT_EQ(Core->SpectrumB.size(), static_cast<size_t>(Core->RamSize));
+  // Ending a thread that waits for the event: terminate request and event.
+  Stop();
+  EXPECT_TRUE(Core->SpectrumA.empty());
+  EXPECT_TRUE(Core->SpectrumB.empty());
+}
+
+TEST_F(Spectrum, WholeBufferFftOfASineAndTheHandOver) {
+  SineSignals(1024, 16, 2.0);
+  Start();
+  ComputeOnce();
+  EXPECT_EQ(Core->SpectrumReady, 1);
+  EXPECT_EQ(Core->SpectrumBusy, 0);
+  EXPECT_NEAR(std::abs(Core->SpectrumA[16]), 1.0, 1e-12);
+  EXPECT_NEAR(std::abs(Core->SpectrumA[1024 - 16]), 1.0, 1e-12);
+  EXPECT_NEAR(std::abs(Core->SpectrumA[17]), 0.0, 1e-12);
+  EXPECT_TRUE(SpectrumView.SolidA);
+  EXPECT_EQ(SpectrumView.Calls, (std::vector<std::string>{"PlotSpectrum", "RefreshInfoPanel"}));
+  EXPECT_TRUE(Workspace.Calls.empty());  // not a cursor-window spectrum
+}
+
+TEST_F(Spectrum, TwoPlanesWithoutSignalBComputeNothingButAreReady) {
+  Core->Type = 1;
+  SineSignals(1024, 16, 2.0);
+  Core->SignalB.clear();
+  Start();
+  ComputeOnce();
+  EXPECT_EQ(Core->SpectrumReady, 1);
+  EXPECT_EQ(std::abs(Core->SpectrumA[16]), 0.0);
+}
+
+TEST_F(Spectrum, LengthThatIsNotAPowerOfTwoIsRejected) {
+  Core->BuffLength = 1000;
+  SineSignals(1000, 16, 2.0);
+  Start();
+  ComputeOnce();
+  EXPECT_EQ(Core->SpectrumReady, 0);
+  EXPECT_EQ(std::abs(Core->SpectrumA[16]), 0.0);
+}
+
+TEST_F(Spectrum, BuffersShorterThanTheLengthAreNotRead) {
+  SineSignals(512, 16, 2.0);  // BuffLength says 1024
+  Start();
+  ComputeOnce();
+  EXPECT_EQ(std::abs(Core->SpectrumA[16]), 0.0);
+}
+
+TEST_F(Spectrum, CursorWindowDftOverTheConvertedRunWindow) {
+  Core->Type = 1;
+  Core->SpectrumInWindow = 1;
+  SineSignals(1024, 0, 0);
+  for (int32_t i = 0; i < 300; ++i) Core->SignalA[100 + i] = 4 * std::sin(2 * std::numbers::pi * 5 * i / 300);
+  Core->SignalStart = 100;
+  Core->SignalEnd = 400;
+  Start();
+  Core->SpectrumA.assign(Core->SpectrumA.size(), {9, 9});
+  ComputeOnce();
+  EXPECT_EQ(Core->SpectrumReady, 1);
+  EXPECT_NEAR(std::abs(Core->SpectrumA[5]), 2.0, 1e-5);
+  EXPECT_NEAR(std::abs(Core->SpectrumA[295]), 2.0, 1e-5);
+  EXPECT_EQ(Core->SpectrumA[300], std::complex<double>(9, 9));  // only N bins
+  EXPECT_EQ(Workspace.Calls, std::vector<std::string>{"ShowNoError"});
+}
+
+TEST_F(Spectrum, AsyncModeTakesTheFftEvenForTheCursorWindow) {
+  Core->SpectrumInWindow = 1;
+  Core->AsyncMode = 1;
+  SineSignals(1024, 16, 2.0);
+  Core->SignalStart = 0;
+  Core->SignalEnd = 10;
+  Start();
+  ComputeOnce();
+  EXPECT_NEAR(std::abs(Core->SpectrumA[16]), 1.0, 1e-12);
+  EXPECT_NEAR(std::abs(Core->SpectrumA[1000]), 0.0, 1e-12);
+}
+
+TEST_F(Spectrum, EmptyCursorWindowIsNotReady) {
+  Core->SpectrumInWindow = 1;
+  SineSignals(1024, 16, 2.0);
+  Core->SignalStart = Core->SignalEnd = 50;
+  Start();
+  ComputeOnce();
+  EXPECT_EQ(Core->SpectrumReady, 0);
+}
+
+TEST_F(Spectrum, AbortStopsTheCursorWindowDftWithoutHandOver) {
+  Core->SpectrumInWindow = 1;
+  Core->BuffLength = 16384;
+  SineSignals(16384, 40, 1.0);
+  Core->SignalStart = 0;
+  Core->SignalEnd = 16000;  // some seconds of work
+  Start();
+  Core->SpectrumEvent->SetEvent();
+  ServeUntil([&] { return Core->SpectrumProgress > 0; });
+  Thread->AbortCalculation();
+  EXPECT_EQ(Core->SpectrumBusy, 0);
+  ServeUntil([&] { return Core->SpectrumProgress == 0 && Thread->AbortRequest == 0; });
+  EXPECT_EQ(Core->SpectrumReady, 1);
+  EXPECT_NE(Core->SpectrumA[0], std::complex<double>());  // bins done so far
+  EXPECT_EQ(Core->SpectrumA[15999], std::complex<double>());
+  EXPECT_EQ(SpectrumView.Plots, 0);
+}
+
+TEST_F(Spectrum, AStaleAbortDoesNotCancelTheNextComputation) {
+  SineSignals(1024, 16, 2.0);
+  Start();
+  Thread->AbortCalculation();  // while the thread sleeps
+  ComputeOnce();
+  EXPECT_NEAR(std::abs(Core->SpectrumA[16]), 1.0, 1e-12);
+}
+
+TEST_F(Spectrum, TerminateDuringTheDftEndsTheThread) {
+  Core->SpectrumInWindow = 1;
+  Core->BuffLength = 16384;
+  SineSignals(16384, 40, 1.0);
+  Core->SignalEnd = 16000;
+  Start();
+  Core->SpectrumEvent->SetEvent();
+  ServeUntil([&] { return Core->SpectrumProgress > 0; });
+  Stop();  // terminate, event, wait
+  EXPECT_EQ(SpectrumView.Plots, 0);
+  EXPECT_TRUE(Core->SpectrumA.empty());
+}
+
+TEST_F(Spectrum, ClearingTheRunsAbortsAndWaitsForTheBuffers) {
+  Core->SpectrumInWindow = 1;
+  Core->BuffLength = 16384;
+  SineSignals(16384, 40, 1.0);
+  Core->SignalEnd = 16000;
+  Start();
+  Core->SpectrumEvent->SetEvent();
+  ServeUntil([&] { return Core->SpectrumProgress > 0; });
+  Core->ClearMeasurements();  // frees SignalA under a running computation
+  EXPECT_TRUE(Core->SignalA.empty());
+  ServeUntil([&] { return Core->SpectrumProgress == 0; });
+  EXPECT_EQ(SpectrumView.Plots, 0);
+}
+
+TEST_F(Spectrum, WindowValueFollowsWindowType) {
+  Core->WindowType = 5;
+  EXPECT_NEAR(Core->CalcWindowValue(9, 4), 1.0, 1e-15);
+  EXPECT_NEAR(Core->CalcWindowValue(9, 0), 0.0, 1e-15);
+  Core->WindowType = 0;
+  EXPECT_EQ(Core->CalcWindowValue(9, 0), 1.0);
+}
