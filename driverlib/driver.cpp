@@ -1,9 +1,11 @@
 #include "driver.h"
 
+#include "lodrast.h"
 #include "models.h"
 #include "textout.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 namespace sartel {
@@ -24,6 +26,7 @@ TDriver::TDriver() = default;
 TDriver::~TDriver() { Model.reset(); }
 
 bool TDriver::InitTransports() {
+  if (!Tcp) Tcp = std::make_unique<tcp::TTcpLink>();
   if (Ftdi) return true;
   Ftdi = std::make_unique<ftdi::TUSBFTDI>(Lib.Error);
   return Ftdi->Bind();
@@ -31,16 +34,28 @@ bool TDriver::InitTransports() {
 
 std::int32_t TDriver::ListDevices(std::int32_t* indices, const char* host) {
   Lib.Kind = TKind::None;
-  if (host) {
-    // No network model yet: a host names no device.
-    Lib.Error.Clear();
-    return 0;
-  }
+  if (host) return ListTcp(host);
   if (!indices) {
     Lib.Error.Set("Could not list USB devices", 1);
     return 0;
   }
   return ListFtdi(indices);
+}
+
+// A host text selects the network device: listing it is connecting to it.
+// The index array is not written.
+std::int32_t TDriver::ListTcp(const char* host) {
+  if (!Tcp) Tcp = std::make_unique<tcp::TTcpLink>();
+  // Looks no further than one character past the longest host text.
+  const std::size_t length = strnlen(host, tcp::TTcpLink::MaxHostLength + 1);
+  const tcp::TConnectResult result = Tcp->Connect(std::string(host, length));
+  if (result != tcp::TConnectResult::Connected) {
+    Lib.Error.Set(lodrast::ConnectFailureText(result), 1);
+    return 0;
+  }
+  Lib.Kind = TKind::Tcp;
+  Lib.Error.Clear();
+  return 1;
 }
 
 std::int32_t TDriver::ListFtdi(std::int32_t* indices) {
@@ -62,6 +77,10 @@ std::int32_t TDriver::ListFtdi(std::int32_t* indices) {
 }
 
 void TDriver::DeviceDescription(std::int32_t index, char16_t* description) {
+  if (Lib.Kind == TKind::Tcp && description) {
+    WriteWidened("Lodrast", description);
+    return;
+  }
   if (Lib.Kind != TKind::Ftdi || !Ftdi || !description) return;
   std::string text;
   const bool ok = Ftdi->Description(index, text);
@@ -99,7 +118,8 @@ std::int32_t TDriver::CloseDevice() {
 
 void TDriver::InitDevice() {
   if (!Ftdi) Ftdi = std::make_unique<ftdi::TUSBFTDI>(Lib.Error);
-  Model = CreateModel(Lib.Kind, {Lib, *Ftdi});
+  if (!Tcp) Tcp = std::make_unique<tcp::TTcpLink>();
+  Model = CreateModel(Lib.Kind, {Lib, *Ftdi, *Tcp});
 }
 
 bool TDriver::ConfigDevice(bool skipUpload) {

@@ -5,6 +5,7 @@
 
 #include "daqlib.h"
 #include "devicemodel.h"
+#include "tcplink.h"
 #include "usbftdi.h"
 
 #include <cstdint>
@@ -22,8 +23,8 @@ class TDriver {
   TDriver(const TDriver&) = delete;
   TDriver& operator=(const TDriver&) = delete;
 
-  // Creates and binds the FTDI transport unless it exists; the binding's
-  // result, or true when it existed.
+  // Creates the TCP link and the FTDI transport unless they exist, and binds
+  // the FTDI library; the binding's result, or true when it existed.
   bool InitTransports();
 
   std::int32_t ListDevices(std::int32_t* indices, const char* host);
@@ -36,9 +37,11 @@ class TDriver {
 
   TDAQLib Lib;
   std::unique_ptr<ftdi::TUSBFTDI> Ftdi;
+  std::unique_ptr<tcp::TTcpLink> Tcp;
   std::unique_ptr<TDeviceModel> Model;
 
  private:
+  std::int32_t ListTcp(const char* host);
   std::int32_t ListFtdi(std::int32_t* indices);
   void OpenFtdi(std::int32_t index);
 };

@@ -4,6 +4,7 @@
 
 #include "daqlib.h"
 #include "devicemodel.h"
+#include "tcplink.h"
 #include "usbftdi.h"
 
 #include <memory>
@@ -13,10 +14,11 @@ namespace sartel {
 struct TModelContext {
   TDAQLib& Lib;
   ftdi::TUSBFTDI& Ftdi;
+  tcp::TTcpLink& Tcp;
 };
 
-// The model for kind: FTDI THarvik; FX2 and none (demo mode) TKalvenor2.
-// The network model is not built yet: its kind gets no model.
+// The model for kind: FTDI THarvik; FX2 and none (demo mode) TKalvenor2;
+// TCP TLodrast.
 std::unique_ptr<TDeviceModel> CreateModel(TKind kind, const TModelContext& context);
 
 }  // namespace sartel

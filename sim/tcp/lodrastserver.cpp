@@ -136,6 +136,12 @@ void TLodrastServer::SetSegments(std::size_t segmentBytes, std::uint32_t delayMs
   SegmentDelayMs = delayMs;
 }
 
+void TLodrastServer::SetSplit(std::size_t pieces, std::uint32_t delayMs) {
+  const std::lock_guard<std::mutex> lock(Lock);
+  SplitPieces = pieces;
+  SplitDelayMs = delayMs;
+}
+
 void TLodrastServer::AddFault(const TFaultRule& rule) {
   const std::lock_guard<std::mutex> lock(Lock);
   Faults.Add(rule);
@@ -150,6 +156,12 @@ void TLodrastServer::ClearFaults() {
 TLodrastCapture TLodrastServer::LastCapture() const {
   const std::lock_guard<std::mutex> lock(Lock);
   return Device.LastCapture();
+}
+
+std::vector<double> TLodrastServer::LastSignal(std::size_t n) const {
+  const std::lock_guard<std::mutex> lock(Lock);
+  const std::vector<double>& signal = Device.LastSignal();
+  return {signal.begin(), signal.begin() + static_cast<std::ptrdiff_t>(std::min(n, signal.size()))};
 }
 
 std::complex<double> TLodrastServer::Vector(int channel) const {
@@ -217,6 +229,7 @@ void TLodrastServer::Accept() {
   const int on = 1;
   setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
   Connection = fd;
+  Connected = true;
   const std::lock_guard<std::mutex> lock(Lock);
   ++Accepted;
 }
@@ -227,6 +240,7 @@ void TLodrastServer::CloseDevice(bool reset) {
     setsockopt(Connection, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
   }
   CloseSocket(Connection);
+  Connected = false;
   Parser.Reset();
   Outbound.clear();
 }
@@ -296,6 +310,10 @@ void TLodrastServer::Queue(std::vector<std::uint8_t> bytes, TAfter after) {
     const std::lock_guard<std::mutex> lock(Lock);
     pieceBytes = SegmentBytes;
     delay = SegmentDelayMs;
+    if (pieceBytes == 0 && SplitPieces > 0) {
+      pieceBytes = (bytes.size() + SplitPieces - 1) / SplitPieces;
+      delay = SplitDelayMs;
+    }
   }
   std::int64_t due = std::max(NowMs(), Outbound.empty() ? 0 : Outbound.back().DueMs);
   if (pieceBytes == 0) pieceBytes = std::max<std::size_t>(bytes.size(), 1);

@@ -15,6 +15,7 @@
 #include "simlodrast.h"
 
 #include <array>
+#include <atomic>
 #include <complex>
 #include <cstdint>
 #include <deque>
@@ -47,17 +48,24 @@ class TLodrastServer {
   void SetNoise(double mvRms);
   void SetTemperature(double mv);
   void SetSamplesPerPoll(std::int32_t samples);
-  // Replies go out in pieces of segmentBytes, delayMs apart; 0 bytes sends
-  // each reply whole.
+  // A slow link: replies go out in pieces of segmentBytes, delayMs apart;
+  // 0 bytes sends each reply whole.
   void SetSegments(std::size_t segmentBytes, std::uint32_t delayMs);
+  // A split link: each reply goes out in (up to) pieces parts, delayMs
+  // apart, whatever its size; 0 pieces sends each reply whole. Segments
+  // set by SetSegments take precedence.
+  void SetSplit(std::size_t pieces, std::uint32_t delayMs);
   void AddFault(const TFaultRule& rule);
   // Also ends a stall.
   void ClearFaults();
 
   TLodrastCapture LastCapture() const;
+  // Channel A of the last capture in millivolts, its first n samples.
+  std::vector<double> LastSignal(std::size_t n) const;
   std::complex<double> Vector(int channel) const;
   double SamplingHz() const;
   int Connections() const;
+  bool HasConnection() const { return Connected; }
   // Commands executed with this opcode since the start.
   int CommandCount(std::uint8_t opcode) const;
 
@@ -93,6 +101,8 @@ class TLodrastServer {
   bool Stalled = false;
   std::size_t SegmentBytes = 0;
   std::uint32_t SegmentDelayMs = 0;
+  std::size_t SplitPieces = 0;
+  std::uint32_t SplitDelayMs = 0;
   int Accepted = 0;
   std::array<int, 256> Counts{};
   std::mt19937 Random{12345};
@@ -103,6 +113,7 @@ class TLodrastServer {
   int Listener = -1;
   int ControlListener = -1;
   int Connection = -1;
+  std::atomic<bool> Connected{false};
   std::uint16_t DevicePort = 0;
   std::uint16_t ControlPortNumber = 0;
   std::string StartFailure;

@@ -1,12 +1,12 @@
 #pragma once
-// The rotor the simulated network device measures. The device only needs
-// Generate, ReferenceIndexes, RevolutionHz and the setters of speed, masses
-// and noise, so the shared signal model drops in here by changing the alias.
+// The rotor the simulated network device measures: the shared signal model.
+// The device needs only Generate, ReferenceIndexes, RevolutionHz and the
+// setters of speed, masses and noise.
 
-#include "standinrotor.h"
+#include "signalmodel.h"
 
 namespace sim {
 
-using TRotor = TStandInRotor;
+using TRotor = TSignalModel;
 
 }  // namespace sim

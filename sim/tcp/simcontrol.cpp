@@ -66,6 +66,9 @@ std::string ApplyControl(TLodrastServer& server, const std::string& line) {
   } else if (unsigned bytes = 0, delay = 0;
              name == "segments" && words.size() == 3 && Number(words[1], bytes) && Number(words[2], delay)) {
     server.SetSegments(bytes, delay);
+  } else if (unsigned pieces = 0, pause = 0;
+             name == "split" && words.size() == 3 && Number(words[1], pieces) && Number(words[2], pause)) {
+    server.SetSplit(pieces, pause);
   } else if (name == "fault") {
     return FaultCommand(server, words);
   } else if (name == "clear" && words.size() == 1) {

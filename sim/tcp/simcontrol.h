@@ -6,7 +6,8 @@
 //   noise <millivolts rms>
 //   temperature <millivolts>
 //   poll <samples per status read>
-//   segments <bytes> <delay ms>       (0 bytes: whole replies)
+//   segments <bytes> <delay ms>       (a slow link; 0 bytes: whole replies)
+//   split <pieces> <delay ms>         (each reply in parts; 0: whole)
 //   fault <close|reset|stall|garbage|extra> [opcode <n>] [skip <n>] [count <n>]
 //   clear                             (no more faults; ends a stall)
 // The answer is "ok" or "error: " and the reason.

@@ -39,6 +39,9 @@ const TRange& RangeOf(std::uint8_t code) {
   return UnknownRange;
 }
 
+// Counts per side of the 16-bit converter.
+constexpr std::int32_t FullScale = 32768;
+
 // Simulated seconds between two captures, so each sees another rotor phase.
 constexpr double Gap = 0.37;
 
@@ -113,11 +116,11 @@ void TSimLodrast::FinishCapture(std::int32_t samples) {
   // A balancing capture waits for the reference pulse.
   const double start = Balancing && hz > 0 ? std::ceil(Time * hz) / hz : Time;
   const auto n = static_cast<std::size_t>(std::max(samples, 0));
-  std::vector<double> a(n);
+  Signal.assign(n, 0.0);
   std::vector<double> b(n);
-  Rotor.Generate(start, fs, n, a.data(), b.data());
+  Rotor.Generate(start, fs, n, Signal.data(), b.data());
   std::fill(Memory.begin(), Memory.end(), ToWord(0.0));
-  std::transform(a.begin(), a.end(), Memory.begin(), [this](double mv) { return ToWord(mv); });
+  std::transform(Signal.begin(), Signal.end(), Memory.begin(), [this](double mv) { return ToWord(mv); });
 
   std::int32_t end = samples;
   std::int32_t turns = 0;
@@ -142,8 +145,8 @@ void TSimLodrast::FinishCapture(std::int32_t samples) {
 
 std::uint16_t TSimLodrast::ToWord(double mv) const {
   const TRange& range = RangeOf(GainCode);
-  const double counts = std::clamp(std::round(mv / range.RangeMv * 32768.0), -32768.0, 32767.0);
-  return static_cast<std::uint16_t>(std::clamp(counts + 32768.0 + range.Offset, 0.0, 65535.0));
+  const std::int32_t word = ToCounts(mv, range.RangeMv, FullScale) + FullScale + range.Offset;
+  return static_cast<std::uint16_t>(std::clamp(word, 0, 0xFFFF));
 }
 
 std::vector<std::uint8_t> TSimLodrast::AddressReply() const {

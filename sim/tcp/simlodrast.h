@@ -44,6 +44,8 @@ class TSimLodrast {
   double TemperatureMv = 250.0;
 
   const TLodrastCapture& LastCapture() const { return Capture; }
+  // Channel A of the last capture in millivolts, as the converter saw it.
+  const std::vector<double>& LastSignal() const { return Signal; }
   double SamplingHz() const { return BaseClockHz / (Divider + 1.0); }
   double RangeMv() const;
   std::uint16_t SampleOffset() const;
@@ -70,6 +72,7 @@ class TSimLodrast {
   std::uint8_t GainCode = 0xFF;
   std::uint16_t Divider = 39;
   std::vector<std::uint16_t> Memory;
+  std::vector<double> Signal;
   TLodrastCapture Capture;
 };
 

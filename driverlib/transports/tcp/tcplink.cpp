@@ -42,7 +42,7 @@ bool WouldBlock(int error) { return error == EAGAIN || error == EWOULDBLOCK; }
 
 }  // namespace
 
-TTcpLink::TTcpLink() : TTcpLink(TimeoutFromEnvironment(), PortFromEnvironment()) {}
+TTcpLink::TTcpLink() : FromEnvironment(true) {}
 
 TTcpLink::TTcpLink(std::uint32_t timeoutMs, std::uint16_t port) : Timeout(timeoutMs), PortNumber(port) {}
 
@@ -61,6 +61,10 @@ std::uint16_t TTcpLink::PortFromEnvironment() {
 TConnectResult TTcpLink::Connect(const std::string& host) {
   Close();
   Host = host;
+  if (FromEnvironment) {
+    Timeout = TimeoutFromEnvironment();
+    PortNumber = PortFromEnvironment();
+  }
   return Reconnect();
 }
 

@@ -27,7 +27,7 @@ class TTcpLink {
   static constexpr std::size_t MaxHostLength = 63;
 
   // The time-out and port come from SARTEL_TIMEOUT_MS and SARTEL_TCP_PORT
-  // when they hold valid numbers.
+  // (when they hold valid numbers) as they are at each Connect.
   TTcpLink();
   TTcpLink(std::uint32_t timeoutMs, std::uint16_t port);
   ~TTcpLink();
@@ -37,7 +37,8 @@ class TTcpLink {
   static std::uint32_t TimeoutFromEnvironment();
   static std::uint16_t PortFromEnvironment();
 
-  // Closes any open connection, then connects to host at the port.
+  // Closes any open connection, then connects to host at the port. Host
+  // texts longer than MaxHostLength name no host.
   TConnectResult Connect(const std::string& host);
   // Connects again to the host of the last Connect; NoHost when there was
   // none.
@@ -66,8 +67,9 @@ class TTcpLink {
   TTransfer WaitReady(short events, std::int64_t deadlineMs);
 
   int Socket = -1;
-  std::uint32_t Timeout;
-  std::uint16_t PortNumber;
+  bool FromEnvironment = false;
+  std::uint32_t Timeout = DefaultTimeoutMs;
+  std::uint16_t PortNumber = DefaultPort;
   std::string Host;
 };
 

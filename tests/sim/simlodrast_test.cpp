@@ -188,6 +188,7 @@ TEST(SimControl, TextCommands) {
   EXPECT_EQ(ApplyControl(server, "temperature 300"), "ok");
   EXPECT_EQ(ApplyControl(server, "poll 512"), "ok");
   EXPECT_EQ(ApplyControl(server, "segments 16 2"), "ok");
+  EXPECT_EQ(ApplyControl(server, "split 3 1"), "ok");
   EXPECT_EQ(ApplyControl(server, "fault stall opcode 7 skip 2 count 1"), "ok");
   EXPECT_EQ(ApplyControl(server, "clear"), "ok");
   for (const char* bad : {"", "speed", "speed fast", "mass C 1 0", "poll 0", "fault melt", "fault close opcode",
