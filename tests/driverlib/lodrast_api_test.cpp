@@ -314,6 +314,19 @@ TEST_F(LodrastApi, CommandToAClosedPeerFailsWithoutSignal) {
   EXPECT_EQ(text, "Communication error, connection closed");
 }
 
+TEST_F(LodrastApi, ConnectionDroppedWhileIdleIsReplacedByCaptureProgramming) {
+  OpenAndConfigure();
+  Program(0, Ram);
+  Server.AddFault({sim::TLinkFault::Close, 20, 0, 1});
+  EXPECT_EQ(_EndCapture(), 1);
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_EQ(_CPSet(), 1);
+  EXPECT_EQ(LastError(), 0);
+  std::vector<std::int32_t> a(Ram);
+  EXPECT_TRUE(Capture(a));
+  EXPECT_EQ(Server.Connections(), 2);
+}
+
 TEST_F(LodrastApi, LateReplyIsNeverTakenForALaterOne) {
   OpenAndConfigure();
   Program(0, Ram);

@@ -77,6 +77,9 @@ bool TLodrast::Receive(std::uint8_t* buffer, std::size_t length) {
 }
 
 std::int32_t TLodrast::CaptureProgramming() {
+  // A connection the device dropped since the last command, or one with
+  // stray bytes waiting, is replaced here rather than failing this capture.
+  if (Link.IsOpen()) Link.CheckIdle();
   if (!Link.IsOpen()) {
     const tcp::TConnectResult result = Link.Reconnect();
     if (result != tcp::TConnectResult::Connected) {
@@ -86,9 +89,7 @@ std::int32_t TLodrast::CaptureProgramming() {
   }
   const auto header = ProgramHeader();
   const auto parameters = ProgramParameters(Lib.GainA, Lib.SamplingIndex, Selector);
-  const bool ok = Check(Link.CheckIdle(), false) && Send(header.data(), header.size()) &&
-                  Send(parameters.data(), parameters.size());
-  return ok ? 1 : 0;
+  return Send(header.data(), header.size()) && Send(parameters.data(), parameters.size()) ? 1 : 0;
 }
 
 std::int32_t TLodrast::StartCapture() {

@@ -6,8 +6,8 @@
 // A failed transfer leaves a "Communication error, ..." text with code 1
 // (the first failure since the code was last cleared is the one kept) and
 // the link closed; capture programming connects again to the same host and
-// port, so one dropped connection or time-out costs one capture, not the
-// session. A failed read-out writes nothing into the caller's buffer.
+// port (also when it finds the connection dropped while idle), so one
+// dropped connection or time-out costs one capture, not the session. A failed read-out writes nothing into the caller's buffer.
 
 #include "daqlib.h"
 #include "devicemodel.h"

@@ -35,16 +35,21 @@ struct TLookup {
 };
 
 std::mutex ParkedLock;
-std::list<std::unique_ptr<TLookup>> Parked;
+
+// Never destroyed: at unload or exit a parked lookup may still be running.
+std::list<std::unique_ptr<TLookup>>& Parked() {
+  static auto* parked = new std::list<std::unique_ptr<TLookup>>;
+  return *parked;
+}
 
 void Park(std::unique_ptr<TLookup> lookup) {
   const std::lock_guard<std::mutex> lock(ParkedLock);
-  Parked.push_back(std::move(lookup));
+  Parked().push_back(std::move(lookup));
 }
 
 void FreeFinished() {
   const std::lock_guard<std::mutex> lock(ParkedLock);
-  Parked.remove_if([](const std::unique_ptr<TLookup>& lookup) { return !lookup->Running(); });
+  Parked().remove_if([](const std::unique_ptr<TLookup>& lookup) { return !lookup->Running(); });
 }
 
 bool FirstAddress(const addrinfo* result, in_addr& address) {
