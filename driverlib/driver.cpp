@@ -1,5 +1,6 @@
 #include "driver.h"
 
+#include "fx2/fx2portsource.h"
 #include "lodrast.h"
 #include "models.h"
 #include "textout.h"
@@ -18,6 +19,8 @@ constexpr const char* FtdiDescription = "Kalvenor";
 // the library gets wrong cannot keep it busy.
 constexpr std::uint32_t MaxScanned = 1024;
 
+std::string Fx2LockName(int index) { return "ZeltoFX2Device" + std::to_string(index); }
+
 }  // namespace
 
 TDriver::TDriver() = default;
@@ -27,6 +30,9 @@ TDriver::~TDriver() { Model.reset(); }
 
 bool TDriver::InitTransports() {
   if (!Tcp) Tcp = std::make_unique<tcp::TTcpLink>();
+  if (!Fx2)
+    Fx2 = std::make_unique<fx2::TUSBFX2>(fx2port::CreatePortFromEnvironment(),
+                                        ftdi::TUSBFTDI::TimeoutFromEnvironment());
   if (Ftdi) return true;
   Ftdi = std::make_unique<ftdi::TUSBFTDI>(Lib.Error);
   return Ftdi->Bind();
@@ -38,6 +44,13 @@ std::int32_t TDriver::ListDevices(std::int32_t* indices, const char* host) {
   if (!indices) {
     Lib.Error.Set("Could not list USB devices", 1);
     return 0;
+  }
+  // FX2 devices come first: FTDI devices are listed only when no free FX2
+  // device exists.
+  const std::int32_t fx2 = ListFx2(indices);
+  if (fx2 > 0) {
+    Lib.Error.Clear();
+    return fx2;
   }
   return ListFtdi(indices);
 }
@@ -56,6 +69,23 @@ std::int32_t TDriver::ListTcp(const char* host) {
   Lib.Kind = TKind::Tcp;
   Lib.Error.Clear();
   return 1;
+}
+
+// A device another process holds (its lock is taken) is not listed.
+std::int32_t TDriver::ListFx2(std::int32_t* indices) {
+  if (!Fx2) return 0;
+  fx2::CUsbDevice& device = Fx2->Device();
+  const int count = device.DeviceCount();
+  std::int32_t listed = 0;
+  for (int j = 0; j < count && listed < MaxListed; ++j) {
+    device.Open(static_cast<std::uint8_t>(j));
+    if (!rtl::IsNamedLockHeld(Fx2LockName(j))) {
+      indices[listed++] = j;
+      Lib.Kind = TKind::Fx2;
+    }
+    device.Close();
+  }
+  return listed;
 }
 
 std::int32_t TDriver::ListFtdi(std::int32_t* indices) {
@@ -81,6 +111,7 @@ void TDriver::DeviceDescription(std::int32_t index, char16_t* description) {
     WriteWidened("Lodrast", description);
     return;
   }
+  if (Lib.Kind == TKind::Fx2 && Fx2 && description) DescribeFx2(index, description);
   if (Lib.Kind != TKind::Ftdi || !Ftdi || !description) return;
   std::string text;
   const bool ok = Ftdi->Description(index, text);
@@ -88,7 +119,25 @@ void TDriver::DeviceDescription(std::int32_t index, char16_t* description) {
   if (!ok) Lib.Error.Set("Could not get device descriptor", 1);
 }
 
+// The USB product string, with its terminator.
+void TDriver::DescribeFx2(std::int32_t index, char16_t* description) {
+  fx2::CUsbDevice& device = Fx2->Device();
+  if (index < 0 || index > 255 || !device.Open(static_cast<std::uint8_t>(index))) {
+    Lib.Error.Set("Could not get device descriptor", 1);
+    return;
+  }
+  const std::u16string& product = device.Product;
+  const std::size_t n = std::min({product.size(), product.find(u'\0'), MaxTextUnits - 1});
+  std::copy_n(product.begin(), n, description);
+  description[n] = 0;
+  device.Close();
+}
+
 void TDriver::OpenDevice(std::int32_t index) {
+  if (Lib.Kind == TKind::Fx2 && Fx2) {
+    OpenFx2(index);
+    return;
+  }
   if (Lib.Kind == TKind::Ftdi && Ftdi) {
     OpenFtdi(index);
     return;
@@ -111,7 +160,29 @@ void TDriver::OpenFtdi(std::int32_t index) {
   Lib.Error.Clear();
 }
 
+// A device the port cannot open (missing permission, gone) fails here
+// rather than later as a wrong signature. The lock goes with the device:
+// another process that holds it makes this one "already open".
+void TDriver::OpenFx2(std::int32_t index) {
+  if (index < 0 || index > 255 || !Fx2->Device().Open(static_cast<std::uint8_t>(index))) {
+    Lib.Error.Set("Could not open USB channel.", 2);
+    return;
+  }
+  Fx2Lock = std::make_unique<rtl::TNamedLock>(Fx2LockName(index));
+  if (!Fx2Lock->TryAcquire()) {
+    Fx2Lock.reset();
+    Lib.Error.Set("Device already open.", 1);
+    return;
+  }
+  Lib.Error.Clear();
+}
+
 std::int32_t TDriver::CloseDevice() {
+  if (Lib.Kind == TKind::Fx2 && Fx2) {
+    Fx2->Device().Close();
+    Fx2Lock.reset();
+    return 1;
+  }
   if (Lib.Kind == TKind::Ftdi && Ftdi) return Ftdi->Close();
   return 0;
 }
@@ -119,7 +190,7 @@ std::int32_t TDriver::CloseDevice() {
 void TDriver::InitDevice() {
   if (!Ftdi) Ftdi = std::make_unique<ftdi::TUSBFTDI>(Lib.Error);
   if (!Tcp) Tcp = std::make_unique<tcp::TTcpLink>();
-  Model = CreateModel(Lib.Kind, {Lib, *Ftdi, *Tcp});
+  Model = CreateModel(Lib.Kind, {Lib, *Ftdi, *Tcp, Fx2.get()});
 }
 
 bool TDriver::ConfigDevice(bool skipUpload) {

@@ -10,8 +10,10 @@ std::unique_ptr<TDeviceModel> CreateModel(TKind kind, const TModelContext& conte
   switch (kind) {
     case TKind::Ftdi:
       return std::make_unique<harvik::THarvik>(context.Lib, context.Ftdi);
-    case TKind::None:
     case TKind::Fx2:
+      if (context.Fx2) return std::make_unique<kalvenor2::TKalvenor2>(context.Lib, *context.Fx2);
+      return std::make_unique<kalvenor2::TKalvenor2>();
+    case TKind::None:
       return std::make_unique<kalvenor2::TKalvenor2>();
     case TKind::Tcp:
       return std::make_unique<lodrast::TLodrast>(context.Lib, context.Tcp);

@@ -6,6 +6,7 @@
 #include "devicemodel.h"
 #include "tcplink.h"
 #include "usbftdi.h"
+#include "usbfx2.h"
 
 #include <memory>
 
@@ -15,6 +16,9 @@ struct TModelContext {
   TDAQLib& Lib;
   ftdi::TUSBFTDI& Ftdi;
   tcp::TTcpLink& Tcp;
+  // Null when the FX2 transport does not exist: the FX2 kind then gets the
+  // demo model.
+  fx2::TUSBFX2* Fx2 = nullptr;
 };
 
 // The model for kind: FTDI THarvik; FX2 and none (demo mode) TKalvenor2;
