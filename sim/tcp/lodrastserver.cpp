@@ -204,6 +204,8 @@ void TLodrastServer::Run() {
       const short events = entries[deviceAt].revents;
       if (events & POLLOUT) WriteDevice();
       if (Connection >= 0 && (events & (POLLIN | POLLHUP | POLLERR))) ReadDevice();
+      // Replies due now go out at once rather than after another poll.
+      if (Connection >= 0 && !Outbound.empty() && Outbound.front().DueMs <= NowMs()) WriteDevice();
     }
     for (std::size_t i = clientsAt; i < entries.size(); ++i) {
       if (!entries[i].revents) continue;

@@ -11,8 +11,11 @@
 #include "balancing.h"
 #include "capturethreads.h"
 #include "lodrastserver.h"
+#include "dynlib.h"
+#include "folders.h"
 #include "pipelinefixture.h"
 #include "simcontrol.h"
+#include "simfx2.h"
 
 #include <gtest/gtest.h>
 
@@ -60,8 +63,20 @@ class WholeJob : public PipelineTest {
     std::filesystem::remove_all(Folder, ignored);
   }
 
-  // The start-up window's sequence; with a host the network device.
-  void StartUp(const char* host) {
+  // The library stays mapped for the life of the process: the sanitizers'
+  // leak check at exit trips over the thread-local storage of libraries
+  // that were unloaded (libSartel.so brings libusb and libudev with it).
+  static void KeepLibraryLoaded(const TZelto& core) {
+    static void* const keep = rtl::LoadModule(rtl::NativePath(core.ProgramDir + u"" SARTEL_LIBRARY_NAME));
+    (void)keep;
+  }
+
+  // The start-up window's sequence; with a host the network device. The
+  // buffer is the whole memory or MaxBuffer, whichever is less; wholeMemory
+  // takes the whole memory, as the program does for devices that count
+  // their write address through all of it.
+  void StartUp(const char* host, bool wholeMemory = false) {
+    KeepLibraryLoaded(*Core);
     ASSERT_TRUE(Core->LoadDriver());
     const TDriverApi& api = Core->DriverApi;
     api.InitDriver();
@@ -81,13 +96,14 @@ class WholeJob : public PipelineTest {
     api.GetDeviceSN(Core->DeviceSN.data());
     api.GetDeviceVer(Core->DeviceVer.data());
     Core->RamSize = api.GetDeviceRamSize();
-    Core->BuffLength = std::min(Core->RamSize, MaxBuffer);
+    Core->BuffLength = wholeMemory ? Core->RamSize : std::min(Core->RamSize, MaxBuffer);
     Core->DeviceReady = 1;
   }
 
   // Demo mode: nothing listed, the library answers with the demo tables.
   void StartUpDemo() {
     Sim.SetDevices(0);
+    KeepLibraryLoaded(*Core);
     ASSERT_TRUE(Core->LoadDriver());
     const TDriverApi& api = Core->DriverApi;
     api.InitDriver();
@@ -240,6 +256,48 @@ class FtdiJob : public WholeJob {
   }
 };
 
+// The control functions of the simulated FX2 backend, from the same
+// library file the driver loads through SARTEL_FX2_PORT.
+struct TSimFx2Control {
+  TSimFx2Control() : Module(rtl::LoadModule(SIM_FX2_LIBRARY)) {
+    Reset = Get<decltype(Reset)>("SimFx2_Reset");
+    SetMass = Get<decltype(SetMass)>("SimFx2_SetMass");
+    SetNoise = Get<decltype(SetNoise)>("SimFx2_SetNoise");
+    InjectFault = Get<decltype(InjectFault)>("SimFx2_InjectFault");
+    ClearFaults = Get<decltype(ClearFaults)>("SimFx2_ClearFaults");
+  }
+  ~TSimFx2Control() { rtl::FreeModule(Module); }
+  bool Loaded() const { return Reset && SetMass && SetNoise && InjectFault && ClearFaults; }
+  template <typename F>
+  F Get(const char* name) {
+    return Module ? reinterpret_cast<F>(rtl::FindSymbol(Module, name)) : nullptr;
+  }
+
+  void* Module;
+  decltype(&SimFx2_Reset) Reset = nullptr;
+  decltype(&SimFx2_SetMass) SetMass = nullptr;
+  decltype(&SimFx2_SetNoise) SetNoise = nullptr;
+  decltype(&SimFx2_InjectFault) InjectFault = nullptr;
+  decltype(&SimFx2_ClearFaults) ClearFaults = nullptr;
+};
+
+class Fx2Job : public WholeJob {
+ protected:
+  void SetUp() override {
+    WholeJob::SetUp();
+    // The device locks of this test only.
+    setenv("SARTEL_LOCK_DIR", Folder.c_str(), 1);
+    setenv("SARTEL_FX2_PORT", SIM_FX2_LIBRARY, 1);
+    ASSERT_TRUE(Fx2.Loaded());
+    Fx2.Reset();
+    Fx2.SetNoise(NoiseMv);
+    PlaceMass = [this](int plane, double grams, double angle) { Fx2.SetMass(plane, grams, angle); };
+    Settings(1, 4, 1);
+  }
+
+  TSimFx2Control Fx2;
+};
+
 }  // namespace
 
 TEST_F(NetworkJob, IdentifiesAndBalancesOnePlane) {
@@ -315,6 +373,36 @@ TEST_F(FtdiJob, SilentDeviceEndsTheRunAndTheNextCaptureWorks) {
   EXPECT_EQ(Core->Results[0].Meas.AmplA, before.Meas.AmplA);
   EXPECT_EQ(Core->Results[0].Meas.AmplB, before.Meas.AmplB);
   Sim.ClearFaults();
+  EXPECT_TRUE(Measure(1));
+  EXPECT_EQ(Core->Results[1].Valid, 1);
+}
+
+TEST_F(Fx2Job, IdentifiesAndBalancesTwoPlanes) {
+  StartUp(nullptr, true);
+  EXPECT_EQ(Narrow(TextOf(Core->DeviceVer)), "2.0");
+  EXPECT_EQ(Core->RamSize, 0x8000);
+  RunJob();
+  ExpectBalanced();
+}
+
+TEST_F(Fx2Job, FreeRunningCaptureFillsTheLiveBuffers) {
+  StartUp(nullptr, true);
+  ASSERT_TRUE(FreeRun());
+  ASSERT_GE(Core->LiveDataB.size(), static_cast<std::size_t>(Core->BuffLength));
+  EXPECT_NEAR(LiveRmsMv(1000), 100.0 / std::sqrt(2.0), 15.0);
+  EXPECT_GT(Core->RmsB, 0.0);
+}
+
+TEST_F(Fx2Job, SilentDeviceEndsTheRunAndTheNextCaptureWorks) {
+  StartUp(nullptr, true);
+  ASSERT_TRUE(Measure(0));
+  const MeasurementResult before = Core->Results[0];
+  Fx2.InjectFault("bulk-in", SIMFX2_FAULT_HANG, 0, -1);
+  EXPECT_FALSE(Measure(1));
+  EXPECT_FALSE(Workspace.ErrorTextAtEnd.empty());
+  EXPECT_EQ(Core->Results[0].Meas.AmplA, before.Meas.AmplA);
+  EXPECT_EQ(Core->Results[0].Meas.AmplB, before.Meas.AmplB);
+  Fx2.ClearFaults();
   EXPECT_TRUE(Measure(1));
   EXPECT_EQ(Core->Results[1].Valid, 1);
 }
