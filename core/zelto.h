@@ -192,6 +192,18 @@ class TZelto {
                                bool failIfExists) const;
   bool DeleteSensor(std::u16string_view name) const;
 
+  // session and asynchronous data files (sessionfile.cpp, asyncdatafile.cpp)
+  enum TSessionFileResult : int32_t { sfrDone = 0, sfrDocumentFailed = 1, sfrRawFileFailed = 2 };
+  // Writes the automatic pair AutoSessionFile / AutoDataFile. On failure the
+  // previous pair stays as it was.
+  int32_t SaveSession();
+  // An empty path reads the automatic pair; otherwise the path names the
+  // document and the raw file is beside it with the extension ".daqdata".
+  int32_t LoadSession(std::u16string path = {});
+  // The document and its raw file: the path with the extension ".bin".
+  bool SaveAsyncData(std::u16string path);
+  bool LoadAsyncData(std::u16string path);
+
   // --- measurement pipeline: driver binding, demo synthesis, evaluation,
   // spectra and capture threads (driverbinding.cpp, demosynthesis.cpp,
   // evaluation.cpp, spectrumthread.cpp, capturethreads.cpp)

@@ -1,0 +1,126 @@
+// Asynchronous data files: one free-running capture, the live buffers, kept
+// for the oscilloscope and spectrum windows. A pair of files with one base
+// name: the document (".asd", an XmlIniFile with root "AsyncDataFile") with
+// the capture settings and sensor names, and the raw file (".bin") with the
+// block of channel A and, for two channels, the block of channel B.
+
+#include <algorithm>
+#include <span>
+#include <string>
+
+#include "datafilevalues.h"
+#include "pathbinding.h"
+#include "rawsamplefile.h"
+#include "replacementfile.h"
+#include "xmlinifile.h"
+#include "zelto.h"
+
+namespace {
+
+using datafile::TableIndex;
+
+constexpr std::u16string_view Root = u"AsyncDataFile";
+constexpr std::u16string_view Options = u"Options";
+constexpr std::u16string_view Data = u"Data";
+constexpr std::u16string_view Config = u"Config";
+constexpr std::u16string_view RawExtension = u".bin";
+
+constexpr size_t MaxSensorName = 21;
+constexpr int32_t HighestWindowType = 7;
+
+std::u16string RawPathOf(std::u16string path) {
+  Shlwapi.PathRenameExtensionW(path, RawExtension);
+  return path;
+}
+
+void WriteSettings(XmlIniFile& d, const TZelto& core) {
+  d.WriteInteger(Options, u"Type", core.Type);
+  d.WriteInteger(Options, u"BuffLength", core.BuffLength);
+  d.WriteInteger(Options, u"SamplingRate", core.SamplingRate);
+  d.WriteInteger(Options, u"GainA", core.GainA);
+  d.WriteInteger(Options, u"GainB", core.GainB);
+  d.WriteString(Options, u"VibSensorA.Name", core.VibSensorA.Name);
+  d.WriteString(Options, u"VibSensorB.Name", core.VibSensorB.Name);
+}
+
+void ReadSettings(const XmlIniFile& d, TZelto& core, int32_t storedLength) {
+  core.Type = TableIndex(d.ReadInteger(Options, u"Type", 0), 1, 0);
+  core.BuffLength = std::min(storedLength, core.RamSize);
+  core.SamplingRate = d.ReadInteger(Options, u"SamplingRate", 0);
+  core.GainA = d.ReadInteger(Options, u"GainA", 0);
+  core.GainB = d.ReadInteger(Options, u"GainB", 0);
+  core.WindowType = TableIndex(d.ReadInteger(Config, u"WindowType", 0), HighestWindowType, 0);
+}
+
+// A channel whose name is empty, or whose sensor file is gone, keeps the
+// sensor it had.
+void ReadSensor(const XmlIniFile& d, std::u16string_view key, const TZelto& core, SensorInfo& sensor) {
+  const std::u16string name = d.ReadString(Options, key, u"", MaxSensorName);
+  SensorInfo loaded;
+  if (name.empty() || !core.LoadSensor(name, loaded)) return;
+  datafile::CheckSensorType(loaded);
+  sensor = loaded;
+}
+
+// A live buffer as the capture threads size it, at least RamSize samples,
+// with the block of BuffLength samples from the raw file at its start.
+void ReadLiveChannel(TRawSampleReader& raw, const TZelto& core, int32_t storedLength,
+                     std::vector<int32_t>& live) {
+  const int32_t length = std::max(core.BuffLength, 0);
+  live.assign(static_cast<size_t>(std::max(core.RamSize, length)), 0);
+  raw.ReadBlock(storedLength, std::span<int32_t>(live).first(static_cast<size_t>(length)));
+}
+
+}  // namespace
+
+bool TZelto::SaveAsyncData(std::u16string path) {
+  const std::u16string rawPath = RawPathOf(path);
+  if (path.empty() || rawPath == path) return false;
+  // Keys of an existing document that this writer doesn't know, the window
+  // type among them, are kept; a damaged document is left alone.
+  XmlIniFile existing;
+  if (!existing.Open(path, Root, true)) return false;
+  // Built in memory without a file name: written only through documentFile.
+  XmlIniFile document;
+  document.Open(u"", Root, false);
+  if (!document.Parse(existing.Serialize())) return false;
+  // Both files replace the old pair only once both are complete.
+  TReplacementFile raw(rawPath);
+  TReplacementFile documentFile(path);
+  if (!raw.IsOpen() || !documentFile.IsOpen()) return false;
+
+  const bool hasA = !LiveDataA.empty();
+  const bool hasB = Type == 1 && !LiveDataB.empty();
+  WriteSettings(document, *this);
+  document.WriteInteger(Data, u"ChannelA", hasA ? 1 : 0);
+  document.WriteInteger(Data, u"ChannelB", hasB ? 1 : 0);
+  if (hasA) WriteSampleBlock(raw, LiveDataA, BuffLength);
+  if (hasB) WriteSampleBlock(raw, LiveDataB, BuffLength);
+  document.WriteString(Data, datafile::ByteCountKey, ByteCountText(raw.Size()));
+  if (!raw.Finish()) return false;
+  documentFile.Write(document.Serialize());
+  return documentFile.Finish() && documentFile.Commit() && raw.Commit();
+}
+
+bool TZelto::LoadAsyncData(std::u16string path) {
+  const std::u16string rawPath = RawPathOf(path);
+  if (path.empty() || rawPath == path) return false;
+  XmlIniFile document;
+  if (!document.Open(path, Root, true)) return false;
+  TRawSampleReader raw;
+  if (!raw.Open(rawPath)) return false;
+  // Everything is checked before the core changes: a file refused here
+  // leaves the runs, the live buffers and the settings as they were.
+  const int32_t storedLength = document.ReadInteger(Options, u"BuffLength", RamSize);
+  if (datafile::HasKey(document, Options, u"BuffLength") && !datafile::IsSampleCount(storedLength)) return false;
+  if (!datafile::RawSizeMatches(document, Data, raw)) return false;
+
+  ClearMeasurements();
+  ReadSettings(document, *this, storedLength);
+  ReadSensor(document, u"VibSensorA.Name", *this, VibSensorA);
+  ReadSensor(document, u"VibSensorB.Name", *this, VibSensorB);
+  if (document.ReadInteger(Data, u"ChannelA", 0) != 0) ReadLiveChannel(raw, *this, storedLength, LiveDataA);
+  if (Type == 1 && document.ReadInteger(Data, u"ChannelB", 0) != 0)
+    ReadLiveChannel(raw, *this, storedLength, LiveDataB);
+  return true;
+}

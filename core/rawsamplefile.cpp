@@ -1,0 +1,113 @@
+#include "rawsamplefile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cerrno>
+#include <charconv>
+
+#include "folders.h"
+#include "replacementfile.h"
+
+namespace {
+
+static_assert(sizeof(int32_t) == 4);
+
+constexpr uint64_t SampleBytes = sizeof(int32_t);
+
+// Samples are little-endian in the file and in memory on the machines the
+// program runs on; elsewhere they are turned round on the way.
+void ToFileOrder(std::span<int32_t> samples) {
+  if constexpr (std::endian::native == std::endian::big) {
+    for (int32_t& s : samples) s = static_cast<int32_t>(__builtin_bswap32(static_cast<uint32_t>(s)));
+  }
+}
+
+// Reads up to `count` bytes at `offset`; returns how many were read.
+size_t ReadAt(int fd, uint64_t offset, char* into, size_t count) {
+  size_t done = 0;
+  while (done < count) {
+    const ssize_t n = ::pread(fd, into + done, count - done, static_cast<off_t>(offset + done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += static_cast<size_t>(n);
+  }
+  return done;
+}
+
+}  // namespace
+
+void WriteSampleBlock(TReplacementFile& file, const std::vector<int32_t>& samples, int32_t length) {
+  if (length <= 0) return;
+  const size_t have = std::min(samples.size(), static_cast<size_t>(length));
+  if constexpr (std::endian::native == std::endian::little) {
+    file.Write(samples.data(), have * SampleBytes);
+  } else {
+    std::vector<int32_t> swapped(samples.begin(), samples.begin() + have);
+    ToFileOrder(swapped);
+    file.Write(swapped.data(), have * SampleBytes);
+  }
+  static constexpr std::array<int32_t, 1024> Zeros{};
+  for (size_t missing = static_cast<size_t>(length) - have; missing > 0;) {
+    const size_t n = std::min(missing, Zeros.size());
+    file.Write(Zeros.data(), n * SampleBytes);
+    missing -= n;
+  }
+}
+
+std::u16string ByteCountText(uint64_t count) {
+  std::array<char, 20> digits;
+  const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), count, 16).ptr;
+  return std::u16string(digits.data(), end);
+}
+
+std::optional<uint64_t> ParseByteCount(std::u16string_view text) {
+  if (text.empty() || text.size() > 16) return std::nullopt;
+  std::string narrow;
+  for (const char16_t c : text) {
+    if (c > 0x7F) return std::nullopt;
+    narrow += static_cast<char>(c);
+  }
+  uint64_t value = 0;
+  const auto result = std::from_chars(narrow.data(), narrow.data() + narrow.size(), value, 16);
+  if (result.ec != std::errc() || result.ptr != narrow.data() + narrow.size()) return std::nullopt;
+  return value;
+}
+
+TRawSampleReader::~TRawSampleReader() {
+  if (Fd >= 0) ::close(Fd);
+}
+
+bool TRawSampleReader::Open(std::u16string_view path) {
+  // Non-blocking, so that a pipe named like a raw file cannot hold the
+  // program up; it is refused below like anything that is not a file.
+  const int fd = ::open(rtl::NativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return false;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return false;
+  }
+  if (Fd >= 0) ::close(Fd);
+  Fd = fd;
+  FileSize = static_cast<uint64_t>(st.st_size);
+  Offset = 0;
+  return true;
+}
+
+void TRawSampleReader::ReadBlock(int32_t storedLength, std::span<int32_t> into) {
+  if (Fd < 0 || storedLength <= 0) return;
+  const size_t count = std::min(into.size(), static_cast<size_t>(storedLength));
+  const uint64_t offset = Offset;
+  Offset += static_cast<uint64_t>(storedLength) * SampleBytes;
+  if (offset >= FileSize || count == 0) return;
+  // Whole samples only: a file that ends inside one leaves that one as it is.
+  const uint64_t available = (FileSize - offset) / SampleBytes;
+  const size_t bytes = static_cast<size_t>(std::min<uint64_t>(count, available) * SampleBytes);
+  const size_t whole = ReadAt(Fd, offset, reinterpret_cast<char*>(into.data()), bytes) / SampleBytes;
+  ToFileOrder(into.first(whole));
+}

@@ -1,0 +1,349 @@
+// Session files: the whole balancing job as a pair of files with one base
+// name. The document (".daqsession", an XmlIniFile with root "SessionFile")
+// holds the settings, the sensors by name, the rotor, the session texts and
+// one section per run; the raw file (".daqdata") holds the runs' samples,
+// one block per channel and run, in the order the sections name them.
+// The core writes only the automatic pair; it reads any pair.
+
+#include <algorithm>
+#include <optional>
+#include <string>
+
+#include "datafilevalues.h"
+#include "folders.h"
+#include "pathbinding.h"
+#include "rawsamplefile.h"
+#include "replacementfile.h"
+#include "textconv.h"
+#include "xmlinifile.h"
+#include "zelto.h"
+
+namespace {
+
+using datafile::TableIndex;
+
+constexpr std::u16string_view Root = u"SessionFile";
+constexpr std::u16string_view Options = u"Options";
+constexpr std::u16string_view Config = u"Config";
+constexpr std::u16string_view Other = u"Other";
+constexpr std::u16string_view RawExtension = u".daqdata";
+
+constexpr size_t MaxSensorName = 21;
+constexpr size_t MaxUnit = 7;
+constexpr size_t MaxSessionText = 29;
+constexpr int32_t HighestClassIndex = 10;
+constexpr int32_t HighestRotorType = 4;
+constexpr int32_t HighestSpeedTolerance = 4;
+constexpr int32_t HighestWindowType = 7;
+
+std::u16string RunSection(int32_t run) { return u"Measurement" + rtl::AsciiToUtf16(std::to_string(run)); }
+
+// ---- writing ----
+
+void WriteSessionTexts(XmlIniFile& d, const TSessionInfo& s) {
+  d.WriteInteger(Options, u"Session.Date.Year", s.Date.Year);
+  d.WriteInteger(Options, u"Session.Date.Month", s.Date.Month);
+  d.WriteInteger(Options, u"Session.Date.Day", s.Date.Day);
+  d.WriteStringA(Options, u"Session.Location", s.Location);
+  d.WriteStringA(Options, u"Session.Operator", s.Operator);
+  d.WriteStringA(Options, u"Session.MachineOwner", s.MachineOwner);
+  d.WriteStringA(Options, u"Session.Machine", s.Machine);
+  d.WriteStringA(Options, u"Session.Object", s.Object);
+}
+
+void WriteRotor(XmlIniFile& d, const RotorDefinition& r) {
+  d.WriteInteger(Options, u"Rotor.Type", r.Type);
+  d.WriteFloat(Options, u"Rotor.a", r.a);
+  d.WriteFloat(Options, u"Rotor.b", r.b);
+  d.WriteFloat(Options, u"Rotor.l", r.l);
+  d.WriteInteger(Options, u"Rotor.MassCentreLocation", r.MassCentreLocation);
+  d.WriteFloat(Options, u"Rotor.s", r.s);
+  d.WriteFloat(Options, u"Rotor.dA", r.dA);
+  d.WriteFloat(Options, u"Rotor.dB", r.dB);
+  d.WriteFloat(Options, u"Rotor.m", r.m);
+  d.WriteFloat(Options, u"Rotor.f", r.f);
+  d.WriteInteger(Options, u"Rotor.ClassIndex", r.ClassIndex);
+}
+
+void WriteSettings(XmlIniFile& d, const TZelto& core) {
+  d.WriteInteger(Options, u"BuffLength", core.BuffLength);
+  d.WriteInteger(Options, u"AvgSize", core.AvgSize);
+  d.WriteInteger(Options, u"SamplingRate", core.SamplingRate);
+  d.WriteInteger(Options, u"GainA", core.GainA);
+  d.WriteInteger(Options, u"GainB", core.GainB);
+  d.WriteString(Options, u"VibSensorA.Name", core.VibSensorA.Name);
+  d.WriteString(Options, u"VibSensorB.Name", core.VibSensorB.Name);
+  d.WriteInteger(Options, u"RotationDir", core.RotationDir);
+  d.WriteInteger(Options, u"Type", core.Type);
+  d.WriteFloat(Options, u"CtrlMass.Value", core.CtrlMass.Value);
+  d.WriteStringA(Options, u"CtrlMass.Unit", core.CtrlMass.Unit);
+  WriteRotor(d, core.Rotor);
+  d.WriteInteger(Options, u"MassAdd", core.MassAdd);
+  d.WriteInteger(Options, u"SpeedTolerance", core.SpeedTolerance);
+  d.WriteInteger(Options, u"RotorDivCount", core.RotorDivCount);
+  d.WriteInteger(Options, u"DivideMass", core.DivideMass);
+  d.WriteInteger(Options, u"GWB.Enabled", core.GWB.Enabled);
+  d.WriteInteger(Options, u"GWB.Mode", core.GWB.Mode);
+  d.WriteFloat(Options, u"GWB.Shift", core.GWB.Shift);
+  WriteSessionTexts(d, core.Session);
+  d.WriteInteger(Options, u"SpeedDisplayMode", core.SpeedDisplayMode);
+  d.WriteInteger(Config, u"WindowType", core.WindowType);
+}
+
+// The correction of a run, with its not-computable flag beside it.
+void WriteCorrection(XmlIniFile& d, std::u16string_view section, const MeasurementResult& r) {
+  d.WriteFloat(section, u"Result.MassA", r.Result.MassA);
+  d.WriteFloat(section, u"Result.AngleA", r.Result.AngleA);
+  d.WriteFloat(section, u"Result.MassB", r.Result.MassB);
+  d.WriteFloat(section, u"Result.AngleB", r.Result.AngleB);
+  d.WriteInteger(section, u"Result.NotComputable", r.NotComputable ? 1 : 0);
+}
+
+// One run's section, and its blocks appended to the raw file.
+void WriteRun(XmlIniFile& d, TReplacementFile& raw, const TZelto& core, int32_t run) {
+  const std::u16string section = RunSection(run);
+  const CaptureRecord& capture = core.Captures[run];
+  const MeasurementResult& result = core.Results[run];
+  if (run == RunCorrection) {
+    WriteCorrection(d, section, result);
+  } else {
+    d.WriteInteger(section, u"T", capture.T);
+    d.WriteInteger(section, u"Start", capture.Start);
+    d.WriteInteger(section, u"End", capture.End);
+    d.WriteFloat(section, u"Meas.AmplA", result.Meas.AmplA);
+    d.WriteFloat(section, u"Meas.PhA", result.Meas.PhA);
+    d.WriteFloat(section, u"Meas.AmplB", result.Meas.AmplB);
+    d.WriteFloat(section, u"Meas.PhB", result.Meas.PhB);
+    if (run > RunCorrection) WriteCorrection(d, section, result);
+    d.WriteFloat(section, u"Freq", result.Freq);
+  }
+  const bool hasA = !capture.DataA.empty();
+  const bool hasB = core.Type == 1 && !capture.DataB.empty();
+  d.WriteInteger(section, u"DataA", hasA ? 1 : 0);
+  d.WriteInteger(section, u"DataB", hasB ? 1 : 0);
+  if (hasA) WriteSampleBlock(raw, capture.DataA, core.BuffLength);
+  if (hasB) WriteSampleBlock(raw, capture.DataB, core.BuffLength);
+}
+
+// ---- reading ----
+
+// What the document says about the shape of the raw file and the runs. A
+// file whose values here are impossible is refused as a whole.
+struct TSessionLayout {
+  int32_t StoredLength = 0;  // samples per block in the raw file
+  int32_t Index = 0;         // the current run
+  int32_t Highest = 0;       // the highest run measured, the last one stored
+};
+
+// Devices of version 2 always capture their whole memory, whatever the file
+// says.
+bool CapturesWholeMemory(const TZelto& core) { return core.DeviceVer[0] == u'2'; }
+
+std::optional<TSessionLayout> ReadLayout(const XmlIniFile& d, const TZelto& core) {
+  TSessionLayout layout;
+  layout.StoredLength = d.ReadInteger(Options, u"BuffLength", core.RamSize);
+  if (datafile::HasKey(d, Options, u"BuffLength")) {
+    // The stored length becomes the capture length, which the spectrum needs
+    // as a power of two, unless the device replaces it by its memory size;
+    // then it only steps through the raw blocks.
+    const bool usable = CapturesWholeMemory(core) ? layout.StoredLength > 0
+                                                  : datafile::IsSampleCount(layout.StoredLength);
+    if (!usable) return std::nullopt;
+  }
+  layout.Index = d.ReadInteger(Other, u"Index", 0);
+  // Files from before the highest step was stored end at the current one.
+  layout.Highest = d.ReadInteger(Other, u"HighestStep", layout.Index);
+  if (!datafile::IsRunIndex(layout.Index) || !datafile::IsRunIndex(layout.Highest)) return std::nullopt;
+  return layout;
+}
+
+// A sensor name is only a key into the sensor folder: a name that is empty,
+// or names a file no longer there, leaves the channel unselected.
+void ReadSensor(const XmlIniFile& d, std::u16string_view key, const TZelto& core, SensorInfo& sensor) {
+  sensor = SensorInfo{};
+  const std::u16string name = d.ReadString(Options, key, u"", MaxSensorName);
+  if (!name.empty() && core.LoadSensor(name, sensor)) datafile::CheckSensorType(sensor);
+}
+
+void ReadRotor(const XmlIniFile& d, RotorDefinition& r) {
+  r.Type = TableIndex(d.ReadInteger(Options, u"Rotor.Type", 0), HighestRotorType, 0);
+  r.a = d.ReadFloat(Options, u"Rotor.a", 0.0);
+  r.b = d.ReadFloat(Options, u"Rotor.b", 0.0);
+  r.l = d.ReadFloat(Options, u"Rotor.l", 0.0);
+  r.MassCentreLocation = d.ReadInteger(Options, u"Rotor.MassCentreLocation", 0) != 0;
+  r.s = d.ReadFloat(Options, u"Rotor.s", 0.0);
+  r.dA = d.ReadFloat(Options, u"Rotor.dA", 0.0);
+  r.dB = d.ReadFloat(Options, u"Rotor.dB", 0.0);
+  r.m = d.ReadFloat(Options, u"Rotor.m", 0.0);
+  r.f = d.ReadFloat(Options, u"Rotor.f", 0.0);
+  r.ClassIndex = TableIndex(d.ReadInteger(Options, u"Rotor.ClassIndex", 8), HighestClassIndex, 8);
+}
+
+void ReadSessionTexts(const XmlIniFile& d, TSessionInfo& s) {
+  s.Date.Year = static_cast<uint16_t>(d.ReadInteger(Options, u"Session.Date.Year", 0));
+  s.Date.Month = static_cast<uint16_t>(d.ReadInteger(Options, u"Session.Date.Month", 0));
+  s.Date.Day = static_cast<uint16_t>(d.ReadInteger(Options, u"Session.Date.Day", 0));
+  s.Location = d.ReadStringA(Options, u"Session.Location", "", MaxSessionText);
+  s.Operator = d.ReadStringA(Options, u"Session.Operator", "", MaxSessionText);
+  s.MachineOwner = d.ReadStringA(Options, u"Session.MachineOwner", "", MaxSessionText);
+  s.Machine = d.ReadStringA(Options, u"Session.Machine", "", MaxSessionText);
+  s.Object = d.ReadStringA(Options, u"Session.Object", "", MaxSessionText);
+}
+
+void ReadCaptureSettings(const XmlIniFile& d, TZelto& core, int32_t storedLength) {
+  core.BuffLength = CapturesWholeMemory(core) ? core.RamSize : std::min(storedLength, core.RamSize);
+  core.AvgSize = std::clamp(d.ReadInteger(Options, u"AvgSize", 1), 1, MaxAvgSize);
+  core.SamplingRate = d.ReadInteger(Options, u"SamplingRate", 3);
+  core.GainA = d.ReadInteger(Options, u"GainA", 1);
+  core.GainB = d.ReadInteger(Options, u"GainB", 1);
+}
+
+void ReadSettings(const XmlIniFile& d, TZelto& core, int32_t storedLength) {
+  ReadCaptureSettings(d, core, storedLength);
+  ReadSensor(d, u"VibSensorA.Name", core, core.VibSensorA);
+  ReadSensor(d, u"VibSensorB.Name", core, core.VibSensorB);
+  core.RotationDir = TableIndex(d.ReadInteger(Options, u"RotationDir", 0), 1, 0);
+  core.Type = TableIndex(d.ReadInteger(Options, u"Type", 0), 1, 0);
+  core.CtrlMass.Value = d.ReadFloat(Options, u"CtrlMass.Value", 1.0);
+  core.CtrlMass.Unit = d.ReadStringA(Options, u"CtrlMass.Unit", "g", MaxUnit);
+  ReadRotor(d, core.Rotor);
+  core.MassAdd = d.ReadInteger(Options, u"MassAdd", 1) != 0;
+  core.SpeedTolerance = TableIndex(d.ReadInteger(Options, u"SpeedTolerance", 2), HighestSpeedTolerance, 2);
+  core.RotorDivCount = d.ReadInteger(Options, u"RotorDivCount", 6);
+  core.DivideMass = d.ReadInteger(Options, u"DivideMass", 0) != 0;
+  core.GWB.Enabled = d.ReadInteger(Options, u"GWB.Enabled", 0) != 0;
+  core.GWB.Mode = TableIndex(d.ReadInteger(Options, u"GWB.Mode", 1), 1, 1);
+  core.GWB.Shift = d.ReadFloat(Options, u"GWB.Shift", 45.0);
+  ReadSessionTexts(d, core.Session);
+  core.SpeedDisplayMode = TableIndex(d.ReadInteger(Options, u"SpeedDisplayMode", 1), 1, 1);
+  core.WindowType = TableIndex(d.ReadInteger(Config, u"WindowType", 0), HighestWindowType, 0);
+}
+
+void ReadCorrection(const XmlIniFile& d, std::u16string_view section, MeasurementResult& r) {
+  r.Result.MassA = d.ReadFloat(section, u"Result.MassA", 0.0);
+  r.Result.AngleA = d.ReadFloat(section, u"Result.AngleA", 0.0);
+  r.Result.MassB = d.ReadFloat(section, u"Result.MassB", 0.0);
+  r.Result.AngleB = d.ReadFloat(section, u"Result.AngleB", 0.0);
+  r.NotComputable = d.ReadInteger(section, u"Result.NotComputable", 0) != 0;
+}
+
+// A block of the raw file into a run's channel; without usable raw data the
+// channel stays absent.
+void ReadChannel(TRawSampleReader* raw, int32_t storedLength, int32_t length, std::vector<int32_t>& data) {
+  if (!raw) return;
+  data.assign(static_cast<size_t>(std::max(length, 0)), 0);
+  raw->ReadBlock(storedLength, data);
+}
+
+void ReadRun(const XmlIniFile& d, TZelto& core, int32_t run, int32_t storedLength, TRawSampleReader* raw) {
+  const std::u16string section = RunSection(run);
+  CaptureRecord& capture = core.Captures[run];
+  MeasurementResult& result = core.Results[run];
+  if (run == RunCorrection) {
+    ReadCorrection(d, section, result);
+  } else {
+    capture.T = d.ReadInteger(section, u"T", 0);
+    capture.Start = d.ReadInteger(section, u"Start", 0);
+    capture.End = d.ReadInteger(section, u"End", 0);
+    result.Meas.AmplA = d.ReadFloat(section, u"Meas.AmplA", 0.0);
+    result.Meas.PhA = d.ReadFloat(section, u"Meas.PhA", 0.0);
+    result.Meas.AmplB = d.ReadFloat(section, u"Meas.AmplB", 0.0);
+    result.Meas.PhB = d.ReadFloat(section, u"Meas.PhB", 0.0);
+    if (run > RunCorrection) ReadCorrection(d, section, result);
+    result.Slots[0] = result.Meas;
+    result.Freq = d.ReadFloat(section, u"Freq", 0.0);
+  }
+  result.Valid = 1;
+  if (d.ReadInteger(section, u"DataA", 0) != 0) ReadChannel(raw, storedLength, core.BuffLength, capture.DataA);
+  if (core.Type == 1 && d.ReadInteger(section, u"DataB", 0) != 0)
+    ReadChannel(raw, storedLength, core.BuffLength, capture.DataB);
+}
+
+void ClearStatistics(TZelto& core) {
+  core.MeanA = core.MeanB = core.RmsA = core.RmsB = 0;
+  core.MinA = core.MinB = core.MaxA = core.MaxB = 0;
+  core.OverloadA = core.OverloadB = 0;
+}
+
+// A run whose samples can be evaluated again: a window inside the samples
+// that holds whole revolutions.
+bool CanEvaluate(const CaptureRecord& c, int32_t buffLength) {
+  return c.T > 0 && c.Start >= 0 && c.Start < c.End && c.End <= buffLength &&
+         c.DataA.size() >= static_cast<size_t>(c.End);
+}
+
+// The statistics and the speed of the current run, from its samples. The
+// averaged vectors and the corrections stay as stored: evaluating the
+// stored capture again would count it as one more reading.
+void RefreshCurrentRun(TZelto& core) {
+  ClearStatistics(core);
+  const int32_t run = core.BalancingStep;
+  if (run == RunCorrection || !CanEvaluate(core.Captures[run], core.BuffLength)) return;
+  const MeasurementResult stored = core.Results[run];
+  core.EvaluateCapture(0, run);
+  const double freq = core.Results[run].Freq;
+  core.Results[run] = stored;
+  // Without a sampling frequency (no driver) the speed can't be recomputed.
+  if (freq > 0) core.Results[run].Freq = freq;
+}
+
+}  // namespace
+
+int32_t TZelto::SaveSession() {
+  std::u16string folder = AutoSessionFile;
+  if (Shlwapi.PathRemoveFileSpecW(folder) && !folder.empty() && !Shlwapi.PathIsDirectoryW(folder))
+    rtl::ForceDirectories(folder);
+  // Both files are written under temporary names and replace the old pair
+  // only once both are complete: a failure leaves the last session intact.
+  TReplacementFile raw(AutoDataFile);
+  if (!raw.IsOpen()) return sfrRawFileFailed;
+  TReplacementFile documentFile(AutoSessionFile);
+  if (!documentFile.IsOpen()) return sfrDocumentFailed;
+  // Built in memory without a file name: it is written only through
+  // documentFile, never by its own destructor.
+  XmlIniFile document;
+  document.Open(u"", Root, false);
+  WriteSettings(document, *this);
+  document.WriteInteger(Other, u"Index", BalancingStep);
+  document.WriteInteger(Other, u"HighestStep", HighestStep);
+  const int32_t last = std::clamp(HighestStep, 0, RunCount - 1);
+  for (int32_t run = 0; run <= last; ++run) WriteRun(document, raw, *this, run);
+  document.WriteString(Other, datafile::ByteCountKey, ByteCountText(raw.Size()));
+  if (!raw.Finish()) return sfrRawFileFailed;
+  documentFile.Write(document.Serialize());
+  if (!documentFile.Finish() || !documentFile.Commit()) return sfrDocumentFailed;
+  // The document is new from here on; should this rename fail, its byte
+  // count keeps the old raw file from being read with it.
+  return raw.Commit() ? sfrDone : sfrRawFileFailed;
+}
+
+int32_t TZelto::LoadSession(std::u16string path) {
+  const bool automatic = path.empty();
+  const std::u16string documentPath = automatic ? AutoSessionFile : path;
+  std::u16string rawPath = automatic ? AutoDataFile : path;
+  if (!automatic) Shlwapi.PathRenameExtensionW(rawPath, RawExtension);
+  ClearMeasurements();
+  // A document named like a raw file would be read as its own raw file.
+  if (documentPath.empty() || rawPath == documentPath) return sfrDocumentFailed;
+  XmlIniFile document;
+  if (!document.Open(documentPath, Root, true)) return sfrDocumentFailed;
+  TRawSampleReader raw;
+  const bool hasRaw = Shlwapi.PathFileExistsW(rawPath);
+  if (hasRaw && !raw.Open(rawPath)) return sfrRawFileFailed;
+  const std::optional<TSessionLayout> layout = ReadLayout(document, *this);
+  if (!layout) return sfrDocumentFailed;
+
+  ReadSettings(document, *this, layout->StoredLength);
+  BalancingStep = layout->Index;
+  HighestStep = layout->Highest;
+  if (hasRaw) {
+    // A raw file of another size than recorded belongs to another save;
+    // the runs are read without its samples.
+    TRawSampleReader* samples = datafile::RawSizeMatches(document, Other, raw) ? &raw : nullptr;
+    for (int32_t run = 0; run <= layout->Highest; ++run) ReadRun(document, *this, run, layout->StoredLength, samples);
+  }
+  Readings = 0;
+  ConvertSamples();
+  RefreshCurrentRun(*this);
+  return sfrDone;
+}

@@ -1,0 +1,39 @@
+#pragma once
+// TEdit: a one-line text field. Typed characters pass through KeyPress
+// (OnKeyPress may change or refuse them) before the field takes them;
+// MaxLength (0: no limit) bounds what can be typed or pasted. OnChange fires
+// on every change of the text, also by SetText.
+
+#include "wincontrol.h"
+
+namespace gui {
+
+class TEdit : public TWinControl {
+ public:
+  explicit TEdit(TComponent* owner);
+
+  std::u16string Text() const;
+  void SetText(const std::u16string& text);
+  int MaxLength() const { return FMaxLength; }
+  void SetMaxLength(int maxLength);
+  bool ReadOnly() const;
+  void SetReadOnly(bool readOnly);
+  int SelStart() const;
+  void SetSelStart(int start);
+  int SelLength() const;
+  void SetSelLength(int length);
+  void SelectAll();
+
+  TNotifyEvent OnChange;
+
+ protected:
+  virtual void Change();
+  void FontChanged() override;
+  void ColorChanged() override;
+  void UpdateFocusPolicy() override;
+
+ private:
+  int FMaxLength = 0;
+};
+
+}  // namespace gui

@@ -1,0 +1,67 @@
+#pragma once
+// Multi-line text: TMemo (an edit) and TRichEdit (the same, kept plain: the
+// windows use it to show and edit text without formatting). Lines gives the
+// text line by line; MaxLength (0: no limit) bounds what can be typed or
+// pasted; OnChange fires on every change of the text.
+
+#include <memory>
+
+#include "stringlist.h"
+#include "wincontrol.h"
+
+namespace gui {
+
+enum TScrollStyle : uint8_t { ssNone, ssHorizontal, ssVertical, ssBoth };
+
+class TCustomMemo : public TWinControl {
+ public:
+  ~TCustomMemo() override;
+
+  TStrings& Lines();
+  std::u16string Text() const;
+  void SetText(const std::u16string& text);
+  int MaxLength() const { return FMaxLength; }
+  void SetMaxLength(int maxLength);
+  bool ReadOnly() const;
+  void SetReadOnly(bool readOnly);
+  bool WordWrap() const { return FWordWrap; }
+  void SetWordWrap(bool wordWrap);
+  TScrollStyle ScrollBars() const { return FScrollBars; }
+  void SetScrollBars(TScrollStyle scrollBars);
+
+  TNotifyEvent OnChange;
+
+ protected:
+  explicit TCustomMemo(TComponent* owner);
+  virtual void Change();
+  void FontChanged() override;
+  void ColorChanged() override;
+  void UpdateFocusPolicy() override;
+
+ private:
+  void EnforceMaxLength();
+
+  std::unique_ptr<TStrings> FLines;
+  int FMaxLength = 0;
+  bool FWordWrap = true;
+  TScrollStyle FScrollBars = ssNone;
+  bool FTrimming = false;
+};
+
+class TMemo : public TCustomMemo {
+ public:
+  explicit TMemo(TComponent* owner);
+};
+
+class TRichEdit : public TCustomMemo {
+ public:
+  explicit TRichEdit(TComponent* owner);
+  // Stored; the text is always plain.
+  bool PlainText() const { return FPlainText; }
+  void SetPlainText(bool plainText) { FPlainText = plainText; }
+
+ private:
+  bool FPlainText = false;
+};
+
+}  // namespace gui

@@ -1,0 +1,417 @@
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <filesystem>
+
+#include "datafilefixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::u16string_view Root = u"SessionFile";
+constexpr int32_t Length = 256;
+
+class SessionFileTest : public DataFileTest {
+ protected:
+  SessionFileTest() { Core->BuffLength = Length; }
+
+  // A measured run with samples that tell the run and channel apart.
+  static void Measure(TZelto& core, int32_t run) {
+    CaptureRecord& c = core.Captures[run];
+    c.DataA = Ramp(core.BuffLength, run * 1000);
+    if (core.Type == 1) c.DataB = Ramp(core.BuffLength, -run * 1000 - 500);
+    c.T = 3;
+    c.Start = 10;
+    c.End = 202;
+    MeasurementResult& r = core.Results[run];
+    r.Meas = {1.5 + run, 0.25, 2.5 + run, -0.5};
+    r.Slots[0] = r.Meas;
+    r.Freq = 25 + run;
+    r.Valid = 1;
+  }
+  static void Correct(TZelto& core, int32_t run, double mass) {
+    core.Results[run].Result = {mass, 1.25, mass / 2, 4.5};
+    core.Results[run].Valid = 1;
+  }
+  // Runs 0 .. highest measured (3 holds a correction), the current step.
+  void MeasureJob(int32_t step, int32_t highest) {
+    for (int32_t run = 0; run <= highest; ++run) {
+      if (run == RunCorrection) Correct(*Core, run, 0.75);
+      else Measure(*Core, run);
+      if (run > RunCorrection) Correct(*Core, run, 0.125 * run);
+    }
+    Core->BalancingStep = step;
+    Core->HighestStep = highest;
+  }
+  std::u16string Document() const { return Core->AutoSessionFile; }
+  fs::path RawFile() const { return AppData() / "!session.daqdata"; }
+};
+
+void ExpectSameRun(const TZelto& a, const TZelto& b, int32_t run) {
+  SCOPED_TRACE(run);
+  EXPECT_EQ(a.Captures[run].DataA, b.Captures[run].DataA);
+  EXPECT_EQ(a.Captures[run].DataB, b.Captures[run].DataB);
+  EXPECT_EQ(a.Captures[run].T, b.Captures[run].T);
+  EXPECT_EQ(a.Captures[run].Start, b.Captures[run].Start);
+  EXPECT_EQ(a.Captures[run].End, b.Captures[run].End);
+  const MeasurementResult& x = a.Results[run];
+  const MeasurementResult& y = b.Results[run];
+  EXPECT_DOUBLE_EQ(x.Meas.AmplA, y.Meas.AmplA);
+  EXPECT_DOUBLE_EQ(x.Meas.PhA, y.Meas.PhA);
+  EXPECT_DOUBLE_EQ(x.Meas.AmplB, y.Meas.AmplB);
+  EXPECT_DOUBLE_EQ(x.Meas.PhB, y.Meas.PhB);
+  EXPECT_DOUBLE_EQ(x.Result.MassA, y.Result.MassA);
+  EXPECT_DOUBLE_EQ(x.Result.AngleA, y.Result.AngleA);
+  EXPECT_DOUBLE_EQ(x.Result.MassB, y.Result.MassB);
+  EXPECT_DOUBLE_EQ(x.Result.AngleB, y.Result.AngleB);
+  EXPECT_EQ(x.NotComputable, y.NotComputable);
+  EXPECT_DOUBLE_EQ(x.Freq, y.Freq);
+  EXPECT_EQ(y.Valid, 1);
+}
+
+TEST_F(SessionFileTest, TwoPlanesWriteSixBlocksAndRunThreeNone) {
+  Core->Type = 1;
+  MeasureJob(3, 3);
+  // A longer raw file from an earlier save is replaced, not overwritten.
+  WriteBytes(RawFile(), std::string(100000, 'x'));
+  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+
+  const std::vector<int32_t> raw = SamplesOf(ReadBytes(RawFile()));
+  ASSERT_EQ(raw.size(), 6u * Length);
+  for (int32_t run = 0; run < 3; ++run) {
+    const auto block = raw.begin() + 2 * run * Length;
+    EXPECT_EQ(std::vector<int32_t>(block, block + Length), Core->Captures[run].DataA);
+    EXPECT_EQ(std::vector<int32_t>(block + Length, block + 2 * Length), Core->Captures[run].DataB);
+  }
+  const auto d = ReadDocument(Document(), Root);
+  EXPECT_EQ(d->ReadInteger(u"Measurement3", u"DataA", -1), 0);
+  EXPECT_EQ(d->ReadInteger(u"Measurement3", u"DataB", -1), 0);
+  EXPECT_EQ(d->ReadFloat(u"Measurement3", u"Result.MassA", 0), 0.75);
+  EXPECT_EQ(d->ReadInteger(u"Measurement3", u"T", -1), -1);
+  EXPECT_EQ(d->ReadInteger(u"Measurement2", u"DataB", -1), 1);
+  EXPECT_EQ(d->ReadString(u"Other", u"DataBytes", u""), u"1800");
+  // Every setting first, then the window type, then the steps and the runs.
+  const std::u16string text = Utf16LeText(ReadBytes(Dir.Native(u"Orvanteq/Kalvenor/!session.daqsession")));
+  EXPECT_LT(text.find(u"<SpeedDisplayMode"), text.find(u"<Config>"));
+  EXPECT_LT(text.find(u"<Config>"), text.find(u"<Other>"));
+  EXPECT_LT(text.find(u"<Other>"), text.find(u"<Measurement0>"));
+}
+
+TEST_F(SessionFileTest, OnePlaneWritesChannelAOnly) {
+  MeasureJob(2, 2);
+  Core->Captures[1].DataB = Ramp(Length, 7);  // left from a two-plane job
+  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+  EXPECT_EQ(fs::file_size(RawFile()), 3u * Length * 4);
+  const auto d = ReadDocument(Document(), Root);
+  for (const auto* section : {u"Measurement0", u"Measurement1", u"Measurement2"})
+    EXPECT_EQ(d->ReadInteger(section, u"DataB", -1), 0);
+}
+
+TEST_F(SessionFileTest, RoundTripRestoresSettingsRunsAndSamples) {
+  Core->Type = 1;
+  Core->AvgSize = 4;
+  Core->SamplingRate = 5;
+  Core->GainB = 2;
+  Core->WindowType = 6;
+  Core->RotationDir = 1;
+  Core->CtrlMass = {12.5, "oz"};
+  Core->Rotor.Type = 3;
+  Core->Rotor.m = 42.25;
+  Core->Rotor.ClassIndex = 4;
+  Core->MassAdd = 0;
+  Core->SpeedTolerance = 4;
+  Core->GWB = {1, 0, 90.0};
+  Core->Session.Date = {2024, 3, 9};
+  Core->Session.Machine = "Fan 3 \xC3\xA4";  // an a-umlaut, which Windows-1252 holds
+  Core->SpeedDisplayMode = 0;
+  MeasureJob(5, 5);
+  Core->Results[4].NotComputable = 1;
+  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+
+  auto loaded = Restarted();
+  loaded->BuffLength = 64;
+  ASSERT_EQ(loaded->LoadSession(), TZelto::sfrDone);
+  EXPECT_EQ(loaded->BuffLength, Length);
+  EXPECT_EQ(loaded->AvgSize, 4);
+  EXPECT_EQ(loaded->SamplingRate, 5);
+  EXPECT_EQ(loaded->GainB, 2);
+  EXPECT_EQ(loaded->WindowType, 6);
+  EXPECT_EQ(loaded->RotationDir, 1);
+  EXPECT_EQ(loaded->CtrlMass.Value, 12.5);
+  EXPECT_EQ(loaded->CtrlMass.Unit, "oz");
+  EXPECT_EQ(loaded->Rotor.Type, 3);
+  EXPECT_EQ(loaded->Rotor.m, 42.25);
+  EXPECT_EQ(loaded->Rotor.ClassIndex, 4);
+  EXPECT_EQ(loaded->MassAdd, 0);
+  EXPECT_EQ(loaded->SpeedTolerance, 4);
+  EXPECT_EQ(loaded->GWB.Enabled, 1);
+  EXPECT_EQ(loaded->GWB.Mode, 0);
+  EXPECT_EQ(loaded->GWB.Shift, 90.0);
+  EXPECT_EQ(loaded->Session.Date.Year, 2024);
+  EXPECT_EQ(loaded->Session.Date.Day, 9);
+  EXPECT_EQ(loaded->Session.Machine, "Fan 3 \xC3\xA4");
+  EXPECT_EQ(loaded->SpeedDisplayMode, 0);
+  EXPECT_EQ(loaded->BalancingStep, 5);
+  EXPECT_EQ(loaded->HighestStep, 5);
+  for (int32_t run = 0; run <= 5; ++run) ExpectSameRun(*Core, *loaded, run);
+  EXPECT_EQ(loaded->Captures[6].DataA.size(), 0u);
+}
+
+TEST_F(SessionFileTest, RunsAboveTheCurrentStepAreRestored) {
+  MeasureJob(5, 9);
+  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+  auto loaded = Restarted();
+  ASSERT_EQ(loaded->LoadSession(), TZelto::sfrDone);
+  EXPECT_EQ(loaded->BalancingStep, 5);
+  EXPECT_EQ(loaded->HighestStep, 9);
+  for (int32_t run = 0; run <= 9; ++run) ExpectSameRun(*Core, *loaded, run);
+  // The current run's statistics come from its samples: the mean of the
+  // ramp 5010 .. 5201 over the window.
+  EXPECT_DOUBLE_EQ(loaded->MeanA, 5105.5);
+}
+
+TEST_F(SessionFileTest, OlderFilesEndAtTheCurrentStepAndReadAsComputable) {
+  WriteDocument(Document(), Root, [](XmlIniFile& d) {
+    d.WriteInteger(u"Options", u"BuffLength", 4);
+    d.WriteInteger(u"Other", u"Index", 4);
+    d.WriteInteger(u"Measurement4", u"DataA", 1);
+    d.WriteFloat(u"Measurement4", u"Result.MassA", 2.0);
+    d.WriteInteger(u"Measurement5", u"DataA", 1);
+  });
+  WriteBytes(RawFile(), SampleBytes(Ramp(8, 1)));
+  ASSERT_EQ(Core->LoadSession(), TZelto::sfrDone);
+  EXPECT_EQ(Core->BalancingStep, 4);
+  EXPECT_EQ(Core->HighestStep, 4);
+  EXPECT_EQ(Core->Results[4].Result.MassA, 2.0);
+  EXPECT_EQ(Core->Results[4].NotComputable, 0);
+  EXPECT_EQ(Core->Captures[4].DataA, Ramp(4, 1));
+  EXPECT_EQ(Core->Results[5].Valid, 0);
+}
+
+TEST_F(SessionFileTest, LoadKeepsTheStoredAverageWhateverReadingsHeld) {
+  Core->AvgSize = 5;
+  MeasureJob(0, 0);
+  Core->Results[0].Slots[1] = {9, 1, 0, 0};  // readings averaged before the save
+  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+  Core->Readings = 3;
+  ASSERT_EQ(Core->LoadSession(), TZelto::sfrDone);
+  const MeasurementResult& r = Core->Results[0];
+  EXPECT_EQ(Core->Readings, 0);
+  EXPECT_DOUBLE_EQ(r.Meas.AmplA, 1.5);
+  EXPECT_DOUBLE_EQ(r.Meas.PhA, 0.25);
+  EXPECT_DOUBLE_EQ(r.Slots[0].AmplA, 1.5);
+  EXPECT_EQ(r.Slots[1].AmplA, 0);
+  EXPECT_EQ(r.Slots[3].AmplA, 0);
+  EXPECT_DOUBLE_EQ(Core->MeanA, 105.5);
+  EXPECT_EQ(Core->SignalA.size(), static_cast<size_t>(Length));
+  EXPECT_EQ(Core->SignalA[7], 7.0);
+}
+
+TEST_F(SessionFileTest, CurrentRunWithABadWindowKeepsItsStoredValues) {
+  MeasureJob(1, 1);
+  Core->Captures[1].Start = 300;  // beyond the samples
+  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+  auto loaded = Restarted();
+  ASSERT_EQ(loaded->LoadSession(), TZelto::sfrDone);
+  ExpectSameRun(*Core, *loaded, 1);
+  EXPECT_EQ(loaded->MeanA, 0);
+}
+
+TEST_F(SessionFileTest, StoredBufferLengthStepsTheBlocks) {
+  Core->RamSize = 8;
+  const auto writeJob = [this](int32_t stored) {
+    WriteDocument(Document(), Root, [stored](XmlIniFile& d) {
+      d.WriteInteger(u"Options", u"BuffLength", stored);
+      d.WriteInteger(u"Other", u"Index", 1);
+      d.WriteInteger(u"Measurement0", u"DataA", 1);
+      d.WriteInteger(u"Measurement1", u"DataA", 1);
+    });
+    WriteBytes(RawFile(), SampleBytes(Ramp(2 * stored, 0)));
+  };
+  // Longer than the device's memory: lowered, each block read in part.
+  writeJob(16);
+  ASSERT_EQ(Core->LoadSession(), TZelto::sfrDone);
+  EXPECT_EQ(Core->BuffLength, 8);
+  EXPECT_EQ(Core->Captures[1].DataA, Ramp(8, 16));
+  // A device of version 2 always captures its whole memory; the blocks are
+  // still as long as the file says.
+  SetText(Core->DeviceVer, u"2.04");
+  writeJob(4);
+  ASSERT_EQ(Core->LoadSession(), TZelto::sfrDone);
+  EXPECT_EQ(Core->BuffLength, 8);
+  EXPECT_EQ(Core->Captures[1].DataA, (std::vector<int32_t>{4, 5, 6, 7, 0, 0, 0, 0}));
+  // There the stored length is only the block length, so one that is no
+  // power of two is still read.
+  writeJob(6);
+  ASSERT_EQ(Core->LoadSession(), TZelto::sfrDone);
+  EXPECT_EQ(Core->BuffLength, 8);
+  EXPECT_EQ(Core->Captures[1].DataA, (std::vector<int32_t>{6, 7, 8, 9, 10, 11, 0, 0}));
+}
+
+TEST_F(SessionFileTest, ValuesOutsideTheirRangeTakeDefaults) {
+  WriteDocument(Document(), Root, [](XmlIniFile& d) {
+    d.WriteString(u"Options", u"AvgSize", u"14");
+    d.WriteInteger(u"Options", u"Type", 2);
+    d.WriteInteger(u"Options", u"Rotor.Type", 5);
+    d.WriteInteger(u"Options", u"Rotor.ClassIndex", 11);
+    d.WriteInteger(u"Options", u"SpeedTolerance", -1);
+    d.WriteInteger(u"Options", u"GWB.Mode", 2);
+    d.WriteInteger(u"Options", u"SpeedDisplayMode", 7);
+    d.WriteInteger(u"Config", u"WindowType", 8);
+  });
+  ASSERT_EQ(Core->LoadSession(), TZelto::sfrDone);
+  EXPECT_EQ(Core->AvgSize, 10);  // 0x14
+  EXPECT_EQ(Core->Type, 0);
+  EXPECT_EQ(Core->Rotor.Type, 0);
+  EXPECT_EQ(Core->Rotor.ClassIndex, 8);
+  EXPECT_EQ(Core->SpeedTolerance, 2);
+  EXPECT_EQ(Core->GWB.Mode, 1);
+  EXPECT_EQ(Core->SpeedDisplayMode, 1);
+  EXPECT_EQ(Core->WindowType, 0);
+  EXPECT_EQ(Core->BuffLength, Core->RamSize);
+}
+
+TEST_F(SessionFileTest, ImpossibleLayoutsRejectTheFileAndKeepTheSettings) {
+  const std::pair<std::u16string_view, std::u16string_view> cases[] = {
+      {u"BuffLength", u"0"}, {u"BuffLength", u"bb8"}, {u"Index", u"14"}, {u"HighestStep", u"ffffffff"}};
+  for (const auto& [key, value] : cases) {
+    SCOPED_TRACE(rtl::Utf16ToUtf8(key));
+    WriteDocument(Document(), Root, [key = key, value = value](XmlIniFile& d) {
+      d.WriteInteger(u"Options", u"AvgSize", 7);
+      d.WriteString(key == u"BuffLength" ? u"Options" : u"Other", key, value);
+    });
+    Core->AvgSize = 3;
+    MeasureJob(0, 0);
+    EXPECT_EQ(Core->LoadSession(), TZelto::sfrDocumentFailed);
+    EXPECT_EQ(Core->AvgSize, 3);
+    EXPECT_EQ(Core->Captures[0].DataA.size(), 0u);
+  }
+}
+
+TEST_F(SessionFileTest, SensorsComeFromTheSensorFolderByName) {
+  SensorInfo probe;
+  probe.Name = u"Probe1";
+  probe.Sensitivity = 100;
+  probe.Type = 1;
+  ASSERT_EQ(Core->SaveSensor(u"Probe1", probe, false), TZelto::ssrSaved);
+  probe.Name = u"Probe2";
+  ASSERT_EQ(Core->SaveSensor(u"Probe2", probe, false), TZelto::ssrSaved);
+  Core->VibSensorA.Name = u"Probe1";
+  Core->VibSensorB.Name = u"Probe2";
+  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+  ASSERT_TRUE(Core->DeleteSensor(u"Probe1"));
+  Core->VibSensorA.Sensitivity = 5;
+  ASSERT_EQ(Core->LoadSession(), TZelto::sfrDone);
+  EXPECT_EQ(Core->VibSensorA.Name, u"");
+  EXPECT_EQ(Core->VibSensorA.Sensitivity, 0);
+  EXPECT_EQ(Core->VibSensorB.Name, u"Probe2");
+  EXPECT_EQ(Core->VibSensorB.Sensitivity, 100);
+
+  // A name that would lead out of the sensor folder is no file name.
+  WriteDocument(Document(), Root, [](XmlIniFile& d) {
+    d.WriteString(u"Options", u"VibSensorB.Name", u"../Sensors/Probe2");
+  });
+  ASSERT_EQ(Core->LoadSession(), TZelto::sfrDone);
+  EXPECT_EQ(Core->VibSensorB.Sensitivity, 0);
+}
+
+TEST_F(SessionFileTest, WithoutItsRawFileASessionGivesTheSettingsOnly) {
+  Core->AvgSize = 6;
+  MeasureJob(2, 2);
+  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+  fs::remove(RawFile());
+  auto loaded = Restarted();
+  ASSERT_EQ(loaded->LoadSession(), TZelto::sfrDone);
+  EXPECT_EQ(loaded->AvgSize, 6);
+  EXPECT_EQ(loaded->BalancingStep, 2);
+  for (const MeasurementResult& r : loaded->Results) EXPECT_EQ(r.Valid, 0);
+  for (const CaptureRecord& c : loaded->Captures) EXPECT_TRUE(c.DataA.empty());
+
+  // A raw file that is a folder exists but can't be read.
+  fs::create_directory(RawFile());
+  EXPECT_EQ(loaded->LoadSession(), TZelto::sfrRawFileFailed);
+}
+
+TEST_F(SessionFileTest, ANamedDocumentFindsItsRawFileBesideIt) {
+  MeasureJob(1, 1);
+  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+  fs::copy_file(AppData() / "!session.daqsession", Dir.Native(u"job.xml"));
+  fs::copy_file(RawFile(), Dir.Native(u"job.daqdata"));
+  fs::remove(RawFile());
+  std::u16string path = Dir.File(u"job.xml");
+  auto loaded = Restarted();
+  ASSERT_EQ(loaded->LoadSession(path), TZelto::sfrDone);
+  EXPECT_EQ(path, Dir.File(u"job.xml"));
+  ExpectSameRun(*Core, *loaded, 1);
+  // The raw file itself is no document.
+  EXPECT_EQ(loaded->LoadSession(Dir.File(u"job.daqdata")), TZelto::sfrDocumentFailed);
+}
+
+TEST_F(SessionFileTest, ARawFileOfAnotherSizeIsNotRead) {
+  MeasureJob(2, 2);
+  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+  // As if the save had stopped between the two renames, over an older pair.
+  WriteBytes(RawFile(), SampleBytes(Ramp(2 * Length, 0)));
+  auto loaded = Restarted();
+  ASSERT_EQ(loaded->LoadSession(), TZelto::sfrDone);
+  EXPECT_EQ(loaded->HighestStep, 2);
+  for (int32_t run = 0; run <= 2; ++run) {
+    EXPECT_TRUE(loaded->Captures[run].DataA.empty());
+    EXPECT_DOUBLE_EQ(loaded->Results[run].Meas.AmplA, Core->Results[run].Meas.AmplA);
+  }
+}
+
+// Writes beyond `bytes` fail as on a full disk.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    ::getrlimit(RLIMIT_FSIZE, &Saved);
+    OldHandler = ::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = Saved;
+    limit.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &Saved);
+    ::signal(SIGXFSZ, OldHandler);
+  }
+
+ private:
+  rlimit Saved{};
+  sighandler_t OldHandler;
+};
+
+TEST_F(SessionFileTest, AFailedSaveLeavesThePreviousSessionReadable) {
+  Core->Type = 1;
+  Core->BuffLength = 2048;
+  MeasureJob(2, 2);
+  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+  auto previous = Restarted();
+  ASSERT_EQ(previous->LoadSession(), TZelto::sfrDone);
+
+  MeasureJob(3, 3);
+  Core->Captures[0].DataA.assign(2048, 99);
+  {
+    // The raw file breaks off in its fifth block.
+    FileSizeLimit limit(40000);
+    EXPECT_EQ(Core->SaveSession(), TZelto::sfrRawFileFailed);
+  }
+  Core->BuffLength = 16;
+  for (CaptureRecord& c : Core->Captures) c = CaptureRecord();
+  {
+    // The raw file is complete, the document is not.
+    FileSizeLimit limit(2000);
+    EXPECT_EQ(Core->SaveSession(), TZelto::sfrDocumentFailed);
+  }
+  auto loaded = Restarted();
+  ASSERT_EQ(loaded->LoadSession(), TZelto::sfrDone);
+  EXPECT_EQ(loaded->HighestStep, 2);
+  for (int32_t run = 0; run <= 2; ++run) ExpectSameRun(*previous, *loaded, run);
+  // No temporary file is left behind.
+  size_t entries = 0;
+  for (const auto& entry : fs::directory_iterator(AppData())) entries += entry.is_regular_file();
+  EXPECT_EQ(entries, 2u);
+}
+
+}  // namespace

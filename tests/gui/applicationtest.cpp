@@ -1,0 +1,141 @@
+// The application object's life cycle; each test has an application of its
+// own, so this suite has its own program (no shared application).
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <stdexcept>
+#include <thread>
+
+#include "answerhook.h"
+#include "application.h"
+#include "dialogs.h"
+#include "form.h"
+#include "synchronize.h"
+#include "timer.h"
+
+namespace gui {
+namespace {
+
+struct ApplicationTest : testing::Test {
+  int Argc = 3;
+  char Arg0[16] = "zelto";
+  char Arg1[16] = "-DEBUG";
+  char Arg2[16] = "other";
+  char* Argv[4] = {Arg0, Arg1, Arg2, nullptr};
+};
+
+TEST_F(ApplicationTest, WorkerSynchronizeRunsInTheMessageLoop) {
+  TApplication app(Argc, Argv);
+  TForm* main = new TForm(&app);
+  std::thread::id ranOn;
+  std::atomic<bool> returned{false};
+  std::thread worker([&] {
+    rtl::Synchronize([&] {
+      ranOn = std::this_thread::get_id();
+      app.Terminate();
+    });
+    returned = true;
+  });
+  app.Run();
+  worker.join();
+  EXPECT_EQ(ranOn, std::this_thread::get_id());
+  EXPECT_TRUE(returned);
+  EXPECT_TRUE(app.Terminated());
+  EXPECT_EQ(app.MainForm(), main);
+}
+
+TEST_F(ApplicationTest, SynchronizeIsServedWhileAModalFormWaits) {
+  TApplication app(Argc, Argv);
+  new TForm(&app);
+  TForm dialog(nullptr);
+  std::thread worker;
+  TAnswerScript script;
+  script.ExpectAction(dkModalForm, [&](const TDialogRequest&) {
+    worker = std::thread([&] { rtl::Synchronize([&] { dialog.SetModalResult(mrYes); }); });
+    return std::optional<TDialogAnswer>();
+  });
+  EXPECT_EQ(dialog.ShowModal(), mrYes);
+  worker.join();
+}
+
+TEST_F(ApplicationTest, ClosingTheHiddenMainFormEndsTheProgramOtherWindowsDoNot) {
+  TApplication app(Argc, Argv);
+  TForm* main = new TForm(&app);  // first created: the main form, never shown
+  TForm* other = new TForm(&app);
+  other->Show();
+  int step = 0;
+  TTimer timer(&app);
+  timer.SetInterval(20);
+  timer.OnTimer = [&](TComponent*) {
+    if (++step == 1) {
+      other->Close();  // the last visible window
+    } else {
+      EXPECT_FALSE(app.Terminated());
+      main->Close();
+    }
+  };
+  app.Run();
+  EXPECT_EQ(step, 2);
+  EXPECT_TRUE(app.Terminated());
+  EXPECT_FALSE(other->Visible());
+}
+
+TEST_F(ApplicationTest, IdleHookRunsAtTheFirstIdleMomentAndCanRemoveItself) {
+  TApplication app(Argc, Argv);
+  new TForm(&app);
+  int idles = 0;
+  bool queuedFirst = false;
+  TApplication::Queue([&] { queuedFirst = idles == 0; });
+  app.OnIdle = [&](TComponent*, bool&) {
+    ++idles;
+    app.OnIdle = nullptr;
+    TApplication::Queue([&] { app.Terminate(); });
+  };
+  app.Run();
+  EXPECT_EQ(idles, 1);
+  EXPECT_TRUE(queuedFirst);
+}
+
+TEST_F(ApplicationTest, ExceptionLeavingAHandlerIsShownAndTheLoopGoesOn) {
+  TApplication app(Argc, Argv);
+  app.SetTitle(u"Zelto");
+  new TForm(&app);
+  TAnswerScript script;
+  script.Expect(dkMessageBox, IDOK);
+  int ticks = 0;
+  TTimer timer(&app);
+  timer.SetInterval(10);
+  timer.OnTimer = [&](TComponent*) {
+    if (++ticks == 1) throw std::runtime_error("'x' is not a valid floating point value");
+    app.Terminate();
+  };
+  app.Run();
+  EXPECT_EQ(ticks, 2);
+  ASSERT_EQ(script.Requests().size(), 1u);
+  EXPECT_EQ(script.Requests()[0].Text, u"'x' is not a valid floating point value");
+  EXPECT_EQ(script.Requests()[0].Title, u"Zelto");
+  EXPECT_EQ(script.Requests()[0].Flags, MB_OK | MB_ICONERROR);
+}
+
+TEST_F(ApplicationTest, ParametersAndProcessMessages) {
+  TApplication app(Argc, Argv);
+  EXPECT_EQ(app.ParamCount(), 2);
+  EXPECT_EQ(app.ParamStr(1), "-DEBUG");
+  EXPECT_EQ(app.ParamStr(3), "");
+  bool ran = false;
+  TApplication::Queue([&] { ran = true; });
+  app.ProcessMessages();
+  EXPECT_TRUE(ran);
+  app.Terminate();
+  app.Run();  // returns at once after Terminate
+}
+
+}  // namespace
+}  // namespace gui
+
+int main(int argc, char** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "answerhook.h"
+#include "dialogs.h"
+#include "form.h"
+
+namespace gui {
+namespace {
+
+TEST(Dialogs, DefaultExtensionOnlyWithoutOne) {
+  EXPECT_EQ(WithDefaultExtension("/data/run", "asd"), "/data/run.asd");
+  EXPECT_EQ(WithDefaultExtension("/data/run.bin", "asd"), "/data/run.bin");
+  EXPECT_EQ(WithDefaultExtension("/data.v2/run", "asd"), "/data.v2/run.asd");
+  EXPECT_EQ(WithDefaultExtension("run", ""), "run");
+  EXPECT_EQ(WithDefaultExtension("", "asd"), "");
+}
+
+TEST(Dialogs, SaveDialogAnsweredByTheHookAddsTheExtension) {
+  TSaveDialog dialog(nullptr);
+  dialog.Filter = "Asynchronous data files (*.asd)|*.asd";
+  dialog.DefaultExt = "asd";
+  TAnswerScript script;
+  script.Expect(dkSaveDialog, 1, "/tmp/capture").Expect(dkSaveDialog, 0);
+  ASSERT_TRUE(dialog.Execute());
+  EXPECT_EQ(dialog.FileName, "/tmp/capture.asd");
+  EXPECT_FALSE(dialog.Execute());
+  EXPECT_EQ(dialog.FileName, "/tmp/capture.asd");  // a cancel keeps the name
+}
+
+TEST(Dialogs, OpenDialogWantsAnExistingFileWhenAsked) {
+  const std::filesystem::path file =
+      std::filesystem::temp_directory_path() / ("gui_open_" + std::to_string(::getpid()) + ".asd");
+  std::ofstream(file) << "x";
+  TOpenDialog dialog(nullptr);
+  dialog.DefaultExt = "asd";
+  dialog.Options = ofFileMustExist | ofHideReadOnly;
+  TAnswerScript script;
+  script.Expect(dkOpenDialog, 1, file.string()).Expect(dkOpenDialog, 1, "/no/such/file");
+  EXPECT_TRUE(dialog.Execute());
+  EXPECT_EQ(dialog.FileName, file.string());
+  EXPECT_FALSE(dialog.Execute());
+  std::filesystem::remove(file);
+}
+
+TEST(Dialogs, MessageBoxAndShellOpenAskTheHook) {
+  TForm owner(nullptr);
+  TAnswerScript script;
+  script.Expect(dkMessageBox, IDNO).Expect(dkShellOpen, 1);
+  EXPECT_EQ(MessageBox(&owner, u"Continue without hardware?", u"", MB_YESNO | MB_ICONQUESTION), IDNO);
+  EXPECT_TRUE(ShellOpen("/opt/zelto/Help/manual.pdf"));
+  ASSERT_EQ(script.Requests().size(), 2u);
+  EXPECT_EQ(script.Requests()[0].Form, &owner);
+  EXPECT_EQ(script.Requests()[0].Flags, MB_YESNO | MB_ICONQUESTION);
+  EXPECT_EQ(script.Requests()[1].FileName, "/opt/zelto/Help/manual.pdf");
+}
+
+TEST(AnswerScript, UnexpectedQuestionsAreRecordedAndAnsweredNo) {
+  TAnswerScript script;
+  script.Expect(dkOpenDialog, 1, "/x");
+  EXPECT_EQ(MessageBox(nullptr, u"?", u"", MB_YESNO), 0);
+  TForm form(nullptr);
+  EXPECT_EQ(form.ShowModal(), mrCancel);
+  EXPECT_EQ(script.Unexpected().size(), 2u);
+  EXPECT_EQ(script.Pending(), 1u);
+}
+
+}  // namespace
+}  // namespace gui

@@ -1,0 +1,18 @@
+// The layer's tests share one application object, as a program has one.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "application.h"
+#include "form.h"
+
+int main(int argc, char** argv) {
+  // ctest lists the tests without the environment it runs them with.
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  testing::InitGoogleTest(&argc, argv);
+  gui::TApplication application(argc, argv);
+  // A hidden main form, as the program's start-up window: closing a test's
+  // form must not end the application.
+  new gui::TForm(&application);
+  return RUN_ALL_TESTS();
+}
