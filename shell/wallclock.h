@@ -1,0 +1,15 @@
+#pragma once
+// Local calendar time as the log stamps it. The log takes its clock as a
+// function, so tests run it on a fixed time.
+
+#include <functional>
+
+struct TWallTime {
+  int Year = 0, Month = 0, Day = 0;
+  int Hour = 0, Minute = 0, Second = 0;
+};
+
+using TWallClock = std::function<TWallTime()>;
+
+// The system's local time now.
+TWallTime LocalWallTime();

@@ -1,0 +1,78 @@
+// The about box: device texts, the program's version, tool-tips, closing.
+#include <gtest/gtest.h>
+
+#include "answerhook.h"
+#include "application.h"
+#include "bitmapbutton.h"
+#include "forminfo.h"
+#include "inputsim.h"
+#include "labelex.h"
+#include "shelltestsupport.h"
+#include "zelto.h"
+
+namespace {
+
+class AboutBox : public testing::Test {
+ protected:
+  void SetUp() override { TheCore = &core; }
+  void TearDown() override { TheCore = nullptr; }
+  TZelto core;
+};
+
+TEST_F(AboutBox, ShowsTheDeviceAndTheProgramVersion) {
+  SetText(core.DeviceDescr, u"Kalvenor - DEMO");
+  TfInfo box(nullptr);
+  box.Show();
+  gui::Application->ProcessMessages();
+  EXPECT_EQ(box.leCaption->CaptionW(), u"About");
+  EXPECT_EQ(box.leDevice->CaptionW(), u"Device:");
+  EXPECT_EQ(box.leSerial->CaptionW(), u"Serial number:");
+  EXPECT_EQ(box.leVersion->CaptionW(), u"Device version:");
+  EXPECT_EQ(box.leReleaseVer->CaptionW(), u"Software version:");
+  EXPECT_EQ(box.leDeviceName->CaptionW(), u"Kalvenor - DEMO");
+  EXPECT_EQ(box.leSerialNumber->CaptionW(), u"");
+  EXPECT_EQ(box.leVersionNumber->CaptionW(), u"");
+  // Four numbers joined by dots, the build's version.
+  const std::u16string version = box.leReleaseVerNumber->CaptionW();
+  EXPECT_EQ(std::count(version.begin(), version.end(), u'.'), 3) << shelltest::Narrow(version);
+  EXPECT_NE(version, u"?.?.?.?");
+  EXPECT_EQ(box.bClose->CaptionW(), u"Close");
+  EXPECT_TRUE(box.SaveScreenshot(shelltest::PicturePath("info.png")));
+}
+
+TEST(AboutBoxVersion, NoVersionShowsQuestionMarks) {
+  EXPECT_EQ(FileVersionText(u""), u"?.?.?.?");
+  EXPECT_EQ(FileVersionText(u"1.2.3.4"), u"1.2.3.4");
+}
+
+TEST_F(AboutBox, OneToolTipPerControlAcrossShows) {
+  TfInfo box(nullptr);
+  box.Show();
+  box.Hide();
+  box.Show();
+  gui::Application->ProcessMessages();
+  EXPECT_TRUE(box.bCloseS->ShowHint());
+  EXPECT_EQ(box.bCloseS->Hint(), u"Close");
+  TLanguageService::AddToolTip(&box, box.bCloseS, u"Close [Esc]");
+  EXPECT_EQ(box.bCloseS->Hint(), u"Close [Esc]");
+  TLanguageService::InstallHintHandler();
+  EXPECT_EQ(gui::Application->HintColor(), gui::clWhite);
+}
+
+TEST_F(AboutBox, EscAndTheButtonsClose) {
+  for (int way = 0; way < 3; ++way) {
+    TfInfo box(nullptr);
+    gui::TAnswerScript script;
+    script.ExpectAction(gui::dkModalForm, [&](const gui::TDialogRequest&) {
+      if (way == 0) gui::SimKey(&box, gui::VK_ESCAPE, 27);
+      if (way == 1) gui::SimClick(*box.bClose, 10, 10);
+      if (way == 2) gui::SimClick(*box.bCloseS, 5, 5);
+      return std::optional<gui::TDialogAnswer>();
+    });
+    box.ShowModal();
+    EXPECT_FALSE(box.Visible()) << way;
+    EXPECT_TRUE(script.Unexpected().empty());
+  }
+}
+
+}  // namespace
