@@ -506,6 +506,13 @@ TEST_F(Commands, AmplitudeUnitMenuDismissedChangesAndRepaintsNothing) {
   Core->AmplDisplayMode = admDisplacement;  // behind the window's back
   Window->bAmplUnit1D->Click();
   EXPECT_EQ(Window->bAmplUnit1D->CaptionW(), unit);
+  // The weight label B of the one-plane panel opens the same menu.
+  auto* label = dynamic_cast<gui::TControl*>(Window->FindComponent("leGWBMassBD"));
+  ASSERT_NE(label, nullptr);
+  script.Expect(gui::dkPopupMenu, 0);
+  ASSERT_TRUE(label->OnClick);
+  label->OnClick(label);
+  EXPECT_EQ(script.Pending(), 0u);
   script.Expect(gui::dkPopupMenu, 3);
   Window->bAmplUnit1D->Click();
   EXPECT_EQ(Core->AmplDisplayMode, admVelocity);
