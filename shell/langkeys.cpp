@@ -4,6 +4,7 @@
 #include "formlog.h"
 #include "formmessage.h"
 #include "formselectlang.h"
+#include "init.h"
 
 std::vector<TWindowLangKeys> ShellLangKeys() {
   return {
@@ -11,5 +12,6 @@ std::vector<TWindowLangKeys> ShellLangKeys() {
       {"TfLog", TfLog::LangKeys},
       {"TfInfo", TfInfo::LangKeys},
       {"TfSelectLang", TfSelectLang::LangKeys},
+      {"TfInit", TfInit::LangKeys},
   };
 }
