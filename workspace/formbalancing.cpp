@@ -552,10 +552,14 @@ void TfBalancing::DoClose(gui::TCloseAction& action) {
 
 void TfBalancing::KeyDown(gui::TVirtualKey& key, gui::TShiftState shift) {
   if (shift & gui::ssCtrl) {
-    if (key == 'I') bZoomInClick(bZoomIn);
-    else if (key == 'O') bZoomOutClick(bZoomOut);
-    else if (key == 'A') bZoomAllClick(bZoomAll);
-    else if (key == 'P') bZoomPrevClick(bZoomPrev);
+    if (key == 'I')
+      bZoomInClick(bZoomIn);
+    else if (key == 'O')
+      bZoomOutClick(bZoomOut);
+    else if (key == 'A')
+      bZoomAllClick(bZoomAll);
+    else if (key == 'P')
+      bZoomPrevClick(bZoomPrev);
   } else {
     if (key == gui::VK_SPACE && bStartStop->Enabled())
       bStartStopClick(bStartStop);

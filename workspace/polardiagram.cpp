@@ -28,9 +28,7 @@ gui::TPoint Pixel(TPointD p) { return {Round(p.x), Round(p.y)}; }
 gui::TPoint Truncated(TPointD p) { return {static_cast<int>(p.x), static_cast<int>(p.y)}; }
 TPointD Offset(TPointD p, double dx, double dy) { return {p.x + dx, p.y + dy}; }
 
-gui::TRect Around(gui::TPoint p, int radius) {
-  return {p.x - radius, p.y - radius, p.x + radius, p.y + radius};
-}
+gui::TRect Around(gui::TPoint p, int radius) { return {p.x - radius, p.y - radius, p.x + radius, p.y + radius}; }
 gui::TRect RoundedAround(TPointD p, double radius) {
   return {Round(p.x - radius), Round(p.y - radius), Round(p.x + radius), Round(p.y + radius)};
 }
@@ -81,9 +79,7 @@ class TPlaneBuilder {
   double Shown(double angle) const { return DisplayedAngle(angle, Core.RotationDir); }
   // The correction angle of a run turned into the weights' frame.
   double WeightFrameAngle(int32_t r) const;
-  double TrimAngle(int32_t r) const {
-    return Weights() ? WeightFrameAngle(r) : CorrectionAngle(Run(r).Result);
-  }
+  double TrimAngle(int32_t r) const { return Weights() ? WeightFrameAngle(r) : CorrectionAngle(Run(r).Result); }
 
   void Add(TDrawOp op) { Out.push_back(std::move(op)); }
   void Line(TPenSpec pen, gui::TPoint from, gui::TPoint to);
@@ -560,14 +556,22 @@ bool ApplyZoomCommand(TZoomCommand command, float& zoom, TZoomHistory& history) 
 
 TFontSpec FontFor(TFontRole role) {
   switch (role) {
-    case frPlaneLetter: return {"Microsoft Sans Serif", 24, 700};
-    case frIso: return {"Microsoft Sans Serif", 14, 700};
-    case frAngleLabel: return {"Microsoft Sans Serif", 14, 400};
-    case frTemperature: return {"Microsoft Sans Serif", 16, 700};
-    case frRunNumber: return {"Small Fonts", 8, 400};
-    case frPositionLetter: return {"Microsoft Sans Serif", -10, 700};
-    case frZoom: return {"Microsoft Sans Serif", -9, 400};
-    case frAverage: return {"Microsoft Sans Serif", -13, 700};
+    case frPlaneLetter:
+      return {"Microsoft Sans Serif", 24, 700};
+    case frIso:
+      return {"Microsoft Sans Serif", 14, 700};
+    case frAngleLabel:
+      return {"Microsoft Sans Serif", 14, 400};
+    case frTemperature:
+      return {"Microsoft Sans Serif", 16, 700};
+    case frRunNumber:
+      return {"Small Fonts", 8, 400};
+    case frPositionLetter:
+      return {"Microsoft Sans Serif", -10, 700};
+    case frZoom:
+      return {"Microsoft Sans Serif", -9, 400};
+    case frAverage:
+      return {"Microsoft Sans Serif", -13, 700};
   }
   return {"Microsoft Sans Serif", 14, 400};
 }
@@ -596,8 +600,8 @@ TScene DiagramScene(const TZelto& core, const TDiagramView& view, int width, int
     scene.insert(scene.end(), plane.begin(), plane.end());
   }
   if (view.PlaneZoom != 1.0f)
-    scene.push_back(OverlayText(u"x" + Fixed(view.PlaneZoom, 2), frZoom, core.WorkColors[wcWorkText1],
-                                {5, height - 5}, haLeft));
+    scene.push_back(
+        OverlayText(u"x" + Fixed(view.PlaneZoom, 2), frZoom, core.WorkColors[wcWorkText1], {5, height - 5}, haLeft));
   if (core.BalancingStep >= 0 && core.BalancingStep < RunCount)
     AverageText(core, width, height, layout.Planes == 2, scene);
   return scene;

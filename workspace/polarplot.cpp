@@ -9,9 +9,12 @@ constexpr gui::TColor IsoNoColor = 0x0000FF;
 
 gui::TPenStyle PenStyle(TStroke stroke) {
   switch (stroke) {
-    case skDot: return gui::psDot;
-    case skDash: return gui::psDash;
-    default: return gui::psSolid;
+    case skDot:
+      return gui::psDot;
+    case skDash:
+      return gui::psDash;
+    default:
+      return gui::psSolid;
   }
 }
 

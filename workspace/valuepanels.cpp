@@ -258,8 +258,8 @@ TValuePanelView TPanelBuilder::CorrectionOnePlane() {
 
 void TPanelBuilder::TrimHeaders(TValuePanelView& view, bool twoPlanes) const {
   const bool vibration = State.TrimShowsVibration != 0;
-  const std::u16string mass = vibration ? Texts.Vibration + u": " + TZelto::AmplitudeModeText(Core.VibValueType)
-                                        : Texts.Mass;
+  const std::u16string mass =
+      vibration ? Texts.Vibration + u": " + TZelto::AmplitudeModeText(Core.VibValueType) : Texts.Mass;
   const std::u16string unit = vibration ? TZelto::AmplitudeUnitText(Core.AmplDisplayMode, 1) : MassUnit();
   for (size_t base : {size_t{0}, size_t{3}}) {
     if (base == 3 && !twoPlanes) break;

@@ -63,9 +63,9 @@ TEST_F(GwbMethod, InitialAndTrialRunsOfThreeWeights) {
   ExpectAt(Record(0)[GwbWeightC], 240);
   ExpectAt(Record(1)[GwbWeightA], 45);
   const Vector s = Record(1)[GwbResultant];
-  EXPECT_NEAR(std::abs(s - (std::polar(1.0, DegToRad(45)) + std::polar(1.0, DegToRad(120)) +
-                            std::polar(1.0, DegToRad(240)))),
-              0.0, 1e-12);
+  EXPECT_NEAR(
+      std::abs(s - (std::polar(1.0, DegToRad(45)) + std::polar(1.0, DegToRad(120)) + std::polar(1.0, DegToRad(240)))),
+      0.0, 1e-12);
 }
 
 // GWB.Shift = 90°, run 3 with M = 0.5 and Θ = 30°.

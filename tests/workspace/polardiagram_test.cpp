@@ -147,13 +147,18 @@ TEST_F(DiagramScene, DiscAndScaleOfOnePlane) {
   EXPECT_EQ(discs.front()->Box, gui::Rect(85, 35, 316, 266));
   EXPECT_EQ(Find(scene, dkClip).front()->Box, gui::Rect(86, 36, 316, 266));
   // 4 axes and 24 ticks.
-  EXPECT_EQ(Find(scene, dkLine, [&](const TDrawOp& op) { return op.Pen == TPenSpec{Colour(wcWorkGrid), 0, skDot}; })
+  EXPECT_EQ(Find(scene, dkLine,
+                 [&](const TDrawOp& op) {
+                   return op.Pen == TPenSpec{Colour(wcWorkGrid), 0, skDot};
+                 })
                 .size(),
             4u);
-  EXPECT_EQ(
-      Find(scene, dkLine, [&](const TDrawOp& op) { return op.Pen == TPenSpec{Colour(wcWorkText1), 0, skSolid}; })
-          .size(),
-      24u);
+  EXPECT_EQ(Find(scene, dkLine,
+                 [&](const TDrawOp& op) {
+                   return op.Pen == TPenSpec{Colour(wcWorkText1), 0, skSolid};
+                 })
+                .size(),
+            24u);
   // The side labels are centred on the disc by the label height.
   EXPECT_EQ(FindText(scene, u"0°")->Points[0], (gui::TPoint{325, 142}));
   EXPECT_EQ(FindText(scene, u"180°")->Points[0], (gui::TPoint{75, 142}));
@@ -225,9 +230,7 @@ TEST_F(DiagramScene, CurrentRunOnAndBeyondTheRim) {
             1u);
   EXPECT_TRUE(Find(atHalf, dkPolygon, [&](const TDrawOp& op) { return op.Brush == Colour(wcWorkChA); }).empty());
   // The amplitude disc of the current run.
-  EXPECT_EQ(Find(atHalf, dkEllipse, [&](const TDrawOp& op) { return op.Brush == Colour(wcWorkChACr); })
-                .front()
-                ->Box,
+  EXPECT_EQ(Find(atHalf, dkEllipse, [&](const TDrawOp& op) { return op.Brush == Colour(wcWorkChACr); }).front()->Box,
             gui::Rect(85, 35, 315, 265));
   // The initial run's marker at half the radius, numbered 1.
   EXPECT_EQ(FindText(atHalf, u"1")->Points[0], (gui::TPoint{260, 152}));
@@ -357,21 +360,23 @@ TEST_F(CorrectionScene, SplitOntoRotorPositions) {
   View.PanelSplit.AngleA1 = DegToRad(180);
   View.PanelSplit.AngleA2 = DegToRad(240);
   const TScene scene = Scene();
-  EXPECT_EQ(Find(scene, dkLine, [&](const TDrawOp& op) { return op.Pen == TPenSpec{Colour(wcWorkGrid), 0, skSolid}; })
+  EXPECT_EQ(Find(scene, dkLine,
+                 [&](const TDrawOp& op) {
+                   return op.Pen == TPenSpec{Colour(wcWorkGrid), 0, skSolid};
+                 })
                 .size(),
             6u);
   const auto first = Find(scene, dkEllipse, [&](const TDrawOp& op) { return op.Pen.Color == Colour(wcWorkVDiv1); });
   ASSERT_EQ(first.size(), 1u);
   EXPECT_EQ(first.front()->Box, gui::Rect(80, 145, 90, 155));  // drawn as stored
-  EXPECT_EQ(Find(scene, dkEllipse, [&](const TDrawOp& op) { return op.Pen.Color == Colour(wcWorkVDiv2); }).size(),
-            1u);
+  EXPECT_EQ(Find(scene, dkEllipse, [&](const TDrawOp& op) { return op.Pen.Color == Colour(wcWorkVDiv2); }).size(), 1u);
   EXPECT_EQ(Find(scene, dkLine, [&](const TDrawOp& op) { return op.Pen.Style == skDash; }).size(), 1u);
   // A damaged count draws no spokes rather than millions.
   Core->RotorDivCount = 100000000;
   const TScene damaged = Scene();
-  EXPECT_TRUE(
-      Find(damaged, dkLine, [&](const TDrawOp& op) { return op.Pen == TPenSpec{Colour(wcWorkGrid), 0, skSolid}; })
-          .empty());
+  EXPECT_TRUE(Find(damaged, dkLine, [&](const TDrawOp& op) {
+                return op.Pen == TPenSpec{Colour(wcWorkGrid), 0, skSolid};
+              }).empty());
 }
 
 class WeightScene : public DiagramScene {
@@ -400,7 +405,8 @@ TEST_F(WeightScene, ThreeWeightsAtATrimRun) {
   Core->BalancingStep = 5;
   Measure(5, 8.0, 1.0);
   const TScene scene = Scene();
-  for (std::u16string_view letter : {u"A", u"B", u"C"}) EXPECT_EQ(Letters(scene, letter, 0xFFFFFF), 1u) << static_cast<char>(letter[0]);
+  for (std::u16string_view letter : {u"A", u"B", u"C"})
+    EXPECT_EQ(Letters(scene, letter, 0xFFFFFF), 1u) << static_cast<char>(letter[0]);
   EXPECT_EQ(Letters(scene, u"A", Colour(wcWorkGWBA)), 0u);
   EXPECT_EQ(Letters(scene, u"B", Colour(wcWorkGWBB)), 1u);
   EXPECT_EQ(Letters(scene, u"C", Colour(wcWorkGWBC)), 1u);

@@ -75,7 +75,7 @@ TEST_F(PlotTest, CurrentRunOverTheDisc) {
   Measure(1, 10.0, Pi / 2);  // s = 0.5: straight up to (200, 92)
   const gui::TBitmap bitmap = Render();
   EXPECT_EQ(bitmap.Pixel(2, 2), Colour(wcWorkBack));
-  EXPECT_EQ(bitmap.Pixel(264, 214), Colour(wcWorkFill));  // on the disc, beyond the amplitude disc
+  EXPECT_EQ(bitmap.Pixel(264, 214), Colour(wcWorkFill));   // on the disc, beyond the amplitude disc
   EXPECT_EQ(bitmap.Pixel(230, 170), Colour(wcWorkChACr));  // inside the amplitude disc
   EXPECT_EQ(bitmap.Pixel(200, 120), Colour(wcWorkChA));    // on the vector
   EXPECT_EQ(bitmap.Pixel(200, 92), Colour(wcWorkChA));     // its end dot

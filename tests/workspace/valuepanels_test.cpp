@@ -196,8 +196,7 @@ TEST_F(ValuePanels, TrimRowsShowVibrationOrTheTotal) {
   EXPECT_EQ(vibration.Headers[0].Caption, u"Vibration: " + TZelto::AmplitudeModeText(Core->VibValueType));
   EXPECT_EQ(vibration.Headers[1].Caption, u"Phase");
   EXPECT_EQ(vibration.Units[0].Caption, u"[mV]");
-  EXPECT_EQ(vibration.Rows[0].Cells[0].Text,
-            Core->FormatAmplitude(5.0, 25.0, admVoltage, Core->VibValueType, 0));
+  EXPECT_EQ(vibration.Rows[0].Cells[0].Text, Core->FormatAmplitude(5.0, 25.0, admVoltage, Core->VibValueType, 0));
 
   State.TrimShowsVibration = 0;
   State.ShowTotalMass = 1;
