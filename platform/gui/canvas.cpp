@@ -50,7 +50,7 @@ struct TCanvas::Impl {
     if (!Own) {
       Own = std::make_unique<QPainter>(Image);
       Own->setRenderHint(QPainter::Antialiasing, false);
-      Own->setRenderHint(QPainter::TextAntialiasing, true);
+      Own->setRenderHint(QPainter::TextAntialiasing, false);
       Own->translate(OriginX, OriginY);
       ApplyClip(Own.get());
     }

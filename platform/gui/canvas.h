@@ -4,8 +4,8 @@
 // LineTo and Polyline leave out their last point; text is placed by the text
 // alignment flags; the background of text is opaque (BkColor) or
 // transparent. On bitmaps and controls every pixel follows these rules (no
-// antialiasing of shapes); on a printer page the same calls draw vectors in
-// printer pixels.
+// antialiasing of shapes or text); on a printer page the same calls draw
+// vectors in printer pixels.
 //
 // A canvas draws only while it has a target: a TBitmap's canvas always has
 // one, a control's canvas during its paint and whenever the control lives

@@ -38,7 +38,7 @@ void TControl::SetParent(TWinControl* parent) {
   FWidget->setParent(parent ? parent->ClientWidget() : nullptr);
   if (parent) {
     parent->InsertControl(this);
-    if (dynamic_cast<TWinControl*>(this) == nullptr) FWidget->lower();
+    if (dynamic_cast<TWinControl*>(this) == nullptr) StackBelowWindowedSiblings();
     ApplyParentFont();
     ApplyParentColor();
     ApplyGeometry();
@@ -54,6 +54,24 @@ TForm* TControl::ParentForm() const {
     c = c->FParent;
   }
   return nullptr;
+}
+
+// A control without a window of its own paints on its parent: it lies above
+// the graphic controls placed before it and below every windowed sibling.
+void TControl::StackBelowWindowedSiblings() {
+  QWidget* lowestWindowed = nullptr;
+  for (QObject* o : FWidget->parentWidget()->children()) {
+    auto* w = qobject_cast<QWidget*>(o);
+    if (!w || w == FWidget) continue;
+    if (dynamic_cast<TWinControl*>(detail::QtAccess::ControlOf(w)) && !w->isWindow()) {
+      lowestWindowed = w;
+      break;
+    }
+  }
+  if (lowestWindowed)
+    FWidget->stackUnder(lowestWindowed);
+  else
+    FWidget->raise();
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {

@@ -177,6 +177,7 @@ class TControl : public TComponent {
   friend struct detail::QtAccess;
   friend class TWinControl;
   void ApplyGeometry();
+  void StackBelowWindowedSiblings();
   void RecordAnchorDistances();
   void ApplyParentFont();
   void FontWasChanged();

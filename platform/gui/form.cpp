@@ -168,7 +168,9 @@ void TForm::SetBounds(int left, int top, int width, int height) {
   const int oldClientW = ClientWidth();
   const int oldClientH = ClientHeight();
   detail::QtAccess::StoreBounds(*this, left, top, width, height);
-  FImpl->Window->setGeometry(left, top, width, height);
+  // Left and Top place the whole window, frame included.
+  FImpl->Window->move(left, top);
+  FImpl->Window->resize(width, height);
   LayoutClient();
   if (oldClientW != ClientWidth() || oldClientH != ClientHeight()) {
     for (int i = 0; i < ControlCount(); ++i) detail::QtAccess::ParentResized(*Controls(i));

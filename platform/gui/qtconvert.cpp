@@ -21,6 +21,9 @@ QFont BaseFont(const TFont& font) {
   q.setUnderline((font.Style() & fsUnderline) != 0);
   q.setStrikeOut((font.Style() & fsStrikeOut) != 0);
   q.setHintingPreference(QFont::PreferFullHinting);
+  // Text is drawn without smoothing, as shapes are: every pixel is either
+  // the text colour or untouched.
+  q.setStyleStrategy(QFont::NoAntialias);
   return q;
 }
 
