@@ -1,9 +1,13 @@
 #include "langkeys.h"
 
+#include "formconfig.h"
+#include "formeditsensor.h"
 #include "forminfo.h"
 #include "formlog.h"
 #include "formmessage.h"
+#include "formrotordef.h"
 #include "formselectlang.h"
+#include "formselectsensor.h"
 
 std::vector<TWindowLangKeys> ShellLangKeys() {
   return {
@@ -11,5 +15,9 @@ std::vector<TWindowLangKeys> ShellLangKeys() {
       {"TfLog", TfLog::LangKeys},
       {"TfInfo", TfInfo::LangKeys},
       {"TfSelectLang", TfSelectLang::LangKeys},
+      {"TfConfig", TfConfig::LangKeys},
+      {"TfRotorDef", TfRotorDef::LangKeys},
+      {"TfSelectSensor", TfSelectSensor::LangKeys},
+      {"TfEditSensor", TfEditSensor::LangKeys},
   };
 }
