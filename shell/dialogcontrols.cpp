@@ -33,8 +33,10 @@ T* Place(T* control, const TDialogParent& at, const gui::TRect& r) {
 }  // namespace
 
 TLabelEx* NewLabel(const TDialogParent& at, gui::TRect bounds, gui::TAlignment alignment, bool bold) {
-  auto* label = Place(new TLabelEx(at.Owner), at, bounds);
+  // Sized by the dialog, not by its caption.
+  auto* label = new TLabelEx(at.Owner);
   label->SetAutoSize(false);
+  Place(label, at, bounds);
   label->SetAlignment(alignment);
   label->SetShowAccelChar(false);
   label->SetParentColor(true);

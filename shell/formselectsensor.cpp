@@ -104,7 +104,8 @@ void TfSelectSensor::DoShow() {
   bEdit->SetCaptionW(Text(ssEdit));
   bAdd->SetCaptionW(Text(ssAdd));
   bDelete->SetCaptionW(Text(ssDelete));
-  for (size_t i = 0; i < FHeaderTexts.size(); ++i) FHeaderTexts[i] = Text(ssName + i);
+  for (size_t i = 0; i < 4; ++i) FHeaderTexts[i] = Text(ssName + i);
+  FHeaderTexts[4] = Text(ssTemperature);
   for (size_t i = 0; i < FTexts.Types.size(); ++i) FTexts.Types[i] = Text(ssAcceleration + i);
   FTexts.Yes = Text(ssYes);
   FTexts.No = Text(ssNo);
@@ -146,6 +147,7 @@ bool TfSelectSensor::HasSelection() const {
 void TfSelectSensor::dgSensorsSelectCell(int, int row) { SelectedIndex = row - 1; }
 
 std::u16string TfSelectSensor::CellText(int col, int row) const {
+  if (row == 0) return col >= 1 && col <= static_cast<int>(FHeaderTexts.size()) ? FHeaderTexts[static_cast<size_t>(col - 1)] : u"";
   if (row < 1 || row > static_cast<int>(FSensorList.size())) return {};
   const TSensorEntry& entry = FSensorList[static_cast<size_t>(row - 1)];
   switch (col) {
@@ -175,14 +177,12 @@ void TfSelectSensor::dgSensorsDrawCell(int col, int row, gui::TRect rect, uint8_
     c.TextOut(rect.Left + TextInset, rect.Top + TextInset, rtl::AsciiToUtf16(std::to_string(row)));
     return;
   }
+  const std::u16string text = CellText(col, row);
   if (row == 0) {
-    if (col >= LastColumn) return;
     c.SetTextAlign(gui::TA_CENTER | gui::TA_TOP);
-    c.TextOut(rect.Left + (rect.Right - rect.Left) / 2, rect.Top + TextInset,
-              std::u16string_view(FHeaderTexts[static_cast<size_t>(col - 1)]));
+    c.TextOut(rect.Left + (rect.Right - rect.Left) / 2, rect.Top + TextInset, std::u16string_view(text));
     return;
   }
-  const std::u16string text = CellText(col, row);
   if (col != 1) {
     c.TextOut(rect.Left + TextInset, rect.Top + TextInset, std::u16string_view(text));
     return;

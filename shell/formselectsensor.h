@@ -66,7 +66,8 @@ class TfSelectSensor : public TWindowFrame {
 
   // Rebuilds the list from the sensor files and the grid from the list.
   void FillGrid();
-  // The text a cell of a sensor row shows (row >= 1, column >= 1).
+  // The text a cell shows (column >= 1): the header in row 0, the sensor's
+  // texts below.
   std::u16string CellText(int col, int row) const;
 
   void bAddClick(gui::TComponent* sender);
@@ -87,7 +88,8 @@ class TfSelectSensor : public TWindowFrame {
   void SelectRow(int row);
 
   std::vector<TSensorEntry> FSensorList;
-  // "Name", "Type", "Sensitivity", "FreqRange", then the type and yes/no texts.
-  std::array<std::u16string, 4> FHeaderTexts;
+  // The headers of columns 1 to 5: "Name", "Type", "Sensitivity",
+  // "FreqRange", "Temperature".
+  std::array<std::u16string, 5> FHeaderTexts;
   TSensorTexts FTexts;
 };
