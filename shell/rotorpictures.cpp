@@ -12,6 +12,7 @@ constexpr gui::TColor ShaftColor = 0x404040;
 constexpr gui::TColor DiskColor = 0xC8D0D4;
 constexpr gui::TColor DimensionColor = 0x800000;
 constexpr gui::TColor MassCentreColor = 0x0000C0;
+constexpr int SmallHeight = 80;
 
 // Where the parts of a type lie, as fractions of the picture's width.
 struct TRotorLayout {
@@ -33,7 +34,11 @@ TRotorLayout LayoutOf(int type) {
 
 class TPainter {
  public:
-  TPainter(gui::TCanvas& canvas, int width, int height) : c(canvas), w(width), h(height), shaftY(height * 2 / 5) {}
+  TPainter(gui::TCanvas& canvas, int width, int height)
+      : c(canvas), w(width), h(height), shaftY(Small() ? height / 2 : height * 2 / 5) {}
+
+  // A button-sized picture has no room for the dimension lines.
+  bool Small() const { return h < SmallHeight; }
 
   int X(double fraction) const { return static_cast<int>(fraction * w); }
 
@@ -50,11 +55,11 @@ class TPainter {
   }
 
   void Disk(double at, std::u16string_view name) {
-    const int x = X(at), half = h / 4;
+    const int x = X(at), half = Small() ? h / 6 : h / 4;
     c.Pen() = {gui::clBlack, 1, gui::psSolid};
     c.Brush() = {DiskColor, gui::bsSolid};
     c.Rectangle(x - 4, shaftY - half, x + 5, shaftY + half + 1);
-    Label(x, shaftY - half - 13, name, gui::clBlack);
+    Label(x, shaftY - half - 12, name, gui::clBlack);
   }
 
   // A dimension line between two places, on row `row` below the shaft.
@@ -96,10 +101,10 @@ void PaintRotor(TPainter& p, int type) {
   static constexpr std::u16string_view Names[] = {u"A", u"B"};
   for (size_t i = 0; i < layout.Planes.size(); ++i) p.Disk(layout.Planes[i], Names[i]);
   if (layout.Planes.empty()) p.Label(p.X(0.5), p.Height() / 8, u"?", gui::clBlack);
-  if (!layout.Dimensions) return;
+  if (layout.Overhung) p.MassCentre(0.80);
+  if (!layout.Dimensions || p.Small()) return;
   const double planeA = layout.Planes[0], planeB = layout.Planes[1];
   if (layout.Overhung) {
-    p.MassCentre(0.80);
     p.Dimension(layout.Bearing2, planeA, 0, u"a");
     p.Dimension(planeA, planeB, 0, u"b");
     p.Dimension(layout.Bearing1, layout.Bearing2, 1, u"l");
