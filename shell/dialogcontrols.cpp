@@ -16,21 +16,22 @@ constexpr gui::TColor GroupBorder = 0x808080;
 // A radio button or check box without a caption: only its mark.
 constexpr int MarkSize = 16;
 
-// Every control gets the toolkit's plain black font of its own, so a group's
-// bold header font never reaches the controls inside it.
 template <typename T>
 T* Place(T* control, const TDialogParent& at, const gui::TRect& r) {
   control->SetParent(at.Parent);
   control->SetBounds(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
-  gui::TFont plain;
-  plain.SetColor(gui::clBlack);
-  gui::TControl* base = control;
-  base->SetFont(plain);
-  base->SetParentFont(false);
+  UsePlainFont(control);
   return control;
 }
 
 }  // namespace
+
+void UsePlainFont(gui::TControl* control) {
+  gui::TFont plain;
+  plain.SetColor(gui::clBlack);
+  control->SetFont(plain);
+  control->SetParentFont(false);
+}
 
 TLabelEx* NewLabel(const TDialogParent& at, gui::TRect bounds, gui::TAlignment alignment, bool bold) {
   // Sized by the dialog, not by its caption.

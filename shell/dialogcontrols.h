@@ -18,6 +18,7 @@ namespace gui {
 class TCheckBox;
 class TComboBox;
 class TComponent;
+class TControl;
 class TEdit;
 class TRadioButton;
 class TWinControl;
@@ -29,6 +30,11 @@ constexpr gui::TColor FieldColor = 0xE1FFFF;
 constexpr gui::TColor SelectedFieldColor = 0x00FFFF;
 // The header band of a group panel.
 constexpr int GroupHeaderHeight = 18;
+
+// Gives a control the plain black font of the dialogs, so that the bold
+// header font of the group it sits in does not reach it. The New...
+// functions below do it themselves.
+void UsePlainFont(gui::TControl* control);
 
 struct TDialogParent {
   gui::TComponent* Owner;

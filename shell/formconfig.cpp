@@ -314,6 +314,7 @@ void TfConfig::BuildSensorsPage() {
   dgSensors = new gui::TDrawGrid(this);
   dgSensors->SetParent(peSensorInfo);
   dgSensors->SetBounds(8, RowTop(0), gridWidth, gridHeight);
+  UsePlainFont(dgSensors);
   dgSensors->SetColCount(3);
   dgSensors->SetRowCount(GridRows);
   dgSensors->SetFixedCols(0);
@@ -391,6 +392,7 @@ void TfConfig::BuildSessionPage() {
   dtpInfoDate->SetBounds(166, RowTop(0), 120, FieldHeight);
   dtpInfoDate->SetColor(FieldColor);
   dtpInfoDate->SetTabStop(true);
+  UsePlainFont(dtpInfoDate);
   for (size_t i = 0; i < eInfo.size(); ++i) {
     const int row = static_cast<int>(i) + 1;
     leInfo[i] = label(row);
@@ -412,6 +414,7 @@ void TfConfig::BuildOwnerPage() {
   reOwner->SetScrollBars(gui::ssVertical);
   reOwner->SetColor(FieldColor);
   reOwner->SetTabStop(true);
+  UsePlainFont(reOwner);
 }
 
 void TfConfig::BuildLanguagePage() {

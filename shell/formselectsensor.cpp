@@ -64,6 +64,7 @@ TfSelectSensor::TfSelectSensor(gui::TComponent* owner) : TWindowFrame(owner, Fra
   dgSensors->SetParent(peSelect);
   dgSensors->SetBounds(8, 8, peSelect->Width() - 16, peSelect->Height() - 16 - 25 - 8);
   dgSensors->SetAnchors(gui::akLeft | gui::akTop | gui::akRight | gui::akBottom);
+  UsePlainFont(dgSensors);
   dgSensors->SetColCount(static_cast<int>(ColumnWidths.size()));
   dgSensors->SetFixedCols(0);
   dgSensors->SetDefaultRowHeight(RowHeight);
