@@ -261,7 +261,9 @@ void TfConfig::BuildSensorsPage() {
 
 void TfConfig::BuildControlMassPage() {
   const TDialogParent at{this, peCtrlMass};
-  auto label = [&](int row) { return NewLabel(at, gui::Bounds(8, RowTop(row) + 3, LabelWidth, 14), gui::taRightJustify); };
+  auto label = [&](int row) {
+    return NewLabel(at, gui::Bounds(8, RowTop(row) + 3, LabelWidth, 14), gui::taRightJustify);
+  };
   leCtrlMassValue = label(0);
   eCtrlMassValue = NewEdit(at, gui::Bounds(FieldLeft, RowTop(0), 110, FieldHeight), 0);
   leCtrlMassUnit = label(1);

@@ -99,6 +99,9 @@ enum TConfigText : size_t {
 
 std::u16string Text(size_t text) { return LangText(TfConfig::LangKeys[text]).Text; }
 
+// A stored position, or no selection when the list has no such entry.
+int ListIndex(int32_t position, int count) { return position >= 0 && position < count ? position : -1; }
+
 }  // namespace
 
 // ---- showing ----
@@ -221,7 +224,7 @@ void TfConfig::ShowSamplingLists(const TConfigSettings& s) {
   cbSamplingRate->Items().Clear();
   for (const std::u16string& text : SamplingRateTexts(FClockItems)) cbSamplingRate->Items().Add(text);
   WorkSamplingRate = s.SamplingRate;
-  cbSamplingRate->SetItemIndex(WorkSamplingRate < cbSamplingRate->Items().Count() ? WorkSamplingRate : -1);
+  cbSamplingRate->SetItemIndex(ListIndex(WorkSamplingRate, cbSamplingRate->Items().Count()));
 
   WorkBuffLength = s.BuffLength;
   FBufferItems = BufferLengthItems(core.RamSize, TextOf(core.DeviceVer), WorkBuffLength);
@@ -307,8 +310,7 @@ void TfConfig::FillGainList(gui::TComboBox* list, const SensorInfo& sensor, int3
   for (const std::u16string& text : InputRangeTexts(TheCore ? DriverGainItems(*TheCore) : std::vector<int32_t>(),
                                                     sensor.InputGain))
     list->Items().Add(text);
-  const int index = picked >= 0 ? picked : gain;
-  list->SetItemIndex(index < list->Items().Count() ? index : -1);
+  list->SetItemIndex(ListIndex(picked >= 0 ? picked : gain, list->Items().Count()));
 }
 
 void TfConfig::UpdateRotorParams() {

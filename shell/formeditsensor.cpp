@@ -79,7 +79,9 @@ TfEditSensor::TfEditSensor(gui::TComponent* owner) : TWindowFrame(owner, FrameEd
 void TfEditSensor::BuildRows() {
   const TDialogParent inPanel{this, peEdit};
   int top = 12;
-  auto rowLabel = [&](int y) { return NewLabel(inPanel, gui::Bounds(LabelLeft, y + 3, LabelWidth, 14), gui::taRightJustify); };
+  auto rowLabel = [&](int y) {
+    return NewLabel(inPanel, gui::Bounds(LabelLeft, y + 3, LabelWidth, 14), gui::taRightJustify);
+  };
   auto unitLabel = [&](int y) { return NewLabel(inPanel, gui::Bounds(UnitLeft, y + 3, UnitWidth, 14)); };
 
   leName = rowLabel(top);

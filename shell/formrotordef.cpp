@@ -94,7 +94,8 @@ void TfRotorDef::BuildTypePanel() {
   const int columnWidth = (PanelWidth - 16) / 4;
   auto column = [&](int i, gui::TRadioButton*& radio, TLabelEx*& label, TBitmapButton*& button) {
     const int left = 8 + i * columnWidth;
-    button = NewButton(inPanel, gui::Bounds(left, GroupHeaderHeight + 6, ButtonPictureWidth + 4, ButtonPictureHeight + 4));
+    button = NewButton(inPanel,
+                       gui::Bounds(left, GroupHeaderHeight + 6, ButtonPictureWidth + 4, ButtonPictureHeight + 4));
     button->SetShape(bsRect);
     const gui::TBitmap picture = ButtonPicture(i);
     button->SetBitmap(&picture);

@@ -148,7 +148,10 @@ bool TfSelectSensor::HasSelection() const {
 void TfSelectSensor::dgSensorsSelectCell(int, int row) { SelectedIndex = row - 1; }
 
 std::u16string TfSelectSensor::CellText(int col, int row) const {
-  if (row == 0) return col >= 1 && col <= static_cast<int>(FHeaderTexts.size()) ? FHeaderTexts[static_cast<size_t>(col - 1)] : u"";
+  if (row == 0) {
+    const bool titled = col >= 1 && col <= static_cast<int>(FHeaderTexts.size());
+    return titled ? FHeaderTexts[static_cast<size_t>(col - 1)] : u"";
+  }
   if (row < 1 || row > static_cast<int>(FSensorList.size())) return {};
   const TSensorEntry& entry = FSensorList[static_cast<size_t>(row - 1)];
   switch (col) {

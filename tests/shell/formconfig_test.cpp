@@ -155,7 +155,7 @@ TEST_F(Config, TheControlMassButtonOpensTheControlMassPage) {
   EXPECT_EQ(services.Page, cpControlMass);
 }
 
-TEST_F(Config, LeavingWithoutOKKeepsTheSettingsButNotTheSensorChoice) {
+TEST_F(Config, LeavingWithoutOKKeepsTheSettingsYetAChosenSensorReachesTheCore) {
   const int32_t expected[] = {ConfigCancel, ConfigCancel, ConfigClosed};
   for (int way = 0; way < 3; ++way) {
     core.AvgSize = 1;
@@ -405,7 +405,7 @@ TEST_F(Config, NoSensorFileNoMenu) {
     EXPECT_FALSE(d.SensorsChanged);
     d.bCancelClick(d.bCancel);
   });
-  // The chosen name had no file any more: the channel has no sensor.
+  // Nothing was chosen: the channels stay as they were.
   EXPECT_EQ(core.VibSensorA.Name, u"Acc");
 }
 

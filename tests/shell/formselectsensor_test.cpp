@@ -236,7 +236,8 @@ TEST_F(SelectSensor, GrowsWithFixedColumnsButNeverBelowItsFirstSize) {
   dialog.SetBounds(dialog.Left(), dialog.Top(), width + 100, height + 50);
   gui::Application->ProcessMessages();
   EXPECT_EQ(dialog.Width(), width + 100);
-  for (int c = 0; c < 7; ++c) EXPECT_EQ(dialog.dgSensors->ColWidths(c), TfSelectSensor::ColumnWidths[static_cast<size_t>(c)]);
+  for (int c = 0; c < 7; ++c)
+    EXPECT_EQ(dialog.dgSensors->ColWidths(c), TfSelectSensor::ColumnWidths[static_cast<size_t>(c)]);
   EXPECT_GT(dialog.dgSensors->Width(), 691);
   dialog.SetBounds(dialog.Left(), dialog.Top(), width - 100, height - 50);
   gui::Application->ProcessMessages();
