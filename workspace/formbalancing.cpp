@@ -9,7 +9,10 @@
 #include "forminfo.h"
 #include "formlog.h"
 #include "formmessage.h"
+#include "gwbmethod.h"
+#include "polarplot.h"
 #include "spectrumthread.h"
+#include "valuepanels.h"
 #include "workflow.h"
 #include "workspaceimages.h"
 #include "zelto.h"
@@ -90,6 +93,7 @@ void TfBalancing::FormCreate() {
   // The window cannot be made smaller than designed.
   SetConstraints({Width(), Height(), 0, 0});
   pbPlanes->SetControlStyle(pbPlanes->ControlStyle() | gui::csOpaque | gui::csFramed);
+  bZoomPrev->SetEnabled(false);
   BindEvents();
   FormResize();
 }
@@ -114,6 +118,10 @@ void TfBalancing::BindEvents() {
   };
   pbPlanes->OnPaint = [this](gui::TComponent* s) { pbPlanesPaint(s); };
   pbPlanes->OnClick = [this](gui::TComponent*) { RefreshResults(); };
+  bZoomIn->OnClick = [this](gui::TComponent* s) { bZoomInClick(s); };
+  bZoomOut->OnClick = [this](gui::TComponent* s) { bZoomOutClick(s); };
+  bZoomAll->OnClick = [this](gui::TComponent* s) { bZoomAllClick(s); };
+  bZoomPrev->OnClick = [this](gui::TComponent* s) { bZoomPrevClick(s); };
   BindCommands();
 }
 
@@ -232,8 +240,19 @@ void TfBalancing::ApplyValuePanel(const TRunTableView& table) {
   follow(Panel1TRows);
   follow(Panel2RRows);
   follow(Panel2TRows);
-  if (shown != vpOnePlaneMeasured && shown != vpTwoPlanesMeasured) return;
-  ComputeGwbVectors();
+  if (TheCore->GWB.Enabled && !TheCore->AsyncMode) ComputeGwbVectors();
+  switch (shown) {
+    case vpOnePlaneCorrection:
+      return ApplyPanelView(ComputeCorrectionPanel(*TheCore, *this, table, RunVectors, Texts), Panel1R, Panel1RRows);
+    case vpTwoPlanesCorrection:
+      return ApplyPanelView(ComputeCorrectionPanel(*TheCore, *this, table, RunVectors, Texts), Panel2R, Panel2RRows);
+    case vpOnePlaneTrim:
+      return ApplyPanelView(ComputeTrimPanel(*TheCore, *this, table, RunVectors, Texts), Panel1T, Panel1TRows);
+    case vpTwoPlanesTrim:
+      return ApplyPanelView(ComputeTrimPanel(*TheCore, *this, table, RunVectors, Texts), Panel2T, Panel2TRows);
+    default:
+      break;
+  }
   const TMeasuredPanelView view = ComputeMeasuredPanel(*TheCore, *this, table, RunVectors, Texts);
   if (shown == vpTwoPlanesMeasured)
     ApplyMeasuredPanel(view, Panel2D, Panel2DRows);
@@ -273,9 +292,8 @@ void TfBalancing::ApplyMeasuredPanel(const TMeasuredPanelView& view, const TValu
 }
 
 void TfBalancing::ComputeGwbVectors() {
-  // The amplitude-only method's placements are not computed yet: every
-  // vector stays zero, so each placement shows "?".
-  RunVectors = {};
+  if (TheCore)
+    ComputeGwbRecords(RunVectors, TheCore->BalancingStep, TheCore->GWB.Mode, TheCore->GWB.Shift, TheCore->Results);
 }
 
 TBalanceRunVectors TfBalancing::BalanceRunVectors(int run) const {
@@ -283,35 +301,24 @@ TBalanceRunVectors TfBalancing::BalanceRunVectors(int run) const {
   return RunVectors[static_cast<size_t>(run)];
 }
 
-// The plane diagrams: the background of one polar diagram per plane, with
-// its rings and axes.
+// The plane diagrams, drawn off-screen and copied in one step.
 void TfBalancing::pbPlanesPaint(gui::TComponent*) {
-  gui::TCanvas& canvas = pbPlanes->Canvas();
-  const uint32_t back = TheCore ? TheCore->WorkColors[1] : 0xFFFFFF;
-  const uint32_t grid = TheCore ? TheCore->WorkColors[2] : 0xD0D0D0;
-  const int planes = TheCore && TheCore->Type == 1 ? 2 : 1;
-  const int width = pbPlanes->Width(), height = pbPlanes->Height();
-  canvas.Brush().Color = back;
-  canvas.Brush().Style = gui::bsSolid;
-  canvas.FillRect(gui::Rect(0, 0, width, height));
-  canvas.Pen().Color = grid;
-  canvas.Pen().Width = 1;
-  canvas.Pen().Style = gui::psSolid;
-  canvas.Brush().Style = gui::bsClear;
-  const int cellWidth = width / planes;
-  const int radius = std::max(0, std::min(cellWidth, height) / 2 - 10);
-  for (int p = 0; p < planes; ++p) {
-    const int cx = cellWidth * p + cellWidth / 2, cy = height / 2;
-    for (int ring = 1; ring <= 4; ++ring) {
-      const int r = radius * ring / 4;
-      canvas.Ellipse(cx - r, cy - r, cx + r + 1, cy + r + 1);
-    }
-    canvas.MoveTo(cx - radius, cy);
-    canvas.LineTo(cx + radius + 1, cy);
-    canvas.MoveTo(cx, cy - radius);
-    canvas.LineTo(cx, cy + radius + 1);
-  }
+  if (TheCore) PaintPlaneDiagrams(pbPlanes->Canvas(), *TheCore, DiagramView(), pbPlanes->Width(), pbPlanes->Height());
 }
+
+TDiagramView TfBalancing::DiagramView() const {
+  return {PlaneZoom, ShowTotalMass, TotalCorrection, PanelSplit, RunVectors};
+}
+
+void TfBalancing::ZoomCommand(TZoomCommand command) {
+  bZoomPrev->SetEnabled(ApplyZoomCommand(command, PlaneZoom, PlaneZoomHistory));
+  pbPlanes->Invalidate();
+}
+
+void TfBalancing::bZoomInClick(gui::TComponent*) { ZoomCommand(zcIn); }
+void TfBalancing::bZoomOutClick(gui::TComponent*) { ZoomCommand(zcOut); }
+void TfBalancing::bZoomAllClick(gui::TComponent*) { ZoomCommand(zcAll); }
+void TfBalancing::bZoomPrevClick(gui::TComponent*) { ZoomCommand(zcPrevious); }
 
 // --- status line and buttons ---------------------------------------------------
 

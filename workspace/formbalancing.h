@@ -15,6 +15,7 @@
 #include "criticalsection.h"
 #include "init.h"
 #include "logentry.h"
+#include "polardiagram.h"
 #include "resultpanel.h"
 #include "windowframe.h"
 #include "workflow.h"
@@ -48,6 +49,7 @@ class TfBalancing : public TWindowFrame,
   TRunVectors RunVectors{};
   int32_t SetupPage = 0;
   float PlaneZoom = 0.5f;
+  TZoomHistory PlaneZoomHistory;
   TWorkspaceTexts Texts;
   // Serialises the result panel's refreshes.
   rtl::TCriticalSection ResultsLock;
@@ -62,6 +64,10 @@ class TfBalancing : public TWindowFrame,
   void UpdateSetupAndTotalMass();
   void FormResize();
   void pbPlanesPaint(gui::TComponent* sender);
+  void bZoomInClick(gui::TComponent* sender);
+  void bZoomOutClick(gui::TComponent* sender);
+  void bZoomAllClick(gui::TComponent* sender);
+  void bZoomPrevClick(gui::TComponent* sender);
 
   // TBalancingServices: the capture threads' hand-overs
   void RefreshResults() override;
@@ -118,6 +124,8 @@ class TfBalancing : public TWindowFrame,
   void ApplyValuePanel(const TRunTableView& table);
   void ApplyMeasuredPanel(const TMeasuredPanelView& view, const TValuePanelControls& panel, std::span<TValueRow> rows);
   void ApplyErrorLine(const TErrorLine& line);
+  void ZoomCommand(TZoomCommand command);
+  TDiagramView DiagramView() const;
   void SetLamp(gui::TImage* image, TLamp lamp);
   void SetStartStopGlyph(int glyph);
   void EnableCaptureCommands(bool enabled);

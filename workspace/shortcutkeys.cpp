@@ -96,16 +96,16 @@ void TfBalancing::FormKeyDown(gui::TComponent*, gui::TVirtualKey& key, gui::TShi
       Invoke(bOscilloscope);
       break;
     case TWorkspaceKeyCommand::ZoomIn:
-      Invoke(bZoomIn);
+      bZoomInClick(bZoomIn);
       break;
     case TWorkspaceKeyCommand::ZoomOut:
-      Invoke(bZoomOut);
+      bZoomOutClick(bZoomOut);
       break;
     case TWorkspaceKeyCommand::ZoomAll:
-      Invoke(bZoomAll);
+      bZoomAllClick(bZoomAll);
       break;
     case TWorkspaceKeyCommand::ZoomPrev:
-      Invoke(bZoomPrev);
+      bZoomPrevClick(bZoomPrev);
       break;
     case TWorkspaceKeyCommand::Session:
       bSessionClick(bSession);
