@@ -106,6 +106,9 @@ class TfBalancing : public TWindowFrame,
   void bTotalMassClick(gui::TComponent* sender);
   void bCtrlMassValueClick(gui::TComponent* sender);
 
+  // set-up (setupcommand.cpp)
+  void bSetupClick(gui::TComponent* sender);
+
   // keyboard (shortcutkeys.cpp)
   void FormKeyDown(gui::TComponent* sender, gui::TVirtualKey& key, gui::TShiftState shift);
 

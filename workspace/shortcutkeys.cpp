@@ -126,7 +126,7 @@ void TfBalancing::FormKeyDown(gui::TComponent*, gui::TVirtualKey& key, gui::TShi
       bPrevClick(bPrev);
       break;
     case TWorkspaceKeyCommand::Setup:
-      Invoke(bSetup);
+      bSetupClick(bSetup);
       break;
     case TWorkspaceKeyCommand::None:
       break;

@@ -68,6 +68,7 @@ void TfBalancing::BindCommands() {
   for (TBitmapButton* mass : {bMass1T, bMass2TA, bMass2TB}) bind(mass, &TfBalancing::bMassTClick);
   bind(bTotalMass, &TfBalancing::bTotalMassClick);
   bind(bCtrlMassValue, &TfBalancing::bCtrlMassValueClick);
+  bind(bSetup, &TfBalancing::bSetupClick);
 }
 
 void TfBalancing::bReportClick(gui::TComponent*) {
@@ -199,5 +200,5 @@ void TfBalancing::bTotalMassClick(gui::TComponent*) {
 
 // The control mass is edited in the set-up dialog.
 void TfBalancing::bCtrlMassValueClick(gui::TComponent*) {
-  if (bSetup->Enabled() && bSetup->OnClick) bSetup->OnClick(bSetup);
+  if (bSetup->Enabled()) bSetupClick(bCtrlMassValue);
 }

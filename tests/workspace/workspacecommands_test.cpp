@@ -20,15 +20,18 @@
 #include "balancingreport.h"
 #include "folders.h"
 #include "formbalancing.h"
+#include "formconfig.h"
 #include "forminfo.h"
 #include "formlog.h"
 #include "formmessage.h"
 #include "inputsim.h"
 #include "langindex.h"
 #include "languageservice.h"
+#include "listbox.h"
 #include "popupmenu.h"
 #include "printer.h"
 #include "sessioncommands.h"
+#include "setupcommand.h"
 #include "textconv.h"
 #include "workspacemenus.h"
 #include "xmlinifile.h"
@@ -313,9 +316,13 @@ TEST_F(Commands, NewSessionAnsweredNoChangesNothingYesClearsSavesAndLogs) {
 TEST_F(Commands, NewSessionFromTheSetupAsksNothing) {
   OnePlaneJob(0);
   gui::TAnswerScript script;
-  Window->NewSession(false);
+  TWorkspaceSetup services(*Window);
+  services.NewSession();
   EXPECT_TRUE(script.Requests().empty());
   EXPECT_EQ(Core->HighestStep, 0);
+  services.SetSetupPage(cpOwner);
+  EXPECT_EQ(Window->SetupPage, cpOwner);
+  EXPECT_EQ(services.SetupPage(), cpOwner);
 }
 
 // The stored step is the current one after an open (the stored highest
@@ -628,21 +635,61 @@ TEST_F(Commands, ZoomKeysZoomThePlaneDiagrams) {
   EXPECT_FLOAT_EQ(Window->PlaneZoom, 1.5f);
 }
 
-TEST_F(Commands, ViewAndSetupKeysRunWhatTheButtonsRun) {
+TEST_F(Commands, ViewKeysRunWhatTheButtonsRun) {
   std::vector<std::string> clicked;
-  for (TBitmapButton* b : {Window->bSetup, Window->bOscilloscope, Window->bSpectrum})
+  for (TBitmapButton* b : {Window->bOscilloscope, Window->bSpectrum})
     b->OnClick = [&clicked](gui::TComponent* sender) { clicked.push_back(sender->Name()); };
-  for (gui::TVirtualKey key : {'S', 'A', 'F'}) Window->FormKeyDown(Window, key, 0);
-  EXPECT_EQ(clicked, (std::vector<std::string>{"bSetup", "bOscilloscope", "bSpectrum"}));
+  for (gui::TVirtualKey key : {'A', 'F'}) Window->FormKeyDown(Window, key, 0);
+  EXPECT_EQ(clicked, (std::vector<std::string>{"bOscilloscope", "bSpectrum"}));
   // Ctrl+Tab with neither view visible does nothing; a disabled button's
   // key does nothing.
   clicked.clear();
   gui::TVirtualKey tab = gui::VK_TAB;
   Window->FormKeyDown(Window, tab, gui::ssCtrl);
-  Window->bSetup->SetEnabled(false);
+  Window->bSpectrum->SetEnabled(false);
+  gui::TVirtualKey f = 'F';
+  Window->FormKeyDown(Window, f, 0);
+  EXPECT_TRUE(clicked.empty());
+}
+
+// --- set-up -----------------------------------------------------------------------------
+
+namespace {
+
+// Checks the page the set-up dialog starts on and cancels it.
+gui::TAnswerScript::TAction CancelSetup(int page) {
+  return [page](const gui::TDialogRequest& r) {
+    auto* dialog = dynamic_cast<TfConfig*>(r.Form);
+    EXPECT_NE(dialog, nullptr);
+    if (dialog) {
+      EXPECT_EQ(dialog->lbMenu->ItemIndex(), page);
+      dialog->bCancel->Click();
+    }
+    return std::optional<gui::TDialogAnswer>();
+  };
+}
+
+}  // namespace
+
+TEST_F(Commands, SetupOpensTheDialogThenSavesTheSession) {
+  Window->SetupPage = cpRotor;
+  gui::TAnswerScript script;
+  script.ExpectAction(gui::dkModalForm, CancelSetup(cpRotor));
+  Window->bSetup->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_TRUE(fs::exists(rtl::NativePath(Core->AutoSessionFile)));
+  // The key S, and the control-mass button on its own page.
+  script.ExpectAction(gui::dkModalForm, CancelSetup(cpRotor));
   gui::TVirtualKey s = 'S';
   Window->FormKeyDown(Window, s, 0);
-  EXPECT_TRUE(clicked.empty());
+  Window->bCtrlMassValue->SetEnabled(true);
+  script.ExpectAction(gui::dkModalForm, CancelSetup(cpControlMass));
+  Window->bCtrlMassValue->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  // Not while the set-up command is barred.
+  Window->bSetup->SetEnabled(false);
+  Window->bCtrlMassValue->Click();
+  EXPECT_TRUE(script.Unexpected().empty());
 }
 
 // --- language keys ------------------------------------------------------------------
