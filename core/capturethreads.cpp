@@ -10,7 +10,6 @@
 #include "zelto.h"
 
 #include <algorithm>
-#include <exception>
 
 TBalThread* BalThread = nullptr;
 TVibThread* VibThread = nullptr;
@@ -123,7 +122,9 @@ void TCaptureThread::RunGuarded(TCaptureEnd (*body)(TCaptureThread&)) {
     end = body(*this);
   } catch (const rtl::ESynchronizeCancelled&) {
     throw;  // the thread object is going away: leave at once
-  } catch (const std::exception&) {
+  } catch (...) {
+    // Whatever was thrown, the end hand-over below must still run: it is
+    // what clears BalThread/VibThread before the thread frees itself.
     SetText(Core.LastErrorText, u"Capture failed.");
     end = TCaptureEnd::DriverError;
   }

@@ -44,8 +44,8 @@ class TCaptureThread : public rtl::TThread {
   // Reads the driver's error; true (text in LastErrorText) when one is pending.
   bool DriverErrorPending();
   void SetState(uint8_t state);
-  // Runs body, turning an exception into a driver-style error end, then
-  // records the end and hands it over.
+  // Runs body, turning any exception into a driver-style error end
+  // ("Capture failed."), then records the end.
   void RunGuarded(TCaptureEnd (*body)(TCaptureThread&));
 
   void SyncShowState();

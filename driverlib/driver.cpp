@@ -1,10 +1,12 @@
 #include "driver.h"
 
 #include "fx2/fx2portsource.h"
+#include "lodrast.h"
 #include "models.h"
 #include "textout.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 namespace sartel {
@@ -27,6 +29,7 @@ TDriver::TDriver() = default;
 TDriver::~TDriver() { Model.reset(); }
 
 bool TDriver::InitTransports() {
+  if (!Tcp) Tcp = std::make_unique<tcp::TTcpLink>();
   if (!Fx2)
     Fx2 = std::make_unique<fx2::TUSBFX2>(fx2port::CreatePortFromEnvironment(),
                                         ftdi::TUSBFTDI::TimeoutFromEnvironment());
@@ -37,11 +40,7 @@ bool TDriver::InitTransports() {
 
 std::int32_t TDriver::ListDevices(std::int32_t* indices, const char* host) {
   Lib.Kind = TKind::None;
-  if (host) {
-    // No network model yet: a host names no device.
-    Lib.Error.Clear();
-    return 0;
-  }
+  if (host) return ListTcp(host);
   if (!indices) {
     Lib.Error.Set("Could not list USB devices", 1);
     return 0;
@@ -54,6 +53,22 @@ std::int32_t TDriver::ListDevices(std::int32_t* indices, const char* host) {
     return fx2;
   }
   return ListFtdi(indices);
+}
+
+// A host text selects the network device: listing it is connecting to it.
+// The index array is not written.
+std::int32_t TDriver::ListTcp(const char* host) {
+  if (!Tcp) Tcp = std::make_unique<tcp::TTcpLink>();
+  // Looks no further than one character past the longest host text.
+  const std::size_t length = strnlen(host, tcp::TTcpLink::MaxHostLength + 1);
+  const tcp::TConnectResult result = Tcp->Connect(std::string(host, length));
+  if (result != tcp::TConnectResult::Connected) {
+    Lib.Error.Set(lodrast::ConnectFailureText(result), 1);
+    return 0;
+  }
+  Lib.Kind = TKind::Tcp;
+  Lib.Error.Clear();
+  return 1;
 }
 
 // A device another process holds (its lock is taken) is not listed.
@@ -92,6 +107,10 @@ std::int32_t TDriver::ListFtdi(std::int32_t* indices) {
 }
 
 void TDriver::DeviceDescription(std::int32_t index, char16_t* description) {
+  if (Lib.Kind == TKind::Tcp && description) {
+    WriteWidened("Lodrast", description);
+    return;
+  }
   if (Lib.Kind == TKind::Fx2 && Fx2 && description) DescribeFx2(index, description);
   if (Lib.Kind != TKind::Ftdi || !Ftdi || !description) return;
   std::string text;
@@ -170,7 +189,8 @@ std::int32_t TDriver::CloseDevice() {
 
 void TDriver::InitDevice() {
   if (!Ftdi) Ftdi = std::make_unique<ftdi::TUSBFTDI>(Lib.Error);
-  Model = CreateModel(Lib.Kind, {Lib, *Ftdi, Fx2.get()});
+  if (!Tcp) Tcp = std::make_unique<tcp::TTcpLink>();
+  Model = CreateModel(Lib.Kind, {Lib, *Ftdi, *Tcp, Fx2.get()});
 }
 
 bool TDriver::ConfigDevice(bool skipUpload) {

@@ -5,6 +5,7 @@
 
 #include "daqlib.h"
 #include "devicemodel.h"
+#include "tcplink.h"
 #include "namedlock.h"
 #include "usbftdi.h"
 #include "usbfx2.h"
@@ -24,9 +25,10 @@ class TDriver {
   TDriver(const TDriver&) = delete;
   TDriver& operator=(const TDriver&) = delete;
 
-  // Creates the FX2 transport (its port chosen by the environment, the
-  // device left closed) and creates and binds the FTDI transport, each
-  // unless it exists; the FTDI binding's result, or true when it existed.
+  // Creates the TCP link and the FX2 transport (its port chosen by the
+  // environment, the device left closed), and creates and binds the FTDI
+  // transport, each unless it exists; the FTDI binding's result, or true
+  // when it existed.
   bool InitTransports();
 
   std::int32_t ListDevices(std::int32_t* indices, const char* host);
@@ -39,12 +41,14 @@ class TDriver {
 
   TDAQLib Lib;
   std::unique_ptr<ftdi::TUSBFTDI> Ftdi;
+  std::unique_ptr<tcp::TTcpLink> Tcp;
   std::unique_ptr<fx2::TUSBFX2> Fx2;
   // The cross-process lock "ZeltoFX2Device<index>" of the opened FX2 device.
   std::unique_ptr<rtl::TNamedLock> Fx2Lock;
   std::unique_ptr<TDeviceModel> Model;
 
  private:
+  std::int32_t ListTcp(const char* host);
   std::int32_t ListFtdi(std::int32_t* indices);
   std::int32_t ListFx2(std::int32_t* indices);
   void DescribeFx2(std::int32_t index, char16_t* description);

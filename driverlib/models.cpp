@@ -2,6 +2,7 @@
 
 #include "harvik.h"
 #include "kalvenor2.h"
+#include "lodrast.h"
 
 namespace sartel {
 
@@ -15,7 +16,7 @@ std::unique_ptr<TDeviceModel> CreateModel(TKind kind, const TModelContext& conte
     case TKind::None:
       return std::make_unique<kalvenor2::TKalvenor2>();
     case TKind::Tcp:
-      break;
+      return std::make_unique<lodrast::TLodrast>(context.Lib, context.Tcp);
   }
   return nullptr;
 }

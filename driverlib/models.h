@@ -4,6 +4,7 @@
 
 #include "daqlib.h"
 #include "devicemodel.h"
+#include "tcplink.h"
 #include "usbftdi.h"
 #include "usbfx2.h"
 
@@ -14,13 +15,14 @@ namespace sartel {
 struct TModelContext {
   TDAQLib& Lib;
   ftdi::TUSBFTDI& Ftdi;
+  tcp::TTcpLink& Tcp;
   // Null when the FX2 transport does not exist: the FX2 kind then gets the
   // demo model.
   fx2::TUSBFX2* Fx2 = nullptr;
 };
 
-// The model for kind: FTDI THarvik; FX2 and none (demo mode) TKalvenor2.
-// The network model is not built yet: its kind gets no model.
+// The model for kind: FTDI THarvik; FX2 and none (demo mode) TKalvenor2;
+// TCP TLodrast.
 std::unique_ptr<TDeviceModel> CreateModel(TKind kind, const TModelContext& context);
 
 }  // namespace sartel

@@ -1,9 +1,14 @@
 #include "langkeys.h"
 
+#include "formconfig.h"
+#include "formeditsensor.h"
 #include "forminfo.h"
 #include "formlog.h"
 #include "formmessage.h"
+#include "formrotordef.h"
 #include "formselectlang.h"
+#include "init.h"
+#include "formselectsensor.h"
 
 std::vector<TWindowLangKeys> ShellLangKeys() {
   return {
@@ -11,5 +16,10 @@ std::vector<TWindowLangKeys> ShellLangKeys() {
       {"TfLog", TfLog::LangKeys},
       {"TfInfo", TfInfo::LangKeys},
       {"TfSelectLang", TfSelectLang::LangKeys},
+      {"TfInit", TfInit::LangKeys},
+      {"TfConfig", TfConfig::LangKeys},
+      {"TfRotorDef", TfRotorDef::LangKeys},
+      {"TfSelectSensor", TfSelectSensor::LangKeys},
+      {"TfEditSensor", TfEditSensor::LangKeys},
   };
 }

@@ -104,6 +104,8 @@ void TApplication::Run() {
   // so Terminated is asked after them).
   detail::SafeCall([] { rtl::CheckSynchronize(); });
   if (FTerminated) return;
+  if (FMainForm && FShowMainForm) detail::SafeCall([this] { FMainForm->Show(); });
+  if (FTerminated) return;
   QApplication::exec();
 }
 

@@ -32,9 +32,11 @@ class TApplication : public TComponent {
 
   // The first form created, whether shown or hidden; closing it ends Run.
   TForm* MainForm() const { return FMainForm; }
-  // Runs the message loop until Terminate; returns at once when Terminate
-  // came before.
+  // Shows the main form (unless ShowMainForm is off), then runs the message
+  // loop until Terminate; returns at once when Terminate came before.
   void Run();
+  bool ShowMainForm() const { return FShowMainForm; }
+  void SetShowMainForm(bool show) { FShowMainForm = show; }
   void Terminate();
   bool Terminated() const { return FTerminated; }
   // Handles every event that is waiting, then returns.
@@ -72,6 +74,7 @@ class TApplication : public TComponent {
   std::unique_ptr<Impl> FImpl;
   TForm* FMainForm = nullptr;
   bool FTerminated = false;
+  bool FShowMainForm = true;
   std::u16string FTitle;
   TColor FHintColor = 0xE1FFFF;
 };

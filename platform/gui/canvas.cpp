@@ -107,7 +107,18 @@ struct TCanvas::Impl {
   void StrokePolyline(const std::vector<TPoint>& points) {
     QPainter* p = P();
     if (!p || points.size() < 2 || Pen.Style == psClear) return;
-    if (PixelPen()) {
+    if (PixelPen() && !Clip && Image->isDetached() && Image->depth() == 32) {
+      // Straight into the image: the painter on it draws into the same
+      // memory at once, so both kinds of drawing keep their order.
+      const QRgb rgb = detail::ToQColor(Pen.Color).rgba();
+      const int w = Image->width();
+      const int h = Image->height();
+      WalkPolyline(points, Pen.Style, [&](int x, int y) {
+        x += OriginX;
+        y += OriginY;
+        if (x >= 0 && y >= 0 && x < w && y < h) reinterpret_cast<QRgb*>(Image->scanLine(y))[x] = rgb;
+      });
+    } else if (PixelPen()) {
       const std::vector<TPoint> pixels = PolylinePixels(points, Pen.Style);
       QPolygon poly;
       poly.reserve(static_cast<qsizetype>(pixels.size()));

@@ -74,10 +74,13 @@ void TComboBox::SetStyle(TComboBoxStyle style) {
   QComboBox* c = Combo(*this);
   const QSignalBlocker block(c);
   c->setEditable(style == csDropDown);
-  if (QLineEdit* edit = c->lineEdit())
+  QLineEdit* edit = c->lineEdit();
+  if (edit && !edit->property("zelto.connected").toBool()) {
+    edit->setProperty("zelto.connected", true);
     QObject::connect(edit, &QLineEdit::textEdited, c, [this](const QString&) {
       detail::SafeCall([this] { Change(); });
     });
+  }
 }
 
 TStrings& TComboBox::Items() { return *FItems; }

@@ -1,32 +1,10 @@
 #include "rasterline.h"
 
-#include <algorithm>
-#include <cstdlib>
-
 namespace gui {
 
 std::vector<TPoint> LinePixels(TPoint from, TPoint to) {
   std::vector<TPoint> pixels;
-  const int dx = std::abs(to.x - from.x);
-  const int dy = std::abs(to.y - from.y);
-  const int sx = from.x < to.x ? 1 : -1;
-  const int sy = from.y < to.y ? 1 : -1;
-  pixels.reserve(static_cast<size_t>(std::max(dx, dy)));
-  int x = from.x;
-  int y = from.y;
-  int err = dx - dy;
-  while (x != to.x || y != to.y) {
-    pixels.push_back({x, y});
-    const int e2 = 2 * err;
-    if (e2 > -dy) {
-      err -= dy;
-      x += sx;
-    }
-    if (e2 < dx) {
-      err += dx;
-      y += sy;
-    }
-  }
+  WalkLine(from, to, [&](int x, int y) { pixels.push_back({x, y}); });
   return pixels;
 }
 
@@ -58,12 +36,7 @@ bool TDashPattern::Next() {
 
 std::vector<TPoint> PolylinePixels(const std::vector<TPoint>& points, TPenStyle style) {
   std::vector<TPoint> drawn;
-  if (style == psClear) return drawn;
-  TDashPattern pattern(style);
-  for (size_t i = 1; i < points.size(); ++i) {
-    for (const TPoint& p : LinePixels(points[i - 1], points[i]))
-      if (pattern.Next()) drawn.push_back(p);
-  }
+  WalkPolyline(points, style, [&](int x, int y) { drawn.push_back({x, y}); });
   return drawn;
 }
 

@@ -32,9 +32,52 @@ class TDashPattern {
   int FLeft = 0;
 };
 
-// The drawn pixels of a polyline through `points` with a pen of `style`:
-// each segment leaves out its end point (so the last point of the polyline
-// is not drawn) and the pattern runs on from segment to segment.
+// Calls plot(x, y) for each pixel of the line from `from` to `to` in drawing
+// order, `to` left out (the walk of LinePixels, without a list).
+template <class TPlot>
+void WalkLine(TPoint from, TPoint to, TPlot&& plot) {
+  const int dx = to.x > from.x ? to.x - from.x : from.x - to.x;
+  const int dy = to.y > from.y ? to.y - from.y : from.y - to.y;
+  const int sx = from.x < to.x ? 1 : -1;
+  const int sy = from.y < to.y ? 1 : -1;
+  int x = from.x;
+  int y = from.y;
+  int err = dx - dy;
+  while (x != to.x || y != to.y) {
+    plot(x, y);
+    const int e2 = 2 * err;
+    if (e2 > -dy) {
+      err -= dy;
+      x += sx;
+    }
+    if (e2 < dx) {
+      err += dx;
+      y += sy;
+    }
+  }
+}
+
+// Calls plot(x, y) for the drawn pixels of a polyline through `points` with
+// a pen of `style`: each segment leaves out its end point (so the last point
+// of the polyline is not drawn) and the pattern runs on from segment to
+// segment.
+template <class TPlot>
+void WalkPolyline(const std::vector<TPoint>& points, TPenStyle style, TPlot&& plot);
+
 std::vector<TPoint> PolylinePixels(const std::vector<TPoint>& points, TPenStyle style);
+
+template <class TPlot>
+void WalkPolyline(const std::vector<TPoint>& points, TPenStyle style, TPlot&& plot) {
+  if (style == psClear) return;
+  if (style == psSolid || style == psInsideFrame) {
+    for (size_t i = 1; i < points.size(); ++i) WalkLine(points[i - 1], points[i], plot);
+    return;
+  }
+  TDashPattern pattern(style);
+  for (size_t i = 1; i < points.size(); ++i)
+    WalkLine(points[i - 1], points[i], [&](int x, int y) {
+      if (pattern.Next()) plot(x, y);
+    });
+}
 
 }  // namespace gui

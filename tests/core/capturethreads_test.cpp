@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <stdexcept>
 
 namespace {
 
@@ -131,6 +132,30 @@ TEST_F(CaptureThreads, DriverErrorDuringPollingEndsTheRunInsteadOfSpinning) {
   EXPECT_EQ(Fake->StatusReads, 3);
   EXPECT_EQ(Workspace.Refreshes, 0);
   EXPECT_EQ(Core->Results[0].Valid, 0);
+}
+
+// An exception inside the cycle ends the run like a driver error, and the
+// end hand-over still runs, so no dangling thread pointer is left behind.
+TEST_F(CaptureThreads, AnExceptionEndsTheRunWithItsHandOver) {
+  Fake->OnStatusRead = [](int32_t reads) {
+    if (reads == 2) throw std::runtime_error("lost");
+  };
+  RunBalancing(5);
+  EXPECT_EQ(Workspace.Ends, 1);
+  EXPECT_EQ(Workspace.ErrorAtEnd, 1);
+  EXPECT_EQ(Workspace.ErrorTextAtEnd, u"Capture failed.");
+  EXPECT_EQ(BalThread, nullptr);
+  EXPECT_EQ(Core->Measuring, 0);
+}
+
+TEST_F(CaptureThreads, AnExceptionOfAnyTypeStillHandsOver) {
+  Fake->OnStatusRead = [](int32_t reads) {
+    if (reads == 2) throw 42;
+  };
+  RunBalancing(5);
+  EXPECT_EQ(Workspace.Ends, 1);
+  EXPECT_EQ(Workspace.ErrorTextAtEnd, u"Capture failed.");
+  EXPECT_EQ(BalThread, nullptr);
 }
 
 TEST_F(CaptureThreads, DriverErrorDuringReadOutEndsTheRunUnevaluated) {

@@ -17,6 +17,15 @@ TFakeSartel State;
 void Record(const char* name) {
   std::lock_guard<std::mutex> guard(State.Lock);
   State.Calls.emplace_back(name);
+  const auto error = State.ErrorAfter.find(name);
+  if (error == State.ErrorAfter.end()) return;
+  State.ErrorCode = error->second.first;
+  State.ErrorText = error->second.second;
+}
+
+// A device text as the library writes it: no terminator.
+void WriteText(const std::u16string& text, char16_t* to) {
+  if (to) std::copy(text.begin(), text.end(), to);
 }
 
 template <typename T>
@@ -44,17 +53,37 @@ extern "C" SARTEL_EXPORT TFakeSartel* FakeSartelState() { return &State; }
 
 bool _InitDriver(void) { Record("_InitDriver"); return true; }
 void _FreeDriver(void) { Record("_FreeDriver"); }
-void _SetPath(const char16_t*) { Record("_SetPath"); }
-int32_t _ListDevices(int32_t* indices, const char*) {
-  Record("_ListDevices");
-  if (indices) indices[0] = 0;
-  return 1;
+void _SetPath(const char16_t* folder) {
+  Record("_SetPath");
+  std::lock_guard<std::mutex> guard(State.Lock);
+  State.PathSet = folder ? std::u16string(folder) : std::u16string();
 }
-void _GetDeviceDescr(int32_t, char16_t*) { Record("_GetDeviceDescr"); }
-void _OpenDevice(int32_t) { Record("_OpenDevice"); }
+int32_t _ListDevices(int32_t* indices, const char* host) {
+  Record("_ListDevices");
+  std::lock_guard<std::mutex> guard(State.Lock);
+  State.HostGiven = host != nullptr;
+  if (indices) std::copy(State.ListedIndices.begin(), State.ListedIndices.end(), indices);
+  return static_cast<int32_t>(State.ListedIndices.size());
+}
+void _GetDeviceDescr(int32_t index, char16_t* description) {
+  Record("_GetDeviceDescr");
+  std::lock_guard<std::mutex> guard(State.Lock);
+  State.DescribedIndex = index;
+  WriteText(State.Description, description);
+}
+void _OpenDevice(int32_t index) {
+  Record("_OpenDevice");
+  std::lock_guard<std::mutex> guard(State.Lock);
+  State.OpenedIndex = index;
+}
 int32_t _CloseDevice(void) { Record("_CloseDevice"); return 0; }
 bool _InitDevice(void) { Record("_InitDevice"); return true; }
-bool _ConfigDevice(int32_t, bool) { Record("_ConfigDevice"); return true; }
+bool _ConfigDevice(int32_t, bool skipUpload) {
+  Record("_ConfigDevice");
+  std::lock_guard<std::mutex> guard(State.Lock);
+  State.ConfigSkipUpload = skipUpload ? 1 : 0;
+  return State.ConfigResult;
+}
 void _FreeDevice(void) { Record("_FreeDevice"); }
 
 void _CPMode(int32_t mode) {
@@ -151,18 +180,36 @@ int32_t _GetTemperature(double* a, double* b) {
   return 1;
 }
 
-void _GetDeviceID(char16_t*) { Record("_GetDeviceID"); }
-void _GetDeviceSN(char16_t*) { Record("_GetDeviceSN"); }
-void _GetDeviceVer(char16_t*) { Record("_GetDeviceVer"); }
+void _GetDeviceID(char16_t* identity) {
+  Record("_GetDeviceID");
+  std::lock_guard<std::mutex> guard(State.Lock);
+  WriteText(State.Identity, identity);
+}
+void _GetDeviceSN(char16_t* serialNumber) {
+  Record("_GetDeviceSN");
+  std::lock_guard<std::mutex> guard(State.Lock);
+  WriteText(State.SerialNumber, serialNumber);
+}
+void _GetDeviceVer(char16_t* version) {
+  Record("_GetDeviceVer");
+  std::lock_guard<std::mutex> guard(State.Lock);
+  WriteText(State.Version, version);
+}
 uint8_t _GetConfigByte(int32_t) { return 0; }
 int32_t _GetDeviceRamSize(void) {
+  Record("_GetDeviceRamSize");
   std::lock_guard<std::mutex> guard(State.Lock);
   return State.RamSize;
 }
 #ifndef FAKE_OMIT_GETDEVICECALIBRATION
 int32_t _GetDeviceCalibration(int32_t, char) { return 0; }
 #endif
-int32_t _StatusLED(bool) { Record("_StatusLED"); return 1; }
+int32_t _StatusLED(bool on) {
+  Record("_StatusLED");
+  std::lock_guard<std::mutex> guard(State.Lock);
+  State.StatusLamp.push_back(on ? 1 : 0);
+  return 1;
+}
 int32_t _ErrorLED(bool) { Record("_ErrorLED"); return 1; }
 int32_t _LaserEnable(bool on) {
   Record("_LaserEnable");

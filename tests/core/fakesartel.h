@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -42,6 +43,16 @@ struct TFakeSartel {
   // this capture; a test asks the thread to stop from here.
   std::function<void(int32_t)> OnStatusRead;
 
+  // Start-up answers. _ListDevices writes ListedIndices and returns their
+  // count; the device texts are written like the library's, one unit per
+  // character without a terminator.
+  std::vector<int32_t> ListedIndices{0};
+  std::u16string Description, Identity, SerialNumber, Version;
+  bool ConfigResult = true;
+  // After a call of the named export the pending error becomes this code and
+  // text (the start-up reads it after each step).
+  std::map<std::string, std::pair<int32_t, std::u16string>> ErrorAfter;
+
   // Record.
   std::vector<std::string> Calls;  // every export called, in order, except the polls
   int32_t StatusReads = 0, AddressReads = 0, Captures = 0;
@@ -49,6 +60,11 @@ struct TFakeSartel {
   std::vector<int32_t> LaserStates;
   bool DataBRequested = false;
   bool TemperatureBRequested = false;
+  std::u16string PathSet;
+  bool HostGiven = false;
+  int32_t DescribedIndex = -1, OpenedIndex = -1;
+  int32_t ConfigSkipUpload = -1;
+  std::vector<int32_t> StatusLamp;
 };
 
 extern "C" TFakeSartel* FakeSartelState();

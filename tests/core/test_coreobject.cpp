@@ -2,9 +2,11 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "events.h"
+#include "scratchfolder.h"
 #include "textconv.h"
 #include "zelto.h"
 
@@ -12,31 +14,26 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Points the per-user data folder at a fresh temporary folder for one test.
-class DataFolder {
+// Points the per-user data folder at a fresh scratch folder for one test.
+class TDataFolder {
  public:
-  DataFolder() {
-    std::string templ = (fs::temp_directory_path() / "zelto-core-XXXXXX").string();
-    path_ = mkdtemp(templ.data());
-    const char* old = std::getenv("XDG_DATA_HOME");
-    if (old) saved_ = old, hadOld_ = true;
-    setenv("XDG_DATA_HOME", path_.c_str(), 1);
+  TDataFolder() {
+    if (const char* old = std::getenv("XDG_DATA_HOME")) Saved = old;
+    setenv("XDG_DATA_HOME", Path().c_str(), 1);
   }
-  ~DataFolder() {
-    if (hadOld_) setenv("XDG_DATA_HOME", saved_.c_str(), 1);
+  ~TDataFolder() {
+    if (Saved) setenv("XDG_DATA_HOME", Saved->c_str(), 1);
     else unsetenv("XDG_DATA_HOME");
-    std::error_code ec;
-    fs::remove_all(path_, ec);
   }
-  const std::string& Path() const { return path_; }
+  std::string Path() const { return Scratch.Path.string(); }
 
  private:
-  std::string path_, saved_;
-  bool hadOld_ = false;
+  TScratchFolder Scratch;
+  std::optional<std::string> Saved;
 };
 
 TEST(CoreObject, FreshCoreHasNoRunsAndADevice) {
-  DataFolder data;
+  TDataFolder data;
   TZelto core;
   EXPECT_EQ(core.DeviceReady, 1);
   EXPECT_TRUE(TextOf(core.DeviceDescr).empty());
@@ -62,7 +59,7 @@ TEST(CoreObject, FreshCoreHasNoRunsAndADevice) {
 // A missing or damaged configuration or session must not leave black
 // colours, an averaging size of 0 or a control mass of 0.
 TEST(CoreObject, SettingsStartAtTheFileDefaults) {
-  DataFolder data;
+  TDataFolder data;
   TZelto core;
   EXPECT_EQ(core.AvgSize, 1);
   EXPECT_EQ(core.BuffLength, core.RamSize);
@@ -89,7 +86,7 @@ TEST(CoreObject, SettingsStartAtTheFileDefaults) {
 }
 
 TEST(CoreObject, DataFolderAndAutomaticSessionPair) {
-  DataFolder data;
+  TDataFolder data;
   TZelto core;
   const std::string appData = rtl::Utf16ToUtf8(core.AppDataDir);
   EXPECT_EQ(appData, data.Path() + "/Orvanteq/Kalvenor/");
@@ -102,14 +99,14 @@ TEST(CoreObject, DataFolderAndAutomaticSessionPair) {
 }
 
 TEST(CoreObject, ExistingDataFolderIsNoError) {
-  DataFolder data;
+  TDataFolder data;
   fs::create_directories(data.Path() + "/Orvanteq/Kalvenor");
   TZelto core;
   EXPECT_EQ(rtl::Utf16ToUtf8(core.AppDataDir), data.Path() + "/Orvanteq/Kalvenor/");
 }
 
 TEST(CoreObject, ProgramDirIsTheExecutablesFolder) {
-  DataFolder data;
+  TDataFolder data;
   TZelto core;
   ASSERT_FALSE(core.ProgramDir.empty());
   EXPECT_EQ(core.ProgramDir.back(), u'/');
@@ -120,7 +117,7 @@ TEST(CoreObject, ProgramDirIsTheExecutablesFolder) {
 // The spectrum thread sleeps on this event; a set left by an earlier holder
 // of the name must not wake it for a computation nobody asked for.
 TEST(CoreObject, SpectrumEventIsNamedAutoResetAndNotSignalled) {
-  DataFolder data;
+  TDataFolder data;
   auto earlier = rtl::CreateNamedEvent(u"VibCalculateSpectrum", false, true);
   TZelto core;
   ASSERT_TRUE(core.SpectrumEvent);
@@ -132,7 +129,7 @@ TEST(CoreObject, SpectrumEventIsNamedAutoResetAndNotSignalled) {
 }
 
 TEST(CoreObject, DestructorClearsTheGlobalPointer) {
-  DataFolder data;
+  TDataFolder data;
   TheCore = new TZelto;
   delete TheCore;
   EXPECT_EQ(TheCore, nullptr);

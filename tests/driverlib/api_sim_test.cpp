@@ -34,15 +34,10 @@ TEST_F(SartelSim, ListingWritesAtMost256Entries) {
   EXPECT_EQ(indices[256], -7);
 }
 
-TEST_F(SartelSim, ListingRefusesANullArrayAndAHostListsNothingYet) {
+// Listing with a host is the network model's (lodrast_api_test).
+TEST_F(SartelSim, ListingRefusesANullArray) {
   EXPECT_EQ(_ListDevices(nullptr, nullptr), 0);
   EXPECT_NE(LastError(), 0);
-  std::array<std::int32_t, 256> indices;
-  indices.fill(-7);
-  EXPECT_EQ(_ListDevices(indices.data(), "127.0.0.1"), 0);
-  EXPECT_EQ(LastError(), 0);
-  EXPECT_EQ(indices[0], -7);
-  EXPECT_EQ(_ListDevices(nullptr, "127.0.0.1"), 0);
 }
 
 TEST_F(SartelSim, FailedListingGivesItsText) {

@@ -62,6 +62,7 @@ TEST_F(ApplicationTest, SynchronizeIsServedWhileAModalFormWaits) {
 TEST_F(ApplicationTest, ClosingTheHiddenMainFormEndsTheProgramOtherWindowsDoNot) {
   TApplication app(Argc, Argv);
   TForm* main = new TForm(&app);  // first created: the main form, never shown
+  app.SetShowMainForm(false);
   TForm* other = new TForm(&app);
   other->Show();
   int step = 0;
@@ -79,6 +80,22 @@ TEST_F(ApplicationTest, ClosingTheHiddenMainFormEndsTheProgramOtherWindowsDoNot)
   EXPECT_EQ(step, 2);
   EXPECT_TRUE(app.Terminated());
   EXPECT_FALSE(other->Visible());
+  EXPECT_FALSE(main->Visible());
+}
+
+TEST_F(ApplicationTest, RunShowsTheMainFormBeforeTheFirstIdleMoment) {
+  TApplication app(Argc, Argv);
+  TForm* main = new TForm(&app);
+  bool shownWhenIdle = false;
+  app.OnIdle = [&](TComponent*, bool&) {
+    shownWhenIdle = main->Visible();
+    app.OnIdle = nullptr;
+    main->Hide();
+    main->Close();  // closing the main form, even hidden, ends the loop
+  };
+  app.Run();
+  EXPECT_TRUE(shownWhenIdle);
+  EXPECT_TRUE(app.Terminated());
 }
 
 TEST_F(ApplicationTest, IdleHookRunsAtTheFirstIdleMomentAndCanRemoveItself) {

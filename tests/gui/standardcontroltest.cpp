@@ -14,6 +14,7 @@
 #include "inputsim.h"
 #include "listbox.h"
 #include "memo.h"
+#include "progressbar.h"
 #include "radiobutton.h"
 #include "timer.h"
 #include "treeview.h"
@@ -118,6 +119,31 @@ TEST_F(ControlsTest, ComboItemsCarryValuesAndOnlyUserChoicesNotify) {
   SimKey(Form, VK_DOWN);
   EXPECT_EQ(combo->ItemIndex(), 4);
   EXPECT_EQ(changes, 1);
+}
+
+TEST_F(ControlsTest, EditableComboNotifiesOncePerTypedCharacter) {
+  auto* combo = Make<TComboBox>(10, 10, 120, 21);
+  combo->SetStyle(csDropDown);
+  combo->SetStyle(csDropDown);
+  int changes = 0;
+  combo->OnChange = [&](TComponent*) { ++changes; };
+  combo->SetText(u"5");
+  EXPECT_EQ(changes, 0);
+  combo->SetFocus();
+  Application->ProcessMessages();
+  Type(u"ab");
+  EXPECT_EQ(changes, 2);
+  EXPECT_NE(combo->Text().find(u"ab"), std::u16string::npos);
+}
+
+TEST_F(ControlsTest, ProgressBarHoldsItsPositionInTheRange) {
+  auto* bar = Make<TProgressBar>(10, 10, 100, 16);
+  bar->SetPosition(150);
+  EXPECT_EQ(bar->Position(), 100);
+  bar->SetRange(10, 50);
+  EXPECT_EQ(bar->Position(), 50);
+  bar->SetPosition(-1);
+  EXPECT_EQ(bar->Position(), 10);
 }
 
 TEST_F(ControlsTest, OwnerDrawnListDrawsItsItemsAndUserSelectionClicks) {

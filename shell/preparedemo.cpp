@@ -1,0 +1,33 @@
+// zelto-prepare-demo: writes the demo sensor pair into the per-user data
+// folder and names it in the automatic session, so the program's next start
+// can run a demo capture without the set-up dialog. A trial helper, not part
+// of the installed program.
+
+#include <cstdio>
+
+#include "demosensors.h"
+#include "pathbinding.h"
+#include "textconv.h"
+#include "zelto.h"
+
+int main() {
+  if (!LoadShlwapi()) {
+    std::fputs("Could not bind the path functions.\n", stderr);
+    return 1;
+  }
+  int result = 0;
+  {
+    TZelto core;
+    TheCore = &core;
+    // Keep the runs of the last session; a missing one starts empty.
+    if (core.LoadSession() != TZelto::sfrDone) core.ClearMeasurements();
+    if (PrepareDemoSensors(core)) {
+      std::printf("Demo sensors written to %s\n", rtl::Utf16ToUtf8(core.AppDataDir).c_str());
+    } else {
+      std::fprintf(stderr, "Could not write the demo sensors into %s\n", rtl::Utf16ToUtf8(core.AppDataDir).c_str());
+      result = 1;
+    }
+  }
+  FreeShlwapi();
+  return result;
+}

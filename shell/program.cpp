@@ -1,0 +1,24 @@
+#include "program.h"
+
+#include "application.h"
+#include "formbalancing.h"
+#include "formdebug.h"
+#include "formlog.h"
+#include "init.h"
+
+void RunProgram(gui::TApplication& application) {
+  // The start-up window ends the application when the path functions
+  // cannot be bound, the log when its folder cannot be made: no later
+  // window is created then, so none reaches the core.
+  auto* init = new TfInit(&application);
+  if (application.Terminated()) return;
+  auto* debug = new TfDebug(&application);
+  auto* log = new TfLog(&application);
+  if (application.Terminated()) return;
+  auto* balancing = new TfBalancing(&application);
+  balancing->Log = log;
+  log->Workspace = balancing;
+  init->SetWindows(debug, log, balancing);
+  init->Show();
+  application.Run();
+}

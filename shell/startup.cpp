@@ -1,0 +1,248 @@
+#include "startup.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+
+#include "capturethreads.h"
+#include "pathbinding.h"
+#include "zelto.h"
+
+const std::u16string ShlwapiFailedText = u"Could not load 'shlwapi.dll'.";
+const std::u16string DriverFailedText = u"Could not load '" SARTEL_LIBRARY_NAME "'.";
+const std::u16string SignatureFailedText = u"Hardware initialization error.\nIncorrect device signature.";
+const std::u16string SessionNotRestoredText = u"Last session not restored. File error.";
+const std::u16string DemoDescription = u"Kalvenor - DEMO";
+
+namespace {
+
+// The driver may list this many devices; it writes one index per device.
+constexpr size_t MaxListedDevices = 256;
+constexpr uint32_t LampBlinkMs = 200;
+
+// The low byte of the first unit says whether the device has an identity.
+bool HasIdentity(const std::array<char16_t, SARTEL_IDENTITY_LENGTH>& identity) {
+  const unsigned low = identity[0] & 0xFF;
+  return low != 0 && low != 0xFF;
+}
+
+std::u16string IdentityText(const std::array<char16_t, SARTEL_IDENTITY_LENGTH>& identity) {
+  // The buffer is one unit longer than any identity the library writes, so
+  // the last unit stays zero; the search is bounded all the same.
+  const auto end = std::find(identity.begin(), identity.end(), u'\0');
+  return std::u16string(identity.begin(), end);
+}
+
+}  // namespace
+
+bool HasDebugOption(const std::vector<std::string>& parameters) {
+  return std::any_of(parameters.begin(), parameters.end(), [](std::string p) {
+    std::transform(p.begin(), p.end(), p.begin(), [](unsigned char c) { return std::tolower(c); });
+    return p == "-debug";
+  });
+}
+
+TStartup::TStartup(TStartupHost& host) : Host(host) {}
+
+bool TStartup::CreateCore(std::span<const rtl::TPathFunctionExport> exports) {
+  FFailed = false;
+  if (!LoadShlwapi(exports)) {
+    Host.ShowError(ShlwapiFailedText);
+    return false;
+  }
+  Core = new TZelto;
+  TheCore = Core;
+  Core->LoadConfig();
+  return true;
+}
+
+void TStartup::Fail() {
+  Core->DeviceReady = 0;
+  FFailed = true;
+}
+
+bool TStartup::LoadDriver() {
+  Host.EnableStep(1);
+  Host.ProcessMessages();
+  if (!Core->LoadDriver()) {
+    SetText(Core->LastErrorText, DriverFailedText);
+    Fail();
+    return false;
+  }
+  Core->DriverApi.InitDriver();
+  FDriverInitialised = true;
+  Core->DriverApi.SetPath(Core->ProgramDir.c_str());
+  const int32_t code = Core->ReadDriverError();
+  if (code != 0) Core->DeviceReady = 0;
+  // Code 1 is the soft error of a missing transport: demo mode is offered.
+  if (code != 0 && code != 1) {
+    FFailed = true;
+    return false;
+  }
+  return true;
+}
+
+// The number of devices listed, with the index of the first in `index`; -1
+// when listing failed.
+int32_t TStartup::ListDevices(int32_t& index) {
+  if (!Core->DeviceReady) return 0;
+  std::array<int32_t, MaxListedDevices> indices;
+  indices.fill(-1);
+  const int32_t count = Core->DriverApi.ListDevices(indices.data(), nullptr);
+  if (Core->ReadDriverError() != 0) {
+    Fail();
+    return -1;
+  }
+  index = indices[0];
+  return count;
+}
+
+// Opens the one listed device, or asks for the demo mode. False ends the
+// start-up (an error to report, or No to the question).
+bool TStartup::ChooseDevice(int32_t count, int32_t index, const TStartupTexts& texts) {
+  const TDriverApi& api = Core->DriverApi;
+  if (count == 1) {
+    Core->DeviceDescr.fill(0);
+    api.GetDeviceDescr(index, Core->DeviceDescr.data());
+    if (Core->ReadDriverError() != 0) {
+      Fail();
+      return false;
+    }
+    Host.ShowStepResult(1, texts.Init1OK + u": " + TextOf(Core->DeviceDescr));
+    Host.ProcessMessages();
+    api.OpenDevice(index);
+    // A failed open is reported by the final check, after the device step
+    // has run in demo form.
+    Core->DeviceReady = Core->ReadDriverError() == 0;
+    if (!Core->DeviceReady) FFailed = true;
+    return true;
+  }
+  if (!Host.AskEnterDemo(texts.EnterDemo)) return false;
+  Host.ShowStepResult(1, texts.Init1Fail);
+  Host.ProcessMessages();
+  Core->DeviceReady = 0;
+  SetText(Core->DeviceDescr, DemoDescription);
+  return true;
+}
+
+bool TStartup::InitDevice(const TStartupTexts& texts) {
+  Core->DriverApi.InitDevice();
+  Host.EnableStep(2);
+  Host.ProcessMessages();
+  if (!Core->DriverApi.ConfigDevice(0, Core->DeviceReady == 0)) {
+    Core->ReadDriverError();
+    Fail();
+    return false;
+  }
+  Host.ShowStepResult(2, Core->DeviceReady ? texts.Init2OK : texts.Init2Fail);
+  Host.ProcessMessages();
+  return true;
+}
+
+void TStartup::BlinkStatusLamp(bool pauseAfter) {
+  Core->DriverApi.StatusLED(false);
+  Host.Pause(LampBlinkMs);
+  Core->DriverApi.StatusLED(true);
+  if (pauseAfter) Host.Pause(LampBlinkMs);
+}
+
+void TStartup::CheckIdentity(const TStartupTexts& texts) {
+  const TDriverApi& api = Core->DriverApi;
+  BlinkStatusLamp(true);
+  Host.EnableStep(3);
+  Host.ProcessMessages();
+  std::array<char16_t, SARTEL_IDENTITY_LENGTH> identity{};
+  api.GetDeviceID(identity.data());
+  if (!HasIdentity(identity)) {
+    Host.ShowStepResult(3, texts.Init3Fail);
+  } else {
+    Core->DeviceSN.fill(0);
+    Core->DeviceVer.fill(0);
+    api.GetDeviceSN(Core->DeviceSN.data());
+    api.GetDeviceVer(Core->DeviceVer.data());
+    Host.ShowStepResult(3, texts.Init3OK + u" " + IdentityText(identity) + u", #" + TextOf(Core->DeviceSN));
+  }
+  Host.ProcessMessages();
+  BlinkStatusLamp(false);
+  // The device must be the one that was listed; one without an identity
+  // never is.
+  if (IdentityText(identity) != TextOf(Core->DeviceDescr)) {
+    SetText(Core->LastErrorText, SignatureFailedText);
+    Fail();
+    return;
+  }
+  if (Core->ReadDriverError() != 0) Fail();
+}
+
+bool TStartup::InitHardware(const TStartupTexts& texts) {
+  if (Core->DeviceReady) {
+    int32_t index = -1;
+    if (LoadDriver()) {
+      const int32_t count = ListDevices(index);
+      if (count >= 0) {
+        if (!ChooseDevice(count, index, texts)) {
+          // No to the demo question ends quietly; an error is reported below.
+          if (!FFailed) return false;
+        } else if (InitDevice(texts) && Core->DeviceReady) {
+          CheckIdentity(texts);
+        }
+      }
+    }
+  }
+  if (FFailed) {
+    Host.ShowError(TextOf(Core->LastErrorText));
+    return false;
+  }
+  Host.EnableStep(4);
+  // A size the device cannot have keeps the default; a capture never asks
+  // for more samples than the device holds.
+  const int32_t ramSize = Core->DriverApi.GetDeviceRamSize ? Core->DriverApi.GetDeviceRamSize() : 0;
+  if (ramSize > 0) Core->RamSize = ramSize;
+  Core->BuffLength = std::min(Core->BuffLength, Core->RamSize);
+  Host.ShowStepResult(4, texts.Init4OK);
+  Host.ProcessMessages();
+  return true;
+}
+
+void TStartup::FreeCore() {
+  delete Core;
+  Core = nullptr;
+  TheCore = nullptr;
+  FreeShlwapi();
+}
+
+void TStartup::Abandon() {
+  if (!Core) return;
+  if (FDriverInitialised) Core->ReleaseDriver();
+  Core->UnloadDriver();
+  FDriverInitialised = false;
+  FreeCore();
+}
+
+void TStartup::FinishStart(const TStartupTexts& texts, const std::vector<std::string>& parameters) {
+  Host.EnableStep(5);
+  Host.ShowStepResult(5, texts.Init5OK);
+  Host.ProcessMessages();
+  if (HasDebugOption(parameters)) Host.ShowDebugWindow();
+  Host.WriteLog(LogApplicationOpen);
+  FStarted = true;
+  if (Core->LoadSession() != TZelto::sfrDone) {
+    Core->ClearMeasurements();
+    Host.ShowMessageError(SessionNotRestoredText);
+  }
+  Host.ShowWorkspace(Core->BalancingStep);
+}
+
+void TStartup::Shutdown() {
+  if (!Core) return;
+  StopCaptureAndWait();
+  Host.CloseLanguage();
+  Host.WriteLog(LogApplicationClose);
+  Core->SaveSession();
+  Core->SaveConfig();
+  Core->ReleaseDriver();
+  Core->UnloadDriver();
+  FDriverInitialised = false;
+  FStarted = false;
+  FreeCore();
+}

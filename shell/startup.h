@@ -1,0 +1,109 @@
+#pragma once
+// The program's start-up and shutdown as plain steps over the core object
+// and the bound driver library. The start-up window TfInit shows them: what
+// a step shows, asks or hands to another window goes through TStartupHost,
+// so the whole sequence runs headless against a fake driver library.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "pathfunctions.h"
+
+class TZelto;
+
+// The texts the hardware steps show, from section "Init" (and the demo
+// question from "Forms").
+struct TStartupTexts {
+  std::u16string Init1OK, Init1Fail, Init2OK, Init2Fail, Init3OK, Init3Fail, Init4OK, Init5OK;
+  std::u16string EnterDemo;
+};
+
+// Fixed start-up texts; not translated, because they can appear before any
+// language file is open.
+extern const std::u16string ShlwapiFailedText;
+extern const std::u16string DriverFailedText;
+extern const std::u16string SignatureFailedText;
+extern const std::u16string SessionNotRestoredText;
+extern const std::u16string DemoDescription;
+
+// Log entry kinds the start-up and the shutdown write.
+constexpr uint8_t LogApplicationOpen = 0;
+constexpr uint8_t LogApplicationClose = 1;
+
+class TStartupHost {
+ public:
+  virtual ~TStartupHost() = default;
+  // The step labels 1 to 5 and their results.
+  virtual void EnableStep(int step) = 0;
+  virtual void ShowStepResult(int step, const std::u16string& text) = 0;
+  // Lets the window show the progress; must not run the start-up again.
+  virtual void ProcessMessages() = 0;
+  virtual void Pause(uint32_t ms) = 0;
+  // The demo question; true for Yes.
+  virtual bool AskEnterDemo(const std::u16string& question) = 0;
+  // A system error box titled "Error".
+  virtual void ShowError(const std::u16string& text) = 0;
+  // The program's own error box (after start-up).
+  virtual void ShowMessageError(const std::u16string& text) = 0;
+  virtual void ShowDebugWindow() = 0;
+  virtual void WriteLog(uint8_t kind) = 0;
+  // The restored session is current at `step`; the workspace recomputes its
+  // panel and shows itself.
+  virtual void ShowWorkspace(int32_t step) = 0;
+  // Frees the language document (shutdown step 1).
+  virtual void CloseLanguage() = 0;
+};
+
+// The option "-debug" in any mix of cases among the parameters (1 ..).
+bool HasDebugOption(const std::vector<std::string>& parameters);
+
+class TStartup {
+ public:
+  explicit TStartup(TStartupHost& host);
+  TStartup(const TStartup&) = delete;
+  TStartup& operator=(const TStartup&) = delete;
+
+  // Binds the path functions, then creates the core object (TheCore) and
+  // reads the configuration. False, with the error shown and nothing
+  // created, when the path functions could not be bound.
+  bool CreateCore(std::span<const rtl::TPathFunctionExport> exports = rtl::PathFunctionExports());
+
+  // Steps 1 to 4 of the hardware start-up. False ends the program: the
+  // error was shown, or the user declined the demo mode.
+  bool InitHardware(const TStartupTexts& texts);
+
+  // Step 5 after InitHardware succeeded: the debug window when asked for,
+  // the log entry, the last session (an unreadable one leaves an empty job
+  // and says so) and the workspace at the restored step.
+  void FinishStart(const TStartupTexts& texts, const std::vector<std::string>& parameters);
+
+  // Ends a start that did not finish: releases the driver when it was
+  // initialised, unloads it, frees the core object and the path functions.
+  // Nothing is saved or logged.
+  void Abandon();
+
+  // The shutdown after a finished start, in its fixed order. A capture that
+  // still runs is stopped first and its end hand-over served, so nothing
+  // runs against the core object once it is freed.
+  void Shutdown();
+
+  bool Started() const { return FStarted; }
+
+ private:
+  bool LoadDriver();
+  int32_t ListDevices(int32_t& index);
+  bool ChooseDevice(int32_t count, int32_t index, const TStartupTexts& texts);
+  bool InitDevice(const TStartupTexts& texts);
+  void CheckIdentity(const TStartupTexts& texts);
+  void BlinkStatusLamp(bool pauseAfter);
+  void Fail();
+  void FreeCore();
+
+  TStartupHost& Host;
+  TZelto* Core = nullptr;
+  bool FFailed = false;
+  bool FDriverInitialised = false;
+  bool FStarted = false;
+};

@@ -1,0 +1,66 @@
+// The start-up window's creation: the language choice only without a
+// configured language, the step labels from the language file, and a
+// window freed before its start finished leaving nothing behind.
+
+#include "init.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+
+#include "answerhook.h"
+#include "application.h"
+#include "labelex.h"
+#include "pathbinding.h"
+#include "shelltestsupport.h"
+#include "zelto.h"
+
+namespace {
+
+// A configuration naming the English language file.
+void ConfigureLanguage() {
+  ASSERT_TRUE(LoadShlwapi());
+  {
+    TZelto core;
+    core.Language = core.ProgramDir + u"Language/English.xml";
+    ASSERT_TRUE(core.SaveConfig());
+  }
+  FreeShlwapi();
+}
+
+}  // namespace
+
+TEST(StartupWindow, ConfiguredLanguageSkipsTheChoiceAndLabelsTheSteps) {
+  shelltest::TTempFolder data;
+  setenv("XDG_DATA_HOME", data.Path().c_str(), 1);
+  ConfigureLanguage();
+  gui::TAnswerScript script;
+  auto* init = new TfInit(nullptr);
+  EXPECT_TRUE(script.Requests().empty());
+  ASSERT_NE(TheCore, nullptr);
+  EXPECT_EQ(init->leInit[0]->CaptionW(), u"Searching for the device");
+  EXPECT_EQ(init->leInit[4]->CaptionW(), u"Starting the program");
+  for (TLabelEx* label : init->leInit) EXPECT_FALSE(label->Enabled());
+  for (TLabelEx* label : init->leInitRes) EXPECT_EQ(label->CaptionW(), u"");
+  EXPECT_EQ(init->StepTexts.Init1Fail, u"No device, demo mode");
+  EXPECT_FALSE(init->StepTexts.EnterDemo.empty());
+  EXPECT_TRUE(static_cast<bool>(gui::Application->OnIdle));
+  delete init;
+  EXPECT_EQ(TheCore, nullptr);
+  EXPECT_FALSE(ShlwapiLoaded());
+  EXPECT_FALSE(static_cast<bool>(gui::Application->OnIdle));
+}
+
+TEST(StartupWindow, EmptyLanguageAsksForOneFirst) {
+  shelltest::TTempFolder data;
+  setenv("XDG_DATA_HOME", data.Path().c_str(), 1);
+  gui::TAnswerScript script;
+  script.Expect(gui::dkModalForm, gui::mrOk);
+  auto* init = new TfInit(nullptr);
+  EXPECT_EQ(script.Pending(), 0u);
+  ASSERT_NE(TheCore, nullptr);
+  EXPECT_EQ(TheCore->Language, TheCore->ProgramDir + u"Language/English.xml");
+  EXPECT_EQ(init->leInit[1]->CaptionW(), u"Initializing the device");
+  delete init;
+}

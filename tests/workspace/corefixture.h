@@ -1,0 +1,43 @@
+#pragma once
+// A core object with its own data folder and the texts of a language file,
+// for the tests of the workspace's pure units.
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "workspacetexts.h"
+#include "zelto.h"
+
+class CoreTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (std::filesystem::temp_directory_path() / "zelto-workspace-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    Folder = pattern;
+    setenv("XDG_DATA_HOME", Folder.c_str(), 1);
+    Core = std::make_unique<TZelto>();
+    // Every kept text is its key, so a test reads which one was chosen.
+    LoadWorkspaceTexts(Texts, [](std::u16string_view, std::u16string_view key) { return std::u16string(key); });
+  }
+  void TearDown() override {
+    Core.reset();
+    std::error_code ignored;
+    std::filesystem::remove_all(Folder, ignored);
+  }
+
+  // Marks a run as measured with the given vector and speed.
+  void Measure(int run, double amplA, double phA, double freq = 25.0, double amplB = 0, double phB = 0) {
+    MeasurementResult& r = Core->Results[run];
+    r.Meas = {amplA, phA, amplB, phB};
+    r.Freq = freq;
+    r.Valid = 1;
+  }
+
+  std::unique_ptr<TZelto> Core;
+  TWorkspaceTexts Texts;
+  std::string Folder;
+};

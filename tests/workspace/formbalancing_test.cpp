@@ -1,0 +1,227 @@
+// The workspace window: its row tables, the result panel on screen, the
+// Start checks, Next and Previous through the buttons, the hand-overs of a
+// capture's end, and closing it while a capture runs.
+
+#include "formbalancing.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "answerhook.h"
+#include "application.h"
+#include "captureclock.h"
+#include "capturethreads.h"
+#include "folders.h"
+#include "formmessage.h"
+#include "labelex.h"
+#include "languageservice.h"
+#include "synchronize.h"
+#include "textconv.h"
+#include "xmlinifile.h"
+#include "zelto.h"
+
+namespace {
+
+// Sleeps of the demo capture return at once.
+class TInstantClock : public TCaptureClock {
+ public:
+  void Sleep(uint32_t ms) override { Now += ms; }
+  uint32_t GetTickCount() override { return Now; }
+  std::atomic<uint32_t> Now{0};
+};
+
+class Workspace : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (std::filesystem::temp_directory_path() / "zelto-window-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    Folder = pattern;
+    setenv("XDG_DATA_HOME", Folder.c_str(), 1);
+    Core = std::make_unique<TZelto>();
+    TheCore = Core.get();
+    SetCaptureClock(&Clock);
+    Window = new TfBalancing(nullptr);
+    Window->Show();
+  }
+
+  void TearDown() override {
+    StopCaptureAndWait();
+    delete Window;
+    SetCaptureClock(nullptr);
+    Core.reset();
+    TheCore = nullptr;
+    std::error_code ignored;
+    std::filesystem::remove_all(Folder, ignored);
+  }
+
+  std::u16string Caption(const char* name) const {
+    auto* label = dynamic_cast<TLabelEx*>(Window->FindComponent(name));
+    return label ? label->CaptionW() : u"<missing>";
+  }
+
+  void Measure(int run, double ampl, double phase, double freq = 25.0) {
+    Core->Results[run].Meas = {ampl, phase, ampl, phase};
+    Core->Results[run].Freq = freq;
+    Core->Results[run].Valid = 1;
+  }
+
+  // Serves Synchronize until the capture thread's end hand-over has run.
+  bool ServeUntilIdle() {
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (BalThread || Core->Measuring) {
+      if (std::chrono::steady_clock::now() > limit) return false;
+      rtl::CheckSynchronize(5);
+    }
+    return true;
+  }
+
+  std::string Folder;
+  std::unique_ptr<TZelto> Core;
+  TInstantClock Clock;
+  TfBalancing* Window = nullptr;
+};
+
+}  // namespace
+
+TEST_F(Workspace, RowTablesHoldTheirLabelsAndLeaveEmptySlots) {
+  EXPECT_EQ(Window->RunTableRows[2].leFreq, Window->FindComponent("leFreq3"));
+  EXPECT_EQ(Window->Panel2DRows[0].Slots[3], Window->FindComponent("leAmplitude2D1B"));
+  for (int row : {1, 2}) {
+    EXPECT_NE(Window->Panel1RRows[row].Slots[1], nullptr);
+    for (int slot = 2; slot < 6; ++slot) EXPECT_EQ(Window->Panel1RRows[row].Slots[slot], nullptr);
+    EXPECT_EQ(Window->Panel2RRows[row].Slots[2], nullptr);
+    EXPECT_EQ(Window->Panel2RRows[row].Slots[5], nullptr);
+  }
+  EXPECT_EQ(Window->Panel1DRows.size(), 2u);
+  EXPECT_EQ(Caption("lePhaseUnit2DB"), u"[deg]");
+  EXPECT_EQ(Caption("leAngleUnit1T"), u"[deg]");
+  EXPECT_FLOAT_EQ(Window->PlaneZoom, 0.5f);
+  EXPECT_EQ(Window->FirstTrimRow, 1);
+}
+
+TEST_F(Workspace, PanelShowsTheRunsOfTheCurrentPlaneCount) {
+  Core->Type = 1;
+  Core->VibSensorA.Sensitivity = Core->VibSensorB.Sensitivity = 100;
+  Measure(0, 200, 0.5);
+  Window->RefreshResults();
+  EXPECT_TRUE(Window->Panel2D.Panel->Visible());
+  EXPECT_FALSE(Window->Panel1D.Panel->Visible());
+  EXPECT_EQ(Caption("leOper1"), u"Run 1");
+  EXPECT_EQ(Caption("leFreq1"), u"25,00");
+  EXPECT_EQ(Caption("leAmplitude2D1A"), Core->FormatAmplitude(200, 25, Core->AmplDisplayMode, Core->VibValueType, 0));
+  EXPECT_EQ(Caption("leAmplitude2D2A"), u"");
+  // Without a driver every input range is 0: the amplitude is over range.
+  EXPECT_EQ(Window->RunTableRows[0].pHighlight->Color(), CurrentRowColor);
+  EXPECT_EQ(static_cast<TLabelEx*>(Window->FindComponent("leAmplitude2D1A"))->Font().Color(), ErrorTextColor);
+  Core->Type = 0;
+  Core->BalancingStep = 4;
+  Window->RefreshResults();
+  EXPECT_TRUE(Window->Panel1T.Panel->Visible());
+  EXPECT_FALSE(Window->Panel2D.Panel->Visible());
+  EXPECT_EQ(Caption("leOper1"), u"Trim run 1");
+}
+
+TEST_F(Workspace, RestoredStepSevenScrollsTheTrimTable) {
+  Core->BalancingStep = Core->HighestStep = 7;
+  Window->ShowAfterStart(7);
+  EXPECT_EQ(Window->FirstTrimRow, 2);
+  EXPECT_EQ(Caption("leOper1"), u"Trim run 2");
+  EXPECT_EQ(Caption("leOper3"), u"Trim run 4");
+}
+
+TEST_F(Workspace, StartWithoutBothSensorsRefuses) {
+  Core->VibSensorA.Sensitivity = 100;
+  gui::TAnswerScript script;
+  script.ExpectAction(gui::dkModalForm, [](const gui::TDialogRequest& r) {
+    auto* box = dynamic_cast<TfMessage*>(r.Form);
+    EXPECT_TRUE(box && box->Kind == mkError);
+    if (box) {
+      EXPECT_EQ(box->MessageText, LangText({u"Forms", u"SensorUnselected"}).Text);
+    }
+    return std::optional<gui::TDialogAnswer>(gui::TDialogAnswer{gui::mrOk, {}});
+  });
+  Window->bStartStop->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_FALSE(Core->Measuring);
+  EXPECT_EQ(BalThread, nullptr);
+}
+
+TEST_F(Workspace, NextAndPreviousOfOnePlaneSkipTheSecondTrialRun) {
+  Measure(0, 10, 1);
+  Measure(1, 5, 1);
+  Core->BalancingStep = 1;
+  Window->RefreshResults();
+  Window->bNext->Click();
+  EXPECT_EQ(Core->BalancingStep, 3);
+  EXPECT_EQ(Core->HighestStep, 3);
+  EXPECT_EQ(Caption("leOper1"), LangText({u"Forms", u"MeasResult"}).Text);
+  EXPECT_TRUE(std::filesystem::exists(rtl::NativePath(Core->AutoSessionFile)));
+  Window->bPrev->Click();
+  EXPECT_EQ(Core->BalancingStep, 1);
+  EXPECT_TRUE(Window->bPrev->Enabled());
+  EXPECT_TRUE(Window->bNext->Enabled());
+}
+
+TEST_F(Workspace, CaptureEndingOnADriverErrorShowsItsText) {
+  Core->Measuring = 1;
+  Core->CaptureError = 1;
+  SetText(Core->LastErrorText, u"Transfer failed");
+  Window->SyncMeasurementDone();
+  EXPECT_EQ(Caption("leError"), u"Transfer failed");
+  EXPECT_EQ(Window->leError->Font().Color(), ErrorTextColor);
+  EXPECT_FALSE(Core->Measuring);
+  EXPECT_EQ(Window->bStartStop->CaptionW(), LangText({u"Forms", u"Start"}).Text);
+  EXPECT_TRUE(Window->bCloseC->Enabled());
+}
+
+// Closing asks the capture to stop first; No keeps the window, and the
+// capture ends all the same through its hand-over.
+TEST_F(Workspace, CloseDuringACaptureStopsItAndNoKeepsTheWindow) {
+  Core->VibSensorA.Sensitivity = Core->VibSensorB.Sensitivity = 100;
+  Core->DeviceReady = 0;
+  Window->bStartStop->Click();
+  ASSERT_TRUE(Core->Measuring);
+  EXPECT_EQ(Window->bStartStop->CaptionW(), LangText({u"Forms", u"Stop"}).Text);
+  EXPECT_FALSE(Window->bCloseC->Enabled());
+  gui::TAnswerScript script;
+  script.ExpectAction(gui::dkModalForm, [](const gui::TDialogRequest& r) {
+    auto* box = dynamic_cast<TfMessage*>(r.Form);
+    EXPECT_TRUE(box && box->Kind == mkQuestion);
+    if (box) box->bButton1->Click();  // No
+    return std::optional<gui::TDialogAnswer>();
+  });
+  Window->bCloseCClick(Window->bCloseC);
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_TRUE(Window->Visible());
+  ASSERT_TRUE(ServeUntilIdle());
+  EXPECT_EQ(Window->bStartStop->CaptionW(), LangText({u"Forms", u"Start"}).Text);
+  EXPECT_TRUE(std::filesystem::exists(rtl::NativePath(Core->AutoSessionFile)));
+}
+
+// Every text the workspace looks up is in the shipped language file.
+TEST(WorkspaceTexts, EveryKeyIsInTheEnglishFile) {
+  XmlIniFile document;
+  ASSERT_TRUE(document.Open(u"" ZELTO_LANGUAGE_FILE, u"Language", true));
+  for (const TWorkspaceTextKey& key : WorkspaceTextKeys)
+    EXPECT_NE(document.ReadString(u"Forms", key.Key, u"###"), u"###") << rtl::Utf16ToUtf8(key.Key);
+  for (const TTextKey& key : TfBalancing::CaptionKeys)
+    EXPECT_NE(document.ReadString(key.Section, key.Key, u"###"), u"###") << rtl::Utf16ToUtf8(key.Key);
+}
+
+int main(int argc, char** argv) {
+  // ctest lists the tests without the environment it runs them with.
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  testing::InitGoogleTest(&argc, argv);
+  gui::TApplication application(argc, argv);
+  TLanguageService language;
+  language.Open(u"" ZELTO_LANGUAGE_FILE);
+  SetLanguageService(&language);
+  const int result = RUN_ALL_TESTS();
+  SetLanguageService(nullptr);
+  return result;
+}

@@ -1,0 +1,745 @@
+// The workspace's commands on the offscreen platform, every dialog and menu
+// answered by the scripted hook: the report printed into a PDF and read
+// back, the session menu over real session files, the option menus and the
+// keys.
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <numbers>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "answerhook.h"
+#include "application.h"
+#include "balancingreport.h"
+#include "folders.h"
+#include "formbalancing.h"
+#include "formconfig.h"
+#include "forminfo.h"
+#include "formlog.h"
+#include "formmessage.h"
+#include "inputsim.h"
+#include "langindex.h"
+#include "languageservice.h"
+#include "listbox.h"
+#include "popupmenu.h"
+#include "printer.h"
+#include "sessioncommands.h"
+#include "setupcommand.h"
+#include "textconv.h"
+#include "workspacemenus.h"
+#include "xmlinifile.h"
+#include "zelto.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Output(const std::string& command) {
+  std::string out;
+  if (FILE* p = popen(command.c_str(), "r")) {
+    char buffer[4096];
+    size_t n = 0;
+    while ((n = fread(buffer, 1, sizeof buffer, p)) > 0) out.append(buffer, n);
+    pclose(p);
+  }
+  return out;
+}
+
+std::string Narrow(std::u16string_view text) { return rtl::Utf16ToUtf8(text); }
+
+std::u16string Forms(std::u16string_view key) { return LangText({u"Forms", key}).Text; }
+
+// Answers a popup menu with `id` after letting `inspect` look at it.
+gui::TAnswerScript::TAction MenuAnswer(int id, std::function<void(const gui::TPopupMenu&)> inspect = {}) {
+  return [id, inspect](const gui::TDialogRequest& r) {
+    if (inspect && r.Menu) inspect(*r.Menu);
+    return std::optional<gui::TDialogAnswer>(gui::TDialogAnswer{id, {}});
+  };
+}
+
+// Answers a message box as the user would, by its button: Yes (6) is the
+// left button, OK and No the right one; checks its kind and text.
+gui::TAnswerScript::TAction MessageAnswer(TMessageKind kind, std::u16string text, int answer) {
+  return [kind, text, answer](const gui::TDialogRequest& r) {
+    auto* box = dynamic_cast<TfMessage*>(r.Form);
+    EXPECT_TRUE(box && box->Kind == kind);
+    if (box) {
+      EXPECT_EQ(Narrow(box->MessageText), Narrow(text));
+      (answer == gui::mrYes ? box->bButton2 : box->bButton1)->Click();
+    }
+    return std::optional<gui::TDialogAnswer>();
+  };
+}
+
+class Commands : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "zelto-commands-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    Folder = pattern;
+    setenv("XDG_DATA_HOME", Folder.c_str(), 1);
+    Core = std::make_unique<TZelto>();
+    TheCore = Core.get();
+    Log = std::make_unique<TfLog>(nullptr);
+    Window = new TfBalancing(nullptr);
+    Window->Log = Log.get();
+    Window->Show();
+  }
+
+  void TearDown() override {
+    delete Window;
+    Log.reset();
+    Core.reset();
+    TheCore = nullptr;
+    std::error_code ignored;
+    fs::remove_all(Folder, ignored);
+  }
+
+  void Measure(int run, double amplA, double phA, double freq = 25.0, double amplB = 0, double phB = 0) {
+    MeasurementResult& r = Core->Results[run];
+    r.Meas = {amplA, phA, amplB, phB};
+    r.Freq = freq;
+    r.Valid = 1;
+  }
+
+  // A one-plane job with a defined rotor, its correction and `trims` trim
+  // runs, at its last step.
+  void OnePlaneJob(int trims) {
+    Core->VibSensorA = {u"Probe A", 100, stAcceleration, 2, 10000};
+    Core->VibSensorB = {u"Probe B", 100, stAcceleration, 2, 10000};
+    Core->Rotor = {1, 100, 100, 300, 0, 0, 1, 1, 20, 50, 6};
+    Core->Session = {{2024, 6, 1}, "Hall 2", "Jane Roe", "Acme", "Fan 7", "Impeller"};
+    Core->Owner = u"Field service";
+    Measure(0, 200, 1.0);
+    Measure(1, 300, 2.0);
+    Core->Results[3].Result = {1.5, std::numbers::pi / 2, 0, 0};
+    for (int i = 0; i < trims; ++i) {
+      Measure(4 + i, 100.0 / (i + 1), 0.5);
+      Core->Results[4 + i].Result = {0.5 / (i + 1), std::numbers::pi / 4, 0, 0};
+    }
+    Core->BalancingStep = Core->HighestStep = 3 + trims;
+    Window->RefreshResults();
+  }
+
+  std::string LogText() const {
+    std::ifstream in(rtl::NativePath(Log->LogPath), std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+
+  std::u16string File(const char* name) const { return rtl::Utf8ToUtf16((Folder / name).string()); }
+
+  std::u16string Caption(const char* name) const {
+    auto* label = dynamic_cast<TLabelEx*>(Window->FindComponent(name));
+    return label ? label->CaptionW() : u"<missing>";
+  }
+
+  fs::path Folder;
+  std::unique_ptr<TZelto> Core;
+  std::unique_ptr<TfLog> Log;
+  TfBalancing* Window = nullptr;
+};
+
+}  // namespace
+
+// --- report ------------------------------------------------------------------------
+
+TEST_F(Commands, ReportNeedsTheCorrectionStepLogIsAlwaysThere) {
+  for (int highest : {2, 3}) {
+    Core->HighestStep = highest;
+    gui::TAnswerScript script;
+    script.ExpectAction(gui::dkPopupMenu, MenuAnswer(0, [highest](const gui::TPopupMenu& menu) {
+                          const gui::TMenuItemInfo* report = menu.FindItem(rmReport);
+                          const gui::TMenuItemInfo* log = menu.FindItem(rmLog);
+                          ASSERT_TRUE(report && log);
+                          EXPECT_EQ(report->Text, Forms(u"Report"));
+                          EXPECT_EQ(report->Flags, highest < 3 ? gui::MF_DISABLED : gui::MF_STRING);
+                          EXPECT_EQ(log->Text, Forms(u"Log"));
+                          EXPECT_TRUE(log->Choosable());
+                        }));
+    Window->bReport->Click();
+    EXPECT_EQ(script.Pending(), 0u);
+  }
+  // A disabled item cannot be chosen: nothing is printed.
+  Core->HighestStep = 2;
+  gui::TAnswerScript script;
+  script.Expect(gui::dkPopupMenu, rmReport);
+  Window->bReport->Click();
+  EXPECT_TRUE(script.Unexpected().empty());
+}
+
+TEST_F(Commands, LogItemShowsTheLogModally) {
+  gui::TAnswerScript script;
+  script.Expect(gui::dkPopupMenu, rmLog);
+  script.ExpectAction(gui::dkModalForm, [this](const gui::TDialogRequest& r) {
+    EXPECT_EQ(r.Form, Log.get());
+    return std::optional<gui::TDialogAnswer>(gui::TDialogAnswer{gui::mrOk, {}});
+  });
+  Window->bReport->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+}
+
+TEST_F(Commands, CancelledPrintDialogPrintsNothing) {
+  OnePlaneJob(1);
+  const fs::path pdf = Folder / "cancelled.pdf";
+  gui::TAnswerScript script;
+  script.Expect(gui::dkPopupMenu, rmReport);
+  script.Expect(gui::dkPrintDialog, 0, pdf.string());
+  Window->bReport->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_FALSE(fs::exists(pdf));
+  EXPECT_FALSE(gui::Printer().Printing());
+}
+
+// At 600 dpi the lines of the default font are about 0.4 cm high: the
+// signature block of this job moves to a second page.
+TEST_F(Commands, ReportPrintsIntoAPdfWithEveryBlockAndValue) {
+  OnePlaneJob(2);
+  const fs::path pdf = Folder / "report.pdf";
+  gui::TAnswerScript script;
+  script.Expect(gui::dkPopupMenu, rmReport);
+  script.Expect(gui::dkPrintDialog, 1, pdf.string());
+  Window->bReport->Click();
+  ASSERT_EQ(script.Pending(), 0u);
+  EXPECT_TRUE(script.Unexpected().empty());
+  ASSERT_TRUE(fs::exists(pdf));
+  const std::string info = Output("pdfinfo '" + pdf.string() + "'");
+  EXPECT_NE(info.find("Pages:           2"), std::string::npos) << info;
+  EXPECT_NE(info.find("Title:           Kalvenor Report"), std::string::npos) << info;
+  const std::string text = Output("pdftotext -layout '" + pdf.string() + "' -");
+  for (const std::u16string& expected :
+       {Forms(u"BalancingReport"), std::u16string(u"Hall 2, 2024-06-01"), Forms(u"Measurement1"),
+        Forms(u"Measurement21"), Forms(u"MeasResult"), Forms(u"Tunning") + u" 1", Forms(u"Tunning") + u" 2",
+        std::u16string(u"G16"), std::u16string(u"+1,50"), std::u16string(u"270°"), std::u16string(u"Impeller"),
+        std::u16string(u"Field service"), std::u16string(u"Probe A"), std::u16string(u"Orvanteq, Kalvenor"),
+        Forms(u"ISO1940Legal"), Forms(u"OperatorsSignature"), std::u16string(ReportPlaceholder)})
+    EXPECT_NE(text.find(Narrow(expected)), std::string::npos) << Narrow(expected) << "\n" << text;
+  // One page rendered, for a look at the layout.
+  const std::string png = std::string(WORKSPACE_TEST_PICTURE_DIR) + "/balancing_report";
+  Output("pdftoppm -png -r 60 -f 1 -singlefile '" + pdf.string() + "' '" + png + "'");
+  ASSERT_TRUE(fs::exists(png + ".png"));
+  EXPECT_GT(fs::file_size(png + ".png"), 5000u);
+}
+
+TEST_F(Commands, SixteenTrimRunsFillASecondPage) {
+  OnePlaneJob(16);
+  const fs::path pdf = Folder / "long.pdf";
+  gui::TAnswerScript script;
+  script.Expect(gui::dkPopupMenu, rmReport);
+  script.Expect(gui::dkPrintDialog, 1, pdf.string());
+  Window->bReport->Click();
+  ASSERT_TRUE(fs::exists(pdf));
+  const std::string text = Output("pdftotext -layout '" + pdf.string() + "' -");
+  const size_t feed = text.find('\f');
+  ASSERT_NE(feed, std::string::npos);
+  const size_t last = text.find(Narrow(Forms(u"Tunning") + u" 16"));
+  ASSERT_NE(last, std::string::npos) << text;
+  EXPECT_GT(last, feed);
+  EXPECT_LT(text.find(Narrow(Forms(u"Measurement1"))), feed);
+  // The signature closes the last page.
+  EXPECT_GT(text.find(Narrow(Forms(u"OperatorsSignature"))), feed);
+}
+
+// --- session menu --------------------------------------------------------------------
+
+TEST_F(Commands, SessionMenuGreysCloseWhileTheCloseButtonIsDisabled) {
+  for (bool enabled : {false, true}) {
+    Window->bCloseC->SetEnabled(enabled);
+    gui::TAnswerScript script;
+    script.ExpectAction(gui::dkPopupMenu, MenuAnswer(0, [enabled](const gui::TPopupMenu& menu) {
+                          ASSERT_EQ(menu.Items().size(), 8u);
+                          EXPECT_TRUE(menu.Items()[1].Separator());
+                          EXPECT_TRUE(menu.Items()[4].Separator());
+                          EXPECT_TRUE(menu.Items()[6].Separator());
+                          EXPECT_EQ(menu.FindItem(smNewSession)->Text, Forms(u"NewSession"));
+                          EXPECT_EQ(menu.FindItem(smRestoreSession)->Text, Forms(u"RestoreSession"));
+                          EXPECT_EQ(menu.FindItem(smClose)->Flags, enabled ? gui::MF_STRING : gui::MF_GRAYED);
+                        }));
+    Window->bSession->Click();
+    EXPECT_EQ(script.Pending(), 0u);
+  }
+  // Close asks the exit question; No keeps the window.
+  gui::TAnswerScript script;
+  script.Expect(gui::dkPopupMenu, smClose);
+  script.ExpectAction(gui::dkModalForm, MessageAnswer(mkQuestion, Forms(u"ExitMessage"), 7));
+  Window->bSession->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_TRUE(Window->Visible());
+}
+
+TEST_F(Commands, NewSessionAnsweredNoChangesNothingYesClearsSavesAndLogs) {
+  OnePlaneJob(1);
+  const std::string before = LogText();
+  {
+    gui::TAnswerScript script;
+    script.Expect(gui::dkPopupMenu, smNewSession);
+    script.ExpectAction(gui::dkModalForm, MessageAnswer(mkQuestion, Forms(u"ResetMeasurements"), 7));
+    Window->bSession->Click();
+    EXPECT_EQ(script.Pending(), 0u);
+  }
+  EXPECT_EQ(Core->BalancingStep, 4);
+  EXPECT_EQ(Core->Results[0].Meas.AmplA, 200);
+  EXPECT_EQ(LogText(), before);
+  {
+    gui::TAnswerScript script;
+    script.Expect(gui::dkPopupMenu, smNewSession);
+    script.ExpectAction(gui::dkModalForm, MessageAnswer(mkQuestion, Forms(u"ResetMeasurements"), 6));
+    Window->bSession->Click();
+    EXPECT_EQ(script.Pending(), 0u);
+  }
+  EXPECT_EQ(Core->BalancingStep, 0);
+  EXPECT_EQ(Core->HighestStep, 0);
+  EXPECT_EQ(Core->Results[0].Meas.AmplA, 0);
+  EXPECT_EQ(Window->FirstTrimRow, 1);
+  const TSessionDate today = UtcToday();
+  EXPECT_EQ(Core->Session.Date.Year, today.Year);
+  EXPECT_EQ(Core->Session.Date.Day, today.Day);
+  // The settings and the session texts stay.
+  EXPECT_EQ(Core->Session.Machine, "Fan 7");
+  EXPECT_EQ(Core->Rotor.Type, 1);
+  EXPECT_NE(LogText().find("New session (Reset)"), std::string::npos);
+  // The automatic pair holds the empty session.
+  TZelto reader;
+  ASSERT_EQ(reader.LoadSession(Core->AutoSessionFile), 0);
+  EXPECT_EQ(reader.HighestStep, 0);
+  EXPECT_EQ(reader.Results[0].Meas.AmplA, 0);
+}
+
+TEST_F(Commands, NewSessionFromTheSetupAsksNothing) {
+  OnePlaneJob(0);
+  gui::TAnswerScript script;
+  TWorkspaceSetup services(*Window);
+  services.NewSession();
+  EXPECT_TRUE(script.Requests().empty());
+  EXPECT_EQ(Core->HighestStep, 0);
+  services.SetSetupPage(cpOwner);
+  EXPECT_EQ(Window->SetupPage, cpOwner);
+  EXPECT_EQ(services.SetupPage(), cpOwner);
+}
+
+// The stored step is the current one after an open (the stored highest
+// step only bounds Next), and the run table scrolls to it.
+TEST_F(Commands, OpenKeepsTheStoredStepAndScrollsTheTrimTable) {
+  OnePlaneJob(4);
+  Core->BalancingStep = 7;
+  ASSERT_EQ(Core->SaveSession(), 0);
+  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, File("job.daqsession")));
+  Core->BalancingStep = 5;
+  ASSERT_EQ(Core->SaveSession(), 0);
+  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, File("step5.daqsession")));
+  Core->ClearMeasurements();
+  Window->FirstTrimRow = 1;
+  gui::TAnswerScript script;
+  script.Expect(gui::dkPopupMenu, smOpenSession);
+  script.Expect(gui::dkOpenDialog, 1, (Folder / "job").string());  // the extension is added
+  Window->bSession->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_TRUE(script.Unexpected().empty());
+  EXPECT_EQ(Core->BalancingStep, 7);
+  EXPECT_EQ(Core->HighestStep, 7);
+  EXPECT_EQ(Window->FirstTrimRow, 2);
+  EXPECT_EQ(Caption("leOper1"), Forms(u"Tunning") + u" 2");
+  script.Expect(gui::dkPopupMenu, smOpenSession);
+  script.Expect(gui::dkOpenDialog, 1, (Folder / "step5.daqsession").string());
+  Window->bSession->Click();
+  EXPECT_EQ(Core->BalancingStep, 5);
+  EXPECT_EQ(Core->HighestStep, 7);
+}
+
+TEST_F(Commands, AFailedOpenLeavesNoRunsAndSaysSo) {
+  OnePlaneJob(1);
+  const fs::path broken = Folder / "broken.daqsession";
+  std::ofstream(broken) << "not a session";
+  gui::TAnswerScript script;
+  script.Expect(gui::dkPopupMenu, smOpenSession);
+  script.Expect(gui::dkOpenDialog, 1, broken.string());
+  script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, u"Couldn't open session file. File error.", 1));
+  Window->bSession->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_EQ(Core->Results[0].Meas.AmplA, 0);
+  EXPECT_EQ(Core->BalancingStep, 0);
+  // A cancelled dialog changes nothing.
+  OnePlaneJob(1);
+  script.Expect(gui::dkPopupMenu, smOpenSession);
+  script.Expect(gui::dkOpenDialog, 0);
+  Window->bSession->Click();
+  EXPECT_EQ(Core->Results[0].Meas.AmplA, 200);
+  EXPECT_TRUE(script.Unexpected().empty());
+}
+
+TEST_F(Commands, RestoreReadsTheAutomaticPairAtItsStoredStep) {
+  OnePlaneJob(3);
+  Core->BalancingStep = 5;
+  ASSERT_EQ(Core->SaveSession(), 0);
+  Core->ClearMeasurements();
+  gui::TAnswerScript script;
+  script.Expect(gui::dkPopupMenu, smRestoreSession);
+  Window->bSession->Click();
+  EXPECT_TRUE(script.Unexpected().empty());
+  EXPECT_EQ(Core->BalancingStep, 5);
+  EXPECT_EQ(Core->HighestStep, 6);
+  EXPECT_NEAR(Core->Results[6].Meas.AmplA, 100.0 / 3, 1e-9);
+  EXPECT_TRUE(Window->bNext->Enabled());
+  // A missing automatic pair: an empty job and the session menu's text.
+  fs::remove(rtl::NativePath(Core->AutoSessionFile));
+  Core->VibSensorA.Sensitivity = 42;
+  script.Expect(gui::dkPopupMenu, smRestoreSession);
+  script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, u"Couldn't open session file. File error.", 1));
+  Window->bSession->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_EQ(Core->HighestStep, 0);
+  // The settings are not replaced by the defaults of an empty document.
+  EXPECT_EQ(Core->VibSensorA.Sensitivity, 42);
+}
+
+// Save-as writes the job as it is in memory, even right after an open,
+// under the chosen name with the raw samples beside it.
+TEST_F(Commands, SaveAsWritesTheSessionInMemoryUnderTheChosenName) {
+  OnePlaneJob(2);
+  ASSERT_EQ(Core->SaveSession(), 0);
+  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, File("other.daqsession")));
+  Core->Results[0].Meas.AmplA = 123;
+  Core->RotationDir = 1;  // changed after the last automatic save
+  gui::TAnswerScript script;
+  script.Expect(gui::dkPopupMenu, smSaveSession);
+  script.Expect(gui::dkSaveDialog, 1, (Folder / "job.txt").string());
+  Window->bSession->Click();
+  EXPECT_TRUE(script.Unexpected().empty());
+  EXPECT_TRUE(fs::exists(Folder / "job.txt"));
+  EXPECT_TRUE(fs::exists(Folder / "job.daqdata"));
+  TZelto reader;
+  ASSERT_EQ(reader.LoadSession(File("job.txt")), 0);
+  EXPECT_EQ(reader.Results[0].Meas.AmplA, 123);
+  EXPECT_EQ(reader.RotationDir, 1);
+  EXPECT_EQ(reader.HighestStep, 5);
+}
+
+TEST_F(Commands, SaveAsIntoAFolderThatDoesNotExistSaysSo) {
+  OnePlaneJob(0);
+  gui::TAnswerScript script;
+  script.Expect(gui::dkPopupMenu, smSaveSession);
+  script.Expect(gui::dkSaveDialog, 1, (Folder / "missing" / "job.daqsession").string());
+  script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, u"Couldn't save session file. File error.", 1));
+  Window->bSession->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_FALSE(fs::exists(Folder / "missing"));
+}
+
+TEST(SessionFiles, CopyReplacesBothFilesOnlyWhenBothCanBeRead) {
+  std::string pattern = (fs::temp_directory_path() / "zelto-copy-XXXXXX").string();
+  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+  const fs::path folder = pattern;
+  std::ofstream(folder / "a.daqsession") << "session";
+  std::ofstream(folder / "a.daqdata") << std::string(3 << 20, 'x');  // more than one buffer
+  std::ofstream(folder / "old.daqsession") << "old";
+  const auto u = [&](const char* name) { return rtl::Utf8ToUtf16((folder / name).string()); };
+  // A raw file that cannot be read leaves the target alone.
+  EXPECT_FALSE(CopySessionPair(u("a.daqsession"), u("none.daqdata"), u("old.daqsession")));
+  std::ifstream old(folder / "old.daqsession");
+  std::string kept;
+  old >> kept;
+  EXPECT_EQ(kept, "old");
+  EXPECT_FALSE(fs::exists(folder / "old.daqdata"));
+  ASSERT_TRUE(CopySessionPair(u("a.daqsession"), u("a.daqdata"), u("old.daqsession")));
+  EXPECT_EQ(fs::file_size(folder / "old.daqsession"), 7u);
+  EXPECT_EQ(fs::file_size(folder / "old.daqdata"), 3u << 20);
+  EXPECT_EQ(RawFileFor(u"/x/job.txt", u".daqdata"), u"/x/job.daqdata");
+  EXPECT_EQ(RawFileFor(u"/x/job", u".daqdata"), u"/x/job.daqdata");
+  fs::remove_all(folder);
+}
+
+// --- option menus -------------------------------------------------------------------
+
+TEST_F(Commands, SpeedUnitMenuMarksTheCurrentUnitAndRefreshesEvenWhenDismissed) {
+  Core->SpeedDisplayMode = 1;
+  gui::TAnswerScript script;
+  script.ExpectAction(gui::dkPopupMenu, MenuAnswer(1, [](const gui::TPopupMenu& menu) {
+                        ASSERT_EQ(menu.Items().size(), 2u);
+                        EXPECT_EQ(menu.Items()[0].Text, u"rpm");
+                        EXPECT_TRUE(menu.Items()[0].RadioCheck);
+                        EXPECT_FALSE(menu.Items()[0].Flags & gui::MF_CHECKED);
+                        EXPECT_TRUE(menu.Items()[1].Flags & gui::MF_CHECKED);
+                      }));
+  Window->bFreqUnit->Click();
+  EXPECT_EQ(Core->SpeedDisplayMode, 0);
+  const std::u16string rpm = Window->bFreqUnit->CaptionW();
+  // Dismissed: the panel is still recomputed (here after a change behind
+  // the window's back).
+  Core->SpeedDisplayMode = 1;
+  script.Expect(gui::dkPopupMenu, 0);
+  Window->bFreqUnit->Click();
+  EXPECT_NE(Window->bFreqUnit->CaptionW(), rpm);
+}
+
+TEST_F(Commands, DirectionAndCorrectionMassMenus) {
+  gui::TAnswerScript script;
+  script.ExpectAction(gui::dkPopupMenu, MenuAnswer(2, [](const gui::TPopupMenu& menu) {
+                        EXPECT_EQ(menu.Items()[0].Text, Forms(u"Right"));
+                        EXPECT_EQ(menu.Items()[1].Text, Forms(u"Left"));
+                        EXPECT_TRUE(menu.Items()[0].Flags & gui::MF_CHECKED);
+                      }));
+  Window->bDirValue->Click();
+  EXPECT_EQ(Core->RotationDir, 1);
+  EXPECT_EQ(Window->bDirValue->CaptionW(), Forms(u"Left"));
+  Core->MassAdd = 1;
+  script.ExpectAction(gui::dkPopupMenu, MenuAnswer(2, [](const gui::TPopupMenu& menu) {
+                        EXPECT_EQ(menu.Items()[0].Text, Forms(u"AddMass"));
+                        EXPECT_TRUE(menu.Items()[0].Flags & gui::MF_CHECKED);
+                      }));
+  Window->bCorrectionMassValueClick(Window->bCorrectionMassValue);
+  EXPECT_EQ(Core->MassAdd, 0);
+  EXPECT_EQ(script.Pending(), 0u);
+}
+
+TEST_F(Commands, AmplitudeUnitMenuDismissedChangesAndRepaintsNothing) {
+  Core->AmplDisplayMode = admAcceleration;
+  Window->RefreshResults();
+  const std::u16string unit = Window->bAmplUnit1D->CaptionW();
+  gui::TAnswerScript script;
+  script.ExpectAction(gui::dkPopupMenu, MenuAnswer(0, [](const gui::TPopupMenu& menu) {
+                        ASSERT_EQ(menu.Items().size(), 4u);
+                        EXPECT_EQ(menu.Items()[0].Text, u" mV");
+                        EXPECT_EQ(menu.Items()[3].Text, u" µm");
+                        EXPECT_TRUE(menu.Items()[3].Flags & gui::MF_CHECKED);
+                      }));
+  Core->AmplDisplayMode = admDisplacement;  // behind the window's back
+  Window->bAmplUnit1D->Click();
+  EXPECT_EQ(Window->bAmplUnit1D->CaptionW(), unit);
+  // The weight label B of the one-plane panel opens the same menu.
+  auto* label = dynamic_cast<gui::TControl*>(Window->FindComponent("leGWBMassBD"));
+  ASSERT_NE(label, nullptr);
+  script.Expect(gui::dkPopupMenu, 0);
+  ASSERT_TRUE(label->OnClick);
+  label->OnClick(label);
+  EXPECT_EQ(script.Pending(), 0u);
+  script.Expect(gui::dkPopupMenu, 3);
+  Window->bAmplUnit1D->Click();
+  EXPECT_EQ(Core->AmplDisplayMode, admVelocity);
+  EXPECT_NE(Window->bAmplUnit1D->CaptionW(), unit);
+}
+
+TEST_F(Commands, ResultTableAndTotalMassMenus) {
+  gui::TAnswerScript script;
+  script.ExpectAction(gui::dkPopupMenu, MenuAnswer(2, [](const gui::TPopupMenu& menu) {
+                        EXPECT_EQ(menu.Items()[0].Text, Forms(u"Mass") + u" / " + Forms(u"Angle"));
+                        EXPECT_EQ(menu.Items()[1].Text, Forms(u"Vibration") + u" / " + Forms(u"Phase"));
+                        EXPECT_TRUE(menu.Items()[0].Flags & gui::MF_CHECKED);
+                      }));
+  Window->bMassTClick(Window->bMass1T);
+  EXPECT_EQ(Window->TrimShowsVibration, 1);
+  // The total-mass menu opens only on its enabled button, and marks nothing.
+  Window->bTotalMass->SetEnabled(false);
+  Window->bTotalMassClick(Window->bTotalMass);
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_TRUE(script.Unexpected().empty());
+  Window->bTotalMass->SetEnabled(true);
+  script.ExpectAction(gui::dkPopupMenu, MenuAnswer(1, [](const gui::TPopupMenu& menu) {
+                        EXPECT_EQ(menu.Items()[0].Text, Forms(u"Enable"));
+                        EXPECT_EQ(menu.Items()[1].Text, Forms(u"Disable"));
+                        for (const gui::TMenuItemInfo& item : menu.Items()) EXPECT_FALSE(item.Flags & gui::MF_CHECKED);
+                      }));
+  Window->bTotalMassClick(Window->bTotalMass);
+  EXPECT_EQ(Window->ShowTotalMass, 1);
+}
+
+TEST_F(Commands, HelpMenuOpensTheAboutBoxAndWithoutAHelpFileNothing) {
+  gui::TAnswerScript script;
+  script.ExpectAction(gui::dkPopupMenu, MenuAnswer(hmAbout, [](const gui::TPopupMenu& menu) {
+                        ASSERT_EQ(menu.Items().size(), 3u);
+                        EXPECT_TRUE(menu.Items()[1].Separator());
+                        EXPECT_EQ(menu.Items()[2].Text, Forms(u"About"));
+                      }));
+  script.ExpectAction(gui::dkModalForm, [](const gui::TDialogRequest& r) {
+    EXPECT_NE(dynamic_cast<TfInfo*>(r.Form), nullptr);
+    return std::optional<gui::TDialogAnswer>(gui::TDialogAnswer{gui::mrOk, {}});
+  });
+  Window->bHelp->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  // The shipped English file names no help document.
+  script.Expect(gui::dkPopupMenu, hmHelp);
+  Window->bHelp->Click();
+  EXPECT_TRUE(script.Unexpected().empty());
+}
+
+TEST_F(Commands, HelpItemOpensTheDocumentOfTheLanguage) {
+  const std::u16string path = File("Help.xml");
+  {
+    XmlIniFile document;
+    ASSERT_TRUE(document.Open(path, u"Language", false));
+    document.WriteString(u"Help", u"File", u"manual.pdf");
+    ASSERT_TRUE(document.Save());
+  }
+  TLanguageService language;
+  language.Open(path);
+  TLanguageService* shipped = LanguageService();
+  SetLanguageService(&language);
+  Core->ProgramDir = u"/opt/zelto/";
+  gui::TAnswerScript script;
+  script.Expect(gui::dkPopupMenu, hmHelp);
+  script.Expect(gui::dkShellOpen, 1);
+  Window->bHelp->Click();
+  SetLanguageService(shipped);
+  ASSERT_EQ(script.Requests().size(), 2u);
+  EXPECT_EQ(script.Requests()[1].FileName, "/opt/zelto/Help/manual.pdf");
+}
+
+// --- keys ------------------------------------------------------------------------------
+
+TEST_F(Commands, CtrlKeysOpenTheSessionAndUnitMenusAtTheirConditions) {
+  gui::TVirtualKey key = 'S';
+  gui::TAnswerScript script;
+  script.ExpectAction(gui::dkPopupMenu, MenuAnswer(0, [](const gui::TPopupMenu& menu) {
+                        EXPECT_EQ(menu.FindItem(smNewSession)->Text, Forms(u"NewSession"));
+                      }));
+  Window->FormKeyDown(Window, key, gui::ssCtrl);
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_EQ(key, 'S');  // the key goes on to the focused control
+  Window->bSession->SetEnabled(false);
+  Window->FormKeyDown(Window, key, gui::ssCtrl);
+  // Ctrl+U at the correction step does nothing; before it opens the units.
+  Core->BalancingStep = 3;
+  key = 'U';
+  Window->FormKeyDown(Window, key, gui::ssCtrl | gui::ssShift);
+  EXPECT_TRUE(script.Unexpected().empty());
+  Core->BalancingStep = 1;
+  script.ExpectAction(gui::dkPopupMenu,
+                      MenuAnswer(0, [](const gui::TPopupMenu& menu) { EXPECT_EQ(menu.Items()[0].Text, u" mV"); }));
+  Window->FormKeyDown(Window, key, gui::ssCtrl);
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_TRUE(script.Unexpected().empty());
+}
+
+TEST_F(Commands, ZoomKeysZoomThePlaneDiagrams) {
+  ASSERT_FLOAT_EQ(Window->PlaneZoom, 0.5f);
+  const auto press = [this](gui::TVirtualKey key) { Window->FormKeyDown(Window, key, gui::ssCtrl); };
+  press('I');
+  EXPECT_FLOAT_EQ(Window->PlaneZoom, 1.0f);
+  press('O');
+  EXPECT_FLOAT_EQ(Window->PlaneZoom, 0.5f);
+  press('A');
+  EXPECT_FLOAT_EQ(Window->PlaneZoom, 1.0f);
+  press('P');
+  EXPECT_FLOAT_EQ(Window->PlaneZoom, 0.5f);
+  press('P');
+  EXPECT_FLOAT_EQ(Window->PlaneZoom, 1.0f);
+  // Through the window's own key handling.
+  gui::SimKey(Window, 'I', 0, gui::ssCtrl);
+  EXPECT_FLOAT_EQ(Window->PlaneZoom, 1.5f);
+}
+
+TEST_F(Commands, ViewKeysRunWhatTheButtonsRun) {
+  std::vector<std::string> clicked;
+  for (TBitmapButton* b : {Window->bOscilloscope, Window->bSpectrum})
+    b->OnClick = [&clicked](gui::TComponent* sender) { clicked.push_back(sender->Name()); };
+  for (gui::TVirtualKey key : {'A', 'F'}) Window->FormKeyDown(Window, key, 0);
+  EXPECT_EQ(clicked, (std::vector<std::string>{"bOscilloscope", "bSpectrum"}));
+  // Ctrl+Tab with neither view visible does nothing; a disabled button's
+  // key does nothing.
+  clicked.clear();
+  gui::TVirtualKey tab = gui::VK_TAB;
+  Window->FormKeyDown(Window, tab, gui::ssCtrl);
+  Window->bSpectrum->SetEnabled(false);
+  gui::TVirtualKey f = 'F';
+  Window->FormKeyDown(Window, f, 0);
+  EXPECT_TRUE(clicked.empty());
+}
+
+// --- set-up -----------------------------------------------------------------------------
+
+namespace {
+
+// Checks the page the set-up dialog starts on and cancels it.
+gui::TAnswerScript::TAction CancelSetup(int page) {
+  return [page](const gui::TDialogRequest& r) {
+    auto* dialog = dynamic_cast<TfConfig*>(r.Form);
+    EXPECT_NE(dialog, nullptr);
+    if (dialog) {
+      EXPECT_EQ(dialog->lbMenu->ItemIndex(), page);
+      dialog->bCancel->Click();
+    }
+    return std::optional<gui::TDialogAnswer>();
+  };
+}
+
+}  // namespace
+
+TEST_F(Commands, SetupOpensTheDialogThenSavesTheSession) {
+  Window->SetupPage = cpRotor;
+  gui::TAnswerScript script;
+  script.ExpectAction(gui::dkModalForm, CancelSetup(cpRotor));
+  Window->bSetup->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_TRUE(fs::exists(rtl::NativePath(Core->AutoSessionFile)));
+  // The key S, and the control-mass button on its own page.
+  script.ExpectAction(gui::dkModalForm, CancelSetup(cpRotor));
+  gui::TVirtualKey s = 'S';
+  Window->FormKeyDown(Window, s, 0);
+  Window->bCtrlMassValue->SetEnabled(true);
+  script.ExpectAction(gui::dkModalForm, CancelSetup(cpControlMass));
+  Window->bCtrlMassValue->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  // Not while the set-up command is barred.
+  Window->bSetup->SetEnabled(false);
+  Window->bCtrlMassValue->Click();
+  EXPECT_TRUE(script.Unexpected().empty());
+}
+
+// --- language keys ------------------------------------------------------------------
+
+// Every key of the report, the session menu and the other menus is in the
+// shipped English file, and its key index lists each: the report's under
+// its own heading, exactly; the menus' among the workspace's.
+TEST(CommandTexts, EveryKeyIsInTheEnglishFileAndItsIndex) {
+  XmlIniFile document;
+  ASSERT_TRUE(document.Open(u"" ZELTO_LANGUAGE_FILE, u"Language", true));
+  std::vector<TTextKey> keys(ReportLangKeys.begin(), ReportLangKeys.end());
+  keys.insert(keys.end(), SessionLangKeys.begin(), SessionLangKeys.end());
+  keys.insert(keys.end(), MenuLangKeys.begin(), MenuLangKeys.end());
+  for (const TTextKey& key : keys) {
+    if (key.Section == u"Help") continue;  // no help document is shipped yet
+    EXPECT_NE(document.ReadString(key.Section, key.Key, u"###"), u"###") << Narrow(key.Key);
+  }
+  std::ifstream in(fs::path(ZELTO_LANG_SOURCE_DIR) / "English.xml", std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  TLangSource source;
+  std::string error;
+  ASSERT_TRUE(ParseLangSource(bytes.str(), source, error)) << error;
+  std::set<std::u16string> report, workspace;
+  for (const TLangUse& use : ReadLangIndex(source)) {
+    if (use.Window == "TfBalancing report") report.insert(use.Section + u"/" + use.Key);
+    if (use.Window == "TfBalancing") workspace.insert(use.Section + u"/" + use.Key);
+  }
+  std::set<std::u16string> expected;
+  for (const TTextKey& key : ReportLangKeys)
+    expected.insert(std::u16string(key.Section) + u"/" + std::u16string(key.Key));
+  EXPECT_EQ(report, expected);
+  for (const TTextKey& key : SessionLangKeys)
+    EXPECT_TRUE(workspace.count(u"Forms/" + std::u16string(key.Key))) << Narrow(key.Key);
+  for (const TTextKey& key : MenuLangKeys) {
+    if (key.Section == u"Forms") {
+      EXPECT_TRUE(workspace.count(u"Forms/" + std::u16string(key.Key))) << Narrow(key.Key);
+    }
+  }
+}
+
+int main(int argc, char** argv) {
+  // ctest lists the tests without the environment it runs them with.
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  testing::InitGoogleTest(&argc, argv);
+  gui::TApplication application(argc, argv);
+  TLanguageService language;
+  language.Open(u"" ZELTO_LANGUAGE_FILE);
+  SetLanguageService(&language);
+  const int result = RUN_ALL_TESTS();
+  SetLanguageService(nullptr);
+  return result;
+}

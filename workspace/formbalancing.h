@@ -1,0 +1,148 @@
+#pragma once
+// TfBalancing: the balancing workspace, the program's working window. It
+// leads the technician through a job one run at a time: Start/Stop of the
+// balancing capture, Next and Previous, the status line, and the result
+// panel recomputed after every change. The computations live in the pure
+// units (resultpanel.h, workflow.h); this window applies them to its
+// components and hands the capture threads' results to the screen.
+
+#include <array>
+#include <complex>
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "criticalsection.h"
+#include "init.h"
+#include "logentry.h"
+#include "polardiagram.h"
+#include "resultpanel.h"
+#include "windowframe.h"
+#include "workflow.h"
+#include "workspacecontrols.h"
+#include "workspaceservices.h"
+#include "workspacetexts.h"
+
+class TfLog;
+namespace gui {
+class TPrintDialog;
+class TPrinter;
+}  // namespace gui
+
+class TfBalancing : public TWindowFrame,
+                    public TBalancingControls,
+                    public TResultPanelState,
+                    public TBalancingServices,
+                    public TLogWorkspace,
+                    public TStartupWorkspace {
+ public:
+  // What the window looks up in section "Forms" besides the 32 kept texts.
+  static const std::array<TTextKey, 27> CaptionKeys;
+
+  explicit TfBalancing(gui::TComponent* owner);
+  ~TfBalancing() override;
+
+  // The log the workflow writes to (set by the program entry).
+  TfLog* Log = nullptr;
+
+  // BalanceRunVectors: the amplitude-only method's vectors per run.
+  TRunVectors RunVectors{};
+  int32_t SetupPage = 0;
+  float PlaneZoom = 0.5f;
+  TZoomHistory PlaneZoomHistory;
+  TWorkspaceTexts Texts;
+  // Serialises the result panel's refreshes.
+  rtl::TCriticalSection ResultsLock;
+
+  // workflow
+  void bStartStopClick(gui::TComponent* sender);
+  void bNextClick(gui::TComponent* sender);
+  void bPrevClick(gui::TComponent* sender);
+  void bCloseCClick(gui::TComponent* sender);
+  void SetAsyncMode(bool on);
+  void UpdatePrevNextButtons();
+  void UpdateSetupAndTotalMass();
+  void FormResize();
+  void pbPlanesPaint(gui::TComponent* sender);
+  void bZoomInClick(gui::TComponent* sender);
+  void bZoomOutClick(gui::TComponent* sender);
+  void bZoomAllClick(gui::TComponent* sender);
+  void bZoomPrevClick(gui::TComponent* sender);
+
+  // TBalancingServices: the capture threads' hand-overs
+  void RefreshResults() override;
+  void SyncMeasurementDone() override;
+  void AsyncMeasurementDone() override;
+  void ShowAcquisitionState(uint8_t state) override;
+  void ShowSamplingProgress(const std::string& caption) override;
+  void UpdateOperationStatus() override;
+  void UpdateParamCaptions() override;
+  void ShowNoError() override;
+
+  // TLogWorkspace
+  void ComputeGwbVectors() override;
+  TBalanceRunVectors BalanceRunVectors(int run) const override;
+
+  // TStartupWorkspace
+  void ShowAfterStart(int32_t step) override;
+
+  // session menu (sessioncommands.cpp)
+  void bSessionClick(gui::TComponent* sender);
+  void NewSession(bool ask);
+  void OpenSessionFile();
+  void RestoreLastSession();
+  void SaveSessionAs();
+
+  // report, help and option menus (workspacemenus.cpp)
+  gui::TPrintDialog* pdReport = nullptr;
+  void bReportClick(gui::TComponent* sender);
+  void PrintReport(gui::TPrinter& printer);
+  void bHelpClick(gui::TComponent* sender);
+  void bRotSpeedValueClick(gui::TComponent* sender);
+  void bDirValueClick(gui::TComponent* sender);
+  void bCorrectionMassValueClick(gui::TComponent* sender);
+  void bAmplUnitClick(gui::TComponent* sender);
+  void bMassTClick(gui::TComponent* sender);
+  void bTotalMassClick(gui::TComponent* sender);
+  void bCtrlMassValueClick(gui::TComponent* sender);
+
+  // set-up (setupcommand.cpp)
+  void bSetupClick(gui::TComponent* sender);
+
+  // keyboard (shortcutkeys.cpp)
+  void FormKeyDown(gui::TComponent* sender, gui::TVirtualKey& key, gui::TShiftState shift);
+
+ protected:
+  void DoShow() override;
+  void DoClose(gui::TCloseAction& action) override;
+  void Resize() override;
+  void KeyDown(gui::TVirtualKey& key, gui::TShiftState shift) override;
+
+ private:
+  void FormCreate();
+  void BindEvents();
+  void ShowTexts();
+  void ShowToolTips();
+  void ApplyRunTable(const TRunTableView& view);
+  void ApplyValuePanel(const TRunTableView& table);
+  void ApplyMeasuredPanel(const TMeasuredPanelView& view, const TValuePanelControls& panel, std::span<TValueRow> rows);
+  void ApplyErrorLine(const TErrorLine& line);
+  void ZoomCommand(TZoomCommand command);
+  TDiagramView DiagramView() const;
+  void SetLamp(gui::TImage* image, TLamp lamp);
+  void SetStartStopGlyph(int glyph);
+  void EnableCaptureCommands(bool enabled);
+  int AskMessage(uint8_t kind, const std::u16string& text);
+  void StartCapture();
+  void WriteLog(uint8_t kind);
+  void SaveSession();
+  void UpdateDebug();
+  // commands (sessioncommands.cpp, workspacemenus.cpp)
+  void BindCommands();
+  void LoadSessionFile(const std::u16string& path);
+  void PrintReportDocument();
+  void OpenHelpDocument();
+};
+
+// The workspace while it exists, else null.
+extern TfBalancing* fBalancing;

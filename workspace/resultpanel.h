@@ -1,0 +1,115 @@
+#pragma once
+// The result panel of the balancing workspace as pure computations: the
+// measurement error flags, the three rows of the run table, the choice of the
+// value panel and the rows of the measured-value panels. The window copies
+// what these return into its labels; nothing here touches a control.
+
+#include <array>
+#include <complex>
+#include <cstdint>
+#include <string>
+
+#include "balancing.h"
+#include "records.h"
+#include "workspacetexts.h"
+
+class TZelto;
+
+// Colours of the panel (0x00BBGGRR).
+constexpr uint32_t CurrentRowColor = 0x00FFFF;
+constexpr uint32_t OtherRowColor = 0xE1FFFF;
+constexpr uint32_t CurrentSpeedColor = 0xFF4040;
+constexpr uint32_t OtherSpeedColor = 0x000000;
+constexpr uint32_t ErrorTextColor = 0x0000FF;
+
+// WorkColors entries the panel draws with.
+constexpr int WorkChA = 3;
+constexpr int WorkChB = 4;
+constexpr int WorkText2 = 6;
+
+// The percentage of the speed tolerance stored as its list position 0..4
+// ("0,1%", "0,5%", "1%", "5%", "10%"); any other position gives the default
+// 1 %.
+double SpeedTolerancePercent(int position);
+
+// The working fields of the panel; the workspace window holds them as its
+// own members.
+struct TResultPanelState {
+  double LastSpeed = 0.0;
+  uint8_t SpeedOutOfTolerance = 0;
+  uint8_t ZeroSpeed = 0;
+  uint8_t OverRangeA = 0;
+  uint8_t OverRangeB = 0;
+  uint8_t AnyMeasurementError = 0;
+  TCorrection TotalCorrection;
+  SplitResult PanelSplit;
+  uint8_t TrimShowsVibration = 0;
+  uint8_t ShowTotalMass = 0;
+  int32_t FirstTrimRow = 1;
+};
+
+// The trim run shown in the top row once the current step is `step`.
+int32_t FirstTrimRowFor(int32_t step, int32_t current);
+
+// Recomputes the five flags and LastSpeed from the current run; rangeA and
+// rangeB are the channels' input ranges in the unit of the amplitudes.
+void ComputeMeasurementFlags(const TZelto& core, double rangeA, double rangeB, TResultPanelState& state);
+
+struct TRunRowView {
+  uint32_t Background = OtherRowColor;
+  bool Marker = false;
+  std::u16string Operation;
+  std::u16string Speed;
+  uint32_t SpeedColor = OtherSpeedColor;
+  bool SpeedVisible = true;
+  bool ErrorImage = false;
+};
+
+struct TRunTableView {
+  std::array<TRunRowView, 3> Rows;
+  std::u16string SpeedCaption;  // leSpeed
+  std::u16string SpeedUnit;     // bFreqUnit
+};
+
+// The run table by the current step. At the correction and trim steps it
+// also recomputes TotalCorrection (total view) and PanelSplit (divided
+// masses).
+TRunTableView ComputeRunTable(const TZelto& core, TResultPanelState& state, const TWorkspaceTexts& texts);
+
+enum TValuePanel : uint8_t {
+  vpOnePlaneMeasured,
+  vpOnePlaneCorrection,
+  vpOnePlaneTrim,
+  vpTwoPlanesMeasured,
+  vpTwoPlanesCorrection,
+  vpTwoPlanesTrim
+};
+TValuePanel ChooseValuePanel(uint8_t type, int32_t step);
+
+struct TValueCell {
+  std::u16string Text;
+  uint32_t Color = 0;
+};
+
+struct TMeasuredRowView {
+  uint32_t Background = OtherRowColor;
+  TValueCell AmplitudeA, PhaseA, UnbalanceA, AmplitudeB, PhaseB, UnbalanceB;
+  // One plane: the three placement angles of the amplitude-only method.
+  std::array<TValueCell, 3> Placement;
+};
+
+struct TMeasuredPanelView {
+  std::u16string AmplitudeHeader, PhaseHeader, UnbalanceHeader, UnbalanceUnit, AmplitudeUnit;
+  // Rows 0..2 for two planes, 0..1 for one plane.
+  std::array<TMeasuredRowView, 3> Rows;
+  int RowCount = 0;
+  // The placement headers; C only with three weights.
+  bool PlacementHeaders = false, PlacementHeaderC = false;
+};
+
+// The measured-value panel (runs 0 to 2) of the current plane count; each
+// row's background follows the run table row beside it. Placement vectors
+// are read from `runVectors` (BalanceRunVectors).
+using TRunVectors = std::array<std::array<std::complex<double>, 4>, RunCount>;
+TMeasuredPanelView ComputeMeasuredPanel(const TZelto& core, const TResultPanelState& state, const TRunTableView& table,
+                                        const TRunVectors& runVectors, const TWorkspaceTexts& texts);

@@ -1,0 +1,165 @@
+#include "sessioncommands.h"
+
+#include <chrono>
+#include <ctime>
+#include <fstream>
+#include <vector>
+
+#include "dialogs.h"
+#include "events.h"
+#include "folders.h"
+#include "formbalancing.h"
+#include "formmessage.h"
+#include "pathfunctions.h"
+#include "popupmenu.h"
+#include "replacementfile.h"
+#include "spectrumthread.h"
+#include "textconv.h"
+#include "workspacemenus.h"
+
+const std::array<TTextKey, 6> SessionLangKeys = {{
+    {u"Forms", u"NewSession"},
+    {u"Forms", u"OpenSession"},
+    {u"Forms", u"RestoreSession"},
+    {u"Forms", u"SaveSession"},
+    {u"Forms", u"Close"},
+    {u"Forms", u"ResetMeasurements"},
+}};
+
+namespace {
+
+std::u16string FormsText(std::u16string_view key) { return LangText({u"Forms", key}).Text; }
+
+// Streams `source` into a replacement of `target`; false when reading or
+// writing failed.
+bool CopyInto(std::u16string_view source, TReplacementFile& target) {
+  std::ifstream in(rtl::NativePath(source), std::ios::binary);
+  if (!in || !target.IsOpen()) return false;
+  std::vector<char> buffer(1 << 20);
+  while (in) {
+    in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+    if (in.gcount() > 0) target.Write(buffer.data(), static_cast<size_t>(in.gcount()));
+  }
+  return in.eof() && target.Finish();
+}
+
+}  // namespace
+
+TSessionDate UtcToday() {
+  const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+  std::tm utc{};
+  gmtime_r(&now, &utc);
+  return {static_cast<uint16_t>(utc.tm_year + 1900), static_cast<uint16_t>(utc.tm_mon + 1),
+          static_cast<uint16_t>(utc.tm_mday)};
+}
+
+std::u16string RawFileFor(std::u16string sessionPath, std::u16string_view rawExtension) {
+  rtl::PathRenameExtensionW(sessionPath, rawExtension);
+  return sessionPath;
+}
+
+bool CopySessionPair(std::u16string_view session, std::u16string_view raw, std::u16string_view target) {
+  const std::u16string rawTarget = RawFileFor(std::u16string(target), rtl::PathFindExtensionW(raw));
+  TReplacementFile sessionCopy(target);
+  TReplacementFile rawCopy(rawTarget);
+  if (!CopyInto(session, sessionCopy) || !CopyInto(raw, rawCopy)) return false;
+  return sessionCopy.Commit() && rawCopy.Commit();
+}
+
+// --- the window's commands --------------------------------------------------------
+
+void TfBalancing::bSessionClick(gui::TComponent*) {
+  gui::TPopupMenu menu(nullptr);
+  menu.Append(smNewSession, FormsText(u"NewSession"));
+  menu.AppendSeparator();
+  menu.Append(smOpenSession, FormsText(u"OpenSession"));
+  menu.Append(smRestoreSession, FormsText(u"RestoreSession"));
+  menu.AppendSeparator();
+  menu.Append(smSaveSession, FormsText(u"SaveSession"));
+  menu.AppendSeparator();
+  menu.Append(smClose, FormsText(u"Close"), bCloseC->Enabled() ? gui::MF_STRING : gui::MF_GRAYED);
+  switch (TrackMenuBelow(menu, bSession, this)) {
+    case smNewSession:
+      NewSession(true);
+      break;
+    case smOpenSession:
+      OpenSessionFile();
+      break;
+    case smRestoreSession:
+      RestoreLastSession();
+      break;
+    case smSaveSession:
+      SaveSessionAs();
+      break;
+    case smClose:
+      Close();
+      break;
+    default:
+      break;
+  }
+}
+
+void TfBalancing::NewSession(bool ask) {
+  if (!TheCore) return;
+  if (ask && AskMessage(mkQuestion, FormsText(u"ResetMeasurements")) != gui::mrYes) return;
+  TheCore->ClearMeasurements();
+  LastSpeed = 0.0;
+  FirstTrimRow = 1;
+  TheCore->Session.Date = UtcToday();
+  TheCore->SaveSession();
+  RefreshResults();
+  if (TTimeGraphServices* scope = WindowServices().TimeGraph; scope && scope->Visible) {
+    scope->RefreshGraph();
+    scope->RefreshReadout();
+  }
+  if (TSpectrumViewServices* spectrum = WindowServices().SpectrumView; spectrum && spectrum->Visible) {
+    if (SpectrumThread && TheCore->SpectrumBusy) SpectrumThread->AbortCalculation();
+    TheCore->ConvertSamples();
+    if (TheCore->SpectrumEvent) TheCore->SpectrumEvent->SetEvent();
+  }
+  WriteLog(lekNewSession);
+}
+
+// A failed load leaves an empty job: the reader clears the runs before it
+// reads. A loaded job stays at the step it was saved at. A file that is
+// gone counts as failed: the store would read it as an empty document and
+// put the default settings in place of the user's.
+void TfBalancing::LoadSessionFile(const std::u16string& path) {
+  const bool exists = rtl::FileExists(path.empty() ? TheCore->AutoSessionFile : path);
+  if (exists && TheCore->LoadSession(path) == TZelto::sfrDone) {
+    FirstTrimRow = FirstTrimRowFor(TheCore->BalancingStep, FirstTrimRow);
+  } else {
+    TheCore->ClearMeasurements();
+    AskMessage(mkError, std::u16string(SessionOpenErrorText));
+  }
+  RefreshResults();
+}
+
+void TfBalancing::OpenSessionFile() {
+  if (!TheCore) return;
+  gui::TOpenDialog dialog(nullptr);
+  dialog.Filter = SessionFileFilter;
+  dialog.DefaultExt = SessionFileExtension;
+  dialog.Options = gui::ofFileMustExist | gui::ofHideReadOnly;
+  if (!dialog.Execute(this)) return;
+  LoadSessionFile(rtl::Utf8ToUtf16(dialog.FileName));
+}
+
+void TfBalancing::RestoreLastSession() {
+  if (TheCore) LoadSessionFile({});
+}
+
+void TfBalancing::SaveSessionAs() {
+  if (!TheCore) return;
+  gui::TSaveDialog dialog(nullptr);
+  dialog.Filter = SessionFileFilter;
+  dialog.DefaultExt = SessionFileExtension;
+  dialog.Options = gui::ofHideReadOnly;
+  if (!dialog.Execute(this)) return;
+  // The automatic pair is brought up to the job in memory first, so that
+  // the copy holds the session the user sees.
+  const bool saved =
+      TheCore->SaveSession() == TZelto::sfrDone &&
+      CopySessionPair(TheCore->AutoSessionFile, TheCore->AutoDataFile, rtl::Utf8ToUtf16(dialog.FileName));
+  if (!saved) AskMessage(mkError, std::u16string(SessionSaveErrorText));
+}
