@@ -173,11 +173,12 @@ void TfBalancing::ShowTexts() {
   leStatus->SetCaptionW(Texts.StateReady);
   leSamplingProgress->SetCaption("");
   leError->SetCaptionW(Texts.NoError);
-  for (TViewStatusControls* view : {static_cast<TViewStatusControls*>(fTimeGraph), static_cast<TViewStatusControls*>(fFFTGraph)}) {
-    if (!view) continue;
-    view->leStatus->SetCaptionW(Texts.StateReady);
-    view->leError->SetCaptionW(Texts.NoError);
-  }
+  const auto ready = [this](TViewStatusControls& view) {
+    view.leStatus->SetCaptionW(Texts.StateReady);
+    view.leError->SetCaptionW(Texts.NoError);
+  };
+  if (fTimeGraph) ready(*fTimeGraph);
+  if (fFFTGraph) ready(*fFFTGraph);
 }
 
 void TfBalancing::ShowToolTips() {
