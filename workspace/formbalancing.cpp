@@ -7,7 +7,9 @@
 #include "application.h"
 #include "capturethreads.h"
 #include "forminfo.h"
+#include "formfftgraph.h"
 #include "formlog.h"
+#include "formtimegraph.h"
 #include "formmessage.h"
 #include "gwbmethod.h"
 #include "polarplot.h"
@@ -80,6 +82,8 @@ TfBalancing::TfBalancing(gui::TComponent* owner) : TWindowFrame(owner, FrameBala
 }
 
 TfBalancing::~TfBalancing() {
+  // The views call back into the workspace while they go.
+  CloseViews();
   if (WindowServices().Balancing == this) WindowServices().Balancing = nullptr;
   if (fBalancing == this) fBalancing = nullptr;
 }
@@ -122,6 +126,8 @@ void TfBalancing::BindEvents() {
   bZoomOut->OnClick = [this](gui::TComponent* s) { bZoomOutClick(s); };
   bZoomAll->OnClick = [this](gui::TComponent* s) { bZoomAllClick(s); };
   bZoomPrev->OnClick = [this](gui::TComponent* s) { bZoomPrevClick(s); };
+  bSpectrum->OnClick = [this](gui::TComponent* s) { bSpectrumClick(s); };
+  bOscilloscope->OnClick = [this](gui::TComponent* s) { bOscilloscopeClick(s); };
   BindCommands();
 }
 
@@ -167,6 +173,12 @@ void TfBalancing::ShowTexts() {
   leStatus->SetCaptionW(Texts.StateReady);
   leSamplingProgress->SetCaption("");
   leError->SetCaptionW(Texts.NoError);
+  const auto ready = [this](TViewStatusControls& view) {
+    view.leStatus->SetCaptionW(Texts.StateReady);
+    view.leError->SetCaptionW(Texts.NoError);
+  };
+  if (fTimeGraph) ready(*fTimeGraph);
+  if (fFFTGraph) ready(*fFFTGraph);
 }
 
 void TfBalancing::ShowToolTips() {
@@ -341,11 +353,13 @@ void TfBalancing::UpdateOperationStatus() {
   leCurrentOperation->SetCaptionW(OperationCaption(*TheCore, ShowTotalMass, Texts, Text(u"TotalMass")));
   if (!TheCore->Measuring) return;
   ApplyErrorLine(MeasurementErrorLine(*TheCore, *this, Texts));
+  MirrorViews(false);
   if (TheCore->DeviceReady && TheCore->DriverApi.ErrorLED) TheCore->DriverApi.ErrorLED(AnyMeasurementError != 0);
 }
 
 void TfBalancing::ShowNoError() {
   if (TheCore) ApplyErrorLine(NoErrorLine(*TheCore, Texts));
+  MirrorViews(false);
 }
 
 void TfBalancing::ShowAcquisitionState(uint8_t state) {
@@ -353,6 +367,7 @@ void TfBalancing::ShowAcquisitionState(uint8_t state) {
   leStatus->SetCaptionW(view.Text);
   if (view.Lamp) SetLamp(iStatusLed, *view.Lamp);
   if (view.ClearProgress) leSamplingProgress->SetCaption("");
+  MirrorViews(true);
 }
 
 void TfBalancing::ShowSamplingProgress(const std::string& caption) { leSamplingProgress->SetCaption(caption); }
@@ -368,6 +383,8 @@ void TfBalancing::UpdateParamCaptions() {
   bCtrlMassValue->SetCaptionW(captions.ControlMass);
   bCorrectionMassValue->SetEnabled(captions.MassButtonsEnabled);
   bCorrectionMassValue->SetCaptionW(captions.CorrectionMass);
+  if (fTimeGraph && fTimeGraph->WindowVisible()) fTimeGraph->RefreshReadout();
+  if (fFFTGraph && fFFTGraph->WindowVisible()) fFFTGraph->RefreshInfoPanel();
 }
 
 void TfBalancing::UpdatePrevNextButtons() {
@@ -453,6 +470,8 @@ void TfBalancing::StartCapture() {
   SetStartStopGlyph(GlyphStop);
   bStartStop->SetCaptionW(Texts.Stop);
   EnableCaptureCommands(false);
+  SetViewsRunning(true, false);
+  RefreshViewsAtCaptureStart();
   TheCore->Session.Date = Today();
   StartBalancingCapture(*TheCore);
 }
@@ -476,6 +495,7 @@ void TfBalancing::bNextClick(gui::TComponent*) {
   SpeedOutOfTolerance = ZeroSpeed = ShowTotalMass = 0;
   RefreshResults();
   UpdateSetupAndTotalMass();
+  RefreshViewsAfterStep();
   SaveSession();
   UpdateDebug();
 }
@@ -488,6 +508,7 @@ void TfBalancing::bPrevClick(gui::TComponent*) {
   SpeedOutOfTolerance = ZeroSpeed = ShowTotalMass = 0;
   UpdateSetupAndTotalMass();
   RefreshResults();
+  RefreshViewsAfterStep();
   UpdateDebug();
 }
 
@@ -496,6 +517,7 @@ void TfBalancing::SetAsyncMode(bool on) {
   if (TheCore->SpectrumBusy && SpectrumThread) SpectrumThread->AbortCalculation();
   TheCore->AsyncMode = on;
   TheCore->ConvertSamples();
+  RefreshViewsAfterModeChange();
 }
 
 // --- hand-overs of the capture threads ------------------------------------------
@@ -514,6 +536,8 @@ void TfBalancing::SyncMeasurementDone() {
   // A capture that ended on a driver error says why; otherwise the error
   // line keeps its last text.
   if (TheCore->CaptureError) ApplyErrorLine(DriverErrorLine(*TheCore));
+  SetViewsRunning(false, false);
+  MirrorViews(false);
   if (TheCore->DeviceReady && TheCore->DriverApi.ErrorLED) TheCore->DriverApi.ErrorLED(false);
 }
 
@@ -525,6 +549,8 @@ void TfBalancing::AsyncMeasurementDone() {
   RefreshResults();
   if (TheCore->CaptureError) ApplyErrorLine(DriverErrorLine(*TheCore));
   leStatus->SetCaptionW(Texts.StateReady);
+  SetViewsRunning(false, true);
+  RefreshViewsAfterFreeRunning();
 }
 
 // --- start, close, keys ----------------------------------------------------------
@@ -545,6 +571,7 @@ void TfBalancing::DoClose(gui::TCloseAction& action) {
     action = gui::caNone;
     return;
   }
+  CloseViews();
   TWindowFrame::DoClose(action);
   // Closing the start-up window runs the shutdown and ends the program.
   if (gui::Application && gui::Application->MainForm() && gui::Application->MainForm() != this)

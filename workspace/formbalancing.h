@@ -17,6 +17,7 @@
 #include "logentry.h"
 #include "polardiagram.h"
 #include "resultpanel.h"
+#include "viewworkspace.h"
 #include "windowframe.h"
 #include "workflow.h"
 #include "workspacecontrols.h"
@@ -34,7 +35,8 @@ class TfBalancing : public TWindowFrame,
                     public TResultPanelState,
                     public TBalancingServices,
                     public TLogWorkspace,
-                    public TStartupWorkspace {
+                    public TStartupWorkspace,
+                    public TViewWorkspace {
  public:
   // What the window looks up in section "Forms" besides the 32 kept texts.
   static const std::array<TTextKey, 27> CaptionKeys;
@@ -49,7 +51,7 @@ class TfBalancing : public TWindowFrame,
   TRunVectors RunVectors{};
   int32_t SetupPage = 0;
   float PlaneZoom = 0.5f;
-  TZoomHistory PlaneZoomHistory;
+  TPlaneZoomHistory PlaneZoomHistory;
   TWorkspaceTexts Texts;
   // Serialises the result panel's refreshes.
   rtl::TCriticalSection ResultsLock;
@@ -59,7 +61,6 @@ class TfBalancing : public TWindowFrame,
   void bNextClick(gui::TComponent* sender);
   void bPrevClick(gui::TComponent* sender);
   void bCloseCClick(gui::TComponent* sender);
-  void SetAsyncMode(bool on);
   void UpdatePrevNextButtons();
   void UpdateSetupAndTotalMass();
   void FormResize();
@@ -69,7 +70,8 @@ class TfBalancing : public TWindowFrame,
   void bZoomAllClick(gui::TComponent* sender);
   void bZoomPrevClick(gui::TComponent* sender);
 
-  // TBalancingServices: the capture threads' hand-overs
+  // TBalancingServices: the capture threads' hand-overs; RefreshResults and
+  // ShowNoError serve the views (TViewWorkspace) as well.
   void RefreshResults() override;
   void SyncMeasurementDone() override;
   void AsyncMeasurementDone() override;
@@ -78,6 +80,24 @@ class TfBalancing : public TWindowFrame,
   void UpdateOperationStatus() override;
   void UpdateParamCaptions() override;
   void ShowNoError() override;
+
+  // TViewWorkspace (viewcommands.cpp, SetAsyncMode in formbalancing.cpp)
+  gui::TForm* WorkspaceForm() override;
+  void SetAsyncMode(bool on) override;
+  void StartStopAsync() override;
+  void SetupCommand() override;
+  void SpectrumCommand() override;
+  void OscilloscopeCommand() override;
+  void AmplitudeUnitCommand(gui::TControl* below) override;
+  bool ExecutePrintDialog(gui::TForm* owner) override;
+  std::u16string CurrentOperationCaption() override;
+  TViewStatusLine StatusLine() override;
+  void ShowErrorText(const std::u16string& text, gui::TColor colour) override;
+  void ShowErrorLamp(TViewLamp lamp) override;
+
+  // the signal views (viewcommands.cpp)
+  void bSpectrumClick(gui::TComponent* sender);
+  void bOscilloscopeClick(gui::TComponent* sender);
 
   // TLogWorkspace
   void ComputeGwbVectors() override;
@@ -142,6 +162,16 @@ class TfBalancing : public TWindowFrame,
   void LoadSessionFile(const std::u16string& path);
   void PrintReportDocument();
   void OpenHelpDocument();
+  // the views' side of captures and refreshes (viewcommands.cpp)
+  bool ViewSensorsMissing();
+  void MirrorViews(bool visibleOnly);
+  void SetViewStartStop(TBitmapButton* button, bool running);
+  void SetViewsRunning(bool running, bool freeRunning);
+  void RefreshViewsAtCaptureStart();
+  void RefreshViewsAfterFreeRunning();
+  void RefreshViewsAfterStep();
+  void RefreshViewsAfterModeChange();
+  void CloseViews();
 };
 
 // The workspace while it exists, else null.

@@ -514,7 +514,7 @@ std::vector<gui::TPoint> AngleArc(const TDisc& disc, double angle, double radius
 
 // --- zoom ---------------------------------------------------------------------
 
-void TZoomHistory::Push(float zoom) {
+void TPlaneZoomHistory::Push(float zoom) {
   if (Count >= ZoomHistorySize) {
     std::move(Entries.begin() + 1, Entries.end(), Entries.begin());
     Count = ZoomHistorySize - 1;
@@ -522,7 +522,7 @@ void TZoomHistory::Push(float zoom) {
   Entries[static_cast<size_t>(Count++)] = zoom;
 }
 
-std::optional<float> TZoomHistory::Pop() {
+std::optional<float> TPlaneZoomHistory::Pop() {
   if (Count <= 0) return std::nullopt;
   return Entries[static_cast<size_t>(--Count)];
 }
@@ -531,7 +531,7 @@ float ZoomedIn(float zoom) { return std::min(zoom + (zoom < 0.5f ? 0.25f : 0.5f)
 
 float ZoomedOut(float zoom) { return std::max(zoom - (zoom > 0.5f ? 0.5f : 0.25f), ZoomMin); }
 
-bool ApplyZoomCommand(TZoomCommand command, float& zoom, TZoomHistory& history) {
+bool ApplyZoomCommand(TZoomCommand command, float& zoom, TPlaneZoomHistory& history) {
   switch (command) {
     case zcIn:
       history.Push(zoom);

@@ -78,7 +78,7 @@ constexpr int ZoomHistorySize = 10;
 
 // Earlier zoom factors, newest last; a push onto a full history drops the
 // oldest.
-struct TZoomHistory {
+struct TPlaneZoomHistory {
   std::array<float, ZoomHistorySize> Entries{};
   int32_t Count = 0;
 
@@ -95,7 +95,7 @@ enum TZoomCommand : uint8_t { zcIn, zcOut, zcAll, zcPrevious };
 // In, out and all push the old factor (also when a limit keeps it); previous
 // takes the newest entry back. True when the history then holds an entry,
 // which is when the previous command can act.
-bool ApplyZoomCommand(TZoomCommand command, float& zoom, TZoomHistory& history);
+bool ApplyZoomCommand(TZoomCommand command, float& zoom, TPlaneZoomHistory& history);
 
 // --- scenes -------------------------------------------------------------------
 

@@ -9,7 +9,9 @@
 #include "events.h"
 #include "folders.h"
 #include "formbalancing.h"
+#include "formfftgraph.h"
 #include "formmessage.h"
+#include "formtimegraph.h"
 #include "pathfunctions.h"
 #include "popupmenu.h"
 #include "replacementfile.h"
@@ -108,14 +110,16 @@ void TfBalancing::NewSession(bool ask) {
   TheCore->Session.Date = UtcToday();
   TheCore->SaveSession();
   RefreshResults();
-  if (TTimeGraphServices* scope = WindowServices().TimeGraph; scope && scope->Visible) {
-    scope->RefreshGraph();
-    scope->RefreshReadout();
+  if (fTimeGraph && fTimeGraph->WindowVisible()) {
+    fTimeGraph->ClearChannelBuffers();
+    fTimeGraph->RefreshGraph();
+    fTimeGraph->RefreshReadout();
   }
-  if (TSpectrumViewServices* spectrum = WindowServices().SpectrumView; spectrum && spectrum->Visible) {
+  if (fFFTGraph && fFFTGraph->WindowVisible()) {
     if (SpectrumThread && TheCore->SpectrumBusy) SpectrumThread->AbortCalculation();
     TheCore->ConvertSamples();
     if (TheCore->SpectrumEvent) TheCore->SpectrumEvent->SetEvent();
+    fFFTGraph->UpdateButtonStates();
   }
   WriteLog(lekNewSession);
 }

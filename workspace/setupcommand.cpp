@@ -2,6 +2,8 @@
 
 #include "formbalancing.h"
 #include "formconfig.h"
+#include "formfftgraph.h"
+#include "formtimegraph.h"
 #include "spectrumthread.h"
 #include "zelto.h"
 
@@ -14,9 +16,15 @@ void TWorkspaceSetup::NewSession() { Window.NewSession(false); }
 void TWorkspaceSetup::RefreshResults() { Window.RefreshResults(); }
 
 void TWorkspaceSetup::RefreshViews() {
-  if (TSpectrumViewServices* spectrum = WindowServices().SpectrumView; spectrum && spectrum->Visible)
-    spectrum->RefreshInfoPanel();
-  if (TTimeGraphServices* scope = WindowServices().TimeGraph; scope && scope->Visible) scope->RefreshReadout();
+  if (fFFTGraph && fFFTGraph->WindowVisible()) {
+    fFFTGraph->UpdateButtonStates();
+    fFFTGraph->RefreshInfoPanel();
+    fFFTGraph->SyncScrollBars();
+  }
+  if (fTimeGraph && fTimeGraph->WindowVisible()) {
+    fTimeGraph->RefreshReadout();
+    fTimeGraph->SyncScrollBar();
+  }
 }
 
 // Opened from the control-mass button, the dialog starts on its control
@@ -31,13 +39,14 @@ void TfBalancing::bSetupClick(gui::TComponent* sender) {
   TWorkspaceSetup services(*this);
   ShowSetupDialog(this, &services, sender == bCtrlMassValue);
   RefreshResults();
-  if (TTimeGraphServices* scope = WindowServices().TimeGraph; scope && scope->Visible) {
-    scope->RefreshGraph();
-    scope->MirrorStatus();
+  if (fTimeGraph && fTimeGraph->WindowVisible()) {
+    fTimeGraph->RefreshGraph();
+    fTimeGraph->MirrorStatus();
   }
-  if (TSpectrumViewServices* spectrum = WindowServices().SpectrumView; spectrum && spectrum->Visible) {
-    spectrum->PlotSpectrum(false);
-    spectrum->MirrorStatus();
+  // The settings may have changed the unit and range: the axis starts anew.
+  if (fFFTGraph && fFFTGraph->WindowVisible()) {
+    fFFTGraph->PlotSpectrum(true);
+    fFFTGraph->MirrorStatus();
   }
   TheCore->SaveSession();
 }

@@ -115,23 +115,23 @@ gui::TRect Cell(int column, int top, int height) {
 // --- caption strip and pictures -----------------------------------------------
 
 void BuildStrip(TBalancingControls& c, const TMaker& make, gui::TForm* form) {
-  const auto strip = [&](const char* name, TStripGlyph glyph) {
+  const auto strip = [&](const char* name, TFrameGlyph glyph) {
     TBitmapButton* b = make.Button(form, name, gui::Bounds(0, 2, 18, 16));
     b->SetShape(bsRect);
     b->SetButtonColor(PanelFace);
-    const gui::TBitmap picture = StripGlyph(glyph, gui::clBlack, PanelFace);
+    const gui::TBitmap picture = FrameGlyph(glyph, gui::clBlack, PanelFace);
     b->SetBitmap(&picture);
     return b;
   };
-  c.bCloseC = strip("bCloseC", sgClose);
-  c.bMaximize = strip("bMaximize", sgMaximize);
-  c.bMinimize = strip("bMinimize", sgMinimize);
-  c.bInfoC = strip("bInfoC", sgInfo);
+  c.bCloseC = strip("bCloseC", fgClose);
+  c.bMaximize = strip("bMaximize", fgMaximize);
+  c.bMinimize = strip("bMinimize", fgMinimize);
+  c.bInfoC = strip("bInfoC", fgInfo);
   c.ilCaption = new gui::TImageList(form);
   c.ilCaption->SetName("ilCaption");
   c.ilCaption->SetSize(StripGlyphSize, StripGlyphSize);
-  c.ilCaption->Add(StripGlyph(sgRestore, gui::clBlack, PanelFace));
-  c.ilCaption->Add(StripGlyph(sgMaximize, gui::clBlack, PanelFace));
+  c.ilCaption->Add(FrameGlyph(fgRestore, gui::clBlack, PanelFace));
+  c.ilCaption->Add(FrameGlyph(fgMaximize, gui::clBlack, PanelFace));
 }
 
 void BuildPictures(TBalancingControls& c, const TMaker& make, gui::TPanel* panel) {

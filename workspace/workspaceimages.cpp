@@ -87,13 +87,13 @@ gui::TBitmap ErrorPicture(gui::TColor background) {
   return picture;
 }
 
-gui::TBitmap StripGlyph(TStripGlyph glyph, gui::TColor color, gui::TColor background) {
+gui::TBitmap FrameGlyph(TFrameGlyph glyph, gui::TColor color, gui::TColor background) {
   const int n = StripGlyphSize;
   gui::TBitmap picture = Blank(n, n, background);
   gui::TCanvas& canvas = picture.Canvas();
   Solid(canvas, color, color);
   switch (glyph) {
-    case sgClose:
+    case fgClose:
       for (int d : {0, 1}) {
         canvas.MoveTo(d, 0);
         canvas.LineTo(n - 1 + d, n - 1);
@@ -101,14 +101,14 @@ gui::TBitmap StripGlyph(TStripGlyph glyph, gui::TColor color, gui::TColor backgr
         canvas.LineTo(d - 1, n - 1);
       }
       break;
-    case sgMinimize:
+    case fgMinimize:
       canvas.FillRect(gui::Rect(0, n - 2, n, n));
       break;
-    case sgMaximize:
+    case fgMaximize:
       canvas.FillRect(gui::Rect(0, 0, n, 2));
       canvas.FrameRect(gui::Rect(0, 0, n, n));
       break;
-    case sgRestore:
+    case fgRestore:
       canvas.FrameRect(gui::Rect(2, 0, n, n - 2));
       canvas.Brush().Color = background;
       canvas.FillRect(gui::Rect(0, 3, n - 2, n));
@@ -116,7 +116,7 @@ gui::TBitmap StripGlyph(TStripGlyph glyph, gui::TColor color, gui::TColor backgr
       canvas.FrameRect(gui::Rect(0, 3, n - 2, n));
       canvas.FillRect(gui::Rect(0, 3, n - 2, 5));
       break;
-    case sgInfo:
+    case fgInfo:
       canvas.FillRect(gui::Rect(3, 0, 6, 2));
       canvas.FillRect(gui::Rect(3, 3, 6, n));
       canvas.FillRect(gui::Rect(2, 3, 4, 4));

@@ -17,7 +17,7 @@ constexpr int StripGlyphSize = 9;
 constexpr int GlyphStop = 0;   // shown while a capture runs
 constexpr int GlyphStart = 1;  // shown while idle
 
-enum TStripGlyph : uint8_t { sgClose, sgMinimize, sgMaximize, sgRestore, sgInfo };
+enum TFrameGlyph : uint8_t { fgClose, fgMinimize, fgMaximize, fgRestore, fgInfo };
 
 gui::TBitmap LampPicture(TLamp lamp, gui::TColor background);
 gui::TBitmap StartStopGlyph(int index, gui::TColor background);
@@ -25,7 +25,7 @@ gui::TBitmap StartStopGlyph(int index, gui::TColor background);
 gui::TBitmap MarkerPicture(gui::TColor background);
 // A red disc with a white "!": the current row has a measurement error.
 gui::TBitmap ErrorPicture(gui::TColor background);
-gui::TBitmap StripGlyph(TStripGlyph glyph, gui::TColor color, gui::TColor background);
+gui::TBitmap FrameGlyph(TFrameGlyph glyph, gui::TColor color, gui::TColor background);
 
 // The pictures of the command buttons.
 enum TCommandGlyph : uint8_t {

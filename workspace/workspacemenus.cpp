@@ -4,8 +4,10 @@
 #include "dialogs.h"
 #include "folders.h"
 #include "formbalancing.h"
+#include "formfftgraph.h"
 #include "forminfo.h"
 #include "formlog.h"
+#include "formtimegraph.h"
 #include "pathfunctions.h"
 #include "popupmenu.h"
 #include "printer.h"
@@ -176,10 +178,12 @@ void TfBalancing::bAmplUnitClick(gui::TComponent* sender) {
   if (!id) return;
   TheCore->AmplDisplayMode = static_cast<uint8_t>(id - 1);
   RefreshResults();
-  if (TSpectrumViewServices* spectrum = WindowServices().SpectrumView; spectrum && spectrum->Visible) {
-    spectrum->PlotSpectrum(false);
-    spectrum->RefreshInfoPanel();
-    spectrum->MirrorStatus();
+  if (fFFTGraph && fFFTGraph->WindowVisible()) {
+    fFFTGraph->PlotSpectrum(true);
+    fFFTGraph->RefreshInfoPanel();
+    fFFTGraph->MirrorStatus();
+    fFFTGraph->UpdateButtonStates();
+    fFFTGraph->SyncScrollBars();
   }
 }
 

@@ -92,7 +92,7 @@ TEST(DiagramZoom, StepsAndLimits) {
 
 TEST(DiagramZoom, CommandsKeepAHistoryOfTen) {
   float zoom = ZoomStart;
-  TZoomHistory history;
+  TPlaneZoomHistory history;
   // Previous with an empty history changes nothing.
   EXPECT_FALSE(ApplyZoomCommand(zcPrevious, zoom, history));
   EXPECT_FLOAT_EQ(zoom, 0.5f);
@@ -108,7 +108,7 @@ TEST(DiagramZoom, CommandsKeepAHistoryOfTen) {
   EXPECT_FALSE(ApplyZoomCommand(zcPrevious, zoom, history));
   EXPECT_FLOAT_EQ(zoom, 6.0f);
 
-  TZoomHistory small;
+  TPlaneZoomHistory small;
   small.Push(0.5f);
   small.Push(1.0f);
   EXPECT_EQ(small.Pop(), 1.0f);
@@ -117,7 +117,7 @@ TEST(DiagramZoom, CommandsKeepAHistoryOfTen) {
 }
 
 TEST(DiagramZoom, ElevenPushesDropTheOldest) {
-  TZoomHistory history;
+  TPlaneZoomHistory history;
   for (int i = 1; i <= 11; ++i) history.Push(static_cast<float>(i));
   EXPECT_EQ(history.Count, 10);
   EXPECT_FLOAT_EQ(history.Entries.front(), 2.0f);

@@ -1,0 +1,262 @@
+// The workspace with its signal views on the offscreen platform: opening the
+// windows from the buttons and keys, a free-running demo capture started and
+// stopped from the oscilloscope, the views' buttons during a balancing
+// capture, and closing the workspace with the views open.
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "answerhook.h"
+#include "application.h"
+#include "captureclock.h"
+#include "capturethreads.h"
+#include "formbalancing.h"
+#include "formfftgraph.h"
+#include "formmessage.h"
+#include "formtimegraph.h"
+#include "languageservice.h"
+#include "synchronize.h"
+#include "zelto.h"
+
+namespace {
+
+// Sleeps of the demo capture return at once.
+class TInstantClock : public TCaptureClock {
+ public:
+  void Sleep(uint32_t ms) override { Now += ms; }
+  uint32_t GetTickCount() override { return Now; }
+  std::atomic<uint32_t> Now{0};
+};
+
+const std::vector<int32_t> Clocks{200000, 100000, 50000, 20000, 10000, 5000, 2000, 1000, 500, 200, 100, 50, 20};
+const std::vector<int32_t> Gains{2500, 1000, 500};
+
+int32_t Item(const std::vector<int32_t>& table, int32_t selector) {
+  const int32_t i = selector - SARTEL_SELECT_ENTRY;
+  if (selector == 0x100) return static_cast<int32_t>(table.size());
+  return i >= 0 && i < static_cast<int32_t>(table.size()) ? table[static_cast<size_t>(i)] : 0;
+}
+int32_t ClockItems(int32_t selector) { return Item(Clocks, selector); }
+int32_t GainItems(int32_t selector) { return Item(Gains, selector); }
+int32_t ConfigItems(int32_t selector) { return selector == SARTEL_SELECT_ENTRY ? 32768 : 0; }
+// Stands for the loaded library: the item queries need a module.
+int DriverModuleStandIn = 0;
+
+std::u16string Forms(std::u16string_view key) { return LangText({u"Forms", key}).Text; }
+
+// Answers the exit question by its button: Yes is the left one, No the right.
+gui::TAnswerScript::TAction ExitAnswer(bool yes) {
+  return [yes](const gui::TDialogRequest& r) {
+    auto* box = dynamic_cast<TfMessage*>(r.Form);
+    EXPECT_TRUE(box && box->Kind == mkQuestion && box->MessageText == Forms(u"ExitMessage"));
+    if (box) (yes ? box->bButton2 : box->bButton1)->Click();
+    return std::optional<gui::TDialogAnswer>();
+  };
+}
+
+class WorkspaceViews : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (std::filesystem::temp_directory_path() / "zelto-views-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    Folder = pattern;
+    setenv("XDG_DATA_HOME", Folder.c_str(), 1);
+    Core = std::make_unique<TZelto>();
+    TheCore = Core.get();
+    Core->DriverModule = &DriverModuleStandIn;
+    Core->DriverApi.GetClockItems = &ClockItems;
+    Core->DriverApi.GetGainItems = &GainItems;
+    Core->DriverApi.GetConfigItems = &ConfigItems;
+    Core->DeviceReady = 0;
+    Core->RamSize = 16384;
+    Core->BuffLength = 4096;
+    Core->SamplingRate = 4;
+    Core->Type = 1;
+    for (SensorInfo* s : {&Core->VibSensorA, &Core->VibSensorB}) {
+      s->Sensitivity = 100;
+      s->Type = stAcceleration;
+      s->InputGain = 1.0;
+    }
+    SetCaptureClock(&Clock);
+    Window = new TfBalancing(nullptr);
+    Window->Show();
+  }
+
+  void TearDown() override {
+    StopCaptureAndWait();
+    delete Window;
+    EXPECT_EQ(fTimeGraph, nullptr);
+    EXPECT_EQ(fFFTGraph, nullptr);
+    SetCaptureClock(nullptr);
+    Core.reset();
+    TheCore = nullptr;
+    std::error_code ignored;
+    std::filesystem::remove_all(Folder, ignored);
+  }
+
+  // Serves Synchronize until the condition holds (at most 20 s).
+  static bool ServeUntil(const std::function<bool()>& condition) {
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!condition()) {
+      if (std::chrono::steady_clock::now() > limit) return false;
+      rtl::CheckSynchronize(5);
+    }
+    return true;
+  }
+
+  bool ServeUntilIdle() {
+    return ServeUntil([this] { return !BalThread && !VibThread && !Core->Measuring; });
+  }
+
+  void Key(gui::TVirtualKey key, gui::TShiftState shift = {}) { Window->FormKeyDown(Window, key, shift); }
+
+  std::string Folder;
+  std::unique_ptr<TZelto> Core;
+  TInstantClock Clock;
+  TfBalancing* Window = nullptr;
+};
+
+}  // namespace
+
+TEST_F(WorkspaceViews, ButtonsAndKeysOpenBothViewsOnce) {
+  Window->bOscilloscope->Click();
+  ASSERT_NE(fTimeGraph, nullptr);
+  EXPECT_TRUE(fTimeGraph->WindowVisible());
+  EXPECT_EQ(fTimeGraph->Owner(), Window);
+  fTimeGraph->Hide();
+  TfTimeGraph* scope = fTimeGraph;
+  Key('A');
+  EXPECT_EQ(fTimeGraph, scope);
+  EXPECT_TRUE(fTimeGraph->WindowVisible());
+
+  Key('F');
+  ASSERT_NE(fFFTGraph, nullptr);
+  EXPECT_TRUE(fFFTGraph->WindowVisible());
+  // The views reach the workspace's commands through its interface.
+  fFFTGraph->bOscilloscopeClick(fFFTGraph->bOscilloscope);
+  EXPECT_EQ(fTimeGraph, scope);
+  // Both views mirror the workspace's status line.
+  EXPECT_EQ(fTimeGraph->leStatus->CaptionW(), Window->leStatus->CaptionW());
+  EXPECT_EQ(fFFTGraph->leError->CaptionW(), Window->leError->CaptionW());
+}
+
+TEST_F(WorkspaceViews, MissingSensorOpensNoView) {
+  Core->Type = 0;
+  Core->VibSensorB.Sensitivity = 0;
+  gui::TAnswerScript script;
+  script.ExpectAction(gui::dkModalForm, [](const gui::TDialogRequest& r) {
+    auto* box = dynamic_cast<TfMessage*>(r.Form);
+    EXPECT_TRUE(box && box->Kind == mkError && box->MessageText == Forms(u"SensorUnselected"));
+    return std::optional<gui::TDialogAnswer>(gui::TDialogAnswer{gui::mrOk, {}});
+  });
+  Window->bOscilloscope->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_EQ(fTimeGraph, nullptr);
+}
+
+TEST_F(WorkspaceViews, FreeRunningCaptureFromTheOscilloscope) {
+  Window->bOscilloscope->Click();
+  Window->bSpectrum->Click();
+  ASSERT_TRUE(fTimeGraph && fFFTGraph);
+  fTimeGraph->bStartStop->Click();
+  ASSERT_TRUE(Core->Measuring);
+  EXPECT_TRUE(Core->AsyncMode);
+  EXPECT_NE(VibThread, nullptr);
+  // The workspace's commands and the views' data commands wait; the views'
+  // Start/Stop stops the capture.
+  for (TBitmapButton* b : {Window->bStartStop, Window->bNext, Window->bSetup, Window->bSession, Window->bCloseC})
+    EXPECT_FALSE(b->Enabled());
+  for (TBitmapButton* b : {fTimeGraph->bSetup, fTimeGraph->bPrint, fTimeGraph->bBalancing, fTimeGraph->bCloseC,
+                           fFFTGraph->bSpectrumType, fFFTGraph->bCloseC})
+    EXPECT_FALSE(b->Enabled());
+  EXPECT_TRUE(fTimeGraph->bStartStop->Enabled());
+  EXPECT_EQ(fTimeGraph->bStartStop->CaptionW(), Forms(u"Stop"));
+  EXPECT_EQ(fFFTGraph->bStartStop->CaptionW(), Forms(u"Stop"));
+  // Space in the workspace does not touch the free-running capture.
+  Key(gui::VK_SPACE);
+  EXPECT_TRUE(Core->Measuring);
+
+  ASSERT_TRUE(ServeUntil([] { return fTimeGraph->leStatus->CaptionW() == Forms(u"StateAsyncSampling"); }));
+  fTimeGraph->bStartStop->Click();
+  ASSERT_TRUE(ServeUntilIdle());
+  EXPECT_TRUE(Core->AsyncMode);
+  EXPECT_EQ(Window->bDirValue->CaptionW(), u"-");
+  for (TBitmapButton* b : {Window->bStartStop, Window->bSetup, Window->bSession, Window->bCloseC,
+                           fTimeGraph->bSetup, fTimeGraph->bPrint, fTimeGraph->bBalancing, fTimeGraph->bCloseC,
+                           fFFTGraph->bSpectrumType, fFFTGraph->bSetup, fFFTGraph->bCloseC})
+    EXPECT_TRUE(b->Enabled()) << b->Name();
+  EXPECT_EQ(fTimeGraph->bStartStop->CaptionW(), Forms(u"Start"));
+  EXPECT_EQ(fFFTGraph->bStartStop->CaptionW(), Forms(u"Start"));
+  EXPECT_EQ(fTimeGraph->leStatus->CaptionW(), Forms(u"StateReady"));
+}
+
+TEST_F(WorkspaceViews, BalancingCaptureDisablesTheViewsUntilItEnds) {
+  Window->bOscilloscope->Click();
+  Window->bSpectrum->Click();
+  ASSERT_TRUE(fTimeGraph && fFFTGraph);
+  fFFTGraph->Hide();
+  Window->bStartStop->Click();
+  ASSERT_TRUE(Core->Measuring);
+  EXPECT_FALSE(Core->AsyncMode);
+  for (TBitmapButton* b : {fTimeGraph->bStartStop, fTimeGraph->bSetup, fTimeGraph->bPrint, fFFTGraph->bStartStop,
+                           fFFTGraph->bSetup, fFFTGraph->bPrint, fFFTGraph->bSpectrumType})
+    EXPECT_FALSE(b->Enabled()) << b->Name();
+  // The way back to the workspace stays open.
+  EXPECT_TRUE(fTimeGraph->bBalancing->Enabled());
+  Window->bStartStop->Click();
+  ASSERT_TRUE(ServeUntilIdle());
+  for (TBitmapButton* b : {fTimeGraph->bStartStop, fTimeGraph->bSetup, fTimeGraph->bPrint, fTimeGraph->bCloseC,
+                           fFFTGraph->bStartStop, fFFTGraph->bSetup, fFFTGraph->bPrint, fFFTGraph->bSpectrumType})
+    EXPECT_TRUE(b->Enabled()) << b->Name();
+  EXPECT_EQ(fTimeGraph->leStatus->CaptionW(), Forms(u"StateReady"));
+}
+
+// Yes to the exit question destroys both views before the workspace goes;
+// under the address sanitizer a view touching the workspace afterwards
+// fails the test.
+TEST_F(WorkspaceViews, ClosingTheWorkspaceDestroysTheViews) {
+  Window->bOscilloscope->Click();
+  Window->bSpectrum->Click();
+  ASSERT_TRUE(fTimeGraph && fFFTGraph);
+  gui::TAnswerScript script;
+  script.ExpectAction(gui::dkModalForm, ExitAnswer(false));
+  Window->Close();
+  EXPECT_NE(fTimeGraph, nullptr);
+  EXPECT_NE(fFFTGraph, nullptr);
+  script.ExpectAction(gui::dkModalForm, ExitAnswer(true));
+  Window->Close();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_EQ(fTimeGraph, nullptr);
+  EXPECT_EQ(fFFTGraph, nullptr);
+}
+
+// The workspace destroyed with its views open (the program's end) takes
+// them along first.
+TEST_F(WorkspaceViews, DestroyingTheWorkspaceTakesTheViewsAlong) {
+  Window->bOscilloscope->Click();
+  Window->bSpectrum->Click();
+  ASSERT_TRUE(fTimeGraph && fFFTGraph);
+  delete Window;
+  Window = nullptr;
+  EXPECT_EQ(fTimeGraph, nullptr);
+  EXPECT_EQ(fFFTGraph, nullptr);
+}
+
+int main(int argc, char** argv) {
+  // ctest lists the tests without the environment it runs them with.
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  testing::InitGoogleTest(&argc, argv);
+  gui::TApplication application(argc, argv);
+  TLanguageService language;
+  language.Open(u"" ZELTO_LANGUAGE_FILE);
+  SetLanguageService(&language);
+  const int result = RUN_ALL_TESTS();
+  SetLanguageService(nullptr);
+  return result;
+}

@@ -1,0 +1,182 @@
+// The workspace's side of the signal views: opening the oscilloscope and
+// spectrum windows, the free-running capture they ask for, what the views
+// need of the workspace (TViewWorkspace), and how the start and end of a
+// capture switch the views' buttons.
+
+#include "capturethreads.h"
+#include "dialogs.h"
+#include "events.h"
+#include "formbalancing.h"
+#include "formfftgraph.h"
+#include "formmessage.h"
+#include "formtimegraph.h"
+#include "spectrumthread.h"
+#include "viewwindows.h"
+#include "workflow.h"
+#include "workspaceimages.h"
+#include "zelto.h"
+
+// The views show both channels in a unit of their sensors, whatever the
+// number of planes.
+bool TfBalancing::ViewSensorsMissing() {
+  if (SensorsAssigned(*TheCore)) return false;
+  AskMessage(mkError, LangText({u"Forms", u"SensorUnselected"}).Text);
+  return true;
+}
+
+// --- opening the windows ---------------------------------------------------------
+
+void TfBalancing::bSpectrumClick(gui::TComponent*) {
+  if (!TheCore) return;
+  if (ViewSensorsMissing()) return;
+  const bool wasShown = fFFTGraph && fFFTGraph->WindowVisible();
+  ShowFFTGraph(this, *this);
+  // The spectrum of the data the window now shows.
+  if (!wasShown && TheCore->SpectrumEvent) TheCore->SpectrumEvent->SetEvent();
+}
+
+void TfBalancing::bOscilloscopeClick(gui::TComponent*) {
+  if (!TheCore) return;
+  if (ViewSensorsMissing()) return;
+  ShowTimeGraph(this, *this);
+}
+
+// --- TViewWorkspace ------------------------------------------------------------------
+
+gui::TForm* TfBalancing::WorkspaceForm() { return this; }
+
+void TfBalancing::SetupCommand() {
+  if (bSetup->Enabled()) bSetupClick(bSetup);
+}
+
+void TfBalancing::SpectrumCommand() { bSpectrumClick(bSpectrum); }
+
+void TfBalancing::OscilloscopeCommand() { bOscilloscopeClick(bOscilloscope); }
+
+void TfBalancing::AmplitudeUnitCommand(gui::TControl* below) { bAmplUnitClick(below); }
+
+bool TfBalancing::ExecutePrintDialog(gui::TForm* owner) { return pdReport && pdReport->Execute(owner); }
+
+std::u16string TfBalancing::CurrentOperationCaption() { return leCurrentOperation->CaptionW(); }
+
+TViewStatusLine TfBalancing::StatusLine() {
+  TViewStatusLine line;
+  line.StatusText = leStatus->CaptionW();
+  line.StatusLamp = iStatusLed->Picture();
+  line.ErrorText = leError->CaptionW();
+  line.ErrorColor = leError->Font().Color();
+  line.ErrorLamp = iErrorLed->Picture();
+  return line;
+}
+
+void TfBalancing::ShowErrorText(const std::u16string& text, gui::TColor colour) {
+  leError->SetCaptionW(text);
+  leError->Font().SetColor(colour);
+  MirrorViews(false);
+}
+
+void TfBalancing::ShowErrorLamp(TViewLamp lamp) {
+  SetLamp(iErrorLed, lamp == vlYellow ? lpYellow : lpOff);
+  MirrorViews(false);
+}
+
+void TfBalancing::MirrorViews(bool visibleOnly) {
+  if (fTimeGraph && (!visibleOnly || fTimeGraph->WindowVisible())) fTimeGraph->MirrorStatus();
+  if (fFFTGraph && (!visibleOnly || fFFTGraph->WindowVisible())) fFFTGraph->MirrorStatus();
+}
+
+// --- the free-running capture ----------------------------------------------------
+
+void TfBalancing::StartStopAsync() {
+  if (!TheCore) return;
+  if (TheCore->Measuring) {
+    RequestCaptureStop();
+    return;
+  }
+  if (TheCore->DeviceReady && TheCore->DriverApi.ErrorLED) TheCore->DriverApi.ErrorLED(false);
+  for (TBitmapButton* b : {bStartStop, bNext, bPrev, bSetup, bSession, bReport, bCloseC}) b->SetEnabled(false);
+  ShowNoError();
+  SetViewsRunning(true, true);
+  if (!StartFreeRunningCapture(*TheCore)) AsyncMeasurementDone();
+}
+
+// --- the views' buttons ------------------------------------------------------------
+
+void TfBalancing::SetViewStartStop(TBitmapButton* button, bool running) {
+  gui::TBitmap picture;
+  if (ilStartStop->GetBitmap(running ? GlyphStop : GlyphStart, picture)) button->SetBitmap(&picture);
+  button->SetCaptionW(running ? Texts.Stop : Texts.Start);
+}
+
+// A free-running capture runs from the views' Start/Stop, so their own
+// button stays enabled to stop it; a balancing capture disables it.
+void TfBalancing::SetViewsRunning(bool running, bool freeRunning) {
+  const bool enabled = !running;
+  if (fFFTGraph) {
+    for (TBitmapButton* b : {fFFTGraph->bSetup, fFFTGraph->bPrint, fFFTGraph->bSpectrumType}) b->SetEnabled(enabled);
+    if (freeRunning) {
+      fFFTGraph->bBalancing->SetEnabled(enabled);
+      fFFTGraph->bCloseC->SetEnabled(enabled);
+      SetViewStartStop(fFFTGraph->bStartStop, running);
+    } else {
+      fFFTGraph->bStartStop->SetEnabled(enabled);
+      fFFTGraph->bCloseC->SetEnabled(true);
+    }
+  }
+  if (fTimeGraph) {
+    for (TBitmapButton* b : {fTimeGraph->bSetup, fTimeGraph->bPrint}) b->SetEnabled(enabled);
+    if (freeRunning) {
+      fTimeGraph->bBalancing->SetEnabled(enabled);
+      fTimeGraph->bCloseC->SetEnabled(enabled);
+      SetViewStartStop(fTimeGraph->bStartStop, running);
+    } else {
+      fTimeGraph->bStartStop->SetEnabled(enabled);
+      fTimeGraph->bCloseC->SetEnabled(true);
+    }
+  }
+}
+
+void TfBalancing::RefreshViewsAtCaptureStart() {
+  if (fFFTGraph && fFFTGraph->WindowVisible()) {
+    fFFTGraph->RefreshInfoPanel();
+    fFFTGraph->UpdateButtonStates();
+  }
+  if (fTimeGraph && fTimeGraph->WindowVisible()) fTimeGraph->RefreshReadout();
+}
+
+void TfBalancing::RefreshViewsAfterFreeRunning() {
+  if (fTimeGraph && fTimeGraph->WindowVisible()) {
+    fTimeGraph->RefreshGraph();
+    fTimeGraph->RefreshReadout();
+  }
+  MirrorViews(false);
+}
+
+// The data source changed (step or mode): the views show the new record.
+void TfBalancing::RefreshViewsAfterStep() {
+  if (fTimeGraph && fTimeGraph->WindowVisible()) {
+    fTimeGraph->RefreshGraph();
+    fTimeGraph->RefreshReadout();
+  }
+  if (fFFTGraph && fFFTGraph->WindowVisible()) {
+    if (SpectrumThread && TheCore->SpectrumBusy) SpectrumThread->AbortCalculation();
+    TheCore->ConvertSamples();
+    if (TheCore->SpectrumEvent) TheCore->SpectrumEvent->SetEvent();
+    fFFTGraph->UpdateButtonStates();
+  }
+}
+
+void TfBalancing::RefreshViewsAfterModeChange() {
+  if (fTimeGraph && fTimeGraph->WindowVisible()) {
+    fTimeGraph->RefreshGraph();
+    fTimeGraph->RefreshReadout();
+  }
+  if (fFFTGraph && fFFTGraph->WindowVisible()) {
+    fFFTGraph->PlotSpectrum(false);
+    fFFTGraph->UpdateButtonStates();
+    fFFTGraph->RefreshInfoPanel();
+  }
+}
+
+// Before anything of the workspace is freed: the views call back into it.
+void TfBalancing::CloseViews() { DestroyViews(); }
