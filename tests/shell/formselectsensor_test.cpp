@@ -1,6 +1,9 @@
 // The sensor database: listing, the highlighted row, add, edit and delete
 // with their questions, damaged files, sizing and closing.
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
 
 #include "application.h"
 #include "bitmap.h"
@@ -46,10 +49,12 @@ void ClickRow(TfSelectSensor& d, int row) {
 
 // The fill colour in the middle of a grid cell, from a screenshot.
 gui::TColor CellColor(TfSelectSensor& d, int col, int row) {
-  const std::string path = shelltest::PicturePath("selectsensor_probe.png");
+  // Several tests probe at once in their own processes: each needs its own file.
+  const std::string path = shelltest::PicturePath("selectsensor_probe_" + std::to_string(::getpid()) + ".png");
   EXPECT_TRUE(d.SaveScreenshot(path));
   gui::TBitmap picture;
   EXPECT_TRUE(picture.LoadFromFile(path));
+  std::remove(path.c_str());
   const gui::TRect cell = d.dgSensors->CellRect(col, row);
   const gui::TPoint grid = d.dgSensors->ClientOrigin();
   return picture.Canvas().Pixel(grid.x - d.Left() + cell.Right - 3, grid.y - d.Top() + cell.Top + 2);
