@@ -28,27 +28,27 @@ struct TFakeState {
 
 class TFakeDevice : public TFx2BackendDevice {
 public:
-  explicit TFakeDevice(TFakeState& state) : s_(state) {}
+  explicit TFakeDevice(TFakeState& state) : FState(state) {}
   TTransferStatus Transfer(const TUsbTransfer& t, uint8_t* data, uint32_t& transferred) override {
-    std::unique_lock lock(s_.mutex);
-    s_.seen.push_back(t);
-    if (s_.hang) {
-      s_.changed.wait(lock, [&] { return s_.aborted; });
+    std::unique_lock lock(FState.mutex);
+    FState.seen.push_back(t);
+    if (FState.hang) {
+      FState.changed.wait(lock, [&] { return FState.aborted; });
       transferred = 0;
       return TTransferStatus::Cancelled;
     }
-    transferred = t.length - std::min(s_.shortBy, t.length);
+    transferred = t.length - std::min(FState.shortBy, t.length);
     if (t.in)
       for (uint32_t i = 0; i < transferred; ++i)
         data[i] = static_cast<uint8_t>(i + 1);
     else
-      s_.lastOut.assign(data, data + t.length);
-    return s_.status;
+      FState.lastOut.assign(data, data + t.length);
+    return FState.status;
   }
   void Abort(uint8_t) override {
-    std::lock_guard lock(s_.mutex);
-    s_.aborted = true;
-    s_.changed.notify_all();
+    std::lock_guard lock(FState.mutex);
+    FState.aborted = true;
+    FState.changed.notify_all();
   }
   TDeviceInfo Info() override {
     TDeviceInfo info;
@@ -60,23 +60,23 @@ public:
   }
   bool AlternateSetting(uint8_t, uint8_t& setting) override {
     setting = 1;
-    return s_.alternateKnown;
+    return FState.alternateKnown;
   }
 
 private:
-  TFakeState& s_;
+  TFakeState& FState;
 };
 
 class TFakeBackend : public TFx2Backend {
 public:
-  explicit TFakeBackend(TFakeState& state) : s_(state) {}
+  explicit TFakeBackend(TFakeState& state) : FState(state) {}
   int DeviceCount() override { return 2; }
   std::unique_ptr<TFx2BackendDevice> Open(int index) override {
-    return index < 2 ? std::make_unique<TFakeDevice>(s_) : nullptr;
+    return index < 2 ? std::make_unique<TFakeDevice>(FState) : nullptr;
   }
 
 private:
-  TFakeState& s_;
+  TFakeState& FState;
 };
 
 std::vector<uint8_t> DirectRecord(uint8_t endpoint) {

@@ -19,7 +19,7 @@ constexpr uint8_t UnknownAlternateSetting = 255;
 
 } // namespace
 
-CUsbDevice::CUsbDevice(TFx2Port* port, const TUsbGuid& guid, bool open) : DrvGuid(guid), port_(port) {
+CUsbDevice::CUsbDevice(TFx2Port* port, const TUsbGuid& guid, bool open) : DrvGuid(guid), FPort(port) {
   if (open)
     Open(0);
 }
@@ -27,7 +27,7 @@ CUsbDevice::CUsbDevice(TFx2Port* port, const TUsbGuid& guid, bool open) : DrvGui
 CUsbDevice::~CUsbDevice() { Close(); }
 
 uint8_t CUsbDevice::DeviceCount() {
-  Devices = port_ ? static_cast<uint8_t>(std::min(port_->DeviceCount(), 255)) : 0;
+  Devices = FPort ? static_cast<uint8_t>(std::min(FPort->DeviceCount(), 255)) : 0;
   return Devices;
 }
 
@@ -35,7 +35,7 @@ bool CUsbDevice::Open(uint8_t index) {
   Close();
   if (DeviceCount() == 0 || index >= Devices)
     return false;
-  hDevice = port_->Open(index);
+  hDevice = FPort->Open(index);
   if (hDevice == InvalidPortHandle)
     return false;
   DevNum = index;
@@ -53,8 +53,8 @@ bool CUsbDevice::Open(uint8_t index) {
   SerialNumber = ReadString(Descriptor.SerialNumberIndex);
   QueryDriver();
 
-  controlEndPoint_ = std::make_unique<CUsbControlEndPoint>(port_, hDevice, Descriptor.MaxPacketSize0);
-  ControlEndPt = controlEndPoint_.get();
+  FControlEndPoint = std::make_unique<CUsbControlEndPoint>(FPort, hDevice, Descriptor.MaxPacketSize0);
+  ControlEndPt = FControlEndPoint.get();
   if (!ReadConfigs()) {
     Close();
     return false;
@@ -67,8 +67,8 @@ bool CUsbDevice::Open(uint8_t index) {
 }
 
 void CUsbDevice::Close() {
-  if (hDevice != InvalidPortHandle && !port_->Close(hDevice))
-    errorText_ = "Failed to close handle to driver.";
+  if (hDevice != InvalidPortHandle && !FPort->Close(hDevice))
+    FErrorText = "Failed to close handle to driver.";
   hDevice = InvalidPortHandle;
   USBDeviceDescriptor.fill(0);
   Descriptor = {};
@@ -76,7 +76,7 @@ void CUsbDevice::Close() {
     Configs[i].reset();
     ConfigDescriptors[i].clear();
   }
-  controlEndPoint_.reset();
+  FControlEndPoint.reset();
   ControlEndPt = nullptr;
   Interface = nullptr;
   IsocInEndPt = IsocOutEndPt = BulkInEndPt = BulkOutEndPt = InterruptInEndPt = InterruptOutEndPt = nullptr;
@@ -93,12 +93,12 @@ CUsbEndPoint* CUsbDevice::EndPointOf(uint8_t address) {
     for (std::size_t slot = 1; slot <= Interface->EndPointsFound; ++slot)
       if (Interface->EndPoints[slot] && Interface->EndPoints[slot]->Address == address)
         return Interface->EndPoints[slot];
-  errorText_ = "Failed to find endpoint.";
+  FErrorText = "Failed to find endpoint.";
   return nullptr;
 }
 
 bool CUsbDevice::ReadDescriptor(uint16_t value, uint16_t language, std::vector<uint8_t>& bytes, uint32_t length) {
-  CUsbControlEndPoint request(port_, hDevice, 0);
+  CUsbControlEndPoint request(FPort, hDevice, 0);
   request.ReqType = 0;
   request.Direction = 1;
   request.ReqCode = GetDescriptor;
@@ -134,7 +134,7 @@ std::u16string CUsbDevice::ReadString(uint8_t index) {
 // when exactly its size came back; failed queries leave zero.
 bool CUsbDevice::Query(uint32_t code, uint8_t* buffer, uint32_t size) {
   uint32_t returned = 0;
-  const bool ok = port_->IoControl(hDevice, code, buffer, size, buffer, size, returned, nullptr) == ErrorSuccess &&
+  const bool ok = FPort->IoControl(hDevice, code, buffer, size, buffer, size, returned, nullptr) == ErrorSuccess &&
                   returned == size;
   if (!ok)
     std::fill_n(buffer, size, 0);
@@ -176,7 +176,7 @@ bool CUsbDevice::ReadConfigs() {
     const uint16_t total = UsbWord(&header[2]);
     if (total < UsbConfigDescriptorSize || !ReadDescriptor(value, 0, ConfigDescriptors[i], total))
       continue;
-    Configs[i] = std::make_unique<CUsbConfig>(port_, hDevice, ConfigDescriptors[i]);
+    Configs[i] = std::make_unique<CUsbConfig>(FPort, hDevice, ConfigDescriptors[i]);
   }
   return Configs[0] && !Configs[0]->Interfaces.empty();
 }

@@ -49,7 +49,7 @@ public:
   CUsbEndPoint* EndPointOf(uint8_t address);
 
   // The last error of the class library (closing handles, endpoint lookup).
-  const std::string& ErrorText() const { return errorText_; }
+  const std::string& ErrorText() const { return FErrorText; }
 
   CUsbInterface* Interface = nullptr;
   CUsbControlEndPoint* ControlEndPt = nullptr;
@@ -103,9 +103,9 @@ private:
   bool ReadConfigs();
   void SelectInterface(uint8_t alternateSetting);
 
-  fx2port::TFx2Port* port_;
-  std::unique_ptr<CUsbControlEndPoint> controlEndPoint_;
-  std::string errorText_;
+  fx2port::TFx2Port* FPort;
+  std::unique_ptr<CUsbControlEndPoint> FControlEndPoint;
+  std::string FErrorText;
 };
 
 } // namespace sartel::fx2

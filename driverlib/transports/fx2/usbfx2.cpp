@@ -13,14 +13,14 @@ constexpr uint8_t VendorRequest = 2;
 } // namespace
 
 TUSBFX2::TUSBFX2(std::unique_ptr<fx2port::TFx2Port> port, uint32_t timeOutMs)
-    : port_(std::move(port)), device_(std::make_unique<CUsbDevice>(port_.get(), Fx2InterfaceGuid, false)),
-      timeOut_(timeOutMs) {
-  device_->DescriptorTimeOut = std::min(timeOutMs, UsbDescriptorTimeOutMs);
-  device_->Close();
+    : FPort(std::move(port)), FDevice(std::make_unique<CUsbDevice>(FPort.get(), Fx2InterfaceGuid, false)),
+      FTimeOut(timeOutMs) {
+  FDevice->DescriptorTimeOut = std::min(timeOutMs, UsbDescriptorTimeOutMs);
+  FDevice->Close();
 }
 
 bool TUSBFX2::Fail(std::string text) {
-  errorText_ = std::move(text);
+  FErrorText = std::move(text);
   return false;
 }
 
@@ -35,9 +35,9 @@ bool TUSBFX2::ControlIn(uint8_t request, uint16_t value, uint16_t index, uint8_t
 
 bool TUSBFX2::Control(uint8_t direction, uint8_t request, uint16_t value, uint16_t index, uint8_t* data,
                       uint16_t length) {
-  if (!device_->IsOpen() || !device_->ControlEndPt)
+  if (!FDevice->IsOpen() || !FDevice->ControlEndPt)
     return Fail("USB device not open.");
-  CUsbControlEndPoint& endpoint = *device_->ControlEndPt;
+  CUsbControlEndPoint& endpoint = *FDevice->ControlEndPt;
   endpoint.Target = 0;
   endpoint.ReqType = VendorRequest;
   endpoint.Direction = direction;
@@ -55,18 +55,18 @@ bool TUSBFX2::BulkOut(const uint8_t* data, uint32_t length) {
 bool TUSBFX2::BulkIn(uint8_t* buffer, uint32_t length) { return Bulk(Fx2BulkInAddress, buffer, length); }
 
 bool TUSBFX2::Bulk(uint8_t address, uint8_t* data, uint32_t length) {
-  if (!device_->IsOpen())
+  if (!FDevice->IsOpen())
     return Fail("USB device not open.");
-  CUsbEndPoint* endpoint = device_->EndPointOf(address);
+  CUsbEndPoint* endpoint = FDevice->EndPointOf(address);
   if (!endpoint)
-    return Fail(device_->ErrorText());
+    return Fail(FDevice->ErrorText());
   if (length > endpoint->MaxTransferSize)
     return Fail("USB transfer larger than the endpoint allows.");
   return Run(*endpoint, data, length);
 }
 
 bool TUSBFX2::Run(CUsbEndPoint& endpoint, uint8_t* data, uint32_t length) {
-  endpoint.TimeOut = timeOut_;
+  endpoint.TimeOut = FTimeOut;
   uint32_t moved = length;
   if (!endpoint.XferData(data, moved))
     return Fail(endpoint.TimedOut ? "USB transfer timed out." : "USB transfer failed.");
@@ -76,11 +76,11 @@ bool TUSBFX2::Run(CUsbEndPoint& endpoint, uint8_t* data, uint32_t length) {
 }
 
 uint32_t TUSBFX2::BulkInMaxTransferSize() {
-  if (!device_->IsOpen())
+  if (!FDevice->IsOpen())
     return Fail("USB device not open."), 0;
-  const CUsbEndPoint* endpoint = device_->EndPointOf(Fx2BulkInAddress);
+  const CUsbEndPoint* endpoint = FDevice->EndPointOf(Fx2BulkInAddress);
   if (!endpoint)
-    return Fail(device_->ErrorText()), 0;
+    return Fail(FDevice->ErrorText()), 0;
   if (endpoint->MaxTransferSize == 0)
     Fail("USB bulk-in endpoint has no transfer size.");
   return endpoint->MaxTransferSize;

@@ -25,7 +25,7 @@ public:
   TUSBFX2(const TUSBFX2&) = delete;
   TUSBFX2& operator=(const TUSBFX2&) = delete;
 
-  CUsbDevice& Device() { return *device_; }
+  CUsbDevice& Device() { return *FDevice; }
 
   // All four return false when the device is not open, with a text for
   // ErrorText(). A transfer fails unless every byte asked for moved.
@@ -39,11 +39,11 @@ public:
   // Maximum transfer size of the bulk-in endpoint; 0, with a text, without
   // one.
   uint32_t BulkInMaxTransferSize();
-  bool HighSpeed() const { return device_->bHighSpeed; }
-  uint32_t TimeOut() const { return timeOut_; }
+  bool HighSpeed() const { return FDevice->bHighSpeed; }
+  uint32_t TimeOut() const { return FTimeOut; }
 
   // Why the last failed operation failed.
-  const std::string& ErrorText() const { return errorText_; }
+  const std::string& ErrorText() const { return FErrorText; }
 
 private:
   bool Control(uint8_t direction, uint8_t request, uint16_t value, uint16_t index, uint8_t* data, uint16_t length);
@@ -51,10 +51,10 @@ private:
   bool Run(CUsbEndPoint& endpoint, uint8_t* data, uint32_t length);
   bool Fail(std::string text);
 
-  std::unique_ptr<fx2port::TFx2Port> port_;
-  std::unique_ptr<CUsbDevice> device_;
-  uint32_t timeOut_;
-  std::string errorText_;
+  std::unique_ptr<fx2port::TFx2Port> FPort;
+  std::unique_ptr<CUsbDevice> FDevice;
+  uint32_t FTimeOut;
+  std::string FErrorText;
 };
 
 } // namespace sartel::fx2

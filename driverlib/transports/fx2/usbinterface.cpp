@@ -25,7 +25,7 @@ bool CUsbInterface::AddEndPoint(fx2port::TFx2Port* port, fx2port::TPortHandle de
     break;
   }
   EndPoints[++EndPointsFound] = endpoint.get();
-  owned_.push_back(std::move(endpoint));
+  FOwned.push_back(std::move(endpoint));
   return true;
 }
 

@@ -42,7 +42,7 @@ public:
   uint8_t EndPointsFound = 0;
 
 private:
-  std::vector<std::unique_ptr<CUsbEndPoint>> owned_;
+  std::vector<std::unique_ptr<CUsbEndPoint>> FOwned;
 };
 
 } // namespace sartel::fx2

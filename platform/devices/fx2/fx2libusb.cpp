@@ -64,13 +64,13 @@ struct TActiveTransfer {
 class TLibusbDevice : public TFx2BackendDevice {
 public:
   TLibusbDevice(libusb_context* context, libusb_device* device, libusb_device_handle* handle)
-      : context_(context), device_(libusb_ref_device(device)), handle_(handle) {}
+      : FContext(context), FDevice(libusb_ref_device(device)), FHandle(handle) {}
 
   ~TLibusbDevice() override {
-    for (int number : claimed_)
-      libusb_release_interface(handle_, number);
-    libusb_close(handle_);
-    libusb_unref_device(device_);
+    for (int number : FClaimed)
+      libusb_release_interface(FHandle, number);
+    libusb_close(FHandle);
+    libusb_unref_device(FDevice);
   }
 
   TTransferStatus Transfer(const TUsbTransfer& t, uint8_t* data, uint32_t& transferred) override;
@@ -91,27 +91,27 @@ private:
   bool Submit(TActiveTransfer& active);
   void WaitForCompletion(TActiveTransfer& active);
 
-  libusb_context* context_;
-  libusb_device* device_;
-  libusb_device_handle* handle_;
-  std::set<int> claimed_;
-  std::mutex mutex_;
-  std::condition_variable completed_;
-  std::list<TActiveTransfer*> active_;
+  libusb_context* FContext;
+  libusb_device* FDevice;
+  libusb_device_handle* FHandle;
+  std::set<int> FClaimed;
+  std::mutex FMutex;
+  std::condition_variable FCompleted;
+  std::list<TActiveTransfer*> FActive;
 };
 
 void LIBUSB_CALL TLibusbDevice::OnCompleted(libusb_transfer* transfer) {
   auto* self = static_cast<TLibusbDevice*>(transfer->user_data);
-  std::lock_guard lock(self->mutex_);
-  for (TActiveTransfer* active : self->active_)
+  std::lock_guard lock(self->FMutex);
+  for (TActiveTransfer* active : self->FActive)
     if (active->transfer == transfer)
       active->completed = 1;
-  self->completed_.notify_all();
+  self->FCompleted.notify_all();
 }
 
 int TLibusbDevice::InterfaceOf(uint8_t endpoint) {
   libusb_config_descriptor* config = nullptr;
-  if (libusb_get_active_config_descriptor(device_, &config) != 0)
+  if (libusb_get_active_config_descriptor(FDevice, &config) != 0)
     return -1;
   int found = -1;
   for (int i = 0; i < config->bNumInterfaces && found < 0; ++i)
@@ -131,20 +131,20 @@ bool TLibusbDevice::ClaimInterfaceOf(uint8_t endpoint) {
   const int number = InterfaceOf(endpoint);
   if (number < 0)
     return false;
-  std::lock_guard lock(mutex_);
-  if (claimed_.count(number))
+  std::lock_guard lock(FMutex);
+  if (FClaimed.count(number))
     return true;
-  if (libusb_claim_interface(handle_, number) != 0)
+  if (libusb_claim_interface(FHandle, number) != 0)
     return false;
-  claimed_.insert(number);
+  FClaimed.insert(number);
   return true;
 }
 
 bool TLibusbDevice::Submit(TActiveTransfer& active) {
-  std::lock_guard lock(mutex_);
+  std::lock_guard lock(FMutex);
   if (libusb_submit_transfer(active.transfer) != 0)
     return false;
-  active_.push_back(&active);
+  FActive.push_back(&active);
   return true;
 }
 
@@ -152,14 +152,14 @@ void TLibusbDevice::WaitForCompletion(TActiveTransfer& active) {
   int failedRounds = 0;
   while (!active.completed) {
     timeval round{0, EventRoundMs * 1000};
-    const int result = libusb_handle_events_timeout_completed(context_, &round, &active.completed);
+    const int result = libusb_handle_events_timeout_completed(FContext, &round, &active.completed);
     if (result < 0 && result != LIBUSB_ERROR_INTERRUPTED && ++failedRounds == MaxFailedRounds)
       libusb_cancel_transfer(active.transfer);
     if (failedRounds > 2 * MaxFailedRounds)
       break;
   }
-  std::lock_guard lock(mutex_);
-  active_.remove(&active);
+  std::lock_guard lock(FMutex);
+  FActive.remove(&active);
 }
 
 TTransferStatus TLibusbDevice::Transfer(const TUsbTransfer& t, uint8_t* data, uint32_t& transferred) {
@@ -181,9 +181,9 @@ TTransferStatus TLibusbDevice::Transfer(const TUsbTransfer& t, uint8_t* data, ui
   if (!active.transfer)
     return TTransferStatus::Failed;
   if (control)
-    libusb_fill_control_transfer(active.transfer, handle_, buffer.get(), &OnCompleted, this, t.timeoutMs);
+    libusb_fill_control_transfer(active.transfer, FHandle, buffer.get(), &OnCompleted, this, t.timeoutMs);
   else
-    libusb_fill_bulk_transfer(active.transfer, handle_, t.endpoint, buffer.get(), static_cast<int>(t.length),
+    libusb_fill_bulk_transfer(active.transfer, FHandle, t.endpoint, buffer.get(), static_cast<int>(t.length),
                               &OnCompleted, this, t.timeoutMs);
   if (!Submit(active)) {
     libusb_free_transfer(active.transfer);
@@ -205,24 +205,24 @@ TTransferStatus TLibusbDevice::Transfer(const TUsbTransfer& t, uint8_t* data, ui
 }
 
 void TLibusbDevice::Abort(uint8_t endpoint) {
-  std::unique_lock lock(mutex_);
-  for (TActiveTransfer* active : active_)
+  std::unique_lock lock(FMutex);
+  for (TActiveTransfer* active : FActive)
     if (active->endpoint == endpoint && !active->completed)
       libusb_cancel_transfer(active->transfer);
   // The transfer's own thread runs libusb's event loop and takes it off the
   // list once its completion has been handled.
-  completed_.wait_for(lock, CancelWait, [&] {
-    return std::none_of(active_.begin(), active_.end(),
+  FCompleted.wait_for(lock, CancelWait, [&] {
+    return std::none_of(FActive.begin(), FActive.end(),
                         [&](const TActiveTransfer* a) { return a->endpoint == endpoint && !a->completed; });
   });
 }
 
 TDeviceInfo TLibusbDevice::Info() {
   TDeviceInfo info;
-  info.address = libusb_get_device_address(device_);
-  info.speed = SpeedOf(libusb_get_device_speed(device_));
+  info.address = libusb_get_device_address(FDevice);
+  info.speed = SpeedOf(libusb_get_device_speed(FDevice));
   char name[64];
-  std::snprintf(name, sizeof name, "usb-%03u-%03u", libusb_get_bus_number(device_), info.address);
+  std::snprintf(name, sizeof name, "usb-%03u-%03u", libusb_get_bus_number(FDevice), info.address);
   info.deviceName = name;
   info.friendlyName = "FX2 USB device";
   return info;
@@ -234,27 +234,27 @@ bool Matches(const std::vector<TUsbId>& ids, const libusb_device_descriptor& d) 
 
 } // namespace
 
-TLibusbBackend::TLibusbBackend(std::vector<TUsbId> ids, TInitFunction init) : ids_(std::move(ids)) {
+TLibusbBackend::TLibusbBackend(std::vector<TUsbId> ids, TInitFunction init) : FIds(std::move(ids)) {
   if (!init)
     init = [](libusb_context** context) { return libusb_init(context); };
-  if (init(&context_) != 0)
-    context_ = nullptr;
+  if (init(&FContext) != 0)
+    FContext = nullptr;
 }
 
 TLibusbBackend::~TLibusbBackend() {
-  if (context_)
-    libusb_exit(context_);
+  if (FContext)
+    libusb_exit(FContext);
 }
 
 int TLibusbBackend::DeviceCount() {
-  if (!context_ || ids_.empty())
+  if (!FContext || FIds.empty())
     return 0;
   libusb_device** list = nullptr;
-  const ssize_t n = libusb_get_device_list(context_, &list);
+  const ssize_t n = libusb_get_device_list(FContext, &list);
   int count = 0;
   for (ssize_t i = 0; i < n; ++i) {
     libusb_device_descriptor d;
-    if (libusb_get_device_descriptor(list[i], &d) == 0 && Matches(ids_, d))
+    if (libusb_get_device_descriptor(list[i], &d) == 0 && Matches(FIds, d))
       ++count;
   }
   if (list)
@@ -263,19 +263,19 @@ int TLibusbBackend::DeviceCount() {
 }
 
 std::unique_ptr<TFx2BackendDevice> TLibusbBackend::Open(int index) {
-  if (!context_ || ids_.empty() || index < 0)
+  if (!FContext || FIds.empty() || index < 0)
     return nullptr;
   libusb_device** list = nullptr;
-  const ssize_t n = libusb_get_device_list(context_, &list);
+  const ssize_t n = libusb_get_device_list(FContext, &list);
   std::unique_ptr<TFx2BackendDevice> opened;
   int match = 0;
   for (ssize_t i = 0; i < n; ++i) {
     libusb_device_descriptor d;
-    if (libusb_get_device_descriptor(list[i], &d) != 0 || !Matches(ids_, d) || match++ != index)
+    if (libusb_get_device_descriptor(list[i], &d) != 0 || !Matches(FIds, d) || match++ != index)
       continue;
     libusb_device_handle* handle = nullptr;
     if (libusb_open(list[i], &handle) == 0)
-      opened = std::make_unique<TLibusbDevice>(context_, list[i], handle);
+      opened = std::make_unique<TLibusbDevice>(FContext, list[i], handle);
     break;
   }
   if (list)

@@ -22,13 +22,13 @@ public:
   TLibusbBackend(const TLibusbBackend&) = delete;
   TLibusbBackend& operator=(const TLibusbBackend&) = delete;
 
-  bool Started() const { return context_ != nullptr; }
+  bool Started() const { return FContext != nullptr; }
   int DeviceCount() override;
   std::unique_ptr<TFx2BackendDevice> Open(int index) override;
 
 private:
-  libusb_context* context_ = nullptr;
-  std::vector<TUsbId> ids_;
+  libusb_context* FContext = nullptr;
+  std::vector<TUsbId> FIds;
 };
 
 } // namespace fx2port

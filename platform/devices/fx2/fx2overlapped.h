@@ -28,8 +28,8 @@ public:
 
 private:
   friend class TFx2Port;
-  std::shared_ptr<TPortJob> job_;
-  std::thread worker_;
+  std::shared_ptr<TPortJob> FJob;
+  std::thread FWorker;
 };
 
 } // namespace fx2port

@@ -69,47 +69,47 @@ uint32_t PutName(const std::string& name, uint8_t* output, uint32_t outputSize, 
 } // namespace
 
 TFx2Overlapped::~TFx2Overlapped() {
-  if (worker_.joinable())
-    worker_.join();
+  if (FWorker.joinable())
+    FWorker.join();
 }
 
 bool TFx2Overlapped::Wait(uint32_t timeoutMs) {
-  if (!job_)
+  if (!FJob)
     return true;
-  std::unique_lock lock(job_->mutex);
-  return job_->completed.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return job_->done; });
+  std::unique_lock lock(FJob->mutex);
+  return FJob->completed.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return FJob->done; });
 }
 
-TFx2Port::TFx2Port(std::unique_ptr<TFx2Backend> backend) : backend_(std::move(backend)) {}
+TFx2Port::TFx2Port(std::unique_ptr<TFx2Backend> backend) : FBackend(std::move(backend)) {}
 
 TFx2Port::~TFx2Port() {
-  std::lock_guard lock(mutex_);
-  devices_.clear();
+  std::lock_guard lock(FMutex);
+  FDevices.clear();
 }
 
-int TFx2Port::DeviceCount() { return backend_ ? std::max(0, backend_->DeviceCount()) : 0; }
+int TFx2Port::DeviceCount() { return FBackend ? std::max(0, FBackend->DeviceCount()) : 0; }
 
 TPortHandle TFx2Port::Open(int index) {
-  if (!backend_ || index < 0)
+  if (!FBackend || index < 0)
     return InvalidPortHandle;
-  std::shared_ptr<TFx2BackendDevice> device = backend_->Open(index);
+  std::shared_ptr<TFx2BackendDevice> device = FBackend->Open(index);
   if (!device)
     return InvalidPortHandle;
-  std::lock_guard lock(mutex_);
-  const TPortHandle handle = nextHandle_++;
-  devices_.emplace(handle, std::move(device));
+  std::lock_guard lock(FMutex);
+  const TPortHandle handle = FNextHandle++;
+  FDevices.emplace(handle, std::move(device));
   return handle;
 }
 
 bool TFx2Port::Close(TPortHandle handle) {
-  std::lock_guard lock(mutex_);
-  return devices_.erase(handle) == 1;
+  std::lock_guard lock(FMutex);
+  return FDevices.erase(handle) == 1;
 }
 
 std::shared_ptr<TFx2BackendDevice> TFx2Port::Device(TPortHandle handle) {
-  std::lock_guard lock(mutex_);
-  const auto it = devices_.find(handle);
-  return it == devices_.end() ? nullptr : it->second;
+  std::lock_guard lock(FMutex);
+  const auto it = FDevices.find(handle);
+  return it == FDevices.end() ? nullptr : it->second;
 }
 
 uint32_t TFx2Port::IoControl(TPortHandle handle, uint32_t code, void* input, uint32_t inputSize, void* output,
@@ -177,7 +177,7 @@ uint32_t TFx2Port::StartTransfer(std::shared_ptr<TFx2BackendDevice> device, uint
   const TMappedRequest mapped = MapRequest(code, std::span<const uint8_t>(input, inputSize), outputSize);
   if (mapped.error != ErrorSuccess)
     return mapped.error;
-  if (overlapped && overlapped->job_)
+  if (overlapped && overlapped->FJob)
     return ErrorInvalidParameter;
 
   auto job = std::make_shared<TPortJob>();
@@ -203,29 +203,29 @@ uint32_t TFx2Port::StartTransfer(std::shared_ptr<TFx2BackendDevice> device, uint
     return job->completion.error;
   }
   try {
-    overlapped->worker_ = std::thread([job] { RunJob(*job); });
+    overlapped->FWorker = std::thread([job] { RunJob(*job); });
   } catch (...) {
     return ErrorGenFailure;
   }
-  overlapped->job_ = std::move(job);
+  overlapped->FJob = std::move(job);
   return ErrorIoPending;
 }
 
 bool TFx2Port::GetOverlappedResult(TFx2Overlapped& overlapped, uint32_t& returned, uint32_t& error) {
   returned = 0;
-  if (!overlapped.job_) {
+  if (!overlapped.FJob) {
     error = ErrorInvalidParameter;
     return false;
   }
   {
-    std::lock_guard lock(overlapped.job_->mutex);
-    if (!overlapped.job_->done) {
+    std::lock_guard lock(overlapped.FJob->mutex);
+    if (!overlapped.FJob->done) {
       error = ErrorIoIncomplete;
       return false;
     }
   }
-  overlapped.worker_.join();
-  const std::shared_ptr<TPortJob> job = std::move(overlapped.job_);
+  overlapped.FWorker.join();
+  const std::shared_ptr<TPortJob> job = std::move(overlapped.FJob);
   Deliver(*job);
   returned = job->completion.bytesReturned;
   error = job->completion.error;

@@ -53,10 +53,10 @@ private:
                          uint32_t inputSize, uint8_t* output, uint32_t outputSize, uint32_t& returned,
                          TFx2Overlapped* overlapped);
 
-  std::unique_ptr<TFx2Backend> backend_;
-  std::mutex mutex_;
-  std::map<TPortHandle, std::shared_ptr<TFx2BackendDevice>> devices_;
-  TPortHandle nextHandle_ = 1;
+  std::unique_ptr<TFx2Backend> FBackend;
+  std::mutex FMutex;
+  std::map<TPortHandle, std::shared_ptr<TFx2BackendDevice>> FDevices;
+  TPortHandle FNextHandle = 1;
 };
 
 } // namespace fx2port

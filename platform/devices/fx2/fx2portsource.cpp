@@ -14,20 +14,20 @@ namespace {
 // after the backend is gone.
 class TLibraryBackend : public TFx2Backend {
 public:
-  TLibraryBackend(void* module, TFx2Backend* backend) : module_(module), backend_(backend) {}
+  TLibraryBackend(void* module, TFx2Backend* backend) : FModule(module), FBackend(backend) {}
   ~TLibraryBackend() override {
-    backend_.reset();
-    rtl::FreeModule(module_);
+    FBackend.reset();
+    rtl::FreeModule(FModule);
   }
   TLibraryBackend(const TLibraryBackend&) = delete;
   TLibraryBackend& operator=(const TLibraryBackend&) = delete;
 
-  int DeviceCount() override { return backend_->DeviceCount(); }
-  std::unique_ptr<TFx2BackendDevice> Open(int index) override { return backend_->Open(index); }
+  int DeviceCount() override { return FBackend->DeviceCount(); }
+  std::unique_ptr<TFx2BackendDevice> Open(int index) override { return FBackend->Open(index); }
 
 private:
-  void* module_;
-  std::unique_ptr<TFx2Backend> backend_;
+  void* FModule;
+  std::unique_ptr<TFx2Backend> FBackend;
 };
 
 } // namespace
