@@ -1,3 +1,4 @@
+#include "commandoutput.h"
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -14,16 +15,7 @@
 namespace gui {
 namespace {
 
-std::string Output(const std::string& command) {
-  std::string out;
-  if (FILE* p = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    size_t n = 0;
-    while ((n = fread(buffer, 1, sizeof buffer, p)) > 0) out.append(buffer, n);
-    pclose(p);
-  }
-  return out;
-}
+std::string Output(const std::string& command) { return testsupport::CommandOutput(command); }
 
 struct PrinterTest : testing::Test {
   std::filesystem::path Folder;

@@ -1,3 +1,4 @@
+#include "commandoutput.h"
 #include "viewfixture.h"
 
 #include <stdlib.h>
@@ -30,16 +31,7 @@ int32_t ConfigItems(int32_t selector) { return selector == SARTEL_SELECT_ENTRY ?
 // Stands for the loaded library: the item queries need a module.
 int DriverModuleStandIn = 0;
 
-std::string Run(const std::string& command) {
-  std::string out;
-  if (FILE* p = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    size_t n = 0;
-    while ((n = fread(buffer, 1, sizeof buffer, p)) > 0) out.append(buffer, n);
-    pclose(p);
-  }
-  return out;
-}
+std::string Run(const std::string& command) { return testsupport::CommandOutput(command); }
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 // back, the session menu over real session files, the option menus and the
 // keys.
 
+#include "commandoutput.h"
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -41,16 +42,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Output(const std::string& command) {
-  std::string out;
-  if (FILE* p = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    size_t n = 0;
-    while ((n = fread(buffer, 1, sizeof buffer, p)) > 0) out.append(buffer, n);
-    pclose(p);
-  }
-  return out;
-}
+std::string Output(const std::string& command) { return testsupport::CommandOutput(command); }
 
 std::string Narrow(std::u16string_view text) { return rtl::Utf16ToUtf8(text); }
 
