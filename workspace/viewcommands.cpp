@@ -24,7 +24,8 @@ bool TfBalancing::ViewSensorsMissing() {
   return true;
 }
 
-// --- opening the windows ---------------------------------------------------------
+// --- opening the windows
+// ---------------------------------------------------------
 
 void TfBalancing::bSpectrumClick(gui::TComponent*) {
   if (!TheCore) return;
@@ -41,7 +42,8 @@ void TfBalancing::bOscilloscopeClick(gui::TComponent*) {
   ShowTimeGraph(this, *this);
 }
 
-// --- TViewWorkspace ------------------------------------------------------------------
+// --- TViewWorkspace
+// ------------------------------------------------------------------
 
 gui::TForm* TfBalancing::WorkspaceForm() { return this; }
 
@@ -85,7 +87,8 @@ void TfBalancing::MirrorViews(bool visibleOnly) {
   if (fFFTGraph && (!visibleOnly || fFFTGraph->WindowVisible())) fFFTGraph->MirrorStatus();
 }
 
-// --- the free-running capture ----------------------------------------------------
+// --- the free-running capture
+// ----------------------------------------------------
 
 void TfBalancing::StartStopAsync() {
   if (!TheCore) return;
@@ -100,7 +103,8 @@ void TfBalancing::StartStopAsync() {
   if (!StartFreeRunningCapture(*TheCore)) AsyncMeasurementDone();
 }
 
-// --- the views' buttons ------------------------------------------------------------
+// --- the views' buttons
+// ------------------------------------------------------------
 
 void TfBalancing::SetViewStartStop(TBitmapButton* button, bool running) {
   gui::TBitmap picture;
@@ -152,15 +156,17 @@ void TfBalancing::RefreshViewsAfterFreeRunning() {
   MirrorViews(false);
 }
 
-// The data source changed (step or mode): the views show the new record.
+// The step changed: the views show the new run. The samples are converted
+// whether or not the spectrum window is shown, so a window opened later
+// computes the spectrum of this run and not of the one before.
 void TfBalancing::RefreshViewsAfterStep() {
   if (fTimeGraph && fTimeGraph->WindowVisible()) {
     fTimeGraph->RefreshGraph();
     fTimeGraph->RefreshReadout();
   }
+  if (SpectrumThread && TheCore->SpectrumBusy) SpectrumThread->AbortCalculation();
+  TheCore->ConvertSamples();
   if (fFFTGraph && fFFTGraph->WindowVisible()) {
-    if (SpectrumThread && TheCore->SpectrumBusy) SpectrumThread->AbortCalculation();
-    TheCore->ConvertSamples();
     if (TheCore->SpectrumEvent) TheCore->SpectrumEvent->SetEvent();
     fFFTGraph->UpdateButtonStates();
   }
