@@ -34,6 +34,22 @@ class SpectrumWindow : public ViewWindows {
   bool Delivered(TfFFTGraph* w) {
     return ServeUntil([w] { return w->Plot->DataA && w->DisplayA.size() > 100 && w->DisplayA[100] > 9000; });
   }
+  // The window opened on run 0 with a revolution window of `samples`
+  // samples, its first (FFT) spectrum delivered; null when it never came.
+  TfFFTGraph* OpenWithRunWindow(int32_t samples) {
+    CaptureRecord& run = Core->Captures[0];
+    run.Start = 96;
+    run.End = 96 + samples;
+    Core->ConvertSamples();
+    TfFFTGraph* w = Open();
+    return Delivered(w) ? w : nullptr;
+  }
+  // Chooses the DFT over the run window in the spectrum-type popup.
+  static void ChooseDft(TfFFTGraph* w) {
+    gui::TAnswerScript script;
+    script.Expect(gui::dkPopupMenu, 2);
+    w->bSpectrumType->Click();
+  }
 };
 
 TEST_F(SpectrumWindow, ShowingStartsTheThreadAndDrawsTheSpectrum) {
@@ -90,21 +106,15 @@ TEST_F(SpectrumWindow, ShowStepAgainKeepsOneThread) {
 }
 
 TEST_F(SpectrumWindow, DftOverTheRunsWindow) {
-  CaptureRecord& run = Core->Captures[0];
-  run.Start = 96;
-  run.End = 96 + 1000;
-  Core->ConvertSamples();
-  TfFFTGraph* w = Open();
-  ASSERT_TRUE(Delivered(w));
-  gui::TAnswerScript script;
-  script.Expect(gui::dkPopupMenu, 2);
-  w->bSpectrumType->Click();
+  TfFFTGraph* w = OpenWithRunWindow(1000);
+  ASSERT_NE(w, nullptr);
+  ChooseDft(w);
   EXPECT_EQ(Core->SpectrumInWindow, 1);
   EXPECT_TRUE(Workspace->Has("ShowErrorText"));
   EXPECT_EQ(w->leError->CaptionW(), w->ProcessingText);
   EXPECT_EQ(w->bSpectrumType->CaptionW(), u"DFT");
   ASSERT_TRUE(ServeUntil([w] { return w->Plot->TotalBins == 500 && w->SolidA; }));
-  EXPECT_EQ(w->Plot->CursorT, run.T);
+  EXPECT_EQ(w->Plot->CursorT, Core->Captures[0].T);
   EXPECT_EQ(w->Plot->ViewWidth, 500);
   EXPECT_EQ(w->Plot->SolidA, 1);
 }
@@ -335,19 +345,13 @@ TEST_F(SpectrumWindow, PrintsOneChannelPage) {
 // RMS reads the bins the DFT did not write (its mirror above 499 and the
 // FFT's old bins from 1000 on).
 TEST_F(SpectrumWindow, CursorsStayInsideAShorterTransform) {
-  CaptureRecord& run = Core->Captures[0];
-  run.Start = 96;
-  run.End = 96 + 1000;
-  Core->ConvertSamples();
-  TfFFTGraph* w = Open();
-  ASSERT_TRUE(Delivered(w));
+  TfFFTGraph* w = OpenWithRunWindow(1000);
+  ASSERT_NE(w, nullptr);
   w->Plot->CursorX = 1500;
   w->Plot->CursorY = 10;
   w->RefreshInfoPanel();
   EXPECT_EQ(w->bFreq[1]->CaptionW(), FormatFrequency(1500 * 10000.0 / 4096, 1));
-  gui::TAnswerScript script;
-  script.Expect(gui::dkPopupMenu, 2);
-  w->bSpectrumType->Click();
+  ChooseDft(w);
   // At once, before the DFT arrives: the frequency lies below half the
   // sampling rate.
   EXPECT_EQ(w->Plot->CursorX, 499);
@@ -372,15 +376,9 @@ TEST_F(SpectrumWindow, CursorsStayInsideAShorterTransform) {
 // in the read-out, the cursor-position dialog and the plot's axis alike,
 // and the dialog's frequency converts back into the same bin.
 TEST_F(SpectrumWindow, OneBinFrequencyForAnOddWindow) {
-  CaptureRecord& run = Core->Captures[0];
-  run.Start = 96;
-  run.End = 96 + 1001;
-  Core->ConvertSamples();
-  TfFFTGraph* w = Open();
-  ASSERT_TRUE(Delivered(w));
-  gui::TAnswerScript script;
-  script.Expect(gui::dkPopupMenu, 2);
-  w->bSpectrumType->Click();
+  TfFFTGraph* w = OpenWithRunWindow(1001);
+  ASSERT_NE(w, nullptr);
+  ChooseDft(w);
   ASSERT_TRUE(ServeUntil([w] { return w->Plot->TotalBins == 500 && w->SolidA; }));
   w->Plot->CursorX = 250;
   w->RefreshInfoPanel();
@@ -388,6 +386,7 @@ TEST_F(SpectrumWindow, OneBinFrequencyForAnOddWindow) {
   EXPECT_EQ(w->bFreq[1]->CaptionW(), FormatFrequency(frequency, 1));
   EXPECT_EQ(w->FrequencyToBin(frequency), 250);
   std::u16string shown;
+  gui::TAnswerScript script;
   script.ExpectAction(gui::dkModalForm, [&shown](const gui::TDialogRequest& r) {
     auto* dialog = dynamic_cast<TfCursorPos*>(r.Form);
     if (dialog) {
