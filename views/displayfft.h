@@ -24,13 +24,11 @@ class TDisplayFFT {
   explicit TDisplayFFT(gui::TPaintBox* paintBox);
 
   gui::TPaintBox* PaintBox = nullptr;
-  double ScaleX = 1.0,
-         ScaleY = 1.0;  // marks: 1 on screen, printer / screen ppi on paper
+  double ScaleX = 1.0, ScaleY = 1.0;  // marks: 1 on screen, printer / screen ppi on paper
   int32_t PrinterDpiX = 0, PrinterDpiY = 0;
   uint8_t Suppress = 0;  // Paint draws nothing
   uint8_t AFront = 1;
-  uint8_t SolidA = 1, SolidB = 1;  // the shown spectrum is current (solid) or
-                                   // being replaced (dotted)
+  uint8_t SolidA = 1, SolidB = 1;  // the shown spectrum is current (solid) or being replaced (dotted)
   const double* DataA = nullptr;   // plot units per bin; bin 0 is never drawn
   const double* DataB = nullptr;
   int32_t TotalBins = 5;
@@ -39,14 +37,13 @@ class TDisplayFFT {
   // 0 stands for 2 x TotalBins. Bin k lies at BinFrequency(k, SampleRate,
   // that length) Hz.
   int32_t TransformLength = 0;
-  double RefSpan = 5.0;  // plot units of a channel's full scale; the 0 dB reference
+  double RefSpan = 5.0;      // plot units of a channel's full scale; the 0 dB reference
   double RangeA = 5.0, RangeB = 5.0;
   std::u16string UnitA, UnitB;
   int32_t ViewStart = 0;
   int32_t ViewWidth = 5;
   int32_t OffsetY = 0;  // plot units, decibels on the decibel axis
-  int32_t SpanY = 5;    // plot units across the height; SpanY / RefSpan x 100 dB
-                        // on the decibel axis
+  int32_t SpanY = 5;    // plot units across the height; SpanY / RefSpan x 100 dB on the decibel axis
   double PxPerBin = 0;  // computed by Paint and Print
   double PxPerUnit = 0;
   uint8_t ShowA = 0, ShowB = 0;

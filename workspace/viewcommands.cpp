@@ -24,8 +24,7 @@ bool TfBalancing::ViewSensorsMissing() {
   return true;
 }
 
-// --- opening the windows
-// ---------------------------------------------------------
+// --- opening the windows ---------------------------------------------------------
 
 void TfBalancing::bSpectrumClick(gui::TComponent*) {
   if (!TheCore) return;
@@ -42,8 +41,7 @@ void TfBalancing::bOscilloscopeClick(gui::TComponent*) {
   ShowTimeGraph(this, *this);
 }
 
-// --- TViewWorkspace
-// ------------------------------------------------------------------
+// --- TViewWorkspace ------------------------------------------------------------------
 
 gui::TForm* TfBalancing::WorkspaceForm() { return this; }
 
@@ -87,8 +85,7 @@ void TfBalancing::MirrorViews(bool visibleOnly) {
   if (fFFTGraph && (!visibleOnly || fFFTGraph->WindowVisible())) fFFTGraph->MirrorStatus();
 }
 
-// --- the free-running capture
-// ----------------------------------------------------
+// --- the free-running capture ----------------------------------------------------
 
 void TfBalancing::StartStopAsync() {
   if (!TheCore) return;
@@ -103,8 +100,7 @@ void TfBalancing::StartStopAsync() {
   if (!StartFreeRunningCapture(*TheCore)) AsyncMeasurementDone();
 }
 
-// --- the views' buttons
-// ------------------------------------------------------------
+// --- the views' buttons ------------------------------------------------------------
 
 void TfBalancing::SetViewStartStop(TBitmapButton* button, bool running) {
   gui::TBitmap picture;

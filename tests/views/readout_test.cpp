@@ -18,7 +18,7 @@ SensorInfo Sensor(uint8_t type, double sensitivity = 100) {
   return s;
 }
 
-// bins of a transform of twice as many samples at rate Hz.
+// `bins` bins of a transform of twice as many samples at `rate` Hz.
 TBinScale Even(int32_t bins, double rate) { return {bins, 2 * bins, rate}; }
 
 class Readout : public testing::Test {
