@@ -56,6 +56,7 @@ std::u16string TfFFTGraph::CursorReadoutText(char cursor, char channel, char kin
   const TBinScale bins = BinScale();
   const bool inside = k >= 0 && k < bins.Bins && static_cast<size_t>(k) < spectrum.size();
   const SensorInfo& sensor = a ? TheCore->VibSensorA : TheCore->VibSensorB;
+  if (!ChannelHasSamples(a)) return u"-";
   if (kind == 'P') return inside ? PhaseText(spectrum[static_cast<size_t>(k)], sensor, TheCore->AmplDisplayMode) : u"-";
   if ((a ? DisplayA : DisplayB).empty() || !inside) return u"-";
   TAmplitudeScale scale;
@@ -69,6 +70,7 @@ std::u16string TfFFTGraph::CursorReadoutText(char cursor, char channel, char kin
 
 double TfFFTGraph::BandRms(uint8_t channel) const {
   const bool a = channel == 0;
+  if (!ChannelHasSamples(a)) return 0;
   const int32_t range = TheCore->DriverInputRange(a ? TheCore->GainA : TheCore->GainB);
   const int32_t fullScale = TheCore->DriverFullScale();
   const double mvPerCount = fullScale == 0 ? 0 : static_cast<double>(range) / fullScale;

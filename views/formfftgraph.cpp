@@ -296,17 +296,21 @@ void TfFFTGraph::ClampCursors(int32_t bins) {
   Plot->CursorY = std::clamp(Plot->CursorY, 0, last);
 }
 
+bool TfFFTGraph::ChannelHasSamples(bool channelA) const {
+  if (TheCore->AsyncMode) return true;
+  const int32_t step = TheCore->BalancingStep;
+  if (step < 0 || step >= RunCount) return false;
+  const CaptureRecord& run = TheCore->Captures[static_cast<size_t>(step)];
+  return !(channelA ? run.DataA : run.DataB).empty();
+}
+
 void TfFFTGraph::FillDisplay(bool channelA, int32_t n) {
   const std::vector<std::complex<double>>& spectrum = channelA ? TheCore->SpectrumA : TheCore->SpectrumB;
   std::vector<double>& display = channelA ? DisplayA : DisplayB;
   const double*& data = channelA ? Plot->DataA : Plot->DataB;
-  const int32_t step = TheCore->BalancingStep;
-  const bool runHasSamples =
-      TheCore->AsyncMode || (step >= 0 && step < RunCount &&
-                             !(channelA ? TheCore->Captures[step].DataA : TheCore->Captures[step].DataB).empty());
   const bool shown = ChannelsShown == 0 || ChannelsShown == (channelA ? 1 : 2);
   const int32_t bins = n / 2;
-  if (spectrum.empty() || !runHasSamples || !shown || display.empty()) {
+  if (spectrum.empty() || !ChannelHasSamples(channelA) || !shown || display.empty()) {
     data = nullptr;
     return;
   }

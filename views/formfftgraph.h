@@ -171,6 +171,10 @@ class TfFFTGraph : public TWindowFrame, public TFFTGraphControls, public TSpectr
   void UpdateChannelsButton();
   void StartSpectrumThread();
   void StopSpectrumThread();
+  // The channel has samples to show: always in free-running mode, else
+  // when the current run captured it. A spectrum of a channel without
+  // samples belongs to an earlier record and is neither drawn nor read.
+  bool ChannelHasSamples(bool channelA) const;
   void FillDisplay(bool channelA, int32_t n);
   int32_t TransformLength() const;
   int32_t CursorBin(char cursor) const;

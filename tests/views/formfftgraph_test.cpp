@@ -372,6 +372,28 @@ TEST_F(SpectrumWindow, CursorsStayInsideAShorterTransform) {
   EXPECT_EQ(w->bRmsValueA->CaptionW(), u"A: " + FormatNumber(whole) + u" mV");
 }
 
+// A run without samples (not measured) has no spectrum of its own: the
+// spectrum arrays still hold the run shown before, and nothing of them is
+// drawn or read.
+TEST_F(SpectrumWindow, RunWithoutSamplesReadsNoSpectrum) {
+  TfFFTGraph* w = Open();
+  ASSERT_TRUE(Delivered(w));
+  w->Plot->CursorX = 100;
+  w->Plot->CursorY = 200;
+  w->RefreshInfoPanel();
+  ASSERT_NE(w->bValue[1]->CaptionW(), u"-");
+  Core->BalancingStep = 1;
+  w->PlotSpectrum(false);
+  w->RefreshInfoPanel();
+  EXPECT_EQ(w->Plot->DataA, nullptr);
+  for (size_t row = 0; row < 3; ++row) {
+    EXPECT_EQ(w->bValue[row]->CaptionW(), u"-") << row;
+    EXPECT_EQ(w->pePhase[row]->CaptionW(), u"-") << row;
+  }
+  EXPECT_EQ(w->bRmsValueA->CaptionW(), u"A: 0 mV");
+  EXPECT_EQ(w->bRmsValueB->CaptionW(), u"B: 0 mV");
+}
+
 // An odd run window (1001 samples, 500 bins): bin k lies at k x fs / 1001
 // in the read-out, the cursor-position dialog and the plot's axis alike,
 // and the dialog's frequency converts back into the same bin.
