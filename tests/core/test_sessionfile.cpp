@@ -348,17 +348,24 @@ TEST_F(SessionFileTest, ANamedDocumentFindsItsRawFileBesideIt) {
   EXPECT_EQ(loaded->LoadSession(Dir.File(u"job.daqdata")), TZelto::sfrDocumentFailed);
 }
 
-TEST_F(SessionFileTest, ARawFileOfAnotherSizeIsNotRead) {
+TEST_F(SessionFileTest, ARawFileOfAnotherSaveIsRefused) {
   MeasureJob(2, 2);
+  Core->AvgSize = 4;
   ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
-  // As if the save had stopped between the two renames, over an older pair.
-  WriteBytes(RawFile(), SampleBytes(Ramp(2 * Length, 0)));
-  auto loaded = Restarted();
-  ASSERT_EQ(loaded->LoadSession(), TZelto::sfrDone);
-  EXPECT_EQ(loaded->HighestStep, 2);
-  for (int32_t run = 0; run <= 2; ++run) {
-    EXPECT_TRUE(loaded->Captures[run].DataA.empty());
-    EXPECT_DOUBLE_EQ(loaded->Results[run].Meas.AmplA, Core->Results[run].Meas.AmplA);
+  const std::string saved = ReadBytes(RawFile());
+  std::string sameSize = saved;
+  sameSize[5] ^= 1;
+  // Another size, and the same size with other samples: both come from
+  // another save, and neither is read with this document's values.
+  for (const std::string& other : {SampleBytes(Ramp(2 * Length, 0)), sameSize}) {
+    WriteBytes(RawFile(), other);
+    auto loaded = Restarted();
+    loaded->AvgSize = 2;
+    EXPECT_EQ(loaded->LoadSession(), TZelto::sfrRawFileFailed);
+    EXPECT_EQ(loaded->AvgSize, 2);
+    EXPECT_EQ(loaded->HighestStep, 0);
+    for (int32_t run = 0; run <= 2; ++run) EXPECT_TRUE(loaded->Captures[run].DataA.empty());
+    EXPECT_EQ(ReadBytes(RawFile()), other);
   }
 }
 
