@@ -97,7 +97,7 @@ bool TRawSampleReader::Open(std::u16string_view path) {
 
 std::optional<uint32_t> TRawSampleReader::Checksum() const {
   if (Fd < 0) return std::nullopt;
-  std::vector<char> chunk(1 << 16);
+  std::array<char, 1 << 14> chunk;
   uint32_t crc = 0;
   for (uint64_t offset = 0; offset < FileSize;) {
     const size_t want = static_cast<size_t>(std::min<uint64_t>(chunk.size(), FileSize - offset));

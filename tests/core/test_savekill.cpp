@@ -13,7 +13,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <atomic>
 #include <chrono>
 #include <filesystem>
@@ -276,7 +275,8 @@ TEST_P(SaveKillTest, AKilledSaveLeavesTheSaveBeforeOrTheSaveUnderWay) {
   EXPECT_EQ(mixed, 0);
   // The kills must have landed inside saves, or the test shows nothing.
   EXPECT_GT(interrupted, KillsPerCase / 10) << newer << " loads gave the save under way";
-  std::printf("%d kills inside a save, %d of them loaded as the save under way\n", interrupted, newer);
+  RecordProperty("KillsInsideASave", interrupted);
+  RecordProperty("LoadsOfTheSaveUnderWay", newer);
   // The next save clears what the killed ones left.
   TZelto last;
   kind->Fill(last, progress.Finished + 1);
