@@ -1,13 +1,12 @@
 #include "datafilepair.h"
 
-#include <unistd.h>
-
 #include <array>
 #include <charconv>
 #include <optional>
 
 #include "datafilevalues.h"
 #include "folders.h"
+#include "pathbinding.h"
 
 namespace datafile {
 
@@ -83,7 +82,7 @@ TRawFileState OpenRawFileFor(const XmlIniFile& document, std::u16string_view sec
   if (raw.Open(rawPath)) {
     if (record.Matches(raw)) return TRawFileState::Matching;
     state = TRawFileState::Foreign;
-  } else if (::access(rtl::NativePath(rawPath).c_str(), F_OK) == 0) {
+  } else if (Shlwapi.PathFileExistsW(rawPath)) {
     state = TRawFileState::Unreadable;
   }
   if (TakePending(record, rawPath, raw)) return TRawFileState::Matching;
@@ -93,27 +92,27 @@ TRawFileState OpenRawFileFor(const XmlIniFile& document, std::u16string_view sec
 
 TDataFilePairWriter::TDataFilePairWriter(std::u16string_view documentPath, std::u16string_view root,
                                          std::u16string_view section, std::u16string_view rawPath)
-    : DocumentPath(documentPath), Section(section), RawPath(rawPath), Raw(rawPath) {
+    : DocumentPath(documentPath), Section(section), RawPath(rawPath), PendingPath(PendingRawPath(rawPath)),
+      Raw(rawPath) {
   // A pending raw file that the document in place recorded is moved into
-  // place before the new save overwrites the pending name; any other is
-  // what a save left that never got its document in place.
-  const std::string pending = rtl::NativePath(PendingRawPath(RawPath));
-  if (::access(pending.c_str(), F_OK) != 0) return;
+  // place before the new save takes the pending name; any other is what a
+  // save left that never got its document in place.
+  if (!Shlwapi.PathFileExistsW(PendingPath)) return;
   XmlIniFile current;
   TRawSampleReader ignored;
   if (current.Open(DocumentPath, root, true)) OpenRawFileFor(current, Section, RawPath, ignored);
-  ::unlink(pending.c_str());
+  rtl::DeleteFile(PendingPath);
 }
 
 TDataFilePairWriter::TResult TDataFilePairWriter::Commit(XmlIniFile& document) {
   document.WriteString(Section, BytesKey, ByteCountText(Raw.Size()));
   document.WriteInteger(Section, ChecksumKey, static_cast<int32_t>(Raw.Checksum()));
-  const std::string pending = rtl::NativePath(PendingRawPath(RawPath));
   TReplacementFile& raw = Raw.Replacement();
+  const std::string pending = rtl::NativePath(PendingPath);
   if (!raw.Finish() || !raw.CommitAs(pending)) return TResult::RawFailed;
   if (!ReplaceFile(DocumentPath, document.Serialize())) {
     // The old document stays, and with it the old raw file.
-    ::unlink(pending.c_str());
+    rtl::DeleteFile(PendingPath);
     return TResult::DocumentFailed;
   }
   // From here the new document is in place; should this rename fail, a

@@ -53,7 +53,7 @@ class TDataFilePairWriter {
   TResult Commit(XmlIniFile& document);
 
  private:
-  std::u16string DocumentPath, Section, RawPath;
+  std::u16string DocumentPath, Section, RawPath, PendingPath;
   TRawSampleWriter Raw;
 };
 

@@ -88,7 +88,8 @@ TEST_F(ReplacementFileTest, LeftoversOfEndedWritersGoAtTheNextReplacement) {
   };
   for (const std::string& name : kept) WriteBytes(Dir.Path / name, "keep");
   // Ours, and those of the earlier raw-file writer.
-  for (const std::string& name : {"doc.xml.tmp" + ended + "-0", "doc.xml.tmp" + ended + "-17", "doc.xml.new" + ended + "-3"})
+  for (const std::string& name :
+       {"doc.xml.tmp" + ended + "-0", "doc.xml.tmp" + ended + "-17", "doc.xml.new" + ended + "-3"})
     WriteBytes(Dir.Path / name, "left");
   ASSERT_TRUE(ReplaceFile(Path, "new"));
   EXPECT_EQ(Entries(), kept);

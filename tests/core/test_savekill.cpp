@@ -72,7 +72,8 @@ class TMemoryFolder {
 
 std::vector<int32_t> Samples(int64_t save, int32_t tag, size_t count) {
   std::vector<int32_t> samples(count);
-  for (size_t i = 0; i < count; ++i) samples[i] = static_cast<int32_t>(save * 4096 + tag * 1024 + static_cast<int64_t>(i % 1024));
+  for (size_t i = 0; i < count; ++i)
+    samples[i] = static_cast<int32_t>(save * 4096 + tag * 1024 + static_cast<int64_t>(i % 1024));
   return samples;
 }
 
