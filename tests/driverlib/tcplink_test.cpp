@@ -3,6 +3,7 @@
 // reconnect, and the bounded connect.
 
 #include "lodrastcodec.h"
+#include "closedport.h"
 #include "lodrastserver.h"
 #include "tcplink.h"
 
@@ -48,19 +49,6 @@ class TcpLink : public ::testing::Test {
   std::unique_ptr<TTcpLink> Link;
   std::chrono::steady_clock::time_point Started;
 };
-
-// A free port nobody listens on.
-std::uint16_t ClosedPort() {
-  const int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t size = sizeof address;
-  bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
-  close(fd);
-  return ntohs(address.sin_port);
-}
 
 }  // namespace
 
