@@ -142,9 +142,7 @@ TEST_F(SpectrumWindow, DftOverAWindowOfTwoToTheNineteenSamplesOfADemoCapture) {
   Core->ConvertSamples();
   TfFFTGraph* w = Open();
   ASSERT_TRUE(ServeUntil([w] { return w->Plot->TotalBins == Length / 2 && w->SolidA; }));
-  gui::TAnswerScript script;
-  script.Expect(gui::dkPopupMenu, 2);
-  w->bSpectrumType->Click();
+  ChooseDft(w);
   ASSERT_EQ(Core->SpectrumInWindow, 1);
   ASSERT_TRUE(ServeUntil([w] { return w->Plot->TotalBins == Window / 2 && w->SolidA; }));
   EXPECT_EQ(w->Plot->CursorT, run.T);
