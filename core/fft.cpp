@@ -6,19 +6,19 @@
 
 namespace {
 
-// Two doubles at a time in the compiler's vector registers: done one value
+// Four doubles at a time in the compiler's vector registers: done one value
 // at a time, the passes around the transform (scaling, splitting into real
-// and imaginary parts, the mirrored half) cost as much as the transform.
-using TPair = double __attribute__((vector_size(16)));
-using TPairBits = uint64_t __attribute__((vector_size(16)));
-
-TPair Load(const double* p) {
-  TPair v;
-  std::memcpy(&v, p, sizeof v);
-  return v;
-}
-
-void Store(double* p, TPair v) { std::memcpy(p, &v, sizeof v); }
+// and imaginary parts, the mirrored half) cost as much as the transform. On
+// x86-64 the two passes of every real signal are built twice, for AVX2 and
+// for any processor, and the loader picks the one the processor runs. The
+// vectors are moved with memcpy: plain unaligned loads and stores.
+using TQuad = double __attribute__((vector_size(32)));
+using TQuadBits = uint64_t __attribute__((vector_size(32)));
+#if defined(__x86_64__)
+#define ZELTO_VECTOR_PASS __attribute__((target_clones("avx2", "default")))
+#else
+#define ZELTO_VECTOR_PASS
+#endif
 
 uint64_t Bits(double v) {
   uint64_t b;
@@ -29,26 +29,26 @@ uint64_t Bits(double v) {
 // work := x / n.
 void LoadScaled(int32_t n, const double* x, double* work) {
   const double scale = 1.0 / n;
-  const TPair s = {scale, scale};
-  int32_t i = 0;
-  for (; i + 1 < n; i += 2) Store(work + i, Load(x + i) * s);
-  for (; i < n; ++i) work[i] = x[i] * scale;
+  for (int32_t i = 0; i < n; ++i) work[i] = x[i] * scale;
 }
 
 // work := re / n in the same pass that tells whether every im is +0.0, the
 // imaginary part of a real signal. A -0.0 merely takes the general path.
-bool LoadScaledReal(int32_t n, const double* re, const double* im, double* work) {
+ZELTO_VECTOR_PASS bool LoadScaledReal(int32_t n, const double* re, const double* im, double* work) {
   const double scale = 1.0 / n;
-  const TPair s = {scale, scale};
-  TPairBits any = {0, 0};
+  const TQuad s = {scale, scale, scale, scale};
+  TQuadBits any = {0, 0, 0, 0};
   int32_t i = 0;
-  for (; i + 1 < n; i += 2) {
-    Store(work + i, Load(re + i) * s);
-    TPairBits bits;
+  for (; i + 3 < n; i += 4) {
+    TQuad x;
+    TQuadBits bits;
+    std::memcpy(&x, re + i, sizeof x);
     std::memcpy(&bits, im + i, sizeof bits);
+    x *= s;
+    std::memcpy(work + i, &x, sizeof x);
     any |= bits;
   }
-  uint64_t rest = any[0] | any[1];
+  uint64_t rest = any[0] | any[1] | any[2] | any[3];
   for (; i < n; ++i) {
     work[i] = re[i] * scale;
     rest |= Bits(im[i]);
@@ -58,21 +58,30 @@ bool LoadScaledReal(int32_t n, const double* re, const double* im, double* work)
 
 // The bins of a real signal: X_k as the transform left them (interleaved)
 // for k <= n / 2, and the mirror X_k = conj(X_(n - k)) above.
-void StoreRealBins(int32_t n, const double* work, double* re, double* im) {
+ZELTO_VECTOR_PASS void StoreRealBins(int32_t n, const double* work, double* re, double* im) {
   const int32_t half = n / 2;
   int32_t k = 0;
-  for (; k + 1 <= half; k += 2) {
-    const TPair a = Load(work + 2 * k), b = Load(work + 2 * k + 2);
-    Store(re + k, __builtin_shufflevector(a, b, 0, 2));
-    Store(im + k, __builtin_shufflevector(a, b, 1, 3));
+  for (; k + 3 <= half; k += 4) {
+    TQuad a, b;
+    std::memcpy(&a, work + 2 * k, sizeof a);
+    std::memcpy(&b, work + 2 * k + 4, sizeof b);
+    const TQuad real = __builtin_shufflevector(a, b, 0, 2, 4, 6), imag = __builtin_shufflevector(a, b, 1, 3, 5, 7);
+    std::memcpy(re + k, &real, sizeof real);
+    std::memcpy(im + k, &imag, sizeof imag);
   }
   for (; k <= half; ++k) {
     re[k] = work[2 * k];
     im[k] = work[2 * k + 1];
   }
-  for (k = half + 1; k + 1 < n; k += 2) {
-    Store(re + k, __builtin_shufflevector(Load(re + n - k - 1), Load(re + n - k - 1), 1, 0));
-    Store(im + k, -__builtin_shufflevector(Load(im + n - k - 1), Load(im + n - k - 1), 1, 0));
+  // The sources n - k - 3 ... n - k of each four lie below half + 1, all
+  // written above.
+  for (k = half + 1; k + 3 < n; k += 4) {
+    TQuad r, i;
+    std::memcpy(&r, re + n - k - 3, sizeof r);
+    std::memcpy(&i, im + n - k - 3, sizeof i);
+    const TQuad real = __builtin_shufflevector(r, r, 3, 2, 1, 0), imag = -__builtin_shufflevector(i, i, 3, 2, 1, 0);
+    std::memcpy(re + k, &real, sizeof real);
+    std::memcpy(im + k, &imag, sizeof imag);
   }
   for (; k < n; ++k) {
     re[k] = re[n - k];
