@@ -8,6 +8,7 @@
 // The functions here are pure and take the sensor they convert for; the
 // TZelto members of the same names pick the sensor of a channel and forward.
 
+#include <complex>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -58,6 +59,9 @@ std::u16string FormatAmplitude(const SensorInfo& sensor, double amplitude, doubl
 std::u16string FormatPhase(const SensorInfo& sensor, double phase, uint8_t quantity);
 // Whole degrees 0° to 360° of an angle in radians.
 std::u16string FormatAngle(double angle);
+// Where a weight of the amplitude-only method goes: the angle of its
+// position vector, or "?" when the vector is zero (no position yet).
+std::u16string PlacementText(std::complex<double> position);
 
 // "[mV]", "[m/s²]", ... when bracketed, else " mV", " m/s²", ...
 std::u16string AmplitudeUnitText(uint8_t quantity, uint8_t bracketed);

@@ -1,7 +1,5 @@
 #include "sessioncommands.h"
 
-#include <chrono>
-#include <ctime>
 #include <fstream>
 #include <vector>
 
@@ -17,6 +15,7 @@
 #include "replacementfile.h"
 #include "spectrumthread.h"
 #include "textconv.h"
+#include "wallclock.h"
 #include "workspacemenus.h"
 
 const std::array<TTextKey, 6> SessionLangKeys = {{
@@ -46,14 +45,6 @@ bool CopyInto(std::u16string_view source, TReplacementFile& target) {
 }
 
 }  // namespace
-
-TSessionDate UtcToday() {
-  const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-  std::tm utc{};
-  gmtime_r(&now, &utc);
-  return {static_cast<uint16_t>(utc.tm_year + 1900), static_cast<uint16_t>(utc.tm_mon + 1),
-          static_cast<uint16_t>(utc.tm_mday)};
-}
 
 std::u16string RawFileFor(std::u16string sessionPath, std::u16string_view rawExtension) {
   rtl::PathRenameExtensionW(sessionPath, rawExtension);
@@ -131,7 +122,7 @@ void TfBalancing::NewSession(bool ask) {
 void TfBalancing::LoadSessionFile(const std::u16string& path) {
   const bool exists = rtl::FileExists(path.empty() ? TheCore->AutoSessionFile : path);
   if (exists && TheCore->LoadSession(path) == TZelto::sfrDone) {
-    FirstTrimRow = FirstTrimRowFor(TheCore->BalancingStep, FirstTrimRow);
+    FirstTrimRow = FirstTrimRowFor(TheCore->BalancingStep);
   } else {
     TheCore->ClearMeasurements();
     AskMessage(mkError, std::u16string(SessionOpenErrorText));

@@ -45,7 +45,7 @@ TEST_F(TimeGraph, ShowsTheCurrentRunsRecord) {
   ASSERT_TRUE(w->SaveScreenshot(PicturePath("timegraph.png")));
   gui::TBitmap shot;
   ASSERT_TRUE(shot.LoadFromFile(PicturePath("timegraph.png")));
-  EXPECT_GT(CountColour(shot, gui::Rect(0, 0, shot.Width(), shot.Height()), Core->WorkColors[3]), 500);
+  EXPECT_GT(CountColour(shot, gui::Rect(0, 0, shot.Width(), shot.Height()), Core->WorkColors[wcWorkChA]), 500);
 }
 
 TEST_F(TimeGraph, OneChannel) {
