@@ -418,11 +418,7 @@ void TfBalancing::EnableCaptureCommands(bool enabled) {
 // --- workflow ------------------------------------------------------------------
 
 int TfBalancing::AskMessage(uint8_t kind, const std::u16string& text) {
-  TfMessage box(this);
-  box.Kind = static_cast<TMessageKind>(kind);
-  box.MessageText = text;
-  box.ShowModal();
-  return box.Answer;
+  return ShowMessageBox(this, static_cast<TMessageKind>(kind), text);
 }
 
 void TfBalancing::WriteLog(uint8_t kind) {

@@ -26,6 +26,7 @@
 #include "formmessage.h"
 #include "jobsnapshot.h"
 #include "labelex.h"
+#include "messageanswer.h"
 #include "languageservice.h"
 #include "polardiagram.h"
 #include "sessioncommands.h"
@@ -52,19 +53,7 @@ std::string Bytes(const std::u16string& path) {
   return s.str();
 }
 
-// Answers a message box by its button (Yes is the left one, OK and No the
-// right one) after checking its kind and text.
-gui::TAnswerScript::TAction MessageAnswer(TMessageKind kind, std::u16string text, int answer) {
-  return [kind, text, answer](const gui::TDialogRequest& r) {
-    auto* box = dynamic_cast<TfMessage*>(r.Form);
-    EXPECT_TRUE(box && box->Kind == kind);
-    if (box) {
-      EXPECT_EQ(rtl::Utf16ToUtf8(box->MessageText), rtl::Utf16ToUtf8(text));
-      (answer == gui::mrYes ? box->bButton2 : box->bButton1)->Click();
-    }
-    return std::optional<gui::TDialogAnswer>();
-  };
-}
+using testsupport::MessageAnswer;
 
 // A weight marker of the plane diagram: its letter and where it is drawn.
 struct TMarker {
