@@ -337,6 +337,10 @@ void TfConfig::BuildLanguagePage() {
   leName = NewLabel(at, gui::Bounds(12, RowTop(0), 400, 14), gui::taLeftJustify, true);
   for (size_t i = 0; i < leLines.size(); ++i)
     leLines[i] = NewLabel(at, gui::Bounds(12, RowTop(0) + 24 + 18 * static_cast<int>(i), 400, 14));
+  // The language file's own name and lines, shown as the language choice
+  // shows them.
+  leName->SetShowAccelChar(false);
+  for (TLabelEx* line : leLines) line->SetShowAccelChar(false);
   bChangeLang = NewButton(at, gui::Bounds(12, RowTop(4) + 8, 90, 25));
   bChangeLang->OnClick = [this](gui::TComponent* sender) { bChangeLangClick(sender); };
 }

@@ -40,7 +40,6 @@ TLabelEx* NewLabel(const TDialogParent& at, gui::TRect bounds, gui::TAlignment a
   label->SetAutoSize(false);
   Place(label, at, bounds);
   label->SetAlignment(alignment);
-  label->SetShowAccelChar(false);
   label->SetParentColor(true);
   if (bold) label->Font().SetStyle(gui::fsBold);
   return label;

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <vector>
 
+#include "datafilepair.h"
 #include "dialogs.h"
 #include "events.h"
 #include "folders.h"
@@ -66,7 +67,11 @@ bool CopySessionPair(std::u16string_view session, std::u16string_view raw, std::
   TReplacementFile sessionCopy(target);
   TReplacementFile rawCopy(rawTarget);
   if (!CopyInto(session, sessionCopy) || !CopyInto(raw, rawCopy)) return false;
-  return sessionCopy.Commit() && rawCopy.Commit();
+  // The pair is replaced in the order of every save of a pair: the raw file
+  // waits under its pending name until the document is in place, so a crash
+  // leaves the old pair or the new one at the target, never a mix.
+  const std::string pending = rtl::NativePath(datafile::PendingRawPath(rawTarget));
+  return rawCopy.CommitAs(pending) && sessionCopy.Commit() && MoveIntoPlace(pending, rawCopy.NativeTarget());
 }
 
 // --- the window's commands --------------------------------------------------------

@@ -165,6 +165,32 @@ TEST_F(ControlsTest, ComboItemsCarryValuesAndOnlyUserChoicesNotify) {
   EXPECT_EQ(changes, 1);
 }
 
+// Sorted lists insert before the first greater text, keeping each value
+// with its text; unsorted ones (and a memo's lines) append.
+TEST_F(ControlsTest, SortedItemsGoInOrderUnsortedOnesAtTheEnd) {
+  auto* combo = Make<TComboBox>(10, 10, 120, 21);
+  auto* list = Make<TListBox>(10, 40, 120, 80);
+  auto* memo = Make<TMemo>(140, 10, 120, 80);
+  for (TStrings* items : {&combo->Items(), &list->Items(), &memo->Lines()}) {
+    for (const char16_t* s : {u"b", u"d"}) items->Add(s);
+    EXPECT_EQ(items->AddObject(u"a", 7), 2);
+    EXPECT_EQ(items->Text(), u"b\nd\na");
+    items->Clear();
+  }
+  combo->SetSorted(true);
+  list->SetSorted(true);
+  for (TStrings* items : {&combo->Items(), &list->Items()}) {
+    for (const char16_t* s : {u"b", u"d"}) items->Add(s);
+    EXPECT_EQ(items->AddObject(u"c", 7), 1);
+    EXPECT_EQ(items->AddObject(u"a", 9), 0);
+    EXPECT_EQ(items->AddObject(u"e", 11), 4);
+    EXPECT_EQ(items->AddObject(u"b", 13), 1) << "an equal text goes before the one there";
+    EXPECT_EQ(items->Text(), u"a\nb\nb\nc\nd\ne");
+    EXPECT_EQ(items->Objects(items->IndexOf(u"c")), 7);
+    EXPECT_EQ(items->Objects(0), 9);
+  }
+}
+
 TEST_F(ControlsTest, EditableComboNotifiesOncePerTypedCharacter) {
   auto* combo = Make<TComboBox>(10, 10, 120, 21);
   combo->SetStyle(csDropDown);

@@ -444,6 +444,7 @@ TEST(SessionFiles, CopyReplacesBothFilesOnlyWhenBothCanBeRead) {
   ASSERT_TRUE(CopySessionPair(u("a.daqsession"), u("a.daqdata"), u("old.daqsession")));
   EXPECT_EQ(fs::file_size(folder / "old.daqsession"), 7u);
   EXPECT_EQ(fs::file_size(folder / "old.daqdata"), 3u << 20);
+  EXPECT_FALSE(fs::exists(folder / "old.daqdata.pending"));  // the raw file went all the way into place
   EXPECT_EQ(RawFileFor(u"/x/job.txt", u".daqdata"), u"/x/job.daqdata");
   EXPECT_EQ(RawFileFor(u"/x/job", u".daqdata"), u"/x/job.daqdata");
   fs::remove_all(folder);
