@@ -18,7 +18,6 @@
 #include <vector>
 
 #include "answerhook.h"
-#include "application.h"
 #include "captureclock.h"
 #include "capturethreads.h"
 #include "folders.h"
@@ -344,17 +343,4 @@ TEST_F(JobKeeping, ThreeWeightPositionsSurviveARestartAndAnOpen) {
   RestartFromTheAutomaticPair();
   EXPECT_EQ(Placements(Window->Panel1RRows, 0), atRun3);
   EXPECT_EQ(Markers(), markers3);
-}
-
-int main(int argc, char** argv) {
-  // ctest lists the tests without the environment it runs them with.
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  testing::InitGoogleTest(&argc, argv);
-  gui::TApplication application(argc, argv);
-  TLanguageService language;
-  language.Open(u"" ZELTO_LANGUAGE_FILE);
-  SetLanguageService(&language);
-  const int result = RUN_ALL_TESTS();
-  SetLanguageService(nullptr);
-  return result;
 }
