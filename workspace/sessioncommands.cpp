@@ -11,6 +11,7 @@
 #include "formfftgraph.h"
 #include "formmessage.h"
 #include "formtimegraph.h"
+#include "jobsnapshot.h"
 #include "pathfunctions.h"
 #include "popupmenu.h"
 #include "replacementfile.h"
@@ -120,18 +121,24 @@ void TfBalancing::NewSession(bool ask) {
   WriteLog(lekNewSession);
 }
 
-// A failed load leaves an empty job: the reader clears the runs before it
-// reads. A loaded job stays at the step it was saved at. A file that is
-// gone counts as failed: the store would read it as an empty document and
-// put the default settings in place of the user's.
-void TfBalancing::LoadSessionFile(const std::u16string& path) {
-  const bool exists = rtl::FileExists(path.empty() ? TheCore->AutoSessionFile : path);
-  if (exists && TheCore->LoadSession(path) == TZelto::sfrDone) {
-    FirstTrimRow = FirstTrimRowFor(TheCore->BalancingStep);
-  } else {
-    TheCore->ClearMeasurements();
-    AskMessage(mkError, std::u16string(SessionOpenErrorText));
+// A loaded job stays at the step it was saved at. A load that fails puts
+// back the job that was in memory (the reader clears the runs before it
+// reads), so nothing changes and the next automatic save does not write an
+// empty job over the automatic pair. A file that is gone counts as failed:
+// the store would read it as an empty document and put the default
+// settings in place of the user's.
+void TfBalancing::LoadSessionFile(const std::u16string& path, std::u16string_view failureText) {
+  const std::u16string& file = path.empty() ? TheCore->AutoSessionFile : path;
+  bool loaded = false;
+  if (rtl::FileExists(file)) {
+    const TJobSnapshot before = TakeJobSnapshot(*TheCore);
+    loaded = TheCore->LoadSession(path) == TZelto::sfrDone;
+    if (!loaded) RestoreJobSnapshot(*TheCore, before);
   }
+  if (loaded)
+    FirstTrimRow = FirstTrimRowFor(TheCore->BalancingStep);
+  else
+    AskMessage(mkError, std::u16string(failureText));
   RefreshResults();
 }
 
@@ -142,11 +149,11 @@ void TfBalancing::OpenSessionFile() {
   dialog.DefaultExt = SessionFileExtension;
   dialog.Options = gui::ofFileMustExist | gui::ofHideReadOnly;
   if (!dialog.Execute(this)) return;
-  LoadSessionFile(rtl::Utf8ToUtf16(dialog.FileName));
+  LoadSessionFile(rtl::Utf8ToUtf16(dialog.FileName), SessionOpenErrorText);
 }
 
 void TfBalancing::RestoreLastSession() {
-  if (TheCore) LoadSessionFile({});
+  if (TheCore) LoadSessionFile({}, SessionRestoreErrorText);
 }
 
 void TfBalancing::SaveSessionAs() {
