@@ -84,9 +84,11 @@ TfRotorDef::TfRotorDef(gui::TComponent* owner, RotorDefinition& workRotor, bool 
   bCancel->OnClick = [this](gui::TComponent* sender) { bCancelClick(sender); };
 
   EscapeAction = [this] { bCancelClick(this); };
-  // Enter confirms also from inside a number field.
+  // Enter confirms also from inside a number field or on a button.
   EnterAction = [this] { bOKClick(this); };
 }
+
+bool TfRotorDef::FocusTakesEnter() const { return false; }
 
 void TfRotorDef::BuildTypePanel() {
   peType = NewGroup({this, pWindow}, gui::Bounds(8, 8, PanelWidth - 16, 104), true);

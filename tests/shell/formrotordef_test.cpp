@@ -171,6 +171,26 @@ TEST_F(RotorDef, TheSpeedUnitSwitchesAtOnceAndStaysAfterCancel) {
   EXPECT_EQ(work.f, 25);
 }
 
+// Enter is OK wherever the focus is: a focused Cancel or Calculate button
+// does not take it.
+TEST_F(RotorDef, EnterConfirmsAlsoWithAButtonFocused) {
+  for (const bool cancel : {true, false}) {
+    work = RotorDefinition{};
+    const int result = Show(false, [cancel](TfRotorDef& d) {
+      d.rbTypeA->SetChecked(true);
+      for (auto [edit, text] : {std::pair{d.eDimensionDA, u"500"}, {d.eWeight, u"100"}, {d.eNomSpeed, u"3000"}})
+        edit->SetText(text);
+      TBitmapButton* focused = cancel ? d.bCancel : d.bCalculate;
+      focused->SetFocus();
+      ASSERT_EQ(d.ActiveControl(), focused);
+      PressEnter(d);
+    });
+    EXPECT_EQ(result, 1) << (cancel ? "Cancel" : "Calculate") << " focused";
+    EXPECT_EQ(work.Type, 4);
+    EXPECT_EQ(work.dA, 500);
+  }
+}
+
 TEST_F(RotorDef, NumberFieldsTakeOneSeparatorAndDigits) {
   Show(true, [](TfRotorDef& d) {
     d.rbTypeB->SetChecked(true);
