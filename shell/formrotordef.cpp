@@ -188,7 +188,7 @@ void TfRotorDef::BuildParameters() {
   lNomSpeedUnit->OnClick = [this](gui::TComponent* sender) { lNomSpeedUnitClick(sender); };
   leClass = label(inOther, 8, rowTop + 56, 110);
   cbClass = NewList(inOther, gui::Bounds(126, rowTop + 56, 90, FieldHeight));
-  for (std::u16string_view grade : QualityGradeItems) cbClass->Items().Add(std::u16string(grade));
+  for (int32_t grade = 0; grade < QualityGradeCount; ++grade) cbClass->Items().Add(QualityGradeName(grade));
   cbClass->SetDropDownCount(16);
 }
 

@@ -7,6 +7,7 @@
 #include "combobox.h"
 #include "dialogtestsupport.h"
 #include "edit.h"
+#include "formatting.h"
 #include "formrotordef.h"
 #include "image.h"
 #include "inputsim.h"
@@ -188,6 +189,23 @@ TEST_F(RotorDef, EnterConfirmsAlsoWithAButtonFocused) {
     EXPECT_EQ(result, 1) << (cancel ? "Cancel" : "Calculate") << " focused";
     EXPECT_EQ(work.Type, 4);
     EXPECT_EQ(work.dA, 500);
+  }
+}
+
+// The grade list shows its numbers with the project's separator, like every
+// number on screen.
+TEST_F(RotorDef, GradeListFollowsTheDecimalSeparator) {
+  for (const char16_t separator : {u'.', u','}) {
+    DecimalSeparator = separator;
+    Show(true, [separator](TfRotorDef& d) {
+      const std::u16string point(1, separator);
+      ASSERT_EQ(d.cbClass->Items().Count(), 11);
+      EXPECT_EQ(d.cbClass->Items().Strings(0), u"G4000");
+      EXPECT_EQ(d.cbClass->Items().Strings(7), u"G6" + point + u"3");
+      EXPECT_EQ(d.cbClass->Items().Strings(8), u"G2" + point + u"5");
+      EXPECT_EQ(d.cbClass->Items().Strings(10), u"G0" + point + u"4");
+      d.bCancelClick(d.bCancel);
+    });
   }
 }
 
