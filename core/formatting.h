@@ -32,8 +32,7 @@ extern char16_t DecimalSeparator;
 std::u16string FormatPattern(double value, std::u16string_view pattern);
 
 // Time in seconds: "0 s", "2,5 ms" (with a decimal comma), "-2,5 ms",
-// "12,25 s", and from 1000 s on
-// "hh:mm:ss".
+// "12,25 s", and from 1000 s on "hh:mm:ss".
 std::u16string FormatTime(double t);
 // mode 0: speed in rpm from a frequency in Hz; mode 1: frequency with a unit
 // prefix; any other mode "-".
