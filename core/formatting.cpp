@@ -298,7 +298,15 @@ std::u16string FormatVoltage(double u, uint8_t withUnit) {
   return FormatPattern(u * row->Scale, row->Pattern);
 }
 
-std::u16string FormatLevel(double attenuation) { return FormatPattern(attenuation, u"-0.## dB"); }
+std::u16string FormatLevel(double attenuation) {
+  // A level above the reference (a negative attenuation) carries its own
+  // sign; the pattern's minus would stand in front of the number's.
+  if (attenuation < 0) {
+    const std::u16string above = FormatPattern(-attenuation, u"0.## dB");
+    if (above != u"0 dB") return u"+" + above;
+  }
+  return FormatPattern(attenuation, u"-0.## dB");
+}
 
 std::u16string FormatNumber(double x) {
   if (x == 0) return u"0";

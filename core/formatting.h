@@ -39,7 +39,8 @@ std::u16string FormatTime(double t);
 std::u16string FormatFrequency(double f, uint8_t mode);
 // Millivolts; withUnit 0 gives the bare number, otherwise "mV" or "V".
 std::u16string FormatVoltage(double u, uint8_t withUnit);
-// The magnitude of a level below the reference: "-3,5 dB".
+// A level from its attenuation below the reference: "-3,5 dB" below it,
+// "+6,02 dB" above it (a negative attenuation).
 std::u16string FormatLevel(double attenuation);
 // Plain number with decimals chosen by the magnitude.
 std::u16string FormatNumber(double x);

@@ -72,11 +72,6 @@ std::u16string Weights(const TZelto& core, TLogWorkspace* workspace, int run) {
   return text;
 }
 
-std::u16string RecomputedWeights(const TZelto& core, TLogWorkspace* workspace, int run) {
-  if (workspace) workspace->ComputeGwbVectors();
-  return Weights(core, workspace, run);
-}
-
 std::u16string MeasurementBody(const TZelto& core, TLogWorkspace* workspace, int run, bool twoPlanes) {
   const TRunTexts t(core, run);
   std::u16string body = u"Measurement " + Number(run + 1) + u":";
@@ -99,7 +94,7 @@ std::u16string ResultBody(const TZelto& core, TLogWorkspace* workspace, bool two
   if (twoPlanes)
     return body + Line(u"Mass A: ", t.Mass(PlaneA)) + Line(u"Angle A: ", t.Angle(PlaneA)) +
            Line(u"Mass B: ", t.Mass(PlaneB)) + Line(u"Angle B: ", t.Angle(PlaneB));
-  if (core.GWB.Enabled) return body + RecomputedWeights(core, workspace, RunCorrection);
+  if (core.GWB.Enabled) return body + Weights(core, workspace, RunCorrection);
   return body + Line(u"Mass: ", t.Mass(PlaneA)) + Line(u"Angle: ", t.Angle(PlaneA));
 }
 
@@ -112,7 +107,7 @@ std::u16string TrimBody(const TZelto& core, TLogWorkspace* workspace, int run, b
            Line(u"Angle B: ", t.Angle(PlaneB)) + Line(u"Unbalance B: ", t.Unbalance(PlaneB)) +
            Line(u"Speed: ", t.Speed());
   if (core.GWB.Enabled)
-    body += RecomputedWeights(core, workspace, run);
+    body += Weights(core, workspace, run);
   else
     body += Line(u"Mass: ", t.Mass(PlaneA)) + Line(u"Angle: ", t.Angle(PlaneA));
   return body + Line(u"Unbalance: ", t.Unbalance(PlaneA)) + Line(u"Speed: ", t.Speed());

@@ -148,7 +148,12 @@ class TfTimeGraph : public TWindowFrame, public TTimeGraphControls, public TTime
   void ApplyCaptureState();
   void UpdateChannelsButton();
   void UpdateUnits();
+  // Copies the present record into the channel buffers; FHasSamplesA/B tell
+  // which channels it had.
   void CopySamples();
+  // The channel whose units a value button shows: 'B' for bMeasValB and
+  // for a level button set to channel B, else 'A'.
+  char ValueButtonChannel(gui::TComponent* button) const;
   // A redraw of a command of the window: while a capture runs the buffers
   // keep the record of the capture's last hand-over.
   void Redraw();
@@ -163,6 +168,7 @@ class TfTimeGraph : public TWindowFrame, public TTimeGraphControls, public TTime
 
   TViewWorkspace& Workspace;
   bool FKeepSamples = false;
+  bool FHasSamplesA = false, FHasSamplesB = false;
 };
 
 // The oscilloscope window while it exists, else null.

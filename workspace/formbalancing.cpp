@@ -252,20 +252,20 @@ void TfBalancing::ApplyValuePanel(const TRunTableView& table) {
   follow(Panel1TRows);
   follow(Panel2RRows);
   follow(Panel2TRows);
-  if (TheCore->GWB.Enabled && !TheCore->AsyncMode) ComputeGwbVectors();
+  const TRunVectors vectors = ComputeGwbVectors();
   switch (shown) {
     case vpOnePlaneCorrection:
-      return ApplyPanelView(ComputeCorrectionPanel(*TheCore, *this, table, RunVectors, Texts), Panel1R, Panel1RRows);
+      return ApplyPanelView(ComputeCorrectionPanel(*TheCore, *this, table, vectors, Texts), Panel1R, Panel1RRows);
     case vpTwoPlanesCorrection:
-      return ApplyPanelView(ComputeCorrectionPanel(*TheCore, *this, table, RunVectors, Texts), Panel2R, Panel2RRows);
+      return ApplyPanelView(ComputeCorrectionPanel(*TheCore, *this, table, vectors, Texts), Panel2R, Panel2RRows);
     case vpOnePlaneTrim:
-      return ApplyPanelView(ComputeTrimPanel(*TheCore, *this, table, RunVectors, Texts), Panel1T, Panel1TRows);
+      return ApplyPanelView(ComputeTrimPanel(*TheCore, *this, table, vectors, Texts), Panel1T, Panel1TRows);
     case vpTwoPlanesTrim:
-      return ApplyPanelView(ComputeTrimPanel(*TheCore, *this, table, RunVectors, Texts), Panel2T, Panel2TRows);
+      return ApplyPanelView(ComputeTrimPanel(*TheCore, *this, table, vectors, Texts), Panel2T, Panel2TRows);
     default:
       break;
   }
-  const TMeasuredPanelView view = ComputeMeasuredPanel(*TheCore, *this, table, RunVectors, Texts);
+  const TMeasuredPanelView view = ComputeMeasuredPanel(*TheCore, *this, table, vectors, Texts);
   if (shown == vpTwoPlanesMeasured)
     ApplyMeasuredPanel(view, Panel2D, Panel2DRows);
   else
@@ -303,14 +303,14 @@ void TfBalancing::ApplyMeasuredPanel(const TMeasuredPanelView& view, const TValu
   panel.Units[5]->SetVisible(view.PlacementHeaderC);
 }
 
-void TfBalancing::ComputeGwbVectors() {
-  if (TheCore)
-    ComputeGwbRecords(RunVectors, TheCore->BalancingStep, TheCore->GWB.Mode, TheCore->GWB.Shift, TheCore->Results);
+TRunVectors TfBalancing::ComputeGwbVectors() const {
+  if (!TheCore) return {};
+  return DeriveGwbRecords(TheCore->GWB.Mode, TheCore->GWB.Shift, TheCore->Results);
 }
 
 TBalanceRunVectors TfBalancing::BalanceRunVectors(int run) const {
   if (run < 0 || run >= RunCount) return {};
-  return RunVectors[static_cast<size_t>(run)];
+  return ComputeGwbVectors()[static_cast<size_t>(run)];
 }
 
 // The plane diagrams, drawn off-screen and copied in one step.
@@ -319,7 +319,7 @@ void TfBalancing::pbPlanesPaint(gui::TComponent*) {
 }
 
 TDiagramView TfBalancing::DiagramView() const {
-  return {PlaneZoom, ShowTotalMass, TotalCorrection, PanelSplit, RunVectors};
+  return {PlaneZoom, ShowTotalMass, TotalCorrection, PanelSplit, ComputeGwbVectors()};
 }
 
 void TfBalancing::ZoomCommand(TZoomCommand command) {
@@ -418,11 +418,7 @@ void TfBalancing::EnableCaptureCommands(bool enabled) {
 // --- workflow ------------------------------------------------------------------
 
 int TfBalancing::AskMessage(uint8_t kind, const std::u16string& text) {
-  TfMessage box(this);
-  box.Kind = static_cast<TMessageKind>(kind);
-  box.MessageText = text;
-  box.ShowModal();
-  return box.Answer;
+  return ShowMessageBox(this, static_cast<TMessageKind>(kind), text);
 }
 
 void TfBalancing::WriteLog(uint8_t kind) {
@@ -483,12 +479,7 @@ void TfBalancing::bNextClick(gui::TComponent*) {
   UpdatePrevNextButtons();
   if (next.ReachedCorrection) {
     TheCore->EvaluateCapture(0, RunCorrection);
-    if (TheCore->Type == 1) {
-      WriteLog(lekResult2);
-    } else {
-      if (TheCore->GWB.Enabled) ComputeGwbVectors();
-      WriteLog(lekResult1);
-    }
+    WriteLog(TheCore->Type == 1 ? lekResult2 : lekResult1);
   }
   FirstTrimRow = FirstTrimRowFor(TheCore->BalancingStep, FirstTrimRow);
   if (TheCore->AsyncMode) SetAsyncMode(false);

@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -17,6 +19,7 @@
 #include "captureclock.h"
 #include "capturethreads.h"
 #include "formbalancing.h"
+#include "formconfig.h"
 #include "formfftgraph.h"
 #include "formmessage.h"
 #include "formtimegraph.h"
@@ -49,6 +52,14 @@ int32_t ConfigItems(int32_t selector) { return selector == SARTEL_SELECT_ENTRY ?
 int DriverModuleStandIn = 0;
 
 std::u16string Forms(std::u16string_view key) { return LangText({u"Forms", key}).Text; }
+
+// A sine of `cycles` periods over the record, `amplitude` counts.
+std::vector<int32_t> Sine(int32_t length, double cycles, double amplitude) {
+  std::vector<int32_t> s(static_cast<size_t>(length));
+  for (int32_t i = 0; i < length; ++i)
+    s[static_cast<size_t>(i)] = static_cast<int32_t>(std::lround(amplitude * std::sin(2 * M_PI * cycles * i / length)));
+  return s;
+}
 
 // Answers the exit question by its button: Yes is the left one, No the right.
 gui::TAnswerScript::TAction ExitAnswer(bool yes) {
@@ -215,6 +226,58 @@ TEST_F(WorkspaceViews, BalancingCaptureDisablesTheViewsUntilItEnds) {
                            fFFTGraph->bStartStop, fFFTGraph->bSetup, fFFTGraph->bPrint, fFFTGraph->bSpectrumType})
     EXPECT_TRUE(b->Enabled()) << b->Name();
   EXPECT_EQ(fTimeGraph->leStatus->CaptionW(), Forms(u"StateReady"));
+}
+
+// Next converts the new run's samples also while the spectrum window is
+// hidden: opened again, it shows the spectrum of that run, not of the one
+// before.
+TEST_F(WorkspaceViews, SpectrumOpenedAfterNextShowsTheNewRun) {
+  Core->AmplDisplayMode = admVoltage;  // the display holds counts
+  for (int run : {0, 1}) {
+    CaptureRecord& c = Core->Captures[static_cast<size_t>(run)];
+    c.DataA = Sine(4096, run == 0 ? 100 : 300, 10000);
+    c.DataB = Sine(4096, 50, 5000);
+    c.T = 10;
+    c.End = 4096;
+  }
+  Core->ConvertSamples();
+  Window->bSpectrum->Click();
+  ASSERT_TRUE(fFFTGraph);
+  ASSERT_TRUE(ServeUntil([] { return fFFTGraph->Plot->DataA && fFFTGraph->DisplayA[100] > 9000; }));
+  fFFTGraph->Close();
+  Window->bNext->Click();
+  ASSERT_EQ(Core->BalancingStep, 1);
+  EXPECT_TRUE(std::equal(Core->SignalA.begin(), Core->SignalA.end(), Core->Captures[1].DataA.begin()));
+  Window->bSpectrum->Click();
+  ASSERT_TRUE(ServeUntil([] { return fFFTGraph->Plot->DataA && fFFTGraph->DisplayA[300] > 9000; }));
+  EXPECT_LT(fFFTGraph->DisplayA[100], 100);
+}
+
+// A spectrum computation that the set-up command aborted is started again
+// when the dialog closes.
+TEST_F(WorkspaceViews, SetupRecomputesTheAbortedSpectrum) {
+  Core->AmplDisplayMode = admVoltage;  // the display holds counts
+  Core->Captures[0].DataA = Sine(4096, 100, 10000);
+  Core->Captures[0].DataB = Sine(4096, 50, 5000);
+  Core->ConvertSamples();
+  Window->bSpectrum->Click();
+  ASSERT_TRUE(fFFTGraph);
+  ASSERT_TRUE(ServeUntil([] { return fFFTGraph->Plot->DataA && fFFTGraph->DisplayA[100] > 9000; }));
+  // The thread waits for work; its spectrum is emptied and the core is told
+  // a computation runs, which the set-up command aborts.
+  std::fill(Core->SpectrumA.begin(), Core->SpectrumA.end(), std::complex<double>());
+  Core->SpectrumBusy = 1;
+  gui::TAnswerScript script;
+  script.ExpectAction(gui::dkModalForm, [](const gui::TDialogRequest& r) {
+    auto* dialog = dynamic_cast<TfConfig*>(r.Form);
+    EXPECT_NE(dialog, nullptr);
+    if (dialog) dialog->bCancelClick(dialog->bCancel);
+    return std::optional<gui::TDialogAnswer>();
+  });
+  Window->bSetup->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_FALSE(Core->SpectrumBusy);
+  EXPECT_TRUE(ServeUntil([] { return fFFTGraph->DisplayA[100] > 9000; }));
 }
 
 // Yes to the exit question destroys both views before the workspace goes;

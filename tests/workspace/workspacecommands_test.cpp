@@ -346,7 +346,7 @@ TEST_F(Commands, OpenKeepsTheStoredStepAndScrollsTheTrimTable) {
   EXPECT_EQ(Core->HighestStep, 7);
 }
 
-TEST_F(Commands, AFailedOpenLeavesNoRunsAndSaysSo) {
+TEST_F(Commands, AFailedOpenKeepsTheJobAndSaysSo) {
   OnePlaneJob(1);
   const fs::path broken = Folder / "broken.daqsession";
   std::ofstream(broken) << "not a session";
@@ -356,10 +356,10 @@ TEST_F(Commands, AFailedOpenLeavesNoRunsAndSaysSo) {
   script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, u"Couldn't open session file. File error.", 1));
   Window->bSession->Click();
   EXPECT_EQ(script.Pending(), 0u);
-  EXPECT_EQ(Core->Results[0].Meas.AmplA, 0);
-  EXPECT_EQ(Core->BalancingStep, 0);
+  EXPECT_EQ(Core->Results[0].Meas.AmplA, 200);
+  EXPECT_EQ(Core->BalancingStep, 4);
+  EXPECT_EQ(Core->HighestStep, 4);
   // A cancelled dialog changes nothing.
-  OnePlaneJob(1);
   script.Expect(gui::dkPopupMenu, smOpenSession);
   script.Expect(gui::dkOpenDialog, 0);
   Window->bSession->Click();
@@ -380,14 +380,15 @@ TEST_F(Commands, RestoreReadsTheAutomaticPairAtItsStoredStep) {
   EXPECT_EQ(Core->HighestStep, 6);
   EXPECT_NEAR(Core->Results[6].Meas.AmplA, 100.0 / 3, 1e-9);
   EXPECT_TRUE(Window->bNext->Enabled());
-  // A missing automatic pair: an empty job and the session menu's text.
+  // A missing automatic pair: the job stays and restore's own text shows.
   fs::remove(rtl::NativePath(Core->AutoSessionFile));
   Core->VibSensorA.Sensitivity = 42;
   script.Expect(gui::dkPopupMenu, smRestoreSession);
-  script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, u"Couldn't open session file. File error.", 1));
+  script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, u"Last session not restored. File error.", 1));
   Window->bSession->Click();
   EXPECT_EQ(script.Pending(), 0u);
-  EXPECT_EQ(Core->HighestStep, 0);
+  EXPECT_EQ(Core->BalancingStep, 5);
+  EXPECT_EQ(Core->HighestStep, 6);
   // The settings are not replaced by the defaults of an empty document.
   EXPECT_EQ(Core->VibSensorA.Sensitivity, 42);
 }
@@ -443,6 +444,7 @@ TEST(SessionFiles, CopyReplacesBothFilesOnlyWhenBothCanBeRead) {
   ASSERT_TRUE(CopySessionPair(u("a.daqsession"), u("a.daqdata"), u("old.daqsession")));
   EXPECT_EQ(fs::file_size(folder / "old.daqsession"), 7u);
   EXPECT_EQ(fs::file_size(folder / "old.daqdata"), 3u << 20);
+  EXPECT_FALSE(fs::exists(folder / "old.daqdata.pending"));  // the raw file went all the way into place
   EXPECT_EQ(RawFileFor(u"/x/job.txt", u".daqdata"), u"/x/job.daqdata");
   EXPECT_EQ(RawFileFor(u"/x/job", u".daqdata"), u"/x/job.daqdata");
   fs::remove_all(folder);
