@@ -24,6 +24,10 @@ int Clamped(int value, int low, int high) { return std::clamp(value, low, high);
 
 // ---- sampling page ----
 
+std::u16string SpeedToleranceText(size_t position) {
+  return position < SpeedTolerancePercents.size() ? FormatPattern(SpeedTolerancePercents[position], u"0.#%") : u"";
+}
+
 std::vector<TBufferItem> BufferLengthItems(int32_t ramSize, std::u16string_view deviceVersion, int32_t buffLength) {
   if (!deviceVersion.empty() && deviceVersion.front() == u'2') return {{buffLength, false}};
   std::vector<TBufferItem> items;
@@ -139,7 +143,7 @@ TConfigSettings SettingsFromCore(const TZelto& core) {
   s.BuffLength = core.BuffLength;
   s.SamplingRate = core.SamplingRate;
   s.AveragingIndex = Clamped(core.AvgSize - 1, 0, MaxAvgSize - 1);
-  s.SpeedTolerance = Clamped(core.SpeedTolerance, 0, static_cast<int>(SpeedToleranceItems.size()) - 1);
+  s.SpeedTolerance = Clamped(core.SpeedTolerance, 0, static_cast<int>(SpeedTolerancePercents.size()) - 1);
   s.VibValueType = Clamped(core.VibValueType, 0, 2);
   s.GainA = core.GainA;
   s.GainB = core.GainB;
@@ -172,16 +176,28 @@ std::string EightBitText(std::u16string_view text, size_t maxLength) {
 
 namespace {
 
-void ApplyCorrectionOptions(TZelto& core, const TConfigSettings& s) {
-  core.MassAdd = s.MassAdd ? 1 : 0;
-  const std::u16string divs = ClampRotorDivs(s.RotorDivs);
+// A field that still shows the stored text keeps it as it is; another text
+// is taken as 8-bit text of at most `maxLength` characters.
+std::string KeptOrEightBitText(const std::string& stored, std::u16string_view text, size_t maxLength) {
+  return text == rtl::Utf8ToUtf16(stored) ? stored : EightBitText(text, maxLength);
+}
+
+// A field that still shows the stored count keeps it, in the range or not.
+void ApplyRotorDivisions(TZelto& core, const TConfigSettings& s) {
   core.DivideMass = s.DivideMass ? 1 : 0;
+  if (s.RotorDivs == rtl::AsciiToUtf16(std::to_string(core.RotorDivCount))) return;
+  const std::u16string divs = ClampRotorDivs(s.RotorDivs);
   if (divs.empty()) {
     core.RotorDivCount = MinRotorDivs;
     core.DivideMass = 0;
-  } else {
-    core.RotorDivCount = ParseFieldInteger(divs, MaxRotorDivs).value_or(MinRotorDivs);
+    return;
   }
+  core.RotorDivCount = ParseFieldInteger(divs, MaxRotorDivs).value_or(MinRotorDivs);
+}
+
+void ApplyCorrectionOptions(TZelto& core, const TConfigSettings& s) {
+  core.MassAdd = s.MassAdd ? 1 : 0;
+  ApplyRotorDivisions(core, s);
   core.GWB.Enabled = s.GwbEnabled ? 1 : 0;
   if (s.GwbMode == 0 || s.GwbMode == 1) core.GWB.Mode = static_cast<uint8_t>(s.GwbMode);
   core.GWB.Shift = s.GwbShift;
@@ -192,7 +208,8 @@ void ApplySessionTexts(TZelto& core, const TConfigSettings& s) {
   TSessionInfo& info = core.Session;
   const std::array<std::string*, SessionTextCount> texts = {&info.Location, &info.Operator, &info.MachineOwner,
                                                             &info.Machine, &info.Object};
-  for (size_t i = 0; i < texts.size(); ++i) *texts[i] = EightBitText(s.SessionTexts[i], SessionTextLength);
+  for (size_t i = 0; i < texts.size(); ++i)
+    *texts[i] = KeptOrEightBitText(*texts[i], s.SessionTexts[i], SessionTextLength);
 }
 
 }  // namespace
@@ -214,7 +231,7 @@ void ApplySettings(TZelto& core, const TConfigSettings& s, TSetupServices* servi
   if (s.GainB >= 0) core.GainB = s.GainB;
   core.Rotor = s.Rotor;
   core.CtrlMass.Value = s.CtrlMassValue;
-  core.CtrlMass.Unit = EightBitText(s.CtrlMassUnit, CtrlMassUnitLength);
+  core.CtrlMass.Unit = KeptOrEightBitText(core.CtrlMass.Unit, s.CtrlMassUnit, CtrlMassUnitLength);
   ApplyCorrectionOptions(core, s);
   ApplySessionTexts(core, s);
   core.SaveSession();

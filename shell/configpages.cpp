@@ -16,6 +16,7 @@
 #include "labelex.h"
 #include "listbox.h"
 #include "memo.h"
+#include "numberedit.h"
 #include "numberfield.h"
 #include "panelex.h"
 #include "radiobutton.h"
@@ -141,7 +142,7 @@ void TfConfig::BuildBalancingPage() {
   rbGWBTwoWeights->OnClick = [this](gui::TComponent* sender) { GwbOptionClick(sender); };
   rbGWBThreeWeights->OnClick = [this](gui::TComponent* sender) { GwbOptionClick(sender); };
   leGWBControlShift = NewLabel(head, gui::Bounds(28, 89, 250, 14));
-  eShiftWeightBy = NewEdit(head, gui::Bounds(284, 86, 50, FieldHeight), 4);
+  eShiftWeightBy = NewNumberEdit(head, gui::Bounds(284, 86, 50, FieldHeight), 4);
   eShiftWeightBy->OnKeyPress = [](gui::TComponent*, char16_t& key) { DigitFieldKey(key); };
   NewLabel(head, gui::Bounds(340, 89, 40, 14))->SetCaption("deg");
 }
@@ -164,7 +165,7 @@ void TfConfig::BuildSamplingPage() {
   leGainB->SetCaption("B");
   leGainA = NewLabel(at, gui::Bounds(FieldLeft, RowTop(5) + 3, 16, 14));
   leGainA->SetCaption("A");
-  for (std::u16string_view item : SpeedToleranceItems) cbSpeedTolerance->Items().Add(std::u16string(item));
+  for (size_t i = 0; i < SpeedTolerancePercents.size(); ++i) cbSpeedTolerance->Items().Add(SpeedToleranceText(i));
   cbSamplingRate->OnChange = [this](gui::TComponent* sender) { cbSamplingRateChange(sender); };
   cbBuffSize->OnChange = [this](gui::TComponent* sender) { cbBuffSizeChange(sender); };
   cbAveraging->OnChange = [this](gui::TComponent*) { UpdateSamplingInfo(); };
@@ -265,7 +266,7 @@ void TfConfig::BuildControlMassPage() {
     return NewLabel(at, gui::Bounds(8, RowTop(row) + 3, LabelWidth, 14), gui::taRightJustify);
   };
   leCtrlMassValue = label(0);
-  eCtrlMassValue = NewEdit(at, gui::Bounds(FieldLeft, RowTop(0), 110, FieldHeight), 0);
+  eCtrlMassValue = NewNumberEdit(at, gui::Bounds(FieldLeft, RowTop(0), 110, FieldHeight), 0);
   leCtrlMassUnit = label(1);
   eCtrlMassUnit = NewEdit(at, gui::Bounds(FieldLeft, RowTop(1), 60, FieldHeight), CtrlMassUnitLength);
   leCtrlMassSugg = label(2);

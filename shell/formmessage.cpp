@@ -181,3 +181,11 @@ void TfMessage::Answered(int answer) {
   else
     Close();
 }
+
+int ShowMessageBox(gui::TComponent* owner, TMessageKind kind, const std::u16string& text) {
+  TfMessage box(owner);
+  box.Kind = kind;
+  box.MessageText = text;
+  box.ShowModal();
+  return box.Answer;
+}

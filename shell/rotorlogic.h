@@ -6,11 +6,10 @@
 // Rotor types (RotorDefinition::Type): 0 none ("Undefined"); two planes:
 // 1 type A, 2 type B, 3 type C; one plane: 4 type A.
 
-#include <array>
 #include <cstdint>
 #include <string>
-#include <string_view>
 
+#include "numberfield.h"
 #include "records.h"
 
 // The type radio button that is checked.
@@ -22,10 +21,6 @@ enum TRotorChoice : uint8_t { rcNoISO, rcTypeA, rcTypeB, rcTypeC };
 uint8_t RotorTypeOf(TRotorChoice choice, bool twoPlanes);
 TRotorChoice ChoiceOfType(uint8_t type, bool twoPlanes);
 
-// The balance quality grades of the grade list, by class index.
-inline constexpr std::array<std::u16string_view, 11> QualityGradeItems = {
-    u"G4000", u"G1600", u"G630", u"G250", u"G100", u"G40", u"G16", u"G6,3", u"G2,5", u"G1", u"G0,4"};
-
 struct TRotorEnabling {
   bool a = false, b = false, l = false, s = false, dA = false, dB = false;
   bool MassCentre = false;  // cbMassCentreLocation
@@ -36,20 +31,21 @@ struct TRotorEnabling {
 // ISO types; s is given only when the box is enabled and checked.
 TRotorEnabling RotorEnabling(bool twoPlanes, TRotorChoice choice, bool massCentreChecked);
 
-// The fields of the dialog as texts, as typed.
+// The fields of the dialog: the texts, and the values the number fields
+// were given, in the record's units (f in Hz, whatever unit its text is in).
 struct TRotorFields {
   bool TwoPlanes = false;
   TRotorChoice Choice = rcNoISO;
-  std::u16string a, b, l, s, dA, dB, m, f;
+  TFieldNumber a, b, l, s, dA, dB, m, f;
   bool MassCentre = false;
   int ClassIndex = 0;
-  bool SpeedInRpm = false;  // f is read in rpm and stored in Hz
+  bool SpeedInRpm = false;  // a typed f is read in rpm and stored in Hz
 };
 
 // The definition the fields describe and whether it is valid. "Undefined"
 // is always valid and stores type 0 with every value 0. A disabled or empty
-// dimension field reads as 0; a text that is no number makes the whole
-// record zero and invalid.
+// dimension field reads as 0, a field that kept its given value reads that
+// value; a text that is no number makes the whole record zero and invalid.
 struct TRotorReading {
   RotorDefinition Rotor;
   bool Valid = false;
@@ -64,5 +60,6 @@ bool IsRotorValid(const RotorDefinition& rotor);
 // A rotor with every field zero (type 0, class index 0).
 RotorDefinition ZeroRotor();
 
-// The field texts of a definition; the speed in rpm when `speedInRpm`.
+// The fields of a definition, each keeping its value; the speed's text in
+// rpm when `speedInRpm`.
 TRotorFields RotorFieldsOf(const RotorDefinition& rotor, bool twoPlanes, bool speedInRpm);

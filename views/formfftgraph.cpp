@@ -363,13 +363,13 @@ void TfFFTGraph::PlotSpectrum(bool rescale) {
   Plot->RangeA = TheCore->ConvertAmplitude(TheCore->DriverInputRange(TheCore->GainA), binFrequency, quantity, 0);
   Plot->RangeB = TheCore->ConvertAmplitude(TheCore->DriverInputRange(TheCore->GainB), binFrequency, quantity, 1);
   const auto& colours = TheCore->WorkColors;
-  Plot->BackColor = colours[1];
-  Plot->ColorA = colours[3];
-  Plot->ColorB = colours[4];
-  Plot->CursorXColor = colours[7];
-  Plot->CursorYColor = colours[8];
-  Plot->CursorTColor = colours[9];
-  Plot->GridColor = colours[2];
+  Plot->BackColor = colours[wcWorkBack];
+  Plot->ColorA = colours[wcWorkChA];
+  Plot->ColorB = colours[wcWorkChB];
+  Plot->CursorXColor = colours[wcWorkCurX];
+  Plot->CursorYColor = colours[wcWorkCurY];
+  Plot->CursorTColor = colours[wcWorkCurT];
+  Plot->GridColor = colours[wcWorkGrid];
   Plot->ValueBandColor = PlotValueBand;
   Plot->BandColor = PlotBand;
   Plot->ValueTextColor = Plot->LabelColor = PlotText;
@@ -409,7 +409,7 @@ void TfFFTGraph::MirrorViews() {
 }
 
 void TfFFTGraph::ShowProcessing() {
-  Workspace.ShowErrorText(ProcessingText, TheCore ? TheCore->WorkColors[6] : 0);
+  Workspace.ShowErrorText(ProcessingText, TheCore ? TheCore->WorkColors[wcWorkText2] : 0);
   MirrorViews();
 }
 

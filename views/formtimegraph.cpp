@@ -293,12 +293,12 @@ void TfTimeGraph::RefreshGraph() {
   Plot->DataA = fits && FHasSamplesA && ChannelsShown != 2 ? ChannelBufferA.data() : nullptr;
   Plot->DataB = fits && FHasSamplesB && ChannelsShown != 1 ? ChannelBufferB.data() : nullptr;
   const auto& colours = TheCore->WorkColors;
-  Plot->ColorA = colours[3];
-  Plot->ColorB = colours[4];
-  Plot->BackColor = colours[1];
-  Plot->CursorXColor = colours[7];
-  Plot->CursorYColor = colours[8];
-  Plot->GridColor = colours[2];
+  Plot->ColorA = colours[wcWorkChA];
+  Plot->ColorB = colours[wcWorkChB];
+  Plot->BackColor = colours[wcWorkBack];
+  Plot->CursorXColor = colours[wcWorkCurX];
+  Plot->CursorYColor = colours[wcWorkCurY];
+  Plot->GridColor = colours[wcWorkGrid];
   Plot->ValueBandColor = PlotValueBand;
   Plot->BandColor = PlotBand;
   Plot->ValueTextColor = Plot->TimeTextColor = PlotText;

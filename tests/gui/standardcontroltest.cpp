@@ -85,6 +85,50 @@ TEST_F(ControlsTest, EditMaxLengthStopsTyping) {
   EXPECT_EQ(edit->Text(), u"1234");
 }
 
+// A text the program sets is shown whole, however long; the user can
+// shorten it but not make it longer, and within the limit types as usual.
+// Only the user's edits mark the field modified.
+TEST_F(ControlsTest, EditMaxLengthBoundsTheUserNotTheProgram) {
+  auto* edit = Make<TEdit>(10, 10, 100, 21);
+  edit->SetMaxLength(4);
+  edit->SetText(u"123456789");
+  EXPECT_EQ(edit->Text(), u"123456789");
+  EXPECT_FALSE(edit->Modified());
+  edit->SetFocus();
+  Application->ProcessMessages();
+  edit->SetSelStart(9);
+  Type(u"0");
+  EXPECT_EQ(edit->Text(), u"123456789");
+  Type(u"\b\b");
+  EXPECT_EQ(edit->Text(), u"1234567");
+  EXPECT_TRUE(edit->Modified());
+  // Typed in the middle: the typed character goes, the rest stays.
+  edit->SetSelStart(2);
+  Type(u"x");
+  EXPECT_EQ(edit->Text(), u"1234567");
+  edit->SelectAll();
+  Type(u"abcdef");
+  EXPECT_EQ(edit->Text(), u"abcd");
+  edit->SetText(u"9");
+  EXPECT_FALSE(edit->Modified());
+  edit->SetModified(true);
+  EXPECT_TRUE(edit->Modified());
+}
+
+TEST_F(ControlsTest, MemoKeepsAProgramTextBeyondItsLimit) {
+  auto* memo = Make<TMemo>(10, 10, 200, 100);
+  memo->SetMaxLength(5);
+  memo->SetText(u"abcdefgh");
+  EXPECT_EQ(memo->Text(), u"abcdefgh");
+  memo->SetMaxLength(3);
+  EXPECT_EQ(memo->Text(), u"abcdefgh");
+  memo->SetFocus();
+  Application->ProcessMessages();
+  Type(u"x");
+  EXPECT_EQ(memo->Text().size(), 8u);
+  EXPECT_EQ(memo->Text().find(u'x'), std::u16string::npos);
+}
+
 TEST_F(ControlsTest, MemoLinesAndMaxLength) {
   auto* memo = Make<TMemo>(10, 10, 200, 100);
   EXPECT_EQ(memo->Lines().Count(), 0);
