@@ -1,9 +1,9 @@
 #include "fft.h"
 
-#include "fftplans.h"
-
 #include <algorithm>
 #include <cstring>
+
+#include "fftplans.h"
 
 namespace {
 
@@ -28,13 +28,13 @@ uint64_t Bits(double v) {
 }
 
 // The bins of a real signal, scaled by 1 / n: X_k from the transform's
-// interleaved output `bins` for k <= n / 2, the mirror X_k = conj(X_(n - k))
-// above. The same pass tells whether the signal was real: every im is read
-// just before it is written (a -0.0 merely takes the general path), and at
-// the first that is not +0.0 the pass stops. Returns how many leading values
-// of re and im it replaced: n for a real signal; less, and the im values
-// replaced were all +0.0, for a complex one.
-ZELTO_VECTOR_PASS int32_t StoreRealBins(int32_t n, const double* bins, double* re, double* im) {
+// interleaved output `bins` for k <= n / 2, and with each X_k in the same
+// step its mirror X_(n - k) = conj(X_k), so that every array is gone through
+// once. The same pass tells whether the signal was real: every im is read
+// just before it is written (a -0.0 merely takes the general path). At the
+// first that is not +0.0 the pass puts back the zeros it replaced and
+// returns false; im is then as it was, re is not.
+ZELTO_VECTOR_PASS bool StoreRealBins(int32_t n, const double* bins, double* re, double* im) {
   const int32_t half = n / 2;
   const double scale = 1.0 / n;
   const TQuad s = {scale, scale, scale, scale};
@@ -43,39 +43,40 @@ ZELTO_VECTOR_PASS int32_t StoreRealBins(int32_t n, const double* bins, double* r
     std::memcpy(&bits, x, sizeof bits);
     return (bits[0] | bits[1] | bits[2] | bits[3]) != 0;
   };
-  int32_t k = 0;
-  for (; k + 3 <= half; k += 4) {
-    if (nonzero(im + k)) return k;
+  // Bins 1 ... k - 1 and their mirrors are written when the pass gives up.
+  const auto giveUp = [n, im](int32_t k) {
+    std::fill(im + 1, im + k, 0.0);
+    std::fill(im + n - k + 1, im + n, 0.0);
+    return false;
+  };
+  if (Bits(im[0]) != 0 || Bits(im[half]) != 0) return false;
+  int32_t k = 1;
+  for (; k + 3 < half; k += 4) {
+    if (nonzero(im + k) || nonzero(im + n - k - 3)) return giveUp(k);
     TQuad a, b;
     std::memcpy(&a, bins + 2 * k, sizeof a);
     std::memcpy(&b, bins + 2 * k + 4, sizeof b);
     const TQuad real = __builtin_shufflevector(a, b, 0, 2, 4, 6) * s,
                 imag = __builtin_shufflevector(a, b, 1, 3, 5, 7) * s;
+    const TQuad mirrorReal = __builtin_shufflevector(real, real, 3, 2, 1, 0),
+                mirrorImag = -__builtin_shufflevector(imag, imag, 3, 2, 1, 0);
     std::memcpy(re + k, &real, sizeof real);
     std::memcpy(im + k, &imag, sizeof imag);
+    std::memcpy(re + n - k - 3, &mirrorReal, sizeof mirrorReal);
+    std::memcpy(im + n - k - 3, &mirrorImag, sizeof mirrorImag);
   }
-  for (; k <= half && k < n; ++k) {
-    if (Bits(im[k]) != 0) return k;
-    re[k] = bins[2 * k] * scale;
+  for (; k < half; ++k) {
+    if (Bits(im[k]) != 0 || Bits(im[n - k]) != 0) return giveUp(k);
+    re[k] = re[n - k] = bins[2 * k] * scale;
     im[k] = bins[2 * k + 1] * scale;
+    im[n - k] = -im[k];
   }
-  // The sources n - k - 3 ... n - k of each four lie below half + 1, all
-  // written above.
-  for (; k + 3 < n; k += 4) {
-    if (nonzero(im + k)) return k;
-    TQuad r, i;
-    std::memcpy(&r, re + n - k - 3, sizeof r);
-    std::memcpy(&i, im + n - k - 3, sizeof i);
-    const TQuad real = __builtin_shufflevector(r, r, 3, 2, 1, 0), imag = -__builtin_shufflevector(i, i, 3, 2, 1, 0);
-    std::memcpy(re + k, &real, sizeof real);
-    std::memcpy(im + k, &imag, sizeof imag);
-  }
-  for (; k < n; ++k) {
-    if (Bits(im[k]) != 0) return k;
-    re[k] = re[n - k];
-    im[k] = -im[n - k];
-  }
-  return n;
+  // Last, so that giving up above leaves these as they were.
+  re[0] = bins[0] * scale;
+  im[0] = bins[1] * scale;
+  re[half] = bins[2 * half] * scale;
+  im[half] = bins[2 * half + 1] * scale;
+  return true;
 }
 
 // X = (FFT(re) + j FFT(im)) / n, from the real transforms a of re and b of im.
@@ -131,11 +132,8 @@ bool CalcFFT(int32_t n, double* re, double* im) {
   double* copy = aligned ? nullptr : FftScratch(2, static_cast<size_t>(n));
   if (!fft || !a || !b || (!aligned && !copy)) return false;
   Transform(*fft, re, copy, a);
-  const int32_t replaced = StoreRealBins(n, a, re, im);
-  if (replaced == n) return true;
-  // A complex signal: re is no longer needed, its transform is in a, and
-  // the im values the pass replaced were zeros.
-  std::fill(im, im + replaced, 0.0);
+  if (StoreRealBins(n, a, re, im)) return true;
+  // A complex signal: re is no longer needed, its transform is in a.
   Transform(*fft, im, copy, b);
   StoreComplexBins(n, a, b, re, im);
   return true;
