@@ -1,9 +1,9 @@
 #include "fft.h"
 
+#include "fftplans.h"
+
 #include <algorithm>
 #include <cstring>
-
-#include "fftplans.h"
 
 namespace {
 
