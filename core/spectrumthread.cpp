@@ -46,7 +46,10 @@ void TSpectrumThread::AbortCalculation() {
   Core.SpectrumBusy = 0;
 }
 
-bool TSpectrumThread::Stopped() const { return AbortRequest || Terminated(); }
+// A thread that waits for the signals stops the computation as an abort
+// does: its own abort request may have been cleared by this thread's
+// wake-up, and it must not wait for a whole computation.
+bool TSpectrumThread::Stopped() const { return AbortRequest || Core.SignalWaiters > 0 || Terminated(); }
 
 void TSpectrumThread::Execute() {
   const auto event = Core.SpectrumEvent;
@@ -56,12 +59,15 @@ void TSpectrumThread::Execute() {
     event->WaitFor(rtl::INFINITE_WAIT);
     if (Terminated()) return;
     // An abort aimed at an earlier computation must not cancel this one.
+    // The windows abort only while SpectrumBusy is set, that is after this
+    // point; a writer whose abort lands before it is seen through
+    // SignalWaiters instead.
     AbortRequest = 0;
     Core.SpectrumReady = 0;
     Core.SpectrumBusy = 1;
-    Compute();
+    const bool complete = Compute();
     Core.SpectrumBusy = 0;
-    if (AbortRequest) {
+    if (!complete || AbortRequest) {
       AbortRequest = 0;
       continue;
     }
@@ -72,12 +78,15 @@ void TSpectrumThread::Execute() {
 
 // Holds the signal lock for the whole computation: writers abort first and
 // then wait for it, so no buffer changes or disappears under the transform.
-void TSpectrumThread::Compute() {
+// False when it was stopped before it could finish (no hand-over then).
+bool TSpectrumThread::Compute() {
   std::lock_guard<std::mutex> lock(Core.SignalLock);
+  if (Stopped()) return false;
   if (!Core.AsyncMode && Core.SpectrumInWindow)
     CursorWindowSpectrum();
   else
     WholeBufferSpectrum();
+  return !Stopped();
 }
 
 void TSpectrumThread::CursorWindowSpectrum() {

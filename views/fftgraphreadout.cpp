@@ -38,6 +38,7 @@ int32_t TfFFTGraph::CursorBin(char cursor) const {
   const int32_t step = TheCore->BalancingStep;
   if (step < 0 || step >= RunCount) return 0;
   const CaptureRecord& run = TheCore->Captures[static_cast<size_t>(step)];
+  rtl::TCriticalSectionGuard guard(TheCore->ResultsLock);  // a capture writes T, Start, End
   return CursorTBin(TheCore->AsyncMode != 0, TheCore->SpectrumInWindow != 0, run.T, run.Start, run.End,
                     TheCore->BuffLength);
 }

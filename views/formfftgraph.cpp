@@ -114,9 +114,7 @@ void TfFFTGraph::BindEvents() {
   bind(bRmsValueA, &TfFFTGraph::bValueClick);
   bind(bRmsValueB, &TfFFTGraph::bValueClick);
   tProgress->OnTimer = [this](gui::TComponent* sender) { tProgressTimer(sender); };
-  pbFFT->OnPaint = [this](gui::TComponent*) {
-    if (!PlotUpdating) Plot->Paint();
-  };
+  pbFFT->OnPaint = [this](gui::TComponent*) { RepaintPlot(); };
 }
 
 void TfFFTGraph::DoShow() {
@@ -219,7 +217,7 @@ void TfFFTGraph::Resize() {
 }
 
 void TfFFTGraph::RepaintPlot() {
-  if (!PlotUpdating) Plot->Paint();
+  if (!TheCore || !TheCore->PlotUpdating) Plot->Paint();
 }
 
 void TfFFTGraph::StartSpectrumThread() {
@@ -274,6 +272,7 @@ int32_t TfFFTGraph::TransformLength() const {
   if (!TheCore) return 0;
   const int32_t step = TheCore->BalancingStep;
   const CaptureRecord* run = step >= 0 && step < RunCount ? &TheCore->Captures[static_cast<size_t>(step)] : nullptr;
+  rtl::TCriticalSectionGuard guard(TheCore->ResultsLock);  // a capture writes Start and End
   return ::TransformLength(TheCore->SpectrumInWindow != 0, TheCore->AsyncMode != 0, run ? run->Start : 0,
                            run ? run->End : 0, TheCore->BuffLength);
 }
@@ -289,6 +288,8 @@ void TfFFTGraph::FillDisplay(bool channelA, int32_t n) {
   const std::vector<std::complex<double>>& spectrum = channelA ? TheCore->SpectrumA : TheCore->SpectrumB;
   std::vector<double>& display = channelA ? DisplayA : DisplayB;
   const double*& data = channelA ? Plot->DataA : Plot->DataB;
+  // The run's buffers are sized on this thread only (before a capture
+  // starts), so whether they exist is known here without a lock.
   const int32_t step = TheCore->BalancingStep;
   const bool runHasSamples =
       TheCore->AsyncMode || (step >= 0 && step < RunCount &&

@@ -149,8 +149,9 @@ class TfTimeGraph : public TWindowFrame, public TTimeGraphControls, public TTime
   void UpdateChannelsButton();
   void UpdateUnits();
   void CopySamples();
-  // A redraw of a command of the window: while a capture runs the buffers
-  // keep the record of the capture's last hand-over.
+  // A redraw outside a capture's hand-over (a command of the window, the
+  // show): while a capture runs its thread writes the samples, so the
+  // buffers keep the record of the capture's last hand-over.
   void Redraw();
   void SetView(int32_t start, int32_t width);
   void pbAnalogMouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y);

@@ -12,7 +12,6 @@
 #include <span>
 #include <string>
 
-#include "criticalsection.h"
 #include "init.h"
 #include "logentry.h"
 #include "polardiagram.h"
@@ -53,8 +52,6 @@ class TfBalancing : public TWindowFrame,
   float PlaneZoom = 0.5f;
   TPlaneZoomHistory PlaneZoomHistory;
   TWorkspaceTexts Texts;
-  // Serialises the result panel's refreshes.
-  rtl::TCriticalSection ResultsLock;
 
   // workflow
   void bStartStopClick(gui::TComponent* sender);

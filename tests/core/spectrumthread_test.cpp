@@ -156,6 +156,34 @@ TEST_F(Spectrum, AbortStopsTheCursorWindowDftWithoutHandOver) {
   EXPECT_EQ(SpectrumView.Plots, 0);
 }
 
+// A thread that waits for the signals gets them within a few samples of the
+// computation, also when no abort request reaches the computation (one made
+// just before the thread woke up is cleared by the wake-up), and the cut
+// computation is not handed over.
+TEST_F(Spectrum, AThreadWaitingForTheSignalsStopsTheComputation) {
+  Core->SpectrumInWindow = 1;
+  Core->BuffLength = 16384;
+  SineSignals(16384, 40, 1.0);
+  Core->SignalStart = 0;
+  Core->SignalEnd = 16000;  // some seconds of work
+  Start();
+  Core->SpectrumEvent->SetEvent();
+  ServeUntil([&] { return Core->SpectrumProgress > 0; });
+  ASSERT_EQ(Thread->AbortRequest, 0);
+  float progressAtLock = 0;
+  {
+    const auto lock = Core->WaitForSignals();
+    progressAtLock = Core->SpectrumProgress;
+  }
+  EXPECT_LT(progressAtLock, 50.0f);
+  ServeUntil([&] { return Core->SpectrumBusy == 0 && Core->SpectrumProgress == 0; });
+  EXPECT_EQ(SpectrumView.Plots, 0);
+  // The next wake-up computes and hands over as usual.
+  Core->SpectrumInWindow = 0;
+  ComputeOnce();
+  EXPECT_NEAR(std::abs(Core->SpectrumA[40]), 0.5, 1e-9);
+}
+
 TEST_F(Spectrum, AStaleAbortDoesNotCancelTheNextComputation) {
   SineSignals(1024, 16, 2.0);
   Start();

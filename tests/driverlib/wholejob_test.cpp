@@ -59,6 +59,11 @@ class WholeJob : public PipelineTest {
     StopCaptureAndWait();
     Core->ReleaseDriver();
     PipelineTest::TearDown();
+    // The next test of this process (--gtest_repeat, a filter running
+    // several) chooses its device afresh: an FX2 port left set would take
+    // the place of the simulated FTDI device.
+    for (const char* name : {"SARTEL_TIMEOUT_MS", "SARTEL_TCP_PORT", "SARTEL_LOCK_DIR", "SARTEL_FX2_PORT"})
+      unsetenv(name);
     std::error_code ignored;
     std::filesystem::remove_all(Folder, ignored);
   }
