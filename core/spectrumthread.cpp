@@ -59,9 +59,10 @@ void TSpectrumThread::Execute() {
     event->WaitFor(rtl::INFINITE_WAIT);
     if (Terminated()) return;
     // An abort aimed at an earlier computation must not cancel this one.
-    // The windows abort only while SpectrumBusy is set, that is after this
-    // point; a writer whose abort lands before it is seen through
-    // SignalWaiters instead.
+    // Clearing it here loses nothing: the commands that abort without
+    // waiting do so only while SpectrumBusy is set (below), and a thread
+    // that waits for the signals stops this computation through
+    // SignalWaiters, whatever became of its request.
     AbortRequest = 0;
     Core.SpectrumReady = 0;
     Core.SpectrumBusy = 1;
