@@ -8,16 +8,13 @@
 #include <span>
 #include <string>
 
+#include "datafilepair.h"
 #include "datafilevalues.h"
 #include "pathbinding.h"
-#include "rawsamplefile.h"
-#include "replacementfile.h"
 #include "xmlinifile.h"
 #include "zelto.h"
 
 namespace {
-
-using datafile::TableIndex;
 
 constexpr std::u16string_view Root = u"AsyncDataFile";
 constexpr std::u16string_view Options = u"Options";
@@ -46,9 +43,9 @@ void WriteSettings(XmlIniFile& d, const TZelto& core) {
 void ReadSettings(const XmlIniFile& d, TZelto& core, int32_t storedLength) {
   core.Type = TableIndex(d.ReadInteger(Options, u"Type", 0), 1, 0);
   core.BuffLength = std::min(storedLength, core.RamSize);
-  core.SamplingRate = d.ReadInteger(Options, u"SamplingRate", 0);
-  core.GainA = d.ReadInteger(Options, u"GainA", 0);
-  core.GainB = d.ReadInteger(Options, u"GainB", 0);
+  core.SamplingRate = TableIndex(d.ReadInteger(Options, u"SamplingRate", 0), core.DriverClockCount() - 1, 0);
+  core.GainA = TableIndex(d.ReadInteger(Options, u"GainA", 0), core.DriverGainCount() - 1, 0);
+  core.GainB = TableIndex(d.ReadInteger(Options, u"GainB", 0), core.DriverGainCount() - 1, 0);
   core.WindowType = TableIndex(d.ReadInteger(Config, u"WindowType", 0), HighestWindowType, 0);
 }
 
@@ -80,26 +77,22 @@ bool TZelto::SaveAsyncData(std::u16string path) {
   // type among them, are kept; a damaged document is left alone.
   XmlIniFile existing;
   if (!existing.Open(path, Root, true)) return false;
-  // Built in memory without a file name: written only through documentFile.
+  // Built in memory without a file name: written only by the pair.
   XmlIniFile document;
   document.Open(u"", Root, false);
   if (!document.Parse(existing.Serialize())) return false;
-  // Both files replace the old pair only once both are complete.
-  TReplacementFile raw(rawPath);
-  TReplacementFile documentFile(path);
-  if (!raw.IsOpen() || !documentFile.IsOpen()) return false;
+  // The pair is replaced as one: a failure or a crash leaves the old pair.
+  datafile::TDataFilePairWriter pair(path, Root, Data, rawPath);
+  if (!pair.IsOpen()) return false;
 
   const bool hasA = !LiveDataA.empty();
   const bool hasB = Type == 1 && !LiveDataB.empty();
   WriteSettings(document, *this);
   document.WriteInteger(Data, u"ChannelA", hasA ? 1 : 0);
   document.WriteInteger(Data, u"ChannelB", hasB ? 1 : 0);
-  if (hasA) WriteSampleBlock(raw, LiveDataA, BuffLength);
-  if (hasB) WriteSampleBlock(raw, LiveDataB, BuffLength);
-  document.WriteString(Data, datafile::ByteCountKey, ByteCountText(raw.Size()));
-  if (!raw.Finish()) return false;
-  documentFile.Write(document.Serialize());
-  return documentFile.Finish() && documentFile.Commit() && raw.Commit();
+  if (hasA) pair.WriteBlock(LiveDataA, BuffLength);
+  if (hasB) pair.WriteBlock(LiveDataB, BuffLength);
+  return pair.Commit(document) == datafile::TDataFilePairWriter::TResult::Done;
 }
 
 bool TZelto::LoadAsyncData(std::u16string path) {
@@ -107,13 +100,13 @@ bool TZelto::LoadAsyncData(std::u16string path) {
   if (path.empty() || rawPath == path) return false;
   XmlIniFile document;
   if (!document.Open(path, Root, true)) return false;
-  TRawSampleReader raw;
-  if (!raw.Open(rawPath)) return false;
   // Everything is checked before the core changes: a file refused here
-  // leaves the runs, the live buffers and the settings as they were.
+  // leaves the runs, the live buffers and the settings as they were. Samples
+  // of another save are never read with this document's values.
+  TRawSampleReader raw;
+  if (datafile::OpenRawFileFor(document, Data, rawPath, raw) != datafile::TRawFileState::Matching) return false;
   const int32_t storedLength = document.ReadInteger(Options, u"BuffLength", RamSize);
   if (datafile::HasKey(document, Options, u"BuffLength") && !datafile::IsSampleCount(storedLength)) return false;
-  if (!datafile::RawSizeMatches(document, Data, raw)) return false;
 
   ClearMeasurements();
   ReadSettings(document, *this, storedLength);

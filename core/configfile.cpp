@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "pathbinding.h"
+#include "tableindex.h"
 #include "xmlinifile.h"
 #include "zelto.h"
 
@@ -26,12 +27,6 @@ constexpr std::array<std::u16string_view, 17> ColorKeys = {
 constexpr uint8_t DefaultAmplDisplayMode = admAcceleration;
 constexpr uint8_t DefaultVibValueType = vvtRms;
 
-// A display mode outside its list falls back to the default rather than
-// indexing past the windows' tables.
-uint8_t Mode(int32_t value, int32_t highest, uint8_t fallback) {
-  return value >= 0 && value <= highest ? static_cast<uint8_t>(value) : fallback;
-}
-
 std::u16string ConfigFilePath(const std::u16string& appDataDir) {
   // Without a data folder there is no configuration, rather than a file in
   // whatever folder the program was started from.
@@ -50,11 +45,12 @@ void TZelto::LoadConfig() {
   XmlIniFile document;
   if (path.empty() || !document.Open(path, Root, true)) return;
   Language = document.ReadString(Config, u"Language", u"", MaxText);
-  AmplDisplayMode = Mode(document.ReadInteger(Config, u"AmplDisplayMode", DefaultAmplDisplayMode),
-                         admDisplacement, DefaultAmplDisplayMode);
+  // A display mode outside its list would index past the windows' tables.
+  AmplDisplayMode = TableIndex(document.ReadInteger(Config, u"AmplDisplayMode", DefaultAmplDisplayMode),
+                               admDisplacement, DefaultAmplDisplayMode);
   AmplDispModeOscmV = document.ReadInteger(Config, u"AmplDispModeOscmV", 1) != 0;
-  VibValueType = Mode(document.ReadInteger(Config, u"VibValueType", DefaultVibValueType),
-                      vvtPeakToPeak, DefaultVibValueType);
+  VibValueType = TableIndex(document.ReadInteger(Config, u"VibValueType", DefaultVibValueType),
+                            vvtPeakToPeak, DefaultVibValueType);
   const std::u16string owner = document.ReadString(Config, u"Owner", u"", MaxText);
   if (!owner.empty()) Owner = owner;
   for (size_t i = 0; i < ColorKeys.size(); ++i) {

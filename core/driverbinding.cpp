@@ -22,10 +22,20 @@ bool Bind(void* module, F& slot, const char* name) {
 // 100-unit limit still writes into our memory, and we copy only what fits.
 constexpr size_t kScratchUnits = 1024;
 
-// Entry `index` of an item table; 0 without a loaded library or for a
-// negative index (whose selector would ask for something else).
+// Entries a selector can name: 0x200 + i for i below 0x100; from there on
+// the selector would carry the count flag and ask for the count instead.
+constexpr int32_t SelectableEntries = SARTEL_SELECT_COUNT;
+
+// Entry `index` of an item table; 0 without a loaded library or for an index
+// no selector names (a negative one would ask for something else, a huge
+// one would overflow the selector).
 int32_t EntryOf(const void* module, int32_t (*query)(int32_t), int32_t index) {
-  return module && query && index >= 0 ? query(SARTEL_SELECT_ENTRY + index) : 0;
+  return module && query && index >= 0 && index < SelectableEntries ? query(SARTEL_SELECT_ENTRY + index) : 0;
+}
+
+int32_t CountOf(const void* module, int32_t (*query)(int32_t)) {
+  if (!module || !query) return SelectableEntries;
+  return std::clamp(query(SARTEL_SELECT_COUNT), 0, SelectableEntries);
 }
 
 }  // namespace
@@ -113,3 +123,7 @@ int32_t TZelto::DriverSamplingFrequency() const {
 int32_t TZelto::DriverInputRange(int32_t gainIndex) const {
   return EntryOf(DriverModule, DriverApi.GetGainItems, gainIndex);
 }
+
+int32_t TZelto::DriverClockCount() const { return CountOf(DriverModule, DriverApi.GetClockItems); }
+
+int32_t TZelto::DriverGainCount() const { return CountOf(DriverModule, DriverApi.GetGainItems); }

@@ -8,10 +8,10 @@
 #include <array>
 #include <bit>
 #include <cerrno>
-#include <charconv>
+#include <utility>
 
+#include "checksum.h"
 #include "folders.h"
-#include "replacementfile.h"
 
 namespace {
 
@@ -41,45 +41,41 @@ size_t ReadAt(int fd, uint64_t offset, char* into, size_t count) {
 
 }  // namespace
 
-void WriteSampleBlock(TReplacementFile& file, const std::vector<int32_t>& samples, int32_t length) {
+void TRawSampleWriter::Write(const void* bytes, size_t count) {
+  File.Write(bytes, count);
+  Crc = Crc32(Crc, bytes, count);
+}
+
+void TRawSampleWriter::WriteBlock(const std::vector<int32_t>& samples, int32_t length) {
   if (length <= 0) return;
   const size_t have = std::min(samples.size(), static_cast<size_t>(length));
   if constexpr (std::endian::native == std::endian::little) {
-    file.Write(samples.data(), have * SampleBytes);
+    Write(samples.data(), have * SampleBytes);
   } else {
     std::vector<int32_t> swapped(samples.begin(), samples.begin() + have);
     ToFileOrder(swapped);
-    file.Write(swapped.data(), have * SampleBytes);
+    Write(swapped.data(), have * SampleBytes);
   }
   static constexpr std::array<int32_t, 1024> Zeros{};
   for (size_t missing = static_cast<size_t>(length) - have; missing > 0;) {
     const size_t n = std::min(missing, Zeros.size());
-    file.Write(Zeros.data(), n * SampleBytes);
+    Write(Zeros.data(), n * SampleBytes);
     missing -= n;
   }
 }
 
-std::u16string ByteCountText(uint64_t count) {
-  std::array<char, 20> digits;
-  const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), count, 16).ptr;
-  return std::u16string(digits.data(), end);
-}
-
-std::optional<uint64_t> ParseByteCount(std::u16string_view text) {
-  if (text.empty() || text.size() > 16) return std::nullopt;
-  std::string narrow;
-  for (const char16_t c : text) {
-    if (c > 0x7F) return std::nullopt;
-    narrow += static_cast<char>(c);
-  }
-  uint64_t value = 0;
-  const auto result = std::from_chars(narrow.data(), narrow.data() + narrow.size(), value, 16);
-  if (result.ec != std::errc() || result.ptr != narrow.data() + narrow.size()) return std::nullopt;
-  return value;
-}
-
 TRawSampleReader::~TRawSampleReader() {
   if (Fd >= 0) ::close(Fd);
+}
+
+TRawSampleReader& TRawSampleReader::operator=(TRawSampleReader&& other) noexcept {
+  if (this != &other) {
+    if (Fd >= 0) ::close(Fd);
+    Fd = std::exchange(other.Fd, -1);
+    FileSize = std::exchange(other.FileSize, 0);
+    Offset = std::exchange(other.Offset, 0);
+  }
+  return *this;
 }
 
 bool TRawSampleReader::Open(std::u16string_view path) {
@@ -97,6 +93,20 @@ bool TRawSampleReader::Open(std::u16string_view path) {
   FileSize = static_cast<uint64_t>(st.st_size);
   Offset = 0;
   return true;
+}
+
+std::optional<uint32_t> TRawSampleReader::Checksum() const {
+  if (Fd < 0) return std::nullopt;
+  std::array<char, 1 << 14> chunk;
+  uint32_t crc = 0;
+  for (uint64_t offset = 0; offset < FileSize;) {
+    const size_t want = static_cast<size_t>(std::min<uint64_t>(chunk.size(), FileSize - offset));
+    const size_t got = ReadAt(Fd, offset, chunk.data(), want);
+    if (got != want) return std::nullopt;
+    crc = Crc32(crc, chunk.data(), got);
+    offset += got;
+  }
+  return crc;
 }
 
 void TRawSampleReader::ReadBlock(int32_t storedLength, std::span<int32_t> into) {

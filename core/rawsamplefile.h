@@ -2,27 +2,38 @@
 // The raw sample files beside the session and asynchronous-data documents:
 // blocks of signed 32-bit little-endian samples back to back, without a
 // header. The document says which blocks exist, how long each is and, in
-// files written since it was added, how many bytes the whole file holds.
+// files written since it was added, how many bytes the whole file holds and
+// their checksum.
 
 #include <cstdint>
 #include <optional>
 #include <span>
-#include <string>
 #include <string_view>
 #include <vector>
 
-class TReplacementFile;
+#include "replacementfile.h"
 
-// Appends one block of `length` samples: the first ones of `samples`, zeros
-// for what it lacks, so every block in the file has the length the document
-// states.
-void WriteSampleBlock(TReplacementFile& file, const std::vector<int32_t>& samples, int32_t length);
+// A new raw file, written as a replacement of the one at its path, with the
+// byte count and checksum of what was written.
+class TRawSampleWriter {
+ public:
+  explicit TRawSampleWriter(std::u16string_view path) : File(path) {}
 
-// The byte count as the document stores it: lowercase hexadecimal, like
-// every integer of the documents, but 64 bits wide. Empty on reading a text
-// that is not such a number.
-std::u16string ByteCountText(uint64_t count);
-std::optional<uint64_t> ParseByteCount(std::u16string_view text);
+  bool IsOpen() const { return File.IsOpen(); }
+  // Appends one block of `length` samples: the first ones of `samples`,
+  // zeros for what it lacks, so every block in the file has the length the
+  // document states.
+  void WriteBlock(const std::vector<int32_t>& samples, int32_t length);
+  uint64_t Size() const { return File.Size(); }
+  uint32_t Checksum() const { return Crc; }
+  TReplacementFile& Replacement() { return File; }
+
+ private:
+  void Write(const void* bytes, size_t count);
+
+  TReplacementFile File;
+  uint32_t Crc = 0;
+};
 
 class TRawSampleReader {
  public:
@@ -30,10 +41,13 @@ class TRawSampleReader {
   ~TRawSampleReader();
   TRawSampleReader(const TRawSampleReader&) = delete;
   TRawSampleReader& operator=(const TRawSampleReader&) = delete;
+  TRawSampleReader& operator=(TRawSampleReader&& other) noexcept;
 
   // Opens an existing regular file; false otherwise (a folder, a pipe).
   bool Open(std::u16string_view path);
   uint64_t Size() const { return FileSize; }
+  // The checksum of the whole file; empty when it can't be read whole.
+  std::optional<uint32_t> Checksum() const;
   // Reads the next block, which holds `storedLength` samples in the file:
   // the first min(storedLength, into.size()) of them go into `into`, the
   // rest of `into` is left as it is, and the next block starts

@@ -1,7 +1,12 @@
 #pragma once
-// A new version of a file, written under a temporary name beside it and
-// moved over it only by Commit. Until then the old file stays as it was, so
-// a writer that fails half-way, or never commits, loses nothing.
+// The one way a file of the system is replaced: the new version is written
+// under a temporary name beside the old one, forced to disk, renamed over
+// the old one, and then the folder is forced to disk too. Until Commit the
+// old file stays as it was, so a writer that fails half-way, is killed or
+// never commits loses nothing; after a crash the file is either the old or
+// the new version. The new file keeps the permission bits of the old one.
+// A temporary file that an interrupted replacement left behind is removed
+// by the next replacement of the same file.
 
 #include <cstddef>
 #include <cstdint>
@@ -10,7 +15,8 @@
 
 class TReplacementFile {
  public:
-  // Creates the temporary file; IsOpen tells whether that worked.
+  // Removes what interrupted replacements of this file left, then creates
+  // the temporary file; IsOpen tells whether that worked.
   explicit TReplacementFile(std::u16string_view path);
   // Removes the temporary file unless it was committed.
   ~TReplacementFile();
@@ -26,8 +32,14 @@ class TReplacementFile {
   // Forces the contents to disk and closes the file; false when creating,
   // writing or flushing failed.
   bool Finish();
-  // Renames the finished file over the target; true when it replaced it.
-  bool Commit();
+  // Renames the finished file over the target and syncs the folder; true
+  // when it replaced the target.
+  bool Commit() { return CommitAs(Target); }
+  // The same, to another name in the target's folder: a stage on the way to
+  // the target, for a file that must wait for another before it replaces
+  // the target.
+  bool CommitAs(const std::string& nativePath);
+  const std::string& NativeTarget() const { return Target; }
 
  private:
   std::string Target, Temporary;
@@ -37,3 +49,10 @@ class TReplacementFile {
   bool Finished = false;
   bool Committed = false;
 };
+
+// Replaces the file at `path` by `bytes`; true when it was replaced.
+bool ReplaceFile(std::u16string_view path, std::string_view bytes);
+
+// Renames `from` over `to` (native paths in one folder) and forces the
+// folder to disk, so the new name survives a crash; true when renamed.
+bool MoveIntoPlace(const std::string& from, const std::string& to);

@@ -9,18 +9,16 @@
 #include <optional>
 #include <string>
 
+#include "datafilepair.h"
 #include "datafilevalues.h"
 #include "folders.h"
 #include "pathbinding.h"
 #include "rawsamplefile.h"
-#include "replacementfile.h"
 #include "textconv.h"
 #include "xmlinifile.h"
 #include "zelto.h"
 
 namespace {
-
-using datafile::TableIndex;
 
 constexpr std::u16string_view Root = u"SessionFile";
 constexpr std::u16string_view Options = u"Options";
@@ -100,7 +98,7 @@ void WriteCorrection(XmlIniFile& d, std::u16string_view section, const Measureme
 }
 
 // One run's section, and its blocks appended to the raw file.
-void WriteRun(XmlIniFile& d, TReplacementFile& raw, const TZelto& core, int32_t run) {
+void WriteRun(XmlIniFile& d, datafile::TDataFilePairWriter& raw, const TZelto& core, int32_t run) {
   const std::u16string section = RunSection(run);
   const CaptureRecord& capture = core.Captures[run];
   const MeasurementResult& result = core.Results[run];
@@ -121,8 +119,8 @@ void WriteRun(XmlIniFile& d, TReplacementFile& raw, const TZelto& core, int32_t 
   const bool hasB = core.Type == 1 && !capture.DataB.empty();
   d.WriteInteger(section, u"DataA", hasA ? 1 : 0);
   d.WriteInteger(section, u"DataB", hasB ? 1 : 0);
-  if (hasA) WriteSampleBlock(raw, capture.DataA, core.BuffLength);
-  if (hasB) WriteSampleBlock(raw, capture.DataB, core.BuffLength);
+  if (hasA) raw.WriteBlock(capture.DataA, core.BuffLength);
+  if (hasB) raw.WriteBlock(capture.DataB, core.BuffLength);
 }
 
 // ---- reading ----
@@ -193,9 +191,9 @@ void ReadSessionTexts(const XmlIniFile& d, TSessionInfo& s) {
 void ReadCaptureSettings(const XmlIniFile& d, TZelto& core, int32_t storedLength) {
   core.BuffLength = CapturesWholeMemory(core) ? core.RamSize : std::min(storedLength, core.RamSize);
   core.AvgSize = std::clamp(d.ReadInteger(Options, u"AvgSize", 1), 1, MaxAvgSize);
-  core.SamplingRate = d.ReadInteger(Options, u"SamplingRate", 3);
-  core.GainA = d.ReadInteger(Options, u"GainA", 1);
-  core.GainB = d.ReadInteger(Options, u"GainB", 1);
+  core.SamplingRate = TableIndex(d.ReadInteger(Options, u"SamplingRate", 3), core.DriverClockCount() - 1, 3);
+  core.GainA = TableIndex(d.ReadInteger(Options, u"GainA", 1), core.DriverGainCount() - 1, 1);
+  core.GainB = TableIndex(d.ReadInteger(Options, u"GainB", 1), core.DriverGainCount() - 1, 1);
 }
 
 void ReadSettings(const XmlIniFile& d, TZelto& core, int32_t storedLength) {
@@ -227,15 +225,13 @@ void ReadCorrection(const XmlIniFile& d, std::u16string_view section, Measuremen
   r.NotComputable = d.ReadInteger(section, u"Result.NotComputable", 0) != 0;
 }
 
-// A block of the raw file into a run's channel; without usable raw data the
-// channel stays absent.
-void ReadChannel(TRawSampleReader* raw, int32_t storedLength, int32_t length, std::vector<int32_t>& data) {
-  if (!raw) return;
+// A block of the raw file into a run's channel.
+void ReadChannel(TRawSampleReader& raw, int32_t storedLength, int32_t length, std::vector<int32_t>& data) {
   data.assign(static_cast<size_t>(std::max(length, 0)), 0);
-  raw->ReadBlock(storedLength, data);
+  raw.ReadBlock(storedLength, data);
 }
 
-void ReadRun(const XmlIniFile& d, TZelto& core, int32_t run, int32_t storedLength, TRawSampleReader* raw) {
+void ReadRun(const XmlIniFile& d, TZelto& core, int32_t run, int32_t storedLength, TRawSampleReader& raw) {
   const std::u16string section = RunSection(run);
   CaptureRecord& capture = core.Captures[run];
   MeasurementResult& result = core.Results[run];
@@ -293,28 +289,25 @@ int32_t TZelto::SaveSession() {
   std::u16string folder = AutoSessionFile;
   if (Shlwapi.PathRemoveFileSpecW(folder) && !folder.empty() && !Shlwapi.PathIsDirectoryW(folder))
     rtl::ForceDirectories(folder);
-  // Both files are written under temporary names and replace the old pair
-  // only once both are complete: a failure leaves the last session intact.
-  TReplacementFile raw(AutoDataFile);
-  if (!raw.IsOpen()) return sfrRawFileFailed;
-  TReplacementFile documentFile(AutoSessionFile);
-  if (!documentFile.IsOpen()) return sfrDocumentFailed;
-  // Built in memory without a file name: it is written only through
-  // documentFile, never by its own destructor.
+  // The pair is replaced as one: a failure or a crash leaves the last
+  // session whole.
+  datafile::TDataFilePairWriter pair(AutoSessionFile, Root, Other, AutoDataFile);
+  if (!pair.IsOpen()) return sfrRawFileFailed;
+  // Built in memory without a file name: it is written only by the pair,
+  // never by its own destructor.
   XmlIniFile document;
   document.Open(u"", Root, false);
   WriteSettings(document, *this);
   document.WriteInteger(Other, u"Index", BalancingStep);
   document.WriteInteger(Other, u"HighestStep", HighestStep);
   const int32_t last = std::clamp(HighestStep, 0, RunCount - 1);
-  for (int32_t run = 0; run <= last; ++run) WriteRun(document, raw, *this, run);
-  document.WriteString(Other, datafile::ByteCountKey, ByteCountText(raw.Size()));
-  if (!raw.Finish()) return sfrRawFileFailed;
-  documentFile.Write(document.Serialize());
-  if (!documentFile.Finish() || !documentFile.Commit()) return sfrDocumentFailed;
-  // The document is new from here on; should this rename fail, its byte
-  // count keeps the old raw file from being read with it.
-  return raw.Commit() ? sfrDone : sfrRawFileFailed;
+  for (int32_t run = 0; run <= last; ++run) WriteRun(document, pair, *this, run);
+  switch (pair.Commit(document)) {
+    case datafile::TDataFilePairWriter::TResult::Done: return sfrDone;
+    case datafile::TDataFilePairWriter::TResult::DocumentFailed: return sfrDocumentFailed;
+    case datafile::TDataFilePairWriter::TResult::RawFailed: break;
+  }
+  return sfrRawFileFailed;
 }
 
 int32_t TZelto::LoadSession(std::u16string path) {
@@ -327,20 +320,20 @@ int32_t TZelto::LoadSession(std::u16string path) {
   if (documentPath.empty() || rawPath == documentPath) return sfrDocumentFailed;
   XmlIniFile document;
   if (!document.Open(documentPath, Root, true)) return sfrDocumentFailed;
+  // Samples of another save are never read with this document's values;
+  // without any raw file the settings and runs load without samples.
   TRawSampleReader raw;
-  const bool hasRaw = Shlwapi.PathFileExistsW(rawPath);
-  if (hasRaw && !raw.Open(rawPath)) return sfrRawFileFailed;
+  const datafile::TRawFileState rawState = datafile::OpenRawFileFor(document, Other, rawPath, raw);
+  if (rawState == datafile::TRawFileState::Foreign || rawState == datafile::TRawFileState::Unreadable)
+    return sfrRawFileFailed;
   const std::optional<TSessionLayout> layout = ReadLayout(document, *this);
   if (!layout) return sfrDocumentFailed;
 
   ReadSettings(document, *this, layout->StoredLength);
   BalancingStep = layout->Index;
   HighestStep = layout->Highest;
-  if (hasRaw) {
-    // A raw file of another size than recorded belongs to another save;
-    // the runs are read without its samples.
-    TRawSampleReader* samples = datafile::RawSizeMatches(document, Other, raw) ? &raw : nullptr;
-    for (int32_t run = 0; run <= layout->Highest; ++run) ReadRun(document, *this, run, layout->StoredLength, samples);
+  if (rawState == datafile::TRawFileState::Matching) {
+    for (int32_t run = 0; run <= layout->Highest; ++run) ReadRun(document, *this, run, layout->StoredLength, raw);
   }
   Readings = 0;
   ConvertSamples();

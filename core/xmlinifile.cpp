@@ -5,12 +5,12 @@
 #include <unistd.h>
 
 #include <array>
-#include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <optional>
 
 #include "folders.h"
+#include "replacementfile.h"
 #include "textconv.h"
 
 namespace {
@@ -24,18 +24,21 @@ constexpr off_t MaxFileSize = off_t(512) << 20;
 
 // ---- file access ----
 
-enum class TReadResult { Read, Unreadable, Failed };
+enum class TReadResult { Read, Unopened, Failed };
 
-// Reads a whole regular file. A file that can't be opened, or isn't a
-// regular file, is Unreadable; a read error or an oversized file Failed.
+// Reads a whole regular file. A file that can't be opened (missing, or not
+// ours to read) is Unopened; what is not a regular file (a folder, a pipe, a
+// device), a read error or an oversized file Failed. The file is opened
+// without blocking, so that a pipe named like a document is refused instead
+// of waiting for a writer.
 TReadResult ReadWholeFile(const std::string& path, std::string& bytes) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return TReadResult::Unreadable;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return TReadResult::Unopened;
   struct stat st {};
-  TReadResult result = TReadResult::Unreadable;
-  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
-    result = st.st_size > MaxFileSize ? TReadResult::Failed : TReadResult::Read;
-    if (result == TReadResult::Read) bytes.resize(static_cast<size_t>(st.st_size));
+  TReadResult result = TReadResult::Failed;
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= MaxFileSize) {
+    result = TReadResult::Read;
+    bytes.resize(static_cast<size_t>(st.st_size));
     size_t done = 0;
     while (result == TReadResult::Read && done < bytes.size()) {
       const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
@@ -47,45 +50,6 @@ TReadResult ReadWholeFile(const std::string& path, std::string& bytes) {
   }
   ::close(fd);
   return result;
-}
-
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    bytes.remove_prefix(static_cast<size_t>(n));
-  }
-  return true;
-}
-
-// Creates a new file beside `path` for the replacement document; its name is
-// unique within the process and O_EXCL keeps it from taking over anything.
-int CreateTemporary(const std::string& path, std::string& tempPath) {
-  static std::atomic<unsigned> counter{0};
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    tempPath = path + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-    const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
-  }
-  return -1;
-}
-
-// Writes the bytes to a temporary file, forces them to disk and renames the
-// file over `path`, so a crash leaves either the old or the new document. The
-// replacement keeps the permission bits of the file it replaces.
-bool ReplaceFile(const std::string& path, std::string_view bytes) {
-  std::string tempPath;
-  const int fd = CreateTemporary(path, tempPath);
-  if (fd < 0) return false;
-  struct stat old {};
-  bool ok = true;
-  if (::stat(path.c_str(), &old) == 0) ok = ::fchmod(fd, old.st_mode & 07777) == 0;
-  ok = ok && WriteAll(fd, bytes) && ::fsync(fd) == 0;
-  ok = ::close(fd) == 0 && ok;
-  ok = ok && ::rename(tempPath.c_str(), path.c_str()) == 0;
-  if (!ok) ::unlink(tempPath.c_str());
-  return ok;
 }
 
 // A read-only file would refuse the next save of a program that edits it in
@@ -271,7 +235,7 @@ bool XmlIniFile::Open(std::u16string_view fileName, std::u16string_view rootName
   if (!load) return true;
   std::string bytes;
   switch (ReadWholeFile(nativePath, bytes)) {
-    case TReadResult::Unreadable: return true;
+    case TReadResult::Unopened: return true;
     case TReadResult::Failed: return false;
     case TReadResult::Read: break;
   }
@@ -280,7 +244,7 @@ bool XmlIniFile::Open(std::u16string_view fileName, std::u16string_view rootName
 
 bool XmlIniFile::Save() {
   if (Path.empty()) return false;
-  if (!ReplaceFile(rtl::NativePath(Path), Serialize())) return false;
+  if (!ReplaceFile(Path, Serialize())) return false;
   Dirty = false;
   return true;
 }

@@ -36,15 +36,16 @@ class XmlIniFile {
   XmlIniFile& operator=(const XmlIniFile&) = delete;
 
   // Names the file and the root element and, with `load`, reads the file.
-  // A file that exists but is read-only is made writable. Returns false only
-  // when a loaded file is malformed; a missing or unreadable file gives an
-  // empty document and true. After a false result the sections read before
-  // the fault stay readable.
+  // A file that exists but is read-only is made writable. Returns false when
+  // a loaded file is malformed or is no regular file (a folder, a pipe: it
+  // is refused at once, never waited on); a missing file, or one that can't
+  // be opened, gives an empty document and true. After a false result the
+  // sections read before the fault stay readable.
   bool Open(std::u16string_view fileName, std::u16string_view rootName, bool load);
 
-  // Writes the whole document to the file named by Open: into a temporary
-  // file beside it that then replaces the old one, so the file is always
-  // either the old or the new document. True when the file was written.
+  // Writes the whole document to the file named by Open as a replacement of
+  // the old file (TReplacementFile), so the file is always either the old or
+  // the new document. True when the file was written.
   bool Save();
 
   // The default when the section or key is absent. The text is read as

@@ -250,6 +250,11 @@ class TZelto {
   int32_t DriverFullScale() const;
   int32_t DriverSamplingFrequency() const;
   int32_t DriverInputRange(int32_t gainIndex) const;
+  // Entries of the sampling-rate and input-range tables, which bound the
+  // indexes SamplingRate, GainA and GainB: the library's counts; without a
+  // bound library, every entry a selector can name.
+  int32_t DriverClockCount() const;
+  int32_t DriverGainCount() const;
 
   void SimulateCapture(uint8_t mode);
 

@@ -1,6 +1,10 @@
 #include "pipelinefixture.h"
 
 #include <algorithm>
+#include <fstream>
+
+#include "folders.h"
+#include "xmlinifile.h"
 
 using DriverBinding = PipelineTest;
 
@@ -80,4 +84,60 @@ TEST_F(DriverBinding, ItemTablesThroughTheBinding) {
   EXPECT_EQ(Core->DriverInputRange(-1), 0);
   Core->SamplingRate = -0x100;  // would otherwise ask for the count
   EXPECT_EQ(Core->DriverSamplingFrequency(), 0);
+}
+
+TEST_F(DriverBinding, IndexesOutsideTheItemTablesAskForNothing) {
+  LoadFake();
+  EXPECT_EQ(Core->DriverClockCount(), 13);
+  EXPECT_EQ(Core->DriverGainCount(), 3);
+  // Beyond the table the library answers 0; from 0x100 on the selector
+  // would carry the count flag and answer the count, and the largest index
+  // would overflow the selector.
+  for (const int32_t index : {13, 0x100, 0x1FF, 0x7FFFFFFF}) {
+    SCOPED_TRACE(index);
+    Core->SamplingRate = index;
+    EXPECT_EQ(Core->DriverSamplingFrequency(), 0);
+    EXPECT_EQ(Core->DriverInputRange(index), 0);
+  }
+  Core->UnloadDriver();
+  // Without a library every index a selector can name is allowed.
+  EXPECT_EQ(Core->DriverClockCount(), 0x100);
+  EXPECT_EQ(Core->DriverGainCount(), 0x100);
+}
+
+TEST_F(DriverBinding, DataFilesTakeTheDefaultForAnIndexOutsideTheDeviceTables) {
+  LoadFake();
+  const std::u16string folder = Core->AppDataDir;
+  ASSERT_TRUE(rtl::ForceDirectories(folder));
+  const auto write = [](const std::u16string& path, std::u16string_view root, std::u16string_view section,
+                        int32_t rate, int32_t gainA, int32_t gainB) {
+    XmlIniFile d;
+    d.Open(path, root, false);
+    d.WriteInteger(section, u"SamplingRate", rate);
+    d.WriteInteger(section, u"GainA", gainA);
+    d.WriteInteger(section, u"GainB", gainB);
+    ASSERT_TRUE(d.Save());
+  };
+  // The last entries of the tables are taken, one past them is not.
+  write(Core->AutoSessionFile, u"SessionFile", u"Options", 12, 2, 3);
+  ASSERT_EQ(Core->LoadSession(), TZelto::sfrDone);
+  EXPECT_EQ(Core->SamplingRate, 12);
+  EXPECT_EQ(Core->GainA, 2);
+  EXPECT_EQ(Core->GainB, 1);
+  write(Core->AutoSessionFile, u"SessionFile", u"Options", 13, 0x7FFFFFFF, -1);
+  ASSERT_EQ(Core->LoadSession(), TZelto::sfrDone);
+  EXPECT_EQ(Core->SamplingRate, 3);
+  EXPECT_EQ(Core->GainA, 1);
+  EXPECT_EQ(Core->GainB, 1);
+  EXPECT_EQ(Core->DriverSamplingFrequency(), 20000);
+
+  const std::u16string trace = folder + u"trace.asd";
+  write(trace, u"AsyncDataFile", u"Options", 0x100, 3, 2);
+  {
+    std::ofstream raw(rtl::NativePath(folder + u"trace.bin"));
+  }
+  ASSERT_TRUE(Core->LoadAsyncData(trace));
+  EXPECT_EQ(Core->SamplingRate, 0);
+  EXPECT_EQ(Core->GainA, 0);
+  EXPECT_EQ(Core->GainB, 2);
 }

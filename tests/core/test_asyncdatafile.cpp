@@ -1,3 +1,6 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "datafilefixture.h"
@@ -27,6 +30,14 @@ class AsyncDataFileTest : public DataFileTest {
   }
   std::u16string Document() const { return Dir.File(u"trace.asd"); }
   fs::path RawFile() const { return Dir.Native(u"trace.bin"); }
+  fs::path PendingFile() const { return Dir.Native(u"trace.bin.pending"); }
+  // The live buffers as a load of the capture gives them back.
+  std::pair<std::vector<int32_t>, std::vector<int32_t>> Loaded() {
+    auto loaded = Restarted();
+    loaded->RamSize = Core->RamSize;
+    EXPECT_TRUE(loaded->LoadAsyncData(Document()));
+    return {loaded->LiveDataA, loaded->LiveDataB};
+  }
 };
 
 TEST_F(AsyncDataFileTest, OneChannelWritesOneBlock) {
@@ -167,6 +178,70 @@ TEST_F(AsyncDataFileTest, RefusedFilesLeaveTheCoreAsItWas) {
   expectUnchanged();
   // A document named like its own raw file.
   EXPECT_FALSE(Core->SaveAsyncData(Dir.File(u"trace.bin")));
+}
+
+TEST_F(AsyncDataFileTest, DeviceTableIndexesOutsideEveryTableTakeDefaults) {
+  WriteDocument(Document(), Root, [](XmlIniFile& d) {
+    d.WriteInteger(u"Options", u"SamplingRate", 0x7FFFFFFF);
+    d.WriteInteger(u"Options", u"GainA", 0x1FF);
+    d.WriteInteger(u"Options", u"GainB", 0xFF);
+  });
+  WriteBytes(RawFile(), "");
+  ASSERT_TRUE(Core->LoadAsyncData(Document()));
+  EXPECT_EQ(Core->SamplingRate, 0);
+  EXPECT_EQ(Core->GainA, 0);
+  EXPECT_EQ(Core->GainB, 0xFF);
+}
+
+TEST_F(AsyncDataFileTest, ARawFileOfTheSameSizeFromAnotherSaveIsRefused) {
+  Capture(1);
+  ASSERT_TRUE(Core->SaveAsyncData(Document()));
+  std::string raw = ReadBytes(RawFile());
+  raw[raw.size() - 1] ^= 0x40;
+  WriteBytes(RawFile(), raw);
+  auto loaded = Restarted();
+  EXPECT_FALSE(loaded->LoadAsyncData(Document()));
+  EXPECT_TRUE(loaded->LiveDataA.empty());
+}
+
+TEST_F(AsyncDataFileTest, AnInterruptedSaveGivesTheOldOrTheNewPair) {
+  Capture(1);
+  ASSERT_TRUE(Core->SaveAsyncData(Document()));
+  const auto first = Loaded();
+  const std::string firstRaw = ReadBytes(RawFile());
+  Core->LiveDataB = Ramp(Core->RamSize, 42);
+  ASSERT_TRUE(Core->SaveAsyncData(Document()));
+  const auto second = Loaded();
+  ASSERT_NE(first, second);
+  const std::string secondRaw = ReadBytes(RawFile());
+
+  // Stopped after the new document: its raw file waits under the pending
+  // name and is taken, and moved into place.
+  fs::rename(RawFile(), PendingFile());
+  WriteBytes(RawFile(), firstRaw);
+  EXPECT_EQ(Loaded(), second);
+  EXPECT_EQ(ReadBytes(RawFile()), secondRaw);
+  EXPECT_FALSE(fs::exists(PendingFile()));
+
+  // Stopped before the new document: the pending file is not the
+  // document's, and the next save removes it.
+  WriteBytes(PendingFile(), firstRaw);
+  EXPECT_EQ(Loaded(), second);
+  ASSERT_TRUE(Core->SaveAsyncData(Document()));
+  EXPECT_FALSE(fs::exists(PendingFile()));
+  size_t files = 0;
+  for (const auto& entry : fs::directory_iterator(Dir.Path)) files += entry.is_regular_file();
+  EXPECT_EQ(files, 2u);
+}
+
+TEST_F(AsyncDataFileTest, APipeNamedLikeTheDocumentIsRefusedAtOnce) {
+  WriteBytes(RawFile(), "");
+  ASSERT_EQ(::mkfifo(Dir.Native(u"trace.asd").c_str(), 0600), 0);
+  ::alarm(10);  // a reader that waits for a writer ends the suite here
+  EXPECT_FALSE(Core->LoadAsyncData(Document()));
+  EXPECT_FALSE(Core->SaveAsyncData(Document()));
+  ::alarm(0);
+  EXPECT_TRUE(fs::is_fifo(Dir.Native(u"trace.asd")));
 }
 
 }  // namespace

@@ -1,8 +1,11 @@
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 
+#include "checksum.h"
 #include "datafilefixture.h"
 
 namespace {
@@ -45,7 +48,9 @@ class SessionFileTest : public DataFileTest {
     Core->HighestStep = highest;
   }
   std::u16string Document() const { return Core->AutoSessionFile; }
+  fs::path DocumentFile() const { return AppData() / "!session.daqsession"; }
   fs::path RawFile() const { return AppData() / "!session.daqdata"; }
+  fs::path PendingFile() const { return AppData() / "!session.daqdata.pending"; }
 };
 
 void ExpectSameRun(const TZelto& a, const TZelto& b, int32_t run) {
@@ -272,6 +277,27 @@ TEST_F(SessionFileTest, ValuesOutsideTheirRangeTakeDefaults) {
   EXPECT_EQ(Core->BuffLength, Core->RamSize);
 }
 
+TEST_F(SessionFileTest, DeviceTableIndexesOutsideEveryTableTakeDefaults) {
+  // Without a library the tables' sizes are unknown; an index no selector
+  // can name is outside every table.
+  WriteDocument(Document(), Root, [](XmlIniFile& d) {
+    d.WriteInteger(u"Options", u"SamplingRate", 0x7FFFFFFF);
+    d.WriteInteger(u"Options", u"GainA", 0x100);
+    d.WriteInteger(u"Options", u"GainB", -1);
+  });
+  ASSERT_EQ(Core->LoadSession(), TZelto::sfrDone);
+  EXPECT_EQ(Core->SamplingRate, 3);
+  EXPECT_EQ(Core->GainA, 1);
+  EXPECT_EQ(Core->GainB, 1);
+  WriteDocument(Document(), Root, [](XmlIniFile& d) {
+    d.WriteInteger(u"Options", u"SamplingRate", 0xFF);
+    d.WriteInteger(u"Options", u"GainA", 0);
+  });
+  ASSERT_EQ(Core->LoadSession(), TZelto::sfrDone);
+  EXPECT_EQ(Core->SamplingRate, 0xFF);
+  EXPECT_EQ(Core->GainA, 0);
+}
+
 TEST_F(SessionFileTest, ImpossibleLayoutsRejectTheFileAndKeepTheSettings) {
   const std::pair<std::u16string_view, std::u16string_view> cases[] = {
       {u"BuffLength", u"0"}, {u"BuffLength", u"bb8"}, {u"Index", u"14"}, {u"HighestStep", u"ffffffff"}};
@@ -348,17 +374,24 @@ TEST_F(SessionFileTest, ANamedDocumentFindsItsRawFileBesideIt) {
   EXPECT_EQ(loaded->LoadSession(Dir.File(u"job.daqdata")), TZelto::sfrDocumentFailed);
 }
 
-TEST_F(SessionFileTest, ARawFileOfAnotherSizeIsNotRead) {
+TEST_F(SessionFileTest, ARawFileOfAnotherSaveIsRefused) {
   MeasureJob(2, 2);
+  Core->AvgSize = 4;
   ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
-  // As if the save had stopped between the two renames, over an older pair.
-  WriteBytes(RawFile(), SampleBytes(Ramp(2 * Length, 0)));
-  auto loaded = Restarted();
-  ASSERT_EQ(loaded->LoadSession(), TZelto::sfrDone);
-  EXPECT_EQ(loaded->HighestStep, 2);
-  for (int32_t run = 0; run <= 2; ++run) {
-    EXPECT_TRUE(loaded->Captures[run].DataA.empty());
-    EXPECT_DOUBLE_EQ(loaded->Results[run].Meas.AmplA, Core->Results[run].Meas.AmplA);
+  const std::string saved = ReadBytes(RawFile());
+  std::string sameSize = saved;
+  sameSize[5] ^= 1;
+  // Another size, and the same size with other samples: both come from
+  // another save, and neither is read with this document's values.
+  for (const std::string& other : {SampleBytes(Ramp(2 * Length, 0)), sameSize}) {
+    WriteBytes(RawFile(), other);
+    auto loaded = Restarted();
+    loaded->AvgSize = 2;
+    EXPECT_EQ(loaded->LoadSession(), TZelto::sfrRawFileFailed);
+    EXPECT_EQ(loaded->AvgSize, 2);
+    EXPECT_EQ(loaded->HighestStep, 0);
+    for (int32_t run = 0; run <= 2; ++run) EXPECT_TRUE(loaded->Captures[run].DataA.empty());
+    EXPECT_EQ(ReadBytes(RawFile()), other);
   }
 }
 
@@ -381,6 +414,109 @@ class FileSizeLimit {
   rlimit Saved{};
   sighandler_t OldHandler;
 };
+
+TEST_F(SessionFileTest, TheDocumentRecordsItsRawFilesSizeAndChecksum) {
+  MeasureJob(1, 1);
+  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+  const std::string raw = ReadBytes(RawFile());
+  const auto d = ReadDocument(Document(), Root);
+  EXPECT_EQ(d->ReadString(u"Other", u"DataBytes", u""), u"800");
+  EXPECT_EQ(static_cast<uint32_t>(d->ReadInteger(u"Other", u"DataChecksum", 0)), Crc32(0, raw.data(), raw.size()));
+  // The checksum is the common CRC-32.
+  EXPECT_EQ(Crc32(0, "123456789", 9), 0xCBF43926u);
+  EXPECT_EQ(Crc32(Crc32(0, "1234", 4), "56789", 5), 0xCBF43926u);
+}
+
+TEST_F(SessionFileTest, OlderDocumentsWithoutAChecksumStillLoad) {
+  MeasureJob(2, 2);
+  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+  // As the version before the checksum wrote it: the byte count only.
+  std::u16string text = Utf16LeText(ReadBytes(DocumentFile()));
+  const size_t line = text.find(u" <DataChecksum");
+  ASSERT_NE(line, std::u16string::npos);
+  text.erase(line, text.find(u"\r\n", line) + 2 - line);
+  ASSERT_NE(text.find(u"<DataBytes"), std::u16string::npos);
+  WriteBytes(DocumentFile(), Utf16LeBytes(text));
+  auto loaded = Restarted();
+  ASSERT_EQ(loaded->LoadSession(), TZelto::sfrDone);
+  for (int32_t run = 0; run <= 2; ++run) ExpectSameRun(*Core, *loaded, run);
+  // Its byte count still tells a raw file of another size.
+  WriteBytes(RawFile(), SampleBytes(Ramp(Length, 0)));
+  EXPECT_EQ(loaded->LoadSession(), TZelto::sfrRawFileFailed);
+}
+
+TEST_F(SessionFileTest, ASaveStoppedAfterItsDocumentGivesTheNewPair) {
+  MeasureJob(2, 2);
+  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+  const std::string oldRaw = ReadBytes(RawFile());
+  Core->Captures[1].DataA = Ramp(Length, 77);
+  Core->Results[1].Meas.AmplA = 9;
+  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+  const std::string newRaw = ReadBytes(RawFile());
+  // The new document is in place, its raw file still waits under the
+  // pending name, and the old raw file is where it was.
+  fs::rename(RawFile(), PendingFile());
+  WriteBytes(RawFile(), oldRaw);
+  auto loaded = Restarted();
+  ASSERT_EQ(loaded->LoadSession(), TZelto::sfrDone);
+  for (int32_t run = 0; run <= 2; ++run) ExpectSameRun(*Core, *loaded, run);
+  // The pending file took the raw file's place.
+  EXPECT_EQ(ReadBytes(RawFile()), newRaw);
+  EXPECT_FALSE(fs::exists(PendingFile()));
+}
+
+TEST_F(SessionFileTest, ASaveStoppedBeforeItsDocumentGivesTheOldPair) {
+  MeasureJob(2, 2);
+  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+  auto previous = Restarted();
+  ASSERT_EQ(previous->LoadSession(), TZelto::sfrDone);
+  // A raw file of a later save waits, but its document never came.
+  WriteBytes(PendingFile(), SampleBytes(Ramp(3 * Length, 5)));
+  auto loaded = Restarted();
+  ASSERT_EQ(loaded->LoadSession(), TZelto::sfrDone);
+  for (int32_t run = 0; run <= 2; ++run) ExpectSameRun(*previous, *loaded, run);
+  // The next save removes it.
+  ASSERT_EQ(loaded->SaveSession(), TZelto::sfrDone);
+  EXPECT_FALSE(fs::exists(PendingFile()));
+  EXPECT_EQ(ReadBytes(RawFile()).size(), 3u * Length * 4);
+}
+
+TEST_F(SessionFileTest, ASaveAfterAnInterruptedOneKeepsThatOnesPair) {
+  Core->Type = 1;
+  MeasureJob(2, 2);
+  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+  const std::string oldRaw = ReadBytes(RawFile());
+  Core->Results[2].Meas.AmplB = 7;
+  Core->Captures[2].DataB = Ramp(Length, 3);
+  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+  auto interrupted = Restarted();
+  ASSERT_EQ(interrupted->LoadSession(), TZelto::sfrDone);
+  fs::rename(RawFile(), PendingFile());
+  WriteBytes(RawFile(), oldRaw);
+  // The next save gets its raw file to the pending name and then fails at
+  // its document: the interrupted save's pair must survive that.
+  Core->BuffLength = 16;
+  Core->Type = 0;
+  for (CaptureRecord& c : Core->Captures) c = CaptureRecord();
+  Core->Captures[0].DataA = Ramp(16, 0);
+  {
+    FileSizeLimit limit(2000);
+    EXPECT_EQ(Core->SaveSession(), TZelto::sfrDocumentFailed);
+  }
+  auto loaded = Restarted();
+  ASSERT_EQ(loaded->LoadSession(), TZelto::sfrDone);
+  for (int32_t run = 0; run <= 2; ++run) ExpectSameRun(*interrupted, *loaded, run);
+  size_t entries = 0;
+  for (const auto& entry : fs::directory_iterator(AppData())) entries += entry.is_regular_file();
+  EXPECT_EQ(entries, 2u);
+}
+
+TEST_F(SessionFileTest, APipeNamedLikeTheDocumentIsRefusedAtOnce) {
+  ASSERT_EQ(::mkfifo(DocumentFile().c_str(), 0600), 0);
+  ::alarm(10);  // a reader that waits for a writer ends the suite here
+  EXPECT_EQ(Core->LoadSession(), TZelto::sfrDocumentFailed);
+  ::alarm(0);
+}
 
 TEST_F(SessionFileTest, AFailedSaveLeavesThePreviousSessionReadable) {
   Core->Type = 1;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <memory>
@@ -243,6 +244,17 @@ TEST_F(XmlIniFileTest, EmptyFileIsMalformedAndMissingFileIsEmpty) {
   auto document = Load(true);
   EXPECT_EQ(document->ReadInteger(u"S", u"A", 5), 5);
   EXPECT_FALSE(document->Modified());
+}
+
+TEST_F(XmlIniFileTest, WhatIsNoRegularFileIsRefusedWithoutWaiting) {
+  // A pipe would block a reader until some writer opened it.
+  ASSERT_EQ(::mkfifo(Dir.Native(u"doc.xml").c_str(), 0600), 0);
+  ::alarm(10);  // a reader that waits ends the suite here
+  Load(false);
+  ::alarm(0);
+  fs::remove(Dir.Native(u"doc.xml"));
+  fs::create_directory(Dir.Native(u"doc.xml"));
+  Load(false);
 }
 
 TEST_F(XmlIniFileTest, SectionsWithoutKeysVanishOnSaving) {
