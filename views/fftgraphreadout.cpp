@@ -95,8 +95,10 @@ void TfFFTGraph::RefreshInfoPanel() {
   const std::u16string unit = AmplitudeUnitText(TheCore->AmplDisplayMode, 0);
   if (spectraReadable) {
     bRmsValueA->SetCaptionW(u"A: " + FormatNumber(BandRms(0)) + unit);
-    bRmsValueB->SetCaptionW(two ? u"B: " + FormatNumber(BandRms(1)) + unit : u"-");
+    if (two) bRmsValueB->SetCaptionW(u"B: " + FormatNumber(BandRms(1)) + unit);
   }
+  // Without channel B there is nothing to wait for.
+  if (!two) bRmsValueB->SetCaptionW(u"-");
   bRmsValueB->SetEnabled(two);
   bWindowType->SetCaption("");
   bWindowType->SetCaptionW(std::u16string(WindowTypeNames[std::min<size_t>(TheCore->WindowType, 7)]));
