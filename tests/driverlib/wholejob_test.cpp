@@ -59,11 +59,6 @@ class WholeJob : public PipelineTest {
     StopCaptureAndWait();
     Core->ReleaseDriver();
     PipelineTest::TearDown();
-    // The next test of this process (--gtest_repeat, a filter running
-    // several) chooses its device afresh: an FX2 port left set would take
-    // the place of the simulated FTDI device.
-    for (const char* name : {"SARTEL_TIMEOUT_MS", "SARTEL_TCP_PORT", "SARTEL_LOCK_DIR", "SARTEL_FX2_PORT"})
-      unsetenv(name);
     std::error_code ignored;
     std::filesystem::remove_all(Folder, ignored);
   }
@@ -298,6 +293,14 @@ class Fx2Job : public WholeJob {
     Fx2.SetNoise(NoiseMv);
     PlaceMass = [this](int plane, double grams, double angle) { Fx2.SetMass(plane, grams, angle); };
     Settings(1, 4, 1);
+  }
+  // The next test of this process (--gtest_repeat, a filter running
+  // several) chooses its device afresh: an FX2 port left set would take the
+  // place of the simulated FTDI device, and the lock folder is gone.
+  void TearDown() override {
+    WholeJob::TearDown();
+    unsetenv("SARTEL_FX2_PORT");
+    unsetenv("SARTEL_LOCK_DIR");
   }
 
   TSimFx2Control Fx2;
