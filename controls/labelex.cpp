@@ -5,12 +5,16 @@
 
 namespace {
 
-unsigned DrawTextFormat(gui::TAlignment alignment) {
+unsigned AlignmentFormat(gui::TAlignment alignment) {
   switch (alignment) {
     case gui::taRightJustify: return gui::DT_RIGHT;
     case gui::taCenter: return gui::DT_CENTER;
     default: return gui::DT_LEFT;
   }
+}
+
+unsigned DrawTextFormat(gui::TAlignment alignment, bool showAccelChar) {
+  return AlignmentFormat(alignment) | (showAccelChar ? 0u : gui::DT_NOPREFIX);
 }
 
 }  // namespace
@@ -41,7 +45,7 @@ void TLabelEx::Paint() {
   if (text.empty()) return;
   canvas.Font().Assign(Font());
   canvas.SetBkColor(Color());
-  const unsigned format = DrawTextFormat(Alignment());
+  const unsigned format = DrawTextFormat(Alignment(), ShowAccelChar());
   gui::TRect r = all;
   if (Enabled()) {
     canvas.SetBkMode(Transparent() ? gui::bkTransparent : gui::bkOpaque);

@@ -5,8 +5,10 @@
 // OnMouseLeave stay silent). It always fills its whole rectangle with Color,
 // also when Transparent, then draws the text from the top by Alignment, with
 // line breaks and "&" accelerators; a disabled label draws it etched, white
-// one pixel down and right, then grey. Layout, WordWrap and ShowAccelChar do
-// not change the painting.
+// one pixel down and right, then grey. With ShowAccelChar off an "&" is drawn
+// as it stands: labels that show a device's or a file's text turn it off.
+// Layout and WordWrap do not change the painting (a caption that must wrap
+// is broken into lines before it is set).
 
 #include <string>
 

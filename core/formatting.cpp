@@ -297,7 +297,15 @@ std::u16string FormatVoltage(double u, uint8_t withUnit) {
   return FormatPattern(u * row->Scale, row->Pattern);
 }
 
-std::u16string FormatLevel(double attenuation) { return FormatPattern(attenuation, u"-0.## dB"); }
+std::u16string FormatLevel(double attenuation) {
+  // A level above the reference (a negative attenuation) carries its own
+  // sign; the pattern's minus would stand in front of the number's.
+  if (attenuation < 0) {
+    const std::u16string above = FormatPattern(-attenuation, u"0.## dB");
+    if (above != u"0 dB") return u"+" + above;
+  }
+  return FormatPattern(attenuation, u"-0.## dB");
+}
 
 std::u16string FormatNumber(double x) {
   if (x == 0) return u"0";
@@ -345,6 +353,10 @@ std::u16string FormatPhase(const SensorInfo& sensor, double phase, uint8_t quant
 }
 
 std::u16string FormatAngle(double angle) { return DegreesText(angle); }
+
+std::u16string PlacementText(std::complex<double> position) {
+  return std::abs(position) == 0 ? std::u16string(u"?") : FormatAngle(std::arg(position));
+}
 
 std::u16string AmplitudeUnitText(uint8_t quantity, uint8_t bracketed) {
   static constexpr std::array<std::u16string_view, 4> Bracketed = {u"[mV]", u"[m/s²]", u"[mm/s]",

@@ -8,6 +8,7 @@
 // The functions here are pure and take the sensor they convert for; the
 // TZelto members of the same names pick the sensor of a channel and forward.
 
+#include <complex>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -38,7 +39,8 @@ std::u16string FormatTime(double t);
 std::u16string FormatFrequency(double f, uint8_t mode);
 // Millivolts; withUnit 0 gives the bare number, otherwise "mV" or "V".
 std::u16string FormatVoltage(double u, uint8_t withUnit);
-// The magnitude of a level below the reference: "-3,5 dB".
+// A level from its attenuation below the reference: "-3,5 dB" below it,
+// "+6,02 dB" above it (a negative attenuation).
 std::u16string FormatLevel(double attenuation);
 // Plain number with decimals chosen by the magnitude.
 std::u16string FormatNumber(double x);
@@ -58,6 +60,9 @@ std::u16string FormatAmplitude(const SensorInfo& sensor, double amplitude, doubl
 std::u16string FormatPhase(const SensorInfo& sensor, double phase, uint8_t quantity);
 // Whole degrees 0° to 360° of an angle in radians.
 std::u16string FormatAngle(double angle);
+// Where a weight of the amplitude-only method goes: the angle of its
+// position vector, or "?" when the vector is zero (no position yet).
+std::u16string PlacementText(std::complex<double> position);
 
 // "[mV]", "[m/s²]", ... when bracketed, else " mV", " m/s²", ...
 std::u16string AmplitudeUnitText(uint8_t quantity, uint8_t bracketed);

@@ -4,6 +4,7 @@
 #include "lodrast.h"
 #include "models.h"
 #include "textout.h"
+#include "transfertimeout.h"
 
 #include <algorithm>
 #include <cstring>
@@ -31,8 +32,7 @@ TDriver::~TDriver() { Model.reset(); }
 bool TDriver::InitTransports() {
   if (!Tcp) Tcp = std::make_unique<tcp::TTcpLink>();
   if (!Fx2)
-    Fx2 = std::make_unique<fx2::TUSBFX2>(fx2port::CreatePortFromEnvironment(),
-                                        ftdi::TUSBFTDI::TimeoutFromEnvironment());
+    Fx2 = std::make_unique<fx2::TUSBFX2>(fx2port::CreatePortFromEnvironment(), TransferTimeoutFromEnvironment());
   if (Ftdi) return true;
   Ftdi = std::make_unique<ftdi::TUSBFTDI>(Lib.Error);
   return Ftdi->Bind();

@@ -18,6 +18,15 @@ struct TItemTables {
   std::int32_t ConfigItems = 0;
 };
 
+// One column of a model's table of rows as an item table, so the values a
+// model offers are read off the same rows that hold their codes.
+template <typename Row, std::size_t N>
+constexpr std::array<std::int32_t, N> ItemColumn(const std::array<Row, N>& rows, std::int32_t Row::*column) {
+  std::array<std::int32_t, N> items{};
+  for (std::size_t i = 0; i < N; ++i) items[i] = rows[i].*column;
+  return items;
+}
+
 // The tables as the driver state holds them: the clock table ended by -1,
 // the gain table ended by 0.
 struct TItemState {

@@ -172,16 +172,28 @@ std::string EightBitText(std::u16string_view text, size_t maxLength) {
 
 namespace {
 
-void ApplyCorrectionOptions(TZelto& core, const TConfigSettings& s) {
-  core.MassAdd = s.MassAdd ? 1 : 0;
-  const std::u16string divs = ClampRotorDivs(s.RotorDivs);
+// A field that still shows the stored text keeps it as it is; another text
+// is taken as 8-bit text of at most `maxLength` characters.
+std::string KeptOrEightBitText(const std::string& stored, std::u16string_view text, size_t maxLength) {
+  return text == rtl::Utf8ToUtf16(stored) ? stored : EightBitText(text, maxLength);
+}
+
+// A field that still shows the stored count keeps it, in the range or not.
+void ApplyRotorDivisions(TZelto& core, const TConfigSettings& s) {
   core.DivideMass = s.DivideMass ? 1 : 0;
+  if (s.RotorDivs == rtl::AsciiToUtf16(std::to_string(core.RotorDivCount))) return;
+  const std::u16string divs = ClampRotorDivs(s.RotorDivs);
   if (divs.empty()) {
     core.RotorDivCount = MinRotorDivs;
     core.DivideMass = 0;
-  } else {
-    core.RotorDivCount = ParseFieldInteger(divs, MaxRotorDivs).value_or(MinRotorDivs);
+    return;
   }
+  core.RotorDivCount = ParseFieldInteger(divs, MaxRotorDivs).value_or(MinRotorDivs);
+}
+
+void ApplyCorrectionOptions(TZelto& core, const TConfigSettings& s) {
+  core.MassAdd = s.MassAdd ? 1 : 0;
+  ApplyRotorDivisions(core, s);
   core.GWB.Enabled = s.GwbEnabled ? 1 : 0;
   if (s.GwbMode == 0 || s.GwbMode == 1) core.GWB.Mode = static_cast<uint8_t>(s.GwbMode);
   core.GWB.Shift = s.GwbShift;
@@ -192,7 +204,8 @@ void ApplySessionTexts(TZelto& core, const TConfigSettings& s) {
   TSessionInfo& info = core.Session;
   const std::array<std::string*, SessionTextCount> texts = {&info.Location, &info.Operator, &info.MachineOwner,
                                                             &info.Machine, &info.Object};
-  for (size_t i = 0; i < texts.size(); ++i) *texts[i] = EightBitText(s.SessionTexts[i], SessionTextLength);
+  for (size_t i = 0; i < texts.size(); ++i)
+    *texts[i] = KeptOrEightBitText(*texts[i], s.SessionTexts[i], SessionTextLength);
 }
 
 }  // namespace
@@ -214,7 +227,7 @@ void ApplySettings(TZelto& core, const TConfigSettings& s, TSetupServices* servi
   if (s.GainB >= 0) core.GainB = s.GainB;
   core.Rotor = s.Rotor;
   core.CtrlMass.Value = s.CtrlMassValue;
-  core.CtrlMass.Unit = EightBitText(s.CtrlMassUnit, CtrlMassUnitLength);
+  core.CtrlMass.Unit = KeptOrEightBitText(core.CtrlMass.Unit, s.CtrlMassUnit, CtrlMassUnitLength);
   ApplyCorrectionOptions(core, s);
   ApplySessionTexts(core, s);
   core.SaveSession();

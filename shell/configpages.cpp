@@ -16,6 +16,7 @@
 #include "labelex.h"
 #include "listbox.h"
 #include "memo.h"
+#include "numberedit.h"
 #include "numberfield.h"
 #include "panelex.h"
 #include "radiobutton.h"
@@ -141,7 +142,7 @@ void TfConfig::BuildBalancingPage() {
   rbGWBTwoWeights->OnClick = [this](gui::TComponent* sender) { GwbOptionClick(sender); };
   rbGWBThreeWeights->OnClick = [this](gui::TComponent* sender) { GwbOptionClick(sender); };
   leGWBControlShift = NewLabel(head, gui::Bounds(28, 89, 250, 14));
-  eShiftWeightBy = NewEdit(head, gui::Bounds(284, 86, 50, FieldHeight), 4);
+  eShiftWeightBy = NewNumberEdit(head, gui::Bounds(284, 86, 50, FieldHeight), 4);
   eShiftWeightBy->OnKeyPress = [](gui::TComponent*, char16_t& key) { DigitFieldKey(key); };
   NewLabel(head, gui::Bounds(340, 89, 40, 14))->SetCaption("deg");
 }
@@ -265,7 +266,7 @@ void TfConfig::BuildControlMassPage() {
     return NewLabel(at, gui::Bounds(8, RowTop(row) + 3, LabelWidth, 14), gui::taRightJustify);
   };
   leCtrlMassValue = label(0);
-  eCtrlMassValue = NewEdit(at, gui::Bounds(FieldLeft, RowTop(0), 110, FieldHeight), 0);
+  eCtrlMassValue = NewNumberEdit(at, gui::Bounds(FieldLeft, RowTop(0), 110, FieldHeight), 0);
   leCtrlMassUnit = label(1);
   eCtrlMassUnit = NewEdit(at, gui::Bounds(FieldLeft, RowTop(1), 60, FieldHeight), CtrlMassUnitLength);
   leCtrlMassSugg = label(2);
@@ -336,6 +337,10 @@ void TfConfig::BuildLanguagePage() {
   leName = NewLabel(at, gui::Bounds(12, RowTop(0), 400, 14), gui::taLeftJustify, true);
   for (size_t i = 0; i < leLines.size(); ++i)
     leLines[i] = NewLabel(at, gui::Bounds(12, RowTop(0) + 24 + 18 * static_cast<int>(i), 400, 14));
+  // The language file's own name and lines, shown as the language choice
+  // shows them.
+  leName->SetShowAccelChar(false);
+  for (TLabelEx* line : leLines) line->SetShowAccelChar(false);
   bChangeLang = NewButton(at, gui::Bounds(12, RowTop(4) + 8, 90, 25));
   bChangeLang->OnClick = [this](gui::TComponent* sender) { bChangeLangClick(sender); };
 }

@@ -5,6 +5,7 @@
 #include "combobox.h"
 #include "edit.h"
 #include "labelex.h"
+#include "numberedit.h"
 #include "panelex.h"
 #include "radiobutton.h"
 #include "windowframe.h"
@@ -39,18 +40,30 @@ TLabelEx* NewLabel(const TDialogParent& at, gui::TRect bounds, gui::TAlignment a
   label->SetAutoSize(false);
   Place(label, at, bounds);
   label->SetAlignment(alignment);
-  label->SetShowAccelChar(false);
   label->SetParentColor(true);
   if (bold) label->Font().SetStyle(gui::fsBold);
   return label;
 }
 
-gui::TEdit* NewEdit(const TDialogParent& at, gui::TRect bounds, int maxLength) {
-  auto* edit = Place(new gui::TEdit(at.Owner), at, bounds);
+namespace {
+
+template <class Edit>
+Edit* PlaceEdit(const TDialogParent& at, gui::TRect bounds, int maxLength) {
+  auto* edit = Place(new Edit(at.Owner), at, bounds);
   edit->SetColor(FieldColor);
   edit->SetMaxLength(maxLength);
   edit->SetTabStop(true);
   return edit;
+}
+
+}  // namespace
+
+gui::TEdit* NewEdit(const TDialogParent& at, gui::TRect bounds, int maxLength) {
+  return PlaceEdit<gui::TEdit>(at, bounds, maxLength);
+}
+
+TNumberEdit* NewNumberEdit(const TDialogParent& at, gui::TRect bounds, int maxLength) {
+  return PlaceEdit<TNumberEdit>(at, bounds, maxLength);
 }
 
 gui::TComboBox* NewList(const TDialogParent& at, gui::TRect bounds) {

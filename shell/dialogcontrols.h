@@ -12,6 +12,7 @@
 
 class TBitmapButton;
 class TLabelEx;
+class TNumberEdit;
 class TPanelEx;
 
 namespace gui {
@@ -44,6 +45,8 @@ struct TDialogParent {
 TLabelEx* NewLabel(const TDialogParent& at, gui::TRect bounds, gui::TAlignment alignment = gui::taLeftJustify,
                    bool bold = false);
 gui::TEdit* NewEdit(const TDialogParent& at, gui::TRect bounds, int maxLength);
+// An entry field for a number of a record (TNumberEdit).
+TNumberEdit* NewNumberEdit(const TDialogParent& at, gui::TRect bounds, int maxLength);
 // A drop-down list that can't be typed into.
 gui::TComboBox* NewList(const TDialogParent& at, gui::TRect bounds);
 TBitmapButton* NewButton(const TDialogParent& at, gui::TRect bounds);

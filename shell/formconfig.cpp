@@ -19,6 +19,7 @@
 #include "labelex.h"
 #include "listbox.h"
 #include "memo.h"
+#include "numberedit.h"
 #include "numberfield.h"
 #include "panelex.h"
 #include "popupmenu.h"
@@ -199,7 +200,7 @@ void TfConfig::ShowValues() {
   cbBalancingHead->SetChecked(s.GwbEnabled);
   if (s.GwbMode == 0) rbGWBTwoWeights->SetChecked(true);
   if (s.GwbMode == 1) rbGWBThreeWeights->SetChecked(true);
-  eShiftWeightBy->SetText(FormatPattern(s.GwbShift, u"0"));
+  eShiftWeightBy->ShowNumber({FormatPattern(s.GwbShift, u"0"), s.GwbShift});
   WorkRotor = s.Rotor;
   UpdateRotorParams();
   ShowSamplingLists(s);
@@ -208,7 +209,7 @@ void TfConfig::ShowValues() {
   SensorNameA = core.VibSensorA.Name;
   SensorNameB = core.VibSensorB.Name;
   LoadSensorInfo();
-  eCtrlMassValue->SetText(FieldNumberText(s.CtrlMassValue));
+  eCtrlMassValue->ShowNumber(s.CtrlMassValue);
   eCtrlMassUnit->SetText(s.CtrlMassUnit);
   UpdateSuggestedCtrlMass();
   ShowCorrectionAndSession(s);
@@ -216,6 +217,9 @@ void TfConfig::ShowValues() {
   quantities[s.AmplDisplayMode]->SetChecked(true);
   (s.SpeedHz ? rbHz : rbRpm)->SetChecked(true);
   reOwner->SetText(s.Owner);
+  FShown.CtrlMassUnit = eCtrlMassUnit->Text();
+  FShown.Owner = reOwner->Text();
+  for (size_t i = 0; i < eInfo.size(); ++i) FShown.Session[i] = eInfo[i]->Text();
 }
 
 void TfConfig::ShowSamplingLists(const TConfigSettings& s) {
@@ -516,37 +520,43 @@ bool TfConfig::ReadSettings(TConfigSettings& s) {
   s.OnePlane = rbOnePlane->Checked();
   s.Rotor = WorkRotor;
   // A field that can't be used keeps the core's value; an enabled one must
-  // hold a usable number: a positive control mass, a whole shift angle.
-  const std::optional<double> mass = ParseFieldNumber(eCtrlMassValue->Text());
+  // hold a usable number: a positive control mass, a whole shift angle. A
+  // number or text field the user left as shown keeps the stored value.
+  const std::optional<double> mass = FieldNumberValue(eCtrlMassValue->Number());
   if (mass && *mass > 0)
     s.CtrlMassValue = *mass;
   else if (eCtrlMassValue->Enabled())
     return FieldFailed(cpControlMass, eCtrlMassValue);
-  s.CtrlMassUnit = eCtrlMassUnit->Text();
+  if (eCtrlMassUnit->Text() != FShown.CtrlMassUnit) s.CtrlMassUnit = eCtrlMassUnit->Text();
   s.MassAdd = rbAddMass->Checked();
   s.DivideMass = cbDivideMass->Checked();
   s.RotorDivs = eRotorDivs->Text();
   s.GwbEnabled = cbBalancingHead->Checked();
   s.GwbMode = rbGWBTwoWeights->Checked() ? 0 : rbGWBThreeWeights->Checked() ? 1 : -1;
-  const std::optional<int> shift = ParseFieldInteger(eShiftWeightBy->Text(), 9999);
+  // The shift is shown in whole degrees; typed, it is a whole number.
+  const TFieldNumber shiftField = eShiftWeightBy->Number();
+  std::optional<double> shift = shiftField.Given;
+  if (const std::optional<int> typed = ParseFieldInteger(shiftField.Text, 9999); !shift && typed) shift = *typed;
   if (shift)
     s.GwbShift = *shift;
   else if (eShiftWeightBy->Enabled())
     return FieldFailed(cpBalancing, eShiftWeightBy);
   const gui::TCalendarDate date = dtpInfoDate->Date();
   s.Date = {static_cast<uint16_t>(date.Year), static_cast<uint16_t>(date.Month), static_cast<uint16_t>(date.Day)};
-  for (size_t i = 0; i < eInfo.size(); ++i) s.SessionTexts[i] = eInfo[i]->Text();
+  for (size_t i = 0; i < eInfo.size(); ++i)
+    if (eInfo[i]->Text() != FShown.Session[i]) s.SessionTexts[i] = eInfo[i]->Text();
   const gui::TRadioButton* quantities[] = {rbVoltage, rbAcceleration, rbVelocity, rbDisplacement};
   for (uint8_t q = 0; q < 4; ++q)
     if (quantities[q]->Checked()) s.AmplDisplayMode = q;
   s.SpeedHz = rbHz->Checked();
-  s.Owner = reOwner->Text();
+  if (reOwner->Text() != FShown.Owner) s.Owner = reOwner->Text();
   return true;
 }
 
 void TfConfig::bOKClick(gui::TComponent*) {
-  // The rotor-divisions field is clamped as when it is left.
-  eRotorDivs->SetText(ClampRotorDivs(eRotorDivs->Text()));
+  // What the user typed into the rotor-divisions field is clamped as when
+  // it is left; an untouched field keeps the stored count.
+  if (eRotorDivs->Modified()) eRotorDivs->SetText(ClampRotorDivs(eRotorDivs->Text()));
   TConfigSettings settings;
   if (!ReadSettings(settings)) return;
   FConfirmed = settings;

@@ -17,6 +17,7 @@
 
 #include "configlogic.h"
 #include "languageservice.h"
+#include "numberedit.h"
 #include "records.h"
 #include "sensorlist.h"
 #include "windowframe.h"
@@ -174,7 +175,7 @@ class TfConfig : public TWindowFrame {
   TLabelEx* tbGWBTwoWeights = nullptr;
   TLabelEx* tbGWBThreeWeights = nullptr;
   TLabelEx* leGWBControlShift = nullptr;
-  gui::TEdit* eShiftWeightBy = nullptr;
+  TNumberEdit* eShiftWeightBy = nullptr;
 
   // page 1, sampling
   TPanelEx* peSampling = nullptr;
@@ -239,7 +240,7 @@ class TfConfig : public TWindowFrame {
   // page 5, control mass
   TPanelEx* peCtrlMass = nullptr;
   TLabelEx* leCtrlMassValue = nullptr;
-  gui::TEdit* eCtrlMassValue = nullptr;
+  TNumberEdit* eCtrlMassValue = nullptr;
   TLabelEx* leCtrlMassUnit = nullptr;
   gui::TEdit* eCtrlMassUnit = nullptr;
   TLabelEx* leCtrlMassSugg = nullptr;
@@ -341,6 +342,12 @@ class TfConfig : public TWindowFrame {
   bool FLoading = false;
   // The settings OK read and ApplySettings takes over when the dialog closes.
   std::optional<TConfigSettings> FConfirmed;
+  // The texts the show put into the text fields. A field that still shows
+  // its text writes back the stored one, which it may not hold whole.
+  struct TShownTexts {
+    std::u16string CtrlMassUnit, Owner;
+    std::array<std::u16string, SessionTextCount> Session;
+  } FShown;
   std::vector<TBufferItem> FBufferItems;
   std::vector<int32_t> FClockItems;
   std::array<std::u16string, 6> FRowTitles;     // the grid's row titles

@@ -7,6 +7,7 @@
 #include "formatting.h"
 #include "formmessage.h"
 #include "labelex.h"
+#include "numberedit.h"
 #include "numberfield.h"
 #include "panel.h"
 #include "panelex.h"
@@ -114,7 +115,7 @@ void TfEditSensor::BuildRows() {
       lTemperature->OnClick = [this](gui::TComponent*) { cbTemperature->SetChecked(!cbTemperature->Checked()); };
       top += 28;
     }
-    eValue[i] = NewEdit(inPanel, gui::Bounds(FieldLeft, top, FieldWidth, RowHeight), SensorValueLength);
+    eValue[i] = NewNumberEdit(inPanel, gui::Bounds(FieldLeft, top, FieldWidth, RowHeight), SensorValueLength);
     auto* edit = eValue[i];
     edit->OnKeyPress = [edit](gui::TComponent*, char16_t& key) { DecimalFieldKey(key, edit->Text()); };
     top += 28;
@@ -177,7 +178,7 @@ void TfEditSensor::DoShow() {
 void TfEditSensor::ShowFields(const TSensorFields& fields) {
   eName->SetText(fields.Name);
   for (size_t i = 0; i < rbType.size(); ++i) rbType[i]->SetChecked(static_cast<int>(i) == fields.Type);
-  for (size_t i = 0; i < eValue.size(); ++i) eValue[i]->SetText(fields.Values[i]);
+  for (size_t i = 0; i < eValue.size(); ++i) eValue[i]->ShowNumber(fields.Values[i]);
   cbTemperature->SetChecked(fields.Temperature);
   // Checking a button gave the unit with its blank; the stored type shows
   // the plain unit.
@@ -194,7 +195,7 @@ TSensorFields TfEditSensor::ReadFields() const {
   TSensorFields fields;
   fields.Name = eName->Text();
   fields.Type = CheckedType();
-  for (size_t i = 0; i < eValue.size(); ++i) fields.Values[i] = eValue[i]->Text();
+  for (size_t i = 0; i < eValue.size(); ++i) fields.Values[i] = eValue[i]->Number();
   fields.Temperature = cbTemperature->Checked();
   return fields;
 }

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "languageservice.h"
+#include "numberedit.h"
 #include "sensorfields.h"
 #include "windowframe.h"
 
@@ -80,12 +81,12 @@ class TfEditSensor : public TWindowFrame {
   TLabelEx* leTempOffset = nullptr;
   TLabelEx* leTempOffsetUnit = nullptr;
   // eSensitivity, eRangeLow, eRangeHigh, eInputGain, eTempGain, eTempOffset
-  std::array<gui::TEdit*, SensorValueCount> eValue{};
+  std::array<TNumberEdit*, SensorValueCount> eValue{};
   TBitmapButton* bOK = nullptr;
   TBitmapButton* bCancel = nullptr;
 
-  gui::TEdit* eSensitivity() const { return eValue[svSensitivity]; }
-  gui::TEdit* eInputGain() const { return eValue[svInputGain]; }
+  TNumberEdit* eSensitivity() const { return eValue[svSensitivity]; }
+  TNumberEdit* eInputGain() const { return eValue[svInputGain]; }
 
   void bOKClick(gui::TComponent* sender);
   void bCancelClick(gui::TComponent* sender);

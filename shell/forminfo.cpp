@@ -105,9 +105,12 @@ TLabelEx* TfInfo::CreateRowLabel(int left, int top, int width, bool value) {
   label->SetParent(pWindow);
   label->SetAutoSize(false);
   label->SetBounds(left, top, width, 14);
-  label->SetShowAccelChar(false);
   label->Font().SetColor(gui::clBlack);
-  if (value) label->Font().SetStyle(gui::fsBold);
+  if (value) {
+    // The device's own texts and the version: every "&" is theirs.
+    label->SetShowAccelChar(false);
+    label->Font().SetStyle(gui::fsBold);
+  }
   return label;
 }
 

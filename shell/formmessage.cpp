@@ -100,12 +100,13 @@ TfMessage::TfMessage(gui::TComponent* owner) : TWindowFrame(owner, FrameMessage)
   leMessage = new TLabelEx(this);
   leMessage->SetParent(PanelEx1);
   leMessage->SetAutoSize(false);
-  leMessage->SetWordWrap(true);
   leMessage->SetBounds(64, 8, 297, 65);
   leMessage->SetParentColor(false);
   leMessage->SetColor(MessageFace);
   leMessage->Font().SetStyle(gui::fsBold);
   leMessage->Font().SetColor(gui::clBlack);
+  // Messages carry file names and the driver's texts, and are wrapped by
+  // the width of the text as it stands.
   leMessage->SetShowAccelChar(false);
 
   iQuestion = CreateIcon(miQuestion);
@@ -179,4 +180,12 @@ void TfMessage::Answered(int answer) {
     SetModalResult(answer);
   else
     Close();
+}
+
+int ShowMessageBox(gui::TComponent* owner, TMessageKind kind, const std::u16string& text) {
+  TfMessage box(owner);
+  box.Kind = kind;
+  box.MessageText = text;
+  box.ShowModal();
+  return box.Answer;
 }

@@ -83,3 +83,7 @@ class TfMessage : public TWindowFrame {
   gui::TImage* IconOf(TMessageKind kind) const;
   void Answered(int answer);
 };
+
+// One box of `kind` with `text`, owned by `owner`, shown modally; the
+// answer (IDOK, IDYES, IDNO, or 0 when closed otherwise).
+int ShowMessageBox(gui::TComponent* owner, TMessageKind kind, const std::u16string& text);

@@ -9,6 +9,7 @@
 #include "image.h"
 #include "iso1940.h"
 #include "labelex.h"
+#include "numberedit.h"
 #include "numberfield.h"
 #include "panelex.h"
 #include "radiobutton.h"
@@ -125,7 +126,7 @@ void TfRotorDef::BuildParameters() {
 
   const TDialogParent inParameters{this, peParameters};
   auto edit = [&](const TDialogParent& at, int left, int top) {
-    gui::TEdit* e = NewEdit(at, gui::Bounds(left, top, 90, FieldHeight), 10);
+    TNumberEdit* e = NewNumberEdit(at, gui::Bounds(left, top, 90, FieldHeight), 10);
     e->OnKeyPress = [e](gui::TComponent*, char16_t& key) { DecimalFieldKey(key, e->Text()); };
     return e;
   };
@@ -163,7 +164,7 @@ void TfRotorDef::BuildParameters() {
   const int lowerTop = GroupHeaderHeight + 8 + PictureHeight + 8;
   peDiameters = NewGroup(inParameters, gui::Bounds(8, lowerTop, 270, 88), true);
   const TDialogParent inDiameters{this, peDiameters};
-  auto diameter = [&](int top, TLabelEx*& letter, TLabelEx*& sub, gui::TEdit*& field, const char* plane) {
+  auto diameter = [&](int top, TLabelEx*& letter, TLabelEx*& sub, TNumberEdit*& field, const char* plane) {
     letter = label(inDiameters, 8, top, 20, "d");
     sub = NewLabel(inDiameters, gui::Bounds(29, top + 9, 10, 12));
     sub->SetCaption(plane);
@@ -238,15 +239,15 @@ void TfRotorDef::DoShow() {
 
   const bool rpm = TheCore && TheCore->SpeedDisplayMode != 1;
   const TRotorFields fields = RotorFieldsOf(FWorkRotor, FTwoPlanes, rpm);
-  eDimensionA->SetText(fields.a);
-  eDimensionB->SetText(fields.b);
-  eDimensionL->SetText(fields.l);
+  eDimensionA->ShowNumber(fields.a);
+  eDimensionB->ShowNumber(fields.b);
+  eDimensionL->ShowNumber(fields.l);
   cbMassCentreLocation->SetChecked(fields.MassCentre);
-  eDimensionS->SetText(fields.s);
-  eDimensionDA->SetText(fields.dA);
-  eDimensionDB->SetText(fields.dB);
-  eWeight->SetText(fields.m);
-  eNomSpeed->SetText(fields.f);
+  eDimensionS->ShowNumber(fields.s);
+  eDimensionDA->ShowNumber(fields.dA);
+  eDimensionDB->ShowNumber(fields.dB);
+  eWeight->ShowNumber(fields.m);
+  eNomSpeed->ShowNumber(fields.f);
   UpdateSpeedUnit();
   const bool gradeListed = fields.ClassIndex >= 0 && fields.ClassIndex < cbClass->Items().Count();
   cbClass->SetItemIndex(gradeListed ? fields.ClassIndex : -1);
@@ -298,8 +299,10 @@ void TfRotorDef::UpdateSpeedUnit() {
 }
 
 void TfRotorDef::lNomSpeedUnitClick(gui::TComponent*) {
-  // The number is not converted: it is read in the unit shown when it is read.
+  // The number is not converted: it is read in the unit shown when it is
+  // read, so its text counts from now on, not the speed it was given.
   if (TheCore) TheCore->SpeedDisplayMode = TheCore->SpeedDisplayMode == 1 ? 0 : 1;
+  eNomSpeed->SetModified(true);
   UpdateSpeedUnit();
 }
 
@@ -307,14 +310,14 @@ TRotorFields TfRotorDef::ReadFields() const {
   TRotorFields f;
   f.TwoPlanes = FTwoPlanes;
   f.Choice = CheckedChoice();
-  f.a = eDimensionA->Text();
-  f.b = eDimensionB->Text();
-  f.l = eDimensionL->Text();
-  f.s = eDimensionS->Text();
-  f.dA = eDimensionDA->Text();
-  f.dB = eDimensionDB->Text();
-  f.m = eWeight->Text();
-  f.f = eNomSpeed->Text();
+  f.a = eDimensionA->Number();
+  f.b = eDimensionB->Number();
+  f.l = eDimensionL->Number();
+  f.s = eDimensionS->Number();
+  f.dA = eDimensionDA->Number();
+  f.dB = eDimensionDB->Number();
+  f.m = eWeight->Number();
+  f.f = eNomSpeed->Number();
   f.MassCentre = cbMassCentreLocation->Checked();
   f.ClassIndex = cbClass->ItemIndex();
   f.SpeedInRpm = !TheCore || TheCore->SpeedDisplayMode != 1;

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "languageservice.h"
+#include "numberedit.h"
 #include "records.h"
 #include "rotorlogic.h"
 #include "windowframe.h"
@@ -28,7 +29,6 @@ class TPanelEx;
 namespace gui {
 class TCheckBox;
 class TComboBox;
-class TEdit;
 class TImage;
 class TRadioButton;
 }  // namespace gui
@@ -88,10 +88,10 @@ class TfRotorDef : public TWindowFrame {
   TLabelEx* lDimensionB = nullptr;
   TLabelEx* lDimensionL = nullptr;
   TLabelEx* lDimensionS = nullptr;
-  gui::TEdit* eDimensionA = nullptr;
-  gui::TEdit* eDimensionB = nullptr;
-  gui::TEdit* eDimensionL = nullptr;
-  gui::TEdit* eDimensionS = nullptr;
+  TNumberEdit* eDimensionA = nullptr;
+  TNumberEdit* eDimensionB = nullptr;
+  TNumberEdit* eDimensionL = nullptr;
+  TNumberEdit* eDimensionS = nullptr;
   gui::TCheckBox* cbMassCentreLocation = nullptr;
   TLabelEx* lMassCentreLocation = nullptr;
   TPanelEx* peDiameters = nullptr;
@@ -99,13 +99,13 @@ class TfRotorDef : public TWindowFrame {
   TLabelEx* lDimensionDAsup = nullptr;
   TLabelEx* lDimensionDB = nullptr;
   TLabelEx* lDimensionDBsup = nullptr;
-  gui::TEdit* eDimensionDA = nullptr;
-  gui::TEdit* eDimensionDB = nullptr;
+  TNumberEdit* eDimensionDA = nullptr;
+  TNumberEdit* eDimensionDB = nullptr;
   TPanelEx* peOther = nullptr;
   TLabelEx* leWeight = nullptr;
-  gui::TEdit* eWeight = nullptr;
+  TNumberEdit* eWeight = nullptr;
   TLabelEx* leNomSpeed = nullptr;
-  gui::TEdit* eNomSpeed = nullptr;
+  TNumberEdit* eNomSpeed = nullptr;
   TLabelEx* lNomSpeedUnit = nullptr;
   TLabelEx* leClass = nullptr;
   gui::TComboBox* cbClass = nullptr;

@@ -124,6 +124,7 @@ TLabelEx* TfSelectLang::CreateInfoLabel(int top, bool bold) {
   label->SetBounds(155, top, 366 - 155 - 8, 14);
   label->SetParentColor(false);
   label->SetColor(WorkPanelColor);
+  // The language file's own name and lines, shown as the list shows them.
   label->SetShowAccelChar(false);
   label->Font().SetColor(gui::clBlack);
   if (bold) label->Font().SetStyle(gui::fsBold);

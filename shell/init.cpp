@@ -77,8 +77,12 @@ void TfInit::CreateLabels() {
       label->Font().SetHeight(-11);
       label->Font().SetStyle(gui::fsBold);
       label->Font().SetColor(gui::clBlack);
-      // Step labels are drawn greyed until their step begins.
-      if (!result) label->SetEnabled(false);
+      // A result can name the device found, whose "&" is its own; step
+      // labels are drawn greyed until their step begins.
+      if (result)
+        label->SetShowAccelChar(false);
+      else
+        label->SetEnabled(false);
       (result ? leInitRes : leInit)[i] = label;
     }
   }

@@ -65,16 +65,10 @@ std::u16string Weights(const TZelto& core, TLogWorkspace* workspace, int run) {
   const int count = core.GWB.Mode == 1 ? 3 : 2;
   std::u16string text = std::u16string(Detail) + u"Balance weights: ";
   for (int i = 0; i < count; ++i) {
-    const std::complex<double>& v = vectors[static_cast<size_t>(i)];
     text += std::u16string(SubLine) + static_cast<char16_t>(u'A' + i) + u": ";
-    text += std::abs(v) == 0 ? std::u16string(u"?") : TZelto::FormatAngle(std::arg(v));
+    text += PlacementText(vectors[static_cast<size_t>(i)]);
   }
   return text;
-}
-
-std::u16string RecomputedWeights(const TZelto& core, TLogWorkspace* workspace, int run) {
-  if (workspace) workspace->ComputeGwbVectors();
-  return Weights(core, workspace, run);
 }
 
 std::u16string MeasurementBody(const TZelto& core, TLogWorkspace* workspace, int run, bool twoPlanes) {
@@ -99,7 +93,7 @@ std::u16string ResultBody(const TZelto& core, TLogWorkspace* workspace, bool two
   if (twoPlanes)
     return body + Line(u"Mass A: ", t.Mass(PlaneA)) + Line(u"Angle A: ", t.Angle(PlaneA)) +
            Line(u"Mass B: ", t.Mass(PlaneB)) + Line(u"Angle B: ", t.Angle(PlaneB));
-  if (core.GWB.Enabled) return body + RecomputedWeights(core, workspace, RunCorrection);
+  if (core.GWB.Enabled) return body + Weights(core, workspace, RunCorrection);
   return body + Line(u"Mass: ", t.Mass(PlaneA)) + Line(u"Angle: ", t.Angle(PlaneA));
 }
 
@@ -112,7 +106,7 @@ std::u16string TrimBody(const TZelto& core, TLogWorkspace* workspace, int run, b
            Line(u"Angle B: ", t.Angle(PlaneB)) + Line(u"Unbalance B: ", t.Unbalance(PlaneB)) +
            Line(u"Speed: ", t.Speed());
   if (core.GWB.Enabled)
-    body += RecomputedWeights(core, workspace, run);
+    body += Weights(core, workspace, run);
   else
     body += Line(u"Mass: ", t.Mass(PlaneA)) + Line(u"Angle: ", t.Angle(PlaneA));
   return body + Line(u"Unbalance: ", t.Unbalance(PlaneA)) + Line(u"Speed: ", t.Speed());

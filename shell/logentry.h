@@ -39,8 +39,7 @@ using TBalanceRunVectors = std::array<std::complex<double>, 4>;
 class TLogWorkspace {
  public:
   virtual ~TLogWorkspace() = default;
-  // Recomputes the placement vectors of the amplitude-only method.
-  virtual void ComputeGwbVectors() = 0;
+  // The placement vectors of a run, as the workspace shows them.
   virtual TBalanceRunVectors BalanceRunVectors(int run) const = 0;
 };
 

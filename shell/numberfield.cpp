@@ -98,3 +98,9 @@ std::optional<int> ParseFieldInteger(std::u16string_view text, int cap) {
   }
   return value > cap ? cap : static_cast<int>(value);
 }
+
+TFieldNumber FieldNumberOf(double value) { return {FieldNumberText(value), value}; }
+
+std::optional<double> FieldNumberValue(const TFieldNumber& field) {
+  return field.Given ? field.Given : ParseFieldNumber(field.Text);
+}

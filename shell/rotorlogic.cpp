@@ -11,9 +11,16 @@ constexpr double SecondsPerMinute = 60;
 
 // A dimension: its number when the field is used and not empty, else 0;
 // no value when the text is no number.
-std::optional<double> ReadValue(const std::u16string& text, bool used) {
-  if (!used || text.empty()) return 0.0;
-  return ParseFieldNumber(text);
+std::optional<double> ReadValue(const TFieldNumber& field, bool used) {
+  if (!used || field.empty()) return 0.0;
+  return FieldNumberValue(field);
+}
+
+// The speed in Hz: a given value is one already; a typed one is in the
+// unit the label shows.
+std::optional<double> ReadSpeed(const TFieldNumber& field, bool rpm) {
+  const std::optional<double> f = ReadValue(field, true);
+  return f && !field.Given && rpm ? std::optional<double>(*f / SecondsPerMinute) : f;
 }
 
 bool Positive(double v) { return v > 0; }
@@ -57,7 +64,7 @@ TRotorReading ReadRotor(const TRotorFields& fields) {
   const std::optional<double> a = ReadValue(fields.a, used.a), b = ReadValue(fields.b, used.b),
                               l = ReadValue(fields.l, used.l), s = ReadValue(fields.s, used.s),
                               dA = ReadValue(fields.dA, used.dA), dB = ReadValue(fields.dB, used.dB),
-                              m = ReadValue(fields.m, true), f = ReadValue(fields.f, true);
+                              m = ReadValue(fields.m, true), f = ReadSpeed(fields.f, fields.SpeedInRpm);
   if (!a || !b || !l || !s || !dA || !dB || !m || !f) return reading;
   RotorDefinition& r = reading.Rotor;
   r.Type = RotorTypeOf(fields.Choice, fields.TwoPlanes);
@@ -69,7 +76,7 @@ TRotorReading ReadRotor(const TRotorFields& fields) {
   r.dA = *dA;
   r.dB = *dB;
   r.m = *m;
-  r.f = fields.SpeedInRpm ? *f / SecondsPerMinute : *f;
+  r.f = *f;
   r.ClassIndex = fields.ClassIndex;
   reading.Valid = IsRotorValid(r);
   return reading;
@@ -95,14 +102,14 @@ TRotorFields RotorFieldsOf(const RotorDefinition& rotor, bool twoPlanes, bool sp
   TRotorFields fields;
   fields.TwoPlanes = twoPlanes;
   fields.Choice = ChoiceOfType(rotor.Type, twoPlanes);
-  fields.a = FieldNumberText(rotor.a);
-  fields.b = FieldNumberText(rotor.b);
-  fields.l = FieldNumberText(rotor.l);
-  fields.s = FieldNumberText(rotor.s);
-  fields.dA = FieldNumberText(rotor.dA);
-  fields.dB = FieldNumberText(rotor.dB);
-  fields.m = FieldNumberText(rotor.m);
-  fields.f = FieldNumberText(speedInRpm ? rotor.f * SecondsPerMinute : rotor.f);
+  fields.a = FieldNumberOf(rotor.a);
+  fields.b = FieldNumberOf(rotor.b);
+  fields.l = FieldNumberOf(rotor.l);
+  fields.s = FieldNumberOf(rotor.s);
+  fields.dA = FieldNumberOf(rotor.dA);
+  fields.dB = FieldNumberOf(rotor.dB);
+  fields.m = FieldNumberOf(rotor.m);
+  fields.f = {FieldNumberText(speedInRpm ? rotor.f * SecondsPerMinute : rotor.f), rotor.f};
   fields.MassCentre = rotor.MassCentreLocation != 0;
   fields.ClassIndex = rotor.ClassIndex;
   fields.SpeedInRpm = speedInRpm;

@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "numberfield.h"
 #include "records.h"
 
 // The type radio button that is checked.
@@ -36,20 +37,21 @@ struct TRotorEnabling {
 // ISO types; s is given only when the box is enabled and checked.
 TRotorEnabling RotorEnabling(bool twoPlanes, TRotorChoice choice, bool massCentreChecked);
 
-// The fields of the dialog as texts, as typed.
+// The fields of the dialog: the texts, and the values the number fields
+// were given, in the record's units (f in Hz, whatever unit its text is in).
 struct TRotorFields {
   bool TwoPlanes = false;
   TRotorChoice Choice = rcNoISO;
-  std::u16string a, b, l, s, dA, dB, m, f;
+  TFieldNumber a, b, l, s, dA, dB, m, f;
   bool MassCentre = false;
   int ClassIndex = 0;
-  bool SpeedInRpm = false;  // f is read in rpm and stored in Hz
+  bool SpeedInRpm = false;  // a typed f is read in rpm and stored in Hz
 };
 
 // The definition the fields describe and whether it is valid. "Undefined"
 // is always valid and stores type 0 with every value 0. A disabled or empty
-// dimension field reads as 0; a text that is no number makes the whole
-// record zero and invalid.
+// dimension field reads as 0, a field that kept its given value reads that
+// value; a text that is no number makes the whole record zero and invalid.
 struct TRotorReading {
   RotorDefinition Rotor;
   bool Valid = false;
@@ -64,5 +66,6 @@ bool IsRotorValid(const RotorDefinition& rotor);
 // A rotor with every field zero (type 0, class index 0).
 RotorDefinition ZeroRotor();
 
-// The field texts of a definition; the speed in rpm when `speedInRpm`.
+// The fields of a definition, each keeping its value; the speed's text in
+// rpm when `speedInRpm`.
 TRotorFields RotorFieldsOf(const RotorDefinition& rotor, bool twoPlanes, bool speedInRpm);

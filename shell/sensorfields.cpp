@@ -43,7 +43,7 @@ TSensorFields SensorFieldsOf(const SensorInfo& sensor) {
   fields.Type = type >= 0 && type <= 2 ? type : -1;
   SensorInfo copy = sensor;
   for (size_t i = 0; i < SensorValueCount; ++i)
-    fields.Values[i] = FieldNumberText(ValueOf(copy, static_cast<TSensorValue>(i)));
+    fields.Values[i] = FieldNumberOf(ValueOf(copy, static_cast<TSensorValue>(i)));
   fields.Temperature = sensor.Temperature != 0;
   return fields;
 }
@@ -66,8 +66,8 @@ TSensorBuild BuildSensor(const TSensorFields& fields) {
   s.Type = static_cast<uint8_t>(fields.Type >= 0 && fields.Type <= 2 ? fields.Type : 0);
   for (size_t i = 0; i < SensorValueCount; ++i) {
     const auto field = static_cast<TSensorValue>(i);
-    const std::u16string& text = fields.Values[i];
-    const std::optional<double> value = text.empty() ? std::optional<double>(0.0) : ParseFieldNumber(text);
+    const TFieldNumber& number = fields.Values[i];
+    const std::optional<double> value = number.empty() ? std::optional<double>(0.0) : FieldNumberValue(number);
     if (!value) {
       build.Check = sfcValue;
       build.Field = field;

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "numberfield.h"
 #include "records.h"
 
 // Sensor names are file names of at most 20 characters.
@@ -25,16 +26,16 @@ bool SensorNameKey(char16_t& key);
 enum TSensorValue : uint8_t { svSensitivity, svRangeLow, svRangeHigh, svInputGain, svTempGain, svTempOffset };
 constexpr size_t SensorValueCount = 6;
 
-// The editor's fields as texts.
+// The editor's fields: texts, and the values the number fields were given.
 struct TSensorFields {
   std::u16string Name;
   int Type = 0;  // the checked type button, -1 none
-  std::array<std::u16string, SensorValueCount> Values;
+  std::array<TFieldNumber, SensorValueCount> Values;
   bool Temperature = false;
 };
 
-// The fields of a record as the editor shows them; a type other than 0, 1,
-// 2 checks no button.
+// The fields of a record as the editor shows them, each number field
+// keeping the record's value; a type other than 0, 1, 2 checks no button.
 TSensorFields SensorFieldsOf(const SensorInfo& sensor);
 
 // What blocks OK: the first empty required field (name, sensitivity, input
@@ -45,5 +46,6 @@ struct TSensorBuild {
   TSensorValue Field = svSensitivity;  // the value field of sfcValue
   SensorInfo Sensor;                   // the record when complete
 };
-// An empty optional value field reads 0; no type checked reads type 0.
+// An empty optional value field reads 0; a field that kept its given value
+// reads that value; no type checked reads type 0.
 TSensorBuild BuildSensor(const TSensorFields& fields);

@@ -72,6 +72,7 @@ TWindowFrame::TWindowFrame(gui::TComponent* owner, const TFrameStyle& style) : g
   leCaption->Font().SetColor(CaptionActiveText);
   leCaption->SetParentColor(false);
   leCaption->SetColor(FrameActiveColor);
+  // A caption can name the device, whose "&" is its own.
   leCaption->SetShowAccelChar(false);
 }
 

@@ -1,16 +1,31 @@
 #include "asyncfilecommand.h"
 
+#include <algorithm>
+
 #include "dialogs.h"
 #include "events.h"
 #include "form.h"
+#include "formmessage.h"
 #include "textconv.h"
 #include "viewpopup.h"
 #include "viewworkspace.h"
 #include "zelto.h"
 
-const std::vector<TTextKey> AsyncFileLangKeys = {{u"Forms", u"Open"}, {u"Forms", u"Save"}};
+const std::vector<TTextKey> AsyncFileLangKeys = {
+    {u"Forms", u"Open"}, {u"Forms", u"Save"}, {u"Forms", u"ResetMeasurements"}, {u"Forms", u"AsyncDataNotSaved"}};
 
 namespace {
+
+enum TAsyncFileText : size_t { atOpen, atSave, atResetMeasurements, atAsyncDataNotSaved };
+
+std::u16string Text(TAsyncFileText text) { return LangText(AsyncFileLangKeys[text]).Text; }
+
+// A run holds a measurement when any of its averaged values is set.
+bool HoldsMeasurements(const TZelto& core) {
+  return std::any_of(core.Results.begin(), core.Results.end(), [](const MeasurementResult& r) {
+    return r.Meas.AmplA != 0 || r.Meas.PhA != 0 || r.Meas.AmplB != 0 || r.Meas.PhB != 0;
+  });
+}
 
 constexpr const char* Filter = "Asynchronous data files (*.asd)|*.asd";
 
@@ -25,6 +40,10 @@ bool Open(gui::TForm& window, TViewWorkspace& workspace, TZelto& core) {
   SetUpDialog(dialog);
   dialog.Options = gui::ofFileMustExist | gui::ofHideReadOnly;
   if (!dialog.Execute(&window)) return false;
+  // Loading clears the balancing job; a measured one goes only when the
+  // user says so.
+  if (HoldsMeasurements(core) && ShowMessageBox(&window, mkQuestion, Text(atResetMeasurements)) != gui::mrYes)
+    return false;
   if (!core.LoadAsyncData(rtl::Utf8ToUtf16(dialog.FileName))) return false;
   workspace.SetAsyncMode(true);
   workspace.RefreshResults();
@@ -40,7 +59,9 @@ bool Save(gui::TForm& window, TZelto& core) {
   // An existing file is replaced without a question.
   dialog.Options = gui::ofHideReadOnly;
   if (!dialog.Execute(&window)) return false;
-  return core.SaveAsyncData(rtl::Utf8ToUtf16(dialog.FileName));
+  if (core.SaveAsyncData(rtl::Utf8ToUtf16(dialog.FileName))) return true;
+  ShowMessageBox(&window, mkError, Text(atAsyncDataNotSaved));
+  return false;
 }
 
 }  // namespace
@@ -49,8 +70,7 @@ TAsyncFileResult AsyncFileCommand(gui::TForm& window, gui::TControl* button, TVi
   const bool idle = !core.Measuring;
   const auto flags = [](bool enabled) { return enabled ? gui::MF_STRING : gui::MF_GRAYED; };
   const int choice = PopupBelow(&window, button,
-                                {{LangText(AsyncFileLangKeys[0]).Text, flags(idle)},
-                                 {LangText(AsyncFileLangKeys[1]).Text, flags(idle && core.AsyncMode)}},
+                                {{Text(atOpen), flags(idle)}, {Text(atSave), flags(idle && core.AsyncMode)}},
                                 0);
   if (choice == 1) return Open(window, workspace, core) ? afOpened : afNothing;
   if (choice == 2) return Save(window, core) ? afSaved : afNothing;

@@ -2,8 +2,10 @@
 // The asynchronous data file command of both views (bAsyncFile): a menu with
 // Open and Save; Open reads a free-running capture from a "*.asd" file and
 // switches the system to asynchronous mode, Save writes the current one.
-// Neither shows a message: a cancelled dialog or a file the core cannot read
-// or write leaves everything as it was.
+// Reading a file clears the balancing job, so while a run holds a
+// measurement Open asks first ("ResetMeasurements"); any answer but Yes,
+// a cancelled dialog or a file the core refuses leaves everything as it
+// was. A save that fails says so in an error box.
 
 #include <cstdint>
 #include <vector>
@@ -26,5 +28,5 @@ enum TAsyncFileResult : uint8_t { afNothing, afOpened, afSaved };
 // spectrum thread woken when idle; the caller refreshes its oscilloscope.
 TAsyncFileResult AsyncFileCommand(gui::TForm& window, gui::TControl* button, TViewWorkspace& workspace, TZelto& core);
 
-// The menu's texts (section "Forms").
+// The menu's and the message boxes' texts (section "Forms").
 extern const std::vector<TTextKey> AsyncFileLangKeys;

@@ -10,6 +10,7 @@
 #include "plotgeometry.h"
 #include "plotpainter.h"
 #include "plotscale.h"
+#include "spectrumreadout.h"
 
 using plotpainter::Fill;
 using plotpainter::Line;
@@ -160,7 +161,10 @@ void TDisplayFFT::DrawTrace(gui::TCanvas& c, bool print, const gui::TRect& r, bo
 template <typename F>
 static void ForEachFrequency(const TDisplayFFT& p, const gui::TRect& r, double scaleX, F f) {
   if (!(p.PxPerBin > 0) || !p.WholeSpectrum || p.ViewWidth <= 1) return;
-  const double pxPerHz = (static_cast<double>(r.Width()) * p.TotalBins / (p.ViewWidth - 1)) / (p.SampleRate * 0.5);
+  const int32_t length = p.TransformLength > 0 ? p.TransformLength : 2 * p.TotalBins;
+  const double hzPerBin = BinFrequency(1, p.SampleRate, length);
+  if (!(hzPerBin > 0)) return;
+  const double pxPerHz = static_cast<double>(r.Width()) / (p.ViewWidth - 1) / hzPerBin;
   const auto steps = FrequencySteps(pxPerHz, scaleX);
   if (!steps) return;
   const double origin = r.Left - p.ViewStart * p.PxPerBin;

@@ -32,7 +32,11 @@ class TDisplayFFT {
   const double* DataA = nullptr;   // plot units per bin; bin 0 is never drawn
   const double* DataB = nullptr;
   int32_t TotalBins = 5;
-  double SampleRate = 10.0;  // bin k at k x SampleRate / (2 x TotalBins) Hz
+  double SampleRate = 10.0;  // Hz
+  // Samples transformed (an odd DFT window has one more than 2 x TotalBins);
+  // 0 stands for 2 x TotalBins. Bin k lies at BinFrequency(k, SampleRate,
+  // that length) Hz.
+  int32_t TransformLength = 0;
   double RefSpan = 5.0;      // plot units of a channel's full scale; the 0 dB reference
   double RangeA = 5.0, RangeB = 5.0;
   std::u16string UnitA, UnitB;

@@ -108,11 +108,14 @@ void TfFFTGraph::bZoomYOutClick(gui::TComponent*) {
   SyncScrollBars();
 }
 
-// The whole spectrum at the span of the last rescale.
+// The whole spectrum at the span of a full-scale signal at bin 2 in the
+// unit of channel B's sensor; without a sensor on B that span would be 0,
+// so channel A's sensor gives it.
 void TfFFTGraph::bZoomAllClick(gui::TComponent*) {
   if (!TheCore) return;
   PushZoom();
-  SetView({0, Plot->TotalBins, 0, RescaleSpan()});
+  const uint8_t channel = TheCore->VibSensorB.Sensitivity != 0 ? 1 : 0;
+  SetView({0, Plot->TotalBins, 0, FullScaleSpan(2, channel)});
   RepaintPlot();
   SyncScrollBars();
 }
@@ -238,7 +241,7 @@ void TfFFTGraph::KeyDown(gui::TVirtualKey& key, gui::TShiftState shift) {
       case 'A': ifEnabled(bOscilloscope); break;
       case 'S': ifEnabled(bSetup); break;
       case gui::VK_SPACE: ifEnabled(bStartStop); break;
-      case 'T': ifEnabled(bGotoT); break;
+      case 'T': bGotoCurClick(bGotoT); break;
       default: break;
     }
   }

@@ -17,8 +17,10 @@ namespace {
 
 std::u16string Letter(char c) { return std::u16string(1, static_cast<char16_t>(c)); }
 
-gui::TColor CursorColour(char cursor) { return TheCore->WorkColors[cursor == 'X' ? 7 : cursor == 'Y' ? 8 : 9]; }
-gui::TColor ChannelColour(char channel) { return TheCore->WorkColors[channel == 'A' ? 3 : 4]; }
+gui::TColor CursorColour(char cursor) {
+  return TheCore->WorkColors[cursor == 'X' ? wcWorkCurX : cursor == 'Y' ? wcWorkCurY : wcWorkCurT];
+}
+gui::TColor ChannelColour(char channel) { return TheCore->WorkColors[channel == 'A' ? wcWorkChA : wcWorkChB]; }
 
 void ShowLetter(TBitmapButton* button, char letter, gui::TColor colour) {
   button->Font().SetColor(colour);
@@ -29,7 +31,7 @@ size_t Row(gui::TComponent* sender) { return static_cast<size_t>(std::clamp(send
 
 }  // namespace
 
-int32_t TfFFTGraph::FrequencyToBin(double f) const { return ::FrequencyToBin(f, Plot->TotalBins, Plot->SampleRate); }
+int32_t TfFFTGraph::FrequencyToBin(double f) const { return ::FrequencyToBin(f, BinScale()); }
 
 int32_t TfFFTGraph::CursorBin(char cursor) const {
   if (cursor == 'X') return Plot->CursorX;
@@ -52,27 +54,32 @@ std::u16string TfFFTGraph::CursorReadoutText(char cursor, char channel, char kin
   const bool a = channel == 'A';
   const std::vector<std::complex<double>>& spectrum = a ? TheCore->SpectrumA : TheCore->SpectrumB;
   const int32_t k = CursorBin(cursor);
-  const bool inside = k >= 0 && static_cast<size_t>(k) < spectrum.size();
+  // Only the bins of the present transform: above them lie its mirror, a
+  // longer transform's stale values, or nothing written at all.
+  const TBinScale bins = BinScale();
+  const bool inside = k >= 0 && k < bins.Bins && static_cast<size_t>(k) < spectrum.size();
   const SensorInfo& sensor = a ? TheCore->VibSensorA : TheCore->VibSensorB;
+  if (!ChannelHasSamples(a)) return u"-";
   if (kind == 'P') return inside ? PhaseText(spectrum[static_cast<size_t>(k)], sensor, TheCore->AmplDisplayMode) : u"-";
   if ((a ? DisplayA : DisplayB).empty() || !inside) return u"-";
-  const int32_t n = TransformLength();
   TAmplitudeScale scale;
   scale.Linear = LinearScale != 0;
   scale.InputRange = TheCore->DriverInputRange(a ? TheCore->GainA : TheCore->GainB);
   scale.FullScale = TheCore->DriverFullScale();
-  scale.BinFrequency = n > 0 ? k * Plot->SampleRate / n : 0;
+  scale.BinFrequency = bins.Frequency(k);
   scale.Quantity = TheCore->AmplDisplayMode;
   return AmplitudeText(spectrum[static_cast<size_t>(k)] / SpectrumGain(), scale, sensor);
 }
 
 double TfFFTGraph::BandRms(uint8_t channel) const {
   const bool a = channel == 0;
+  if (!ChannelHasSamples(a)) return 0;
   const int32_t range = TheCore->DriverInputRange(a ? TheCore->GainA : TheCore->GainB);
   const int32_t fullScale = TheCore->DriverFullScale();
   const double mvPerCount = fullScale == 0 ? 0 : static_cast<double>(range) / fullScale;
-  const TBinRange bins = BandBins(RmsType, Plot->CursorX, Plot->CursorY, Plot->TotalBins, Plot->SampleRate);
-  return ::BandRms(a ? TheCore->SpectrumA : TheCore->SpectrumB, bins, mvPerCount, Plot->SampleRate, Plot->TotalBins,
+  const TBinScale scale = BinScale();
+  const TBinRange bins = BandBins(RmsType, Plot->CursorX, Plot->CursorY, scale);
+  return ::BandRms(a ? TheCore->SpectrumA : TheCore->SpectrumB, bins, mvPerCount, scale,
                    a ? TheCore->VibSensorA : TheCore->VibSensorB, TheCore->AmplDisplayMode);
 }
 
@@ -80,6 +87,9 @@ void TfFFTGraph::RefreshInfoPanel() {
   if (!TheCore) return;
   const bool two = TheCore->Type == 1;
   if (!two) MeasCh = {'A', 'A', 'A'};
+  // The settings may already ask for another transform than the one drawn
+  // (a DFT chosen, its spectrum still on the way).
+  ClampCursors(BinScale().Bins);
   std::unique_lock<std::mutex> lock(TheCore->SignalLock, std::try_to_lock);
   const bool spectraReadable = lock.owns_lock();
   for (size_t r = 0; r < 3; ++r) {
@@ -162,8 +172,7 @@ int32_t TfFFTGraph::AskCursorPosition(char letter, int32_t bin) {
   std::unique_ptr<TfCursorPos> dialog = std::make_unique<TfCursorPos>(this);
   dialog->CursorLetter = letter;
   dialog->CursorBin = bin;
-  dialog->SampleRate = Plot->SampleRate;
-  dialog->TotalBins = Plot->TotalBins;
+  dialog->Scale = BinScale();
   dialog->ShowModal();
   return dialog->CloseResult == 1 ? dialog->CursorBin : -1;
 }

@@ -104,7 +104,7 @@ void TfCursorPos::DoShow() {
   leCaption->SetCaptionW(LangText(LangKeys[0]).Text);
   bOk->SetCaptionW(LangText(LangKeys[1]).Text);
   TLanguageService::AddToolTip(this, bCloseS, LangText(LangKeys[2]).Text);
-  const double frequency = TotalBins > 0 ? CursorBin * SampleRate / (2.0 * TotalBins) : 0;
+  const double frequency = Scale.Bins > 0 ? Scale.Frequency(CursorBin) : 0;
   eCursorPos->SetText(FormatNumber(frequency));
   leCursor->SetCaptionW(CursorLetter == 'Y' ? u"Y" : u"X");
   eCursorPos->SetFocus();
@@ -131,5 +131,5 @@ void TfCursorPos::DoClose(gui::TCloseAction& action) {
     action = gui::caNone;
     return;
   }
-  CursorBin = FrequencyToBin(*frequency, TotalBins, SampleRate);
+  CursorBin = FrequencyToBin(*frequency, Scale);
 }

@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "languageservice.h"
+#include "spectrumreadout.h"
 #include "windowframe.h"
 
 class TBitmapButton;
@@ -42,9 +43,8 @@ class TfCursorPos : public TWindowFrame {
   int32_t CloseResult = 0;  // 0 not set, 1 OK, 2 cancel
   char CursorLetter = 'X';
   int32_t CursorBin = 0;
-  // The spectrum plot's scale: bin k lies at k x SampleRate / (2 x TotalBins).
-  double SampleRate = 0;
-  int32_t TotalBins = 0;
+  // The frequency scale of the spectrum shown.
+  TBinScale Scale;
 
   TBitmapButton* bCloseS = nullptr;
   TLabelEx* leCursor = nullptr;

@@ -277,26 +277,41 @@ int32_t TfFFTGraph::TransformLength() const {
                            run ? run->End : 0, TheCore->BuffLength);
 }
 
-int32_t TfFFTGraph::RescaleSpan() const {
-  const int32_t n = TransformLength();
-  const double binFrequency = n > 0 ? Plot->SampleRate / n : 0;
-  const double span = TheCore->ConvertAmplitude(TheCore->DriverFullScale(), binFrequency, TheCore->AmplDisplayMode, 0);
+TBinScale TfFFTGraph::BinScale() const {
+  if (!TheCore) return {};
+  const int32_t n = std::max(TransformLength(), 0);
+  return {n / 2, n, static_cast<double>(TheCore->DriverSamplingFrequency())};
+}
+
+int32_t TfFFTGraph::FullScaleSpan(double bin, uint8_t channel) const {
+  const double span = TheCore->ConvertAmplitude(TheCore->DriverFullScale(), BinScale().Frequency(bin),
+                                                TheCore->AmplDisplayMode, channel);
   return static_cast<int32_t>(std::clamp(std::trunc(span), 0.0, 2e9));
+}
+
+void TfFFTGraph::ClampCursors(int32_t bins) {
+  const int32_t last = std::max(bins - 1, 0);
+  Plot->CursorX = std::clamp(Plot->CursorX, 0, last);
+  Plot->CursorY = std::clamp(Plot->CursorY, 0, last);
+}
+
+// The run's buffers are sized on this thread only (before a capture
+// starts), so whether they exist is known here without a lock.
+bool TfFFTGraph::ChannelHasSamples(bool channelA) const {
+  if (TheCore->AsyncMode) return true;
+  const int32_t step = TheCore->BalancingStep;
+  if (step < 0 || step >= RunCount) return false;
+  const CaptureRecord& run = TheCore->Captures[static_cast<size_t>(step)];
+  return !(channelA ? run.DataA : run.DataB).empty();
 }
 
 void TfFFTGraph::FillDisplay(bool channelA, int32_t n) {
   const std::vector<std::complex<double>>& spectrum = channelA ? TheCore->SpectrumA : TheCore->SpectrumB;
   std::vector<double>& display = channelA ? DisplayA : DisplayB;
   const double*& data = channelA ? Plot->DataA : Plot->DataB;
-  // The run's buffers are sized on this thread only (before a capture
-  // starts), so whether they exist is known here without a lock.
-  const int32_t step = TheCore->BalancingStep;
-  const bool runHasSamples =
-      TheCore->AsyncMode || (step >= 0 && step < RunCount &&
-                             !(channelA ? TheCore->Captures[step].DataA : TheCore->Captures[step].DataB).empty());
   const bool shown = ChannelsShown == 0 || ChannelsShown == (channelA ? 1 : 2);
   const int32_t bins = n / 2;
-  if (spectrum.empty() || !runHasSamples || !shown || display.empty()) {
+  if (spectrum.empty() || !ChannelHasSamples(channelA) || !shown || display.empty()) {
     data = nullptr;
     return;
   }
@@ -309,8 +324,8 @@ void TfFFTGraph::FillDisplay(bool channelA, int32_t n) {
     display[0] = 0.0;
     for (int64_t k = 1; k <= last; ++k) {
       const double a = 2 * std::abs(spectrum[static_cast<size_t>(k)]) / SpectrumGain();
-      display[static_cast<size_t>(k)] =
-          TheCore->ConvertAmplitude(a, k * Plot->SampleRate / n, TheCore->AmplDisplayMode, channelA ? 0 : 1);
+      display[static_cast<size_t>(k)] = TheCore->ConvertAmplitude(
+          a, BinFrequency(static_cast<double>(k), Plot->SampleRate, n), TheCore->AmplDisplayMode, channelA ? 0 : 1);
     }
   }
   data = display.data();
@@ -321,9 +336,11 @@ void TfFFTGraph::PlotSpectrum(bool rescale) {
   const int32_t n = std::max(TransformLength(), 0);
   const int32_t bins = n / 2;
   Plot->SampleRate = TheCore->DriverSamplingFrequency();
+  Plot->TransformLength = n;
   if (Plot->TotalBins != bins) {
     Plot->TotalBins = Plot->ViewWidth = bins;
     Plot->ViewStart = 0;
+    ClampCursors(bins);
     rescale = true;
   }
   const uint8_t quantity = TheCore->AmplDisplayMode;
@@ -331,7 +348,7 @@ void TfFFTGraph::PlotSpectrum(bool rescale) {
   // two-channel job would show nothing, with no button to change it.
   if (TheCore->Type != 1) ChannelsShown = 0;
   if (rescale) {
-    Plot->SpanY = RescaleSpan();
+    Plot->SpanY = FullScaleSpan(1, 0);
     Plot->RefSpan = Plot->SpanY;
     Plot->OffsetY = 0;
     if (quantity != 0 && LinearScale == 0) LinearScale = 1;
@@ -343,17 +360,17 @@ void TfFFTGraph::PlotSpectrum(bool rescale) {
     Plot->DataA = Plot->DataB = nullptr;
   }
   Plot->LogScale = LinearScale ? 0 : 1;
-  const double binFrequency = n > 0 ? Plot->SampleRate / n : 0;
+  const double binFrequency = BinFrequency(1, Plot->SampleRate, n);
   Plot->RangeA = TheCore->ConvertAmplitude(TheCore->DriverInputRange(TheCore->GainA), binFrequency, quantity, 0);
   Plot->RangeB = TheCore->ConvertAmplitude(TheCore->DriverInputRange(TheCore->GainB), binFrequency, quantity, 1);
   const auto& colours = TheCore->WorkColors;
-  Plot->BackColor = colours[1];
-  Plot->ColorA = colours[3];
-  Plot->ColorB = colours[4];
-  Plot->CursorXColor = colours[7];
-  Plot->CursorYColor = colours[8];
-  Plot->CursorTColor = colours[9];
-  Plot->GridColor = colours[2];
+  Plot->BackColor = colours[wcWorkBack];
+  Plot->ColorA = colours[wcWorkChA];
+  Plot->ColorB = colours[wcWorkChB];
+  Plot->CursorXColor = colours[wcWorkCurX];
+  Plot->CursorYColor = colours[wcWorkCurY];
+  Plot->CursorTColor = colours[wcWorkCurT];
+  Plot->GridColor = colours[wcWorkGrid];
   Plot->ValueBandColor = PlotValueBand;
   Plot->BandColor = PlotBand;
   Plot->ValueTextColor = Plot->LabelColor = PlotText;
@@ -393,7 +410,7 @@ void TfFFTGraph::MirrorViews() {
 }
 
 void TfFFTGraph::ShowProcessing() {
-  Workspace.ShowErrorText(ProcessingText, TheCore ? TheCore->WorkColors[6] : 0);
+  Workspace.ShowErrorText(ProcessingText, TheCore ? TheCore->WorkColors[wcWorkText2] : 0);
   MirrorViews();
 }
 

@@ -23,6 +23,7 @@
 #include "fftgraphcontrols.h"
 #include "languageservice.h"
 #include "spectrumnavigation.h"
+#include "spectrumreadout.h"
 #include "windowframe.h"
 #include "workspaceservices.h"
 #include "zoomhistory.h"
@@ -66,6 +67,9 @@ class TfFFTGraph : public TWindowFrame, public TFFTGraphControls, public TSpectr
 
   // The read-out (Part of the info panel).
   static double SpectrumGain() { return 1.0; }
+  // The bins of the transform the present settings ask for (FFT of the
+  // buffer or DFT over the run's window) and their frequencies.
+  TBinScale BinScale() const;
   int32_t FrequencyToBin(double f) const;
   std::u16string CursorFrequencyText(char cursor) const;
   // kind 'A' the amplitude, 'P' the phase.
@@ -167,10 +171,19 @@ class TfFFTGraph : public TWindowFrame, public TFFTGraphControls, public TSpectr
   void UpdateChannelsButton();
   void StartSpectrumThread();
   void StopSpectrumThread();
+  // The channel has samples to show: always in free-running mode, else
+  // when the current run captured it. A spectrum of a channel without
+  // samples belongs to an earlier record and is neither drawn nor read.
+  bool ChannelHasSamples(bool channelA) const;
   void FillDisplay(bool channelA, int32_t n);
   int32_t TransformLength() const;
   int32_t CursorBin(char cursor) const;
-  int32_t RescaleSpan() const;
+  // Cursors X and Y inside a spectrum of `bins` bins: a cursor left beyond
+  // the last bin by a longer transform moves onto it.
+  void ClampCursors(int32_t bins);
+  // The amplitude span of a full-scale signal at the frequency of `bin` in
+  // the unit shown, for the sensor of `channel`.
+  int32_t FullScaleSpan(double bin, uint8_t channel) const;
   // The three error lines show the text of ProcessingDFT.
   void ShowProcessing();
   void MirrorViews();

@@ -252,6 +252,7 @@ void TfTimeGraph::UpdateUnits() {
 void TfTimeGraph::CopySamples() {
   const bool live = TheCore->AsyncMode != 0;
   const int32_t step = TheCore->BalancingStep;
+  FHasSamplesA = FHasSamplesB = false;
   if (!live && (step < 0 || step >= RunCount)) return;
   const std::vector<int32_t>& a = live ? TheCore->LiveDataA : TheCore->Captures[static_cast<size_t>(step)].DataA;
   const std::vector<int32_t>& b = live ? TheCore->LiveDataB : TheCore->Captures[static_cast<size_t>(step)].DataB;
@@ -263,9 +264,11 @@ void TfTimeGraph::CopySamples() {
   if (TheCore->Type == 1 && !a.empty() && !b.empty()) {
     copy(a, ChannelBufferA);
     copy(b, ChannelBufferB);
+    FHasSamplesB = true;
   } else if (!a.empty()) {
     copy(a, ChannelBufferA);
   }
+  FHasSamplesA = !a.empty();
 }
 
 void TfTimeGraph::RefreshGraph() {
@@ -285,15 +288,17 @@ void TfTimeGraph::RefreshGraph() {
   if (TheCore->Type != 1) ChannelsShown = 0;
   // The buffers hold RamSize samples, the record BuffLength of them.
   const bool fits = static_cast<size_t>(std::max(Plot->TotalSamples, 0)) <= ChannelBufferA.size();
-  Plot->DataA = fits && ChannelsShown != 2 ? ChannelBufferA.data() : nullptr;
-  Plot->DataB = fits && ChannelsShown != 1 ? ChannelBufferB.data() : nullptr;
+  // A record without samples (a run not measured) shows no trace rather
+  // than what the buffers kept from another record.
+  Plot->DataA = fits && FHasSamplesA && ChannelsShown != 2 ? ChannelBufferA.data() : nullptr;
+  Plot->DataB = fits && FHasSamplesB && ChannelsShown != 1 ? ChannelBufferB.data() : nullptr;
   const auto& colours = TheCore->WorkColors;
-  Plot->ColorA = colours[3];
-  Plot->ColorB = colours[4];
-  Plot->BackColor = colours[1];
-  Plot->CursorXColor = colours[7];
-  Plot->CursorYColor = colours[8];
-  Plot->GridColor = colours[2];
+  Plot->ColorA = colours[wcWorkChA];
+  Plot->ColorB = colours[wcWorkChB];
+  Plot->BackColor = colours[wcWorkBack];
+  Plot->CursorXColor = colours[wcWorkCurX];
+  Plot->CursorYColor = colours[wcWorkCurY];
+  Plot->GridColor = colours[wcWorkGrid];
   Plot->ValueBandColor = PlotValueBand;
   Plot->BandColor = PlotBand;
   Plot->ValueTextColor = Plot->TimeTextColor = PlotText;
@@ -365,10 +370,20 @@ void TfTimeGraph::bDisplayChannelsClick(gui::TComponent*) {
   Redraw();
 }
 
+char TfTimeGraph::ValueButtonChannel(gui::TComponent* button) const {
+  if (!TheCore || TheCore->Type != 1) return 'A';
+  if (button == bMeasValB) return 'B';
+  if (button == bVoltValue1) return VoltCh1;
+  if (button == bVoltValue2) return VoltCh2;
+  if (button == bVoltDistValue) return VoltDistCh;
+  return 'A';
+}
+
+// The second item names the quantity of the sensor on the button's channel.
 void TfTimeGraph::bVoltValueClick(gui::TComponent* sender) {
   if (!TheCore) return;
   std::vector<TPopupItem> items{{AmplitudeUnitText(0, 0)}};
-  const uint8_t type = TheCore->VibSensorA.Type;
+  const uint8_t type = (ValueButtonChannel(sender) == 'B' ? TheCore->VibSensorB : TheCore->VibSensorA).Type;
   if (type <= 2) items.push_back({AmplitudeUnitText(static_cast<uint8_t>(type + 1), 0)});
   const int choice =
       PopupBelow(this, static_cast<gui::TControl*>(sender), items, TheCore->AmplDispModeOscmV == 0 ? 2 : 1);

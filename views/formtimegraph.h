@@ -148,7 +148,12 @@ class TfTimeGraph : public TWindowFrame, public TTimeGraphControls, public TTime
   void ApplyCaptureState();
   void UpdateChannelsButton();
   void UpdateUnits();
+  // Copies the present record into the channel buffers; FHasSamplesA/B tell
+  // which channels it had.
   void CopySamples();
+  // The channel whose units a value button shows: 'B' for bMeasValB and
+  // for a level button set to channel B, else 'A'.
+  char ValueButtonChannel(gui::TComponent* button) const;
   // A redraw outside a capture's hand-over (a command of the window, the
   // show): while a capture runs its thread writes the samples, so the
   // buffers keep the record of the capture's last hand-over.
@@ -164,6 +169,7 @@ class TfTimeGraph : public TWindowFrame, public TTimeGraphControls, public TTime
 
   TViewWorkspace& Workspace;
   bool FKeepSamples = false;
+  bool FHasSamplesA = false, FHasSamplesB = false;
 };
 
 // The oscilloscope window while it exists, else null.

@@ -5,30 +5,27 @@
 
 #include "formatting.h"
 
-namespace {
-
-double BinFrequency(int64_t i, int32_t totalBins, double sampleRate) {
-  return static_cast<double>(i) * sampleRate / (2.0 * totalBins);
+double BinFrequency(double bin, double sampleRate, int32_t length) {
+  return length > 0 ? bin * sampleRate / length : 0;
 }
 
-}  // namespace
-
-int32_t FrequencyToBin(double f, int32_t totalBins, double sampleRate) {
-  if (totalBins <= 0) return 0;
+int32_t FrequencyToBin(double f, const TBinScale& scale) {
+  if (scale.Bins <= 0) return 0;
   if (f == 0) return 0;
-  const int32_t last = totalBins - 1;
-  const double spacing = sampleRate / (2.0 * totalBins);
+  const int32_t last = scale.Bins - 1;
+  const double spacing = scale.Frequency(1);
   if (!(f > 0) || !(spacing > 0) || !std::isfinite(f)) return last;
   // Only the bins next to the estimate can hold f; the tests are those of a
   // walk over every bin.
   const double estimate = std::floor(f / spacing);
-  if (estimate > last + 2.0) return last;
+  if (estimate > last) return last;
   const int64_t guess = static_cast<int64_t>(estimate);
   for (int64_t i = std::max<int64_t>(guess - 2, 0); i <= std::min<int64_t>(guess + 2, last); ++i) {
-    const double fi = BinFrequency(i, totalBins, sampleRate);
-    const double next = BinFrequency(i + 1, totalBins, sampleRate);
+    const double fi = scale.Frequency(static_cast<double>(i));
+    const double next = scale.Frequency(static_cast<double>(i + 1));
     if (f == fi) return static_cast<int32_t>(i);
-    if (fi < f && f < next) return static_cast<int32_t>(f - fi < next - f ? i : i + 1);
+    // Past the last bin its upper neighbour is no bin of the spectrum.
+    if (fi < f && f < next) return static_cast<int32_t>(f - fi < next - f || i == last ? i : i + 1);
   }
   return last;
 }
@@ -48,7 +45,7 @@ std::u16string CursorFrequencyText(int32_t bin, double fs, int32_t n, bool async
   // A transform without samples has no bin frequency (also a free-running
   // buffer of length 0).
   if (n == 0) return asyncMode ? FormatFrequency(0, 1) : u"0Hz";
-  return FormatFrequency(bin * fs / n, 1);
+  return FormatFrequency(BinFrequency(bin, fs, n), 1);
 }
 
 std::u16string AmplitudeText(std::complex<double> x, const TAmplitudeScale& scale, const SensorInfo& sensor) {
@@ -82,27 +79,27 @@ bool BandEnabled(int band, double fs) {
   return true;
 }
 
-TBinRange BandBins(int band, int32_t cursorX, int32_t cursorY, int32_t totalBins, double sampleRate) {
-  const auto bin = [&](double f) { return FrequencyToBin(f, totalBins, sampleRate); };
+TBinRange BandBins(int band, int32_t cursorX, int32_t cursorY, const TBinScale& scale) {
+  const auto bin = [&](double f) { return FrequencyToBin(f, scale); };
   switch (band) {
     case 0: return {std::min(cursorX, cursorY), std::max(cursorX, cursorY)};
     case 1: return {bin(2.0), bin(1000.0)};
     case 2: return {bin(10.0), bin(1000.0)};
     case 3: return {bin(100.0), bin(1000.0)};
     case 4: return {bin(1000.0), bin(10000.0)};
-    default: return {0, totalBins - 1};
+    default: return {0, scale.Bins - 1};
   }
 }
 
-double BandRms(std::span<const std::complex<double>> spectrum, TBinRange bins, double mvPerCount, double sampleRate,
-               int32_t totalBins, const SensorInfo& sensor, uint8_t quantity) {
-  if (totalBins <= 0) return 0;
+double BandRms(std::span<const std::complex<double>> spectrum, TBinRange bins, double mvPerCount,
+               const TBinScale& scale, const SensorInfo& sensor, uint8_t quantity) {
+  if (scale.Bins <= 0) return 0;
   const int64_t lo = std::max<int64_t>(bins.Lo, 1);
-  const int64_t hi = std::min<int64_t>(bins.Hi, static_cast<int64_t>(spectrum.size()));
+  const int64_t hi = std::min<int64_t>({bins.Hi, scale.Bins, static_cast<int64_t>(spectrum.size())});
   double sum = 0;
   for (int64_t i = lo; i < hi; ++i) {
     const double mv = mvPerCount * 2 * std::abs(spectrum[static_cast<size_t>(i)]);
-    const double x = ConvertAmplitude(sensor, mv, BinFrequency(i, totalBins, sampleRate), quantity);
+    const double x = ConvertAmplitude(sensor, mv, scale.Frequency(static_cast<double>(i)), quantity);
     sum += x * x;
   }
   return std::sqrt(0.5 * sum);

@@ -13,12 +13,28 @@
 
 #include "records.h"
 
-// The nearest bin of frequency f in a spectrum of totalBins bins of a record
-// sampled at sampleRate (bin i at i x sampleRate / (2 x totalBins)). A tie
-// goes to the upper bin; 0 Hz is bin 0; a frequency at or above the last
-// bin's upper neighbour, a negative one or not a number gives totalBins - 1.
-// A spectrum without bins gives 0.
-int32_t FrequencyToBin(double f, int32_t totalBins, double sampleRate);
+// The frequency of bin k of a transform of `length` samples taken at
+// sampleRate: k x sampleRate / length, 0 for a transform without samples.
+// The read-out, the band RMS, the cursor dialog and the plot's frequency
+// axis all take a bin's frequency from here, so an odd transform length
+// (a DFT over a run's window) reads the same everywhere.
+double BinFrequency(double bin, double sampleRate, int32_t length);
+
+// The frequency scale of the spectrum shown: Bins bins (half the transform
+// length, rounded down) of a transform of Length samples at SampleRate Hz.
+struct TBinScale {
+  int32_t Bins = 0;
+  int32_t Length = 0;
+  double SampleRate = 0;
+  double Frequency(double bin) const { return BinFrequency(bin, SampleRate, Length); }
+};
+
+// The nearest bin of frequency f, never beyond the last bin: a tie goes to
+// the upper bin, 0 Hz is bin 0, and a frequency nearer to the last bin's
+// upper neighbour than to the last bin, or above it, gives the last bin, so
+// the mapping never falls as f rises. A negative frequency or not a number
+// gives the last bin too; a spectrum without bins gives 0.
+int32_t FrequencyToBin(double f, const TBinScale& scale);
 
 // The samples transformed: the run's window End - Start in DFT mode outside
 // free-running mode, else the buffer length.
@@ -61,10 +77,11 @@ struct TBinRange {
   int32_t Lo = 0;
   int32_t Hi = 0;
 };
-TBinRange BandBins(int band, int32_t cursorX, int32_t cursorY, int32_t totalBins, double sampleRate);
+TBinRange BandBins(int band, int32_t cursorX, int32_t cursorY, const TBinScale& scale);
 
 // sqrt(0.5 x sum of x_i²) over the bins of the range except bin 0, with x_i
 // the amplitude 2|X_i| x mvPerCount converted to the quantity at the bin's
-// own frequency.
-double BandRms(std::span<const std::complex<double>> spectrum, TBinRange bins, double mvPerCount, double sampleRate,
-               int32_t totalBins, const SensorInfo& sensor, uint8_t quantity);
+// own frequency. Bins at or beyond scale.Bins are never read: the transform
+// did not write them, or wrote their mirror above half the sampling rate.
+double BandRms(std::span<const std::complex<double>> spectrum, TBinRange bins, double mvPerCount,
+               const TBinScale& scale, const SensorInfo& sensor, uint8_t quantity);

@@ -27,10 +27,13 @@ void TfTimeGraph::PushZoom() {
   bZoomPrev->SetEnabled(true);
 }
 
+// A view saved before the record length changed is fitted to the record
+// the plot shows now.
 void TfTimeGraph::PopZoom() {
   const auto entry = ZoomHistory.Pop();
   if (!entry) return;
-  SetView(entry->Start, entry->Width);
+  const TTimeView v = FitTimeView({entry->Start, entry->Width, Plot->SpanY}, Plot->TotalSamples);
+  SetView(v.Start, v.Width);
   if (ZoomHistory.Count() == 0) bZoomPrev->SetEnabled(false);
 }
 

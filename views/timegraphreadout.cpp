@@ -13,8 +13,8 @@ namespace {
 
 std::u16string Letter(char c) { return std::u16string(1, static_cast<char16_t>(c)); }
 
-gui::TColor CursorColour(char cursor) { return TheCore->WorkColors[cursor == 'X' ? 7 : 8]; }
-gui::TColor ChannelColour(char channel) { return TheCore->WorkColors[channel == 'A' ? 3 : 4]; }
+gui::TColor CursorColour(char cursor) { return TheCore->WorkColors[cursor == 'X' ? wcWorkCurX : wcWorkCurY]; }
+gui::TColor ChannelColour(char channel) { return TheCore->WorkColors[channel == 'A' ? wcWorkChA : wcWorkChB]; }
 
 void ShowLetter(TBitmapButton* button, char letter, gui::TColor colour) {
   button->Font().SetColor(colour);

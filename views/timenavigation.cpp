@@ -4,17 +4,12 @@
 #include <cmath>
 #include <cstdlib>
 
-namespace {
-
-// The view fitted to the record: narrower than it and starting inside.
-TTimeView Fit(TTimeView v, int32_t total) {
+TTimeView FitTimeView(TTimeView v, int32_t total) {
   if (v.Width > total) v.Width = std::max(total, 0);
   if (v.Start + static_cast<int64_t>(v.Width) > total) v.Start = total - v.Width;
   if (v.Start < 0) v.Start = 0;
   return v;
 }
-
-}  // namespace
 
 TTimeView TimeZoomIn(TTimeView v, int32_t total) {
   const int32_t quarter = v.Width / 4;
@@ -24,7 +19,7 @@ TTimeView TimeZoomIn(TTimeView v, int32_t total) {
   else
     w = MinTimeViewWidth;
   v.Width = w;
-  return Fit(v, total);
+  return FitTimeView(v, total);
 }
 
 TTimeView TimeZoomOut(TTimeView v, int32_t total) {

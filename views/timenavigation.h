@@ -17,6 +17,9 @@ struct TTimeView {
 // The narrowest horizontal view, when the record has that many samples.
 constexpr int32_t MinTimeViewWidth = 50;
 
+// The view fitted to a record of `total` samples: no wider than it and
+// starting inside it (a view of an earlier, longer record shrinks).
+TTimeView FitTimeView(TTimeView v, int32_t total);
 // Half the width around the middle, at least 50 samples (then the start
 // stays). Never wider than the record.
 TTimeView TimeZoomIn(TTimeView v, int32_t total);

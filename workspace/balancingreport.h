@@ -32,8 +32,9 @@ extern const std::array<TTextKey, 46> ReportLangKeys;
 
 // The text of an empty field, and the line of the operator's signature.
 inline constexpr std::u16string_view ReportPlaceholder = u".................................";
-// What a ratio prints when the reference run measured nothing.
-inline constexpr std::u16string_view ReportNoRatio = u"-";
+// What a cell prints that has no value: a ratio whose reference run measured
+// nothing, or a correction that could not be computed.
+inline constexpr std::u16string_view ReportNoValue = u"-";
 
 // --- content -------------------------------------------------------------------
 

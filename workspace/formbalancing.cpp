@@ -1,8 +1,6 @@
 #include "formbalancing.h"
 
 #include <algorithm>
-#include <chrono>
-#include <ctime>
 
 #include "application.h"
 #include "capturethreads.h"
@@ -15,6 +13,7 @@
 #include "polarplot.h"
 #include "spectrumthread.h"
 #include "valuepanels.h"
+#include "wallclock.h"
 #include "workflow.h"
 #include "workspaceimages.h"
 #include "zelto.h"
@@ -54,15 +53,6 @@ const std::array<TTextKey, 27> TfBalancing::CaptionKeys = {{
 namespace {
 
 std::u16string Text(std::u16string_view key) { return LangText({u"Forms", key}).Text; }
-
-// The current UTC date, as the session stamps it.
-TSessionDate Today() {
-  const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-  std::tm utc{};
-  gmtime_r(&now, &utc);
-  return {static_cast<uint16_t>(utc.tm_year + 1900), static_cast<uint16_t>(utc.tm_mon + 1),
-          static_cast<uint16_t>(utc.tm_mday)};
-}
 
 void SetCell(TLabelEx* label, const TValueCell& cell) {
   if (!label) return;
@@ -256,20 +246,20 @@ void TfBalancing::ApplyValuePanel(const TRunTableView& table) {
   follow(Panel1TRows);
   follow(Panel2RRows);
   follow(Panel2TRows);
-  if (TheCore->GWB.Enabled && !TheCore->AsyncMode) ComputeGwbVectors();
+  const TRunVectors vectors = ComputeGwbVectors();
   switch (shown) {
     case vpOnePlaneCorrection:
-      return ApplyPanelView(ComputeCorrectionPanel(*TheCore, *this, table, RunVectors, Texts), Panel1R, Panel1RRows);
+      return ApplyPanelView(ComputeCorrectionPanel(*TheCore, *this, table, vectors, Texts), Panel1R, Panel1RRows);
     case vpTwoPlanesCorrection:
-      return ApplyPanelView(ComputeCorrectionPanel(*TheCore, *this, table, RunVectors, Texts), Panel2R, Panel2RRows);
+      return ApplyPanelView(ComputeCorrectionPanel(*TheCore, *this, table, vectors, Texts), Panel2R, Panel2RRows);
     case vpOnePlaneTrim:
-      return ApplyPanelView(ComputeTrimPanel(*TheCore, *this, table, RunVectors, Texts), Panel1T, Panel1TRows);
+      return ApplyPanelView(ComputeTrimPanel(*TheCore, *this, table, vectors, Texts), Panel1T, Panel1TRows);
     case vpTwoPlanesTrim:
-      return ApplyPanelView(ComputeTrimPanel(*TheCore, *this, table, RunVectors, Texts), Panel2T, Panel2TRows);
+      return ApplyPanelView(ComputeTrimPanel(*TheCore, *this, table, vectors, Texts), Panel2T, Panel2TRows);
     default:
       break;
   }
-  const TMeasuredPanelView view = ComputeMeasuredPanel(*TheCore, *this, table, RunVectors, Texts);
+  const TMeasuredPanelView view = ComputeMeasuredPanel(*TheCore, *this, table, vectors, Texts);
   if (shown == vpTwoPlanesMeasured)
     ApplyMeasuredPanel(view, Panel2D, Panel2DRows);
   else
@@ -307,14 +297,14 @@ void TfBalancing::ApplyMeasuredPanel(const TMeasuredPanelView& view, const TValu
   panel.Units[5]->SetVisible(view.PlacementHeaderC);
 }
 
-void TfBalancing::ComputeGwbVectors() {
-  if (TheCore)
-    ComputeGwbRecords(RunVectors, TheCore->BalancingStep, TheCore->GWB.Mode, TheCore->GWB.Shift, TheCore->Results);
+TRunVectors TfBalancing::ComputeGwbVectors() const {
+  if (!TheCore) return {};
+  return DeriveGwbRecords(TheCore->GWB.Mode, TheCore->GWB.Shift, TheCore->Results);
 }
 
 TBalanceRunVectors TfBalancing::BalanceRunVectors(int run) const {
   if (run < 0 || run >= RunCount) return {};
-  return RunVectors[static_cast<size_t>(run)];
+  return ComputeGwbVectors()[static_cast<size_t>(run)];
 }
 
 // The plane diagrams, drawn off-screen and copied in one step.
@@ -325,7 +315,7 @@ void TfBalancing::pbPlanesPaint(gui::TComponent*) {
 }
 
 TDiagramView TfBalancing::DiagramView() const {
-  return {PlaneZoom, ShowTotalMass, TotalCorrection, PanelSplit, RunVectors};
+  return {PlaneZoom, ShowTotalMass, TotalCorrection, PanelSplit, ComputeGwbVectors()};
 }
 
 void TfBalancing::ZoomCommand(TZoomCommand command) {
@@ -428,11 +418,7 @@ void TfBalancing::EnableCaptureCommands(bool enabled) {
 // --- workflow ------------------------------------------------------------------
 
 int TfBalancing::AskMessage(uint8_t kind, const std::u16string& text) {
-  TfMessage box(this);
-  box.Kind = static_cast<TMessageKind>(kind);
-  box.MessageText = text;
-  box.ShowModal();
-  return box.Answer;
+  return ShowMessageBox(this, static_cast<TMessageKind>(kind), text);
 }
 
 void TfBalancing::WriteLog(uint8_t kind) {
@@ -465,7 +451,10 @@ void TfBalancing::bStartStopClick(gui::TComponent*) {
       bNextClick(bNext);
       break;
     case TStartMove::HighestThenNext:
+      // Next may refuse to go on from there (the last run); the table must
+      // show the run captured all the same.
       TheCore->BalancingStep = TheCore->HighestStep;
+      FirstTrimRow = FirstTrimRowFor(TheCore->BalancingStep);
       bNextClick(bNext);
       break;
     case TStartMove::Stay:
@@ -482,7 +471,7 @@ void TfBalancing::StartCapture() {
   EnableCaptureCommands(false);
   SetViewsRunning(true, false);
   RefreshViewsAtCaptureStart();
-  TheCore->Session.Date = Today();
+  TheCore->Session.Date = UtcToday();
   StartBalancingCapture(*TheCore);
 }
 
@@ -493,14 +482,9 @@ void TfBalancing::bNextClick(gui::TComponent*) {
   UpdatePrevNextButtons();
   if (next.ReachedCorrection) {
     TheCore->EvaluateCapture(0, RunCorrection);
-    if (TheCore->Type == 1) {
-      WriteLog(lekResult2);
-    } else {
-      if (TheCore->GWB.Enabled) ComputeGwbVectors();
-      WriteLog(lekResult1);
-    }
+    WriteLog(TheCore->Type == 1 ? lekResult2 : lekResult1);
   }
-  FirstTrimRow = FirstTrimRowFor(TheCore->BalancingStep, FirstTrimRow);
+  FirstTrimRow = FirstTrimRowFor(TheCore->BalancingStep);
   if (TheCore->AsyncMode) SetAsyncMode(false);
   SpeedOutOfTolerance = ZeroSpeed = ShowTotalMass = 0;
   RefreshResults();
@@ -569,13 +553,18 @@ void TfBalancing::AsyncMeasurementDone() {
 // --- start, close, keys ----------------------------------------------------------
 
 void TfBalancing::ShowAfterStart(int32_t step) {
-  FirstTrimRow = FirstTrimRowFor(step, FirstTrimRow);
+  FirstTrimRow = FirstTrimRowFor(step);
   Show();
   RefreshResults();
 }
 
+// A running capture is stopped before the exit question: a balancing one
+// through Start/Stop, a free-running one of the visible spectrum window
+// through that window's own Start/Stop.
 void TfBalancing::bCloseCClick(gui::TComponent*) {
   if (TheCore && TheCore->Measuring && !TheCore->AsyncMode) bStartStopClick(bStartStop);
+  if (TheCore && TheCore->Measuring && TheCore->AsyncMode && fFFTGraph && fFFTGraph->WindowVisible())
+    fFFTGraph->bStartStopClick(fFFTGraph->bStartStop);
   Close();
 }
 

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "init.h"
 #include "logentry.h"
@@ -46,8 +47,6 @@ class TfBalancing : public TWindowFrame,
   // The log the workflow writes to (set by the program entry).
   TfLog* Log = nullptr;
 
-  // BalanceRunVectors: the amplitude-only method's vectors per run.
-  TRunVectors RunVectors{};
   int32_t SetupPage = 0;
   float PlaneZoom = 0.5f;
   TPlaneZoomHistory PlaneZoomHistory;
@@ -96,8 +95,11 @@ class TfBalancing : public TWindowFrame,
   void bSpectrumClick(gui::TComponent* sender);
   void bOscilloscopeClick(gui::TComponent* sender);
 
+  // The amplitude-only method's vectors of every run (BalanceRunVectors),
+  // derived from the job in the core each time they are needed.
+  TRunVectors ComputeGwbVectors() const;
+
   // TLogWorkspace
-  void ComputeGwbVectors() override;
   TBalanceRunVectors BalanceRunVectors(int run) const override;
 
   // TStartupWorkspace
@@ -156,7 +158,7 @@ class TfBalancing : public TWindowFrame,
   void UpdateDebug();
   // commands (sessioncommands.cpp, workspacemenus.cpp)
   void BindCommands();
-  void LoadSessionFile(const std::u16string& path);
+  void LoadSessionFile(const std::u16string& path, std::u16string_view failureText);
   void PrintReportDocument();
   void OpenHelpDocument();
   // the views' side of captures and refreshes (viewcommands.cpp)

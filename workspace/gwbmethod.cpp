@@ -102,3 +102,11 @@ void ComputeGwbRecords(std::span<TGwbRecord, RunCount> records, int32_t step, ui
   record[GwbResultant] = v;
   PlaceWeights(record, mode, weightA);
 }
+
+std::array<TGwbRecord, RunCount> DeriveGwbRecords(uint8_t mode, double shiftDegrees,
+                                                  std::span<const MeasurementResult, RunCount> results) {
+  std::array<TGwbRecord, RunCount> records{};
+  ComputeGwbRecords(records, RunInitial, mode, shiftDegrees, results);
+  for (int32_t run = RunCorrection; run < RunCount; ++run) ComputeGwbRecords(records, run, mode, shiftDegrees, results);
+  return records;
+}

@@ -7,6 +7,7 @@
 // weights must be moved so that together they make up the correction.
 //
 // Pure: the table of weight positions per run is the only thing written.
+// The window derives the whole table from the job whenever it shows it.
 
 #include <array>
 #include <complex>
@@ -44,3 +45,11 @@ constexpr uint8_t GwbThreeWeights = 1;
 // finite number (a damaged session) is stored as zero: no position.
 void ComputeGwbRecords(std::span<TGwbRecord, RunCount> records, int32_t step, uint8_t mode, double shiftDegrees,
                        std::span<const MeasurementResult, RunCount> results);
+
+// Every run's record from the options and the runs' corrections alone, as
+// ComputeGwbRecords gives them run after run (the initial and trial runs,
+// then the correction and each check or trim run in order). Only what the
+// session file keeps goes in, so a job read back shows the positions it
+// showed when it was saved, whatever the window computed before.
+std::array<TGwbRecord, RunCount> DeriveGwbRecords(uint8_t mode, double shiftDegrees,
+                                                  std::span<const MeasurementResult, RunCount> results);

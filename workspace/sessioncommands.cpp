@@ -1,10 +1,9 @@
 #include "sessioncommands.h"
 
-#include <chrono>
-#include <ctime>
 #include <fstream>
 #include <vector>
 
+#include "datafilepair.h"
 #include "dialogs.h"
 #include "events.h"
 #include "folders.h"
@@ -12,11 +11,13 @@
 #include "formfftgraph.h"
 #include "formmessage.h"
 #include "formtimegraph.h"
+#include "jobsnapshot.h"
 #include "pathfunctions.h"
 #include "popupmenu.h"
 #include "replacementfile.h"
 #include "spectrumthread.h"
 #include "textconv.h"
+#include "wallclock.h"
 #include "workspacemenus.h"
 
 const std::array<TTextKey, 6> SessionLangKeys = {{
@@ -47,14 +48,6 @@ bool CopyInto(std::u16string_view source, TReplacementFile& target) {
 
 }  // namespace
 
-TSessionDate UtcToday() {
-  const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-  std::tm utc{};
-  gmtime_r(&now, &utc);
-  return {static_cast<uint16_t>(utc.tm_year + 1900), static_cast<uint16_t>(utc.tm_mon + 1),
-          static_cast<uint16_t>(utc.tm_mday)};
-}
-
 std::u16string RawFileFor(std::u16string sessionPath, std::u16string_view rawExtension) {
   rtl::PathRenameExtensionW(sessionPath, rawExtension);
   return sessionPath;
@@ -65,7 +58,11 @@ bool CopySessionPair(std::u16string_view session, std::u16string_view raw, std::
   TReplacementFile sessionCopy(target);
   TReplacementFile rawCopy(rawTarget);
   if (!CopyInto(session, sessionCopy) || !CopyInto(raw, rawCopy)) return false;
-  return sessionCopy.Commit() && rawCopy.Commit();
+  // The pair is replaced in the order of every save of a pair: the raw file
+  // waits under its pending name until the document is in place, so a crash
+  // leaves the old pair or the new one at the target, never a mix.
+  const std::string pending = rtl::NativePath(datafile::PendingRawPath(rawTarget));
+  return rawCopy.CommitAs(pending) && sessionCopy.Commit() && MoveIntoPlace(pending, rawCopy.NativeTarget());
 }
 
 // --- the window's commands --------------------------------------------------------
@@ -124,18 +121,24 @@ void TfBalancing::NewSession(bool ask) {
   WriteLog(lekNewSession);
 }
 
-// A failed load leaves an empty job: the reader clears the runs before it
-// reads. A loaded job stays at the step it was saved at. A file that is
-// gone counts as failed: the store would read it as an empty document and
-// put the default settings in place of the user's.
-void TfBalancing::LoadSessionFile(const std::u16string& path) {
-  const bool exists = rtl::FileExists(path.empty() ? TheCore->AutoSessionFile : path);
-  if (exists && TheCore->LoadSession(path) == TZelto::sfrDone) {
-    FirstTrimRow = FirstTrimRowFor(TheCore->BalancingStep, FirstTrimRow);
-  } else {
-    TheCore->ClearMeasurements();
-    AskMessage(mkError, std::u16string(SessionOpenErrorText));
+// A loaded job stays at the step it was saved at. A load that fails puts
+// back the job that was in memory (the reader clears the runs before it
+// reads), so nothing changes and the next automatic save does not write an
+// empty job over the automatic pair. A file that is gone counts as failed:
+// the store would read it as an empty document and put the default
+// settings in place of the user's.
+void TfBalancing::LoadSessionFile(const std::u16string& path, std::u16string_view failureText) {
+  const std::u16string& file = path.empty() ? TheCore->AutoSessionFile : path;
+  bool loaded = false;
+  if (rtl::FileExists(file)) {
+    const TJobSnapshot before = TakeJobSnapshot(*TheCore);
+    loaded = TheCore->LoadSession(path) == TZelto::sfrDone;
+    if (!loaded) RestoreJobSnapshot(*TheCore, before);
   }
+  if (loaded)
+    FirstTrimRow = FirstTrimRowFor(TheCore->BalancingStep);
+  else
+    AskMessage(mkError, std::u16string(failureText));
   RefreshResults();
 }
 
@@ -146,11 +149,11 @@ void TfBalancing::OpenSessionFile() {
   dialog.DefaultExt = SessionFileExtension;
   dialog.Options = gui::ofFileMustExist | gui::ofHideReadOnly;
   if (!dialog.Execute(this)) return;
-  LoadSessionFile(rtl::Utf8ToUtf16(dialog.FileName));
+  LoadSessionFile(rtl::Utf8ToUtf16(dialog.FileName), SessionOpenErrorText);
 }
 
 void TfBalancing::RestoreLastSession() {
-  if (TheCore) LoadSessionFile({});
+  if (TheCore) LoadSessionFile({}, SessionRestoreErrorText);
 }
 
 void TfBalancing::SaveSessionAs() {

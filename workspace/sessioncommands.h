@@ -16,6 +16,7 @@ extern const std::array<TTextKey, 6> SessionLangKeys;
 
 // The fixed English texts of failed session files; not translated.
 inline constexpr std::u16string_view SessionOpenErrorText = u"Couldn't open session file. File error.";
+inline constexpr std::u16string_view SessionRestoreErrorText = u"Last session not restored. File error.";
 inline constexpr std::u16string_view SessionSaveErrorText = u"Couldn't save session file. File error.";
 
 // Filter and default extension of the open and save dialogs.
@@ -30,9 +31,6 @@ enum TSessionMenuId : int {
   smSaveSession = 6,
   smClose = 8,
 };
-
-// The date of the system clock in UTC, as a new session stamps it.
-TSessionDate UtcToday();
 
 // The raw sample file beside a session file: the session file's extension
 // replaced by `rawExtension` (".daqdata").

@@ -1,5 +1,6 @@
 #include "setupcommand.h"
 
+#include "events.h"
 #include "formbalancing.h"
 #include "formconfig.h"
 #include "formfftgraph.h"
@@ -31,7 +32,8 @@ void TWorkspaceSetup::RefreshViews() {
 // mass page.
 void TfBalancing::bSetupClick(gui::TComponent* sender) {
   if (!TheCore) return;
-  if (TheCore->SpectrumBusy && SpectrumThread) {
+  const bool aborted = TheCore->SpectrumBusy && SpectrumThread;
+  if (aborted) {
     SpectrumThread->AbortCalculation();
     UpdateOperationStatus();
     ShowNoError();
@@ -48,5 +50,7 @@ void TfBalancing::bSetupClick(gui::TComponent* sender) {
     fFFTGraph->PlotSpectrum(true);
     fFFTGraph->MirrorStatus();
   }
+  // The computation dropped above is started again, with the new settings.
+  if (aborted && SpectrumThread && TheCore->SpectrumEvent) TheCore->SpectrumEvent->SetEvent();
   TheCore->SaveSession();
 }

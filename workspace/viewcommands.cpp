@@ -152,15 +152,17 @@ void TfBalancing::RefreshViewsAfterFreeRunning() {
   MirrorViews(false);
 }
 
-// The data source changed (step or mode): the views show the new record.
+// The step changed: the views show the new run. The samples are converted
+// whether or not the spectrum window is shown, so a window opened later
+// computes the spectrum of this run and not of the one before.
 void TfBalancing::RefreshViewsAfterStep() {
   if (fTimeGraph && fTimeGraph->WindowVisible()) {
     fTimeGraph->RefreshGraph();
     fTimeGraph->RefreshReadout();
   }
+  if (SpectrumThread && TheCore->SpectrumBusy) SpectrumThread->AbortCalculation();
+  TheCore->ConvertSamples();
   if (fFFTGraph && fFFTGraph->WindowVisible()) {
-    if (SpectrumThread && TheCore->SpectrumBusy) SpectrumThread->AbortCalculation();
-    TheCore->ConvertSamples();
     if (TheCore->SpectrumEvent) TheCore->SpectrumEvent->SetEvent();
     fFFTGraph->UpdateButtonStates();
   }

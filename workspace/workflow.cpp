@@ -7,13 +7,28 @@
 
 namespace {
 
-bool ValidStep(int32_t step) { return step >= 0 && step <= LastStep; }
+bool ValidStep(int32_t step) { return step >= 0 && step <= LastRun; }
 
 const MeasurementResult* CurrentRun(const TZelto& core) {
   return ValidStep(core.BalancingStep) ? &core.Results[core.BalancingStep] : nullptr;
 }
 
 std::u16string Number(int32_t n) { return rtl::AsciiToUtf16(std::to_string(n)); }
+
+bool NextRefusedAt(const TZelto& core, int32_t step) {
+  if (!ValidStep(step) || step == LastRun) return true;
+  const auto measured = [&core](int32_t run) { return RunMeasured(core.Results[run]); };
+  if (core.Type == 1 && step == RunTrialB) return !measured(RunInitial) || !measured(RunTrialA) || !measured(RunTrialB);
+  if (core.Type == 0 && step == RunTrialA) return !measured(RunInitial) || !measured(RunTrialA);
+  if (step > RunCorrection) return !measured(step);
+  return false;
+}
+
+// Where Next goes from `step`: one plane has no second trial run.
+int32_t StepAfter(const TZelto& core, int32_t step) {
+  const int32_t next = step + 1;
+  return core.Type == 0 && next == RunTrialB ? RunCorrection : next;
+}
 
 }  // namespace
 
@@ -23,23 +38,13 @@ bool RunHasValues(const MeasurementResult& run) {
   return run.Meas.AmplA != 0 || run.Meas.PhA != 0 || run.Meas.AmplB != 0 || run.Meas.PhB != 0;
 }
 
-bool NextRefused(const TZelto& core) {
-  const int32_t step = core.BalancingStep;
-  if (!ValidStep(step) || step == LastStep) return true;
-  const auto measured = [&core](int32_t run) { return RunMeasured(core.Results[run]); };
-  if (core.Type == 1 && step == RunTrialB) return !measured(RunInitial) || !measured(RunTrialA) || !measured(RunTrialB);
-  if (core.Type == 0 && step == RunTrialA) return !measured(RunInitial) || !measured(RunTrialA);
-  if (step > RunCorrection) return !measured(step);
-  return false;
-}
+bool NextRefused(const TZelto& core) { return NextRefusedAt(core, core.BalancingStep); }
 
 TNextResult AdvanceStep(TZelto& core) {
   if (NextRefused(core)) return {};
   TNextResult result;
   result.Advanced = true;
-  ++core.BalancingStep;
-  // One plane has no second trial run; two planes reach the correction from it.
-  if (core.Type == 0 && core.BalancingStep == RunTrialB) core.BalancingStep = RunCorrection;
+  core.BalancingStep = StepAfter(core, core.BalancingStep);
   if (core.BalancingStep == RunCorrection) {
     core.HighestStep = std::max(core.HighestStep, RunCorrection);
     result.ReachedCorrection = true;
@@ -53,7 +58,7 @@ void RetreatStep(TZelto& core, int32_t& firstTrimRow) {
   if (firstTrimRow > 1) --firstTrimRow;
 }
 
-bool NextEnabled(const TZelto& core) { return !core.Measuring && core.BalancingStep < LastStep; }
+bool NextEnabled(const TZelto& core) { return !core.Measuring && core.BalancingStep < LastRun; }
 
 bool PrevEnabled(const TZelto& core) { return !core.Measuring && core.BalancingStep != 0; }
 
@@ -68,20 +73,29 @@ bool SensorsAssigned(const TZelto& core) {
   return core.VibSensorA.Sensitivity != 0 && core.VibSensorB.Sensitivity != 0;
 }
 
-bool StartAsksToReplace(const TZelto& core) {
-  const MeasurementResult* run = CurrentRun(core);
-  if (!run) return false;
-  // Right after the correction the capture goes to the next step.
-  if (core.BalancingStep == RunCorrection && core.HighestStep == RunCorrection) return false;
-  return RunHasValues(*run);
-}
-
 TStartMove StartMoveFor(const TZelto& core) {
   const int32_t step = core.BalancingStep;
   if (step == RunCorrection && core.HighestStep == RunCorrection) return TStartMove::NextFirst;
   // A check run below the highest cannot be measured again.
   if (step >= RunCorrection && step < core.HighestStep) return TStartMove::HighestThenNext;
   return TStartMove::Stay;
+}
+
+int32_t StartCaptureRun(const TZelto& core) {
+  switch (StartMoveFor(core)) {
+    case TStartMove::NextFirst:
+      return StepAfter(core, core.BalancingStep);
+    case TStartMove::HighestThenNext:
+      return NextRefusedAt(core, core.HighestStep) ? core.HighestStep : StepAfter(core, core.HighestStep);
+    case TStartMove::Stay:
+    default:
+      return core.BalancingStep;
+  }
+}
+
+bool StartAsksToReplace(const TZelto& core) {
+  const int32_t run = StartCaptureRun(core);
+  return ValidStep(run) && RunHasValues(core.Results[run]);
 }
 
 std::optional<uint8_t> LogKindAtEnd(int32_t step, uint8_t type) {
@@ -123,7 +137,7 @@ TErrorLine MeasurementErrorLine(const TZelto& core, const TResultPanelState& fla
 TErrorLine DriverErrorLine(const TZelto& core) { return {TextOf(core.LastErrorText), ErrorTextColor, lpRed}; }
 
 TErrorLine NoErrorLine(const TZelto& core, const TWorkspaceTexts& texts) {
-  return {texts.NoError, core.WorkColors[WorkText2], lpOff};
+  return {texts.NoError, core.WorkColors[wcWorkText2], lpOff};
 }
 
 TAcquisitionView AcquisitionViewFor(uint8_t state, const TWorkspaceTexts& texts) {

@@ -14,8 +14,6 @@
 
 class TZelto;
 
-constexpr int32_t LastStep = RunCount - 1;
-
 // Channel A's averaged vector is not zero.
 bool RunMeasured(const MeasurementResult& run);
 // Any of the four averaged values is not zero.
@@ -50,16 +48,19 @@ bool TotalMassEnabled(const TZelto& core);
 
 // Both channels need a sensor, also with one plane.
 bool SensorsAssigned(const TZelto& core);
-// The current run holds values that a new capture would replace, so Start
-// asks first.
-bool StartAsksToReplace(const TZelto& core);
-
 enum class TStartMove {
   Stay,             // capture the current step
   NextFirst,        // step 3 right after the correction: Next, then capture
   HighestThenNext,  // a lower check run: go to HighestStep, Next, then capture
 };
 TStartMove StartMoveFor(const TZelto& core);
+
+// The run Start will capture into once it has made its move: the current
+// step, the step after the correction, or HighestStep or the step after it
+// (Next advances only from a measured run below the last).
+int32_t StartCaptureRun(const TZelto& core);
+// That run holds values a new capture would replace, so Start asks first.
+bool StartAsksToReplace(const TZelto& core);
 
 // The log entry kind written when a capture of `step` ends; nullopt at the
 // correction step.

@@ -35,15 +35,6 @@ class TComboItems : public TStrings {
     // A new list starts without a selection, as the platform's does.
     if (wasEmpty) c->setCurrentIndex(-1);
   }
-  int AddObject(const std::u16string& text, intptr_t object) override {
-    int index = Count();
-    if (FOwner.Sorted()) {
-      index = 0;
-      while (index < Count() && Strings(index) < text) ++index;
-    }
-    Insert(index, text, object);
-    return index;
-  }
   void Delete(int index) override {
     const QSignalBlocker block(Combo(FOwner));
     Combo(FOwner)->removeItem(index);
@@ -52,6 +43,9 @@ class TComboItems : public TStrings {
     const QSignalBlocker block(Combo(FOwner));
     Combo(FOwner)->clear();
   }
+
+ protected:
+  bool Sorted() const override { return FOwner.Sorted(); }
 
  private:
   TComboBox& FOwner;

@@ -1,8 +1,10 @@
 #pragma once
 // TEdit: a one-line text field. Typed characters pass through KeyPress
-// (OnKeyPress may change or refuse them) before the field takes them;
-// MaxLength (0: no limit) bounds what can be typed or pasted. OnChange fires
-// on every change of the text, also by SetText.
+// (OnKeyPress may change or refuse them) before the field takes them.
+// MaxLength (0: no limit) bounds only what the user types or pastes: a text
+// the program sets is shown whole, and the user can then shorten it but not
+// make it longer. Modified is set by the user's edits and cleared by
+// SetText. OnChange fires on every change of the text, also by SetText.
 
 #include "wincontrol.h"
 
@@ -16,6 +18,8 @@ class TEdit : public TWinControl {
   void SetText(const std::u16string& text);
   int MaxLength() const { return FMaxLength; }
   void SetMaxLength(int maxLength);
+  bool Modified() const { return FModified; }
+  void SetModified(bool modified) { FModified = modified; }
   bool ReadOnly() const;
   void SetReadOnly(bool readOnly);
   int SelStart() const;
@@ -34,6 +38,7 @@ class TEdit : public TWinControl {
 
  private:
   int FMaxLength = 0;
+  bool FModified = false;
 };
 
 }  // namespace gui

@@ -42,15 +42,6 @@ class TListItems : public TStrings {
     item->setSizeHint(QSize(0, FOwner.ItemHeight()));
     List(FOwner)->insertItem(index, item);
   }
-  int AddObject(const std::u16string& text, intptr_t object) override {
-    int index = Count();
-    if (FOwner.Sorted()) {
-      index = 0;
-      while (index < Count() && Strings(index) < text) ++index;
-    }
-    Insert(index, text, object);
-    return index;
-  }
   void Delete(int index) override {
     const QSignalBlocker block(List(FOwner));
     delete List(FOwner)->takeItem(index);
@@ -59,6 +50,9 @@ class TListItems : public TStrings {
     const QSignalBlocker block(List(FOwner));
     List(FOwner)->clear();
   }
+
+ protected:
+  bool Sorted() const override { return FOwner.Sorted(); }
 
  private:
   TListBox& FOwner;

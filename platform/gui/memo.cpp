@@ -75,8 +75,9 @@ TCustomMemo::TCustomMemo(TComponent* owner) : TWinControl(owner, new QPlainTextE
   SetTabStop(true);
   SetScrollBars(ssNone);
   QObject::connect(Edit(*this), &QPlainTextEdit::textChanged, Edit(*this), [this] {
-    if (FTrimming) return;
+    if (FProgramChange) return;
     EnforceMaxLength();
+    FAcceptedLength = static_cast<int>(Edit(*this)->document()->characterCount()) - 1;
     detail::SafeCall([this] { Change(); });
   });
 }
@@ -87,32 +88,37 @@ TStrings& TCustomMemo::Lines() { return *FLines; }
 
 std::u16string TCustomMemo::Text() const { return detail::FromQString(Edit(*this)->toPlainText()); }
 
-void TCustomMemo::SetText(const std::u16string& text) { Edit(*this)->setPlainText(detail::ToQString(text)); }
-
-void TCustomMemo::SetMaxLength(int maxLength) {
-  FMaxLength = maxLength < 0 ? 0 : maxLength;
-  EnforceMaxLength();
+void TCustomMemo::SetText(const std::u16string& text) {
+  FProgramChange = true;
+  Edit(*this)->setPlainText(detail::ToQString(text));
+  FProgramChange = false;
+  FAcceptedLength = static_cast<int>(Edit(*this)->document()->characterCount()) - 1;
+  detail::SafeCall([this] { Change(); });
 }
 
-// Cuts what went beyond the limit, at the cursor, where typing and pasting
-// put it.
+void TCustomMemo::SetMaxLength(int maxLength) { FMaxLength = maxLength < 0 ? 0 : maxLength; }
+
+// Cuts what an edit took beyond the limit (or beyond the length the text
+// had, when that was longer), at the cursor, where typing and pasting put
+// it.
 void TCustomMemo::EnforceMaxLength() {
   QPlainTextEdit* e = Edit(*this);
   const int length = static_cast<int>(e->document()->characterCount()) - 1;
-  if (FMaxLength == 0 || length <= FMaxLength) return;
-  FTrimming = true;
+  const int allowed = std::max(FMaxLength, FAcceptedLength);
+  if (FMaxLength == 0 || length <= allowed) return;
+  FProgramChange = true;
   QTextCursor c = e->textCursor();
   const int end = c.position();
-  const int start = std::max(0, end - (length - FMaxLength));
+  const int start = std::max(0, end - (length - allowed));
   c.setPosition(start);
   c.setPosition(end, QTextCursor::KeepAnchor);
   c.removeSelectedText();
-  if (static_cast<int>(e->document()->characterCount()) - 1 > FMaxLength) {
-    c.setPosition(FMaxLength);
+  if (static_cast<int>(e->document()->characterCount()) - 1 > allowed) {
+    c.setPosition(allowed);
     c.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
     c.removeSelectedText();
   }
-  FTrimming = false;
+  FProgramChange = false;
 }
 
 bool TCustomMemo::ReadOnly() const { return Edit(*this)->isReadOnly(); }

@@ -2,7 +2,9 @@
 // Multi-line text: TMemo (an edit) and TRichEdit (the same, kept plain: the
 // windows use it to show and edit text without formatting). Lines gives the
 // text line by line; MaxLength (0: no limit) bounds what can be typed or
-// pasted; OnChange fires on every change of the text.
+// pasted, not what the program sets with SetText: such a text is shown
+// whole, and the user can shorten it but not make it longer; OnChange fires
+// on every change of the text.
 
 #include <memory>
 
@@ -43,9 +45,10 @@ class TCustomMemo : public TWinControl {
 
   std::unique_ptr<TStrings> FLines;
   int FMaxLength = 0;
+  int FAcceptedLength = 0;  // the length before the edit under way
   bool FWordWrap = true;
   TScrollStyle FScrollBars = ssNone;
-  bool FTrimming = false;
+  bool FProgramChange = false;  // the program is changing the text: no limit applies
 };
 
 class TMemo : public TCustomMemo {

@@ -3,7 +3,11 @@
 namespace gui {
 
 int TStrings::AddObject(const std::u16string& text, intptr_t object) {
-  const int index = Count();
+  int index = Count();
+  if (Sorted()) {
+    index = 0;
+    while (index < Count() && Strings(index) < text) ++index;
+  }
   Insert(index, text, object);
   return index;
 }

@@ -19,14 +19,19 @@ class TStrings {
   virtual void Insert(int index, const std::u16string& text, intptr_t object = 0) = 0;
   virtual void Delete(int index) = 0;
   virtual void Clear() = 0;
-  // Appends (or, in a sorted list, inserts in order); returns the index.
-  virtual int AddObject(const std::u16string& text, intptr_t object);
+  // Appends, or in a sorted list inserts before the first greater text;
+  // returns the index.
+  int AddObject(const std::u16string& text, intptr_t object);
   int Add(const std::u16string& text) { return AddObject(text, 0); }
 
   int IndexOf(const std::u16string& text) const;
   int IndexOfObject(intptr_t object) const;
   // The lines joined with line feeds.
   std::u16string Text() const;
+
+ protected:
+  // Whether AddObject keeps the texts in order (the owner's Sorted).
+  virtual bool Sorted() const { return false; }
 };
 
 }  // namespace gui

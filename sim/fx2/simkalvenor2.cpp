@@ -1,5 +1,7 @@
 #include "simkalvenor2.h"
 
+#include "simfrontend.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -10,7 +12,6 @@ namespace {
 
 using fx2port::TSetupPacket;
 
-constexpr double BaseClockHz = 400000;
 constexpr std::int32_t FullScale = 0x8000;
 // A simulated pause between captures, so each one sees another rotor phase.
 constexpr double Gap = 0.29;
@@ -27,15 +28,10 @@ constexpr std::uint8_t BitB = 0x10;
 constexpr std::uint8_t BitFree = 0x08;
 constexpr std::uint8_t BitRun = 0x04;
 
+// An unknown gain code leaves the widest range.
 double RangeOf(std::uint8_t code) {
-  switch (code) {
-  case 0x66:
-    return 1000;
-  case 0x33:
-    return 500;
-  default:
-    return 2500;
-  }
+  const TInputRange* range = InputRangeOf(code);
+  return range ? range->RangeMv : InputRanges[0].RangeMv;
 }
 
 void PutWord(std::vector<std::uint8_t>& d, std::uint16_t w) {
@@ -269,7 +265,7 @@ std::uint8_t TSimKalvenor2::Status() {
 
 void TSimKalvenor2::RunCapture() {
   const std::size_t n = MemorySize();
-  const double fs = BaseClockHz / (Divider + 1.0);
+  const double fs = SampleRateHz(Divider);
   const double f = Rotor.RevolutionHz();
   // A balancing capture starts on a reference pulse.
   const double start = FreeRunning || f <= 0 ? Clock : std::ceil(Clock * f) / f;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace sim {
 
@@ -23,19 +24,20 @@ enum : std::uint8_t { Armed = 1, Triggered = 2, Done = 4 };
 constexpr std::uint8_t RunArgument = 0x90;
 constexpr std::uint8_t HaltArgument = 0x80;
 
-// The converter's input range and the offset it adds, by gain code.
+// By gain code: the front end's input range, the offset this device's
+// converter adds, and the full scale of its temperature input.
 struct TRange {
-  std::uint8_t Code;
-  double RangeMv;
+  TInputRange Input;
   std::uint16_t Offset;
   double TemperatureScaleMv;
 };
-constexpr TRange Ranges[] = {{0xFF, 2500, 125, 5000}, {0x66, 1000, 300, 2000}, {0x33, 500, 520, 1000}};
-constexpr TRange UnknownRange{0, 2500, 0, 5000};
+constexpr TRange Ranges[] = {{InputRanges[0], 125, 5000}, {InputRanges[1], 300, 2000}, {InputRanges[2], 520, 1000}};
+static_assert(std::size(Ranges) == InputRanges.size(), "a row per input range");
+constexpr TRange UnknownRange{{0, 2500}, 0, 5000};
 
 const TRange& RangeOf(std::uint8_t code) {
   for (const TRange& range : Ranges)
-    if (range.Code == code) return range;
+    if (range.Input.Code == code) return range;
   return UnknownRange;
 }
 
@@ -49,7 +51,7 @@ constexpr double Gap = 0.37;
 
 TSimLodrast::TSimLodrast(const TRotor& rotor) : Rotor(rotor), Memory(MemorySamples, 0x8000) {}
 
-double TSimLodrast::RangeMv() const { return RangeOf(GainCode).RangeMv; }
+double TSimLodrast::RangeMv() const { return RangeOf(GainCode).Input.RangeMv; }
 
 std::uint16_t TSimLodrast::SampleOffset() const { return RangeOf(GainCode).Offset; }
 
@@ -145,7 +147,7 @@ void TSimLodrast::FinishCapture(std::int32_t samples) {
 
 std::uint16_t TSimLodrast::ToWord(double mv) const {
   const TRange& range = RangeOf(GainCode);
-  const std::int32_t word = ToCounts(mv, range.RangeMv, FullScale) + FullScale + range.Offset;
+  const std::int32_t word = ToCounts(mv, range.Input.RangeMv, FullScale) + FullScale + range.Offset;
   return static_cast<std::uint16_t>(std::clamp(word, 0, 0xFFFF));
 }
 

@@ -12,6 +12,7 @@
 
 #include "commandparser.h"
 #include "rotor.h"
+#include "simfrontend.h"
 
 #include <cstdint>
 #include <vector>
@@ -32,7 +33,6 @@ struct TLodrastCapture {
 class TSimLodrast {
  public:
   static constexpr std::int32_t MemorySamples = 0x4000;
-  static constexpr double BaseClockHz = 400000.0;
 
   explicit TSimLodrast(const TRotor& rotor);
 
@@ -46,7 +46,7 @@ class TSimLodrast {
   const TLodrastCapture& LastCapture() const { return Capture; }
   // Channel A of the last capture in millivolts, as the converter saw it.
   const std::vector<double>& LastSignal() const { return Signal; }
-  double SamplingHz() const { return BaseClockHz / (Divider + 1.0); }
+  double SamplingHz() const { return SampleRateHz(Divider); }
   double RangeMv() const;
   std::uint16_t SampleOffset() const;
   // Simulation time in seconds.

@@ -94,6 +94,28 @@ TEST_F(LabelExTest, AmpersandMarksAnAccelerator) {
   EXPECT_GT(withAmpersand, Ink(*Label).Width());
 }
 
+// Without ShowAccelChar an "&" is a character like any other: "&H" draws
+// what "&&H" draws with it, not an underlined H; also etched.
+TEST_F(LabelExTest, WithoutAccelCharTheAmpersandStands) {
+  TLabelEx* reference = MakeLabel(150, 10);
+  reference->SetCaptionW(u"R&&D");
+  Label->SetShowAccelChar(false);
+  EXPECT_FALSE(Label->ShowAccelChar());
+  Label->SetCaptionW(u"R&D");
+  EXPECT_TRUE(SameImage(Snap(*Label), Snap(*reference)));
+  reference->SetCaptionW(u"RD");
+  EXPECT_FALSE(SameImage(Snap(*Label), Snap(*reference)));
+  Label->SetEnabled(false);
+  reference->SetEnabled(false);
+  reference->SetCaptionW(u"R&&D");
+  EXPECT_TRUE(SameImage(Snap(*Label), Snap(*reference)));
+  // Switched back on, the "&" marks the D again.
+  Label->SetEnabled(true);
+  reference->SetEnabled(true);
+  Label->SetShowAccelChar(true);
+  EXPECT_FALSE(SameImage(Snap(*Label), Snap(*reference)));
+}
+
 TEST_F(LabelExTest, DisabledTextIsEtchedWhateverTheFontColour) {
   Label->Font().SetColor(gui::clRed);
   Label->SetCaptionW(u"HHH");

@@ -200,6 +200,11 @@ TEST_F(Formatting, Level) {
   EXPECT_EQ(FormatLevel(3.5), u"-3.5 dB");
   EXPECT_EQ(FormatLevel(0), u"-0 dB");
   EXPECT_EQ(FormatLevel(12.345), u"-12.35 dB");
+  // Above the reference the level carries one sign, its own.
+  EXPECT_EQ(FormatLevel(-6.0206), u"+6.02 dB");
+  EXPECT_EQ(FormatLevel(-0.5), u"+0.5 dB");
+  // Too little above it to show: the text of the reference itself.
+  EXPECT_EQ(FormatLevel(-0.001), u"-0 dB");
 }
 
 TEST_F(Formatting, NumberExamplesAndNegatives) {

@@ -215,18 +215,6 @@ TEST_F(UsbFtdi, CloseInvalidatesTheHandle) {
   EXPECT_EQ(Error.ErrorCode(), 1);
 }
 
-TEST(UsbFtdiTimeout, FromTheEnvironment) {
-  unsetenv("SARTEL_TIMEOUT_MS");
-  EXPECT_EQ(TUSBFTDI::TimeoutFromEnvironment(), 10000u);
-  setenv("SARTEL_TIMEOUT_MS", "250", 1);
-  EXPECT_EQ(TUSBFTDI::TimeoutFromEnvironment(), 250u);
-  for (const char* bad : {"", "0", "-5", "12ms", "abc"}) {
-    setenv("SARTEL_TIMEOUT_MS", bad, 1);
-    EXPECT_EQ(TUSBFTDI::TimeoutFromEnvironment(), 10000u) << bad;
-  }
-  unsetenv("SARTEL_TIMEOUT_MS");
-}
-
 TEST(UsbFtdiUnbound, MissingFunctionsAnswerLikeFailures) {
   sartel::TLastError error;
   TUSBFTDI ftdi(error);

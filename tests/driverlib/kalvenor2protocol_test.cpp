@@ -50,8 +50,6 @@ TEST(Kalvenor2Protocol, GainCodesAndDividers) {
   EXPECT_EQ(SamplingDivider(12), 19999);
   EXPECT_EQ(SamplingDivider(13), 0);
   EXPECT_EQ(SamplingDivider(-1), 0);
-  for (const TSamplingRow& row : SamplingRows)
-    EXPECT_EQ(400000 / (row.Divider + 1), row.ClockHz);
 }
 
 TEST(Kalvenor2Protocol, SampleWordsDecodeAsOffsetBinary) {

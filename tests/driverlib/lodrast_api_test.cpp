@@ -3,6 +3,7 @@
 // capture, the read-out guards, and every link fault ending in time with
 // an error text, code 1, and a working capture after the fault is cleared.
 
+#include "closedport.h"
 #include "lodrastserver.h"
 #include "sartel.h"
 
@@ -40,18 +41,6 @@ double Milliseconds(const std::function<void()>& action) {
   const auto started = std::chrono::steady_clock::now();
   action();
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
-}
-
-std::uint16_t ClosedPort() {
-  const int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t size = sizeof address;
-  bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
-  close(fd);
-  return ntohs(address.sin_port);
 }
 
 class LodrastApi : public ::testing::Test {

@@ -48,10 +48,6 @@ TEST(LodrastCodec, CaptureProgramming) {
   EXPECT_EQ(ProgramParameters(-1, -1, -1), (std::array<std::uint8_t, 4>{0, 0, 0, 0}));
 }
 
-TEST(LodrastCodec, DividersGiveTheClockTable) {
-  for (const TClockRow& row : Clocks) EXPECT_EQ(BaseClockHz / (row.Divider + 1), row.Hz);
-}
-
 TEST(LodrastCodec, AddressAndRevolutions) {
   EXPECT_EQ(DecodeAddress({0x34, 0x92, 0x05}), 0x1234);
   EXPECT_EQ(DecodeAddress({0xFF, 0xFF, 0xFF}), 0x7FFF);

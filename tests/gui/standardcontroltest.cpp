@@ -85,6 +85,50 @@ TEST_F(ControlsTest, EditMaxLengthStopsTyping) {
   EXPECT_EQ(edit->Text(), u"1234");
 }
 
+// A text the program sets is shown whole, however long; the user can
+// shorten it but not make it longer, and within the limit types as usual.
+// Only the user's edits mark the field modified.
+TEST_F(ControlsTest, EditMaxLengthBoundsTheUserNotTheProgram) {
+  auto* edit = Make<TEdit>(10, 10, 100, 21);
+  edit->SetMaxLength(4);
+  edit->SetText(u"123456789");
+  EXPECT_EQ(edit->Text(), u"123456789");
+  EXPECT_FALSE(edit->Modified());
+  edit->SetFocus();
+  Application->ProcessMessages();
+  edit->SetSelStart(9);
+  Type(u"0");
+  EXPECT_EQ(edit->Text(), u"123456789");
+  Type(u"\b\b");
+  EXPECT_EQ(edit->Text(), u"1234567");
+  EXPECT_TRUE(edit->Modified());
+  // Typed in the middle: the typed character goes, the rest stays.
+  edit->SetSelStart(2);
+  Type(u"x");
+  EXPECT_EQ(edit->Text(), u"1234567");
+  edit->SelectAll();
+  Type(u"abcdef");
+  EXPECT_EQ(edit->Text(), u"abcd");
+  edit->SetText(u"9");
+  EXPECT_FALSE(edit->Modified());
+  edit->SetModified(true);
+  EXPECT_TRUE(edit->Modified());
+}
+
+TEST_F(ControlsTest, MemoKeepsAProgramTextBeyondItsLimit) {
+  auto* memo = Make<TMemo>(10, 10, 200, 100);
+  memo->SetMaxLength(5);
+  memo->SetText(u"abcdefgh");
+  EXPECT_EQ(memo->Text(), u"abcdefgh");
+  memo->SetMaxLength(3);
+  EXPECT_EQ(memo->Text(), u"abcdefgh");
+  memo->SetFocus();
+  Application->ProcessMessages();
+  Type(u"x");
+  EXPECT_EQ(memo->Text().size(), 8u);
+  EXPECT_EQ(memo->Text().find(u'x'), std::u16string::npos);
+}
+
 TEST_F(ControlsTest, MemoLinesAndMaxLength) {
   auto* memo = Make<TMemo>(10, 10, 200, 100);
   EXPECT_EQ(memo->Lines().Count(), 0);
@@ -119,6 +163,32 @@ TEST_F(ControlsTest, ComboItemsCarryValuesAndOnlyUserChoicesNotify) {
   SimKey(Form, VK_DOWN);
   EXPECT_EQ(combo->ItemIndex(), 4);
   EXPECT_EQ(changes, 1);
+}
+
+// Sorted lists insert before the first greater text, keeping each value
+// with its text; unsorted ones (and a memo's lines) append.
+TEST_F(ControlsTest, SortedItemsGoInOrderUnsortedOnesAtTheEnd) {
+  auto* combo = Make<TComboBox>(10, 10, 120, 21);
+  auto* list = Make<TListBox>(10, 40, 120, 80);
+  auto* memo = Make<TMemo>(140, 10, 120, 80);
+  for (TStrings* items : {&combo->Items(), &list->Items(), &memo->Lines()}) {
+    for (const char16_t* s : {u"b", u"d"}) items->Add(s);
+    EXPECT_EQ(items->AddObject(u"a", 7), 2);
+    EXPECT_EQ(items->Text(), u"b\nd\na");
+    items->Clear();
+  }
+  combo->SetSorted(true);
+  list->SetSorted(true);
+  for (TStrings* items : {&combo->Items(), &list->Items()}) {
+    for (const char16_t* s : {u"b", u"d"}) items->Add(s);
+    EXPECT_EQ(items->AddObject(u"c", 7), 1);
+    EXPECT_EQ(items->AddObject(u"a", 9), 0);
+    EXPECT_EQ(items->AddObject(u"e", 11), 4);
+    EXPECT_EQ(items->AddObject(u"b", 13), 1) << "an equal text goes before the one there";
+    EXPECT_EQ(items->Text(), u"a\nb\nb\nc\nd\ne");
+    EXPECT_EQ(items->Objects(items->IndexOf(u"c")), 7);
+    EXPECT_EQ(items->Objects(0), 9);
+  }
 }
 
 TEST_F(ControlsTest, EditableComboNotifiesOncePerTypedCharacter) {

@@ -4,6 +4,7 @@
 #include "answerhook.h"
 #include "application.h"
 #include "bitmapbutton.h"
+#include "controlfixture.h"
 #include "forminfo.h"
 #include "inputsim.h"
 #include "labelex.h"
@@ -38,6 +39,25 @@ TEST_F(AboutBox, ShowsTheDeviceAndTheProgramVersion) {
   EXPECT_NE(version, u"?.?.?.?");
   EXPECT_EQ(box.bClose->CaptionW(), u"Close");
   EXPECT_TRUE(box.SaveScreenshot(shelltest::PicturePath("info.png")));
+}
+
+// The device's description is its own text: an "&" in it shows as an "&"
+// (what a label draws from "&&"), while the row names keep the language
+// file's "&&" rule.
+TEST_F(AboutBox, AnAmpersandInTheDeviceDescriptionShows) {
+  SetText(core.DeviceDescr, u"R&D rig");
+  TfInfo box(nullptr);
+  box.Show();
+  gui::Application->ProcessMessages();
+  TLabelEx& value = *box.leDeviceName;
+  EXPECT_EQ(value.CaptionW(), u"R&D rig");
+  const gui::TBitmap shown = Snap(value);
+  value.SetShowAccelChar(true);
+  value.SetCaptionW(u"R&&D rig");
+  EXPECT_TRUE(SameImage(shown, Snap(value)));
+  value.SetCaptionW(u"R&D rig");
+  EXPECT_FALSE(SameImage(shown, Snap(value))) << "the D would be underlined, the & gone";
+  EXPECT_TRUE(box.leDevice->ShowAccelChar());
 }
 
 TEST(AboutBoxVersion, NoVersionShowsQuestionMarks) {

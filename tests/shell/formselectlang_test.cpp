@@ -4,6 +4,7 @@
 #include "answerhook.h"
 #include "bitmapbutton.h"
 #include "bitmap.h"
+#include "controlfixture.h"
 #include "formselectlang.h"
 #include "inputsim.h"
 #include "labelex.h"
@@ -78,6 +79,28 @@ TEST(SelectLanguage, ClickingAnotherEntryShowsIt) {
     gui::SimClick(*dialog.bOK, 10, 10);
   });
   EXPECT_EQ(dialog.ChosenPath(), folder.PathW() + u"/English.xml");
+}
+
+// A language's name and lines are the file's own text: an "&" in them shows
+// as an "&" (what a label draws from "&&"), not an underlined letter.
+TEST(SelectLanguage, AnAmpersandInTheLanguageNameShows) {
+  TTempFolder folder;
+  WriteLanguage(folder, "Rd.xml", u"R&D");
+  TfSelectLang dialog(nullptr, folder.PathW());
+  dialog.Show();
+  gui::Application->ProcessMessages();
+  ASSERT_EQ(dialog.lbLanguage->Items().Count(), 1);
+  ASSERT_EQ(dialog.leName->CaptionW(), u"R&D");
+  const gui::TBitmap name = Snap(*dialog.leName);
+  const gui::TBitmap line = Snap(*dialog.leLines[0]);
+  dialog.leName->SetShowAccelChar(true);
+  dialog.leName->SetCaptionW(u"R&&D");
+  dialog.leLines[0]->SetShowAccelChar(true);
+  dialog.leLines[0]->SetCaptionW(u"R&&D texts");
+  EXPECT_TRUE(SameImage(name, Snap(*dialog.leName)));
+  EXPECT_TRUE(SameImage(line, Snap(*dialog.leLines[0])));
+  dialog.leName->SetCaptionW(u"R&D");
+  EXPECT_FALSE(SameImage(name, Snap(*dialog.leName)));
 }
 
 TEST(SelectLanguage, NoLanguageFilesLeaveNothingToChoose) {

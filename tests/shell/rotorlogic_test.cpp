@@ -140,17 +140,47 @@ TEST(RotorFields, ShowTheSpeedInTheUnitAndKeepDecimals) {
   r.f = 50;
   TRotorFields f = RotorFieldsOf(r, false, true);
   EXPECT_EQ(f.Choice, rcTypeA);
-  EXPECT_EQ(f.f, u"3000");
-  EXPECT_EQ(f.m, u"0,25");
-  EXPECT_EQ(f.dA, u"123,45");
+  EXPECT_EQ(f.f.Text, u"3000");
+  EXPECT_EQ(f.m.Text, u"0,25");
+  EXPECT_EQ(f.dA.Text, u"123,45");
   f = RotorFieldsOf(r, false, false);
-  EXPECT_EQ(f.f, u"50");
+  EXPECT_EQ(f.f.Text, u"50");
   // Reading the shown fields gives the same rotor back.
   f.Choice = rcTypeA;
   const TRotorReading back = ReadRotor(f);
   ASSERT_TRUE(back.Valid);
   EXPECT_EQ(back.Rotor.m, 0.25);
   EXPECT_EQ(back.Rotor.dA, 123.45);
+}
+
+// The fields keep the record's values: read back untouched they give the
+// record bit for bit, the speed too although its text is in rpm; a typed
+// text counts as typed.
+TEST(RotorFields, UntouchedFieldsReadBackTheRecordExactly) {
+  RotorDefinition r;
+  r.Type = 3;
+  r.a = 123.45678901234567;
+  r.b = 800.123456789;
+  r.l = 0.1 + 0.2;
+  r.MassCentreLocation = 1;
+  r.s = 98.765432109876543;
+  r.dA = 500.00000000000011;
+  r.dB = 399.99999999999994;
+  r.m = 1234.5678901234567;
+  r.f = 49.999999999999993;
+  r.ClassIndex = 6;
+  TRotorFields f = RotorFieldsOf(r, true, true);
+  EXPECT_EQ(f.l.Text, u"0,3");
+  const TRotorReading back = ReadRotor(f);
+  ASSERT_TRUE(back.Valid);
+  for (auto field : {&RotorDefinition::a, &RotorDefinition::b, &RotorDefinition::l, &RotorDefinition::s,
+                     &RotorDefinition::dA, &RotorDefinition::dB, &RotorDefinition::m, &RotorDefinition::f})
+    EXPECT_EQ(back.Rotor.*field, r.*field);
+  f.f = u"1500";
+  f.l = u"0,3";
+  const TRotorReading typed = ReadRotor(f);
+  EXPECT_EQ(typed.Rotor.f, 25);
+  EXPECT_EQ(typed.Rotor.l, 0.3);
 }
 
 }  // namespace

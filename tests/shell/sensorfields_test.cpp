@@ -38,10 +38,10 @@ TEST(SensorFields, ShowTheRecordWithoutRoundingOrDroppingTheSign) {
   const TSensorFields f = SensorFieldsOf(s);
   EXPECT_EQ(f.Name, u"Probe1");
   EXPECT_EQ(f.Type, 2);
-  EXPECT_EQ(f.Values[svSensitivity], u"10,26");
-  EXPECT_EQ(f.Values[svRangeLow], u"0,5");
-  EXPECT_EQ(f.Values[svRangeHigh], u"12500");
-  EXPECT_EQ(f.Values[svTempOffset], u"-2");
+  EXPECT_EQ(f.Values[svSensitivity].Text, u"10,26");
+  EXPECT_EQ(f.Values[svRangeLow].Text, u"0,5");
+  EXPECT_EQ(f.Values[svRangeHigh].Text, u"12500");
+  EXPECT_EQ(f.Values[svTempOffset].Text, u"-2");
   EXPECT_TRUE(f.Temperature);
   // Confirming unchanged fields stores the same record.
   const TSensorBuild again = BuildSensor(f);
@@ -86,6 +86,21 @@ TEST(BuildSensor, EmptyOptionalFieldsReadZeroAndTheNameIsCut) {
   EXPECT_EQ(b.Sensor.RangeLow, 0);
   EXPECT_EQ(b.Sensor.TemperatureGain, 0);
   EXPECT_EQ(b.Sensor.Temperature, 1);
+}
+
+// A record shown and read back without an edit gives every value bit for
+// bit, also where the text is shorter than the number.
+TEST(BuildSensor, UntouchedFieldsGiveTheRecordBack) {
+  SensorInfo s{u"Acc", 0.1 + 0.2, stVelocity, 0.0123456789, 12345678901, 1.2345678901234567, 1,
+               123.45678901234567, -0.000123456789};
+  const TSensorFields f = SensorFieldsOf(s);
+  EXPECT_EQ(f.Values[svSensitivity].Text, u"0,3");
+  const TSensorBuild build = BuildSensor(f);
+  ASSERT_EQ(build.Check, sfcComplete);
+  EXPECT_EQ(build.Sensor.Sensitivity, 0.1 + 0.2);
+  EXPECT_EQ(build.Sensor.RangeHigh, 12345678901);
+  EXPECT_EQ(build.Sensor.InputGain, 1.2345678901234567);
+  EXPECT_EQ(build.Sensor.TemperatureOffset, -0.000123456789);
 }
 
 }  // namespace

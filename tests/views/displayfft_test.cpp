@@ -75,6 +75,25 @@ TEST_F(SpectrumPlot, LinearPeakAndBands) {
   EXPECT_GT(CountColour(b, gui::Rect(38, 100, 762, 106), Grid), 20);
 }
 
+// The frequency axis takes a bin's frequency from the transform length:
+// 1000 bins of a 1000-sample transform at 2 kHz are 2 Hz apart, as 1000
+// bins of the default 2000 samples at 4 kHz, and unlike those at 2 kHz.
+TEST_F(SpectrumPlot, FrequencyAxisFollowsTheTransformLength) {
+  const auto axis = [this](double rate, int32_t length) {
+    Plot.SampleRate = rate;
+    Plot.TransformLength = length;
+    const gui::TBitmap b = Draw();
+    std::vector<gui::TColor> pixels;
+    for (int y = 18; y < H; ++y)
+      for (int x = 38; x < 762; ++x) pixels.push_back(b.Pixel(x, y));
+    return pixels;
+  };
+  const std::vector<gui::TColor> twoHertz = axis(2000, 1000);
+  EXPECT_EQ(twoHertz, axis(4000, 0));
+  EXPECT_NE(twoHertz, axis(2000, 0));
+  EXPECT_EQ(axis(2000, 2000), axis(2000, 0));
+}
+
 TEST_F(SpectrumPlot, BinZeroIsNeverDrawn) {
   A[0] = 1000;
   const gui::TBitmap b = Draw();

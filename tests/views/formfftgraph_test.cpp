@@ -34,6 +34,22 @@ class SpectrumWindow : public ViewWindows {
   bool Delivered(TfFFTGraph* w) {
     return ServeUntil([w] { return w->Plot->DataA && w->DisplayA.size() > 100 && w->DisplayA[100] > 9000; });
   }
+  // The window opened on run 0 with a revolution window of `samples`
+  // samples, its first (FFT) spectrum delivered; null when it never came.
+  TfFFTGraph* OpenWithRunWindow(int32_t samples) {
+    CaptureRecord& run = Core->Captures[0];
+    run.Start = 96;
+    run.End = 96 + samples;
+    Core->ConvertSamples();
+    TfFFTGraph* w = Open();
+    return Delivered(w) ? w : nullptr;
+  }
+  // Chooses the DFT over the run window in the spectrum-type popup.
+  static void ChooseDft(TfFFTGraph* w) {
+    gui::TAnswerScript script;
+    script.Expect(gui::dkPopupMenu, 2);
+    w->bSpectrumType->Click();
+  }
 };
 
 TEST_F(SpectrumWindow, ShowingStartsTheThreadAndDrawsTheSpectrum) {
@@ -90,21 +106,15 @@ TEST_F(SpectrumWindow, ShowStepAgainKeepsOneThread) {
 }
 
 TEST_F(SpectrumWindow, DftOverTheRunsWindow) {
-  CaptureRecord& run = Core->Captures[0];
-  run.Start = 96;
-  run.End = 96 + 1000;
-  Core->ConvertSamples();
-  TfFFTGraph* w = Open();
-  ASSERT_TRUE(Delivered(w));
-  gui::TAnswerScript script;
-  script.Expect(gui::dkPopupMenu, 2);
-  w->bSpectrumType->Click();
+  TfFFTGraph* w = OpenWithRunWindow(1000);
+  ASSERT_NE(w, nullptr);
+  ChooseDft(w);
   EXPECT_EQ(Core->SpectrumInWindow, 1);
   EXPECT_TRUE(Workspace->Has("ShowErrorText"));
   EXPECT_EQ(w->leError->CaptionW(), w->ProcessingText);
   EXPECT_EQ(w->bSpectrumType->CaptionW(), u"DFT");
   ASSERT_TRUE(ServeUntil([w] { return w->Plot->TotalBins == 500 && w->SolidA; }));
-  EXPECT_EQ(w->Plot->CursorT, run.T);
+  EXPECT_EQ(w->Plot->CursorT, Core->Captures[0].T);
   EXPECT_EQ(w->Plot->ViewWidth, 500);
   EXPECT_EQ(w->Plot->SolidA, 1);
 }
@@ -332,6 +342,160 @@ TEST_F(SpectrumWindow, PrintsOneChannelPage) {
   EXPECT_NE(text.find("Spectrum:"), std::string::npos) << text;
   EXPECT_NE(text.find("Orvanteq, Kalvenor"), std::string::npos) << text;
   EXPECT_NE(PdfInfo(pdf).find("Kalvenor FFT Print (A)"), std::string::npos);
+}
+
+// A DFT over a run window of 1000 samples has 500 bins: cursor X, left at
+// FFT bin 1500, moves onto bin 499, and neither the read-out nor the band
+// RMS reads the bins the DFT did not write (its mirror above 499 and the
+// FFT's old bins from 1000 on).
+TEST_F(SpectrumWindow, CursorsStayInsideAShorterTransform) {
+  TfFFTGraph* w = OpenWithRunWindow(1000);
+  ASSERT_NE(w, nullptr);
+  w->Plot->CursorX = 1500;
+  w->Plot->CursorY = 10;
+  w->RefreshInfoPanel();
+  EXPECT_EQ(w->bFreq[1]->CaptionW(), FormatFrequency(1500 * 10000.0 / 4096, 1));
+  ChooseDft(w);
+  // At once, before the DFT arrives: the frequency lies below half the
+  // sampling rate.
+  EXPECT_EQ(w->Plot->CursorX, 499);
+  EXPECT_EQ(w->bFreq[1]->CaptionW(), FormatFrequency(499 * 10000.0 / 1000, 1));
+  ASSERT_TRUE(ServeUntil([w] { return w->Plot->TotalBins == 500 && w->SolidA; }));
+  EXPECT_EQ(w->Plot->CursorX, 499);
+  EXPECT_EQ(w->Plot->CursorY, 10);
+  const TBinScale scale{500, 1000, 10000};
+  const double mvPerCount = 2500.0 / FullScale;
+  TAmplitudeScale amplitude{true, 2500, FullScale, scale.Frequency(499), admVoltage};
+  EXPECT_EQ(w->bValue[1]->CaptionW(), AmplitudeText(Core->SpectrumA[499], amplitude, Core->VibSensorA));
+  const double rms = BandRms(Core->SpectrumA, {10, 499}, mvPerCount, scale, Core->VibSensorA, admVoltage);
+  EXPECT_EQ(w->bRmsValueA->CaptionW(), u"A: " + FormatNumber(rms) + u" mV");
+  // Band 5 reaches the last bin of the DFT, not the FFT's.
+  w->RmsType = 5;
+  w->RefreshInfoPanel();
+  const double whole = BandRms(Core->SpectrumA, {0, 499}, mvPerCount, scale, Core->VibSensorA, admVoltage);
+  EXPECT_EQ(w->bRmsValueA->CaptionW(), u"A: " + FormatNumber(whole) + u" mV");
+}
+
+// A run without samples (not measured) has no spectrum of its own: the
+// spectrum arrays still hold the run shown before, and nothing of them is
+// drawn or read.
+TEST_F(SpectrumWindow, RunWithoutSamplesReadsNoSpectrum) {
+  TfFFTGraph* w = Open();
+  ASSERT_TRUE(Delivered(w));
+  w->Plot->CursorX = 100;
+  w->Plot->CursorY = 200;
+  w->RefreshInfoPanel();
+  ASSERT_NE(w->bValue[1]->CaptionW(), u"-");
+  Core->BalancingStep = 1;
+  w->PlotSpectrum(false);
+  w->RefreshInfoPanel();
+  EXPECT_EQ(w->Plot->DataA, nullptr);
+  for (size_t row = 0; row < 3; ++row) {
+    EXPECT_EQ(w->bValue[row]->CaptionW(), u"-") << row;
+    EXPECT_EQ(w->pePhase[row]->CaptionW(), u"-") << row;
+  }
+  EXPECT_EQ(w->bRmsValueA->CaptionW(), u"A: 0 mV");
+  EXPECT_EQ(w->bRmsValueB->CaptionW(), u"B: 0 mV");
+}
+
+// An odd run window (1001 samples, 500 bins): bin k lies at k x fs / 1001
+// in the read-out, the cursor-position dialog and the plot's axis alike,
+// and the dialog's frequency converts back into the same bin.
+TEST_F(SpectrumWindow, OneBinFrequencyForAnOddWindow) {
+  TfFFTGraph* w = OpenWithRunWindow(1001);
+  ASSERT_NE(w, nullptr);
+  ChooseDft(w);
+  ASSERT_TRUE(ServeUntil([w] { return w->Plot->TotalBins == 500 && w->SolidA; }));
+  w->Plot->CursorX = 250;
+  w->RefreshInfoPanel();
+  const double frequency = 250 * 10000.0 / 1001;
+  EXPECT_EQ(w->bFreq[1]->CaptionW(), FormatFrequency(frequency, 1));
+  EXPECT_EQ(w->FrequencyToBin(frequency), 250);
+  std::u16string shown;
+  gui::TAnswerScript script;
+  script.ExpectAction(gui::dkModalForm, [&shown](const gui::TDialogRequest& r) {
+    auto* dialog = dynamic_cast<TfCursorPos*>(r.Form);
+    if (dialog) {
+      shown = dialog->eCursorPos->Text();
+      dialog->bOk->Click();
+    }
+    return std::optional<gui::TDialogAnswer>();
+  });
+  w->bFreq[1]->Click();
+  EXPECT_EQ(shown, FormatNumber(frequency));
+  EXPECT_EQ(w->Plot->CursorX, 250);
+}
+
+// Just below half the sampling rate the nearest bin is the one past the
+// last; the dialog places the cursor on the last bin instead.
+TEST_F(SpectrumWindow, FrequencyAboveTheLastBinGivesTheLastBin) {
+  TfFFTGraph* w = Open();
+  ASSERT_TRUE(Delivered(w));
+  EXPECT_EQ(w->FrequencyToBin(4999), 2047);
+  EXPECT_EQ(w->FrequencyToBin(5000), 2047);
+  gui::TAnswerScript script;
+  script.ExpectAction(gui::dkModalForm, [](const gui::TDialogRequest& r) {
+    auto* dialog = dynamic_cast<TfCursorPos*>(r.Form);
+    if (dialog) {
+      dialog->eCursorPos->SetText(u"4999");
+      dialog->bOk->Click();
+    }
+    return std::optional<gui::TDialogAnswer>();
+  });
+  w->bFreq[1]->Click();
+  EXPECT_EQ(w->Plot->CursorX, 2047);
+  EXPECT_EQ(w->bFreq[1]->CaptionW(), FormatFrequency(2047 * 10000.0 / 4096, 1));
+}
+
+// A bin at twice full scale reads 6,02 dB above it, with one sign.
+TEST_F(SpectrumWindow, LevelAboveFullScaleHasOneSign) {
+  TfFFTGraph* w = Open();
+  ASSERT_TRUE(Delivered(w));
+  w->Plot->CursorX = 100;
+  w->bLogLin->Click();
+  Core->SpectrumA[100] = FullScale;  // 2|X| = 2 x full scale
+  w->RefreshInfoPanel();
+  EXPECT_EQ(w->bValue[1]->CaptionW(), u"+6,02 dB");
+  Core->SpectrumA[100] = FullScale / 4.0;
+  w->RefreshInfoPanel();
+  EXPECT_EQ(w->bValue[1]->CaptionW(), u"-6,02 dB");
+}
+
+// T goes to cursor T also while bGotoT is disabled (free-running mode).
+TEST_F(SpectrumWindow, TKeyGoesToCursorTWhateverItsButton) {
+  Core->AsyncMode = 1;
+  Core->LiveDataA = Sine(16384, 100, 10000);
+  Core->LiveDataB = Sine(16384, 50, 5000);
+  TfFFTGraph* w = Open();
+  EXPECT_FALSE(w->bGotoT->Enabled());
+  w->bZoomXIn->Click();
+  w->bZoomXIn->Click();
+  ASSERT_EQ(w->Plot->ViewStart, 768);
+  w->Plot->ShowCursorT = 0;
+  gui::SimKey(w, 'T');
+  EXPECT_EQ(w->Plot->ViewStart, 0);
+  EXPECT_EQ(w->Plot->ViewWidth, 512);
+  EXPECT_EQ(w->Plot->ShowCursorT, 1);
+}
+
+// Whole spectrum: the span of a full-scale signal at bin 2 in the unit of
+// channel B's sensor; without a sensor on B, channel A's.
+TEST_F(SpectrumWindow, ZoomAllTakesChannelBsSensorAtBinTwo) {
+  Core->AmplDisplayMode = admVelocity;
+  Core->VibSensorB.Sensitivity = 40;
+  TfFFTGraph* w = Open();
+  const double bin2 = 2 * 10000.0 / 4096;
+  const auto span = [&](const SensorInfo& sensor) {
+    return static_cast<int32_t>(std::trunc(ConvertAmplitude(sensor, FullScale, bin2, admVelocity)));
+  };
+  ASSERT_NE(span(Core->VibSensorB), w->Plot->SpanY);
+  w->bZoomAll->Click();
+  EXPECT_EQ(w->Plot->SpanY, span(Core->VibSensorB));
+  EXPECT_EQ(w->Plot->ViewWidth, 2048);
+  Core->VibSensorB.Sensitivity = 0;
+  gui::SimKey(w, 'A', 0, gui::ssCtrl);
+  EXPECT_GT(span(Core->VibSensorA), 0);
+  EXPECT_EQ(w->Plot->SpanY, span(Core->VibSensorA));
 }
 
 }  // namespace

@@ -45,7 +45,7 @@ TEST_F(TimeGraph, ShowsTheCurrentRunsRecord) {
   ASSERT_TRUE(w->SaveScreenshot(PicturePath("timegraph.png")));
   gui::TBitmap shot;
   ASSERT_TRUE(shot.LoadFromFile(PicturePath("timegraph.png")));
-  EXPECT_GT(CountColour(shot, gui::Rect(0, 0, shot.Width(), shot.Height()), Core->WorkColors[3]), 500);
+  EXPECT_GT(CountColour(shot, gui::Rect(0, 0, shot.Width(), shot.Height()), Core->WorkColors[wcWorkChA]), 500);
 }
 
 TEST_F(TimeGraph, OneChannel) {
@@ -181,6 +181,87 @@ TEST_F(TimeGraph, ChannelViewAndUnitPopups) {
   EXPECT_EQ(Core->AmplDispModeOscmV, 0);
   EXPECT_EQ(w->Plot->UnitA, u"[m/s\u00B2]");
   EXPECT_NE(w->bVoltValue1->CaptionW().find(u"m/s"), std::u16string::npos);
+}
+
+// The value buttons of channel B offer the unit of B's sensor, those of
+// channel A the unit of A's.
+TEST_F(TimeGraph, UnitPopupNamesTheSensorOfTheButtonsChannel) {
+  Core->VibSensorB.Type = stVelocity;
+  TfTimeGraph* w = Open();
+  w->VoltCh2 = 'B';
+  const auto secondItem = [w](TBitmapButton* button) {
+    gui::TAnswerScript script;
+    std::vector<gui::TMenuItemInfo> items;
+    ExpectMenu(script, 0, items);
+    button->Click();
+    EXPECT_EQ(items.size(), 2u);
+    return items.size() == 2 ? items[1].Text : std::u16string();
+  };
+  EXPECT_EQ(secondItem(w->bMeasValB), u" mm/s");
+  EXPECT_EQ(secondItem(w->bVoltValue2), u" mm/s");
+  EXPECT_EQ(secondItem(w->bMeasValA), u" m/s\u00B2");
+  EXPECT_EQ(secondItem(w->bVoltValue1), u" m/s\u00B2");
+  EXPECT_EQ(secondItem(w->bVoltDistValue), u" m/s\u00B2");
+  w->VoltDistCh = 'B';
+  EXPECT_EQ(secondItem(w->bVoltDistValue), u" mm/s");
+}
+
+// A run that was not measured shows no trace, not the record of the run
+// shown before it; back on the measured run the traces return.
+TEST_F(TimeGraph, RunWithoutSamplesShowsNoTrace) {
+  TfTimeGraph* w = Open();
+  const auto traceA = [this, w]() {
+    EXPECT_TRUE(w->SaveScreenshot(PicturePath("timegraph-run.png")));
+    gui::TBitmap shot;
+    EXPECT_TRUE(shot.LoadFromFile(PicturePath("timegraph-run.png")));
+    const gui::TPoint box = w->pbAnalog->ClientToScreen({0, 0});
+    const gui::TPoint form = w->ClientToScreen({0, 0});
+    const gui::TPoint origin{box.x - form.x, box.y - form.y};
+    const gui::TRect plot = gui::Rect(origin.x + w->Plot->MarginLeft, origin.y + w->Plot->MarginTop,
+                                      origin.x + w->pbAnalog->Width() - w->Plot->MarginRight,
+                                      origin.y + w->pbAnalog->Height() - w->Plot->MarginBottom);
+    return CountColour(shot, plot, Core->WorkColors[wcWorkChA]);
+  };
+  ASSERT_NE(w->Plot->DataA, nullptr);
+  EXPECT_GT(traceA(), 500);
+  Core->BalancingStep = 1;
+  w->RefreshGraph();
+  EXPECT_EQ(w->Plot->DataA, nullptr);
+  EXPECT_EQ(w->Plot->DataB, nullptr);
+  EXPECT_EQ(traceA(), 0);
+  // Channel A alone measured: only its trace.
+  Core->Captures[1].DataA = Sine(4096, 20, 8000);
+  w->RefreshGraph();
+  EXPECT_NE(w->Plot->DataA, nullptr);
+  EXPECT_EQ(w->Plot->DataB, nullptr);
+  Core->BalancingStep = 0;
+  w->RefreshGraph();
+  EXPECT_NE(w->Plot->DataA, nullptr);
+  EXPECT_NE(w->Plot->DataB, nullptr);
+}
+
+// Previous after the record got shorter: the saved view is fitted into the
+// new record, and the traces are drawn (not a blank plot until Zoom All).
+TEST_F(TimeGraph, PreviousAfterAShorterRecordStaysInsideIt) {
+  TfTimeGraph* w = Open();
+  w->bZoomInX->Click();
+  w->bZoomInX->Click();
+  ASSERT_EQ(w->Plot->ViewStart, 1536);
+  ASSERT_EQ(w->Plot->ViewWidth, 1024);
+  Core->BuffLength = 1024;
+  w->RefreshGraph();
+  ASSERT_EQ(w->Plot->TotalSamples, 1024);
+  w->bZoomPrev->Click();
+  EXPECT_EQ(w->Plot->ViewStart, 0);
+  EXPECT_EQ(w->Plot->ViewWidth, 1024);
+  EXPECT_FALSE(w->sbScroll->Enabled());
+  w->bZoomPrev->Click();
+  EXPECT_EQ(w->Plot->ViewStart, 0);
+  EXPECT_EQ(w->Plot->ViewWidth, 1024);
+  ASSERT_TRUE(w->SaveScreenshot(PicturePath("timegraph-shorter.png")));
+  gui::TBitmap shot;
+  ASSERT_TRUE(shot.LoadFromFile(PicturePath("timegraph-shorter.png")));
+  EXPECT_GT(CountColour(shot, gui::Rect(0, 0, shot.Width(), shot.Height()), Core->WorkColors[wcWorkChA]), 500);
 }
 
 TEST_F(TimeGraph, ReadoutPopups) {

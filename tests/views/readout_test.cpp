@@ -18,6 +18,9 @@ SensorInfo Sensor(uint8_t type, double sensitivity = 100) {
   return s;
 }
 
+// `bins` bins of a transform of twice as many samples at `rate` Hz.
+TBinScale Even(int32_t bins, double rate) { return {bins, 2 * bins, rate}; }
+
 class Readout : public testing::Test {
  protected:
   void SetUp() override { DecimalSeparator = u','; }
@@ -65,36 +68,75 @@ TEST_F(Readout, CursorDistanceAsTimeOrFrequency) {
 
 TEST_F(Readout, FrequencyToBinTakesTheNearestBin) {
   // 1000 bins of 1 Hz.
-  EXPECT_EQ(FrequencyToBin(0, 1000, 2000), 0);
-  EXPECT_EQ(FrequencyToBin(12, 1000, 2000), 12);
-  EXPECT_EQ(FrequencyToBin(12.4, 1000, 2000), 12);
-  EXPECT_EQ(FrequencyToBin(12.5, 1000, 2000), 13);  // a tie goes up
-  EXPECT_EQ(FrequencyToBin(999.5, 1000, 2000), 1000);
-  EXPECT_EQ(FrequencyToBin(999.4, 1000, 2000), 999);
-  EXPECT_EQ(FrequencyToBin(1000, 1000, 2000), 999);  // at fs / 2
-  EXPECT_EQ(FrequencyToBin(5000, 1000, 2000), 999);
-  EXPECT_EQ(FrequencyToBin(-3, 1000, 2000), 999);
-  EXPECT_EQ(FrequencyToBin(std::nan(""), 1000, 2000), 999);
-  EXPECT_EQ(FrequencyToBin(12, 0, 2000), 0);
+  EXPECT_EQ(FrequencyToBin(0, Even(1000, 2000)), 0);
+  EXPECT_EQ(FrequencyToBin(12, Even(1000, 2000)), 12);
+  EXPECT_EQ(FrequencyToBin(12.4, Even(1000, 2000)), 12);
+  EXPECT_EQ(FrequencyToBin(12.5, Even(1000, 2000)), 13);  // a tie goes up
+  // Nearer to the next bin than to the last: still the last, so the bin
+  // never lies beyond the spectrum and never falls as the frequency rises.
+  EXPECT_EQ(FrequencyToBin(999.5, Even(1000, 2000)), 999);
+  EXPECT_EQ(FrequencyToBin(999.4, Even(1000, 2000)), 999);
+  EXPECT_EQ(FrequencyToBin(1000, Even(1000, 2000)), 999);  // at fs / 2
+  EXPECT_EQ(FrequencyToBin(5000, Even(1000, 2000)), 999);
+  EXPECT_EQ(FrequencyToBin(-3, Even(1000, 2000)), 999);
+  EXPECT_EQ(FrequencyToBin(std::nan(""), Even(1000, 2000)), 999);
+  EXPECT_EQ(FrequencyToBin(12, Even(0, 2000)), 0);
   // Bins of 0.3 Hz.
-  EXPECT_EQ(FrequencyToBin(0.45, 100, 60), 2);
-  EXPECT_EQ(FrequencyToBin(0.44, 100, 60), 1);
+  EXPECT_EQ(FrequencyToBin(0.45, Even(100, 60)), 2);
+  EXPECT_EQ(FrequencyToBin(0.44, Even(100, 60)), 1);
+}
+
+// Rising frequencies never give a falling bin nor one past the last:
+// 2048 bins of 10 kHz / 4096.
+TEST_F(Readout, FrequencyToBinIsMonotonicAndBounded) {
+  const TBinScale scale{2048, 4096, 10000};
+  EXPECT_EQ(FrequencyToBin(4999, scale), 2047);
+  EXPECT_EQ(FrequencyToBin(5000, scale), 2047);
+  int32_t previous = 0;
+  for (double f = 0; f <= 6000; f += 0.37) {
+    const int32_t bin = FrequencyToBin(f, scale);
+    EXPECT_GE(bin, previous) << f;
+    EXPECT_LE(bin, 2047) << f;
+    previous = bin;
+  }
+}
+
+// An odd transform length: bin k at k x fs / length, and back.
+TEST_F(Readout, BinFrequencyOfAnOddTransform) {
+  const TBinScale scale{500, 1001, 10000};
+  EXPECT_DOUBLE_EQ(scale.Frequency(250), 250 * 10000.0 / 1001);
+  EXPECT_DOUBLE_EQ(BinFrequency(3, 10000, 1001), 3 * 10000.0 / 1001);
+  EXPECT_EQ(BinFrequency(3, 10000, 0), 0);
+  for (int32_t k : {0, 1, 250, 499}) EXPECT_EQ(FrequencyToBin(scale.Frequency(k), scale), k) << k;
+  // Just over half a bin above bin 250 goes up, just under stays.
+  EXPECT_EQ(FrequencyToBin(scale.Frequency(250.51), scale), 251);
+  EXPECT_EQ(FrequencyToBin(scale.Frequency(250.49), scale), 250);
+}
+
+// Bins past the transform's own (its mirror, or what a longer transform
+// left) are never summed.
+TEST_F(Readout, BandRmsReadsOnlyTheTransformsBins) {
+  std::vector<std::complex<double>> spectrum(200);
+  spectrum[50] = 10;
+  spectrum[150] = 1000;
+  const SensorInfo sensor = Sensor(0);
+  EXPECT_NEAR(BandRms(spectrum, {0, 200}, 1.0, Even(100, 200), sensor, 0), std::sqrt(0.5 * 20.0 * 20), 1e-9);
 }
 
 TEST_F(Readout, BandsOfOneHertzBins) {
   // A bin spacing of 1 Hz and a spectrum beyond 10 kHz.
   const int32_t bins = 20000;
   const double rate = 40000;
-  TBinRange r = BandBins(1, 0, 0, bins, rate);
+  TBinRange r = BandBins(1, 0, 0, Even(bins, rate));
   EXPECT_EQ(r.Lo, 2);
   EXPECT_EQ(r.Hi, 1000);
-  r = BandBins(4, 0, 0, bins, rate);
+  r = BandBins(4, 0, 0, Even(bins, rate));
   EXPECT_EQ(r.Lo, 1000);
   EXPECT_EQ(r.Hi, 10000);
-  r = BandBins(5, 0, 0, bins, rate);
+  r = BandBins(5, 0, 0, Even(bins, rate));
   EXPECT_EQ(r.Lo, 0);
   EXPECT_EQ(r.Hi, bins - 1);
-  r = BandBins(0, 70, 30, bins, rate);
+  r = BandBins(0, 70, 30, Even(bins, rate));
   EXPECT_EQ(r.Lo, 30);
   EXPECT_EQ(r.Hi, 70);
 }
@@ -119,12 +161,12 @@ TEST_F(Readout, BandRmsSkipsDcAndTheUpperBound) {
   spectrum[9] = 500;       // the upper bound, excluded
   const SensorInfo sensor = Sensor(0);
   const double mvPerCount = 0.5;
-  const double rms = BandRms(spectrum, {0, 9}, mvPerCount, 200, 100, sensor, 0);
+  const double rms = BandRms(spectrum, {0, 9}, mvPerCount, Even(100, 200), sensor, 0);
   EXPECT_NEAR(rms, 50 / std::sqrt(2.0), 1e-9);
-  EXPECT_EQ(BandRms(spectrum, {30, 30}, mvPerCount, 200, 100, sensor, 0), 0);
+  EXPECT_EQ(BandRms(spectrum, {30, 30}, mvPerCount, Even(100, 200), sensor, 0), 0);
   // Bounds beyond the spectrum are cut.
-  EXPECT_NEAR(BandRms(spectrum, {-5, 500}, mvPerCount, 200, 100, sensor, 0), std::sqrt(0.5 * (50.0 * 50 + 500.0 * 500)),
-              1e-9);
+  EXPECT_NEAR(BandRms(spectrum, {-5, 500}, mvPerCount, Even(100, 200), sensor, 0),
+              std::sqrt(0.5 * (50.0 * 50 + 500.0 * 500)), 1e-9);
 }
 
 // An acceleration sensor's band in velocity is integrated bin by bin.
@@ -133,7 +175,7 @@ TEST_F(Readout, BandRmsConvertsEachBinAtItsOwnFrequency) {
   spectrum[10] = 50;
   spectrum[20] = 50;
   const SensorInfo sensor = Sensor(0);
-  const double rms = BandRms(spectrum, {1, 50}, 1.0, 200, 100, sensor, 2);
+  const double rms = BandRms(spectrum, {1, 50}, 1.0, Even(100, 200), sensor, 2);
   const double v10 = ConvertAmplitude(sensor, 100, 10, 2);
   const double v20 = ConvertAmplitude(sensor, 100, 20, 2);
   EXPECT_NEAR(rms, std::sqrt(0.5 * (v10 * v10 + v20 * v20)), 1e-9);

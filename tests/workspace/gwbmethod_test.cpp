@@ -168,6 +168,27 @@ TEST_F(GwbMethod, RestoredSessionWithoutTrialRecord) {
   EXPECT_EQ(Record(4), TGwbRecord{});
 }
 
+// The table derived from the job alone equals the one the workflow builds
+// run after run, and a restored job (the same options and corrections in a
+// table that never saw runs 0 to 2) gets back the trial unbalance.
+TEST_F(GwbMethod, DerivedTableEqualsTheStepwiseOne) {
+  Compute(0, GwbThreeWeights);
+  Correction(3, 0.5, 30);
+  Correction(4, 0.2, 200);
+  Correction(5, 0.1, 10);
+  for (int step = 3; step < RunCount; ++step) Compute(step, GwbThreeWeights);
+  EXPECT_EQ(DeriveGwbRecords(GwbThreeWeights, 90.0, Results), Records);
+  const auto restored = DeriveGwbRecords(GwbThreeWeights, 90.0, Results);
+  ExpectAt(restored[3][GwbWeightA], 345);
+  ExpectAt(restored[3][GwbWeightB], 83.421);
+  ExpectAt(restored[3][GwbWeightC], 246.579);
+  ExpectAt(restored[5][GwbWeightA], 345);
+  // The options are what the table follows: two weights place A anew.
+  const auto twoWeights = DeriveGwbRecords(GwbTwoWeights, 90.0, Results);
+  ExpectAt(twoWeights[3][GwbWeightA], 275.705);
+  EXPECT_EQ(twoWeights[3][GwbWeightC], Vector{});
+}
+
 TEST_F(GwbMethod, LaterRecordsAndOtherStepsAreLeftAlone) {
   Records[7][GwbWeightA] = {0.5, 0.5};
   Compute(1, GwbTwoWeights);

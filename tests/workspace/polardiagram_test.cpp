@@ -354,11 +354,25 @@ TEST_F(CorrectionScene, UncomputedCorrectionHasNoMarkAndNoVerdict) {
   EXPECT_TRUE(Find(scene, dkPicture).empty());
 }
 
+// A split that was refused (too few rotor divisions) marks the correction
+// but no rotor position.
+TEST_F(CorrectionScene, RefusedSplitMarksNoPosition) {
+  Core->DivideMass = 1;
+  Core->RotorDivCount = 2;
+  View.PanelSplit.reset();
+  const TScene scene = Scene();
+  for (TWorkColor position : {wcWorkVDiv1, wcWorkVDiv2})
+    EXPECT_TRUE(Find(scene, dkEllipse, [&](const TDrawOp& op) { return op.Pen.Color == Colour(position); }).empty());
+  EXPECT_TRUE(Find(scene, dkLine, [&](const TDrawOp& op) { return op.Pen.Color == Colour(wcWorkVDiv1); }).empty());
+  EXPECT_EQ(Find(scene, dkLine, [&](const TDrawOp& op) { return op.Pen.Style == skDash; }).size(), 1u);
+}
+
 TEST_F(CorrectionScene, SplitOntoRotorPositions) {
   Core->DivideMass = 1;
   Core->RotorDivCount = 6;
-  View.PanelSplit.AngleA1 = DegToRad(180);
-  View.PanelSplit.AngleA2 = DegToRad(240);
+  View.PanelSplit = SplitResult{};
+  View.PanelSplit->AngleA1 = DegToRad(180);
+  View.PanelSplit->AngleA2 = DegToRad(240);
   const TScene scene = Scene();
   EXPECT_EQ(Find(scene, dkLine,
                  [&](const TDrawOp& op) {

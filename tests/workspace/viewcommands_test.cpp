@@ -3,6 +3,10 @@
 // stopped from the oscilloscope, the views' buttons during a balancing
 // capture, and closing the workspace with the views open.
 
+#include <algorithm>
+#include <cmath>
+
+#include "formconfig.h"
 #include "viewsfixture.h"
 
 using namespace viewstest;
@@ -98,6 +102,82 @@ TEST_F(WorkspaceViews, BalancingCaptureDisablesTheViewsUntilItEnds) {
                            fFFTGraph->bStartStop, fFFTGraph->bSetup, fFFTGraph->bPrint, fFFTGraph->bSpectrumType})
     EXPECT_TRUE(b->Enabled()) << b->Name();
   EXPECT_EQ(fTimeGraph->leStatus->CaptionW(), Forms(u"StateReady"));
+}
+
+// The close command stops a free-running capture of the visible spectrum
+// window through that window's own Start/Stop before it asks to exit; No
+// keeps the workspace, and the capture has ended all the same.
+TEST_F(WorkspaceViews, CloseStopsAFreeRunningCaptureOfTheSpectrumWindow) {
+  Window->bSpectrum->Click();
+  ASSERT_NE(fFFTGraph, nullptr);
+  fFFTGraph->bStartStop->Click();
+  ASSERT_TRUE(Core->Measuring);
+  ASSERT_TRUE(Core->AsyncMode);
+  ASSERT_TRUE(ServeUntil([] { return fFFTGraph->leStatus->CaptionW() == Forms(u"StateAsyncSampling"); }));
+  gui::TAnswerScript script;
+  script.ExpectAction(gui::dkModalForm, ExitAnswer(false));
+  Window->bCloseCClick(Window->bCloseC);
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_TRUE(Window->Visible());
+  // Without the stop the capture would run on; with it, it ends at once.
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (VibThread && std::chrono::steady_clock::now() < limit) rtl::CheckSynchronize(5);
+  EXPECT_EQ(VibThread, nullptr);
+  ASSERT_TRUE(ServeUntilIdle());
+  EXPECT_EQ(fFFTGraph->bStartStop->CaptionW(), Forms(u"Start"));
+  EXPECT_TRUE(Window->bCloseC->Enabled());
+}
+
+// Next converts the new run's samples also while the spectrum window is
+// hidden: opened again, it shows the spectrum of that run, not of the one
+// before.
+TEST_F(WorkspaceViews, SpectrumOpenedAfterNextShowsTheNewRun) {
+  Core->AmplDisplayMode = admVoltage;  // the display holds counts
+  for (int run : {0, 1}) {
+    CaptureRecord& c = Core->Captures[static_cast<size_t>(run)];
+    c.DataA = Sine(4096, run == 0 ? 100 : 300, 10000);
+    c.DataB = Sine(4096, 50, 5000);
+    c.T = 10;
+    c.End = 4096;
+  }
+  Core->ConvertSamples();
+  Window->bSpectrum->Click();
+  ASSERT_TRUE(fFFTGraph);
+  ASSERT_TRUE(ServeUntil([] { return fFFTGraph->Plot->DataA && fFFTGraph->DisplayA[100] > 9000; }));
+  fFFTGraph->Close();
+  Window->bNext->Click();
+  ASSERT_EQ(Core->BalancingStep, 1);
+  EXPECT_TRUE(std::equal(Core->SignalA.begin(), Core->SignalA.end(), Core->Captures[1].DataA.begin()));
+  Window->bSpectrum->Click();
+  ASSERT_TRUE(ServeUntil([] { return fFFTGraph->Plot->DataA && fFFTGraph->DisplayA[300] > 9000; }));
+  EXPECT_LT(fFFTGraph->DisplayA[100], 100);
+}
+
+// A spectrum computation that the set-up command aborted is started again
+// when the dialog closes.
+TEST_F(WorkspaceViews, SetupRecomputesTheAbortedSpectrum) {
+  Core->AmplDisplayMode = admVoltage;  // the display holds counts
+  Core->Captures[0].DataA = Sine(4096, 100, 10000);
+  Core->Captures[0].DataB = Sine(4096, 50, 5000);
+  Core->ConvertSamples();
+  Window->bSpectrum->Click();
+  ASSERT_TRUE(fFFTGraph);
+  ASSERT_TRUE(ServeUntil([] { return fFFTGraph->Plot->DataA && fFFTGraph->DisplayA[100] > 9000; }));
+  // The thread waits for work; its spectrum is emptied and the core is told
+  // a computation runs, which the set-up command aborts.
+  std::fill(Core->SpectrumA.begin(), Core->SpectrumA.end(), std::complex<double>());
+  Core->SpectrumBusy = 1;
+  gui::TAnswerScript script;
+  script.ExpectAction(gui::dkModalForm, [](const gui::TDialogRequest& r) {
+    auto* dialog = dynamic_cast<TfConfig*>(r.Form);
+    EXPECT_NE(dialog, nullptr);
+    if (dialog) dialog->bCancelClick(dialog->bCancel);
+    return std::optional<gui::TDialogAnswer>();
+  });
+  Window->bSetup->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_FALSE(Core->SpectrumBusy);
+  EXPECT_TRUE(ServeUntil([] { return fFFTGraph->DisplayA[100] > 9000; }));
 }
 
 // Yes to the exit question destroys both views before the workspace goes;

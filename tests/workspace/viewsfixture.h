@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -53,6 +54,14 @@ inline int32_t ConfigItems(int32_t selector) { return selector == SARTEL_SELECT_
 inline int DriverModuleStandIn = 0;
 
 inline std::u16string Forms(std::u16string_view key) { return LangText({u"Forms", key}).Text; }
+
+// A sine of `cycles` periods over the record, `amplitude` counts.
+inline std::vector<int32_t> Sine(int32_t length, double cycles, double amplitude) {
+  std::vector<int32_t> s(static_cast<size_t>(length));
+  for (int32_t i = 0; i < length; ++i)
+    s[static_cast<size_t>(i)] = static_cast<int32_t>(std::lround(amplitude * std::sin(2 * M_PI * cycles * i / length)));
+  return s;
+}
 
 // Answers the exit question by its button: Yes is the left one, No the right.
 inline gui::TAnswerScript::TAction ExitAnswer(bool yes) {

@@ -77,16 +77,44 @@ TEST_F(Workflow, StartRightAfterTheCorrectionMovesOnWithoutAsking) {
   Core->Results[3].Meas.AmplA = 1;
   EXPECT_FALSE(StartAsksToReplace(*Core));
   EXPECT_EQ(StartMoveFor(*Core), TStartMove::NextFirst);
+  EXPECT_EQ(StartCaptureRun(*Core), 4);
 }
 
-TEST_F(Workflow, StartOnAMeasuredCheckRunBelowTheHighestAsksAndJumps) {
+// The question is about the run the capture goes to, not the step shown.
+TEST_F(Workflow, StartBelowTheHighestAsksAboutTheRunItWillCapture) {
   Measure(5, 10, 1);
   Core->BalancingStep = 5;
   Core->HighestStep = 7;
-  EXPECT_TRUE(StartAsksToReplace(*Core));
   EXPECT_EQ(StartMoveFor(*Core), TStartMove::HighestThenNext);
+  // Run 7 not measured: Next stays there, and there is nothing to replace.
+  EXPECT_EQ(StartCaptureRun(*Core), 7);
+  EXPECT_FALSE(StartAsksToReplace(*Core));
+  // Run 7 measured: the capture goes to the empty run 8.
+  Measure(7, 8, 1);
+  EXPECT_EQ(StartCaptureRun(*Core), 8);
+  EXPECT_FALSE(StartAsksToReplace(*Core));
+  // Only its phase B set: not measured, but a value a capture would replace.
+  Core->Results[7] = MeasurementResult();
+  Core->Results[7].Meas.PhB = 0.5;
+  EXPECT_EQ(StartCaptureRun(*Core), 7);
+  EXPECT_TRUE(StartAsksToReplace(*Core));
   Core->BalancingStep = 7;
   EXPECT_EQ(StartMoveFor(*Core), TStartMove::Stay);
+  EXPECT_EQ(StartCaptureRun(*Core), 7);
+}
+
+TEST_F(Workflow, StartAtAnEarlyStepWithTheLastRunMeasuredAsksAboutTheLastRun) {
+  Core->BalancingStep = 3;
+  Core->HighestStep = 19;
+  Measure(19, 4, 1);
+  EXPECT_EQ(StartCaptureRun(*Core), 19);
+  EXPECT_TRUE(StartAsksToReplace(*Core));
+  // An unmeasured current step does not matter, a measured one neither.
+  Core->BalancingStep = 10;
+  Measure(10, 4, 1);
+  Core->Results[19] = MeasurementResult();
+  EXPECT_EQ(StartCaptureRun(*Core), 19);
+  EXPECT_FALSE(StartAsksToReplace(*Core));
 }
 
 TEST_F(Workflow, StartAsksForAnyOfTheFourValuesBelowTheCorrection) {
@@ -143,7 +171,7 @@ TEST_F(Workflow, ErrorLineLaterFlagWinsAndNoErrorUsesWorkText2) {
   flags = {};
   flags.SpeedOutOfTolerance = flags.AnyMeasurementError = 1;
   EXPECT_EQ(MeasurementErrorLine(*Core, flags, Texts).Text, u"FreqOutOfRange");
-  Core->WorkColors[WorkText2] = 0x123456;
+  Core->WorkColors[wcWorkText2] = 0x123456;
   line = MeasurementErrorLine(*Core, {}, Texts);
   EXPECT_EQ(line.Text, u"NoError");
   EXPECT_EQ(line.Color, 0x123456u);

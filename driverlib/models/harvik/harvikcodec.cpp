@@ -25,8 +25,8 @@ std::uint8_t GainByte(std::int32_t gainA, std::int32_t gainB, bool lampOff) {
 }
 
 std::uint32_t DividerValue(std::int32_t samplingIndex) {
-  if (samplingIndex < 0 || samplingIndex >= static_cast<std::int32_t>(std::size(Rates))) return 0;
-  return Rates[samplingIndex].Divider - 1;
+  if (samplingIndex < 0 || samplingIndex >= static_cast<std::int32_t>(Rates.size())) return 0;
+  return Rates[static_cast<std::size_t>(samplingIndex)].Divider - 1;
 }
 
 std::uint8_t ModeValue(std::int32_t captureMode) { return captureMode == 1 ? ModeFreeRunning : ModeBalancing; }

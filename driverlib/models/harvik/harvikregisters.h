@@ -1,6 +1,8 @@
 #pragma once
 // The FTDI model's registers and rate table, each as one table of rows.
 
+#include "itemtables.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -80,17 +82,13 @@ struct TRateRow {
   std::uint32_t Divider;
 };
 
-inline constexpr TRateRow Rates[] = {
+inline constexpr std::array<TRateRow, 10> Rates{{
     {200000, 100}, {100000, 200}, {50000, 400}, {20000, 1000}, {10000, 2000},
     {5000, 4000},  {2000, 10000}, {1000, 20000}, {500, 40000}, {200, 100000},
-};
+}};
 
 // The clock item table, taken from the rate rows.
-inline constexpr auto ClocksHz = [] {
-  std::array<std::int32_t, std::size(Rates)> hz{};
-  for (std::size_t i = 0; i < hz.size(); ++i) hz[i] = Rates[i].Hz;
-  return hz;
-}();
+inline constexpr auto ClocksHz = ItemColumn(Rates, &TRateRow::Hz);
 inline constexpr std::int32_t GainsMv[] = {1000, 500, 250};
 inline constexpr std::int32_t AdcFullScale = 2048;
 inline constexpr std::int32_t SmallMemory = 0x20000;

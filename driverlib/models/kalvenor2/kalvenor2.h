@@ -20,18 +20,6 @@
 
 namespace sartel::kalvenor2 {
 
-// The item tables, taken from the rows of kalvenor2protocol.h.
-inline constexpr auto ClocksHz = [] {
-  std::array<std::int32_t, SamplingRows.size()> clocks{};
-  for (std::size_t i = 0; i < clocks.size(); ++i) clocks[i] = SamplingRows[i].ClockHz;
-  return clocks;
-}();
-inline constexpr auto GainsMv = [] {
-  std::array<std::int32_t, GainRows.size()> gains{};
-  for (std::size_t i = 0; i < gains.size(); ++i) gains[i] = GainRows[i].RangeMv;
-  return gains;
-}();
-inline constexpr std::int32_t AdcFullScale = 0x8000;
 inline constexpr std::int32_t SmallMemory = 0x4000;
 inline constexpr std::int32_t LargeMemory = 0x8000;
 // In 12-bit mode a high-speed device needs this long before its memory can

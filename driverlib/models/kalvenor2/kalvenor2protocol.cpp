@@ -10,15 +10,13 @@ std::uint8_t ControlByte(const TControl& c) {
 }
 
 std::uint8_t GainCode(std::int32_t gainIndex, std::uint8_t previous) {
-  if (gainIndex < 0 || gainIndex >= static_cast<std::int32_t>(GainRows.size()))
-    return previous;
-  return GainRows[static_cast<std::size_t>(gainIndex)].Code;
+  const frontend::TGainRow* row = frontend::GainRow(gainIndex);
+  return row ? row->Code : previous;
 }
 
 std::uint16_t SamplingDivider(std::int32_t samplingIndex) {
-  if (samplingIndex < 0 || samplingIndex >= static_cast<std::int32_t>(SamplingRows.size()))
-    return 0;
-  return SamplingRows[static_cast<std::size_t>(samplingIndex)].Divider;
+  const frontend::TSamplingRow* row = frontend::SamplingRow(samplingIndex);
+  return row ? row->Divider : 0;
 }
 
 namespace {

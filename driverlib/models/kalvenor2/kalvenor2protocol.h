@@ -1,7 +1,10 @@
 #pragma once
 // The FX2 device's protocol as pure functions: its vendor requests, the
-// control byte, the gain codes and sampling dividers, the identity block of
+// control byte, the gain codes and sampling dividers (from the front-end
+// rows it shares with the network device, frontend.h), the identity block of
 // its EEPROM, the read-back registers and the sample words. No I/O here.
+
+#include "frontend.h"
 
 #include <array>
 #include <cstddef>
@@ -29,33 +32,6 @@ enum TRequest : std::uint8_t {
 
 inline constexpr std::uint16_t LampError = 0;
 inline constexpr std::uint16_t LampLaser = 2;
-
-// Sampling: the clock table's rate and the divider that gives it,
-// 400 kHz / (divider + 1).
-struct TSamplingRow {
-  std::int32_t ClockHz;
-  std::uint16_t Divider;
-};
-inline constexpr std::array<TSamplingRow, 13> SamplingRows{{{200000, 1},
-                                                            {100000, 3},
-                                                            {50000, 7},
-                                                            {20000, 19},
-                                                            {10000, 39},
-                                                            {5000, 79},
-                                                            {2000, 199},
-                                                            {1000, 399},
-                                                            {500, 799},
-                                                            {200, 1999},
-                                                            {100, 3999},
-                                                            {50, 7999},
-                                                            {20, 19999}}};
-
-// Input ranges and the gain code that selects each.
-struct TGainRow {
-  std::int32_t RangeMv;
-  std::uint8_t Code;
-};
-inline constexpr std::array<TGainRow, 3> GainRows{{{2500, 0xFF}, {1000, 0x66}, {500, 0x33}}};
 
 // The identity block: EEPROM addresses 0x5000 to 0x7FFF, read 128 bytes
 // per request.

@@ -8,20 +8,6 @@ using tcp::TTransfer;
 
 constexpr std::int32_t CommunicationCode = 1;
 
-// The item tables follow from the rows of the codec, so a clock and its
-// divider, a range and its code cannot drift apart.
-constexpr auto ClockItems = [] {
-  std::array<std::int32_t, Clocks.size()> hz{};
-  for (std::size_t i = 0; i < Clocks.size(); ++i) hz[i] = Clocks[i].Hz;
-  return hz;
-}();
-constexpr auto GainItems = [] {
-  std::array<std::int32_t, Gains.size()> mv{};
-  for (std::size_t i = 0; i < Gains.size(); ++i) mv[i] = Gains[i].RangeMv;
-  return mv;
-}();
-constexpr std::int32_t AdcFullScale = 0x8000;
-
 const char* FailureText(TTransfer result, bool sending) {
   switch (result) {
     case TTransfer::NotConnected:
@@ -56,7 +42,7 @@ const char* ConnectFailureText(tcp::TConnectResult result) {
 
 TLodrast::TLodrast(TDAQLib& lib, tcp::TTcpLink& link) : Lib(lib), Link(link) {}
 
-TItemTables TLodrast::Items() const { return {ClockItems, GainItems, AdcFullScale}; }
+TItemTables TLodrast::Items() const { return frontend::ItemTables(); }
 
 void TLodrast::Shutdown() { Link.Close(); }
 

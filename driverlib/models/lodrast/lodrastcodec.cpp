@@ -18,7 +18,6 @@ std::uint8_t Low(std::uint16_t value) { return static_cast<std::uint8_t>(value &
 }  // namespace
 
 const TGainRow* GainRow(std::int32_t gainIndex) { return RowAt(Gains, gainIndex); }
-const TClockRow* ClockRow(std::int32_t samplingIndex) { return RowAt(Clocks, samplingIndex); }
 const TSelectorRow* SelectorRow(std::int32_t selector) { return RowAt(Selectors, selector); }
 
 TPacket Command(std::uint8_t opcode, std::uint8_t argument, std::uint16_t length) {
@@ -33,10 +32,10 @@ std::array<std::uint8_t, ProgramParameterCount> ProgramParameters(std::int32_t g
                                                                   std::int32_t samplingIndex,
                                                                   std::int32_t selector) {
   const TGainRow* gain = GainRow(gainIndex);
-  const TClockRow* clock = ClockRow(samplingIndex);
+  const frontend::TSamplingRow* clock = frontend::SamplingRow(samplingIndex);
   const TSelectorRow* channel = SelectorRow(selector);
   const std::uint16_t divider = clock ? clock->Divider : 0;
-  return {gain ? gain->Code : std::uint8_t{0}, Low(divider), High(divider),
+  return {gain ? gain->Range.Code : std::uint8_t{0}, Low(divider), High(divider),
           channel ? channel->ChannelCode : std::uint8_t{0}};
 }
 

@@ -8,6 +8,8 @@
 // exception: a 3-byte header (opcode, length 4) followed by four parameter
 // bytes.
 
+#include "frontend.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -53,42 +55,20 @@ inline constexpr std::size_t ProgramParameterCount = 4;
 inline constexpr std::int32_t RamSamples = 0x4000;
 inline constexpr std::int32_t MaxReadOutBytes = 0xFFFF;
 
-// The input ranges by gain index: the code the device takes, the offset its
-// converter adds to every sample, and the full-scale millivolts of the
-// temperature input.
+// The input ranges by gain index: the front end's range and code
+// (frontend.h), the offset this device's converter adds to every sample, and
+// the full-scale millivolts of its temperature input.
 struct TGainRow {
-  std::int32_t RangeMv;
-  std::uint8_t Code;
+  frontend::TGainRow Range;
   std::uint16_t SampleOffset;
   std::int32_t TemperatureScaleMv;
 };
 inline constexpr std::array<TGainRow, 3> Gains{{
-    {2500, 0xFF, 125, 5000},
-    {1000, 0x66, 300, 2000},
-    {500, 0x33, 520, 1000},
+    {frontend::GainRows[0], 125, 5000},
+    {frontend::GainRows[1], 300, 2000},
+    {frontend::GainRows[2], 520, 1000},
 }};
-
-// The sampling clocks by sampling index: 400 kHz / (divider + 1).
-struct TClockRow {
-  std::int32_t Hz;
-  std::uint16_t Divider;
-};
-inline constexpr std::int32_t BaseClockHz = 400000;
-inline constexpr std::array<TClockRow, 13> Clocks{{
-    {200000, 1},
-    {100000, 3},
-    {50000, 7},
-    {20000, 19},
-    {10000, 39},
-    {5000, 79},
-    {2000, 199},
-    {1000, 399},
-    {500, 799},
-    {200, 1999},
-    {100, 3999},
-    {50, 7999},
-    {20, 19999},
-}};
+static_assert(Gains.size() == frontend::GainRows.size(), "a row per input range");
 
 // The input a channel selector (0-3) picks: the argument of the temperature
 // command and the channel code of capture programming.
@@ -105,7 +85,6 @@ inline constexpr std::array<TSelectorRow, 4> Selectors{{
 
 // Row lookups; nullptr for an index outside the table.
 const TGainRow* GainRow(std::int32_t gainIndex);
-const TClockRow* ClockRow(std::int32_t samplingIndex);
 const TSelectorRow* SelectorRow(std::int32_t selector);
 
 TPacket Command(std::uint8_t opcode, std::uint8_t argument, std::uint16_t length = 1);

@@ -8,6 +8,7 @@
 // aborts the transfer so the library no longer owns the buffer.
 
 #include "d2xxcalls.h"
+#include "transfertimeout.h"
 
 #include <condition_variable>
 #include <cstdint>
@@ -32,7 +33,7 @@ class TTransferEvent {
 };
 
 struct TTransferSettings {
-  std::uint32_t TimeoutMs = 10000;
+  std::uint32_t TimeoutMs = DefaultTransferTimeoutMs;
   // Whether the library gets an OVERLAPPED block (never on Linux).
   bool Overlapped = false;
 };

@@ -6,8 +6,6 @@
 #include "dynlib.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -20,7 +18,6 @@ constexpr d2xx::Dword ClearBoth = d2xx::PurgeTxClear | d2xx::PurgeRxClear;
 constexpr d2xx::Dword OpenFlags = d2xx::FlagOverlapped | d2xx::FileAttributeNormal | d2xx::OpenByDescription;
 // The library writes at most 64 bytes of description; the buffer is larger.
 constexpr std::size_t DescriptionBuffer = 100;
-constexpr std::uint32_t MaxTimeoutMs = 600000;
 constexpr d2xx::Ulong UsbInSize = 4096;
 constexpr d2xx::Uchar LatencyMs = 2;
 constexpr std::uint32_t SettleMs = 100;
@@ -28,7 +25,7 @@ constexpr std::uint32_t SettleMs = 100;
 }  // namespace
 
 TUSBFTDI::TUSBFTDI(TLastError& error) : Error(error), Device(d2xx::InvalidHandleValue()) {
-  Settings.TimeoutMs = TimeoutFromEnvironment();
+  Settings.TimeoutMs = TransferTimeoutFromEnvironment();
 }
 
 TUSBFTDI::TUSBFTDI(TLastError& error, const d2xx::TFunctions& functions, const TTransferSettings& settings)
@@ -46,16 +43,6 @@ bool TUSBFTDI::Bind() {
   const bool all = d2xx::BindFunctions([this](const char* name) { return rtl::FindSymbol(Module, name); }, functions);
   Calls = TD2xxCalls(functions);
   return all;
-}
-
-std::uint32_t TUSBFTDI::TimeoutFromEnvironment() {
-  const char* text = std::getenv("SARTEL_TIMEOUT_MS");
-  if (!text) return DefaultTimeoutMs;
-  std::uint32_t value = 0;
-  const char* end = text + std::strlen(text);
-  const auto [rest, failure] = std::from_chars(text, end, value);
-  if (failure != std::errc() || rest != end || value == 0) return DefaultTimeoutMs;
-  return std::min(value, MaxTimeoutMs);
 }
 
 bool TUSBFTDI::CountDevices(std::uint32_t& count) const {

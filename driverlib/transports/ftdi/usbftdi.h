@@ -4,8 +4,8 @@
 // writes and reads, block transfers, a raw byte stream for the configuration
 // image, and a queue that batches register writes into one USB write.
 //
-// Every transfer is bounded by the transfer time-out (10 s, or
-// SARTEL_TIMEOUT_MS). A failed transfer leaves a "Communication error, ..."
+// Every transfer is bounded by the transfer time-out (transfertimeout.h,
+// read when the transport is created). A failed transfer leaves a "Communication error, ..."
 // text with code 1 in the driver's last-error record.
 
 #include "d2xxcalls.h"
@@ -21,7 +21,6 @@ namespace sartel::ftdi {
 class TUSBFTDI {
  public:
   static constexpr std::size_t QueueSize = 250;
-  static constexpr std::uint32_t DefaultTimeoutMs = 10000;
 
   // Nothing bound: every call answers like a missing function until Bind.
   explicit TUSBFTDI(TLastError& error);
@@ -34,9 +33,7 @@ class TUSBFTDI {
   // Loads "libftd2xx.so" and binds the 21 functions; true when all were found.
   bool Bind();
 
-  // The transfer time-out: SARTEL_TIMEOUT_MS when it holds a positive number
-  // of milliseconds, else 10 s.
-  static std::uint32_t TimeoutFromEnvironment();
+  std::uint32_t TimeoutMs() const { return Settings.TimeoutMs; }
 
   // Listing. CountDevices leaves count 0 on failure.
   bool CountDevices(std::uint32_t& count) const;

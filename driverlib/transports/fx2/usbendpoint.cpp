@@ -47,26 +47,34 @@ void CUsbEndPoint::Issue(TUsbXfer& xfer, uint32_t code, uint8_t* output, uint32_
                                output, outputSize, xfer.Returned, &xfer.Overlapped);
 }
 
-void CUsbEndPoint::BeginDirectXfer(TUsbXfer& xfer) {
-  TRequestRecord r;
-  r.endpoint = Address;
-  xfer.Record.assign(RecordSize, 0);
+void CUsbEndPoint::IssueDirect(TUsbXfer& xfer, const TRequestRecord& r, uint32_t recordLength) {
+  xfer.Record.assign(recordLength, 0);
   EncodeRecord(r, RecordBytes(xfer.Record));
   xfer.BufferOffset = 0;
   Issue(xfer, IoctlDirectTransfer, xfer.Caller, xfer.Length);
 }
 
+void CUsbEndPoint::IssueBuffered(TUsbXfer& xfer, TRequestRecord& r, uint32_t dataOffset, uint32_t code) {
+  r.bufferOffset = dataOffset;
+  r.bufferLength = xfer.Length;
+  xfer.Record.assign(dataOffset + xfer.Length, 0);
+  EncodeRecord(r, RecordBytes(xfer.Record));
+  if (!bIn && xfer.Length > 0)
+    std::memcpy(xfer.Record.data() + dataOffset, xfer.Caller, xfer.Length);
+  xfer.BufferOffset = dataOffset;
+  Issue(xfer, code, xfer.Record.data(), static_cast<uint32_t>(xfer.Record.size()));
+}
+
+void CUsbEndPoint::BeginDirectXfer(TUsbXfer& xfer) {
+  TRequestRecord r;
+  r.endpoint = Address;
+  IssueDirect(xfer, r, RecordSize);
+}
+
 void CUsbEndPoint::BeginBufferedXfer(TUsbXfer& xfer) {
   TRequestRecord r;
   r.endpoint = Address;
-  r.bufferOffset = RecordSize;
-  r.bufferLength = xfer.Length;
-  xfer.Record.assign(RecordSize + xfer.Length, 0);
-  EncodeRecord(r, RecordBytes(xfer.Record));
-  if (!bIn && xfer.Length > 0)
-    std::memcpy(xfer.Record.data() + RecordSize, xfer.Caller, xfer.Length);
-  xfer.BufferOffset = RecordSize;
-  Issue(xfer, IoctlBufferedTransfer, xfer.Record.data(), static_cast<uint32_t>(xfer.Record.size()));
+  IssueBuffered(xfer, r, RecordSize, IoctlBufferedTransfer);
 }
 
 void CUsbEndPoint::BeginDataXfer(TUsbXfer& xfer) {
@@ -137,47 +145,26 @@ void CUsbControlEndPoint::BeginDataXfer(TUsbXfer& xfer) {
   r.index = Index;
   r.length = static_cast<uint16_t>(std::min<uint32_t>(xfer.Length, 0xFFFF));
   r.timeoutSeconds = RecordTimeOutSeconds.value_or(RecordTimeoutSeconds(TimeOut));
-  r.bufferOffset = RecordSize;
-  r.bufferLength = r.length;
   xfer.Length = r.length;
-  xfer.Record.assign(RecordSize + r.length, 0);
-  EncodeRecord(r, RecordBytes(xfer.Record));
-  if (!bIn && r.length > 0)
-    std::memcpy(xfer.Record.data() + RecordSize, xfer.Caller, r.length);
-  xfer.BufferOffset = RecordSize;
-  Issue(xfer, IoctlControlTransfer, xfer.Record.data(), static_cast<uint32_t>(xfer.Record.size()));
+  IssueBuffered(xfer, r, RecordSize, IoctlControlTransfer);
 }
 
-uint32_t CUsbIsocEndPoint::PacketTableLength(uint32_t length) const {
-  if (MaxTransferSize == 0)
-    return 0;
-  return 8 * ((length + MaxTransferSize - 1) / MaxTransferSize);
+TRequestRecord CUsbIsocEndPoint::PacketRecord(uint32_t length) const {
+  TRequestRecord r;
+  r.endpoint = Address;
+  r.isoPacketOffset = RecordSize;
+  r.isoPacketLength = MaxTransferSize == 0 ? 0 : 8 * ((length + MaxTransferSize - 1) / MaxTransferSize);
+  return r;
 }
 
 void CUsbIsocEndPoint::BeginDirectXfer(TUsbXfer& xfer) {
-  TRequestRecord r;
-  r.endpoint = Address;
-  r.isoPacketOffset = RecordSize;
-  r.isoPacketLength = PacketTableLength(xfer.Length);
-  xfer.Record.assign(RecordSize + r.isoPacketLength, 0);
-  EncodeRecord(r, RecordBytes(xfer.Record));
-  xfer.BufferOffset = 0;
-  Issue(xfer, IoctlDirectTransfer, xfer.Caller, xfer.Length);
+  const TRequestRecord r = PacketRecord(xfer.Length);
+  IssueDirect(xfer, r, RecordSize + r.isoPacketLength);
 }
 
 void CUsbIsocEndPoint::BeginBufferedXfer(TUsbXfer& xfer) {
-  TRequestRecord r;
-  r.endpoint = Address;
-  r.isoPacketOffset = RecordSize;
-  r.isoPacketLength = PacketTableLength(xfer.Length);
-  r.bufferOffset = RecordSize + r.isoPacketLength;
-  r.bufferLength = xfer.Length;
-  xfer.Record.assign(r.bufferOffset + xfer.Length, 0);
-  EncodeRecord(r, RecordBytes(xfer.Record));
-  if (!bIn && xfer.Length > 0)
-    std::memcpy(xfer.Record.data() + r.bufferOffset, xfer.Caller, xfer.Length);
-  xfer.BufferOffset = r.bufferOffset;
-  Issue(xfer, IoctlBufferedTransfer, xfer.Record.data(), static_cast<uint32_t>(xfer.Record.size()));
+  TRequestRecord r = PacketRecord(xfer.Length);
+  IssueBuffered(xfer, r, RecordSize + r.isoPacketLength, IoctlBufferedTransfer);
 }
 
 } // namespace sartel::fx2

@@ -66,6 +66,12 @@ protected:
 
   // Issues one transfer I/O control with the record as input.
   void Issue(TUsbXfer& xfer, uint32_t code, uint8_t* output, uint32_t outputSize);
+  // The direct form: a record of recordLength bytes (r in front), the data
+  // moving straight to or from the caller's buffer.
+  void IssueDirect(TUsbXfer& xfer, const fx2port::TRequestRecord& r, uint32_t recordLength);
+  // The buffered form: r in front and the data from dataOffset on, copied in
+  // for a transfer to the device; r's buffer fields are set here.
+  void IssueBuffered(TUsbXfer& xfer, fx2port::TRequestRecord& r, uint32_t dataOffset, uint32_t code);
   fx2port::TFx2Port* Port;
 
 private:
@@ -111,7 +117,8 @@ protected:
   void BeginBufferedXfer(TUsbXfer& xfer) override;
 
 private:
-  uint32_t PacketTableLength(uint32_t length) const;
+  // A record for length bytes with its packet table.
+  fx2port::TRequestRecord PacketRecord(uint32_t length) const;
 };
 
 } // namespace sartel::fx2

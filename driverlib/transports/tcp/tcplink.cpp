@@ -1,6 +1,7 @@
 #include "tcplink.h"
 
 #include "hostlookup.h"
+#include "transfertimeout.h"
 
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -19,23 +20,19 @@ namespace sartel::tcp {
 
 namespace {
 
-constexpr std::uint32_t MaxTimeoutMs = 600000;
-
 std::int64_t NowMs() {
   return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
       .count();
 }
 
-// A positive decimal number from the environment, at most max; 0 when the
-// variable is missing or holds anything else.
-std::uint32_t EnvironmentNumber(const char* name, std::uint32_t max) {
-  const char* text = std::getenv(name);
+// The port from SARTEL_TCP_PORT: a decimal number from 1 to 65535, else 0.
+std::uint16_t EnvironmentPort() {
+  const char* text = std::getenv("SARTEL_TCP_PORT");
   if (!text) return 0;
-  std::uint32_t value = 0;
+  std::uint16_t value = 0;
   const char* end = text + std::strlen(text);
   const auto [rest, failure] = std::from_chars(text, end, value);
-  if (failure != std::errc() || rest != end || value > max) return 0;
-  return value;
+  return failure == std::errc() && rest == end ? value : 0;
 }
 
 bool WouldBlock(int error) { return error == EAGAIN || error == EWOULDBLOCK; }
@@ -48,21 +45,16 @@ TTcpLink::TTcpLink(std::uint32_t timeoutMs, std::uint16_t port) : Timeout(timeou
 
 TTcpLink::~TTcpLink() { Close(); }
 
-std::uint32_t TTcpLink::TimeoutFromEnvironment() {
-  const std::uint32_t value = EnvironmentNumber("SARTEL_TIMEOUT_MS", MaxTimeoutMs);
-  return value ? value : DefaultTimeoutMs;
-}
-
 std::uint16_t TTcpLink::PortFromEnvironment() {
-  const std::uint32_t value = EnvironmentNumber("SARTEL_TCP_PORT", 65535);
-  return value ? static_cast<std::uint16_t>(value) : DefaultPort;
+  const std::uint16_t value = EnvironmentPort();
+  return value ? value : DefaultPort;
 }
 
 TConnectResult TTcpLink::Connect(const std::string& host) {
   Close();
   Host = host;
   if (FromEnvironment) {
-    Timeout = TimeoutFromEnvironment();
+    Timeout = TransferTimeoutFromEnvironment();
     PortNumber = PortFromEnvironment();
   }
   return Reconnect();
@@ -116,7 +108,7 @@ TTransfer TTcpLink::WaitReady(short events, std::int64_t deadlineMs) {
     const std::int64_t left = deadlineMs - NowMs();
     if (left <= 0) return TTransfer::Timeout;
     pollfd entry{Socket, events, 0};
-    const int ready = poll(&entry, 1, static_cast<int>(std::min<std::int64_t>(left, MaxTimeoutMs)));
+    const int ready = poll(&entry, 1, static_cast<int>(std::min<std::int64_t>(left, MaxTransferTimeoutMs)));
     if (ready > 0) return TTransfer::Ok;
     if (ready == 0) return TTransfer::Timeout;
     if (errno != EINTR) return TTransfer::Failed;

@@ -9,6 +9,8 @@
 // never be read as the answer to a later command. Reconnect opens a new
 // connection to the host and port of the last Connect.
 
+#include "transfertimeout.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -22,19 +24,18 @@ enum class TTransfer { Ok, NotConnected, Closed, Timeout, Failed, UnexpectedData
 class TTcpLink {
  public:
   static constexpr std::uint16_t DefaultPort = 5000;
-  static constexpr std::uint32_t DefaultTimeoutMs = 10000;
   // Host texts are at most this many characters.
   static constexpr std::size_t MaxHostLength = 63;
 
-  // The time-out and port come from SARTEL_TIMEOUT_MS and SARTEL_TCP_PORT
-  // (when they hold valid numbers) as they are at each Connect.
+  // The time-out (transfertimeout.h) and the port (SARTEL_TCP_PORT when it
+  // holds a number from 1 to 65535) come from the environment as it is at
+  // each Connect.
   TTcpLink();
   TTcpLink(std::uint32_t timeoutMs, std::uint16_t port);
   ~TTcpLink();
   TTcpLink(const TTcpLink&) = delete;
   TTcpLink& operator=(const TTcpLink&) = delete;
 
-  static std::uint32_t TimeoutFromEnvironment();
   static std::uint16_t PortFromEnvironment();
 
   // Closes any open connection, then connects to host at the port. Host
@@ -68,7 +69,7 @@ class TTcpLink {
 
   int Socket = -1;
   bool FromEnvironment = false;
-  std::uint32_t Timeout = DefaultTimeoutMs;
+  std::uint32_t Timeout = DefaultTransferTimeoutMs;
   std::uint16_t PortNumber = DefaultPort;
   std::string Host;
 };

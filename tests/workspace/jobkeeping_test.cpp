@@ -1,0 +1,346 @@
+// The workspace never loses a measured job or replaces a run unasked,
+// through the window with scripted answers: a session that fails to open
+// or restore leaves the job and the automatic pair as they were; Start asks
+// about the run it will really capture; the two-/three-weight positions
+// come back the same after a restart or an open.
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <chrono>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <numbers>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "answerhook.h"
+#include "captureclock.h"
+#include "capturethreads.h"
+#include "folders.h"
+#include "formbalancing.h"
+#include "formmessage.h"
+#include "jobsnapshot.h"
+#include "labelex.h"
+#include "messageanswer.h"
+#include "languageservice.h"
+#include "polardiagram.h"
+#include "sessioncommands.h"
+#include "synchronize.h"
+#include "textconv.h"
+#include "zelto.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Sleeps of the demo capture return at once.
+class TInstantClock : public TCaptureClock {
+ public:
+  void Sleep(uint32_t ms) override { Now += ms; }
+  uint32_t GetTickCount() override { return Now; }
+  std::atomic<uint32_t> Now{0};
+};
+
+std::string Bytes(const std::u16string& path) {
+  std::ifstream in(rtl::NativePath(path), std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+using testsupport::MessageAnswer;
+
+// A weight marker of the plane diagram: its letter and where it is drawn.
+struct TMarker {
+  std::u16string Letter;
+  int X = 0, Y = 0;
+  friend bool operator==(const TMarker&, const TMarker&) = default;
+};
+
+class JobKeeping : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "zelto-jobs-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    Folder = pattern;
+    setenv("XDG_DATA_HOME", Folder.c_str(), 1);
+    SetCaptureClock(&Clock);
+    Start();
+  }
+
+  void TearDown() override {
+    StopCaptureAndWait();
+    Stop();
+    SetCaptureClock(nullptr);
+    std::error_code ignored;
+    fs::remove_all(Folder, ignored);
+  }
+
+  // A program start: a new core object and a new window.
+  void Start() {
+    Core = std::make_unique<TZelto>();
+    TheCore = Core.get();
+    Core->DeviceReady = 0;
+    Window = new TfBalancing(nullptr);
+    Window->Show();
+  }
+  void Stop() {
+    delete Window;
+    Window = nullptr;
+    Core.reset();
+    TheCore = nullptr;
+  }
+  // What the start-up does with the automatic pair.
+  void RestartFromTheAutomaticPair() {
+    Stop();
+    Start();
+    ASSERT_EQ(Core->LoadSession(), TZelto::sfrDone);
+    Window->ShowAfterStart(Core->BalancingStep);
+  }
+
+  void Measure(int run, double amplA, double phA) {
+    MeasurementResult& r = Core->Results[run];
+    r.Meas = {amplA, phA, 0, 0};
+    r.Slots[0] = r.Meas;
+    r.Freq = 25.0;
+    r.Valid = 1;
+    CaptureRecord& c = Core->Captures[run];
+    c.DataA.assign(static_cast<size_t>(Core->BuffLength), 0);
+    for (size_t i = 0; i < c.DataA.size(); ++i) c.DataA[i] = static_cast<int32_t>(1000 * std::sin(0.01 * i + run));
+    c.T = 10;
+    c.Start = 100;
+    c.End = 4100;
+  }
+
+  // A one-plane job with runs 0 and 1 measured, at the trial run.
+  void TrialRunsMeasured() {
+    Core->VibSensorA = {u"Probe A", 100, stAcceleration, 2, 10000};
+    Core->VibSensorB = {u"Probe B", 100, stAcceleration, 2, 10000};
+    Core->Session = {{2024, 6, 1}, "Hall 2", "Jane Roe", "Acme", "Fan 7", "Impeller"};
+    Measure(0, 200, 1.0);
+    Measure(1, 300, 2.0);
+    Core->BalancingStep = 1;
+    Window->RefreshResults();
+  }
+
+  // Serves Synchronize until the capture thread's end hand-over has run.
+  bool ServeUntilIdle() {
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (BalThread || Core->Measuring) {
+      if (std::chrono::steady_clock::now() > limit) return false;
+      rtl::CheckSynchronize(5);
+    }
+    return true;
+  }
+
+  std::vector<std::u16string> Placements(const std::array<TValueRow, 3>& rows, size_t row) const {
+    std::vector<std::u16string> texts;
+    for (size_t slot = 3; slot < 6; ++slot) texts.push_back(rows[row].Slots[slot]->CaptionW());
+    return texts;
+  }
+
+  // The weight markers the window's diagram draws for the current run.
+  std::vector<TMarker> Markers() const {
+    const TDiagramView view{Window->PlaneZoom, Window->ShowTotalMass, Window->TotalCorrection, Window->PanelSplit,
+                            Window->ComputeGwbVectors()};
+    std::vector<TMarker> markers;
+    for (const TDrawOp& op : DiagramScene(*Core, view, 400, 300, 13))
+      if (op.Kind == dkText && op.Font == frPositionLetter && !op.Points.empty())
+        markers.push_back({op.Text, op.Points[0].x, op.Points[0].y});
+    return markers;
+  }
+
+  std::string Folder;
+  std::unique_ptr<TZelto> Core;
+  TInstantClock Clock;
+  TfBalancing* Window = nullptr;
+};
+
+}  // namespace
+
+// --- a failed open or restore -------------------------------------------------
+
+// The job at run 3 is saved by Next; back at run 1 an open of a damaged
+// file and a restore of a damaged automatic pair fail, and the job, the
+// step and the trim table stay. Next and the shutdown's save then write
+// exactly the pair of before.
+TEST_F(JobKeeping, FailedOpenAndRestoreLeaveTheJobAndTheAutomaticPair) {
+  TrialRunsMeasured();
+  Window->bNext->Click();
+  ASSERT_EQ(Core->BalancingStep, RunCorrection);
+  const std::string session = Bytes(Core->AutoSessionFile);
+  const std::string data = Bytes(Core->AutoDataFile);
+  ASSERT_FALSE(data.empty());
+  Window->bPrev->Click();
+  ASSERT_EQ(Core->BalancingStep, RunTrialA);
+  const TJobSnapshot before = TakeJobSnapshot(*Core);
+
+  const fs::path broken = fs::path(Folder) / "broken.daqsession";
+  std::ofstream(broken) << "<SessionFile><Other><Index value=\"zz";
+  gui::TAnswerScript script;
+  script.Expect(gui::dkPopupMenu, smOpenSession);
+  script.Expect(gui::dkOpenDialog, 1, broken.string());
+  script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, u"Couldn't open session file. File error.", 1));
+  Window->bSession->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_EQ(Core->BalancingStep, RunTrialA);
+  EXPECT_EQ(Core->HighestStep, RunCorrection);
+  EXPECT_EQ(Core->Results[1].Meas.AmplA, 300);
+  EXPECT_EQ(Core->Captures[1].DataA, before.Captures[1].DataA);
+  EXPECT_EQ(Core->Session.Machine, "Fan 7");
+
+  // Restore reads the automatic pair; damaged, it fails with its own text.
+  { std::ofstream(rtl::NativePath(Core->AutoSessionFile), std::ios::binary) << "garbage"; }
+  script.Expect(gui::dkPopupMenu, smRestoreSession);
+  script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, u"Last session not restored. File error.", 1));
+  Window->bSession->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_TRUE(script.Unexpected().empty());
+  EXPECT_EQ(Core->BalancingStep, RunTrialA);
+  EXPECT_EQ(Core->Results[0].Meas.PhA, 1.0);
+  EXPECT_EQ(Core->SignalA, before.SignalA);
+  EXPECT_TRUE(Window->bNext->Enabled());
+
+  Window->bNext->Click();
+  ASSERT_EQ(Core->BalancingStep, RunCorrection);
+  EXPECT_EQ(Bytes(Core->AutoSessionFile), session);
+  EXPECT_EQ(Bytes(Core->AutoDataFile), data);
+  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);  // as at shutdown
+  EXPECT_EQ(Bytes(Core->AutoSessionFile), session);
+  EXPECT_EQ(Bytes(Core->AutoDataFile), data);
+}
+
+// A snapshot put back gives every field of the job as it was, the samples
+// and the converted signals included.
+TEST_F(JobKeeping, SnapshotPutsTheWholeJobBack) {
+  TrialRunsMeasured();
+  Core->GWB = {1, 0, 30.0};
+  Core->CtrlMass = {2.5, "kg"};
+  Core->ConvertSamples();
+  const TJobSnapshot job = TakeJobSnapshot(*Core);
+  ASSERT_FALSE(job.SignalA.empty());
+  Core->ClearMeasurements();
+  Core->GWB = {};
+  Core->CtrlMass = {};
+  Core->Session = {};
+  RestoreJobSnapshot(*Core, job);
+  EXPECT_EQ(Core->BalancingStep, 1);
+  EXPECT_EQ(Core->Captures[0].DataA, job.Captures[0].DataA);
+  EXPECT_EQ(Core->Results[1].Meas.AmplA, 300);
+  EXPECT_EQ(Core->SignalA, job.SignalA);
+  EXPECT_EQ(Core->GWB.Shift, 30.0);
+  EXPECT_EQ(Core->CtrlMass.Unit, "kg");
+  EXPECT_EQ(Core->Session.Operator, "Jane Roe");
+}
+
+// --- Start's question -------------------------------------------------------------
+
+// At run 3 of a job whose last run is measured, Start would capture into
+// run 19: it asks about that run, and No captures nothing.
+TEST_F(JobKeeping, StartAsksAboutTheRunItWouldReplaceAndNoCapturesNothing) {
+  TrialRunsMeasured();
+  Core->Results[RunCorrection].Result = {0.5, 1.0, 0, 0};
+  for (int run = RunFirstTrim; run < RunCount; ++run) Measure(run, 100 + run, 0.5);
+  Core->BalancingStep = RunCorrection;
+  Core->HighestStep = RunCount - 1;
+  Window->RefreshResults();
+  const MeasurementResult last = Core->Results[RunCount - 1];
+
+  gui::TAnswerScript script;
+  script.ExpectAction(gui::dkModalForm,
+                      MessageAnswer(mkWarning, LangText({u"Forms", u"ReplyMeasurement"}).Text, gui::mrNo));
+  Window->bStartStop->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_FALSE(Core->Measuring);
+  EXPECT_EQ(BalThread, nullptr);
+  EXPECT_EQ(Core->BalancingStep, RunCorrection);
+  EXPECT_EQ(Core->Results[RunCount - 1].Meas.AmplA, last.Meas.AmplA);
+
+  script.ExpectAction(gui::dkModalForm,
+                      MessageAnswer(mkWarning, LangText({u"Forms", u"ReplyMeasurement"}).Text, gui::mrYes));
+  Window->bStartStop->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_TRUE(Core->Measuring);
+  EXPECT_EQ(Core->BalancingStep, RunCount - 1);
+  Window->bStartStop->Click();  // Stop
+  EXPECT_TRUE(ServeUntilIdle());
+}
+
+// A measured check run below the highest, whose next run is free: Start
+// goes there without a question, since nothing is replaced.
+TEST_F(JobKeeping, StartOnAMeasuredRunBelowTheHighestCapturesTheNextFreeRunUnasked) {
+  TrialRunsMeasured();
+  Core->Results[RunCorrection].Result = {0.5, 1.0, 0, 0};
+  for (int run = RunFirstTrim; run <= 7; ++run) Measure(run, 100 + run, 0.5);
+  Core->BalancingStep = 5;
+  Core->HighestStep = 7;
+  Window->RefreshResults();
+  gui::TAnswerScript script;
+  Window->bStartStop->Click();
+  EXPECT_TRUE(script.Unexpected().empty());
+  EXPECT_TRUE(Core->Measuring);
+  EXPECT_EQ(Core->BalancingStep, 8);
+  EXPECT_EQ(Core->Results[7].Meas.AmplA, 107);
+  Window->bStartStop->Click();  // Stop
+  EXPECT_TRUE(ServeUntilIdle());
+}
+
+// --- the two-/three-weight positions -----------------------------------------
+
+// A three-weight job walked through in the window, saved at run 3 and at
+// run 5, shows the same angles and markers after a restart (the automatic
+// pair) and after an open (a pair saved under a name).
+TEST_F(JobKeeping, ThreeWeightPositionsSurviveARestartAndAnOpen) {
+  Core->GWB = {1, 1, 90.0};
+  Window->RefreshResults();
+  TrialRunsMeasured();
+  Window->bNext->Click();  // the correction of run 3, evaluated from runs 0 and 1
+  ASSERT_EQ(Core->BalancingStep, RunCorrection);
+  const std::vector<std::u16string> atRun3 = Placements(Window->Panel1RRows, 0);
+  const std::vector<TMarker> markers3 = Markers();
+  for (const std::u16string& angle : atRun3) EXPECT_NE(angle, u"?");
+  ASSERT_EQ(markers3.size(), 3u);
+  EXPECT_FALSE(markers3[0] == markers3[1]);
+  const std::u16string job3 = rtl::Utf8ToUtf16((fs::path(Folder) / "run3.daqsession").string());
+  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, job3));
+
+  // Two trim runs with their corrections, then the step of run 5.
+  Measure(4, 120, 0.7);
+  Core->Results[4].Result = {0.2, 3.5, 0, 0};
+  Measure(5, 60, 0.2);
+  Core->Results[5].Result = {0.1, 0.17, 0, 0};
+  Core->BalancingStep = Core->HighestStep = 5;
+  Window->RefreshResults();
+  const std::vector<std::u16string> trim4 = Placements(Window->Panel1TRows, 0);
+  const std::vector<std::u16string> trim5 = Placements(Window->Panel1TRows, 1);
+  const std::vector<TMarker> markers5 = Markers();
+  for (const std::u16string& angle : trim5) EXPECT_NE(angle, u"?");
+  // With three weights A stays where run 3 put it.
+  EXPECT_EQ(trim5[0], atRun3[0]);
+  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+
+  RestartFromTheAutomaticPair();
+  ASSERT_EQ(Core->BalancingStep, 5);
+  EXPECT_EQ(Placements(Window->Panel1TRows, 0), trim4);
+  EXPECT_EQ(Placements(Window->Panel1TRows, 1), trim5);
+  EXPECT_EQ(Markers(), markers5);
+
+  gui::TAnswerScript script;
+  script.Expect(gui::dkPopupMenu, smOpenSession);
+  script.Expect(gui::dkOpenDialog, 1, rtl::Utf16ToUtf8(job3));
+  Window->bSession->Click();
+  EXPECT_TRUE(script.Unexpected().empty());
+  ASSERT_EQ(Core->BalancingStep, RunCorrection);
+  EXPECT_EQ(Placements(Window->Panel1RRows, 0), atRun3);
+  EXPECT_EQ(Markers(), markers3);
+
+  // And a restart straight into run 3.
+  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+  RestartFromTheAutomaticPair();
+  EXPECT_EQ(Placements(Window->Panel1RRows, 0), atRun3);
+  EXPECT_EQ(Markers(), markers3);
+}
