@@ -8,6 +8,7 @@
 
 #include "formconfig.h"
 #include "viewsfixture.h"
+#include "viewwindows.h"
 
 using namespace viewstest;
 
@@ -160,15 +161,23 @@ TEST_F(WorkspaceViews, SetupRecomputesTheAbortedSpectrum) {
   Core->Captures[0].DataA = Sine(4096, 100, 10000);
   Core->Captures[0].DataB = Sine(4096, 50, 5000);
   Core->ConvertSamples();
-  Window->bSpectrum->Click();
+  // Shown with the one wake-up of its own show (the button adds another),
+  // so the thread waits for work once the first spectrum has arrived.
+  ShowFFTGraph(Window, *Window);
   ASSERT_TRUE(fFFTGraph);
   ASSERT_TRUE(ServeUntil([] { return fFFTGraph->Plot->DataA && fFFTGraph->DisplayA[100] > 9000; }));
-  // The thread waits for work; its spectrum is emptied and the core is told
-  // a computation runs, which the set-up command aborts.
-  std::fill(Core->SpectrumA.begin(), Core->SpectrumA.end(), std::complex<double>());
+  // Its spectrum is emptied (under the lock the thread writes it under) and
+  // the core is told a computation runs, which the set-up command aborts.
+  {
+    const auto lock = Core->LockSignalsForWriting();
+    std::fill(Core->SpectrumA.begin(), Core->SpectrumA.end(), std::complex<double>());
+  }
   Core->SpectrumBusy = 1;
   gui::TAnswerScript script;
-  script.ExpectAction(gui::dkModalForm, [](const gui::TDialogRequest& r) {
+  script.ExpectAction(gui::dkModalForm, [this](const gui::TDialogRequest& r) {
+    // Aborted while the dialog is open; its close starts the computation
+    // again, so afterwards the thread may be busy once more.
+    EXPECT_FALSE(Core->SpectrumBusy);
     auto* dialog = dynamic_cast<TfConfig*>(r.Form);
     EXPECT_NE(dialog, nullptr);
     if (dialog) dialog->bCancelClick(dialog->bCancel);
@@ -176,7 +185,6 @@ TEST_F(WorkspaceViews, SetupRecomputesTheAbortedSpectrum) {
   });
   Window->bSetup->Click();
   EXPECT_EQ(script.Pending(), 0u);
-  EXPECT_FALSE(Core->SpectrumBusy);
   EXPECT_TRUE(ServeUntil([] { return fFFTGraph->DisplayA[100] > 9000; }));
 }
 
