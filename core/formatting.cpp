@@ -10,7 +10,8 @@
 #include "colorshades.h"
 #include "zelto.h"
 
-char16_t DecimalSeparator = u',';
+// The C locale's point until the program reads the user's at start.
+char16_t DecimalSeparator = u'.';
 
 namespace {
 

@@ -16,8 +16,9 @@
 #include "records.h"
 
 // The decimal separator of every number shown on screen or paper. One
-// project-wide setting, so every window reads the same place; number text in
-// files never uses it (it is locale-free).
+// project-wide setting, so every window reads the same place: the program
+// sets it once at start from the user's locale; number text in files never
+// uses it (it is locale-free). "." until then.
 extern char16_t DecimalSeparator;
 
 // Renders a value through a pattern: "0" a digit always written, "#" a digit
@@ -31,8 +32,8 @@ extern char16_t DecimalSeparator;
 // the digits.
 std::u16string FormatPattern(double value, std::u16string_view pattern);
 
-// Time in seconds: "0 s", "2,5 ms", "-2,5 ms", "12,25 s", and from 1000 s on
-// "hh:mm:ss".
+// Time in seconds: "0 s", "2,5 ms" (with a decimal comma), "-2,5 ms",
+// "12,25 s", and from 1000 s on "hh:mm:ss".
 std::u16string FormatTime(double t);
 // mode 0: speed in rpm from a frequency in Hz; mode 1: frequency with a unit
 // prefix; any other mode "-".

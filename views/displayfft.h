@@ -4,8 +4,10 @@
 // grid, amplitude grid, three cursors (X, Y and T, the rotation frequency),
 // frequency labels, amplitude labels per channel and the status corners of
 // the oscilloscope's plot. It owns no data: the spectrum window writes the
-// fields and calls Paint; the print page calls Print for one channel. One
-// point per bin in view; the owner keeps the view within the spectrum.
+// fields and calls Paint; the print page calls Print for one channel. The
+// bins that fall on one pixel column are merged into the column's extremes
+// before drawing, which leaves the pixels of the bin-by-bin path; the owner
+// keeps the view within the spectrum.
 
 #include <cstdint>
 #include <string>

@@ -132,7 +132,7 @@ class TContentBuilder {
     rows.push_back(MakeRow(Text(u"ComponentName"), OrPlaceholder(Core.Session.Object)));
     if (RotorDefined) {
       rows.push_back(MakeRow(Text(u"Weight"), FormatNumber(Core.Rotor.m) + u"kg"));
-      rows.push_back(MakeRow(Text(u"QualityGrade"), GradeName(Core.Rotor.ClassIndex)));
+      rows.push_back(MakeRow(Text(u"QualityGrade"), QualityGradeName(Core.Rotor.ClassIndex)));
       const bool hz = Core.SpeedDisplayMode == 1;
       rows.push_back(MakeRow(Text(u"WorkSpeed"),
                              hz ? FormatNumber(Core.Rotor.f) + u"Hz" : FormatNumber(Core.Rotor.f * 60) + u"rpm"));
@@ -482,13 +482,6 @@ std::u16string ReportDateText(const TSessionDate& session, const TSessionDate& t
   char text[32];
   std::snprintf(text, sizeof text, "%d-%02d-%02d", d.Year, d.Month, d.Day);
   return Ascii(text);
-}
-
-std::u16string GradeName(int32_t classIndex) {
-  static constexpr std::array<std::u16string_view, 11> Grades = {u"G4000", u"G1600", u"G630", u"G250", u"G100", u"G40",
-                                                                 u"G16",   u"G6,3",  u"G2,5", u"G1",   u"G0,4"};
-  return classIndex >= 0 && classIndex < static_cast<int32_t>(Grades.size()) ? std::u16string(Grades[classIndex])
-                                                                             : u"?";
 }
 
 TReportContent BuildReportContent(const TZelto& core, const TReportSources& sources) {

@@ -91,8 +91,6 @@ struct TReportSources {
 int32_t FirstEmptyTrimRun(const TZelto& core);
 // "%d-%02d-%02d" of the session date, or of `today` when it is 0-0-0.
 std::u16string ReportDateText(const TSessionDate& session, const TSessionDate& today);
-// ISO 1940 grade names of the class indices 0..10; "?" for any other.
-std::u16string GradeName(int32_t classIndex);
 
 TReportContent BuildReportContent(const TZelto& core, const TReportSources& sources);
 

@@ -604,7 +604,7 @@ TScene DiagramScene(const TZelto& core, const TDiagramView& view, int width, int
   }
   if (view.PlaneZoom != 1.0f)
     scene.push_back(
-        OverlayText(u"x" + Fixed(view.PlaneZoom, 2), frZoom, core.WorkColors[wcWorkText1], {5, height - 5}, haLeft));
+        OverlayText(FormatPattern(view.PlaneZoom, u"x0.00"), frZoom, core.WorkColors[wcWorkText1], {5, height - 5}, haLeft));
   if (core.BalancingStep >= 0 && core.BalancingStep < RunCount)
     AverageText(core, width, height, layout.Planes == 2, scene);
   return scene;

@@ -270,11 +270,11 @@ TEST_F(ReportContent, EmptyFieldsPrintThePlaceholderAndAZeroDateIsToday) {
 }
 
 TEST(ReportNames, GradesAndDates) {
-  EXPECT_EQ(GradeName(0), u"G4000");
-  EXPECT_EQ(GradeName(7), u"G6,3");
-  EXPECT_EQ(GradeName(10), u"G0,4");
-  EXPECT_EQ(GradeName(11), u"?");
-  EXPECT_EQ(GradeName(-1), u"?");
+  EXPECT_EQ(QualityGradeName(0), u"G4000");
+  EXPECT_EQ(QualityGradeName(7), u"G6,3");
+  EXPECT_EQ(QualityGradeName(10), u"G0,4");
+  EXPECT_EQ(QualityGradeName(11), u"?");
+  EXPECT_EQ(QualityGradeName(-1), u"?");
   EXPECT_EQ(ReportDateText({0, 0, 0}, {2025, 1, 2}), u"2025-01-02");
   EXPECT_EQ(ReportDateText({0, 0, 7}, {2025, 1, 2}), u"0-00-07");
 }

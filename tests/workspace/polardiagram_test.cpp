@@ -9,6 +9,7 @@
 #include <numbers>
 
 #include "corefixture.h"
+#include "formatting.h"
 #include "iso1940.h"
 
 namespace {
@@ -182,8 +183,14 @@ TEST_F(DiagramScene, TwoPlanesCarryTheirLetters) {
 
 TEST_F(DiagramScene, ZoomTextAndReferenceRing) {
   const TScene scene = Scene();
-  const TDrawOp* zoom = FindText(scene, u"x0.50");
+  const TDrawOp* zoom = FindText(scene, u"x0,50");
   ASSERT_NE(zoom, nullptr);
+  // The zoom factor is a number on screen like any other: the project's
+  // separator.
+  DecimalSeparator = u'.';
+  const TScene point = Scene();
+  EXPECT_NE(FindText(point, u"x0.50"), nullptr);
+  DecimalSeparator = u',';
   EXPECT_EQ(zoom->Points[0], (gui::TPoint{5, 295}));
   EXPECT_EQ(zoom->VAlign, vaBaseline);
   const auto rings = Find(scene, dkArc, [&](const TDrawOp& op) { return op.Pen.Color == Colour(wcWorkGrid); });
