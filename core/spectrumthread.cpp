@@ -83,7 +83,6 @@ void TSpectrumThread::Execute() {
 // False when it was stopped before it could finish (no hand-over then).
 bool TSpectrumThread::Compute() {
   std::lock_guard<std::mutex> lock(Core.SignalLock);
-  if (Stopped()) return false;
   if (!Core.AsyncMode && Core.SpectrumInWindow)
     CursorWindowSpectrum();
   else
