@@ -278,8 +278,8 @@ class CaptureWindows : public WorkspaceViews {
 }  // namespace
 
 // A balancing capture averaging four readings while the result panel's
-// menus refresh it, the plane diagrams repaint and zoom, and the
-// oscilloscope is opened: every hand-over paints the diagrams at once, so
+// menus refresh it, the plane diagrams repaint and zoom, the spectrum's
+// read-out and cursor are used and the oscilloscope is opened: every hand-over paints the diagrams at once, so
 // they count the reading the panel shows ("AVG: 1/4" ... "AVG: 4/4" in red,
 // then "AVG: 4/4" complete); whatever the menus show in between belongs to
 // a finished reading.
@@ -335,8 +335,16 @@ TEST_F(CaptureWindows, AveragingCountAndValuesFollowTheReadingsWhileTheMenusRefr
         // The oscilloscope opened in the middle of the capture.
         if (!fTimeGraph) Window->bOscilloscope->Click();
       },
+      // The spectrum's read-out of cursor T, at the run's revolutions.
+      [&] { fFFTGraph->bMeasCur[0]->Click(); },
+      [&] {
+        gui::SimMouseDown(*fFFTGraph->pbFFT, gui::mbLeft, fFFTGraph->Plot->MarginLeft + 60, 60);
+        gui::SimMouseUp(*fFFTGraph->pbFFT, gui::mbLeft, fFFTGraph->Plot->MarginLeft + 60, 60);
+      },
   };
 
+  Window->bSpectrum->Click();
+  ASSERT_NE(fFFTGraph, nullptr);
   Window->bStartStop->Click();
   ASSERT_TRUE(Core->Measuring);
   ASSERT_TRUE(Drive(commands, [&] { return !BalThread && !Core->Measuring; }));
