@@ -114,9 +114,7 @@ void TfFFTGraph::BindEvents() {
   bind(bRmsValueA, &TfFFTGraph::bValueClick);
   bind(bRmsValueB, &TfFFTGraph::bValueClick);
   tProgress->OnTimer = [this](gui::TComponent* sender) { tProgressTimer(sender); };
-  pbFFT->OnPaint = [this](gui::TComponent*) {
-    if (!PlotUpdating) Plot->Paint();
-  };
+  pbFFT->OnPaint = [this](gui::TComponent*) { RepaintPlot(); };
 }
 
 void TfFFTGraph::DoShow() {
@@ -219,7 +217,7 @@ void TfFFTGraph::Resize() {
 }
 
 void TfFFTGraph::RepaintPlot() {
-  if (!PlotUpdating) Plot->Paint();
+  if (!TheCore || !TheCore->PlotUpdating) Plot->Paint();
 }
 
 void TfFFTGraph::StartSpectrumThread() {
@@ -274,6 +272,7 @@ int32_t TfFFTGraph::TransformLength() const {
   if (!TheCore) return 0;
   const int32_t step = TheCore->BalancingStep;
   const CaptureRecord* run = step >= 0 && step < RunCount ? &TheCore->Captures[static_cast<size_t>(step)] : nullptr;
+  rtl::TCriticalSectionGuard guard(TheCore->ResultsLock);  // a capture writes Start and End
   return ::TransformLength(TheCore->SpectrumInWindow != 0, TheCore->AsyncMode != 0, run ? run->Start : 0,
                            run ? run->End : 0, TheCore->BuffLength);
 }
@@ -296,6 +295,8 @@ void TfFFTGraph::ClampCursors(int32_t bins) {
   Plot->CursorY = std::clamp(Plot->CursorY, 0, last);
 }
 
+// The run's buffers are sized on this thread only (before a capture
+// starts), so whether they exist is known here without a lock.
 bool TfFFTGraph::ChannelHasSamples(bool channelA) const {
   if (TheCore->AsyncMode) return true;
   const int32_t step = TheCore->BalancingStep;

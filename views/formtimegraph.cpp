@@ -156,7 +156,7 @@ void TfTimeGraph::FormShow() {
   // New buffers each show; the old ones are freed by the assignment.
   ChannelBufferA.assign(ram, 0.0f);
   ChannelBufferB.assign(ram, 0.0f);
-  RefreshGraph();
+  Redraw();
   SyncScrollBar();
   RefreshReadout();
   MirrorStatus();

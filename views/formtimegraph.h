@@ -154,8 +154,9 @@ class TfTimeGraph : public TWindowFrame, public TTimeGraphControls, public TTime
   // The channel whose units a value button shows: 'B' for bMeasValB and
   // for a level button set to channel B, else 'A'.
   char ValueButtonChannel(gui::TComponent* button) const;
-  // A redraw of a command of the window: while a capture runs the buffers
-  // keep the record of the capture's last hand-over.
+  // A redraw outside a capture's hand-over (a command of the window, the
+  // show): while a capture runs its thread writes the samples, so the
+  // buffers keep the record of the capture's last hand-over.
   void Redraw();
   void SetView(int32_t start, int32_t width);
   void pbAnalogMouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y);
