@@ -98,7 +98,7 @@ void StoreComplexBins(int32_t n, const double* a, const double* b, double* re, d
 // the caller's array, whose measured plan (see fftplans.cpp) beats the
 // estimated in-place one; above it the estimated in-place plan is the faster
 // one even with the copy into the working array.
-constexpr int32_t kLongestDirect = 1 << 14;
+constexpr int32_t kLongestDirect = 1 << 16;
 
 // The unscaled transform of x into `bins`, x left as it was. An out-of-place
 // plan runs only on arrays aligned as it was made for: an x that is not goes

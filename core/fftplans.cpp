@@ -27,10 +27,11 @@ std::list<std::shared_ptr<const TRealFft>>& KeptPlans() {
 }
 
 // Flags of the plan for n: estimated, except that an out-of-place transform
-// of a short length is measured. There the planner's guess runs a good deal
-// slower than the best plan, and measuring takes a fraction of a second;
-// at the lengths above, measuring takes seconds and gains little.
-constexpr int32_t kLongestMeasured = 1 << 14;
+// of up to 2^16 values is measured. There the planner's guess runs a good
+// deal slower than the best plan, and measuring takes about a second at
+// most, once per length on the thread that computes; at the lengths above,
+// measuring takes many seconds and gains little.
+constexpr int32_t kLongestMeasured = 1 << 16;
 
 unsigned PlannerFlags(int32_t n, TFftPlacement placement) {
   return placement == TFftPlacement::OutOfPlace && n <= kLongestMeasured ? FFTW_MEASURE : FFTW_ESTIMATE;
