@@ -181,6 +181,11 @@ void StoreCorrection(MeasurementResult& run, const std::optional<TCorrection>& c
   run.NotComputable = correction ? 0 : 1;
 }
 
+std::optional<TCorrection> StoredCorrection(const MeasurementResult& run) {
+  if (run.NotComputable) return std::nullopt;
+  return run.Result;
+}
+
 std::optional<TCorrection> SumCorrections(std::span<const MeasurementResult> results, int32_t step,
                                           uint8_t type) {
   TCorrection total;

@@ -38,6 +38,9 @@ std::optional<TCorrection> CalcTrimCorrection(const TVector4& initial, const TVe
 // Writes a solver's answer into a run: the correction and its NotComputable
 // flag, zeros when there is none. Valid is the caller's business.
 void StoreCorrection(MeasurementResult& run, const std::optional<TCorrection>& correction);
+// A run's correction as StoreCorrection kept it: empty when it could not be
+// computed, so its stored zeros never pass for "nothing to correct".
+std::optional<TCorrection> StoredCorrection(const MeasurementResult& run);
 
 // Total correction applied up to run `step`: the first correction (run 3)
 // minus the one still required at `step`. Angles are the plain argument in

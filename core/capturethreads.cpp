@@ -97,7 +97,9 @@ TCaptureEnd TCaptureThread::Transfer(uint8_t mode) {
   Core.ReadCapture(mode);
   const bool failed = DriverErrorPending();
   Core.DriverApi.EndCapture();
-  return failed ? TCaptureEnd::DriverError : TCaptureEnd::Completed;
+  // Ending the capture can fail too; left pending, its error would surface
+  // with a later, unrelated run. A read-out error keeps its own text.
+  return failed || DriverErrorPending() ? TCaptureEnd::DriverError : TCaptureEnd::Completed;
 }
 
 void TCaptureThread::ReadTemperatures() {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 namespace {
@@ -15,6 +16,16 @@ constexpr double kBaseMv = 400.0;
 double DegToRad(double degrees) { return degrees * std::numbers::pi / 180.0; }
 
 double RandomFactor(TDemoRandom& rnd) { return 1 + 0.002 * (rnd.RandomInt(10) - 5); }
+
+// A synthesised value as a sample: truncated toward zero and held in the
+// sample range, so an extreme input gain from a sensor file clips instead of
+// overflowing the conversion; not-a-number (an infinite gain) gives 0.
+int32_t Sample(double x) {
+  if (std::isnan(x)) return 0;
+  constexpr double lowest = std::numeric_limits<int32_t>::min();
+  constexpr double highest = std::numeric_limits<int32_t>::max();
+  return static_cast<int32_t>(std::clamp(x, lowest, highest));
+}
 
 }  // namespace
 
@@ -63,14 +74,14 @@ void SynthesizeSamples(const TDemoSignal& s, int32_t* a, int32_t* b, int32_t n, 
       const double d50 = rnd.RandomInt(5) + 5;
       const double x = s.AmpA * std::sin(i * w1 + s.PhaseA) + 0.5 * s.AmpA * std::sin(i * w2) +
                        s.AmpA / d20 * std::sin(20 * i * w1) + s.AmpA / d50 * std::sin(50 * i * w1);
-      a[i] = static_cast<int32_t>(x);
+      a[i] = Sample(x);
     }
     if (b) {
       const double d20 = rnd.RandomInt(5) + 5;
       const double d50 = rnd.RandomInt(10) + 10;
       const double y = s.AmpB * std::sin(i * w1 + s.PhaseB) + s.AmpB / 3 * std::sin(i * w3) +
                        s.AmpB / d20 * std::sin(20 * i * w1) + s.AmpB / d50 * std::sin(50 * i * w1);
-      b[i] = static_cast<int32_t>(y);
+      b[i] = Sample(y);
     }
   }
 }

@@ -10,7 +10,8 @@
 #include "colorshades.h"
 #include "zelto.h"
 
-char16_t DecimalSeparator = u',';
+// The C locale's point until the program reads the user's at start.
+char16_t DecimalSeparator = u'.';
 
 namespace {
 
@@ -353,6 +354,10 @@ std::u16string FormatPhase(const SensorInfo& sensor, double phase, uint8_t quant
 }
 
 std::u16string FormatAngle(double angle) { return DegreesText(angle); }
+
+std::u16string PlacementText(std::complex<double> position) {
+  return std::abs(position) == 0 ? std::u16string(u"?") : FormatAngle(std::arg(position));
+}
 
 std::u16string AmplitudeUnitText(uint8_t quantity, uint8_t bracketed) {
   static constexpr std::array<std::u16string_view, 4> Bracketed = {u"[mV]", u"[m/s²]", u"[mm/s]",

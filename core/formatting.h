@@ -8,6 +8,7 @@
 // The functions here are pure and take the sensor they convert for; the
 // TZelto members of the same names pick the sensor of a channel and forward.
 
+#include <complex>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -15,8 +16,9 @@
 #include "records.h"
 
 // The decimal separator of every number shown on screen or paper. One
-// project-wide setting, so every window reads the same place; number text in
-// files never uses it (it is locale-free).
+// project-wide setting, so every window reads the same place: the program
+// sets it once at start from the user's locale; number text in files never
+// uses it (it is locale-free). "." until then.
 extern char16_t DecimalSeparator;
 
 // Renders a value through a pattern: "0" a digit always written, "#" a digit
@@ -30,8 +32,8 @@ extern char16_t DecimalSeparator;
 // the digits.
 std::u16string FormatPattern(double value, std::u16string_view pattern);
 
-// Time in seconds: "0 s", "2,5 ms", "-2,5 ms", "12,25 s", and from 1000 s on
-// "hh:mm:ss".
+// Time in seconds: "0 s", "2,5 ms" (with a decimal comma), "-2,5 ms",
+// "12,25 s", and from 1000 s on "hh:mm:ss".
 std::u16string FormatTime(double t);
 // mode 0: speed in rpm from a frequency in Hz; mode 1: frequency with a unit
 // prefix; any other mode "-".
@@ -59,6 +61,9 @@ std::u16string FormatAmplitude(const SensorInfo& sensor, double amplitude, doubl
 std::u16string FormatPhase(const SensorInfo& sensor, double phase, uint8_t quantity);
 // Whole degrees 0° to 360° of an angle in radians.
 std::u16string FormatAngle(double angle);
+// Where a weight of the amplitude-only method goes: the angle of its
+// position vector, or "?" when the vector is zero (no position yet).
+std::u16string PlacementText(std::complex<double> position);
 
 // "[mV]", "[m/s²]", ... when bracketed, else " mV", " m/s²", ...
 std::u16string AmplitudeUnitText(uint8_t quantity, uint8_t bracketed);

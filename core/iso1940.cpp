@@ -4,10 +4,14 @@
 #include <cmath>
 #include <numbers>
 
+#include "formatting.h"
+
 namespace {
 
 // Balance quality grades G in mm/s, by class index.
-constexpr std::array<double, 11> Grades = {4000, 1600, 630, 250, 100, 40, 16, 6.3, 2.5, 1, 0.4};
+constexpr std::array<double, QualityGradeCount> Grades = {4000, 1600, 630, 250, 100, 40, 16, 6.3, 2.5, 1, 0.4};
+
+bool HasGrade(int32_t classIndex) { return classIndex >= 0 && classIndex < QualityGradeCount; }
 
 // A candidate over a zero denominator has no value; it is left out rather
 // than let an infinity or NaN decide the minimum.
@@ -50,9 +54,13 @@ double TypeC(const RotorDefinition& r, double u, uint8_t plane) {
 
 }  // namespace
 
+std::u16string QualityGradeName(int32_t classIndex) {
+  return HasGrade(classIndex) ? FormatPattern(Grades[static_cast<size_t>(classIndex)], u"G0.#") : u"?";
+}
+
 double CalcPermissibleUnbalance(RotorDefinition rotor, uint8_t plane) {
   if (rotor.f == 0) return 0;
-  if (rotor.ClassIndex < 0 || rotor.ClassIndex >= static_cast<int32_t>(Grades.size())) return 0;
+  if (!HasGrade(rotor.ClassIndex)) return 0;
   const double g = Grades[static_cast<size_t>(rotor.ClassIndex)];
   const double u = g * rotor.m * 1000 / (2 * std::numbers::pi * rotor.f);
   double result = 0;

@@ -2,8 +2,15 @@
 // Permissible residual unbalance of a correction plane after ISO 1940.
 
 #include <cstdint>
+#include <string>
 
 #include "records.h"
+
+// The balance quality grades G4000 ... G0.4, by class index 0 ... 10.
+inline constexpr int32_t QualityGradeCount = 11;
+// The grade of a class index as the grade list and the report show it:
+// "G6,3" or "G6.3" by DecimalSeparator; "?" for an index without a grade.
+std::u16string QualityGradeName(int32_t classIndex);
 
 // Permissible residual unbalance in g*mm of plane A (plane 0) or plane B
 // (plane 1) for the rotor's grade, mass, speed, type and geometry. 0 means

@@ -17,6 +17,7 @@ constexpr int RunTrialA = 1;
 constexpr int RunTrialB = 2;
 constexpr int RunCorrection = 3;
 constexpr int RunFirstTrim = 4;
+constexpr int LastRun = RunCount - 1;
 
 // Readings averaged per run (the averaging slots of a result).
 constexpr int MaxAvgSize = 10;

@@ -300,7 +300,7 @@ int32_t TZelto::SaveSession() {
   WriteSettings(document, *this);
   document.WriteInteger(Other, u"Index", BalancingStep);
   document.WriteInteger(Other, u"HighestStep", HighestStep);
-  const int32_t last = std::clamp(HighestStep, 0, RunCount - 1);
+  const int32_t last = std::clamp(HighestStep, 0, LastRun);
   for (int32_t run = 0; run <= last; ++run) WriteRun(document, pair, *this, run);
   switch (pair.Commit(document)) {
     case datafile::TDataFilePairWriter::TResult::Done: return sfrDone;

@@ -33,7 +33,7 @@ class TBalancingServices {
   // Run-parameter captions.
   virtual void UpdateParamCaptions() = 0;
   // The error lines of the workspace and of the existing views show the
-  // "NoError" text in WorkColors entry 6 with the dark lamp.
+  // "NoError" text in the colour WorkText2 with the dark lamp.
   virtual void ShowNoError() = 0;
 };
 

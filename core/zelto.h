@@ -17,6 +17,7 @@
 
 #include "driverapi.h"
 #include "records.h"
+#include "workcolors.h"
 
 namespace rtl {
 class TEvent;
@@ -41,8 +42,6 @@ enum TAcquisitionState : uint8_t {
 // Display modes of amplitudes: the quantity shown and the amplitude form.
 enum TAmplDisplayMode : uint8_t { admVoltage = 0, admAcceleration = 1, admVelocity = 2, admDisplacement = 3 };
 enum TVibValueType : uint8_t { vvtPeak = 0, vvtRms = 1, vvtPeakToPeak = 2 };
-
-constexpr int WorkColorCount = 20;
 
 // The device memory of the smallest model and of demo mode; the buffer
 // length starts here until start-up reads the real size.

@@ -117,7 +117,8 @@ void _CPGain(int32_t gainA, int32_t gainB) {
 
 int32_t _CPSet(void) {
   return Call(0, [](sartel::TDriver& d) {
-    d.Lib.Error.SetCode(0);
+    // A new capture starts without the last one's error, text included.
+    d.Lib.Error.Clear();
     return d.Model ? d.Model->CaptureProgramming() : 0;
   });
 }

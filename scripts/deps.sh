@@ -5,6 +5,7 @@ ZELTO_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev
   qt6-base-dev libusb-1.0-0-dev
   poppler-utils fonts-liberation fonts-dejavu-core
+  locales
 )
 
 zelto_install_deps() {

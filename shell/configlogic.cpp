@@ -24,6 +24,10 @@ int Clamped(int value, int low, int high) { return std::clamp(value, low, high);
 
 // ---- sampling page ----
 
+std::u16string SpeedToleranceText(size_t position) {
+  return position < SpeedTolerancePercents.size() ? FormatPattern(SpeedTolerancePercents[position], u"0.#%") : u"";
+}
+
 std::vector<TBufferItem> BufferLengthItems(int32_t ramSize, std::u16string_view deviceVersion, int32_t buffLength) {
   if (!deviceVersion.empty() && deviceVersion.front() == u'2') return {{buffLength, false}};
   std::vector<TBufferItem> items;
@@ -139,7 +143,7 @@ TConfigSettings SettingsFromCore(const TZelto& core) {
   s.BuffLength = core.BuffLength;
   s.SamplingRate = core.SamplingRate;
   s.AveragingIndex = Clamped(core.AvgSize - 1, 0, MaxAvgSize - 1);
-  s.SpeedTolerance = Clamped(core.SpeedTolerance, 0, static_cast<int>(SpeedToleranceItems.size()) - 1);
+  s.SpeedTolerance = Clamped(core.SpeedTolerance, 0, static_cast<int>(SpeedTolerancePercents.size()) - 1);
   s.VibValueType = Clamped(core.VibValueType, 0, 2);
   s.GainA = core.GainA;
   s.GainB = core.GainB;

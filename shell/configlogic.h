@@ -19,8 +19,10 @@ class TSetupServices;
 
 // ---- sampling page ----
 
-// The speed tolerances, stored as the position in this list.
-inline constexpr std::array<std::u16string_view, 5> SpeedToleranceItems = {u"0,1%", u"0,5%", u"1%", u"5%", u"10%"};
+// The speed tolerances in percent, stored as the position in this list.
+inline constexpr std::array<double, 5> SpeedTolerancePercents = {0.1, 0.5, 1, 5, 10};
+// The list's text of a position: "0,1%" or "0.1%" by DecimalSeparator.
+std::u16string SpeedToleranceText(size_t position);
 
 // An item of the buffer-length list; the single item of a device that
 // can't change its buffer carries no value.

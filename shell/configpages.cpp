@@ -165,7 +165,7 @@ void TfConfig::BuildSamplingPage() {
   leGainB->SetCaption("B");
   leGainA = NewLabel(at, gui::Bounds(FieldLeft, RowTop(5) + 3, 16, 14));
   leGainA->SetCaption("A");
-  for (std::u16string_view item : SpeedToleranceItems) cbSpeedTolerance->Items().Add(std::u16string(item));
+  for (size_t i = 0; i < SpeedTolerancePercents.size(); ++i) cbSpeedTolerance->Items().Add(SpeedToleranceText(i));
   cbSamplingRate->OnChange = [this](gui::TComponent* sender) { cbSamplingRateChange(sender); };
   cbBuffSize->OnChange = [this](gui::TComponent* sender) { cbBuffSizeChange(sender); };
   cbAveraging->OnChange = [this](gui::TComponent*) { UpdateSamplingInfo(); };

@@ -77,6 +77,8 @@ TfEditSensor::TfEditSensor(gui::TComponent* owner) : TWindowFrame(owner, FrameEd
   EnterAction = [this] { bOKClick(this); };
 }
 
+bool TfEditSensor::FocusTakesEnter() const { return false; }
+
 void TfEditSensor::BuildRows() {
   const TDialogParent inPanel{this, peEdit};
   int top = 12;

@@ -94,6 +94,8 @@ class TfEditSensor : public TWindowFrame {
 
  protected:
   void DoShow() override;
+  // Enter runs OK wherever the focus is, on a button too.
+  bool FocusTakesEnter() const override;
 
  private:
   void BuildRows();

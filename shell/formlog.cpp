@@ -9,6 +9,7 @@
 #include "memo.h"
 #include "panel.h"
 #include "pathfunctions.h"
+#include "systemerror.h"
 #include "zelto.h"
 
 namespace {
@@ -59,9 +60,10 @@ TfLog::TfLog(gui::TComponent* owner, TWallClock clock) : TWindowFrame(owner, Fra
     FFolder = TheCore->AppDataDir;
     rtl::PathAppendW(FFolder, u"Log");
   }
-  if (FFolder.empty() || !rtl::ForceDirectories(FFolder)) {
-    gui::MessageBox(nullptr, u"The log folder \"" + FFolder + u"\" could not be created.", u"Error",
-                    gui::MB_OK | gui::MB_ICONERROR);
+  int error = 0;
+  if (!rtl::ForceDirectories(FFolder, &error)) {
+    // The system's own words for why, as the open failure below shows them.
+    gui::MessageBox(nullptr, rtl::SystemErrorText(error), u"Error", gui::MB_OK | gui::MB_ICONERROR);
     if (gui::Application) gui::Application->Terminate();
     return;
   }

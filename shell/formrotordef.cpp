@@ -85,9 +85,11 @@ TfRotorDef::TfRotorDef(gui::TComponent* owner, RotorDefinition& workRotor, bool 
   bCancel->OnClick = [this](gui::TComponent* sender) { bCancelClick(sender); };
 
   EscapeAction = [this] { bCancelClick(this); };
-  // Enter confirms also from inside a number field.
+  // Enter confirms also from inside a number field or on a button.
   EnterAction = [this] { bOKClick(this); };
 }
+
+bool TfRotorDef::FocusTakesEnter() const { return false; }
 
 void TfRotorDef::BuildTypePanel() {
   peType = NewGroup({this, pWindow}, gui::Bounds(8, 8, PanelWidth - 16, 104), true);
@@ -187,7 +189,7 @@ void TfRotorDef::BuildParameters() {
   lNomSpeedUnit->OnClick = [this](gui::TComponent* sender) { lNomSpeedUnitClick(sender); };
   leClass = label(inOther, 8, rowTop + 56, 110);
   cbClass = NewList(inOther, gui::Bounds(126, rowTop + 56, 90, FieldHeight));
-  for (std::u16string_view grade : QualityGradeItems) cbClass->Items().Add(std::u16string(grade));
+  for (int32_t grade = 0; grade < QualityGradeCount; ++grade) cbClass->Items().Add(QualityGradeName(grade));
   cbClass->SetDropDownCount(16);
 }
 

@@ -128,6 +128,8 @@ class TfRotorDef : public TWindowFrame {
 
  protected:
   void DoShow() override;
+  // Enter runs OK wherever the focus is, on a button too.
+  bool FocusTakesEnter() const override;
   void KeyDown(gui::TVirtualKey& key, gui::TShiftState shift) override;
 
  private:

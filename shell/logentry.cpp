@@ -65,9 +65,8 @@ std::u16string Weights(const TZelto& core, TLogWorkspace* workspace, int run) {
   const int count = core.GWB.Mode == 1 ? 3 : 2;
   std::u16string text = std::u16string(Detail) + u"Balance weights: ";
   for (int i = 0; i < count; ++i) {
-    const std::complex<double>& v = vectors[static_cast<size_t>(i)];
     text += std::u16string(SubLine) + static_cast<char16_t>(u'A' + i) + u": ";
-    text += std::abs(v) == 0 ? std::u16string(u"?") : TZelto::FormatAngle(std::arg(v));
+    text += PlacementText(vectors[static_cast<size_t>(i)]);
   }
   return text;
 }

@@ -6,13 +6,13 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "folders.h"
 #include "pathfunctions.h"
+#include "systemerror.h"
 #include "textconv.h"
 
 namespace {
@@ -47,10 +47,10 @@ std::u16string Padded(int value, size_t width) {
   return text;
 }
 
-std::u16string SystemErrorText(int error) {
+std::u16string OpenErrorText(int error) {
   // The lock stands for a second writer, as a sharing violation would.
   if (error == EWOULDBLOCK) return u"The process cannot access the file because it is being used by another process.";
-  return rtl::Utf8ToUtf16(std::strerror(error));
+  return rtl::SystemErrorText(error);
 }
 
 // Continuation bytes of a UTF-8 sequence and the smallest code point it may
@@ -144,11 +144,11 @@ TLogFile::~TLogFile() { Close(); }
 std::u16string TLogFile::Open(std::u16string_view path) {
   Close();
   const int handle = ::open(rtl::NativePath(path).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-  if (handle < 0) return SystemErrorText(errno);
+  if (handle < 0) return OpenErrorText(errno);
   if (::flock(handle, LOCK_EX | LOCK_NB) != 0) {
     const int error = errno;
     ::close(handle);
-    return SystemErrorText(error);
+    return OpenErrorText(error);
   }
   FHandle = handle;
   return {};

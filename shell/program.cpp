@@ -3,10 +3,15 @@
 #include "application.h"
 #include "formbalancing.h"
 #include "formdebug.h"
+#include "formatting.h"
 #include "formlog.h"
 #include "init.h"
+#include "numericlocale.h"
 
 void RunProgram(gui::TApplication& application) {
+  // Numbers on screen and paper follow the user's locale, read once here;
+  // files keep their locale-free text.
+  DecimalSeparator = rtl::UserDecimalSeparator();
   // The start-up window ends the application when the path functions
   // cannot be bound, the log when its folder cannot be made: no later
   // window is created then, so none reaches the core.

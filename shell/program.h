@@ -7,7 +7,8 @@ namespace gui {
 class TApplication;
 }
 
-// Creates the start-up window (the main form), the diagnostic window, the
+// Reads the user's decimal separator into DecimalSeparator, creates the
+// start-up window (the main form), the diagnostic window, the
 // log and the balancing workspace, stopping early when a window ended the
 // application while it was created, then runs the message loop until the
 // shutdown ends it.

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "iso1940.h"
 #include "numberfield.h"
 
 namespace {
@@ -84,7 +85,7 @@ TRotorReading ReadRotor(const TRotorFields& fields) {
 
 bool IsRotorValid(const RotorDefinition& r) {
   // An ISO type is judged by its grade; without one there is nothing to judge.
-  if (r.Type != 0 && (r.ClassIndex < 0 || r.ClassIndex >= static_cast<int32_t>(QualityGradeItems.size())))
+  if (r.Type != 0 && (r.ClassIndex < 0 || r.ClassIndex >= QualityGradeCount))
     return false;
   switch (r.Type) {
     case 0: return true;

@@ -6,10 +6,8 @@
 // Rotor types (RotorDefinition::Type): 0 none ("Undefined"); two planes:
 // 1 type A, 2 type B, 3 type C; one plane: 4 type A.
 
-#include <array>
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 #include "numberfield.h"
 #include "records.h"
@@ -22,10 +20,6 @@ enum TRotorChoice : uint8_t { rcNoISO, rcTypeA, rcTypeB, rcTypeC };
 // number of planes (a rotor of an older session) shows as "Undefined".
 uint8_t RotorTypeOf(TRotorChoice choice, bool twoPlanes);
 TRotorChoice ChoiceOfType(uint8_t type, bool twoPlanes);
-
-// The balance quality grades of the grade list, by class index.
-inline constexpr std::array<std::u16string_view, 11> QualityGradeItems = {
-    u"G4000", u"G1600", u"G630", u"G250", u"G100", u"G40", u"G16", u"G6,3", u"G2,5", u"G1", u"G0,4"};
 
 struct TRotorEnabling {
   bool a = false, b = false, l = false, s = false, dA = false, dB = false;

@@ -160,10 +160,15 @@ void TWindowFrame::KeyPress(char16_t& key) {
     EscapeAction();
     return;
   }
-  if (key == 13 && EnterAction && !FocusTakesEnter()) {
+  gui::TForm::KeyPress(key);
+}
+
+void TWindowFrame::KeyDown(gui::TVirtualKey& key, gui::TShiftState shift) {
+  // Enter is decided at key-down, where a focused button would click itself.
+  if (key == gui::VK_RETURN && EnterAction && !FocusTakesEnter()) {
     key = 0;
     EnterAction();
     return;
   }
-  gui::TForm::KeyPress(key);
+  gui::TForm::KeyDown(key, shift);
 }

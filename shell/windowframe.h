@@ -143,7 +143,9 @@ class TWindowFrame : public gui::TForm {
   int HitTest(int x, int y) override;
   // The panel edge, then OnPaint.
   void Paint() override;
+  // Esc at its character, Enter at its key-down (before a focused button).
   void KeyPress(char16_t& key) override;
+  void KeyDown(gui::TVirtualKey& key, gui::TShiftState shift) override;
 
  private:
   TFrameStyle FStyle;

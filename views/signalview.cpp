@@ -5,23 +5,12 @@
 #include "application.h"
 #include "viewprint.h"
 #include "viewworkspace.h"
+#include "workcolors.h"
 #include "zelto.h"
 
 namespace {
 
-// The entries of the core's WorkColors the views draw with.
-enum TViewColour : size_t {
-  vcBack = 1,
-  vcGrid = 2,
-  vcChannelA = 3,
-  vcChannelB = 4,
-  vcText2 = 6,
-  vcCursorX = 7,
-  vcCursorY = 8,
-  vcCursorT = 9,
-};
-
-gui::TColor WorkColour(TViewColour entry) { return TheCore ? TheCore->WorkColors[entry] : 0; }
+gui::TColor WorkColour(TWorkColor entry) { return TheCore ? TheCore->WorkColors[entry] : 0; }
 
 // The colours the plots draw with besides the configured ones.
 constexpr gui::TColor PlotValueBand = 0xE1FFFF, PlotBand = 0xF3F3F3, PlotText = 0x606060;
@@ -206,12 +195,12 @@ void TfSignalView::MirrorWorkspaceStatus() {
 }
 
 void TfSignalView::ApplyPlotLook(TPlotRenderer& plot) {
-  plot.ColorA = WorkColour(vcChannelA);
-  plot.ColorB = WorkColour(vcChannelB);
-  plot.BackColor = WorkColour(vcBack);
-  plot.CursorXColor = WorkColour(vcCursorX);
-  plot.CursorYColor = WorkColour(vcCursorY);
-  plot.GridColor = WorkColour(vcGrid);
+  plot.ColorA = WorkColour(wcWorkChA);
+  plot.ColorB = WorkColour(wcWorkChB);
+  plot.BackColor = WorkColour(wcWorkBack);
+  plot.CursorXColor = WorkColour(wcWorkCurX);
+  plot.CursorYColor = WorkColour(wcWorkCurY);
+  plot.GridColor = WorkColour(wcWorkGrid);
   plot.ValueBandColor = PlotValueBand;
   plot.BandColor = PlotBand;
   plot.ValueTextColor = PlotText;
@@ -381,9 +370,9 @@ void ShowLetter(TBitmapButton* button, char letter, gui::TColor colour) {
 }
 
 gui::TColor CursorColour(char cursor) {
-  return WorkColour(cursor == 'X' ? vcCursorX : cursor == 'Y' ? vcCursorY : vcCursorT);
+  return WorkColour(cursor == 'X' ? wcWorkCurX : cursor == 'Y' ? wcWorkCurY : wcWorkCurT);
 }
 
-gui::TColor ChannelColour(char channel) { return WorkColour(channel == 'A' ? vcChannelA : vcChannelB); }
+gui::TColor ChannelColour(char channel) { return WorkColour(channel == 'A' ? wcWorkChA : wcWorkChB); }
 
-gui::TColor WorkText2Colour() { return WorkColour(vcText2); }
+gui::TColor WorkText2Colour() { return WorkColour(wcWorkText2); }

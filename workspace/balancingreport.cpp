@@ -10,6 +10,7 @@
 #include "formatting.h"
 #include "iso1940.h"
 #include "printer.h"
+#include "resultpanel.h"
 #include "textconv.h"
 
 const std::array<TTextKey, 46> ReportLangKeys = {{
@@ -95,9 +96,9 @@ double Amplitude(const MeasurementResult& run, int plane) { return plane == 0 ? 
 // The run's amplitude in percent of run 0's; nothing to compare with when
 // run 0 measured nothing.
 std::u16string RatioText(const TZelto& core, int run, int plane) {
-  const double reference = Amplitude(core.Results[RunInitial], plane);
-  if (reference == 0) return std::u16string(ReportNoRatio);
-  return FormatPattern(Amplitude(core.Results[run], plane) * 100 / reference, u"0%");
+  const std::u16string text =
+      UnbalancePercent(Amplitude(core.Results[run], plane), Amplitude(core.Results[RunInitial], plane));
+  return text.empty() ? std::u16string(ReportNoValue) : text;
 }
 
 class TContentBuilder {
@@ -131,7 +132,7 @@ class TContentBuilder {
     rows.push_back(MakeRow(Text(u"ComponentName"), OrPlaceholder(Core.Session.Object)));
     if (RotorDefined) {
       rows.push_back(MakeRow(Text(u"Weight"), FormatNumber(Core.Rotor.m) + u"kg"));
-      rows.push_back(MakeRow(Text(u"QualityGrade"), GradeName(Core.Rotor.ClassIndex)));
+      rows.push_back(MakeRow(Text(u"QualityGrade"), QualityGradeName(Core.Rotor.ClassIndex)));
       const bool hz = Core.SpeedDisplayMode == 1;
       rows.push_back(MakeRow(Text(u"WorkSpeed"),
                              hz ? FormatNumber(Core.Rotor.f) + u"Hz" : FormatNumber(Core.Rotor.f * 60) + u"rpm"));
@@ -160,23 +161,28 @@ class TContentBuilder {
     return block;
   }
 
-  // The correction block (run 3) or a trim block.
+  // The correction block (run 3) or a trim block. A correction that could
+  // not be computed prints no mass, angle or residual.
   TReportBlock CorrectionBlock(std::u16string heading, int run) const {
     const bool trim = run != RunCorrection;
     TReportBlock block{std::move(heading), false, {}};
-    const TCorrection& c = Core.Results[run].Result;
+    const std::optional<TCorrection> c = StoredCorrection(Core.Results[run]);
+    const std::u16string none(ReportNoValue);
     for (int plane = 0; plane < (TwoPlanes ? 2 : 1); ++plane) {
-      const double mass = (plane == 0 ? c.MassA : c.MassB) * Core.CtrlMass.Value;
-      double angle = plane == 0 ? c.AngleA : c.AngleB;
-      if (Core.MassAdd) angle = AngleDiff(angle, std::numbers::pi);
       TReportCell* cells = &block.Cells[static_cast<size_t>(plane) * 3];
-      cells[0] = {Text(u"Mass"), RotorDefined ? u"[g]" : u"[" + ControlMassUnit() + u"]",
-                  (Core.MassAdd ? u"+" : u"-") + FormatPattern(mass, u"0.00")};
-      cells[1] = {Text(u"Angle"), u"[deg]", FormatAngle(angle)};
+      cells[0] = {Text(u"Mass"), RotorDefined ? u"[g]" : u"[" + ControlMassUnit() + u"]", none};
+      cells[1] = {Text(u"Angle"), u"[deg]", none};
       if (RotorDefined)
-        cells[2] = {Text(u"Unbalance"), u"[g mm]", FormatNumber(mass * (plane == 0 ? Core.Rotor.dA : Core.Rotor.dB))};
+        cells[2] = {Text(u"Unbalance"), u"[g mm]", none};
       else if (trim)
         cells[2] = {Text(u"Unbalance"), u"[%]", RatioText(Core, run, plane)};
+      if (!c) continue;
+      const double mass = (plane == 0 ? c->MassA : c->MassB) * Core.CtrlMass.Value;
+      double angle = plane == 0 ? c->AngleA : c->AngleB;
+      if (Core.MassAdd) angle = AngleDiff(angle, std::numbers::pi);
+      cells[0].Value = (Core.MassAdd ? u"+" : u"-") + FormatPattern(mass, u"0.00");
+      cells[1].Value = FormatAngle(angle);
+      if (RotorDefined) cells[2].Value = FormatNumber(mass * (plane == 0 ? Core.Rotor.dA : Core.Rotor.dB));
     }
     if (trim) block.Cells[6] = SpeedCell(run);
     return block;
@@ -202,13 +208,15 @@ class TContentBuilder {
   // is no reduction to state.
   std::u16string ReductionText(int last, int plane) const {
     const double reference = Amplitude(Core.Results[RunInitial], plane);
-    if (reference == 0 || !PlaneHoldsVector(Core.Results[last].Meas, plane)) return std::u16string(ReportNoRatio);
+    if (reference == 0 || !PlaneHoldsVector(Core.Results[last].Meas, plane)) return std::u16string(ReportNoValue);
     return FormatPattern(100 - Amplitude(Core.Results[last], plane) * 100 / reference, u"0%");
   }
 
-  double FinalUnbalance(int last, int plane) const {
-    const TCorrection& c = Core.Results[last].Result;
-    return (plane == 0 ? c.MassA * Core.Rotor.dA : c.MassB * Core.Rotor.dB) * Core.CtrlMass.Value;
+  // Empty when the last run's correction could not be computed.
+  std::optional<double> FinalUnbalance(int last, int plane) const {
+    const std::optional<TCorrection> c = StoredCorrection(Core.Results[last]);
+    if (!c) return std::nullopt;
+    return (plane == 0 ? c->MassA * Core.Rotor.dA : c->MassB * Core.Rotor.dB) * Core.CtrlMass.Value;
   }
 
   void Result() {
@@ -221,14 +229,15 @@ class TContentBuilder {
     TReportRow residual = MakeRow(Text(u"FinalUnbalance"));
     TReportRow permissible = MakeRow(Text(u"PerResidualUnbalance"));
     TReportRow legal = MakeRow(Text(u"ISO1940Legal"));
+    const std::u16string none(ReportNoValue);
     for (int plane = 0; plane < planes; ++plane) {
       std::u16string& r = plane == 0 ? reduction.ValueA : reduction.ValueB;
       r = ReductionText(last, plane);
-      const double u = FinalUnbalance(last, plane);
+      const std::optional<double> u = FinalUnbalance(last, plane);
       const double p = CalcPermissibleUnbalance(Core.Rotor, static_cast<uint8_t>(plane));
-      (plane == 0 ? residual.ValueA : residual.ValueB) = FormatNumber(u) + u" [g mm]";
+      (plane == 0 ? residual.ValueA : residual.ValueB) = u ? FormatNumber(*u) + u" [g mm]" : none;
       (plane == 0 ? permissible.ValueA : permissible.ValueB) = FormatNumber(p) + u" [g mm]";
-      (plane == 0 ? legal.ValueA : legal.ValueB) = Text(u <= p ? u"Yes" : u"No");
+      (plane == 0 ? legal.ValueA : legal.ValueB) = u ? Text(*u <= p ? u"Yes" : u"No") : none;
     }
     if (RotorDefined)
       Content.ResultRows = {residual, permissible, legal};
@@ -473,13 +482,6 @@ std::u16string ReportDateText(const TSessionDate& session, const TSessionDate& t
   char text[32];
   std::snprintf(text, sizeof text, "%d-%02d-%02d", d.Year, d.Month, d.Day);
   return Ascii(text);
-}
-
-std::u16string GradeName(int32_t classIndex) {
-  static constexpr std::array<std::u16string_view, 11> Grades = {u"G4000", u"G1600", u"G630", u"G250", u"G100", u"G40",
-                                                                 u"G16",   u"G6,3",  u"G2,5", u"G1",   u"G0,4"};
-  return classIndex >= 0 && classIndex < static_cast<int32_t>(Grades.size()) ? std::u16string(Grades[classIndex])
-                                                                             : u"?";
 }
 
 TReportContent BuildReportContent(const TZelto& core, const TReportSources& sources) {

@@ -32,8 +32,9 @@ extern const std::array<TTextKey, 46> ReportLangKeys;
 
 // The text of an empty field, and the line of the operator's signature.
 inline constexpr std::u16string_view ReportPlaceholder = u".................................";
-// What a ratio prints when the reference run measured nothing.
-inline constexpr std::u16string_view ReportNoRatio = u"-";
+// What a cell prints that has no value: a ratio whose reference run measured
+// nothing, or a correction that could not be computed.
+inline constexpr std::u16string_view ReportNoValue = u"-";
 
 // --- content -------------------------------------------------------------------
 
@@ -90,8 +91,6 @@ struct TReportSources {
 int32_t FirstEmptyTrimRun(const TZelto& core);
 // "%d-%02d-%02d" of the session date, or of `today` when it is 0-0-0.
 std::u16string ReportDateText(const TSessionDate& session, const TSessionDate& today);
-// ISO 1940 grade names of the class indices 0..10; "?" for any other.
-std::u16string GradeName(int32_t classIndex);
 
 TReportContent BuildReportContent(const TZelto& core, const TReportSources& sources);
 

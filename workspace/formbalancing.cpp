@@ -1,8 +1,6 @@
 #include "formbalancing.h"
 
 #include <algorithm>
-#include <chrono>
-#include <ctime>
 
 #include "application.h"
 #include "capturethreads.h"
@@ -15,6 +13,7 @@
 #include "polarplot.h"
 #include "spectrumthread.h"
 #include "valuepanels.h"
+#include "wallclock.h"
 #include "workflow.h"
 #include "workspaceimages.h"
 #include "zelto.h"
@@ -54,15 +53,6 @@ const std::array<TTextKey, 27> TfBalancing::CaptionKeys = {{
 namespace {
 
 std::u16string Text(std::u16string_view key) { return LangText({u"Forms", key}).Text; }
-
-// The current UTC date, as the session stamps it.
-TSessionDate Today() {
-  const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-  std::tm utc{};
-  gmtime_r(&now, &utc);
-  return {static_cast<uint16_t>(utc.tm_year + 1900), static_cast<uint16_t>(utc.tm_mon + 1),
-          static_cast<uint16_t>(utc.tm_mday)};
-}
 
 void SetCell(TLabelEx* label, const TValueCell& cell) {
   if (!label) return;
@@ -451,7 +441,10 @@ void TfBalancing::bStartStopClick(gui::TComponent*) {
       bNextClick(bNext);
       break;
     case TStartMove::HighestThenNext:
+      // Next may refuse to go on from there (the last run); the table must
+      // show the run captured all the same.
       TheCore->BalancingStep = TheCore->HighestStep;
+      FirstTrimRow = FirstTrimRowFor(TheCore->BalancingStep);
       bNextClick(bNext);
       break;
     case TStartMove::Stay:
@@ -468,7 +461,7 @@ void TfBalancing::StartCapture() {
   EnableCaptureCommands(false);
   SetViewsRunning(true, false);
   RefreshViewsAtCaptureStart();
-  TheCore->Session.Date = Today();
+  TheCore->Session.Date = UtcToday();
   StartBalancingCapture(*TheCore);
 }
 
@@ -481,7 +474,7 @@ void TfBalancing::bNextClick(gui::TComponent*) {
     TheCore->EvaluateCapture(0, RunCorrection);
     WriteLog(TheCore->Type == 1 ? lekResult2 : lekResult1);
   }
-  FirstTrimRow = FirstTrimRowFor(TheCore->BalancingStep, FirstTrimRow);
+  FirstTrimRow = FirstTrimRowFor(TheCore->BalancingStep);
   if (TheCore->AsyncMode) SetAsyncMode(false);
   SpeedOutOfTolerance = ZeroSpeed = ShowTotalMass = 0;
   RefreshResults();
@@ -547,13 +540,18 @@ void TfBalancing::AsyncMeasurementDone() {
 // --- start, close, keys ----------------------------------------------------------
 
 void TfBalancing::ShowAfterStart(int32_t step) {
-  FirstTrimRow = FirstTrimRowFor(step, FirstTrimRow);
+  FirstTrimRow = FirstTrimRowFor(step);
   Show();
   RefreshResults();
 }
 
+// A running capture is stopped before the exit question: a balancing one
+// through Start/Stop, a free-running one of the visible spectrum window
+// through that window's own Start/Stop.
 void TfBalancing::bCloseCClick(gui::TComponent*) {
   if (TheCore && TheCore->Measuring && !TheCore->AsyncMode) bStartStopClick(bStartStop);
+  if (TheCore && TheCore->Measuring && TheCore->AsyncMode && fFFTGraph && fFFTGraph->WindowVisible())
+    fFFTGraph->bStartStopClick(fFFTGraph->bStartStop);
   Close();
 }
 

@@ -200,10 +200,11 @@ void TPlaneBuilder::IsoVerdict() {
   if (Step() != RunCorrection && !trimShown) return;
   // A correction that could not be computed has no residual to judge; its
   // stored zero mass would pass any grade.
-  if (Current().NotComputable) return;
+  const std::optional<TCorrection> correction = StoredCorrection(Current());
+  if (!correction) return;
   const double permissible = CalcPermissibleUnbalance(Core.Rotor, Plane);
   const double residual =
-      CorrectionMass(Current().Result) * Core.CtrlMass.Value * (Plane == 0 ? Core.Rotor.dA : Core.Rotor.dB);
+      CorrectionMass(*correction) * Core.CtrlMass.Value * (Plane == 0 ? Core.Rotor.dA : Core.Rotor.dB);
   const int right = Disc.Square.Left + Disc.D - Disc.M;
   const int bottom = Disc.Square.Top + Disc.D - Disc.M;
   TDrawOp picture;
@@ -338,12 +339,14 @@ void TPlaneBuilder::CorrectionMark(double angle, bool solidLine) {
 }
 
 // The correction split onto the two neighbouring rotor positions; their
-// angles are stored already turned and mirrored.
+// angles are stored already turned and mirrored. A split that was refused
+// (too few rotor divisions) has no positions to mark.
 void TPlaneBuilder::SplitPositions(double angle) {
   const gui::TPoint c = Disc.PixelAt(angle, Disc.R);
   Line(Thin(Channel(), skDash), Disc.Centre(), c);
   Ellipse(Thin(Channel()), Channel(), Around(c, 3));
-  const SplitResult& split = View.PanelSplit;
+  if (!View.PanelSplit) return;
+  const SplitResult& split = *View.PanelSplit;
   const std::array<double, 2> angles = {Plane == 0 ? split.AngleA1 : split.AngleB1,
                                         Plane == 0 ? split.AngleA2 : split.AngleB2};
   const std::array<uint32_t, 2> colours = {Colour(wcWorkVDiv1), Colour(wcWorkVDiv2)};
@@ -364,19 +367,18 @@ void TPlaneBuilder::MeasurementRuns() {
 void TPlaneBuilder::Correction() {
   const bool atCorrection = Step() == RunCorrection && !Core.AsyncMode;
   if (!atCorrection && !View.ShowTotalMass) return;
-  const MeasurementResult& run3 = Run(RunCorrection);
-  // Without a computed correction there is nothing to mark; the total needs
-  // the correction of run 3 and of the current run.
-  const bool computable = !run3.NotComputable && !(View.ShowTotalMass && Current().NotComputable);
+  // Without a computed correction there is nothing to mark.
+  const std::optional<TCorrection> shown =
+      View.ShowTotalMass ? View.TotalCorrection : StoredCorrection(Run(RunCorrection));
   double theta = 0;
   if (Weights()) {
     theta = WeightFrameAngle(RunCorrection);
-  } else {
-    theta = CorrectionAngle(View.ShowTotalMass ? View.TotalCorrection : run3.Result);
+  } else if (shown) {
+    theta = CorrectionAngle(*shown);
     if (Core.MassAdd) theta = AngleDiff(theta, Pi);
   }
   theta = Shown(theta);
-  if (computable && std::isfinite(theta)) {
+  if (shown && std::isfinite(theta)) {
     if (Core.DivideMass)
       SplitPositions(theta);
     else if (!Weights())
@@ -390,10 +392,11 @@ void TPlaneBuilder::TrimRuns() {
   for (int32_t i = RunFirstTrim; i < Step(); ++i) RunMarker(Shown(TrimAngle(i)), Scale(i), i - RunCorrection);
   if (Current().Valid) {
     CurrentVector(TrimAngle(Step()), Scale(Step()), Core.MassAdd != 0);
-    double thetaC = CorrectionAngle(Current().Result);
+    const std::optional<TCorrection> correction = StoredCorrection(Current());
+    double thetaC = correction ? CorrectionAngle(*correction) : 0;
     if (Core.MassAdd) thetaC = AngleDiff(thetaC, Pi);
     thetaC = Shown(thetaC);
-    if (!Current().NotComputable && std::isfinite(thetaC)) {
+    if (correction && std::isfinite(thetaC)) {
       if (Core.DivideMass)
         SplitPositions(thetaC);
       else if (!Weights())
@@ -601,7 +604,7 @@ TScene DiagramScene(const TZelto& core, const TDiagramView& view, int width, int
   }
   if (view.PlaneZoom != 1.0f)
     scene.push_back(
-        OverlayText(u"x" + Fixed(view.PlaneZoom, 2), frZoom, core.WorkColors[wcWorkText1], {5, height - 5}, haLeft));
+        OverlayText(FormatPattern(view.PlaneZoom, u"x0.00"), frZoom, core.WorkColors[wcWorkText1], {5, height - 5}, haLeft));
   if (core.BalancingStep >= 0 && core.BalancingStep < RunCount)
     AverageText(core, width, height, layout.Planes == 2, scene);
   return scene;

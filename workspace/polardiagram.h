@@ -168,8 +168,9 @@ using TScene = std::vector<TDrawOp>;
 struct TDiagramView {
   float PlaneZoom = ZoomStart;
   uint8_t ShowTotalMass = 0;
-  TCorrection TotalCorrection;
-  SplitResult PanelSplit;
+  // Empty when not computed, or for the split when it was refused.
+  std::optional<TCorrection> TotalCorrection = TCorrection{};
+  std::optional<SplitResult> PanelSplit;
   std::array<TGwbRecord, RunCount> RunVectors{};
 };
 

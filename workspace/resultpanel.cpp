@@ -11,7 +11,6 @@ namespace {
 
 constexpr std::array<double, 5> TolerancePercents = {0.1, 0.5, 1.0, 5.0, 10.0};
 constexpr int DefaultTolerancePosition = 2;
-constexpr int LastRun = RunCount - 1;
 constexpr std::u16string_view SumMark = u"  \u2211";
 
 // Speed deviation in per cent of a reference; the caller skips a zero
@@ -69,9 +68,12 @@ TRunRowView SplitRow(const TZelto& core, const TWorkspaceTexts& texts) {
 
 std::u16string SpeedUnit(const TZelto& core) { return core.SpeedDisplayMode == 1 ? u"[Hz]" : u"[rpm]"; }
 
-void SplitCorrection(const TZelto& core, TResultPanelState& state, const TCorrection& correction) {
-  state.PanelSplit = SplitCorrection(correction, core.Type, core.MassAdd, core.RotationDir, core.RotorDivCount)
-                         .value_or(SplitResult{});
+// The split of the correction shown at run `run`; none when that
+// correction was not computed or the rotor has too few divisions.
+void SplitShownCorrection(const TZelto& core, TResultPanelState& state, int32_t run) {
+  const std::optional<TCorrection> shown = ShownCorrection(core, state, run);
+  state.PanelSplit =
+      shown ? SplitCorrection(*shown, core.Type, core.MassAdd, core.RotationDir, core.RotorDivCount) : std::nullopt;
 }
 
 std::u16string TrimOperation(const TZelto& core, const TResultPanelState& state, const TWorkspaceTexts& texts,
@@ -94,8 +96,7 @@ void MeasurementRows(const TZelto& core, const TResultPanelState& state, const T
 }
 
 void CorrectionRows(const TZelto& core, TResultPanelState& state, const TWorkspaceTexts& texts, TRunTableView& view) {
-  if (core.DivideMass)
-    SplitCorrection(core, state, state.ShowTotalMass ? state.TotalCorrection : core.Results[RunCorrection].Result);
+  if (core.DivideMass) SplitShownCorrection(core, state, RunCorrection);
   view.Rows[0] = HeadRow(texts.MeasResult);
   view.Rows[1] = SplitRow(core, texts);
   view.Rows[2] = SplitRow(core, texts);
@@ -113,7 +114,7 @@ void TrimRows(const TZelto& core, const TResultPanelState& state, const TWorkspa
 
 void DividedTrimRows(const TZelto& core, TResultPanelState& state, const TWorkspaceTexts& texts, TRunTableView& view) {
   const int32_t c = core.BalancingStep;
-  SplitCorrection(core, state, state.ShowTotalMass ? state.TotalCorrection : core.Results[c].Result);
+  SplitShownCorrection(core, state, c);
   TRunRowView row = HeadRow(TrimOperation(core, state, texts, c));
   row.Speed = SpeedText(core, state, texts, c);
   row.SpeedColor = SpeedColor(core, state, c);
@@ -125,11 +126,6 @@ void DividedTrimRows(const TZelto& core, TResultPanelState& state, const TWorksp
 }
 
 // --- measured-value panels ---------------------------------------------------
-
-std::u16string UnbalancePercent(double amplitude, double initial) {
-  if (initial == 0) return {};
-  return FormatPattern(amplitude * 100.0 / initial, u"0%");
-}
 
 struct TChannelCells {
   TValueCell* Amplitude;
@@ -151,19 +147,16 @@ void FillChannel(const TZelto& core, int32_t run, uint8_t channel, bool overRang
     cells.Phase->Text = core.FormatPhase(phase, core.AmplDisplayMode, channel);
     cells.Unbalance->Text = UnbalancePercent(amplitude, initial);
   }
-  const uint32_t own = core.WorkColors[channel == 0 ? WorkChA : WorkChB];
-  const uint32_t colour = run == core.BalancingStep ? own : core.WorkColors[WorkText2];
+  const uint32_t own = core.WorkColors[channel == 0 ? wcWorkChA : wcWorkChB];
+  const uint32_t colour = run == core.BalancingStep ? own : core.WorkColors[wcWorkText2];
   cells.Amplitude->Color = overRange ? ErrorTextColor : colour;
   cells.Phase->Color = colour;
   cells.Unbalance->Color = colour;
 }
 
-std::u16string PlacementText(std::complex<double> v) {
-  return std::abs(v) == 0 ? std::u16string(u"?") : TZelto::FormatAngle(std::arg(v));
-}
-
 void FillPlacement(const TZelto& core, const TRunVectors& vectors, int32_t run, TMeasuredRowView& row) {
-  const std::array<uint32_t, 3> colours = {core.WorkColors[15], core.WorkColors[16], core.WorkColors[17]};
+  const std::array<uint32_t, 3> colours = {core.WorkColors[wcWorkGWBA], core.WorkColors[wcWorkGWBB],
+                                           core.WorkColors[wcWorkGWBC]};
   for (size_t k = 0; k < 3; ++k) row.Placement[k].Color = colours[k];
   if (!core.GWB.Enabled) return;
   if (core.AsyncMode) {
@@ -181,7 +174,17 @@ double SpeedTolerancePercent(int position) {
   return TolerancePercents[position];
 }
 
-int32_t FirstTrimRowFor(int32_t step, int32_t current) { return step > 5 ? step - 5 : current; }
+int32_t FirstTrimRowFor(int32_t step) { return std::max(step - 5, 1); }
+
+std::optional<TCorrection> ShownCorrection(const TZelto& core, const TResultPanelState& state, int32_t run) {
+  if (state.ShowTotalMass) return state.TotalCorrection;
+  return StoredCorrection(core.Results[static_cast<size_t>(run)]);
+}
+
+std::u16string UnbalancePercent(double amplitude, double initial) {
+  if (initial == 0) return {};
+  return FormatPattern(amplitude * 100.0 / initial, u"0%");
+}
 
 void ComputeMeasurementFlags(const TZelto& core, double rangeA, double rangeB, TResultPanelState& state) {
   const MeasurementResult& run = core.Results[std::clamp(core.BalancingStep, 0, LastRun)];
@@ -210,7 +213,7 @@ TRunTableView ComputeRunTable(const TZelto& core, TResultPanelState& state, cons
     CorrectionRows(core, state, texts, view);
     return view;
   }
-  if (state.ShowTotalMass) state.TotalCorrection = SumCorrections(core.Results, c, core.Type).value_or(TCorrection{});
+  if (state.ShowTotalMass) state.TotalCorrection = SumCorrections(core.Results, c, core.Type);
   if (core.DivideMass)
     DividedTrimRows(core, state, texts, view);
   else

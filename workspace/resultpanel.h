@@ -7,6 +7,7 @@
 #include <array>
 #include <complex>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "balancing.h"
@@ -22,11 +23,6 @@ constexpr uint32_t CurrentSpeedColor = 0xFF4040;
 constexpr uint32_t OtherSpeedColor = 0x000000;
 constexpr uint32_t ErrorTextColor = 0x0000FF;
 
-// WorkColors entries the panel draws with.
-constexpr int WorkChA = 3;
-constexpr int WorkChB = 4;
-constexpr int WorkText2 = 6;
-
 // The percentage of the speed tolerance stored as its list position 0..4
 // ("0,1%", "0,5%", "1%", "5%", "10%"); any other position gives the default
 // 1 %.
@@ -41,15 +37,28 @@ struct TResultPanelState {
   uint8_t OverRangeA = 0;
   uint8_t OverRangeB = 0;
   uint8_t AnyMeasurementError = 0;
-  TCorrection TotalCorrection;
-  SplitResult PanelSplit;
+  // Empty when there is none to show: a total whose ends could not be
+  // computed, a correction not computed, or a split refused (fewer than
+  // three rotor divisions). The total starts as four zeros.
+  std::optional<TCorrection> TotalCorrection = TCorrection{};
+  std::optional<SplitResult> PanelSplit;
   uint8_t TrimShowsVibration = 0;
   uint8_t ShowTotalMass = 0;
   int32_t FirstTrimRow = 1;
 };
 
-// The trim run shown in the top row once the current step is `step`.
-int32_t FirstTrimRowFor(int32_t step, int32_t current);
+// The trim run shown in the top row once the current step is `step`: the
+// current run in the bottom row from step 6 on, the first trim run before,
+// so the run table always holds the current run.
+int32_t FirstTrimRowFor(int32_t step);
+
+// The correction the panel and the diagrams show for run `run`: the total
+// while the total view is on, else the run's own; empty when not computed.
+std::optional<TCorrection> ShownCorrection(const TZelto& core, const TResultPanelState& state, int32_t run);
+
+// A run's amplitude in per cent of the initial run's ("0%"); empty when the
+// initial run has no amplitude.
+std::u16string UnbalancePercent(double amplitude, double initial);
 
 // Recomputes the five flags and LastSpeed from the current run; rangeA and
 // rangeB are the channels' input ranges in the unit of the amplitudes.

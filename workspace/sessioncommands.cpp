@@ -1,7 +1,5 @@
 #include "sessioncommands.h"
 
-#include <chrono>
-#include <ctime>
 #include <fstream>
 #include <vector>
 
@@ -19,6 +17,7 @@
 #include "replacementfile.h"
 #include "spectrumthread.h"
 #include "textconv.h"
+#include "wallclock.h"
 #include "workspacemenus.h"
 
 const std::array<TTextKey, 6> SessionLangKeys = {{
@@ -48,14 +47,6 @@ bool CopyInto(std::u16string_view source, TReplacementFile& target) {
 }
 
 }  // namespace
-
-TSessionDate UtcToday() {
-  const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-  std::tm utc{};
-  gmtime_r(&now, &utc);
-  return {static_cast<uint16_t>(utc.tm_year + 1900), static_cast<uint16_t>(utc.tm_mon + 1),
-          static_cast<uint16_t>(utc.tm_mday)};
-}
 
 std::u16string RawFileFor(std::u16string sessionPath, std::u16string_view rawExtension) {
   rtl::PathRenameExtensionW(sessionPath, rawExtension);
@@ -145,7 +136,7 @@ void TfBalancing::LoadSessionFile(const std::u16string& path, std::u16string_vie
     if (!loaded) RestoreJobSnapshot(*TheCore, before);
   }
   if (loaded)
-    FirstTrimRow = FirstTrimRowFor(TheCore->BalancingStep, FirstTrimRow);
+    FirstTrimRow = FirstTrimRowFor(TheCore->BalancingStep);
   else
     AskMessage(mkError, std::u16string(failureText));
   RefreshResults();

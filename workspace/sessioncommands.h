@@ -32,9 +32,6 @@ enum TSessionMenuId : int {
   smClose = 8,
 };
 
-// The date of the system clock in UTC, as a new session stamps it.
-TSessionDate UtcToday();
-
 // The raw sample file beside a session file: the session file's extension
 // replaced by `rawExtension` (".daqdata").
 std::u16string RawFileFor(std::u16string sessionPath, std::u16string_view rawExtension);

@@ -16,16 +16,7 @@
 namespace {
 
 constexpr double Pi = std::numbers::pi;
-constexpr int LastRun = RunCount - 1;
 constexpr std::u16string_view NoValue = u"-";
-
-// The correction a row shows and whether it was computed at all: a
-// correction that could not be computed is stored as zeros, which must not
-// read as "nothing to correct".
-struct TShownCorrection {
-  TCorrection Value;
-  bool Computable = true;
-};
 
 class TPanelBuilder {
  public:
@@ -55,13 +46,12 @@ class TPanelBuilder {
   double Residual(double factor, uint8_t plane) const;
   uint32_t VerdictColor(double residual, uint8_t plane) const;
   std::u16string UnbalancePercent(int32_t r, uint8_t plane) const;
-  TShownCorrection CorrectionOf(int32_t r, bool total) const;
-  std::optional<SplitResult> Split(const TShownCorrection& correction) const;
+  std::optional<TCorrection> CorrectionOf(int32_t r, bool total) const;
 
   void RowBackgrounds(TValuePanelView& view) const;
-  void CorrectionCells(TPanelCell& mass, TPanelCell& angle, const TShownCorrection& c, uint8_t plane) const;
-  void ResidualCell(TPanelCell& cell, const TShownCorrection& c, uint8_t plane) const;
-  void SplitRows(TValuePanelView& view, const std::optional<SplitResult>& split, uint8_t plane, bool filled) const;
+  void CorrectionCells(TPanelCell& mass, TPanelCell& angle, const std::optional<TCorrection>& c, uint8_t plane) const;
+  void ResidualCell(TPanelCell& cell, const std::optional<TCorrection>& c, uint8_t plane) const;
+  void SplitRows(TValuePanelView& view, uint8_t plane, bool filled) const;
   void TrimHeaders(TValuePanelView& view, bool twoPlanes) const;
   void TrimUnbalance(TPanelCell& cell, int32_t r, uint8_t plane) const;
   void TrimCells(TPanelRow& row, int32_t r, uint8_t plane) const;
@@ -104,57 +94,45 @@ uint32_t TPanelBuilder::VerdictColor(double residual, uint8_t plane) const {
 
 std::u16string TPanelBuilder::UnbalancePercent(int32_t r, uint8_t plane) const {
   const double initial = plane == 0 ? Run(RunInitial).Meas.AmplA : Run(RunInitial).Meas.AmplB;
-  if (initial == 0) return {};
-  const double amplitude = plane == 0 ? Run(r).Meas.AmplA : Run(r).Meas.AmplB;
-  return FormatPattern(amplitude * 100.0 / initial, u"0%");
+  return ::UnbalancePercent(plane == 0 ? Run(r).Meas.AmplA : Run(r).Meas.AmplB, initial);
 }
 
-// The total needs the corrections of run 3 and of the current run.
-TShownCorrection TPanelBuilder::CorrectionOf(int32_t r, bool total) const {
-  if (total) return {State.TotalCorrection, !Run(RunCorrection).NotComputable && !Run(r).NotComputable};
-  return {Run(r).Result, !Run(r).NotComputable};
-}
-
-// The split the run table made (PanelSplit), or nothing when it had none to
-// make: no computed correction, or fewer than two rotor positions.
-std::optional<SplitResult> TPanelBuilder::Split(const TShownCorrection& correction) const {
-  if (!correction.Computable) return std::nullopt;
-  if (!SplitCorrection(correction.Value, Core.Type, Core.MassAdd, Core.RotationDir, Core.RotorDivCount))
-    return std::nullopt;
-  return State.PanelSplit;
+// The total (computed by the run table) or the run's own correction.
+std::optional<TCorrection> TPanelBuilder::CorrectionOf(int32_t r, bool total) const {
+  return total ? State.TotalCorrection : StoredCorrection(Run(r));
 }
 
 void TPanelBuilder::RowBackgrounds(TValuePanelView& view) const {
   for (size_t i = 0; i < view.Rows.size(); ++i) view.Rows[i].Background = Table.Rows[i].Background;
 }
 
-void TPanelBuilder::CorrectionCells(TPanelCell& mass, TPanelCell& angle, const TShownCorrection& c,
+void TPanelBuilder::CorrectionCells(TPanelCell& mass, TPanelCell& angle, const std::optional<TCorrection>& c,
                                     uint8_t plane) const {
-  if (Core.AsyncMode || !c.Computable) {
+  if (Core.AsyncMode || !c) {
     mass.Text = angle.Text = NoValue;
     return;
   }
-  mass.Text = SignedMass(plane == 0 ? c.Value.MassA : c.Value.MassB);
-  angle.Text = ShownAngle(plane == 0 ? c.Value.AngleA : c.Value.AngleB);
+  mass.Text = SignedMass(plane == 0 ? c->MassA : c->MassB);
+  angle.Text = ShownAngle(plane == 0 ? c->AngleA : c->AngleB);
 }
 
 // A correction that was not computed has no residual to judge.
-void TPanelBuilder::ResidualCell(TPanelCell& cell, const TShownCorrection& c, uint8_t plane) const {
-  if (Core.AsyncMode || !c.Computable) {
+void TPanelBuilder::ResidualCell(TPanelCell& cell, const std::optional<TCorrection>& c, uint8_t plane) const {
+  if (Core.AsyncMode || !c) {
     cell.Text = NoValue;
     cell.Color = Channel(plane);
     return;
   }
-  const double residual = Residual(plane == 0 ? c.Value.MassA : c.Value.MassB, plane);
+  const double residual = Residual(plane == 0 ? c->MassA : c->MassB, plane);
   cell.Text = TZelto::FormatNumber(residual);
   cell.Color = VerdictColor(residual, plane);
 }
 
-// Rows 2 and 3: the first and second rotor position of the split, or empty
-// rows in the channel colour. `filled` says whether the run behind them has
-// data at all.
-void TPanelBuilder::SplitRows(TValuePanelView& view, const std::optional<SplitResult>& split, uint8_t plane,
-                              bool filled) const {
+// Rows 2 and 3: the first and second rotor position of the split the run
+// table made (none when it had none to make), or empty rows in the channel
+// colour. `filled` says whether the run behind them has data at all.
+void TPanelBuilder::SplitRows(TValuePanelView& view, uint8_t plane, bool filled) const {
+  const std::optional<SplitResult>& split = State.PanelSplit;
   const size_t base = plane == 0 ? 0 : 3;
   const std::array<uint32_t, 2> colours = {Core.WorkColors[wcWorkVDiv1], Core.WorkColors[wcWorkVDiv2]};
   for (size_t k = 0; k < 2; ++k) {
@@ -179,10 +157,6 @@ void TPanelBuilder::SplitRows(TValuePanelView& view, const std::optional<SplitRe
 }
 
 // --- placements of the amplitude-only method ----------------------------------
-
-std::u16string PlacementText(std::complex<double> v) {
-  return std::abs(v) == 0 ? std::u16string(u"?") : TZelto::FormatAngle(std::arg(v));
-}
 
 void TPanelBuilder::PlacementColours(TPanelRow& row) const {
   const std::array<TWorkColor, 3> colours = {wcWorkGWBA, wcWorkGWBB, wcWorkGWBC};
@@ -217,8 +191,7 @@ void TPanelBuilder::OnePlaneColumns(TValuePanelView& view) const {
 TValuePanelView TPanelBuilder::CorrectionTwoPlanes() {
   TValuePanelView view;
   RowBackgrounds(view);
-  const TShownCorrection correction = CorrectionOf(RunCorrection, false);
-  const std::optional<SplitResult> split = Split(CorrectionOf(RunCorrection, State.ShowTotalMass != 0));
+  const std::optional<TCorrection> correction = CorrectionOf(RunCorrection, false);
   for (uint8_t plane = 0; plane < 2; ++plane) {
     const size_t base = plane == 0 ? 0 : 3;
     view.Headers[base] = {Texts.Mass, true};
@@ -230,7 +203,7 @@ TValuePanelView TPanelBuilder::CorrectionTwoPlanes() {
     row.Cells[base].Color = row.Cells[base + 1].Color = Channel(plane);
     CorrectionCells(row.Cells[base], row.Cells[base + 1], correction, plane);
     if (Rotor()) ResidualCell(row.Cells[base + 2], correction, plane);
-    SplitRows(view, split, plane, true);
+    SplitRows(view, plane, true);
   }
   return view;
 }
@@ -243,13 +216,13 @@ TValuePanelView TPanelBuilder::CorrectionOnePlane() {
   view.Headers[2] = {Texts.Unbalance, Rotor()};
   view.Units[0].Caption = MassUnit();
   view.Units[2].Caption = Rotor() ? u"[g mm]" : u"";
-  const TShownCorrection correction = CorrectionOf(RunCorrection, false);
+  const std::optional<TCorrection> correction = CorrectionOf(RunCorrection, false);
   TPanelRow& row = view.Rows[0];
   row.Cells[0].Color = row.Cells[1].Color = Channel(0);
   if (!Core.GWB.Enabled) CorrectionCells(row.Cells[0], row.Cells[1], correction, 0);
   if (Rotor()) ResidualCell(row.Cells[2], correction, 0);
   Placements(row, RunCorrection);
-  SplitRows(view, Split(CorrectionOf(RunCorrection, State.ShowTotalMass != 0)), 0, true);
+  SplitRows(view, 0, true);
   OnePlaneColumns(view);
   return view;
 }
@@ -286,12 +259,12 @@ void TPanelBuilder::TrimUnbalance(TPanelCell& cell, int32_t r, uint8_t plane) co
     cell.Text = UnbalancePercent(r, plane);
     return;
   }
-  const TShownCorrection own = CorrectionOf(r, false);
-  if (!own.Computable) {
+  const std::optional<TCorrection> own = CorrectionOf(r, false);
+  if (!own) {
     cell.Text = NoValue;
     return;
   }
-  const double residual = Residual(plane == 0 ? own.Value.MassA : own.Value.MassB, plane);
+  const double residual = Residual(plane == 0 ? own->MassA : own->MassB, plane);
   cell.Text = TZelto::FormatNumber(residual);
   if (current) cell.Color = VerdictColor(residual, plane);
 }
@@ -325,9 +298,8 @@ void TPanelBuilder::DividedTrimRows(TValuePanelView& view, uint8_t plane) const 
   TPanelRow& row = view.Rows[0];
   row.Cells[base].Color = row.Cells[base + 1].Color = Channel(plane);
   TrimUnbalance(row.Cells[base + 2], c, plane);
-  const TShownCorrection shown = CorrectionOf(c, State.ShowTotalMass != 0);
-  if (!Empty(c, plane)) CorrectionCells(row.Cells[base], row.Cells[base + 1], shown, plane);
-  SplitRows(view, Split(shown), plane, !Empty(c, plane));
+  if (!Empty(c, plane)) CorrectionCells(row.Cells[base], row.Cells[base + 1], ShownCorrection(Core, State, c), plane);
+  SplitRows(view, plane, !Empty(c, plane));
   // The split rows have no unbalance; their empty cells take the split colour.
   for (size_t k = 1; k < 3; ++k) view.Rows[k].Cells[base + 2].Color = view.Rows[k].Cells[base].Color;
 }

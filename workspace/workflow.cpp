@@ -7,7 +7,7 @@
 
 namespace {
 
-bool ValidStep(int32_t step) { return step >= 0 && step <= LastStep; }
+bool ValidStep(int32_t step) { return step >= 0 && step <= LastRun; }
 
 const MeasurementResult* CurrentRun(const TZelto& core) {
   return ValidStep(core.BalancingStep) ? &core.Results[core.BalancingStep] : nullptr;
@@ -16,7 +16,7 @@ const MeasurementResult* CurrentRun(const TZelto& core) {
 std::u16string Number(int32_t n) { return rtl::AsciiToUtf16(std::to_string(n)); }
 
 bool NextRefusedAt(const TZelto& core, int32_t step) {
-  if (!ValidStep(step) || step == LastStep) return true;
+  if (!ValidStep(step) || step == LastRun) return true;
   const auto measured = [&core](int32_t run) { return RunMeasured(core.Results[run]); };
   if (core.Type == 1 && step == RunTrialB) return !measured(RunInitial) || !measured(RunTrialA) || !measured(RunTrialB);
   if (core.Type == 0 && step == RunTrialA) return !measured(RunInitial) || !measured(RunTrialA);
@@ -58,7 +58,7 @@ void RetreatStep(TZelto& core, int32_t& firstTrimRow) {
   if (firstTrimRow > 1) --firstTrimRow;
 }
 
-bool NextEnabled(const TZelto& core) { return !core.Measuring && core.BalancingStep < LastStep; }
+bool NextEnabled(const TZelto& core) { return !core.Measuring && core.BalancingStep < LastRun; }
 
 bool PrevEnabled(const TZelto& core) { return !core.Measuring && core.BalancingStep != 0; }
 
@@ -137,7 +137,7 @@ TErrorLine MeasurementErrorLine(const TZelto& core, const TResultPanelState& fla
 TErrorLine DriverErrorLine(const TZelto& core) { return {TextOf(core.LastErrorText), ErrorTextColor, lpRed}; }
 
 TErrorLine NoErrorLine(const TZelto& core, const TWorkspaceTexts& texts) {
-  return {texts.NoError, core.WorkColors[WorkText2], lpOff};
+  return {texts.NoError, core.WorkColors[wcWorkText2], lpOff};
 }
 
 TAcquisitionView AcquisitionViewFor(uint8_t state, const TWorkspaceTexts& texts) {

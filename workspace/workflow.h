@@ -14,8 +14,6 @@
 
 class TZelto;
 
-constexpr int32_t LastStep = RunCount - 1;
-
 // Channel A's averaged vector is not zero.
 bool RunMeasured(const MeasurementResult& run);
 // Any of the four averaged values is not zero.

@@ -102,9 +102,11 @@ struct TMaker {
 };
 
 std::string Numbered(std::string_view pattern, int row) {
-  std::string name(pattern);
-  const size_t at = name.find("%d");
-  if (at != std::string::npos) name.replace(at, 2, std::to_string(row));
+  const size_t at = pattern.find("%d");
+  if (at == std::string_view::npos) return std::string(pattern);
+  std::string name(pattern.substr(0, at));
+  name += std::to_string(row);
+  name += pattern.substr(at + 2);
   return name;
 }
 

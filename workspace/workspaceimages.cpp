@@ -1,5 +1,8 @@
 #include "workspaceimages.h"
 
+#include <cmath>
+#include <numbers>
+
 namespace {
 
 constexpr gui::TColor LampOffColor = 0x404040;
@@ -143,6 +146,30 @@ void Magnifier(gui::TCanvas& canvas, gui::TColor color, gui::TColor background, 
   if (sign == u'<') canvas.Polygon({{3, 6}, {7, 3}, {7, 9}});
 }
 
+// A cog, the usual sign of settings: eight teeth round a wheel with a hole.
+// Each pixel is inked by where its centre lies from the middle (the centre
+// of pixel 7, 7), so the picture is symmetric under quarter turns and
+// mirrors.
+void Cog(gui::TCanvas& canvas, gui::TColor color) {
+  constexpr int Teeth = 8;
+  constexpr double Middle = 7.5;
+  constexpr double HoleRadius = 2.6, WheelRadius = 5.2, TipRadius = 7.2, ToothHalfWidth = 1.3;
+  constexpr double Pitch = 2 * std::numbers::pi / Teeth;
+  Solid(canvas, color, color);
+  for (int y = 0; y < CommandGlyphSize; ++y) {
+    for (int x = 0; x < CommandGlyphSize; ++x) {
+      const double dx = x + 0.5 - Middle, dy = y + 0.5 - Middle;
+      const double r = std::hypot(dx, dy);
+      if (r < HoleRadius || r > TipRadius) continue;
+      // The bearing from the axis of the nearest tooth.
+      const double a = std::atan2(dy, dx);
+      const double off = a - std::round(a / Pitch) * Pitch;
+      if (r <= WheelRadius || std::fabs(r * std::sin(off)) <= ToothHalfWidth)
+        canvas.FillRect(gui::Rect(x, y, x + 1, y + 1));
+    }
+  }
+}
+
 void TextGlyph(gui::TCanvas& canvas, gui::TColor color, std::u16string_view text) {
   canvas.Font().SetName("Arial");
   canvas.Font().SetHeight(-14);
@@ -172,9 +199,7 @@ gui::TBitmap CommandGlyph(TCommandGlyph glyph, gui::TColor background, gui::TCol
       canvas.FrameRect(gui::Rect(4, 9, 12, 15));
       break;
     case cgSetup:
-      canvas.Ellipse(2, 2, 14, 14);
-      Solid(canvas, color, background);
-      canvas.Ellipse(5, 5, 11, 11);
+      Cog(canvas, color);
       break;
     case cgReport:
       canvas.FrameRect(gui::Rect(2, 0, 14, 16));

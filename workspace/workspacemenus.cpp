@@ -12,6 +12,7 @@
 #include "popupmenu.h"
 #include "printer.h"
 #include "sessioncommands.h"
+#include "wallclock.h"
 
 const std::array<TTextKey, 7> MenuLangKeys = {{
     {u"Forms", u"Report"},

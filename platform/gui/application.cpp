@@ -7,10 +7,12 @@
 #include <QToolTip>
 #include <QWidget>
 
+#include <clocale>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "synchronize.h"
-#include <vector>
 
 #include "dialogs.h"
 #include "dispatcher_qt.h"
@@ -55,7 +57,12 @@ TApplication::TApplication(int& argc, char** argv) : TComponent(nullptr), FImpl(
   if (Application) throw std::logic_error("one application object per process");
   Application = this;
   for (int i = 0; i < argc; ++i) FImpl->Params.emplace_back(argv[i]);
+  // On Unix Qt makes the environment's locale the C library's. Numbers on
+  // screen take the user's separator from one setting of their own, so the
+  // C library's number conversions keep the locale the process started with.
+  const std::string numeric = std::setlocale(LC_NUMERIC, nullptr);
   FImpl->App = std::make_unique<QApplication>(argc, argv);
+  std::setlocale(LC_NUMERIC, numeric.c_str());
   QApplication::setQuitOnLastWindowClosed(false);
   if (QStyle* style = QStyleFactory::create("Fusion")) QApplication::setStyle(style);
   QApplication::setFont(detail::ToQFont(TFont()));

@@ -92,6 +92,8 @@ struct TForm::Impl {
 
 TForm::TForm(TComponent* owner) : TCustomControl(owner), FImpl(std::make_unique<Impl>()) {
   FImpl->Window = new detail::TFormWindow(this);
+  // Tool-tips show over every window, not only over the active one.
+  FImpl->Window->setAttribute(Qt::WA_AlwaysShowToolTips);
   detail::QtAccess::Register(FImpl->Window, this);
   QWidget* client = detail::QtAccess::Widget(*this);
   client->setParent(FImpl->Window);

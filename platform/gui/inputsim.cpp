@@ -1,6 +1,7 @@
 #include "inputsim.h"
 
 #include <QApplication>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <QWidget>
 #include <QWindow>
@@ -175,5 +176,7 @@ void SimKey(TForm* form, TVirtualKey key, char16_t ch, TShiftState shift) {
   qt_handleKeyEvent(window, QEvent::KeyRelease, QtKeyOf(key), Modifiers(shift), text, false, 1);
   QApplication::processEvents();
 }
+
+std::u16string ShownToolTip() { return QToolTip::isVisible() ? detail::FromQString(QToolTip::text()) : u""; }
 
 }  // namespace gui

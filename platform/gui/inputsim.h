@@ -4,6 +4,8 @@
 // popup menus). Meant for tests of the layer and of the windows built on
 // it; coordinates are in the control's client area.
 
+#include <string>
+
 #include "control.h"
 #include "keys.h"
 
@@ -26,5 +28,8 @@ void SimWheel(TControl& control, int x, int y, int delta, TShiftState shift = 0)
 // of `form`'s window; nullptr sends to the open popup menu or the active
 // window.
 void SimKey(TForm* form, TVirtualKey key, char16_t ch = 0, TShiftState shift = 0);
+
+// The text of the tool-tip on screen; empty while none is shown.
+std::u16string ShownToolTip();
 
 }  // namespace gui

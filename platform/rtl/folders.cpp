@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -27,6 +28,28 @@ bool IsDirectory(const std::string& native) {
   return stat(native.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+// mkdir, and whether a folder is there afterwards; when not, `error` holds
+// the reason (mkdir's own, or "not a directory" for a vanished folder).
+bool MakeFolder(const std::string& native, int& error) {
+  error = mkdir(native.c_str(), 0777) == 0 ? 0 : errno;
+  if (IsDirectory(native)) return true;
+  if (error == 0) error = ENOTDIR;
+  return false;
+}
+
+bool MakeFolders(const std::string& native, int& error) {
+  if (native.empty()) {
+    error = ENOENT;
+    return false;
+  }
+  // Parents first. Another process may create a folder at the same moment,
+  // and a read-only parent refuses mkdir even where the folder exists, so
+  // what counts is whether a folder is there afterwards.
+  for (size_t slash = native.find('/', 1); slash != std::string::npos; slash = native.find('/', slash + 1))
+    if (!MakeFolder(native.substr(0, slash), error)) return false;
+  return MakeFolder(native, error);
+}
+
 }  // namespace
 
 std::u16string ProgramDir() {
@@ -45,18 +68,11 @@ std::u16string UserDataDir() {
   return WithTrailingSlash(home + (home.back() == '/' ? "" : "/") + ".local/share");
 }
 
-bool ForceDirectories(std::u16string_view path) {
-  const std::string native = NativePath(path);
-  if (native.empty()) return false;
-  // Parents first. Another process may create a folder at the same moment,
-  // and a read-only parent refuses mkdir even where the folder exists, so
-  // what counts is whether a folder is there afterwards.
-  for (size_t slash = native.find('/', 1); slash != std::string::npos; slash = native.find('/', slash + 1)) {
-    const std::string parent = native.substr(0, slash);
-    if (mkdir(parent.c_str(), 0777) != 0 && !IsDirectory(parent)) return false;
-  }
-  mkdir(native.c_str(), 0777);
-  return IsDirectory(native);
+bool ForceDirectories(std::u16string_view path, int* error) {
+  int failure = 0;
+  const bool made = MakeFolders(NativePath(path), failure);
+  if (error) *error = made ? 0 : failure;
+  return made;
 }
 
 bool FileExists(std::u16string_view path) {

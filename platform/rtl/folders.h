@@ -15,7 +15,9 @@ std::u16string ProgramDir();
 std::u16string UserDataDir();
 
 // Creates the folder and any missing parents; an existing folder is fine.
-bool ForceDirectories(std::u16string_view path);
+// On failure `error` (when given) receives the system's error number of the
+// step that failed; 0 on success.
+bool ForceDirectories(std::u16string_view path, int* error = nullptr);
 // True for an existing entry that is not a folder.
 bool FileExists(std::u16string_view path);
 bool DirectoryExists(std::u16string_view path);

@@ -168,6 +168,27 @@ TEST_F(CaptureThreads, DriverErrorDuringReadOutEndsTheRunUnevaluated) {
   EXPECT_EQ(Debug.Updates, 0);
 }
 
+// An error raised by ending the capture belongs to this capture: it ends the
+// run with its own text instead of staying pending for a later one.
+TEST_F(CaptureThreads, DriverErrorWhileEndingTheCaptureEndsTheRun) {
+  Fake->ErrorAfter["_EndCapture"] = {4, u"End of capture failed"};
+  RunBalancing(5);
+  EXPECT_EQ(Workspace.ErrorAtEnd, 1);
+  EXPECT_EQ(Workspace.ErrorTextAtEnd, u"End of capture failed");
+  EXPECT_EQ(CallsOf({"_EndCapture"}).size(), 1u);
+  EXPECT_EQ(Workspace.Refreshes, 0);
+  EXPECT_EQ(Core->Results[0].Valid, 0);
+}
+
+// A read-out error keeps its own text when ending the capture fails too.
+TEST_F(CaptureThreads, ReadOutErrorKeepsItsTextWhenTheEndFailsToo) {
+  Fake->FailOnGetData = true;
+  Fake->ErrorAfter["_EndCapture"] = {4, u"End of capture failed"};
+  RunBalancing(5);
+  EXPECT_EQ(Workspace.ErrorAtEnd, 1);
+  EXPECT_EQ(Workspace.ErrorTextAtEnd, u"Transfer failed");
+}
+
 TEST_F(CaptureThreads, TemperaturesPerChannelWithAGainOfZeroGivingZero) {
   Core->Type = 1;
   Core->VibSensorA.Temperature = 1;

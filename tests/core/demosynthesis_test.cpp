@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <set>
 #include <vector>
@@ -88,4 +90,30 @@ TEST(DemoSynthesis, OnlyGivenBuffersAreWritten) {
   s.Fs = 0;
   SynthesizeSamples(s, untouched.data(), untouched.data(), 100, rnd);
   EXPECT_EQ(untouched, std::vector<int32_t>(100, 7));
+}
+
+// An input gain read from a sensor file can be anything: the samples clip at
+// the ends of the sample range instead of overflowing the conversion, and a
+// gain that makes the signal not a number gives silence.
+TEST(DemoSynthesis, ExtremeInputGainsClipToTheSampleRange) {
+  constexpr int32_t lowest = std::numeric_limits<int32_t>::min();
+  constexpr int32_t highest = std::numeric_limits<int32_t>::max();
+  TDemoRandom rnd(77);
+  const TDemoSignal s = DemoRunSignal(0, 32768, 1000, 1000, 1e12, -1e12, 10000, rnd);
+  std::vector<int32_t> a(2000), b(2000);
+  SynthesizeSamples(s, a.data(), b.data(), 2000, rnd);
+  for (const std::vector<int32_t>* samples : {&a, &b}) {
+    EXPECT_EQ(*std::max_element(samples->begin(), samples->end()), highest);
+    EXPECT_EQ(*std::min_element(samples->begin(), samples->end()), lowest);
+  }
+  // Where the sines cross zero the samples still follow the signal's sign.
+  EXPECT_EQ(a[0], highest);  // sin(phase of about 60°) > 0
+  EXPECT_EQ(b[0], lowest);   // the negative gain turns B's 130° over
+
+  const double infinite = std::numeric_limits<double>::infinity();
+  const TDemoSignal wild = DemoLiveSignal(32768, 1000, 1000, infinite, std::nan(""), 10000, rnd);
+  SynthesizeSamples(wild, a.data(), b.data(), 2000, rnd);
+  EXPECT_EQ(a[0], 0);  // infinity times sin(0) of the 100 Hz part
+  for (int32_t v : a) EXPECT_TRUE(v == 0 || v == lowest || v == highest) << v;
+  EXPECT_EQ(b, std::vector<int32_t>(2000, 0));
 }

@@ -31,7 +31,7 @@ class ConfigFileTest : public ::testing::Test {
     Core->AmplDispModeOscmV = 0;
     Core->VibValueType = 0;
     Core->Owner = u"Previous owner";
-    Core->WorkColors[5] = 0x123456;
+    Core->WorkColors[wcWorkText1] = 0x123456;
   }
 
   TScratchFolder Dir;

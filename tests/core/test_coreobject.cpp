@@ -80,9 +80,9 @@ TEST(CoreObject, SettingsStartAtTheFileDefaults) {
   EXPECT_EQ(core.AmplDispModeOscmV, 1);
   EXPECT_EQ(core.VibValueType, 1);
   EXPECT_DOUBLE_EQ(core.VibSensorA.InputGain, 1.0);
-  EXPECT_EQ(core.WorkColors[1], 0xFFFFFFu);   // WorkBack
-  EXPECT_EQ(core.WorkColors[5], 0x606060u);   // WorkText1
-  EXPECT_EQ(core.WorkColors[17], 0x466439u);  // WorkGWBC
+  EXPECT_EQ(core.WorkColors[wcWorkBack], 0xFFFFFFu);
+  EXPECT_EQ(core.WorkColors[wcWorkText1], 0x606060u);
+  EXPECT_EQ(core.WorkColors[wcWorkGWBC], 0x466439u);
 }
 
 TEST(CoreObject, DataFolderAndAutomaticSessionPair) {

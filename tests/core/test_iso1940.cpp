@@ -3,6 +3,7 @@
 #include <initializer_list>
 #include <limits>
 
+#include "formatting.h"
 #include "iso1940.h"
 
 namespace {
@@ -107,3 +108,18 @@ TEST(PermissibleUnbalance, MassCentreOutsideTheBearingsGivesNoVerdictForPlaneB) 
 }
 
 }  // namespace
+
+TEST(QualityGradeNames, ByClassIndexWithTheProjectsSeparator) {
+  const char16_t saved = DecimalSeparator;
+  DecimalSeparator = u'.';
+  EXPECT_EQ(QualityGradeName(0), u"G4000");
+  EXPECT_EQ(QualityGradeName(6), u"G16");
+  EXPECT_EQ(QualityGradeName(7), u"G6.3");
+  EXPECT_EQ(QualityGradeName(9), u"G1");
+  EXPECT_EQ(QualityGradeName(10), u"G0.4");
+  DecimalSeparator = u',';
+  EXPECT_EQ(QualityGradeName(8), u"G2,5");
+  EXPECT_EQ(QualityGradeName(QualityGradeCount), u"?");
+  EXPECT_EQ(QualityGradeName(-1), u"?");
+  DecimalSeparator = saved;
+}

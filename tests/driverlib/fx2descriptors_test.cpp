@@ -11,6 +11,7 @@ namespace {
 
 std::vector<uint8_t> Config(std::vector<uint8_t> body, int totalExtra = 0) {
   std::vector<uint8_t> d = {9, 2, 0, 0, 1, 1, 0, 0x80, 50};
+  d.reserve(d.size() + body.size());
   d.insert(d.end(), body.begin(), body.end());
   const auto total = static_cast<uint16_t>(d.size() + totalExtra);
   d[2] = static_cast<uint8_t>(total);

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <fstream>
 #include <sstream>
 
+#include "systemerror.h"
 #include "tempdir.h"
 #include "textconv.h"
 
@@ -56,6 +58,24 @@ TEST(Folders, ForceDirectoriesCreatesParents) {
   std::ofstream(rtl::NativePath(file)) << "x";
   EXPECT_FALSE(rtl::ForceDirectories(file + u"/below")) << "a file is in the way";
   EXPECT_FALSE(rtl::ForceDirectories(file));
+}
+
+TEST(Folders, ForceDirectoriesSaysWhyInTheSystemsWords) {
+  TTempDir dir;
+  const std::u16string file = rtl::Utf8ToUtf16(dir.Path()) + u"/plain";
+  std::ofstream(rtl::NativePath(file)) << "x";
+  int error = -1;
+  EXPECT_FALSE(rtl::ForceDirectories(file, &error));
+  EXPECT_EQ(error, EEXIST);
+  EXPECT_EQ(rtl::SystemErrorText(error), u"File exists");
+  error = -1;
+  EXPECT_FALSE(rtl::ForceDirectories(file + u"/below", &error)) << "the parent step fails";
+  EXPECT_EQ(error, EEXIST);
+  EXPECT_FALSE(rtl::ForceDirectories(u"", &error));
+  EXPECT_EQ(error, ENOENT);
+  EXPECT_TRUE(rtl::ForceDirectories(rtl::Utf8ToUtf16(dir.Path()) + u"/made", &error));
+  EXPECT_EQ(error, 0);
+  EXPECT_EQ(rtl::SystemErrorText(EACCES), u"Permission denied");
 }
 
 TEST(Folders, RenameReplacesAndDeleteRemoves) {

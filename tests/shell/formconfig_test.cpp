@@ -9,6 +9,7 @@
 #include "dialogs.h"
 #include "dialogtestsupport.h"
 #include "edit.h"
+#include "formatting.h"
 #include "formconfig.h"
 #include "formmessage.h"
 #include "formrotordef.h"
@@ -78,6 +79,23 @@ class Config : public testing::Test {
   TZelto& core = data.Core();
   TRecordingServices services;
 };
+
+// The tolerance list shows its numbers with the project's separator, like
+// every number on screen.
+TEST_F(Config, SpeedToleranceListFollowsTheDecimalSeparator) {
+  for (const char16_t separator : {u'.', u','}) {
+    DecimalSeparator = separator;
+    Show([separator](TfConfig& d) {
+      const std::u16string point(1, separator);
+      ASSERT_EQ(d.cbSpeedTolerance->Items().Count(), 5);
+      EXPECT_EQ(d.cbSpeedTolerance->Items().Strings(0), u"0" + point + u"1%");
+      EXPECT_EQ(d.cbSpeedTolerance->Items().Strings(1), u"0" + point + u"5%");
+      EXPECT_EQ(d.cbSpeedTolerance->Items().Strings(2), u"1%");
+      EXPECT_EQ(d.cbSpeedTolerance->Items().Strings(4), u"10%");
+      d.bCancelClick(d.bCancel);
+    });
+  }
+}
 
 TEST_F(Config, ShowsTheCoresSettingsOnTheirPages) {
   core.AvgSize = 10;

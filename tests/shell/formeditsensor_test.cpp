@@ -150,6 +150,28 @@ TEST_F(EditSensor, EditModeShowsTheFileAndOverwritesItWithoutAsking) {
   EXPECT_TRUE(script.Unexpected().empty());
 }
 
+// Enter is OK wherever the focus is: a focused Cancel button does not take
+// it.
+TEST_F(EditSensor, EnterConfirmsAlsoWithTheCancelButtonFocused) {
+  TfEditSensor editor(nullptr);
+  editor.AddMode = 1;
+  gui::TAnswerScript script;
+  script.ExpectAction(gui::dkModalForm, WhileOpen([](gui::TForm& form) {
+    TfEditSensor& e = Editor(form);
+    e.eName->SetText(u"Probe");
+    e.eSensitivity()->SetText(u"100");
+    e.bCancel->SetFocus();
+    ASSERT_EQ(e.ActiveControl(), e.bCancel);
+    PressEnter(e);
+  }));
+  EXPECT_EQ(editor.ShowModal(), gui::mrOk);
+  EXPECT_EQ(editor.EditResult, 1);
+  SensorInfo stored;
+  ASSERT_TRUE(core.LoadSensor(u"Probe", stored));
+  EXPECT_EQ(stored.Sensitivity, 100);
+  EXPECT_TRUE(script.Unexpected().empty());
+}
+
 TEST_F(EditSensor, AFileThatCantBeWrittenIsReportedAndTheDialogStays) {
   // The sensor folder's place is taken by a file.
   shelltest::WriteBytes(shelltest::Narrow(core.AppDataDir) + "Sensors", "in the way");

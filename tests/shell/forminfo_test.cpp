@@ -1,10 +1,14 @@
 // The about box: device texts, the program's version, tool-tips, closing.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "answerhook.h"
 #include "application.h"
 #include "bitmapbutton.h"
 #include "controlfixture.h"
+#include "form.h"
 #include "forminfo.h"
 #include "inputsim.h"
 #include "labelex.h"
@@ -93,6 +97,27 @@ TEST_F(AboutBox, EscAndTheButtonsClose) {
     EXPECT_FALSE(box.Visible()) << way;
     EXPECT_TRUE(script.Unexpected().empty());
   }
+}
+
+// A tool-tip shows when the mouse rests over a control, also while another
+// window is the active one.
+TEST_F(AboutBox, ToolTipShowsOverAnInactiveWindow) {
+  TfInfo box(nullptr);
+  box.SetBounds(20, 20, box.Width(), box.Height());
+  box.Show();
+  gui::TForm other(nullptr);
+  other.SetBounds(600, 400, 100, 100);
+  other.Show();
+  gui::Application->ProcessMessages();
+  ASSERT_FALSE(box.Active());
+  gui::SimMouseMove(*box.bCloseS, 4, 4);
+  const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+  while (gui::ShownToolTip().empty() && std::chrono::steady_clock::now() < give_up) {
+    gui::Application->ProcessMessages();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  EXPECT_EQ(gui::ShownToolTip(), u"Close");
+  EXPECT_FALSE(box.Active());
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "combobox.h"
 #include "dialogtestsupport.h"
 #include "edit.h"
+#include "formatting.h"
 #include "formrotordef.h"
 #include "image.h"
 #include "inputsim.h"
@@ -169,6 +170,43 @@ TEST_F(RotorDef, TheSpeedUnitSwitchesAtOnceAndStaysAfterCancel) {
   EXPECT_EQ(result, 2);
   EXPECT_EQ(data.Core().SpeedDisplayMode, 0);
   EXPECT_EQ(work.f, 25);
+}
+
+// Enter is OK wherever the focus is: a focused Cancel or Calculate button
+// does not take it.
+TEST_F(RotorDef, EnterConfirmsAlsoWithAButtonFocused) {
+  for (const bool cancel : {true, false}) {
+    work = RotorDefinition{};
+    const int result = Show(false, [cancel](TfRotorDef& d) {
+      d.rbTypeA->SetChecked(true);
+      for (auto [edit, text] : {std::pair{d.eDimensionDA, u"500"}, {d.eWeight, u"100"}, {d.eNomSpeed, u"3000"}})
+        edit->SetText(text);
+      TBitmapButton* focused = cancel ? d.bCancel : d.bCalculate;
+      focused->SetFocus();
+      ASSERT_EQ(d.ActiveControl(), focused);
+      PressEnter(d);
+    });
+    EXPECT_EQ(result, 1) << (cancel ? "Cancel" : "Calculate") << " focused";
+    EXPECT_EQ(work.Type, 4);
+    EXPECT_EQ(work.dA, 500);
+  }
+}
+
+// The grade list shows its numbers with the project's separator, like every
+// number on screen.
+TEST_F(RotorDef, GradeListFollowsTheDecimalSeparator) {
+  for (const char16_t separator : {u'.', u','}) {
+    DecimalSeparator = separator;
+    Show(true, [separator](TfRotorDef& d) {
+      const std::u16string point(1, separator);
+      ASSERT_EQ(d.cbClass->Items().Count(), 11);
+      EXPECT_EQ(d.cbClass->Items().Strings(0), u"G4000");
+      EXPECT_EQ(d.cbClass->Items().Strings(7), u"G6" + point + u"3");
+      EXPECT_EQ(d.cbClass->Items().Strings(8), u"G2" + point + u"5");
+      EXPECT_EQ(d.cbClass->Items().Strings(10), u"G0" + point + u"4");
+      d.bCancelClick(d.bCancel);
+    });
+  }
 }
 
 TEST_F(RotorDef, NumberFieldsTakeOneSeparatorAndDigits) {

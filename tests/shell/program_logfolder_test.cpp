@@ -1,10 +1,11 @@
-// A log folder that cannot be made ends the program with its message before
-// the workspace exists, and nothing is saved. Its own program, because a
-// run that ended the application leaves it ended.
+// A log folder that cannot be made ends the program with the system's text
+// for the failure before the workspace exists, and nothing is saved. Its own
+// program, because a run that ended the application leaves it ended.
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 
@@ -16,6 +17,7 @@
 #include "pathbinding.h"
 #include "program.h"
 #include "shelltestsupport.h"
+#include "systemerror.h"
 #include "zelto.h"
 
 namespace fs = std::filesystem;
@@ -30,6 +32,10 @@ TEST(Program, UnusableLogFolderEndsBeforeTheWorkspace) {
   script.Expect(gui::dkModalForm, gui::mrOk);  // the language choice
   script.ExpectAction(gui::dkMessageBox, [](const gui::TDialogRequest& r) -> std::optional<gui::TDialogAnswer> {
     EXPECT_EQ(r.Title, u"Error");
+    // The system's own words for the failure: a file stands where the
+    // folder belongs.
+    EXPECT_EQ(r.Text, rtl::SystemErrorText(EEXIST));
+    EXPECT_EQ(r.Flags, gui::MB_OK | gui::MB_ICONERROR);
     return gui::TDialogAnswer{gui::IDOK, {}};
   });
   RunProgram(*gui::Application);

@@ -4,11 +4,14 @@
 // hook, the workspace runs one capture with a prepared sensor pair, and
 // closing it shuts the program down.
 //
-// Built twice: from the build's program folder in demo mode, writing the
-// pictures of the start-up window and of the workspace after the capture;
-// and with PROGRAM_TEST_SIMULATED from a folder of its own with the
-// simulated FTDI-attached device, which the process loads when it runs
-// with the simulator's folder first in LD_LIBRARY_PATH.
+// Built three times: from the build's program folder in demo mode, writing
+// the pictures of the start-up window and of the workspace after the
+// capture; with PROGRAM_TEST_COMMA_LOCALE the same for a user whose locale
+// writes numbers with a decimal comma; and with PROGRAM_TEST_SIMULATED from
+// a folder of its own with the simulated FTDI-attached device, which the
+// process loads when it runs with the simulator's folder first in
+// LD_LIBRARY_PATH. Each runs in a locale it sets itself: the program shows
+// numbers with that locale's separator and stores them with a point.
 
 #include "program.h"
 
@@ -17,6 +20,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <clocale>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -27,9 +31,11 @@
 #include "answerhook.h"
 #include "application.h"
 #include "capturethreads.h"
+#include "commalocale.h"
 #include "demosensors.h"
 #include "demosynthesis.h"
 #include "dialogs.h"
+#include "formatting.h"
 #include "formbalancing.h"
 #include "formmessage.h"
 #include "formselectlang.h"
@@ -39,6 +45,7 @@
 #include "shelltestsupport.h"
 #include "textconv.h"
 #include "timer.h"
+#include "xmlinifile.h"
 #include "zelto.h"
 
 namespace fs = std::filesystem;
@@ -47,6 +54,15 @@ namespace {
 
 #ifndef PROGRAM_TEST_SIMULATED
 std::string Picture(const std::string& name) { return std::string(PROGRAM_TEST_PICTURE_DIR) + "/" + name; }
+#endif
+
+// The decimal separator of the locale the test runs in (main sets it).
+#ifdef PROGRAM_TEST_COMMA_LOCALE
+constexpr char16_t UserSeparator = u',';
+constexpr char16_t OtherSeparator = u'.';
+#else
+constexpr char16_t UserSeparator = u'.';
+constexpr char16_t OtherSeparator = u',';
 #endif
 
 // The demo sensor pair on two planes in the automatic session of the data
@@ -158,7 +174,9 @@ class TDriver {
 
 }  // namespace
 
-#ifndef PROGRAM_TEST_SIMULATED
+#if defined(PROGRAM_TEST_COMMA_LOCALE)
+TEST(Program, StartsInDemoModeForADecimalCommaLocale) {
+#elif !defined(PROGRAM_TEST_SIMULATED)
 TEST(Program, StartsInDemoModeCapturesAndShutsDownInOrder) {
 #else
 TEST(Program, StartsWithTheSimulatedDeviceCapturesAndShutsDown) {
@@ -213,6 +231,14 @@ TEST(Program, StartsWithTheSimulatedDeviceCapturesAndShutsDown) {
   EXPECT_EQ(driver.PhaseB, driver.ExpectedPhaseB);
   EXPECT_NE(driver.AmplitudeA, u"");
   EXPECT_NE(driver.PhaseA, u"");
+#ifndef PROGRAM_TEST_SIMULATED
+  // The numbers on screen follow the user's locale, and the C library's
+  // number conversions keep the locale the process started with.
+  EXPECT_EQ(DecimalSeparator, UserSeparator);
+  EXPECT_NE(driver.AmplitudeA.find(UserSeparator), std::u16string::npos) << shelltest::Narrow(driver.AmplitudeA);
+  EXPECT_EQ(driver.AmplitudeA.find(OtherSeparator), std::u16string::npos) << shelltest::Narrow(driver.AmplitudeA);
+  EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C");
+#endif
 
   // The shutdown freed the core after saving the session and the
   // configuration (with the chosen language) and logging the close.
@@ -220,6 +246,12 @@ TEST(Program, StartsWithTheSimulatedDeviceCapturesAndShutsDown) {
   const fs::path folder = fs::path(data.Path()) / "Orvanteq/Kalvenor";
   const std::string language = std::string("E\0n\0g\0l\0i\0s\0h\0.\0x\0m\0l\0", 22);
   EXPECT_NE(ReadText(folder / "Kalvenor.ini").find(language), std::string::npos);
+  // The stored numbers keep their point whatever the screen shows.
+  XmlIniFile session;
+  ASSERT_TRUE(session.Open(rtl::Utf8ToUtf16((folder / "!session.daqsession").string()), u"SessionFile", true));
+  const std::u16string storedSpeed = session.ReadString(u"Measurement0", u"Freq", u"");
+  EXPECT_NE(storedSpeed.find(u'.'), std::u16string::npos) << shelltest::Narrow(storedSpeed);
+  EXPECT_EQ(storedSpeed.find(u','), std::u16string::npos) << shelltest::Narrow(storedSpeed);
   ASSERT_TRUE(LoadShlwapi());
   {
     TZelto core;
@@ -257,6 +289,17 @@ int main(int argc, char** argv) {
     return 1;
   }
   setenv("SARTEL_LOCK_DIR", PROGRAM_TEST_PICTURE_DIR, 1);
+#endif
+  // The locale the program reads its decimal separator from, whatever the
+  // machine's: set before the application object, as a user's would be.
+#ifdef PROGRAM_TEST_COMMA_LOCALE
+  const std::filesystem::path locales = std::filesystem::path(PROGRAM_TEST_PICTURE_DIR) / "locales";
+  std::filesystem::create_directories(locales);
+  if (!testsupport::BuildCommaLocale(locales)) return 1;
+  setenv("LOCPATH", locales.c_str(), 1);
+  setenv("LC_ALL", testsupport::CommaLocaleName, 1);
+#else
+  setenv("LC_ALL", "C", 1);
 #endif
   // ctest lists the tests without the environment it runs them with.
   setenv("QT_QPA_PLATFORM", "offscreen", 0);

@@ -68,6 +68,18 @@ TEST_F(ShutdownTest, RestoredSessionKeepsItsStep) {
   EXPECT_TRUE(Startup->Started());
 }
 
+// The very first start has no session to restore, and that is no error:
+// nothing is said.
+TEST_F(ShutdownTest, TheVeryFirstStartRestoresNothingAndSaysNothing) {
+  StartInDemo();
+  ASSERT_FALSE(std::filesystem::exists(DataFile("!session.daqsession")));
+  Host.Events.clear();
+  Startup->FinishStart(Texts, {});
+  EXPECT_TRUE(Host.MessageErrors.empty());
+  EXPECT_EQ(Host.Events, (std::vector<std::string>{"step 5", "log 0", "workspace 0"}));
+  EXPECT_TRUE(Startup->Started());
+}
+
 TEST_F(ShutdownTest, UnreadableSessionClearsTheRunsAndSaysSo) {
   StartInDemo();
   {

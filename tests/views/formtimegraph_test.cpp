@@ -45,7 +45,7 @@ TEST_F(TimeGraph, ShowsTheCurrentRunsRecord) {
   ASSERT_TRUE(w->SaveScreenshot(PicturePath("timegraph.png")));
   gui::TBitmap shot;
   ASSERT_TRUE(shot.LoadFromFile(PicturePath("timegraph.png")));
-  EXPECT_GT(CountColour(shot, gui::Rect(0, 0, shot.Width(), shot.Height()), Core->WorkColors[3]), 500);
+  EXPECT_GT(CountColour(shot, gui::Rect(0, 0, shot.Width(), shot.Height()), Core->WorkColors[wcWorkChA]), 500);
 }
 
 TEST_F(TimeGraph, OneChannel) {
@@ -220,7 +220,7 @@ TEST_F(TimeGraph, RunWithoutSamplesShowsNoTrace) {
     const gui::TRect plot = gui::Rect(origin.x + w->Plot->MarginLeft, origin.y + w->Plot->MarginTop,
                                       origin.x + w->pbAnalog->Width() - w->Plot->MarginRight,
                                       origin.y + w->pbAnalog->Height() - w->Plot->MarginBottom);
-    return CountColour(shot, plot, Core->WorkColors[3]);
+    return CountColour(shot, plot, Core->WorkColors[wcWorkChA]);
   };
   ASSERT_NE(w->Plot->DataA, nullptr);
   EXPECT_GT(traceA(), 500);
@@ -261,7 +261,7 @@ TEST_F(TimeGraph, PreviousAfterAShorterRecordStaysInsideIt) {
   ASSERT_TRUE(w->SaveScreenshot(PicturePath("timegraph-shorter.png")));
   gui::TBitmap shot;
   ASSERT_TRUE(shot.LoadFromFile(PicturePath("timegraph-shorter.png")));
-  EXPECT_GT(CountColour(shot, gui::Rect(0, 0, shot.Width(), shot.Height()), Core->WorkColors[3]), 500);
+  EXPECT_GT(CountColour(shot, gui::Rect(0, 0, shot.Width(), shot.Height()), Core->WorkColors[wcWorkChA]), 500);
 }
 
 TEST_F(TimeGraph, ReadoutPopups) {

@@ -185,6 +185,47 @@ TEST_F(ReportContent, RotorDefinedPrintsGramsUnbalanceAndTheIsoVerdict) {
   EXPECT_EQ(FindRow(Build().HeaderRows, u"WorkSpeed")->ValueA, u"50,00Hz");
 }
 
+// A correction that could not be computed is stored as zeros; the report
+// must not print those as a correction of nothing that passes ISO 1940, at
+// the correction and at every trim run after it.
+TEST_F(ReportContent, ACorrectionNotComputedPrintsDashesAndNoVerdict) {
+  Core->Type = 1;
+  Core->Rotor = {1, 100, 100, 300, 0, 0, 1, 1, 20, 50, 6};
+  Core->CtrlMass = {1.0, "g"};
+  for (int run : {0, 1, 2, 4, 5}) Measure(run, 100, 1, 25, 80, 2);
+  for (int run : {3, 4, 5}) Core->Results[run].NotComputable = 1;
+  const TReportContent c = Build();
+  ASSERT_EQ(Headings(c).size(), 6u);
+  for (size_t block : {3u, 4u, 5u}) {
+    for (size_t cell : {0u, 1u, 2u, 3u, 4u, 5u})
+      EXPECT_EQ(c.Blocks[block].Cells[cell].Value, ReportNoValue) << block << " " << cell;
+    // The columns keep their labels and units.
+    EXPECT_EQ(c.Blocks[block].Cells[2].Unit, u"[g mm]");
+  }
+  // The trim runs were measured: their speed stays.
+  EXPECT_EQ(c.Blocks[5].Cells[6].Value, u"25,00");
+  ASSERT_EQ(c.ResultRows.size(), 3u);
+  EXPECT_EQ(c.ResultRows[0].ValueA, ReportNoValue);
+  EXPECT_EQ(c.ResultRows[0].ValueB, ReportNoValue);
+  // The permissible unbalance belongs to the rotor and is printed all the same.
+  EXPECT_EQ(c.ResultRows[1].ValueA, FormatNumber(CalcPermissibleUnbalance(Core->Rotor, 0)) + u" [g mm]");
+  EXPECT_EQ(c.ResultRows[2].ValueA, ReportNoValue);
+  EXPECT_EQ(c.ResultRows[2].ValueB, ReportNoValue);
+  // Without a rotor a trim run's unbalance is measured, not computed.
+  Core->Rotor.Type = 0;
+  const TReportContent percent = Build();
+  EXPECT_EQ(percent.Blocks[4].Cells[2].Value, u"100%");
+  EXPECT_EQ(percent.Blocks[4].Cells[0].Value, ReportNoValue);
+  // A computed last run gets its verdict again.
+  Core->Rotor.Type = 1;
+  Core->Results[5].NotComputable = 0;
+  Core->Results[5].Result = {0.001, 1, 0.001, 2};
+  const TReportContent computed = Build();
+  EXPECT_EQ(computed.ResultRows[2].ValueA, u"Yes");
+  EXPECT_EQ(computed.Blocks[5].Cells[0].Value, u"+0,00");
+  EXPECT_EQ(computed.Blocks[4].Cells[0].Value, ReportNoValue);
+}
+
 TEST_F(ReportContent, AddedMassesTurnTheAngleRemovedKeepIt) {
   OnePlaneJob(0);
   Core->MassAdd = 1;
@@ -198,13 +239,13 @@ TEST_F(ReportContent, AddedMassesTurnTheAngleRemovedKeepIt) {
 TEST_F(ReportContent, WithoutACheckRunNoReductionIsClaimed) {
   OnePlaneJob(0);
   EXPECT_EQ(FirstEmptyTrimRun(*Core), 4);
-  EXPECT_EQ(Build().ResultRows[0].ValueA, ReportNoRatio);
+  EXPECT_EQ(Build().ResultRows[0].ValueA, ReportNoValue);
   // Run 0 without an amplitude gives no percentages either.
   OnePlaneJob(1);
   Core->Results[0].Meas.AmplA = 0;
   const TReportContent c = Build();
-  EXPECT_EQ(c.Blocks[0].Cells[2].Value, ReportNoRatio);
-  EXPECT_EQ(c.ResultRows[0].ValueA, ReportNoRatio);
+  EXPECT_EQ(c.Blocks[0].Cells[2].Value, ReportNoValue);
+  EXPECT_EQ(c.ResultRows[0].ValueA, ReportNoValue);
 }
 
 TEST_F(ReportContent, EmptyFieldsPrintThePlaceholderAndAZeroDateIsToday) {
@@ -229,11 +270,11 @@ TEST_F(ReportContent, EmptyFieldsPrintThePlaceholderAndAZeroDateIsToday) {
 }
 
 TEST(ReportNames, GradesAndDates) {
-  EXPECT_EQ(GradeName(0), u"G4000");
-  EXPECT_EQ(GradeName(7), u"G6,3");
-  EXPECT_EQ(GradeName(10), u"G0,4");
-  EXPECT_EQ(GradeName(11), u"?");
-  EXPECT_EQ(GradeName(-1), u"?");
+  EXPECT_EQ(QualityGradeName(0), u"G4000");
+  EXPECT_EQ(QualityGradeName(7), u"G6,3");
+  EXPECT_EQ(QualityGradeName(10), u"G0,4");
+  EXPECT_EQ(QualityGradeName(11), u"?");
+  EXPECT_EQ(QualityGradeName(-1), u"?");
   EXPECT_EQ(ReportDateText({0, 0, 0}, {2025, 1, 2}), u"2025-01-02");
   EXPECT_EQ(ReportDateText({0, 0, 7}, {2025, 1, 2}), u"0-00-07");
 }

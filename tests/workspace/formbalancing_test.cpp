@@ -8,8 +8,10 @@
 #include <stdlib.h>
 
 #include <chrono>
+#include <cmath>
 #include <filesystem>
 #include <memory>
+#include <numbers>
 #include <string>
 
 #include "answerhook.h"
@@ -22,6 +24,7 @@
 #include "languageservice.h"
 #include "synchronize.h"
 #include "textconv.h"
+#include "workspaceimages.h"
 #include "xmlinifile.h"
 #include "zelto.h"
 
@@ -134,6 +137,36 @@ TEST_F(Workspace, RestoredStepSevenScrollsTheTrimTable) {
   EXPECT_EQ(Caption("leOper3"), u"Trim run 4");
 }
 
+// Start at a check run below the highest captures at the highest run; when
+// Next cannot go on from there (the last run), the run table must still
+// scroll to the run being captured.
+TEST_F(Workspace, StartAtALowerCheckRunShowsTheCapturedRunInTheTable) {
+  Core->VibSensorA.Sensitivity = Core->VibSensorB.Sensitivity = 100;
+  Core->DeviceReady = 0;
+  for (int run = 0; run < RunCount; ++run)
+    if (run != RunCorrection) Measure(run, 10, 1);
+  Core->HighestStep = LastRun;
+  Core->BalancingStep = 5;
+  Window->RefreshResults();
+  ASSERT_EQ(Window->FirstTrimRow, 1);
+  gui::TAnswerScript script;
+  script.ExpectAction(gui::dkModalForm, [](const gui::TDialogRequest& r) {
+    auto* box = dynamic_cast<TfMessage*>(r.Form);
+    EXPECT_TRUE(box && box->Kind == mkWarning);
+    if (box) box->bButton2->Click();  // Yes
+    return std::optional<gui::TDialogAnswer>();
+  });
+  Window->bStartStop->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  ASSERT_TRUE(Core->Measuring);
+  EXPECT_EQ(Core->BalancingStep, LastRun);
+  Window->bStartStop->Click();
+  ASSERT_TRUE(ServeUntilIdle());
+  EXPECT_EQ(Window->FirstTrimRow, 14);
+  EXPECT_EQ(Caption("leOper3"), u"Trim run 16");
+  EXPECT_EQ(Window->RunTableRows[2].pHighlight->Color(), CurrentRowColor);
+}
+
 TEST_F(Workspace, StartWithoutBothSensorsRefuses) {
   Core->VibSensorA.Sensitivity = 100;
   gui::TAnswerScript script;
@@ -201,6 +234,35 @@ TEST_F(Workspace, CloseDuringACaptureStopsItAndNoKeepsTheWindow) {
   ASSERT_TRUE(ServeUntilIdle());
   EXPECT_EQ(Window->bStartStop->CaptionW(), LangText({u"Forms", u"Start"}).Text);
   EXPECT_TRUE(std::filesystem::exists(rtl::NativePath(Core->AutoSessionFile)));
+}
+
+// The set-up button shows a cog, as settings do in desktop programs: teeth
+// round a ring with a hole, so a walk round the rim crosses glyph and face
+// by turns. A plain ring (a record button) has no teeth to cross.
+TEST_F(Workspace, SetupButtonShowsACog) {
+  const gui::TBitmap& glyph = Window->bSetup->Bitmap();
+  ASSERT_EQ(glyph.Width(), CommandGlyphSize);
+  ASSERT_EQ(glyph.Height(), CommandGlyphSize);
+  EXPECT_TRUE(glyph.SaveToFile(std::string(ZELTO_PICTURE_DIR) + "/setup_glyph.png"));
+  // Points around the middle of the picture (the centre of pixel 7, 7).
+  const auto inked = [&glyph](double radius, double degrees) {
+    const double a = degrees * std::numbers::pi / 180;
+    const double x = 7.5 + radius * std::cos(a), y = 7.5 - radius * std::sin(a);
+    return glyph.Pixel(static_cast<int>(x), static_cast<int>(y)) == GlyphColor;
+  };
+  int teeth = 0;
+  for (int degrees = 0; degrees < 360; ++degrees) teeth += inked(6.5, degrees) && !inked(6.5, degrees - 1);
+  EXPECT_GE(teeth, 6);
+  EXPECT_LE(teeth, 10);
+  // The wheel is solid between the hole and the teeth, and the hole is open.
+  for (int degrees = 0; degrees < 360; degrees += 15) EXPECT_TRUE(inked(4, degrees)) << degrees;
+  EXPECT_FALSE(inked(0, 0));
+  EXPECT_FALSE(inked(1.5, 45));
+  // The disabled picture is the same cog in the disabled colour.
+  const gui::TBitmap& disabled = Window->bSetup->DisBitmap();
+  for (int y = 0; y < CommandGlyphSize; ++y)
+    for (int x = 0; x < CommandGlyphSize; ++x)
+      EXPECT_EQ(disabled.Pixel(x, y) == DisabledGlyphColor, glyph.Pixel(x, y) == GlyphColor) << x << "," << y;
 }
 
 // Every text the workspace looks up is in the shipped language file.

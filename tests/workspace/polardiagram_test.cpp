@@ -9,6 +9,7 @@
 #include <numbers>
 
 #include "corefixture.h"
+#include "formatting.h"
 #include "iso1940.h"
 
 namespace {
@@ -182,8 +183,14 @@ TEST_F(DiagramScene, TwoPlanesCarryTheirLetters) {
 
 TEST_F(DiagramScene, ZoomTextAndReferenceRing) {
   const TScene scene = Scene();
-  const TDrawOp* zoom = FindText(scene, u"x0.50");
+  const TDrawOp* zoom = FindText(scene, u"x0,50");
   ASSERT_NE(zoom, nullptr);
+  // The zoom factor is a number on screen like any other: the project's
+  // separator.
+  DecimalSeparator = u'.';
+  const TScene point = Scene();
+  EXPECT_NE(FindText(point, u"x0.50"), nullptr);
+  DecimalSeparator = u',';
   EXPECT_EQ(zoom->Points[0], (gui::TPoint{5, 295}));
   EXPECT_EQ(zoom->VAlign, vaBaseline);
   const auto rings = Find(scene, dkArc, [&](const TDrawOp& op) { return op.Pen.Color == Colour(wcWorkGrid); });
@@ -354,11 +361,25 @@ TEST_F(CorrectionScene, UncomputedCorrectionHasNoMarkAndNoVerdict) {
   EXPECT_TRUE(Find(scene, dkPicture).empty());
 }
 
+// A split that was refused (too few rotor divisions) marks the correction
+// but no rotor position.
+TEST_F(CorrectionScene, RefusedSplitMarksNoPosition) {
+  Core->DivideMass = 1;
+  Core->RotorDivCount = 2;
+  View.PanelSplit.reset();
+  const TScene scene = Scene();
+  for (TWorkColor position : {wcWorkVDiv1, wcWorkVDiv2})
+    EXPECT_TRUE(Find(scene, dkEllipse, [&](const TDrawOp& op) { return op.Pen.Color == Colour(position); }).empty());
+  EXPECT_TRUE(Find(scene, dkLine, [&](const TDrawOp& op) { return op.Pen.Color == Colour(wcWorkVDiv1); }).empty());
+  EXPECT_EQ(Find(scene, dkLine, [&](const TDrawOp& op) { return op.Pen.Style == skDash; }).size(), 1u);
+}
+
 TEST_F(CorrectionScene, SplitOntoRotorPositions) {
   Core->DivideMass = 1;
   Core->RotorDivCount = 6;
-  View.PanelSplit.AngleA1 = DegToRad(180);
-  View.PanelSplit.AngleA2 = DegToRad(240);
+  View.PanelSplit = SplitResult{};
+  View.PanelSplit->AngleA1 = DegToRad(180);
+  View.PanelSplit->AngleA2 = DegToRad(240);
   const TScene scene = Scene();
   EXPECT_EQ(Find(scene, dkLine,
                  [&](const TDrawOp& op) {

@@ -190,6 +190,21 @@ class PlaneWindow : public PlotTest {
     auto* control = dynamic_cast<gui::TControl*>(Window->FindComponent(name));
     return control && control->Visible();
   }
+  // The window saved as a picture of that name and read back.
+  gui::TBitmap Screenshot(const char* name) const {
+    const std::string path = PicturePath(name);
+    EXPECT_TRUE(Window->SaveScreenshot(path));
+    gui::TBitmap shot;
+    EXPECT_TRUE(shot.LoadFromFile(path));
+    return shot;
+  }
+  // Where the diagrams' paint box lies in such a picture.
+  gui::TRect PaintBoxArea() const {
+    const gui::TPoint box = Window->pbPlanes->ClientToScreen({0, 0});
+    const gui::TPoint form = Window->ClientToScreen({0, 0});
+    const int left = box.x - form.x, top = box.y - form.y;
+    return gui::Rect(left, top, left + Window->pbPlanes->Width(), top + Window->pbPlanes->Height());
+  }
 
   TfBalancing* Window = nullptr;
 };
@@ -219,20 +234,43 @@ TEST_F(PlaneWindow, ZoomCommandsAndTheirHistory) {
 
 TEST_F(PlaneWindow, DiagramsOnScreen) {
   Window->RefreshResults();
-  const std::string path = PicturePath("workspace_diagrams.png");
-  ASSERT_TRUE(Window->SaveScreenshot(path));
-  gui::TBitmap shot;
-  ASSERT_TRUE(shot.LoadFromFile(path));
+  const gui::TBitmap shot = Screenshot("workspace_diagrams.png");
+  ASSERT_FALSE(shot.Empty());
   // The paint box's corner is the background; its disc is filled beyond
   // the amplitude of the initial run.
-  const gui::TPoint box = Window->pbPlanes->ClientToScreen({0, 0});
-  const gui::TPoint form = Window->ClientToScreen({0, 0});
-  const gui::TPoint origin = {box.x - form.x, box.y - form.y};
-  const int w = Window->pbPlanes->Width(), h = Window->pbPlanes->Height();
+  const gui::TRect area = PaintBoxArea();
+  const gui::TPoint origin = {area.Left, area.Top};
+  const int w = area.Width(), h = area.Height();
   const TDisc disc = DiscOf(LayoutDiagrams(w, h, 0).Squares[0]);
   const gui::TPoint onDisc = disc.PixelAt(DegToRad(225), disc.R * 0.8);
   EXPECT_EQ(shot.Pixel(origin.x + 10, origin.y + 10), Colour(wcWorkBack));
   EXPECT_EQ(shot.Pixel(origin.x + onDisc.x, origin.y + onDisc.y), Colour(wcWorkFill));
+}
+
+// With fewer than three rotor divisions (as a session file may hold) a
+// correction is not split: the panel says so, and the diagram marks no
+// rotor position for the split.
+TEST_F(PlaneWindow, NoSplitPositionsWhereTheSplitIsRefused) {
+  Core->DivideMass = 1;
+  Core->RotorDivCount = 2;
+  Core->WorkColors[wcWorkVDiv1] = 0x12AB34;
+  Core->WorkColors[wcWorkVDiv2] = 0x9A3B21;
+  Measure(1, 12.0, 1.0);
+  Core->BalancingStep = Core->HighestStep = 3;
+  Core->Results[3].Result = {0.5, DegToRad(30), 0, 0};
+  Core->Results[3].Valid = 1;
+  const auto splitPixels = [this] {
+    Window->RefreshResults();
+    const gui::TBitmap shot = Screenshot("workspace_split.png");
+    return Count(shot, PaintBoxArea(), 0x12AB34) + Count(shot, PaintBoxArea(), 0x9A3B21);
+  };
+  EXPECT_EQ(splitPixels(), 0);
+  EXPECT_EQ(Caption("leMass1R2"), u"-");
+  EXPECT_EQ(Caption("leAngle1R3"), u"-");
+  // Eight divisions split the same correction, and both positions show.
+  Core->RotorDivCount = 8;
+  EXPECT_GT(splitPixels(), 20);
+  EXPECT_NE(Caption("leMass1R2"), u"-");
 }
 
 TEST_F(PlaneWindow, CorrectionPanelsOfOneAndTwoPlanes) {

@@ -136,7 +136,17 @@ TEST_F(ResultPanel, CorrectionRowsShowTheSplitOnlyWithDividedMasses) {
   Core->Results[3].Result = {1.0, 0.5, 0, 0};
   table = Table();
   EXPECT_EQ(table.Rows[1].Operation, u"DivPart");
-  EXPECT_GT(State.PanelSplit.MassA1 + State.PanelSplit.MassA2, 0.0);
+  ASSERT_TRUE(State.PanelSplit);
+  EXPECT_GT(State.PanelSplit->MassA1 + State.PanelSplit->MassA2, 0.0);
+  // No split for a correction not computed, nor onto fewer than three
+  // rotor positions.
+  Core->Results[3].NotComputable = 1;
+  Table();
+  EXPECT_FALSE(State.PanelSplit);
+  Core->Results[3].NotComputable = 0;
+  Core->RotorDivCount = 2;
+  Table();
+  EXPECT_FALSE(State.PanelSplit);
 }
 
 TEST_F(ResultPanel, TrimRowsStartAtFirstTrimRow) {
@@ -179,7 +189,8 @@ TEST_F(ResultPanel, TotalViewMarksTheCurrentTrimRowAndHidesItsSpeed) {
   EXPECT_EQ(table.Rows[0].Operation, u"Tunning 1  \u2211");
   EXPECT_FALSE(table.Rows[0].SpeedVisible);
   EXPECT_TRUE(table.Rows[1].SpeedVisible);
-  EXPECT_NE(State.TotalCorrection.MassA, 0.0);
+  ASSERT_TRUE(State.TotalCorrection);
+  EXPECT_NE(State.TotalCorrection->MassA, 0.0);
   State.TrimShowsVibration = 1;
   EXPECT_EQ(Table().Rows[0].Operation, u"Tunning 1");
 }
@@ -200,10 +211,15 @@ TEST_F(ResultPanel, DividedTrimShowsTheCurrentRunAndItsSplit) {
   EXPECT_EQ(table.Rows[2].Operation, u"DivPart");
 }
 
+// The current run is the bottom row from step 6 on; before, the table
+// starts at the first trim run, whatever it showed for an earlier job.
 TEST(FirstTrimRow, FollowsStepsAboveFive) {
-  EXPECT_EQ(FirstTrimRowFor(7, 1), 2);
-  EXPECT_EQ(FirstTrimRowFor(5, 3), 3);
-  EXPECT_EQ(FirstTrimRowFor(19, 1), 14);
+  EXPECT_EQ(FirstTrimRowFor(7), 2);
+  EXPECT_EQ(FirstTrimRowFor(6), 1);
+  EXPECT_EQ(FirstTrimRowFor(5), 1);
+  EXPECT_EQ(FirstTrimRowFor(4), 1);
+  EXPECT_EQ(FirstTrimRowFor(0), 1);
+  EXPECT_EQ(FirstTrimRowFor(19), 14);
 }
 
 TEST(ValuePanel, ChoiceFollowsPlanesAndStep) {
@@ -235,9 +251,9 @@ TEST_F(ResultPanel, TwoPlaneRowsStayEmptyUntilMeasuredAndOverRangeReddensAmplitu
   EXPECT_EQ(panel.Rows[2].AmplitudeA.Text, u"");
   EXPECT_EQ(panel.Rows[2].PhaseB.Text, u"");
   for (int i = 0; i < 2; ++i) EXPECT_EQ(panel.Rows[i].AmplitudeA.Color, ErrorTextColor);
-  EXPECT_EQ(panel.Rows[1].PhaseA.Color, Core->WorkColors[WorkChA]);
-  EXPECT_EQ(panel.Rows[0].PhaseA.Color, Core->WorkColors[WorkText2]);
-  EXPECT_EQ(panel.Rows[1].AmplitudeB.Color, Core->WorkColors[WorkChB]);
+  EXPECT_EQ(panel.Rows[1].PhaseA.Color, Core->WorkColors[wcWorkChA]);
+  EXPECT_EQ(panel.Rows[0].PhaseA.Color, Core->WorkColors[wcWorkText2]);
+  EXPECT_EQ(panel.Rows[1].AmplitudeB.Color, Core->WorkColors[wcWorkChB]);
   EXPECT_EQ(panel.Rows[1].Background, CurrentRowColor);
 }
 

@@ -31,7 +31,7 @@ class ValuePanels : public CoreTest {
   }
   TValuePanelView Trim(int step) {
     Core->BalancingStep = step;
-    State.FirstTrimRow = FirstTrimRowFor(step, 1);
+    State.FirstTrimRow = FirstTrimRowFor(step);
     const TRunTableView table = ComputeRunTable(*Core, State, Texts);
     return ComputeTrimPanel(*Core, State, table, Vectors, Texts);
   }
@@ -206,7 +206,8 @@ TEST_F(ValuePanels, TrimRowsShowVibrationOrTheTotal) {
   const TValuePanelView total = ComputeTrimPanel(*Core, State, ComputeRunTable(*Core, State, Texts), Vectors, Texts);
   EXPECT_FALSE(total.Rows[0].Cells[2].Visible);
   // The run table recomputed the total from run 3 and run 4.
-  EXPECT_EQ(total.Rows[0].Cells[0].Text, std::u16string(u"+") + FormatPattern(State.TotalCorrection.MassA, u"0.00"));
+  ASSERT_TRUE(State.TotalCorrection);
+  EXPECT_EQ(total.Rows[0].Cells[0].Text, std::u16string(u"+") + FormatPattern(State.TotalCorrection->MassA, u"0.00"));
 }
 
 TEST_F(ValuePanels, DividedTrimRunShowsItsSplit) {

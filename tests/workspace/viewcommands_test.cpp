@@ -228,6 +228,30 @@ TEST_F(WorkspaceViews, BalancingCaptureDisablesTheViewsUntilItEnds) {
   EXPECT_EQ(fTimeGraph->leStatus->CaptionW(), Forms(u"StateReady"));
 }
 
+// The close command stops a free-running capture of the visible spectrum
+// window through that window's own Start/Stop before it asks to exit; No
+// keeps the workspace, and the capture has ended all the same.
+TEST_F(WorkspaceViews, CloseStopsAFreeRunningCaptureOfTheSpectrumWindow) {
+  Window->bSpectrum->Click();
+  ASSERT_NE(fFFTGraph, nullptr);
+  fFFTGraph->bStartStop->Click();
+  ASSERT_TRUE(Core->Measuring);
+  ASSERT_TRUE(Core->AsyncMode);
+  ASSERT_TRUE(ServeUntil([] { return fFFTGraph->leStatus->CaptionW() == Forms(u"StateAsyncSampling"); }));
+  gui::TAnswerScript script;
+  script.ExpectAction(gui::dkModalForm, ExitAnswer(false));
+  Window->bCloseCClick(Window->bCloseC);
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_TRUE(Window->Visible());
+  // Without the stop the capture would run on; with it, it ends at once.
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (VibThread && std::chrono::steady_clock::now() < limit) rtl::CheckSynchronize(5);
+  EXPECT_EQ(VibThread, nullptr);
+  ASSERT_TRUE(ServeUntilIdle());
+  EXPECT_EQ(fFFTGraph->bStartStop->CaptionW(), Forms(u"Start"));
+  EXPECT_TRUE(Window->bCloseC->Enabled());
+}
+
 // Next converts the new run's samples also while the spectrum window is
 // hidden: opened again, it shows the spectrum of that run, not of the one
 // before.

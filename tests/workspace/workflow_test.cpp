@@ -171,7 +171,7 @@ TEST_F(Workflow, ErrorLineLaterFlagWinsAndNoErrorUsesWorkText2) {
   flags = {};
   flags.SpeedOutOfTolerance = flags.AnyMeasurementError = 1;
   EXPECT_EQ(MeasurementErrorLine(*Core, flags, Texts).Text, u"FreqOutOfRange");
-  Core->WorkColors[WorkText2] = 0x123456;
+  Core->WorkColors[wcWorkText2] = 0x123456;
   line = MeasurementErrorLine(*Core, {}, Texts);
   EXPECT_EQ(line.Text, u"NoError");
   EXPECT_EQ(line.Color, 0x123456u);

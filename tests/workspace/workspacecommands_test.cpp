@@ -34,6 +34,7 @@
 #include "sessioncommands.h"
 #include "setupcommand.h"
 #include "textconv.h"
+#include "wallclock.h"
 #include "workspacemenus.h"
 #include "xmlinifile.h"
 #include "zelto.h"
@@ -129,6 +130,18 @@ class Commands : public ::testing::Test {
 
   std::u16string File(const char* name) const { return rtl::Utf8ToUtf16((Folder / name).string()); }
 
+  // Prints the report through its menu item and the print dialog into a PDF
+  // of that name, and reads its text back; empty when nothing was printed.
+  std::string PrintedReportText(const char* name) {
+    const fs::path pdf = Folder / name;
+    gui::TAnswerScript script;
+    script.Expect(gui::dkPopupMenu, rmReport);
+    script.Expect(gui::dkPrintDialog, 1, pdf.string());
+    Window->bReport->Click();
+    if (!fs::exists(pdf)) return {};
+    return Output("pdftotext -layout '" + pdf.string() + "' -");
+  }
+
   std::u16string Caption(const char* name) const {
     auto* label = dynamic_cast<TLabelEx*>(Window->FindComponent(name));
     return label ? label->CaptionW() : u"<missing>";
@@ -221,15 +234,42 @@ TEST_F(Commands, ReportPrintsIntoAPdfWithEveryBlockAndValue) {
   EXPECT_GT(fs::file_size(png + ".png"), 5000u);
 }
 
+namespace {
+
+// The line of the PDF's text that holds `label`, or empty.
+std::string LineWith(const std::string& text, const std::u16string& label) {
+  const size_t at = text.find(Narrow(label));
+  if (at == std::string::npos) return {};
+  const size_t start = text.rfind('\n', at);
+  const size_t end = text.find('\n', at);
+  return text.substr(start == std::string::npos ? 0 : start + 1, end == std::string::npos ? end : end - start - 1);
+}
+
+}  // namespace
+
+// A job whose correction could not be computed (a trial run that changed
+// nothing) and whose trim runs therefore have none either: the printed
+// report gives no correction, no residual and no verdict.
+TEST_F(Commands, ReportOfACorrectionNotComputedPrintsNoVerdict) {
+  OnePlaneJob(2);
+  for (int run : {3, 4, 5}) {
+    Core->Results[run].Result = {};
+    Core->Results[run].NotComputable = 1;
+  }
+  const std::string text = PrintedReportText("not-computable.pdf");
+  const std::string verdict = LineWith(text, Forms(u"ISO1940Legal"));
+  ASSERT_FALSE(verdict.empty()) << text;
+  EXPECT_EQ(verdict.find(Narrow(Forms(u"Yes"))), std::string::npos) << verdict;
+  EXPECT_EQ(verdict.back(), '-') << verdict;
+  const std::string residual = LineWith(text, Forms(u"FinalUnbalance"));
+  EXPECT_EQ(residual.find("[g mm]"), std::string::npos) << residual;
+  EXPECT_EQ(residual.back(), '-') << residual;
+  EXPECT_EQ(text.find("+0,00"), std::string::npos) << text;
+}
+
 TEST_F(Commands, SixteenTrimRunsFillASecondPage) {
   OnePlaneJob(16);
-  const fs::path pdf = Folder / "long.pdf";
-  gui::TAnswerScript script;
-  script.Expect(gui::dkPopupMenu, rmReport);
-  script.Expect(gui::dkPrintDialog, 1, pdf.string());
-  Window->bReport->Click();
-  ASSERT_TRUE(fs::exists(pdf));
-  const std::string text = Output("pdftotext -layout '" + pdf.string() + "' -");
+  const std::string text = PrintedReportText("long.pdf");
   const size_t feed = text.find('\f');
   ASSERT_NE(feed, std::string::npos);
   const size_t last = text.find(Narrow(Forms(u"Tunning") + u" 16"));
@@ -344,6 +384,32 @@ TEST_F(Commands, OpenKeepsTheStoredStepAndScrollsTheTrimTable) {
   Window->bSession->Click();
   EXPECT_EQ(Core->BalancingStep, 5);
   EXPECT_EQ(Core->HighestStep, 7);
+}
+
+// An open at an early trim run scrolls a table left far down by the job
+// before back to the top, so the current run is in it.
+TEST_F(Commands, OpenAtAnEarlyTrimRunShowsItInTheRunTable) {
+  OnePlaneJob(16);
+  ASSERT_EQ(Core->SaveSession(), 0);
+  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, File("late.daqsession")));
+  Core->BalancingStep = Core->HighestStep = 4;
+  ASSERT_EQ(Core->SaveSession(), 0);
+  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, File("early.daqsession")));
+  gui::TAnswerScript script;
+  script.Expect(gui::dkPopupMenu, smOpenSession);
+  script.Expect(gui::dkOpenDialog, 1, (Folder / "late.daqsession").string());
+  Window->bSession->Click();
+  ASSERT_EQ(Core->BalancingStep, 19);
+  EXPECT_EQ(Caption("leOper3"), Forms(u"Tunning") + u" 16");
+  script.Expect(gui::dkPopupMenu, smOpenSession);
+  script.Expect(gui::dkOpenDialog, 1, (Folder / "early.daqsession").string());
+  Window->bSession->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  ASSERT_EQ(Core->BalancingStep, 4);
+  EXPECT_EQ(Window->FirstTrimRow, 1);
+  EXPECT_EQ(Caption("leOper1"), Forms(u"Tunning") + u" 1");
+  EXPECT_EQ(Window->RunTableRows[0].pHighlight->Color(), CurrentRowColor);
+  EXPECT_TRUE(Window->RunTableRows[0].iMarker->Visible());
 }
 
 TEST_F(Commands, AFailedOpenKeepsTheJobAndSaysSo) {

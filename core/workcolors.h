@@ -1,6 +1,8 @@
 #pragma once
 // The entries of the core's WorkColors table by their configuration key
-// names, so the diagrams and panels draw "WorkChA" rather than entry 3.
+// names, so every window draws "WorkChA" rather than entry 3. Entries 1 to
+// 17 follow the keys of the configuration section "Colors" in file order;
+// entries 0, 18 and 19 are not used.
 
 #include <cstdint>
 
@@ -23,3 +25,5 @@ enum TWorkColor : uint8_t {
   wcWorkGWBB,
   wcWorkGWBC,
 };
+
+constexpr int WorkColorCount = 20;
