@@ -35,7 +35,7 @@ std::u16string TfFFTGraph::Text(TText text) { return LangText(LangKeys[text]).Te
 
 TfFFTGraph::TfFFTGraph(gui::TComponent* owner, TViewWorkspace& workspace)
     : TfSignalView(owner, FrameFFTGraph, workspace,
-                   {"fFFTGraph", vtSpectrum, vtOscilloscope, 'A', true, false, MinSpectrumViewWidth}) {
+                   {"fFFTGraph", vtSpectrum, vtOscilloscope, 'A', true, false, MinSpectrumViewWidth, true}) {
   CreateFrame();
   BuildFFTGraphControls(*this, *this, this, pWindow);
   Plot = std::make_unique<TDisplayFFT>(pbFFT);
@@ -61,6 +61,7 @@ TfSignalView* TfFFTGraph::OtherView() const { return fTimeGraph; }
 
 void TfFFTGraph::BindEvents() {
   BindClick(bOscilloscope, &TfFFTGraph::bOscilloscopeClick);
+  BindClick(bAsyncFile, &TfFFTGraph::bAsyncFileClick);
   BindClick(bLogLin, &TfFFTGraph::bLogLinClick);
   BindClick(bSpectrumType, &TfFFTGraph::bSpectrumTypeClick);
   BindClick(bWindowType, &TfFFTGraph::bWindowTypeClick);

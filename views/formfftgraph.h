@@ -74,7 +74,7 @@ class TfFFTGraph : public TfSignalView, public TFFTGraphControls, public TSpectr
   // Commands.
   void bOscilloscopeClick(gui::TComponent* sender);
   void bValueClick(gui::TComponent* sender);
-  void bAsyncFileClick(gui::TComponent* sender) override;
+  void bAsyncFileClick(gui::TComponent* sender);
   void bLogLinClick(gui::TComponent* sender);
   void bSpectrumTypeClick(gui::TComponent* sender);
   void bWindowTypeClick(gui::TComponent* sender);
@@ -108,7 +108,6 @@ class TfFFTGraph : public TfSignalView, public TFFTGraphControls, public TSpectr
   // Nothing is painted while the core rewrites the samples.
   void RepaintPlot() override;
   void Redraw() override { PlotSpectrum(false); }
-  void RestoreView(const TPlotView& view) override { Plot->SetView(view); }
   void ViewChanged() override;
   void CloseView() override;
   void PrintPage(gui::TCanvas& printer, int channel) override;

@@ -26,7 +26,7 @@ std::u16string TfTimeGraph::Text(TText text) { return LangText(LangKeys[text]).T
 
 TfTimeGraph::TfTimeGraph(gui::TComponent* owner, TViewWorkspace& workspace)
     : TfSignalView(owner, FrameTimeGraph, workspace,
-                   {"fTimeGraph", vtOscilloscope, vtSpectrum, 'F', false, true, MinTimeViewWidth}) {
+                   {"fTimeGraph", vtOscilloscope, vtSpectrum, 'F', false, true, MinTimeViewWidth, false}) {
   CreateFrame();
   BuildTimeGraphControls(*this, *this, this, pWindow);
   Plot = std::make_unique<TDisplayA>(pbAnalog);
@@ -50,6 +50,7 @@ void TfTimeGraph::BindEvents() {
   BindClick(bZoomInY, &TfTimeGraph::bZoomInYClick);
   BindClick(bZoomOutY, &TfTimeGraph::bZoomOutYClick);
   BindClick(bSpectrum, &TfTimeGraph::bSpectrumClick);
+  BindClick(bAsyncFile, &TfTimeGraph::bAsyncFileClick);
   for (TBitmapButton* b : {bVoltValue1, bVoltValue2, bVoltDistValue, bMeasValA, bMeasValB})
     BindClick(b, &TfTimeGraph::bVoltValueClick);
   BindClick(bCurPos1Label, &TfTimeGraph::bCurPos1LabelClick);

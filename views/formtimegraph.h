@@ -55,7 +55,7 @@ class TfTimeGraph : public TfSignalView, public TTimeGraphControls, public TTime
 
   // Tool-bar and read-out commands (the buttons' click handlers).
   void bSpectrumClick(gui::TComponent* sender);
-  void bAsyncFileClick(gui::TComponent* sender) override;
+  void bAsyncFileClick(gui::TComponent* sender);
   void bVoltValueClick(gui::TComponent* sender);
   void bCurPos1LabelClick(gui::TComponent* sender);
   void pDistValueClick(gui::TComponent* sender);
@@ -89,7 +89,6 @@ class TfTimeGraph : public TfSignalView, public TTimeGraphControls, public TTime
   // hand-over: while a capture runs its thread writes the samples, so the
   // buffers keep the record of the capture's last hand-over.
   void Redraw() override;
-  void RestoreView(const TPlotView& view) override;
   void ViewChanged() override;
   void CloseView() override;
   void PrintPage(gui::TCanvas& printer, int channel) override;

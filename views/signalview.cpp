@@ -75,7 +75,6 @@ void TfSignalView::BindCommands() {
   BindClick(bSetup, &TfSignalView::bSetupClick);
   BindClick(bBalancing, &TfSignalView::bBalancingClick);
   BindClick(bPrint, &TfSignalView::bPrintClick);
-  BindClick(bAsyncFile, &TfSignalView::bAsyncFileClick);
   BindClick(bDisplayChannels, &TfSignalView::bDisplayChannelsClick);
   BindClick(Own.ZoomInX, &TfSignalView::ZoomXInClick);
   BindClick(Own.ZoomOutX, &TfSignalView::ZoomXOutClick);
@@ -256,7 +255,11 @@ void TfSignalView::PushZoom() {
 void TfSignalView::PopZoom() {
   const auto view = ZoomHistory.Pop();
   if (!view) return;
-  RestoreView(*view);
+  TPlotRenderer& plot = *Renderer();
+  if (FKind.HistoryRestoresSpan)
+    plot.SetView(*view);
+  else
+    plot.SetView(FitView({view->ViewStart, view->ViewWidth, plot.OffsetY, plot.SpanY}, ViewTotal()));
   if (ZoomHistory.Count() == 0) bZoomPrev->SetEnabled(false);
 }
 

@@ -51,7 +51,6 @@ class TfSignalView : public TWindowFrame, public TSignalViewControls {
   void bMaximizeClick(gui::TComponent* sender);
   void bDisplayChannelsClick(gui::TComponent* sender);
   void bPrintClick(gui::TComponent* sender);
-  virtual void bAsyncFileClick(gui::TComponent* sender) = 0;
   void bZoomPrevClick(gui::TComponent* sender);
   // Zoom X in (half the width around the middle, not below the narrowest
   // view) and out (twice the width, kept inside the whole).
@@ -111,6 +110,9 @@ class TfSignalView : public TWindowFrame, public TSignalViewControls {
     // window exists (and, when set, is shown).
     bool OtherMustBeShown;
     int32_t MinViewWidth;  // the narrowest horizontal view
+    // A view taken back from the history: the whole view as saved, or (the
+    // oscilloscope) its start and width fitted to the record shown now.
+    bool HistoryRestoresSpan;
   };
   // The parts each window has and names its own way: the zoom buttons, the
   // button that opens the other window, the plot and the services the
@@ -191,8 +193,6 @@ class TfSignalView : public TWindowFrame, public TSignalViewControls {
   // The plot painted as it stands; redrawn after a command of the window.
   virtual void RepaintPlot() = 0;
   virtual void Redraw() = 0;
-  // A view taken back from the history.
-  virtual void RestoreView(const TPlotView& view) = 0;
   // The plot redrawn for a new view and the scroll bars fitted to it.
   virtual void ViewChanged() = 0;
   // The close goes ahead: what the window releases.

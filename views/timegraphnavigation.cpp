@@ -11,14 +11,6 @@
 #include "timenavigation.h"
 #include "zelto.h"
 
-// A view saved before the record length changed is fitted to the record
-// the plot shows now; the vertical span stays as it is.
-void TfTimeGraph::RestoreView(const TPlotView& view) {
-  const TPlotView v = FitView({view.ViewStart, view.ViewWidth, Plot->OffsetY, Plot->SpanY}, Plot->TotalSamples);
-  Plot->ViewStart = v.ViewStart;
-  Plot->ViewWidth = v.ViewWidth;
-}
-
 void TfTimeGraph::ViewChanged() {
   Redraw();
   SyncScrollBar();
