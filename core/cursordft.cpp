@@ -1,67 +1,36 @@
 #include "cursordft.h"
 
+#include "fftplans.h"
 #include "signalwindows.h"
 
 #include <algorithm>
-#include <cmath>
-#include <numbers>
 #include <vector>
 
 namespace {
 
-// Samples between two polls of the stop request: often enough to react
-// within microseconds, rare enough to cost nothing.
-constexpr int32_t kPollInterval = 1024;
+bool Stopped(const std::function<bool()>& stopped) { return stopped && stopped(); }
 
-struct TPhasors {
-  std::vector<double> Cos, Sin;
-};
-
-// e^(-j 2 pi m / N) for m < N: the phase n k 2 pi / N of every product is
-// one of these, found by its index n k mod N, so no sine is evaluated per
-// product.
-TPhasors MakePhasors(int32_t n) {
-  TPhasors p;
-  p.Cos.resize(n);
-  p.Sin.resize(n);
-  for (int32_t m = 0; m < n; ++m) {
-    const double a = -2 * std::numbers::pi * m / n;
-    p.Cos[m] = std::cos(a);
-    p.Sin[m] = std::sin(a);
-  }
-  return p;
+void Report(std::atomic<float>* progress, float percent) {
+  if (progress) progress->store(percent);
 }
 
-std::vector<double> Weighted(const double* x, int32_t n, uint8_t windowType) {
-  std::vector<double> w(n);
-  for (int32_t m = 0; m < n; ++m) w[m] = x[m] * WindowValue(windowType, n, m);
-  return w;
+// The windowed samples of one channel, transformed in place in `work`.
+void TransformChannel(const TRealFft& fft, const double* x, const std::vector<double>& window, double* work) {
+  const int32_t n = fft.Length();
+  for (int32_t m = 0; m < n; ++m) work[m] = x[m] * window[static_cast<size_t>(m)];
+  fft.Transform(work);
 }
 
-struct TBinSums {
-  float ReA = 0, ImA = 0, ReB = 0, ImB = 0;
-};
-
-// Sums one bin; false when stopped before the bin was complete.
-bool SumBin(int32_t k, const TPhasors& p, const std::vector<double>& a, const std::vector<double>& b,
-            const std::function<bool()>& stopped, TBinSums& s) {
-  const int32_t n = static_cast<int32_t>(a.size());
-  const bool twoChannels = !b.empty();
-  int64_t index = 0;
-  for (int32_t m = 0; m < n; ++m) {
-    if (m % kPollInterval == 0 && stopped && stopped()) return false;
-    const double c = p.Cos[index];
-    const double si = p.Sin[index];
-    s.ReA = static_cast<float>(s.ReA + a[m] * c);
-    s.ImA = static_cast<float>(s.ImA + a[m] * si);
-    if (twoChannels) {
-      s.ReB = static_cast<float>(s.ReB + b[m] * c);
-      s.ImB = static_cast<float>(s.ImB + b[m] * si);
-    }
-    index += k;
-    if (index >= n) index -= n;
+// Bins 0 ... count - 1 scaled by 1 / n: the transform holds X_k for
+// k <= n / 2, the bins above are the mirror conj(X_(n - k)) of a real signal.
+void StoreBins(int32_t n, const double* work, int32_t count, std::complex<double>* bins) {
+  const double scale = 1.0 / n;
+  const int32_t half = n / 2;
+  for (int32_t k = 0; k < count; ++k) {
+    const int32_t m = k <= half ? k : n - k;
+    const double imag = work[2 * m + 1] * scale;
+    bins[k] = {work[2 * m] * scale, k <= half ? imag : -imag};
   }
-  return true;
 }
 
 }  // namespace
@@ -69,18 +38,29 @@ bool SumBin(int32_t k, const TPhasors& p, const std::vector<double>& a, const st
 int32_t CursorWindowDft(const TCursorDftJob& job, const std::function<bool()>& stopped,
                         std::atomic<float>* progress) {
   const int32_t n = job.N;
-  if (n < 1 || !job.SamplesA || !job.BinsA) return 0;
-  const bool twoChannels = job.SamplesB && job.BinsB;
-  const TPhasors phasors = MakePhasors(n);
-  const std::vector<double> a = Weighted(job.SamplesA, n, job.WindowType);
-  const std::vector<double> b = twoChannels ? Weighted(job.SamplesB, n, job.WindowType) : std::vector<double>();
   const int32_t bins = std::min(n, job.MaxBins);
-  for (int32_t k = 0; k < bins; ++k) {
-    if (progress) progress->store(static_cast<float>(k) * 100.0f / static_cast<float>(n));
-    TBinSums s;
-    if (!SumBin(k, phasors, a, b, stopped, s)) return k;
-    job.BinsA[k] = {static_cast<double>(s.ReA) / n, static_cast<double>(s.ImA) / n};
-    if (twoChannels) job.BinsB[k] = {static_cast<double>(s.ReB) / n, static_cast<double>(s.ImB) / n};
+  if (n < 1 || bins < 1 || !job.SamplesA || !job.BinsA) return 0;
+  const bool twoChannels = job.SamplesB && job.BinsB;
+  Report(progress, 0);
+  if (Stopped(stopped)) return 0;
+  const auto fft = RealFft(n);
+  const size_t size = RealFftWorkSize(n);
+  double* a = FftScratch(0, size);
+  double* b = twoChannels ? FftScratch(1, size) : nullptr;
+  if (!fft || !a || (twoChannels && !b)) return 0;
+  const std::vector<double>& window = WindowTable(job.WindowType, n);
+  const float channels = twoChannels ? 2.0f : 1.0f;
+  if (Stopped(stopped)) return 0;
+  TransformChannel(*fft, job.SamplesA, window, a);
+  Report(progress, 100.0f / channels);
+  if (twoChannels) {
+    if (Stopped(stopped)) return 0;
+    TransformChannel(*fft, job.SamplesB, window, b);
+    Report(progress, 100.0f);
   }
+  // Both channels complete or none written: a stop leaves the last spectrum.
+  if (Stopped(stopped)) return 0;
+  StoreBins(n, a, bins, job.BinsA);
+  if (twoChannels) StoreBins(n, b, bins, job.BinsB);
   return bins;
 }

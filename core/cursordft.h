@@ -1,7 +1,8 @@
 #pragma once
-// Windowed direct DFT over the revolution-synchronous window of a run (the
-// spectrum over the cursor window). Quadratic, so it reports progress and
-// can be stopped between samples.
+// Windowed DFT over the revolution-synchronous window of a run (the spectrum
+// over the cursor window), of any length, computed as a real-input FFT of
+// that length (fftplans.h): N log N for every N, primes included. It reports
+// progress and can be stopped between its steps.
 
 #include <atomic>
 #include <complex>
@@ -19,10 +20,9 @@ struct TCursorDftJob {
 };
 
 // Computes X_k = (1/N) sum w(m) x(m) e^(-j 2 pi k m / N) for k = 0 ...
-// min(N, MaxBins) - 1 into the bins. The sums are kept in single precision,
-// as the spectrum view has always shown them. Before every bin `progress`
-// (when given) receives k x 100 / N; `stopped` is polled while the bins are
-// summed and ends the computation without writing the bin under way.
-// Returns the number of bins written.
+// min(N, MaxBins) - 1 into the bins, in double precision. `progress` (when
+// given) receives 0 at the start and the percentage of channels transformed
+// after each; `stopped` is polled between the steps, and a stop writes no bin
+// at all (both channels or neither). Returns the number of bins written.
 int32_t CursorWindowDft(const TCursorDftJob& job, const std::function<bool()>& stopped,
                         std::atomic<float>* progress);

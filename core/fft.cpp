@@ -1,70 +1,103 @@
 #include "fft.h"
 
-#include <cmath>
-#include <numbers>
-#include <utility>
-#include <vector>
+#include "fftplans.h"
+
+#include <cstring>
 
 namespace {
 
-void BitReverse(int32_t n, double* re, double* im) {
-  int32_t j = 0;
-  for (int32_t i = 0; i < n - 1; ++i) {
-    if (i < j) {
-      std::swap(re[i], re[j]);
-      std::swap(im[i], im[j]);
-    }
-    int32_t k = n / 2;
-    while (k <= j) {
-      j -= k;
-      k /= 2;
-    }
-    j += k;
-  }
+// Four doubles at a time in the compiler's vector registers: done one value
+// at a time, the passes around the transform (scaling, splitting into real
+// and imaginary parts, the mirrored half) cost as much as the transform. On
+// x86-64 the two passes of every real signal are built twice, for AVX2 and
+// for any processor, and the loader picks the one the processor runs. The
+// vectors are moved with memcpy: plain unaligned loads and stores.
+using TQuad = double __attribute__((vector_size(32)));
+using TQuadBits = uint64_t __attribute__((vector_size(32)));
+#if defined(__x86_64__)
+#define ZELTO_VECTOR_PASS __attribute__((target_clones("avx2", "default")))
+#else
+#define ZELTO_VECTOR_PASS
+#endif
+
+uint64_t Bits(double v) {
+  uint64_t b;
+  std::memcpy(&b, &v, sizeof b);
+  return b;
 }
 
-struct TTwiddles {
-  int32_t N = 0;
-  std::vector<double> Cos, Sin;
-};
+// work := x / n.
+void LoadScaled(int32_t n, const double* x, double* work) {
+  const double scale = 1.0 / n;
+  for (int32_t i = 0; i < n; ++i) work[i] = x[i] * scale;
+}
 
-// Twiddles e^(-j 2 pi k / n) for k < n / 2, each from its own sine and
-// cosine, so large transforms do not accumulate the rounding of a recurrence.
-// A thread transforms one length again and again (every spectrum of a
-// buffer), so each thread keeps the table of its last length.
-const TTwiddles& Twiddles(int32_t n) {
-  thread_local TTwiddles t;
-  if (t.N == n) return t;
+// work := re / n in the same pass that tells whether every im is +0.0, the
+// imaginary part of a real signal. A -0.0 merely takes the general path.
+ZELTO_VECTOR_PASS bool LoadScaledReal(int32_t n, const double* re, const double* im, double* work) {
+  const double scale = 1.0 / n;
+  const TQuad s = {scale, scale, scale, scale};
+  TQuadBits any = {0, 0, 0, 0};
+  int32_t i = 0;
+  for (; i + 3 < n; i += 4) {
+    TQuad x;
+    TQuadBits bits;
+    std::memcpy(&x, re + i, sizeof x);
+    std::memcpy(&bits, im + i, sizeof bits);
+    x *= s;
+    std::memcpy(work + i, &x, sizeof x);
+    any |= bits;
+  }
+  uint64_t rest = any[0] | any[1] | any[2] | any[3];
+  for (; i < n; ++i) {
+    work[i] = re[i] * scale;
+    rest |= Bits(im[i]);
+  }
+  return rest == 0;
+}
+
+// The bins of a real signal: X_k as the transform left them (interleaved)
+// for k <= n / 2, and the mirror X_k = conj(X_(n - k)) above.
+ZELTO_VECTOR_PASS void StoreRealBins(int32_t n, const double* work, double* re, double* im) {
   const int32_t half = n / 2;
-  t.Cos.resize(half);
-  t.Sin.resize(half);
-  for (int32_t k = 0; k < half; ++k) {
-    const double a = -2 * std::numbers::pi * k / n;
-    t.Cos[k] = std::cos(a);
-    t.Sin[k] = std::sin(a);
+  int32_t k = 0;
+  for (; k + 3 <= half; k += 4) {
+    TQuad a, b;
+    std::memcpy(&a, work + 2 * k, sizeof a);
+    std::memcpy(&b, work + 2 * k + 4, sizeof b);
+    const TQuad real = __builtin_shufflevector(a, b, 0, 2, 4, 6), imag = __builtin_shufflevector(a, b, 1, 3, 5, 7);
+    std::memcpy(re + k, &real, sizeof real);
+    std::memcpy(im + k, &imag, sizeof imag);
   }
-  t.N = n;
-  return t;
+  for (; k <= half; ++k) {
+    re[k] = work[2 * k];
+    im[k] = work[2 * k + 1];
+  }
+  // The sources n - k - 3 ... n - k of each four lie below half + 1, all
+  // written above.
+  for (k = half + 1; k + 3 < n; k += 4) {
+    TQuad r, i;
+    std::memcpy(&r, re + n - k - 3, sizeof r);
+    std::memcpy(&i, im + n - k - 3, sizeof i);
+    const TQuad real = __builtin_shufflevector(r, r, 3, 2, 1, 0), imag = -__builtin_shufflevector(i, i, 3, 2, 1, 0);
+    std::memcpy(re + k, &real, sizeof real);
+    std::memcpy(im + k, &imag, sizeof imag);
+  }
+  for (; k < n; ++k) {
+    re[k] = re[n - k];
+    im[k] = -im[n - k];
+  }
 }
 
-// Butterflies of one stage: blocks of `span` pairs, the pairs of a block
-// inner-most so the data is walked in order.
-void Stage(int32_t n, int32_t span, const std::vector<double>& c, const std::vector<double>& s,
-           double* re, double* im) {
-  const int32_t step = n / (2 * span);
-  for (int32_t block = 0; block < n; block += 2 * span) {
-    for (int32_t j = 0; j < span; ++j) {
-      const double u1 = c[j * step];
-      const double u2 = s[j * step];
-      const int32_t i = block + j;
-      const int32_t i1 = i + span;
-      const double t1 = u1 * re[i1] - u2 * im[i1];
-      const double t2 = u1 * im[i1] + u2 * re[i1];
-      re[i1] = re[i] - t1;
-      im[i1] = im[i] - t2;
-      re[i] += t1;
-      im[i] += t2;
-    }
+// X = FFT(re) + j FFT(im), from the real transforms a of re and b of im.
+void StoreComplexBins(int32_t n, const double* a, const double* b, double* re, double* im) {
+  const int32_t half = n / 2;
+  for (int32_t k = 0; k < n; ++k) {
+    const bool mirrored = k > half;
+    const int32_t m = mirrored ? n - k : k;
+    const double sign = mirrored ? -1.0 : 1.0;
+    re[k] = a[2 * m] - sign * b[2 * m + 1];
+    im[k] = sign * a[2 * m + 1] + b[2 * m];
   }
 }
 
@@ -74,13 +107,20 @@ bool IsPowerOfTwo(int64_t n) { return n > 0 && (n & (n - 1)) == 0; }
 
 bool CalcFFT(int32_t n, double* re, double* im) {
   if (!IsPowerOfTwo(n)) return false;
-  BitReverse(n, re, im);
-  const TTwiddles& t = Twiddles(n);
-  for (int32_t span = 1; span < n; span *= 2) Stage(n, span, t.Cos, t.Sin, re, im);
-  const double scale = 1.0 / n;
-  for (int32_t i = 0; i < n; ++i) {
-    re[i] *= scale;
-    im[i] *= scale;
+  const auto fft = RealFft(n);
+  const size_t size = RealFftWorkSize(n);
+  double* a = FftScratch(0, size);
+  if (!fft || !a) return false;
+  if (LoadScaledReal(n, re, im, a)) {
+    fft->Transform(a);
+    StoreRealBins(n, a, re, im);
+    return true;
   }
+  double* b = FftScratch(1, size);
+  if (!b) return false;
+  LoadScaled(n, im, b);
+  fft->Transform(a);
+  fft->Transform(b);
+  StoreComplexBins(n, a, b, re, im);
   return true;
 }

@@ -1,5 +1,5 @@
 #pragma once
-// Forward radix-2 FFT of the whole-buffer spectrum.
+// Forward FFT of the whole-buffer spectrum.
 
 #include <cstdint>
 
@@ -7,6 +7,8 @@
 bool IsPowerOfTwo(int64_t n);
 
 // In-place forward transform X_k = (1/n) sum x_m e^(-j 2 pi k m / n) on
-// separate real and imaginary arrays of n values. Refuses (returns false and
-// leaves the arrays untouched) when n is not a power of two.
+// separate real and imaginary arrays of n values, computed through the kept
+// real-input transforms of fftplans.h (a real signal, im all zero, takes one,
+// a complex one two). Refuses (returns false and leaves the arrays untouched)
+// when n is not a power of two or the memory for the transform cannot be had.
 bool CalcFFT(int32_t n, double* re, double* im);

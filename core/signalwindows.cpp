@@ -1,5 +1,6 @@
 #include "signalwindows.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -40,4 +41,18 @@ double WindowValue(uint8_t windowType, int32_t n, double i) {
     case wtTriangle: return TriangleWeight(n, i);
     default: return 1.0;
   }
+}
+
+const std::vector<double>& WindowTable(uint8_t windowType, int32_t n) {
+  struct TTable {
+    uint8_t Type = 0;
+    std::vector<double> Weights;
+  };
+  thread_local TTable table;
+  const size_t length = static_cast<size_t>(std::max(n, 0));
+  if (table.Type == windowType && table.Weights.size() == length) return table.Weights;
+  table.Weights.resize(length);
+  for (int32_t i = 0; i < n; ++i) table.Weights[static_cast<size_t>(i)] = WindowValue(windowType, n, i);
+  table.Type = windowType;
+  return table.Weights;
 }

@@ -17,8 +17,9 @@ namespace {
 // Windowed FFT of n samples into at most `bins` bins of out.
 void TransformChannel(const std::vector<double>& samples, int32_t n, uint8_t windowType,
                       std::vector<std::complex<double>>& out) {
+  const std::vector<double>& window = WindowTable(windowType, n);
   std::vector<double> re(n), im(n, 0.0);
-  for (int32_t i = 0; i < n; ++i) re[i] = WindowValue(windowType, n, i) * samples[i];
+  for (int32_t i = 0; i < n; ++i) re[i] = window[i] * samples[i];
   if (!CalcFFT(n, re.data(), im.data())) return;
   const int32_t bins = std::min<int32_t>(n, static_cast<int32_t>(out.size()));
   for (int32_t i = 0; i < bins; ++i) out[i] = {re[i], im[i]};

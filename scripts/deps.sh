@@ -3,7 +3,7 @@
 ZELTO_PACKAGES=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev
-  qt6-base-dev libusb-1.0-0-dev
+  qt6-base-dev libusb-1.0-0-dev libfftw3-double3
   poppler-utils fonts-liberation fonts-dejavu-core
   locales
 )

@@ -36,3 +36,33 @@ std::vector<TColumnExtent> DecimateColumns(const float* data, int32_t total, int
   }
   return result;
 }
+
+namespace {
+
+int32_t ColumnOf(int64_t i, double pxPerIndex) { return RoundHalfUp(static_cast<double>(i) * pxPerIndex); }
+
+// The first index after `from` (at most end) whose column is not x: guessed
+// from where the rounding reaches the next column, then moved to the exact
+// boundary.
+int64_t NextColumn(int64_t from, int64_t end, int32_t x, double pxPerIndex) {
+  const double edge = (x + (pxPerIndex > 0 ? 0.5 : -0.5)) / pxPerIndex;
+  int64_t next = end;
+  if (std::isfinite(edge))
+    next = static_cast<int64_t>(std::clamp(std::ceil(edge), static_cast<double>(from + 1), static_cast<double>(end)));
+  while (next > from + 1 && ColumnOf(next - 1, pxPerIndex) != x) --next;
+  while (next < end && ColumnOf(next, pxPerIndex) == x) ++next;
+  return next;
+}
+
+}  // namespace
+
+std::vector<TColumnRun> ColumnRuns(int64_t first, int64_t end, double pxPerIndex) {
+  std::vector<TColumnRun> runs;
+  for (int64_t i = first; i < end;) {
+    const int32_t x = ColumnOf(i, pxPerIndex);
+    const int64_t next = NextColumn(i, end, x, pxPerIndex);
+    runs.push_back({x, i, next});
+    i = next;
+  }
+  return runs;
+}

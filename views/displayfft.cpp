@@ -5,6 +5,7 @@
 #include <limits>
 #include <vector>
 
+#include "decimation.h"
 #include "plotgeometry.h"
 #include "plotpainter.h"
 #include "plotscale.h"
@@ -21,6 +22,109 @@ namespace {
 // `bound`; series far outside the plot start there instead of at 0.
 int64_t FirstIndex(double distance, double step) {
   return std::max<int64_t>(0, static_cast<int64_t>(std::clamp(std::floor(distance / step), -1e15, 1e15)));
+}
+
+// y of a bin's value: on the linear axis (bottom - 1) - (OffsetY + v) x
+// PxPerUnit; on the decibel axis the plot's bottom for v <= 0, else top -
+// (OffsetY + 20 log10(v / RefSpan)) x PxPerUnit.
+struct TTraceAxis {
+  bool Decibel = false;
+  gui::TRect Plot;
+  double OffsetY = 0, PxPerUnit = 0, RefSpan = 0;
+
+  int Y(double v) const {
+    if (!Decibel) return RoundHalfUp((Plot.Bottom - 1) - (OffsetY + v) * PxPerUnit);
+    if (!(v > 0) || !(RefSpan > 0)) return Plot.Bottom;
+    return RoundHalfUp(Plot.Top - (OffsetY + 20 * std::log10(v / RefSpan)) * PxPerUnit);
+  }
+  // Whether y moves one way with the value over [lowest, highest] (down as
+  // it grows, or up on an upside-down scale), so that the column's extreme
+  // values give its extreme y: not across NaN or infinities, 0 and below in
+  // decibels, or a scale of 0 or not a number.
+  bool Ordered(double lowest, double highest) const {
+    if (!(PxPerUnit != 0) || !std::isfinite(PxPerUnit) || !std::isfinite(lowest) || !std::isfinite(highest))
+      return false;
+    return !Decibel || lowest > 0;
+  }
+};
+
+struct TColumnSpan {
+  int Low = 0, High = 0;
+};
+
+// The lowest and highest of values[0 .. count - 1] (NaN left out), and
+// whether all were finite. Four lanes, so that the comparisons of a long
+// column do not wait for each other.
+struct TValueRange {
+  double Lowest = 0, Highest = 0;
+  bool Finite = true;
+};
+
+TValueRange ValueRange(const double* values, int64_t count) {
+  double low[4], high[4], zero[4];
+  for (int lane = 0; lane < 4; ++lane) {
+    low[lane] = high[lane] = values[0];
+    zero[lane] = 0;
+  }
+  int64_t i = 0;
+  for (; i + 4 <= count; i += 4)
+    for (int lane = 0; lane < 4; ++lane) {
+      const double v = values[i + lane];
+      low[lane] = v < low[lane] ? v : low[lane];
+      high[lane] = v > high[lane] ? v : high[lane];
+      zero[lane] += v * 0;  // NaN for NaN and infinities
+    }
+  for (; i < count; ++i) {
+    low[0] = values[i] < low[0] ? values[i] : low[0];
+    high[0] = values[i] > high[0] ? values[i] : high[0];
+    zero[0] += values[i] * 0;
+  }
+  TValueRange range{low[0], high[0], true};
+  for (int lane = 0; lane < 4; ++lane) {
+    range.Lowest = std::min(range.Lowest, low[lane]);
+    range.Highest = std::max(range.Highest, high[lane]);
+    range.Finite = range.Finite && zero[lane] == 0;
+  }
+  return range;
+}
+
+// The lowest and highest y of values[0 .. count - 1]: from the extreme
+// values where the scale keeps their order, else value by value.
+TColumnSpan ColumnSpan(const double* values, int64_t count, const TTraceAxis& axis) {
+  const TValueRange range = ValueRange(values, count);
+  if (range.Finite && axis.Ordered(range.Lowest, range.Highest)) {
+    const int a = axis.Y(range.Lowest), b = axis.Y(range.Highest);
+    return {std::min(a, b), std::max(a, b)};
+  }
+  TColumnSpan span{std::numeric_limits<int>::max(), std::numeric_limits<int>::min()};
+  for (int64_t i = 0; i < count; ++i) {
+    const int y = axis.Y(values[i]);
+    span = {std::min(span.Low, y), std::max(span.High, y)};
+  }
+  return span;
+}
+
+// The trace's points, bins viewStart + i of `data` for i = first ... end - 1
+// at x = left + RoundHalfUp(i x pxPerBin), as CollapseColumns reduces them:
+// each pixel column's first, lowest, highest and last point. The column's
+// lowest and highest y are found without a y (a logarithm on the decibel
+// axis) for every bin.
+std::vector<gui::TPoint> MergedTracePoints(const double* data, int64_t viewStart, int64_t first, int64_t end,
+                                           double pxPerBin, const TTraceAxis& axis) {
+  std::vector<gui::TPoint> points;
+  for (const TColumnRun& run : ColumnRuns(first, end, pxPerBin)) {
+    const int x = axis.Plot.Left + run.X;
+    const double* values = data + (viewStart + run.First);
+    const int64_t count = run.End - run.First;
+    points.push_back({x, axis.Y(values[0])});
+    if (count > 2) {
+      const TColumnSpan span = ColumnSpan(values, count, axis);
+      points.push_back({x, span.Low});
+      points.push_back({x, span.High});
+    }
+    if (count > 1) points.push_back({x, axis.Y(values[count - 1])});
+  }
+  return CollapseColumns(points);
 }
 
 }  // namespace
@@ -73,21 +177,12 @@ void TDisplayFFT::DrawTrace(gui::TCanvas& c, bool print, const gui::TRect& r, bo
   if (TotalBins == 0 || !data || !(channelA ? ShowA : ShowB) || !WholeSpectrum) return;
   // One style for both traces: the spectra are replaced together.
   SelectPen(c, channelA ? ColorA : ColorB, print ? 5 : 0, SolidA ? gui::psSolid : gui::psDot);
-  const auto y = [&](double v) {
-    if (!LogScale) return RoundHalfUp((r.Bottom - 1) - (OffsetY + v) * PxPerUnit);
-    if (!(v > 0) || !(RefSpan > 0)) return r.Bottom;
-    return RoundHalfUp(r.Top - (OffsetY + 20 * std::log10(v / RefSpan)) * PxPerUnit);
-  };
-  std::vector<gui::TPoint> points;
-  points.reserve(static_cast<size_t>(std::max(ViewWidth, 0)));
-  for (int64_t i = 0; i < ViewWidth; ++i) {
-    const int64_t bin = ViewStart + i;
-    if (bin <= 0) continue;
-    if (bin >= TotalBins) break;
-    points.push_back({r.Left + RoundHalfUp(static_cast<double>(i) * PxPerBin), y(data[bin])});
-  }
-  ForEachClippedRun(CollapseColumns(points), r.Inflate(2, 2),
-                    [&](const std::vector<gui::TPoint>& run) { c.Polyline(run); });
+  const TTraceAxis axis{LogScale != 0, r, static_cast<double>(OffsetY), PxPerUnit, RefSpan};
+  // Bin 0 is never drawn; the view may reach past the last bin.
+  const int64_t first = std::max<int64_t>(0, 1 - static_cast<int64_t>(ViewStart));
+  const int64_t end = std::min<int64_t>(ViewWidth, static_cast<int64_t>(TotalBins) - ViewStart);
+  const std::vector<gui::TPoint> points = MergedTracePoints(data, ViewStart, first, end, PxPerBin, axis);
+  ForEachClippedRun(points, r.Inflate(2, 2), [&](const std::vector<gui::TPoint>& run) { c.Polyline(run); });
 }
 
 // Frequency steps and their positions: x_i = left + i x step - ViewStart x

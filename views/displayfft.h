@@ -5,13 +5,19 @@
 // frequency labels, amplitude labels per channel and the status corners of
 // the oscilloscope's plot. It owns no data: the spectrum window writes the
 // fields below and those of every plot (plotrenderer.h) and calls Paint; the
-// print page calls Print for one channel. One
-// point per bin in view; the owner keeps the view within the spectrum.
+// print page calls Print for one channel. The bins that fall on one pixel
+// column are merged into the column's extremes before drawing, which leaves
+// the pixels of the bin-by-bin path; the owner keeps the view within the
+// spectrum.
 
 #include <cstdint>
 
 #include "plotrenderer.h"
 
+// Of the fields every plot has: OffsetY and SpanY are plot units, OffsetY
+// decibels on the decibel axis, where the height spans SpanY / RefSpan x
+// 100 dB; SolidA and SolidB go together: the spectrum shown is current
+// (solid) or being replaced (dotted).
 class TDisplayFFT : public TPlotRendererOf<TDisplayFFT> {
  public:
   explicit TDisplayFFT(gui::TPaintBox* paintBox);

@@ -3,8 +3,12 @@
 
 #include "events.h"
 
+#include <atomic>
+#include <chrono>
 #include <cmath>
+#include <mutex>
 #include <numbers>
+#include <thread>
 
 namespace {
 
@@ -138,20 +142,29 @@ TEST_F(Spectrum, EmptyCursorWindowIsNotReady) {
   EXPECT_EQ(Core->SpectrumReady, 0);
 }
 
+// The transform of a whole window takes milliseconds, too short to be
+// caught under way; the tests below hold the signals while the thread has
+// woken (SpectrumBusy) and waits for them, so the request always meets a
+// computation that has begun.
 TEST_F(Spectrum, AbortStopsTheCursorWindowDftWithoutHandOver) {
   Core->SpectrumInWindow = 1;
   Core->BuffLength = 16384;
   SineSignals(16384, 40, 1.0);
   Core->SignalStart = 0;
-  Core->SignalEnd = 16000;  // some seconds of work
+  Core->SignalEnd = 16000;
   Start();
-  Core->SpectrumEvent->SetEvent();
-  ServeUntil([&] { return Core->SpectrumProgress > 0; });
-  Thread->AbortCalculation();
-  EXPECT_EQ(Core->SpectrumBusy, 0);
-  ServeUntil([&] { return Core->SpectrumProgress == 0 && Thread->AbortRequest == 0; });
+  {
+    std::lock_guard<std::mutex> signals(Core->SignalLock);
+    Core->SpectrumEvent->SetEvent();
+    ServeUntil([&] { return Core->SpectrumBusy == 1; });
+    Thread->AbortCalculation();
+    EXPECT_EQ(Core->SpectrumBusy, 0);
+  }
+  ServeUntil([&] { return Thread->AbortRequest == 0; });
+  ServeUntil([&] { return Core->SpectrumProgress == 0; });
   EXPECT_EQ(Core->SpectrumReady, 1);
-  EXPECT_NE(Core->SpectrumA[0], std::complex<double>());  // bins done so far
+  // No bin of the stopped transform is written.
+  EXPECT_EQ(Core->SpectrumA[40], std::complex<double>());
   EXPECT_EQ(Core->SpectrumA[15999], std::complex<double>());
   EXPECT_EQ(SpectrumView.Plots, 0);
 }
@@ -170,24 +183,38 @@ TEST_F(Spectrum, TerminateDuringTheDftEndsTheThread) {
   SineSignals(16384, 40, 1.0);
   Core->SignalEnd = 16000;
   Start();
-  Core->SpectrumEvent->SetEvent();
-  ServeUntil([&] { return Core->SpectrumProgress > 0; });
+  {
+    std::lock_guard<std::mutex> signals(Core->SignalLock);
+    Core->SpectrumEvent->SetEvent();
+    ServeUntil([&] { return Core->SpectrumBusy == 1; });
+    Thread->Terminate();
+  }
   Stop();  // terminate, event, wait
   EXPECT_EQ(SpectrumView.Plots, 0);
   EXPECT_TRUE(Core->SpectrumA.empty());
 }
 
+// The computation holds the signals until the clearing has asked it to
+// stop; the clearing waits for them and frees them only then.
 TEST_F(Spectrum, ClearingTheRunsAbortsAndWaitsForTheBuffers) {
   Core->SpectrumInWindow = 1;
   Core->BuffLength = 16384;
   SineSignals(16384, 40, 1.0);
   Core->SignalEnd = 16000;
   Start();
+  std::atomic<bool> held{false};
+  std::thread computation([&] {
+    std::lock_guard<std::mutex> signals(Core->SignalLock);
+    held = true;
+    while (Thread->AbortRequest == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  });
+  while (!held) std::this_thread::yield();
   Core->SpectrumEvent->SetEvent();
-  ServeUntil([&] { return Core->SpectrumProgress > 0; });
-  Core->ClearMeasurements();  // frees SignalA under a running computation
+  ServeUntil([&] { return Core->SpectrumBusy == 1; });
+  Core->ClearMeasurements();  // aborts, waits for the signals, frees them
+  computation.join();
   EXPECT_TRUE(Core->SignalA.empty());
-  ServeUntil([&] { return Core->SpectrumProgress == 0; });
+  ServeUntil([&] { return Thread->AbortRequest == 0 && Core->SpectrumProgress == 0; });
   EXPECT_EQ(SpectrumView.Plots, 0);
 }
 

@@ -5,9 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "bitmap.h"
+#include "plotgeometry.h"
+#include "plotpainter.h"
+#include "plotscale.h"
 #include "rendertest.h"
 
 namespace {
@@ -188,6 +194,138 @@ TEST_F(SpectrumPlot, PrintLabelsTheChannelsOwnRange) {
     EXPECT_EQ(CountColour(b, gui::Rect(0, 0, W, H), channel == 1 ? ChB : ChA), 0);
     EXPECT_GT(CountColour(b, gui::Rect(0, 0, W, H), channel == 1 ? ChA : ChB), 100);
     if (channel == 2) b.SaveToFile(viewstest::PicturePath("spectrumplot-print.png"));
+  }
+}
+
+// The plot against its traces drawn the plain way, one point per bin: the
+// renderer merges the bins of a pixel column before drawing, and the pixels
+// must be those of the path over every bin.
+class SpectrumTraceMerging : public testing::Test {
+ protected:
+  static constexpr int Height = 300;
+
+  // A noise floor with peaks, zeros (the bottom on the decibel axis), values
+  // beyond the plot, a few NaNs and infinities.
+  static std::vector<double> Spectrum(int32_t bins, uint32_t seed, int zeroEvery) {
+    std::vector<double> v(static_cast<size_t>(bins) + 1);
+    uint32_t state = seed;
+    for (size_t i = 0; i < v.size(); ++i) {
+      state = state * 1664525u + 1013904223u;
+      const double noise = (state >> 8) % 1000 / 1000.0;
+      v[i] = 5 + 40 * noise + (i % 97 == 0 ? 600 : 0) + (i % 1001 == 0 ? 5000 : 0);
+      if (i % zeroEvery == 3) v[i] = 0;
+    }
+    if (bins > 500) {
+      v[301] = std::numeric_limits<double>::quiet_NaN();
+      v[302] = std::numeric_limits<double>::infinity();
+      v[433] = -std::numeric_limits<double>::infinity();
+      v[434] = -20;
+    }
+    return v;
+  }
+
+  void SetUp() override {
+    Plot.MarginTop = Plot.MarginBottom = 18;
+    Plot.MarginLeft = Plot.MarginRight = 38;
+    Plot.SampleRate = 20000;
+    Plot.RefSpan = Plot.SpanY = 1000;
+    Plot.RangeA = Plot.RangeB = 1000;
+    Plot.ShowA = Plot.ShowB = 1;
+    Plot.BackColor = Back;
+    Plot.GridColor = Grid;
+    Plot.ColorA = ChA;
+    Plot.ColorB = ChB;
+  }
+
+  // The path the spectrum plot was specified with: a point per bin of the
+  // view from bin 1 on, clipped as the renderer clips.
+  std::vector<gui::TPoint> BinByBin(const std::vector<double>& data, const gui::TRect& r) const {
+    std::vector<gui::TPoint> points;
+    for (int64_t i = 0; i < Plot.ViewWidth; ++i) {
+      const int64_t bin = Plot.ViewStart + i;
+      if (bin <= 0) continue;
+      if (bin >= Plot.TotalBins) break;
+      const double v = data[static_cast<size_t>(bin)];
+      int y = 0;
+      if (!Plot.LogScale)
+        y = RoundHalfUp((r.Bottom - 1) - (Plot.OffsetY + v) * Plot.PxPerUnit);
+      else if (!(v > 0))
+        y = r.Bottom;
+      else
+        y = RoundHalfUp(r.Top - (Plot.OffsetY + 20 * std::log10(v / Plot.RefSpan)) * Plot.PxPerUnit);
+      points.push_back({r.Left + RoundHalfUp(static_cast<double>(i) * Plot.PxPerBin), y});
+    }
+    return points;
+  }
+
+  // Mismatching pixels inside the plot between the renderer's drawing and
+  // the plot without traces overdrawn with the traces' reference paths (B
+  // under A, as AFront orders them). `collapsed`: the reference path is the
+  // per-bin path with the points of each column reduced by CollapseColumns.
+  int Mismatches(int width, bool collapsed) {
+    gui::TBitmap merged(width, Height), reference(width, Height);
+    EXPECT_TRUE(Plot.PaintTo(merged.Canvas(), width, Height));
+    Plot.ShowA = Plot.ShowB = 0;
+    EXPECT_TRUE(Plot.PaintTo(reference.Canvas(), width, Height));
+    Plot.ShowA = Plot.ShowB = 1;
+    const gui::TRect r = gui::Rect(38, 18, width - 38, Height - 18);
+    for (const auto& [data, colour] : {std::pair{&B, ChB}, std::pair{&A, ChA}}) {
+      plotpainter::SelectPen(reference.Canvas(), colour, 0, Plot.SolidA ? gui::psSolid : gui::psDot);
+      const std::vector<gui::TPoint> points = BinByBin(*data, r);
+      ForEachClippedRun(collapsed ? CollapseColumns(points) : points, r.Inflate(2, 2),
+                        [&](const std::vector<gui::TPoint>& run) { reference.Canvas().Polyline(run); });
+    }
+    EXPECT_GT(CountColour(reference, r, ChA), 100);
+    EXPECT_GT(CountColour(reference, r, ChB), 100);
+    int count = 0;
+    for (int y = r.Top; y < r.Bottom; ++y)
+      for (int x = r.Left; x < r.Right; ++x) count += merged.Pixel(x, y) != reference.Pixel(x, y);
+    return count;
+  }
+
+  void Show(int32_t bins, int32_t viewStart, int32_t viewWidth) {
+    A = Spectrum(bins, 12345, 5003);
+    // Below A's noise floor and A's zeros rare, so that A drawn over B
+    // leaves B visible.
+    B = Spectrum(bins, 777, 89);
+    for (double& v : B) v *= 0.1;
+    Plot.DataA = A.data();
+    Plot.DataB = B.data();
+    Plot.TotalBins = bins;
+    Plot.ViewStart = viewStart;
+    Plot.ViewWidth = viewWidth;
+  }
+
+  std::vector<double> A, B;
+  TDisplayFFT Plot{nullptr};
+};
+
+TEST_F(SpectrumTraceMerging, PixelsOfTheBinByBinPathLinearAndDecibel) {
+  struct TView {
+    int32_t Bins, Start, Width;
+  };
+  // Fewer bins than pixels, about one per pixel, many per pixel, a zoomed
+  // view inside a long spectrum.
+  for (const TView view : {TView{200, 0, 200}, TView{999, 0, 999}, TView{65536, 0, 65536}, TView{100003, 0, 100003},
+                           TView{100003, 7000, 5001}})
+    for (const int width : {300, 800, 1333})
+      for (const uint8_t log : {0, 1}) {
+        Show(view.Bins, view.Start, view.Width);
+        Plot.LogScale = log;
+        EXPECT_EQ(Mismatches(width, false), 0)
+            << view.Bins << " bins from " << view.Start << ", width " << width << (log ? " dB" : " linear");
+      }
+}
+
+// A dotted pen's dashes follow the path, so merged columns may place them
+// differently from the path over every bin; the drawing stays exactly the
+// one of that path with its columns reduced to their extremes.
+TEST_F(SpectrumTraceMerging, DottedTracesAsTheCollapsedPath) {
+  Show(65536, 0, 65536);
+  Plot.SolidA = Plot.SolidB = 0;
+  for (const uint8_t log : {0, 1}) {
+    Plot.LogScale = log;
+    EXPECT_EQ(Mismatches(800, true), 0) << (log ? "dB" : "linear");
   }
 }
 
