@@ -44,11 +44,6 @@ void TfFFTGraph::SyncScrollBars() {
   sbScrollY->SetParams(y.Position, y.Min, y.Max);
 }
 
-void TfFFTGraph::ViewChanged() {
-  RepaintPlot();
-  SyncScrollBars();
-}
-
 // Y zoom beyond its limits is refused silently.
 void TfFFTGraph::bZoomYInClick(gui::TComponent*) { ApplyZoom(SpectrumZoomYIn(Plot->View(), Plot->RefSpan)); }
 

@@ -108,7 +108,10 @@ class TfFFTGraph : public TfSignalView, public TFFTGraphControls, public TSpectr
   // Nothing is painted while the core rewrites the samples.
   void RepaintPlot() override;
   void Redraw() override { PlotSpectrum(false); }
-  void ViewChanged() override;
+  void ViewChanged() override {
+    RepaintPlot();
+    SyncScrollBars();
+  }
   void CloseView() override;
   void PrintPage(gui::TCanvas& printer, int channel) override;
   bool ViewKey(gui::TVirtualKey key, bool ctrl) override;

@@ -89,7 +89,10 @@ class TfTimeGraph : public TfSignalView, public TTimeGraphControls, public TTime
   // hand-over: while a capture runs its thread writes the samples, so the
   // buffers keep the record of the capture's last hand-over.
   void Redraw() override;
-  void ViewChanged() override;
+  void ViewChanged() override {
+    Redraw();
+    SyncScrollBar();
+  }
   void CloseView() override;
   void PrintPage(gui::TCanvas& printer, int channel) override;
   bool ViewKey(gui::TVirtualKey key, bool ctrl) override;

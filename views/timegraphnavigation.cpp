@@ -11,11 +11,6 @@
 #include "timenavigation.h"
 #include "zelto.h"
 
-void TfTimeGraph::ViewChanged() {
-  Redraw();
-  SyncScrollBar();
-}
-
 void TfTimeGraph::SyncScrollBar() {
   const TScrollSetting s = TimeScrollSetting(Plot->TotalSamples, Plot->ViewWidth, Plot->ViewStart);
   sbScroll->SetEnabled(s.Enabled);
