@@ -83,11 +83,7 @@ void TfFFTGraph::FormShow() {
   ShowOwnTexts();
   const bool shown = WindowVisible();
   // The arrays before the first conversion, and only once per show.
-  if (shown && DisplayA.empty() && TheCore) {
-    const size_t ram = static_cast<size_t>(std::max(TheCore->RamSize, 0));
-    DisplayA.assign(ram, 0.0);
-    DisplayB.assign(ram, 0.0);
-  }
+  if (shown && DisplayA.empty() && TheCore) AllocateChannelArrays(DisplayA, DisplayB);
   PlotSpectrum(true);
   SyncScrollBars();
   if (shown) {
@@ -163,8 +159,7 @@ void TfFFTGraph::CloseView() {
   TSignalViewServices::Visible = false;
   StopSpectrumThread();
   Plot->DataA = Plot->DataB = nullptr;
-  std::vector<double>().swap(DisplayA);
-  std::vector<double>().swap(DisplayB);
+  ReleaseChannelArrays(DisplayA, DisplayB);
   if (fTimeGraph && !fTimeGraph->WindowVisible() && TheCore->Measuring && TheCore->AsyncMode) StopCaptureAndWait();
 }
 
@@ -206,7 +201,7 @@ void TfFFTGraph::FillDisplay(bool channelA, int32_t n) {
   const std::vector<std::complex<double>>& spectrum = channelA ? TheCore->SpectrumA : TheCore->SpectrumB;
   std::vector<double>& display = channelA ? DisplayA : DisplayB;
   const double*& data = channelA ? Plot->DataA : Plot->DataB;
-  const bool shown = ChannelsShown == 0 || ChannelsShown == (channelA ? 1 : 2);
+  const bool shown = ChannelChosen(channelA);
   const int32_t bins = n / 2;
   if (spectrum.empty() || !ChannelHasSamples(channelA) || !shown || display.empty()) {
     data = nullptr;
@@ -241,9 +236,7 @@ void TfFFTGraph::PlotSpectrum(bool rescale) {
     rescale = true;
   }
   const uint8_t quantity = TheCore->AmplDisplayMode;
-  // One channel has no channel choice: a view of B alone left from a
-  // two-channel job would show nothing, with no button to change it.
-  if (TheCore->Type != 1) ChannelsShown = 0;
+  FitChannelChoice();
   if (rescale) {
     Plot->SpanY = FullScaleSpan(1, 0);
     Plot->RefSpan = Plot->SpanY;

@@ -79,10 +79,8 @@ void TfTimeGraph::FormShow() {
   Plot->SetView({0, TheCore ? TheCore->BuffLength : 0, 0, 2 * fs});
   Plot->FullScale = fs;
   ApplyCaptureState();
-  const size_t ram = TheCore ? static_cast<size_t>(std::max(TheCore->RamSize, 0)) : 0;
-  // New buffers each show; the old ones are freed by the assignment.
-  ChannelBufferA.assign(ram, 0.0f);
-  ChannelBufferB.assign(ram, 0.0f);
+  // New buffers each show.
+  AllocateChannelArrays(ChannelBufferA, ChannelBufferB);
   RefreshGraph();
   SyncScrollBar();
   RefreshReadout();
@@ -108,8 +106,7 @@ void TfTimeGraph::LayoutControls() {
 
 void TfTimeGraph::CloseView() {
   Plot->DataA = Plot->DataB = nullptr;
-  std::vector<float>().swap(ChannelBufferA);
-  std::vector<float>().swap(ChannelBufferB);
+  ReleaseChannelArrays(ChannelBufferA, ChannelBufferB);
 }
 
 int32_t TfTimeGraph::FullScale() const { return TheCore ? TheCore->DriverFullScale() : 0; }
@@ -158,15 +155,13 @@ void TfTimeGraph::DrawRecord(bool copySamples) {
     Plot->ViewWidth = Plot->TotalSamples;
   }
   if (copySamples) CopySamples();
-  // One channel has no channel choice: a view of B alone left from a
-  // two-channel job would show nothing, with no button to change it.
-  if (TheCore->Type != 1) ChannelsShown = 0;
+  FitChannelChoice();
   // The buffers hold RamSize samples, the record BuffLength of them.
   const bool fits = static_cast<size_t>(std::max(Plot->TotalSamples, 0)) <= ChannelBufferA.size();
   // A record without samples (a run not measured) shows no trace rather
   // than what the buffers kept from another record.
-  Plot->DataA = fits && FHasSamplesA && ChannelsShown != 2 ? ChannelBufferA.data() : nullptr;
-  Plot->DataB = fits && FHasSamplesB && ChannelsShown != 1 ? ChannelBufferB.data() : nullptr;
+  Plot->DataA = fits && FHasSamplesA && ChannelChosen(true) ? ChannelBufferA.data() : nullptr;
+  Plot->DataB = fits && FHasSamplesB && ChannelChosen(false) ? ChannelBufferB.data() : nullptr;
   ApplyPlotLook(*Plot);
   Plot->TimeTextColor = Plot->ValueTextColor;
   Plot->Paint();

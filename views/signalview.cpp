@@ -209,6 +209,12 @@ void TfSignalView::ApplyPlotLook(TPlotRenderer& plot) {
   plot.SolidB = Own.Services->SolidB ? 1 : 0;
 }
 
+void TfSignalView::FitChannelChoice() {
+  if (TheCore && TheCore->Type != 1) ChannelsShown = 0;
+}
+
+size_t TfSignalView::ChannelArraySize() { return TheCore ? static_cast<size_t>(std::max(TheCore->RamSize, 0)) : 0; }
+
 void TfSignalView::bStartStopClick(gui::TComponent*) {
   Workspace.SetAsyncMode(true);
   Workspace.StartStopAsync();

@@ -150,6 +150,26 @@ class TfSignalView : public TWindowFrame, public TSignalViewControls {
   // The colours, trace styles and show flags of the plot before a paint.
   void ApplyPlotLook(TPlotRenderer& plot);
 
+  // One channel has no channel choice: a view of B alone left from a
+  // two-channel job would show nothing, with no button to change it, so it
+  // falls back to both.
+  void FitChannelChoice();
+  // The channel choice draws channel A (or B).
+  bool ChannelChosen(bool channelA) const { return ChannelsShown != (channelA ? 2 : 1); }
+  // The arrays a window hands its plot, one per channel: the core's RamSize
+  // zeros each while the window is shown (the old ones freed), none while
+  // it is closed.
+  template <typename T>
+  static void AllocateChannelArrays(std::vector<T>& a, std::vector<T>& b) {
+    a.assign(ChannelArraySize(), T{});
+    b.assign(ChannelArraySize(), T{});
+  }
+  template <typename T>
+  static void ReleaseChannelArrays(std::vector<T>& a, std::vector<T>& b) {
+    std::vector<T>().swap(a);
+    std::vector<T>().swap(b);
+  }
+
   // Panning: a press with Shift starts it (true); a move while it lasts
   // sets the view's start (true) for a plot of pxPerIndex over `length`.
   bool StartPan(gui::TShiftState shift, int x);
@@ -205,6 +225,7 @@ class TfSignalView : public TWindowFrame, public TSignalViewControls {
   TOwnParts Own;
 
  private:
+  static size_t ChannelArraySize();
   void BindCommands();
   void ShowTexts();
   void CtrlKey(gui::TVirtualKey key, bool withShift);
