@@ -35,6 +35,27 @@ void SetTracesSolid(TSignalViewServices& view) {
   view.SolidB = true;
 }
 
+// The laser is on while the balancing loop runs and off however it ends,
+// an exception included.
+class TLaserOn {
+ public:
+  explicit TLaserOn(TZelto& core) : Core(core) { Switch(true); }
+  ~TLaserOn() { Switch(false); }
+  TLaserOn(const TLaserOn&) = delete;
+  TLaserOn& operator=(const TLaserOn&) = delete;
+
+ private:
+  void Switch(bool on) {
+    if (Core.DeviceReady && Core.DriverApi.LaserEnable) Core.DriverApi.LaserEnable(on);
+  }
+  TZelto& Core;
+};
+
+void SetDemoTemperatures(TZelto& core) {
+  rtl::TCriticalSectionGuard guard(core.ResultsLock);
+  core.TemperatureA = core.TemperatureB = kDemoTemperature;
+}
+
 }  // namespace
 
 std::string SamplingProgressText(int32_t address, int32_t buffLength) {
@@ -107,14 +128,11 @@ void TCaptureThread::ReadTemperatures() {
   const SensorInfo& b = Core.VibSensorB;
   if (!a.Temperature && !b.Temperature) return;
   double rawA = 0, rawB = 0;
-  if (Core.Type == 0) {
-    Core.DriverApi.GetTemperature(&rawA, nullptr);
-    Core.TemperatureA = a.Temperature ? Temperature(rawA, a.TemperatureGain) : 0;
-    return;
-  }
-  Core.DriverApi.GetTemperature(&rawA, &rawB);
+  const bool twoChannels = Core.Type != 0;
+  Core.DriverApi.GetTemperature(&rawA, twoChannels ? &rawB : nullptr);
+  rtl::TCriticalSectionGuard guard(Core.ResultsLock);
   Core.TemperatureA = a.Temperature ? Temperature(rawA, a.TemperatureGain) : 0;
-  Core.TemperatureB = b.Temperature ? Temperature(rawB, b.TemperatureGain) : 0;
+  if (twoChannels) Core.TemperatureB = b.Temperature ? Temperature(rawB, b.TemperatureGain) : 0;
 }
 
 void TCaptureThread::RunGuarded(TCaptureEnd (*body)(TCaptureThread&)) {
@@ -154,9 +172,7 @@ void TBalThread::Execute() {
 }
 
 TCaptureEnd TBalThread::Loop() {
-  std::vector<int32_t>().swap(Core.LiveDataA);
-  std::vector<int32_t>().swap(Core.LiveDataB);
-  if (Core.DeviceReady) Core.DriverApi.LaserEnable(true);
+  const TLaserOn laser(Core);
   TCaptureEnd end;
   do {
     end = Capture();
@@ -165,11 +181,15 @@ TCaptureEnd TBalThread::Loop() {
     if (!Core.SpectrumBusy && Core.SpectrumEvent) Core.SpectrumEvent->SetEvent();
     Core.EvaluateCapture(0, Core.BalancingStep);
     Synchronize([this] { SyncUpdateViews(); });
-    const int32_t slots = std::clamp(Core.AvgSize, 1, 10);
-    if (slots > 1 && Core.Readings < slots) ++Core.Readings;
+    CountReading();
   } while (!Terminated());
-  if (Core.DeviceReady) Core.DriverApi.LaserEnable(false);
   return end;
+}
+
+void TBalThread::CountReading() {
+  const int32_t slots = std::clamp(Core.AvgSize, 1, MaxAvgSize);
+  rtl::TCriticalSectionGuard guard(Core.ResultsLock);
+  if (slots > 1 && Core.Readings < slots) ++Core.Readings;
 }
 
 TCaptureEnd TBalThread::Capture() {
@@ -196,7 +216,7 @@ TCaptureEnd TBalThread::DemoCapture() {
   clock.Sleep(200);
   SetState(kStateTransfer);
   Core.SimulateCapture(0);
-  Core.TemperatureA = Core.TemperatureB = kDemoTemperature;
+  SetDemoTemperatures(Core);
   Synchronize([this] { SyncRefreshDebug(); });
   return TCaptureEnd::Completed;
 }
@@ -239,7 +259,6 @@ void TVibThread::Execute() {
 }
 
 TCaptureEnd TVibThread::Loop() {
-  Core.PrepareLiveBuffers();
   for (;;) {
     const TCaptureEnd end = Capture();
     if (end != TCaptureEnd::Completed) return end;
@@ -255,7 +274,7 @@ TCaptureEnd TVibThread::Capture() {
   SetState(kStateAsyncSampling);
   if (!Core.DeviceReady) {
     Core.SimulateCapture(1);
-    Core.TemperatureA = Core.TemperatureB = kDemoTemperature;
+    SetDemoTemperatures(Core);
     return TCaptureEnd::Completed;
   }
   Core.ConfigureCapture(1);
@@ -308,11 +327,18 @@ T* Launch(TZelto& core) {
 
 }  // namespace
 
+// The buffers are sized here, on the user-interface thread, so the capture
+// thread only writes into them while the windows read them.
 bool StartBalancingCapture(TZelto& core) {
   if (CaptureRuns(core)) return false;
   core.PrepareRunBuffers();
+  {
+    const auto lock = core.LockSignalsForWriting();
+    core.SpectrumInWindow = 0;
+  }
+  std::vector<int32_t>().swap(core.LiveDataA);
+  std::vector<int32_t>().swap(core.LiveDataB);
   core.Readings = 0;
-  core.SpectrumInWindow = 0;
   BalThread = Launch<TBalThread>(core);
   BalThread->Resume();
   return true;
@@ -320,6 +346,7 @@ bool StartBalancingCapture(TZelto& core) {
 
 bool StartFreeRunningCapture(TZelto& core) {
   if (CaptureRuns(core)) return false;
+  core.PrepareLiveBuffers();
   VibThread = Launch<TVibThread>(core);
   VibThread->Resume();
   return true;
@@ -347,6 +374,10 @@ void Reserve(std::vector<int32_t>& buffer, int32_t length) {
   if (length > 0 && buffer.size() < static_cast<size_t>(length)) buffer.resize(length, 0);
 }
 
+bool Holds(const std::vector<int32_t>& buffer, int32_t length) {
+  return buffer.size() >= static_cast<size_t>(std::max(length, 0));
+}
+
 }  // namespace
 
 void TZelto::ConfigureCapture(uint8_t mode) {
@@ -357,22 +388,32 @@ void TZelto::ConfigureCapture(uint8_t mode) {
   DriverApi.CPSet();
 }
 
+// Buffers shorter than BuffLength (not prepared by the start) are not read
+// into: the driver writes BuffLength samples.
 void TZelto::ReadCapture(uint8_t mode) {
   const bool twoChannels = Type == 1;
   if (mode == 0) {
     if (BalancingStep < 0 || BalancingStep >= static_cast<int32_t>(Captures.size())) return;
     CaptureRecord& run = Captures[BalancingStep];
-    DriverApi.GetCaptureParams(&run.Start, &run.End, &run.T);
-    Reserve(run.DataA, BuffLength);
-    if (twoChannels) Reserve(run.DataB, BuffLength);
+    int32_t start = 0, end = 0, t = 0;
+    DriverApi.GetCaptureParams(&start, &end, &t);
+    StoreCaptureWindow(run, t, start, end);
+    if (!Holds(run.DataA, BuffLength) || (twoChannels && !Holds(run.DataB, BuffLength))) return;
     DriverApi.GetDataA(run.DataA.data(), twoChannels ? run.DataB.data() : nullptr);
     return;
   }
-  PrepareLiveBuffers();
+  if (!Holds(LiveDataA, BuffLength) || (twoChannels && !Holds(LiveDataB, BuffLength))) return;
   DriverApi.GetDataA(LiveDataA.data(), twoChannels ? LiveDataB.data() : nullptr);
   // The first sample of a free-running capture is stale; repeat the second.
   for (std::vector<int32_t>* live : {&LiveDataA, &LiveDataB})
     if (live->size() >= 2) (*live)[0] = (*live)[1];
+}
+
+void TZelto::StoreCaptureWindow(CaptureRecord& run, int32_t t, int32_t start, int32_t end) {
+  rtl::TCriticalSectionGuard guard(ResultsLock);
+  run.T = t;
+  run.Start = start;
+  run.End = end;
 }
 
 void TZelto::PrepareLiveBuffers() {

@@ -71,6 +71,8 @@ class TBalThread : public TCaptureThread {
   TCaptureEnd Loop();
   TCaptureEnd Capture();
   TCaptureEnd DemoCapture();
+  // Readings += 1 up to AvgSize, after the hand-over of the reading.
+  void CountReading();
   void SyncUpdateViews();
   void SyncFinished();
   void SyncRefreshDebug();
@@ -96,12 +98,13 @@ extern TVibThread* VibThread;
 
 // Starts a balancing capture of the current run when no capture runs:
 // creates the run's buffers and the signal buffers where missing (zeroed,
-// BuffLength samples), Readings := 0, SpectrumInWindow := 0, Measuring := 1,
-// then the thread at normal priority, freeing itself. False when a capture
-// runs already.
+// BuffLength samples), frees the live buffers, Readings := 0,
+// SpectrumInWindow := 0, Measuring := 1, then the thread at normal priority,
+// freeing itself. False when a capture runs already.
 bool StartBalancingCapture(TZelto& core);
 
-// Starts a free-running capture when no capture runs (Measuring := 1).
+// Starts a free-running capture when no capture runs: the live buffers
+// (PrepareLiveBuffers), Measuring := 1, the thread.
 bool StartFreeRunningCapture(TZelto& core);
 
 // Asks the running capture thread to end; it reports through its end

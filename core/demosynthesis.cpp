@@ -133,9 +133,7 @@ void TZelto::SimulateCapture(uint8_t mode) {
   if (BalancingStep < 0 || BalancingStep >= static_cast<int32_t>(Captures.size())) return;
   CaptureRecord& run = Captures[BalancingStep];
   const TDemoWindow w = DemoCaptureWindow(BuffLength, fs);
-  run.T = w.T;
-  run.Start = w.Start;
-  run.End = w.End;
+  StoreCaptureWindow(run, w.T, w.Start, w.End);
   if (w.T < 1) return;
   const TDemoSignal s = DemoRunSignal(BalancingStep, fullScale, rangeA, rangeB, gainA, gainB, fs, rnd);
   const int64_t n = std::min(room(run.DataA), run.DataB.empty() ? room(run.DataA) : room(run.DataB));

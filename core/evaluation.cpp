@@ -173,17 +173,17 @@ void TZelto::ConvertSamples() {
   std::unique_lock<std::mutex> lock(SignalLock, std::try_to_lock);
   if (!lock.owns_lock()) {
     if (SpectrumBusy) return;
-    lock.lock();
+    lock = WaitForSignals();
   }
-  TSpectrumViewServices* view = WindowServices().SpectrumView;
-  const bool suppress = view && view->Visible;
-  if (suppress) view->PlotUpdating = true;
+  PlotUpdating = true;
   ConvertLocked(*this);
-  if (view && view->PlotUpdating) view->PlotUpdating = false;
+  PlotUpdating = false;
 }
 
-
+// A window reading the results meanwhile sees them before or after the
+// whole evaluation, never halfway.
 void TZelto::EvaluateCapture(uint8_t live, int32_t run) {
+  rtl::TCriticalSectionGuard guard(ResultsLock);
   MeanA = MeanB = RmsA = RmsB = MinA = MinB = MaxA = MaxB = 0;
   OverloadA = OverloadB = 0;
   const double fullScale = DriverFullScale();
@@ -236,11 +236,19 @@ void TZelto::AbortSpectrum() {
 
 std::unique_lock<std::mutex> TZelto::LockSignalsForWriting() {
   AbortSpectrum();
-  return std::unique_lock<std::mutex>(SignalLock);
+  return WaitForSignals();
+}
+
+std::unique_lock<std::mutex> TZelto::WaitForSignals() {
+  ++SignalWaiters;
+  std::unique_lock<std::mutex> lock(SignalLock);
+  --SignalWaiters;
+  return lock;
 }
 
 void TZelto::ClearMeasurements() {
   const auto lock = LockSignalsForWriting();
+  rtl::TCriticalSectionGuard guard(ResultsLock);
   for (CaptureRecord& c : Captures) c = CaptureRecord();
   for (MeasurementResult& r : Results) r = MeasurementResult();
   Free(SignalA);

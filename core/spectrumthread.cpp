@@ -47,7 +47,10 @@ void TSpectrumThread::AbortCalculation() {
   Core.SpectrumBusy = 0;
 }
 
-bool TSpectrumThread::Stopped() const { return AbortRequest || Terminated(); }
+// A thread that waits for the signals stops the computation as an abort
+// does: its own abort request may have been cleared by this thread's
+// wake-up, and it must not wait for a whole computation.
+bool TSpectrumThread::Stopped() const { return AbortRequest || Core.SignalWaiters > 0 || Terminated(); }
 
 void TSpectrumThread::Execute() {
   const auto event = Core.SpectrumEvent;
@@ -57,12 +60,16 @@ void TSpectrumThread::Execute() {
     event->WaitFor(rtl::INFINITE_WAIT);
     if (Terminated()) return;
     // An abort aimed at an earlier computation must not cancel this one.
+    // Clearing it here loses nothing: the commands that abort without
+    // waiting do so only while SpectrumBusy is set (below), and a thread
+    // that waits for the signals stops this computation through
+    // SignalWaiters, whatever became of its request.
     AbortRequest = 0;
     Core.SpectrumReady = 0;
     Core.SpectrumBusy = 1;
-    Compute();
+    const bool complete = Compute();
     Core.SpectrumBusy = 0;
-    if (AbortRequest) {
+    if (!complete || AbortRequest) {
       AbortRequest = 0;
       continue;
     }
@@ -73,12 +80,14 @@ void TSpectrumThread::Execute() {
 
 // Holds the signal lock for the whole computation: writers abort first and
 // then wait for it, so no buffer changes or disappears under the transform.
-void TSpectrumThread::Compute() {
+// False when it was stopped before it could finish (no hand-over then).
+bool TSpectrumThread::Compute() {
   std::lock_guard<std::mutex> lock(Core.SignalLock);
   if (!Core.AsyncMode && Core.SpectrumInWindow)
     CursorWindowSpectrum();
   else
     WholeBufferSpectrum();
+  return !Stopped();
 }
 
 void TSpectrumThread::CursorWindowSpectrum() {

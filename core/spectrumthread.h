@@ -27,7 +27,7 @@ class TSpectrumThread : public rtl::TThread {
   void Execute() override;
 
  private:
-  void Compute();
+  bool Compute();
   void CursorWindowSpectrum();
   void WholeBufferSpectrum();
   bool Stopped() const;

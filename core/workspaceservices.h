@@ -3,10 +3,10 @@
 // workspace, the oscilloscope, the spectrum window and the diagnostic
 // window implement these classes and register themselves in
 // WindowServices() while they exist. The threads call the operations only
-// through Synchronize, so they run on the user-interface thread. What a
-// worker reads or sets outside Synchronize (visibility, the plot's update
-// flag, the trace styles) are atomic flags that the windows keep current;
-// a worker never calls a widget.
+// through Synchronize, so they run on the user-interface thread. A window
+// may go between two hand-overs, so a worker never reaches these objects
+// outside Synchronize; what it shares with the windows meanwhile lives in
+// the core (its atomic flags and the fields behind its locks).
 
 #include <atomic>
 #include <cstdint>
@@ -60,8 +60,6 @@ class TTimeGraphServices : public TSignalViewServices {
 // TfFFTGraph
 class TSpectrumViewServices : public TSignalViewServices {
  public:
-  // Set while SignalA/SignalB are rewritten; the plot skips painting.
-  std::atomic<bool> PlotUpdating{false};
   // Hands SpectrumA/SpectrumB to the spectrum plot and redraws; with
   // rescale the amplitude axis is reset too (the threads pass false).
   virtual void PlotSpectrum(bool rescale) = 0;

@@ -2,8 +2,9 @@
 // TZelto: the one core object. It holds the whole state of a measurement
 // session in plain fields that windows, worker threads and file routines
 // read and write through TheCore. Fields that worker threads hand over are
-// atomics; the rest belongs to the user-interface thread, and the threads
-// touch it only while the workflow leaves it to them.
+// atomics or sit behind the lock that guards them (ResultsLock, SignalLock);
+// the rest belongs to the user-interface thread, and the threads touch it
+// only while the workflow leaves it to them (a capture runs).
 
 #include <array>
 #include <atomic>
@@ -15,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "criticalsection.h"
 #include "driverapi.h"
 #include "records.h"
 #include "workcolors.h"
@@ -129,6 +131,10 @@ class TZelto {
   std::atomic<uint8_t> SpectrumReady{0};
   std::atomic<float> SpectrumProgress{0};
   uint8_t SpectrumInWindow = 0;
+  // Set while ConvertSamples rewrites SignalA/SignalB; the spectrum plot
+  // skips painting. It lives here, not in the window, so a capture thread
+  // never reaches a window that may be going away.
+  std::atomic<bool> PlotUpdating{false};
 
   // folders ("/" paths with a trailing "/") and the automatic session pair
   std::u16string ProgramDir;
@@ -210,9 +216,22 @@ class TZelto {
   // Folder LoadDriver loads libSartel.so from; empty: ProgramDir.
   std::u16string DriverFolder;
   // Guards SignalA/SignalB and SignalStart/SignalEnd. The spectrum thread
-  // holds it while it reads them; every writer aborts the spectrum first
+  // holds it while it computes; every writer aborts the spectrum first
   // (LockSignalsForWriting), ConvertSamples skips while a computation runs.
+  // The windows change the spectrum's settings (AsyncMode, SpectrumInWindow,
+  // WindowType) under it too, so a computation sees one set of them.
   std::mutex SignalLock;
+  // Threads waiting for SignalLock. A computation under way gives the lock
+  // up as soon as it sees one: an abort request alone can be cleared by the
+  // thread's wake-up just after it was made.
+  std::atomic<int32_t> SignalWaiters{0};
+  // Guards what a capture thread writes between its hand-overs and a window
+  // may read at any time: Results, Readings, the statistics and overload
+  // flags, the temperatures, and T, Start and End of the runs. The threads
+  // hold it only for the short writes, never across a Synchronize; the
+  // result panel, the plane diagrams and the views' read-outs hold it while
+  // they read. Recursive.
+  rtl::TCriticalSection ResultsLock;
   // The revolution-synchronous window of the run converted into SignalA/B.
   int32_t SignalStart = 0, SignalEnd = 0;
   // 1: the last capture thread ended on a driver error (text in
@@ -245,15 +264,22 @@ class TZelto {
   void ClearMeasurements();
   // Aborts a spectrum computation under way and takes SignalLock.
   std::unique_lock<std::mutex> LockSignalsForWriting();
+  // Takes SignalLock, counted in SignalWaiters while it waits.
+  std::unique_lock<std::mutex> WaitForSignals();
   void AbortSpectrum();
 
   double CalcWindowValue(int32_t n, double i) const;
 
   void ConfigureCapture(uint8_t mode);
+  // Reads into the buffers the start prepared; it never resizes them, since
+  // the windows read them meanwhile.
   void ReadCapture(uint8_t mode);
+  // T, Start and End of a run, under ResultsLock.
+  void StoreCaptureWindow(CaptureRecord& run, int32_t t, int32_t start, int32_t end);
   // Buffers a capture writes into, grown to the capture's length when
   // missing or shorter: the current run's DataA/DataB and SignalA/B, or the
-  // live buffers (at least RamSize samples).
+  // live buffers (at least RamSize samples). On the user-interface thread,
+  // before the capture thread starts.
   void PrepareRunBuffers();
   void PrepareLiveBuffers();
 

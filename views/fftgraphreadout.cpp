@@ -28,6 +28,7 @@ int32_t TfFFTGraph::CursorBin(char cursor) const {
   const int32_t step = TheCore->BalancingStep;
   if (step < 0 || step >= RunCount) return 0;
   const CaptureRecord& run = TheCore->Captures[static_cast<size_t>(step)];
+  rtl::TCriticalSectionGuard guard(TheCore->ResultsLock);  // a capture writes T, Start, End
   return CursorTBin(TheCore->AsyncMode != 0, TheCore->SpectrumInWindow != 0, run.T, run.Start, run.End,
                     TheCore->BuffLength);
 }
@@ -92,8 +93,10 @@ void TfFFTGraph::RefreshInfoPanel() {
   const std::u16string unit = AmplitudeUnitText(TheCore->AmplDisplayMode, 0);
   if (spectraReadable) {
     bRmsValueA->SetCaptionW(u"A: " + FormatNumber(BandRms(0)) + unit);
-    bRmsValueB->SetCaptionW(two ? u"B: " + FormatNumber(BandRms(1)) + unit : u"-");
+    if (two) bRmsValueB->SetCaptionW(u"B: " + FormatNumber(BandRms(1)) + unit);
   }
+  // Without channel B there is nothing to wait for.
+  if (!two) bRmsValueB->SetCaptionW(u"-");
   bRmsValueB->SetEnabled(two);
   bWindowType->SetCaption("");
   bWindowType->SetCaptionW(std::u16string(WindowTypeNames[std::min<size_t>(TheCore->WindowType, 7)]));

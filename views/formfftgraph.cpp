@@ -126,7 +126,7 @@ void TfFFTGraph::LayoutControls() {
 }
 
 void TfFFTGraph::RepaintPlot() {
-  if (!PlotUpdating) Plot->Paint();
+  if (!TheCore || !TheCore->PlotUpdating) Plot->Paint();
 }
 
 void TfFFTGraph::StartSpectrumThread() {
@@ -167,6 +167,7 @@ int32_t TfFFTGraph::TransformLength() const {
   if (!TheCore) return 0;
   const int32_t step = TheCore->BalancingStep;
   const CaptureRecord* run = step >= 0 && step < RunCount ? &TheCore->Captures[static_cast<size_t>(step)] : nullptr;
+  rtl::TCriticalSectionGuard guard(TheCore->ResultsLock);  // a capture writes Start and End
   return ::TransformLength(TheCore->SpectrumInWindow != 0, TheCore->AsyncMode != 0, run ? run->Start : 0,
                            run ? run->End : 0, TheCore->BuffLength);
 }
@@ -189,6 +190,8 @@ void TfFFTGraph::ClampCursors(int32_t bins) {
   Plot->CursorY = std::clamp(Plot->CursorY, 0, last);
 }
 
+// The run's buffers are sized on this thread only (before a capture
+// starts), so whether they exist is known here without a lock.
 bool TfFFTGraph::ChannelHasSamples(bool channelA) const {
   if (TheCore->AsyncMode) return true;
   const int32_t step = TheCore->BalancingStep;

@@ -81,7 +81,7 @@ void TfTimeGraph::FormShow() {
   ApplyCaptureState();
   // New buffers each show.
   AllocateChannelArrays(ChannelBufferA, ChannelBufferB);
-  RefreshGraph();
+  Redraw();
   SyncScrollBar();
   RefreshReadout();
   MirrorStatus();

@@ -85,8 +85,8 @@ class TfTimeGraph : public TfSignalView, public TTimeGraphControls, public TTime
   int32_t ViewTotal() const override { return Plot->TotalSamples; }
   void LayoutControls() override;
   void RepaintPlot() override { Plot->Paint(); }
-  // A redraw of a command of the window or of the show, outside a capture's
-  // hand-over: while a capture runs its thread writes the samples, so the
+  // A redraw outside a capture's hand-over (a command of the window, the
+  // show): while a capture runs its thread writes the samples, so the
   // buffers keep the record of the capture's last hand-over.
   void Redraw() override;
   void ViewChanged() override {

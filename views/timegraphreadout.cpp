@@ -44,6 +44,8 @@ std::u16string TfTimeGraph::CursorDistanceText(char cursor1, char cursor2, char 
 
 void TfTimeGraph::RefreshReadout() {
   if (!TheCore) return;
+  // The statistics of one finished capture, not of one half-evaluated.
+  rtl::TCriticalSectionGuard guard(TheCore->ResultsLock);
   const double fs = TheCore->DriverSamplingFrequency();
   const bool two = TheCore->Type == 1;
   ShowLetter(bCurPos1Label, CurPos1, CursorColour(CurPos1));

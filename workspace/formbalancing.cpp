@@ -197,17 +197,21 @@ void TfBalancing::ShowToolTips() {
 
 // --- result panel --------------------------------------------------------------
 
+// The core's ResultsLock serialises the refreshes and keeps a capture
+// thread from storing a reading halfway through one. The diagrams are
+// painted here, inside the lock and inside a capture's hand-over, so they
+// show the reading the panel shows (the averaging count included).
 void TfBalancing::RefreshResults() {
   // After shutdown nothing may read the core.
   if (!TheCore || !pMeas) return;
-  rtl::TCriticalSectionGuard guard(ResultsLock);
+  rtl::TCriticalSectionGuard guard(TheCore->ResultsLock);
   const double rangeA = TheCore->DriverInputRange(TheCore->GainA);
   const double rangeB = TheCore->DriverInputRange(TheCore->GainB);
   ComputeMeasurementFlags(*TheCore, rangeA, rangeB, *this);
   const TRunTableView table = ComputeRunTable(*TheCore, *this, Texts);
   ApplyRunTable(table);
   ApplyValuePanel(table);
-  pbPlanes->Invalidate();
+  pbPlanesPaint(pbPlanes);
   UpdateOperationStatus();
   UpdateSetupAndTotalMass();
   UpdateParamCaptions();
@@ -305,7 +309,9 @@ TBalanceRunVectors TfBalancing::BalanceRunVectors(int run) const {
 
 // The plane diagrams, drawn off-screen and copied in one step.
 void TfBalancing::pbPlanesPaint(gui::TComponent*) {
-  if (TheCore) PaintPlaneDiagrams(pbPlanes->Canvas(), *TheCore, DiagramView(), pbPlanes->Width(), pbPlanes->Height());
+  if (!TheCore) return;
+  rtl::TCriticalSectionGuard guard(TheCore->ResultsLock);
+  PaintPlaneDiagrams(pbPlanes->Canvas(), *TheCore, DiagramView(), pbPlanes->Width(), pbPlanes->Height());
 }
 
 TDiagramView TfBalancing::DiagramView() const {
@@ -364,7 +370,11 @@ void TfBalancing::ShowSamplingProgress(const std::string& caption) { leSamplingP
 
 void TfBalancing::UpdateParamCaptions() {
   if (!TheCore) return;
-  const TParamCaptions captions = ComputeParamCaptions(*TheCore, Texts);
+  // The periods are the current run's T, which a capture writes.
+  const TParamCaptions captions = [this] {
+    rtl::TCriticalSectionGuard guard(TheCore->ResultsLock);
+    return ComputeParamCaptions(*TheCore, Texts);
+  }();
   bDirValue->SetCaptionW(captions.Direction);
   pePeriodsValue->SetCaptionW(captions.Periods);
   pePeriodsValue->Font().SetStyle(captions.PeriodsAlert ? gui::fsBold : 0);
@@ -498,8 +508,11 @@ void TfBalancing::bPrevClick(gui::TComponent*) {
 
 void TfBalancing::SetAsyncMode(bool on) {
   if (!TheCore || TheCore->Measuring) return;
-  if (TheCore->SpectrumBusy && SpectrumThread) SpectrumThread->AbortCalculation();
-  TheCore->AsyncMode = on;
+  {
+    // The spectrum thread reads the mode with the signals it chooses.
+    const auto lock = TheCore->LockSignalsForWriting();
+    TheCore->AsyncMode = on;
+  }
   TheCore->ConvertSamples();
   RefreshViewsAfterModeChange();
 }

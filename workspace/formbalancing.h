@@ -13,7 +13,6 @@
 #include <string>
 #include <string_view>
 
-#include "criticalsection.h"
 #include "init.h"
 #include "logentry.h"
 #include "polardiagram.h"
@@ -52,8 +51,6 @@ class TfBalancing : public TWindowFrame,
   float PlaneZoom = 0.5f;
   TPlaneZoomHistory PlaneZoomHistory;
   TWorkspaceTexts Texts;
-  // Serialises the result panel's refreshes.
-  rtl::TCriticalSection ResultsLock;
 
   // workflow
   void bStartStopClick(gui::TComponent* sender);

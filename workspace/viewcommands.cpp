@@ -181,4 +181,9 @@ void TfBalancing::RefreshViewsAfterModeChange() {
 }
 
 // Before anything of the workspace is freed: the views call back into it.
-void TfBalancing::CloseViews() { DestroyViews(); }
+// A capture still running reaches the views through its hand-overs, so it
+// ends first (its end hand-over runs here).
+void TfBalancing::CloseViews() {
+  StopCaptureAndWait();
+  DestroyViews();
+}

@@ -135,12 +135,14 @@ TEST_F(CaptureThreads, DriverErrorDuringPollingEndsTheRunInsteadOfSpinning) {
 }
 
 // An exception inside the cycle ends the run like a driver error, and the
-// end hand-over still runs, so no dangling thread pointer is left behind.
+// end hand-over still runs, so no dangling thread pointer is left behind;
+// the laser goes off as on every other end.
 TEST_F(CaptureThreads, AnExceptionEndsTheRunWithItsHandOver) {
   Fake->OnStatusRead = [](int32_t reads) {
     if (reads == 2) throw std::runtime_error("lost");
   };
   RunBalancing(5);
+  EXPECT_EQ(Fake->LaserStates, (std::vector<int32_t>{1, 0}));
   EXPECT_EQ(Workspace.Ends, 1);
   EXPECT_EQ(Workspace.ErrorAtEnd, 1);
   EXPECT_EQ(Workspace.ErrorTextAtEnd, u"Capture failed.");
@@ -284,17 +286,22 @@ TEST_F(CaptureThreads, StoppingTheFreeRunningCaptureDuringPollingIsNotEvaluated)
   EXPECT_EQ(Workspace.ErrorAtEnd, 0);
 }
 
+// The live buffers are sized before the thread starts: the windows read
+// them while it runs, so it never reallocates them.
 TEST_F(CaptureThreads, LiveBuffersFollowTheDeviceMemorySize) {
   Core->LiveDataA.assign(16, 0);  // left by a short file
   Core->RamSize = 0x2000;
   Core->BuffLength = 0x2000;
   Fake->Statuses = {7};
   ASSERT_TRUE(StartFreeRunningCapture(*Core));
+  const int32_t* buffer = Core->LiveDataA.data();
+  EXPECT_GE(Core->LiveDataA.size(), 0x2000u);
   ServeUntil([&] {
     if (std::count(Workspace.Calls.begin(), Workspace.Calls.end(), "UpdateParamCaptions") > 0) RequestCaptureStop();
     return Workspace.Ends > 0;
   });
   EXPECT_GE(Core->LiveDataA.size(), 0x2000u);
+  EXPECT_EQ(Core->LiveDataA.data(), buffer);
 }
 
 TEST_F(CaptureThreads, OnlyOneCaptureAtATimeAndStopAndWait) {
@@ -310,4 +317,24 @@ TEST_F(CaptureThreads, OnlyOneCaptureAtATimeAndStopAndWait) {
   EXPECT_EQ(Core->Measuring, 0);
   EXPECT_EQ(Workspace.Ends, 1);
   StopCaptureAndWait();  // nothing runs: returns at once
+}
+
+// Whatever a balancing capture writes into exists before its thread runs,
+// and what it no longer needs is gone: the windows read the buffers while
+// the thread writes, so it never reallocates one.
+TEST_F(CaptureThreads, BalancingBuffersAreReadyBeforeTheThreadRuns) {
+  Core->Type = 1;
+  Core->LiveDataA.assign(Core->RamSize, 1);
+  Core->LiveDataB.assign(Core->RamSize, 1);
+  Workspace.OnRefresh = [] { RequestCaptureStop(); };
+  ASSERT_TRUE(StartBalancingCapture(*Core));
+  EXPECT_TRUE(Core->LiveDataA.empty());
+  EXPECT_TRUE(Core->LiveDataB.empty());
+  const CaptureRecord& run = Core->Captures[0];
+  ASSERT_EQ(run.DataA.size(), 1000u);
+  ASSERT_EQ(run.DataB.size(), 1000u);
+  const int32_t* a = run.DataA.data();
+  ServeUntil([&] { return Workspace.Ends > 0; });
+  EXPECT_EQ(run.DataA.data(), a);
+  EXPECT_EQ(run.DataA[250], Fake->DataA[250]);
 }

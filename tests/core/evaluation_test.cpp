@@ -267,7 +267,7 @@ TEST_F(Evaluation, ConvertSamplesCopiesTheRunOrTheLiveBuffers) {
   Core->ConvertSamples();
   EXPECT_EQ(Core->SignalA[300], 5.0);
   EXPECT_EQ(Core->SignalEnd, 0);
-  EXPECT_FALSE(SpectrumView.PlotUpdating);
+  EXPECT_FALSE(Core->PlotUpdating);
 }
 
 TEST_F(Evaluation, ConvertSamplesSkipsWhileASpectrumIsComputed) {

@@ -169,6 +169,44 @@ TEST_F(Spectrum, AbortStopsTheCursorWindowDftWithoutHandOver) {
   EXPECT_EQ(SpectrumView.Plots, 0);
 }
 
+// The race of an abort with the thread's wake-up: the request lands just
+// before the wake-up clears it, and a writer then waits for the signals.
+// The computation, whichever takes the signals first, gives them up at its
+// first step: the writer never finds a finished spectrum, that is, it never
+// waits for a whole computation.
+TEST_F(Spectrum, AWriterWhoseAbortWasClearedStillStopsTheComputation) {
+  Core->SpectrumInWindow = 1;
+  Core->BuffLength = 16384;
+  SineSignals(16384, 40, 1.0);
+  Core->SignalStart = 0;
+  Core->SignalEnd = 16000;
+  Start();
+  std::atomic<bool> finishedSpectrumSeen{false};
+  std::thread writer;
+  {
+    std::lock_guard<std::mutex> signals(Core->SignalLock);
+    Thread->AbortCalculation();  // lands before the wake-up
+    Core->SpectrumEvent->SetEvent();
+    ServeUntil([&] { return Core->SpectrumBusy == 1; });
+    ASSERT_EQ(Thread->AbortRequest, 0);  // cleared: the abort is lost
+    writer = std::thread([&] {
+      const auto lock = Core->WaitForSignals();
+      finishedSpectrumSeen = Core->SpectrumA[40] != std::complex<double>();
+    });
+    ServeUntil([&] { return Core->SignalWaiters == 1; });
+  }
+  writer.join();
+  EXPECT_FALSE(finishedSpectrumSeen);
+  ServeUntil([&] { return Core->SpectrumBusy == 0 && Core->SpectrumProgress == 0; });
+  // The next wake-up computes and hands over as usual.
+  {
+    const auto lock = Core->LockSignalsForWriting();
+    Core->SpectrumInWindow = 0;
+  }
+  ComputeOnce();
+  EXPECT_NEAR(std::abs(Core->SpectrumA[40]), 0.5, 1e-9);
+}
+
 TEST_F(Spectrum, AStaleAbortDoesNotCancelTheNextComputation) {
   SineSignals(1024, 16, 2.0);
   Start();

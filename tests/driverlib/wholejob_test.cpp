@@ -294,6 +294,14 @@ class Fx2Job : public WholeJob {
     PlaceMass = [this](int plane, double grams, double angle) { Fx2.SetMass(plane, grams, angle); };
     Settings(1, 4, 1);
   }
+  // The next test of this process (--gtest_repeat, a filter running
+  // several) chooses its device afresh: an FX2 port left set would take the
+  // place of the simulated FTDI device, and the lock folder is gone.
+  void TearDown() override {
+    WholeJob::TearDown();
+    unsetenv("SARTEL_FX2_PORT");
+    unsetenv("SARTEL_LOCK_DIR");
+  }
 
   TSimFx2Control Fx2;
 };

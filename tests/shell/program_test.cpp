@@ -123,7 +123,9 @@ class TDriver {
         ++FState;
         return;
       case 1:
-        if (!TheCore->Results[0].Valid || TheCore->Results[0].Freq == 0) return;
+        // The first reading is on the panel (the core's results belong to
+        // the capture thread until it ends).
+        if (CaptionOf("leFreq1").empty()) return;
         fBalancing->bStartStop->Click();
         ++FState;
         return;

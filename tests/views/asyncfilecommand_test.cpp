@@ -48,12 +48,18 @@ class AsyncFile : public ViewWindows {
     const std::string path = TempFile("record.asd");
     Core->LiveDataA = Sine(16384, 40, 7000);
     Core->LiveDataB = Sine(16384, 20, 3000);
-    Core->AsyncMode = 1;
+    SetAsyncMode(1);
     EXPECT_TRUE(Core->SaveAsyncData(rtl::Utf8ToUtf16(path)));
-    Core->AsyncMode = 0;
+    SetAsyncMode(0);
     Core->LiveDataA.clear();
     Core->LiveDataB.clear();
     return path;
+  }
+
+  // An open spectrum window's thread reads the mode under the signal lock.
+  void SetAsyncMode(uint8_t on) {
+    const auto lock = Core->LockSignalsForWriting();
+    Core->AsyncMode = on;
   }
 
   // Run 0 measured, the job at the trial run.

@@ -336,7 +336,11 @@ TEST_F(SpectrumWindow, CursorPositionDialogRefusesAnEmptyField) {
 
 TEST_F(SpectrumWindow, CloseIsRefusedWhileItsCaptureRuns) {
   TfFFTGraph* w = Open();
-  Core->AsyncMode = 1;
+  {
+    // The window's spectrum thread reads the mode.
+    const auto lock = Core->LockSignalsForWriting();
+    Core->AsyncMode = 1;
+  }
   Core->Measuring = 1;
   w->Close();
   EXPECT_TRUE(w->WindowVisible());

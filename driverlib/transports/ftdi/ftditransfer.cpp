@@ -4,11 +4,11 @@
 
 namespace sartel::ftdi {
 
+// Notified under the lock: the waiter may return and free the event as soon
+// as it can see the flag, which is only after this has let the lock go.
 void TTransferEvent::Set() {
-  {
-    std::lock_guard<std::mutex> guard(Lock);
-    Signalled = true;
-  }
+  std::lock_guard<std::mutex> guard(Lock);
+  Signalled = true;
   Changed.notify_all();
 }
 
