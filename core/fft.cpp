@@ -2,16 +2,17 @@
 
 #include "fftplans.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
 
 // Four doubles at a time in the compiler's vector registers: done one value
-// at a time, the passes around the transform (scaling, splitting into real
-// and imaginary parts, the mirrored half) cost as much as the transform. On
-// x86-64 the two passes of every real signal are built twice, for AVX2 and
-// for any processor, and the loader picks the one the processor runs. The
-// vectors are moved with memcpy: plain unaligned loads and stores.
+// at a time, the pass after the transform (scaling, splitting into real and
+// imaginary parts, the mirrored half) costs as much as the transform. On
+// x86-64 the pass of every real signal is built twice, for AVX2 and for any
+// processor, and the loader picks the one the processor runs. The vectors
+// are moved with memcpy: plain unaligned loads and stores.
 using TQuad = double __attribute__((vector_size(32)));
 using TQuadBits = uint64_t __attribute__((vector_size(32)));
 // ThreadSanitizer's runtime is not up yet when the loader runs the clones'
@@ -28,79 +29,92 @@ uint64_t Bits(double v) {
   return b;
 }
 
-// work := x / n.
-void LoadScaled(int32_t n, const double* x, double* work) {
-  const double scale = 1.0 / n;
-  for (int32_t i = 0; i < n; ++i) work[i] = x[i] * scale;
-}
-
-// work := re / n in the same pass that tells whether every im is +0.0, the
-// imaginary part of a real signal. A -0.0 merely takes the general path.
-ZELTO_VECTOR_PASS bool LoadScaledReal(int32_t n, const double* re, const double* im, double* work) {
+// The bins of a real signal, scaled by 1 / n: X_k from the transform's
+// interleaved output `bins` for k <= n / 2, and with each X_k in the same
+// step its mirror X_(n - k) = conj(X_k), so that every array is gone through
+// once. The same pass tells whether the signal was real: every im is read
+// just before it is written (a -0.0 merely takes the general path). At the
+// first that is not +0.0 the pass puts back the zeros it replaced and
+// returns false; im is then as it was, re is not.
+ZELTO_VECTOR_PASS bool StoreRealBins(int32_t n, const double* bins, double* re, double* im) {
+  const int32_t half = n / 2;
   const double scale = 1.0 / n;
   const TQuad s = {scale, scale, scale, scale};
-  TQuadBits any = {0, 0, 0, 0};
-  int32_t i = 0;
-  for (; i + 3 < n; i += 4) {
-    TQuad x;
+  const auto nonzero = [](const double* x) {
     TQuadBits bits;
-    std::memcpy(&x, re + i, sizeof x);
-    std::memcpy(&bits, im + i, sizeof bits);
-    x *= s;
-    std::memcpy(work + i, &x, sizeof x);
-    any |= bits;
-  }
-  uint64_t rest = any[0] | any[1] | any[2] | any[3];
-  for (; i < n; ++i) {
-    work[i] = re[i] * scale;
-    rest |= Bits(im[i]);
-  }
-  return rest == 0;
-}
-
-// The bins of a real signal: X_k as the transform left them (interleaved)
-// for k <= n / 2, and the mirror X_k = conj(X_(n - k)) above.
-ZELTO_VECTOR_PASS void StoreRealBins(int32_t n, const double* work, double* re, double* im) {
-  const int32_t half = n / 2;
-  int32_t k = 0;
-  for (; k + 3 <= half; k += 4) {
+    std::memcpy(&bits, x, sizeof bits);
+    return (bits[0] | bits[1] | bits[2] | bits[3]) != 0;
+  };
+  // Bins 1 ... k - 1 and their mirrors are written when the pass gives up.
+  const auto giveUp = [n, im](int32_t k) {
+    std::fill(im + 1, im + k, 0.0);
+    std::fill(im + n - k + 1, im + n, 0.0);
+    return false;
+  };
+  if (Bits(im[0]) != 0 || Bits(im[half]) != 0) return false;
+  int32_t k = 1;
+  for (; k + 3 < half; k += 4) {
+    if (nonzero(im + k) || nonzero(im + n - k - 3)) return giveUp(k);
     TQuad a, b;
-    std::memcpy(&a, work + 2 * k, sizeof a);
-    std::memcpy(&b, work + 2 * k + 4, sizeof b);
-    const TQuad real = __builtin_shufflevector(a, b, 0, 2, 4, 6), imag = __builtin_shufflevector(a, b, 1, 3, 5, 7);
+    std::memcpy(&a, bins + 2 * k, sizeof a);
+    std::memcpy(&b, bins + 2 * k + 4, sizeof b);
+    const TQuad real = __builtin_shufflevector(a, b, 0, 2, 4, 6) * s,
+                imag = __builtin_shufflevector(a, b, 1, 3, 5, 7) * s;
+    const TQuad mirrorReal = __builtin_shufflevector(real, real, 3, 2, 1, 0),
+                mirrorImag = -__builtin_shufflevector(imag, imag, 3, 2, 1, 0);
     std::memcpy(re + k, &real, sizeof real);
     std::memcpy(im + k, &imag, sizeof imag);
+    std::memcpy(re + n - k - 3, &mirrorReal, sizeof mirrorReal);
+    std::memcpy(im + n - k - 3, &mirrorImag, sizeof mirrorImag);
   }
-  for (; k <= half; ++k) {
-    re[k] = work[2 * k];
-    im[k] = work[2 * k + 1];
+  for (; k < half; ++k) {
+    if (Bits(im[k]) != 0 || Bits(im[n - k]) != 0) return giveUp(k);
+    re[k] = re[n - k] = bins[2 * k] * scale;
+    im[k] = bins[2 * k + 1] * scale;
+    im[n - k] = -im[k];
   }
-  // The sources n - k - 3 ... n - k of each four lie below half + 1, all
-  // written above.
-  for (k = half + 1; k + 3 < n; k += 4) {
-    TQuad r, i;
-    std::memcpy(&r, re + n - k - 3, sizeof r);
-    std::memcpy(&i, im + n - k - 3, sizeof i);
-    const TQuad real = __builtin_shufflevector(r, r, 3, 2, 1, 0), imag = -__builtin_shufflevector(i, i, 3, 2, 1, 0);
-    std::memcpy(re + k, &real, sizeof real);
-    std::memcpy(im + k, &imag, sizeof imag);
-  }
-  for (; k < n; ++k) {
-    re[k] = re[n - k];
-    im[k] = -im[n - k];
-  }
+  // Last, so that giving up above leaves these as they were.
+  re[0] = bins[0] * scale;
+  im[0] = bins[1] * scale;
+  re[half] = bins[2 * half] * scale;
+  im[half] = bins[2 * half + 1] * scale;
+  return true;
 }
 
-// X = FFT(re) + j FFT(im), from the real transforms a of re and b of im.
+// X = (FFT(re) + j FFT(im)) / n, from the real transforms a of re and b of im.
 void StoreComplexBins(int32_t n, const double* a, const double* b, double* re, double* im) {
   const int32_t half = n / 2;
+  const double scale = 1.0 / n;
   for (int32_t k = 0; k < n; ++k) {
     const bool mirrored = k > half;
     const int32_t m = mirrored ? n - k : k;
     const double sign = mirrored ? -1.0 : 1.0;
-    re[k] = a[2 * m] - sign * b[2 * m + 1];
-    im[k] = sign * a[2 * m + 1] + b[2 * m];
+    re[k] = (a[2 * m] - sign * b[2 * m + 1]) * scale;
+    im[k] = (sign * a[2 * m + 1] + b[2 * m]) * scale;
   }
+}
+
+// Lengths up to this one go through an out-of-place transform straight from
+// the caller's array, whose measured plan (see fftplans.cpp) beats the
+// estimated in-place one; above it the estimated in-place plan is the faster
+// one even with the copy into the working array.
+constexpr int32_t kLongestDirect = 1 << 14;
+
+// The unscaled transform of x into `bins`, x left as it was. An out-of-place
+// plan runs only on arrays aligned as it was made for: an x that is not goes
+// through `copy`.
+void Transform(const TRealFft& fft, const double* x, double* copy, double* bins) {
+  const size_t n = static_cast<size_t>(fft.Length());
+  if (fft.Placement() == TFftPlacement::InPlace) {
+    std::copy(x, x + n, bins);
+    fft.Transform(bins);
+    return;
+  }
+  if (!FftAligned(x)) {
+    std::copy(x, x + n, copy);
+    x = copy;
+  }
+  fft.Transform(x, bins);
 }
 
 }  // namespace
@@ -109,20 +123,20 @@ bool IsPowerOfTwo(int64_t n) { return n > 0 && (n & (n - 1)) == 0; }
 
 bool CalcFFT(int32_t n, double* re, double* im) {
   if (!IsPowerOfTwo(n)) return false;
-  const auto fft = RealFft(n);
+  const bool direct = n <= kLongestDirect;
+  const auto fft = RealFft(n, direct ? TFftPlacement::OutOfPlace : TFftPlacement::InPlace);
   const size_t size = RealFftWorkSize(n);
+  // All the memory first: once the bins start replacing the signal, the
+  // transform must run to its end.
   double* a = FftScratch(0, size);
-  if (!fft || !a) return false;
-  if (LoadScaledReal(n, re, im, a)) {
-    fft->Transform(a);
-    StoreRealBins(n, a, re, im);
-    return true;
-  }
   double* b = FftScratch(1, size);
-  if (!b) return false;
-  LoadScaled(n, im, b);
-  fft->Transform(a);
-  fft->Transform(b);
+  const bool aligned = !direct || (FftAligned(re) && FftAligned(im));
+  double* copy = aligned ? nullptr : FftScratch(2, static_cast<size_t>(n));
+  if (!fft || !a || !b || (!aligned && !copy)) return false;
+  Transform(*fft, re, copy, a);
+  if (StoreRealBins(n, a, re, im)) return true;
+  // A complex signal: re is no longer needed, its transform is in a.
+  Transform(*fft, im, copy, b);
   StoreComplexBins(n, a, b, re, im);
   return true;
 }

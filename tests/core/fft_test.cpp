@@ -113,6 +113,44 @@ TEST(Fft, RealSignalGetsAllNBinsWithTheMirrorExact) {
   }
 }
 
+// A signal that looks real up to its last values: the pass that stores the
+// bins of a real signal has replaced part of both arrays when it meets the
+// first imaginary value that is not zero, and the transform must still come
+// out as that of the complex signal.
+TEST(Fft, ImaginaryPartZeroUpToAnyPointStillGetsTheComplexTransform) {
+  for (int32_t n : {2, 8, 64, 4096, 1 << 15})
+    for (int32_t first : {1, 3, n / 2 - 1, n / 2, n / 2 + 1, n / 2 + 5, n - 5, n - 1}) {
+      if (first < 1 || first >= n) continue;
+      TSignal ours = Signal(n, false, 3);
+      ours.Im[static_cast<size_t>(first)] = 1234.5;
+      ours.Im[static_cast<size_t>(n - 1)] = -321.0;
+      TSignal radix2 = ours;
+      ASSERT_TRUE(CalcFFT(n, ours.Re.data(), ours.Im.data()));
+      Radix2(radix2.Re, radix2.Im);
+      EXPECT_LE(RelativeDistance(ours, radix2), 1e-12) << "n " << n << " first " << first;
+    }
+}
+
+// Arrays that do not start where the allocator's blocks do (inside a larger
+// buffer): the transforms kept for a length assume one alignment.
+TEST(Fft, ArraysAtAnyAlignmentGetTheSameBins) {
+  for (const bool complex : {false, true})
+    for (int32_t n : {16, 4096, 1 << 15})
+      for (size_t offset : {1, 2, 3}) {
+        const TSignal in = Signal(n, complex, 21);
+        TSignal expected = in;
+        Radix2(expected.Re, expected.Im);
+        std::vector<double> re(static_cast<size_t>(n) + offset), im(re.size());
+        std::copy(in.Re.begin(), in.Re.end(), re.begin() + static_cast<std::ptrdiff_t>(offset));
+        std::copy(in.Im.begin(), in.Im.end(), im.begin() + static_cast<std::ptrdiff_t>(offset - 1));
+        ASSERT_TRUE(CalcFFT(n, re.data() + offset, im.data() + offset - 1));
+        TSignal ours{std::vector<double>(re.begin() + static_cast<std::ptrdiff_t>(offset), re.end()),
+                     std::vector<double>(im.begin() + static_cast<std::ptrdiff_t>(offset - 1), im.end() - 1)};
+        EXPECT_LE(RelativeDistance(ours, expected), 1e-12)
+            << "n " << n << " offset " << offset << (complex ? " complex" : " real");
+      }
+}
+
 // Several threads at once, over more lengths than are kept: plans are made,
 // shared and dropped under other threads' transforms.
 TEST(Fft, ThreadsTransformingManyLengthsAtOnceGetTheSameBins) {
