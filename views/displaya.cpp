@@ -4,9 +4,7 @@
 #include <cmath>
 #include <vector>
 
-#include "bitmap.h"
 #include "decimation.h"
-#include "paintbox.h"
 #include "plotgeometry.h"
 #include "plotpainter.h"
 #include "plotscale.h"
@@ -49,95 +47,33 @@ void ForEachLevel(double centre, double step, double top, double bottom, F f) {
   }
 }
 
-TDisplayA::TDisplayA(gui::TPaintBox* paintBox) : PaintBox(paintBox) {
-  if (PaintBox) PaintBox->SetControlStyle(PaintBox->ControlStyle() | gui::csOpaque | gui::csFramed);
+TDisplayA::TDisplayA(gui::TPaintBox* paintBox) : TPlotRendererOf(paintBox) {}
+
+TPlotRenderer::TDrawSteps TDisplayA::Steps() {
+  // Paper's marks scale by the integer quotient of the resolutions.
+  return MakeSteps(this, &TDisplayA::Measure, &TDisplayA::DrawPlotArea, &TDisplayA::DrawCursorMarks,
+                   &TDisplayA::DrawTimeLabels, &TDisplayA::DrawValueLabels, false);
 }
 
-int TDisplayA::Width() const { return PaintBox ? PaintBox->Width() : FWidth; }
-int TDisplayA::Height() const { return PaintBox ? PaintBox->Height() : FHeight; }
-int32_t TDisplayA::PlotHeight() const { return Height() - MarginTop - MarginBottom; }
-
-void TDisplayA::Paint() {
-  if (!PaintBox) return;
-  const int w = PaintBox->Width(), h = PaintBox->Height();
-  if (w <= 0 || h <= 0) return;
-  gui::TBitmap bitmap(w, h);
-  if (PaintTo(bitmap.Canvas(), w, h)) PaintBox->Canvas().Draw(0, 0, bitmap);
-}
-
-bool TDisplayA::PaintTo(gui::TCanvas& c, int width, int height) {
-  if (Suppress || ViewWidth == 0 || SpanY == 0 || width <= 0 || height <= 0) return false;
-  FWidth = width;
-  FHeight = height;
-  PxPerSample = static_cast<double>(width - MarginLeft - MarginRight) / ViewWidth;
-  PxPerCount = static_cast<double>(height - MarginTop - MarginBottom) / SpanY;
-  ScaleX = ScaleY = 1.0;
-  c.SetBkMode(gui::bkTransparent);
-  const TPlotAreas a = PlotAreas(width, height, {MarginTop, MarginBottom, MarginLeft, MarginRight});
-  DrawPlotArea(c, false, a.Plot, 0);
-  if (MarginTop > 0) DrawCursorMarks(c, false, a.TopBand);
-  if (MarginBottom > 0) DrawTimeLabels(c, false, a.BottomBand);
-  if (MarginLeft > 0) DrawValueLabels(c, false, a.LeftBand, 0);
-  if (MarginRight > 0) DrawValueLabels(c, false, a.RightBand, 1);
-  const plotpainter::TCornerAreas corners{a.TopLeft,     a.TopRight,       a.BottomLeft,   a.BottomRight,
-                                          MarginTop > 0, MarginBottom > 0, MarginLeft > 0, MarginRight > 0};
-  plotpainter::DrawCorners(c, corners, {ShowA != 0, ShowB != 0, AFront != 0, ColorA, ColorB, ValueBandColor});
+bool TDisplayA::Measure(int plotWidth, int plotHeight) {
+  if (ViewWidth == 0 || SpanY == 0) return false;
+  PxPerSample = static_cast<double>(plotWidth) / ViewWidth;
+  PxPerCount = static_cast<double>(plotHeight) / SpanY;
   return true;
 }
 
-void TDisplayA::Print(int channel, gui::TCanvas& printer, const gui::TCanvas& screen, const gui::TRect& rect) {
-  PrinterDpiX = printer.PixelsPerInchX();
-  PrinterDpiY = printer.PixelsPerInchY();
-  const int screenX = std::max(screen.PixelsPerInchX(), 1), screenY = std::max(screen.PixelsPerInchY(), 1);
-  ScaleX = PrinterDpiX / screenX;
-  ScaleY = PrinterDpiY / screenY;
-  if (ViewWidth == 0 || SpanY == 0) return;
-  const gui::TRect plot =
-      gui::Rect(rect.Left + PrinterDpiX / 2, rect.Top + PrinterDpiY / 5, rect.Right, rect.Bottom - PrinterDpiY / 5);
-  PxPerSample = static_cast<double>(plot.Width()) / ViewWidth;
-  PxPerCount = static_cast<double>(plot.Height()) / SpanY;
-  printer.SetBkMode(gui::bkTransparent);
-  const bool channelA = channel == 1;
-  DrawPlotArea(printer, true, plot, channelA ? 1 : 2);
-  DrawCursorMarks(printer, true, gui::Rect(plot.Left, rect.Top, rect.Right, rect.Top + PrinterDpiY / 5));
-  DrawTimeLabels(printer, true, gui::Rect(plot.Left, rect.Bottom - PrinterDpiY / 5, rect.Right, rect.Bottom));
-  DrawValueLabels(printer, true, gui::Rect(rect.Left, plot.Top, rect.Left + PrinterDpiX / 2, plot.Bottom),
-                  channelA ? 0 : 1);
-  SelectPen(printer, gui::clBlack, 0);
-  printer.Brush().Style = gui::bsClear;
-  printer.Rectangle(plot);
-}
-
 int32_t TDisplayA::HitTest(int& x, int& y) {
-  const TPlotMargins m{MarginTop, MarginBottom, MarginLeft, MarginRight};
-  if (y <= MarginTop) {
-    if (NearCursorMark(x, m, CursorXIndex, ViewStart, PxPerSample)) ShowCursorX = !ShowCursorX;
-    if (NearCursorMark(x, m, CursorYIndex, ViewStart, PxPerSample)) ShowCursorY = !ShowCursorY;
-  }
-  if (InFrontCorner(x, y, Height(), m)) {
-    AFront = !AFront;
-    Paint();
-    return 2;
-  }
-  if (!InPlotArea(x, y, Width(), Height(), m)) return -1;
-  if (IndexAt(x - MarginLeft, PxPerSample, ViewStart, TotalSamples) < 0) return -1;
-  y = RoundHalfUp(PlotHeight() * 0.5) - (y - MarginTop);
-  x -= MarginLeft;
-  return 0;
+  const int32_t hit =
+      HitFrame(x, y, {{CursorXIndex, ShowCursorX}, {CursorYIndex, ShowCursorY}}, PxPerSample, TotalSamples, Steps());
+  if (hit == 0) y = RoundHalfUp(PlotHeight() * 0.5) - (y - MarginTop);
+  return hit;
 }
 
 void TDisplayA::DrawPlotArea(gui::TCanvas& c, bool print, const gui::TRect& r, int channels) {
   Fill(c, r, print ? gui::clWhite : BackColor);
   if (ShowGrid) DrawGrid(c, print, r);
   if (TotalSamples == 0 || (!DataA && !DataB)) return;
-  const bool a = channels != 2, b = channels != 1;
-  if (AFront == 0) {
-    if (a) DrawTrace(c, print, r, true);
-    if (b) DrawTrace(c, print, r, false);
-  } else {
-    if (b) DrawTrace(c, print, r, false);
-    if (a) DrawTrace(c, print, r, true);
-  }
+  DrawTracesInOrder(channels, [&](bool channelA) { DrawTrace(c, print, r, channelA); });
   DrawCursorLines(c, print, r);
 }
 
@@ -217,20 +153,8 @@ void TDisplayA::DrawGrid(gui::TCanvas& c, bool print, const gui::TRect& r) {
 }
 
 void TDisplayA::DrawCursorMarks(gui::TCanvas& c, bool print, const gui::TRect& band) {
-  Fill(c, band, print ? gui::clWhite : BandColor);
-  SelectFont(c, print, DpiY(print), true, CursorYColor);
-  c.SetTextAlign(gui::TA_CENTER | gui::TA_TOP);
-  const int dx = Trunc(2 * ScaleX), dy = Trunc(2 * ScaleY);
-  const auto mark = [&](int32_t index, gui::TColor colour, const char16_t* letter) {
-    if (index == 0) return;
-    const int x = IndexX(band.Left, index, ViewStart, PxPerSample);
-    const int b = band.Bottom;
-    Triangle(c, {x, b}, {x - dx, b - dy}, {x + dx, b - dy}, colour, print ? 3 : 0);
-    c.Font().SetColor(colour);
-    c.TextOut(x + 1, band.Top + 1, std::u16string_view(letter));
-  };
-  mark(CursorYIndex, CursorYColor, u"Y");
-  mark(CursorXIndex, CursorXColor, u"X");
+  DrawCursorMarksOf(c, print, band, PxPerSample, 0,
+                    {{CursorYIndex, CursorYColor, u"Y"}, {CursorXIndex, CursorXColor, u"X"}});
 }
 
 void TDisplayA::DrawTimeLabels(gui::TCanvas& c, bool print, const gui::TRect& band) {
@@ -252,19 +176,15 @@ void TDisplayA::DrawTimeLabels(gui::TCanvas& c, bool print, const gui::TRect& ba
 }
 
 void TDisplayA::DrawValueLabels(gui::TCanvas& c, bool print, const gui::TRect& band, int side) {
-  const gui::TColor fill = print ? gui::clWhite : ValueBandColor;
-  Fill(c, band, fill);
-  const bool channelA = print || ShowA == ShowB ? side == 0 : ShowA != 0;
-  const int32_t range = channelA ? RangeA : RangeB;
-  const std::u16string& unit = channelA ? UnitA : UnitB;
+  const TValueBand vb = BeginValueBand(c, print, band, side);
+  const int32_t range = vb.ChannelA ? RangeA : RangeB;
   if (range == 0) return;
   const gui::TColor ink = print ? gui::clBlack : ValueTextColor;
-  SelectFont(c, print, DpiY(print), false, ink);
+  const int h = SelectValueFont(c, print);
   c.SetTextAlign(gui::TA_LEFT | gui::TA_TOP);
-  const int h = c.GetTextMetrics().Height;
   const double cy = CentreY(band);
   // Paper and the left band point at the plot from the band's right edge.
-  const bool fromRight = side == 0 || print;
+  const bool fromRight = vb.FromRight;
   const int inset = Trunc((fromRight ? 7 : 6) * ScaleX);
   const auto textBox = [&](double y) {
     const int t = Trunc(y) - h / 2, b = Trunc(y) + h / 2;
@@ -294,5 +214,5 @@ void TDisplayA::DrawValueLabels(gui::TCanvas& c, bool print, const gui::TRect& b
   }
   if (ShowCursorY) marker(RoundHalfUp(cy - (OffsetY + static_cast<double>(CursorYValue)) * PxPerCount), CursorYColor);
   if (ShowCursorX) marker(RoundHalfUp(cy - (OffsetY + static_cast<double>(CursorXValue)) * PxPerCount), CursorXColor);
-  plotpainter::DrawUnitBox(c, band, unit, steps && steps->Thousands, fill, h);
+  DrawBandUnit(c, band, vb, steps && steps->Thousands, h);
 }

@@ -5,9 +5,7 @@
 #include <limits>
 #include <vector>
 
-#include "bitmap.h"
 #include "decimation.h"
-#include "paintbox.h"
 #include "plotgeometry.h"
 #include "plotpainter.h"
 #include "plotscale.h"
@@ -17,11 +15,8 @@ using plotpainter::Fill;
 using plotpainter::Line;
 using plotpainter::SelectFont;
 using plotpainter::SelectPen;
-using plotpainter::Triangle;
 
 namespace {
-
-int Trunc(double v) { return static_cast<int>(v); }
 
 // The first index i >= 0 of a line series base + i x step that can reach
 // `bound`; series far outside the plot start there instead of at 0.
@@ -134,22 +129,19 @@ std::vector<gui::TPoint> MergedTracePoints(const double* data, int64_t viewStart
 
 }  // namespace
 
-TDisplayFFT::TDisplayFFT(gui::TPaintBox* paintBox) : PaintBox(paintBox) {
-  if (PaintBox) PaintBox->SetControlStyle(PaintBox->ControlStyle() | gui::csOpaque | gui::csFramed);
+// The spectrum's top and bottom bands are 12 pixels and its span 5 until
+// the window sets its own.
+TDisplayFFT::TDisplayFFT(gui::TPaintBox* paintBox) : TPlotRendererOf(paintBox) {
+  MarginTop = MarginBottom = 12;
+  SpanY = 5;
 }
 
-int TDisplayFFT::Width() const { return PaintBox ? PaintBox->Width() : FWidth; }
-int TDisplayFFT::Height() const { return PaintBox ? PaintBox->Height() : FHeight; }
-
-void TDisplayFFT::Paint() {
-  if (!PaintBox) return;
-  const int w = PaintBox->Width(), h = PaintBox->Height();
-  if (w <= 0 || h <= 0) return;
-  gui::TBitmap bitmap(w, h);
-  if (PaintTo(bitmap.Canvas(), w, h)) PaintBox->Canvas().Draw(0, 0, bitmap);
+TPlotRenderer::TDrawSteps TDisplayFFT::Steps() {
+  return MakeSteps(this, &TDisplayFFT::Measure, &TDisplayFFT::DrawPlotArea, &TDisplayFFT::DrawCursorMarks,
+                   &TDisplayFFT::DrawFrequencyLabels, &TDisplayFFT::DrawValueBand, true);
 }
 
-void TDisplayFFT::Measure(int plotWidth, int plotHeight) {
+bool TDisplayFFT::Measure(int plotWidth, int plotHeight) {
   WholeSpectrum = TotalBins >= ViewWidth ? 1 : 0;
   PxPerBin = ViewWidth > 1 ? static_cast<double>(plotWidth) / (ViewWidth - 1) : 0;
   if (SpanY == 0)
@@ -158,63 +150,12 @@ void TDisplayFFT::Measure(int plotWidth, int plotHeight) {
     PxPerUnit = static_cast<double>(plotHeight) / SpanY;
   else
     PxPerUnit = RefSpan > 0 ? plotHeight / ((SpanY / RefSpan) * 100) : 0;
-}
-
-bool TDisplayFFT::PaintTo(gui::TCanvas& c, int width, int height) {
-  if (Suppress || width <= 0 || height <= 0) return false;
-  FWidth = width;
-  FHeight = height;
-  Measure(width - MarginLeft - MarginRight, height - MarginTop - MarginBottom);
-  ScaleX = ScaleY = 1.0;
-  c.SetBkMode(gui::bkTransparent);
-  const TPlotAreas a = PlotAreas(width, height, {MarginTop, MarginBottom, MarginLeft, MarginRight});
-  DrawPlotArea(c, false, a.Plot, 0);
-  if (MarginTop > 0) DrawCursorMarks(c, false, a.TopBand);
-  if (MarginBottom > 0) DrawFrequencyLabels(c, false, a.BottomBand);
-  if (MarginLeft > 0) DrawValueBand(c, false, a.LeftBand, 0);
-  if (MarginRight > 0) DrawValueBand(c, false, a.RightBand, 1);
-  const plotpainter::TCornerAreas corners{a.TopLeft,     a.TopRight,       a.BottomLeft,   a.BottomRight,
-                                          MarginTop > 0, MarginBottom > 0, MarginLeft > 0, MarginRight > 0};
-  plotpainter::DrawCorners(c, corners, {ShowA != 0, ShowB != 0, AFront != 0, ColorA, ColorB, ValueBandColor});
   return true;
 }
 
-void TDisplayFFT::Print(int channel, gui::TCanvas& printer, const gui::TCanvas& screen, const gui::TRect& rect) {
-  PrinterDpiX = printer.PixelsPerInchX();
-  PrinterDpiY = printer.PixelsPerInchY();
-  ScaleX = static_cast<double>(PrinterDpiX) / std::max(screen.PixelsPerInchX(), 1);
-  ScaleY = static_cast<double>(PrinterDpiY) / std::max(screen.PixelsPerInchY(), 1);
-  const gui::TRect plot =
-      gui::Rect(rect.Left + PrinterDpiX / 2, rect.Top + PrinterDpiY / 5, rect.Right, rect.Bottom - PrinterDpiY / 5);
-  Measure(plot.Width(), plot.Height());
-  printer.SetBkMode(gui::bkTransparent);
-  const bool channelA = channel == 1;
-  DrawPlotArea(printer, true, plot, channelA ? 1 : 2);
-  DrawCursorMarks(printer, true, gui::Rect(plot.Left, rect.Top, rect.Right, rect.Top + PrinterDpiY / 5));
-  DrawFrequencyLabels(printer, true, gui::Rect(plot.Left, rect.Bottom - PrinterDpiY / 5, rect.Right, rect.Bottom));
-  DrawValueBand(printer, true, gui::Rect(rect.Left, plot.Top, rect.Left + PrinterDpiX / 2, plot.Bottom),
-                channelA ? 0 : 1);
-  SelectPen(printer, gui::clBlack, 0);
-  printer.Brush().Style = gui::bsClear;
-  printer.Rectangle(plot);
-}
-
 int32_t TDisplayFFT::HitTest(int& x, int& y) {
-  const TPlotMargins m{MarginTop, MarginBottom, MarginLeft, MarginRight};
-  if (y <= MarginTop) {
-    if (NearCursorMark(x, m, CursorX, ViewStart, PxPerBin)) ShowCursorX = !ShowCursorX;
-    if (NearCursorMark(x, m, CursorY, ViewStart, PxPerBin)) ShowCursorY = !ShowCursorY;
-    if (NearCursorMark(x, m, CursorT, ViewStart, PxPerBin)) ShowCursorT = !ShowCursorT;
-  }
-  if (InFrontCorner(x, y, Height(), m)) {
-    AFront = !AFront;
-    Paint();
-    return 2;
-  }
-  if (!InPlotArea(x, y, Width(), Height(), m)) return -1;
-  if (IndexAt(x - MarginLeft, PxPerBin, ViewStart, TotalBins) < 0) return -1;
-  x -= MarginLeft;
-  return 0;
+  return HitFrame(x, y, {{CursorX, ShowCursorX}, {CursorY, ShowCursorY}, {CursorT, ShowCursorT}}, PxPerBin, TotalBins,
+                  Steps());
 }
 
 void TDisplayFFT::DrawPlotArea(gui::TCanvas& c, bool print, const gui::TRect& r, int channels) {
@@ -226,14 +167,7 @@ void TDisplayFFT::DrawPlotArea(gui::TCanvas& c, bool print, const gui::TRect& r,
     Line(c, x, r.Top, x, r.Bottom);
   };
   if (CursorT != 0 && ShowCursorT) cursor(CursorT, CursorTColor);
-  const bool a = channels != 2, b = channels != 1;
-  if (AFront == 0) {
-    if (a) DrawTrace(c, print, r, true);
-    if (b) DrawTrace(c, print, r, false);
-  } else {
-    if (b) DrawTrace(c, print, r, false);
-    if (a) DrawTrace(c, print, r, true);
-  }
+  DrawTracesInOrder(channels, [&](bool channelA) { DrawTrace(c, print, r, channelA); });
   if (ShowCursorY) cursor(CursorY, CursorYColor);
   if (ShowCursorX) cursor(CursorX, CursorXColor);
 }
@@ -299,22 +233,10 @@ void TDisplayFFT::DrawGrid(gui::TCanvas& c, bool print, const gui::TRect& r) {
   }
 }
 
+// The marks stand one pixel higher than the oscilloscope's.
 void TDisplayFFT::DrawCursorMarks(gui::TCanvas& c, bool print, const gui::TRect& band) {
-  Fill(c, band, print ? gui::clWhite : BandColor);
-  SelectFont(c, print, DpiY(print), true, CursorYColor);
-  c.SetTextAlign(gui::TA_CENTER | gui::TA_TOP);
-  const int dx = Trunc(2 * ScaleX), dy = Trunc(2 * ScaleY);
-  const auto mark = [&](int32_t bin, gui::TColor colour, const char16_t* letter) {
-    if (bin == 0) return;
-    const int x = IndexX(band.Left, bin, ViewStart, PxPerBin);
-    const int b = band.Bottom - 1;
-    Triangle(c, {x, b}, {x - dx, b - dy}, {x + dx, b - dy}, colour, print ? 3 : 0);
-    c.Font().SetColor(colour);
-    c.TextOut(x + 1, band.Top + 1, std::u16string_view(letter));
-  };
-  mark(CursorY, CursorYColor, u"Y");
-  mark(CursorX, CursorXColor, u"X");
-  mark(CursorT, CursorTColor, u"T");
+  DrawCursorMarksOf(c, print, band, PxPerBin, 1,
+                    {{CursorY, CursorYColor, u"Y"}, {CursorX, CursorXColor, u"X"}, {CursorT, CursorTColor, u"T"}});
 }
 
 void TDisplayFFT::DrawFrequencyLabels(gui::TCanvas& c, bool print, const gui::TRect& band) {
@@ -350,14 +272,10 @@ unsigned LabelAlign(bool fromRight) {
 }  // namespace
 
 void TDisplayFFT::DrawAmplitudeLabels(gui::TCanvas& c, bool print, const gui::TRect& band, int side) {
-  const gui::TColor fill = print ? gui::clWhite : ValueBandColor;
-  Fill(c, band, fill);
-  const bool channelA = print || ShowA == ShowB ? side == 0 : ShowA != 0;
-  const double range = channelA ? RangeA : RangeB;
+  const TValueBand vb = BeginValueBand(c, print, band, side);
+  const double range = vb.ChannelA ? RangeA : RangeB;
   if (range == 0) return;
-  SelectFont(c, print, DpiY(print), false, print ? gui::clBlack : ValueTextColor);
-  const int h = c.GetTextMetrics().Height;
-  const bool fromRight = side == 0 || print;
+  const int h = SelectValueFont(c, print);
   const auto steps =
       SpanY != 0 ? ValueSteps((band.Height() / range) * RefSpan / SpanY, 20 * ScaleY, 100 * ScaleY) : std::nullopt;
   if (steps) {
@@ -366,20 +284,16 @@ void TDisplayFFT::DrawAmplitudeLabels(gui::TCanvas& c, bool print, const gui::TR
       const double y = band.Bottom - (static_cast<double>(i) * steps->Step + shift);
       if (!(y > band.Top)) break;
       if (y >= band.Bottom) continue;
-      gui::TRect box = LabelBox(band, y, h, fromRight, ScaleX);
-      c.DrawText(AmplitudeLabelText(static_cast<double>(i) * steps->Increment), box, LabelAlign(fromRight));
+      gui::TRect box = LabelBox(band, y, h, vb.FromRight, ScaleX);
+      c.DrawText(AmplitudeLabelText(static_cast<double>(i) * steps->Increment), box, LabelAlign(vb.FromRight));
     }
   }
-  plotpainter::DrawUnitBox(c, band, channelA ? UnitA : UnitB, steps && steps->Thousands, fill, h);
+  DrawBandUnit(c, band, vb, steps && steps->Thousands, h);
 }
 
 void TDisplayFFT::DrawLogLabels(gui::TCanvas& c, bool print, const gui::TRect& band, int side) {
-  const gui::TColor fill = print ? gui::clWhite : ValueBandColor;
-  Fill(c, band, fill);
-  const bool channelA = print || ShowA == ShowB ? side == 0 : ShowA != 0;
-  SelectFont(c, print, DpiY(print), false, print ? gui::clBlack : ValueTextColor);
-  const int h = c.GetTextMetrics().Height;
-  const bool fromRight = side == 0 || print;
+  const TValueBand vb = BeginValueBand(c, print, band, side);
+  const int h = SelectValueFont(c, print);
   const double d = SpanY != 0 && RefSpan > 0 ? band.Height() / ((SpanY / RefSpan) * 100) : 0;
   if (const auto steps = DecibelSteps(d, ScaleY)) {
     const double shift = OffsetY * PxPerUnit;
@@ -387,9 +301,9 @@ void TDisplayFFT::DrawLogLabels(gui::TCanvas& c, bool print, const gui::TRect& b
       const double y = band.Top - shift + static_cast<double>(i) * steps->Step;
       if (!(y < band.Bottom)) break;
       if (y <= band.Top) continue;
-      gui::TRect box = LabelBox(band, y, h, fromRight, ScaleX);
-      c.DrawText(DecibelLabelText(static_cast<double>(i) * steps->Increment), box, LabelAlign(fromRight));
+      gui::TRect box = LabelBox(band, y, h, vb.FromRight, ScaleX);
+      c.DrawText(DecibelLabelText(static_cast<double>(i) * steps->Increment), box, LabelAlign(vb.FromRight));
     }
   }
-  plotpainter::DrawUnitBox(c, band, channelA ? UnitA : UnitB, false, fill, h);
+  DrawBandUnit(c, band, vb, false, h);
 }

@@ -15,18 +15,6 @@
 
 namespace {
 
-std::u16string Letter(char c) { return std::u16string(1, static_cast<char16_t>(c)); }
-
-gui::TColor CursorColour(char cursor) {
-  return TheCore->WorkColors[cursor == 'X' ? wcWorkCurX : cursor == 'Y' ? wcWorkCurY : wcWorkCurT];
-}
-gui::TColor ChannelColour(char channel) { return TheCore->WorkColors[channel == 'A' ? wcWorkChA : wcWorkChB]; }
-
-void ShowLetter(TBitmapButton* button, char letter, gui::TColor colour) {
-  button->Font().SetColor(colour);
-  button->SetCaptionW(Letter(letter));
-}
-
 size_t Row(gui::TComponent* sender) { return static_cast<size_t>(std::clamp(sender->Tag(), 1, 3) - 1); }
 
 }  // namespace
@@ -130,42 +118,19 @@ void TfFFTGraph::bRmsTypeClick(gui::TComponent* sender) {
 }
 
 void TfFFTGraph::pMeasCurClick(gui::TComponent* sender) {
-  char& letter = MeasCur[Row(sender)];
-  const int checked = letter == 'X' ? 1 : letter == 'Y' ? 2 : 3;
-  const int choice = PopupBelow(this, static_cast<gui::TControl*>(sender),
-                                {{Text(ftCursorX)}, {Text(ftCursorY)}, {Text(ftCursorT)}}, checked);
-  if (choice == 0) return;
-  letter = choice == 1 ? 'X' : choice == 2 ? 'Y' : 'T';
-  RefreshInfoPanel();
+  if (PopupLetter(sender, MeasCur[Row(sender)], "XYT",
+                  {{ViewText(vtCursorX)}, {ViewText(vtCursorY)}, {Text(ftCursorT)}}))
+    RefreshInfoPanel();
 }
 
 void TfFFTGraph::pMeasChClick(gui::TComponent* sender) {
-  if (!TheCore) return;
-  if (TheCore->Type != 1) {
-    MeasCh = {'A', 'A', 'A'};
-  } else {
-    char& letter = MeasCh[Row(sender)];
-    const int choice = PopupBelow(this, static_cast<gui::TControl*>(sender), {{Text(ftChannelA)}, {Text(ftChannelB)}},
-                                  letter == 'A' ? 1 : 2);
-    if (choice != 0) letter = choice == 1 ? 'A' : 'B';
-  }
-  RefreshInfoPanel();
+  if (PopupChannel(sender, MeasCh[Row(sender)], {&MeasCh[0], &MeasCh[1], &MeasCh[2]})) RefreshInfoPanel();
 }
 
+// Cursor T is not placed by hand.
 void TfFFTGraph::bFreqClick(gui::TComponent* sender) {
   const char letter = MeasCur[Row(sender)];
-  if (letter == 'T') return;
-  const int32_t bin = AskCursorPosition(letter, letter == 'X' ? Plot->CursorX : Plot->CursorY);
-  if (bin < 0) return;
-  if (letter == 'X') {
-    Plot->CursorX = bin;
-    Plot->ShowCursorX = 1;
-  } else {
-    Plot->CursorY = bin;
-    Plot->ShowCursorY = 1;
-  }
-  RefreshInfoPanel();
-  RepaintPlot();
+  if (letter != 'T') PlaceCursor(letter, 0);
 }
 
 int32_t TfFFTGraph::AskCursorPosition(char letter, int32_t bin) {

@@ -5,12 +5,12 @@
 #include <initializer_list>
 #include <mutex>
 
-#include "application.h"
 #include "asyncfilecommand.h"
 #include "capturethreads.h"
 #include "events.h"
 #include "formatting.h"
 #include "formtimegraph.h"
+#include "spectrumnavigation.h"
 #include "spectrumreadout.h"
 #include "spectrumthread.h"
 #include "viewpopup.h"
@@ -23,40 +23,31 @@ TfFFTGraph* fFFTGraph = nullptr;
 const std::array<std::u16string_view, 9> WindowTypeNames = {
     u"Rectangular", u"Blackman", u"Flat Top", u"Gaussian (3.0)", u"Hamming", u"Hanning", u"Harris", u"Triangle", u""};
 
-namespace {
-
-constexpr gui::TColor PlotValueBand = 0xE1FFFF, PlotBand = 0xF3F3F3, PlotText = 0x606060;
-
-}  // namespace
-
 const std::vector<TTextKey> TfFFTGraph::LangKeys = {
-    {u"Forms", u"Close"},         {u"Forms", u"Spectrum"},      {u"Forms", u"ZoomOut"},
-    {u"Forms", u"ZoomIn"},        {u"Forms", u"ZoomXY"},        {u"Forms", u"ZoomPrev"},
-    {u"Forms", u"ZoomAll"},       {u"Forms", u"GotoX"},         {u"Forms", u"GotoY"},
     {u"Forms", u"GotoT"},         {u"Forms", u"GotoTAndZoom"},  {u"Forms", u"LogLin"},
-    {u"Forms", u"ChannelsView"},  {u"Forms", u"WindowType"},    {u"Forms", u"SpectrumType"},
-    {u"Forms", u"Setup"},         {u"Forms", u"Print"},         {u"Forms", u"AsyncDataFile"},
-    {u"Forms", u"Oscilloscope"},  {u"Forms", u"Balancing"},     {u"Forms", u"ProcessingDFT"},
-    {u"Forms", u"Start"},         {u"Forms", u"AsyncAnalysis"}, {u"Forms", u"Cursor"},
-    {u"Forms", u"Channel"},       {u"Forms", u"FreqInCurPos"},  {u"Forms", u"AmplInCurPos"},
-    {u"Forms", u"PhaseInCurPos"}, {u"Forms", u"BandRMS"},       {u"Forms", u"BandRMSValue"},
-    {u"Forms", u"DFTProgress"},   {u"Forms", u"CursorX"},       {u"Forms", u"CursorY"},
-    {u"Forms", u"CursorT"},       {u"Forms", u"ChannelA"},      {u"Forms", u"ChannelB"},
+    {u"Forms", u"WindowType"},    {u"Forms", u"SpectrumType"},  {u"Forms", u"ProcessingDFT"},
+    {u"Forms", u"FreqInCurPos"},  {u"Forms", u"AmplInCurPos"},  {u"Forms", u"PhaseInCurPos"},
+    {u"Forms", u"BandRMS"},       {u"Forms", u"BandRMSValue"},  {u"Forms", u"DFTProgress"},
+    {u"Forms", u"CursorT"},
 };
 
 std::u16string TfFFTGraph::Text(TText text) { return LangText(LangKeys[text]).Text; }
 
 TfFFTGraph::TfFFTGraph(gui::TComponent* owner, TViewWorkspace& workspace)
-    : TWindowFrame(owner, FrameFFTGraph), Workspace(workspace) {
-  SolidA = SolidB = true;
-  FormCreate();
+    : TfSignalView(owner, FrameFFTGraph, workspace,
+                   {"fFFTGraph", vtSpectrum, vtOscilloscope, 'A', true, false, MinSpectrumViewWidth, true}) {
+  CreateFrame();
+  BuildFFTGraphControls(*this, *this, this, pWindow);
+  Plot = std::make_unique<TDisplayFFT>(pbFFT);
+  Plot->ShowCursorT = 1;
+  FinishCreate({bZoomXOut, bZoomXIn, bZoomYOut, bZoomYIn, bOscilloscope, Plot.get(), this});
+  BindEvents();
   fFFTGraph = this;
   WindowServices().SpectrumView = this;
 }
 
 TfFFTGraph::~TfFFTGraph() {
-  // The controls outlive the plot while the form's base destroys them.
-  pbFFT->OnPaint = nullptr;
+  ReleasePlotBox();
   tProgress->OnTimer = nullptr;
   sbScrollX->OnChange = sbScrollY->OnChange = nullptr;
   TSpectrumViewServices* self = this;
@@ -66,79 +57,33 @@ TfFFTGraph::~TfFFTGraph() {
   if (fFFTGraph == this) fFFTGraph = nullptr;
 }
 
-void TfFFTGraph::FormCreate() {
-  SetName("fFFTGraph");
-  LayoutFrame(FFTGraphPanelWidth, FFTGraphPanelHeight);
-  bCloseC = CreateCaptionButton(this, "bCloseC", sgClose);
-  bMaximize = CreateCaptionButton(this, "bMaximize", sgMaximize);
-  bMinimize = CreateCaptionButton(this, "bMinimize", sgMinimize);
-  PlaceCaptionButtons(bCloseC, bMaximize, bMinimize);
-  BuildFFTGraphControls(*this, this, pWindow);
-  Plot = std::make_unique<TDisplayFFT>(pbFFT);
-  Plot->MarginTop = Plot->MarginBottom = 18;
-  Plot->MarginLeft = Plot->MarginRight = 38;
-  Plot->ShowCursorT = 1;
-  SetConstraints({Width(), 350, 0, 0});
-  SetPosition(gui::poScreenCenter);
-  BindEvents();
-  BindNavigation();
-  LayoutFFTGraph(*this, pWindow, Plot->MarginLeft, Plot->MarginRight);
-}
+TfSignalView* TfFFTGraph::OtherView() const { return fTimeGraph; }
 
 void TfFFTGraph::BindEvents() {
-  const auto bind = [this](TBitmapButton* b, void (TfFFTGraph::*handler)(gui::TComponent*)) {
-    b->OnClick = [this, handler](gui::TComponent* sender) { (this->*handler)(sender); };
-  };
-  bCloseC->OnClick = [this](gui::TComponent*) { Close(); };
-  bMinimize->OnClick = [](gui::TComponent*) {
-    if (gui::Application) gui::Application->Minimize();
-  };
-  bind(bMaximize, &TfFFTGraph::bMaximizeClick);
-  bind(bStartStop, &TfFFTGraph::bStartStopClick);
-  bind(bSetup, &TfFFTGraph::bSetupClick);
-  bind(bOscilloscope, &TfFFTGraph::bOscilloscopeClick);
-  bind(bBalancing, &TfFFTGraph::bBalancingClick);
-  bind(bPrint, &TfFFTGraph::bPrintClick);
-  bind(bAsyncFile, &TfFFTGraph::bAsyncFileClick);
-  bind(bDisplayChannels, &TfFFTGraph::bDisplayChannelsClick);
-  bind(bLogLin, &TfFFTGraph::bLogLinClick);
-  bind(bSpectrumType, &TfFFTGraph::bSpectrumTypeClick);
-  bind(bWindowType, &TfFFTGraph::bWindowTypeClick);
-  bind(bRmsType, &TfFFTGraph::bRmsTypeClick);
+  BindClick(bOscilloscope, &TfFFTGraph::bOscilloscopeClick);
+  BindClick(bAsyncFile, &TfFFTGraph::bAsyncFileClick);
+  BindClick(bLogLin, &TfFFTGraph::bLogLinClick);
+  BindClick(bSpectrumType, &TfFFTGraph::bSpectrumTypeClick);
+  BindClick(bWindowType, &TfFFTGraph::bWindowTypeClick);
+  BindClick(bRmsType, &TfFFTGraph::bRmsTypeClick);
   for (size_t r = 0; r < 3; ++r) {
-    bind(bMeasCur[r], &TfFFTGraph::pMeasCurClick);
-    bind(bMeasCh[r], &TfFFTGraph::pMeasChClick);
-    bind(bFreq[r], &TfFFTGraph::bFreqClick);
-    bind(bValue[r], &TfFFTGraph::bValueClick);
+    BindClick(bMeasCur[r], &TfFFTGraph::pMeasCurClick);
+    BindClick(bMeasCh[r], &TfFFTGraph::pMeasChClick);
+    BindClick(bFreq[r], &TfFFTGraph::bFreqClick);
+    BindClick(bValue[r], &TfFFTGraph::bValueClick);
   }
-  bind(bRmsValueA, &TfFFTGraph::bValueClick);
-  bind(bRmsValueB, &TfFFTGraph::bValueClick);
+  BindClick(bRmsValueA, &TfFFTGraph::bValueClick);
+  BindClick(bRmsValueB, &TfFFTGraph::bValueClick);
   tProgress->OnTimer = [this](gui::TComponent* sender) { tProgressTimer(sender); };
-  pbFFT->OnPaint = [this](gui::TComponent*) { RepaintPlot(); };
-}
-
-void TfFFTGraph::DoShow() {
-  TWindowFrame::DoShow();
-  TSignalViewServices::Visible = true;
-  FormShow();
-}
-
-void TfFFTGraph::DoHide() {
-  TSignalViewServices::Visible = false;
-  TWindowFrame::DoHide();
+  BindNavigation();
 }
 
 void TfFFTGraph::FormShow() {
-  SetColor(FrameActiveColor);
-  pWindow->SetColor(WorkPanelColor);
-  ShowTexts();
+  ShowFrame();
+  ShowOwnTexts();
   const bool shown = WindowVisible();
   // The arrays before the first conversion, and only once per show.
-  if (shown && DisplayA.empty() && TheCore) {
-    const size_t ram = static_cast<size_t>(std::max(TheCore->RamSize, 0));
-    DisplayA.assign(ram, 0.0);
-    DisplayB.assign(ram, 0.0);
-  }
+  if (shown && DisplayA.empty() && TheCore) AllocateChannelArrays(DisplayA, DisplayB);
   PlotSpectrum(true);
   SyncScrollBars();
   if (shown) {
@@ -151,69 +96,33 @@ void TfFFTGraph::FormShow() {
   UpdateButtonStates();
 }
 
-void TfFFTGraph::ShowTexts() {
-  const auto tip = [this](gui::TControl* control, TText text, const char16_t* suffix) {
-    TLanguageService::AddToolTip(this, control, Text(text) + suffix);
+void TfFFTGraph::ShowOwnTexts() {
+  const auto tip = [this](gui::TControl* control, std::u16string text) {
+    TLanguageService::AddToolTip(this, control, text);
   };
-  tip(bCloseC, ftClose, u"");
-  leCaption->SetCaptionW(Text(ftSpectrum));
-  tip(bZoomXOut, ftZoomOut, u" [Ctrl + O]");
-  tip(bZoomXIn, ftZoomIn, u" [Ctrl + I]");
-  tip(bZoomYOut, ftZoomOut, u" [Ctrl + Shift + O]");
-  tip(bZoomYIn, ftZoomIn, u" [Ctrl + Shift + I]");
-  tip(bZoomXY, ftZoomXY, u" [Ctrl + W]");
-  tip(bZoomPrev, ftZoomPrev, u" [Ctrl + P]");
-  tip(bZoomAll, ftZoomAll, u" [Ctrl + A]");
-  tip(bGotoX, ftGotoX, u" [X]");
-  tip(bGotoY, ftGotoY, u" [Y]");
-  tip(bGotoT, ftGotoT, u" [T]");
-  tip(bGotoTAndZoom, ftGotoTAndZoom, u" [Ctrl + T]");
-  tip(bLogLin, ftLogLin, u"");
-  tip(bDisplayChannels, ftChannelsView, u"");
-  tip(bWindowType, ftWindowType, u"");
-  tip(bSpectrumType, ftSpectrumType, u"");
-  tip(bSetup, ftSetup, u" [S]");
-  tip(bPrint, ftPrint, u"");
-  tip(bAsyncFile, ftAsyncDataFile, u"");
-  tip(bOscilloscope, ftOscilloscope, u" [A]");
-  tip(bBalancing, ftBalancing, u" [B]");
+  tip(bGotoT, Text(ftGotoT) + u" [T]");
+  tip(bGotoTAndZoom, Text(ftGotoTAndZoom) + u" [Ctrl + T]");
+  tip(bLogLin, Text(ftLogLin));
+  tip(bWindowType, Text(ftWindowType));
+  tip(bSpectrumType, Text(ftSpectrumType));
   ProcessingText = Text(ftProcessingDFT);
-  bStartStop->SetCaptionW(Text(ftStart));
-  if (fTimeGraph) {
-    bStartStop->SetCaptionW(fTimeGraph->bStartStop->CaptionW());
-    if (fTimeGraph->bStartStop->Enabled()) bStartStop->SetBitmap(&fTimeGraph->bStartStop->Bitmap());
-  }
-  tip(bStartStop, ftAsyncAnalysis, u" [Space]");
   for (size_t r = 0; r < 3; ++r) {
-    tip(bMeasCur[r], ftCursor, u"");
-    tip(bMeasCh[r], ftChannel, u"");
-    tip(bFreq[r], ftFreqInCurPos, u"");
-    tip(bValue[r], ftAmplInCurPos, u"");
-    tip(pePhase[r], ftPhaseInCurPos, u"");
+    tip(bMeasCur[r], ViewText(vtCursor));
+    tip(bMeasCh[r], ViewText(vtChannel));
+    tip(bFreq[r], Text(ftFreqInCurPos));
+    tip(bValue[r], Text(ftAmplInCurPos));
+    tip(pePhase[r], Text(ftPhaseInCurPos));
   }
-  tip(bRmsType, ftBandRMS, u"");
-  tip(bRmsValueA, ftBandRMSValue, u"");
-  tip(bRmsValueB, ftBandRMSValue, u"");
-  tip(pProgressLabel, ftDFTProgress, u"");
-  tip(pbProgress, ftDFTProgress, u"");
+  tip(bRmsType, Text(ftBandRMS));
+  tip(bRmsValueA, Text(ftBandRMSValue));
+  tip(bRmsValueB, Text(ftBandRMSValue));
+  tip(pProgressLabel, Text(ftDFTProgress));
+  tip(pbProgress, Text(ftDFTProgress));
 }
 
-void TfFFTGraph::ApplyCaptureState() {
-  const bool running = TheCore && TheCore->Measuring;
-  const bool async = TheCore && TheCore->AsyncMode;
-  if (running && !async) bStartStop->SetEnabled(false);
-  bSetup->SetEnabled(!running);
-  bPrint->SetEnabled(!running);
-  bCloseC->SetEnabled(!(running && async));
-  bBalancing->SetEnabled(!(running && async));
-}
-
-void TfFFTGraph::Resize() {
-  TWindowFrame::Resize();
-  if (!Plot) return;
-  LayoutFFTGraph(*this, pWindow, Plot->MarginLeft, Plot->MarginRight);
-  RepaintPlot();
-  Invalidate();
+void TfFFTGraph::LayoutControls() {
+  TSignalViewControls& shared = *this;
+  LayoutFFTGraph(shared, *this, pWindow, Plot->MarginLeft, Plot->MarginRight);
 }
 
 void TfFFTGraph::RepaintPlot() {
@@ -241,20 +150,7 @@ void TfFFTGraph::StopSpectrumThread() {
   SpectrumThread = nullptr;
 }
 
-void TfFFTGraph::DoClose(gui::TCloseAction& action) {
-  TWindowFrame::DoClose(action);
-  if (!TheCore || action == gui::caNone) return;
-  if (!fTimeGraph && TheCore->Measuring && TheCore->AsyncMode) {
-    // The free-running capture feeds this window alone: stop it first; the
-    // user closes the window again once it has stopped.
-    action = gui::caNone;
-    bStartStopClick(bStartStop);
-    return;
-  }
-  if (TheCore->AsyncMode && fTimeGraph && !fTimeGraph->WindowVisible()) {
-    Workspace.SetAsyncMode(false);
-    Workspace.RefreshResults();
-  }
+void TfFFTGraph::CloseView() {
   tProgress->SetEnabled(false);
   if (TheCore->SpectrumBusy && SpectrumThread) {
     SpectrumThread->AbortCalculation();
@@ -263,8 +159,7 @@ void TfFFTGraph::DoClose(gui::TCloseAction& action) {
   TSignalViewServices::Visible = false;
   StopSpectrumThread();
   Plot->DataA = Plot->DataB = nullptr;
-  std::vector<double>().swap(DisplayA);
-  std::vector<double>().swap(DisplayB);
+  ReleaseChannelArrays(DisplayA, DisplayB);
   if (fTimeGraph && !fTimeGraph->WindowVisible() && TheCore->Measuring && TheCore->AsyncMode) StopCaptureAndWait();
 }
 
@@ -309,7 +204,7 @@ void TfFFTGraph::FillDisplay(bool channelA, int32_t n) {
   const std::vector<std::complex<double>>& spectrum = channelA ? TheCore->SpectrumA : TheCore->SpectrumB;
   std::vector<double>& display = channelA ? DisplayA : DisplayB;
   const double*& data = channelA ? Plot->DataA : Plot->DataB;
-  const bool shown = ChannelsShown == 0 || ChannelsShown == (channelA ? 1 : 2);
+  const bool shown = ChannelChosen(channelA);
   const int32_t bins = n / 2;
   if (spectrum.empty() || !ChannelHasSamples(channelA) || !shown || display.empty()) {
     data = nullptr;
@@ -344,9 +239,7 @@ void TfFFTGraph::PlotSpectrum(bool rescale) {
     rescale = true;
   }
   const uint8_t quantity = TheCore->AmplDisplayMode;
-  // One channel has no channel choice: a view of B alone left from a
-  // two-channel job would show nothing, with no button to change it.
-  if (TheCore->Type != 1) ChannelsShown = 0;
+  FitChannelChoice();
   if (rescale) {
     Plot->SpanY = FullScaleSpan(1, 0);
     Plot->RefSpan = Plot->SpanY;
@@ -363,33 +256,13 @@ void TfFFTGraph::PlotSpectrum(bool rescale) {
   const double binFrequency = BinFrequency(1, Plot->SampleRate, n);
   Plot->RangeA = TheCore->ConvertAmplitude(TheCore->DriverInputRange(TheCore->GainA), binFrequency, quantity, 0);
   Plot->RangeB = TheCore->ConvertAmplitude(TheCore->DriverInputRange(TheCore->GainB), binFrequency, quantity, 1);
-  const auto& colours = TheCore->WorkColors;
-  Plot->BackColor = colours[wcWorkBack];
-  Plot->ColorA = colours[wcWorkChA];
-  Plot->ColorB = colours[wcWorkChB];
-  Plot->CursorXColor = colours[wcWorkCurX];
-  Plot->CursorYColor = colours[wcWorkCurY];
-  Plot->CursorTColor = colours[wcWorkCurT];
-  Plot->GridColor = colours[wcWorkGrid];
-  Plot->ValueBandColor = PlotValueBand;
-  Plot->BandColor = PlotBand;
-  Plot->ValueTextColor = Plot->LabelColor = PlotText;
+  ApplyPlotLook(*Plot);
+  Plot->CursorTColor = CursorColour('T');
+  Plot->LabelColor = Plot->ValueTextColor;
   Plot->UnitA = Plot->UnitB = LinearScale ? AmplitudeUnitText(quantity, 1) : u"[dB]";
-  Plot->ShowA = 1;
-  Plot->ShowB = TheCore->Type == 1 ? 1 : 0;
   Plot->CursorT = CursorBin('T');
-  Plot->SolidA = SolidA ? 1 : 0;
-  Plot->SolidB = SolidB ? 1 : 0;
   RepaintPlot();
   UpdateChannelsButton();
-}
-
-void TfFFTGraph::UpdateChannelsButton() {
-  const bool two = TheCore && TheCore->Type == 1;
-  bDisplayChannels->SetEnabled(two);
-  if (!two) return;
-  SetToolGlyph(bDisplayChannels, ChannelsGlyph(ChannelsShown));
-  bDisplayChannels->Repaint();
 }
 
 void TfFFTGraph::UpdateButtonStates() {
@@ -399,18 +272,16 @@ void TfFFTGraph::UpdateButtonStates() {
   bLogLin->SetEnabled(TheCore->AmplDisplayMode == 0);
 }
 
-void TfFFTGraph::MirrorStatus() {
-  TViewStatusControls& status = *this;
-  ApplyStatusLine(status, Workspace.StatusLine());
-}
-
 void TfFFTGraph::MirrorViews() {
   MirrorStatus();
   if (fTimeGraph) fTimeGraph->MirrorStatus();
 }
 
-void TfFFTGraph::ShowProcessing() {
-  Workspace.ShowErrorText(ProcessingText, TheCore ? TheCore->WorkColors[wcWorkText2] : 0);
+void TfFFTGraph::AwaitSpectrum() {
+  SolidA = SolidB = false;
+  Plot->SolidA = Plot->SolidB = 0;
+  RepaintPlot();
+  Workspace.ShowErrorText(ProcessingText, WorkText2Colour());
   MirrorViews();
 }
 
@@ -432,27 +303,10 @@ void TfFFTGraph::tProgressTimer(gui::TComponent*) {
   MirrorViews();
 }
 
-void TfFFTGraph::bStartStopClick(gui::TComponent*) {
-  Workspace.SetAsyncMode(true);
-  Workspace.StartStopAsync();
-}
-
-void TfFFTGraph::bSetupClick(gui::TComponent*) { Workspace.SetupCommand(); }
 void TfFFTGraph::bOscilloscopeClick(gui::TComponent*) { Workspace.OscilloscopeCommand(); }
-
-void TfFFTGraph::bBalancingClick(gui::TComponent*) {
-  if (gui::TForm* form = Workspace.WorkspaceForm()) form->BringToFront();
-}
 
 void TfFFTGraph::bValueClick(gui::TComponent* sender) {
   Workspace.AmplitudeUnitCommand(static_cast<gui::TControl*>(sender));
-}
-
-void TfFFTGraph::bMaximizeClick(gui::TComponent*) {
-  const bool normal = WindowState() == gui::wsNormal;
-  SetWindowState(normal ? gui::wsMaximized : gui::wsNormal);
-  const gui::TBitmap glyph = StripGlyph(normal ? sgRestore : sgMaximize, gui::clBlack, bMaximize->ButtonColor());
-  bMaximize->SetBitmap(&glyph);
 }
 
 void TfFFTGraph::bAsyncFileClick(gui::TComponent*) {
@@ -461,13 +315,6 @@ void TfFFTGraph::bAsyncFileClick(gui::TComponent*) {
     fTimeGraph->RefreshGraph();
     fTimeGraph->RefreshReadout();
   }
-}
-
-void TfFFTGraph::bDisplayChannelsClick(gui::TComponent*) {
-  const int choice = PopupBelow(this, bDisplayChannels, {{u"A+B"}, {u"A"}, {u"B"}}, ChannelsShown + 1);
-  if (choice == 0) return;
-  ChannelsShown = static_cast<uint8_t>(choice - 1);
-  PlotSpectrum(false);
 }
 
 void TfFFTGraph::bLogLinClick(gui::TComponent*) {
@@ -488,12 +335,7 @@ void TfFFTGraph::bSpectrumTypeClick(gui::TComponent*) {
     const auto lock = AbortForChange(true);
     TheCore->SpectrumInWindow = choice == 2 ? 1 : 0;
   }
-  if (choice == 2) {
-    SolidA = SolidB = false;
-    Plot->SolidA = Plot->SolidB = 0;
-    RepaintPlot();
-    ShowProcessing();
-  }
+  if (choice == 2) AwaitSpectrum();
   if (TheCore->SpectrumEvent) TheCore->SpectrumEvent->SetEvent();
   RefreshInfoPanel();
 }
@@ -511,20 +353,10 @@ void TfFFTGraph::bWindowTypeClick(gui::TComponent*) {
     const auto lock = AbortForChange(false);
     TheCore->WindowType = static_cast<uint8_t>(choice - 1);
   }
-  if (TheCore->SpectrumInWindow) {
-    SolidA = SolidB = false;
-    Plot->SolidA = Plot->SolidB = 0;
-    RepaintPlot();
-    ShowProcessing();
-  }
+  if (TheCore->SpectrumInWindow) AwaitSpectrum();
   if (TheCore->SpectrumEvent) TheCore->SpectrumEvent->SetEvent();
   UpdateButtonStates();
   RefreshInfoPanel();
-}
-
-void TfFFTGraph::bPrintClick(gui::TComponent*) {
-  RunPrintCommand(*this, bPrint, Workspace, true,
-                  [this](gui::TCanvas& printer, int channel) { PrintPage(printer, channel); });
 }
 
 void TfFFTGraph::PrintPage(gui::TCanvas& printer, int channel) {
@@ -545,10 +377,7 @@ void TfFFTGraph::PrintPage(gui::TCanvas& printer, int channel) {
     }
   };
   page.PrintPlot = [this](int ch, gui::TCanvas& target, const gui::TRect& area) {
-    Plot->Suppress = 1;
-    Plot->Print(ch, target, Canvas(), area);
-    Plot->Suppress = 0;
-    RepaintPlot();
+    PrintPlotSuppressed([&] { Plot->Print(ch, target, Canvas(), area); });
   };
   PaintViewPage(printer, channel, page, Workspace);
 }

@@ -1,13 +1,14 @@
 #pragma once
-// TfFFTGraph: the spectrum window. It shows the amplitude spectra of channel
-// A and, with two channels, B, of the current run or of the free-running
-// capture, drawn by its TDisplayFFT. It computes no spectrum: while it is
-// shown it owns the one TSpectrumThread, which writes the core's spectra;
-// the window converts them into the displayed unit, chooses FFT of the
-// buffer or DFT over the run's revolution window and the window function,
-// and mirrors the workspace's status line with the DFT's progress. The
-// read-out rows, the band RMS, the navigation and the print page are in
-// their own units (fftgraphreadout.cpp, fftgraphnavigation.cpp, viewprint).
+// TfFFTGraph: the spectrum window, a signal window (TfSignalView). It shows
+// the amplitude spectra of channel A and, with two channels, B, of the
+// current run or of the free-running capture, drawn by its TDisplayFFT. It
+// computes no spectrum: while it is shown it owns the one TSpectrumThread,
+// which writes the core's spectra. What it adds to the signal window: the
+// thread's life, the display arrays converted into the displayed unit, FFT
+// of the buffer or DFT over the run's revolution window, the window
+// function, the linear or decibel axis, the DFT's progress, cursor T and
+// the vertical scroll bar, and the read-out rows and band RMS
+// (fftgraphreadout.cpp; the navigation in fftgraphnavigation.cpp).
 //
 // The workspace creates it on first use (ShowFFTGraph); closing hides it.
 
@@ -21,32 +22,22 @@
 
 #include "displayfft.h"
 #include "fftgraphcontrols.h"
-#include "languageservice.h"
-#include "spectrumnavigation.h"
+#include "signalview.h"
 #include "spectrumreadout.h"
-#include "windowframe.h"
-#include "workspaceservices.h"
-#include "zoomhistory.h"
-
-class TViewWorkspace;
 
 // The window functions' names, indexed by the core's WindowType; an empty
 // row ends the list.
 extern const std::array<std::u16string_view, 9> WindowTypeNames;
 
-class TfFFTGraph : public TWindowFrame, public TFFTGraphControls, public TSpectrumViewServices {
+class TfFFTGraph : public TfSignalView, public TFFTGraphControls, public TSpectrumViewServices {
  public:
   TfFFTGraph(gui::TComponent* owner, TViewWorkspace& workspace);
   ~TfFFTGraph() override;
 
   std::unique_ptr<TDisplayFFT> Plot;
-  uint8_t ChannelsShown = 0;  // 0 A and B, 1 A, 2 B
   // Display values per bin (RamSize each while shown, empty while hidden).
   std::vector<double> DisplayA, DisplayB;
   uint8_t LinearScale = 1;
-  TZoomHistory<TSpectrumView> ZoomHistory;
-  int32_t DragAnchorX = -1;
-  int32_t DragStartBin = 0;
   std::u16string ProcessingText;
   std::array<char, 3> MeasCur = {'T', 'X', 'Y'};
   std::array<char, 3> MeasCh = {'A', 'A', 'A'};
@@ -56,14 +47,13 @@ class TfFFTGraph : public TWindowFrame, public TFFTGraphControls, public TSpectr
   // TSpectrumViewServices: the spectrum thread's and the workspace's refreshes.
   void PlotSpectrum(bool rescale) override;
   void RefreshInfoPanel() override;
-  void MirrorStatus() override;
+  void MirrorStatus() override { MirrorWorkspaceStatus(); }
   void UpdateButtonStates();
   void SyncScrollBars();
   // Texts and colours, the display arrays and the spectrum thread while the
-  // window is shown; the set-up dialog runs it again after a colour change
-  // (then no second thread is started and nothing is allocated anew).
-  void FormShow();
-  bool WindowVisible() const { return gui::TControl::Visible(); }
+  // window is shown; run again by the set-up dialog after a colour change,
+  // it starts no second thread and allocates nothing anew.
+  void FormShow() override;
 
   // The read-out (Part of the info panel).
   static double SpectrumGain() { return 1.0; }
@@ -82,93 +72,54 @@ class TfFFTGraph : public TWindowFrame, public TFFTGraphControls, public TSpectr
   int32_t AskCursorPosition(char letter, int32_t bin);
 
   // Commands.
-  void bStartStopClick(gui::TComponent* sender);
-  void bSetupClick(gui::TComponent* sender);
   void bOscilloscopeClick(gui::TComponent* sender);
-  void bBalancingClick(gui::TComponent* sender);
   void bValueClick(gui::TComponent* sender);
-  void bPrintClick(gui::TComponent* sender);
   void bAsyncFileClick(gui::TComponent* sender);
-  void bDisplayChannelsClick(gui::TComponent* sender);
   void bLogLinClick(gui::TComponent* sender);
   void bSpectrumTypeClick(gui::TComponent* sender);
   void bWindowTypeClick(gui::TComponent* sender);
   void bRmsTypeClick(gui::TComponent* sender);
-  void bMaximizeClick(gui::TComponent* sender);
   void pMeasCurClick(gui::TComponent* sender);
   void pMeasChClick(gui::TComponent* sender);
   void bFreqClick(gui::TComponent* sender);
   void tProgressTimer(gui::TComponent* sender);
 
   // Navigation.
-  void PushZoom();
-  void PopZoom();
-  void bZoomXInClick(gui::TComponent* sender);
-  void bZoomXOutClick(gui::TComponent* sender);
   void bZoomYInClick(gui::TComponent* sender);
   void bZoomYOutClick(gui::TComponent* sender);
-  void bZoomAllClick(gui::TComponent* sender);
-  void bZoomPrevClick(gui::TComponent* sender);
-  void bZoomXYClick(gui::TComponent* sender);
-  void bGotoCurClick(gui::TComponent* sender);
+  void bZoomAllClick(gui::TComponent* sender) override;
+  void bZoomXYClick(gui::TComponent* sender) override;
+  void bGotoCurClick(gui::TComponent* sender) override;
   void bGotoTAndZoomClick(gui::TComponent* sender);
 
+  // The window's own texts in section "Forms", in the order of TText; those
+  // it shares with the oscilloscope are TfSignalView's.
   enum TText : size_t {
-    ftClose,
-    ftSpectrum,
-    ftZoomOut,
-    ftZoomIn,
-    ftZoomXY,
-    ftZoomPrev,
-    ftZoomAll,
-    ftGotoX,
-    ftGotoY,
-    ftGotoT,
-    ftGotoTAndZoom,
-    ftLogLin,
-    ftChannelsView,
-    ftWindowType,
-    ftSpectrumType,
-    ftSetup,
-    ftPrint,
-    ftAsyncDataFile,
-    ftOscilloscope,
-    ftBalancing,
-    ftProcessingDFT,
-    ftStart,
-    ftAsyncAnalysis,
-    ftCursor,
-    ftChannel,
-    ftFreqInCurPos,
-    ftAmplInCurPos,
-    ftPhaseInCurPos,
-    ftBandRMS,
-    ftBandRMSValue,
-    ftDFTProgress,
-    ftCursorX,
-    ftCursorY,
-    ftCursorT,
-    ftChannelA,
-    ftChannelB,
+    ftGotoT, ftGotoTAndZoom, ftLogLin, ftWindowType, ftSpectrumType, ftProcessingDFT, ftFreqInCurPos,
+    ftAmplInCurPos, ftPhaseInCurPos, ftBandRMS, ftBandRMSValue, ftDFTProgress, ftCursorT
   };
   static const std::vector<TTextKey> LangKeys;
   static std::u16string Text(TText text);
 
  protected:
-  void DoShow() override;
-  void DoHide() override;
-  void DoClose(gui::TCloseAction& action) override;
-  void Resize() override;
-  void KeyDown(gui::TVirtualKey& key, gui::TShiftState shift) override;
-  bool DoMouseWheel(gui::TShiftState shift, int wheelDelta, gui::TPoint mousePos) override;
+  TfSignalView* OtherView() const override;
+  int32_t ViewTotal() const override { return Plot->TotalBins; }
+  void LayoutControls() override;
+  // Nothing is painted while the core rewrites the samples.
+  void RepaintPlot() override;
+  void Redraw() override { PlotSpectrum(false); }
+  void ViewChanged() override {
+    RepaintPlot();
+    SyncScrollBars();
+  }
+  void CloseView() override;
+  void PrintPage(gui::TCanvas& printer, int channel) override;
+  bool ViewKey(gui::TVirtualKey key, bool ctrl) override;
 
  private:
-  void FormCreate();
   void BindEvents();
   void BindNavigation();
-  void ShowTexts();
-  void ApplyCaptureState();
-  void UpdateChannelsButton();
+  void ShowOwnTexts();
   void StartSpectrumThread();
   void StopSpectrumThread();
   // The channel has samples to show: always in free-running mode, else
@@ -184,21 +135,18 @@ class TfFFTGraph : public TWindowFrame, public TFFTGraphControls, public TSpectr
   // The amplitude span of a full-scale signal at the frequency of `bin` in
   // the unit shown, for the sensor of `channel`.
   int32_t FullScaleSpan(double bin, uint8_t channel) const;
-  // The three error lines show the text of ProcessingDFT.
-  void ShowProcessing();
+  // A new spectrum is on its way: the traces dotted until it arrives, the
+  // three error lines with the text of ProcessingDFT.
+  void AwaitSpectrum();
   void MirrorViews();
   // Stops a computation under way (with the error lines reset when asked)
   // and returns the signals' lock once the thread has let it go.
   std::unique_lock<std::mutex> AbortForChange(bool resetErrorLine);
   void pbFFTMouseDown(gui::TMouseButton button, gui::TShiftState shift, int x, int y);
   void pbFFTMouseMove(gui::TShiftState shift, int x, int y);
-  void KeyCursor(char letter, bool ctrl);
-  void PrintPage(gui::TCanvas& printer, int channel);
-  TSpectrumView View() const;
-  void SetView(const TSpectrumView& v);
-  void RepaintPlot();
-
-  TViewWorkspace& Workspace;
+  // Cursor X or Y placed by the cursor-position dialog: a bin below
+  // `lowest` leaves it; a bin placed shows the cursor.
+  void PlaceCursor(char letter, int32_t lowest);
 };
 
 // The spectrum window while it exists, else null.

@@ -1,39 +1,23 @@
 #pragma once
-// View arithmetic of the spectrum window: horizontal and vertical zoom, zoom
-// onto the cursors, going to a cursor, going to cursor T with zoom, panning
-// and the two scroll bars' ranges. Views are in bins (horizontal) and plot
-// units (vertical); integer divisions truncate toward zero.
+// View arithmetic of the spectrum window where it differs from the
+// oscilloscope's (viewnavigation.h): the narrowest view, the vertical zoom
+// against the reference span, going to cursor T with zoom, and the two
+// scroll bars' ranges. Views are in bins (horizontal) and plot units
+// (vertical).
 
 #include <cstdint>
 #include <optional>
 
-#include "timenavigation.h"
-
-struct TSpectrumView {
-  int32_t ViewStart = 0;
-  int32_t ViewWidth = 0;
-  int32_t OffsetY = 0;
-  int32_t SpanY = 0;
-  friend bool operator==(const TSpectrumView&, const TSpectrumView&) = default;
-};
+#include "viewnavigation.h"
 
 // The narrowest horizontal view, when the spectrum has that many bins.
 constexpr int32_t MinSpectrumViewWidth = 20;
 
-// Half the width around the middle, at least 20 bins (then the start stays).
-TSpectrumView SpectrumZoomXIn(TSpectrumView v, int32_t totalBins);
-// Twice the width around the middle, kept inside the spectrum.
-TSpectrumView SpectrumZoomXOut(TSpectrumView v, int32_t totalBins);
 // Half or twice the span; none below refSpan / 8192 or above 2 x refSpan.
-std::optional<TSpectrumView> SpectrumZoomYIn(TSpectrumView v, double refSpan);
-std::optional<TSpectrumView> SpectrumZoomYOut(TSpectrumView v, double refSpan);
-// 1.05 x the cursors' distance (at least 20 bins); none when both cursors
-// stand on one bin. The view stays inside the spectrum: one reaching its
-// width shows the whole spectrum.
-std::optional<TSpectrumView> SpectrumZoomToCursors(TSpectrumView v, int32_t cursorX, int32_t cursorY,
-                                                   int32_t totalBins);
+std::optional<TPlotView> SpectrumZoomYIn(TPlotView v, double refSpan);
+std::optional<TPlotView> SpectrumZoomYOut(TPlotView v, double refSpan);
 // A tenth of the width (at least 20 bins) around cursor T.
-TSpectrumView SpectrumZoomToT(TSpectrumView v, int32_t cursorT, int32_t totalBins);
+TPlotView SpectrumZoomToT(TPlotView v, int32_t cursorT, int32_t totalBins);
 
 // Horizontal bar: range 0 to bins - width, enabled while the view is
 // narrower than a spectrum that has bins.

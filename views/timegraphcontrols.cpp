@@ -7,38 +7,9 @@
 
 namespace {
 
-void BuildToolBar(TTimeGraphControls& c, gui::TForm* f, gui::TPanel* panel) {
-  c.peButtons = CreateViewPanel(f, panel, "peButtons", 770, 35, ToolBarFace, ToolBarBorder);
-  gui::TWinControl* bar = c.peButtons;
-  const auto left = [](int i) { return 4 + 28 * i; };
-  c.bZoomOutX = CreateToolButton(f, bar, "bZoomOutX", left(0), vgZoomOutX);
-  c.bZoomInX = CreateToolButton(f, bar, "bZoomInX", left(1), vgZoomInX);
-  c.bZoomOutY = CreateToolButton(f, bar, "bZoomOutY", left(2), vgZoomOutY);
-  c.bZoomInY = CreateToolButton(f, bar, "bZoomInY", left(3), vgZoomInY);
-  c.bZoomPrev = CreateToolButton(f, bar, "bZoomPrev", left(4), vgZoomPrev);
-  c.bZoomAll = CreateToolButton(f, bar, "bZoomAll", left(5), vgZoomAll);
-  c.bZoomXY = CreateToolButton(f, bar, "bZoomXY", left(6), vgZoomXY);
-  c.bGotoX = CreateToolButton(f, bar, "bGotoX", left(7), vgGotoX);
-  c.bGotoX->SetTag(1);
-  c.bGotoY = CreateToolButton(f, bar, "bGotoY", left(8), vgGotoY);
-  c.bGotoY->SetTag(2);
-  c.bDisplayChannels = CreateToolButton(f, bar, "bDisplayChannels", left(9), vgChannelsAB);
-  const int startStop = 770 - 4 - 70;
-  const auto right = [startStop](int i) { return startStop - 28 * i; };
-  c.bAsyncFile = CreateToolButton(f, bar, "bAsyncFile", right(6), vgAsyncFile);
-  c.bPrint = CreateToolButton(f, bar, "bPrint", right(5), vgPrint);
-  c.bSetup = CreateToolButton(f, bar, "bSetup", right(4), vgSetup);
-  c.bBalancing = CreateToolButton(f, bar, "bBalancing", right(3), vgBalancing);
-  c.bSpectrum = CreateToolButton(f, bar, "bSpectrum", right(2), vgSpectrum);
-  c.bStartStop = CreateToolButton(f, bar, "bStartStop", startStop, vgStart);
-  c.bStartStop->SetWidth(70);
-  c.bStartStop->Font().SetStyle(gui::fsBold);
-  c.bStartStop->SetGap(4);
-}
-
-void BuildReadout(TTimeGraphControls& c, gui::TForm* f, gui::TPanel* panel) {
-  c.peInfo = CreateViewPanel(f, panel, "peInfo", 770, 48, ToolBarFace, ToolBarBorder);
-  gui::TWinControl* p = c.peInfo;
+void BuildReadout(TSignalViewControls& v, TTimeGraphControls& c, gui::TForm* f, gui::TPanel* panel) {
+  BuildReadoutPanel(v, f, panel);
+  gui::TWinControl* p = v.peInfo;
   const auto letter = [&](const char* name, int left, int top, int tag) {
     TBitmapButton* b = CreateReadoutButton(f, p, name, left, top, 20, true);
     b->SetTag(tag);
@@ -85,27 +56,30 @@ void BuildReadout(TTimeGraphControls& c, gui::TForm* f, gui::TPanel* panel) {
 
 }  // namespace
 
-void BuildTimeGraphControls(TTimeGraphControls& c, gui::TForm* form, gui::TPanel* panel) {
-  c.pbAnalog = new gui::TPaintBox(form);
-  c.pbAnalog->SetParent(panel);
-  c.pbAnalog->SetName("pbAnalog");
-  c.sbScroll = new gui::TScrollBar(form);
-  c.sbScroll->SetParent(panel);
-  c.sbScroll->SetName("sbScroll");
-  c.sbScroll->SetHeight(16);
+void BuildTimeGraphControls(TSignalViewControls& v, TTimeGraphControls& c, gui::TForm* form, gui::TPanel* panel) {
+  c.pbAnalog = CreatePlotBox(form, panel, "pbAnalog");
+  c.sbScroll = CreateViewScrollBar(form, panel, "sbScroll", false);
   c.sbScroll->SetPageSize(0);
-  c.sbScroll->SetTabStop(false);
-  BuildToolBar(c, form, panel);
-  BuildStatusLine(c, form, panel);
-  BuildReadout(c, form, panel);
+  BuildSignalToolBar(v, form, panel,
+                     {{"bZoomOutX", vgZoomOutX, &c.bZoomOutX},
+                      {"bZoomInX", vgZoomInX, &c.bZoomInX},
+                      {"bZoomOutY", vgZoomOutY, &c.bZoomOutY},
+                      {"bZoomInY", vgZoomInY, &c.bZoomInY},
+                      {"bZoomPrev", vgZoomPrev, &v.bZoomPrev},
+                      {"bZoomAll", vgZoomAll, &v.bZoomAll},
+                      {"bZoomXY", vgZoomXY, &v.bZoomXY},
+                      {"bGotoX", vgGotoX, &v.bGotoX, 1},
+                      {"bGotoY", vgGotoY, &v.bGotoY, 2},
+                      {"bDisplayChannels", vgChannelsAB, &v.bDisplayChannels}},
+                     {"bSpectrum", vgSpectrum, &c.bSpectrum});
+  BuildStatusLine(v, form, panel);
+  BuildReadout(v, c, form, panel);
 }
 
-void LayoutTimeGraph(TTimeGraphControls& c, gui::TPanel* panel, int marginLeft, int marginRight) {
-  const int w = panel->Width(), h = panel->Height();
-  c.peInfo->SetBounds(5, h - c.peInfo->Height() - 5, c.peInfo->Width(), c.peInfo->Height());
-  c.peStatus->SetBounds(5, c.peInfo->Top() - c.peStatus->Height() - 4, c.peStatus->Width(), c.peStatus->Height());
-  c.peButtons->SetBounds(5, c.peStatus->Top() - c.peButtons->Height() - 4, c.peButtons->Width(), c.peButtons->Height());
-  const int scrollTop = c.peButtons->Top() - c.sbScroll->Height() - 4;
+void LayoutTimeGraph(TSignalViewControls& v, TTimeGraphControls& c, gui::TPanel* panel, int marginLeft,
+                     int marginRight) {
+  const int w = panel->Width();
+  const int scrollTop = LayoutSignalPanels(v, panel) - c.sbScroll->Height() - 4;
   c.sbScroll->SetBounds(marginLeft + 6, scrollTop, std::max(0, w - 10 - marginLeft - marginRight - 2),
                         c.sbScroll->Height());
   c.pbAnalog->SetBounds(5, 5, std::max(0, w - 10), std::max(0, scrollTop - 6));

@@ -4,11 +4,6 @@
 // as the window's descriptions name them; laid out from the bottom of the
 // work panel up.
 
-#include "bitmapbutton.h"
-#include "labelex.h"
-#include "paintbox.h"
-#include "panelex.h"
-#include "scrollbar.h"
 #include "viewcontrols.h"
 
 namespace gui {
@@ -16,32 +11,18 @@ class TForm;
 class TPanel;
 }  // namespace gui
 
-struct TTimeGraphControls : TViewStatusControls {
-  TBitmapButton* bCloseC = nullptr;
-  TBitmapButton* bMaximize = nullptr;
-  TBitmapButton* bMinimize = nullptr;
+// The oscilloscope's own components besides the signal windows' shared ones
+// (TSignalViewControls).
+struct TTimeGraphControls {
   gui::TPaintBox* pbAnalog = nullptr;
   gui::TScrollBar* sbScroll = nullptr;
 
-  TPanelEx* peButtons = nullptr;
   TBitmapButton* bZoomOutX = nullptr;
   TBitmapButton* bZoomInX = nullptr;
   TBitmapButton* bZoomOutY = nullptr;
   TBitmapButton* bZoomInY = nullptr;
-  TBitmapButton* bZoomPrev = nullptr;
-  TBitmapButton* bZoomAll = nullptr;
-  TBitmapButton* bZoomXY = nullptr;
-  TBitmapButton* bGotoX = nullptr;
-  TBitmapButton* bGotoY = nullptr;
-  TBitmapButton* bDisplayChannels = nullptr;
-  TBitmapButton* bAsyncFile = nullptr;
-  TBitmapButton* bPrint = nullptr;
-  TBitmapButton* bSetup = nullptr;
-  TBitmapButton* bBalancing = nullptr;
   TBitmapButton* bSpectrum = nullptr;
-  TBitmapButton* bStartStop = nullptr;
 
-  TPanelEx* peInfo = nullptr;
   TBitmapButton* bCurPos1Label = nullptr;
   TBitmapButton* bCurPos1Value = nullptr;
   TBitmapButton* bVoltCur1 = nullptr;
@@ -70,11 +51,8 @@ struct TTimeGraphControls : TViewStatusControls {
   TBitmapButton* bVoltDistValue = nullptr;
 };
 
-// The work panel's size as designed.
-constexpr int TimeGraphPanelWidth = 780;
-constexpr int TimeGraphPanelHeight = 537;
-
-void BuildTimeGraphControls(TTimeGraphControls& c, gui::TForm* form, gui::TPanel* panel);
+void BuildTimeGraphControls(TSignalViewControls& v, TTimeGraphControls& c, gui::TForm* form, gui::TPanel* panel);
 // From the bottom up: read-out, status line, tool bar, scroll bar under the
 // plot area (marginLeft, marginRight), paint box.
-void LayoutTimeGraph(TTimeGraphControls& c, gui::TPanel* panel, int marginLeft, int marginRight);
+void LayoutTimeGraph(TSignalViewControls& v, TTimeGraphControls& c, gui::TPanel* panel, int marginLeft,
+                     int marginRight);

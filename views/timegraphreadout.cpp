@@ -11,16 +11,6 @@
 
 namespace {
 
-std::u16string Letter(char c) { return std::u16string(1, static_cast<char16_t>(c)); }
-
-gui::TColor CursorColour(char cursor) { return TheCore->WorkColors[cursor == 'X' ? wcWorkCurX : wcWorkCurY]; }
-gui::TColor ChannelColour(char channel) { return TheCore->WorkColors[channel == 'A' ? wcWorkChA : wcWorkChB]; }
-
-void ShowLetter(TBitmapButton* button, char letter, gui::TColor colour) {
-  button->Font().SetColor(colour);
-  button->SetCaptionW(Letter(letter));
-}
-
 TChannelStats Stats(bool channelA) {
   const TZelto& c = *TheCore;
   return channelA ? TChannelStats{c.MeanA, c.RmsA, c.MinA, c.MaxA} : TChannelStats{c.MeanB, c.RmsB, c.MinB, c.MaxB};
@@ -88,62 +78,32 @@ void TfTimeGraph::RefreshReadout() {
   bMeasValB->SetEnabled(two);
 }
 
+// The cursor menus: "CursorX", "CursorY".
 void TfTimeGraph::bCurPos1LabelClick(gui::TComponent* sender) {
   char& letter = sender->Tag() == 2 ? CurPos2 : CurPos1;
-  const int choice = PopupBelow(this, static_cast<gui::TControl*>(sender), {{Text(ttCursorX)}, {Text(ttCursorY)}},
-                                letter == 'X' ? 1 : 2);
-  if (choice == 0) return;
-  letter = choice == 1 ? 'X' : 'Y';
-  RefreshReadout();
-}
-
-void TfTimeGraph::pDistValueClick(gui::TComponent* sender) {
-  char& type = sender->Tag() == 2 ? Dist2Type : Dist1Type;
-  const int choice =
-      PopupBelow(this, static_cast<gui::TControl*>(sender), {{Text(ttTime)}, {Text(ttFrequency)}}, type == 't' ? 1 : 2);
-  if (choice == 0) return;
-  type = choice == 1 ? 't' : 'f';
-  RefreshReadout();
-}
-
-void TfTimeGraph::pVoltDistChClick(gui::TComponent* sender) {
-  if (!TheCore) return;
-  if (TheCore->Type != 1) {
-    VoltDistCh = 'A';
-  } else {
-    const int choice = PopupBelow(this, static_cast<gui::TControl*>(sender), {{Text(ttChannelA)}, {Text(ttChannelB)}},
-                                  VoltDistCh == 'A' ? 1 : 2);
-    if (choice != 0) VoltDistCh = choice == 1 ? 'A' : 'B';
-  }
-  RefreshReadout();
-}
-
-void TfTimeGraph::bMeasTypeClick(gui::TComponent* sender) {
-  const int checked = MeasType == 'R' ? 1 : MeasType == 'A' ? 2 : MeasType == 'P' ? 3 : 0;
-  const int choice = PopupBelow(this, static_cast<gui::TControl*>(sender),
-                                {{Text(ttRMSValue)}, {Text(ttAVGValue)}, {Text(ttPkPkValue)}}, checked);
-  if (choice != 0) MeasType = choice == 1 ? 'R' : choice == 2 ? 'A' : 'P';
-  RefreshReadout();
+  if (PopupLetter(sender, letter, "XY", {{ViewText(vtCursorX)}, {ViewText(vtCursorY)}})) RefreshReadout();
 }
 
 void TfTimeGraph::bVoltCur1Click(gui::TComponent* sender) {
   char& letter = sender->Tag() == 2 ? VoltCur2 : VoltCur1;
-  const int choice = PopupBelow(this, static_cast<gui::TControl*>(sender), {{Text(ttCursorX)}, {Text(ttCursorY)}},
-                                letter == 'X' ? 1 : 2);
-  if (choice == 0) return;
-  letter = choice == 1 ? 'X' : 'Y';
+  if (PopupLetter(sender, letter, "XY", {{ViewText(vtCursorX)}, {ViewText(vtCursorY)}})) RefreshReadout();
+}
+
+void TfTimeGraph::pDistValueClick(gui::TComponent* sender) {
+  char& type = sender->Tag() == 2 ? Dist2Type : Dist1Type;
+  if (PopupLetter(sender, type, "tf", {{Text(ttTime)}, {Text(ttFrequency)}})) RefreshReadout();
+}
+
+// The measurement and channel menus refresh also when dismissed.
+void TfTimeGraph::bMeasTypeClick(gui::TComponent* sender) {
+  PopupLetter(sender, MeasType, "RAP", {{Text(ttRMSValue)}, {Text(ttAVGValue)}, {Text(ttPkPkValue)}});
   RefreshReadout();
 }
 
+void TfTimeGraph::pVoltDistChClick(gui::TComponent* sender) {
+  if (PopupChannel(sender, VoltDistCh, {&VoltDistCh})) RefreshReadout();
+}
+
 void TfTimeGraph::bVoltCh1Click(gui::TComponent* sender) {
-  if (!TheCore) return;
-  if (TheCore->Type != 1) {
-    VoltCh1 = VoltCh2 = 'A';
-  } else {
-    char& letter = sender->Tag() == 2 ? VoltCh2 : VoltCh1;
-    const int choice = PopupBelow(this, static_cast<gui::TControl*>(sender), {{Text(ttChannelA)}, {Text(ttChannelB)}},
-                                  letter == 'A' ? 1 : 2);
-    if (choice != 0) letter = choice == 1 ? 'A' : 'B';
-  }
-  RefreshReadout();
+  if (PopupChannel(sender, sender->Tag() == 2 ? VoltCh2 : VoltCh1, {&VoltCh1, &VoltCh2})) RefreshReadout();
 }

@@ -1,6 +1,7 @@
 #include "viewcontrols.h"
 
 #include "form.h"
+#include "panel.h"
 #include "wincontrol.h"
 
 namespace {
@@ -10,6 +11,13 @@ T* Place(T* control, gui::TWinControl* parent, const char* name) {
   control->SetParent(parent);
   control->SetName(name);
   return control;
+}
+
+// The read-out's text: black, 13 pixels high.
+void SetReadoutFont(gui::TFont& font) {
+  font.SetName("Microsoft Sans Serif");
+  font.SetHeight(-13);
+  font.SetColor(gui::clBlack);
 }
 
 }  // namespace
@@ -43,9 +51,7 @@ TBitmapButton* CreateReadoutButton(gui::TForm* owner, gui::TWinControl* parent, 
   b->SetBorderColor(gui::clGray);
   b->SetBorderOver(gui::clYellow);
   b->SetShape(bsRect);
-  b->Font().SetName("Microsoft Sans Serif");
-  b->Font().SetHeight(-13);
-  b->Font().SetColor(gui::clBlack);
+  SetReadoutFont(b->Font());
   b->SetShowHint(true);
   return b;
 }
@@ -70,9 +76,7 @@ TPanelEx* CreateReadoutPanel(gui::TForm* owner, gui::TWinControl* parent, const 
   p->SetBorderColor(gui::clGray);
   p->SetBevelOuter(gui::bvSpace);
   p->SetAlignmentV(tavMiddle);
-  p->Font().SetName("Microsoft Sans Serif");
-  p->Font().SetHeight(-13);
-  p->Font().SetColor(gui::clBlack);
+  SetReadoutFont(p->Font());
   p->SetParentFont(false);
   p->SetShowHint(true);
   return p;
@@ -135,4 +139,59 @@ void ApplyStatusLine(TViewStatusControls& s, const TViewStatusLine& line) {
   s.leError->SetCaptionW(line.ErrorText);
   s.leError->Font().SetColor(line.ErrorColor);
   s.iErrorLed->SetPicture(line.ErrorLamp);
+}
+
+void BuildSignalToolBar(TSignalViewControls& c, gui::TForm* form, gui::TPanel* panel,
+                        std::initializer_list<TToolButtonSpec> left, const TToolButtonSpec& other) {
+  c.peButtons = CreateViewPanel(form, panel, "peButtons", 770, 35, ToolBarFace, ToolBarBorder);
+  gui::TWinControl* bar = c.peButtons;
+  const auto place = [&](const TToolButtonSpec& spec, int x) {
+    *spec.Button = CreateToolButton(form, bar, spec.Name, x, spec.Glyph);
+    if (spec.Tag != 0) (*spec.Button)->SetTag(spec.Tag);
+  };
+  int x = 4;
+  for (const TToolButtonSpec& spec : left) {
+    place(spec, x);
+    x += 28;
+  }
+  const int startStop = 770 - 4 - 70;
+  const std::initializer_list<TToolButtonSpec> right = {{"bAsyncFile", vgAsyncFile, &c.bAsyncFile},
+                                                        {"bPrint", vgPrint, &c.bPrint},
+                                                        {"bSetup", vgSetup, &c.bSetup},
+                                                        {"bBalancing", vgBalancing, &c.bBalancing},
+                                                        other};
+  int k = 6;
+  for (const TToolButtonSpec& spec : right) place(spec, startStop - 28 * k--);
+  c.bStartStop = CreateToolButton(form, bar, "bStartStop", startStop, vgStart);
+  c.bStartStop->SetWidth(70);
+  c.bStartStop->Font().SetStyle(gui::fsBold);
+  c.bStartStop->SetGap(4);
+}
+
+void BuildReadoutPanel(TSignalViewControls& c, gui::TForm* form, gui::TPanel* panel) {
+  c.peInfo = CreateViewPanel(form, panel, "peInfo", 770, 48, ToolBarFace, ToolBarBorder);
+}
+
+gui::TPaintBox* CreatePlotBox(gui::TForm* form, gui::TPanel* panel, const char* name) {
+  return Place(new gui::TPaintBox(form), panel, name);
+}
+
+gui::TScrollBar* CreateViewScrollBar(gui::TForm* form, gui::TPanel* panel, const char* name, bool vertical) {
+  auto* bar = Place(new gui::TScrollBar(form), panel, name);
+  if (vertical) {
+    bar->SetKind(gui::sbVertical);
+    bar->SetWidth(16);
+  } else {
+    bar->SetHeight(16);
+  }
+  bar->SetTabStop(false);
+  return bar;
+}
+
+int LayoutSignalPanels(TSignalViewControls& c, gui::TPanel* panel) {
+  const int h = panel->Height();
+  c.peInfo->SetBounds(5, h - c.peInfo->Height() - 5, c.peInfo->Width(), c.peInfo->Height());
+  c.peStatus->SetBounds(5, c.peInfo->Top() - c.peStatus->Height() - 4, c.peStatus->Width(), c.peStatus->Height());
+  c.peButtons->SetBounds(5, c.peStatus->Top() - c.peButtons->Height() - 4, c.peButtons->Width(), c.peButtons->Height());
+  return c.peButtons->Top();
 }

@@ -4,15 +4,20 @@
 // status line mirrored from the workspace. Components are named as the
 // windows' descriptions name them, so tests find them with FindComponent.
 
+#include <initializer_list>
+
 #include "bitmapbutton.h"
 #include "image.h"
 #include "labelex.h"
+#include "paintbox.h"
 #include "panelex.h"
+#include "scrollbar.h"
 #include "viewimages.h"
 #include "viewworkspace.h"
 
 namespace gui {
 class TForm;
+class TPanel;
 class TWinControl;
 }  // namespace gui
 
@@ -56,3 +61,53 @@ struct TViewStatusControls {
 void BuildStatusLine(TViewStatusControls& s, gui::TForm* owner, gui::TWinControl* parent);
 // Copies the workspace's status line (MirrorStatus).
 void ApplyStatusLine(TViewStatusControls& s, const TViewStatusLine& line);
+
+// The components both signal windows have under the same names: the
+// caption's buttons, the tool bar with the buttons of commands they share,
+// the status line and the read-out panel. Each window adds its own (its
+// paint box, scroll bars, zoom buttons, read-outs).
+struct TSignalViewControls : TViewStatusControls {
+  TBitmapButton* bCloseC = nullptr;
+  TBitmapButton* bMaximize = nullptr;
+  TBitmapButton* bMinimize = nullptr;
+  TPanelEx* peButtons = nullptr;
+  TBitmapButton* bZoomXY = nullptr;
+  TBitmapButton* bZoomPrev = nullptr;
+  TBitmapButton* bZoomAll = nullptr;
+  TBitmapButton* bGotoX = nullptr;
+  TBitmapButton* bGotoY = nullptr;
+  TBitmapButton* bDisplayChannels = nullptr;
+  TBitmapButton* bAsyncFile = nullptr;
+  TBitmapButton* bPrint = nullptr;
+  TBitmapButton* bSetup = nullptr;
+  TBitmapButton* bBalancing = nullptr;
+  TBitmapButton* bStartStop = nullptr;
+  TPanelEx* peInfo = nullptr;
+};
+
+// The work panel's size as designed, in both windows.
+constexpr int SignalViewPanelWidth = 780;
+constexpr int SignalViewPanelHeight = 537;
+
+// A tool-bar button of a window's own: its name, glyph, Tag and where the
+// window keeps it.
+struct TToolButtonSpec {
+  const char* Name;
+  TViewGlyph Glyph;
+  TBitmapButton** Button;
+  int Tag = 0;
+};
+// The tool bar peButtons: the window's buttons `left` from the left edge,
+// 28 pixels apart; at the right end bAsyncFile, bPrint, bSetup, bBalancing,
+// the button of the other window (`other`) and bStartStop (70 wide, bold).
+void BuildSignalToolBar(TSignalViewControls& c, gui::TForm* form, gui::TPanel* panel,
+                        std::initializer_list<TToolButtonSpec> left, const TToolButtonSpec& other);
+// The read-out panel peInfo, empty.
+void BuildReadoutPanel(TSignalViewControls& c, gui::TForm* form, gui::TPanel* panel);
+// The plot's paint box and a scroll bar of a window (16 pixels across, no
+// tab stop).
+gui::TPaintBox* CreatePlotBox(gui::TForm* form, gui::TPanel* panel, const char* name);
+gui::TScrollBar* CreateViewScrollBar(gui::TForm* form, gui::TPanel* panel, const char* name, bool vertical);
+// From the bottom of the work panel up: the read-out, the status line and
+// the tool bar, 5 pixels from the left; the tool bar's top.
+int LayoutSignalPanels(TSignalViewControls& c, gui::TPanel* panel);

@@ -27,6 +27,7 @@ void DestroyViews() {
 
 std::vector<TWindowLangKeys> ViewLangKeys() {
   return {
+      {"TfTimeGraph and TfFFTGraph", TfSignalView::LangKeys},
       {"TfTimeGraph", TfTimeGraph::LangKeys},
       {"TfFFTGraph", TfFFTGraph::LangKeys},
       {"TfTimeGraph and TfFFTGraph file menu", AsyncFileLangKeys},

@@ -2,6 +2,7 @@
 
 #include "spectrumnavigation.h"
 #include "timenavigation.h"
+#include "viewnavigation.h"
 #include "zoomhistory.h"
 
 namespace {
@@ -9,61 +10,61 @@ namespace {
 constexpr int32_t FS = 32768;
 
 TEST(TimeNavigation, ZoomInHalvesDownToFiftySamples) {
-  TTimeView v = TimeZoomIn({200, 100, 2 * FS}, 1000);
-  EXPECT_EQ(v.Start, 225);
-  EXPECT_EQ(v.Width, 50);
-  v = TimeZoomIn({200, 60, 2 * FS}, 1000);
-  EXPECT_EQ(v.Start, 200);
-  EXPECT_EQ(v.Width, 50);
+  TPlotView v = ZoomXIn({200, 100, 0, 2 * FS}, 1000, MinTimeViewWidth);
+  EXPECT_EQ(v.ViewStart, 225);
+  EXPECT_EQ(v.ViewWidth, 50);
+  v = ZoomXIn({200, 60, 0, 2 * FS}, 1000, MinTimeViewWidth);
+  EXPECT_EQ(v.ViewStart, 200);
+  EXPECT_EQ(v.ViewWidth, 50);
   // A record shorter than fifty samples is the narrowest view.
-  v = TimeZoomIn({0, 30, 2 * FS}, 30);
-  EXPECT_EQ(v.Start, 0);
-  EXPECT_EQ(v.Width, 30);
+  v = ZoomXIn({0, 30, 0, 2 * FS}, 30, MinTimeViewWidth);
+  EXPECT_EQ(v.ViewStart, 0);
+  EXPECT_EQ(v.ViewWidth, 30);
 }
 
 TEST(TimeNavigation, ZoomOutStaysInsideTheRecord) {
-  TTimeView v = TimeZoomOut({900, 100, 2 * FS}, 1000);
-  EXPECT_EQ(v.Start, 800);
-  EXPECT_EQ(v.Width, 200);
-  v = TimeZoomOut({10, 100, 2 * FS}, 1000);
-  EXPECT_EQ(v.Start, 0);
-  v = TimeZoomOut({300, 600, 2 * FS}, 1000);
-  EXPECT_EQ(v.Start, 0);
-  EXPECT_EQ(v.Width, 1000);
+  TPlotView v = ZoomXOut({900, 100, 0, 2 * FS}, 1000);
+  EXPECT_EQ(v.ViewStart, 800);
+  EXPECT_EQ(v.ViewWidth, 200);
+  v = ZoomXOut({10, 100, 0, 2 * FS}, 1000);
+  EXPECT_EQ(v.ViewStart, 0);
+  v = ZoomXOut({300, 600, 0, 2 * FS}, 1000);
+  EXPECT_EQ(v.ViewStart, 0);
+  EXPECT_EQ(v.ViewWidth, 1000);
 }
 
 TEST(TimeNavigation, ZoomOntoTheCursors) {
-  auto v = TimeZoomToCursors({0, 16384, 2 * FS}, 2000, 3000, 16384);
+  auto v = ZoomToCursors({0, 16384, 0, 2 * FS}, 2000, 3000, 16384, MinTimeViewWidth);
   ASSERT_TRUE(v);
-  EXPECT_EQ(v->Width, 1050);
-  EXPECT_EQ(v->Start, 1975);
-  v = TimeZoomToCursors({0, 16384, 2 * FS}, 520, 500, 16384);
+  EXPECT_EQ(v->ViewWidth, 1050);
+  EXPECT_EQ(v->ViewStart, 1975);
+  v = ZoomToCursors({0, 16384, 0, 2 * FS}, 520, 500, 16384, MinTimeViewWidth);
   ASSERT_TRUE(v);
-  EXPECT_EQ(v->Width, 50);
-  EXPECT_EQ(v->Start, 485);
-  EXPECT_FALSE(TimeZoomToCursors({0, 16384, 2 * FS}, 7, 7, 16384));
+  EXPECT_EQ(v->ViewWidth, 50);
+  EXPECT_EQ(v->ViewStart, 485);
+  EXPECT_FALSE(ZoomToCursors({0, 16384, 0, 2 * FS}, 7, 7, 16384, MinTimeViewWidth));
   // Against the end: one sample further left than zoom out's clamp.
-  v = TimeZoomToCursors({0, 16384, 2 * FS}, 16340, 16380, 16384);
+  v = ZoomToCursors({0, 16384, 0, 2 * FS}, 16340, 16380, 16384, MinTimeViewWidth);
   ASSERT_TRUE(v);
-  EXPECT_EQ(v->Start + v->Width, 16383);
+  EXPECT_EQ(v->ViewStart + v->ViewWidth, 16383);
   // A distance reaching the record shows the whole record.
-  v = TimeZoomToCursors({0, 100, 2 * FS}, 1, 99, 100);
+  v = ZoomToCursors({0, 100, 0, 2 * FS}, 1, 99, 100, MinTimeViewWidth);
   ASSERT_TRUE(v);
-  EXPECT_EQ(v->Start, 0);
-  EXPECT_EQ(v->Width, 100);
+  EXPECT_EQ(v->ViewStart, 0);
+  EXPECT_EQ(v->ViewWidth, 100);
 }
 
 TEST(TimeNavigation, VerticalZoomStopsAtItsLimits) {
-  TTimeView v{0, 100, 2 * FS};
+  TPlotView v{0, 100, 0, 2 * FS};
   v = TimeZoomInY(v, FS);
   EXPECT_EQ(v.SpanY, FS);
   v = TimeZoomInY(TimeZoomInY(v, FS), FS);
   EXPECT_EQ(v.SpanY, FS / 4);
   EXPECT_EQ(TimeZoomInY(v, FS).SpanY, FS / 4);
-  v = TimeZoomOutY({0, 100, 2 * FS}, FS);
+  v = TimeZoomOutY({0, 100, 0, 2 * FS}, FS);
   EXPECT_EQ(v.SpanY, 4 * FS);
   EXPECT_EQ(TimeZoomOutY(v, FS).SpanY, 4 * FS);
-  EXPECT_EQ(TimeZoomAll(v, 500, FS), (TTimeView{0, 500, 2 * FS}));
+  EXPECT_EQ(TimeZoomAll(v, 500, FS), (TPlotView{0, 500, 0, 2 * FS}));
 }
 
 TEST(TimeNavigation, CentringAndPanningKeepTheViewInside) {
@@ -103,19 +104,19 @@ TEST(ZoomHistory, KeepsTheTenMostRecentViews) {
 }
 
 TEST(SpectrumNavigation, ZoomXInDownToTwentyBins) {
-  TSpectrumView v = SpectrumZoomXIn({100, 39, 0, 500}, 1000);
+  TPlotView v = ZoomXIn({100, 39, 0, 500}, 1000, MinSpectrumViewWidth);
   EXPECT_EQ(v.ViewStart, 100);
   EXPECT_EQ(v.ViewWidth, 20);
-  v = SpectrumZoomXIn({100, 80, 0, 500}, 1000);
+  v = ZoomXIn({100, 80, 0, 500}, 1000, MinSpectrumViewWidth);
   EXPECT_EQ(v.ViewStart, 120);
   EXPECT_EQ(v.ViewWidth, 40);
 }
 
 TEST(SpectrumNavigation, ZoomXOutStaysInside) {
-  TSpectrumView v = SpectrumZoomXOut({950, 50, 0, 500}, 1000);
+  TPlotView v = ZoomXOut({950, 50, 0, 500}, 1000);
   EXPECT_EQ(v.ViewStart, 900);
   EXPECT_EQ(v.ViewWidth, 100);
-  v = SpectrumZoomXOut({100, 600, 0, 500}, 1000);
+  v = ZoomXOut({100, 600, 0, 500}, 1000);
   EXPECT_EQ(v.ViewStart, 0);
   EXPECT_EQ(v.ViewWidth, 1000);
 }
@@ -132,21 +133,21 @@ TEST(SpectrumNavigation, ZoomYIsRefusedBeyondItsLimits) {
 }
 
 TEST(SpectrumNavigation, ZoomToCursorsAndToT) {
-  auto v = SpectrumZoomToCursors({0, 1000, 0, 1}, 300, 200, 1000);
+  auto v = ZoomToCursors({0, 1000, 0, 1}, 300, 200, 1000, MinSpectrumViewWidth);
   ASSERT_TRUE(v);
   EXPECT_EQ(v->ViewWidth, 105);
   EXPECT_EQ(v->ViewStart, 198);
-  EXPECT_FALSE(SpectrumZoomToCursors({0, 1000, 0, 1}, 5, 5, 1000));
+  EXPECT_FALSE(ZoomToCursors({0, 1000, 0, 1}, 5, 5, 1000, MinSpectrumViewWidth));
   // Against the end the view ends one bin before the spectrum's end.
-  v = SpectrumZoomToCursors({0, 1000, 0, 1}, 990, 999, 1000);
+  v = ZoomToCursors({0, 1000, 0, 1}, 990, 999, 1000, MinSpectrumViewWidth);
   ASSERT_TRUE(v);
   EXPECT_EQ(v->ViewStart + v->ViewWidth, 999);
   // Cursors too far apart: the whole spectrum, never a start below 0.
-  v = SpectrumZoomToCursors({0, 1000, 0, 1}, 0, 990, 1000);
+  v = ZoomToCursors({0, 1000, 0, 1}, 0, 990, 1000, MinSpectrumViewWidth);
   ASSERT_TRUE(v);
   EXPECT_EQ(v->ViewStart, 0);
   EXPECT_EQ(v->ViewWidth, 1000);
-  TSpectrumView t = SpectrumZoomToT({0, 1000, 0, 1}, 0, 1000);
+  TPlotView t = SpectrumZoomToT({0, 1000, 0, 1}, 0, 1000);
   EXPECT_EQ(t.ViewStart, 0);
   EXPECT_EQ(t.ViewWidth, 100);
   t = SpectrumZoomToT({0, 100, 0, 1}, 95, 1000);
