@@ -112,26 +112,17 @@ void TfBalancing::SetViewStartStop(TBitmapButton* button, bool running) {
 // button stays enabled to stop it; a balancing capture disables it.
 void TfBalancing::SetViewsRunning(bool running, bool freeRunning) {
   const bool enabled = !running;
-  if (fFFTGraph) {
-    for (TBitmapButton* b : {fFFTGraph->bSetup, fFFTGraph->bPrint, fFFTGraph->bSpectrumType}) b->SetEnabled(enabled);
+  if (fFFTGraph) fFFTGraph->bSpectrumType->SetEnabled(enabled);
+  for (TfSignalView* view : {static_cast<TfSignalView*>(fFFTGraph), static_cast<TfSignalView*>(fTimeGraph)}) {
+    if (!view) continue;
+    for (TBitmapButton* b : {view->bSetup, view->bPrint}) b->SetEnabled(enabled);
     if (freeRunning) {
-      fFFTGraph->bBalancing->SetEnabled(enabled);
-      fFFTGraph->bCloseC->SetEnabled(enabled);
-      SetViewStartStop(fFFTGraph->bStartStop, running);
+      view->bBalancing->SetEnabled(enabled);
+      view->bCloseC->SetEnabled(enabled);
+      SetViewStartStop(view->bStartStop, running);
     } else {
-      fFFTGraph->bStartStop->SetEnabled(enabled);
-      fFFTGraph->bCloseC->SetEnabled(true);
-    }
-  }
-  if (fTimeGraph) {
-    for (TBitmapButton* b : {fTimeGraph->bSetup, fTimeGraph->bPrint}) b->SetEnabled(enabled);
-    if (freeRunning) {
-      fTimeGraph->bBalancing->SetEnabled(enabled);
-      fTimeGraph->bCloseC->SetEnabled(enabled);
-      SetViewStartStop(fTimeGraph->bStartStop, running);
-    } else {
-      fTimeGraph->bStartStop->SetEnabled(enabled);
-      fTimeGraph->bCloseC->SetEnabled(true);
+      view->bStartStop->SetEnabled(enabled);
+      view->bCloseC->SetEnabled(true);
     }
   }
 }
