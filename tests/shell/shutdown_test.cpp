@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "captureclock.h"
 #include "capturethreads.h"
+#include "instantclock.h"
 #include "pathbinding.h"
 #include "startupfixture.h"
 #include "workspaceservices.h"
@@ -13,13 +13,7 @@
 
 namespace {
 
-// Sleeps of the demo capture return at once.
-class TInstantClock : public TCaptureClock {
- public:
-  void Sleep(uint32_t ms) override { Now += ms; }
-  uint32_t GetTickCount() override { return Now; }
-  std::atomic<uint32_t> Now{0};
-};
+using testsupport::TInstantClock;
 
 // The workspace's end hand-over, recorded into the host's events.
 class TEndRecorder : public TBalancingServices {

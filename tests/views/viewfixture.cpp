@@ -18,19 +18,6 @@ namespace viewstest {
 
 namespace {
 
-int32_t Item(const std::vector<int32_t>& table, int32_t selector) {
-  const int32_t i = selector - SARTEL_SELECT_ENTRY;
-  if (selector == 0x100) return static_cast<int32_t>(table.size());
-  return i >= 0 && i < static_cast<int32_t>(table.size()) ? table[static_cast<size_t>(i)] : 0;
-}
-
-int32_t ClockItems(int32_t selector) { return Item(Clocks, selector); }
-int32_t GainItems(int32_t selector) { return Item(Gains, selector); }
-int32_t ConfigItems(int32_t selector) { return selector == SARTEL_SELECT_ENTRY ? FullScale : 0; }
-
-// Stands for the loaded library: the item queries need a module.
-int DriverModuleStandIn = 0;
-
 std::string Run(const std::string& command) { return testsupport::CommandOutput(command); }
 
 }  // namespace
@@ -86,10 +73,7 @@ void ViewWindows::SetUp() {
   DecimalSeparator = u',';
   Core = std::make_unique<TZelto>();
   TheCore = Core.get();
-  Core->DriverModule = &DriverModuleStandIn;
-  Core->DriverApi.GetClockItems = &ClockItems;
-  Core->DriverApi.GetGainItems = &GainItems;
-  Core->DriverApi.GetConfigItems = &ConfigItems;
+  testsupport::BindDriverItems(*Core);
   Core->RamSize = 16384;
   Core->BuffLength = 4096;
   Core->SamplingRate = 4;  // 10 kHz

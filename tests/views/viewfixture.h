@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "answerhook.h"
+#include "driveritems.h"
 #include "form.h"
 #include "popupmenu.h"
 #include "viewworkspace.h"
@@ -20,9 +21,9 @@ namespace viewstest {
 
 // The driver's item tables of the tests: sampling rates, input ranges, full
 // scale.
-inline const std::vector<int32_t> Clocks{200000, 100000, 50000, 20000, 10000, 5000, 2000, 1000, 500, 200, 100, 50, 20};
-inline const std::vector<int32_t> Gains{2500, 1000, 500};
-constexpr int32_t FullScale = 32768;
+using testsupport::Clocks;
+using testsupport::FullScale;
+using testsupport::Gains;
 
 class TRecordingWorkspace : public TViewWorkspace {
  public:

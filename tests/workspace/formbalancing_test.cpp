@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <memory>
@@ -16,13 +15,13 @@
 
 #include "answerhook.h"
 #include "application.h"
-#include "captureclock.h"
 #include "capturethreads.h"
 #include "folders.h"
 #include "formmessage.h"
+#include "instantclock.h"
 #include "labelex.h"
 #include "languageservice.h"
-#include "synchronize.h"
+#include "serveuntil.h"
 #include "textconv.h"
 #include "workspaceimages.h"
 #include "xmlinifile.h"
@@ -30,13 +29,7 @@
 
 namespace {
 
-// Sleeps of the demo capture return at once.
-class TInstantClock : public TCaptureClock {
- public:
-  void Sleep(uint32_t ms) override { Now += ms; }
-  uint32_t GetTickCount() override { return Now; }
-  std::atomic<uint32_t> Now{0};
-};
+using testsupport::TInstantClock;
 
 class Workspace : public ::testing::Test {
  protected:
@@ -75,12 +68,7 @@ class Workspace : public ::testing::Test {
 
   // Serves Synchronize until the capture thread's end hand-over has run.
   bool ServeUntilIdle() {
-    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (BalThread || Core->Measuring) {
-      if (std::chrono::steady_clock::now() > limit) return false;
-      rtl::CheckSynchronize(5);
-    }
-    return true;
+    return testsupport::ServeUntil([this] { return !BalThread && !Core->Measuring; });
   }
 
   std::string Folder;

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -18,18 +17,18 @@
 #include <vector>
 
 #include "answerhook.h"
-#include "captureclock.h"
 #include "capturethreads.h"
 #include "folders.h"
 #include "formbalancing.h"
 #include "formmessage.h"
+#include "instantclock.h"
 #include "jobsnapshot.h"
 #include "labelex.h"
 #include "messageanswer.h"
 #include "languageservice.h"
 #include "polardiagram.h"
 #include "sessioncommands.h"
-#include "synchronize.h"
+#include "serveuntil.h"
 #include "textconv.h"
 #include "zelto.h"
 
@@ -37,13 +36,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Sleeps of the demo capture return at once.
-class TInstantClock : public TCaptureClock {
- public:
-  void Sleep(uint32_t ms) override { Now += ms; }
-  uint32_t GetTickCount() override { return Now; }
-  std::atomic<uint32_t> Now{0};
-};
+using testsupport::TInstantClock;
 
 std::string Bytes(const std::u16string& path) {
   std::ifstream in(rtl::NativePath(path), std::ios::binary);
@@ -129,12 +122,7 @@ class JobKeeping : public ::testing::Test {
 
   // Serves Synchronize until the capture thread's end hand-over has run.
   bool ServeUntilIdle() {
-    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (BalThread || Core->Measuring) {
-      if (std::chrono::steady_clock::now() > limit) return false;
-      rtl::CheckSynchronize(5);
-    }
-    return true;
+    return testsupport::ServeUntil([this] { return !BalThread && !Core->Measuring; });
   }
 
   std::vector<std::u16string> Placements(const std::array<TValueRow, 3>& rows, size_t row) const {

@@ -19,39 +19,20 @@
 
 #include "answerhook.h"
 #include "application.h"
-#include "captureclock.h"
 #include "capturethreads.h"
+#include "driveritems.h"
 #include "formbalancing.h"
 #include "formfftgraph.h"
 #include "formmessage.h"
 #include "formtimegraph.h"
+#include "instantclock.h"
 #include "languageservice.h"
-#include "synchronize.h"
+#include "serveuntil.h"
 #include "zelto.h"
 
 namespace viewstest {
 
-// Sleeps of the demo capture return at once.
-class TInstantClock : public TCaptureClock {
- public:
-  void Sleep(uint32_t ms) override { Now += ms; }
-  uint32_t GetTickCount() override { return Now; }
-  std::atomic<uint32_t> Now{0};
-};
-
-inline const std::vector<int32_t> Clocks{200000, 100000, 50000, 20000, 10000, 5000, 2000, 1000, 500, 200, 100, 50, 20};
-inline const std::vector<int32_t> Gains{2500, 1000, 500};
-
-inline int32_t Item(const std::vector<int32_t>& table, int32_t selector) {
-  const int32_t i = selector - SARTEL_SELECT_ENTRY;
-  if (selector == 0x100) return static_cast<int32_t>(table.size());
-  return i >= 0 && i < static_cast<int32_t>(table.size()) ? table[static_cast<size_t>(i)] : 0;
-}
-inline int32_t ClockItems(int32_t selector) { return Item(Clocks, selector); }
-inline int32_t GainItems(int32_t selector) { return Item(Gains, selector); }
-inline int32_t ConfigItems(int32_t selector) { return selector == SARTEL_SELECT_ENTRY ? 32768 : 0; }
-// Stands for the loaded library: the item queries need a module.
-inline int DriverModuleStandIn = 0;
+using testsupport::TInstantClock;
 
 inline std::u16string Forms(std::u16string_view key) { return LangText({u"Forms", key}).Text; }
 
@@ -82,10 +63,7 @@ class WorkspaceViews : public ::testing::Test {
     setenv("XDG_DATA_HOME", Folder.c_str(), 1);
     Core = std::make_unique<TZelto>();
     TheCore = Core.get();
-    Core->DriverModule = &DriverModuleStandIn;
-    Core->DriverApi.GetClockItems = &ClockItems;
-    Core->DriverApi.GetGainItems = &GainItems;
-    Core->DriverApi.GetConfigItems = &ConfigItems;
+    testsupport::BindDriverItems(*Core);
     Core->DeviceReady = 0;
     Core->RamSize = 16384;
     Core->BuffLength = 4096;
@@ -114,14 +92,7 @@ class WorkspaceViews : public ::testing::Test {
   }
 
   // Serves Synchronize until the condition holds (at most 20 s).
-  static bool ServeUntil(const std::function<bool()>& condition) {
-    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!condition()) {
-      if (std::chrono::steady_clock::now() > limit) return false;
-      rtl::CheckSynchronize(5);
-    }
-    return true;
-  }
+  static bool ServeUntil(const std::function<bool()>& condition) { return testsupport::ServeUntil(condition); }
 
   bool ServeUntilIdle() {
     return ServeUntil([this] { return !BalThread && !VibThread && !Core->Measuring; });
