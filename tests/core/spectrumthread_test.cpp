@@ -49,6 +49,17 @@ class Spectrum : public PipelineTest {
     }
   }
 
+  // A cursor window over nearly all of 16384 values, whose transform runs
+  // long enough for a test to stop it, and the thread started on it.
+  void StartLongCursorWindow() {
+    Core->SpectrumInWindow = 1;
+    Core->BuffLength = 16384;
+    SineSignals(16384, 40, 1.0);
+    Core->SignalStart = 0;
+    Core->SignalEnd = 16000;
+    Start();
+  }
+
   std::unique_ptr<TSpectrumThread> Thread;
 };
 
@@ -147,12 +158,7 @@ TEST_F(Spectrum, EmptyCursorWindowIsNotReady) {
 // woken (SpectrumBusy) and waits for them, so the request always meets a
 // computation that has begun.
 TEST_F(Spectrum, AbortStopsTheCursorWindowDftWithoutHandOver) {
-  Core->SpectrumInWindow = 1;
-  Core->BuffLength = 16384;
-  SineSignals(16384, 40, 1.0);
-  Core->SignalStart = 0;
-  Core->SignalEnd = 16000;
-  Start();
+  StartLongCursorWindow();
   {
     std::lock_guard<std::mutex> signals(Core->SignalLock);
     Core->SpectrumEvent->SetEvent();
@@ -175,12 +181,7 @@ TEST_F(Spectrum, AbortStopsTheCursorWindowDftWithoutHandOver) {
 // first step: the writer never finds a finished spectrum, that is, it never
 // waits for a whole computation.
 TEST_F(Spectrum, AWriterWhoseAbortWasClearedStillStopsTheComputation) {
-  Core->SpectrumInWindow = 1;
-  Core->BuffLength = 16384;
-  SineSignals(16384, 40, 1.0);
-  Core->SignalStart = 0;
-  Core->SignalEnd = 16000;
-  Start();
+  StartLongCursorWindow();
   std::atomic<bool> finishedSpectrumSeen{false};
   std::thread writer;
   {
@@ -216,11 +217,7 @@ TEST_F(Spectrum, AStaleAbortDoesNotCancelTheNextComputation) {
 }
 
 TEST_F(Spectrum, TerminateDuringTheDftEndsTheThread) {
-  Core->SpectrumInWindow = 1;
-  Core->BuffLength = 16384;
-  SineSignals(16384, 40, 1.0);
-  Core->SignalEnd = 16000;
-  Start();
+  StartLongCursorWindow();
   {
     std::lock_guard<std::mutex> signals(Core->SignalLock);
     Core->SpectrumEvent->SetEvent();
@@ -235,11 +232,7 @@ TEST_F(Spectrum, TerminateDuringTheDftEndsTheThread) {
 // The computation holds the signals until the clearing has asked it to
 // stop; the clearing waits for them and frees them only then.
 TEST_F(Spectrum, ClearingTheRunsAbortsAndWaitsForTheBuffers) {
-  Core->SpectrumInWindow = 1;
-  Core->BuffLength = 16384;
-  SineSignals(16384, 40, 1.0);
-  Core->SignalEnd = 16000;
-  Start();
+  StartLongCursorWindow();
   std::atomic<bool> held{false};
   std::thread computation([&] {
     std::lock_guard<std::mutex> signals(Core->SignalLock);
