@@ -9,24 +9,22 @@
 #include <memory>
 #include <string>
 
+#include "datafolder.h"
 #include "workspacetexts.h"
 #include "zelto.h"
 
 class CoreTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "zelto-workspace-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    Folder = pattern;
-    setenv("XDG_DATA_HOME", Folder.c_str(), 1);
+    Folder = testsupport::MakeDataFolder("zelto-workspace");
+    ASSERT_FALSE(Folder.empty());
     Core = std::make_unique<TZelto>();
     // Every kept text is its key, so a test reads which one was chosen.
     LoadWorkspaceTexts(Texts, [](std::u16string_view, std::u16string_view key) { return std::u16string(key); });
   }
   void TearDown() override {
     Core.reset();
-    std::error_code ignored;
-    std::filesystem::remove_all(Folder, ignored);
+    testsupport::RemoveDataFolder(Folder);
   }
 
   // Marks a run as measured with the given vector and speed.

@@ -16,6 +16,7 @@
 #include "answerhook.h"
 #include "application.h"
 #include "capturethreads.h"
+#include "datafolder.h"
 #include "folders.h"
 #include "formmessage.h"
 #include "instantclock.h"
@@ -34,10 +35,8 @@ using testsupport::TInstantClock;
 class Workspace : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "zelto-window-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    Folder = pattern;
-    setenv("XDG_DATA_HOME", Folder.c_str(), 1);
+    Folder = testsupport::MakeDataFolder("zelto-window");
+    ASSERT_FALSE(Folder.empty());
     Core = std::make_unique<TZelto>();
     TheCore = Core.get();
     SetCaptureClock(&Clock);
@@ -51,8 +50,7 @@ class Workspace : public ::testing::Test {
     SetCaptureClock(nullptr);
     Core.reset();
     TheCore = nullptr;
-    std::error_code ignored;
-    std::filesystem::remove_all(Folder, ignored);
+    testsupport::RemoveDataFolder(Folder);
   }
 
   std::u16string Caption(const char* name) const {

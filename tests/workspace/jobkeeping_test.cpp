@@ -18,6 +18,7 @@
 
 #include "answerhook.h"
 #include "capturethreads.h"
+#include "datafolder.h"
 #include "folders.h"
 #include "formbalancing.h"
 #include "formmessage.h"
@@ -57,10 +58,8 @@ struct TMarker {
 class JobKeeping : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "zelto-jobs-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    Folder = pattern;
-    setenv("XDG_DATA_HOME", Folder.c_str(), 1);
+    Folder = testsupport::MakeDataFolder("zelto-jobs");
+    ASSERT_FALSE(Folder.empty());
     SetCaptureClock(&Clock);
     Start();
   }
@@ -69,8 +68,7 @@ class JobKeeping : public ::testing::Test {
     StopCaptureAndWait();
     Stop();
     SetCaptureClock(nullptr);
-    std::error_code ignored;
-    fs::remove_all(Folder, ignored);
+    testsupport::RemoveDataFolder(Folder);
   }
 
   // A program start: a new core object and a new window.

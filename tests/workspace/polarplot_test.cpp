@@ -13,6 +13,7 @@
 #include <string>
 
 #include "application.h"
+#include "datafolder.h"
 #include "formbalancing.h"
 #include "inputsim.h"
 #include "labelex.h"
@@ -37,18 +38,15 @@ int Count(const gui::TBitmap& bitmap, gui::TRect r, gui::TColor colour) {
 class PlotTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "zelto-plot-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    Folder = pattern;
-    setenv("XDG_DATA_HOME", Folder.c_str(), 1);
+    Folder = testsupport::MakeDataFolder("zelto-plot");
+    ASSERT_FALSE(Folder.empty());
     Core = std::make_unique<TZelto>();
     Core->AmplDisplayMode = admVoltage;
     Measure(0, 10.0, 0.0);
   }
   void TearDown() override {
     Core.reset();
-    std::error_code ignored;
-    std::filesystem::remove_all(Folder, ignored);
+    testsupport::RemoveDataFolder(Folder);
   }
   void Measure(int run, double ampl, double phase, double amplB = 0, double phaseB = 0) {
     Core->Results[run].Meas = {ampl, phase, amplB, phaseB};

@@ -20,6 +20,7 @@
 #include "answerhook.h"
 #include "application.h"
 #include "capturethreads.h"
+#include "datafolder.h"
 #include "driveritems.h"
 #include "formbalancing.h"
 #include "formfftgraph.h"
@@ -57,10 +58,8 @@ inline gui::TAnswerScript::TAction ExitAnswer(bool yes) {
 class WorkspaceViews : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "zelto-views-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    Folder = pattern;
-    setenv("XDG_DATA_HOME", Folder.c_str(), 1);
+    Folder = testsupport::MakeDataFolder("zelto-views");
+    ASSERT_FALSE(Folder.empty());
     Core = std::make_unique<TZelto>();
     TheCore = Core.get();
     testsupport::BindDriverItems(*Core);
@@ -87,8 +86,7 @@ class WorkspaceViews : public ::testing::Test {
     SetCaptureClock(nullptr);
     Core.reset();
     TheCore = nullptr;
-    std::error_code ignored;
-    std::filesystem::remove_all(Folder, ignored);
+    testsupport::RemoveDataFolder(Folder);
   }
 
   // Serves Synchronize until the condition holds (at most 20 s).

@@ -19,6 +19,7 @@
 #include "answerhook.h"
 #include "application.h"
 #include "balancingreport.h"
+#include "datafolder.h"
 #include "folders.h"
 #include "formbalancing.h"
 #include "formconfig.h"
@@ -74,10 +75,8 @@ gui::TAnswerScript::TAction MessageAnswer(TMessageKind kind, std::u16string text
 class Commands : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "zelto-commands-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    Folder = pattern;
-    setenv("XDG_DATA_HOME", Folder.c_str(), 1);
+    Folder = testsupport::MakeDataFolder("zelto-commands");
+    ASSERT_FALSE(Folder.empty());
     Core = std::make_unique<TZelto>();
     TheCore = Core.get();
     Log = std::make_unique<TfLog>(nullptr);
@@ -91,8 +90,7 @@ class Commands : public ::testing::Test {
     Log.reset();
     Core.reset();
     TheCore = nullptr;
-    std::error_code ignored;
-    fs::remove_all(Folder, ignored);
+    testsupport::RemoveDataFolder(Folder);
   }
 
   void Measure(int run, double amplA, double phA, double freq = 25.0, double amplB = 0, double phB = 0) {
