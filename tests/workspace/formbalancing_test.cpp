@@ -16,43 +16,20 @@
 #include "answerhook.h"
 #include "application.h"
 #include "capturethreads.h"
-#include "datafolder.h"
 #include "folders.h"
 #include "formmessage.h"
-#include "instantclock.h"
 #include "labelex.h"
 #include "languageservice.h"
-#include "serveuntil.h"
 #include "textconv.h"
+#include "windowfixture.h"
 #include "workspaceimages.h"
 #include "xmlinifile.h"
 #include "zelto.h"
 
 namespace {
 
-using testsupport::TInstantClock;
-
-class Workspace : public ::testing::Test {
+class Workspace : public WorkspaceWindowTest {
  protected:
-  void SetUp() override {
-    Folder = testsupport::MakeDataFolder("zelto-window");
-    ASSERT_FALSE(Folder.empty());
-    Core = std::make_unique<TZelto>();
-    TheCore = Core.get();
-    SetCaptureClock(&Clock);
-    Window = new TfBalancing(nullptr);
-    Window->Show();
-  }
-
-  void TearDown() override {
-    StopCaptureAndWait();
-    delete Window;
-    SetCaptureClock(nullptr);
-    Core.reset();
-    TheCore = nullptr;
-    testsupport::RemoveDataFolder(Folder);
-  }
-
   std::u16string Caption(const char* name) const {
     auto* label = dynamic_cast<TLabelEx*>(Window->FindComponent(name));
     return label ? label->CaptionW() : u"<missing>";
@@ -63,16 +40,6 @@ class Workspace : public ::testing::Test {
     Core->Results[run].Freq = freq;
     Core->Results[run].Valid = 1;
   }
-
-  // Serves Synchronize until the capture thread's end hand-over has run.
-  bool ServeUntilIdle() {
-    return testsupport::ServeUntil([this] { return !BalThread && !Core->Measuring; });
-  }
-
-  std::string Folder;
-  std::unique_ptr<TZelto> Core;
-  TInstantClock Clock;
-  TfBalancing* Window = nullptr;
 };
 
 }  // namespace

@@ -18,26 +18,22 @@
 
 #include "answerhook.h"
 #include "capturethreads.h"
-#include "datafolder.h"
 #include "folders.h"
 #include "formbalancing.h"
 #include "formmessage.h"
-#include "instantclock.h"
 #include "jobsnapshot.h"
 #include "labelex.h"
 #include "messageanswer.h"
 #include "languageservice.h"
 #include "polardiagram.h"
 #include "sessioncommands.h"
-#include "serveuntil.h"
 #include "textconv.h"
+#include "windowfixture.h"
 #include "zelto.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-using testsupport::TInstantClock;
 
 std::string Bytes(const std::u16string& path) {
   std::ifstream in(rtl::NativePath(path), std::ios::binary);
@@ -55,40 +51,14 @@ struct TMarker {
   friend bool operator==(const TMarker&, const TMarker&) = default;
 };
 
-class JobKeeping : public ::testing::Test {
+class JobKeeping : public WorkspaceWindowTest {
  protected:
-  void SetUp() override {
-    Folder = testsupport::MakeDataFolder("zelto-jobs");
-    ASSERT_FALSE(Folder.empty());
-    SetCaptureClock(&Clock);
-    Start();
-  }
+  void PrepareCore() override { Core->DeviceReady = 0; }
 
-  void TearDown() override {
-    StopCaptureAndWait();
-    Stop();
-    SetCaptureClock(nullptr);
-    testsupport::RemoveDataFolder(Folder);
-  }
-
-  // A program start: a new core object and a new window.
-  void Start() {
-    Core = std::make_unique<TZelto>();
-    TheCore = Core.get();
-    Core->DeviceReady = 0;
-    Window = new TfBalancing(nullptr);
-    Window->Show();
-  }
-  void Stop() {
-    delete Window;
-    Window = nullptr;
-    Core.reset();
-    TheCore = nullptr;
-  }
   // What the start-up does with the automatic pair.
   void RestartFromTheAutomaticPair() {
-    Stop();
-    Start();
+    StopProgram();
+    StartProgram();
     ASSERT_EQ(Core->LoadSession(), TZelto::sfrDone);
     Window->ShowAfterStart(Core->BalancingStep);
   }
@@ -118,11 +88,6 @@ class JobKeeping : public ::testing::Test {
     Window->RefreshResults();
   }
 
-  // Serves Synchronize until the capture thread's end hand-over has run.
-  bool ServeUntilIdle() {
-    return testsupport::ServeUntil([this] { return !BalThread && !Core->Measuring; });
-  }
-
   std::vector<std::u16string> Placements(const std::array<TValueRow, 3>& rows, size_t row) const {
     std::vector<std::u16string> texts;
     for (size_t slot = 3; slot < 6; ++slot) texts.push_back(rows[row].Slots[slot]->CaptionW());
@@ -139,11 +104,6 @@ class JobKeeping : public ::testing::Test {
         markers.push_back({op.Text, op.Points[0].x, op.Points[0].y});
     return markers;
   }
-
-  std::string Folder;
-  std::unique_ptr<TZelto> Core;
-  TInstantClock Clock;
-  TfBalancing* Window = nullptr;
 };
 
 }  // namespace

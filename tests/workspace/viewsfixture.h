@@ -20,20 +20,17 @@
 #include "answerhook.h"
 #include "application.h"
 #include "capturethreads.h"
-#include "datafolder.h"
 #include "driveritems.h"
 #include "formbalancing.h"
 #include "formfftgraph.h"
 #include "formmessage.h"
 #include "formtimegraph.h"
-#include "instantclock.h"
 #include "languageservice.h"
 #include "serveuntil.h"
+#include "windowfixture.h"
 #include "zelto.h"
 
 namespace viewstest {
-
-using testsupport::TInstantClock;
 
 inline std::u16string Forms(std::u16string_view key) { return LangText({u"Forms", key}).Text; }
 
@@ -55,13 +52,9 @@ inline gui::TAnswerScript::TAction ExitAnswer(bool yes) {
   };
 }
 
-class WorkspaceViews : public ::testing::Test {
+class WorkspaceViews : public WorkspaceWindowTest {
  protected:
-  void SetUp() override {
-    Folder = testsupport::MakeDataFolder("zelto-views");
-    ASSERT_FALSE(Folder.empty());
-    Core = std::make_unique<TZelto>();
-    TheCore = Core.get();
+  void PrepareCore() override {
     testsupport::BindDriverItems(*Core);
     Core->DeviceReady = 0;
     Core->RamSize = 16384;
@@ -73,35 +66,22 @@ class WorkspaceViews : public ::testing::Test {
       s->Type = stAcceleration;
       s->InputGain = 1.0;
     }
-    SetCaptureClock(&Clock);
-    Window = new TfBalancing(nullptr);
-    Window->Show();
   }
 
-  void TearDown() override {
-    StopCaptureAndWait();
-    delete Window;
+  void WindowClosed() override {
     EXPECT_EQ(fTimeGraph, nullptr);
     EXPECT_EQ(fFFTGraph, nullptr);
-    SetCaptureClock(nullptr);
-    Core.reset();
-    TheCore = nullptr;
-    testsupport::RemoveDataFolder(Folder);
   }
 
   // Serves Synchronize until the condition holds (at most 20 s).
   static bool ServeUntil(const std::function<bool()>& condition) { return testsupport::ServeUntil(condition); }
 
+  // Also waits for the oscilloscope's capture thread.
   bool ServeUntilIdle() {
     return ServeUntil([this] { return !BalThread && !VibThread && !Core->Measuring; });
   }
 
   void Key(gui::TVirtualKey key, gui::TShiftState shift = {}) { Window->FormKeyDown(Window, key, shift); }
-
-  std::string Folder;
-  std::unique_ptr<TZelto> Core;
-  TInstantClock Clock;
-  TfBalancing* Window = nullptr;
 };
 
 }  // namespace viewstest
