@@ -27,6 +27,7 @@
 #include "languageservice.h"
 #include "polardiagram.h"
 #include "sessioncommands.h"
+#include "sessionmenuscript.h"
 #include "textconv.h"
 #include "windowfixture.h"
 #include "zelto.h"
@@ -43,6 +44,7 @@ std::string Bytes(const std::u16string& path) {
 }
 
 using testsupport::MessageAnswer;
+using testsupport::OpenDamagedSession;
 
 // A weight marker of the plane diagram: its letter and where it is drawn.
 struct TMarker {
@@ -127,12 +129,7 @@ TEST_F(JobKeeping, FailedOpenAndRestoreLeaveTheJobAndTheAutomaticPair) {
 
   const fs::path broken = fs::path(Folder) / "broken.daqsession";
   std::ofstream(broken) << "<SessionFile><Other><Index value=\"zz";
-  gui::TAnswerScript script;
-  script.Expect(gui::dkPopupMenu, smOpenSession);
-  script.Expect(gui::dkOpenDialog, 1, broken.string());
-  script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, u"Couldn't open session file. File error.", 1));
-  Window->bSession->Click();
-  EXPECT_EQ(script.Pending(), 0u);
+  OpenDamagedSession(*Window, broken.string());
   EXPECT_EQ(Core->BalancingStep, RunTrialA);
   EXPECT_EQ(Core->HighestStep, RunCorrection);
   EXPECT_EQ(Core->Results[1].Meas.AmplA, 300);
@@ -141,6 +138,7 @@ TEST_F(JobKeeping, FailedOpenAndRestoreLeaveTheJobAndTheAutomaticPair) {
 
   // Restore reads the automatic pair; damaged, it fails with its own text.
   { std::ofstream(rtl::NativePath(Core->AutoSessionFile), std::ios::binary) << "garbage"; }
+  gui::TAnswerScript script;
   script.Expect(gui::dkPopupMenu, smRestoreSession);
   script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, u"Last session not restored. File error.", 1));
   Window->bSession->Click();

@@ -30,9 +30,11 @@
 #include "langindex.h"
 #include "languageservice.h"
 #include "listbox.h"
+#include "messageanswer.h"
 #include "popupmenu.h"
 #include "printer.h"
 #include "sessioncommands.h"
+#include "sessionmenuscript.h"
 #include "setupcommand.h"
 #include "textconv.h"
 #include "wallclock.h"
@@ -43,6 +45,9 @@
 namespace {
 
 namespace fs = std::filesystem;
+
+using testsupport::MessageAnswer;
+using testsupport::OpenDamagedSession;
 
 std::string Output(const std::string& command) { return testsupport::CommandOutput(command); }
 
@@ -55,20 +60,6 @@ gui::TAnswerScript::TAction MenuAnswer(int id, std::function<void(const gui::TPo
   return [id, inspect](const gui::TDialogRequest& r) {
     if (inspect && r.Menu) inspect(*r.Menu);
     return std::optional<gui::TDialogAnswer>(gui::TDialogAnswer{id, {}});
-  };
-}
-
-// Answers a message box as the user would, by its button: Yes (6) is the
-// left button, OK and No the right one; checks its kind and text.
-gui::TAnswerScript::TAction MessageAnswer(TMessageKind kind, std::u16string text, int answer) {
-  return [kind, text, answer](const gui::TDialogRequest& r) {
-    auto* box = dynamic_cast<TfMessage*>(r.Form);
-    EXPECT_TRUE(box && box->Kind == kind);
-    if (box) {
-      EXPECT_EQ(Narrow(box->MessageText), Narrow(text));
-      (answer == gui::mrYes ? box->bButton2 : box->bButton1)->Click();
-    }
-    return std::optional<gui::TDialogAnswer>();
   };
 }
 
@@ -414,16 +405,12 @@ TEST_F(Commands, AFailedOpenKeepsTheJobAndSaysSo) {
   OnePlaneJob(1);
   const fs::path broken = Folder / "broken.daqsession";
   std::ofstream(broken) << "not a session";
-  gui::TAnswerScript script;
-  script.Expect(gui::dkPopupMenu, smOpenSession);
-  script.Expect(gui::dkOpenDialog, 1, broken.string());
-  script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, u"Couldn't open session file. File error.", 1));
-  Window->bSession->Click();
-  EXPECT_EQ(script.Pending(), 0u);
+  OpenDamagedSession(*Window, broken.string());
   EXPECT_EQ(Core->Results[0].Meas.AmplA, 200);
   EXPECT_EQ(Core->BalancingStep, 4);
   EXPECT_EQ(Core->HighestStep, 4);
   // A cancelled dialog changes nothing.
+  gui::TAnswerScript script;
   script.Expect(gui::dkPopupMenu, smOpenSession);
   script.Expect(gui::dkOpenDialog, 0);
   Window->bSession->Click();
