@@ -301,20 +301,17 @@ void TSimHarvik::RunCapture() {
     Banks[1][i] = static_cast<std::uint8_t>((rawA >> 8) | ((rawB >> 8) << 4));
     Banks[2][i] = rawB & 0xFF;
   }
-  StoreCaptureParams(Rotor.ReferenceIndexes(Clock, fs, n), n, Balancing);
+  const double hz = Rotor.RevolutionHz();
+  const std::vector<std::size_t> pulses = Rotor.ReferenceIndexes(Clock, fs, n);
+  StoreCaptureParams(RevolutionWindow(pulses, hz > 0 ? fs / hz : 0, false, n, MaxRevolutions), n, Balancing);
   Capture = {true, Clock, fs, static_cast<std::int32_t>(n), rangeA, rangeB};
   Clock += static_cast<double>(n) / fs + Gap;
 }
 
-void TSimHarvik::StoreCaptureParams(const std::vector<std::size_t>& references, std::size_t n, bool balancing) {
-  std::size_t start = 0;
-  std::size_t end = n - 1;
-  std::size_t turns = 0;
-  if (balancing) {
-    turns = references.size() >= 2 ? std::min(references.size() - 1, MaxRevolutions) : 0;
-    start = turns ? references.front() : 0;
-    end = turns ? references[turns] : 0;
-  }
+void TSimHarvik::StoreCaptureParams(const TRevolutionWindow& window, std::size_t n, bool balancing) {
+  const std::size_t start = balancing ? window.Start : 0;
+  const std::size_t end = balancing ? window.End : n - 1;
+  const std::size_t turns = balancing ? window.Turns : 0;
   Put24(Registers, CaptureStart0, start);
   Put24(Registers, CaptureEnd0, end);
   Registers[Revolutions] = static_cast<std::uint8_t>(turns + 1);

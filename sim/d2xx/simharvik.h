@@ -74,7 +74,7 @@ class TSimHarvik {
   void FinishImage();
   void SizeBanks();
   void RunCapture();
-  void StoreCaptureParams(const std::vector<std::size_t>& references, std::size_t n, bool balancing);
+  void StoreCaptureParams(const TRevolutionWindow& window, std::size_t n, bool balancing);
   std::size_t BankSize() const;
   std::uint32_t Value24(int reg0) const;
 

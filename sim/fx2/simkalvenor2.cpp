@@ -284,12 +284,14 @@ void TSimKalvenor2::RunCapture() {
     }
   }
   References = Rotor.ReferenceIndexes(start, fs, n);
+  TurnSamples = f > 0 ? fs / f : 0;
   LastCapture = {true, start, fs, static_cast<std::int32_t>(n), ranges[0], ranges[1], twelveBit};
   Clock = start + static_cast<double>(n) / fs + Gap;
 }
 
 // Latches End and the revolutions: the last reference pulse the memory
-// holds up to the address reached, and the whole turns before it.
+// holds up to the address reached, and the whole turns since the pulse that
+// started the capture at sample 0.
 void TSimKalvenor2::Stop() {
   if (State != TState::Triggered && State != TState::Done)
     return;
@@ -297,9 +299,9 @@ void TSimKalvenor2::Stop() {
   std::size_t turns = 0;
   std::size_t end = static_cast<std::size_t>(Address);
   if (!FreeRunning) {
-    const auto last = std::upper_bound(References.begin(), References.end(), static_cast<std::size_t>(Address));
-    turns = last == References.begin() ? 0 : static_cast<std::size_t>(last - References.begin()) - 1;
-    end = turns ? References[turns] : 0;
+    const TRevolutionWindow window = RevolutionWindow(References, TurnSamples, true, end, AnyTurns);
+    turns = window.Turns;
+    end = window.End;
   }
   Address = static_cast<std::int32_t>(end);
   Revolutions = static_cast<std::int32_t>(turns);

@@ -89,6 +89,7 @@ private:
   std::int32_t Address = 0;
   std::int32_t Revolutions = 0;
   std::vector<std::size_t> References;
+  double TurnSamples = 0;
   std::array<std::vector<std::uint16_t>, 2> Memory;
 };
 

@@ -71,6 +71,21 @@ std::vector<std::size_t> TSignalModel::ReferenceIndexes(double start, double fs,
   return indexes;
 }
 
+TRevolutionWindow RevolutionWindow(const std::vector<std::size_t>& pulses, double samplesPerTurn, bool triggered,
+                                   std::size_t last, std::size_t maxTurns) {
+  if (!triggered && pulses.empty()) return {};
+  TRevolutionWindow window;
+  window.Start = triggered ? 0 : pulses.front();
+  const double half = samplesPerTurn / 2;
+  for (std::size_t pulse : pulses) {
+    if (pulse > last || window.Turns >= maxTurns) break;
+    if (static_cast<double>(pulse) < static_cast<double>(window.Start) + half) continue;
+    window.End = pulse;
+    ++window.Turns;
+  }
+  return window.Turns ? window : TRevolutionWindow{};
+}
+
 std::int32_t ToCounts(double mv, double rangeMv, std::int32_t fullScale) {
   if (rangeMv <= 0) return 0;
   const double counts = std::round(mv / rangeMv * fullScale);

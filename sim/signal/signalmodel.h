@@ -64,6 +64,24 @@ class TSignalModel {
   TVector Coefficients[Channels][Planes];
 };
 
+// The window of whole revolutions a simulated device reports for a
+// balancing capture: samples Start to End span Turns revolutions.
+struct TRevolutionWindow {
+  std::size_t Start = 0;
+  std::size_t End = 0;
+  std::size_t Turns = 0;
+};
+
+// The one rule of the simulated devices, from the reference pulses of a
+// capture (ReferenceIndexes) up to sample `last`. A capture triggered by a
+// pulse starts at sample 0, any other at its first pulse. Pulses within half
+// a revolution of the start are the starting pulse itself, however its index
+// rounded; each later one ends one more revolution, up to maxTurns. Without
+// a whole revolution the window is all 0.
+inline constexpr std::size_t AnyTurns = static_cast<std::size_t>(-1);
+TRevolutionWindow RevolutionWindow(const std::vector<std::size_t>& pulses, double samplesPerTurn, bool triggered,
+                                   std::size_t last, std::size_t maxTurns);
+
 // Millivolts to ADC counts of a converter with fullScale counts per side over
 // an input range of rangeMv, rounded and clipped to the converter.
 std::int32_t ToCounts(double mv, double rangeMv, std::int32_t fullScale);

@@ -127,15 +127,10 @@ void TSimLodrast::FinishCapture(std::int32_t samples) {
   std::int32_t end = samples;
   std::int32_t turns = 0;
   if (Balancing) {
-    // Pulses within half a revolution of sample 0 are the one that started
-    // the capture.
-    const double half = hz > 0 ? fs / hz / 2 : 0;
-    end = 0;
-    for (std::size_t index : Rotor.ReferenceIndexes(start, fs, n)) {
-      if (static_cast<double>(index) < half) continue;
-      end = static_cast<std::int32_t>(index);
-      ++turns;
-    }
+    const TRevolutionWindow window =
+        RevolutionWindow(Rotor.ReferenceIndexes(start, fs, n), hz > 0 ? fs / hz : 0, true, n, AnyTurns);
+    end = static_cast<std::int32_t>(window.End);
+    turns = static_cast<std::int32_t>(window.Turns);
   } else if (hz > 0) {
     turns = static_cast<std::int32_t>(samples * hz / fs);
   }

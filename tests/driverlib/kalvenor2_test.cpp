@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
+#include <random>
 
 using namespace sartel;
 using namespace sartel::kalvenor2;
@@ -198,6 +200,39 @@ TEST_F(Kalvenor2Test, AWholeCaptureMatchesTheRotorSignal) {
   ASSERT_EQ(Model->EndCapture(), 1);
   EXPECT_EQ(TakeLog(), std::vector<std::string>{Control(0x80)});
   Unit([](sim::TSimFx2Unit& u) { EXPECT_EQ(u.Device.ProtocolErrors, 0); });
+}
+
+// The capture starts on a pulse at any speed, and its window ends on the
+// sample at or just after the pulse T revolutions later.
+TEST_F(Kalvenor2Test, BalancingCapturesAtRandomSpeedsSpanTWholeRevolutionsFromAPulse) {
+  Start();
+  Configure();
+  Lib.SamplingIndex = 2;
+  ASSERT_EQ(Model->CaptureProgramming(), 1);
+  for (uint32_t seed = 0; seed < 200; ++seed) {
+    std::mt19937 random(seed);
+    const double rpm = std::uniform_real_distribution<double>(600.0, 60000.0)(random);
+    Sim([&](sim::TSimFx2World& w) { w.Rotor.SetSpeed(rpm); });
+    ASSERT_EQ(Model->StartCapture(), 1);
+    for (int polls = 0; polls < 10 && Model->ReadStatus() != 7; ++polls) {
+    }
+    ASSERT_EQ(Model->StopCapture(), 1);
+    int32_t start = -1, end = -1, turns = -1;
+    Model->CaptureParams(&start, &end, &turns);
+    ASSERT_EQ(Model->EndCapture(), 1);
+    double captureStart = 0, fs = 0;
+    Sim([&](sim::TSimFx2World& w) {
+      captureStart = w.Unit(0)->Device.LastCapture.Start;
+      fs = w.Unit(0)->Device.LastCapture.Fs;
+    });
+    const double f = rpm / 60.0;
+    EXPECT_NEAR(captureStart * f, std::round(captureStart * f), 1e-6) << "seed " << seed;
+    EXPECT_EQ(start, 0) << "seed " << seed;
+    ASSERT_GE(turns, 1) << "seed " << seed;
+    const double pulse = turns * fs / f;
+    EXPECT_GE(end, pulse - 1e-6) << "seed " << seed << ", " << turns << " revolutions";
+    EXPECT_LT(end, pulse + 1) << "seed " << seed << ", " << turns << " revolutions";
+  }
 }
 
 TEST_F(Kalvenor2Test, AFreeRunningCaptureSetsTheModeBit) {
