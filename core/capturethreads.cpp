@@ -115,12 +115,18 @@ TCaptureEnd TCaptureThread::Poll(uint8_t samplingState) {
 TCaptureEnd TCaptureThread::Transfer(uint8_t mode) {
   Core.DriverApi.StopCapture();
   SetState(kStateTransfer);
-  Core.ReadCapture(mode);
+  TCaptureWindow window;
+  const bool windowPossible = Core.ReadCapture(mode, window);
   const bool failed = DriverErrorPending();
   Core.DriverApi.EndCapture();
   // Ending the capture can fail too; left pending, its error would surface
   // with a later, unrelated run. A read-out error keeps its own text.
-  return failed || DriverErrorPending() ? TCaptureEnd::DriverError : TCaptureEnd::Completed;
+  if (failed || DriverErrorPending()) return TCaptureEnd::DriverError;
+  if (windowPossible) return TCaptureEnd::Completed;
+  // The device is already stopped and ended, so the next capture starts
+  // from a clean state.
+  SetText(Core.LastErrorText, ImpossibleWindowText(window, Core.BuffLength));
+  return TCaptureEnd::WindowError;
 }
 
 void TCaptureThread::ReadTemperatures() {
@@ -136,7 +142,7 @@ void TCaptureThread::ReadTemperatures() {
 }
 
 void TCaptureThread::RunGuarded(TCaptureEnd (*body)(TCaptureThread&)) {
-  Core.CaptureError = 0;
+  Core.CaptureError = CaptureErrorNone;
   TCaptureEnd end;
   try {
     end = body(*this);
@@ -148,7 +154,8 @@ void TCaptureThread::RunGuarded(TCaptureEnd (*body)(TCaptureThread&)) {
     SetText(Core.LastErrorText, u"Capture failed.");
     end = TCaptureEnd::DriverError;
   }
-  if (end == TCaptureEnd::DriverError) Core.CaptureError = 1;
+  if (end == TCaptureEnd::DriverError) Core.CaptureError = CaptureErrorDriver;
+  if (end == TCaptureEnd::WindowError) Core.CaptureError = CaptureErrorWindow;
 }
 
 void TCaptureThread::SyncShowState() {
@@ -390,23 +397,27 @@ void TZelto::ConfigureCapture(uint8_t mode) {
 
 // Buffers shorter than BuffLength (not prepared by the start) are not read
 // into: the driver writes BuffLength samples.
-void TZelto::ReadCapture(uint8_t mode) {
+// Every device model's read-out of a balancing capture passes here, so the
+// window is checked here once: a device that answers the parameter commands
+// with wrong content must not give a reading.
+bool TZelto::ReadCapture(uint8_t mode, TCaptureWindow& window) {
   const bool twoChannels = Type == 1;
   if (mode == 0) {
-    if (BalancingStep < 0 || BalancingStep >= static_cast<int32_t>(Captures.size())) return;
+    if (BalancingStep < 0 || BalancingStep >= static_cast<int32_t>(Captures.size())) return true;
     CaptureRecord& run = Captures[BalancingStep];
-    int32_t start = 0, end = 0, t = 0;
-    DriverApi.GetCaptureParams(&start, &end, &t);
-    StoreCaptureWindow(run, t, start, end);
-    if (!Holds(run.DataA, BuffLength) || (twoChannels && !Holds(run.DataB, BuffLength))) return;
+    DriverApi.GetCaptureParams(&window.Start, &window.End, &window.T);
+    if (!CaptureWindowPossible(window, BuffLength)) return false;
+    StoreCaptureWindow(run, window.T, window.Start, window.End);
+    if (!Holds(run.DataA, BuffLength) || (twoChannels && !Holds(run.DataB, BuffLength))) return true;
     DriverApi.GetDataA(run.DataA.data(), twoChannels ? run.DataB.data() : nullptr);
-    return;
+    return true;
   }
-  if (!Holds(LiveDataA, BuffLength) || (twoChannels && !Holds(LiveDataB, BuffLength))) return;
+  if (!Holds(LiveDataA, BuffLength) || (twoChannels && !Holds(LiveDataB, BuffLength))) return true;
   DriverApi.GetDataA(LiveDataA.data(), twoChannels ? LiveDataB.data() : nullptr);
   // The first sample of a free-running capture is stale; repeat the second.
   for (std::vector<int32_t>* live : {&LiveDataA, &LiveDataB})
     if (live->size() >= 2) (*live)[0] = (*live)[1];
+  return true;
 }
 
 void TZelto::StoreCaptureWindow(CaptureRecord& run, int32_t t, int32_t start, int32_t end) {

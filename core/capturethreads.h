@@ -22,7 +22,8 @@
 class TZelto;
 
 // How a capture cycle ended.
-enum class TCaptureEnd { Completed, Stopped, DriverError };
+// WindowError: the device reported a sample window no capture can have.
+enum class TCaptureEnd { Completed, Stopped, DriverError, WindowError };
 
 // Caption of the transfer percent: "" at 0 % and above BuffLength, else
 // address x 100 / length (integer division) and "%".
@@ -38,7 +39,8 @@ class TCaptureThread : public rtl::TThread {
   // transfer address until the device is done or the address passes
   // BuffLength. A stop request ends the device capture.
   TCaptureEnd Poll(uint8_t samplingState);
-  // Stop, transfer state, read-out (mode 0 run, 1 live), end.
+  // Stop, transfer state, read-out (mode 0 run, 1 live), end; a refused
+  // window of the run ends the capture with WindowError.
   TCaptureEnd Transfer(uint8_t mode);
   void ReadTemperatures();
   // Reads the driver's error; true (text in LastErrorText) when one is pending.

@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "capturewindow.h"
 #include "criticalsection.h"
 #include "driverapi.h"
 #include "records.h"
@@ -40,6 +41,9 @@ enum TAcquisitionState : uint8_t {
   asAsynchronous = 3,
   asTransfer = 4,
 };
+
+// How the last capture thread ended (TZelto::CaptureError).
+enum TCaptureErrorKind : uint8_t { CaptureErrorNone = 0, CaptureErrorDriver = 1, CaptureErrorWindow = 2 };
 
 // Display modes of amplitudes: the quantity shown and the amplitude form.
 enum TAmplDisplayMode : uint8_t { admVoltage = 0, admAcceleration = 1, admVelocity = 2, admDisplacement = 3 };
@@ -234,8 +238,10 @@ class TZelto {
   rtl::TCriticalSection ResultsLock;
   // The revolution-synchronous window of the run converted into SignalA/B.
   int32_t SignalStart = 0, SignalEnd = 0;
-  // 1: the last capture thread ended on a driver error (text in
-  // LastErrorText), 0: it ended normally. Read in the end hand-over.
+  // CaptureErrorNone, CaptureErrorDriver (the last capture thread ended on
+  // a driver error, text in LastErrorText) or CaptureErrorWindow (the device
+  // reported an impossible window, described in LastErrorText). Read in the
+  // end hand-over.
   std::atomic<uint8_t> CaptureError{0};
 
   bool LoadDriver();
@@ -272,8 +278,10 @@ class TZelto {
 
   void ConfigureCapture(uint8_t mode);
   // Reads into the buffers the start prepared; it never resizes them, since
-  // the windows read them meanwhile.
-  void ReadCapture(uint8_t mode);
+  // the windows read them meanwhile. False when the device reported an
+  // impossible window (mode 0): `window` holds it, and the run keeps its
+  // window and samples.
+  bool ReadCapture(uint8_t mode, TCaptureWindow& window);
   // T, Start and End of a run, under ResultsLock.
   void StoreCaptureWindow(CaptureRecord& run, int32_t t, int32_t start, int32_t end);
   // Buffers a capture writes into, grown to the capture's length when

@@ -120,6 +120,7 @@ std::optional<std::u16string> LogEntryBody(TLogEntryKind kind, const TZelto& cor
     case lekApplicationOpen: return u"Application open";
     case lekApplicationClose: return u"Application close\r\n";
     case lekNewSession: return u"New session (Reset)";
+    case lekCaptureWindowError: return TextOf(core.LastErrorText);
     default: break;
   }
   const int run = core.BalancingStep;

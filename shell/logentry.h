@@ -28,6 +28,7 @@ enum TLogEntryKind : uint8_t {
   lekResult2 = 6,
   lekTrim2 = 7,
   lekNewSession = 8,
+  lekCaptureWindowError = 9,  // a capture refused for the window the device reported: LastErrorText
 };
 
 // The placement vectors of one run for the amplitude-only method: A, B, C

@@ -20,7 +20,7 @@
 
 TfBalancing* fBalancing = nullptr;
 
-const std::array<TTextKey, 27> TfBalancing::CaptionKeys = {{
+const std::array<TTextKey, 28> TfBalancing::CaptionKeys = {{
     {u"Forms", u"Balancing"},
     {u"Forms", u"Operation"},
     {u"Forms", u"GWBMassLocation"},
@@ -48,6 +48,7 @@ const std::array<TTextKey, 27> TfBalancing::CaptionKeys = {{
     {u"Forms", u"SensorUnselected"},
     {u"Forms", u"ReplyMeasurement"},
     {u"Forms", u"ExitMessage"},
+    {u"Forms", u"CaptureWindowError"},
 }};
 
 namespace {
@@ -532,7 +533,8 @@ void TfBalancing::SyncMeasurementDone() {
   RefreshResults();
   // A capture that ended on a driver error says why; otherwise the error
   // line keeps its last text.
-  if (TheCore->CaptureError) ApplyErrorLine(DriverErrorLine(*TheCore));
+  if (TheCore->CaptureError == CaptureErrorWindow) WriteLog(lekCaptureWindowError);
+  if (TheCore->CaptureError) ApplyErrorLine(DriverErrorLine(*TheCore, Text(u"CaptureWindowError")));
   SetViewsRunning(false, false);
   MirrorViews(false);
   if (TheCore->DeviceReady && TheCore->DriverApi.ErrorLED) TheCore->DriverApi.ErrorLED(false);
@@ -544,7 +546,7 @@ void TfBalancing::AsyncMeasurementDone() {
   bStartStop->SetEnabled(true);
   EnableCaptureCommands(true);
   RefreshResults();
-  if (TheCore->CaptureError) ApplyErrorLine(DriverErrorLine(*TheCore));
+  if (TheCore->CaptureError) ApplyErrorLine(DriverErrorLine(*TheCore, Text(u"CaptureWindowError")));
   leStatus->SetCaptionW(Texts.StateReady);
   SetViewsRunning(false, true);
   RefreshViewsAfterFreeRunning();

@@ -39,7 +39,7 @@ class TfBalancing : public TWindowFrame,
                     public TViewWorkspace {
  public:
   // What the window looks up in section "Forms" besides the 32 kept texts.
-  static const std::array<TTextKey, 27> CaptionKeys;
+  static const std::array<TTextKey, 28> CaptionKeys;
 
   explicit TfBalancing(gui::TComponent* owner);
   ~TfBalancing() override;

@@ -134,7 +134,10 @@ TErrorLine MeasurementErrorLine(const TZelto& core, const TResultPanelState& fla
   return line;
 }
 
-TErrorLine DriverErrorLine(const TZelto& core) { return {TextOf(core.LastErrorText), ErrorTextColor, lpRed}; }
+TErrorLine DriverErrorLine(const TZelto& core, const std::u16string& windowErrorText) {
+  const bool window = core.CaptureError == CaptureErrorWindow;
+  return {window ? windowErrorText : TextOf(core.LastErrorText), ErrorTextColor, lpRed};
+}
 
 TErrorLine NoErrorLine(const TZelto& core, const TWorkspaceTexts& texts) {
   return {texts.NoError, core.WorkColors[wcWorkText2], lpOff};

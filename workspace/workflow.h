@@ -81,8 +81,9 @@ struct TErrorLine {
 };
 // The error line of a running balancing capture from the refresh's flags.
 TErrorLine MeasurementErrorLine(const TZelto& core, const TResultPanelState& flags, const TWorkspaceTexts& texts);
-// The error line when a capture ended on a driver error: its text in red.
-TErrorLine DriverErrorLine(const TZelto& core);
+// The error line when a capture ended on a driver error: its text in red;
+// for an impossible capture window, windowErrorText instead.
+TErrorLine DriverErrorLine(const TZelto& core, const std::u16string& windowErrorText);
 // The error line without an error.
 TErrorLine NoErrorLine(const TZelto& core, const TWorkspaceTexts& texts);
 

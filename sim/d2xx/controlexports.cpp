@@ -50,7 +50,7 @@ SIM_EXPORT void SimD2xx_SetNoise(double mvRms) {
 
 SIM_EXPORT void SimD2xx_InjectFault(const char* function, int kind, int skip, int count) {
   auto guard = Locked();
-  if (function && kind >= SIMD2XX_FAULT_FAIL && kind <= SIMD2XX_FAULT_GARBAGE)
+  if (function && kind >= SIMD2XX_FAULT_FAIL && kind <= SIMD2XX_FAULT_ONES)
     World().Faults.Inject(function, static_cast<TFault>(kind), skip, count);
 }
 

@@ -65,6 +65,11 @@ d2xx::Status ReadThrough(TCall& call, TSimHandle* handle, void* buffer, d2xx::Dw
       FillGarbage(bytes, count);
       *done = count;
       return d2xx::Ok;
+    case TFault::Ones:
+      device->Answer(bytes, count);
+      std::fill_n(bytes, count, std::uint8_t{0xFF});
+      *done = count;
+      return d2xx::Ok;
     case TFault::None:
       break;
   }
@@ -100,6 +105,7 @@ d2xx::Status WriteThrough(TCall& call, TSimHandle* handle, void* buffer, d2xx::D
       *done = count;
       return d2xx::Ok;
     }
+    case TFault::Ones:
     case TFault::None:
       break;
   }

@@ -7,7 +7,7 @@
 
 namespace sim {
 
-enum class TFault { None = 0, Fail = 1, Short = 2, Hang = 3, Garbage = 4 };
+enum class TFault { None = 0, Fail = 1, Short = 2, Hang = 3, Garbage = 4, Ones = 5 };
 
 class TFaults {
  public:

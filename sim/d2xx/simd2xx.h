@@ -15,6 +15,7 @@ extern "C" {
 #define SIMD2XX_FAULT_SHORT 2   // a transfer moves half the bytes asked for
 #define SIMD2XX_FAULT_HANG 3    // a transfer never completes: blocks until its time-out, moves nothing
 #define SIMD2XX_FAULT_GARBAGE 4 // a transfer or listing moves random bytes instead of the real ones
+#define SIMD2XX_FAULT_ONES 5    // a read moves bytes 0xFF instead of the real ones, as from an undriven bus
 
 // Back to the start: one device listed as "Kalvenor", unconfigured, default
 // rotor at 3000 rpm without masses or noise, no faults, call counts 0.

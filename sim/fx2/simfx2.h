@@ -19,6 +19,7 @@ extern "C" {
 #define SIMFX2_FAULT_SHORT 2   // the transfer moves half the bytes asked for
 #define SIMFX2_FAULT_HANG 3    // the transfer never completes until it is aborted
 #define SIMFX2_FAULT_GARBAGE 4 // an IN transfer delivers random bytes
+#define SIMFX2_FAULT_ONES 5    // an IN transfer delivers bytes 0xFF, as from an undriven bus
 
 // Back to the start: one device, identity "Kalvenor2", version "2.0", serial
 // "00001", large memory, high speed, languages 0x0407 and 0x0409, default

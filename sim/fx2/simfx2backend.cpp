@@ -1,5 +1,6 @@
 #include "simfx2world.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <random>
@@ -75,6 +76,8 @@ public:
       transferred /= 2;
     if (fault == TFx2Fault::Garbage && t.in)
       Scramble(data, transferred);
+    if (fault == TFx2Fault::Ones && t.in)
+      std::fill_n(data, transferred, std::uint8_t{0xFF});
     return TTransferStatus::Ok;
   }
 

@@ -55,7 +55,7 @@ void SimFx2_SetNoise(double mvRms) {
 }
 
 void SimFx2_InjectFault(const char* transfer, int kind, int skip, int count) {
-  if (!transfer || kind < 0 || kind > static_cast<int>(sim::TFx2Fault::Garbage))
+  if (!transfer || kind < 0 || kind > static_cast<int>(sim::TFx2Fault::Ones))
     return;
   std::lock_guard lock(World().Mutex);
   World().Faults.Inject(transfer, static_cast<sim::TFx2Fault>(kind), skip, count);

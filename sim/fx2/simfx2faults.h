@@ -8,7 +8,7 @@
 
 namespace sim {
 
-enum class TFx2Fault { None = 0, Fail = 1, Short = 2, Hang = 3, Garbage = 4 };
+enum class TFx2Fault { None = 0, Fail = 1, Short = 2, Hang = 3, Garbage = 4, Ones = 5 };
 
 class TFx2Faults {
 public:

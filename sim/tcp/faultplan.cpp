@@ -18,8 +18,9 @@ bool ParseFault(const std::string& name, TLinkFault& fault) {
   static constexpr struct {
     const char* Name;
     TLinkFault Fault;
-  } Names[] = {{"none", TLinkFault::None},     {"close", TLinkFault::Close},     {"reset", TLinkFault::Reset},
-               {"stall", TLinkFault::Stall},   {"garbage", TLinkFault::Garbage}, {"extra", TLinkFault::Extra}};
+  } Names[] = {{"none", TLinkFault::None},   {"close", TLinkFault::Close},     {"reset", TLinkFault::Reset},
+               {"stall", TLinkFault::Stall}, {"garbage", TLinkFault::Garbage}, {"extra", TLinkFault::Extra},
+               {"ones", TLinkFault::Ones}};
   for (const auto& entry : Names) {
     if (name != entry.Name) continue;
     fault = entry.Fault;

@@ -23,6 +23,8 @@ enum class TLinkFault {
   Garbage,
   // The reply followed by bytes nobody asked for.
   Extra,
+  // Bytes 0xFF in place of the reply, as from an undriven bus.
+  Ones,
 };
 
 struct TFaultRule {
@@ -49,7 +51,7 @@ class TFaultPlan {
   std::vector<TActive> Rules;
 };
 
-// "close", "reset", "stall", "garbage", "extra", "none".
+// "close", "reset", "stall", "garbage", "extra", "ones", "none".
 bool ParseFault(const std::string& name, TLinkFault& fault);
 
 }  // namespace sim

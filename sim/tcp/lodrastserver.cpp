@@ -296,6 +296,9 @@ void TLodrastServer::Answer(const TCommand& command) {
       Queue(std::move(reply), TAfter::Nothing);
       break;
     }
+    case TLinkFault::Ones:
+      Queue(std::vector<std::uint8_t>(reply.size(), 0xFF), TAfter::Nothing);
+      break;
   }
 }
 

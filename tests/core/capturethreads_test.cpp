@@ -1,7 +1,9 @@
 #include "capturethreads.h"
+#include "capturewindow.h"
 #include "pipelinefixture.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <numbers>
 #include <stdexcept>
@@ -56,6 +58,32 @@ TEST(SamplingProgress, PercentCaptionOfTheTransfer) {
   EXPECT_EQ(SamplingProgressText(8193, 8192), "");
   EXPECT_EQ(SamplingProgressText(2000000000, 2100000000), "95%");  // 64-bit product
   EXPECT_EQ(SamplingProgressText(5, 0), "");
+}
+
+// Inside the buffer, End after Start, and 1 to (End - Start) / 4 revolutions.
+TEST(CaptureWindow, PossibleOnlyInsideTheBufferAtFourSamplesARevolutionOrMore) {
+  constexpr int32_t buff = 16384;
+  const auto possible = [](int32_t start, int32_t end, int32_t t) {
+    return CaptureWindowPossible({start, end, t}, buff);
+  };
+  EXPECT_TRUE(possible(0, buff, buff / 4));
+  EXPECT_FALSE(possible(0, buff, buff / 4 + 1));
+  EXPECT_TRUE(possible(100, 104, 1));
+  EXPECT_FALSE(possible(100, 103, 1));
+  EXPECT_TRUE(possible(0, 16262, 1));
+  EXPECT_FALSE(possible(0, 16262, 12962370));
+  EXPECT_FALSE(possible(0, 16262, 0));
+  EXPECT_FALSE(possible(0, 16262, -1));
+  EXPECT_FALSE(possible(0, 0, 0));
+  EXPECT_FALSE(possible(0, buff + 1, 10));
+  EXPECT_FALSE(possible(0, 31986, 10));
+  EXPECT_FALSE(possible(-1, 1000, 10));
+  EXPECT_FALSE(possible(500, 500, 1));
+  EXPECT_FALSE(possible(600, 500, 1));
+  EXPECT_FALSE(possible(INT32_MIN, INT32_MAX, 1));
+  EXPECT_FALSE(CaptureWindowPossible({0, 4, 1}, 0)) << "an empty buffer holds no window";
+  EXPECT_EQ(ImpossibleWindowText({0, 31986, 12}, buff),
+            u"Impossible capture window: Start 0, End 31986, T 12 in 16384 samples.");
 }
 
 TEST_F(CaptureThreads, BalancingCaptureConfiguresPollsReadsAndEvaluates) {

@@ -37,7 +37,10 @@ class TRecordingWorkspace : public TBalancingServices {
   void RefreshResults() override;
   void SyncMeasurementDone() override;
   void AsyncMeasurementDone() override;
-  void ShowAcquisitionState(uint8_t state) override { States.push_back(state); }
+  void ShowAcquisitionState(uint8_t state) override {
+    States.push_back(state);
+    if (OnState) OnState(state);
+  }
   void ShowSamplingProgress(const std::string& caption) override { Progress.push_back(caption); }
   void UpdateOperationStatus() override { Calls.push_back("UpdateOperationStatus"); }
   void UpdateParamCaptions() override { Calls.push_back("UpdateParamCaptions"); }
@@ -50,6 +53,7 @@ class TRecordingWorkspace : public TBalancingServices {
   uint8_t ErrorAtEnd = 0;
   std::u16string ErrorTextAtEnd;
   std::function<void()> OnRefresh;  // runs inside RefreshResults
+  std::function<void(uint8_t)> OnState;  // runs inside ShowAcquisitionState
 };
 
 class TRecordingTimeGraph : public TTimeGraphServices {

@@ -222,6 +222,26 @@ class WholeJob : public PipelineTest {
     EXPECT_NEAR(Core->Results[4].Freq, 50.0, 0.05);
   }
 
+  // Run 1 while the device answers one capture's parameter commands with
+  // bytes 0xFF (the fault `garble` injects): the window that decodes from
+  // them is impossible, so the run ends with the device error and no
+  // reading, and the next capture counts.
+  void ExpectImpossibleWindowRefused(const std::function<void()>& garble) {
+    ASSERT_TRUE(Measure(0));
+    garble();
+    const int refreshes = Workspace.Refreshes;
+    EXPECT_FALSE(Measure(1));
+    EXPECT_EQ(Workspace.ErrorAtEnd, CaptureErrorWindow);
+    EXPECT_EQ(Narrow(Workspace.ErrorTextAtEnd).rfind("Impossible capture window: Start ", 0), 0u);
+    EXPECT_EQ(Workspace.Refreshes, refreshes) << "nothing shown";
+    EXPECT_EQ(Core->Readings, 0);
+    EXPECT_EQ(Core->Results[1].Valid, 0);
+    EXPECT_EQ(Core->Captures[1].T, 0) << "the refused window is not kept";
+    EXPECT_TRUE(Measure(1));
+    EXPECT_EQ(Core->Results[1].Valid, 1);
+    EXPECT_NEAR(Core->Results[1].Freq, 50.0, 0.05);
+  }
+
   std::function<void(int plane, double grams, double angleDeg)> PlaceMass = [](int, double, double) {};
   TSimControl Sim;
   std::filesystem::path Folder;
@@ -356,6 +376,11 @@ TEST_F(NetworkJob, SilentDeviceEndsThePollAndTheNextCaptureWorks) {
   EXPECT_EQ(Core->Results[1].Valid, 1);
 }
 
+TEST_F(NetworkJob, ImpossibleCaptureWindowIsADeviceErrorAndTheNextCaptureCounts) {
+  StartUp("127.0.0.1");
+  ExpectImpossibleWindowRefused([this] { Server.AddFault({sim::TLinkFault::Ones, 9, 0, 1}); });
+}
+
 TEST_F(FtdiJob, IdentifiesAndBalancesTwoPlanes) {
   StartUp(nullptr);
   EXPECT_EQ(Narrow(TextOf(Core->DeviceDescr)), "Kalvenor");
@@ -383,6 +408,19 @@ TEST_F(FtdiJob, SilentDeviceEndsTheRunAndTheNextCaptureWorks) {
   Sim.ClearFaults();
   EXPECT_TRUE(Measure(1));
   EXPECT_EQ(Core->Results[1].Valid, 1);
+}
+
+// The seven register reads of the capture parameters follow the transfer
+// state: start, end and revolutions.
+TEST_F(FtdiJob, ImpossibleCaptureWindowIsADeviceErrorAndTheNextCaptureCounts) {
+  StartUp(nullptr);
+  ExpectImpossibleWindowRefused([this] {
+    Workspace.OnState = [this, armed = true](uint8_t state) mutable {
+      if (!armed || state != asTransfer) return;
+      armed = false;
+      Sim.InjectFault("FT_W32_ReadFile", SIMD2XX_FAULT_ONES, 0, 7);
+    };
+  });
 }
 
 TEST_F(Fx2Job, IdentifiesAndBalancesTwoPlanes) {
@@ -413,6 +451,12 @@ TEST_F(Fx2Job, SilentDeviceEndsTheRunAndTheNextCaptureWorks) {
   Fx2.ClearFaults();
   EXPECT_TRUE(Measure(1));
   EXPECT_EQ(Core->Results[1].Valid, 1);
+}
+
+// Request B6 reads the high revolution count, only for the capture parameters.
+TEST_F(Fx2Job, ImpossibleCaptureWindowIsADeviceErrorAndTheNextCaptureCounts) {
+  StartUp(nullptr, true);
+  ExpectImpossibleWindowRefused([this] { Fx2.InjectFault("B6", SIMFX2_FAULT_ONES, 0, 1); });
 }
 
 TEST_F(WholeJob, DemoJobWithTheRealLibrary) {

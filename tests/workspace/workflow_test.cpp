@@ -177,7 +177,10 @@ TEST_F(Workflow, ErrorLineLaterFlagWinsAndNoErrorUsesWorkText2) {
   EXPECT_EQ(line.Color, 0x123456u);
   EXPECT_EQ(line.Lamp, lpOff);
   SetText(Core->LastErrorText, u"Transfer failed");
-  EXPECT_EQ(DriverErrorLine(*Core).Text, u"Transfer failed");
+  Core->CaptureError = CaptureErrorDriver;
+  EXPECT_EQ(DriverErrorLine(*Core, u"CaptureWindowError").Text, u"Transfer failed");
+  Core->CaptureError = CaptureErrorWindow;
+  EXPECT_EQ(DriverErrorLine(*Core, u"CaptureWindowError").Text, u"CaptureWindowError");
 }
 
 TEST_F(Workflow, AcquisitionStatesAndTheProgressLabel) {

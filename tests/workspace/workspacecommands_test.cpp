@@ -296,6 +296,17 @@ TEST_F(Commands, SessionMenuGreysCloseWhileTheCloseButtonIsDisabled) {
   EXPECT_TRUE(Window->Visible());
 }
 
+TEST_F(Commands, CaptureRefusedForItsWindowShowsItsOwnTextAndLogsTheWindow) {
+  const std::u16string window = u"Impossible capture window: Start 0, End 31986, T 12 in 16384 samples.";
+  Core->Measuring = 1;
+  Core->CaptureError = CaptureErrorWindow;
+  SetText(Core->LastErrorText, window);
+  const std::string before = LogText();
+  Window->SyncMeasurementDone();
+  EXPECT_EQ(Caption("leError"), Forms(u"CaptureWindowError"));
+  EXPECT_NE(LogText().find(rtl::Utf16ToUtf8(window), before.size()), std::string::npos);
+}
+
 TEST_F(Commands, NewSessionAnsweredNoChangesNothingYesClearsSavesAndLogs) {
   OnePlaneJob(1);
   const std::string before = LogText();
