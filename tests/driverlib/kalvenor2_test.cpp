@@ -209,7 +209,7 @@ TEST_F(Kalvenor2Test, BalancingCapturesAtRandomSpeedsSpanTWholeRevolutionsFromAP
   Configure();
   Lib.SamplingIndex = 2;
   ASSERT_EQ(Model->CaptureProgramming(), 1);
-  for (uint32_t seed = 0; seed < 200; ++seed) {
+  for (uint32_t seed = 0; seed < 100; ++seed) {
     std::mt19937 random(seed);
     const double rpm = std::uniform_real_distribution<double>(600.0, 60000.0)(random);
     Sim([&](sim::TSimFx2World& w) { w.Rotor.SetSpeed(rpm); });
