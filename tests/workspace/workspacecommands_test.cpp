@@ -298,13 +298,12 @@ TEST_F(Commands, SessionMenuGreysCloseWhileTheCloseButtonIsDisabled) {
 
 TEST_F(Commands, CaptureRefusedForItsWindowShowsItsOwnTextAndLogsTheWindow) {
   const std::u16string window = u"Impossible capture window: Start 0, End 31986, T 12 in 16384 samples.";
-  Core->Measuring = 1;
   Core->CaptureError = CaptureErrorWindow;
   SetText(Core->LastErrorText, window);
-  const std::string before = LogText();
+  const std::size_t logged = LogText().size();
   Window->SyncMeasurementDone();
   EXPECT_EQ(Caption("leError"), Forms(u"CaptureWindowError"));
-  EXPECT_NE(LogText().find(rtl::Utf16ToUtf8(window), before.size()), std::string::npos);
+  EXPECT_NE(LogText().find(Narrow(window), logged), std::string::npos);
 }
 
 TEST_F(Commands, NewSessionAnsweredNoChangesNothingYesClearsSavesAndLogs) {
