@@ -70,6 +70,11 @@ void ReadLiveChannel(TRawSampleReader& raw, const TZelto& core, int32_t storedLe
 
 }  // namespace
 
+TSaveTarget TZelto::AsyncDataSaveTarget(const std::u16string& path, std::u16string& rawPath) const {
+  rawPath = RawPathOf(path);
+  return SaveTargetOf(path, rawPath, Root, Data);
+}
+
 bool TZelto::SaveAsyncData(std::u16string path) {
   const std::u16string rawPath = RawPathOf(path);
   if (path.empty() || rawPath == path) return false;

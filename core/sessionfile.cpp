@@ -231,7 +231,9 @@ void ReadChannel(TRawSampleReader& raw, int32_t storedLength, int32_t length, st
   raw.ReadBlock(storedLength, data);
 }
 
-void ReadRun(const XmlIniFile& d, TZelto& core, int32_t run, int32_t storedLength, TRawSampleReader& raw) {
+// The run's values from its section and, with a raw file, its samples; true
+// when the section names a block of samples.
+bool ReadRun(const XmlIniFile& d, TZelto& core, int32_t run, int32_t storedLength, TRawSampleReader* raw) {
   const std::u16string section = RunSection(run);
   CaptureRecord& capture = core.Captures[run];
   MeasurementResult& result = core.Results[run];
@@ -250,9 +252,11 @@ void ReadRun(const XmlIniFile& d, TZelto& core, int32_t run, int32_t storedLengt
     result.Freq = d.ReadFloat(section, u"Freq", 0.0);
   }
   result.Valid = 1;
-  if (d.ReadInteger(section, u"DataA", 0) != 0) ReadChannel(raw, storedLength, core.BuffLength, capture.DataA);
-  if (core.Type == 1 && d.ReadInteger(section, u"DataB", 0) != 0)
-    ReadChannel(raw, storedLength, core.BuffLength, capture.DataB);
+  const bool hasA = d.ReadInteger(section, u"DataA", 0) != 0;
+  const bool hasB = core.Type == 1 && d.ReadInteger(section, u"DataB", 0) != 0;
+  if (raw && hasA) ReadChannel(*raw, storedLength, core.BuffLength, capture.DataA);
+  if (raw && hasB) ReadChannel(*raw, storedLength, core.BuffLength, capture.DataB);
+  return hasA || hasB;
 }
 
 void ClearStatistics(TZelto& core) {
@@ -310,6 +314,12 @@ int32_t TZelto::SaveSession() {
   return sfrRawFileFailed;
 }
 
+TSaveTarget TZelto::SessionSaveTarget(const std::u16string& path, std::u16string& rawPath) const {
+  rawPath = path;
+  Shlwapi.PathRenameExtensionW(rawPath, RawExtension);
+  return SaveTargetOf(path, rawPath, Root, Other);
+}
+
 int32_t TZelto::LoadSession(std::u16string path) {
   const bool automatic = path.empty();
   const std::u16string documentPath = automatic ? AutoSessionFile : path;
@@ -320,23 +330,29 @@ int32_t TZelto::LoadSession(std::u16string path) {
   if (documentPath.empty() || rawPath == documentPath) return sfrDocumentFailed;
   XmlIniFile document;
   if (!document.Open(documentPath, Root, true)) return sfrDocumentFailed;
-  // Samples of another save are never read with this document's values;
-  // without any raw file the settings and runs load without samples.
+  // Samples of another save are never read with this document's values:
+  // without a matching raw file the settings and the runs' values load and
+  // the sample buffers stay empty. A raw file that can't be read at all may
+  // be whole, so the load fails and leaves it to the caller.
   TRawSampleReader raw;
   const datafile::TRawFileState rawState = datafile::OpenRawFileFor(document, Other, rawPath, raw);
-  if (rawState == datafile::TRawFileState::Foreign || rawState == datafile::TRawFileState::Unreadable)
-    return sfrRawFileFailed;
+  if (rawState == datafile::TRawFileState::Unreadable) return sfrRawFileFailed;
   const std::optional<TSessionLayout> layout = ReadLayout(document, *this);
   if (!layout) return sfrDocumentFailed;
 
   ReadSettings(document, *this, layout->StoredLength);
   BalancingStep = layout->Index;
   HighestStep = layout->Highest;
-  if (rawState == datafile::TRawFileState::Matching) {
-    for (int32_t run = 0; run <= layout->Highest; ++run) ReadRun(document, *this, run, layout->StoredLength, raw);
-  }
+  const bool withSamples = rawState == datafile::TRawFileState::Matching;
+  bool samplesNamed = false;
+  for (int32_t run = 0; run <= layout->Highest; ++run)
+    samplesNamed |= ReadRun(document, *this, run, layout->StoredLength, withSamples ? &raw : nullptr);
   Readings = 0;
   ConvertSamples();
   RefreshCurrentRun(*this);
-  return sfrDone;
+  if (!samplesNamed) return sfrDone;
+  if (!withSamples) return sfrDoneWithoutSamples;
+  // The capture length is bounded by the device memory; runs stored longer
+  // were read only up to it.
+  return layout->StoredLength > BuffLength ? sfrDoneShortened : sfrDone;
 }

@@ -20,6 +20,7 @@
 #include "criticalsection.h"
 #include "driverapi.h"
 #include "records.h"
+#include "savetarget.h"
 #include "workcolors.h"
 
 namespace rtl {
@@ -202,13 +203,33 @@ class TZelto {
   bool DeleteSensor(std::u16string_view name) const;
 
   // session and asynchronous data files (sessionfile.cpp, asyncdatafile.cpp)
-  enum TSessionFileResult : int32_t { sfrDone = 0, sfrDocumentFailed = 1, sfrRawFileFailed = 2 };
+  // A load that read the document but not every sample as stored says so:
+  // without samples when the raw file is missing or from another save (the
+  // runs' values come from the document), shortened when the stored runs
+  // are longer than the device memory allows. A save after either would
+  // replace the stored job by less.
+  enum TSessionFileResult : int32_t {
+    sfrDone = 0,
+    sfrDocumentFailed = 1,
+    sfrRawFileFailed = 2,
+    sfrDoneWithoutSamples = 3,
+    sfrDoneShortened = 4,
+  };
+  // A result that left a job in the core: whole, or with less than stored.
+  static bool SessionLoaded(int32_t result) { return result == sfrDone || result >= sfrDoneWithoutSamples; }
   // Writes the automatic pair AutoSessionFile / AutoDataFile. On failure the
   // previous pair stays as it was.
   int32_t SaveSession();
+  // Set when the user was told that a save of the job failed; cleared by the
+  // next save that succeeds, so that the next failure is told again.
+  uint8_t JobSaveFailureShown = 0;
   // An empty path reads the automatic pair; otherwise the path names the
   // document and the raw file is beside it with the extension ".daqdata".
   int32_t LoadSession(std::u16string path = {});
+  // What saving a session or asynchronous data under `path` would do to the
+  // files there; `rawPath` receives the raw file's name.
+  TSaveTarget SessionSaveTarget(const std::u16string& path, std::u16string& rawPath) const;
+  TSaveTarget AsyncDataSaveTarget(const std::u16string& path, std::u16string& rawPath) const;
   // The document and its raw file: the path with the extension ".bin".
   bool SaveAsyncData(std::u16string path);
   bool LoadAsyncData(std::u16string path);

@@ -234,7 +234,7 @@ void ApplySettings(TZelto& core, const TConfigSettings& s, TSetupServices* servi
   core.CtrlMass.Unit = KeptOrEightBitText(core.CtrlMass.Unit, s.CtrlMassUnit, CtrlMassUnitLength);
   ApplyCorrectionOptions(core, s);
   ApplySessionTexts(core, s);
-  core.SaveSession();
+  SaveJob(core, services ? services->JobSaveReport() : TJobSaveReport{});
   core.VibValueType = static_cast<uint8_t>(s.VibValueType);
   core.AmplDisplayMode = s.AmplDisplayMode;
   core.SpeedDisplayMode = s.SpeedHz ? 1 : 0;

@@ -124,6 +124,15 @@ void TfLog::WriteEntry(TLogEntryKind kind) {
   FLogFile.Append(entry + u"\r\n");
 }
 
+void TfLog::WriteNote(std::u16string_view text) {
+  // Each further line of the text becomes a detail line of the entry.
+  std::u16string body;
+  for (const char16_t c : text) body += c == u'\n' ? std::u16string(u"\r\n\t") : std::u16string(1, c);
+  const std::u16string entry = LogEntryText(FClock(), body);
+  if (FShownDay == FLogDay) AppendToViewer(entry);
+  FLogFile.Append(entry + u"\r\n");
+}
+
 void TfLog::AppendToViewer(std::u16string_view entry) {
   for (const std::u16string& line : SplitLines(entry, true)) reLog->Lines().Add(line);
 }

@@ -42,6 +42,10 @@ class TfLog : public TWindowFrame {
 
   // Builds the entry from TheCore and the workspace and appends it.
   void WriteEntry(TLogEntryKind kind);
+  // Appends an entry of the given text, for what no entry kind covers (a
+  // save of the job that failed, files kept aside); a line break in the
+  // text starts a detail line.
+  void WriteNote(std::u16string_view text);
 
   // The workspace the amplitude-only weights are read from; null until the
   // workspace registers.

@@ -173,6 +173,10 @@ void TfInit::WriteLog(uint8_t kind) {
   if (FLog) FLog->WriteEntry(static_cast<TLogEntryKind>(kind));
 }
 
+void TfInit::WriteLogNote(const std::u16string& text) {
+  if (FLog) FLog->WriteNote(text);
+}
+
 void TfInit::ShowWorkspace(int32_t step) {
   if (FWorkspace) FWorkspace->ShowAfterStart(step);
   Hide();

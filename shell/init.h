@@ -88,6 +88,7 @@ class TfInit : public gui::TForm, private TStartupHost {
   void ShowMessageError(const std::u16string& text) override;
   void ShowDebugWindow() override;
   void WriteLog(uint8_t kind) override;
+  void WriteLogNote(const std::u16string& text) override;
   void ShowWorkspace(int32_t step) override;
   void CloseLanguage() override;
 

@@ -8,6 +8,7 @@
 #include "formrotordef.h"
 #include "formselectlang.h"
 #include "init.h"
+#include "jobguard.h"
 #include "formselectsensor.h"
 
 std::vector<TWindowLangKeys> ShellLangKeys() {
@@ -21,5 +22,6 @@ std::vector<TWindowLangKeys> ShellLangKeys() {
       {"TfRotorDef", TfRotorDef::LangKeys},
       {"TfSelectSensor", TfSelectSensor::LangKeys},
       {"TfEditSensor", TfEditSensor::LangKeys},
+      {"TfInit, TfBalancing, TfTimeGraph and TfFFTGraph job files", JobGuardLangKeys},
   };
 }

@@ -19,9 +19,13 @@ int main() {
   {
     TZelto core;
     TheCore = &core;
-    // Keep the runs of the last session; a missing one starts empty.
-    if (core.LoadSession() != TZelto::sfrDone) core.ClearMeasurements();
-    if (PrepareDemoSensors(core)) {
+    // Keep the runs of the last session; a missing one starts empty. One
+    // that did not load whole is left as it is rather than saved over.
+    if (core.LoadSession() != TZelto::sfrDone) {
+      std::fprintf(stderr, "The last session in %s could not be read whole; it was left as it is.\n",
+                   rtl::Utf16ToUtf8(core.AppDataDir).c_str());
+      result = 1;
+    } else if (PrepareDemoSensors(core)) {
       std::printf("Demo sensors written to %s\n", rtl::Utf16ToUtf8(core.AppDataDir).c_str());
     } else {
       std::fprintf(stderr, "Could not write the demo sensors into %s\n", rtl::Utf16ToUtf8(core.AppDataDir).c_str());

@@ -4,9 +4,15 @@
 // (ShowSetupDialog in formconfig.h). The dialog calls it only on the
 // user-interface thread, while it is open or closing.
 
+#include "jobguard.h"
+
 class TSetupServices {
  public:
   virtual ~TSetupServices() = default;
+
+  // Where a failed save of the job is told; nowhere unless the workspace
+  // says.
+  virtual TJobSaveReport JobSaveReport() { return {}; }
 
   // The page list entry shown last (0..9, 0 before the first set-up); the
   // dialog starts there and stores the page it closed on.

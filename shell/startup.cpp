@@ -5,7 +5,9 @@
 #include <cctype>
 
 #include "capturethreads.h"
+#include "jobguard.h"
 #include "pathbinding.h"
+#include "wallclock.h"
 #include "zelto.h"
 
 const std::u16string ShlwapiFailedText = u"Could not load 'shlwapi.dll'.";
@@ -226,19 +228,36 @@ void TStartup::FinishStart(const TStartupTexts& texts, const std::vector<std::st
   if (HasDebugOption(parameters)) Host.ShowDebugWindow();
   Host.WriteLog(LogApplicationOpen);
   FStarted = true;
-  if (Core->LoadSession() != TZelto::sfrDone) {
-    Core->ClearMeasurements();
-    Host.ShowMessageError(SessionNotRestoredText);
-  }
+  RestoreAutomaticSession();
   Host.ShowWorkspace(Core->BalancingStep);
+}
+
+// A pair that did not load whole (unreadable, without its samples, or
+// shortened to the device memory) would be replaced by less at the next
+// save: it is moved aside first, and the message and the log say where. A
+// failed load leaves an empty job; a partial one keeps what was read.
+void TStartup::RestoreAutomaticSession() {
+  const int32_t result = Core->LoadSession();
+  if (result == TZelto::sfrDone) return;
+  const bool loaded = TZelto::SessionLoaded(result);
+  if (!loaded) Core->ClearMeasurements();
+  const TKeptAside kept = KeepAutomaticPairAside(*Core, LocalWallTime());
+  FAutomaticPairHeld = !kept.Moved;
+  const std::u16string keptText = KeptAsideText(kept);
+  Host.WriteLogNote(keptText);
+  Host.ShowMessageError((loaded ? PartialLoadText(result) : SessionNotRestoredText) + u"\n" + keptText);
 }
 
 void TStartup::Shutdown() {
   if (!Core) return;
   StopCaptureAndWait();
+  // The language closes first: the report takes its text now, and the
+  // system's error box, which needs no language, shows it.
+  const TJobSaveReport report{[this](const std::u16string& text) { Host.ShowError(text); },
+                              [this](const std::u16string& text) { Host.WriteLogNote(text); }};
   Host.CloseLanguage();
   Host.WriteLog(LogApplicationClose);
-  Core->SaveSession();
+  if (!FAutomaticPairHeld) SaveJob(*Core, report);
   Core->SaveConfig();
   Core->ReleaseDriver();
   Core->UnloadDriver();

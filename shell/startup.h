@@ -49,6 +49,8 @@ class TStartupHost {
   virtual void ShowMessageError(const std::u16string& text) = 0;
   virtual void ShowDebugWindow() = 0;
   virtual void WriteLog(uint8_t kind) = 0;
+  // A line of the given text in the day's log.
+  virtual void WriteLogNote(const std::u16string& text) = 0;
   // The restored session is current at `step`; the workspace recomputes its
   // panel and shows itself.
   virtual void ShowWorkspace(int32_t step) = 0;
@@ -75,8 +77,9 @@ class TStartup {
   bool InitHardware(const TStartupTexts& texts);
 
   // Step 5 after InitHardware succeeded: the debug window when asked for,
-  // the log entry, the last session (an unreadable one leaves an empty job
-  // and says so) and the workspace at the restored step.
+  // the log entry, the last session and the workspace at the restored step.
+  // A session that did not load whole is moved aside and the user told
+  // where; an unreadable one leaves an empty job.
   void FinishStart(const TStartupTexts& texts, const std::vector<std::string>& parameters);
 
   // Ends a start that did not finish: releases the driver when it was
@@ -87,6 +90,9 @@ class TStartup {
   // The shutdown after a finished start, in its fixed order. A capture that
   // still runs is stopped first and its end hand-over served, so nothing
   // runs against the core object once it is freed.
+  // The job is saved through the routine every save of the job goes
+  // through, unless the last session could not be moved aside: then its
+  // files stay as they are.
   void Shutdown();
 
   bool Started() const { return FStarted; }
@@ -100,10 +106,13 @@ class TStartup {
   void BlinkStatusLamp(bool pauseAfter);
   void Fail();
   void FreeCore();
+  void RestoreAutomaticSession();
 
   TStartupHost& Host;
   TZelto* Core = nullptr;
   bool FFailed = false;
   bool FDriverInitialised = false;
   bool FStarted = false;
+  // The automatic pair did not load whole and could not be moved aside.
+  bool FAutomaticPairHeld = false;
 };

@@ -1,31 +1,23 @@
 #include "asyncfilecommand.h"
 
-#include <algorithm>
-
 #include "dialogs.h"
 #include "events.h"
 #include "form.h"
 #include "formmessage.h"
+#include "jobguard.h"
 #include "textconv.h"
 #include "viewpopup.h"
 #include "viewworkspace.h"
 #include "zelto.h"
 
 const std::vector<TTextKey> AsyncFileLangKeys = {
-    {u"Forms", u"Open"}, {u"Forms", u"Save"}, {u"Forms", u"ResetMeasurements"}, {u"Forms", u"AsyncDataNotSaved"}};
+    {u"Forms", u"Open"}, {u"Forms", u"Save"}, {u"Forms", u"AsyncDataNotSaved"}};
 
 namespace {
 
-enum TAsyncFileText : size_t { atOpen, atSave, atResetMeasurements, atAsyncDataNotSaved };
+enum TAsyncFileText : size_t { atOpen, atSave, atAsyncDataNotSaved };
 
 std::u16string Text(TAsyncFileText text) { return LangText(AsyncFileLangKeys[text]).Text; }
-
-// A run holds a measurement when any of its averaged values is set.
-bool HoldsMeasurements(const TZelto& core) {
-  return std::any_of(core.Results.begin(), core.Results.end(), [](const MeasurementResult& r) {
-    return r.Meas.AmplA != 0 || r.Meas.PhA != 0 || r.Meas.AmplB != 0 || r.Meas.PhB != 0;
-  });
-}
 
 constexpr const char* Filter = "Asynchronous data files (*.asd)|*.asd";
 
@@ -42,8 +34,7 @@ bool Open(gui::TForm& window, TViewWorkspace& workspace, TZelto& core) {
   if (!dialog.Execute(&window)) return false;
   // Loading clears the balancing job; a measured one goes only when the
   // user says so.
-  if (HoldsMeasurements(core) && ShowMessageBox(&window, mkQuestion, Text(atResetMeasurements)) != gui::mrYes)
-    return false;
+  if (!ConfirmJobReplacement(&window, core)) return false;
   if (!core.LoadAsyncData(rtl::Utf8ToUtf16(dialog.FileName))) return false;
   workspace.SetAsyncMode(true);
   workspace.RefreshResults();
@@ -59,7 +50,10 @@ bool Save(gui::TForm& window, TZelto& core) {
   // An existing file is replaced without a question.
   dialog.Options = gui::ofHideReadOnly;
   if (!dialog.Execute(&window)) return false;
-  if (core.SaveAsyncData(rtl::Utf8ToUtf16(dialog.FileName))) return true;
+  const std::u16string path = rtl::Utf8ToUtf16(dialog.FileName);
+  std::u16string rawPath;
+  if (!ConfirmSaveTarget(&window, core.AsyncDataSaveTarget(path, rawPath), rawPath)) return false;
+  if (core.SaveAsyncData(path)) return true;
   ShowMessageBox(&window, mkError, Text(atAsyncDataNotSaved));
   return false;
 }

@@ -3,9 +3,10 @@
 // Open and Save; Open reads a free-running capture from a "*.asd" file and
 // switches the system to asynchronous mode, Save writes the current one.
 // Reading a file clears the balancing job, so while a run holds a
-// measurement Open asks first ("ResetMeasurements"); any answer but Yes,
-// a cancelled dialog or a file the core refuses leaves everything as it
-// was. A save that fails says so in an error box.
+// measurement Open asks first, as every command that replaces the job does;
+// any answer but Yes, a cancelled dialog or a file the core refuses leaves
+// everything as it was. Save checks the name as every save under a name
+// does, and a save that fails says so in an error box.
 
 #include <cstdint>
 #include <vector>

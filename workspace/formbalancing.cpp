@@ -426,7 +426,14 @@ void TfBalancing::WriteLog(uint8_t kind) {
   if (Log) Log->WriteEntry(static_cast<TLogEntryKind>(kind));
 }
 
-void TfBalancing::SaveSession() { TheCore->SaveSession(); }
+TJobSaveReport TfBalancing::JobSaveReport() {
+  return {[this](const std::u16string& text) { AskMessage(mkError, text); },
+          [this](const std::u16string& text) {
+            if (Log) Log->WriteNote(text);
+          }};
+}
+
+bool TfBalancing::SaveSession() { return SaveJob(*TheCore, JobSaveReport()); }
 
 void TfBalancing::UpdateDebug() {
   if (TDebugServices* debug = WindowServices().Debug) debug->Update();

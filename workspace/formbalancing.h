@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "init.h"
+#include "jobguard.h"
 #include "logentry.h"
 #include "polardiagram.h"
 #include "resultpanel.h"
@@ -58,6 +59,9 @@ class TfBalancing : public TWindowFrame,
   void bPrevClick(gui::TComponent* sender);
   void bCloseCClick(gui::TComponent* sender);
   void UpdatePrevNextButtons();
+  // Where a failed save of the job from this window is told: an error box
+  // and the log.
+  TJobSaveReport JobSaveReport();
   void UpdateSetupAndTotalMass();
   void FormResize();
   void pbPlanesPaint(gui::TComponent* sender);
@@ -154,7 +158,7 @@ class TfBalancing : public TWindowFrame,
   int AskMessage(uint8_t kind, const std::u16string& text);
   void StartCapture();
   void WriteLog(uint8_t kind);
-  void SaveSession();
+  bool SaveSession();
   void UpdateDebug();
   // commands (sessioncommands.cpp, workspacemenus.cpp)
   void BindCommands();

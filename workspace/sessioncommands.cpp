@@ -9,8 +9,10 @@
 #include "folders.h"
 #include "formbalancing.h"
 #include "formfftgraph.h"
+#include "formlog.h"
 #include "formmessage.h"
 #include "formtimegraph.h"
+#include "jobguard.h"
 #include "jobsnapshot.h"
 #include "pathfunctions.h"
 #include "popupmenu.h"
@@ -55,6 +57,8 @@ std::u16string RawFileFor(std::u16string sessionPath, std::u16string_view rawExt
 
 bool CopySessionPair(std::u16string_view session, std::u16string_view raw, std::u16string_view target) {
   const std::u16string rawTarget = RawFileFor(std::u16string(target), rtl::PathFindExtensionW(raw));
+  // The raw copy would land on the document copy: nothing loadable.
+  if (rawTarget == target) return false;
   TReplacementFile sessionCopy(target);
   TReplacementFile rawCopy(rawTarget);
   if (!CopyInto(session, sessionCopy) || !CopyInto(raw, rawCopy)) return false;
@@ -105,7 +109,7 @@ void TfBalancing::NewSession(bool ask) {
   LastSpeed = 0.0;
   FirstTrimRow = 1;
   TheCore->Session.Date = UtcToday();
-  TheCore->SaveSession();
+  SaveSession();
   RefreshResults();
   if (fTimeGraph && fTimeGraph->WindowVisible()) {
     fTimeGraph->ClearChannelBuffers();
@@ -127,21 +131,38 @@ void TfBalancing::NewSession(bool ask) {
 // empty job over the automatic pair. A file that is gone counts as failed:
 // the store would read it as an empty document and put the default
 // settings in place of the user's.
+//
+// A load that left less than was stored (no samples, or shortened to the
+// device memory) keeps what it read and says so. Restored from the
+// automatic pair, that pair is moved aside first, since the next save would
+// replace it by less; when it can't be moved, the restore counts as failed.
 void TfBalancing::LoadSessionFile(const std::u16string& path, std::u16string_view failureText) {
   const std::u16string& file = path.empty() ? TheCore->AutoSessionFile : path;
-  bool loaded = false;
+  int32_t result = TZelto::sfrDocumentFailed;
+  std::u16string partial;
   if (rtl::FileExists(file)) {
     const TJobSnapshot before = TakeJobSnapshot(*TheCore);
-    loaded = TheCore->LoadSession(path) == TZelto::sfrDone;
-    if (!loaded) RestoreJobSnapshot(*TheCore, before);
+    result = TheCore->LoadSession(path);
+    partial = PartialLoadText(result);
+    if (!partial.empty() && path.empty()) {
+      const TKeptAside kept = KeepAutomaticPairAside(*TheCore, LocalWallTime());
+      if (!kept.Moved) result = TZelto::sfrRawFileFailed;
+      partial += u"\n" + KeptAsideText(kept);
+      if (Log) Log->WriteNote(KeptAsideText(kept));
+    }
+    if (!TZelto::SessionLoaded(result)) RestoreJobSnapshot(*TheCore, before);
   }
-  if (loaded)
+  if (TZelto::SessionLoaded(result))
     FirstTrimRow = FirstTrimRowFor(TheCore->BalancingStep);
   else
     AskMessage(mkError, std::u16string(failureText));
   RefreshResults();
+  if (TZelto::SessionLoaded(result) && !partial.empty()) AskMessage(mkInformation, partial);
 }
 
+// Opening or restoring replaces the job in memory, which the next save
+// writes over the automatic pair: a measured job goes only when the user
+// says so.
 void TfBalancing::OpenSessionFile() {
   if (!TheCore) return;
   gui::TOpenDialog dialog(nullptr);
@@ -149,11 +170,12 @@ void TfBalancing::OpenSessionFile() {
   dialog.DefaultExt = SessionFileExtension;
   dialog.Options = gui::ofFileMustExist | gui::ofHideReadOnly;
   if (!dialog.Execute(this)) return;
+  if (!ConfirmJobReplacement(this, *TheCore)) return;
   LoadSessionFile(rtl::Utf8ToUtf16(dialog.FileName), SessionOpenErrorText);
 }
 
 void TfBalancing::RestoreLastSession() {
-  if (TheCore) LoadSessionFile({}, SessionRestoreErrorText);
+  if (TheCore && ConfirmJobReplacement(this, *TheCore)) LoadSessionFile({}, SessionRestoreErrorText);
 }
 
 void TfBalancing::SaveSessionAs() {
@@ -163,10 +185,15 @@ void TfBalancing::SaveSessionAs() {
   dialog.DefaultExt = SessionFileExtension;
   dialog.Options = gui::ofHideReadOnly;
   if (!dialog.Execute(this)) return;
+  const std::u16string target = rtl::Utf8ToUtf16(dialog.FileName);
+  std::u16string rawTarget;
+  if (!ConfirmSaveTarget(this, TheCore->SessionSaveTarget(target, rawTarget), rawTarget)) return;
   // The automatic pair is brought up to the job in memory first, so that
-  // the copy holds the session the user sees.
-  const bool saved =
-      TheCore->SaveSession() == TZelto::sfrDone &&
-      CopySessionPair(TheCore->AutoSessionFile, TheCore->AutoDataFile, rtl::Utf8ToUtf16(dialog.FileName));
+  // the copy holds the session the user sees. A failure of either is told
+  // here, every time, so the save's own report only logs it.
+  TJobSaveReport report = JobSaveReport();
+  report.ShowError = nullptr;
+  const bool saved = SaveJob(*TheCore, report) &&
+                     CopySessionPair(TheCore->AutoSessionFile, TheCore->AutoDataFile, target);
   if (!saved) AskMessage(mkError, std::u16string(SessionSaveErrorText));
 }

@@ -16,6 +16,8 @@ void TWorkspaceSetup::NewSession() { Window.NewSession(false); }
 
 void TWorkspaceSetup::RefreshResults() { Window.RefreshResults(); }
 
+TJobSaveReport TWorkspaceSetup::JobSaveReport() { return Window.JobSaveReport(); }
+
 void TWorkspaceSetup::RefreshViews() {
   if (fFFTGraph && fFFTGraph->WindowVisible()) {
     fFFTGraph->UpdateButtonStates();
@@ -52,5 +54,5 @@ void TfBalancing::bSetupClick(gui::TComponent* sender) {
   }
   // The computation dropped above is started again, with the new settings.
   if (aborted && SpectrumThread && TheCore->SpectrumEvent) TheCore->SpectrumEvent->SetEvent();
-  TheCore->SaveSession();
+  SaveSession();
 }

@@ -16,6 +16,7 @@ class TWorkspaceSetup : public TSetupServices {
   void NewSession() override;
   void RefreshResults() override;
   void RefreshViews() override;
+  TJobSaveReport JobSaveReport() override;
 
  private:
   TfBalancing& Window;

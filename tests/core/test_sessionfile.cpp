@@ -236,7 +236,7 @@ TEST_F(SessionFileTest, StoredBufferLengthStepsTheBlocks) {
   };
   // Longer than the device's memory: lowered, each block read in part.
   writeJob(16);
-  ASSERT_EQ(Core->LoadSession(), TZelto::sfrDone);
+  ASSERT_EQ(Core->LoadSession(), TZelto::sfrDoneShortened);
   EXPECT_EQ(Core->BuffLength, 8);
   EXPECT_EQ(Core->Captures[1].DataA, Ramp(8, 16));
   // A device of version 2 always captures its whole memory; the blocks are
@@ -342,21 +342,32 @@ TEST_F(SessionFileTest, SensorsComeFromTheSensorFolderByName) {
   EXPECT_EQ(Core->VibSensorB.Sensitivity, 0);
 }
 
-TEST_F(SessionFileTest, WithoutItsRawFileASessionGivesTheSettingsOnly) {
+// The document holds every value of the runs; only the samples are in the
+// raw file. Without it the values load, the sample buffers stay empty, and
+// the load says so.
+TEST_F(SessionFileTest, WithoutItsRawFileASessionGivesTheValuesWithoutSamples) {
   Core->AvgSize = 6;
   MeasureJob(2, 2);
   ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
   fs::remove(RawFile());
   auto loaded = Restarted();
-  ASSERT_EQ(loaded->LoadSession(), TZelto::sfrDone);
+  ASSERT_EQ(loaded->LoadSession(), TZelto::sfrDoneWithoutSamples);
   EXPECT_EQ(loaded->AvgSize, 6);
   EXPECT_EQ(loaded->BalancingStep, 2);
-  for (const MeasurementResult& r : loaded->Results) EXPECT_EQ(r.Valid, 0);
-  for (const CaptureRecord& c : loaded->Captures) EXPECT_TRUE(c.DataA.empty());
+  for (int32_t run = 0; run <= 2; ++run) {
+    EXPECT_EQ(loaded->Results[run].Valid, 1);
+    EXPECT_DOUBLE_EQ(loaded->Results[run].Meas.AmplA, Core->Results[run].Meas.AmplA);
+    EXPECT_EQ(loaded->Captures[run].End, Core->Captures[run].End);
+    EXPECT_TRUE(loaded->Captures[run].DataA.empty());
+  }
 
   // A raw file that is a folder exists but can't be read.
   fs::create_directory(RawFile());
   EXPECT_EQ(loaded->LoadSession(), TZelto::sfrRawFileFailed);
+  // A document that is itself damaged still fails.
+  fs::remove(RawFile());
+  WriteBytes(DocumentFile(), "<SessionFile><Other><Index value=\"zz");
+  EXPECT_EQ(Restarted()->LoadSession(), TZelto::sfrDocumentFailed);
 }
 
 TEST_F(SessionFileTest, ANamedDocumentFindsItsRawFileBesideIt) {
@@ -374,7 +385,7 @@ TEST_F(SessionFileTest, ANamedDocumentFindsItsRawFileBesideIt) {
   EXPECT_EQ(loaded->LoadSession(Dir.File(u"job.daqdata")), TZelto::sfrDocumentFailed);
 }
 
-TEST_F(SessionFileTest, ARawFileOfAnotherSaveIsRefused) {
+TEST_F(SessionFileTest, ARawFileOfAnotherSaveIsNeverReadWithTheValues) {
   MeasureJob(2, 2);
   Core->AvgSize = 4;
   ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
@@ -382,17 +393,40 @@ TEST_F(SessionFileTest, ARawFileOfAnotherSaveIsRefused) {
   std::string sameSize = saved;
   sameSize[5] ^= 1;
   // Another size, and the same size with other samples: both come from
-  // another save, and neither is read with this document's values.
+  // another save, and neither is read with this document's values; the
+  // values load without samples, and the raw file stays as it is.
   for (const std::string& other : {SampleBytes(Ramp(2 * Length, 0)), sameSize}) {
     WriteBytes(RawFile(), other);
     auto loaded = Restarted();
     loaded->AvgSize = 2;
-    EXPECT_EQ(loaded->LoadSession(), TZelto::sfrRawFileFailed);
-    EXPECT_EQ(loaded->AvgSize, 2);
-    EXPECT_EQ(loaded->HighestStep, 0);
-    for (int32_t run = 0; run <= 2; ++run) EXPECT_TRUE(loaded->Captures[run].DataA.empty());
+    EXPECT_EQ(loaded->LoadSession(), TZelto::sfrDoneWithoutSamples);
+    EXPECT_EQ(loaded->AvgSize, 4);
+    EXPECT_EQ(loaded->HighestStep, 2);
+    for (int32_t run = 0; run <= 2; ++run) {
+      EXPECT_DOUBLE_EQ(loaded->Results[run].Meas.AmplB, Core->Results[run].Meas.AmplB);
+      EXPECT_TRUE(loaded->Captures[run].DataA.empty());
+    }
     EXPECT_EQ(ReadBytes(RawFile()), other);
   }
+}
+
+// Runs captured with a larger device memory are read up to the memory of
+// this one, and the load says they were shortened; with the memory to hold
+// them the same files load whole.
+TEST_F(SessionFileTest, RunsLongerThanTheDeviceMemoryLoadShortenedAndSaySo) {
+  Core->RamSize = Core->BuffLength = 2 * Length;
+  MeasureJob(1, 1);
+  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+  const std::string raw = ReadBytes(RawFile());
+  auto loaded = Restarted();
+  loaded->RamSize = Length;
+  EXPECT_EQ(loaded->LoadSession(), TZelto::sfrDoneShortened);
+  EXPECT_EQ(loaded->BuffLength, Length);
+  EXPECT_EQ(loaded->Captures[1].DataA, Ramp(Length, 1000));
+  EXPECT_EQ(ReadBytes(RawFile()), raw);
+  loaded->RamSize = 2 * Length;
+  ASSERT_EQ(loaded->LoadSession(), TZelto::sfrDone);
+  ExpectSameRun(*Core, *loaded, 1);
 }
 
 // Writes beyond `bytes` fail as on a full disk.
@@ -442,7 +476,7 @@ TEST_F(SessionFileTest, OlderDocumentsWithoutAChecksumStillLoad) {
   for (int32_t run = 0; run <= 2; ++run) ExpectSameRun(*Core, *loaded, run);
   // Its byte count still tells a raw file of another size.
   WriteBytes(RawFile(), SampleBytes(Ramp(Length, 0)));
-  EXPECT_EQ(loaded->LoadSession(), TZelto::sfrRawFileFailed);
+  EXPECT_EQ(loaded->LoadSession(), TZelto::sfrDoneWithoutSamples);
 }
 
 TEST_F(SessionFileTest, ASaveStoppedAfterItsDocumentGivesTheNewPair) {

@@ -257,6 +257,8 @@ TEST(Program, StartsWithTheSimulatedDeviceCapturesAndShutsDown) {
   ASSERT_TRUE(LoadShlwapi());
   {
     TZelto core;
+    // The simulated device's memory, which the runs fill.
+    core.RamSize = session.ReadInteger(u"Options", u"BuffLength", DefaultRamSize);
     ASSERT_EQ(core.LoadSession(), TZelto::sfrDone);
     EXPECT_EQ(core.VibSensorA.Name, DemoSensorNameA);
     EXPECT_GT(core.Results[0].Meas.AmplA, 0.0);

@@ -3,10 +3,16 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include "capturethreads.h"
 #include "instantclock.h"
 #include "pathbinding.h"
+#include "textconv.h"
 #include "startupfixture.h"
 #include "workspaceservices.h"
 #include "zelto.h"
@@ -74,21 +80,78 @@ TEST_F(ShutdownTest, TheVeryFirstStartRestoresNothingAndSaysNothing) {
   EXPECT_TRUE(Startup->Started());
 }
 
-TEST_F(ShutdownTest, UnreadableSessionClearsTheRunsAndSaysSo) {
-  StartInDemo();
-  {
-    std::ofstream damaged(DataFile("!session.daqsession"), std::ios::binary);
-    damaged << "not a session";
+// How the last session is damaged before a start.
+enum class TDamage { UnreadableDocument, ForeignRawFile, MissingRawFile, LongerThanTheMemory };
+
+class DamagedLastSession : public ShutdownTest, public ::testing::WithParamInterface<TDamage> {
+ protected:
+  // A measured job at run 1 in the automatic pair, damaged as the test
+  // says; the files as they then are, by extension.
+  std::map<std::string, std::string> SaveDamagedJob() {
+    TheCore->BuffLength = TheCore->RamSize;
+    for (int run = 0; run <= 1; ++run) {
+      TheCore->Results[run].Meas = {1.5 + run, 0.25, 0, 0};
+      TheCore->Results[run].Valid = 1;
+      TheCore->Captures[run].DataA.assign(static_cast<size_t>(TheCore->BuffLength), 100 + run);
+    }
+    TheCore->BalancingStep = TheCore->HighestStep = 1;
+    EXPECT_EQ(TheCore->SaveSession(), 0);
+    const std::filesystem::path raw = DataFile("!session.daqdata");
+    switch (GetParam()) {
+      case TDamage::UnreadableDocument:
+        std::ofstream(DataFile("!session.daqsession"), std::ios::binary) << "not a session";
+        break;
+      case TDamage::ForeignRawFile:
+        std::filesystem::resize_file(raw, std::filesystem::file_size(raw) - 4);
+        break;
+      case TDamage::MissingRawFile:
+        std::filesystem::remove(raw);
+        break;
+      case TDamage::LongerThanTheMemory:
+        TheCore->RamSize /= 2;  // started without the larger device
+        break;
+    }
+    TheCore->ClearMeasurements();
+    std::map<std::string, std::string> files;
+    for (const char* name : {"!session.daqsession", "!session.daqdata"})
+      if (std::filesystem::exists(DataFile(name))) files[DataFile(name).extension().string()] = Bytes(DataFile(name));
+    return files;
   }
-  TheCore->BalancingStep = 4;
-  TheCore->Results[2].Freq = 30;
-  Host.Events.clear();
-  Startup->FinishStart(Texts, {"debug"});
-  EXPECT_EQ(Host.MessageErrors, std::vector<std::u16string>{u"Last session not restored. File error."});
-  EXPECT_EQ(TheCore->BalancingStep, 0);
-  EXPECT_EQ(TheCore->Results[2].Freq, 0.0);
-  EXPECT_EQ(Host.Events, (std::vector<std::string>{"step 5", "log 0", "workspace 0"}));
+  static std::string Bytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  // The lines of a text that name files of the data folder.
+  std::vector<std::filesystem::path> NamedFiles(const std::u16string& text) const {
+    std::vector<std::filesystem::path> files;
+    std::istringstream lines(rtl::Utf16ToUtf8(text));
+    for (std::string line; std::getline(lines, line);)
+      if (line.rfind(DataFolder, 0) == 0) files.emplace_back(line);
+    return files;
+  }
+};
+
+// A last session that does not load whole is never replaced by less: its
+// files are moved aside unchanged, the message and the log name them, and
+// the shutdown saves the job beside them. What could be read stays loaded.
+TEST_P(DamagedLastSession, IsKeptAsideUnchangedWhereTheMessageAndTheLogSay) {
+  StartInDemo();
+  const std::map<std::string, std::string> before = SaveDamagedJob();
+  Startup->FinishStart(Texts, {});
+  ASSERT_EQ(Host.MessageErrors.size(), 1u);
+  ASSERT_EQ(Host.LogNotes.size(), 1u);
+  const std::vector<std::filesystem::path> kept = NamedFiles(Host.MessageErrors[0]);
+  EXPECT_EQ(NamedFiles(Host.LogNotes[0]), kept);
+  EXPECT_EQ(TheCore->Results[1].Meas.AmplA, GetParam() == TDamage::UnreadableDocument ? 0.0 : 2.5);
+  Startup->Shutdown();
+  ASSERT_EQ(kept.size(), before.size());
+  for (const std::filesystem::path& file : kept) EXPECT_EQ(Bytes(file), before.at(file.extension().string())) << file;
+  EXPECT_TRUE(std::filesystem::exists(DataFile("!session.daqsession")));
 }
+
+INSTANTIATE_TEST_SUITE_P(Damages, DamagedLastSession,
+                         ::testing::Values(TDamage::UnreadableDocument, TDamage::ForeignRawFile,
+                                           TDamage::MissingRawFile, TDamage::LongerThanTheMemory));
 
 // Language, log entry, session, configuration, driver, core, path functions.
 TEST_F(ShutdownTest, ShutdownRunsInItsFixedOrder) {

@@ -29,6 +29,7 @@ class TRecordingHost : public TStartupHost {
   void ShowMessageError(const std::u16string& text) override { MessageErrors.push_back(text); }
   void ShowDebugWindow() override { Events.push_back("debug"); }
   void WriteLog(uint8_t kind) override;
+  void WriteLogNote(const std::u16string& text) override { LogNotes.push_back(text); }
   void ShowWorkspace(int32_t step) override;
   void CloseLanguage() override { Events.push_back("close language"); }
 
@@ -36,7 +37,7 @@ class TRecordingHost : public TStartupHost {
   std::function<void(uint8_t)> OnLog;  // runs inside WriteLog
   std::vector<std::string> Events;
   std::map<int, std::u16string> Results;
-  std::vector<std::u16string> Questions, Errors, MessageErrors;
+  std::vector<std::u16string> Questions, Errors, MessageErrors, LogNotes;
   std::vector<uint32_t> Pauses;
   int Processed = 0;
 };

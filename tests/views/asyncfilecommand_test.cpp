@@ -158,5 +158,25 @@ TEST_F(AsyncFile, AFailedSaveShowsAnErrorAndASavedOneNothing) {
   EXPECT_TRUE(std::filesystem::exists(saved));
 }
 
+// A save whose raw file would replace one that belongs to no document of
+// that name asks, naming it; No writes nothing.
+TEST_F(AsyncFile, SavingOverAnUnrelatedRawFileAsksAndNoWritesNothing) {
+  TfTimeGraph* w = ShowTimeGraph(Workspace->Form, *Workspace);
+  Core->LiveDataA = Sine(16384, 40, 7000);
+  Core->AsyncMode = 1;
+  const std::string unrelated = TempFile("trace.bin");
+  std::ofstream(unrelated, std::ios::binary) << "someone else's samples";
+  gui::TAnswerScript script;
+  script.Expect(gui::dkPopupMenu, 2).Expect(gui::dkSaveDialog, 1, TempFile("trace.asd"));
+  script.ExpectAction(gui::dkModalForm,
+                      MessageAnswer(mkQuestion, Forms(u"ReplaceSampleFile") + u"\n" + rtl::Utf8ToUtf16(unrelated),
+                                    gui::mrNo));
+  w->bAsyncFile->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_TRUE(script.Unexpected().empty());
+  EXPECT_EQ(Bytes(unrelated), "someone else's samples");
+  EXPECT_FALSE(std::filesystem::exists(TempFile("trace.asd")));
+}
+
 }  // namespace
 }  // namespace viewstest

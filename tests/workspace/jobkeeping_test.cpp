@@ -20,6 +20,7 @@
 #include "capturethreads.h"
 #include "folders.h"
 #include "formbalancing.h"
+#include "formlog.h"
 #include "formmessage.h"
 #include "jobsnapshot.h"
 #include "labelex.h"
@@ -44,6 +45,7 @@ std::string Bytes(const std::u16string& path) {
 }
 
 using testsupport::MessageAnswer;
+using testsupport::ExpectResetQuestion;
 using testsupport::OpenDamagedSession;
 
 // A weight marker of the plane diagram: its letter and where it is drawn.
@@ -140,6 +142,7 @@ TEST_F(JobKeeping, FailedOpenAndRestoreLeaveTheJobAndTheAutomaticPair) {
   { std::ofstream(rtl::NativePath(Core->AutoSessionFile), std::ios::binary) << "garbage"; }
   gui::TAnswerScript script;
   script.Expect(gui::dkPopupMenu, smRestoreSession);
+  ExpectResetQuestion(script, gui::mrYes);
   script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, u"Last session not restored. File error.", 1));
   Window->bSession->Click();
   EXPECT_EQ(script.Pending(), 0u);
@@ -156,6 +159,141 @@ TEST_F(JobKeeping, FailedOpenAndRestoreLeaveTheJobAndTheAutomaticPair) {
   ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);  // as at shutdown
   EXPECT_EQ(Bytes(Core->AutoSessionFile), session);
   EXPECT_EQ(Bytes(Core->AutoDataFile), data);
+}
+
+// Open and Restore over a measured job ask first; No changes neither the
+// job nor the automatic pair.
+TEST_F(JobKeeping, OpenAndRestoreOverAMeasuredJobAnsweredNoChangeNothing) {
+  TrialRunsMeasured();
+  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+  const std::u16string other = rtl::Utf8ToUtf16((fs::path(Folder) / "other.daqsession").string());
+  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, other));
+  Core->Results[1].Meas.AmplA = 310;  // measured since the last save
+  const TJobSnapshot before = TakeJobSnapshot(*Core);
+  const std::string session = Bytes(Core->AutoSessionFile);
+  const std::string data = Bytes(Core->AutoDataFile);
+
+  gui::TAnswerScript script;
+  script.Expect(gui::dkPopupMenu, smOpenSession);
+  script.Expect(gui::dkOpenDialog, 1, rtl::Utf16ToUtf8(other));
+  ExpectResetQuestion(script, gui::mrNo);
+  Window->bSession->Click();
+  script.Expect(gui::dkPopupMenu, smRestoreSession);
+  ExpectResetQuestion(script, gui::mrNo);
+  Window->bSession->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_TRUE(script.Unexpected().empty());
+  EXPECT_EQ(Core->Results[1].Meas.AmplA, 310);
+  EXPECT_EQ(Core->BalancingStep, before.BalancingStep);
+  EXPECT_EQ(Core->Captures[1].DataA, before.Captures[1].DataA);
+  EXPECT_EQ(Core->Session.Machine, "Fan 7");
+  EXPECT_EQ(Bytes(Core->AutoSessionFile), session);
+  EXPECT_EQ(Bytes(Core->AutoDataFile), data);
+}
+
+// A session copied without its raw file opens with every run's values and
+// without samples, and says so once.
+TEST_F(JobKeeping, ASessionWithoutItsRawFileOpensWithItsValuesAndSaysSoOnce) {
+  TrialRunsMeasured();
+  Core->HighestStep = 1;
+  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+  const fs::path copy = fs::path(Folder) / "copied.daqsession";
+  fs::copy_file(rtl::NativePath(Core->AutoSessionFile), copy);
+  Core->ClearMeasurements();
+  Window->RefreshResults();
+
+  gui::TAnswerScript script;
+  script.Expect(gui::dkPopupMenu, smOpenSession);
+  script.Expect(gui::dkOpenDialog, 1, copy.string());
+  script.ExpectAction(gui::dkModalForm,
+                      MessageAnswer(mkInformation, LangText({u"Forms", u"SamplesNotFound"}).Text, gui::mrOk));
+  Window->bSession->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_TRUE(script.Unexpected().empty());
+  EXPECT_EQ(Core->BalancingStep, 1);
+  EXPECT_EQ(Core->Results[0].Meas.AmplA, 200);
+  EXPECT_EQ(Core->Results[1].Meas.PhA, 2.0);
+  EXPECT_TRUE(Core->Captures[1].DataA.empty());
+}
+
+// --- saves of the job -----------------------------------------------------------
+
+// Save-as never makes a name's raw file the document itself, and never
+// replaces the raw file of another document unasked: No leaves every file
+// as it was.
+TEST_F(JobKeeping, SaveAsRefusesItsOwnRawFileAndAsksBeforeAnotherDocumentsOne) {
+  TrialRunsMeasured();
+  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+  const fs::path pump = fs::path(Folder) / "pump.daqsession";
+  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, pump.u16string()));
+  const std::u16string pumpData = (fs::path(Folder) / "pump.daqdata").u16string();
+  const std::string session = Bytes(pump.u16string());
+  const std::string data = Bytes(pumpData);
+  gui::TAnswerScript script;
+  script.Expect(gui::dkPopupMenu, smSaveSession);
+  script.Expect(gui::dkSaveDialog, 1, rtl::Utf16ToUtf8(pumpData));
+  script.ExpectAction(gui::dkModalForm,
+                      MessageAnswer(mkError, LangText({u"Forms", u"SampleFileIsDocument"}).Text, gui::mrOk));
+  Window->bSession->Click();
+  script.Expect(gui::dkPopupMenu, smSaveSession);
+  script.Expect(gui::dkSaveDialog, 1, (fs::path(Folder) / "pump.xml").string());
+  script.ExpectAction(gui::dkModalForm,
+                      MessageAnswer(mkQuestion, LangText({u"Forms", u"ReplaceSampleFile"}).Text + u"\n" + pumpData,
+                                    gui::mrNo));
+  Window->bSession->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_TRUE(script.Unexpected().empty());
+  EXPECT_EQ(Bytes(pump.u16string()), session);
+  EXPECT_EQ(Bytes(pumpData), data);
+  EXPECT_FALSE(fs::exists(fs::path(Folder) / "pump.xml"));
+  TZelto reader;
+  EXPECT_EQ(reader.LoadSession(pump.u16string()), TZelto::sfrDone);
+}
+
+// A save of the job that fails is told the first time, and again only
+// after a save that succeeded; the log has a line for every failure. The
+// data folder here is a file, which stops any writer.
+TEST_F(JobKeeping, AFailedSaveOfTheJobIsToldOnceUntilASaveSucceeds) {
+  TfLog log(nullptr);
+  Window->Log = &log;
+  TrialRunsMeasured();
+  Core->BalancingStep = 0;
+  Window->RefreshResults();
+  const std::u16string session = Core->AutoSessionFile, data = Core->AutoDataFile;
+  const fs::path blocked = fs::path(Folder) / "blocked";
+  std::ofstream(blocked) << "a file where the folder should be";
+  const auto block = [&](bool on) {
+    Core->AutoSessionFile = on ? (blocked / "!session.daqsession").u16string() : session;
+    Core->AutoDataFile = on ? (blocked / "!session.daqdata").u16string() : data;
+  };
+  const auto toldOfTheFailure = [](gui::TAnswerScript& script) {
+    script.ExpectAction(gui::dkModalForm,
+                        MessageAnswer(mkError, LangText({u"Forms", u"SessionNotSaved"}).Text, gui::mrOk));
+  };
+  gui::TAnswerScript script;
+  block(true);
+  toldOfTheFailure(script);
+  Window->bNext->Click();  // the trial run
+  EXPECT_EQ(script.Pending(), 0u);
+  Window->bNext->Click();  // the correction: failed again, told already
+  EXPECT_TRUE(script.Unexpected().empty());
+  block(false);
+  Window->bPrev->Click();
+  Window->bNext->Click();  // saved
+  EXPECT_TRUE(fs::exists(rtl::NativePath(session)));
+  block(true);
+  toldOfTheFailure(script);
+  Window->bPrev->Click();
+  Window->bNext->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_TRUE(script.Unexpected().empty());
+  const std::string logged = Bytes(log.LogPath);
+  size_t lines = 0;
+  for (size_t at = logged.find("Session not saved"); at != std::string::npos;
+       at = logged.find("Session not saved", at + 1))
+    ++lines;
+  EXPECT_EQ(lines, 3u);
+  Window->Log = nullptr;
 }
 
 // A snapshot put back gives every field of the job as it was, the samples
@@ -276,6 +414,7 @@ TEST_F(JobKeeping, ThreeWeightPositionsSurviveARestartAndAnOpen) {
   gui::TAnswerScript script;
   script.Expect(gui::dkPopupMenu, smOpenSession);
   script.Expect(gui::dkOpenDialog, 1, rtl::Utf16ToUtf8(job3));
+  ExpectResetQuestion(script, gui::mrYes);
   Window->bSession->Click();
   EXPECT_TRUE(script.Unexpected().empty());
   ASSERT_EQ(Core->BalancingStep, RunCorrection);

@@ -7,17 +7,26 @@
 
 #include "answerhook.h"
 #include "formbalancing.h"
+#include "languageservice.h"
 #include "messageanswer.h"
 #include "sessioncommands.h"
 
 namespace testsupport {
 
-// Opens `file` through the session menu's Open, expecting the file to be
-// refused: the error box is answered with OK.
+// The question before a measured job is replaced, answered with `answer`.
+inline void ExpectResetQuestion(gui::TAnswerScript& script, int answer) {
+  script.ExpectAction(gui::dkModalForm,
+                      MessageAnswer(mkQuestion, LangText({u"Forms", u"ResetMeasurements"}).Text, answer));
+}
+
+// Opens `file` through the session menu's Open over a measured job,
+// expecting the file to be refused: Yes to the question, and the error box
+// answered with OK.
 inline void OpenDamagedSession(TfBalancing& window, const std::string& file) {
   gui::TAnswerScript script;
   script.Expect(gui::dkPopupMenu, smOpenSession);
   script.Expect(gui::dkOpenDialog, 1, file);
+  ExpectResetQuestion(script, gui::mrYes);
   script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, u"Couldn't open session file. File error.", 1));
   window.bSession->Click();
   EXPECT_EQ(script.Pending(), 0u);

@@ -47,6 +47,7 @@ namespace {
 namespace fs = std::filesystem;
 
 using testsupport::MessageAnswer;
+using testsupport::ExpectResetQuestion;
 using testsupport::OpenDamagedSession;
 
 std::string Output(const std::string& command) { return testsupport::CommandOutput(command); }
@@ -380,6 +381,7 @@ TEST_F(Commands, OpenKeepsTheStoredStepAndScrollsTheTrimTable) {
   EXPECT_EQ(Caption("leOper1"), Forms(u"Tunning") + u" 2");
   script.Expect(gui::dkPopupMenu, smOpenSession);
   script.Expect(gui::dkOpenDialog, 1, (Folder / "step5.daqsession").string());
+  ExpectResetQuestion(script, gui::mrYes);
   Window->bSession->Click();
   EXPECT_EQ(Core->BalancingStep, 5);
   EXPECT_EQ(Core->HighestStep, 7);
@@ -397,11 +399,13 @@ TEST_F(Commands, OpenAtAnEarlyTrimRunShowsItInTheRunTable) {
   gui::TAnswerScript script;
   script.Expect(gui::dkPopupMenu, smOpenSession);
   script.Expect(gui::dkOpenDialog, 1, (Folder / "late.daqsession").string());
+  ExpectResetQuestion(script, gui::mrYes);
   Window->bSession->Click();
   ASSERT_EQ(Core->BalancingStep, 19);
   EXPECT_EQ(Caption("leOper3"), Forms(u"Tunning") + u" 16");
   script.Expect(gui::dkPopupMenu, smOpenSession);
   script.Expect(gui::dkOpenDialog, 1, (Folder / "early.daqsession").string());
+  ExpectResetQuestion(script, gui::mrYes);
   Window->bSession->Click();
   EXPECT_EQ(script.Pending(), 0u);
   ASSERT_EQ(Core->BalancingStep, 4);
@@ -445,6 +449,7 @@ TEST_F(Commands, RestoreReadsTheAutomaticPairAtItsStoredStep) {
   fs::remove(rtl::NativePath(Core->AutoSessionFile));
   Core->VibSensorA.Sensitivity = 42;
   script.Expect(gui::dkPopupMenu, smRestoreSession);
+  ExpectResetQuestion(script, gui::mrYes);
   script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, u"Last session not restored. File error.", 1));
   Window->bSession->Click();
   EXPECT_EQ(script.Pending(), 0u);

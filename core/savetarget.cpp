@@ -1,0 +1,22 @@
+#include "savetarget.h"
+
+#include "datafilepair.h"
+#include "folders.h"
+#include "rawsamplefile.h"
+#include "xmlinifile.h"
+
+TSaveTarget SaveTargetOf(std::u16string_view documentPath, std::u16string_view rawPath, std::u16string_view root,
+                         std::u16string_view section) {
+  if (rawPath == documentPath) return TSaveTarget::RawIsDocument;
+  if (!rtl::FileExists(rawPath)) return TSaveTarget::Free;
+  // The raw file is the document's own only when the document there
+  // records it; a raw file beside no document, or beside one that records
+  // other samples, is someone else's.
+  if (!rtl::FileExists(documentPath)) return TSaveTarget::ForeignRaw;
+  XmlIniFile document;
+  if (!document.Open(documentPath, root, true)) return TSaveTarget::ForeignRaw;
+  TRawSampleReader raw;
+  return datafile::OpenRawFileFor(document, section, rawPath, raw) == datafile::TRawFileState::Matching
+             ? TSaveTarget::OwnPair
+             : TSaveTarget::ForeignRaw;
+}

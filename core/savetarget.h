@@ -1,0 +1,19 @@
+#pragma once
+// What saving a document and its raw file under a chosen name would do to
+// the files already there. A document is saved with its raw file beside it
+// (the same name, another extension), so a name can make the raw file the
+// document itself, or replace the raw file of another document.
+
+#include <string_view>
+
+enum class TSaveTarget {
+  Free,           // no raw file of that name yet
+  OwnPair,        // the raw file there belongs to the document there
+  RawIsDocument,  // the raw file would be written over the document
+  ForeignRaw,     // the raw file there belongs to another document, or to none
+};
+
+// `root` and `section` name the document's kind and the section that
+// records its raw file.
+TSaveTarget SaveTargetOf(std::u16string_view documentPath, std::u16string_view rawPath, std::u16string_view root,
+                         std::u16string_view section);

@@ -1,0 +1,149 @@
+#include "jobguard.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "datafilepair.h"
+#include "folders.h"
+#include "formmessage.h"
+#include "pathfunctions.h"
+#include "textconv.h"
+#include "zelto.h"
+
+const std::array<TTextKey, 8> JobGuardLangKeys = {{
+    {u"Forms", u"SessionNotSaved"},
+    {u"Forms", u"ResetMeasurements"},
+    {u"Forms", u"SampleFileIsDocument"},
+    {u"Forms", u"ReplaceSampleFile"},
+    {u"Forms", u"SessionKeptAside"},
+    {u"Forms", u"SessionNotKeptAside"},
+    {u"Forms", u"SamplesNotFound"},
+    {u"Forms", u"SamplesShortened"},
+}};
+
+namespace {
+
+enum TJobGuardText : size_t {
+  jtSessionNotSaved,
+  jtResetMeasurements,
+  jtSampleFileIsDocument,
+  jtReplaceSampleFile,
+  jtSessionKeptAside,
+  jtSessionNotKeptAside,
+  jtSamplesNotFound,
+  jtSamplesShortened,
+};
+
+std::u16string Text(TJobGuardText text) { return LangText(JobGuardLangKeys[text]).Text; }
+
+std::u16string SaveFailureLine(const TZelto& core, int32_t result) {
+  const std::u16string part = result == TZelto::sfrDocumentFailed ? u"document" : u"raw file";
+  return u"Session not saved: the " + part + u" of " + core.AutoSessionFile + u" could not be written.";
+}
+
+std::u16string TwoDigits(int n) { return rtl::AsciiToUtf16((n < 10 ? "0" : "") + std::to_string(n)); }
+
+// " (not restored yyyy-mm-dd hh-mm-ss)": no colons, which some file systems
+// refuse.
+std::u16string KeptTag(const TWallTime& t) {
+  return u" (not restored " + rtl::AsciiToUtf16(std::to_string(t.Year)) + u"-" + TwoDigits(t.Month) + u"-" +
+         TwoDigits(t.Day) + u" " + TwoDigits(t.Hour) + u"-" + TwoDigits(t.Minute) + u"-" + TwoDigits(t.Second) +
+         u")";
+}
+
+// The path with `tag` put before its extension.
+std::u16string Tagged(const std::u16string& path, const std::u16string& tag) {
+  const std::u16string_view extension = rtl::PathFindExtensionW(path);
+  return path.substr(0, path.size() - extension.size()) + tag + std::u16string(extension);
+}
+
+// A tag under which neither file of the pair exists yet.
+std::u16string FreeTag(const TZelto& core, const TWallTime& now) {
+  const std::u16string tag = KeptTag(now);
+  std::u16string candidate = tag;
+  for (int n = 2; rtl::FileExists(Tagged(core.AutoSessionFile, candidate)) ||
+                  rtl::FileExists(Tagged(core.AutoDataFile, candidate));
+       ++n)
+    candidate = tag.substr(0, tag.size() - 1) + u" " + rtl::AsciiToUtf16(std::to_string(n)) + u")";
+  return candidate;
+}
+
+}  // namespace
+
+std::u16string JobNotSavedText() { return Text(jtSessionNotSaved); }
+
+bool SaveJob(TZelto& core, const TJobSaveReport& report) {
+  const int32_t result = core.SaveSession();
+  if (result == TZelto::sfrDone) {
+    core.JobSaveFailureShown = 0;
+    return true;
+  }
+  if (report.WriteLog) report.WriteLog(SaveFailureLine(core, result));
+  if (!core.JobSaveFailureShown && report.ShowError) {
+    core.JobSaveFailureShown = 1;
+    report.ShowError(report.ErrorText);
+  }
+  return false;
+}
+
+bool HoldsMeasurements(const TZelto& core) {
+  return std::any_of(core.Results.begin(), core.Results.end(), [](const MeasurementResult& r) {
+    return r.Meas.AmplA != 0 || r.Meas.PhA != 0 || r.Meas.AmplB != 0 || r.Meas.PhB != 0;
+  });
+}
+
+bool ConfirmJobReplacement(gui::TComponent* owner, const TZelto& core) {
+  return !HoldsMeasurements(core) || ShowMessageBox(owner, mkQuestion, Text(jtResetMeasurements)) == gui::mrYes;
+}
+
+bool ConfirmSaveTarget(gui::TComponent* owner, TSaveTarget target, const std::u16string& rawPath) {
+  switch (target) {
+    case TSaveTarget::Free:
+    case TSaveTarget::OwnPair:
+      return true;
+    case TSaveTarget::RawIsDocument:
+      ShowMessageBox(owner, mkError, Text(jtSampleFileIsDocument));
+      return false;
+    case TSaveTarget::ForeignRaw:
+      break;
+  }
+  return ShowMessageBox(owner, mkQuestion, Text(jtReplaceSampleFile) + u"\n" + rawPath) == gui::mrYes;
+}
+
+// The raw file and a raw file still waiting for its document go first, the
+// document last: a stop half-way leaves the values where they were.
+TKeptAside KeepAutomaticPairAside(const TZelto& core, const TWallTime& now) {
+  const std::u16string tag = FreeTag(core, now);
+  const std::u16string raw = Tagged(core.AutoDataFile, tag);
+  const std::vector<std::pair<std::u16string, std::u16string>> moves = {
+      {core.AutoDataFile, raw},
+      {datafile::PendingRawPath(core.AutoDataFile), datafile::PendingRawPath(raw)},
+      {core.AutoSessionFile, Tagged(core.AutoSessionFile, tag)},
+  };
+  TKeptAside kept;
+  std::vector<std::pair<std::u16string, std::u16string>> done;
+  for (const auto& [from, to] : moves) {
+    if (!rtl::FileExists(from)) continue;
+    if (!rtl::RenameFile(from, to)) {
+      for (auto undo = done.rbegin(); undo != done.rend(); ++undo) rtl::RenameFile(undo->second, undo->first);
+      return {};
+    }
+    done.emplace_back(from, to);
+    kept.Files.push_back(to);
+  }
+  kept.Moved = true;
+  return kept;
+}
+
+std::u16string KeptAsideText(const TKeptAside& kept) {
+  if (!kept.Moved) return Text(jtSessionNotKeptAside);
+  std::u16string text = Text(jtSessionKeptAside);
+  for (const std::u16string& file : kept.Files) text += u"\n" + file;
+  return text;
+}
+
+std::u16string PartialLoadText(int32_t result) {
+  if (result == TZelto::sfrDoneWithoutSamples) return Text(jtSamplesNotFound);
+  if (result == TZelto::sfrDoneShortened) return Text(jtSamplesShortened);
+  return {};
+}

@@ -1,0 +1,75 @@
+#pragma once
+// How every window that loads or saves the balancing job guards the job on
+// disk: a stored job is replaced only by a job the user had or chose, and a
+// save that fails says so. One routine saves the job and reports a failure;
+// one question comes before a measured job is replaced; one check comes
+// before a document is saved under a name whose raw file isn't its own; and
+// an automatic pair that did not load whole is moved aside before anything
+// can be saved over it.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "languageservice.h"
+#include "savetarget.h"
+#include "wallclock.h"
+
+class TZelto;
+
+namespace gui {
+class TComponent;
+}
+
+// Every key looked up here (section "Forms").
+extern const std::array<TTextKey, 8> JobGuardLangKeys;
+
+// The text of a failed save of the job.
+std::u16string JobNotSavedText();
+
+// Where a failed save of the job is told: the program's error box and a
+// line of the day's log; either may be empty where no window can tell it.
+// The error text is looked up when the report is made, so a report made
+// before the language file closes (the shutdown) still has it.
+struct TJobSaveReport {
+  std::function<void(const std::u16string&)> ShowError;
+  std::function<void(const std::u16string&)> WriteLog;
+  std::u16string ErrorText = JobNotSavedText();
+};
+
+// Writes the job into the automatic pair; every save of the job goes through
+// here. A failure is logged each time and shown the first time, then again
+// only after a save that succeeded. True when the job was saved.
+bool SaveJob(TZelto& core, const TJobSaveReport& report);
+
+// A run holds a measurement when any of its averaged values is set.
+bool HoldsMeasurements(const TZelto& core);
+// Asked before something replaces the job in memory: while a run holds a
+// measurement, the question "ResetMeasurements"; true to go on (nothing
+// measured, or Yes).
+bool ConfirmJobReplacement(gui::TComponent* owner, const TZelto& core);
+
+// Asked before a document is saved under a chosen name: a name whose raw
+// file would be the document itself is refused with an error; one whose raw
+// file belongs to another document (or to none) asks, naming that file.
+// True to save.
+bool ConfirmSaveTarget(gui::TComponent* owner, TSaveTarget target, const std::u16string& rawPath);
+
+// The automatic pair moved aside under names that say it was not restored,
+// with the time `now`, its raw file still named as the document's. `Files`
+// are the new names of the files moved; when a move fails the pair is put
+// back as it was and `Moved` is false.
+struct TKeptAside {
+  bool Moved = false;
+  std::vector<std::u16string> Files;
+};
+TKeptAside KeepAutomaticPairAside(const TZelto& core, const TWallTime& now);
+// What the message and the log say of it: the names the files now have, or
+// that they stay where they were.
+std::u16string KeptAsideText(const TKeptAside& kept);
+
+// The text of a load that left a job with less than was stored (without
+// samples, shortened); empty for every other result.
+std::u16string PartialLoadText(int32_t result);
