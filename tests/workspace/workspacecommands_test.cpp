@@ -394,17 +394,24 @@ TEST_F(Commands, HelpMenuOpensTheAboutBoxAndWithoutAHelpFileSaysSo) {
   });
   Window->bHelp->Click();
   EXPECT_EQ(script.Pending(), 0u);
-  // The shipped English file names no help document.
+  // The shipped English file names no help document: the box says so and
+  // names the README.
+  const std::u16string none = Forms(u"NoHelpDocument");
+  EXPECT_NE(none.find(u"README.md"), std::u16string::npos);
   script.Expect(gui::dkPopupMenu, hmHelp);
+  script.ExpectAction(gui::dkModalForm, MessageAnswer(mkInformation, none, gui::mrOk));
   Window->bHelp->Click();
+  EXPECT_EQ(script.Pending(), 0u);
   EXPECT_TRUE(script.Unexpected().empty());
 }
 
 TEST_F(Commands, HelpItemOpensTheDocumentOfTheLanguage) {
+  // The English texts, with a help document named.
   const std::u16string path = File("Help.xml");
+  fs::copy_file(ZELTO_LANGUAGE_FILE, Folder / "Help.xml");
   {
     XmlIniFile document;
-    ASSERT_TRUE(document.Open(path, u"Language", false));
+    ASSERT_TRUE(document.Open(path, u"Language", true));
     document.WriteString(u"Help", u"File", u"manual.pdf");
     ASSERT_TRUE(document.Save());
   }
@@ -412,14 +419,23 @@ TEST_F(Commands, HelpItemOpensTheDocumentOfTheLanguage) {
   language.Open(path);
   TLanguageService* shipped = LanguageService();
   SetLanguageService(&language);
-  Core->ProgramDir = u"/opt/zelto/";
+  Core->ProgramDir = rtl::Utf8ToUtf16(Folder.string()) + u"/";
+  const fs::path manual = Folder / "Help" / "manual.pdf";
+  // Named but not installed: the user is told so.
   gui::TAnswerScript script;
+  script.Expect(gui::dkPopupMenu, hmHelp);
+  script.ExpectAction(gui::dkModalForm, MessageAnswer(mkInformation, Forms(u"NoHelpDocument"), gui::mrOk));
+  Window->bHelp->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  fs::create_directories(manual.parent_path());
+  std::ofstream(manual) << "manual";
   script.Expect(gui::dkPopupMenu, hmHelp);
   script.Expect(gui::dkShellOpen, 1);
   Window->bHelp->Click();
   SetLanguageService(shipped);
-  ASSERT_EQ(script.Requests().size(), 2u);
-  EXPECT_EQ(script.Requests()[1].FileName, "/opt/zelto/Help/manual.pdf");
+  ASSERT_EQ(script.Requests().size(), 4u);
+  EXPECT_EQ(script.Requests()[3].FileName, manual.string());
+  EXPECT_TRUE(script.Unexpected().empty());
 }
 
 // --- keys ------------------------------------------------------------------------------
