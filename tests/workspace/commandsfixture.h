@@ -19,6 +19,7 @@
 #include "answerhook.h"
 #include "commandoutput.h"
 #include "datafolder.h"
+#include "folders.h"
 #include "formbalancing.h"
 #include "formlog.h"
 #include "labelex.h"
