@@ -85,3 +85,7 @@ double CalcPermissibleUnbalance(RotorDefinition rotor, uint8_t plane) {
   if (!std::isfinite(result) || result < 0) return 0;
   return result;
 }
+
+double PlaneUnbalance(const RotorDefinition& rotor, uint8_t plane, double grams) {
+  return grams * (plane == 0 ? rotor.dA : rotor.dB) / 2;
+}

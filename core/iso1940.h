@@ -17,3 +17,9 @@ std::u16string QualityGradeName(int32_t classIndex);
 // no tolerance applies: no ISO type, no speed, no grade for the class index,
 // or a geometry that yields no finite, non-negative value.
 double CalcPermissibleUnbalance(RotorDefinition rotor, uint8_t plane);
+
+// The unbalance in g*mm of `grams` on the correction plane of plane A
+// (plane 0) or plane B (plane 1). The rotor holds the planes' diameters as
+// the user measures them; a mass unbalances the rotor by its distance from
+// the axis, which is half the diameter.
+double PlaneUnbalance(const RotorDefinition& rotor, uint8_t plane, double grams);

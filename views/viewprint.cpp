@@ -11,9 +11,9 @@
 #include "zelto.h"
 
 const std::vector<TTextKey> PrintLangKeys = {
-    {u"Forms", u"ChannelA"},   {u"Forms", u"ChannelB"},      {u"Forms", u"PlaneA"},
-    {u"Forms", u"PlaneB"},     {u"Forms", u"AsyncAnalysis"}, {u"Forms", u"SamplingRate"},
-    {u"Forms", u"BufferSize"}, {u"Forms", u"Gain"},          {u"Forms", u"Spectrum"},
+    {u"Forms", u"ChannelA"},     {u"Forms", u"ChannelB"},   {u"Forms", u"AsyncAnalysis"},
+    {u"Forms", u"SamplingRate"}, {u"Forms", u"BufferSize"}, {u"Forms", u"Gain"},
+    {u"Forms", u"Spectrum"},
 };
 
 namespace {
@@ -21,8 +21,6 @@ namespace {
 enum TPrintText : size_t {
   ptChannelA,
   ptChannelB,
-  ptPlaneA,
-  ptPlaneB,
   ptAsyncAnalysis,
   ptSamplingRate,
   ptBufferSize,
@@ -40,11 +38,9 @@ std::u16string Limit(std::u16string text) {
 
 std::u16string Text(TPrintText text) { return Limit(LangText(PrintLangKeys[text]).Text); }
 
-std::u16string ChannelName(int channel) {
-  const bool async = TheCore && TheCore->AsyncMode;
-  if (channel == 1) return Text(async ? ptChannelA : ptPlaneA);
-  return Text(async ? ptChannelB : ptPlaneB);
-}
+// A page shows one input channel's signal, whichever plane its sensor
+// watches, so it is named by the channel in balancing runs too.
+std::u16string ChannelName(int channel) { return Text(channel == 1 ? ptChannelA : ptChannelB); }
 
 void SelectPageFont(gui::TCanvas& c, int points, bool bold) {
   gui::TFont& f = c.Font();

@@ -182,7 +182,7 @@ class TContentBuilder {
       if (Core.MassAdd) angle = AngleDiff(angle, std::numbers::pi);
       cells[0].Value = (Core.MassAdd ? u"+" : u"-") + FormatPattern(mass, u"0.00");
       cells[1].Value = FormatAngle(angle);
-      if (RotorDefined) cells[2].Value = FormatNumber(mass * (plane == 0 ? Core.Rotor.dA : Core.Rotor.dB));
+      if (RotorDefined) cells[2].Value = FormatNumber(PlaneUnbalance(Core.Rotor, static_cast<uint8_t>(plane), mass));
     }
     if (trim) block.Cells[6] = SpeedCell(run);
     return block;
@@ -216,7 +216,8 @@ class TContentBuilder {
   std::optional<double> FinalUnbalance(int last, int plane) const {
     const std::optional<TCorrection> c = StoredCorrection(Core.Results[last]);
     if (!c) return std::nullopt;
-    return (plane == 0 ? c->MassA * Core.Rotor.dA : c->MassB * Core.Rotor.dB) * Core.CtrlMass.Value;
+    const double mass = (plane == 0 ? c->MassA : c->MassB) * Core.CtrlMass.Value;
+    return PlaneUnbalance(Core.Rotor, static_cast<uint8_t>(plane), mass);
   }
 
   void Result() {

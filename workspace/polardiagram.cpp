@@ -203,8 +203,7 @@ void TPlaneBuilder::IsoVerdict() {
   const std::optional<TCorrection> correction = StoredCorrection(Current());
   if (!correction) return;
   const double permissible = CalcPermissibleUnbalance(Core.Rotor, Plane);
-  const double residual =
-      CorrectionMass(*correction) * Core.CtrlMass.Value * (Plane == 0 ? Core.Rotor.dA : Core.Rotor.dB);
+  const double residual = PlaneUnbalance(Core.Rotor, Plane, CorrectionMass(*correction) * Core.CtrlMass.Value);
   const int right = Disc.Square.Left + Disc.D - Disc.M;
   const int bottom = Disc.Square.Top + Disc.D - Disc.M;
   TDrawOp picture;

@@ -84,7 +84,7 @@ std::u16string TPanelBuilder::ShownAngle(double angle) const {
 }
 
 double TPanelBuilder::Residual(double factor, uint8_t plane) const {
-  return factor * Core.CtrlMass.Value * (plane == 0 ? Core.Rotor.dA : Core.Rotor.dB);
+  return PlaneUnbalance(Core.Rotor, plane, factor * Core.CtrlMass.Value);
 }
 
 // Red also when either value is not a number.

@@ -7,6 +7,7 @@
 #include "formfftgraph.h"
 #include "forminfo.h"
 #include "formlog.h"
+#include "formmessage.h"
 #include "formtimegraph.h"
 #include "pathfunctions.h"
 #include "popupmenu.h"
@@ -14,7 +15,7 @@
 #include "sessioncommands.h"
 #include "wallclock.h"
 
-const std::array<TTextKey, 7> MenuLangKeys = {{
+const std::array<TTextKey, 8> MenuLangKeys = {{
     {u"Forms", u"Report"},
     {u"Forms", u"Log"},
     {u"Forms", u"Help"},
@@ -22,6 +23,7 @@ const std::array<TTextKey, 7> MenuLangKeys = {{
     {u"Forms", u"Enable"},
     {u"Forms", u"Disable"},
     {u"Help", u"File"},
+    {u"Forms", u"NoHelpDocument"},
 }};
 
 namespace {
@@ -137,15 +139,18 @@ void TfBalancing::bHelpClick(gui::TComponent*) {
   }
 }
 
-// The document named by the language file, in the program's "Help" folder;
-// a language without one opens nothing, and a failure to open says nothing.
+// The document named by the language file, in the program's "Help" folder.
+// The program ships none: without one, or when it cannot be opened, the
+// user is told so and pointed to the README rather than left wondering
+// why the command did nothing.
 void TfBalancing::OpenHelpDocument() {
-  const TLangText file = LangText({u"Help", u"File"});
-  if (!file) return;
-  std::u16string path = TheCore ? TheCore->ProgramDir : rtl::ProgramDir();
-  rtl::PathAppendW(path, u"Help");
-  rtl::PathAppendW(path, file.Text);
-  gui::ShellOpen(rtl::NativePath(path));
+  if (const TLangText file = LangText({u"Help", u"File"})) {
+    std::u16string path = TheCore ? TheCore->ProgramDir : rtl::ProgramDir();
+    rtl::PathAppendW(path, u"Help");
+    rtl::PathAppendW(path, file.Text);
+    if (rtl::FileExists(path) && gui::ShellOpen(rtl::NativePath(path))) return;
+  }
+  AskMessage(mkInformation, FormsText(u"NoHelpDocument"));
 }
 
 void TfBalancing::bRotSpeedValueClick(gui::TComponent* sender) {

@@ -19,8 +19,9 @@ class TPopupMenu;
 }  // namespace gui
 
 // Every key the menus look up ("Help"/"File" names the help document; a
-// language file may lack it, and then the help item opens nothing).
-extern const std::array<TTextKey, 7> MenuLangKeys;
+// language file may lack it, and then the help item says that no help
+// document is installed).
+extern const std::array<TTextKey, 8> MenuLangKeys;
 
 // The title of the printed report's document.
 inline constexpr std::u16string_view ReportDocumentTitle = u"Kalvenor Report";

@@ -1,10 +1,12 @@
 // Pictures of every control in its states, written as PNG files into the
-// suite's working folder (the build folder of tests/controls) for a person
-// to look at: gallery_bitmapbutton.png, gallery_labelex.png, ...
+// build folder of tests/controls for a person to look at:
+// gallery_bitmapbutton.png, gallery_labelex.png, ... Never into the folder
+// the suite was started from, which may be the source tree.
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <map>
+#include <string>
 
 #include "bitmapbutton.h"
 #include "controlfixture.h"
@@ -16,6 +18,8 @@
 namespace {
 
 constexpr gui::TColor Work = 0x9CDBDE;  // the windows' work panel
+
+std::string PicturePath(const std::string& name) { return std::string(CONTROLS_TEST_PICTURE_DIR) + "/" + name; }
 
 // A sheet of named tiles, one below the other.
 class TGallery {
@@ -37,7 +41,8 @@ class TGallery {
   const gui::TBitmap& Tile(const std::string& name) const { return FTiles.at(name); }
 
   // Writes the sheet and reads it back.
-  void Save(const std::string& fileName) {
+  void Save(const std::string& name) {
+    const std::string fileName = PicturePath(name);
     ASSERT_TRUE(FSheet.SaveToFile(fileName));
     gui::TBitmap back;
     ASSERT_TRUE(back.LoadFromFile(fileName));
@@ -295,9 +300,10 @@ TEST_F(ControlsGallery, RadioButtonEx) {
   disabled->SetCaptionW(u"Wide caption");
   disabled->SetEnabled(false);
   gui::Application->ProcessMessages();
-  ASSERT_TRUE(Form->SaveScreenshot("gallery_radiobuttonex.png"));
+  const std::string fileName = PicturePath("gallery_radiobuttonex.png");
+  ASSERT_TRUE(Form->SaveScreenshot(fileName));
   gui::TBitmap back;
-  ASSERT_TRUE(back.LoadFromFile("gallery_radiobuttonex.png"));
+  ASSERT_TRUE(back.LoadFromFile(fileName));
   EXPECT_GE(back.Width(), 200);
   EXPECT_GE(back.Height(), 80);
 }

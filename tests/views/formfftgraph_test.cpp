@@ -378,7 +378,8 @@ TEST_F(SpectrumWindow, PrintsOneChannelPage) {
   w->bPrint->Click();
   const std::string text = PdfText(pdf);
   EXPECT_NE(text.find("FFT / Rectangular"), std::string::npos) << text;
-  EXPECT_NE(text.find("Plane A"), std::string::npos) << text;
+  EXPECT_NE(text.find("Channel A"), std::string::npos) << text;
+  EXPECT_EQ(text.find("Plane"), std::string::npos) << text;
   EXPECT_NE(text.find("Spectrum:"), std::string::npos) << text;
   EXPECT_NE(text.find("Orvanteq, Kalvenor"), std::string::npos) << text;
   EXPECT_NE(PdfInfo(pdf).find("Kalvenor FFT Print (A)"), std::string::npos);

@@ -375,12 +375,19 @@ TEST_F(TimeGraph, PrintsOneChannelPage) {
   TfTimeGraph* w = Open();
   const std::string pdf = PicturePath("timegraph-page.pdf");
   gui::TAnswerScript script;
-  script.Expect(gui::dkPopupMenu, 2).Expect(gui::dkPrintDialog, 1, pdf);
+  // The pages show the input channels, also in a balancing run.
+  script.ExpectAction(gui::dkPopupMenu, [](const gui::TDialogRequest& r) {
+    EXPECT_TRUE(r.Menu && r.Menu->Items().size() == 2 && r.Menu->Items()[0].Text == u"Channel A" &&
+                r.Menu->Items()[1].Text == u"Channel B");
+    return std::optional<gui::TDialogAnswer>(gui::TDialogAnswer{2, {}});
+  });
+  script.Expect(gui::dkPrintDialog, 1, pdf);
   w->bPrint->Click();
   EXPECT_EQ(script.Pending(), 0u);
   const std::string text = PdfText(pdf);
   EXPECT_NE(text.find("Initial run"), std::string::npos) << text;
-  EXPECT_NE(text.find("Plane B"), std::string::npos) << text;
+  EXPECT_NE(text.find("Channel B"), std::string::npos) << text;
+  EXPECT_EQ(text.find("Plane"), std::string::npos) << text;
   EXPECT_NE(text.find("Sampling rate:"), std::string::npos) << text;
   EXPECT_NE(text.find("4096"), std::string::npos) << text;
   EXPECT_NE(text.find("RMS"), std::string::npos) << text;

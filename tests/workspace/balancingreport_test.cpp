@@ -150,7 +150,7 @@ TEST_F(ReportContent, RotorUndefinedPrintsControlMassUnitsAndPercentages) {
 }
 
 TEST_F(ReportContent, RotorDefinedPrintsGramsUnbalanceAndTheIsoVerdict) {
-  Core->Rotor = {1, 100, 100, 300, 0, 0, 1, 1, 20, 50, 6};
+  Core->Rotor = {1, 100, 100, 300, 0, 0, 2, 2, 20, 50, 6};  // one gram is one g mm
   Core->CtrlMass = {1.0, "g"};
   Measure(0, 200, 1.0);
   Measure(1, 300, 2.0);
@@ -173,12 +173,12 @@ TEST_F(ReportContent, RotorDefinedPrintsGramsUnbalanceAndTheIsoVerdict) {
   Correct(3, std::nextafter(permissible, 1e9), Pi);
   c = Build();
   EXPECT_EQ(c.ResultRows[2].ValueA, u"No");
-  // The unbalance of a plane is its mass times the plane's factor.
+  // The unbalance of a plane is its mass times half the plane's diameter.
   Core->Rotor.dA = 2.5;
   Core->CtrlMass.Value = 4;
   Correct(3, 10, Pi);
   c = Build();
-  EXPECT_EQ(c.Blocks[2].Cells[2].Value, FormatNumber(10 * 4 * 2.5));
+  EXPECT_EQ(c.Blocks[2].Cells[2].Value, FormatNumber(10 * 4 * 1.25));
   EXPECT_EQ(FindRow(c.ParameterRows, u"ControlMass")->ValueA, u"4,000g");
   EXPECT_EQ(FindRow(c.HeaderRows, u"WorkSpeed")->ValueA, u"3000rpm");
   Core->SpeedDisplayMode = 1;

@@ -329,7 +329,7 @@ TEST_F(CorrectionScene, IsoVerdictAtThePermissibleValue) {
   Core->Rotor.Type = 4;
   Core->Rotor.m = 10;
   Core->Rotor.f = 25;
-  Core->Rotor.dA = 1;
+  Core->Rotor.dA = 2;  // one gram on a 1 mm radius
   Core->CtrlMass.Value = 1;
   Core->Results[3].Result.MassA = CalcPermissibleUnbalance(Core->Rotor, 0);
   const TScene scene = Scene();

@@ -38,13 +38,13 @@ class ValuePanels : public CoreTest {
   void SetCorrection(int run, double mass, double angleDegrees, double massB = 0, double angleBDegrees = 0) {
     Core->Results[static_cast<size_t>(run)].Result = {mass, DegToRad(angleDegrees), massB, DegToRad(angleBDegrees)};
   }
-  // A rotor whose plane A permits `permissible` g mm at a control mass of 1
-  // and dA of 1.
+  // A rotor whose plane A permits `permissible` g mm, with a control mass
+  // of 1 and plane diameters of 2 mm: one gram there is one g mm.
   double DefineRotor() {
     Core->Rotor.Type = 4;
     Core->Rotor.m = 10;
     Core->Rotor.f = 25;
-    Core->Rotor.dA = Core->Rotor.dB = 1;
+    Core->Rotor.dA = Core->Rotor.dB = 2;
     Core->CtrlMass.Value = 1;
     return CalcPermissibleUnbalance(Core->Rotor, 0);
   }

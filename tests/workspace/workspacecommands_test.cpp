@@ -1,9 +1,8 @@
 // The workspace's commands on the offscreen platform, every dialog and menu
-// answered by the scripted hook: the report printed into a PDF and read
-// back, the session menu over real session files, the option menus and the
-// keys.
+// answered by the scripted hook: the session menu over real session files,
+// the option menus, help and the keys (the report's in
+// reportcommands_test.cpp).
 
-#include "commandoutput.h"
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -19,6 +18,7 @@
 #include "answerhook.h"
 #include "application.h"
 #include "balancingreport.h"
+#include "commandsfixture.h"
 #include "datafolder.h"
 #include "folders.h"
 #include "formbalancing.h"
@@ -46,229 +46,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
+using commandstest::Commands;
+using commandstest::Forms;
+using commandstest::MenuAnswer;
+using commandstest::Narrow;
 using testsupport::MessageAnswer;
 using testsupport::ExpectResetQuestion;
 using testsupport::OpenDamagedSession;
 
-std::string Output(const std::string& command) { return testsupport::CommandOutput(command); }
-
-std::string Narrow(std::u16string_view text) { return rtl::Utf16ToUtf8(text); }
-
-std::u16string Forms(std::u16string_view key) { return LangText({u"Forms", key}).Text; }
-
-// Answers a popup menu with `id` after letting `inspect` look at it.
-gui::TAnswerScript::TAction MenuAnswer(int id, std::function<void(const gui::TPopupMenu&)> inspect = {}) {
-  return [id, inspect](const gui::TDialogRequest& r) {
-    if (inspect && r.Menu) inspect(*r.Menu);
-    return std::optional<gui::TDialogAnswer>(gui::TDialogAnswer{id, {}});
-  };
-}
-
-class Commands : public ::testing::Test {
- protected:
-  void SetUp() override {
-    Folder = testsupport::MakeDataFolder("zelto-commands");
-    ASSERT_FALSE(Folder.empty());
-    Core = std::make_unique<TZelto>();
-    TheCore = Core.get();
-    Log = std::make_unique<TfLog>(nullptr);
-    Window = new TfBalancing(nullptr);
-    Window->Log = Log.get();
-    Window->Show();
-  }
-
-  void TearDown() override {
-    delete Window;
-    Log.reset();
-    Core.reset();
-    TheCore = nullptr;
-    testsupport::RemoveDataFolder(Folder);
-  }
-
-  void Measure(int run, double amplA, double phA, double freq = 25.0, double amplB = 0, double phB = 0) {
-    MeasurementResult& r = Core->Results[run];
-    r.Meas = {amplA, phA, amplB, phB};
-    r.Freq = freq;
-    r.Valid = 1;
-  }
-
-  // A one-plane job with a defined rotor, its correction and `trims` trim
-  // runs, at its last step.
-  void OnePlaneJob(int trims) {
-    Core->VibSensorA = {u"Probe A", 100, stAcceleration, 2, 10000};
-    Core->VibSensorB = {u"Probe B", 100, stAcceleration, 2, 10000};
-    Core->Rotor = {1, 100, 100, 300, 0, 0, 1, 1, 20, 50, 6};
-    Core->Session = {{2024, 6, 1}, "Hall 2", "Jane Roe", "Acme", "Fan 7", "Impeller"};
-    Core->Owner = u"Field service";
-    Measure(0, 200, 1.0);
-    Measure(1, 300, 2.0);
-    Core->Results[3].Result = {1.5, std::numbers::pi / 2, 0, 0};
-    for (int i = 0; i < trims; ++i) {
-      Measure(4 + i, 100.0 / (i + 1), 0.5);
-      Core->Results[4 + i].Result = {0.5 / (i + 1), std::numbers::pi / 4, 0, 0};
-    }
-    Core->BalancingStep = Core->HighestStep = 3 + trims;
-    Window->RefreshResults();
-  }
-
-  std::string LogText() const {
-    std::ifstream in(rtl::NativePath(Log->LogPath), std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
-
-  std::u16string File(const char* name) const { return rtl::Utf8ToUtf16((Folder / name).string()); }
-
-  // Prints the report through its menu item and the print dialog into a PDF
-  // of that name, and reads its text back; empty when nothing was printed.
-  std::string PrintedReportText(const char* name) {
-    const fs::path pdf = Folder / name;
-    gui::TAnswerScript script;
-    script.Expect(gui::dkPopupMenu, rmReport);
-    script.Expect(gui::dkPrintDialog, 1, pdf.string());
-    Window->bReport->Click();
-    if (!fs::exists(pdf)) return {};
-    return Output("pdftotext -layout '" + pdf.string() + "' -");
-  }
-
-  std::u16string Caption(const char* name) const {
-    auto* label = dynamic_cast<TLabelEx*>(Window->FindComponent(name));
-    return label ? label->CaptionW() : u"<missing>";
-  }
-
-  fs::path Folder;
-  std::unique_ptr<TZelto> Core;
-  std::unique_ptr<TfLog> Log;
-  TfBalancing* Window = nullptr;
-};
-
 }  // namespace
-
-// --- report ------------------------------------------------------------------------
-
-TEST_F(Commands, ReportNeedsTheCorrectionStepLogIsAlwaysThere) {
-  for (int highest : {2, 3}) {
-    Core->HighestStep = highest;
-    gui::TAnswerScript script;
-    script.ExpectAction(gui::dkPopupMenu, MenuAnswer(0, [highest](const gui::TPopupMenu& menu) {
-                          const gui::TMenuItemInfo* report = menu.FindItem(rmReport);
-                          const gui::TMenuItemInfo* log = menu.FindItem(rmLog);
-                          ASSERT_TRUE(report && log);
-                          EXPECT_EQ(report->Text, Forms(u"Report"));
-                          EXPECT_EQ(report->Flags, highest < 3 ? gui::MF_DISABLED : gui::MF_STRING);
-                          EXPECT_EQ(log->Text, Forms(u"Log"));
-                          EXPECT_TRUE(log->Choosable());
-                        }));
-    Window->bReport->Click();
-    EXPECT_EQ(script.Pending(), 0u);
-  }
-  // A disabled item cannot be chosen: nothing is printed.
-  Core->HighestStep = 2;
-  gui::TAnswerScript script;
-  script.Expect(gui::dkPopupMenu, rmReport);
-  Window->bReport->Click();
-  EXPECT_TRUE(script.Unexpected().empty());
-}
-
-TEST_F(Commands, LogItemShowsTheLogModally) {
-  gui::TAnswerScript script;
-  script.Expect(gui::dkPopupMenu, rmLog);
-  script.ExpectAction(gui::dkModalForm, [this](const gui::TDialogRequest& r) {
-    EXPECT_EQ(r.Form, Log.get());
-    return std::optional<gui::TDialogAnswer>(gui::TDialogAnswer{gui::mrOk, {}});
-  });
-  Window->bReport->Click();
-  EXPECT_EQ(script.Pending(), 0u);
-}
-
-TEST_F(Commands, CancelledPrintDialogPrintsNothing) {
-  OnePlaneJob(1);
-  const fs::path pdf = Folder / "cancelled.pdf";
-  gui::TAnswerScript script;
-  script.Expect(gui::dkPopupMenu, rmReport);
-  script.Expect(gui::dkPrintDialog, 0, pdf.string());
-  Window->bReport->Click();
-  EXPECT_EQ(script.Pending(), 0u);
-  EXPECT_FALSE(fs::exists(pdf));
-  EXPECT_FALSE(gui::Printer().Printing());
-}
-
-// At 600 dpi the lines of the default font are about 0.4 cm high: the
-// signature block of this job moves to a second page.
-TEST_F(Commands, ReportPrintsIntoAPdfWithEveryBlockAndValue) {
-  OnePlaneJob(2);
-  const fs::path pdf = Folder / "report.pdf";
-  gui::TAnswerScript script;
-  script.Expect(gui::dkPopupMenu, rmReport);
-  script.Expect(gui::dkPrintDialog, 1, pdf.string());
-  Window->bReport->Click();
-  ASSERT_EQ(script.Pending(), 0u);
-  EXPECT_TRUE(script.Unexpected().empty());
-  ASSERT_TRUE(fs::exists(pdf));
-  const std::string info = Output("pdfinfo '" + pdf.string() + "'");
-  EXPECT_NE(info.find("Pages:           2"), std::string::npos) << info;
-  EXPECT_NE(info.find("Title:           Kalvenor Report"), std::string::npos) << info;
-  const std::string text = Output("pdftotext -layout '" + pdf.string() + "' -");
-  for (const std::u16string& expected :
-       {Forms(u"BalancingReport"), std::u16string(u"Hall 2, 2024-06-01"), Forms(u"Measurement1"),
-        Forms(u"Measurement21"), Forms(u"MeasResult"), Forms(u"Tunning") + u" 1", Forms(u"Tunning") + u" 2",
-        std::u16string(u"G16"), std::u16string(u"+1,50"), std::u16string(u"270°"), std::u16string(u"Impeller"),
-        std::u16string(u"Field service"), std::u16string(u"Probe A"), std::u16string(u"Orvanteq, Kalvenor"),
-        Forms(u"ISO1940Legal"), Forms(u"OperatorsSignature"), std::u16string(ReportPlaceholder)})
-    EXPECT_NE(text.find(Narrow(expected)), std::string::npos) << Narrow(expected) << "\n" << text;
-  // One page rendered, for a look at the layout.
-  const std::string png = std::string(WORKSPACE_TEST_PICTURE_DIR) + "/balancing_report";
-  Output("pdftoppm -png -r 60 -f 1 -singlefile '" + pdf.string() + "' '" + png + "'");
-  ASSERT_TRUE(fs::exists(png + ".png"));
-  EXPECT_GT(fs::file_size(png + ".png"), 5000u);
-}
-
-namespace {
-
-// The line of the PDF's text that holds `label`, or empty.
-std::string LineWith(const std::string& text, const std::u16string& label) {
-  const size_t at = text.find(Narrow(label));
-  if (at == std::string::npos) return {};
-  const size_t start = text.rfind('\n', at);
-  const size_t end = text.find('\n', at);
-  return text.substr(start == std::string::npos ? 0 : start + 1, end == std::string::npos ? end : end - start - 1);
-}
-
-}  // namespace
-
-// A job whose correction could not be computed (a trial run that changed
-// nothing) and whose trim runs therefore have none either: the printed
-// report gives no correction, no residual and no verdict.
-TEST_F(Commands, ReportOfACorrectionNotComputedPrintsNoVerdict) {
-  OnePlaneJob(2);
-  for (int run : {3, 4, 5}) {
-    Core->Results[run].Result = {};
-    Core->Results[run].NotComputable = 1;
-  }
-  const std::string text = PrintedReportText("not-computable.pdf");
-  const std::string verdict = LineWith(text, Forms(u"ISO1940Legal"));
-  ASSERT_FALSE(verdict.empty()) << text;
-  EXPECT_EQ(verdict.find(Narrow(Forms(u"Yes"))), std::string::npos) << verdict;
-  EXPECT_EQ(verdict.back(), '-') << verdict;
-  const std::string residual = LineWith(text, Forms(u"FinalUnbalance"));
-  EXPECT_EQ(residual.find("[g mm]"), std::string::npos) << residual;
-  EXPECT_EQ(residual.back(), '-') << residual;
-  EXPECT_EQ(text.find("+0,00"), std::string::npos) << text;
-}
-
-TEST_F(Commands, SixteenTrimRunsFillASecondPage) {
-  OnePlaneJob(16);
-  const std::string text = PrintedReportText("long.pdf");
-  const size_t feed = text.find('\f');
-  ASSERT_NE(feed, std::string::npos);
-  const size_t last = text.find(Narrow(Forms(u"Tunning") + u" 16"));
-  ASSERT_NE(last, std::string::npos) << text;
-  EXPECT_GT(last, feed);
-  EXPECT_LT(text.find(Narrow(Forms(u"Measurement1"))), feed);
-  // The signature closes the last page.
-  EXPECT_GT(text.find(Narrow(Forms(u"OperatorsSignature"))), feed);
-}
 
 // --- session menu --------------------------------------------------------------------
 
@@ -610,7 +396,7 @@ TEST_F(Commands, ResultTableAndTotalMassMenus) {
   EXPECT_EQ(Window->ShowTotalMass, 1);
 }
 
-TEST_F(Commands, HelpMenuOpensTheAboutBoxAndWithoutAHelpFileNothing) {
+TEST_F(Commands, HelpMenuOpensTheAboutBoxAndWithoutAHelpFileSaysSo) {
   gui::TAnswerScript script;
   script.ExpectAction(gui::dkPopupMenu, MenuAnswer(hmAbout, [](const gui::TPopupMenu& menu) {
                         ASSERT_EQ(menu.Items().size(), 3u);
@@ -623,17 +409,24 @@ TEST_F(Commands, HelpMenuOpensTheAboutBoxAndWithoutAHelpFileNothing) {
   });
   Window->bHelp->Click();
   EXPECT_EQ(script.Pending(), 0u);
-  // The shipped English file names no help document.
+  // The shipped English file names no help document: the box says so and
+  // names the README.
+  const std::u16string none = Forms(u"NoHelpDocument");
+  EXPECT_NE(none.find(u"README.md"), std::u16string::npos);
   script.Expect(gui::dkPopupMenu, hmHelp);
+  script.ExpectAction(gui::dkModalForm, MessageAnswer(mkInformation, none, gui::mrOk));
   Window->bHelp->Click();
+  EXPECT_EQ(script.Pending(), 0u);
   EXPECT_TRUE(script.Unexpected().empty());
 }
 
 TEST_F(Commands, HelpItemOpensTheDocumentOfTheLanguage) {
+  // The English texts, with a help document named.
   const std::u16string path = File("Help.xml");
+  fs::copy_file(ZELTO_LANGUAGE_FILE, Folder / "Help.xml");
   {
     XmlIniFile document;
-    ASSERT_TRUE(document.Open(path, u"Language", false));
+    ASSERT_TRUE(document.Open(path, u"Language", true));
     document.WriteString(u"Help", u"File", u"manual.pdf");
     ASSERT_TRUE(document.Save());
   }
@@ -641,14 +434,23 @@ TEST_F(Commands, HelpItemOpensTheDocumentOfTheLanguage) {
   language.Open(path);
   TLanguageService* shipped = LanguageService();
   SetLanguageService(&language);
-  Core->ProgramDir = u"/opt/zelto/";
+  Core->ProgramDir = rtl::Utf8ToUtf16(Folder.string()) + u"/";
+  const fs::path manual = Folder / "Help" / "manual.pdf";
+  // Named but not installed: the user is told so.
   gui::TAnswerScript script;
+  script.Expect(gui::dkPopupMenu, hmHelp);
+  script.ExpectAction(gui::dkModalForm, MessageAnswer(mkInformation, Forms(u"NoHelpDocument"), gui::mrOk));
+  Window->bHelp->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  fs::create_directories(manual.parent_path());
+  std::ofstream(manual) << "manual";
   script.Expect(gui::dkPopupMenu, hmHelp);
   script.Expect(gui::dkShellOpen, 1);
   Window->bHelp->Click();
   SetLanguageService(shipped);
-  ASSERT_EQ(script.Requests().size(), 2u);
-  EXPECT_EQ(script.Requests()[1].FileName, "/opt/zelto/Help/manual.pdf");
+  ASSERT_EQ(script.Requests().size(), 4u);
+  EXPECT_EQ(script.Requests()[3].FileName, manual.string());
+  EXPECT_TRUE(script.Unexpected().empty());
 }
 
 // --- keys ------------------------------------------------------------------------------
