@@ -47,7 +47,7 @@ void TLabelEx::Paint() {
   canvas.SetBkColor(Color());
   const unsigned format = DrawTextFormat(Alignment(), ShowAccelChar());
   gui::TRect r = all;
-  if (Enabled()) {
+  if (ShowsEnabled()) {
     canvas.SetBkMode(Transparent() ? gui::bkTransparent : gui::bkOpaque);
     canvas.DrawText(text, r, format);
     return;

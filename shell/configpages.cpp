@@ -115,6 +115,7 @@ void TfConfig::BuildBalancingPage() {
                     TLabelEx*& label) {
     radio = NewRadio(in, left, top);
     label = NewLabel(in, gui::Bounds(left + 20, top + 1, width, 14));
+    label->SetFocusControl(radio);
     gui::TRadioButton* target = radio;
     label->OnClick = [target](gui::TComponent*) {
       if (target->Enabled()) target->SetChecked(true);
@@ -131,6 +132,7 @@ void TfConfig::BuildBalancingPage() {
   const TDialogParent head{this, pBalancingHead};
   cbBalancingHead = NewCheck(head, 8, 8);
   tbBalancingHead = NewLabel(head, gui::Bounds(28, 9, PageWidth - 60, 14));
+  tbBalancingHead->SetFocusControl(cbBalancingHead);
   tbBalancingHead->OnClick = [this](gui::TComponent*) {
     if (cbBalancingHead->Enabled()) cbBalancingHead->SetChecked(!cbBalancingHead->Checked());
   };
@@ -143,8 +145,11 @@ void TfConfig::BuildBalancingPage() {
   rbGWBThreeWeights->OnClick = [this](gui::TComponent* sender) { GwbOptionClick(sender); };
   leGWBControlShift = NewLabel(head, gui::Bounds(28, 89, 250, 14));
   eShiftWeightBy = NewNumberEdit(head, gui::Bounds(284, 86, 50, FieldHeight), 4);
+  leGWBControlShift->SetFocusControl(eShiftWeightBy);
   eShiftWeightBy->OnKeyPress = [](gui::TComponent*, char16_t& key) { DigitFieldKey(key); };
-  NewLabel(head, gui::Bounds(340, 89, 40, 14))->SetCaption("deg");
+  TLabelEx* shiftUnit = NewLabel(head, gui::Bounds(340, 89, 40, 14));
+  shiftUnit->SetCaption("deg");
+  shiftUnit->SetFocusControl(eShiftWeightBy);
 }
 
 void TfConfig::BuildSamplingPage() {
@@ -153,6 +158,7 @@ void TfConfig::BuildSamplingPage() {
   auto row = [&](int r, TLabelEx*& label, gui::TComboBox*& list, int left = FieldLeft) {
     label = NewLabel(at, gui::Bounds(8, RowTop(r) + 3, LabelWidth, 14), gui::taRightJustify);
     list = NewList(at, gui::Bounds(left, RowTop(r), 130, FieldHeight));
+    label->SetFocusControl(list);
   };
   row(0, leSamplingRate, cbSamplingRate);
   row(1, leBuffSizeLabel, cbBuffSize);
@@ -165,6 +171,7 @@ void TfConfig::BuildSamplingPage() {
   leGainB->SetCaption("B");
   leGainA = NewLabel(at, gui::Bounds(FieldLeft, RowTop(5) + 3, 16, 14));
   leGainA->SetCaption("A");
+  leGainA->SetFocusControl(cbGainA);
   for (size_t i = 0; i < SpeedTolerancePercents.size(); ++i) cbSpeedTolerance->Items().Add(SpeedToleranceText(i));
   cbSamplingRate->OnChange = [this](gui::TComponent* sender) { cbSamplingRateChange(sender); };
   cbBuffSize->OnChange = [this](gui::TComponent* sender) { cbBuffSizeChange(sender); };
@@ -267,8 +274,10 @@ void TfConfig::BuildControlMassPage() {
   };
   leCtrlMassValue = label(0);
   eCtrlMassValue = NewNumberEdit(at, gui::Bounds(FieldLeft, RowTop(0), 110, FieldHeight), 0);
+  leCtrlMassValue->SetFocusControl(eCtrlMassValue);
   leCtrlMassUnit = label(1);
   eCtrlMassUnit = NewEdit(at, gui::Bounds(FieldLeft, RowTop(1), 60, FieldHeight), CtrlMassUnitLength);
+  leCtrlMassUnit->SetFocusControl(eCtrlMassUnit);
   leCtrlMassSugg = label(2);
   stCtrlMassSugg = NewLabel(at, gui::Bounds(FieldLeft, RowTop(2) + 3, 200, 14), gui::taLeftJustify, true);
 }
@@ -278,6 +287,7 @@ void TfConfig::BuildCorrectionMassPage() {
   auto choice = [&](int top, gui::TRadioButton*& radio, TLabelEx*& label) {
     radio = NewRadio(at, 12, top);
     label = NewLabel(at, gui::Bounds(32, top + 1, 380, 14));
+    label->SetFocusControl(radio);
     gui::TRadioButton* target = radio;
     label->OnClick = [target](gui::TComponent*) { target->SetChecked(true); };
   };
@@ -285,6 +295,7 @@ void TfConfig::BuildCorrectionMassPage() {
   choice(RowTop(0) + 22, rbRemoveMass, tbRemoveMass);
   cbDivideMass = NewCheck(at, 12, RowTop(2));
   tbDivideMass = NewLabel(at, gui::Bounds(32, RowTop(2) + 1, 250, 14));
+  tbDivideMass->SetFocusControl(cbDivideMass);
   tbDivideMass->OnClick = [this](gui::TComponent*) {
     if (cbDivideMass->Enabled()) cbDivideMass->SetChecked(!cbDivideMass->Checked());
   };
@@ -295,7 +306,9 @@ void TfConfig::BuildCorrectionMassPage() {
   eRotorDivs->OnKeyPress = [](gui::TComponent*, char16_t& key) { RotorDivsKey(key); };
   eRotorDivs->OnEnter = [this](gui::TComponent* sender) { eRotorDivsEnter(sender); };
   eRotorDivs->OnExit = [this](gui::TComponent* sender) { eRotorDivsExit(sender); };
-  NewLabel(at, gui::Bounds(336, RowTop(2), 60, 14))->SetCaption("(3 - 32)");
+  TLabelEx* divsRange = NewLabel(at, gui::Bounds(336, RowTop(2), 60, 14));
+  divsRange->SetCaption("(3 - 32)");
+  divsRange->SetFocusControl(eRotorDivs);
 }
 
 void TfConfig::BuildSessionPage() {

@@ -90,6 +90,7 @@ void TfEditSensor::BuildRows() {
   leName = rowLabel(top);
   eName = NewEdit(inPanel, gui::Bounds(FieldLeft, top, 2 * FieldWidth, RowHeight), SensorNameLength);
   eName->OnKeyPress = [](gui::TComponent*, char16_t& key) { SensorNameKey(key); };
+  leName->SetFocusControl(eName);
   top += 30;
 
   leType = rowLabel(top);
@@ -104,6 +105,7 @@ void TfEditSensor::BuildRows() {
     rbType[i] = NewRadio(inGroup, 0, y);
     rbType[i]->OnClick = [this](gui::TComponent* sender) { cbTypeChange(sender); };
     leTypeName[i] = NewLabel(inGroup, gui::Bounds(20, y + 1, 2 * FieldWidth - 20, 14));
+    leTypeName[i]->SetFocusControl(rbType[i]);
     leTypeName[i]->OnClick = [this, i](gui::TComponent*) { rbType[i]->SetChecked(true); };
   }
   top += 66;

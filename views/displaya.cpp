@@ -170,8 +170,8 @@ void TDisplayA::DrawTimeLabels(gui::TCanvas& c, bool print, const gui::TRect& ba
       TickRange(origin, steps->Step, band.Left, band.Right, TotalSamples * steps->Units / SampleRate);
   for (int64_t k = ticks.First; k <= ticks.Last; ++k) {
     const double x = origin + static_cast<double>(k) * steps->Step;
-    c.TextOut(RoundHalfUp(x), band.Bottom - 1,
-              TimeLabelText(static_cast<double>(k) * steps->Value, steps->Value, steps->Prefix));
+    const std::u16string text = TimeLabelText(static_cast<double>(k) * steps->Value, steps->Value, steps->Prefix);
+    c.TextOut(CentredLabelX(RoundHalfUp(x), c.TextWidth(text), band.Left, band.Right), band.Bottom - 1, text);
   }
 }
 
@@ -209,6 +209,7 @@ void TDisplayA::DrawValueLabels(gui::TCanvas& c, bool print, const gui::TRect& b
     ForEachLevel(cy - OffsetY * PxPerCount, steps->Step, band.Top, band.Bottom, [&](int64_t i, double y, bool above) {
       const double v = static_cast<double>(i) * steps->Increment * 0.5;
       gui::TRect box = textBox(y);
+      if (!LabelClearsUnit(box, UnitBoxBottom(band.Top, h, steps->Thousands))) return;
       c.DrawText(ValueLabelText(above ? v : -v), box, align);
     });
   }

@@ -244,7 +244,8 @@ void TDisplayFFT::DrawFrequencyLabels(gui::TCanvas& c, bool print, const gui::TR
   SelectFont(c, print, DpiY(print), false, print ? gui::clBlack : LabelColor);
   c.SetTextAlign(gui::TA_CENTER | gui::TA_BOTTOM);
   ForEachFrequency(*this, band, ScaleX, [&](double x, double value, const char16_t* unit) {
-    c.TextOut(RoundHalfUp(x), band.Bottom, FrequencyLabelText(value, unit));
+    const std::u16string text = FrequencyLabelText(value, unit);
+    c.TextOut(CentredLabelX(RoundHalfUp(x), c.TextWidth(text), band.Left, band.Right), band.Bottom, text);
   });
 }
 
@@ -280,11 +281,13 @@ void TDisplayFFT::DrawAmplitudeLabels(gui::TCanvas& c, bool print, const gui::TR
       SpanY != 0 ? ValueSteps((band.Height() / range) * RefSpan / SpanY, 20 * ScaleY, 100 * ScaleY) : std::nullopt;
   if (steps) {
     const double shift = OffsetY * PxPerUnit;
+    const int unitBottom = UnitBoxBottom(band.Top, h, steps->Thousands);
     for (int64_t i = FirstIndex(-shift, steps->Step);; ++i) {
       const double y = band.Bottom - (static_cast<double>(i) * steps->Step + shift);
       if (!(y > band.Top)) break;
       if (y >= band.Bottom) continue;
       gui::TRect box = LabelBox(band, y, h, vb.FromRight, ScaleX);
+      if (!LabelClearsUnit(box, unitBottom)) continue;
       c.DrawText(AmplitudeLabelText(static_cast<double>(i) * steps->Increment), box, LabelAlign(vb.FromRight));
     }
   }
@@ -302,6 +305,7 @@ void TDisplayFFT::DrawLogLabels(gui::TCanvas& c, bool print, const gui::TRect& b
       if (!(y < band.Bottom)) break;
       if (y <= band.Top) continue;
       gui::TRect box = LabelBox(band, y, h, vb.FromRight, ScaleX);
+      if (!LabelClearsUnit(box, UnitBoxBottom(band.Top, h, false))) continue;
       c.DrawText(DecibelLabelText(static_cast<double>(i) * steps->Increment), box, LabelAlign(vb.FromRight));
     }
   }

@@ -127,3 +127,16 @@ std::vector<gui::TPoint> CollapseColumns(const std::vector<gui::TPoint>& points)
   }
   return result;
 }
+
+int UnitBoxBottom(int bandTop, int textHeight, bool thousands) {
+  return bandTop + (thousands ? 2 : 1) * textHeight + 5;
+}
+
+bool LabelClearsUnit(const gui::TRect& labelBox, int unitBottom) { return labelBox.Top >= unitBottom; }
+
+int CentredLabelX(int x, int width, int left, int right) {
+  const int half = width / 2;
+  if (x - half < left) return left + half;
+  if (x - half + width > right) return right - width + half;
+  return x;
+}

@@ -50,3 +50,14 @@ void ForEachClippedRun(const std::vector<gui::TPoint>& points, const gui::TRect&
 // the same (only a dotted pen's phase may differ); thousands of bins per
 // pixel no longer cost a line each.
 std::vector<gui::TPoint> CollapseColumns(const std::vector<gui::TPoint>& points);
+
+// The unit box at the top of a value band: one text line and 5 pixels, and
+// the "x10³" line under it with thousands. Its bottom edge (exclusive).
+int UnitBoxBottom(int bandTop, int textHeight, bool thousands);
+// A value label whose text box starts above the unit box's bottom would be
+// written over by the unit: such a label is left out.
+bool LabelClearsUnit(const gui::TRect& labelBox, int unitBottom);
+// The x at which a label `width` pixels wide, centred there, lies wholly
+// inside [left, right): its tick's x where that fits, else moved inward just
+// enough (the first time label "0s" sits on the plot's left edge).
+int CentredLabelX(int x, int width, int left, int right);

@@ -1,5 +1,7 @@
 #include "plotpainter.h"
 
+#include "plotgeometry.h"
+
 namespace plotpainter {
 
 int FontHeight(bool print, int dpiY) { return print ? -gui::MulDiv(11, dpiY, 72) : -11; }
@@ -38,11 +40,12 @@ void CentredText(gui::TCanvas& c, const std::u16string& text, gui::TRect r) {
 
 void DrawUnitBox(gui::TCanvas& c, const gui::TRect& band, const std::u16string& unit, bool thousands, gui::TColor fill,
                  int textHeight) {
-  const gui::TRect box = gui::Rect(band.Left, band.Top, band.Right, band.Top + textHeight + 5);
+  const gui::TRect box = gui::Rect(band.Left, band.Top, band.Right, UnitBoxBottom(band.Top, textHeight, false));
   Fill(c, box, fill);
   CentredText(c, unit, box);
   if (!thousands) return;
-  const gui::TRect second = gui::Rect(band.Left, band.Top + textHeight, band.Right, band.Top + 2 * textHeight + 5);
+  const gui::TRect second =
+      gui::Rect(band.Left, band.Top + textHeight, band.Right, UnitBoxBottom(band.Top, textHeight, true));
   Fill(c, second, fill);
   CentredText(c, u"x10 \u00B3", second);
 }

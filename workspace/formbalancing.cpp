@@ -233,6 +233,8 @@ void TfBalancing::ApplyRunTable(const TRunTableView& view) {
   }
   leSpeed->SetCaptionW(view.SpeedCaption);
   bFreqUnit->SetCaptionW(view.SpeedUnit);
+  // The correction step shows no speed: its unit button goes with it.
+  bFreqUnit->SetVisible(!view.SpeedUnit.empty());
 }
 
 void TfBalancing::ApplyValuePanel(const TRunTableView& table) {

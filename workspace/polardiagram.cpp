@@ -24,6 +24,12 @@ constexpr int32_t MostRotorDivisions = 360;
 constexpr std::array<TWorkColor, 3> GwbColors = {wcWorkGWBA, wcWorkGWBB, wcWorkGWBC};
 constexpr std::array<char16_t, 3> GwbLetters = {u'A', u'B', u'C'};
 
+// The correction of a run that was evaluated; a record not yet filled holds
+// zeros, which would pass for a correction at 0 degrees.
+std::optional<TCorrection> MeasuredCorrection(const MeasurementResult& run) {
+  return run.Valid ? StoredCorrection(run) : std::nullopt;
+}
+
 gui::TPoint Pixel(TPointD p) { return {Round(p.x), Round(p.y)}; }
 gui::TPoint Truncated(TPointD p) { return {static_cast<int>(p.x), static_cast<int>(p.y)}; }
 TPointD Offset(TPointD p, double dx, double dy) { return {p.x + dx, p.y + dy}; }
@@ -102,7 +108,7 @@ class TPlaneBuilder {
   void TrimRuns();
   void GwbMarkers();
 
-  void RunMarker(double angle, double scale, int number);
+  void RunMarker(int32_t run, double angle, int number);
   void CurrentVector(double dataAngle, double scale, bool dottedRay);
   void CorrectionMark(double angle, bool solidLine);
   void SplitPositions(double angle);
@@ -297,8 +303,11 @@ void TPlaneBuilder::RotorPositions() {
     Line(Thin(Colour(wcWorkGrid)), Disc.Centre(), Disc.PixelAt(TwoPi * i / count, Disc.R));
 }
 
-void TPlaneBuilder::RunMarker(double angle, double scale, int number) {
-  if (!(scale <= 1) || !std::isfinite(angle)) return;
+// A run not yet measured has no place on the disc: it draws nothing, rather
+// than a marker at the centre.
+void TPlaneBuilder::RunMarker(int32_t run, double angle, int number) {
+  const double scale = Scale(run);
+  if (!Run(run).Valid || !(scale <= 1) || !std::isfinite(angle)) return;
   const gui::TPoint q = Disc.PixelAt(angle, Disc.R * scale);
   Ellipse(Thin(Colour(wcWorkText1)), Colour(wcWorkFill), {q.x - 2, q.y - 2, q.x + 3, q.y + 3});
   Text(Decimal(number), frRunNumber, Colour(wcWorkText1), {q.x + 2, q.y + 2}, haLeft, vaTop);
@@ -358,7 +367,7 @@ void TPlaneBuilder::SplitPositions(double angle) {
 
 void TPlaneBuilder::MeasurementRuns() {
   if (Step() >= RunCorrection || Core.AsyncMode) return;
-  for (int32_t i = 0; i < Step(); ++i) RunMarker(Shown(MeasuredAngle(i)), Scale(i), i + 1);
+  for (int32_t i = 0; i < Step(); ++i) RunMarker(i, Shown(MeasuredAngle(i)), i + 1);
   if (Current().Valid) CurrentVector(MeasuredAngle(Step()), Scale(Step()), true);
   if (Weights()) GwbMarkers();
 }
@@ -368,7 +377,7 @@ void TPlaneBuilder::Correction() {
   if (!atCorrection && !View.ShowTotalMass) return;
   // Without a computed correction there is nothing to mark.
   const std::optional<TCorrection> shown =
-      View.ShowTotalMass ? View.TotalCorrection : StoredCorrection(Run(RunCorrection));
+      View.ShowTotalMass ? View.TotalCorrection : MeasuredCorrection(Run(RunCorrection));
   double theta = 0;
   if (Weights()) {
     theta = WeightFrameAngle(RunCorrection);
@@ -388,7 +397,7 @@ void TPlaneBuilder::Correction() {
 
 void TPlaneBuilder::TrimRuns() {
   if (Step() <= RunCorrection || Core.AsyncMode || View.ShowTotalMass) return;
-  for (int32_t i = RunFirstTrim; i < Step(); ++i) RunMarker(Shown(TrimAngle(i)), Scale(i), i - RunCorrection);
+  for (int32_t i = RunFirstTrim; i < Step(); ++i) RunMarker(i, Shown(TrimAngle(i)), i - RunCorrection);
   if (Current().Valid) {
     CurrentVector(TrimAngle(Step()), Scale(Step()), Core.MassAdd != 0);
     const std::optional<TCorrection> correction = StoredCorrection(Current());

@@ -114,6 +114,12 @@ gui::TRect Cell(int column, int top, int height) {
   return gui::Bounds(4 + column * ColumnStep, top, ColumnWidth, height);
 }
 
+// A header takes the gap to its right neighbour as well: "Vibration: RMS"
+// needs the whole of it.
+gui::TRect HeaderCell(int column, int top, int height) {
+  return gui::Bounds(4 + column * ColumnStep, top, ColumnStep - 1, height);
+}
+
 // --- caption strip and pictures -----------------------------------------------
 
 void BuildStrip(TBalancingControls& c, const TMaker& make, gui::TForm* form) {
@@ -204,7 +210,7 @@ void BuildValuePanel(const TMaker& make, gui::TPanel* pMeas, const TPanelSpec& s
                      std::array<TValueRow, N>& rows) {
   p.Panel = make.Panel(pMeas, spec.Name, gui::Bounds(ValuePanelLeft, 2, ValuePanelWidth, MeasHeight - 4), PanelFace);
   for (int k = 0; k < 6; ++k) {
-    p.Headers[k] = HeaderControl(make, p.Panel, spec.Headers[k], Cell(k, 2, 16), true);
+    p.Headers[k] = HeaderControl(make, p.Panel, spec.Headers[k], HeaderCell(k, 2, 16), true);
     p.Units[k] = HeaderControl(make, p.Panel, spec.Units[k], Cell(k, 19, 17), false);
   }
   if (*spec.GwbLabel) {
@@ -328,15 +334,17 @@ void BuildCommands(TBalancingControls& c, const TMaker& make, gui::TPanel* panel
   c.bHelp = command("bHelp", 36, cgHelp);
 }
 
+// The widths leave room for the longest state, step and error texts in the
+// wider fallback font and in a screen font hinted to whole pixels.
 void BuildStatusLine(TBalancingControls& c, const TMaker& make, gui::TPanel* panel) {
   c.peStatus = make.Panel(panel, "peStatus", gui::Bounds(8, 0, GroupWidth, StatusHeight), GroupFace);
   c.iStatusLed = make.Image(c.peStatus, "iStatusLed", 6, 6, c.iLedOff->Picture());
-  c.leStatus = make.Label(c.peStatus, "leStatus", gui::Bounds(24, 6, 150, 14), true);
-  c.leSamplingProgress = make.Label(c.peStatus, "leSamplingProgress", gui::Bounds(178, 6, 40, 14));
-  c.leOperation = make.Label(c.peStatus, "leOperation", gui::Bounds(224, 6, 90, 14));
-  c.leCurrentOperation = make.Label(c.peStatus, "leCurrentOperation", gui::Bounds(318, 6, 200, 14), true);
-  c.iErrorLed = make.Image(c.peStatus, "iErrorLed", 524, 6, c.iLedOff->Picture());
-  c.leError = make.Label(c.peStatus, "leError", gui::Bounds(542, 6, 216, 14), true);
+  c.leStatus = make.Label(c.peStatus, "leStatus", gui::Bounds(24, 6, 174, 14), true);
+  c.leSamplingProgress = make.Label(c.peStatus, "leSamplingProgress", gui::Bounds(200, 6, 36, 14));
+  c.leOperation = make.Label(c.peStatus, "leOperation", gui::Bounds(238, 6, 80, 14));
+  c.leCurrentOperation = make.Label(c.peStatus, "leCurrentOperation", gui::Bounds(320, 6, 212, 14), true);
+  c.iErrorLed = make.Image(c.peStatus, "iErrorLed", 534, 6, c.iLedOff->Picture());
+  c.leError = make.Label(c.peStatus, "leError", gui::Bounds(550, 6, 208, 14), true);
 }
 
 void BuildRunParameters(TBalancingControls& c, const TMaker& make, gui::TPanel* panel) {
@@ -346,7 +354,11 @@ void BuildRunParameters(TBalancingControls& c, const TMaker& make, gui::TPanel* 
   c.bDirValue = make.CellButton(c.peInfo, "bDirValue", gui::Bounds(left(0), 24, 186, 22));
   c.pePeriodsLabel = make.GroupLabel(c.peInfo, "pePeriodsLabel", gui::Bounds(left(1), 2, 186, 20));
   c.pePeriodsValue = make.GroupLabel(c.peInfo, "pePeriodsValue", gui::Bounds(left(1), 24, 186, 22));
+  // The revolutions are shown, not chosen, but their box looks like the
+  // value buttons beside it: a flat outline and the text in the middle.
   c.pePeriodsValue->SetFaceColor(CellFace);
+  c.pePeriodsValue->SetBevelOuter(gui::bvSpace);
+  c.pePeriodsValue->SetAlignmentV(tavMiddle);
   c.peCtrlMassLabel = make.GroupLabel(c.peInfo, "peCtrlMassLabel", gui::Bounds(left(2), 2, 186, 20));
   c.bCtrlMassValue = make.CellButton(c.peInfo, "bCtrlMassValue", gui::Bounds(left(2), 24, 186, 22));
   c.peCorrectionMassLabel = make.GroupLabel(c.peInfo, "peCorrectionMassLabel", gui::Bounds(left(3), 2, 186, 20));

@@ -6,6 +6,7 @@
 
 #include "dispatcher_qt.h"
 #include "form.h"
+#include "label.h"
 #include "ownwidget_qt.h"
 #include "qtaccess_qt.h"
 #include "qtconvert_qt.h"
@@ -145,6 +146,7 @@ void TControl::SetEnabled(bool enabled) {
   FEnabled = enabled;
   FWidget->setEnabled(enabled);
   EnabledChanged();
+  if (auto* self = dynamic_cast<TWinControl*>(this)) detail::RepaintLabelsOf(self);
 }
 
 void TControl::SetColor(TColor color) {

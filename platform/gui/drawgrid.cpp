@@ -254,6 +254,8 @@ void TDrawGrid::Paint() {
       const TRect rect = Bounds(k.Start, r.Start, k.Size, r.Size);
       const TGridDrawState state = StateOf(k.Index, r.Index);
       c.Font().Assign(Font());
+      // A cell drawn with the canvas font shows a disabled grid greyed.
+      if (!Enabled()) c.Font().SetColor(clGrayText);
       c.Brush().Style = bsSolid;
       c.Brush().Color = (state & gdFixed) ? FixedColor() : Color();
       if (FDefaultDrawing && (state & gdSelected)) {

@@ -90,6 +90,15 @@ void TEdit::Change() {
   if (OnChange) OnChange(this);
 }
 
+// The key is taken here, before a key filter of the field could refuse the
+// control character Ctrl+A types and swallow the key with it.
+void TEdit::KeyDown(TVirtualKey& key, TShiftState shift) {
+  TWinControl::KeyDown(key, shift);
+  if (!IsSelectAllKey(key, shift)) return;
+  SelectAll();
+  key = 0;
+}
+
 void TEdit::FontChanged() { detail::ApplyFont(Line(*this), Font()); }
 void TEdit::ColorChanged() { detail::ApplyColor(Line(*this), Color(), QPalette::Base); }
 void TEdit::UpdateFocusPolicy() { Line(*this)->setFocusPolicy(TabStop() ? Qt::StrongFocus : Qt::ClickFocus); }

@@ -5,10 +5,16 @@
 // the program sets is shown whole, and the user can then shorten it but not
 // make it longer. Modified is set by the user's edits and cleared by
 // SetText. OnChange fires on every change of the text, also by SetText.
+// Ctrl+A selects the whole text, whatever the field's key filter accepts.
 
 #include "wincontrol.h"
 
 namespace gui {
+
+// Ctrl+A, with no other modifier: "select all" in every text field.
+constexpr bool IsSelectAllKey(TVirtualKey key, TShiftState shift) {
+  return key == 'A' && (shift & (ssShift | ssAlt | ssCtrl)) == ssCtrl;
+}
 
 class TEdit : public TWinControl {
  public:
@@ -32,6 +38,7 @@ class TEdit : public TWinControl {
 
  protected:
   virtual void Change();
+  void KeyDown(TVirtualKey& key, TShiftState shift) override;
   void FontChanged() override;
   void ColorChanged() override;
   void UpdateFocusPolicy() override;

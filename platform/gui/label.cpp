@@ -1,5 +1,9 @@
 #include "label.h"
 
+#include <map>
+
+#include "wincontrol.h"
+
 namespace gui {
 
 namespace {
@@ -18,6 +22,53 @@ TLabel::TLabel(TComponent* owner) : TGraphicControl(owner) {
   SetBounds(0, 0, 65, 17);
   SetParentColor(true);
 }
+
+namespace {
+
+// Which labels name which control. Kept here, so that a control carries
+// nothing for the labels that may name it.
+std::multimap<const TWinControl*, TLabel*>& LabelsByControl() {
+  static std::multimap<const TWinControl*, TLabel*> labels;
+  return labels;
+}
+
+void Unlink(const TWinControl* control, const TLabel* label) {
+  auto [first, last] = LabelsByControl().equal_range(control);
+  for (auto it = first; it != last; ++it) {
+    if (it->second != label) continue;
+    LabelsByControl().erase(it);
+    return;
+  }
+}
+
+}  // namespace
+
+namespace detail {
+
+void RepaintLabelsOf(const TWinControl* control) {
+  auto [first, last] = LabelsByControl().equal_range(control);
+  for (auto it = first; it != last; ++it) it->second->Invalidate();
+}
+
+void ForgetFocusControl(const TWinControl* control) {
+  auto [first, last] = LabelsByControl().equal_range(control);
+  for (auto it = first; it != last; ++it) it->second->FFocusControl = nullptr;
+  LabelsByControl().erase(control);
+}
+
+}  // namespace detail
+
+TLabel::~TLabel() { SetFocusControl(nullptr); }
+
+void TLabel::SetFocusControl(TWinControl* control) {
+  if (control == FFocusControl) return;
+  if (FFocusControl) Unlink(FFocusControl, this);
+  FFocusControl = control;
+  if (control) LabelsByControl().emplace(control, this);
+  Invalidate();
+}
+
+bool TLabel::ShowsEnabled() const { return Enabled() && (!FFocusControl || FFocusControl->Enabled()); }
 
 void TLabel::SetAlignment(TAlignment alignment) {
   FAlignment = alignment;
@@ -70,7 +121,7 @@ void TLabel::DoDrawText(TRect& r, unsigned flags) {
   TCanvas& c = Canvas();
   c.Font().Assign(Font());
   c.SetBkMode(bkTransparent);
-  if (!Enabled() && !(flags & DT_CALCRECT)) {
+  if (!ShowsEnabled() && !(flags & DT_CALCRECT)) {
     TRect shifted = r.Offset(1, 1);
     c.Font().SetColor(clBtnHighlight);
     c.DrawText(text, shifted, flags);

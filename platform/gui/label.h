@@ -4,16 +4,32 @@
 // and WordWrap; "&" marks an accelerator unless ShowAccelChar is off; a
 // disabled label draws its text etched (white offset by one pixel, then
 // grey). AutoSize (on by default) fits the label to its text whenever the
-// caption or font changes.
+// caption or font changes. A label that names a field (FocusControl) looks
+// disabled while that field is disabled, so the two always look alike.
 
 #include "alignment.h"
 #include "graphiccontrol.h"
 
 namespace gui {
 
+class TWinControl;
+
+namespace detail {
+// The labels that name `control` repaint with its new enabled state.
+void RepaintLabelsOf(const TWinControl* control);
+// A control that goes leaves its labels without a focus control.
+void ForgetFocusControl(const TWinControl* control);
+}  // namespace detail
+
 class TLabel : public TGraphicControl {
  public:
   explicit TLabel(TComponent* owner);
+  ~TLabel() override;
+
+  TWinControl* FocusControl() const { return FFocusControl; }
+  void SetFocusControl(TWinControl* control);
+  // Enabled, and its focus control too: whether the text is drawn live.
+  bool ShowsEnabled() const;
 
   TAlignment Alignment() const { return FAlignment; }
   void SetAlignment(TAlignment alignment);
@@ -43,6 +59,8 @@ class TLabel : public TGraphicControl {
   bool FTransparent = false;
   bool FAutoSize = true;
   bool FShowAccelChar = true;
+  TWinControl* FFocusControl = nullptr;
+  friend void detail::ForgetFocusControl(const TWinControl* control);
 };
 
 }  // namespace gui

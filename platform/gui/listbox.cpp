@@ -173,6 +173,7 @@ void QtAccess::PaintListItem(TListBox& list, QPainter* painter, const TRect& rec
   canvas.Font().Assign(list.Font());
   canvas.Brush().Color = list.Color();
   canvas.Brush().Style = bsSolid;
+  if (state & odDisabled) canvas.Font().SetColor(clGrayText);
   if (state & odSelected) {
     canvas.Brush().Color = clHighlight;
     canvas.Font().SetColor(clHighlightText);

@@ -1,5 +1,7 @@
 #include "memo.h"
 
+#include "edit.h"
+
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -140,6 +142,13 @@ void TCustomMemo::SetScrollBars(TScrollStyle scrollBars) {
 
 void TCustomMemo::Change() {
   if (OnChange) OnChange(this);
+}
+
+void TCustomMemo::KeyDown(TVirtualKey& key, TShiftState shift) {
+  TWinControl::KeyDown(key, shift);
+  if (!IsSelectAllKey(key, shift)) return;
+  Edit(*this)->selectAll();
+  key = 0;
 }
 
 void TCustomMemo::FontChanged() { detail::ApplyFont(Edit(*this), Font()); }

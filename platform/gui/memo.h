@@ -36,6 +36,8 @@ class TCustomMemo : public TWinControl {
  protected:
   explicit TCustomMemo(TComponent* owner);
   virtual void Change();
+  // Ctrl+A selects the whole text, as in the one-line fields.
+  void KeyDown(TVirtualKey& key, TShiftState shift) override;
   void FontChanged() override;
   void ColorChanged() override;
   void UpdateFocusPolicy() override;

@@ -52,6 +52,7 @@ void TPanel::Paint() {
   c.FillRect(r);
   if (Caption().empty()) return;
   c.Font().Assign(Font());
+  if (!Enabled()) c.Font().SetColor(clGrayText);
   c.SetBkMode(bkTransparent);
   const int fontHeight = c.TextHeight(u"W");
   r.Top = (r.Bottom + r.Top - fontHeight) / 2;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "label.h"
 #include "qtaccess_qt.h"
 
 namespace gui {
@@ -13,6 +14,7 @@ TWinControl::TWinControl(TComponent* owner, QWidget* widget) : TControl(owner, w
 }
 
 TWinControl::~TWinControl() {
+  detail::ForgetFocusControl(this);
   // Children go first, while their widgets still have this one as parent.
   while (!FControls.empty()) delete FControls.back();
 }

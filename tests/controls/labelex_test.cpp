@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "controlfixture.h"
+#include "edit.h"
 
 namespace {
 
@@ -148,3 +149,23 @@ TEST_F(LabelExTest, MouseOverAndOutInsteadOfEnterAndLeave) {
 }
 
 }  // namespace
+
+// A label that names a field looks as the field behaves: disabled with it,
+// live again with it, while its own flag stays set.
+TEST_F(LabelExTest, LabelOfAFieldGreysWithTheField) {
+  TLabelEx* reference = MakeLabel(150, 10);
+  reference->SetCaptionW(u"Sampling rate");
+  reference->SetEnabled(false);
+  Label->SetCaptionW(u"Sampling rate");
+  auto* field = Place(new gui::TEdit(Form), 10, 60, 100, 21);
+  Label->SetFocusControl(field);
+  EXPECT_FALSE(SameImage(Snap(*Label), Snap(*reference)));
+  field->SetEnabled(false);
+  EXPECT_TRUE(Label->Enabled());
+  EXPECT_TRUE(SameImage(Snap(*Label), Snap(*reference)));
+  field->SetEnabled(true);
+  EXPECT_FALSE(SameImage(Snap(*Label), Snap(*reference)));
+  delete field;  // a field that goes leaves the label live
+  EXPECT_EQ(Label->FocusControl(), nullptr);
+  EXPECT_FALSE(SameImage(Snap(*Label), Snap(*reference)));
+}

@@ -7,12 +7,20 @@
 
 #include "application.h"
 #include "bitmap.h"
+#include "checkbox.h"
+#include "combobox.h"
+#include "datetimepicker.h"
+#include "edit.h"
 #include "form.h"
 #include "frame3d.h"
 #include "image.h"
+#include "groupbox.h"
 #include "label.h"
+#include "listbox.h"
+#include "memo.h"
 #include "paintbox.h"
 #include "panel.h"
+#include "radiobutton.h"
 
 namespace gui {
 namespace {
@@ -102,6 +110,55 @@ TEST_F(PaintTest, DisabledLabelIsEtchedWhiteUnderGrey) {
   ASSERT_FALSE(grey.IsEmpty());
   EXPECT_EQ(white.Left, grey.Left + 1);
   EXPECT_EQ(white.Top, grey.Top + 1);
+}
+
+// Every standard control shows its text in its font colour while enabled
+// and in the platform's grey while disabled; a label that names a field
+// greys with the field.
+TEST_F(PaintTest, DisabledControlsGreyTheirTextAndLabelsFollow) {
+  Form->SetBounds(10, 10, 360, 260);
+  Form->Font().SetColor(clRed);
+  std::vector<std::pair<TControl*, TRect>> shown;
+  int row = 0;
+  const auto place = [&](auto* control, int width = 150, int height = 24) {
+    control->SetParent(Form);
+    control->SetBounds(10 + (row % 2) * 170, 10 + (row / 2) * 34, width, height);
+    shown.emplace_back(control, control->BoundsRect());
+    ++row;
+    return control;
+  };
+  place(new TEdit(Form))->SetText(u"IIII");
+  place(new TComboBox(Form))->SetText(u"IIII");
+  auto* list = place(new TComboBox(Form));
+  list->SetStyle(csDropDownList);
+  list->Items().Add(u"IIII");
+  list->SetItemIndex(0);
+  place(new TMemo(Form), 150, 30)->SetText(u"IIII");
+  place(new TListBox(Form), 150, 30)->Items().Add(u"IIII");
+  place(new TCheckBox(Form))->SetCaption("IIII");
+  place(new TRadioButton(Form))->SetCaption("IIII");
+  place(new TGroupBox(Form), 150, 30)->SetCaption("IIII");
+  place(new TPanel(Form))->SetCaption("IIII");
+  place(new TDateTimePicker(Form))->SetDate({2011, 11, 11});
+  auto* field = place(new TEdit(Form));
+  field->SetText(u"IIII");
+  TLabel* name = MakeLabel(200, 220, 100, 20, "IIII");
+  name->Font().SetColor(clRed);
+  name->SetFocusControl(field);
+  shown.emplace_back(name, name->BoundsRect());
+  Application->ProcessMessages();
+  Grab();
+  for (const auto& [control, area] : shown) EXPECT_GT(Count(area, clRed), 0) << "at " << area.Left << ", " << area.Top;
+
+  for (const auto& [control, area] : shown)
+    if (control != name) control->SetEnabled(false);
+  Application->ProcessMessages();
+  Grab();
+  for (const auto& [control, area] : shown) {
+    EXPECT_EQ(Count(area, clRed), 0) << "disabled at " << area.Left << ", " << area.Top;
+    EXPECT_GT(Count(area, clGray), 0) << "disabled at " << area.Left << ", " << area.Top;
+  }
+  EXPECT_TRUE(name->Enabled());  // the label keeps its own flag
 }
 
 TEST_F(PaintTest, LabelBreaksLinesAtLineFeeds) {

@@ -76,6 +76,28 @@ TEST_F(ControlsTest, EditKeyFilterChangesAndRefusesCharacters) {
   EXPECT_EQ(changes, 7);  // programmatic changes notify too
 }
 
+// Ctrl+A selects the field, also where a key filter refuses the control
+// character it types, so that typing replaces the old text.
+TEST_F(ControlsTest, CtrlASelectsAllInEveryTextField) {
+  auto* edit = Make<TEdit>(10, 10, 100, 21);
+  edit->OnKeyPress = [](TComponent*, char16_t& key) {
+    if ((key < u'0' || key > u'9') && key != 8) key = 0;
+  };
+  edit->SetText(u"0");
+  auto* memo = Make<TMemo>(10, 40, 100, 60);
+  memo->SetText(u"old\ntext");
+  edit->SetFocus();
+  Application->ProcessMessages();
+  SimKey(Form, 'A', 1, ssCtrl);
+  Type(u"300");
+  EXPECT_EQ(edit->Text(), u"300");
+  memo->SetFocus();
+  Application->ProcessMessages();
+  SimKey(Form, 'A', 1, ssCtrl);
+  Type(u"new");
+  EXPECT_EQ(memo->Text(), u"new");
+}
+
 TEST_F(ControlsTest, EditMaxLengthStopsTyping) {
   auto* edit = Make<TEdit>(10, 10, 100, 21);
   edit->SetMaxLength(4);

@@ -74,3 +74,15 @@ TEST(PlotGeometry, ColumnsCollapseToTheirExtremes) {
 }
 
 }  // namespace
+
+// Axis labels stay clear of the band's unit box and inside their band.
+TEST(PlotGeometry, AxisLabelsKeepApartFromTheUnitAndInsideTheBand) {
+  const int unitBottom = UnitBoxBottom(40, 13, false);
+  EXPECT_EQ(unitBottom, 58);
+  EXPECT_EQ(UnitBoxBottom(40, 13, true), 71);
+  EXPECT_FALSE(LabelClearsUnit(gui::Bounds(0, 50, 30, 13), unitBottom));  // the top tick under "[m/s²]"
+  EXPECT_TRUE(LabelClearsUnit(gui::Bounds(0, 58, 30, 13), unitBottom));
+  EXPECT_EQ(CentredLabelX(60, 12, 60, 400), 66);    // "0s" on the plot's left edge
+  EXPECT_EQ(CentredLabelX(200, 12, 60, 400), 200);  // a label that fits stays on its tick
+  EXPECT_EQ(CentredLabelX(398, 12, 60, 400), 394);
+}

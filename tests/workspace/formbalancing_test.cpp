@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <memory>
@@ -33,6 +34,31 @@ class Workspace : public WorkspaceWindowTest {
   std::u16string Caption(const char* name) const {
     auto* label = dynamic_cast<TLabelEx*>(Window->FindComponent(name));
     return label ? label->CaptionW() : u"<missing>";
+  }
+
+  // What a box shows in a screenshot of the window (kept in the build
+  // folder for a look).
+  gui::TBitmap Picture(const gui::TControl& box, const char* name) const {
+    const std::string path = std::string(ZELTO_PICTURE_DIR) + "/" + name + ".png";
+    EXPECT_TRUE(Window->SaveScreenshot(path));
+    gui::TBitmap shot;
+    EXPECT_TRUE(shot.LoadFromFile(path));
+    const gui::TPoint at = box.ClientOrigin();
+    const gui::TRect from = gui::Bounds(at.x - Window->Left(), at.y - Window->Top(), box.Width(), box.Height());
+    gui::TBitmap image(box.Width(), box.Height());
+    image.Canvas().CopyRect(box.ClientRect(), shot.Canvas(), from);
+    return image;
+  }
+  // The rows between the outlines that hold anything but the face colour.
+  static std::pair<int, int> InkRows(const gui::TBitmap& image, gui::TColor face) {
+    int first = image.Height(), last = -1;
+    for (int y = 2; y < image.Height() - 2; ++y)
+      for (int x = 2; x < image.Width() - 2; ++x)
+        if (image.Pixel(x, y) != face) {
+          first = std::min(first, y);
+          last = std::max(last, y);
+        }
+    return {first, last};
   }
 
   void Measure(int run, double ampl, double phase, double freq = 25.0) {
@@ -192,6 +218,35 @@ TEST_F(Workspace, CloseDuringACaptureStopsItAndNoKeepsTheWindow) {
 // The set-up button shows a cog, as settings do in desktop programs: teeth
 // round a ring with a hole, so a walk round the rim crosses glyph and face
 // by turns. A plain ring (a record button) has no teeth to cross.
+// The bottom row's value boxes share one look: the same flat outline, no
+// inner edges, the text in the middle. At the correction step the run table
+// shows no speed, and its unit button goes too.
+TEST_F(Workspace, BottomRowBoxesLookAlikeAndAnEmptyUnitButtonHides) {
+  gui::Application->ProcessMessages();
+  const gui::TBitmap direction = Picture(*Window->bDirValue, "bottom_row");
+  const gui::TBitmap revolutions = Picture(*Window->pePeriodsValue, "bottom_row");
+  ASSERT_EQ(direction.Width(), revolutions.Width());
+  ASSERT_EQ(direction.Height(), revolutions.Height());
+  const int w = direction.Width(), h = direction.Height();
+  for (const gui::TPoint p : {gui::TPoint{0, 0}, {w / 2, 0}, {0, h / 2}, {w - 1, h / 2}, {w / 2, h - 1}, {1, 1},
+                              {w / 2, 1}, {w - 2, h / 2}, {w / 2, h - 2}})
+    EXPECT_EQ(direction.Pixel(p.x, p.y), revolutions.Pixel(p.x, p.y)) << p.x << ", " << p.y;
+  const gui::TColor face = direction.Pixel(4, h / 2);
+  // "Right" and "0" start at the height of a capital.
+  const auto [dirTop, dirBottom] = InkRows(direction, face);
+  const auto [revTop, revBottom] = InkRows(revolutions, face);
+  ASSERT_LE(revTop, revBottom);
+  EXPECT_NEAR(revTop, dirTop, 1);
+
+  EXPECT_TRUE(Window->bFreqUnit->Visible());
+  Core->BalancingStep = RunCorrection;
+  Window->RefreshResults();
+  EXPECT_FALSE(Window->bFreqUnit->Visible());
+  Core->BalancingStep = 0;
+  Window->RefreshResults();
+  EXPECT_TRUE(Window->bFreqUnit->Visible());
+}
+
 TEST_F(Workspace, SetupButtonShowsACog) {
   const gui::TBitmap& glyph = Window->bSetup->Bitmap();
   ASSERT_EQ(glyph.Width(), CommandGlyphSize);
