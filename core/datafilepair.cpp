@@ -164,7 +164,7 @@ bool LockUntil(int fd, int operation, std::chrono::steady_clock::time_point dead
 
 }  // namespace
 
-TPairLock::TPairLock(std::u16string_view rawPath, TUse use) : Path(rtl::NativePath(rawPath) + ".lock"), Use(use) {
+TPairLock::TPairLock(std::u16string_view rawPath, TUse use) : Path(rtl::NativePath(rawPath) + ".lock") {
   const auto deadline = std::chrono::steady_clock::now() + LockPatience;
   const int operation = use == TUse::Read ? LOCK_SH : LOCK_EX;
   for (;;) {
@@ -176,7 +176,7 @@ TPairLock::TPairLock(std::u16string_view rawPath, TUse use) : Path(rtl::NativePa
       return;
     }
     ::close(fd);
-    if (!locked) return;
+    if (!locked || std::chrono::steady_clock::now() >= deadline) return;
   }
 }
 

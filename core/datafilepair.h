@@ -41,7 +41,6 @@ class TPairLock {
  private:
   std::string Path;
   int Fd = -1;
-  TUse Use;
 };
 
 // The size of a raw file that holds `blocks` blocks of `blockLength`
