@@ -59,6 +59,14 @@ void ReadSensor(const XmlIniFile& d, std::u16string_view key, const TZelto& core
   sensor = loaded;
 }
 
+// The raw file's size the document asks for: a block of `storedLength`
+// samples for each channel it says was stored, whether or not it is read.
+uint64_t RawBytesOf(const XmlIniFile& d, int32_t storedLength) {
+  const uint64_t blocks = static_cast<uint64_t>(d.ReadInteger(Data, u"ChannelA", 0) != 0) +
+                          static_cast<uint64_t>(d.ReadInteger(Data, u"ChannelB", 0) != 0);
+  return datafile::RawFileBytes(blocks, storedLength);
+}
+
 // A live buffer as the capture threads size it, at least RamSize samples,
 // with the block of BuffLength samples from the raw file at its start.
 void ReadLiveChannel(TRawSampleReader& raw, const TZelto& core, int32_t storedLength,
@@ -103,15 +111,18 @@ bool TZelto::SaveAsyncData(std::u16string path) {
 bool TZelto::LoadAsyncData(std::u16string path) {
   const std::u16string rawPath = RawPathOf(path);
   if (path.empty() || rawPath == path) return false;
+  const datafile::TPairLock lock(rawPath, datafile::TPairLock::TUse::Read);
   XmlIniFile document;
   if (!document.Open(path, Root, true)) return false;
   // Everything is checked before the core changes: a file refused here
   // leaves the runs, the live buffers and the settings as they were. Samples
   // of another save are never read with this document's values.
-  TRawSampleReader raw;
-  if (datafile::OpenRawFileFor(document, Data, rawPath, raw) != datafile::TRawFileState::Matching) return false;
   const int32_t storedLength = document.ReadInteger(Options, u"BuffLength", RamSize);
   if (datafile::HasKey(document, Options, u"BuffLength") && !datafile::IsSampleCount(storedLength)) return false;
+  TRawSampleReader raw;
+  if (datafile::OpenRawFileFor(document, Data, rawPath, RawBytesOf(document, storedLength), raw) !=
+      datafile::TRawFileState::Matching)
+    return false;
 
   ClearMeasurements();
   ReadSettings(document, *this, storedLength);

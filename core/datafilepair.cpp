@@ -1,12 +1,24 @@
 #include "datafilepair.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <array>
+#include <cerrno>
 #include <charconv>
+#include <chrono>
 #include <optional>
+#include <thread>
 
 #include "datafilevalues.h"
 #include "folders.h"
 #include "pathbinding.h"
+#include "regularfile.h"
+#include "replacementfile.h"
+#include "textconv.h"
 
 namespace datafile {
 
@@ -14,6 +26,18 @@ namespace {
 
 constexpr std::u16string_view BytesKey = u"DataBytes";
 constexpr std::u16string_view ChecksumKey = u"DataChecksum";
+
+// A raw file waiting for its document: the raw file's name, this marker and
+// the name's owner (replacementfile.h). Earlier versions used the raw
+// file's name and the marker alone; such a file is still taken.
+constexpr std::string_view PendingMarker = ".pending";
+constexpr std::array<std::string_view, 1> PendingMarkers = {PendingMarker};
+
+// How long a save or a load waits for another one of the same pair. A save
+// of the largest job takes well below it; a writer that holds the lock
+// longer has hung.
+constexpr auto LockPatience = std::chrono::seconds(5);
+constexpr auto LockRetry = std::chrono::milliseconds(5);
 
 // The byte count as the document stores it: lowercase hexadecimal, like
 // every integer of the documents, but 64 bits wide.
@@ -43,7 +67,9 @@ struct TRawRecord {
   std::optional<uint64_t> Bytes;  // empty with HasBytes: a count that is no number
   std::optional<uint32_t> Checksum;
 
-  bool Matches(const TRawSampleReader& raw) const {
+  // Sizes first: a file of a wrong size is refused without reading it.
+  bool Matches(const TRawSampleReader& raw, std::optional<uint64_t> layoutBytes) const {
+    if (layoutBytes && raw.Size() != *layoutBytes) return false;
     if (HasBytes && Bytes != raw.Size()) return false;
     return !Checksum || raw.Checksum() == Checksum;
   }
@@ -60,64 +86,169 @@ TRawRecord RecordOf(const XmlIniFile& document, std::u16string_view section) {
 
 // Only a document that holds a checksum can have a pending raw file of its
 // own: every save that writes one records it.
-bool TakePending(const TRawRecord& record, std::u16string_view rawPath, TRawSampleReader& raw) {
-  TRawSampleReader pending;
-  const std::u16string pendingPath = PendingRawPath(rawPath);
-  if (!record.Checksum || !pending.Open(pendingPath) || !record.Matches(pending)) return false;
-  // Moved into place, the pair is an ordinary pair again; where that fails
-  // (a read-only folder) the pending file is read where it stands.
-  MoveIntoPlace(rtl::NativePath(pendingPath), rtl::NativePath(rawPath));
-  raw = std::move(pending);
-  return true;
+bool TakePending(const TRawRecord& record, std::u16string_view rawPath, std::optional<uint64_t> layoutBytes,
+                 TRawSampleReader& raw) {
+  if (!record.Checksum) return false;
+  const std::string nativeRaw = rtl::NativePath(rawPath);
+  for (const std::string& path : PendingFiles(nativeRaw)) {
+    TRawSampleReader pending;
+    if (!pending.Open(rtl::Utf8ToUtf16(path)) || !record.Matches(pending, layoutBytes)) continue;
+    // Moved into place, the pair is an ordinary pair again; where that fails
+    // (a read-only folder) the pending file is read where it stands.
+    MoveIntoPlace(path, nativeRaw);
+    raw = std::move(pending);
+    return true;
+  }
+  return false;
 }
 
-}  // namespace
-
-std::u16string PendingRawPath(std::u16string_view rawPath) { return std::u16string(rawPath) + u".pending"; }
-
-TRawFileState OpenRawFileFor(const XmlIniFile& document, std::u16string_view section,
-                             std::u16string_view rawPath, TRawSampleReader& raw) {
-  const TRawRecord record = RecordOf(document, section);
+TRawFileState ChooseRawFile(const TRawRecord& record, std::u16string_view rawPath,
+                            std::optional<uint64_t> layoutBytes, TRawSampleReader& raw) {
   TRawFileState state = TRawFileState::Missing;
   if (raw.Open(rawPath)) {
-    if (record.Matches(raw)) return TRawFileState::Matching;
+    if (record.Matches(raw, layoutBytes)) return TRawFileState::Matching;
     state = TRawFileState::Foreign;
   } else if (Shlwapi.PathFileExistsW(rawPath)) {
     state = TRawFileState::Unreadable;
   }
-  if (TakePending(record, rawPath, raw)) return TRawFileState::Matching;
+  if (TakePending(record, rawPath, layoutBytes, raw)) return TRawFileState::Matching;
   raw = TRawSampleReader();
   return state;
 }
 
+// What earlier saves left: the pending file of earlier versions, which only
+// ever had one writer at a time, and those whose writer has ended.
+void RemoveLeftoverPending(const std::string& rawPath) {
+  ::unlink((rawPath + std::string(PendingMarker)).c_str());
+  VisitOwnedNames(rawPath, PendingMarkers, [](const std::string& path, bool writerGone) {
+    if (writerGone) ::unlink(path.c_str());
+  });
+}
+
+// ---- the lock ----
+
+int OpenLockFile(const std::string& path, TPairLock::TUse use) {
+  int error = 0;
+  const int fd = rtl::OpenRegularFile(path, O_RDWR | O_CREAT, error, 0666);
+  // A reader in a folder it may not write in still finds a writer's lock.
+  if (fd >= 0 || use == TPairLock::TUse::Write) return fd;
+  return rtl::OpenRegularFile(path, O_RDONLY, error);
+}
+
+// The lock file is removed by its last holder; a lock taken on a removed
+// file while waiting for it locks nothing and is taken again.
+bool IsCurrent(int fd, const std::string& path) {
+  struct stat held {}, current {};
+  return ::fstat(fd, &held) == 0 && ::stat(path.c_str(), &current) == 0 && held.st_dev == current.st_dev &&
+         held.st_ino == current.st_ino;
+}
+
+bool LockUntil(int fd, int operation, std::chrono::steady_clock::time_point deadline) {
+  for (;;) {
+    if (::flock(fd, operation | LOCK_NB) == 0) return true;
+    if (errno != EWOULDBLOCK && errno != EINTR) return false;
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(LockRetry);
+  }
+}
+
+}  // namespace
+
+std::vector<std::string> PendingFiles(const std::string& rawPath) {
+  std::vector<std::string> pending;
+  if (::access((rawPath + std::string(PendingMarker)).c_str(), F_OK) == 0)
+    pending.push_back(rawPath + std::string(PendingMarker));
+  VisitOwnedNames(rawPath, PendingMarkers, [&pending](const std::string& path, bool) { pending.push_back(path); });
+  return pending;
+}
+
+TPairLock::TPairLock(std::u16string_view rawPath, TUse use) : Path(rtl::NativePath(rawPath) + ".lock") {
+  const auto deadline = std::chrono::steady_clock::now() + LockPatience;
+  const int operation = use == TUse::Read ? LOCK_SH : LOCK_EX;
+  for (;;) {
+    const int fd = OpenLockFile(Path, use);
+    if (fd < 0) return;
+    const bool locked = LockUntil(fd, operation, deadline);
+    if (locked && IsCurrent(fd, Path)) {
+      Fd = fd;
+      return;
+    }
+    ::close(fd);
+    if (!locked || std::chrono::steady_clock::now() >= deadline) return;
+  }
+}
+
+TPairLock::~TPairLock() {
+  if (Fd < 0) return;
+  // The last one out removes the lock file, so the pair's folder keeps no
+  // trace of it. Only a holder of the exclusive lock may: nobody else holds
+  // it then, and whoever waits on the removed file takes a new one.
+  if (::flock(Fd, LOCK_EX | LOCK_NB) == 0 && IsCurrent(Fd, Path)) ::unlink(Path.c_str());
+  ::close(Fd);
+}
+
+uint64_t RawFileBytes(uint64_t blocks, int32_t blockLength) {
+  return blocks * static_cast<uint64_t>(std::max(blockLength, 0)) * sizeof(int32_t);
+}
+
+TRawFileState OpenRawFileFor(const XmlIniFile& document, std::u16string_view section,
+                             std::u16string_view rawPath, uint64_t layoutBytes, TRawSampleReader& raw) {
+  return ChooseRawFile(RecordOf(document, section), rawPath, layoutBytes, raw);
+}
+
 TDataFilePairWriter::TDataFilePairWriter(std::u16string_view documentPath, std::u16string_view root,
                                          std::u16string_view section, std::u16string_view rawPath)
-    : DocumentPath(documentPath), Section(section), RawPath(rawPath), PendingPath(PendingRawPath(rawPath)),
-      Raw(rawPath) {
+    : DocumentPath(documentPath), Section(section), RawPath(rawPath), Lock(rawPath, TPairLock::TUse::Write),
+      PendingPath(OwnedName(rtl::NativePath(rawPath), PendingMarker)), Raw(rawPath) {
+  if (!Lock.Held()) return;
   // A pending raw file that the document in place recorded is moved into
-  // place before the new save takes the pending name; any other is what a
+  // place before the new save; any other whose writer has ended is what a
   // save left that never got its document in place.
-  if (!Shlwapi.PathFileExistsW(PendingPath)) return;
+  const std::string nativeRaw = rtl::NativePath(RawPath);
+  if (PendingFiles(nativeRaw).empty()) return;
   XmlIniFile current;
   TRawSampleReader ignored;
-  if (current.Open(DocumentPath, root, true)) OpenRawFileFor(current, Section, RawPath, ignored);
-  rtl::DeleteFile(PendingPath);
+  if (current.Open(DocumentPath, root, true)) ChooseRawFile(RecordOf(current, Section), RawPath, std::nullopt, ignored);
+  RemoveLeftoverPending(nativeRaw);
 }
 
 TDataFilePairWriter::TResult TDataFilePairWriter::Commit(XmlIniFile& document) {
   document.WriteString(Section, BytesKey, ByteCountText(Raw.Size()));
   document.WriteInteger(Section, ChecksumKey, static_cast<int32_t>(Raw.Checksum()));
+  return Replace(document.Serialize());
+}
+
+TDataFilePairWriter::TResult TDataFilePairWriter::Replace(std::string_view documentBytes) {
   TReplacementFile& raw = Raw.Replacement();
-  const std::string pending = rtl::NativePath(PendingPath);
-  if (!raw.Finish() || !raw.CommitAs(pending)) return TResult::RawFailed;
-  if (!ReplaceFile(DocumentPath, document.Serialize())) {
+  if (!Lock.Held() || !raw.Finish() || !raw.CommitAs(PendingPath)) return TResult::RawFailed;
+  if (!ReplaceFile(DocumentPath, documentBytes)) {
     // The old document stays, and with it the old raw file.
-    rtl::DeleteFile(PendingPath);
+    ::unlink(PendingPath.c_str());
     return TResult::DocumentFailed;
   }
   // From here the new document is in place; should this rename fail, a
   // reader still finds its raw file under the pending name.
-  return MoveIntoPlace(pending, raw.NativeTarget()) ? TResult::Done : TResult::RawFailed;
+  return MoveIntoPlace(PendingPath, raw.NativeTarget()) ? TResult::Done : TResult::RawFailed;
+}
+
+bool CopyPair(const TPairFiles& source, const TPairFiles& target) {
+  std::string bytes;
+  TRawSampleReader raw;
+  {
+    // Read as a load reads; the raw file stays open, and so readable, when
+    // a save of the source replaces it after the lock is let go.
+    const TPairLock lock(source.Raw, TPairLock::TUse::Read);
+    XmlIniFile document;
+    int error = 0;
+    document.Open(u"", source.Root, false);
+    if (!rtl::ReadRegularFile(source.Document, XmlIniFile::MaxFileBytes, bytes, error) || !document.Parse(bytes))
+      return false;
+    if (ChooseRawFile(RecordOf(document, source.Section), source.Raw, std::nullopt, raw) != TRawFileState::Matching)
+      return false;
+  }
+  TDataFilePairWriter pair(target.Document, target.Root, target.Section, target.Raw);
+  if (!pair.IsOpen() || !pair.Raw.Copy(raw)) return false;
+  return pair.Replace(bytes) == TDataFilePairWriter::TResult::Done;
 }
 
 }  // namespace datafile

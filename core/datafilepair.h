@@ -1,14 +1,22 @@
 #pragma once
 // A document and its raw sample file (a session, an asynchronous capture),
 // replaced as one pair. The document records the byte count and checksum of
-// its raw file. A save writes the new raw file and moves it to the pending
-// name beside the old one, then puts the new document in place, and only
-// then moves the new raw file over the old one. A reader takes whichever of
-// the two raw files matches the document. So a crash at any moment of a
-// save leaves either the old pair or the new one, never the values of one
-// save with the samples of another.
+// its raw file. A save writes the new raw file and moves it to a pending
+// name of its own beside the old one, then puts the new document in place,
+// and only then moves the new raw file over the old one. A reader takes
+// whichever of the raw files matches the document. So a crash at any moment
+// of a save leaves either the old pair or the new one, never the values of
+// one save with the samples of another.
+//
+// The writers and readers of one pair, in this process or another, exclude
+// each other through a lock file beside the raw file: a save holds it from
+// its start to its end, a load while it reads the document and picks the
+// raw file. A lock that stays taken (a writer that hangs) is waited on for a
+// few seconds only: a save then fails, a load reads without it, which is
+// safe since a pair on disk is always whole or refused.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,43 +26,87 @@
 
 namespace datafile {
 
-// Where the new raw file waits for its document.
-std::u16string PendingRawPath(std::u16string_view rawPath);
+class TPairLock {
+ public:
+  enum class TUse { Read, Write };
+  TPairLock(std::u16string_view rawPath, TUse use);
+  ~TPairLock();
+  TPairLock(const TPairLock&) = delete;
+  TPairLock& operator=(const TPairLock&) = delete;
+
+  // False when another reader or writer kept the pair for too long, or the
+  // lock file could not be opened at all (a folder no one may write in).
+  bool Held() const { return Fd >= 0; }
+
+ private:
+  std::string Path;
+  int Fd = -1;
+};
+
+// The size of a raw file that holds `blocks` blocks of `blockLength`
+// samples, as the document's layout states it.
+uint64_t RawFileBytes(uint64_t blocks, int32_t blockLength);
 
 enum class TRawFileState {
   Matching,    // the raw file the document recorded, or one of a document without a record
   Missing,     // no raw file
-  Foreign,     // a raw file from another save
+  Foreign,     // a raw file from another save, or one whose size the layout can't have
   Unreadable,  // a raw file that can't be read (a folder, a pipe, no permission)
 };
 
 // Opens in `raw` the raw file that goes with `document`, whose record is in
-// `section`. When the raw file at `rawPath` doesn't match but the pending
-// one does (a save stopped after its document was in place), the pending
-// file takes the raw file's place. A document written before the record was
-// kept takes the raw file as it is.
+// `section` and whose layout asks for `layoutBytes`. A raw file of another
+// size is refused before any of it is read, with or without a record. When
+// the raw file at `rawPath` doesn't match but a pending one does (a save
+// stopped after its document was in place), the pending file takes the raw
+// file's place. A document written before the record was kept takes the
+// raw file of the right size as it is. The caller holds a TPairLock for
+// reading while it reads the document and calls this.
 TRawFileState OpenRawFileFor(const XmlIniFile& document, std::u16string_view section,
-                             std::u16string_view rawPath, TRawSampleReader& raw);
+                             std::u16string_view rawPath, uint64_t layoutBytes, TRawSampleReader& raw);
+
+// The pending raw files beside the native `rawPath`: the shared name of
+// earlier versions, then the names a writer owns. Whoever moves a raw file
+// elsewhere moves these with it, or the move loses a save under way.
+std::vector<std::string> PendingFiles(const std::string& rawPath);
+
+// Where a pair lives: its document (whose root element and record section
+// are given) and its raw file.
+struct TPairFiles {
+  std::u16string_view Document, Root, Section, Raw;
+};
 
 class TDataFilePairWriter {
  public:
   enum class TResult { Done, RawFailed, DocumentFailed };
 
-  // First completes or discards what an interrupted save of the pair left
-  // (the document at `documentPath`, with root `root`, decides), then
-  // starts the new raw file. `section` holds the record in the document.
+  // Takes the pair's lock, completes or discards what an interrupted save
+  // of the pair left (the document at `documentPath`, with root `root`,
+  // decides), then starts the new raw file. `section` holds the record in
+  // the document.
   TDataFilePairWriter(std::u16string_view documentPath, std::u16string_view root, std::u16string_view section,
                       std::u16string_view rawPath);
 
-  bool IsOpen() const { return Raw.IsOpen(); }
+  bool IsOpen() const { return Lock.Held() && Raw.IsOpen(); }
   void WriteBlock(const std::vector<int32_t>& samples, int32_t length) { Raw.WriteBlock(samples, length); }
   // Records the raw file in `document`, then replaces the pair: raw file to
   // its pending name, document, raw file into place.
   TResult Commit(XmlIniFile& document);
 
  private:
-  std::u16string DocumentPath, Section, RawPath, PendingPath;
+  friend bool CopyPair(const TPairFiles& source, const TPairFiles& target);
+  TResult Replace(std::string_view documentBytes);
+
+  std::u16string DocumentPath, Section, RawPath;
+  TPairLock Lock;
+  std::string PendingPath;
   TRawSampleWriter Raw;
 };
+
+// Copies the pair `source` to `target` byte for byte: the source as a load
+// reads it (under its lock, with the raw file that matches its document),
+// the target replaced as a save replaces it. False when the source can't
+// be read whole or the target not written; the target is then as it was.
+bool CopyPair(const TPairFiles& source, const TPairFiles& target);
 
 }  // namespace datafile

@@ -12,6 +12,7 @@
 
 #include "checksum.h"
 #include "folders.h"
+#include "regularfile.h"
 
 namespace {
 
@@ -64,6 +65,10 @@ void TRawSampleWriter::WriteBlock(const std::vector<int32_t>& samples, int32_t l
   }
 }
 
+bool TRawSampleWriter::Copy(const TRawSampleReader& source) {
+  return source.ReadAll([this](const char* bytes, size_t count) { Write(bytes, count); });
+}
+
 TRawSampleReader::~TRawSampleReader() {
   if (Fd >= 0) ::close(Fd);
 }
@@ -79,12 +84,13 @@ TRawSampleReader& TRawSampleReader::operator=(TRawSampleReader&& other) noexcept
 }
 
 bool TRawSampleReader::Open(std::u16string_view path) {
-  // Non-blocking, so that a pipe named like a raw file cannot hold the
-  // program up; it is refused below like anything that is not a file.
-  const int fd = ::open(rtl::NativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  // A pipe named like a raw file cannot hold the program up: it is refused
+  // like anything that is not a file.
+  int error = 0;
+  const int fd = rtl::OpenRegularFile(path, O_RDONLY, error);
   if (fd < 0) return false;
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+  if (::fstat(fd, &st) != 0) {
     ::close(fd);
     return false;
   }
@@ -95,17 +101,16 @@ bool TRawSampleReader::Open(std::u16string_view path) {
   return true;
 }
 
+size_t TRawSampleReader::ReadChunk(uint64_t offset, std::span<char> chunk) const {
+  if (Fd < 0 || offset >= FileSize) return 0;
+  const size_t want = static_cast<size_t>(std::min<uint64_t>(chunk.size(), FileSize - offset));
+  const size_t got = ReadAt(Fd, offset, chunk.data(), want);
+  return got == want ? got : 0;
+}
+
 std::optional<uint32_t> TRawSampleReader::Checksum() const {
-  if (Fd < 0) return std::nullopt;
-  std::array<char, 1 << 14> chunk;
   uint32_t crc = 0;
-  for (uint64_t offset = 0; offset < FileSize;) {
-    const size_t want = static_cast<size_t>(std::min<uint64_t>(chunk.size(), FileSize - offset));
-    const size_t got = ReadAt(Fd, offset, chunk.data(), want);
-    if (got != want) return std::nullopt;
-    crc = Crc32(crc, chunk.data(), got);
-    offset += got;
-  }
+  if (!ReadAll([&crc](const char* bytes, size_t count) { crc = Crc32(crc, bytes, count); })) return std::nullopt;
   return crc;
 }
 

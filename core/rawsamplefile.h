@@ -13,6 +13,8 @@
 
 #include "replacementfile.h"
 
+class TRawSampleReader;
+
 // A new raw file, written as a replacement of the one at its path, with the
 // byte count and checksum of what was written.
 class TRawSampleWriter {
@@ -24,6 +26,9 @@ class TRawSampleWriter {
   // zeros for what it lacks, so every block in the file has the length the
   // document states.
   void WriteBlock(const std::vector<int32_t>& samples, int32_t length);
+  // Appends every byte of the file `source` has open; false when it could
+  // not be read whole.
+  bool Copy(const TRawSampleReader& source);
   uint64_t Size() const { return File.Size(); }
   uint32_t Checksum() const { return Crc; }
   TReplacementFile& Replacement() { return File; }
@@ -53,8 +58,24 @@ class TRawSampleReader {
   // rest of `into` is left as it is, and the next block starts
   // `storedLength` samples on. What the file lacks is left as well.
   void ReadBlock(int32_t storedLength, std::span<int32_t> into);
+  // Hands the whole file to `take` in chunks; false when it can't be read
+  // whole.
+  template <typename Take>
+  bool ReadAll(Take&& take) const {
+    std::vector<char> chunk(1 << 16);
+    for (uint64_t offset = 0; offset < FileSize;) {
+      const size_t got = ReadChunk(offset, chunk);
+      if (got == 0) return false;
+      take(chunk.data(), got);
+      offset += got;
+    }
+    return Fd >= 0;
+  }
 
  private:
+  // Reads the chunk at `offset`, up to the end of the file; the bytes read.
+  size_t ReadChunk(uint64_t offset, std::span<char> chunk) const;
+
   int Fd = -1;
   uint64_t FileSize = 0;
   uint64_t Offset = 0;

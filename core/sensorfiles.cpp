@@ -90,9 +90,9 @@ bool TZelto::LoadSensor(std::u16string_view name, SensorInfo& sensor) const {
   const std::u16string path = SensorFilePath(AppDataDir, name);
   if (path.empty() || !Shlwapi.PathFileExistsW(path)) return false;
   // A damaged file still gives the keys before the damage and defaults for
-  // the rest, so the open's result is not needed.
+  // the rest; a file that can't be read at all gives no sensor.
   XmlIniFile document;
-  document.Open(path, Root, true);
+  if (!document.Open(path, Root, true) && document.LoadErrorNumber() != 0) return false;
   sensor.Name = document.ReadString(Section, u"Name", u"", MaxNameLength);
   sensor.Type = static_cast<uint8_t>(document.ReadInteger(Section, u"Type", 0));
   sensor.Sensitivity = document.ReadFloat(Section, u"Sensitivity", 0.0);

@@ -287,6 +287,21 @@ void RefreshCurrentRun(TZelto& core) {
   if (freq > 0) core.Results[run].Freq = freq;
 }
 
+// The raw file's size the document asks for: a block for each channel that
+// a run's section says was stored, whether or not the run is read. An
+// impossible layout asks for none; ReadLayout refuses it.
+uint64_t RawBytesOf(const XmlIniFile& d, const TZelto& core) {
+  const std::optional<TSessionLayout> layout = ReadLayout(d, core);
+  if (!layout) return 0;
+  uint64_t blocks = 0;
+  for (int32_t run = 0; run < RunCount; ++run) {
+    const std::u16string section = RunSection(run);
+    blocks += d.ReadInteger(section, u"DataA", 0) != 0;
+    blocks += d.ReadInteger(section, u"DataB", 0) != 0;
+  }
+  return datafile::RawFileBytes(blocks, layout->StoredLength);
+}
+
 }  // namespace
 
 int32_t TZelto::SaveSession() {
@@ -328,6 +343,7 @@ int32_t TZelto::LoadSession(std::u16string path) {
   ClearMeasurements();
   // A document named like a raw file would be read as its own raw file.
   if (documentPath.empty() || rawPath == documentPath) return sfrDocumentFailed;
+  const datafile::TPairLock lock(rawPath, datafile::TPairLock::TUse::Read);
   XmlIniFile document;
   if (!document.Open(documentPath, Root, true)) return sfrDocumentFailed;
   // Samples of another save are never read with this document's values:
@@ -335,7 +351,8 @@ int32_t TZelto::LoadSession(std::u16string path) {
   // the sample buffers stay empty. A raw file that can't be read at all may
   // be whole, so the load fails and leaves it to the caller.
   TRawSampleReader raw;
-  const datafile::TRawFileState rawState = datafile::OpenRawFileFor(document, Other, rawPath, raw);
+  const datafile::TRawFileState rawState =
+      datafile::OpenRawFileFor(document, Other, rawPath, RawBytesOf(document, *this), raw);
   if (rawState == datafile::TRawFileState::Unreadable) return sfrRawFileFailed;
   const std::optional<TSessionLayout> layout = ReadLayout(document, *this);
   if (!layout) return sfrDocumentFailed;
@@ -355,4 +372,9 @@ int32_t TZelto::LoadSession(std::u16string path) {
   // The capture length is bounded by the device memory; runs stored longer
   // were read only up to it.
   return layout->StoredLength > BuffLength ? sfrDoneShortened : sfrDone;
+}
+
+bool TZelto::CopySessionPair(std::u16string_view document, std::u16string_view raw,
+                             std::u16string_view targetDocument, std::u16string_view targetRaw) {
+  return datafile::CopyPair({document, Root, Other, raw}, {targetDocument, Root, Other, targetRaw});
 }

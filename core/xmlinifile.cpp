@@ -1,15 +1,12 @@
 #include "xmlinifile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <array>
 #include <cerrno>
 #include <charconv>
 #include <optional>
 
 #include "folders.h"
+#include "regularfile.h"
 #include "replacementfile.h"
 #include "textconv.h"
 
@@ -17,48 +14,6 @@ namespace {
 
 constexpr std::u16string_view Declaration = u"\uFEFF<?xml version=\"1.0\" encoding=\"UTF-16\"?>";
 constexpr std::u16string_view LineEnd = u"\r\n";
-
-// A document larger than this is not one of ours; refusing it keeps a
-// damaged or wrong file from exhausting memory.
-constexpr off_t MaxFileSize = off_t(512) << 20;
-
-// ---- file access ----
-
-enum class TReadResult { Read, Unopened, Failed };
-
-// Reads a whole regular file. A file that can't be opened (missing, or not
-// ours to read) is Unopened; what is not a regular file (a folder, a pipe, a
-// device), a read error or an oversized file Failed. The file is opened
-// without blocking, so that a pipe named like a document is refused instead
-// of waiting for a writer.
-TReadResult ReadWholeFile(const std::string& path, std::string& bytes) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return TReadResult::Unopened;
-  struct stat st {};
-  TReadResult result = TReadResult::Failed;
-  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= MaxFileSize) {
-    result = TReadResult::Read;
-    bytes.resize(static_cast<size_t>(st.st_size));
-    size_t done = 0;
-    while (result == TReadResult::Read && done < bytes.size()) {
-      const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0) result = TReadResult::Failed;
-      else if (n == 0) bytes.resize(done);  // the file shrank while being read
-      else done += static_cast<size_t>(n);
-    }
-  }
-  ::close(fd);
-  return result;
-}
-
-// A read-only file would refuse the next save of a program that edits it in
-// place; the documents are ours, so the owner's write permission is restored.
-void MakeWritable(const std::string& path) {
-  struct stat st {};
-  if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && !(st.st_mode & S_IWUSR))
-    ::chmod(path.c_str(), (st.st_mode & 07777) | S_IWUSR);
-}
 
 // ---- text ----
 
@@ -230,20 +185,24 @@ bool XmlIniFile::Open(std::u16string_view fileName, std::u16string_view rootName
   Path = fileName;
   OpenTag = u"<" + std::u16string(rootName) + u">";
   CloseTag = u"</" + std::u16string(rootName) + u">";
-  const std::string nativePath = rtl::NativePath(Path);
-  MakeWritable(nativePath);
+  LoadError = 0;
   if (!load) return true;
   std::string bytes;
-  switch (ReadWholeFile(nativePath, bytes)) {
-    case TReadResult::Unopened: return true;
-    case TReadResult::Failed: return false;
-    case TReadResult::Read: break;
+  int error = 0;
+  if (!rtl::ReadRegularFile(Path, MaxFileBytes, bytes, error)) {
+    // Only a file that isn't there is an empty document; one that is there
+    // but can't be read is not, or its first save would replace it.
+    if (error == ENOENT) return true;
+    LoadError = error;
+    return false;
   }
   return Parse(bytes);
 }
 
 bool XmlIniFile::Save() {
-  if (Path.empty()) return false;
+  // A file that is there but couldn't be read holds what this document
+  // lacks; it is never replaced by it.
+  if (Path.empty() || LoadError != 0) return false;
   if (!ReplaceFile(Path, Serialize())) return false;
   Dirty = false;
   return true;

@@ -35,17 +35,26 @@ class XmlIniFile {
   XmlIniFile(const XmlIniFile&) = delete;
   XmlIniFile& operator=(const XmlIniFile&) = delete;
 
+  // A document larger than this is not one of ours; refusing it keeps a
+  // damaged or wrong file from exhausting memory.
+  static constexpr uint64_t MaxFileBytes = uint64_t(512) << 20;
+
   // Names the file and the root element and, with `load`, reads the file.
-  // A file that exists but is read-only is made writable. Returns false when
-  // a loaded file is malformed or is no regular file (a folder, a pipe: it
-  // is refused at once, never waited on); a missing file, or one that can't
-  // be opened, gives an empty document and true. After a false result the
-  // sections read before the fault stay readable.
+  // Returns false when a loaded file is malformed, is no regular file (a
+  // folder, a pipe: it is refused at once, never waited on), or exists but
+  // can't be read (LoadErrorNumber tells why); only a missing file gives an
+  // empty document and true. After a false result the sections read before
+  // the fault stay readable. The file itself is never changed by Open.
   bool Open(std::u16string_view fileName, std::u16string_view rootName, bool load);
+  // Why the file of the last Open could not be read: the system's error
+  // number, rtl::NotRegularFileError, or 0 when it was read (a malformed
+  // file is read, and its fault is in the result of Open).
+  int LoadErrorNumber() const { return LoadError; }
 
   // Writes the whole document to the file named by Open as a replacement of
   // the old file (TReplacementFile), so the file is always either the old or
-  // the new document. True when the file was written.
+  // the new document. True when the file was written; never after an Open
+  // that found the file but could not read it.
   bool Save();
 
   // The default when the section or key is absent. The text is read as
@@ -102,5 +111,6 @@ class XmlIniFile {
   std::u16string Path;
   std::u16string OpenTag, CloseTag;  // "<Root>", "</Root>"
   bool Dirty = false;
+  int LoadError = 0;
   std::vector<TSection> Sections;
 };

@@ -115,11 +115,13 @@ bool ConfirmSaveTarget(gui::TComponent* owner, TSaveTarget target, const std::u1
 TKeptAside KeepAutomaticPairAside(const TZelto& core, const TWallTime& now) {
   const std::u16string tag = FreeTag(core, now);
   const std::u16string raw = Tagged(core.AutoDataFile, tag);
-  const std::vector<std::pair<std::u16string, std::u16string>> moves = {
-      {core.AutoDataFile, raw},
-      {datafile::PendingRawPath(core.AutoDataFile), datafile::PendingRawPath(raw)},
-      {core.AutoSessionFile, Tagged(core.AutoSessionFile, tag)},
-  };
+  std::vector<std::pair<std::u16string, std::u16string>> moves = {{core.AutoDataFile, raw}};
+  // A pending raw file keeps its suffix, so the loader still finds it beside
+  // the raw file's new name.
+  const std::string nativeRaw = rtl::NativePath(core.AutoDataFile);
+  for (const std::string& pending : datafile::PendingFiles(nativeRaw))
+    moves.emplace_back(rtl::Utf8ToUtf16(pending), raw + rtl::Utf8ToUtf16(pending.substr(nativeRaw.size())));
+  moves.emplace_back(core.AutoSessionFile, Tagged(core.AutoSessionFile, tag));
   TKeptAside kept;
   std::vector<std::pair<std::u16string, std::u16string>> done;
   for (const auto& [from, to] : moves) {

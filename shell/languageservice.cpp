@@ -1,12 +1,13 @@
 #include "languageservice.h"
 
 #include <algorithm>
-#include <fstream>
+#include <cerrno>
 
 #include "application.h"
 #include "color.h"
 #include "control.h"
 #include "folders.h"
+#include "regularfile.h"
 #include "xmlinifile.h"
 
 namespace {
@@ -15,17 +16,7 @@ TLanguageService* CurrentService = nullptr;
 
 // Language files are a few kilobytes; anything far larger is not one, and
 // is not read into memory.
-constexpr std::streamoff MaxLanguageFileBytes = 16 * 1024 * 1024;
-
-bool ReadFileBytes(std::u16string_view path, std::string& bytes) {
-  std::ifstream in(rtl::NativePath(path), std::ios::binary | std::ios::ate);
-  if (!in) return false;
-  const std::streamoff size = in.tellg();
-  if (size < 0 || size > MaxLanguageFileBytes) return false;
-  bytes.resize(static_cast<size_t>(size));
-  in.seekg(0);
-  return static_cast<bool>(in.read(bytes.data(), size));
-}
+constexpr uint64_t MaxLanguageFileBytes = 16 * 1024 * 1024;
 
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 
@@ -42,7 +33,11 @@ bool LoadLanguageDocument(std::u16string_view path, XmlIniFile& document) {
   // read here and can never be written back.
   document.Open(u"", u"Language", false);
   std::string bytes;
-  if (!ReadFileBytes(path, bytes)) return true;
+  int error = 0;
+  // Without a file every text is missing, which the windows show as such;
+  // a file that is there but can't be read (a pipe, no permission) is a
+  // failure the caller reports.
+  if (!rtl::ReadRegularFile(path, MaxLanguageFileBytes, bytes, error)) return error == ENOENT;
   return document.Parse(bytes);
 }
 

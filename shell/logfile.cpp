@@ -7,17 +7,20 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "folders.h"
 #include "pathfunctions.h"
+#include "regularfile.h"
 #include "systemerror.h"
 #include "textconv.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+
+// A day's log is a few kilobytes; a file far larger is not one, and is not
+// read into memory.
+constexpr uint64_t MaxLogDayBytes = 64 * 1024 * 1024;
 
 bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
@@ -130,12 +133,9 @@ bool IsValidUtf8(std::string_view bytes) {
 }
 
 std::optional<std::u16string> ReadLogDayFile(std::u16string_view path) {
-  std::ifstream in(rtl::NativePath(path), std::ios::binary);
-  if (!in) return std::nullopt;
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  if (in.bad()) return std::nullopt;
-  const std::string text = bytes.str();
+  std::string text;
+  int error = 0;
+  if (!rtl::ReadRegularFile(path, MaxLogDayBytes, text, error)) return std::nullopt;
   return IsValidUtf8(text) ? rtl::Utf8ToUtf16(text) : rtl::Windows1252ToUtf16(text);
 }
 
@@ -143,8 +143,9 @@ TLogFile::~TLogFile() { Close(); }
 
 std::u16string TLogFile::Open(std::u16string_view path) {
   Close();
-  const int handle = ::open(rtl::NativePath(path).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-  if (handle < 0) return OpenErrorText(errno);
+  int error = 0;
+  const int handle = rtl::OpenRegularFile(path, O_WRONLY | O_CREAT | O_APPEND, error, 0644);
+  if (handle < 0) return OpenErrorText(error);
   if (::flock(handle, LOCK_EX | LOCK_NB) != 0) {
     const int error = errno;
     ::close(handle);

@@ -1,6 +1,5 @@
 #include "sessioncommands.h"
 
-#include <fstream>
 #include <vector>
 
 #include "datafilepair.h"
@@ -35,19 +34,6 @@ namespace {
 
 std::u16string FormsText(std::u16string_view key) { return LangText({u"Forms", key}).Text; }
 
-// Streams `source` into a replacement of `target`; false when reading or
-// writing failed.
-bool CopyInto(std::u16string_view source, TReplacementFile& target) {
-  std::ifstream in(rtl::NativePath(source), std::ios::binary);
-  if (!in || !target.IsOpen()) return false;
-  std::vector<char> buffer(1 << 20);
-  while (in) {
-    in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-    if (in.gcount() > 0) target.Write(buffer.data(), static_cast<size_t>(in.gcount()));
-  }
-  return in.eof() && target.Finish();
-}
-
 }  // namespace
 
 std::u16string RawFileFor(std::u16string sessionPath, std::u16string_view rawExtension) {
@@ -59,14 +45,7 @@ bool CopySessionPair(std::u16string_view session, std::u16string_view raw, std::
   const std::u16string rawTarget = RawFileFor(std::u16string(target), rtl::PathFindExtensionW(raw));
   // The raw copy would land on the document copy: nothing loadable.
   if (rawTarget == target) return false;
-  TReplacementFile sessionCopy(target);
-  TReplacementFile rawCopy(rawTarget);
-  if (!CopyInto(session, sessionCopy) || !CopyInto(raw, rawCopy)) return false;
-  // The pair is replaced in the order of every save of a pair: the raw file
-  // waits under its pending name until the document is in place, so a crash
-  // leaves the old pair or the new one at the target, never a mix.
-  const std::string pending = rtl::NativePath(datafile::PendingRawPath(rawTarget));
-  return rawCopy.CommitAs(pending) && sessionCopy.Commit() && MoveIntoPlace(pending, rawCopy.NativeTarget());
+  return TZelto::CopySessionPair(session, raw, target, rawTarget);
 }
 
 // --- the window's commands --------------------------------------------------------

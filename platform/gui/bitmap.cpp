@@ -73,7 +73,7 @@ TColor TBitmap::TransparentColor() const {
 
 bool TBitmap::LoadFromFile(const std::string& path) {
   QImage loaded;
-  if (!loaded.load(QString::fromStdString(path))) return false;
+  if (!detail::LoadImageFile(path, loaded)) return false;
   FImpl->Release();
   FImpl->Image = loaded.convertToFormat(QImage::Format_RGB32);
   return true;
@@ -83,7 +83,7 @@ bool TBitmap::SaveToFile(const std::string& path) const {
   FImpl->Release();
   const QString name = QString::fromStdString(path);
   const char* format = name.endsWith(".bmp", Qt::CaseInsensitive) ? "BMP" : "PNG";
-  return FImpl->Image.save(name, format);
+  return detail::SaveImageFile(FImpl->Image, path, format);
 }
 
 TColor TBitmap::Pixel(int x, int y) const {

@@ -384,7 +384,7 @@ void TForm::SetActiveControl(TWinControl* control) {
 
 bool TForm::SaveScreenshot(const std::string& pngPath) {
   const QPixmap shot = FImpl->Window->grab();
-  return !shot.isNull() && shot.save(QString::fromStdString(pngPath), "PNG");
+  return !shot.isNull() && detail::SaveImageFile(shot.toImage(), pngPath, "PNG");
 }
 
 void TForm::Activation(int state) {

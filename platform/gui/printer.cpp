@@ -7,17 +7,33 @@
 #include "application.h"
 #include "qtaccess_qt.h"
 #include "qtconvert_qt.h"
+#include "replacementfile.h"
+#include "systemerror.h"
+#include "textconv.h"
 
 namespace gui {
 
 struct TPrinter::Impl {
   std::unique_ptr<QPrinter> Device;
   std::unique_ptr<QPainter> Painter;
+  // The PDF being written; it replaces the file named by the user only once
+  // it is whole, so a print that fails or is cut short leaves the earlier
+  // file as it was.
+  std::unique_ptr<TReplacementFile> Output;
   int PdfResolution = 600;
 
   QPrinter& Printer() {
     if (!Device) Device = std::make_unique<QPrinter>(QPrinter::HighResolution);
     return *Device;
+  }
+
+  // Drops the PDF being written (removing it unless it replaced the output
+  // file); the print dialog shows the output file again, not the PDF's
+  // temporary name.
+  void EndOutput(const std::string& outputFileName) {
+    if (!Output) return;
+    Output.reset();
+    Printer().setOutputFileName(QString::fromStdString(outputFileName));
   }
 };
 
@@ -50,13 +66,16 @@ void TPrinter::BeginDoc() {
     if (!p.isValid()) throw EPrinter("There is no default printer currently selected");
   } else {
     p.setOutputFormat(QPrinter::PdfFormat);
-    p.setOutputFileName(QString::fromStdString(FOutputFileName));
+    p.setOutputFileName(QString::fromStdString(StartOutputFile()));
     p.setResolution(FImpl->PdfResolution);
   }
   p.setDocName(detail::ToQString(FTitle));
   p.setPageOrientation(FOrientation == poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait);
   auto painter = std::make_unique<QPainter>();
-  if (!painter->begin(&p)) throw EPrinter("Printing failed to start");
+  if (!painter->begin(&p)) {
+    FImpl->EndOutput(FOutputFileName);
+    throw EPrinter("Printing failed to start");
+  }
   FImpl->Painter = std::move(painter);
   FPageNumber = 1;
   detail::QtAccess::BindPainter(FCanvas, FImpl->Painter.get(), p.logicalDpiX(), p.logicalDpiY(), PageWidth(),
@@ -72,9 +91,28 @@ void TPrinter::NewPage() {
 void TPrinter::EndDoc() {
   if (!Printing()) throw EPrinter("Printer is not currently printing");
   detail::QtAccess::Unbind(FCanvas);
-  const bool ok = FImpl->Painter->end();
+  bool ok = FImpl->Painter->end();
   FImpl->Painter.reset();
+  if (FImpl->Output) {
+    ok = ok && FImpl->Output->Finish() && FImpl->Output->Commit();
+    const int error = FImpl->Output->ErrorNumber();
+    FImpl->EndOutput(FOutputFileName);
+    if (!ok && error != 0) throw EPrinter(OutputErrorText(error));
+  }
   if (!ok) throw EPrinter("Printing failed to finish");
+}
+
+std::string TPrinter::OutputErrorText(int error) const {
+  return "Cannot write " + FOutputFileName + ": " + rtl::Utf16ToUtf8(rtl::SystemErrorText(error));
+}
+
+std::string TPrinter::StartOutputFile() {
+  FImpl->Output = std::make_unique<TReplacementFile>(rtl::Utf8ToUtf16(FOutputFileName));
+  if (const int error = FImpl->Output->ErrorNumber(); error != 0) {
+    FImpl->Output.reset();
+    throw EPrinter(OutputErrorText(error));
+  }
+  return FImpl->Output->NativeTemporary();
 }
 
 void TPrinter::Abort() {
@@ -83,6 +121,7 @@ void TPrinter::Abort() {
   FImpl->Device->abort();
   FImpl->Painter->end();
   FImpl->Painter.reset();
+  FImpl->EndOutput(FOutputFileName);
 }
 
 int TPrinter::PageWidth() const {

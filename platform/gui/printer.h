@@ -34,7 +34,10 @@ class TPrinter {
   void SetTitle(const std::u16string& title) { FTitle = title; }
   TPrinterOrientation Orientation() const { return FOrientation; }
   void SetOrientation(TPrinterOrientation orientation);
-  // A PDF file to print into; empty prints on the printer.
+  // A PDF file to print into; empty prints on the printer. The file is
+  // replaced (TReplacementFile) when EndDoc finishes the document, and
+  // only then; a path that names no regular file (a folder, a pipe) is
+  // refused by BeginDoc.
   const std::string& OutputFileName() const { return FOutputFileName; }
   void SetOutputFileName(const std::string& path);
   // Resolution of PDF output in pixels per inch (600 unless set).
@@ -54,6 +57,10 @@ class TPrinter {
 
  private:
   friend struct detail::QtAccess;
+  // Creates the file the PDF is written into before it replaces the
+  // output file; throws when it can't.
+  std::string StartOutputFile();
+  std::string OutputErrorText(int error) const;
   struct Impl;
   std::unique_ptr<Impl> FImpl;
   TCanvas FCanvas;

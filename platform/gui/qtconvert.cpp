@@ -1,11 +1,17 @@
 #include "qtconvert_qt.h"
 
+#include <QBuffer>
 #include <QFontMetricsF>
 
 #include <cmath>
+#include <cstdint>
 #include <map>
 #include <mutex>
 #include <tuple>
+
+#include "regularfile.h"
+#include "replacementfile.h"
+#include "textconv.h"
 
 namespace gui::detail {
 
@@ -130,6 +136,25 @@ TVirtualKey VirtualKeyOf(int key, Qt::KeyboardModifiers mods) {
     case Qt::Key_ParenRight: return '0';
     default: return 0;
   }
+}
+
+// An image file is a few megabytes at most; a far larger one is not read.
+constexpr uint64_t MaxImageFileBytes = uint64_t(256) << 20;
+
+bool LoadImageFile(const std::string& path, QImage& image) {
+  std::string bytes;
+  int error = 0;
+  if (!rtl::ReadRegularFile(rtl::Utf8ToUtf16(path), MaxImageFileBytes, bytes, error)) return false;
+  return image.loadFromData(reinterpret_cast<const uchar*>(bytes.data()), static_cast<int>(bytes.size()));
+}
+
+bool SaveImageFile(const QImage& image, const std::string& path, const char* format) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, format)) return false;
+  TReplacementFile file(rtl::Utf8ToUtf16(path));
+  file.Write(bytes.constData(), static_cast<size_t>(bytes.size()));
+  return file.Finish() && file.Commit();
 }
 
 }  // namespace gui::detail

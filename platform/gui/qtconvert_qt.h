@@ -3,6 +3,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QImage>
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -48,5 +49,12 @@ TShiftState ShiftStateOf(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons);
 
 // Virtual-key code of a Qt key (0 for keys without one).
 TVirtualKey VirtualKeyOf(int qtKey, Qt::KeyboardModifiers mods);
+
+// Image files go through the runtime layer's one open routine and one
+// replacement routine rather than Qt's own file access, so a pipe named
+// like an image is refused instead of waited on, and an image file is
+// replaced only by a whole new one.
+bool LoadImageFile(const std::string& path, QImage& image);
+bool SaveImageFile(const QImage& image, const std::string& path, const char* format);
 
 }  // namespace gui::detail

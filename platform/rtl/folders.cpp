@@ -1,7 +1,10 @@
 #include "folders.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <atomic>
 
 #include <cerrno>
 #include <cstdio>
@@ -28,10 +31,21 @@ bool IsDirectory(const std::string& native) {
   return stat(native.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+std::atomic<TFolderSyncObserver> SyncObserver{nullptr};
+
+std::string ParentOf(const std::string& native) {
+  const size_t slash = native.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : native.substr(0, slash);
+}
+
 // mkdir, and whether a folder is there afterwards; when not, `error` holds
-// the reason (mkdir's own, or "not a directory" for a vanished folder).
+// the reason (mkdir's own, or "not a directory" for a vanished folder). The
+// new folder's name lives in its parent, which is forced to disk with it.
 bool MakeFolder(const std::string& native, int& error) {
-  error = mkdir(native.c_str(), 0777) == 0 ? 0 : errno;
+  const bool created = mkdir(native.c_str(), 0777) == 0;
+  error = created ? 0 : errno;
+  if (created) SyncFolder(ParentOf(native));
   if (IsDirectory(native)) return true;
   if (error == 0) error = ENOTDIR;
   return false;
@@ -74,6 +88,17 @@ bool ForceDirectories(std::u16string_view path, int* error) {
   if (error) *error = made ? 0 : failure;
   return made;
 }
+
+bool SyncFolder(const std::string& nativeFolder) {
+  if (const TFolderSyncObserver observer = SyncObserver.load()) observer(nativeFolder);
+  const int fd = open(nativeFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool synced = fsync(fd) == 0;
+  close(fd);
+  return synced;
+}
+
+void SetFolderSyncObserver(TFolderSyncObserver observer) { SyncObserver.store(observer); }
 
 bool FileExists(std::u16string_view path) {
   struct stat info {};

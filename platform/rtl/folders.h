@@ -15,9 +15,19 @@ std::u16string ProgramDir();
 std::u16string UserDataDir();
 
 // Creates the folder and any missing parents; an existing folder is fine.
-// On failure `error` (when given) receives the system's error number of the
-// step that failed; 0 on success.
+// The parent of every folder it creates is forced to disk before it
+// returns, so a file saved in the new folder survives a power loss with its
+// folder. On failure `error` (when given) receives the system's error number
+// of the step that failed; 0 on success.
 bool ForceDirectories(std::u16string_view path, int* error = nullptr);
+// Forces a folder's entries (names created, renamed, removed in it) to
+// disk. A file system that can't sync a folder reports false; the entries
+// are then as durable as that file system makes them.
+bool SyncFolder(const std::string& nativeFolder);
+// Called with each folder SyncFolder forces to disk; none when empty. Lets
+// a test see which folders a save made durable.
+using TFolderSyncObserver = void (*)(const std::string& nativeFolder);
+void SetFolderSyncObserver(TFolderSyncObserver observer);
 // True for an existing entry that is not a folder.
 bool FileExists(std::u16string_view path);
 bool DirectoryExists(std::u16string_view path);

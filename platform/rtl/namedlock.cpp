@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "folders.h"
+#include "regularfile.h"
 #include "textconv.h"
 
 namespace rtl {
@@ -81,7 +82,8 @@ bool TNamedLock::TryAcquire() {
   if (FFd >= 0) return true;
   if (FPath.empty()) return false;
   ForceDirectories(Utf8ToUtf16(FPath.substr(0, FPath.rfind('/') + 1)));
-  const int fd = open(FPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  int error = 0;
+  const int fd = OpenRegularFile(FPath, O_RDWR | O_CREAT, error, 0666);
   if (fd < 0) return false;
   if (FlockNoWait(fd, LOCK_EX) != 0) {
     close(fd);
@@ -104,7 +106,8 @@ bool TNamedLock::Held() const { return FFd >= 0; }
 
 bool IsNamedLockHeld(const std::string& name, const std::string& lockDir) {
   if (name.empty()) return false;
-  const int fd = open(NamedLockPath(name, lockDir).c_str(), O_RDONLY | O_CLOEXEC);
+  int error = 0;
+  const int fd = OpenRegularFile(NamedLockPath(name, lockDir), O_RDONLY, error);
   if (fd < 0) return false;
   // A shared lock on a separate open file conflicts with any holder's
   // exclusive lock, ours included.

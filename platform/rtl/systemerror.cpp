@@ -2,11 +2,13 @@
 
 #include <cstring>
 
+#include "regularfile.h"
 #include "textconv.h"
 
 namespace rtl {
 
 std::u16string SystemErrorText(int error) {
+  if (error == NotRegularFileError) return u"The file is not a regular file (a folder, a pipe or a device).";
   // The GNU form never fails: it returns the library's static text or
   // writes into the buffer, so it is safe on every thread.
   char buffer[256];

@@ -50,14 +50,18 @@ TEST_F(ReplacementFileTest, NothingChangesBeforeCommit) {
   EXPECT_EQ(ReadBytes(Dir.Native(u"doc.xml")), "old");
 }
 
-TEST_F(ReplacementFileTest, CommitReplacesAndKeepsThePermissions) {
+TEST_F(ReplacementFileTest, CommitReplacesAndKeepsThePermissionsButTheOwnersAccess) {
   WriteBytes(Dir.Native(u"doc.xml"), "old");
   fs::permissions(Dir.Native(u"doc.xml"), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
   ASSERT_TRUE(ReplaceFile(Path, "new"));
   EXPECT_EQ(ReadBytes(Dir.Native(u"doc.xml")), "new");
   EXPECT_EQ(fs::status(Dir.Native(u"doc.xml")).permissions(),
-            fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
   EXPECT_EQ(Entries(), std::set<std::string>{"doc.xml"});
+  // A file nobody could read becomes one its owner can read and write.
+  fs::permissions(Dir.Native(u"doc.xml"), fs::perms::none);
+  ASSERT_TRUE(ReplaceFile(Path, "newer"));
+  EXPECT_EQ(fs::status(Dir.Native(u"doc.xml")).permissions(), fs::perms::owner_read | fs::perms::owner_write);
   // A new file gets the usual permissions.
   ASSERT_TRUE(ReplaceFile(Dir.File(u"fresh.xml"), "x"));
   EXPECT_NE(fs::status(Dir.Native(u"fresh.xml")).permissions() & fs::perms::owner_write, fs::perms::none);

@@ -30,9 +30,9 @@ namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
 constexpr int KillsPerCase = 300;
-// Document, raw file, pending raw file and the temporary files of the one
-// save that was killed: anything beyond is a pile-up.
-constexpr size_t MostFilesAfterAKill = 5;
+// Document, raw file, pending raw file, the temporary files and the lock
+// file of the one save that was killed: anything beyond is a pile-up.
+constexpr size_t MostFilesAfterAKill = 6;
 
 // What the saving child tells the test: the number of the save it began
 // and of the last one it completed.
@@ -291,5 +291,94 @@ INSTANTIATE_TEST_SUITE_P(Pairs, SaveKillTest,
                            return std::string(std::get<0>(info.param) ? "Session" : "AsyncData") +
                                   (std::get<1>(info.param) ? "VaryingSize" : "ConstantSize");
                          });
+
+// Two programs on one data folder: each saves the automatic session while
+// this process loads it.
+class TwoWritersTest : public ::testing::Test {
+ protected:
+  TwoWritersTest() { ::setenv("XDG_DATA_HOME", Dir.Path.c_str(), 1); }
+
+  // Which whole save a load gives; NoSave when it failed or mixed saves.
+  int64_t LoadedSave() const {
+    TZelto loaded;
+    return Kind.Load(loaded) ? Kind.SaveIn(loaded) : NoSave;
+  }
+
+  TMemoryFolder Dir;
+  const TSessionPair Kind{true};
+};
+
+// Ends the process's save at the moment its raw file has its pending name:
+// the first folder the save makes durable is the one of that rename.
+void StopAtTheFirstFolderSync(const std::string&) {
+  rtl::SetFolderSyncObserver(nullptr);
+  ::raise(SIGSTOP);
+}
+
+pid_t StartWriter(const TPairKind& kind, int64_t firstSave, int64_t saves, bool stopInFirstSave) {
+  const pid_t child = ::fork();
+  if (child != 0) return child;
+  ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+  TZelto core;
+  for (int64_t save = firstSave; save < firstSave + saves; ++save) {
+    kind.Fill(core, save);
+    if (stopInFirstSave && save == firstSave) rtl::SetFolderSyncObserver(StopAtTheFirstFolderSync);
+    if (!kind.Save(core)) ::_exit(3);
+  }
+  ::_exit(0);
+}
+
+bool Running(pid_t child) {
+  siginfo_t info{};
+  return ::waitid(P_PID, static_cast<id_t>(child), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == 0;
+}
+
+bool EndedWell(pid_t child) {
+  int status = 0;
+  return ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST_F(TwoWritersTest, LoadsBetweenTwoProcessesSavingAlwaysGiveAWholeSave) {
+  ASSERT_FALSE(Dir.Path.empty());
+  constexpr int64_t SavesEach = 150;
+  TZelto first;
+  Kind.Fill(first, 1);
+  ASSERT_TRUE(Kind.Save(first));
+  const pid_t writers[] = {StartWriter(Kind, 100000, SavesEach, false), StartWriter(Kind, 200000, SavesEach, false)};
+  ASSERT_GT(writers[0], 0);
+  ASSERT_GT(writers[1], 0);
+  int loads = 0, failures = 0;
+  for (; Running(writers[0]) || Running(writers[1]); ++loads) failures += LoadedSave() == NoSave;
+  EXPECT_TRUE(EndedWell(writers[0]));
+  EXPECT_TRUE(EndedWell(writers[1]));
+  EXPECT_EQ(failures, 0) << "of " << loads << " loads";
+  const int64_t last = LoadedSave();
+  EXPECT_TRUE(last == 100000 + SavesEach - 1 || last == 200000 + SavesEach - 1) << last;
+}
+
+TEST_F(TwoWritersTest, AWriterStoppedWithItsRawFileUnderItsPendingNameCostsNoSave) {
+  ASSERT_FALSE(Dir.Path.empty());
+  TZelto core;
+  Kind.Fill(core, 1);
+  ASSERT_TRUE(Kind.Save(core));
+  const pid_t stopped = StartWriter(Kind, 2, 1, true);
+  ASSERT_GT(stopped, 0);
+  int status = 0;
+  ASSERT_EQ(::waitpid(stopped, &status, WUNTRACED), stopped);
+  ASSERT_TRUE(WIFSTOPPED(status));
+  // While it stands still, the pair is the save before it, and another
+  // save either completes whole or says it failed.
+  EXPECT_EQ(LoadedSave(), 1);
+  Kind.Fill(core, 3);
+  const bool savedMeanwhile = Kind.Save(core);
+  EXPECT_EQ(LoadedSave(), savedMeanwhile ? 3 : 1);
+  ::kill(stopped, SIGCONT);
+  EXPECT_TRUE(EndedWell(stopped)) << "the stopped save finished and said so";
+  EXPECT_EQ(LoadedSave(), 2);
+  Kind.Fill(core, 4);
+  ASSERT_TRUE(Kind.Save(core));
+  EXPECT_EQ(LoadedSave(), 4);
+  EXPECT_EQ(FilesIn(Kind.Folder(core)), 2u);
+}
 
 }  // namespace

@@ -479,6 +479,31 @@ TEST_F(SessionFileTest, OlderDocumentsWithoutAChecksumStillLoad) {
   EXPECT_EQ(loaded->LoadSession(), TZelto::sfrDoneWithoutSamples);
 }
 
+TEST_F(SessionFileTest, DocumentsWithoutARecordTakeOnlyARawFileOfTheirLayout) {
+  Core->Type = 1;
+  MeasureJob(2, 2);
+  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+  // As the versions before the record wrote it: neither count nor checksum.
+  std::u16string text = Utf16LeText(ReadBytes(DocumentFile()));
+  for (const std::u16string_view key : {u" <DataChecksum", u" <DataBytes"}) {
+    const size_t line = text.find(key);
+    ASSERT_NE(line, std::u16string::npos);
+    text.erase(line, text.find(u"\r\n", line) + 2 - line);
+  }
+  WriteBytes(DocumentFile(), Utf16LeBytes(text));
+  const std::string raw = ReadBytes(RawFile());
+  ASSERT_EQ(raw.size(), 6u * Length * 4);
+  ASSERT_EQ(Restarted()->LoadSession(), TZelto::sfrDone);
+  // Three runs of two channels are six blocks: a raw file of five or seven
+  // holds the samples of another save.
+  for (const std::string& other : {raw.substr(Length * 4), raw + raw.substr(0, Length * 4)}) {
+    WriteBytes(RawFile(), other);
+    auto loaded = Restarted();
+    EXPECT_EQ(loaded->LoadSession(), TZelto::sfrRawFileFailed);
+    EXPECT_TRUE(loaded->Captures[0].DataA.empty());
+  }
+}
+
 TEST_F(SessionFileTest, ASaveStoppedAfterItsDocumentGivesTheNewPair) {
   MeasureJob(2, 2);
   ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);

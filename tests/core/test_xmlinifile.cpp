@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <memory>
 
@@ -289,14 +290,20 @@ TEST_F(XmlIniFileTest, LoadingWithoutWritingLeavesTheFileUntouched) {
   EXPECT_EQ(ReadBytes(Dir.Native(u"doc.xml")), before);
 }
 
-TEST_F(XmlIniFileTest, OpeningClearsReadOnly) {
-  WriteDocument(u"<Root></Root>");
-  fs::permissions(Dir.Native(u"doc.xml"), fs::perms::owner_read | fs::perms::group_read);
-  XmlIniFile document;
-  document.Open(Path, u"Root", false);
-  const fs::perms perms = fs::status(Dir.Native(u"doc.xml")).permissions();
-  EXPECT_NE(perms & fs::perms::owner_write, fs::perms::none);
-  EXPECT_NE(perms & fs::perms::group_read, fs::perms::none);
+TEST_F(XmlIniFileTest, AFileThatCannotBeReadIsAFailureAndOpeningChangesNoPermission) {
+  // A link that leads to itself exists but can't be opened, for every user.
+  ASSERT_EQ(::symlink("doc.xml", Dir.Native(u"doc.xml").c_str()), 0);
+  auto unreadable = Load(false);
+  EXPECT_EQ(unreadable->LoadErrorNumber(), ELOOP);
+  EXPECT_FALSE(unreadable->Save());
+  EXPECT_TRUE(fs::is_symlink(Dir.Native(u"doc.xml")));
+  fs::remove(Dir.Native(u"doc.xml"));
+
+  WriteDocument(u"<Root><S> <A value = \"1\"/></S></Root>");
+  const fs::perms readOnly = fs::perms::owner_read | fs::perms::group_read;
+  fs::permissions(Dir.Native(u"doc.xml"), readOnly);
+  EXPECT_EQ(Load()->ReadInteger(u"S", u"A", 0), 1);
+  EXPECT_EQ(fs::status(Dir.Native(u"doc.xml")).permissions(), readOnly);
 }
 
 TEST_F(XmlIniFileTest, SaveReplacesTheFileWhole) {

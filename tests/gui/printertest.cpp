@@ -1,10 +1,12 @@
 #include "commandoutput.h"
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
+#include <iterator>
 #include <string>
 
 #include "answerhook.h"
@@ -81,6 +83,40 @@ TEST_F(PrinterTest, LandscapeAndMisuse) {
   printer.EndDoc();
   printer.SetOrientation(poPortrait);
   EXPECT_FALSE(printer.Canvas().HasTarget());
+}
+
+TEST_F(PrinterTest, TheReportFileIsReplacedOnlyByAWholeReport) {
+  const auto filesInFolder = [this] {
+    return std::distance(std::filesystem::directory_iterator(Folder), std::filesystem::directory_iterator());
+  };
+  {
+    std::FILE* old = std::fopen(Pdf.c_str(), "wb");
+    ASSERT_NE(old, nullptr);
+    std::fputs("earlier report", old);
+    std::fclose(old);
+  }
+  TPrinter printer;
+  printer.SetOutputFileName(Pdf.string());
+  printer.BeginDoc();
+  printer.Canvas().TextOut(10, 10, u"cut short");
+  printer.Abort();
+  EXPECT_EQ(Output("cat '" + Pdf.string() + "'"), "earlier report");
+  EXPECT_EQ(filesInFolder(), 1);
+  printer.BeginDoc();
+  printer.Canvas().TextOut(10, 10, u"whole");
+  printer.EndDoc();
+  EXPECT_NE(Output("pdftotext '" + Pdf.string() + "' -").find("whole"), std::string::npos);
+  EXPECT_EQ(filesInFolder(), 1);
+
+  // A pipe named like the report is refused at once and stays as it was.
+  const std::filesystem::path pipe = Folder / "pipe.pdf";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  printer.SetOutputFileName(pipe.string());
+  ::alarm(10);  // a writer that waits for a reader ends the suite here
+  EXPECT_THROW(printer.BeginDoc(), EPrinter);
+  ::alarm(0);
+  EXPECT_FALSE(printer.Printing());
+  EXPECT_TRUE(std::filesystem::is_fifo(pipe));
 }
 
 TEST_F(PrinterTest, CancelledPrintDialogKeepsTheOutput) {

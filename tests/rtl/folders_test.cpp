@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "systemerror.h"
 #include "tempdir.h"
@@ -76,6 +77,25 @@ TEST(Folders, ForceDirectoriesSaysWhyInTheSystemsWords) {
   EXPECT_TRUE(rtl::ForceDirectories(rtl::Utf8ToUtf16(dir.Path()) + u"/made", &error));
   EXPECT_EQ(error, 0);
   EXPECT_EQ(rtl::SystemErrorText(EACCES), u"Permission denied");
+}
+
+std::vector<std::string> SyncedFolders;
+
+void RecordSync(const std::string& folder) { SyncedFolders.push_back(folder); }
+
+TEST(Folders, ForceDirectoriesSyncsTheParentOfEveryFolderItCreates) {
+  TTempDir dir;
+  SyncedFolders.clear();
+  rtl::SetFolderSyncObserver(RecordSync);
+  const bool made = rtl::ForceDirectories(rtl::Utf8ToUtf16(dir.Path()) + u"/new/sub/");
+  const std::vector<std::string> afterCreating = SyncedFolders;
+  ASSERT_TRUE(rtl::ForceDirectories(rtl::Utf8ToUtf16(dir.Path()) + u"/new/sub/"));
+  rtl::SetFolderSyncObserver(nullptr);
+  ASSERT_TRUE(made);
+  // Each new name is durable in its parent, parents first; folders that
+  // were there already need nothing.
+  EXPECT_EQ(afterCreating, (std::vector<std::string>{dir.Path(), dir.Path() + "/new"}));
+  EXPECT_EQ(SyncedFolders, afterCreating);
 }
 
 TEST(Folders, RenameReplacesAndDeleteRemoves) {

@@ -2,6 +2,9 @@
 // read, the two call forms, and lookups without an open document.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <array>
 
 #include "languageservice.h"
@@ -114,6 +117,18 @@ TEST(LanguageService, MissingOrDamagedFiles) {
   shelltest::WriteBytes(damaged, std::string("\xFF\xFE<\0?\0", 6));
   EXPECT_FALSE(service.Open(std::u16string(damaged.begin(), damaged.end())));
   EXPECT_EQ(service.GetLangText(u"About", u"Name").Text, u"###");
+}
+
+TEST(LanguageService, APipeNamedLikeTheFileIsRefusedWithoutWaiting) {
+  TTempFolder folder;
+  const std::string pipe = folder.File("Pipe.xml");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  TLanguageService service;
+  ::alarm(10);  // a reader that waits for a writer ends the suite here
+  const bool opened = service.Open(std::u16string(pipe.begin(), pipe.end()));
+  ::alarm(0);
+  EXPECT_FALSE(opened);
+  EXPECT_FALSE(service.GetLangText(u"About", u"Name"));
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 // one writer per file.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "logfile.h"
@@ -80,6 +83,20 @@ TEST(LogFileWriter, UnopenableFileGivesTheSystemText) {
   TLogFile file;
   EXPECT_NE(file.Open(folder.PathW() + u"/missing/20240307.txt"), u"");
   EXPECT_FALSE(file.IsOpen());
+}
+
+TEST(LogFileWriter, APipeNamedLikeTheDayIsRefusedWithoutWaiting) {
+  TTempFolder folder;
+  ASSERT_EQ(::mkfifo(folder.File("20240307.txt").c_str(), 0600), 0);
+  const std::u16string path = folder.PathW() + u"/20240307.txt";
+  TLogFile file;
+  ::alarm(10);  // a writer or reader that waits ends the suite here
+  const std::u16string error = file.Open(path);
+  const bool read = ReadLogDayFile(path).has_value();
+  ::alarm(0);
+  EXPECT_EQ(error, u"The file is not a regular file (a folder, a pipe or a device).");
+  EXPECT_FALSE(file.IsOpen());
+  EXPECT_FALSE(read);
 }
 
 }  // namespace

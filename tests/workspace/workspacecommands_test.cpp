@@ -282,10 +282,16 @@ TEST(SessionFiles, CopyReplacesBothFilesOnlyWhenBothCanBeRead) {
   std::string pattern = (fs::temp_directory_path() / "zelto-copy-XXXXXX").string();
   ASSERT_NE(mkdtemp(pattern.data()), nullptr);
   const fs::path folder = pattern;
-  std::ofstream(folder / "a.daqsession") << "session";
+  const auto u = [&](const char* name) { return rtl::Utf8ToUtf16((folder / name).string()); };
+  {
+    // A document from before the raw file's record: any raw file goes with it.
+    XmlIniFile session;
+    session.Open(u("a.daqsession"), u"SessionFile", false);
+    session.WriteString(u"Options", u"Name", u"pump");
+    ASSERT_TRUE(session.Save());
+  }
   std::ofstream(folder / "a.daqdata") << std::string(3 << 20, 'x');  // more than one buffer
   std::ofstream(folder / "old.daqsession") << "old";
-  const auto u = [&](const char* name) { return rtl::Utf8ToUtf16((folder / name).string()); };
   // A raw file that cannot be read leaves the target alone.
   EXPECT_FALSE(CopySessionPair(u("a.daqsession"), u("none.daqdata"), u("old.daqsession")));
   std::ifstream old(folder / "old.daqsession");
@@ -294,7 +300,7 @@ TEST(SessionFiles, CopyReplacesBothFilesOnlyWhenBothCanBeRead) {
   EXPECT_EQ(kept, "old");
   EXPECT_FALSE(fs::exists(folder / "old.daqdata"));
   ASSERT_TRUE(CopySessionPair(u("a.daqsession"), u("a.daqdata"), u("old.daqsession")));
-  EXPECT_EQ(fs::file_size(folder / "old.daqsession"), 7u);
+  EXPECT_EQ(fs::file_size(folder / "old.daqsession"), fs::file_size(folder / "a.daqsession"));
   EXPECT_EQ(fs::file_size(folder / "old.daqdata"), 3u << 20);
   EXPECT_FALSE(fs::exists(folder / "old.daqdata.pending"));  // the raw file went all the way into place
   EXPECT_EQ(RawFileFor(u"/x/job.txt", u".daqdata"), u"/x/job.daqdata");

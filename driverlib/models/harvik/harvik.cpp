@@ -4,10 +4,10 @@
 #include "textout.h"
 
 #include "clock.h"
+#include "regularfile.h"
 #include "textconv.h"
 
 #include <algorithm>
-#include <fstream>
 #include <iterator>
 #include <vector>
 
@@ -33,13 +33,11 @@ constexpr std::uintmax_t MaxImageBytes = 16u << 20;
 constexpr int BankRegister(std::int32_t bank) { return Reg(TRole::Bank0) + bank; }
 
 bool ReadFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes) {
-  std::error_code error;
-  const std::uintmax_t size = std::filesystem::file_size(path, error);
-  if (error || size > MaxImageBytes) return false;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
+  std::string read;
+  int error = 0;
+  if (!rtl::ReadRegularFile(rtl::Utf8ToUtf16(path.string()), MaxImageBytes, read, error)) return false;
+  bytes.assign(read.begin(), read.end());
+  return true;
 }
 
 }  // namespace

@@ -4,12 +4,16 @@
 // the old one, and then the folder is forced to disk too. Until Commit the
 // old file stays as it was, so a writer that fails half-way, is killed or
 // never commits loses nothing; after a crash the file is either the old or
-// the new version. The new file keeps the permission bits of the old one.
+// the new version. The new file keeps the permission bits of the old one,
+// except that its owner may always read and write it. Only a regular file
+// is replaced; a folder, pipe or device at the path makes the writer fail.
 // A temporary file that an interrupted replacement left behind is removed
 // by the next replacement of the same file.
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -40,10 +44,20 @@ class TReplacementFile {
   // the target.
   bool CommitAs(const std::string& nativePath);
   const std::string& NativeTarget() const { return Target; }
+  // The file being written, for a writer that must open it by name (the
+  // PDF printer); empty when it could not be created.
+  const std::string& NativeTemporary() const { return Temporary; }
+  // The system's error number of the first step that failed
+  // (rtl::NotRegularFileError for a target that is no regular file); 0
+  // while none did.
+  int ErrorNumber() const { return Error; }
 
  private:
+  void Fail(int error);
+
   std::string Target, Temporary;
   int Fd = -1;
+  int Error = 0;
   uint64_t Written = 0;
   bool Failed = false;
   bool Finished = false;
@@ -56,3 +70,14 @@ bool ReplaceFile(std::u16string_view path, std::string_view bytes);
 // Renames `from` over `to` (native paths in one folder) and forces the
 // folder to disk, so the new name survives a crash; true when renamed.
 bool MoveIntoPlace(const std::string& from, const std::string& to);
+
+// A name beside `nativeTarget` that one writer owns: the target's name,
+// `marker`, the writer's process id, "-" and a counter (unique within the
+// process). A file under such a name is the writer's alone; once the writer
+// has ended it is a leftover that anyone may remove.
+std::string OwnedName(const std::string& nativeTarget, std::string_view marker);
+
+// Calls `visit` for every owned name beside `nativeTarget` with one of
+// `markers`, with whether the writer that owns it has ended.
+void VisitOwnedNames(const std::string& nativeTarget, std::span<const std::string_view> markers,
+                     const std::function<void(const std::string& nativePath, bool writerGone)>& visit);
