@@ -80,7 +80,9 @@ void ReadLiveChannel(TRawSampleReader& raw, const TZelto& core, int32_t storedLe
 
 TSaveTarget TZelto::AsyncDataSaveTarget(const std::u16string& path, std::u16string& rawPath) const {
   rawPath = RawPathOf(path);
-  return SaveTargetOf(path, rawPath, Root, Data);
+  return SaveTargetOf(path, rawPath, Root, Data, [this](const XmlIniFile& document) {
+    return RawBytesOf(document, document.ReadInteger(Options, u"BuffLength", RamSize));
+  });
 }
 
 bool TZelto::SaveAsyncData(std::u16string path) {

@@ -6,7 +6,8 @@
 #include "xmlinifile.h"
 
 TSaveTarget SaveTargetOf(std::u16string_view documentPath, std::u16string_view rawPath, std::u16string_view root,
-                         std::u16string_view section) {
+                         std::u16string_view section,
+                         const std::function<uint64_t(const XmlIniFile&)>& layoutBytes) {
   if (rawPath == documentPath) return TSaveTarget::RawIsDocument;
   if (!rtl::FileExists(rawPath)) return TSaveTarget::Free;
   // The raw file is the document's own only when the document there
@@ -16,7 +17,7 @@ TSaveTarget SaveTargetOf(std::u16string_view documentPath, std::u16string_view r
   XmlIniFile document;
   if (!document.Open(documentPath, root, true)) return TSaveTarget::ForeignRaw;
   TRawSampleReader raw;
-  return datafile::OpenRawFileFor(document, section, rawPath, raw) == datafile::TRawFileState::Matching
+  return datafile::OpenRawFileFor(document, section, rawPath, layoutBytes(document), raw) == datafile::TRawFileState::Matching
              ? TSaveTarget::OwnPair
              : TSaveTarget::ForeignRaw;
 }

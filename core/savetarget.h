@@ -4,7 +4,11 @@
 // (the same name, another extension), so a name can make the raw file the
 // document itself, or replace the raw file of another document.
 
+#include <cstdint>
+#include <functional>
 #include <string_view>
+
+class XmlIniFile;
 
 enum class TSaveTarget {
   Free,           // no raw file of that name yet
@@ -14,6 +18,8 @@ enum class TSaveTarget {
 };
 
 // `root` and `section` name the document's kind and the section that
-// records its raw file.
+// records its raw file; `layoutBytes` gives the raw file's size a document
+// of that kind asks for.
 TSaveTarget SaveTargetOf(std::u16string_view documentPath, std::u16string_view rawPath, std::u16string_view root,
-                         std::u16string_view section);
+                         std::u16string_view section,
+                         const std::function<uint64_t(const XmlIniFile&)>& layoutBytes);

@@ -332,7 +332,8 @@ int32_t TZelto::SaveSession() {
 TSaveTarget TZelto::SessionSaveTarget(const std::u16string& path, std::u16string& rawPath) const {
   rawPath = path;
   Shlwapi.PathRenameExtensionW(rawPath, RawExtension);
-  return SaveTargetOf(path, rawPath, Root, Other);
+  return SaveTargetOf(path, rawPath, Root, Other,
+                      [this](const XmlIniFile& document) { return RawBytesOf(document, *this); });
 }
 
 int32_t TZelto::LoadSession(std::u16string path) {
