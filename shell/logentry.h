@@ -28,6 +28,7 @@ enum TLogEntryKind : uint8_t {
   lekResult2 = 6,
   lekTrim2 = 7,
   lekNewSession = 8,
+  lekCaptureLeft = 9,  // a capture did not end within the stop's limit
 };
 
 // The placement vectors of one run for the amplitude-only method: A, B, C

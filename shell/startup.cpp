@@ -233,16 +233,21 @@ void TStartup::FinishStart(const TStartupTexts& texts, const std::vector<std::st
   Host.ShowWorkspace(Core->BalancingStep);
 }
 
+// A capture thread left running (its device stopped answering) still uses
+// the core and the driver library: both are then kept to the program's end.
 void TStartup::Shutdown() {
   if (!Core) return;
-  StopCaptureAndWait();
+  TCaptureStopWait wait;
+  wait.ReportLeft = [this] { Host.WriteLog(LogCaptureLeft); };
+  const bool stopped = StopCaptureAndWait(wait);
   Host.CloseLanguage();
   Host.WriteLog(LogApplicationClose);
   Core->SaveSession();
   Core->SaveConfig();
+  FStarted = false;
+  if (!stopped) return;
   Core->ReleaseDriver();
   Core->UnloadDriver();
   FDriverInitialised = false;
-  FStarted = false;
   FreeCore();
 }

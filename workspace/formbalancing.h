@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "capturethreads.h"
 #include "init.h"
 #include "logentry.h"
 #include "polardiagram.h"
@@ -88,6 +89,7 @@ class TfBalancing : public TWindowFrame,
   bool ExecutePrintDialog(gui::TForm* owner) override;
   std::u16string CurrentOperationCaption() override;
   TViewStatusLine StatusLine() override;
+  void StopCaptureAndWait() override;
   void ShowErrorText(const std::u16string& text, gui::TColor colour) override;
   void ShowErrorLamp(TViewLamp lamp) override;
 
@@ -170,7 +172,10 @@ class TfBalancing : public TWindowFrame,
   void RefreshViewsAfterFreeRunning();
   void RefreshViewsAfterStep();
   void RefreshViewsAfterModeChange();
-  void CloseViews();
+  // Ends the capture (serving the windows meanwhile when asked), then
+  // destroys the views.
+  void CloseViews(bool serveWindow);
+  TCaptureStopWait CaptureStopWait();
 };
 
 // The workspace while it exists, else null.
