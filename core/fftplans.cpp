@@ -66,7 +66,7 @@ class TPlanStore {
   void QueueMeasurement(TPlanKey key);
   void MeasureQueued();
 
-  std::timed_mutex PlannerLock;  // FFTW's planner, and the plans' deaths
+  std::mutex PlannerLock;  // FFTW's planner, and the plans' deaths
   std::mutex ListLock;           // everything below
   std::condition_variable Changed;
   std::list<std::shared_ptr<const TRealFft>> Plans;  // most recently used first
@@ -98,7 +98,7 @@ TPlanStore::~TPlanStore() {
     plans.swap(Plans);
   }
   plans.clear();
-  std::lock_guard<std::timed_mutex> planner(PlannerLock);
+  std::lock_guard<std::mutex> planner(PlannerLock);
   BuryReleased();
 }
 
@@ -136,9 +136,12 @@ std::shared_ptr<const TRealFft> TPlanStore::Get(TPlanKey key, const std::functio
   if (auto kept = Kept(key)) return kept;
   std::shared_ptr<const TRealFft> plan, gone;
   {
-    std::unique_lock<std::timed_mutex> planner(PlannerLock, std::defer_lock);
-    while (!planner.try_lock_for(kStopPoll))
-      if (stopped && stopped()) return nullptr;
+    std::unique_lock<std::mutex> planner(PlannerLock, std::defer_lock);
+    if (!stopped) planner.lock();
+    while (!planner.owns_lock() && !planner.try_lock()) {
+      if (stopped()) return nullptr;
+      std::this_thread::sleep_for(kStopPoll);
+    }
     BuryReleased();
     plan = Kept(key);  // made by another thread while this one waited
     if (plan) return plan;
@@ -177,7 +180,7 @@ std::shared_ptr<const TRealFft> TPlanStore::Make(TPlanKey key, bool measured) {
 // dropped while the planner measures waits for the planner's next holder,
 // so that dropping a plan never waits for a measurement.
 void TPlanStore::Release(const TRealFft* plan) {
-  std::unique_lock<std::timed_mutex> planner(PlannerLock, std::try_to_lock);
+  std::unique_lock<std::mutex> planner(PlannerLock, std::try_to_lock);
   if (planner.owns_lock()) {
     delete plan;
     return;
@@ -221,7 +224,7 @@ void TPlanStore::MeasureQueued() {
     }
     std::shared_ptr<const TRealFft> measured, gone;
     {
-      std::lock_guard<std::timed_mutex> planner(PlannerLock);
+      std::lock_guard<std::mutex> planner(PlannerLock);
       BuryReleased();
       measured = Make(key, true);
     }
@@ -247,7 +250,7 @@ void TPlanStore::Forget() {
     plans.swap(Plans);
   }
   plans.clear();
-  std::lock_guard<std::timed_mutex> planner(PlannerLock);
+  std::lock_guard<std::mutex> planner(PlannerLock);
   BuryReleased();
   fftw_forget_wisdom();
 }
