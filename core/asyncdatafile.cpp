@@ -127,7 +127,10 @@ bool TZelto::LoadAsyncData(std::u16string path) {
     return false;
 
   ClearMeasurements();
-  ReadSettings(document, *this, storedLength);
+  {
+    const auto lock = LockSignalsForWriting();  // the spectrum's settings among them
+    ReadSettings(document, *this, storedLength);
+  }
   ReadSensor(document, u"VibSensorA.Name", *this, VibSensorA);
   ReadSensor(document, u"VibSensorB.Name", *this, VibSensorB);
   if (document.ReadInteger(Data, u"ChannelA", 0) != 0) ReadLiveChannel(raw, *this, storedLength, LiveDataA);

@@ -10,6 +10,7 @@
 #include "zelto.h"
 
 #include <algorithm>
+#include <chrono>
 
 TBalThread* BalThread = nullptr;
 TVibThread* VibThread = nullptr;
@@ -364,12 +365,27 @@ void RequestCaptureStop() {
   if (VibThread) VibThread->Terminate();
 }
 
-void StopCaptureAndWait() {
-  while (BalThread || VibThread) {
+// The wait serves the window between short looks at the thread, so the
+// window repaints while a transfer finishes; user input waits, so no second
+// command starts inside the one that waits.
+bool StopCaptureAndWait(const TCaptureStopWait& wait) {
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::milliseconds(CaptureStopLimitMs);
+  bool stopping = false;
+  while (CaptureThreadRuns()) {
     RequestCaptureStop();
+    if (std::chrono::steady_clock::now() > limit) {
+      if (wait.ReportLeft) wait.ReportLeft();
+      return false;
+    }
+    if (!stopping && wait.ShowStopping) wait.ShowStopping();
+    stopping = true;
     rtl::CheckSynchronize(10);
+    if (wait.ServeWindow) wait.ServeWindow();
   }
+  return true;
 }
+
+bool CaptureThreadRuns() { return BalThread || VibThread; }
 
 // --- device side of the cycle and the buffers it fills ----------------------
 

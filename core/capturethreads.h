@@ -9,7 +9,7 @@
 // Starting and stopping, on the user-interface thread:
 //   StartBalancingCapture / StartFreeRunningCapture   when no capture runs
 //   RequestCaptureStop                                 the Stop command
-//   StopCaptureAndWait                                 shutdown, tests
+//   StopCaptureAndWait                                 closing, shutdown, tests
 // A capture thread frees itself when it ends; its end hand-over
 // (SyncMeasurementDone / AsyncMeasurementDone) is the last thing it does
 // with the core, and BalThread / VibThread are null from then on.
@@ -17,6 +17,7 @@
 #include "thread.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 class TZelto;
@@ -113,6 +114,32 @@ bool StartFreeRunningCapture(TZelto& core);
 // hand-over later.
 void RequestCaptureStop();
 
-// Asks the running capture thread to end and serves Synchronize until its
-// end hand-over has run. Main thread only. Returns at once when none runs.
-void StopCaptureAndWait();
+// How long the window's thread waits for a capture thread to end. A
+// transfer under way ends within seconds; a device that stopped answering
+// keeps the thread in the driver for its transfer time-out (up to minutes),
+// which the window must not wait for.
+constexpr int32_t CaptureStopLimitMs = 5000;
+
+// What the window's thread does while it waits for a capture to end.
+struct TCaptureStopWait {
+  // Serves the window's events but user input (painting, timers), between
+  // the looks at the thread; empty: only Synchronize is served.
+  std::function<void()> ServeWindow;
+  // Called once when the capture did not end at the first look: the window
+  // shows that the capture is stopping.
+  std::function<void()> ShowStopping;
+  // Called when the limit passed: the capture is left to end on its own.
+  std::function<void()> ReportLeft;
+};
+
+// Asks the running capture thread to end and serves Synchronize (and
+// wait.ServeWindow) until its end hand-over has run, for at most
+// CaptureStopLimitMs. Main thread only. True when no capture runs any more
+// (at once when none ran). False after the limit: the thread was left to end
+// on its own; it frees itself and its end hand-over runs whenever the main
+// thread serves Synchronize again. The core and the driver library must
+// outlive it, so their owner keeps them while CaptureThreadRuns().
+bool StopCaptureAndWait(const TCaptureStopWait& wait = {});
+
+// True while a capture thread exists: its end hand-over has not run yet.
+bool CaptureThreadRuns();

@@ -4,6 +4,7 @@
 #include "signalwindows.h"
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -43,11 +44,17 @@ int32_t CursorWindowDft(const TCursorDftJob& job, const std::function<bool()>& s
   const bool twoChannels = job.SamplesB && job.BinsB;
   Report(progress, 0);
   if (Stopped(stopped)) return 0;
-  const auto fft = RealFft(n);
+  std::shared_ptr<const TRealFft> planned;
+  const TRealFft* fft = job.Fft;
+  if (!fft) {
+    planned = RealFft(n, TFftPlacement::InPlace, stopped);
+    fft = planned.get();
+  }
+  if (!fft || fft->Length() != n || fft->Placement() != TFftPlacement::InPlace) return 0;
   const size_t size = RealFftWorkSize(n);
   double* a = FftScratch(0, size);
   double* b = twoChannels ? FftScratch(1, size) : nullptr;
-  if (!fft || !a || (twoChannels && !b)) return 0;
+  if (!a || (twoChannels && !b)) return 0;
   const std::vector<double>& window = WindowTable(job.WindowType, n);
   const float channels = twoChannels ? 2.0f : 1.0f;
   if (Stopped(stopped)) return 0;

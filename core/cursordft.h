@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <functional>
 
+class TRealFft;
+
 struct TCursorDftJob {
   const double* SamplesA = nullptr;  // n samples of channel A, required
   const double* SamplesB = nullptr;  // n samples of channel B, or null
@@ -17,6 +19,9 @@ struct TCursorDftJob {
   std::complex<double>* BinsA = nullptr;  // room for MaxBins values
   std::complex<double>* BinsB = nullptr;  // with SamplesB: room for MaxBins values
   int32_t MaxBins = 0;                    // no bin at or above it is written
+  // The in-place RealFft(N) (fftplans.h), made beforehand where no plan may
+  // be made meanwhile; null: the transform is looked up or planned here.
+  const TRealFft* Fft = nullptr;
 };
 
 // Computes X_k = (1/N) sum w(m) x(m) e^(-j 2 pi k m / N) for k = 0 ...

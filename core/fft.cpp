@@ -121,10 +121,20 @@ void Transform(const TRealFft& fft, const double* x, double* copy, double* bins)
 
 bool IsPowerOfTwo(int64_t n) { return n > 0 && (n & (n - 1)) == 0; }
 
+std::shared_ptr<const TRealFft> FftPlanFor(int32_t n, const std::function<bool()>& stopped) {
+  if (!IsPowerOfTwo(n)) return nullptr;
+  return RealFft(n, n <= kLongestDirect ? TFftPlacement::OutOfPlace : TFftPlacement::InPlace, stopped);
+}
+
 bool CalcFFT(int32_t n, double* re, double* im) {
+  const auto fft = FftPlanFor(n);
+  return fft && CalcFFT(*fft, re, im);
+}
+
+bool CalcFFT(const TRealFft& fft, double* re, double* im) {
+  const int32_t n = fft.Length();
   if (!IsPowerOfTwo(n)) return false;
-  const bool direct = n <= kLongestDirect;
-  const auto fft = RealFft(n, direct ? TFftPlacement::OutOfPlace : TFftPlacement::InPlace);
+  const bool direct = fft.Placement() == TFftPlacement::OutOfPlace;
   const size_t size = RealFftWorkSize(n);
   // All the memory first: once the bins start replacing the signal, the
   // transform must run to its end.
@@ -132,11 +142,11 @@ bool CalcFFT(int32_t n, double* re, double* im) {
   double* b = FftScratch(1, size);
   const bool aligned = !direct || (FftAligned(re) && FftAligned(im));
   double* copy = aligned ? nullptr : FftScratch(2, static_cast<size_t>(n));
-  if (!fft || !a || !b || (!aligned && !copy)) return false;
-  Transform(*fft, re, copy, a);
+  if (!a || !b || (!aligned && !copy)) return false;
+  Transform(fft, re, copy, a);
   if (StoreRealBins(n, a, re, im)) return true;
   // A complex signal: re is no longer needed, its transform is in a.
-  Transform(*fft, im, copy, b);
+  Transform(fft, im, copy, b);
   StoreComplexBins(n, a, b, re, im);
   return true;
 }

@@ -2,6 +2,10 @@
 // Forward FFT of the whole-buffer spectrum.
 
 #include <cstdint>
+#include <functional>
+#include <memory>
+
+class TRealFft;
 
 // True for 1, 2, 4, 8 ...; false for 0, negative numbers and everything else.
 bool IsPowerOfTwo(int64_t n);
@@ -12,3 +16,12 @@ bool IsPowerOfTwo(int64_t n);
 // a complex one two). Refuses (returns false and leaves the arrays untouched)
 // when n is not a power of two or the memory for the transform cannot be had.
 bool CalcFFT(int32_t n, double* re, double* im);
+
+// The kept transform CalcFFT runs for length n, made now when none is kept
+// (RealFft, fftplans.h); null when n is refused or `stopped` turns true
+// while it waits for the planner.
+std::shared_ptr<const TRealFft> FftPlanFor(int32_t n, const std::function<bool()>& stopped = {});
+
+// CalcFFT of fft.Length() values through a transform from FftPlanFor: it
+// plans nothing, so it may run where no plan may be made (under SignalLock).
+bool CalcFFT(const TRealFft& fft, double* re, double* im);

@@ -2,13 +2,19 @@
 // Forward real-input FFTs of any length through FFTW, planned once per length
 // and kept. FFTW's planner is not thread-safe, so every plan is made and
 // destroyed under one lock; running a kept plan on other arrays is safe from
-// any number of threads at once. A plan is made by the thread that first asks
-// for its length (in the program the spectrum thread, never the user-interface
-// thread), with FFTW_ESTIMATE: it takes milliseconds where measuring takes
-// seconds to minutes at the lengths of a capture.
+// any number of threads at once.
+//
+// A length asked for the first time gets an estimated plan at once
+// (FFTW_ESTIMATE: milliseconds at most). An out-of-place transform of up to
+// 2^16 values, where the estimate runs a good deal slower than the best
+// plan, is then measured (FFTW_MEASURE: up to about a second) by a
+// background planner thread, and the measured plan replaces the estimated
+// one for the next transform. So no transform ever waits for a measurement,
+// and neither does a thread that holds a lock others wait for.
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 struct fftw_plan_s;
@@ -42,10 +48,29 @@ class TRealFft {
   TFftPlacement Where;
 };
 
-// The kept transform of length n and that placement; null for n < 1. The
-// most recently used transforms are kept; one still held by a caller
-// outlives its eviction.
-std::shared_ptr<const TRealFft> RealFft(int32_t n, TFftPlacement placement = TFftPlacement::InPlace);
+// The kept transform of length n and that placement, made now when none is
+// kept; null for n < 1, or when `stopped` turns true while the planner is
+// busy with a measurement (it is asked every few milliseconds). The most
+// recently used transforms are kept; one still held by a caller outlives
+// its eviction.
+std::shared_ptr<const TRealFft> RealFft(int32_t n, TFftPlacement placement = TFftPlacement::InPlace,
+                                        const std::function<bool()>& stopped = {});
+
+// Blocks until the background planner has measured every plan asked for so
+// far (benchmarks and tests; never on the window's thread).
+void AwaitMeasuredPlans();
+
+// Drops the kept transforms and what FFTW's planner has learnt, once the
+// background planner is idle: the next transform of any length is planned
+// anew, as at the program's start (benchmarks of a first spectrum).
+void ForgetPlans();
+
+// Called by the thread that is about to make a plan, just before FFTW plans,
+// with the length, the placement and whether the plan is measured; with the
+// planner lock held and no other lock of the caller's own. Empty: nothing is
+// called. For tests that look at what else may happen while a plan is made.
+using TPlanningHook = std::function<void(int32_t n, TFftPlacement placement, bool measured)>;
+void SetPlanningHook(TPlanningHook hook);
 
 // True when `data` has the alignment the plans were made for, that of
 // FftScratch: a kept plan runs only on arrays aligned like those.

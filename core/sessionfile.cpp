@@ -358,7 +358,10 @@ int32_t TZelto::LoadSession(std::u16string path) {
   const std::optional<TSessionLayout> layout = ReadLayout(document, *this);
   if (!layout) return sfrDocumentFailed;
 
-  ReadSettings(document, *this, layout->StoredLength);
+  {
+    const auto lock = LockSignalsForWriting();  // the spectrum's settings among them
+    ReadSettings(document, *this, layout->StoredLength);
+  }
   BalancingStep = layout->Index;
   HighestStep = layout->Highest;
   const bool withSamples = rawState == datafile::TRawFileState::Matching;

@@ -3,24 +3,27 @@
 #include "cursordft.h"
 #include "events.h"
 #include "fft.h"
+#include "fftplans.h"
 #include "signalwindows.h"
 #include "workspaceservices.h"
 #include "zelto.h"
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 TSpectrumThread* SpectrumThread = nullptr;
 
 namespace {
 
-// Windowed FFT of n samples into at most `bins` bins of out.
-void TransformChannel(const std::vector<double>& samples, int32_t n, uint8_t windowType,
+// Windowed FFT of fft.Length() samples into at most `bins` bins of out.
+void TransformChannel(const std::vector<double>& samples, const TRealFft& fft, uint8_t windowType,
                       std::vector<std::complex<double>>& out) {
+  const int32_t n = fft.Length();
   const std::vector<double>& window = WindowTable(windowType, n);
   std::vector<double> re(n), im(n, 0.0);
   for (int32_t i = 0; i < n; ++i) re[i] = window[i] * samples[i];
-  if (!CalcFFT(n, re.data(), im.data())) return;
+  if (!CalcFFT(fft, re.data(), im.data())) return;
   const int32_t bins = std::min<int32_t>(n, static_cast<int32_t>(out.size()));
   for (int32_t i = 0; i < bins; ++i) out[i] = {re[i], im[i]};
 }
@@ -78,22 +81,50 @@ void TSpectrumThread::Execute() {
   }
 }
 
-// Holds the signal lock for the whole computation: writers abort first and
-// then wait for it, so no buffer changes or disappears under the transform.
-// False when it was stopped before it could finish (no hand-over then).
-bool TSpectrumThread::Compute() {
-  std::lock_guard<std::mutex> lock(Core.SignalLock);
-  if (!Core.AsyncMode && Core.SpectrumInWindow)
-    CursorWindowSpectrum();
-  else
-    WholeBufferSpectrum();
-  return !Stopped();
+// The transform a computation needs, read under SignalLock.
+TSpectrumThread::TTransform TSpectrumThread::TransformWanted() const {
+  if (!Core.AsyncMode && Core.SpectrumInWindow) {
+    const int32_t start = Core.SignalStart, end = Core.SignalEnd;
+    const bool inside = start >= 0 && start < end && end <= static_cast<int32_t>(Core.SignalA.size());
+    return {true, inside ? end - start : 0};
+  }
+  return {false, IsPowerOfTwo(Core.BuffLength) ? Core.BuffLength : 0};
 }
 
-void TSpectrumThread::CursorWindowSpectrum() {
+// The plan is made (or found) with SignalLock free: making one can take
+// milliseconds, and no window command may wait for it. Then the lock is
+// held for the whole computation: writers abort first and then wait for it,
+// so no buffer changes or disappears under the transform. Settings changed
+// while the plan was made send it round again.
+// False when it was stopped before it could finish (no hand-over then).
+bool TSpectrumThread::Compute() {
+  const auto stopped = [this] { return Stopped(); };
+  for (;;) {
+    TTransform wanted;
+    {
+      std::lock_guard<std::mutex> lock(Core.SignalLock);
+      wanted = TransformWanted();
+    }
+    // Null when stopped while the planner was busy: nothing is computed then.
+    std::shared_ptr<const TRealFft> fft;
+    if (wanted.N > 0)
+      fft = wanted.CursorWindow ? RealFft(wanted.N, TFftPlacement::InPlace, stopped) : FftPlanFor(wanted.N, stopped);
+    std::lock_guard<std::mutex> lock(Core.SignalLock);
+    if (TransformWanted() != wanted) {
+      if (Stopped()) return false;
+      continue;
+    }
+    if (wanted.CursorWindow)
+      CursorWindowSpectrum(fft.get());
+    else
+      WholeBufferSpectrum(fft.get());
+    return !Stopped();
+  }
+}
+
+void TSpectrumThread::CursorWindowSpectrum(const TRealFft* fft) {
   const int32_t start = Core.SignalStart, end = Core.SignalEnd;
-  const int32_t available = static_cast<int32_t>(Core.SignalA.size());
-  if (start < 0 || start >= end || end > available) return;
+  if (!fft) return;
   const int32_t n = end - start;
   const bool twoChannels = Core.Type == 1 && static_cast<int32_t>(Core.SignalB.size()) >= end;
   TCursorDftJob job;
@@ -104,21 +135,22 @@ void TSpectrumThread::CursorWindowSpectrum() {
   job.BinsA = Core.SpectrumA.data();
   job.BinsB = twoChannels ? Core.SpectrumB.data() : nullptr;
   job.MaxBins = static_cast<int32_t>(std::min(Core.SpectrumA.size(), Core.SpectrumB.size()));
+  job.Fft = fft;
   CursorWindowDft(job, [this] { return Stopped(); }, &Core.SpectrumProgress);
   Core.SpectrumReady = 1;
 }
 
-void TSpectrumThread::WholeBufferSpectrum() {
-  const int32_t n = Core.BuffLength;
-  if (!IsPowerOfTwo(n)) return;
+void TSpectrumThread::WholeBufferSpectrum(const TRealFft* fft) {
+  if (!fft) return;
+  const int32_t n = fft->Length();
   const auto holds = [n](const std::vector<double>& s) { return static_cast<int32_t>(s.size()) >= n; };
   if (Core.Type == 1) {
     if (holds(Core.SignalA) && holds(Core.SignalB)) {
-      TransformChannel(Core.SignalA, n, Core.WindowType, Core.SpectrumA);
-      TransformChannel(Core.SignalB, n, Core.WindowType, Core.SpectrumB);
+      TransformChannel(Core.SignalA, *fft, Core.WindowType, Core.SpectrumA);
+      TransformChannel(Core.SignalB, *fft, Core.WindowType, Core.SpectrumB);
     }
   } else if (holds(Core.SignalA)) {
-    TransformChannel(Core.SignalA, n, Core.WindowType, Core.SpectrumA);
+    TransformChannel(Core.SignalA, *fft, Core.WindowType, Core.SpectrumA);
   }
   Core.SpectrumReady = 1;
 }

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdint>
 
+class TRealFft;
 class TZelto;
 
 class TSpectrumThread : public rtl::TThread {
@@ -27,9 +28,18 @@ class TSpectrumThread : public rtl::TThread {
   void Execute() override;
 
  private:
+  // Which spectrum the settings ask for and its length; 0: none can be
+  // computed from the signals as they are.
+  struct TTransform {
+    bool CursorWindow = false;
+    int32_t N = 0;
+    bool operator==(const TTransform&) const = default;
+  };
+  TTransform TransformWanted() const;
   bool Compute();
-  void CursorWindowSpectrum();
-  void WholeBufferSpectrum();
+  // With SignalLock held. Null: nothing is computed (not marked ready).
+  void CursorWindowSpectrum(const TRealFft* fft);
+  void WholeBufferSpectrum(const TRealFft* fft);
   bool Stopped() const;
   void SyncShowSpectrum();
 

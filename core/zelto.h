@@ -245,11 +245,15 @@ class TZelto {
 
   // Folder LoadDriver loads libSartel.so from; empty: ProgramDir.
   std::u16string DriverFolder;
-  // Guards SignalA/SignalB and SignalStart/SignalEnd. The spectrum thread
-  // holds it while it computes; every writer aborts the spectrum first
-  // (LockSignalsForWriting), ConvertSamples skips while a computation runs.
-  // The windows change the spectrum's settings (AsyncMode, SpectrumInWindow,
-  // WindowType) under it too, so a computation sees one set of them.
+  // Guards every field a spectrum computation reads: SignalA/SignalB,
+  // SignalStart/SignalEnd, and the spectrum's settings AsyncMode,
+  // SpectrumInWindow, WindowType, BuffLength and Type. The spectrum thread
+  // holds it while it computes (never while it plans a transform); every
+  // writer aborts the spectrum first (LockSignalsForWriting), ConvertSamples
+  // skips while a computation runs. Set-up, the windows and the loading of
+  // sessions and asynchronous data write those settings under it, so a
+  // computation sees one set of them. SpectrumA/SpectrumB are sized only
+  // while no spectrum thread runs; the thread writes them under the lock.
   std::mutex SignalLock;
   // Threads waiting for SignalLock. A computation under way gives the lock
   // up as soon as it sees one: an abort request alone can be cleared by the

@@ -215,13 +215,21 @@ void ApplySessionTexts(TZelto& core, const TConfigSettings& s) {
 }  // namespace
 
 void ApplySettings(TZelto& core, const TConfigSettings& s, TSetupServices* services) {
+  // The buffer length and the planes are read by a spectrum computation
+  // that may be under way: written under SignalLock (zelto.h).
   if (s.BuffLength != core.BuffLength) {
-    core.BuffLength = s.BuffLength;
+    {
+      const auto lock = core.LockSignalsForWriting();
+      core.BuffLength = s.BuffLength;
+    }
     core.ClearMeasurements();  // the runs were captured with the old length
   }
   core.SpeedTolerance = static_cast<uint8_t>(s.SpeedTolerance);
   if (s.OnePlane != (core.Type == 0)) {
-    core.Type = s.OnePlane ? 0 : 1;
+    {
+      const auto lock = core.LockSignalsForWriting();
+      core.Type = s.OnePlane ? 0 : 1;
+    }
     if (services) services->NewSession();
   }
   if (s.AveragingIndex + 1 != core.AvgSize) core.Readings = 0;

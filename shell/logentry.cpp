@@ -3,6 +3,7 @@
 #include <numbers>
 
 #include "balancing.h"
+#include "capturethreads.h"
 #include "formatting.h"
 #include "records.h"
 #include "textconv.h"
@@ -121,6 +122,9 @@ std::optional<std::u16string> LogEntryBody(TLogEntryKind kind, const TZelto& cor
     case lekApplicationClose: return u"Application close\r\n";
     case lekNewSession: return u"New session (Reset)";
     case lekCaptureWindowError: return TextOf(core.LastErrorText);
+    case lekCaptureLeft:
+      return u"The capture did not stop within " + Number(CaptureStopLimitMs / 1000) +
+             u" s: it is left to end on its own";
     default: break;
   }
   const int run = core.BalancingStep;

@@ -29,6 +29,7 @@ enum TLogEntryKind : uint8_t {
   lekTrim2 = 7,
   lekNewSession = 8,
   lekCaptureWindowError = 9,  // a capture refused for the window the device reported: LastErrorText
+  lekCaptureLeft = 10,  // a capture did not end within the stop's limit
 };
 
 // The placement vectors of one run for the amplitude-only method: A, B, C

@@ -248,9 +248,13 @@ void TStartup::RestoreAutomaticSession() {
   Host.ShowMessageError((loaded ? PartialLoadText(result) : SessionNotRestoredText) + u"\n" + keptText);
 }
 
+// A capture thread left running (its device stopped answering) still uses
+// the core and the driver library: both are then kept to the program's end.
 void TStartup::Shutdown() {
   if (!Core) return;
-  StopCaptureAndWait();
+  TCaptureStopWait wait;
+  wait.ReportLeft = [this] { Host.WriteLog(LogCaptureLeft); };
+  const bool stopped = StopCaptureAndWait(wait);
   // The language closes first: the report takes its text now, and the
   // system's error box, which needs no language, shows it.
   const TJobSaveReport report{[this](const std::u16string& text) { Host.ShowError(text); },
@@ -259,9 +263,10 @@ void TStartup::Shutdown() {
   Host.WriteLog(LogApplicationClose);
   if (!FAutomaticPairHeld) SaveJob(*Core, report);
   Core->SaveConfig();
+  FStarted = false;
+  if (!stopped) return;
   Core->ReleaseDriver();
   Core->UnloadDriver();
   FDriverInitialised = false;
-  FStarted = false;
   FreeCore();
 }

@@ -31,6 +31,7 @@ extern const std::u16string DemoDescription;
 // Log entry kinds the start-up and the shutdown write.
 constexpr uint8_t LogApplicationOpen = 0;
 constexpr uint8_t LogApplicationClose = 1;
+constexpr uint8_t LogCaptureLeft = 9;
 
 class TStartupHost {
  public:
@@ -89,7 +90,9 @@ class TStartup {
 
   // The shutdown after a finished start, in its fixed order. A capture that
   // still runs is stopped first and its end hand-over served, so nothing
-  // runs against the core object once it is freed.
+  // runs against the core object once it is freed. One that does not end
+  // within the stop's limit is logged and left running: the driver and the
+  // core object are then kept to the program's end.
   // The job is saved through the routine every save of the job goes
   // through, unless the last session could not be moved aside: then its
   // files stay as they are.

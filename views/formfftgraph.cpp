@@ -160,7 +160,8 @@ void TfFFTGraph::CloseView() {
   StopSpectrumThread();
   Plot->DataA = Plot->DataB = nullptr;
   ReleaseChannelArrays(DisplayA, DisplayB);
-  if (fTimeGraph && !fTimeGraph->WindowVisible() && TheCore->Measuring && TheCore->AsyncMode) StopCaptureAndWait();
+  if (fTimeGraph && !fTimeGraph->WindowVisible() && TheCore->Measuring && TheCore->AsyncMode)
+    Workspace.StopCaptureAndWait();
 }
 
 int32_t TfFFTGraph::TransformLength() const {

@@ -64,4 +64,7 @@ class TViewWorkspace {
   // The "NoError" text in WorkText2 with the dark lamp, in the workspace's
   // error line and the error lines of the existing views.
   virtual void ShowNoError() = 0;
+  // Stops the capture and waits for its end, for a bounded time, while the
+  // windows repaint and show that it is stopping (StopCaptureAndWait).
+  virtual void StopCaptureAndWait() = 0;
 };

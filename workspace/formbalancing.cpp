@@ -73,8 +73,9 @@ TfBalancing::TfBalancing(gui::TComponent* owner) : TWindowFrame(owner, FrameBala
 }
 
 TfBalancing::~TfBalancing() {
-  // The views call back into the workspace while they go.
-  CloseViews();
+  // The views call back into the workspace while they go. The window is
+  // going: nothing of it is served while a capture is awaited.
+  CloseViews(false);
   if (WindowServices().Balancing == this) WindowServices().Balancing = nullptr;
   if (fBalancing == this) fBalancing = nullptr;
 }
@@ -584,7 +585,7 @@ void TfBalancing::DoClose(gui::TCloseAction& action) {
     action = gui::caNone;
     return;
   }
-  CloseViews();
+  CloseViews(true);
   TWindowFrame::DoClose(action);
   // Closing the start-up window runs the shutdown and ends the program.
   if (gui::Application && gui::Application->MainForm() && gui::Application->MainForm() != this)

@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "capturethreads.h"
 #include "init.h"
 #include "jobguard.h"
 #include "logentry.h"
@@ -92,6 +93,7 @@ class TfBalancing : public TWindowFrame,
   bool ExecutePrintDialog(gui::TForm* owner) override;
   std::u16string CurrentOperationCaption() override;
   TViewStatusLine StatusLine() override;
+  void StopCaptureAndWait() override;
   void ShowErrorText(const std::u16string& text, gui::TColor colour) override;
   void ShowErrorLamp(TViewLamp lamp) override;
 
@@ -174,7 +176,10 @@ class TfBalancing : public TWindowFrame,
   void RefreshViewsAfterFreeRunning();
   void RefreshViewsAfterStep();
   void RefreshViewsAfterModeChange();
-  void CloseViews();
+  // Ends the capture (serving the windows meanwhile when asked), then
+  // destroys the views.
+  void CloseViews(bool serveWindow);
+  TCaptureStopWait CaptureStopWait();
 };
 
 // The workspace while it exists, else null.

@@ -3,6 +3,7 @@
 // need of the workspace (TViewWorkspace), and how the start and end of a
 // capture switch the views' buttons.
 
+#include "application.h"
 #include "capturethreads.h"
 #include "dialogs.h"
 #include "events.h"
@@ -173,8 +174,28 @@ void TfBalancing::RefreshViewsAfterModeChange() {
 
 // Before anything of the workspace is freed: the views call back into it.
 // A capture still running reaches the views through its hand-overs, so it
-// ends first (its end hand-over runs here).
-void TfBalancing::CloseViews() {
-  StopCaptureAndWait();
+// ends first (its end hand-over runs here). One that does not end within
+// the limit is left to end on its own: the views and the workspace
+// unregister from WindowServices as they go, so its later hand-overs reach
+// none of them.
+void TfBalancing::CloseViews(bool serveWindow) {
+  ::StopCaptureAndWait(serveWindow ? CaptureStopWait() : TCaptureStopWait{});
   DestroyViews();
 }
+
+// The windows repaint and show that the capture is stopping while the
+// window's thread waits for it; a capture left running is logged.
+TCaptureStopWait TfBalancing::CaptureStopWait() {
+  TCaptureStopWait wait;
+  wait.ServeWindow = [] {
+    if (gui::Application) gui::Application->ProcessMessagesExceptInput();
+  };
+  wait.ShowStopping = [this] {
+    leStatus->SetCaptionW(Texts.StateStopping);
+    MirrorViews(true);
+  };
+  wait.ReportLeft = [this] { WriteLog(lekCaptureLeft); };
+  return wait;
+}
+
+void TfBalancing::StopCaptureAndWait() { ::StopCaptureAndWait(CaptureStopWait()); }

@@ -1,6 +1,6 @@
 #include "workspacetexts.h"
 
-const std::array<TWorkspaceTextKey, 32> WorkspaceTextKeys = {{
+const std::array<TWorkspaceTextKey, 33> WorkspaceTextKeys = {{
     {u"Start", &TWorkspaceTexts::Start},
     {u"Stop", &TWorkspaceTexts::Stop},
     {u"Left", &TWorkspaceTexts::Left},
@@ -33,6 +33,7 @@ const std::array<TWorkspaceTextKey, 32> WorkspaceTextKeys = {{
     {u"StateTransfer", &TWorkspaceTexts::StateTransfer},
     {u"StateAsyncSampling", &TWorkspaceTexts::StateAsyncSampling},
     {u"StateReady", &TWorkspaceTexts::StateReady},
+    {u"StateStopping", &TWorkspaceTexts::StateStopping},
 }};
 
 void LoadWorkspaceTexts(TWorkspaceTexts& texts, const TLanguageLookup& lookup) {

@@ -123,6 +123,10 @@ void TApplication::Terminate() {
 
 void TApplication::ProcessMessages() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
+void TApplication::ProcessMessagesExceptInput() {
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
 void TApplication::Minimize() {
   for (QWidget* w : QApplication::topLevelWidgets())
     if (auto* form = dynamic_cast<TForm*>(detail::QtAccess::ControlOf(w)); form && form->Visible())

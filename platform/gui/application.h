@@ -41,6 +41,10 @@ class TApplication : public TComponent {
   bool Terminated() const { return FTerminated; }
   // Handles every event that is waiting, then returns.
   void ProcessMessages();
+  // The same but for user input (keys, mouse), which stays queued: the
+  // windows repaint and timers run while a command waits, and no second
+  // command starts inside it.
+  void ProcessMessagesExceptInput();
   // Minimises every visible form (the whole program) / shows them again.
   void Minimize();
   void Restore();

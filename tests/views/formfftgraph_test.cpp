@@ -18,6 +18,7 @@
 #include "formcursorpos.h"
 #include "formtimegraph.h"
 #include "inputsim.h"
+#include "planninggate.h"
 #include "rendertest.h"
 #include "spectrumreadout.h"
 #include "spectrumthread.h"
@@ -122,6 +123,26 @@ TEST_F(SpectrumWindow, DftOverTheRunsWindow) {
   EXPECT_EQ(w->Plot->CursorT, Core->Captures[0].T);
   EXPECT_EQ(w->Plot->ViewWidth, 500);
   EXPECT_EQ(w->Plot->SolidA, 1);
+}
+
+// The spectrum thread plans the transform of a length it has not used yet
+// without the signal lock: while that plan is held in the planner, the
+// window-function choice takes the lock and returns. Then the DFT arrives
+// with the chosen window.
+TEST_F(SpectrumWindow, ACommandDoesNotWaitWhileATransformIsPlanned) {
+  TfFFTGraph* w = OpenWithRunWindow(3001);
+  ASSERT_NE(w, nullptr);
+  testsupport::TPlanningGate gate(3001, TFftPlacement::InPlace);
+  ChooseDft(w);
+  ASSERT_TRUE(ServeUntil([&gate] { return gate.Entered.load(); }));
+  gui::TAnswerScript script;
+  script.Expect(gui::dkPopupMenu, 6);
+  w->bWindowType->Click();
+  gate.Open();
+  ASSERT_TRUE(ServeUntil([&gate] { return gate.Left.load(); }));
+  EXPECT_TRUE(gate.OpenedInTime);
+  EXPECT_EQ(Core->WindowType, 5);
+  EXPECT_TRUE(ServeUntil([this, w] { return w->Plot->TotalBins == 3001 / 2 && w->SolidA && !Core->SpectrumBusy; }));
 }
 
 // The samples of a free-running demo capture of 2^20 samples as the record

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "answerhook.h"
+#include "capturethreads.h"
 #include "driveritems.h"
 #include "form.h"
 #include "popupmenu.h"
@@ -44,6 +45,10 @@ class TRecordingWorkspace : public TViewWorkspace {
   void ShowErrorText(const std::u16string& text, gui::TColor colour) override;
   void ShowErrorLamp(TViewLamp lamp) override;
   void ShowNoError() override;
+  void StopCaptureAndWait() override {
+    Calls.push_back("StopCaptureAndWait");
+    ::StopCaptureAndWait();
+  }
 
   bool Has(const std::string& call) const;
 

@@ -8,13 +8,18 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
+#include <chrono>
 #include <optional>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "formlog.h"
 #include "inputsim.h"
 #include "labelex.h"
+#include "logfile.h"
 #include "polardiagram.h"
 #include "polarplot.h"
 #include "popupmenu.h"
@@ -252,6 +257,47 @@ void ExpectFinishedReadings(const std::vector<TObservation<T>>& seen, const std:
     EXPECT_TRUE(last || next) << what << " after hand-over " << o.HandOvers << " of " << handedOver.size();
   }
 }
+
+// A device bound through the core's driver table whose transfer blocks
+// until the test releases it (or ten seconds pass, so that no fault can
+// keep a test waiting for ever). Everything else answers at once: armed,
+// triggered and done.
+class TBlockingTransfer {
+ public:
+  explicit TBlockingTransfer(TZelto& core) {
+    TDriverApi& api = core.DriverApi;
+    api.CPMode = [](int32_t) {};
+    api.CPBuffer = [](int32_t) {};
+    api.CPSampling = [](int32_t) {};
+    api.CPGain = [](int32_t, int32_t) {};
+    api.CPSet = [] { return int32_t{0}; };
+    api.StartCapture = [] { return int32_t{0}; };
+    api.StopCapture = [] { return int32_t{0}; };
+    api.EndCapture = [] { return int32_t{0}; };
+    api.ReadStatus = [] { return uint8_t{SARTEL_STATUS_ARMED | SARTEL_STATUS_TRIGGERED | SARTEL_STATUS_DONE}; };
+    api.GetAddress = [] { return int32_t{0}; };
+    api.GetCaptureParams = [](int32_t* start, int32_t* end, int32_t* revolutions) {
+      *start = 0;
+      *end = 1000;
+      *revolutions = 10;
+      return int32_t{0};
+    };
+    api.GetDataA = [](int32_t*, int32_t*) {
+      InTransfer = true;
+      const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+      while (!Released && std::chrono::steady_clock::now() < limit)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    };
+    core.DeviceReady = 1;
+  }
+  ~TBlockingTransfer() { Release(); }
+  TBlockingTransfer(const TBlockingTransfer&) = delete;
+  TBlockingTransfer& operator=(const TBlockingTransfer&) = delete;
+
+  void Release() { Released = true; }
+
+  static inline std::atomic<bool> InTransfer{false}, Released{false};
+};
 
 class CaptureWindows : public WorkspaceViews {
  protected:
@@ -498,4 +544,38 @@ TEST_F(CaptureWindows, ClosingTheWorkspaceInTheMiddleOfAFreeRunningCaptureStopsI
   EXPECT_EQ(fTimeGraph, nullptr);
   EXPECT_EQ(fFFTGraph, nullptr);
   EXPECT_EQ(SpectrumThread, nullptr);
+}
+
+// Close while the device's transfer does not end: while the stop is awaited
+// the workspace serves its events (a call queued before the close runs) and
+// shows that the capture is stopping; the wait gives up at its limit and
+// says so in the log. The views go; the capture, released afterwards, ends
+// on its own through its end hand-over.
+TEST_F(CaptureWindows, ClosingDuringABlockedTransferServesTheWindowAndGivesUpAtTheLimit) {
+  TBlockingTransfer device(*Core);
+  TfLog log(nullptr);
+  Window->Log = &log;
+  Window->bOscilloscope->Click();
+  Window->bStartStop->Click();
+  ASSERT_TRUE(ServeUntil([] { return TBlockingTransfer::InTransfer.load(); }));
+  bool servedWhileWaiting = false;
+  std::u16string statusWhileWaiting;
+  gui::TApplication::Queue([&] {
+    servedWhileWaiting = BalThread != nullptr;
+    statusWhileWaiting = Window->leStatus->CaptionW();
+  });
+  gui::TAnswerScript script;
+  script.ExpectAction(gui::dkModalForm, ExitAnswer(true));
+  Window->Close();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_TRUE(servedWhileWaiting);
+  EXPECT_EQ(statusWhileWaiting, Forms(u"StateStopping"));
+  EXPECT_NE(BalThread, nullptr);
+  EXPECT_EQ(fTimeGraph, nullptr);
+  const std::optional<std::u16string> entries = ReadLogDayFile(log.LogPath);
+  ASSERT_TRUE(entries);
+  EXPECT_NE(entries->find(u"The capture did not stop within 5 s: it is left to end on its own"), std::u16string::npos);
+  Window->Log = nullptr;
+  device.Release();
+  EXPECT_TRUE(ServeUntilIdle());
 }

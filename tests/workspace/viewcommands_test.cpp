@@ -6,7 +6,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "combobox.h"
 #include "formconfig.h"
+#include "planninggate.h"
+#include "radiobutton.h"
 #include "viewsfixture.h"
 #include "viewwindows.h"
 
@@ -186,6 +189,40 @@ TEST_F(WorkspaceViews, SetupRecomputesTheAbortedSpectrum) {
   Window->bSetup->Click();
   EXPECT_EQ(script.Pending(), 0u);
   EXPECT_TRUE(ServeUntil([] { return fFFTGraph->DisplayA[100] > 9000; }));
+}
+
+// Set-up confirmed with another buffer length and one plane while the
+// spectrum thread computes its first spectrum (held while it plans that
+// transform): the settings the computation reads are written under the
+// signal lock, which ThreadSanitizer checks in the threads pass, and the
+// spectrum that follows is one of the new length.
+TEST_F(WorkspaceViews, SetupConfirmedDuringAComputationChangesItsSettingsUnderTheLock) {
+  Core->BuffLength = 1024;
+  Core->Captures[0].DataA = Sine(1024, 100, 10000);
+  Core->Captures[0].DataB = Sine(1024, 50, 5000);
+  Core->ConvertSamples();
+  testsupport::TPlanningGate gate(1024, TFftPlacement::OutOfPlace);
+  ShowFFTGraph(Window, *Window);
+  ASSERT_TRUE(fFFTGraph);
+  ASSERT_TRUE(ServeUntil([&gate] { return gate.Entered.load(); }));
+  ASSERT_TRUE(Core->SpectrumBusy);
+  gui::TAnswerScript script;
+  script.ExpectAction(gui::dkModalForm, [](const gui::TDialogRequest& r) {
+    auto* dialog = dynamic_cast<TfConfig*>(r.Form);
+    EXPECT_NE(dialog, nullptr);
+    if (!dialog) return std::optional<gui::TDialogAnswer>();
+    dialog->cbBuffSize->SetItemIndex(1);
+    dialog->cbBuffSizeChange(dialog->cbBuffSize);
+    dialog->rbOnePlane->SetChecked(true);
+    dialog->bOKClick(dialog->bOK);
+    return std::optional<gui::TDialogAnswer>();
+  });
+  Window->bSetup->Click();
+  gate.Open();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_EQ(Core->BuffLength, 8192);
+  EXPECT_EQ(Core->Type, 0);
+  EXPECT_TRUE(ServeUntil([this] { return fFFTGraph->Plot->TotalBins == 4096 && !Core->SpectrumBusy; }));
 }
 
 // Yes to the exit question destroys both views before the workspace goes;
