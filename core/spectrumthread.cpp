@@ -14,15 +14,22 @@ TSpectrumThread* SpectrumThread = nullptr;
 
 namespace {
 
-// Windowed FFT of n samples into at most `bins` bins of out.
-void TransformChannel(const std::vector<double>& samples, int32_t n, uint8_t windowType,
+// Windowed FFT of n samples into at most `bins` bins of out; false when
+// out was left as it was.
+bool TransformChannel(const std::vector<double>& samples, int32_t n, uint8_t windowType,
                       std::vector<std::complex<double>>& out) {
   const std::vector<double>& window = WindowTable(windowType, n);
   std::vector<double> re(n), im(n, 0.0);
   for (int32_t i = 0; i < n; ++i) re[i] = window[i] * samples[i];
-  if (!CalcFFT(n, re.data(), im.data())) return;
+  if (!CalcFFT(n, re.data(), im.data())) return false;
   const int32_t bins = std::min<int32_t>(n, static_cast<int32_t>(out.size()));
   for (int32_t i = 0; i < bins; ++i) out[i] = {re[i], im[i]};
+  return true;
+}
+
+// The spectrum of n samples of a signal from `signal`.
+TSignalOrigin TransformOrigin(const TSignalOrigin& signal, int32_t n) {
+  return signal.Holds() ? TSignalOrigin{signal.Record, n, signal.SampleRate} : TSignalOrigin{};
 }
 
 }  // namespace
@@ -31,6 +38,7 @@ TSpectrumThread::TSpectrumThread(TZelto& core, bool createSuspended) : rtl::TThr
   const size_t bins = static_cast<size_t>(std::max(core.RamSize, 0));
   Core.SpectrumA.assign(bins, {});
   Core.SpectrumB.assign(bins, {});
+  Core.SpectrumOriginA = Core.SpectrumOriginB = {};
   if (!createSuspended) Resume();
 }
 
@@ -40,6 +48,7 @@ TSpectrumThread::~TSpectrumThread() {
   WaitFor();
   std::vector<std::complex<double>>().swap(Core.SpectrumA);
   std::vector<std::complex<double>>().swap(Core.SpectrumB);
+  Core.SpectrumOriginA = Core.SpectrumOriginB = {};
 }
 
 void TSpectrumThread::AbortCalculation() {
@@ -104,7 +113,10 @@ void TSpectrumThread::CursorWindowSpectrum() {
   job.BinsA = Core.SpectrumA.data();
   job.BinsB = twoChannels ? Core.SpectrumB.data() : nullptr;
   job.MaxBins = static_cast<int32_t>(std::min(Core.SpectrumA.size(), Core.SpectrumB.size()));
-  CursorWindowDft(job, [this] { return Stopped(); }, &Core.SpectrumProgress);
+  if (CursorWindowDft(job, [this] { return Stopped(); }, &Core.SpectrumProgress) > 0) {
+    Core.SpectrumOriginA = TransformOrigin(Core.SignalOriginA, n);
+    if (twoChannels) Core.SpectrumOriginB = TransformOrigin(Core.SignalOriginB, n);
+  }
   Core.SpectrumReady = 1;
 }
 
@@ -114,11 +126,13 @@ void TSpectrumThread::WholeBufferSpectrum() {
   const auto holds = [n](const std::vector<double>& s) { return static_cast<int32_t>(s.size()) >= n; };
   if (Core.Type == 1) {
     if (holds(Core.SignalA) && holds(Core.SignalB)) {
-      TransformChannel(Core.SignalA, n, Core.WindowType, Core.SpectrumA);
-      TransformChannel(Core.SignalB, n, Core.WindowType, Core.SpectrumB);
+      if (TransformChannel(Core.SignalA, n, Core.WindowType, Core.SpectrumA))
+        Core.SpectrumOriginA = TransformOrigin(Core.SignalOriginA, n);
+      if (TransformChannel(Core.SignalB, n, Core.WindowType, Core.SpectrumB))
+        Core.SpectrumOriginB = TransformOrigin(Core.SignalOriginB, n);
     }
-  } else if (holds(Core.SignalA)) {
-    TransformChannel(Core.SignalA, n, Core.WindowType, Core.SpectrumA);
+  } else if (holds(Core.SignalA) && TransformChannel(Core.SignalA, n, Core.WindowType, Core.SpectrumA)) {
+    Core.SpectrumOriginA = TransformOrigin(Core.SignalOriginA, n);
   }
   Core.SpectrumReady = 1;
 }

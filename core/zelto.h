@@ -124,6 +124,9 @@ class TZelto {
   std::vector<int32_t> LiveDataA, LiveDataB;
   std::vector<double> SignalA, SignalB;
   std::vector<std::complex<double>> SpectrumA, SpectrumB;
+  // The transforms the spectra hold, written with them under SignalLock: a
+  // spectrum is drawn and read only on the axis of its own length and rate.
+  TSignalOrigin SpectrumOriginA, SpectrumOriginB;
 
   // spectrum hand-over
   std::shared_ptr<rtl::TEvent> SpectrumEvent;
@@ -234,6 +237,10 @@ class TZelto {
   rtl::TCriticalSection ResultsLock;
   // The revolution-synchronous window of the run converted into SignalA/B.
   int32_t SignalStart = 0, SignalEnd = 0;
+  // Where SignalA/SignalB were converted from, under SignalLock; none for a
+  // channel whose record has no samples (the buffer holds zeros or older
+  // samples then).
+  TSignalOrigin SignalOriginA, SignalOriginB;
   // 1: the last capture thread ended on a driver error (text in
   // LastErrorText), 0: it ended normally. Read in the end hand-over.
   std::atomic<uint8_t> CaptureError{0};
