@@ -456,6 +456,12 @@ void TZelto::PrepareRunBuffers() {
   if (Type == 1) Reserve(run.DataB, BuffLength);
   const auto lock = LockSignalsForWriting();
   const size_t length = static_cast<size_t>(std::max(BuffLength, 0));
-  if (SignalA.size() != length) SignalA.assign(length, 0.0);
-  if (Type == 1 && SignalB.size() != length) SignalB.assign(length, 0.0);
+  if (SignalA.size() != length) {
+    SignalA.assign(length, 0.0);
+    SignalOriginA = {};
+  }
+  if (Type == 1 && SignalB.size() != length) {
+    SignalB.assign(length, 0.0);
+    SignalOriginB = {};
+  }
 }

@@ -57,6 +57,7 @@ void ConvertLocked(TZelto& core) {
   if (twoChannels && core.SignalB.size() != static_cast<size_t>(length)) core.SignalB.assign(length, 0.0);
   const std::vector<int32_t>* a = nullptr;
   const std::vector<int32_t>* b = nullptr;
+  TSignalOrigin origin{TSignalOrigin::LiveRecord, length, static_cast<double>(core.DriverSamplingFrequency())};
   if (core.AsyncMode) {
     a = &core.LiveDataA;
     b = &core.LiveDataB;
@@ -67,10 +68,15 @@ void ConvertLocked(TZelto& core) {
     b = &run.DataB;
     core.SignalStart = run.Start;
     core.SignalEnd = run.End;
+    origin.Record = core.BalancingStep;
   }
+  core.SignalOriginA = core.SignalOriginB = {};
   if (!a || a->empty()) return;
   CopySamples(*a, core.SignalA, length);
-  if (twoChannels && !b->empty()) CopySamples(*b, core.SignalB, length);
+  core.SignalOriginA = origin;
+  if (!twoChannels || b->empty()) return;
+  CopySamples(*b, core.SignalB, length);
+  core.SignalOriginB = origin;
 }
 
 // Slot of the reading about to be stored. Once all slots are full, the
@@ -256,6 +262,7 @@ void TZelto::ClearMeasurements() {
   Free(LiveDataA);
   Free(LiveDataB);
   SignalStart = SignalEnd = 0;
+  SignalOriginA = SignalOriginB = SpectrumOriginA = SpectrumOriginB = {};
   BalancingStep = 0;
   HighestStep = 0;
 }

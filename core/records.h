@@ -54,6 +54,19 @@ struct CaptureRecord {
   int32_t End = 0;             // end of the window (exclusive)
 };
 
+// What a spectrum, or the signal it is computed from, belongs to: the
+// record (a run's index, or LiveRecord for the free-running buffers), the
+// samples (converted, or transformed) and their sampling frequency in Hz.
+// Length 0: no record, nothing to draw or read.
+struct TSignalOrigin {
+  static constexpr int32_t LiveRecord = RunCount;
+  int32_t Record = 0;
+  int32_t Length = 0;
+  double SampleRate = 0;
+  bool Holds() const { return Length > 0; }
+  friend bool operator==(const TSignalOrigin&, const TSignalOrigin&) = default;
+};
+
 enum TSensorType : uint8_t { stAcceleration = 0, stVelocity = 1, stDisplacement = 2 };
 
 struct SensorInfo {

@@ -16,16 +16,23 @@ TSpectrumThread* SpectrumThread = nullptr;
 
 namespace {
 
-// Windowed FFT of fft.Length() samples into at most `bins` bins of out.
-void TransformChannel(const std::vector<double>& samples, const TRealFft& fft, uint8_t windowType,
+// Windowed FFT of fft.Length() samples into at most `bins` bins of out;
+// false when out was left as it was.
+bool TransformChannel(const std::vector<double>& samples, const TRealFft& fft, uint8_t windowType,
                       std::vector<std::complex<double>>& out) {
   const int32_t n = fft.Length();
   const std::vector<double>& window = WindowTable(windowType, n);
   std::vector<double> re(n), im(n, 0.0);
   for (int32_t i = 0; i < n; ++i) re[i] = window[i] * samples[i];
-  if (!CalcFFT(fft, re.data(), im.data())) return;
+  if (!CalcFFT(fft, re.data(), im.data())) return false;
   const int32_t bins = std::min<int32_t>(n, static_cast<int32_t>(out.size()));
   for (int32_t i = 0; i < bins; ++i) out[i] = {re[i], im[i]};
+  return true;
+}
+
+// The spectrum of n samples of a signal from `signal`.
+TSignalOrigin TransformOrigin(const TSignalOrigin& signal, int32_t n) {
+  return signal.Holds() ? TSignalOrigin{signal.Record, n, signal.SampleRate} : TSignalOrigin{};
 }
 
 }  // namespace
@@ -34,6 +41,7 @@ TSpectrumThread::TSpectrumThread(TZelto& core, bool createSuspended) : rtl::TThr
   const size_t bins = static_cast<size_t>(std::max(core.RamSize, 0));
   Core.SpectrumA.assign(bins, {});
   Core.SpectrumB.assign(bins, {});
+  Core.SpectrumOriginA = Core.SpectrumOriginB = {};
   if (!createSuspended) Resume();
 }
 
@@ -43,6 +51,7 @@ TSpectrumThread::~TSpectrumThread() {
   WaitFor();
   std::vector<std::complex<double>>().swap(Core.SpectrumA);
   std::vector<std::complex<double>>().swap(Core.SpectrumB);
+  Core.SpectrumOriginA = Core.SpectrumOriginB = {};
 }
 
 void TSpectrumThread::AbortCalculation() {
@@ -136,7 +145,10 @@ void TSpectrumThread::CursorWindowSpectrum(const TRealFft* fft) {
   job.BinsB = twoChannels ? Core.SpectrumB.data() : nullptr;
   job.MaxBins = static_cast<int32_t>(std::min(Core.SpectrumA.size(), Core.SpectrumB.size()));
   job.Fft = fft;
-  CursorWindowDft(job, [this] { return Stopped(); }, &Core.SpectrumProgress);
+  if (CursorWindowDft(job, [this] { return Stopped(); }, &Core.SpectrumProgress) > 0) {
+    Core.SpectrumOriginA = TransformOrigin(Core.SignalOriginA, n);
+    if (twoChannels) Core.SpectrumOriginB = TransformOrigin(Core.SignalOriginB, n);
+  }
   Core.SpectrumReady = 1;
 }
 
@@ -146,11 +158,13 @@ void TSpectrumThread::WholeBufferSpectrum(const TRealFft* fft) {
   const auto holds = [n](const std::vector<double>& s) { return static_cast<int32_t>(s.size()) >= n; };
   if (Core.Type == 1) {
     if (holds(Core.SignalA) && holds(Core.SignalB)) {
-      TransformChannel(Core.SignalA, *fft, Core.WindowType, Core.SpectrumA);
-      TransformChannel(Core.SignalB, *fft, Core.WindowType, Core.SpectrumB);
+      if (TransformChannel(Core.SignalA, *fft, Core.WindowType, Core.SpectrumA))
+        Core.SpectrumOriginA = TransformOrigin(Core.SignalOriginA, n);
+      if (TransformChannel(Core.SignalB, *fft, Core.WindowType, Core.SpectrumB))
+        Core.SpectrumOriginB = TransformOrigin(Core.SignalOriginB, n);
     }
-  } else if (holds(Core.SignalA)) {
-    TransformChannel(Core.SignalA, *fft, Core.WindowType, Core.SpectrumA);
+  } else if (holds(Core.SignalA) && TransformChannel(Core.SignalA, *fft, Core.WindowType, Core.SpectrumA)) {
+    Core.SpectrumOriginA = TransformOrigin(Core.SignalOriginA, n);
   }
   Core.SpectrumReady = 1;
 }

@@ -129,6 +129,9 @@ class TZelto {
   std::vector<int32_t> LiveDataA, LiveDataB;
   std::vector<double> SignalA, SignalB;
   std::vector<std::complex<double>> SpectrumA, SpectrumB;
+  // The transforms the spectra hold, written with them under SignalLock: a
+  // spectrum is drawn and read only on the axis of its own length and rate.
+  TSignalOrigin SpectrumOriginA, SpectrumOriginB;
 
   // spectrum hand-over
   std::shared_ptr<rtl::TEvent> SpectrumEvent;
@@ -268,6 +271,10 @@ class TZelto {
   rtl::TCriticalSection ResultsLock;
   // The revolution-synchronous window of the run converted into SignalA/B.
   int32_t SignalStart = 0, SignalEnd = 0;
+  // Where SignalA/SignalB were converted from, under SignalLock; none for a
+  // channel whose record has no samples (the buffer holds zeros or older
+  // samples then).
+  TSignalOrigin SignalOriginA, SignalOriginB;
   // CaptureErrorNone, CaptureErrorDriver (the last capture thread ended on
   // a driver error, text in LastErrorText) or CaptureErrorWindow (the device
   // reported an impossible window, described in LastErrorText). Read in the

@@ -153,9 +153,11 @@ bool TDisplayFFT::Measure(int plotWidth, int plotHeight) {
   return true;
 }
 
+int32_t TDisplayFFT::DrawnBin(int32_t cursor) const { return std::clamp(cursor, 0, std::max(TotalBins - 1, 0)); }
+
 int32_t TDisplayFFT::HitTest(int& x, int& y) {
-  return HitFrame(x, y, {{CursorX, ShowCursorX}, {CursorY, ShowCursorY}, {CursorT, ShowCursorT}}, PxPerBin, TotalBins,
-                  Steps());
+  return HitFrame(x, y, {{DrawnBin(CursorX), ShowCursorX}, {DrawnBin(CursorY), ShowCursorY}, {CursorT, ShowCursorT}},
+                  PxPerBin, TotalBins, Steps());
 }
 
 void TDisplayFFT::DrawPlotArea(gui::TCanvas& c, bool print, const gui::TRect& r, int channels) {
@@ -168,8 +170,8 @@ void TDisplayFFT::DrawPlotArea(gui::TCanvas& c, bool print, const gui::TRect& r,
   };
   if (CursorT != 0 && ShowCursorT) cursor(CursorT, CursorTColor);
   DrawTracesInOrder(channels, [&](bool channelA) { DrawTrace(c, print, r, channelA); });
-  if (ShowCursorY) cursor(CursorY, CursorYColor);
-  if (ShowCursorX) cursor(CursorX, CursorXColor);
+  if (ShowCursorY) cursor(DrawnBin(CursorY), CursorYColor);
+  if (ShowCursorX) cursor(DrawnBin(CursorX), CursorXColor);
 }
 
 void TDisplayFFT::DrawTrace(gui::TCanvas& c, bool print, const gui::TRect& r, bool channelA) {
@@ -236,7 +238,9 @@ void TDisplayFFT::DrawGrid(gui::TCanvas& c, bool print, const gui::TRect& r) {
 // The marks stand one pixel higher than the oscilloscope's.
 void TDisplayFFT::DrawCursorMarks(gui::TCanvas& c, bool print, const gui::TRect& band) {
   DrawCursorMarksOf(c, print, band, PxPerBin, 1,
-                    {{CursorY, CursorYColor, u"Y"}, {CursorX, CursorXColor, u"X"}, {CursorT, CursorTColor, u"T"}});
+                    {{DrawnBin(CursorY), CursorYColor, u"Y"},
+                     {DrawnBin(CursorX), CursorXColor, u"X"},
+                     {CursorT, CursorTColor, u"T"}});
 }
 
 void TDisplayFFT::DrawFrequencyLabels(gui::TCanvas& c, bool print, const gui::TRect& band) {

@@ -36,8 +36,13 @@ class TDisplayFFT : public TPlotRendererOf<TDisplayFFT> {
   uint8_t LogScale = 0;
   uint8_t WholeSpectrum = 1;  // set by Paint: the spectrum fills the view
   uint8_t ShowCursorT = 0;
+  // X and Y as the user placed them, perhaps on a longer transform.
   int32_t CursorX = 0, CursorY = 0, CursorT = 0;
   gui::TColor LabelColor = 0, CursorTColor = 0;
+
+  // The bin a cursor stands on in this spectrum: a position beyond the last
+  // bin is drawn on the last bin.
+  int32_t DrawnBin(int32_t cursor) const;
 
   // 0 inside the plot over the spectrum (x becomes plot-relative, y stays),
   // 2 the front channel was swapped (and the plot repainted), -1 elsewhere;

@@ -59,12 +59,13 @@ void TfFFTGraph::bZoomAllClick(gui::TComponent*) {
 }
 
 void TfFFTGraph::bZoomXYClick(gui::TComponent*) {
-  ApplyZoom(ZoomToCursors(Plot->View(), Plot->CursorX, Plot->CursorY, Plot->TotalBins, MinSpectrumViewWidth));
+  ApplyZoom(ZoomToCursors(Plot->View(), Plot->DrawnBin(Plot->CursorX), Plot->DrawnBin(Plot->CursorY), Plot->TotalBins,
+                          MinSpectrumViewWidth));
 }
 
 void TfFFTGraph::bGotoCurClick(gui::TComponent* sender) {
   const int tag = sender->Tag();
-  const int32_t p = tag == 1 ? Plot->CursorX : tag == 2 ? Plot->CursorY : Plot->CursorT;
+  const int32_t p = tag == 1 ? Plot->DrawnBin(Plot->CursorX) : tag == 2 ? Plot->DrawnBin(Plot->CursorY) : Plot->CursorT;
   Plot->ViewStart = CentredStart(p, Plot->ViewWidth, Plot->TotalBins);
   (tag == 1 ? Plot->ShowCursorX : tag == 2 ? Plot->ShowCursorY : Plot->ShowCursorT) = 1;
   ViewChanged();
@@ -101,7 +102,7 @@ void TfFFTGraph::pbFFTMouseMove(gui::TShiftState, int x, int) {
 
 void TfFFTGraph::PlaceCursor(char letter, int32_t lowest) {
   const bool x = letter == 'X';
-  const int32_t bin = AskCursorPosition(letter, x ? Plot->CursorX : Plot->CursorY);
+  const int32_t bin = AskCursorPosition(letter, CursorBin(letter));
   if (bin < lowest) return;
   (x ? Plot->CursorX : Plot->CursorY) = bin;
   (x ? Plot->ShowCursorX : Plot->ShowCursorY) = 1;

@@ -4,7 +4,9 @@
 // The spectra are read under the core's signal lock; while a computation
 // holds it, the values keep their captions until the thread hands the new
 // spectra over (and refreshes the panel).
+#include <algorithm>
 #include <mutex>
+#include <optional>
 
 #include "formatting.h"
 #include "formcursorpos.h"
@@ -22,8 +24,10 @@ size_t Row(gui::TComponent* sender) { return static_cast<size_t>(std::clamp(send
 int32_t TfFFTGraph::FrequencyToBin(double f) const { return ::FrequencyToBin(f, BinScale()); }
 
 int32_t TfFFTGraph::CursorBin(char cursor) const {
-  if (cursor == 'X') return Plot->CursorX;
-  if (cursor == 'Y') return Plot->CursorY;
+  if (cursor == 'X' || cursor == 'Y') {
+    const int32_t placed = cursor == 'X' ? Plot->CursorX : Plot->CursorY;
+    return std::clamp(placed, 0, std::max(BinScale().Bins - 1, 0));
+  }
   if (!TheCore) return 0;
   const int32_t step = TheCore->BalancingStep;
   if (step < 0 || step >= RunCount) return 0;
@@ -47,7 +51,7 @@ std::u16string TfFFTGraph::CursorReadoutText(char cursor, char channel, char kin
   const TBinScale bins = BinScale();
   const bool inside = k >= 0 && k < bins.Bins && static_cast<size_t>(k) < spectrum.size();
   const SensorInfo& sensor = a ? TheCore->VibSensorA : TheCore->VibSensorB;
-  if (!ChannelHasSamples(a)) return u"-";
+  if (!SpectrumShown(a)) return u"-";
   if (kind == 'P') return inside ? PhaseText(spectrum[static_cast<size_t>(k)], sensor, TheCore->AmplDisplayMode) : u"-";
   if ((a ? DisplayA : DisplayB).empty() || !inside) return u"-";
   TAmplitudeScale scale;
@@ -59,14 +63,14 @@ std::u16string TfFFTGraph::CursorReadoutText(char cursor, char channel, char kin
   return AmplitudeText(spectrum[static_cast<size_t>(k)] / SpectrumGain(), scale, sensor);
 }
 
-double TfFFTGraph::BandRms(uint8_t channel) const {
+std::optional<double> TfFFTGraph::BandRms(uint8_t channel) const {
   const bool a = channel == 0;
-  if (!ChannelHasSamples(a)) return 0;
+  if (!SpectrumShown(a)) return std::nullopt;
   const int32_t range = TheCore->DriverInputRange(a ? TheCore->GainA : TheCore->GainB);
   const int32_t fullScale = TheCore->DriverFullScale();
   const double mvPerCount = fullScale == 0 ? 0 : static_cast<double>(range) / fullScale;
   const TBinScale scale = BinScale();
-  const TBinRange bins = BandBins(RmsType, Plot->CursorX, Plot->CursorY, scale);
+  const TBinRange bins = BandBins(RmsType, CursorBin('X'), CursorBin('Y'), scale);
   return ::BandRms(a ? TheCore->SpectrumA : TheCore->SpectrumB, bins, mvPerCount, scale,
                    a ? TheCore->VibSensorA : TheCore->VibSensorB, TheCore->AmplDisplayMode);
 }
@@ -75,9 +79,6 @@ void TfFFTGraph::RefreshInfoPanel() {
   if (!TheCore) return;
   const bool two = TheCore->Type == 1;
   if (!two) MeasCh = {'A', 'A', 'A'};
-  // The settings may already ask for another transform than the one drawn
-  // (a DFT chosen, its spectrum still on the way).
-  ClampCursors(BinScale().Bins);
   std::unique_lock<std::mutex> lock(TheCore->SignalLock, std::try_to_lock);
   const bool spectraReadable = lock.owns_lock();
   for (size_t r = 0; r < 3; ++r) {
@@ -91,9 +92,13 @@ void TfFFTGraph::RefreshInfoPanel() {
   }
   bRmsType->SetCaptionW(BandNames()[std::min<size_t>(RmsType, BandCount - 1)]);
   const std::u16string unit = AmplitudeUnitText(TheCore->AmplDisplayMode, 0);
+  const auto rmsText = [&](uint8_t channel) -> std::u16string {
+    const std::optional<double> rms = BandRms(channel);
+    return rms ? (channel == 0 ? u"A: " : u"B: ") + FormatNumber(*rms) + unit : u"-";
+  };
   if (spectraReadable) {
-    bRmsValueA->SetCaptionW(u"A: " + FormatNumber(BandRms(0)) + unit);
-    if (two) bRmsValueB->SetCaptionW(u"B: " + FormatNumber(BandRms(1)) + unit);
+    bRmsValueA->SetCaptionW(rmsText(0));
+    if (two) bRmsValueB->SetCaptionW(rmsText(1));
   }
   // Without channel B there is nothing to wait for.
   if (!two) bRmsValueB->SetCaptionW(u"-");

@@ -160,6 +160,7 @@ void TfFFTGraph::CloseView() {
   StopSpectrumThread();
   Plot->DataA = Plot->DataB = nullptr;
   ReleaseChannelArrays(DisplayA, DisplayB);
+  DisplayOriginA = DisplayOriginB = {};
   if (fTimeGraph && !fTimeGraph->WindowVisible() && TheCore->Measuring && TheCore->AsyncMode)
     Workspace.StopCaptureAndWait();
 }
@@ -185,35 +186,37 @@ int32_t TfFFTGraph::FullScaleSpan(double bin, uint8_t channel) const {
   return static_cast<int32_t>(std::clamp(std::trunc(span), 0.0, 2e9));
 }
 
-void TfFFTGraph::ClampCursors(int32_t bins) {
-  const int32_t last = std::max(bins - 1, 0);
-  Plot->CursorX = std::clamp(Plot->CursorX, 0, last);
-  Plot->CursorY = std::clamp(Plot->CursorY, 0, last);
+TSignalOrigin TfFFTGraph::ShownOrigin() const {
+  const int32_t record = TheCore->AsyncMode ? TSignalOrigin::LiveRecord : TheCore->BalancingStep;
+  return {record, TransformLength(), static_cast<double>(TheCore->DriverSamplingFrequency())};
 }
 
-// The run's buffers are sized on this thread only (before a capture
-// starts), so whether they exist is known here without a lock.
-bool TfFFTGraph::ChannelHasSamples(bool channelA) const {
-  if (TheCore->AsyncMode) return true;
-  const int32_t step = TheCore->BalancingStep;
-  if (step < 0 || step >= RunCount) return false;
-  const CaptureRecord& run = TheCore->Captures[static_cast<size_t>(step)];
-  return !(channelA ? run.DataA : run.DataB).empty();
+bool TfFFTGraph::SpectrumShown(bool channelA) const {
+  const TSignalOrigin& origin = channelA ? TheCore->SpectrumOriginA : TheCore->SpectrumOriginB;
+  return origin.Holds() && origin == ShownOrigin();
 }
 
 void TfFFTGraph::FillDisplay(bool channelA, int32_t n) {
   const std::vector<std::complex<double>>& spectrum = channelA ? TheCore->SpectrumA : TheCore->SpectrumB;
   std::vector<double>& display = channelA ? DisplayA : DisplayB;
+  TSignalOrigin& filled = channelA ? DisplayOriginA : DisplayOriginB;
   const double*& data = channelA ? Plot->DataA : Plot->DataB;
   const bool shown = ChannelChosen(channelA);
   const int32_t bins = n / 2;
-  if (spectrum.empty() || !ChannelHasSamples(channelA) || !shown || display.empty()) {
+  if (!shown || display.empty()) {
     data = nullptr;
     return;
   }
+  const TSignalOrigin wanted = ShownOrigin();
   // A computation under way holds the lock and writes the spectra: the
   // display keeps its values until the thread hands the new ones over.
   std::unique_lock<std::mutex> lock(TheCore->SignalLock, std::try_to_lock);
+  if (lock.owns_lock()) filled = channelA ? TheCore->SpectrumOriginA : TheCore->SpectrumOriginB;
+  // Values of another record or transform are not drawn on this axis.
+  if (!filled.Holds() || filled != wanted) {
+    data = nullptr;
+    return;
+  }
   if (lock.owns_lock()) {
     const int64_t last =
         std::min<int64_t>({bins, static_cast<int64_t>(spectrum.size()) - 1, static_cast<int64_t>(display.size()) - 1});
@@ -236,7 +239,6 @@ void TfFFTGraph::PlotSpectrum(bool rescale) {
   if (Plot->TotalBins != bins) {
     Plot->TotalBins = Plot->ViewWidth = bins;
     Plot->ViewStart = 0;
-    ClampCursors(bins);
     rescale = true;
   }
   const uint8_t quantity = TheCore->AmplDisplayMode;
@@ -361,6 +363,10 @@ void TfFFTGraph::bWindowTypeClick(gui::TComponent*) {
 }
 
 void TfFFTGraph::PrintPage(gui::TCanvas& printer, int channel) {
+  // The page shows the spectrum and read-out of the present settings and
+  // record, as the window would after its next hand-over.
+  PlotSpectrum(false);
+  RefreshInfoPanel();
   TPrintPage page;
   page.Spectrum = true;
   const size_t type = TheCore ? std::min<size_t>(TheCore->WindowType, 7) : 0;

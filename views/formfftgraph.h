@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,8 +36,10 @@ class TfFFTGraph : public TfSignalView, public TFFTGraphControls, public TSpectr
   ~TfFFTGraph() override;
 
   std::unique_ptr<TDisplayFFT> Plot;
-  // Display values per bin (RamSize each while shown, empty while hidden).
+  // Display values per bin (RamSize each while shown, empty while hidden)
+  // and the spectra they were converted from.
   std::vector<double> DisplayA, DisplayB;
+  TSignalOrigin DisplayOriginA, DisplayOriginB;
   uint8_t LinearScale = 1;
   std::u16string ProcessingText;
   std::array<char, 3> MeasCur = {'T', 'X', 'Y'};
@@ -64,9 +67,9 @@ class TfFFTGraph : public TfSignalView, public TFFTGraphControls, public TSpectr
   std::u16string CursorFrequencyText(char cursor) const;
   // kind 'A' the amplitude, 'P' the phase.
   std::u16string CursorReadoutText(char cursor, char channel, char kind) const;
-  // The RMS over band RmsType in display units; the caller holds the core's
-  // SignalLock.
-  double BandRms(uint8_t channel) const;
+  // The RMS over band RmsType in display units, none when the channel's
+  // spectrum is not the one shown; the caller holds the core's SignalLock.
+  std::optional<double> BandRms(uint8_t channel) const;
   // The cursor-position dialog for cursor 'X' or 'Y' at `bin`: the new bin,
   // or -1 when it was not closed with OK.
   int32_t AskCursorPosition(char letter, int32_t bin);
@@ -122,16 +125,20 @@ class TfFFTGraph : public TfSignalView, public TFFTGraphControls, public TSpectr
   void ShowOwnTexts();
   void StartSpectrumThread();
   void StopSpectrumThread();
-  // The channel has samples to show: always in free-running mode, else
-  // when the current run captured it. A spectrum of a channel without
-  // samples belongs to an earlier record and is neither drawn nor read.
-  bool ChannelHasSamples(bool channelA) const;
+  // The spectrum the window shows: of the free-running buffers or the
+  // current run, of the samples the present settings transform, at the
+  // present sampling frequency.
+  TSignalOrigin ShownOrigin() const;
+  // The channel's spectrum is that one (the caller holds SignalLock). Any
+  // other belongs to an earlier record or to another length's axis and is
+  // neither drawn nor read.
+  bool SpectrumShown(bool channelA) const;
   void FillDisplay(bool channelA, int32_t n);
   int32_t TransformLength() const;
+  // The bin a cursor reads: X and Y keep the positions the user gave them,
+  // and a position beyond the last bin of the present transform reads the
+  // last bin.
   int32_t CursorBin(char cursor) const;
-  // Cursors X and Y inside a spectrum of `bins` bins: a cursor left beyond
-  // the last bin by a longer transform moves onto it.
-  void ClampCursors(int32_t bins);
   // The amplitude span of a full-scale signal at the frequency of `bin` in
   // the unit shown, for the sensor of `channel`.
   int32_t FullScaleSpan(double bin, uint8_t channel) const;

@@ -262,10 +262,11 @@ void TfSignalView::PopZoom() {
   const auto view = ZoomHistory.Pop();
   if (!view) return;
   TPlotRenderer& plot = *Renderer();
-  if (FKind.HistoryRestoresSpan)
-    plot.SetView(*view);
-  else
-    plot.SetView(FitView({view->ViewStart, view->ViewWidth, plot.OffsetY, plot.SpanY}, ViewTotal()));
+  // The view was saved on another record or transform perhaps: it comes
+  // back inside the positions shown now.
+  const TPlotView saved =
+      FKind.HistoryRestoresSpan ? *view : TPlotView{view->ViewStart, view->ViewWidth, plot.OffsetY, plot.SpanY};
+  plot.SetView(FitView(saved, ViewTotal()));
   if (ZoomHistory.Count() == 0) bZoomPrev->SetEnabled(false);
 }
 

@@ -110,8 +110,9 @@ class TfSignalView : public TWindowFrame, public TSignalViewControls {
     // window exists (and, when set, is shown).
     bool OtherMustBeShown;
     int32_t MinViewWidth;  // the narrowest horizontal view
-    // A view taken back from the history: the whole view as saved, or (the
-    // oscilloscope) its start and width fitted to the record shown now.
+    // A view taken back from the history: its start and width fitted to the
+    // record or spectrum shown now, with the vertical offset and span as
+    // saved, or (the oscilloscope) as they are.
     bool HistoryRestoresSpan;
   };
   // The parts each window has and names its own way: the zoom buttons, the

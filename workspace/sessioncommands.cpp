@@ -136,6 +136,9 @@ void TfBalancing::LoadSessionFile(const std::u16string& path, std::u16string_vie
   else
     AskMessage(mkError, std::u16string(failureText));
   RefreshResults();
+  // The reader cleared the runs and with them what the spectra belonged
+  // to: the views show the job now in memory, loaded or put back.
+  RefreshViewsAfterStep();
   if (TZelto::SessionLoaded(result) && !partial.empty()) AskMessage(mkInformation, partial);
 }
 

@@ -166,6 +166,8 @@ void TfBalancing::RefreshViewsAfterModeChange() {
     fTimeGraph->RefreshReadout();
   }
   if (fFFTGraph && fFFTGraph->WindowVisible()) {
+    // The spectrum shown so far belongs to the other mode's buffers.
+    if (TheCore->SpectrumEvent) TheCore->SpectrumEvent->SetEvent();
     fFFTGraph->PlotSpectrum(false);
     fFFTGraph->UpdateButtonStates();
     fFFTGraph->RefreshInfoPanel();

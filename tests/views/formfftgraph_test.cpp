@@ -14,6 +14,7 @@
 #include "bitmap.h"
 #include "dialogs.h"
 #include "edit.h"
+#include "events.h"
 #include "formatting.h"
 #include "formcursorpos.h"
 #include "formtimegraph.h"
@@ -55,6 +56,34 @@ class SpectrumWindow : public ViewWindows {
     gui::TAnswerScript script;
     script.Expect(gui::dkPopupMenu, 2);
     w->bSpectrumType->Click();
+  }
+  // The window's picture and the plot's rectangle in it; an empty
+  // rectangle when no picture was taken.
+  static gui::TRect Screenshot(TfFFTGraph* w, gui::TBitmap& shot) {
+    const std::string path = PicturePath("fftgraph-shot.png");
+    if (!w->SaveScreenshot(path) || !shot.LoadFromFile(path)) return {};
+    const gui::TPoint box = w->pbFFT->ClientToScreen({0, 0});
+    const gui::TPoint form = w->ClientToScreen({0, 0});
+    const gui::TPoint origin{box.x - form.x, box.y - form.y};
+    return gui::Rect(origin.x + w->Plot->MarginLeft, origin.y + w->Plot->MarginTop,
+                     origin.x + w->pbFFT->Width() - w->Plot->MarginRight,
+                     origin.y + w->pbFFT->Height() - w->Plot->MarginBottom);
+  }
+  // Pixels of channel A's colour inside the plot as the window shows it.
+  int TracePixelsA(TfFFTGraph* w) {
+    gui::TBitmap shot;
+    const gui::TRect plot = Screenshot(w, shot);
+    return CountColour(shot, plot, Core->WorkColors[wcWorkChA]);
+  }
+  // The window's picture, row by row.
+  static std::vector<gui::TColor> WindowPixels(TfFFTGraph* w) {
+    gui::TBitmap shot;
+    std::vector<gui::TColor> pixels;
+    if (!w->SaveScreenshot(PicturePath("fftgraph-shot.png")) || !shot.LoadFromFile(PicturePath("fftgraph-shot.png")))
+      return pixels;
+    for (int y = 0; y < shot.Height(); ++y)
+      for (int x = 0; x < shot.Width(); ++x) pixels.push_back(shot.Pixel(x, y));
+    return pixels;
   }
 };
 
@@ -289,6 +318,30 @@ TEST_F(SpectrumWindow, NavigationAndTheScrollBars) {
   EXPECT_FALSE(w->sbScrollX->Enabled());
 }
 
+// Zoomed in twice on the 2048 bins of the FFT, then a DFT of 500 bins with
+// a line at bin 300: the view taken back from the history (1024 bins from
+// bin 512) comes back fitted into the 500 bins, with the line, and the
+// scroll bar of a whole spectrum.
+TEST_F(SpectrumWindow, PreviousViewOfALongerTransformIsFittedIntoTheBinsShown) {
+  CaptureRecord& run = Core->Captures[0];
+  run.DataA = Sine(4096, 4096 * 0.3, 10000);
+  run.Start = 96;
+  run.End = 96 + 1000;
+  Core->ConvertSamples();
+  TfFFTGraph* w = Open();
+  ASSERT_TRUE(ServeUntil([w] { return w->Plot->DataA != nullptr; }));
+  w->bZoomXIn->Click();
+  w->bZoomXIn->Click();
+  ASSERT_EQ(w->Plot->ViewWidth, 512);
+  const int32_t span = w->Plot->SpanY;
+  ChooseDft(w);
+  ASSERT_TRUE(ServeUntil([w] { return w->Plot->TotalBins == 500 && w->SolidA; }));
+  w->bZoomPrev->Click();
+  EXPECT_EQ(w->Plot->View(), (TPlotView{0, 500, 0, span}));
+  EXPECT_FALSE(w->sbScrollX->Enabled());
+  EXPECT_GT(TracePixelsA(w), 100);
+}
+
 TEST_F(SpectrumWindow, ControlTZoomsAroundTInAsynchronousMode) {
   Core->AsyncMode = 1;
   Core->LiveDataA = Sine(16384, 100, 10000);
@@ -407,24 +460,36 @@ TEST_F(SpectrumWindow, PrintsOneChannelPage) {
 }
 
 // A DFT over a run window of 1000 samples has 500 bins: cursor X, left at
-// FFT bin 1500, moves onto bin 499, and neither the read-out nor the band
-// RMS reads the bins the DFT did not write (its mirror above 499 and the
-// FFT's old bins from 1000 on).
-TEST_F(SpectrumWindow, CursorsStayInsideAShorterTransform) {
+// FFT bin 1500, reads and is drawn on bin 499, and neither the read-out nor
+// the band RMS reads the bins the DFT did not write (its mirror above 499
+// and the FFT's old bins from 1000 on). The cursor keeps its place: back on
+// the FFT it reads bin 1500 again.
+TEST_F(SpectrumWindow, CursorsReadInsideAShorterTransformAndKeepTheirPlace) {
   TfFFTGraph* w = OpenWithRunWindow(1000);
   ASSERT_NE(w, nullptr);
   w->Plot->CursorX = 1500;
   w->Plot->CursorY = 10;
+  w->Plot->ShowCursorX = 1;
   w->RefreshInfoPanel();
   EXPECT_EQ(w->bFreq[1]->CaptionW(), FormatFrequency(1500 * 10000.0 / 4096, 1));
   ChooseDft(w);
   // At once, before the DFT arrives: the frequency lies below half the
   // sampling rate.
-  EXPECT_EQ(w->Plot->CursorX, 499);
   EXPECT_EQ(w->bFreq[1]->CaptionW(), FormatFrequency(499 * 10000.0 / 1000, 1));
   ASSERT_TRUE(ServeUntil([w] { return w->Plot->TotalBins == 500 && w->SolidA; }));
-  EXPECT_EQ(w->Plot->CursorX, 499);
-  EXPECT_EQ(w->Plot->CursorY, 10);
+  // Drawn and read as a cursor placed on the last bin: the same picture.
+  const std::vector<gui::TColor> beyond = WindowPixels(w);
+  const std::u16string readBeyond = w->bValue[1]->CaptionW();
+  w->Plot->CursorX = 499;
+  w->PlotSpectrum(false);
+  w->RefreshInfoPanel();
+  EXPECT_EQ(w->bValue[1]->CaptionW(), readBeyond);
+  const std::vector<gui::TColor> last = WindowPixels(w);
+  ASSERT_FALSE(last.empty());
+  EXPECT_TRUE(beyond == last);
+  w->Plot->CursorX = 1500;
+  w->PlotSpectrum(false);
+  w->RefreshInfoPanel();
   const TBinScale scale{500, 1000, 10000};
   const double mvPerCount = 2500.0 / FullScale;
   TAmplitudeScale amplitude{true, 2500, FullScale, scale.Frequency(499), admVoltage};
@@ -436,11 +501,17 @@ TEST_F(SpectrumWindow, CursorsStayInsideAShorterTransform) {
   w->RefreshInfoPanel();
   const double whole = BandRms(Core->SpectrumA, {0, 499}, mvPerCount, scale, Core->VibSensorA, admVoltage);
   EXPECT_EQ(w->bRmsValueA->CaptionW(), u"A: " + FormatNumber(whole) + u" mV");
+  gui::TAnswerScript script;
+  script.Expect(gui::dkPopupMenu, 1);
+  w->bSpectrumType->Click();
+  ASSERT_TRUE(ServeUntil([w] { return w->Plot->TotalBins == 2048 && w->Plot->DataA; }));
+  EXPECT_EQ(w->Plot->CursorX, 1500);
+  EXPECT_EQ(w->bFreq[1]->CaptionW(), FormatFrequency(1500 * 10000.0 / 4096, 1));
 }
 
 // A run without samples (not measured) has no spectrum of its own: the
 // spectrum arrays still hold the run shown before, and nothing of them is
-// drawn or read.
+// drawn or read, the band RMS included.
 TEST_F(SpectrumWindow, RunWithoutSamplesReadsNoSpectrum) {
   TfFFTGraph* w = Open();
   ASSERT_TRUE(Delivered(w));
@@ -456,8 +527,51 @@ TEST_F(SpectrumWindow, RunWithoutSamplesReadsNoSpectrum) {
     EXPECT_EQ(w->bValue[row]->CaptionW(), u"-") << row;
     EXPECT_EQ(w->pePhase[row]->CaptionW(), u"-") << row;
   }
-  EXPECT_EQ(w->bRmsValueA->CaptionW(), u"A: 0 mV");
-  EXPECT_EQ(w->bRmsValueB->CaptionW(), u"B: 0 mV");
+  EXPECT_EQ(w->bRmsValueA->CaptionW(), u"-");
+  EXPECT_EQ(w->bRmsValueB->CaptionW(), u"-");
+}
+
+// Free-running at 4096 samples with a line at 732 Hz (bin 300); set-up
+// then doubles the buffer length and empties the live buffers. The
+// 4096-point spectrum is neither drawn nor read on the 8192-point axis; the
+// next capture's spectrum is, with its line at 732 Hz (bin 600).
+TEST_F(SpectrumWindow, FreeRunningSpectrumIsShownOnlyOnTheAxisItWasComputedFor) {
+  Core->AsyncMode = 1;
+  Core->LiveDataA = Sine(4096, 300, 10000);
+  Core->LiveDataB = Sine(4096, 300, 10000);
+  Core->ConvertSamples();
+  TfFFTGraph* w = Open();
+  ASSERT_TRUE(ServeUntil([w] { return w->Plot->DataA && w->DisplayA[300] > 9000; }));
+  // Cursor X on the line: 10000 counts of 2500 mV over 32768.
+  w->Plot->CursorX = 300;
+  w->RefreshInfoPanel();
+  ASSERT_EQ(w->bValue[1]->CaptionW(), u"762,9 mV");
+  ASSERT_GT(TracePixelsA(w), 100);
+  {
+    const auto lock = Core->LockSignalsForWriting();
+    Core->BuffLength = 8192;
+  }
+  Core->ClearMeasurements();
+  w->PlotSpectrum(true);
+  w->RefreshInfoPanel();
+  EXPECT_EQ(w->Plot->TotalBins, 4096);
+  EXPECT_EQ(w->Plot->DataA, nullptr);
+  EXPECT_EQ(w->Plot->DataB, nullptr);
+  EXPECT_EQ(TracePixelsA(w), 0);
+  EXPECT_EQ(w->bValue[1]->CaptionW(), u"-");
+  EXPECT_EQ(w->pePhase[1]->CaptionW(), u"-");
+  EXPECT_EQ(w->bRmsValueA->CaptionW(), u"-");
+  EXPECT_EQ(w->bRmsValueB->CaptionW(), u"-");
+  Core->LiveDataA = Sine(8192, 600, 10000);
+  Core->LiveDataB = Sine(8192, 600, 10000);
+  Core->ConvertSamples();
+  Core->SpectrumEvent->SetEvent();
+  ASSERT_TRUE(ServeUntil([w] { return w->Plot->DataA && w->DisplayA[600] > 9000; }));
+  w->Plot->CursorX = 600;
+  w->RefreshInfoPanel();
+  EXPECT_EQ(w->bFreq[1]->CaptionW(), FormatFrequency(600 * 10000.0 / 8192, 1));
+  EXPECT_EQ(w->bValue[1]->CaptionW(), u"762,9 mV");
+  EXPECT_GT(TracePixelsA(w), 100);
 }
 
 // An odd run window (1001 samples, 500 bins): bin k lies at k x fs / 1001
