@@ -14,15 +14,17 @@ TSpectrumThread* SpectrumThread = nullptr;
 
 namespace {
 
-// Windowed FFT of n samples into at most `bins` bins of out.
-void TransformChannel(const std::vector<double>& samples, int32_t n, uint8_t windowType,
+// Windowed FFT of n samples into at most `bins` bins of out; false when
+// nothing was written.
+bool TransformChannel(const std::vector<double>& samples, int32_t n, uint8_t windowType,
                       std::vector<std::complex<double>>& out) {
   const std::vector<double>& window = WindowTable(windowType, n);
   std::vector<double> re(n), im(n, 0.0);
   for (int32_t i = 0; i < n; ++i) re[i] = window[i] * samples[i];
-  if (!CalcFFT(n, re.data(), im.data())) return;
+  if (!CalcFFT(n, re.data(), im.data())) return false;
   const int32_t bins = std::min<int32_t>(n, static_cast<int32_t>(out.size()));
   for (int32_t i = 0; i < bins; ++i) out[i] = {re[i], im[i]};
+  return true;
 }
 
 }  // namespace
@@ -104,7 +106,8 @@ void TSpectrumThread::CursorWindowSpectrum() {
   job.BinsA = Core.SpectrumA.data();
   job.BinsB = twoChannels ? Core.SpectrumB.data() : nullptr;
   job.MaxBins = static_cast<int32_t>(std::min(Core.SpectrumA.size(), Core.SpectrumB.size()));
-  CursorWindowDft(job, [this] { return Stopped(); }, &Core.SpectrumProgress);
+  if (CursorWindowDft(job, [this] { return Stopped(); }, &Core.SpectrumProgress) > 0)
+    Core.SpectrumWindowGains = WindowTableGains(job.WindowType, n);
   Core.SpectrumReady = 1;
 }
 
@@ -112,14 +115,16 @@ void TSpectrumThread::WholeBufferSpectrum() {
   const int32_t n = Core.BuffLength;
   if (!IsPowerOfTwo(n)) return;
   const auto holds = [n](const std::vector<double>& s) { return static_cast<int32_t>(s.size()) >= n; };
+  bool written = false;
   if (Core.Type == 1) {
     if (holds(Core.SignalA) && holds(Core.SignalB)) {
-      TransformChannel(Core.SignalA, n, Core.WindowType, Core.SpectrumA);
-      TransformChannel(Core.SignalB, n, Core.WindowType, Core.SpectrumB);
+      written = TransformChannel(Core.SignalA, n, Core.WindowType, Core.SpectrumA);
+      written = TransformChannel(Core.SignalB, n, Core.WindowType, Core.SpectrumB) || written;
     }
   } else if (holds(Core.SignalA)) {
-    TransformChannel(Core.SignalA, n, Core.WindowType, Core.SpectrumA);
+    written = TransformChannel(Core.SignalA, n, Core.WindowType, Core.SpectrumA);
   }
+  if (written) Core.SpectrumWindowGains = WindowTableGains(Core.WindowType, n);
   Core.SpectrumReady = 1;
 }
 

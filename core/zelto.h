@@ -18,6 +18,7 @@
 
 #include "criticalsection.h"
 #include "driverapi.h"
+#include "signalwindows.h"
 #include "records.h"
 #include "workcolors.h"
 
@@ -124,6 +125,10 @@ class TZelto {
   std::vector<int32_t> LiveDataA, LiveDataB;
   std::vector<double> SignalA, SignalB;
   std::vector<std::complex<double>> SpectrumA, SpectrumB;
+  // The gains of the window the spectra were computed with, written with
+  // them: what is read from them is divided by these, not by the gains of
+  // a window chosen since.
+  TWindowGains SpectrumWindowGains;
 
   // spectrum hand-over
   std::shared_ptr<rtl::TEvent> SpectrumEvent;
@@ -215,7 +220,8 @@ class TZelto {
 
   // Folder LoadDriver loads libSartel.so from; empty: ProgramDir.
   std::u16string DriverFolder;
-  // Guards SignalA/SignalB and SignalStart/SignalEnd. The spectrum thread
+  // Guards SignalA/SignalB, SignalStart/SignalEnd, the spectra and their
+  // SpectrumWindowGains. The spectrum thread
   // holds it while it computes; every writer aborts the spectrum first
   // (LockSignalsForWriting), ConvertSamples skips while a computation runs.
   // The windows change the spectrum's settings (AsyncMode, SpectrumInWindow,
