@@ -24,3 +24,14 @@ TChannelStats CalcChannelStats(const int32_t* x, int32_t n, double fullScale) {
   s.Overload = overload;
   return s;
 }
+
+TSampleSpan StatisticsSpan(const CaptureRecord* run, int32_t buffLength) {
+  if (!run) return {0, std::max(buffLength, 0)};
+  if (run->Start < 0 || run->Start >= run->End || run->End > buffLength) return {};
+  return {run->Start, run->End};
+}
+
+std::optional<TChannelStats> SpanStats(const std::vector<int32_t>& samples, TSampleSpan span, double fullScale) {
+  if (span.Start < 0 || span.Start >= span.End || samples.size() < static_cast<size_t>(span.End)) return std::nullopt;
+  return CalcChannelStats(samples.data() + span.Start, span.End - span.Start, fullScale);
+}

@@ -91,15 +91,16 @@ int32_t NextSlot(const TZelto& core, MeasurementResult& result) {
   return std::min(readings, slots - 1);
 }
 
-void StoreStatistics(TZelto& core, const int32_t* a, const int32_t* b, int32_t n, double fullScale) {
-  const TChannelStats sa = CalcChannelStats(a, n, fullScale);
+void StoreStatistics(TZelto& core, TSampleSpan span, const std::vector<int32_t>& a, const std::vector<int32_t>& b,
+                     double fullScale) {
+  const TChannelStats sa = SpanStats(a, span, fullScale).value_or(TChannelStats{});
   core.MeanA = sa.Mean;
   core.RmsA = sa.Rms;
   core.MinA = sa.Min;
   core.MaxA = sa.Max;
   core.OverloadA = sa.Overload;
   if (core.Type != 1) return;
-  const TChannelStats sb = CalcChannelStats(b, n, fullScale);
+  const TChannelStats sb = SpanStats(b, span, fullScale).value_or(TChannelStats{});
   core.MeanB = sb.Mean;
   core.RmsB = sb.Rms;
   core.MinB = sb.Min;
@@ -194,7 +195,7 @@ void TZelto::EvaluateCapture(uint8_t live, int32_t run) {
   OverloadA = OverloadB = 0;
   const double fullScale = DriverFullScale();
   if (live) {
-    StoreStatistics(*this, Channel(LiveDataA, BuffLength), Channel(LiveDataB, BuffLength), BuffLength, fullScale);
+    StoreStatistics(*this, StatisticsSpan(nullptr, BuffLength), LiveDataA, LiveDataB, fullScale);
     return;
   }
   if (run < 0 || run >= kRuns) return;
@@ -213,9 +214,7 @@ void TZelto::EvaluateCapture(uint8_t live, int32_t run) {
   AverageOf(*this, run, result.Meas);
   if (run > RunCorrection) ComputeRunCorrection(*this, run);
   if (n == 0) return;
-  const int32_t* a = capture.DataA.data() + capture.Start;
-  const int32_t* b = Channel(capture.DataB, capture.End);
-  StoreStatistics(*this, a, b ? b + capture.Start : nullptr, n, fullScale);
+  StoreStatistics(*this, StatisticsSpan(&capture, BuffLength), capture.DataA, capture.DataB, fullScale);
   result.Valid = 1;
 }
 

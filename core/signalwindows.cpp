@@ -43,16 +43,38 @@ double WindowValue(uint8_t windowType, int32_t n, double i) {
   }
 }
 
-const std::vector<double>& WindowTable(uint8_t windowType, int32_t n) {
-  struct TTable {
-    uint8_t Type = 0;
-    std::vector<double> Weights;
-  };
+TWindowGains WindowGains(std::span<const double> weights) {
+  double sum = 0, squares = 0;
+  for (const double w : weights) {
+    sum += w;
+    squares += w * w;
+  }
+  if (weights.empty() || sum <= 0 || squares <= 0) return {};
+  const double n = static_cast<double>(weights.size());
+  return {sum / n, squares / n};
+}
+
+namespace {
+
+struct TTable {
+  uint8_t Type = 0;
+  std::vector<double> Weights;
+  TWindowGains Gains;
+};
+
+const TTable& Table(uint8_t windowType, int32_t n) {
   thread_local TTable table;
   const size_t length = static_cast<size_t>(std::max(n, 0));
-  if (table.Type == windowType && table.Weights.size() == length) return table.Weights;
+  if (table.Type == windowType && table.Weights.size() == length) return table;
   table.Weights.resize(length);
   for (int32_t i = 0; i < n; ++i) table.Weights[static_cast<size_t>(i)] = WindowValue(windowType, n, i);
+  table.Gains = WindowGains(table.Weights);
   table.Type = windowType;
-  return table.Weights;
+  return table;
 }
+
+}  // namespace
+
+const std::vector<double>& WindowTable(uint8_t windowType, int32_t n) { return Table(windowType, n).Weights; }
+
+const TWindowGains& WindowTableGains(uint8_t windowType, int32_t n) { return Table(windowType, n).Gains; }

@@ -2,6 +2,7 @@
 // Weights of the spectrum window functions, selected by `WindowType`.
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 enum TWindowType : uint8_t {
@@ -20,8 +21,25 @@ enum TWindowType : uint8_t {
 // are rectangular.
 double WindowValue(uint8_t windowType, int32_t n, double i);
 
+// What a window does to the amplitudes it passes, relative to the
+// rectangular window: a sine's line is scaled by the coherent gain (the mean
+// weight), the power of a band of bins, noise or a line spread over its
+// neighbours, by the power gain (the mean squared weight). Dividing by them
+// gives a sine the same amplitude and RMS through every window.
+struct TWindowGains {
+  double Coherent = 1.0;
+  double Power = 1.0;
+};
+
+// The gains of a table of weights; an empty table (or one that sums to
+// nothing) has the rectangular window's gains of 1.
+TWindowGains WindowGains(std::span<const double> weights);
+
 // WindowValue(windowType, n, i) for i = 0 ... n - 1, kept per thread: a
 // thread transforms one length with one window again and again (both
 // channels, every capture), so the weights are computed once, not per
 // sample and transform. Valid until the thread asks for another window.
 const std::vector<double>& WindowTable(uint8_t windowType, int32_t n);
+
+// The gains of WindowTable(windowType, n), computed once with the table.
+const TWindowGains& WindowTableGains(uint8_t windowType, int32_t n);

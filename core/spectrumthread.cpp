@@ -148,6 +148,7 @@ void TSpectrumThread::CursorWindowSpectrum(const TRealFft* fft) {
   if (CursorWindowDft(job, [this] { return Stopped(); }, &Core.SpectrumProgress) > 0) {
     Core.SpectrumOriginA = TransformOrigin(Core.SignalOriginA, n);
     if (twoChannels) Core.SpectrumOriginB = TransformOrigin(Core.SignalOriginB, n);
+    Core.SpectrumWindowGains = WindowTableGains(job.WindowType, n);
   }
   Core.SpectrumReady = 1;
 }
@@ -156,16 +157,23 @@ void TSpectrumThread::WholeBufferSpectrum(const TRealFft* fft) {
   if (!fft) return;
   const int32_t n = fft->Length();
   const auto holds = [n](const std::vector<double>& s) { return static_cast<int32_t>(s.size()) >= n; };
+  bool written = false;
   if (Core.Type == 1) {
     if (holds(Core.SignalA) && holds(Core.SignalB)) {
-      if (TransformChannel(Core.SignalA, *fft, Core.WindowType, Core.SpectrumA))
+      if (TransformChannel(Core.SignalA, *fft, Core.WindowType, Core.SpectrumA)) {
         Core.SpectrumOriginA = TransformOrigin(Core.SignalOriginA, n);
-      if (TransformChannel(Core.SignalB, *fft, Core.WindowType, Core.SpectrumB))
+        written = true;
+      }
+      if (TransformChannel(Core.SignalB, *fft, Core.WindowType, Core.SpectrumB)) {
         Core.SpectrumOriginB = TransformOrigin(Core.SignalOriginB, n);
+        written = true;
+      }
     }
   } else if (holds(Core.SignalA) && TransformChannel(Core.SignalA, *fft, Core.WindowType, Core.SpectrumA)) {
     Core.SpectrumOriginA = TransformOrigin(Core.SignalOriginA, n);
+    written = true;
   }
+  if (written) Core.SpectrumWindowGains = WindowTableGains(Core.WindowType, n);
   Core.SpectrumReady = 1;
 }
 

@@ -2,7 +2,8 @@
 // The spectrum thread: sleeps on the event "VibCalculateSpectrum" and, each
 // time it is set, computes the spectra of SignalA/SignalB into
 // SpectrumA/SpectrumB, either as a windowed FFT of the whole buffer or as a
-// windowed DFT over the current run's revolution-synchronous window.
+// windowed DFT over the current run's revolution-synchronous window, and
+// records the gains of the window with them (SpectrumWindowGains).
 
 #include "thread.h"
 

@@ -19,6 +19,7 @@
 #include "capturewindow.h"
 #include "criticalsection.h"
 #include "driverapi.h"
+#include "signalwindows.h"
 #include "records.h"
 #include "savetarget.h"
 #include "workcolors.h"
@@ -132,6 +133,10 @@ class TZelto {
   // The transforms the spectra hold, written with them under SignalLock: a
   // spectrum is drawn and read only on the axis of its own length and rate.
   TSignalOrigin SpectrumOriginA, SpectrumOriginB;
+  // The gains of the window the spectra were computed with, written with
+  // them: what is read from them is divided by these, not by the gains of
+  // a window chosen since.
+  TWindowGains SpectrumWindowGains;
 
   // spectrum hand-over
   std::shared_ptr<rtl::TEvent> SpectrumEvent;
@@ -248,15 +253,17 @@ class TZelto {
 
   // Folder LoadDriver loads libSartel.so from; empty: ProgramDir.
   std::u16string DriverFolder;
-  // Guards every field a spectrum computation reads: SignalA/SignalB,
-  // SignalStart/SignalEnd, and the spectrum's settings AsyncMode,
-  // SpectrumInWindow, WindowType, BuffLength and Type. The spectrum thread
-  // holds it while it computes (never while it plans a transform); every
-  // writer aborts the spectrum first (LockSignalsForWriting), ConvertSamples
-  // skips while a computation runs. Set-up, the windows and the loading of
-  // sessions and asynchronous data write those settings under it, so a
-  // computation sees one set of them. SpectrumA/SpectrumB are sized only
-  // while no spectrum thread runs; the thread writes them under the lock.
+  // Guards every field a spectrum computation reads or writes: SignalA/
+  // SignalB, SignalStart/SignalEnd, SignalOriginA/B, the spectra with their
+  // SpectrumOriginA/B and SpectrumWindowGains, and the spectrum's settings
+  // AsyncMode, SpectrumInWindow, WindowType, BuffLength and Type. The
+  // spectrum thread holds it while it computes (never while it plans a
+  // transform); every writer aborts the spectrum first
+  // (LockSignalsForWriting), ConvertSamples skips while a computation runs.
+  // Set-up, the windows and the loading of sessions and asynchronous data
+  // write those settings under it, so a computation sees one set of them.
+  // SpectrumA/SpectrumB are sized only while no spectrum thread runs; the
+  // thread writes them under the lock.
   std::mutex SignalLock;
   // Threads waiting for SignalLock. A computation under way gives the lock
   // up as soon as it sees one: an abort request alone can be cleared by the

@@ -21,6 +21,8 @@ size_t Row(gui::TComponent* sender) { return static_cast<size_t>(std::clamp(send
 
 }  // namespace
 
+double TfFFTGraph::SpectrumGain() const { return TheCore ? TheCore->SpectrumWindowGains.Coherent : 1.0; }
+
 int32_t TfFFTGraph::FrequencyToBin(double f) const { return ::FrequencyToBin(f, BinScale()); }
 
 int32_t TfFFTGraph::CursorBin(char cursor) const {
@@ -72,7 +74,8 @@ std::optional<double> TfFFTGraph::BandRms(uint8_t channel) const {
   const TBinScale scale = BinScale();
   const TBinRange bins = BandBins(RmsType, CursorBin('X'), CursorBin('Y'), scale);
   return ::BandRms(a ? TheCore->SpectrumA : TheCore->SpectrumB, bins, mvPerCount, scale,
-                   a ? TheCore->VibSensorA : TheCore->VibSensorB, TheCore->AmplDisplayMode);
+                   a ? TheCore->VibSensorA : TheCore->VibSensorB, TheCore->AmplDisplayMode,
+                   TheCore->SpectrumWindowGains.Power);
 }
 
 void TfFFTGraph::RefreshInfoPanel() {

@@ -59,7 +59,10 @@ class TfFFTGraph : public TfSignalView, public TFFTGraphControls, public TSpectr
   void FormShow() override;
 
   // The read-out (Part of the info panel).
-  static double SpectrumGain() { return 1.0; }
+  // The amplitude divisor: the coherent gain of the window the spectra were
+  // computed with, so a sine's line reads its amplitude whatever the window.
+  // The caller holds the core's SignalLock.
+  double SpectrumGain() const;
   // The bins of the transform the present settings ask for (FFT of the
   // buffer or DFT over the run's window) and their frequencies.
   TBinScale BinScale() const;

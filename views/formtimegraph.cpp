@@ -127,9 +127,11 @@ void TfTimeGraph::CopySamples() {
   const bool live = TheCore->AsyncMode != 0;
   const int32_t step = TheCore->BalancingStep;
   FHasSamplesA = FHasSamplesB = false;
+  FStatsA = FStatsB = std::nullopt;
   if (!live && (step < 0 || step >= RunCount)) return;
-  const std::vector<int32_t>& a = live ? TheCore->LiveDataA : TheCore->Captures[static_cast<size_t>(step)].DataA;
-  const std::vector<int32_t>& b = live ? TheCore->LiveDataB : TheCore->Captures[static_cast<size_t>(step)].DataB;
+  const CaptureRecord* run = live ? nullptr : &TheCore->Captures[static_cast<size_t>(step)];
+  const std::vector<int32_t>& a = run ? run->DataA : TheCore->LiveDataA;
+  const std::vector<int32_t>& b = run ? run->DataB : TheCore->LiveDataB;
   const auto copy = [&](const std::vector<int32_t>& from, std::vector<float>& to) {
     const size_t n = std::min({static_cast<size_t>(std::max(TheCore->BuffLength, 0)), from.size(), to.size()});
     std::transform(from.begin(), from.begin() + static_cast<std::ptrdiff_t>(n), to.begin(),
@@ -143,6 +145,14 @@ void TfTimeGraph::CopySamples() {
     copy(a, ChannelBufferA);
   }
   FHasSamplesA = !a.empty();
+  TSampleSpan span;
+  {
+    rtl::TCriticalSectionGuard guard(TheCore->ResultsLock);  // a capture writes Start and End
+    span = StatisticsSpan(run, TheCore->BuffLength);
+  }
+  const double fullScale = TheCore->DriverFullScale();
+  if (FHasSamplesA) FStatsA = SpanStats(a, span, fullScale);
+  if (FHasSamplesB) FStatsB = SpanStats(b, span, fullScale);
 }
 
 void TfTimeGraph::DrawRecord(bool copySamples) {
@@ -166,6 +176,9 @@ void TfTimeGraph::DrawRecord(bool copySamples) {
   Plot->TimeTextColor = Plot->ValueTextColor;
   Plot->Paint();
   UpdateChannelsButton();
+  // The measurement read-out and the printed page show the new record's
+  // statistics, whoever asked for the copy.
+  if (copySamples) RefreshReadout();
 }
 
 void TfTimeGraph::Redraw() { DrawRecord(!(TheCore && TheCore->Measuring)); }
@@ -173,6 +186,8 @@ void TfTimeGraph::Redraw() { DrawRecord(!(TheCore && TheCore->Measuring)); }
 void TfTimeGraph::ClearChannelBuffers() {
   std::fill(ChannelBufferA.begin(), ChannelBufferA.end(), 0.0f);
   std::fill(ChannelBufferB.begin(), ChannelBufferB.end(), 0.0f);
+  for (std::optional<TChannelStats>* stats : {&FStatsA, &FStatsB})
+    if (*stats) *stats = TChannelStats{};
 }
 
 void TfTimeGraph::bSpectrumClick(gui::TComponent*) { Workspace.SpectrumCommand(); }

@@ -15,9 +15,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "channelstats.h"
 #include "displaya.h"
 #include "signalview.h"
 #include "timegraphcontrols.h"
@@ -106,7 +108,7 @@ class TfTimeGraph : public TfSignalView, public TTimeGraphControls, public TTime
   void DrawRecord(bool copySamples);
   void UpdateUnits();
   // Copies the present record into the channel buffers; FHasSamplesA/B tell
-  // which channels it had.
+  // which channels it had, FStatsA/B hold its statistics.
   void CopySamples();
   // The channel whose units a value button shows: 'B' for bMeasValB and
   // for a level button set to channel B, else 'A'.
@@ -119,6 +121,10 @@ class TfTimeGraph : public TfSignalView, public TTimeGraphControls, public TTime
   std::u16string LevelTextOf(double counts, char channel) const;
 
   bool FHasSamplesA = false, FHasSamplesB = false;
+  // The statistics of the record in the channel buffers, taken with its
+  // copy (the core's belong to the capture evaluated last, which need not
+  // be the record shown); none for a channel the record lacks.
+  std::optional<TChannelStats> FStatsA, FStatsB;
 };
 
 // The oscilloscope window while it exists, else null.

@@ -92,7 +92,7 @@ TBinRange BandBins(int band, int32_t cursorX, int32_t cursorY, const TBinScale& 
 }
 
 double BandRms(std::span<const std::complex<double>> spectrum, TBinRange bins, double mvPerCount,
-               const TBinScale& scale, const SensorInfo& sensor, uint8_t quantity) {
+               const TBinScale& scale, const SensorInfo& sensor, uint8_t quantity, double powerGain) {
   if (scale.Bins <= 0) return 0;
   const int64_t lo = std::max<int64_t>(bins.Lo, 1);
   const int64_t hi = std::min<int64_t>({bins.Hi, scale.Bins, static_cast<int64_t>(spectrum.size())});
@@ -102,5 +102,5 @@ double BandRms(std::span<const std::complex<double>> spectrum, TBinRange bins, d
     const double x = ConvertAmplitude(sensor, mv, scale.Frequency(static_cast<double>(i)), quantity);
     sum += x * x;
   }
-  return std::sqrt(0.5 * sum);
+  return std::sqrt(0.5 * sum / powerGain);
 }

@@ -79,9 +79,12 @@ struct TBinRange {
 };
 TBinRange BandBins(int band, int32_t cursorX, int32_t cursorY, const TBinScale& scale);
 
-// sqrt(0.5 x sum of x_i²) over the bins of the range except bin 0, with x_i
-// the amplitude 2|X_i| x mvPerCount converted to the quantity at the bin's
-// own frequency. Bins at or beyond scale.Bins are never read: the transform
-// did not write them, or wrote their mirror above half the sampling rate.
+// sqrt(0.5 x sum of x_i² / powerGain) over the bins of the range except
+// bin 0, with x_i the amplitude 2|X_i| x mvPerCount converted to the
+// quantity at the bin's own frequency and powerGain the mean squared weight
+// of the window the spectrum was computed with (a band's power is scaled by
+// it), so a sine or noise reads the same RMS through every window. Bins at
+// or beyond scale.Bins are never read: the transform did not write them, or
+// wrote their mirror above half the sampling rate.
 double BandRms(std::span<const std::complex<double>> spectrum, TBinRange bins, double mvPerCount,
-               const TBinScale& scale, const SensorInfo& sensor, uint8_t quantity);
+               const TBinScale& scale, const SensorInfo& sensor, uint8_t quantity, double powerGain);

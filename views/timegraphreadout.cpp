@@ -9,15 +9,6 @@
 #include "viewpopup.h"
 #include "zelto.h"
 
-namespace {
-
-TChannelStats Stats(bool channelA) {
-  const TZelto& c = *TheCore;
-  return channelA ? TChannelStats{c.MeanA, c.RmsA, c.MinA, c.MaxA} : TChannelStats{c.MeanB, c.RmsB, c.MinB, c.MaxB};
-}
-
-}  // namespace
-
 int32_t TfTimeGraph::CursorIndex(char cursor) const { return cursor == 'X' ? Plot->CursorXIndex : Plot->CursorYIndex; }
 
 int32_t TfTimeGraph::CursorLevel(char cursor) const { return cursor == 'X' ? Plot->CursorXValue : Plot->CursorYValue; }
@@ -44,8 +35,6 @@ std::u16string TfTimeGraph::CursorDistanceText(char cursor1, char cursor2, char 
 
 void TfTimeGraph::RefreshReadout() {
   if (!TheCore) return;
-  // The statistics of one finished capture, not of one half-evaluated.
-  rtl::TCriticalSectionGuard guard(TheCore->ResultsLock);
   const double fs = TheCore->DriverSamplingFrequency();
   const bool two = TheCore->Type == 1;
   ShowLetter(bCurPos1Label, CurPos1, CursorColour(CurPos1));
@@ -67,9 +56,12 @@ void TfTimeGraph::RefreshReadout() {
   bVoltDistValue->SetCaptionW(CursorDifferenceText('X', 'Y', VoltDistCh));
   bMeasType->SetCaptionW(MeasTypeText(MeasType));
   const int32_t fullScale = TheCore->DriverFullScale();
-  const auto measurement = [&](bool a) {
+  // The statistics of the record drawn, "-" for a channel it lacks.
+  const auto measurement = [&](bool a) -> std::u16string {
+    const std::optional<TChannelStats>& stats = a ? FStatsA : FStatsB;
+    if (!stats) return u"-";
     const SensorInfo& sensor = a ? TheCore->VibSensorA : TheCore->VibSensorB;
-    return MeasurementText(a ? u"A: " : u"B: ", MeasType, Stats(a),
+    return MeasurementText(a ? u"A: " : u"B: ", MeasType, *stats,
                            TheCore->DriverInputRange(a ? TheCore->GainA : TheCore->GainB), fullScale, sensor,
                            DisplayQuantity(sensor.Type, TheCore->AmplDispModeOscmV));
   };

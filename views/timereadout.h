@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "channelstats.h"
 #include "records.h"
 
 // The quantity of a channel's levels: 0 voltage with AmplDispModeOscmV set
@@ -30,10 +31,6 @@ std::u16string CursorTimeText(int32_t p, double fs);
 // (any other type; "∞ Hz" when d is 0).
 std::u16string DistanceText(int32_t d, double fs, char type);
 
-// The statistics of a channel over the record, in ADC counts.
-struct TChannelStats {
-  double Mean = 0, Rms = 0, Min = 0, Max = 0;
-};
 // 'R' the RMS, 'A' the mean, 'P' |max - min| (any other letter the RMS).
 double MeasuredCounts(char measType, const TChannelStats& stats);
 // "RMS", "AVG" or "P-P".

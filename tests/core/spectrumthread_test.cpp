@@ -1,13 +1,17 @@
 #include "pipelinefixture.h"
+#include "scalloping.h"
 #include "spectrumthread.h"
 
 #include "events.h"
+#include "signalwindows.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cmath>
 #include <mutex>
 #include <numbers>
+#include <string>
 #include <thread>
 
 namespace {
@@ -255,4 +259,42 @@ TEST_F(Spectrum, WindowValueFollowsWindowType) {
   EXPECT_NEAR(Core->CalcWindowValue(9, 0), 0.0, 1e-15);
   Core->WindowType = 0;
   EXPECT_EQ(Core->CalcWindowValue(9, 0), 1.0);
+}
+
+// A sine of known amplitude on bin 40 and halfway between bins 40 and 41,
+// through every window, by the FFT of the buffer and by the DFT over a
+// cursor window: its line divided by the coherent gain recorded with the
+// spectrum reads its peak amplitude (less at most the window's scalloping
+// loss), the power of all its bins divided by the recorded power gain its
+// RMS.
+TEST_F(Spectrum, TheRecordedWindowGainsGiveASineItsAmplitudeAndRms) {
+  constexpr double Amplitude = 3.0;
+  Core->SignalStart = 0;
+  Core->SignalEnd = 1000;
+  Start();
+  for (const bool cursorWindow : {false, true}) {
+    Core->SpectrumInWindow = cursorWindow ? 1 : 0;
+    const int32_t n = cursorWindow ? Core->SignalEnd : Core->BuffLength;
+    for (uint8_t type = wtRectangular; type <= wtTriangle; ++type) {
+      Core->WindowType = type;
+      for (const double cycles : {40.0, 40.5}) {
+        Core->SignalA.resize(static_cast<size_t>(Core->BuffLength));
+        for (size_t i = 0; i < Core->SignalA.size(); ++i)
+          Core->SignalA[i] = Amplitude * std::sin(2 * std::numbers::pi * cycles * double(i) / n);
+        ComputeOnce();
+        const TWindowGains gains = Core->SpectrumWindowGains;
+        double line = 0, power = 0;
+        for (int32_t k = 1; k < n / 2; ++k) {
+          const double amplitude = 2 * std::abs(Core->SpectrumA[k]);
+          if (k >= 35 && k <= 46) line = std::max(line, amplitude / gains.Coherent);
+          power += 0.5 * amplitude * amplitude / gains.Power;
+        }
+        const double loss = cycles == 40.0 ? 0.0 : testsupport::ScallopingLoss(type, n);
+        const std::string what = std::to_string(type) + (cursorWindow ? " DFT " : " FFT ") + std::to_string(cycles);
+        EXPECT_LE(line, Amplitude * 1.01) << what;
+        EXPECT_GE(line, Amplitude * (1 - loss) * 0.99) << what;
+        EXPECT_NEAR(std::sqrt(power), Amplitude / std::sqrt(2.0), 0.01 * Amplitude) << what;
+      }
+    }
+  }
 }

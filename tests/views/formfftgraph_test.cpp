@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
+#include <string>
 #include <utility>
 
 #include "answerhook.h"
@@ -21,8 +22,11 @@
 #include "inputsim.h"
 #include "planninggate.h"
 #include "rendertest.h"
+#include "scalloping.h"
+#include "signalwindows.h"
 #include "spectrumreadout.h"
 #include "spectrumthread.h"
+#include "textconv.h"
 #include "timer.h"
 #include "viewfixture.h"
 #include "viewwindows.h"
@@ -220,6 +224,69 @@ TEST_F(SpectrumWindow, WindowFunction) {
   EXPECT_EQ(items[3].Text, u"Gaussian (3.0)");
   EXPECT_EQ(Core->WindowType, 5);
   EXPECT_EQ(w->bWindowType->CaptionW(), u"Hanning");
+}
+
+namespace {
+
+// The number of a read-out caption such as "A: 762,9 mV" or "762,9 mV".
+double CaptionNumber(const std::u16string& caption) {
+  std::string text = rtl::Utf16ToUtf8(caption);
+  if (const size_t colon = text.find(": "); colon != std::string::npos) text.erase(0, colon + 2);
+  std::replace(text.begin(), text.end(), ',', '.');
+  return std::stod(text);
+}
+
+}  // namespace
+
+// A sine of 10000 counts on bin 100 (channel A) and one halfway between
+// bins 150 and 151 (channel B) through every window function: the plot, the
+// read-out and the band RMS give each sine's peak amplitude and RMS, less
+// at most the window's scalloping loss between bins, and the printed page
+// shows the read-out.
+TEST_F(SpectrumWindow, EveryWindowReadsTheSinesAmplitudeAndRms) {
+  Core->Captures[0].DataB = Sine(4096, 150.5, 10000);
+  Core->ConvertSamples();
+  TfFFTGraph* w = Open();
+  ASSERT_TRUE(Delivered(w));
+  w->MeasCh = {'A', 'A', 'B'};  // rows: T on A, X on A, Y on B
+  w->Plot->CursorX = 100;
+  w->Plot->CursorY = 150;
+  w->RmsType = 5;  // 0 Hz to half the sampling rate
+  const double mvPerCount = 2500.0 / FullScale;
+  const double peak = 10000 * mvPerCount, rms = peak / std::sqrt(2.0);
+  for (uint8_t type = wtRectangular; type <= wtTriangle; ++type) {
+    std::fill(w->DisplayA.begin(), w->DisplayA.end(), 0.0);
+    std::fill(w->DisplayB.begin(), w->DisplayB.end(), 0.0);
+    {
+      gui::TAnswerScript script;
+      script.Expect(gui::dkPopupMenu, type + 1);
+      w->bWindowType->Click();
+    }
+    ASSERT_EQ(Core->WindowType, type);
+    ASSERT_TRUE(ServeUntil([w] { return w->DisplayA[100] > 0 && w->DisplayB[150] > 0; })) << int(type);
+    w->RefreshInfoPanel();
+    const double loss = testsupport::ScallopingLoss(type, 4096);
+    const std::string name = rtl::Utf16ToUtf8(w->bWindowType->CaptionW());
+    EXPECT_NEAR(w->DisplayA[100], 10000, 100) << name;
+    EXPECT_NEAR(CaptionNumber(w->bValue[1]->CaptionW()), peak, 0.01 * peak) << name;
+    const double halfway = std::max(w->DisplayB[150], w->DisplayB[151]);
+    EXPECT_GE(halfway, 10000 * (1 - loss) * 0.99) << name;
+    EXPECT_LE(halfway, 10000 * 1.01) << name;
+    const double readB = CaptionNumber(w->bValue[2]->CaptionW());
+    EXPECT_GE(readB, peak * (1 - loss) * 0.99) << name;
+    EXPECT_LE(readB, peak * 1.01) << name;
+    EXPECT_NEAR(CaptionNumber(w->bRmsValueA->CaptionW()), rms, 0.01 * rms) << name;
+    EXPECT_NEAR(CaptionNumber(w->bRmsValueB->CaptionW()), rms, 0.01 * rms) << name;
+    if (type != wtFlatTop) continue;
+    const std::string pdf = TempFile("flattop.pdf");
+    gui::TAnswerScript script;
+    script.Expect(gui::dkPopupMenu, 1).Expect(gui::dkPrintDialog, 1, pdf);
+    w->bPrint->Click();
+    const std::string text = PdfText(pdf);
+    EXPECT_NE(text.find("FFT / Flat Top"), std::string::npos) << text;
+    for (size_t row : {1u, 2u})
+      EXPECT_NE(text.find(rtl::Utf16ToUtf8(w->bValue[row]->CaptionW())), std::string::npos) << text;
+  }
 }
 
 TEST_F(SpectrumWindow, BandPopupFollowsTheSamplingRate) {
@@ -494,12 +561,14 @@ TEST_F(SpectrumWindow, CursorsReadInsideAShorterTransformAndKeepTheirPlace) {
   const double mvPerCount = 2500.0 / FullScale;
   TAmplitudeScale amplitude{true, 2500, FullScale, scale.Frequency(499), admVoltage};
   EXPECT_EQ(w->bValue[1]->CaptionW(), AmplitudeText(Core->SpectrumA[499], amplitude, Core->VibSensorA));
-  const double rms = BandRms(Core->SpectrumA, {10, 499}, mvPerCount, scale, Core->VibSensorA, admVoltage);
+  const double rms = BandRms(Core->SpectrumA, {10, 499}, mvPerCount, scale, Core->VibSensorA, admVoltage,
+                             Core->SpectrumWindowGains.Power);
   EXPECT_EQ(w->bRmsValueA->CaptionW(), u"A: " + FormatNumber(rms) + u" mV");
   // Band 5 reaches the last bin of the DFT, not the FFT's.
   w->RmsType = 5;
   w->RefreshInfoPanel();
-  const double whole = BandRms(Core->SpectrumA, {0, 499}, mvPerCount, scale, Core->VibSensorA, admVoltage);
+  const double whole = BandRms(Core->SpectrumA, {0, 499}, mvPerCount, scale, Core->VibSensorA, admVoltage,
+                               Core->SpectrumWindowGains.Power);
   EXPECT_EQ(w->bRmsValueA->CaptionW(), u"A: " + FormatNumber(whole) + u" mV");
   gui::TAnswerScript script;
   script.Expect(gui::dkPopupMenu, 1);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 
 #include "answerhook.h"
@@ -76,8 +77,11 @@ TEST_F(TimeGraph, ReadoutBeforeAnyPress) {
   EXPECT_EQ(w->bDist2Value->CaptionW(), u"\u221E Hz");
   EXPECT_EQ(w->bVoltValue1->CaptionW(), u"0 mV");
   EXPECT_EQ(w->bMeasType->CaptionW(), u"RMS");
-  // No evaluation yet: the statistics are 0.
-  EXPECT_EQ(w->bMeasValA->CaptionW(), u"A: 0 mV");
+  // No evaluation yet: the measurement is that of the record drawn.
+  double squares = 0;
+  for (const int32_t x : Core->Captures[0].DataA) squares += double(x) * x;
+  const double rms = std::sqrt(squares / 4096);
+  EXPECT_EQ(w->bMeasValA->CaptionW(), u"A: " + FormatNumber(rms * 2500 / FullScale) + u" mV");
 }
 
 // A press sets cursor X (left) or Y (right) at the sample under the mouse.

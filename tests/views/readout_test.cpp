@@ -21,6 +21,9 @@ SensorInfo Sensor(uint8_t type, double sensitivity = 100) {
 // `bins` bins of a transform of twice as many samples at `rate` Hz.
 TBinScale Even(int32_t bins, double rate) { return {bins, 2 * bins, rate}; }
 
+// The rectangular window passes a band's power unchanged.
+constexpr double kRectangularPowerGain = 1.0;
+
 class Readout : public testing::Test {
  protected:
   void SetUp() override { DecimalSeparator = u','; }
@@ -120,7 +123,8 @@ TEST_F(Readout, BandRmsReadsOnlyTheTransformsBins) {
   spectrum[50] = 10;
   spectrum[150] = 1000;
   const SensorInfo sensor = Sensor(0);
-  EXPECT_NEAR(BandRms(spectrum, {0, 200}, 1.0, Even(100, 200), sensor, 0), std::sqrt(0.5 * 20.0 * 20), 1e-9);
+  EXPECT_NEAR(BandRms(spectrum, {0, 200}, 1.0, Even(100, 200), sensor, 0, kRectangularPowerGain),
+              std::sqrt(0.5 * 20.0 * 20), 1e-9);
 }
 
 TEST_F(Readout, BandsOfOneHertzBins) {
@@ -161,11 +165,11 @@ TEST_F(Readout, BandRmsSkipsDcAndTheUpperBound) {
   spectrum[9] = 500;       // the upper bound, excluded
   const SensorInfo sensor = Sensor(0);
   const double mvPerCount = 0.5;
-  const double rms = BandRms(spectrum, {0, 9}, mvPerCount, Even(100, 200), sensor, 0);
+  const double rms = BandRms(spectrum, {0, 9}, mvPerCount, Even(100, 200), sensor, 0, kRectangularPowerGain);
   EXPECT_NEAR(rms, 50 / std::sqrt(2.0), 1e-9);
-  EXPECT_EQ(BandRms(spectrum, {30, 30}, mvPerCount, Even(100, 200), sensor, 0), 0);
+  EXPECT_EQ(BandRms(spectrum, {30, 30}, mvPerCount, Even(100, 200), sensor, 0, kRectangularPowerGain), 0);
   // Bounds beyond the spectrum are cut.
-  EXPECT_NEAR(BandRms(spectrum, {-5, 500}, mvPerCount, Even(100, 200), sensor, 0),
+  EXPECT_NEAR(BandRms(spectrum, {-5, 500}, mvPerCount, Even(100, 200), sensor, 0, kRectangularPowerGain),
               std::sqrt(0.5 * (50.0 * 50 + 500.0 * 500)), 1e-9);
 }
 
@@ -175,7 +179,7 @@ TEST_F(Readout, BandRmsConvertsEachBinAtItsOwnFrequency) {
   spectrum[10] = 50;
   spectrum[20] = 50;
   const SensorInfo sensor = Sensor(0);
-  const double rms = BandRms(spectrum, {1, 50}, 1.0, Even(100, 200), sensor, 2);
+  const double rms = BandRms(spectrum, {1, 50}, 1.0, Even(100, 200), sensor, 2, kRectangularPowerGain);
   const double v10 = ConvertAmplitude(sensor, 100, 10, 2);
   const double v20 = ConvertAmplitude(sensor, 100, 20, 2);
   EXPECT_NEAR(rms, std::sqrt(0.5 * (v10 * v10 + v20 * v20)), 1e-9);

@@ -7,9 +7,12 @@
 #include <cmath>
 
 #include "combobox.h"
+#include "commandoutput.h"
 #include "formconfig.h"
 #include "planninggate.h"
 #include "radiobutton.h"
+#include "textconv.h"
+#include "timereadout.h"
 #include "viewsfixture.h"
 #include "viewwindows.h"
 
@@ -155,6 +158,58 @@ TEST_F(WorkspaceViews, SpectrumOpenedAfterNextShowsTheNewRun) {
   Window->bSpectrum->Click();
   ASSERT_TRUE(ServeUntil([] { return fFFTGraph->Plot->DataA && fFFTGraph->DisplayA[300] > 9000; }));
   EXPECT_LT(fFFTGraph->DisplayA[100], 100);
+}
+
+// Previous from run 1, whose capture was evaluated last, to the initial run,
+// whose record has a larger sine on channel A and no channel B: the
+// oscilloscope's measurement, shown and printed, is that of the record drawn
+// over its window of whole revolutions, and "-" for the channel it lacks.
+TEST_F(WorkspaceViews, MeasurementAfterPreviousBelongsToTheRecordDrawn) {
+  CaptureRecord& initial = Core->Captures[0];
+  initial.DataA = Sine(4096, 100, 6000);
+  initial.DataB.clear();
+  initial.T = 99;
+  initial.Start = 37;
+  initial.End = 4046;
+  CaptureRecord& trial = Core->Captures[1];
+  trial.DataA = Sine(4096, 300, 600);
+  trial.DataB = Sine(4096, 50, 300);
+  trial.T = 10;
+  trial.End = 4096;
+  Window->bNext->Click();
+  ASSERT_EQ(Core->BalancingStep, 1);
+  Core->EvaluateCapture(0, 1);
+  Window->bOscilloscope->Click();
+  ASSERT_TRUE(fTimeGraph);
+  Window->bPrev->Click();
+  ASSERT_EQ(Core->BalancingStep, 0);
+
+  TChannelStats drawn;
+  drawn.Min = drawn.Max = initial.DataA[static_cast<size_t>(initial.Start)];
+  double squares = 0;
+  for (int32_t k = initial.Start; k < initial.End; ++k) {
+    const double x = initial.DataA[static_cast<size_t>(k)];
+    drawn.Mean += x;
+    squares += x * x;
+    drawn.Min = std::min(drawn.Min, x);
+    drawn.Max = std::max(drawn.Max, x);
+  }
+  const int32_t n = initial.End - initial.Start;
+  drawn.Mean /= n;
+  drawn.Rms = std::sqrt(squares / n);
+  const std::u16string expected =
+      MeasurementText(u"A: ", 'R', drawn, Core->DriverInputRange(Core->GainA), Core->DriverFullScale(),
+                      Core->VibSensorA, DisplayQuantity(Core->VibSensorA.Type, Core->AmplDispModeOscmV));
+  EXPECT_EQ(fTimeGraph->bMeasValA->CaptionW(), expected);
+  EXPECT_EQ(fTimeGraph->bMeasValB->CaptionW(), u"-");
+
+  const std::string pdf = Folder + "/previous.pdf";
+  gui::TAnswerScript script;
+  script.Expect(gui::dkPopupMenu, 1).Expect(gui::dkPrintDialog, 1, pdf);
+  fTimeGraph->bPrint->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  const std::string text = testsupport::CommandOutput("pdftotext -layout '" + pdf + "' -");
+  EXPECT_NE(text.find(rtl::Utf16ToUtf8(expected)), std::string::npos) << text;
 }
 
 // A spectrum computation that the set-up command aborted is started again
