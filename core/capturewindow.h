@@ -21,6 +21,6 @@ inline constexpr int32_t MinSamplesPerRevolution = 4;
 // turning within the accepted speed range.
 bool CaptureWindowPossible(const TCaptureWindow& window, int32_t buffLength);
 
-// The fixed English text of a refused window, with its numbers, for the
-// error line's log and LastErrorText.
+// The fixed English text of a refused window, with its numbers, for
+// LastErrorText and the log.
 std::u16string ImpossibleWindowText(const TCaptureWindow& window, int32_t buffLength);

@@ -261,7 +261,13 @@ void TStartup::Shutdown() {
                               [this](const std::u16string& text) { Host.WriteLogNote(text); }};
   Host.CloseLanguage();
   Host.WriteLog(LogApplicationClose);
-  if (!FAutomaticPairHeld) SaveJob(*Core, report);
+  // A capture left running may still write its run's samples: the job stays
+  // as its last save (every hand-over, Next and set-up saves it) rather than
+  // being saved half-written.
+  if (!stopped)
+    Host.WriteLogNote(u"Session kept as last saved: a capture still writes into it");
+  else if (!FAutomaticPairHeld)
+    SaveJob(*Core, report);
   Core->SaveConfig();
   FStarted = false;
   if (!stopped) return;
