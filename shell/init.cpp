@@ -41,8 +41,13 @@ TfInit::TfInit(gui::TComponent* owner, std::span<const rtl::TPathFunctionExport>
     if (gui::Application) gui::Application->Terminate();
     return;
   }
-  if (TheCore->Language.empty()) ChooseLanguage();
-  Language.Open(TheCore->Language);
+  // A configured language file that can't be read (a pipe, a folder, no
+  // permission) is chosen again, as on the first start, rather than leaving
+  // every text of the program empty.
+  if (TheCore->Language.empty() || !Language.Open(TheCore->Language)) {
+    ChooseLanguage();
+    Language.Open(TheCore->Language);
+  }
   SetLanguageService(&Language);
   ReadTexts();
   TLanguageService::InstallHintHandler();

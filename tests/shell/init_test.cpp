@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "answerhook.h"
@@ -18,12 +20,12 @@
 
 namespace {
 
-// A configuration naming the English language file.
-void ConfigureLanguage() {
+// A configuration naming `language`, by default the English language file.
+void ConfigureLanguage(std::u16string language = {}) {
   ASSERT_TRUE(LoadShlwapi());
   {
     TZelto core;
-    core.Language = core.ProgramDir + u"Language/English.xml";
+    core.Language = language.empty() ? core.ProgramDir + u"Language/English.xml" : language;
     ASSERT_TRUE(core.SaveConfig());
   }
   FreeShlwapi();
@@ -62,5 +64,21 @@ TEST(StartupWindow, EmptyLanguageAsksForOneFirst) {
   ASSERT_NE(TheCore, nullptr);
   EXPECT_EQ(TheCore->Language, TheCore->ProgramDir + u"Language/English.xml");
   EXPECT_EQ(init->leInit[1]->CaptionW(), u"Initializing the device");
+  delete init;
+}
+
+TEST(StartupWindow, ALanguageFileThatCannotBeReadIsChosenAgain) {
+  shelltest::TTempFolder data;
+  setenv("XDG_DATA_HOME", data.Path().c_str(), 1);
+  const std::filesystem::path pipe = std::filesystem::path(data.Path()) / "English.xml";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  ConfigureLanguage(pipe.u16string());
+  gui::TAnswerScript script;
+  script.Expect(gui::dkModalForm, gui::mrOk);
+  auto* init = new TfInit(nullptr);
+  EXPECT_EQ(script.Pending(), 0u);
+  ASSERT_NE(TheCore, nullptr);
+  EXPECT_EQ(TheCore->Language, TheCore->ProgramDir + u"Language/English.xml");
+  EXPECT_EQ(init->leInit[0]->CaptionW(), u"Searching for the device");
   delete init;
 }
