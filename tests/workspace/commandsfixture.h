@@ -18,6 +18,7 @@
 
 #include "answerhook.h"
 #include "commandoutput.h"
+#include "corefixture.h"
 #include "datafolder.h"
 #include "folders.h"
 #include "formbalancing.h"
@@ -69,10 +70,7 @@ class Commands : public ::testing::Test {
   }
 
   void Measure(int run, double amplA, double phA, double freq = 25.0, double amplB = 0, double phB = 0) {
-    MeasurementResult& r = Core->Results[run];
-    r.Meas = {amplA, phA, amplB, phB};
-    r.Freq = freq;
-    r.Valid = 1;
+    MarkMeasured(*Core, run, amplA, phA, freq, amplB, phB);
   }
 
   // A one-plane job with a defined rotor, its correction and `trims` trim

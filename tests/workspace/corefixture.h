@@ -13,6 +13,15 @@
 #include "workspacetexts.h"
 #include "zelto.h"
 
+// Marks a run as measured with the given vector and speed.
+inline void MarkMeasured(TZelto& core, int run, double amplA, double phA, double freq = 25.0, double amplB = 0,
+                         double phB = 0) {
+  MeasurementResult& r = core.Results[run];
+  r.Meas = {amplA, phA, amplB, phB};
+  r.Freq = freq;
+  r.Valid = 1;
+}
+
 class CoreTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -27,12 +36,8 @@ class CoreTest : public ::testing::Test {
     testsupport::RemoveDataFolder(Folder);
   }
 
-  // Marks a run as measured with the given vector and speed.
   void Measure(int run, double amplA, double phA, double freq = 25.0, double amplB = 0, double phB = 0) {
-    MeasurementResult& r = Core->Results[run];
-    r.Meas = {amplA, phA, amplB, phB};
-    r.Freq = freq;
-    r.Valid = 1;
+    MarkMeasured(*Core, run, amplA, phA, freq, amplB, phB);
   }
 
   std::unique_ptr<TZelto> Core;
