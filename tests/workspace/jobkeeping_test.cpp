@@ -246,9 +246,8 @@ TEST_F(JobKeeping, SaveAsRefusesItsOwnRawFileAndAsksBeforeAnotherDocumentsOne) {
   }
   script.Expect(gui::dkPopupMenu, smSaveSession);
   script.Expect(gui::dkSaveDialog, 1, (fs::path(Folder) / "loose").string());
-  script.ExpectAction(gui::dkModalForm,
-                      MessageAnswer(mkQuestion, LangText({u"Forms", u"ReplaceSampleFile"}).Text + u"\n" + loose.u16string(),
-                                    gui::mrNo));
+  const std::u16string question = LangText({u"Forms", u"ReplaceSampleFile"}).Text + u"\n" + loose.u16string();
+  script.ExpectAction(gui::dkModalForm, MessageAnswer(mkQuestion, question, gui::mrNo));
   Window->bSession->Click();
   EXPECT_EQ(script.Pending(), 0u);
   EXPECT_TRUE(script.Unexpected().empty());
