@@ -203,7 +203,7 @@ TDataFilePairWriter::TDataFilePairWriter(std::u16string_view documentPath, std::
     : DocumentPath(documentPath), Section(section), RawPath(rawPath), Lock(rawPath, TPairLock::TUse::Write),
       PendingPath(OwnedName(rtl::NativePath(rawPath), PendingMarker)), Raw(rawPath),
       Distinct(!rtl::SameFile(documentPath, rawPath)) {
-  if (!IsOpen()) return;
+  if (!Distinct || !Lock.Held()) return;
   // A pending raw file that the document in place recorded is moved into
   // place before the new save; any other whose writer has ended is what a
   // save left that never got its document in place.
