@@ -10,6 +10,7 @@
 
 #include "datafilepair.h"
 #include "datafilevalues.h"
+#include "folders.h"
 #include "pathbinding.h"
 #include "xmlinifile.h"
 #include "zelto.h"
@@ -25,6 +26,11 @@ constexpr std::u16string_view RawExtension = u".bin";
 constexpr size_t MaxSensorName = 21;
 constexpr int32_t HighestWindowType = 7;
 
+// The raw file beside a document: the document's extension (the last dot
+// of its name and what follows) replaced by ".bin". The save dialog gives
+// every new document the extension ".asd", so two documents never share a
+// raw file; documents named otherwise by earlier versions find their raw
+// file where those put it.
 std::u16string RawPathOf(std::u16string path) {
   Shlwapi.PathRenameExtensionW(path, RawExtension);
   return path;
@@ -87,7 +93,9 @@ TSaveTarget TZelto::AsyncDataSaveTarget(const std::u16string& path, std::u16stri
 
 bool TZelto::SaveAsyncData(std::u16string path) {
   const std::u16string rawPath = RawPathOf(path);
-  if (path.empty() || rawPath == path) return false;
+  // A raw file that is the document itself (the same name, or two names of
+  // one file) would be written over it.
+  if (path.empty() || rtl::SameFile(rawPath, path)) return false;
   // Keys of an existing document that this writer doesn't know, the window
   // type among them, are kept; a damaged document is left alone.
   XmlIniFile existing;
@@ -112,7 +120,7 @@ bool TZelto::SaveAsyncData(std::u16string path) {
 
 bool TZelto::LoadAsyncData(std::u16string path) {
   const std::u16string rawPath = RawPathOf(path);
-  if (path.empty() || rawPath == path) return false;
+  if (path.empty() || rtl::SameFile(rawPath, path)) return false;
   const datafile::TPairLock lock(rawPath, datafile::TPairLock::TUse::Read);
   XmlIniFile document;
   if (!document.Open(path, Root, true)) return false;

@@ -127,19 +127,21 @@ void RemoveLeftoverPending(const std::string& rawPath) {
 
 // ---- the lock ----
 
-int OpenLockFile(const std::string& path, TPairLock::TUse use) {
-  int error = 0;
-  const int fd = rtl::OpenRegularFile(path, O_RDWR | O_CREAT, error, 0666);
+// The lock file has a name anyone can predict, in folders others may write
+// in: a link planted under it is refused (rtl::LinkRefusedError), never
+// followed, so no lock is ever created or locked elsewhere.
+int OpenLockFile(const std::string& path, TPairLock::TUse use, int& error) {
+  const int fd = rtl::OpenRegularFile(path, O_RDWR | O_CREAT | O_NOFOLLOW, error, 0666);
   // A reader in a folder it may not write in still finds a writer's lock.
-  if (fd >= 0 || use == TPairLock::TUse::Write) return fd;
-  return rtl::OpenRegularFile(path, O_RDONLY, error);
+  if (fd >= 0 || use == TPairLock::TUse::Write || error == rtl::LinkRefusedError) return fd;
+  return rtl::OpenRegularFile(path, O_RDONLY | O_NOFOLLOW, error);
 }
 
 // The lock file is removed by its last holder; a lock taken on a removed
 // file while waiting for it locks nothing and is taken again.
 bool IsCurrent(int fd, const std::string& path) {
   struct stat held {}, current {};
-  return ::fstat(fd, &held) == 0 && ::stat(path.c_str(), &current) == 0 && held.st_dev == current.st_dev &&
+  return ::fstat(fd, &held) == 0 && ::lstat(path.c_str(), &current) == 0 && held.st_dev == current.st_dev &&
          held.st_ino == current.st_ino;
 }
 
@@ -166,7 +168,7 @@ TPairLock::TPairLock(std::u16string_view rawPath, TUse use) : Path(rtl::NativePa
   const auto deadline = std::chrono::steady_clock::now() + LockPatience;
   const int operation = use == TUse::Read ? LOCK_SH : LOCK_EX;
   for (;;) {
-    const int fd = OpenLockFile(Path, use);
+    const int fd = OpenLockFile(Path, use, OpenError);
     if (fd < 0) return;
     const bool locked = LockUntil(fd, operation, deadline);
     if (locked && IsCurrent(fd, Path)) {
@@ -199,8 +201,9 @@ TRawFileState OpenRawFileFor(const XmlIniFile& document, std::u16string_view sec
 TDataFilePairWriter::TDataFilePairWriter(std::u16string_view documentPath, std::u16string_view root,
                                          std::u16string_view section, std::u16string_view rawPath)
     : DocumentPath(documentPath), Section(section), RawPath(rawPath), Lock(rawPath, TPairLock::TUse::Write),
-      PendingPath(OwnedName(rtl::NativePath(rawPath), PendingMarker)), Raw(rawPath) {
-  if (!Lock.Held()) return;
+      PendingPath(OwnedName(rtl::NativePath(rawPath), PendingMarker)), Raw(rawPath),
+      Distinct(!rtl::SameFile(documentPath, rawPath)) {
+  if (!Distinct || !Lock.Held()) return;
   // A pending raw file that the document in place recorded is moved into
   // place before the new save; any other whose writer has ended is what a
   // save left that never got its document in place.
@@ -220,11 +223,18 @@ TDataFilePairWriter::TResult TDataFilePairWriter::Commit(XmlIniFile& document) {
 
 TDataFilePairWriter::TResult TDataFilePairWriter::Replace(std::string_view documentBytes) {
   TReplacementFile& raw = Raw.Replacement();
-  if (!Lock.Held() || !raw.Finish() || !raw.CommitAs(PendingPath)) return TResult::RawFailed;
+  if (!IsOpen() || !raw.Finish() || !raw.CommitAs(PendingPath)) return TResult::RawFailed;
   if (!ReplaceFile(DocumentPath, documentBytes)) {
     // The old document stays, and with it the old raw file.
     ::unlink(PendingPath.c_str());
     return TResult::DocumentFailed;
+  }
+  // Two names that did not both exist before may turn out one file now
+  // that the document is there (a name in another case on a FAT stick):
+  // the raw file would replace the document it belongs to.
+  if (rtl::SameFile(DocumentPath, RawPath)) {
+    ::unlink(PendingPath.c_str());
+    return TResult::RawFailed;
   }
   // From here the new document is in place; should this rename fail, a
   // reader still finds its raw file under the pending name.

@@ -37,10 +37,15 @@ class TPairLock {
   // False when another reader or writer kept the pair for too long, or the
   // lock file could not be opened at all (a folder no one may write in).
   bool Held() const { return Fd >= 0; }
+  // Why the lock file could not be opened: the system's error number, or
+  // rtl::LinkRefusedError for a lock name that is a symbolic link; 0 when
+  // it was opened (a lock kept too long by another is no error of the file).
+  int Error() const { return OpenError; }
 
  private:
   std::string Path;
   int Fd = -1;
+  int OpenError = 0;
 };
 
 // The size of a raw file that holds `blocks` blocks of `blockLength`
@@ -87,7 +92,10 @@ class TDataFilePairWriter {
   TDataFilePairWriter(std::u16string_view documentPath, std::u16string_view root, std::u16string_view section,
                       std::u16string_view rawPath);
 
-  bool IsOpen() const { return Lock.Held() && Raw.IsOpen(); }
+  // False also when the document and the raw file are one file (the same
+  // name, or two names the file system resolves to one file): such a pair
+  // can't hold both, and is never written.
+  bool IsOpen() const { return Distinct && Lock.Held() && Raw.IsOpen(); }
   void WriteBlock(const std::vector<int32_t>& samples, int32_t length) { Raw.WriteBlock(samples, length); }
   // Records the raw file in `document`, then replaces the pair: raw file to
   // its pending name, document, raw file into place.
@@ -101,6 +109,7 @@ class TDataFilePairWriter {
   TPairLock Lock;
   std::string PendingPath;
   TRawSampleWriter Raw;
+  bool Distinct;
 };
 
 // Copies the pair `source` to `target` byte for byte: the source as a load

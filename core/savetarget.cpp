@@ -8,7 +8,9 @@
 TSaveTarget SaveTargetOf(std::u16string_view documentPath, std::u16string_view rawPath, std::u16string_view root,
                          std::u16string_view section,
                          const std::function<uint64_t(const XmlIniFile&)>& layoutBytes) {
-  if (rawPath == documentPath) return TSaveTarget::RawIsDocument;
+  // Names are compared as the file system resolves them: on a FAT stick
+  // "Pump.DAQDATA" and "Pump.daqdata" are one file.
+  if (rtl::SameFile(rawPath, documentPath)) return TSaveTarget::RawIsDocument;
   if (!rtl::FileExists(rawPath)) return TSaveTarget::Free;
   // The raw file is the document's own only when the document there
   // records it; a raw file beside no document, or beside one that records

@@ -34,6 +34,16 @@ constexpr int32_t HighestRotorType = 4;
 constexpr int32_t HighestSpeedTolerance = 4;
 constexpr int32_t HighestWindowType = 7;
 
+// The raw file beside a named document: the document's extension (the last
+// dot of its name and what follows) replaced by ".daqdata". The save
+// dialog gives every new document the extension ".daqsession", so two
+// documents never share a raw file; documents named otherwise by earlier
+// versions find their raw file where those put it.
+std::u16string RawPathOf(std::u16string path) {
+  Shlwapi.PathRenameExtensionW(path, RawExtension);
+  return path;
+}
+
 std::u16string RunSection(int32_t run) { return u"Measurement" + rtl::AsciiToUtf16(std::to_string(run)); }
 
 // ---- writing ----
@@ -308,9 +318,17 @@ int32_t TZelto::SaveSession() {
   std::u16string folder = AutoSessionFile;
   if (Shlwapi.PathRemoveFileSpecW(folder) && !folder.empty() && !Shlwapi.PathIsDirectoryW(folder))
     rtl::ForceDirectories(folder);
+  return SaveSessionPair(AutoSessionFile, AutoDataFile);
+}
+
+int32_t TZelto::SaveSessionAs(const std::u16string& path) {
+  return path.empty() ? sfrDocumentFailed : SaveSessionPair(path, RawPathOf(path));
+}
+
+int32_t TZelto::SaveSessionPair(const std::u16string& documentPath, const std::u16string& rawPath) {
   // The pair is replaced as one: a failure or a crash leaves the last
   // session whole.
-  datafile::TDataFilePairWriter pair(AutoSessionFile, Root, Other, AutoDataFile);
+  datafile::TDataFilePairWriter pair(documentPath, Root, Other, rawPath);
   if (!pair.IsOpen()) return sfrRawFileFailed;
   // Built in memory without a file name: it is written only by the pair,
   // never by its own destructor.
@@ -330,8 +348,7 @@ int32_t TZelto::SaveSession() {
 }
 
 TSaveTarget TZelto::SessionSaveTarget(const std::u16string& path, std::u16string& rawPath) const {
-  rawPath = path;
-  Shlwapi.PathRenameExtensionW(rawPath, RawExtension);
+  rawPath = RawPathOf(path);
   return SaveTargetOf(path, rawPath, Root, Other,
                       [this](const XmlIniFile& document) { return RawBytesOf(document, *this); });
 }
@@ -339,11 +356,11 @@ TSaveTarget TZelto::SessionSaveTarget(const std::u16string& path, std::u16string
 int32_t TZelto::LoadSession(std::u16string path) {
   const bool automatic = path.empty();
   const std::u16string documentPath = automatic ? AutoSessionFile : path;
-  std::u16string rawPath = automatic ? AutoDataFile : path;
-  if (!automatic) Shlwapi.PathRenameExtensionW(rawPath, RawExtension);
+  const std::u16string rawPath = automatic ? AutoDataFile : RawPathOf(path);
   ClearMeasurements();
-  // A document named like a raw file would be read as its own raw file.
-  if (documentPath.empty() || rawPath == documentPath) return sfrDocumentFailed;
+  // A document whose raw file is the document itself (the same name, or two
+  // names of one file) would be read as its own raw file.
+  if (documentPath.empty() || rtl::SameFile(rawPath, documentPath)) return sfrDocumentFailed;
   const datafile::TPairLock lock(rawPath, datafile::TPairLock::TUse::Read);
   XmlIniFile document;
   if (!document.Open(documentPath, Root, true)) return sfrDocumentFailed;

@@ -228,6 +228,11 @@ class TZelto {
   // Writes the automatic pair AutoSessionFile / AutoDataFile. On failure the
   // previous pair stays as it was.
   int32_t SaveSession();
+  // Writes the job in memory as the pair named by `path` (the document) and
+  // its raw file beside it, named as LoadSession names it, replacing the
+  // pair there as SaveSession replaces the automatic one. Results as
+  // SaveSession.
+  int32_t SaveSessionAs(const std::u16string& path);
   // Set when the user was told that a save of the job failed; cleared by the
   // next save that succeeds, so that the next failure is told again.
   uint8_t JobSaveFailureShown = 0;
@@ -336,6 +341,7 @@ class TZelto {
   void PrepareLiveBuffers();
 
  private:
+  int32_t SaveSessionPair(const std::u16string& documentPath, const std::u16string& rawPath);
   void CreateSpectrumEvent();
   void SetUpFolders();
 };

@@ -44,7 +44,7 @@ std::u16string RawFileFor(std::u16string sessionPath, std::u16string_view rawExt
 bool CopySessionPair(std::u16string_view session, std::u16string_view raw, std::u16string_view target) {
   const std::u16string rawTarget = RawFileFor(std::u16string(target), rtl::PathFindExtensionW(raw));
   // The raw copy would land on the document copy: nothing loadable.
-  if (rawTarget == target) return false;
+  if (rtl::SameFile(rawTarget, target)) return false;
   return TZelto::CopySessionPair(session, raw, target, rawTarget);
 }
 
@@ -170,12 +170,10 @@ void TfBalancing::SaveSessionAs() {
   const std::u16string target = rtl::Utf8ToUtf16(dialog.FileName);
   std::u16string rawTarget;
   if (!ConfirmSaveTarget(this, TheCore->SessionSaveTarget(target, rawTarget), rawTarget)) return;
-  // The automatic pair is brought up to the job in memory first, so that
-  // the copy holds the session the user sees. A failure of either is told
-  // here, every time, so the save's own report only logs it.
-  TJobSaveReport report = JobSaveReport();
-  report.ShowError = nullptr;
-  const bool saved = SaveJob(*TheCore, report) &&
-                     CopySessionPair(TheCore->AutoSessionFile, TheCore->AutoDataFile, target);
-  if (!saved) AskMessage(mkError, std::u16string(SessionSaveErrorText));
+  // The job in memory goes straight into the chosen pair: a data folder that
+  // takes no save (read-only, full) can't keep it from a disk that does.
+  if (TheCore->SaveSessionAs(target) != TZelto::sfrDone) AskMessage(mkError, std::u16string(SessionSaveErrorText));
+  // The automatic pair follows the job as after every command; its failure
+  // is told as every failed save of the job is.
+  SaveSession();
 }

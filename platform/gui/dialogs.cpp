@@ -93,6 +93,18 @@ std::string WithDefaultExtension(const std::string& name, const std::string& def
   return name + "." + defaultExt;
 }
 
+std::string WithSaveExtension(const std::string& name, const std::string& defaultExt) {
+  if (name.empty() || defaultExt.empty()) return name;
+  const std::string ending = "." + defaultExt;
+  const size_t slash = name.find_last_of('/');
+  const size_t base = slash == std::string::npos ? 0 : slash + 1;
+  if (name.size() > base + ending.size() &&
+      QString::fromStdString(name.substr(name.size() - ending.size()))
+              .compare(QString::fromStdString(ending), Qt::CaseInsensitive) == 0)
+    return name;
+  return name + ending;
+}
+
 TOpenDialog::TOpenDialog(TComponent* owner) : TComponent(owner) {}
 
 bool TOpenDialog::Execute(TForm* owner) { return Run(owner, false); }
@@ -122,7 +134,7 @@ bool TOpenDialog::Run(TForm* owner, bool save) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
     chosen = dialog.selectedFiles().front().toStdString();
   }
-  FileName = WithDefaultExtension(chosen, DefaultExt);
+  FileName = save ? WithSaveExtension(chosen, DefaultExt) : WithDefaultExtension(chosen, DefaultExt);
   return true;
 }
 

@@ -45,7 +45,8 @@ constexpr TOpenOptions ofFileMustExist = 0x08;
 
 // The standard open dialog. Filter lists "description|pattern" pairs
 // separated by "|" ("Data files (*.asd)|*.asd"); DefaultExt (without the
-// dot) is added to a chosen name without extension. Paths are UTF-8.
+// dot) is added to a chosen name without extension, and by the save dialog
+// to every name that doesn't end with it. Paths are UTF-8.
 class TOpenDialog : public TComponent {
  public:
   explicit TOpenDialog(TComponent* owner);
@@ -85,5 +86,12 @@ bool ShellOpen(const std::string& path);
 
 // The name with `defaultExt` added when its last path part has no extension.
 std::string WithDefaultExtension(const std::string& name, const std::string& defaultExt);
+// The name a save dialog gives: `defaultExt` added unless the last path
+// part already ends with it (in any case). A save writes a document whose
+// companion files are named by replacing its extension, so a name like
+// "rotor 2.5kg" must not count ".5kg" as the extension: it would save a
+// document the open dialog's filter hides, beside companions that
+// "rotor 2.7kg" shares.
+std::string WithSaveExtension(const std::string& name, const std::string& defaultExt);
 
 }  // namespace gui

@@ -33,6 +33,11 @@ bool FileExists(std::u16string_view path);
 bool DirectoryExists(std::u16string_view path);
 // Deletes a file (not a folder).
 bool DeleteFile(std::u16string_view path);
+// True when the two names lead to one file: the same name, or two names
+// the file system resolves to one file (a name in another case on a
+// case-insensitive file system such as a FAT stick, a hard link, a link).
+// Two names of which one does not exist are two files.
+bool SameFile(std::u16string_view a, std::u16string_view b);
 // Renames, atomically replacing an existing file at `to`.
 bool RenameFile(std::u16string_view from, std::u16string_view to);
 

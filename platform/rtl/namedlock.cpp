@@ -107,7 +107,8 @@ bool TNamedLock::Held() const { return FFd >= 0; }
 bool IsNamedLockHeld(const std::string& name, const std::string& lockDir) {
   if (name.empty()) return false;
   int error = 0;
-  const int fd = OpenRegularFile(NamedLockPath(name, lockDir), O_RDONLY, error);
+  // A link planted under the lock's name is no lock (TryAcquire refuses it).
+  const int fd = OpenRegularFile(NamedLockPath(name, lockDir), O_RDONLY | O_NOFOLLOW, error);
   if (fd < 0) return false;
   // A shared lock on a separate open file conflicts with any holder's
   // exclusive lock, ours included.

@@ -11,6 +11,7 @@
 namespace rtl {
 
 int OpenRegularFile(const std::string& nativePath, int flags, int& error, unsigned mode) {
+  if (flags & O_CREAT) flags |= O_NOFOLLOW;
   int fd;
   do {
     fd = ::open(nativePath.c_str(), flags | O_NONBLOCK | O_CLOEXEC, static_cast<mode_t>(mode));
@@ -19,8 +20,11 @@ int OpenRegularFile(const std::string& nativePath, int flags, int& error, unsign
     // A pipe opened for writing without a reader answers "no such device";
     // it is no regular file either way.
     struct stat st {};
-    error = errno == ENXIO && ::stat(nativePath.c_str(), &st) == 0 && !S_ISREG(st.st_mode) ? NotRegularFileError
-                                                                                          : errno;
+    if (errno == ELOOP && (flags & O_NOFOLLOW) && ::lstat(nativePath.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
+      error = LinkRefusedError;
+    else
+      error = errno == ENXIO && ::stat(nativePath.c_str(), &st) == 0 && !S_ISREG(st.st_mode) ? NotRegularFileError
+                                                                                            : errno;
     return -1;
   }
   struct stat st {};

@@ -15,11 +15,18 @@ namespace rtl {
 // The error number for an entry that exists but is no regular file;
 // SystemErrorText gives its text.
 inline constexpr int NotRegularFileError = 0x10000;
+// The error number for a name that is a symbolic link where a file is
+// created (see OpenRegularFile).
+inline constexpr int LinkRefusedError = 0x10001;
 
 // Opens the file at `path` with the open(2) `flags` (O_RDONLY, O_WRONLY |
 // O_CREAT | O_APPEND, ...) and, for a new file, `mode`. Returns the handle,
 // or -1 with `error` holding the system's error number or
-// NotRegularFileError.
+// NotRegularFileError. An open that may create the file (O_CREAT) never
+// follows a symbolic link at the name: in a folder that others may write
+// in, a link planted under a name the program uses would make it create or
+// write a file wherever the link points. Such a name is refused with
+// LinkRefusedError.
 int OpenRegularFile(std::u16string_view path, int flags, int& error, unsigned mode = 0666);
 int OpenRegularFile(const std::string& nativePath, int flags, int& error, unsigned mode = 0666);
 

@@ -7,6 +7,11 @@
 
 #include "checksum.h"
 #include "datafilefixture.h"
+#include "datafilepair.h"
+#include "namedlock.h"
+#include "regularfile.h"
+#include "savetarget.h"
+#include "systemerror.h"
 
 namespace {
 
@@ -575,6 +580,65 @@ TEST_F(SessionFileTest, APipeNamedLikeTheDocumentIsRefusedAtOnce) {
   ::alarm(10);  // a reader that waits for a writer ends the suite here
   EXPECT_EQ(Core->LoadSession(), TZelto::sfrDocumentFailed);
   ::alarm(0);
+}
+
+// Two names of one file (on a FAT stick "Pump.DAQDATA" and "Pump.daqdata";
+// a hard link here) are never taken for a document and its raw file: no
+// save, save-as, copy or load of a session or of asynchronous data writes
+// the document over itself or reads it as its own samples.
+TEST_F(SessionFileTest, TwoNamesOfOneFileAreNeverADocumentAndItsRawFile) {
+  MeasureJob(1, 1);
+  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+  const auto twin = [this](std::u16string_view document, std::u16string_view raw) {
+    fs::copy_file(DocumentFile(), Dir.Native(document));
+    fs::create_hard_link(Dir.Native(document), Dir.Native(raw));
+    return Dir.File(document);
+  };
+  const std::u16string session = twin(u"pump.daqsession", u"pump.daqdata");
+  const std::u16string async = twin(u"trace.asd", u"trace.bin");
+  const std::string bytes = ReadBytes(DocumentFile());
+  std::u16string raw;
+  EXPECT_EQ(Core->SessionSaveTarget(session, raw), TSaveTarget::RawIsDocument);
+  EXPECT_EQ(Core->AsyncDataSaveTarget(async, raw), TSaveTarget::RawIsDocument);
+  EXPECT_NE(Core->SaveSessionAs(session), TZelto::sfrDone);
+  Core->LiveDataA = Ramp(Length, 5);
+  EXPECT_FALSE(Core->SaveAsyncData(async));
+  EXPECT_FALSE(TZelto::CopySessionPair(Document(), Core->AutoDataFile, session, Dir.File(u"pump.daqdata")));
+  auto reader = Restarted();
+  EXPECT_EQ(reader->LoadSession(session), TZelto::sfrDocumentFailed);
+  EXPECT_FALSE(reader->LoadAsyncData(async));
+  for (std::u16string_view name : {u"pump.daqsession", u"pump.daqdata", u"trace.asd", u"trace.bin"}) {
+    SCOPED_TRACE(rtl::Utf16ToUtf8(name));
+    EXPECT_EQ(ReadBytes(Dir.Native(name)), bytes);
+    EXPECT_EQ(fs::hard_link_count(Dir.Native(name)), 2u);
+  }
+}
+
+// A lock file's name is known in advance, in folders others may write in:
+// a link planted under it is refused, and nothing is created where it
+// points. The pair's lock for writing and for reading, and a device's lock.
+TEST_F(SessionFileTest, ALockNameThatIsALinkIsRefusedAndNothingIsCreatedElsewhere) {
+  const fs::path elsewhere = Dir.Path / "elsewhere";
+  fs::create_directory(AppData().parent_path());
+  fs::create_directory(AppData());
+  const fs::path pairLock = AppData() / "!session.daqdata.lock";
+  fs::create_symlink(elsewhere, pairLock);
+  MeasureJob(1, 1);
+  EXPECT_NE(Core->SaveSession(), TZelto::sfrDone);
+  for (const auto use : {datafile::TPairLock::TUse::Write, datafile::TPairLock::TUse::Read}) {
+    const datafile::TPairLock lock(Core->AutoDataFile, use);
+    EXPECT_FALSE(lock.Held());
+    EXPECT_EQ(lock.Error(), rtl::LinkRefusedError);
+  }
+  EXPECT_FALSE(rtl::SystemErrorText(rtl::LinkRefusedError).empty());
+  const std::string deviceLocks = (Dir.Path / "locks").string();
+  fs::create_directory(deviceLocks);
+  fs::create_symlink(elsewhere, rtl::NamedLockPath("Sartel_Device_1", deviceLocks));
+  rtl::TNamedLock device("Sartel_Device_1", deviceLocks);
+  EXPECT_FALSE(device.TryAcquire());
+  EXPECT_FALSE(fs::exists(elsewhere));
+  EXPECT_TRUE(fs::is_symlink(pairLock));
+  EXPECT_FALSE(fs::exists(DocumentFile()));
 }
 
 TEST_F(SessionFileTest, AFailedSaveLeavesThePreviousSessionReadable) {

@@ -20,6 +20,28 @@ TEST(Dialogs, DefaultExtensionOnlyWithoutOne) {
   EXPECT_EQ(WithDefaultExtension("", "asd"), "");
 }
 
+// A save dialog's name ends with the default extension: a dot in the name
+// ("rotor 2.5kg") or another extension doesn't stand in for it, since the
+// companion files are named by replacing it.
+TEST(Dialogs, SaveDialogNamesEndWithTheDefaultExtension) {
+  TSaveDialog dialog(nullptr);
+  dialog.DefaultExt = "daqsession";
+  TAnswerScript script;
+  for (const auto& [typed, saved] : std::initializer_list<std::pair<std::string, std::string>>{
+           {"/data/rotor 2.5kg", "/data/rotor 2.5kg.daqsession"},
+           {"/data/job.txt", "/data/job.txt.daqsession"},
+           {"/data/pump.daqdata", "/data/pump.daqdata.daqsession"},
+           {"/data/job", "/data/job.daqsession"},
+           {"/data/job.daqsession", "/data/job.daqsession"},
+           {"/data/Pump.DAQSESSION", "/data/Pump.DAQSESSION"},
+           {"/data/.daqsession", "/data/.daqsession.daqsession"},
+           {"/data.v2/run", "/data.v2/run.daqsession"}}) {
+    script.Expect(dkSaveDialog, 1, typed);
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(dialog.FileName, saved);
+  }
+}
+
 TEST(Dialogs, SaveDialogAnsweredByTheHookAddsTheExtension) {
   TSaveDialog dialog(nullptr);
   dialog.Filter = "Asynchronous data files (*.asd)|*.asd";

@@ -218,36 +218,48 @@ TEST_F(JobKeeping, ASessionWithoutItsRawFileOpensWithItsValuesAndSaysSoOnce) {
 
 // --- saves of the job -----------------------------------------------------------
 
-// Save-as never makes a name's raw file the document itself, and never
-// replaces the raw file of another document unasked: No leaves every file
-// as it was.
+// Save-as never makes a name's raw file the document itself, even where the
+// two names differ and the file system makes them one file (a FAT stick
+// ignores case; a hard link stands in for it here), and never replaces the
+// raw file of another document unasked: No leaves every file as it was.
 TEST_F(JobKeeping, SaveAsRefusesItsOwnRawFileAndAsksBeforeAnotherDocumentsOne) {
   TrialRunsMeasured();
   ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
   const fs::path pump = fs::path(Folder) / "pump.daqsession";
   ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, pump.u16string()));
   const std::u16string pumpData = (fs::path(Folder) / "pump.daqdata").u16string();
+  const fs::path twin = fs::path(Folder) / "twin.daqsession";
+  fs::copy_file(pump, twin);
+  fs::create_hard_link(twin, fs::path(Folder) / "twin.daqdata");
+  const fs::path loose = fs::path(Folder) / "loose.daqdata";
+  std::ofstream(loose) << "samples of no document";
   const std::string session = Bytes(pump.u16string());
   const std::string data = Bytes(pumpData);
+  const std::string twinBytes = Bytes(twin.u16string());
   gui::TAnswerScript script;
+  for (const fs::path& oneFile : {fs::path(Folder) / "twin", twin}) {
+    script.Expect(gui::dkPopupMenu, smSaveSession);
+    script.Expect(gui::dkSaveDialog, 1, oneFile.string());
+    script.ExpectAction(gui::dkModalForm,
+                        MessageAnswer(mkError, LangText({u"Forms", u"SampleFileIsDocument"}).Text, gui::mrOk));
+    Window->bSession->Click();
+  }
   script.Expect(gui::dkPopupMenu, smSaveSession);
-  script.Expect(gui::dkSaveDialog, 1, rtl::Utf16ToUtf8(pumpData));
-  script.ExpectAction(gui::dkModalForm,
-                      MessageAnswer(mkError, LangText({u"Forms", u"SampleFileIsDocument"}).Text, gui::mrOk));
-  Window->bSession->Click();
-  script.Expect(gui::dkPopupMenu, smSaveSession);
-  script.Expect(gui::dkSaveDialog, 1, (fs::path(Folder) / "pump.xml").string());
-  script.ExpectAction(gui::dkModalForm,
-                      MessageAnswer(mkQuestion, LangText({u"Forms", u"ReplaceSampleFile"}).Text + u"\n" + pumpData,
-                                    gui::mrNo));
+  script.Expect(gui::dkSaveDialog, 1, (fs::path(Folder) / "loose").string());
+  const std::u16string question = LangText({u"Forms", u"ReplaceSampleFile"}).Text + u"\n" + loose.u16string();
+  script.ExpectAction(gui::dkModalForm, MessageAnswer(mkQuestion, question, gui::mrNo));
   Window->bSession->Click();
   EXPECT_EQ(script.Pending(), 0u);
   EXPECT_TRUE(script.Unexpected().empty());
   EXPECT_EQ(Bytes(pump.u16string()), session);
   EXPECT_EQ(Bytes(pumpData), data);
-  EXPECT_FALSE(fs::exists(fs::path(Folder) / "pump.xml"));
+  EXPECT_EQ(Bytes(twin.u16string()), twinBytes);
+  EXPECT_EQ(fs::hard_link_count(twin), 2u);
+  EXPECT_EQ(Bytes(loose.u16string()), "samples of no document");
+  EXPECT_FALSE(fs::exists(fs::path(Folder) / "loose.daqsession"));
   TZelto reader;
   EXPECT_EQ(reader.LoadSession(pump.u16string()), TZelto::sfrDone);
+  EXPECT_EQ(reader.LoadSession(twin.u16string()), TZelto::sfrDocumentFailed);
 }
 
 // A save of the job that fails is told the first time, and again only
@@ -294,6 +306,38 @@ TEST_F(JobKeeping, AFailedSaveOfTheJobIsToldOnceUntilASaveSucceeds) {
     ++lines;
   EXPECT_EQ(lines, 3u);
   Window->Log = nullptr;
+}
+
+// With a data folder that takes no save (a file stands where it should
+// be), save-as still puts the job in memory onto a disk that takes it: the
+// chosen pair holds, byte for byte, what the automatic pair holds once the
+// data folder takes saves again, and the failed automatic save is told.
+TEST_F(JobKeeping, SaveAsFromADataFolderThatTakesNoSaveStoresTheJob) {
+  TrialRunsMeasured();
+  const std::u16string session = Core->AutoSessionFile, data = Core->AutoDataFile;
+  const fs::path blocked = fs::path(Folder) / "blocked";
+  std::ofstream(blocked) << "a file where the folder should be";
+  Core->AutoSessionFile = (blocked / "!session.daqsession").u16string();
+  Core->AutoDataFile = (blocked / "!session.daqdata").u16string();
+  const fs::path rescued = fs::path(Folder) / "rescued.daqsession";
+  const fs::path rescuedData = fs::path(Folder) / "rescued.daqdata";
+  gui::TAnswerScript script;
+  script.Expect(gui::dkPopupMenu, smSaveSession);
+  script.Expect(gui::dkSaveDialog, 1, (fs::path(Folder) / "rescued").string());
+  script.ExpectAction(gui::dkModalForm,
+                      MessageAnswer(mkError, LangText({u"Forms", u"SessionNotSaved"}).Text, gui::mrOk));
+  Window->bSession->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_TRUE(script.Unexpected().empty());
+  Core->AutoSessionFile = session;
+  Core->AutoDataFile = data;
+  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+  EXPECT_EQ(Bytes(rescued.u16string()), Bytes(session));
+  EXPECT_EQ(Bytes(rescuedData.u16string()), Bytes(data));
+  TZelto reader;
+  ASSERT_EQ(reader.LoadSession(rescued.u16string()), TZelto::sfrDone);
+  EXPECT_EQ(reader.Results[0].Meas.AmplA, 200);
+  EXPECT_EQ(reader.Captures[0].DataA, Core->Captures[0].DataA);
 }
 
 // A snapshot put back gives every field of the job as it was, the samples

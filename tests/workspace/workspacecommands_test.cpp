@@ -14,6 +14,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <tuple>
 
 #include "answerhook.h"
 #include "application.h"
@@ -255,16 +256,49 @@ TEST_F(Commands, SaveAsWritesTheSessionInMemoryUnderTheChosenName) {
   Core->RotationDir = 1;  // changed after the last automatic save
   gui::TAnswerScript script;
   script.Expect(gui::dkPopupMenu, smSaveSession);
-  script.Expect(gui::dkSaveDialog, 1, (Folder / "job.txt").string());
+  script.Expect(gui::dkSaveDialog, 1, (Folder / "job.daqsession").string());
   Window->bSession->Click();
   EXPECT_TRUE(script.Unexpected().empty());
-  EXPECT_TRUE(fs::exists(Folder / "job.txt"));
+  EXPECT_TRUE(fs::exists(Folder / "job.daqsession"));
   EXPECT_TRUE(fs::exists(Folder / "job.daqdata"));
   TZelto reader;
-  ASSERT_EQ(reader.LoadSession(File("job.txt")), 0);
+  ASSERT_EQ(reader.LoadSession(File("job.daqsession")), 0);
   EXPECT_EQ(reader.Results[0].Meas.AmplA, 123);
   EXPECT_EQ(reader.RotationDir, 1);
   EXPECT_EQ(reader.HighestStep, 5);
+}
+
+// A name with a dot gets the document's extension like any other: "rotor
+// 2.5kg" and "rotor 2.7kg" are two documents the open dialog shows, each
+// with its own raw file. A document an earlier version stored under such a
+// name still finds its raw file where that version put it.
+TEST_F(Commands, SaveAsGivesANameWithADotItsOwnDocumentAndRawFile) {
+  OnePlaneJob(0);
+  const auto saveAs = [&](const char* name, int32_t firstSample) {
+    Core->Results[0].Meas.AmplA = firstSample;
+    Core->Captures[0].DataA.assign(static_cast<size_t>(Core->BuffLength), firstSample);
+    gui::TAnswerScript script;
+    script.Expect(gui::dkPopupMenu, smSaveSession);
+    script.Expect(gui::dkSaveDialog, 1, (Folder / name).string());
+    Window->bSession->Click();
+    EXPECT_TRUE(script.Unexpected().empty());
+  };
+  saveAs("rotor 2.5kg", 25);
+  saveAs("rotor 2.7kg", 27);
+  ASSERT_EQ(Core->SaveSession(), 0);
+  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, File("old 2.5kg")));
+  ASSERT_TRUE(fs::exists(Folder / "old 2.daqdata"));
+  for (const auto& [document, raw, value] : {std::tuple{"rotor 2.5kg.daqsession", "rotor 2.5kg.daqdata", 25},
+                                             std::tuple{"rotor 2.7kg.daqsession", "rotor 2.7kg.daqdata", 27},
+                                             std::tuple{"old 2.5kg", "old 2.daqdata", 27}}) {
+    SCOPED_TRACE(document);
+    EXPECT_TRUE(fs::exists(Folder / raw));
+    TZelto reader;
+    ASSERT_EQ(reader.LoadSession(File(document)), 0);
+    EXPECT_EQ(reader.Results[0].Meas.AmplA, value);
+    EXPECT_EQ(reader.Captures[0].DataA, std::vector<int32_t>(static_cast<size_t>(Core->BuffLength), value));
+  }
+  EXPECT_FALSE(fs::exists(Folder / "rotor 2.daqdata"));
 }
 
 TEST_F(Commands, SaveAsIntoAFolderThatDoesNotExistSaysSo) {
