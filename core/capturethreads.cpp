@@ -270,15 +270,18 @@ void TVibThread::Execute() {
   Synchronize([this] { SyncFinished(); });
 }
 
+// A capture read out is in the live buffers, so it is evaluated and shown
+// even when a stop came meanwhile: what the buffers hold and what the
+// windows were handed never differ.
 TCaptureEnd TVibThread::Loop() {
   for (;;) {
     const TCaptureEnd end = Capture();
     if (end != TCaptureEnd::Completed) return end;
-    if (Terminated()) return TCaptureEnd::Stopped;
     Core.EvaluateCapture(1, 0);
     Core.ConvertSamples();
     if (!Core.SpectrumBusy && Core.SpectrumEvent) Core.SpectrumEvent->SetEvent();
     Synchronize([this] { SyncUpdateViews(); });
+    if (Terminated()) return TCaptureEnd::Stopped;
   }
 }
 

@@ -272,6 +272,15 @@ TEST_F(CaptureThreads, FailedReadOutLeavesTheLastWholeCapture) {
       EXPECT_EQ(recordOf(balancing), whole) << balancing << " " << position;
     }
   }
+  // A free-running capture stopped during its read-out: the capture read
+  // whole is the last one, and the views are handed it like any other.
+  Workspace.OnState = [](uint8_t state) {
+    if (state == asTransfer) RequestCaptureStop();
+  };
+  capture(false, 3);
+  EXPECT_EQ(Workspace.ErrorAtEnd, CaptureErrorNone);
+  EXPECT_EQ(std::get<0>(recordOf(false)).at(7), 3007);
+  EXPECT_EQ(std::count(Workspace.Calls.begin(), Workspace.Calls.end(), "UpdateParamCaptions"), 1);
 }
 
 TEST_F(CaptureThreads, TemperaturesPerChannelWithAGainOfZeroGivingZero) {
