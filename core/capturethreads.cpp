@@ -123,7 +123,11 @@ TCaptureEnd TCaptureThread::Transfer(uint8_t mode) {
   // Ending the capture can fail too; left pending, its error would surface
   // with a later, unrelated run. A read-out error keeps its own text.
   if (failed || DriverErrorPending()) return TCaptureEnd::DriverError;
-  if (windowPossible) return TCaptureEnd::Completed;
+  if (windowPossible) {
+    // Only a whole read-out reaches the run or the live buffers.
+    Core.TakeCapture(mode);
+    return TCaptureEnd::Completed;
+  }
   // The device is already stopped and ended, so the next capture starts
   // from a clean state.
   SetText(Core.LastErrorText, ImpossibleWindowText(window, Core.BuffLength));
@@ -266,15 +270,18 @@ void TVibThread::Execute() {
   Synchronize([this] { SyncFinished(); });
 }
 
+// A capture read out is in the live buffers, so it is evaluated and shown
+// even when a stop came meanwhile: what the buffers hold and what the
+// windows were handed never differ.
 TCaptureEnd TVibThread::Loop() {
   for (;;) {
     const TCaptureEnd end = Capture();
     if (end != TCaptureEnd::Completed) return end;
-    if (Terminated()) return TCaptureEnd::Stopped;
     Core.EvaluateCapture(1, 0);
     Core.ConvertSamples();
     if (!Core.SpectrumBusy && Core.SpectrumEvent) Core.SpectrumEvent->SetEvent();
     Synchronize([this] { SyncUpdateViews(); });
+    if (Terminated()) return TCaptureEnd::Stopped;
   }
 }
 
@@ -411,29 +418,51 @@ void TZelto::ConfigureCapture(uint8_t mode) {
   DriverApi.CPSet();
 }
 
-// Buffers shorter than BuffLength (not prepared by the start) are not read
+// A buffer shorter than BuffLength (not prepared by the start) is not read
 // into: the driver writes BuffLength samples.
-// Every device model's read-out of a balancing capture passes here, so the
-// window is checked here once: a device that answers the parameter commands
-// with wrong content must not give a reading.
+// Every device model's read-out passes here, so a balancing capture's window
+// is checked here once: a device that answers the parameter commands with
+// wrong content must not give a reading.
 bool TZelto::ReadCapture(uint8_t mode, TCaptureWindow& window) {
+  IncomingRead = false;
   const bool twoChannels = Type == 1;
   if (mode == 0) {
     if (BalancingStep < 0 || BalancingStep >= static_cast<int32_t>(Captures.size())) return true;
-    CaptureRecord& run = Captures[BalancingStep];
     DriverApi.GetCaptureParams(&window.Start, &window.End, &window.T);
     if (!CaptureWindowPossible(window, BuffLength)) return false;
-    StoreCaptureWindow(run, window.T, window.Start, window.End);
-    if (!Holds(run.DataA, BuffLength) || (twoChannels && !Holds(run.DataB, BuffLength))) return true;
-    DriverApi.GetDataA(run.DataA.data(), twoChannels ? run.DataB.data() : nullptr);
-    return true;
   }
-  if (!Holds(LiveDataA, BuffLength) || (twoChannels && !Holds(LiveDataB, BuffLength))) return true;
-  DriverApi.GetDataA(LiveDataA.data(), twoChannels ? LiveDataB.data() : nullptr);
+  if (!Holds(Incoming.DataA, BuffLength) || (twoChannels && !Holds(Incoming.DataB, BuffLength))) return true;
+  DriverApi.GetDataA(Incoming.DataA.data(), twoChannels ? Incoming.DataB.data() : nullptr);
+  Incoming.T = window.T;
+  Incoming.Start = window.Start;
+  Incoming.End = window.End;
   // The first sample of a free-running capture is stale; repeat the second.
-  for (std::vector<int32_t>* live : {&LiveDataA, &LiveDataB})
-    if (live->size() >= 2) (*live)[0] = (*live)[1];
+  if (mode == 1)
+    for (std::vector<int32_t>* live : {&Incoming.DataA, &Incoming.DataB})
+      if (live->size() >= 2) (*live)[0] = (*live)[1];
+  IncomingRead = true;
   return true;
+}
+
+// The windows read the run's and the live buffers only in the hand-overs
+// and while no capture runs, so swapping them here is safe; the window
+// changes with the samples under ResultsLock, for the readers of T, Start
+// and End.
+void TZelto::TakeCapture(uint8_t mode) {
+  if (!IncomingRead) return;
+  IncomingRead = false;
+  const bool twoChannels = Type == 1;
+  if (mode == 1) {
+    LiveDataA.swap(Incoming.DataA);
+    if (twoChannels) LiveDataB.swap(Incoming.DataB);
+    return;
+  }
+  if (BalancingStep < 0 || BalancingStep >= static_cast<int32_t>(Captures.size())) return;
+  CaptureRecord& run = Captures[BalancingStep];
+  rtl::TCriticalSectionGuard guard(ResultsLock);
+  run.DataA.swap(Incoming.DataA);
+  if (twoChannels) run.DataB.swap(Incoming.DataB);
+  StoreCaptureWindow(run, Incoming.T, Incoming.Start, Incoming.End);
 }
 
 void TZelto::StoreCaptureWindow(CaptureRecord& run, int32_t t, int32_t start, int32_t end) {
@@ -445,15 +474,17 @@ void TZelto::StoreCaptureWindow(CaptureRecord& run, int32_t t, int32_t start, in
 
 void TZelto::PrepareLiveBuffers() {
   const int32_t length = std::max(RamSize, BuffLength);
-  Reserve(LiveDataA, length);
-  if (Type == 1) Reserve(LiveDataB, length);
+  for (std::vector<int32_t>* buffer : {&LiveDataA, &Incoming.DataA}) Reserve(*buffer, length);
+  if (Type == 1)
+    for (std::vector<int32_t>* buffer : {&LiveDataB, &Incoming.DataB}) Reserve(*buffer, length);
 }
 
 void TZelto::PrepareRunBuffers() {
   if (BalancingStep < 0 || BalancingStep >= static_cast<int32_t>(Captures.size())) return;
   CaptureRecord& run = Captures[BalancingStep];
-  Reserve(run.DataA, BuffLength);
-  if (Type == 1) Reserve(run.DataB, BuffLength);
+  for (std::vector<int32_t>* buffer : {&run.DataA, &Incoming.DataA}) Reserve(*buffer, BuffLength);
+  if (Type == 1)
+    for (std::vector<int32_t>* buffer : {&run.DataB, &Incoming.DataB}) Reserve(*buffer, BuffLength);
   const auto lock = LockSignalsForWriting();
   const size_t length = static_cast<size_t>(std::max(BuffLength, 0));
   if (SignalA.size() != length) {

@@ -326,17 +326,28 @@ class TZelto {
   double CalcWindowValue(int32_t n, double i) const;
 
   void ConfigureCapture(uint8_t mode);
-  // Reads into the buffers the start prepared; it never resizes them, since
-  // the windows read them meanwhile. False when the device reported an
-  // impossible window (mode 0): `window` holds it, and the run keeps its
-  // window and samples.
+  // The capture being read out, the capture thread's own between its start
+  // and its end hand-over: ReadCapture fills it, TakeCapture hands it over.
+  // A run or the live buffers thus change only with a whole read-out; one
+  // that fails halfway leaves them as the last whole capture left them.
+  CaptureRecord Incoming;
+  // Set by ReadCapture when Incoming holds this capture's window and samples.
+  bool IncomingRead = false;
+  // Reads the window (mode 0) and the samples into Incoming, as prepared by
+  // the start; it never resizes it. False when the device reported an
+  // impossible window (mode 0): `window` holds it, and nothing is read.
   bool ReadCapture(uint8_t mode, TCaptureWindow& window);
+  // After a whole read-out: the window and samples in Incoming become the
+  // current run's (mode 0) or the live buffers (mode 1), by swapping the
+  // buffers, so no capture is copied twice; Incoming keeps the buffers they
+  // had for the next read-out.
+  void TakeCapture(uint8_t mode);
   // T, Start and End of a run, under ResultsLock.
   void StoreCaptureWindow(CaptureRecord& run, int32_t t, int32_t start, int32_t end);
   // Buffers a capture writes into, grown to the capture's length when
   // missing or shorter: the current run's DataA/DataB and SignalA/B, or the
-  // live buffers (at least RamSize samples). On the user-interface thread,
-  // before the capture thread starts.
+  // live buffers (at least RamSize samples), and Incoming to match. On the
+  // user-interface thread, before the capture thread starts.
   void PrepareRunBuffers();
   void PrepareLiveBuffers();
 

@@ -203,6 +203,21 @@ void ApplyCorrectionOptions(TZelto& core, const TConfigSettings& s) {
   core.GWB.Shift = s.GwbShift;
 }
 
+// The runs and the live buffers hold samples of the buffer length and the
+// sampling rate they were captured with: a change of either clears them, so
+// no record is drawn, read or stored under settings it was not captured
+// with. Both settings are read by a spectrum computation that may be under
+// way: written under SignalLock (zelto.h).
+void ApplyCaptureSettings(TZelto& core, const TConfigSettings& s) {
+  if (s.BuffLength == core.BuffLength && s.SamplingRate == core.SamplingRate) return;
+  {
+    const auto lock = core.LockSignalsForWriting();
+    core.BuffLength = s.BuffLength;
+    core.SamplingRate = s.SamplingRate;
+  }
+  core.ClearMeasurements();
+}
+
 void ApplySessionTexts(TZelto& core, const TConfigSettings& s) {
   core.Session.Date = s.Date;
   TSessionInfo& info = core.Session;
@@ -215,18 +230,11 @@ void ApplySessionTexts(TZelto& core, const TConfigSettings& s) {
 }  // namespace
 
 void ApplySettings(TZelto& core, const TConfigSettings& s, TSetupServices* services) {
-  // The buffer length and the planes are read by a spectrum computation
-  // that may be under way: written under SignalLock (zelto.h).
-  if (s.BuffLength != core.BuffLength) {
-    {
-      const auto lock = core.LockSignalsForWriting();
-      core.BuffLength = s.BuffLength;
-    }
-    core.ClearMeasurements();  // the runs were captured with the old length
-  }
+  ApplyCaptureSettings(core, s);
   core.SpeedTolerance = static_cast<uint8_t>(s.SpeedTolerance);
   if (s.OnePlane != (core.Type == 0)) {
     {
+      // The planes, too, are read by a spectrum computation under way.
       const auto lock = core.LockSignalsForWriting();
       core.Type = s.OnePlane ? 0 : 1;
     }
@@ -234,7 +242,6 @@ void ApplySettings(TZelto& core, const TConfigSettings& s, TSetupServices* servi
   }
   if (s.AveragingIndex + 1 != core.AvgSize) core.Readings = 0;
   core.AvgSize = s.AveragingIndex + 1;
-  core.SamplingRate = s.SamplingRate;
   if (s.GainA >= 0) core.GainA = s.GainA;
   if (s.GainB >= 0) core.GainB = s.GainB;
   core.Rotor = s.Rotor;

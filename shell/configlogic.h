@@ -144,11 +144,12 @@ TConfigSettings SettingsFromCore(const TZelto& core);
 std::string EightBitText(std::u16string_view text, size_t maxLength);
 
 // Takes the confirmed settings over into the core: a changed buffer length
-// clears all runs, a changed number of planes starts a new session (through
-// the workspace), a changed averaging count restarts the current run's
-// averaging; then the other settings, the automatic session save, the
-// display settings and the owner text; last the workspace refreshes its
-// results and views. `services` may be null (no workspace).
+// or sampling rate clears all runs and the live buffers, a changed number of
+// planes starts a new session (through the workspace), a changed averaging
+// count restarts the current run's averaging; then the other settings, the
+// automatic session save, the display settings and the owner text; last the
+// workspace refreshes its results and views. `services` may be null (no
+// workspace).
 void ApplySettings(TZelto& core, const TConfigSettings& settings, TSetupServices* services);
 
 // The sensors chosen in the dialog into the channels of the core: each read

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <numbers>
 #include <stdexcept>
+#include <tuple>
 
 namespace {
 
@@ -219,6 +220,69 @@ TEST_F(CaptureThreads, ReadOutErrorKeepsItsTextWhenTheEndFailsToo) {
   EXPECT_EQ(Workspace.ErrorTextAtEnd, u"Transfer failed");
 }
 
+// A capture that fails anywhere in its read-out (after any number of the
+// samples of channel A and then B, or when the capture is ended) leaves the
+// run, and the live buffers of a free-running capture, with the window and
+// samples of the last whole capture.
+TEST_F(CaptureThreads, FailedReadOutLeavesTheLastWholeCapture) {
+  constexpr int32_t n = 40;
+  Core->Type = 1;
+  Core->BuffLength = n;
+  // Each capture has a window and samples of its own, made from `tag`.
+  const auto capture = [this](bool balancing, int32_t tag) {
+    Fake->Start = tag;
+    Fake->End = n - tag;
+    Fake->Revolutions = 3 + tag;
+    for (int32_t i = 0; i < n; ++i) {
+      Fake->DataA[i] = 1000 * tag + i;
+      Fake->DataB[i] = -1000 * tag - i;
+    }
+    Workspace.Ends = Workspace.Refreshes = 0;
+    Workspace.Calls.clear();
+    if (balancing) return RunBalancing(1);
+    ASSERT_TRUE(StartFreeRunningCapture(*Core));
+    ServeUntil([this] {
+      if (!Workspace.Calls.empty() && Workspace.Calls.back() == "UpdateParamCaptions") RequestCaptureStop();
+      return Workspace.Ends > 0;
+    });
+  };
+  using TRecord = std::tuple<std::vector<int32_t>, std::vector<int32_t>, int32_t, int32_t, int32_t>;
+  const auto recordOf = [this](bool balancing) {
+    const CaptureRecord& run = Core->Captures[0];
+    const std::vector<int32_t>& a = balancing ? run.DataA : Core->LiveDataA;
+    const std::vector<int32_t>& b = balancing ? run.DataB : Core->LiveDataB;
+    if (a.size() < n || b.size() < n) return TRecord{};
+    return TRecord{{a.begin(), a.begin() + n}, {b.begin(), b.begin() + n}, run.T, run.Start, run.End};
+  };
+  for (const bool balancing : {true, false}) {
+    capture(balancing, 0);
+    const TRecord whole = recordOf(balancing);
+    ASSERT_EQ(Workspace.ErrorAtEnd, CaptureErrorNone);
+    ASSERT_EQ(std::get<0>(whole).at(7), 7);
+    ASSERT_EQ(std::get<1>(whole).at(7), -7);
+    for (int32_t position = 0; position <= 2 * n + 1; ++position) {
+      if (position <= 2 * n)
+        Fake->FailAfterSamples = position;
+      else
+        Fake->ErrorAfter["_EndCapture"] = {4, u"End of capture failed"};
+      capture(balancing, 2);
+      Fake->FailAfterSamples = -1;
+      Fake->ErrorAfter.clear();
+      EXPECT_EQ(Workspace.ErrorAtEnd, CaptureErrorDriver) << balancing << " " << position;
+      EXPECT_EQ(recordOf(balancing), whole) << balancing << " " << position;
+    }
+  }
+  // A free-running capture stopped during its read-out: the capture read
+  // whole is the last one, and the views are handed it like any other.
+  Workspace.OnState = [](uint8_t state) {
+    if (state == asTransfer) RequestCaptureStop();
+  };
+  capture(false, 3);
+  EXPECT_EQ(Workspace.ErrorAtEnd, CaptureErrorNone);
+  EXPECT_EQ(std::get<0>(recordOf(false)).at(7), 3007);
+  EXPECT_EQ(std::count(Workspace.Calls.begin(), Workspace.Calls.end(), "UpdateParamCaptions"), 1);
+}
+
 TEST_F(CaptureThreads, TemperaturesPerChannelWithAGainOfZeroGivingZero) {
   Core->Type = 1;
   Core->VibSensorA.Temperature = 1;
@@ -315,7 +379,7 @@ TEST_F(CaptureThreads, StoppingTheFreeRunningCaptureDuringPollingIsNotEvaluated)
 }
 
 // The live buffers are sized before the thread starts: the windows read
-// them while it runs, so it never reallocates them.
+// them in its hand-overs, so it never allocates them.
 TEST_F(CaptureThreads, LiveBuffersFollowTheDeviceMemorySize) {
   Core->LiveDataA.assign(16, 0);  // left by a short file
   Core->RamSize = 0x2000;
@@ -323,13 +387,16 @@ TEST_F(CaptureThreads, LiveBuffersFollowTheDeviceMemorySize) {
   Fake->Statuses = {7};
   ASSERT_TRUE(StartFreeRunningCapture(*Core));
   const int32_t* buffer = Core->LiveDataA.data();
+  const int32_t* incoming = Core->Incoming.DataA.data();
   EXPECT_GE(Core->LiveDataA.size(), 0x2000u);
+  EXPECT_GE(Core->Incoming.DataA.size(), 0x2000u);
   ServeUntil([&] {
     if (std::count(Workspace.Calls.begin(), Workspace.Calls.end(), "UpdateParamCaptions") > 0) RequestCaptureStop();
     return Workspace.Ends > 0;
   });
   EXPECT_GE(Core->LiveDataA.size(), 0x2000u);
-  EXPECT_EQ(Core->LiveDataA.data(), buffer);
+  // A read-out is handed over by swapping the two buffers the start sized.
+  EXPECT_TRUE(Core->LiveDataA.data() == buffer || Core->LiveDataA.data() == incoming);
 }
 
 TEST_F(CaptureThreads, OnlyOneCaptureAtATimeAndStopAndWait) {
@@ -348,8 +415,8 @@ TEST_F(CaptureThreads, OnlyOneCaptureAtATimeAndStopAndWait) {
 }
 
 // Whatever a balancing capture writes into exists before its thread runs,
-// and what it no longer needs is gone: the windows read the buffers while
-// the thread writes, so it never reallocates one.
+// and what it no longer needs is gone: the thread never allocates a buffer
+// the windows read.
 TEST_F(CaptureThreads, BalancingBuffersAreReadyBeforeTheThreadRuns) {
   Core->Type = 1;
   Core->LiveDataA.assign(Core->RamSize, 1);
@@ -361,8 +428,12 @@ TEST_F(CaptureThreads, BalancingBuffersAreReadyBeforeTheThreadRuns) {
   const CaptureRecord& run = Core->Captures[0];
   ASSERT_EQ(run.DataA.size(), 1000u);
   ASSERT_EQ(run.DataB.size(), 1000u);
+  ASSERT_GE(Core->Incoming.DataA.size(), 1000u);
+  ASSERT_GE(Core->Incoming.DataB.size(), 1000u);
   const int32_t* a = run.DataA.data();
+  const int32_t* incoming = Core->Incoming.DataA.data();
   ServeUntil([&] { return Workspace.Ends > 0; });
-  EXPECT_EQ(run.DataA.data(), a);
+  // The read-out is handed over by swapping the two buffers the start sized.
+  EXPECT_TRUE(run.DataA.data() == a || run.DataA.data() == incoming);
   EXPECT_EQ(run.DataA[250], Fake->DataA[250]);
 }

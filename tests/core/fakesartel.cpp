@@ -8,6 +8,7 @@
 #include "sartel.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 namespace {
@@ -36,6 +37,19 @@ T Answer(const std::vector<T>& list, int32_t index) {
 
 void CopySamples(const std::vector<int32_t>& from, int32_t* to, int32_t length) {
   for (int32_t i = 0; i < length; ++i) to[i] = i < static_cast<int32_t>(from.size()) ? from[i] : 0;
+}
+
+// Copies a channel's samples while `left` (the samples the read-out still
+// writes before it fails) lasts.
+void CopyWhileLeft(const std::vector<int32_t>& from, int32_t* to, int32_t length, int32_t& left) {
+  const int32_t written = std::min(length, left);
+  CopySamples(from, to, written);
+  left -= written;
+}
+
+void RaiseFailure() {
+  State.ErrorCode = State.FailureCode;
+  State.ErrorText = State.FailureText;
 }
 
 int32_t Item(const std::vector<int32_t>& table, int32_t selector) {
@@ -154,12 +168,10 @@ void _GetDataA(int32_t* channelA, int32_t* channelB) {
   Record("_GetDataA");
   std::lock_guard<std::mutex> guard(State.Lock);
   State.DataBRequested = channelB != nullptr;
-  if (channelA) CopySamples(State.DataA, channelA, State.BufferLength);
-  if (channelB) CopySamples(State.DataB, channelB, State.BufferLength);
-  if (State.FailOnGetData) {
-    State.ErrorCode = State.FailureCode;
-    State.ErrorText = State.FailureText;
-  }
+  int32_t left = State.FailAfterSamples < 0 ? INT32_MAX : State.FailAfterSamples;
+  if (channelA) CopyWhileLeft(State.DataA, channelA, State.BufferLength, left);
+  if (channelB) CopyWhileLeft(State.DataB, channelB, State.BufferLength, left);
+  if (State.FailOnGetData || State.FailAfterSamples >= 0) RaiseFailure();
 }
 
 int32_t _GetCaptureParams(int32_t* start, int32_t* end, int32_t* revolutions) {

@@ -36,6 +36,9 @@ struct TFakeSartel {
   std::u16string ConfigErrorText;
   int32_t FailAtStatusRead = -1;  // this read (0 first, counted per capture) raises the error below
   bool FailOnGetData = false;
+  // _GetDataA writes this many samples (channel A's, then B's) and raises
+  // the error below instead of finishing; -1: it finishes.
+  int32_t FailAfterSamples = -1;
   int32_t FailureCode = 3;
   std::u16string FailureText = u"Transfer failed";
 

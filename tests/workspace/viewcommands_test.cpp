@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 #include "combobox.h"
 #include "commandoutput.h"
@@ -278,6 +279,81 @@ TEST_F(WorkspaceViews, SetupConfirmedDuringAComputationChangesItsSettingsUnderTh
   EXPECT_EQ(Core->BuffLength, 8192);
   EXPECT_EQ(Core->Type, 0);
   EXPECT_TRUE(ServeUntil([this] { return fFFTGraph->Plot->TotalBins == 4096 && !Core->SpectrumBusy; }));
+}
+
+// The set-up changes the sampling rate after run 0 was measured and a
+// free-running record taken, both at 10 kHz. Neither record is drawn, read
+// or stored at the new rate afterwards: not by the oscilloscope or the
+// spectrum window, not after Next and Previous, not in an asynchronous data
+// file saved from the oscilloscope, nor in the automatic save reloaded.
+TEST_F(WorkspaceViews, ASamplingRateChangeShowsAndStoresNoRecordAtTheNewRate) {
+  const int32_t capturedRate = Core->SamplingRate;
+  const double capturedHz = Core->DriverSamplingFrequency();
+  ASSERT_EQ(capturedHz, 10000);
+  Window->bStartStop->Click();
+  ASSERT_TRUE(ServeUntil([this] { return Core->Results[0].Valid == 1; }));
+  Window->bStartStop->Click();
+  ASSERT_TRUE(ServeUntilIdle());
+  Window->bOscilloscope->Click();
+  Window->bSpectrum->Click();
+  ASSERT_TRUE(fTimeGraph && fFFTGraph);
+  fTimeGraph->bStartStop->Click();
+  ASSERT_TRUE(ServeUntil([this] {
+    rtl::TCriticalSectionGuard guard(Core->ResultsLock);
+    return Core->RmsA > 0;
+  }));
+  fTimeGraph->bStartStop->Click();
+  ASSERT_TRUE(ServeUntilIdle());
+  ASSERT_FALSE(Core->LiveDataA.empty());
+
+  gui::TAnswerScript script;
+  script.ExpectAction(gui::dkModalForm, [](const gui::TDialogRequest& r) {
+    auto* dialog = dynamic_cast<TfConfig*>(r.Form);
+    EXPECT_NE(dialog, nullptr);
+    if (!dialog) return std::optional<gui::TDialogAnswer>();
+    dialog->cbSamplingRate->SetItemIndex(3);
+    dialog->cbSamplingRateChange(dialog->cbSamplingRate);
+    dialog->bOKClick(dialog->bOK);
+    return std::optional<gui::TDialogAnswer>();
+  });
+  Window->bSetup->Click();
+  ASSERT_EQ(script.Pending(), 0u);
+  ASSERT_EQ(Core->DriverSamplingFrequency(), 20000);
+
+  // Whatever holds samples, a speed or a spectrum holds them at the rate
+  // they were captured at.
+  const auto atCapturedRate = [&](const std::string& where) {
+    // The spectrum window shows what the spectrum thread made of the signals.
+    ASSERT_TRUE(ServeUntil([this] {
+      const auto lock = Core->WaitForSignals();
+      return !Core->SpectrumBusy && Core->SpectrumOriginA.SampleRate == Core->SignalOriginA.SampleRate &&
+             fFFTGraph->DisplayOriginA == Core->SpectrumOriginA;
+    })) << where;
+    const bool capturedRateSet = Core->SamplingRate == capturedRate;
+    EXPECT_TRUE(!fTimeGraph->Plot->DataA || fTimeGraph->Plot->SampleRate == capturedHz) << where;
+    EXPECT_TRUE(!fFFTGraph->Plot->DataA || fFFTGraph->Plot->SampleRate == capturedHz) << where;
+    for (const TSignalOrigin& origin : {fFFTGraph->DisplayOriginA, fFFTGraph->DisplayOriginB})
+      EXPECT_TRUE(!origin.Holds() || origin.SampleRate == capturedHz) << where;
+    EXPECT_TRUE(Core->Captures[0].DataA.empty() || capturedRateSet) << where;
+    EXPECT_TRUE(Core->Results[0].Freq == 0 || capturedRateSet) << where;
+    EXPECT_TRUE(Core->LiveDataA.empty() || capturedRateSet) << where;
+  };
+  atCapturedRate("after the set-up");
+
+  const std::string record = Folder + "/record.asd";
+  script.Expect(gui::dkPopupMenu, 2).Expect(gui::dkSaveDialog, 1, record);
+  fTimeGraph->bAsyncFile->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+
+  Window->bNextClick(Window->bNext);
+  Window->bPrevClick(Window->bPrev);
+  EXPECT_EQ(Core->BalancingStep, 0);
+  atCapturedRate("after Next and Previous");
+
+  ASSERT_TRUE(TZelto::SessionLoaded(Core->LoadSession()));
+  atCapturedRate("in the automatic save");
+  ASSERT_TRUE(Core->LoadAsyncData(rtl::Utf8ToUtf16(record)));
+  atCapturedRate("in the asynchronous data file");
 }
 
 // Yes to the exit question destroys both views before the workspace goes;
