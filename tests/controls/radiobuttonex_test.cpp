@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <string>
 
 #include "controlfixture.h"
 
@@ -13,8 +14,8 @@ struct RadioButtonExTest : ControlTest {
   std::filesystem::path Folder;
   void SetUp() override {
     ControlTest::SetUp();
-    char name[] = "/tmp/zelto-radio-XXXXXX";
-    ASSERT_NE(mkdtemp(name), nullptr);
+    std::string name = (std::filesystem::temp_directory_path() / "zelto-radio-XXXXXX").string();
+    ASSERT_NE(mkdtemp(name.data()), nullptr);
     Folder = name;
   }
   void TearDown() override {

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -133,7 +134,7 @@ TEST(Control, GraphicControlsLieBelowWindowedSiblings) {
   over->SetBounds(120, 0, 80, 100);
   over->SetColor(clBlue);
   form.Show();
-  const std::string file = "/tmp/gui_zorder_" + std::to_string(::getpid()) + ".png";
+  const std::string file = (std::filesystem::temp_directory_path() / ("gui_zorder_" + std::to_string(::getpid()) + ".png")).string();
   ASSERT_TRUE(form.SaveScreenshot(file));
   TBitmap shot;
   ASSERT_TRUE(shot.LoadFromFile(file));

@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 TTempDir::TTempDir() {
-  std::string pattern = "/tmp/rtl_test_XXXXXX";
+  std::string pattern = (std::filesystem::temp_directory_path() / "rtl_test_XXXXXX").string();
   if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
   FPath = pattern;
 }
