@@ -75,11 +75,13 @@ void ShowSaveFailure(TZelto& core, const TJobSaveReport& report, const std::u16s
 }
 
 // A held pair is tried again before the save; the save goes on only once
-// it has moved, and the user is told where it went.
+// it has moved, and the user is told where it went (nothing, when its files
+// were gone already).
 bool MoveHeldPairAside(TZelto& core, const TJobSaveReport& report) {
   const TKeptAside kept = KeepAutomaticPairAside(core, LocalWallTime());
   const std::u16string text = KeptAsideText(kept, report.KeptTexts);
   if (kept.Moved) {
+    if (kept.Files.empty()) return true;
     if (report.WriteLog) report.WriteLog(text);
     if (report.ShowError) report.ShowError(text);
     return true;
