@@ -123,7 +123,7 @@ bool TZelto::LoadAsyncData(std::u16string path) {
   if (path.empty() || rtl::SameFile(rawPath, path)) return false;
   const datafile::TPairLock lock(rawPath, datafile::TPairLock::TUse::Read);
   XmlIniFile document;
-  if (!document.Open(path, Root, true)) return false;
+  if (!document.Open(path, Root, true) || datafile::RawFileWithoutDocument(path, rawPath)) return false;
   // Everything is checked before the core changes: a file refused here
   // leaves the runs, the live buffers and the settings as they were. Samples
   // of another save are never read with this document's values.

@@ -60,6 +60,14 @@ void TZelto::LoadConfig() {
   }
 }
 
+std::u16string TZelto::ConfiguredLanguage() const {
+  const std::u16string path = ConfigFilePath(AppDataDir);
+  XmlIniFile document;
+  // A damaged file still gives the sections read before its fault.
+  if (!path.empty()) document.Open(path, Root, true);
+  return document.ReadString(Config, u"Language", u"", MaxText);
+}
+
 bool TZelto::SaveConfig() {
   // The file is loaded first so that every other section and key, the
   // colours among them, survives; a damaged file is left as it is.

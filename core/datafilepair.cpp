@@ -164,6 +164,11 @@ std::vector<std::string> PendingFiles(const std::string& rawPath) {
   return pending;
 }
 
+bool RawFileWithoutDocument(std::u16string_view documentPath, std::u16string_view rawPath) {
+  if (rtl::FileExists(documentPath)) return false;
+  return rtl::FileExists(rawPath) || !PendingFiles(rtl::NativePath(rawPath)).empty();
+}
+
 TPairLock::TPairLock(std::u16string_view rawPath, TUse use) : Path(rtl::NativePath(rawPath) + ".lock") {
   const auto deadline = std::chrono::steady_clock::now() + LockPatience;
   const int operation = use == TUse::Read ? LOCK_SH : LOCK_EX;

@@ -75,6 +75,12 @@ TRawFileState OpenRawFileFor(const XmlIniFile& document, std::u16string_view sec
 // elsewhere moves these with it, or the move loses a save under way.
 std::vector<std::string> PendingFiles(const std::string& rawPath);
 
+// A raw file, or a pending one, whose document is missing: what is left of a
+// pair whose document was lost or moved away. A loader takes it for a pair
+// that did not load whole, never for no pair at all, or the next save would
+// write an empty job over the samples.
+bool RawFileWithoutDocument(std::u16string_view documentPath, std::u16string_view rawPath);
+
 // Where a pair lives: its document (whose root element and record section
 // are given) and its raw file.
 struct TPairFiles {

@@ -363,7 +363,8 @@ int32_t TZelto::LoadSession(std::u16string path) {
   if (documentPath.empty() || rtl::SameFile(rawPath, documentPath)) return sfrDocumentFailed;
   const datafile::TPairLock lock(rawPath, datafile::TPairLock::TUse::Read);
   XmlIniFile document;
-  if (!document.Open(documentPath, Root, true)) return sfrDocumentFailed;
+  if (!document.Open(documentPath, Root, true) || datafile::RawFileWithoutDocument(documentPath, rawPath))
+    return sfrDocumentFailed;
   // Samples of another save are never read with this document's values:
   // without a matching raw file the settings and the runs' values load and
   // the sample buffers stay empty. A raw file that can't be read at all may

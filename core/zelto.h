@@ -197,6 +197,10 @@ class TZelto {
   // configuration file (configfile.cpp): "Kalvenor.ini" in AppDataDir
   void LoadConfig();
   bool SaveConfig();  // true when the file was written
+  // The language file the configuration names, read without taking any
+  // other setting (a start refused before its configuration is read still
+  // speaks the user's language); empty when there is none.
+  std::u16string ConfiguredLanguage() const;
 
   // sensor files (sensorfiles.cpp): AppDataDir "Sensors/" name ".xml"
   enum TSensorSaveResult : uint8_t { ssrSaved, ssrExists, ssrWriteFailed };
@@ -236,6 +240,9 @@ class TZelto {
   // Set when the user was told that a save of the job failed; cleared by the
   // next save that succeeds, so that the next failure is told again.
   uint8_t JobSaveFailureShown = 0;
+  // Set while the automatic pair did not load whole and could not be moved
+  // aside: no save may replace it until it has been moved.
+  uint8_t AutomaticPairHeld = 0;
   // An empty path reads the automatic pair; otherwise the path names the
   // document and the raw file is beside it with the extension ".daqdata".
   int32_t LoadSession(std::u16string path = {});

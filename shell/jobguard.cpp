@@ -68,21 +68,51 @@ std::u16string FreeTag(const TZelto& core, const TWallTime& now) {
   return candidate;
 }
 
+void ShowSaveFailure(TZelto& core, const TJobSaveReport& report, const std::u16string& text) {
+  if (!report.ShowError || (core.JobSaveFailureShown && !report.ShowEveryFailure)) return;
+  core.JobSaveFailureShown = 1;
+  report.ShowError(text);
+}
+
+// A held pair is tried again before the save; the save goes on only once
+// it has moved, and the user is told where it went (nothing, when its files
+// were gone already).
+bool MoveHeldPairAside(TZelto& core, const TJobSaveReport& report) {
+  const TKeptAside kept = KeepAutomaticPairAside(core, LocalWallTime());
+  const std::u16string text = KeptAsideText(kept, report.KeptTexts);
+  if (kept.Moved) {
+    if (kept.Files.empty()) return true;
+    if (report.WriteLog) report.WriteLog(text);
+    if (report.ShowError) report.ShowError(text);
+    return true;
+  }
+  if (report.WriteLog)
+    report.WriteLog(u"Session not saved: the last session in " + core.AppDataDir +
+                    u" did not load whole and could not be moved aside.");
+  ShowSaveFailure(core, report, text);
+  return false;
+}
+
+std::u16string FolderOf(const std::u16string& path) {
+  const size_t slash = path.rfind(u'/');
+  return slash == std::u16string::npos ? u"." : path.substr(0, slash);
+}
+
 }  // namespace
 
 std::u16string JobNotSavedText() { return Text(jtSessionNotSaved); }
 
+TKeptAsideTexts KeptAsideTexts() { return {Text(jtSessionKeptAside), Text(jtSessionNotKeptAside)}; }
+
 bool SaveJob(TZelto& core, const TJobSaveReport& report) {
+  if (core.AutomaticPairHeld && !MoveHeldPairAside(core, report)) return false;
   const int32_t result = core.SaveSession();
   if (result == TZelto::sfrDone) {
     core.JobSaveFailureShown = 0;
     return true;
   }
   if (report.WriteLog) report.WriteLog(SaveFailureLine(core, result));
-  if (!core.JobSaveFailureShown && report.ShowError) {
-    core.JobSaveFailureShown = 1;
-    report.ShowError(report.ErrorText);
-  }
+  ShowSaveFailure(core, report, report.ErrorText);
   return false;
 }
 
@@ -112,7 +142,7 @@ bool ConfirmSaveTarget(gui::TComponent* owner, TSaveTarget target, const std::u1
 
 // The raw file and a raw file still waiting for its document go first, the
 // document last: a stop half-way leaves the values where they were.
-TKeptAside KeepAutomaticPairAside(const TZelto& core, const TWallTime& now) {
+TKeptAside KeepAutomaticPairAside(TZelto& core, const TWallTime& now) {
   const std::u16string tag = FreeTag(core, now);
   const std::u16string raw = Tagged(core.AutoDataFile, tag);
   std::vector<std::pair<std::u16string, std::u16string>> moves = {{core.AutoDataFile, raw}};
@@ -124,22 +154,25 @@ TKeptAside KeepAutomaticPairAside(const TZelto& core, const TWallTime& now) {
   moves.emplace_back(core.AutoSessionFile, Tagged(core.AutoSessionFile, tag));
   TKeptAside kept;
   std::vector<std::pair<std::u16string, std::u16string>> done;
+  kept.Moved = true;
   for (const auto& [from, to] : moves) {
     if (!rtl::FileExists(from)) continue;
     if (!rtl::RenameFile(from, to)) {
       for (auto undo = done.rbegin(); undo != done.rend(); ++undo) rtl::RenameFile(undo->second, undo->first);
-      return {};
+      kept = {};
+      break;
     }
     done.emplace_back(from, to);
     kept.Files.push_back(to);
   }
-  kept.Moved = true;
+  rtl::SyncFolder(rtl::NativePath(FolderOf(core.AutoSessionFile)));
+  core.AutomaticPairHeld = !kept.Moved;
   return kept;
 }
 
-std::u16string KeptAsideText(const TKeptAside& kept) {
-  if (!kept.Moved) return Text(jtSessionNotKeptAside);
-  std::u16string text = Text(jtSessionKeptAside);
+std::u16string KeptAsideText(const TKeptAside& kept, const TKeptAsideTexts& texts) {
+  if (!kept.Moved) return texts.NotMoved;
+  std::u16string text = texts.Moved;
   for (const std::u16string& file : kept.Files) text += u"\n" + file;
   return text;
 }

@@ -29,19 +29,41 @@ extern const std::array<TTextKey, 8> JobGuardLangKeys;
 // The text of a failed save of the job.
 std::u16string JobNotSavedText();
 
+// The automatic pair moved aside under names that say it was not restored,
+// with the time `now`, its raw file still named as the document's. `Files`
+// are the new names of the files moved; when a move fails the pair is put
+// back as it was and `Moved` is false.
+struct TKeptAside {
+  bool Moved = false;
+  std::vector<std::u16string> Files;
+};
+// What the message and the log say of it: the heading before the new
+// names, or that the files stay where they were.
+struct TKeptAsideTexts {
+  std::u16string Moved, NotMoved;
+};
+TKeptAsideTexts KeptAsideTexts();
+
 // Where a failed save of the job is told: the program's error box and a
 // line of the day's log; either may be empty where no window can tell it.
-// The error text is looked up when the report is made, so a report made
-// before the language file closes (the shutdown) still has it.
+// The texts are looked up when the report is made, so a report made
+// before the language file closes (the shutdown) still has them.
 struct TJobSaveReport {
   std::function<void(const std::u16string&)> ShowError;
   std::function<void(const std::u16string&)> WriteLog;
   std::u16string ErrorText = JobNotSavedText();
+  TKeptAsideTexts KeptTexts = KeptAsideTexts();
+  // Every failure is shown, not only the first since a save succeeded: for
+  // the shutdown, after which no save could tell it.
+  bool ShowEveryFailure = false;
 };
 
 // Writes the job into the automatic pair; every save of the job goes through
 // here. A failure is logged each time and shown the first time, then again
-// only after a save that succeeded. True when the job was saved.
+// only after a save that succeeded. While the automatic pair is held (it
+// did not load whole and could not be moved aside) each save first tries
+// again to move it aside and tells where it went; while it can't, nothing
+// is saved over it and the failure says so. True when the job was saved.
 bool SaveJob(TZelto& core, const TJobSaveReport& report);
 
 // A run holds a measurement when any of its averaged values is set.
@@ -57,18 +79,14 @@ bool ConfirmJobReplacement(gui::TComponent* owner, const TZelto& core);
 // True to save.
 bool ConfirmSaveTarget(gui::TComponent* owner, TSaveTarget target, const std::u16string& rawPath);
 
-// The automatic pair moved aside under names that say it was not restored,
-// with the time `now`, its raw file still named as the document's. `Files`
-// are the new names of the files moved; when a move fails the pair is put
-// back as it was and `Moved` is false.
-struct TKeptAside {
-  bool Moved = false;
-  std::vector<std::u16string> Files;
-};
-TKeptAside KeepAutomaticPairAside(const TZelto& core, const TWallTime& now);
+// Moves the automatic pair aside (see TKeptAside). The folder is forced to
+// disk after the renames, so a power loss can't bring back a pair half
+// moved, nor let a later save of the automatic pair overtake them. The core
+// holds the pair (AutomaticPairHeld) while it could not be moved.
+TKeptAside KeepAutomaticPairAside(TZelto& core, const TWallTime& now);
 // What the message and the log say of it: the names the files now have, or
 // that they stay where they were.
-std::u16string KeptAsideText(const TKeptAside& kept);
+std::u16string KeptAsideText(const TKeptAside& kept, const TKeptAsideTexts& texts = KeptAsideTexts());
 
 // The text of a load that left a job with less than was stored (without
 // samples, shortened); empty for every other result.

@@ -10,6 +10,7 @@
 #include "init.h"
 #include "jobguard.h"
 #include "formselectsensor.h"
+#include "startup.h"
 
 std::vector<TWindowLangKeys> ShellLangKeys() {
   return {
@@ -18,6 +19,7 @@ std::vector<TWindowLangKeys> ShellLangKeys() {
       {"TfInfo", TfInfo::LangKeys},
       {"TfSelectLang", TfSelectLang::LangKeys},
       {"TfInit", TfInit::LangKeys},
+      {"TStartup refusal", StartupLangKeys},
       {"TfConfig", TfConfig::LangKeys},
       {"TfRotorDef", TfRotorDef::LangKeys},
       {"TfSelectSensor", TfSelectSensor::LangKeys},

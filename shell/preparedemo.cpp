@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "demosensors.h"
+#include "instancelock.h"
 #include "pathbinding.h"
 #include "textconv.h"
 #include "zelto.h"
@@ -19,9 +20,15 @@ int main() {
   {
     TZelto core;
     TheCore = &core;
+    // A running program would save its own job over the one written here.
     // Keep the runs of the last session; a missing one starts empty. One
     // that did not load whole is left as it is rather than saved over.
-    if (core.LoadSession() != TZelto::sfrDone) {
+    TInstanceLock lock;
+    if (lock.Acquire(core.AppDataDir) == TInstanceLock::TResult::InUse) {
+      std::fprintf(stderr, "Another instance of the program is using the data folder %s; nothing was written.\n",
+                   rtl::Utf16ToUtf8(core.AppDataDir).c_str());
+      result = 1;
+    } else if (core.LoadSession() != TZelto::sfrDone) {
       std::fprintf(stderr, "The last session in %s could not be read whole; it was left as it is.\n",
                    rtl::Utf16ToUtf8(core.AppDataDir).c_str());
       result = 1;

@@ -7,6 +7,7 @@
 #include "capturethreads.h"
 #include "jobguard.h"
 #include "pathbinding.h"
+#include "systemerror.h"
 #include "wallclock.h"
 #include "zelto.h"
 
@@ -15,6 +16,7 @@ const std::u16string DriverFailedText = u"Could not load '" SARTEL_LIBRARY_NAME 
 const std::u16string SignatureFailedText = u"Hardware initialization error.\nIncorrect device signature.";
 const std::u16string SessionNotRestoredText = u"Last session not restored. File error.";
 const std::u16string DemoDescription = u"Kalvenor - DEMO";
+const std::u16string DataFolderInUseText = u"Another instance of the program is using the data folder.";
 
 namespace {
 
@@ -33,6 +35,15 @@ std::u16string IdentityText(const std::array<char16_t, SARTEL_IDENTITY_LENGTH>& 
   // the last unit stays zero; the search is bounded all the same.
   const auto end = std::find(identity.begin(), identity.end(), u'\0');
   return std::u16string(identity.begin(), end);
+}
+
+// The refusal comes before the language file is open: the text is looked up
+// in the file the configuration names, which is only read.
+std::u16string FolderInUseText(const TZelto& core) {
+  TLanguageService language;
+  language.Open(core.ConfiguredLanguage());
+  const TLangText text = language.GetLangText(StartupLangKeys[0]);
+  return (text ? text.Text : DataFolderInUseText) + u"\n" + core.AppDataDir;
 }
 
 }  // namespace
@@ -54,7 +65,30 @@ bool TStartup::CreateCore(std::span<const rtl::TPathFunctionExport> exports) {
   }
   Core = new TZelto;
   TheCore = Core;
+  if (!LockDataFolder()) {
+    FreeCore();
+    return false;
+  }
   Core->LoadConfig();
+  return true;
+}
+
+// A second instance on the folder is refused. A folder whose lock file
+// can't be opened at all (a symbolic link in its place, a folder no one may
+// write in) is used without the lock, and the log says why.
+bool TStartup::LockDataFolder() {
+  FLockFailure.clear();
+  switch (FInstanceLock.Acquire(Core->AppDataDir)) {
+    case TInstanceLock::TResult::Held:
+      return true;
+    case TInstanceLock::TResult::InUse:
+      Host.ShowError(FolderInUseText(*Core));
+      return false;
+    case TInstanceLock::TResult::Unavailable:
+      FLockFailure = u"Data folder not locked against a second instance: " +
+                     rtl::SystemErrorText(FInstanceLock.ErrorNumber());
+      return true;
+  }
   return true;
 }
 
@@ -210,6 +244,7 @@ void TStartup::FreeCore() {
   delete Core;
   Core = nullptr;
   TheCore = nullptr;
+  FInstanceLock.Release();
   FreeShlwapi();
 }
 
@@ -227,6 +262,7 @@ void TStartup::FinishStart(const TStartupTexts& texts, const std::vector<std::st
   Host.ProcessMessages();
   if (HasDebugOption(parameters)) Host.ShowDebugWindow();
   Host.WriteLog(LogApplicationOpen);
+  if (!FLockFailure.empty()) Host.WriteLogNote(FLockFailure);
   FStarted = true;
   RestoreAutomaticSession();
   Host.ShowWorkspace(Core->BalancingStep);
@@ -242,7 +278,6 @@ void TStartup::RestoreAutomaticSession() {
   const bool loaded = TZelto::SessionLoaded(result);
   if (!loaded) Core->ClearMeasurements();
   const TKeptAside kept = KeepAutomaticPairAside(*Core, LocalWallTime());
-  FAutomaticPairHeld = !kept.Moved;
   const std::u16string keptText = KeptAsideText(kept);
   Host.WriteLogNote(keptText);
   Host.ShowMessageError((loaded ? PartialLoadText(result) : SessionNotRestoredText) + u"\n" + keptText);
@@ -255,19 +290,22 @@ void TStartup::Shutdown() {
   TCaptureStopWait wait;
   wait.ReportLeft = [this] { Host.WriteLog(LogCaptureLeft); };
   const bool stopped = StopCaptureAndWait(wait);
-  // The language closes first: the report takes its text now, and the
-  // system's error box, which needs no language, shows it.
-  const TJobSaveReport report{[this](const std::u16string& text) { Host.ShowError(text); },
-                              [this](const std::u16string& text) { Host.WriteLogNote(text); }};
+  // The language closes first: the report takes its texts now, and the
+  // system's error box, which needs no language, shows them. No later save
+  // could tell a failure, so every one is shown.
+  TJobSaveReport report{[this](const std::u16string& text) { Host.ShowError(text); },
+                        [this](const std::u16string& text) { Host.WriteLogNote(text); }};
+  report.ShowEveryFailure = true;
   Host.CloseLanguage();
-  Host.WriteLog(LogApplicationClose);
   // A capture left running may still write its run's samples: the job stays
   // as its last save (every hand-over, Next and set-up saves it) rather than
-  // being saved half-written.
+  // being saved half-written. The close is logged after the save, whose
+  // outcome belongs to the run it ends.
   if (!stopped)
     Host.WriteLogNote(u"Session kept as last saved: a capture still writes into it");
-  else if (!FAutomaticPairHeld)
+  else
     SaveJob(*Core, report);
+  Host.WriteLog(LogApplicationClose);
   Core->SaveConfig();
   FStarted = false;
   if (!stopped) return;

@@ -4,11 +4,14 @@
 // a step shows, asks or hands to another window goes through TStartupHost,
 // so the whole sequence runs headless against a fake driver library.
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "instancelock.h"
+#include "languageservice.h"
 #include "pathfunctions.h"
 
 class TZelto;
@@ -27,6 +30,12 @@ extern const std::u16string DriverFailedText;
 extern const std::u16string SignatureFailedText;
 extern const std::u16string SessionNotRestoredText;
 extern const std::u16string DemoDescription;
+// A start refused because another instance uses the data folder: the text
+// of the key in the language file the configuration names, or when that
+// can't be read the fixed English text; the folder follows on a line of its
+// own.
+inline constexpr std::array<TTextKey, 1> StartupLangKeys = {{{u"Init", u"DataFolderInUse"}}};
+extern const std::u16string DataFolderInUseText;
 
 // Log entry kinds the start-up and the shutdown write.
 constexpr uint8_t LogApplicationOpen = 0;
@@ -68,9 +77,11 @@ class TStartup {
   TStartup(const TStartup&) = delete;
   TStartup& operator=(const TStartup&) = delete;
 
-  // Binds the path functions, then creates the core object (TheCore) and
-  // reads the configuration. False, with the error shown and nothing
-  // created, when the path functions could not be bound.
+  // Binds the path functions, creates the core object (TheCore), takes the
+  // data folder for this instance and reads the configuration. False, with
+  // the error shown and nothing created, when the path functions could not
+  // be bound or another instance uses the data folder; nothing of the
+  // folder (configuration, log, session) is touched then.
   bool CreateCore(std::span<const rtl::TPathFunctionExport> exports = rtl::PathFunctionExports());
 
   // Steps 1 to 4 of the hardware start-up. False ends the program: the
@@ -94,8 +105,9 @@ class TStartup {
   // within the stop's limit is logged and left running: the driver and the
   // core object are then kept to the program's end.
   // The job is saved through the routine every save of the job goes
-  // through, unless the last session could not be moved aside: then its
-  // files stay as they are.
+  // through, before the close is logged, so the log tells the save's
+  // outcome in its place; being the last chance, its failure is always
+  // shown.
   void Shutdown();
 
   bool Started() const { return FStarted; }
@@ -108,6 +120,7 @@ class TStartup {
   void CheckIdentity(const TStartupTexts& texts);
   void BlinkStatusLamp(bool pauseAfter);
   void Fail();
+  bool LockDataFolder();
   void FreeCore();
   void RestoreAutomaticSession();
 
@@ -116,6 +129,9 @@ class TStartup {
   bool FFailed = false;
   bool FDriverInitialised = false;
   bool FStarted = false;
-  // The automatic pair did not load whole and could not be moved aside.
-  bool FAutomaticPairHeld = false;
+  // Held from the core's creation to its release.
+  TInstanceLock FInstanceLock;
+  // Why the data folder could not be locked (logged once the log is open);
+  // empty when it was.
+  std::u16string FLockFailure;
 };

@@ -1,6 +1,7 @@
 // The end of the start-up (restoring the last session) and the shutdown
 // order, also while a capture runs.
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -10,7 +11,9 @@
 #include <vector>
 
 #include "capturethreads.h"
+#include "folders.h"
 #include "instantclock.h"
+#include "jobguard.h"
 #include "pathbinding.h"
 #include "textconv.h"
 #include "startupfixture.h"
@@ -80,8 +83,17 @@ TEST_F(ShutdownTest, TheVeryFirstStartRestoresNothingAndSaysNothing) {
   EXPECT_TRUE(Startup->Started());
 }
 
-// How the last session is damaged before a start.
-enum class TDamage { UnreadableDocument, ForeignRawFile, MissingRawFile, LongerThanTheMemory };
+// How the last session is damaged before a start. A raw file without its
+// document is left by a document lost, or by a power loss while an earlier
+// start was moving the pair aside (the document moved, the raw file not).
+enum class TDamage {
+  UnreadableDocument,
+  ForeignRawFile,
+  MissingRawFile,
+  LongerThanTheMemory,
+  MissingDocument,
+  DocumentAlreadyMovedAside
+};
 
 class DamagedLastSession : public ShutdownTest, public ::testing::WithParamInterface<TDamage> {
  protected:
@@ -109,6 +121,13 @@ class DamagedLastSession : public ShutdownTest, public ::testing::WithParamInter
         break;
       case TDamage::LongerThanTheMemory:
         TheCore->RamSize /= 2;  // started without the larger device
+        break;
+      case TDamage::MissingDocument:
+        std::filesystem::remove(DataFile("!session.daqsession"));
+        break;
+      case TDamage::DocumentAlreadyMovedAside:
+        std::filesystem::rename(DataFile("!session.daqsession"),
+                                DataFile("!session (not restored 2024-05-01 10-00-00).daqsession"));
         break;
     }
     TheCore->ClearMeasurements();
@@ -142,7 +161,9 @@ TEST_P(DamagedLastSession, IsKeptAsideUnchangedWhereTheMessageAndTheLogSay) {
   ASSERT_EQ(Host.LogNotes.size(), 1u);
   const std::vector<std::filesystem::path> kept = NamedFiles(Host.MessageErrors[0]);
   EXPECT_EQ(NamedFiles(Host.LogNotes[0]), kept);
-  EXPECT_EQ(TheCore->Results[1].Meas.AmplA, GetParam() == TDamage::UnreadableDocument ? 0.0 : 2.5);
+  const bool valuesLost = GetParam() == TDamage::UnreadableDocument || GetParam() == TDamage::MissingDocument ||
+                         GetParam() == TDamage::DocumentAlreadyMovedAside;
+  EXPECT_EQ(TheCore->Results[1].Meas.AmplA, valuesLost ? 0.0 : 2.5);
   Startup->Shutdown();
   ASSERT_EQ(kept.size(), before.size());
   for (const std::filesystem::path& file : kept) EXPECT_EQ(Bytes(file), before.at(file.extension().string())) << file;
@@ -151,9 +172,49 @@ TEST_P(DamagedLastSession, IsKeptAsideUnchangedWhereTheMessageAndTheLogSay) {
 
 INSTANTIATE_TEST_SUITE_P(Damages, DamagedLastSession,
                          ::testing::Values(TDamage::UnreadableDocument, TDamage::ForeignRawFile,
-                                           TDamage::MissingRawFile, TDamage::LongerThanTheMemory));
+                                           TDamage::MissingRawFile, TDamage::LongerThanTheMemory,
+                                           TDamage::MissingDocument, TDamage::DocumentAlreadyMovedAside));
 
-// Language, log entry, session, configuration, driver, core, path functions.
+namespace {
+
+struct TFolderSync {
+  std::string Folder;
+  bool DocumentStillThere = false;
+};
+std::vector<TFolderSync> FolderSyncs;
+std::string WatchedDocument;
+
+void RecordFolderSync(const std::string& folder) {
+  FolderSyncs.push_back({folder, std::filesystem::exists(WatchedDocument)});
+}
+
+}  // namespace
+
+// The renames that keep the last session aside are forced to disk once they
+// are done, before the start goes on to anything that could save over the
+// automatic pair: a power loss can't bring the pair back half moved.
+TEST_F(ShutdownTest, KeepingTheLastSessionAsideForcesItsFolderToDisk) {
+  StartInDemo();
+  TheCore->BuffLength = TheCore->RamSize;
+  TheCore->Results[0].Meas = {1.5, 0.25, 0, 0};
+  TheCore->Captures[0].DataA.assign(static_cast<size_t>(TheCore->BuffLength), 100);
+  ASSERT_EQ(TheCore->SaveSession(), 0);
+  std::filesystem::remove(DataFile("!session.daqdata"));  // loads without its samples
+  TheCore->ClearMeasurements();
+  WatchedDocument = DataFile("!session.daqsession").string();
+  FolderSyncs.clear();
+  rtl::SetFolderSyncObserver(RecordFolderSync);
+  Startup->FinishStart(Texts, {});
+  rtl::SetFolderSyncObserver(nullptr);
+  ASSERT_EQ(Host.MessageErrors.size(), 1u);
+  ASSERT_FALSE(std::filesystem::exists(WatchedDocument)) << "the document was kept aside";
+  const std::string folder = DataFile("").parent_path().string();
+  EXPECT_TRUE(std::any_of(FolderSyncs.begin(), FolderSyncs.end(), [&](const TFolderSync& sync) {
+    return sync.Folder == folder && !sync.DocumentStillThere;
+  })) << FolderSyncs.size() << " folders synced";
+}
+
+// Language, session, log entry, configuration, driver, core, path functions.
 TEST_F(ShutdownTest, ShutdownRunsInItsFixedOrder) {
   StartInDemo();
   Startup->FinishStart(Texts, {});
@@ -166,7 +227,7 @@ TEST_F(ShutdownTest, ShutdownRunsInItsFixedOrder) {
     configBeforeLog = std::filesystem::exists(DataFile("Kalvenor.ini"));
   };
   Startup->Shutdown();
-  EXPECT_FALSE(sessionBeforeLog);
+  EXPECT_TRUE(sessionBeforeLog);
   EXPECT_FALSE(configBeforeLog);
   EXPECT_EQ(Host.Events, (std::vector<std::string>{"close language", "log 1"}));
   ASSERT_TRUE(std::filesystem::exists(DataFile("!session.daqsession")));
@@ -177,6 +238,29 @@ TEST_F(ShutdownTest, ShutdownRunsInItsFixedOrder) {
   EXPECT_EQ(TheCore, nullptr);
   EXPECT_FALSE(ShlwapiLoaded());
   EXPECT_FALSE(Startup->Started());
+}
+
+// The shutdown is the last chance to save the job: its failure is shown
+// even when an earlier failure was shown already, and logged before the
+// close, in the order things happened. A folder in the document's place
+// stops the save.
+TEST_F(ShutdownTest, TheLastSaveFailingIsAlwaysShownAndLoggedBeforeTheClose) {
+  StartInDemo();
+  Startup->FinishStart(Texts, {});
+  std::filesystem::create_directory(DataFile("!session.daqsession"));
+  std::vector<std::u16string> shown;
+  ASSERT_FALSE(SaveJob(*TheCore, {[&](const std::u16string& text) { shown.push_back(text); }, {}}));
+  ASSERT_EQ(shown.size(), 1u);
+  Host.LogNotes.clear();
+  size_t notesAtClose = 0;
+  Host.OnLog = [&](uint8_t kind) {
+    if (kind == LogApplicationClose) notesAtClose = Host.LogNotes.size();
+  };
+  Startup->Shutdown();
+  EXPECT_EQ(Host.Errors, shown);
+  ASSERT_EQ(Host.LogNotes.size(), 1u);
+  EXPECT_NE(Host.LogNotes[0].find(u"Session not saved"), std::u16string::npos);
+  EXPECT_EQ(notesAtClose, 1u) << "the failure is logged before the close";
 }
 
 TEST_F(ShutdownTest, CloseDuringACaptureStopsItBeforeFreeingAnything) {

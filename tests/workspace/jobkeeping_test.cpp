@@ -8,6 +8,7 @@
 #include <stdlib.h>
 
 #include <cmath>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -22,6 +23,7 @@
 #include "formbalancing.h"
 #include "formlog.h"
 #include "formmessage.h"
+#include "jobguard.h"
 #include "jobsnapshot.h"
 #include "labelex.h"
 #include "messageanswer.h"
@@ -30,6 +32,7 @@
 #include "sessioncommands.h"
 #include "sessionmenuscript.h"
 #include "textconv.h"
+#include "wallclock.h"
 #include "windowfixture.h"
 #include "zelto.h"
 
@@ -338,6 +341,76 @@ TEST_F(JobKeeping, SaveAsFromADataFolderThatTakesNoSaveStoresTheJob) {
   ASSERT_EQ(reader.LoadSession(rescued.u16string()), TZelto::sfrDone);
   EXPECT_EQ(reader.Results[0].Meas.AmplA, 200);
   EXPECT_EQ(reader.Captures[0].DataA, Core->Captures[0].DataA);
+}
+
+// Folders under the names the automatic raw file would be kept aside under
+// in the next two minutes: a move onto them fails, as in a folder that can't
+// be written (the tests may run with every permission).
+std::vector<fs::path> BlockKeptAsideNames(const std::u16string& raw) {
+  const fs::path path = rtl::NativePath(raw);
+  std::vector<fs::path> blocks;
+  const std::time_t now = std::time(nullptr);
+  for (std::time_t t = now - 2; t <= now + 120; ++t) {
+    std::tm local{};
+    localtime_r(&t, &local);
+    char tag[64];
+    std::strftime(tag, sizeof tag, " (not restored %Y-%m-%d %H-%M-%S)", &local);
+    blocks.push_back(path.parent_path() / (path.stem().string() + tag + path.extension().string()));
+    fs::create_directory(blocks.back());
+  }
+  return blocks;
+}
+
+// A last session the start could not move aside is held: Next saves nothing
+// over it and says so while it still can't be moved, and once the folder
+// lets it move, Next moves it aside, names where it went and saves the job
+// beside it. The long job of before is intact under the names told.
+TEST_F(JobKeeping, AHeldLastSessionSurvivesNextUntilItIsMovedAside) {
+  TrialRunsMeasured();
+  Core->HighestStep = 1;
+  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+  const std::string session = Bytes(Core->AutoSessionFile), data = Bytes(Core->AutoDataFile);
+  const std::vector<fs::path> blocks = BlockKeptAsideNames(Core->AutoDataFile);
+  ASSERT_FALSE(KeepAutomaticPairAside(*Core, LocalWallTime()).Moved);  // as the start found it
+  Core->ClearMeasurements();
+  Measure(0, 50, 0.5);
+  Window->RefreshResults();
+
+  gui::TAnswerScript script;
+  script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, KeptAsideTexts().NotMoved, gui::mrOk));
+  Window->bNext->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_TRUE(Bytes(Core->AutoSessionFile) == session) << "the document was saved over";
+  EXPECT_TRUE(Bytes(Core->AutoDataFile) == data) << "the raw file was saved over";
+
+  for (const fs::path& block : blocks) fs::remove(block);
+  std::u16string told;
+  script.ExpectAction(gui::dkModalForm, [&](const gui::TDialogRequest& r) {
+    auto* box = dynamic_cast<TfMessage*>(r.Form);
+    EXPECT_TRUE(box && box->Kind == mkError);
+    if (box) {
+      told = box->MessageText;
+      box->bButton1->Click();
+    }
+    return std::optional<gui::TDialogAnswer>();
+  });
+  Window->bPrev->Click();
+  Window->bNext->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_TRUE(script.Unexpected().empty());
+  std::istringstream lines(rtl::Utf16ToUtf8(told));
+  std::string heading, keptData, keptSession;
+  std::getline(lines, heading);
+  std::getline(lines, keptData);
+  std::getline(lines, keptSession);
+  EXPECT_EQ(rtl::Utf8ToUtf16(heading), KeptAsideTexts().Moved);
+  EXPECT_TRUE(Bytes(rtl::Utf8ToUtf16(keptData)) == data) << keptData;
+  EXPECT_TRUE(Bytes(rtl::Utf8ToUtf16(keptSession)) == session) << keptSession;
+  EXPECT_FALSE(Core->AutomaticPairHeld);
+  TZelto reader;
+  ASSERT_EQ(reader.LoadSession(), TZelto::sfrDone);
+  EXPECT_EQ(reader.Results[0].Meas.AmplA, 50);
+  EXPECT_EQ(reader.Results[1].Meas.AmplA, 0);
 }
 
 // A snapshot put back gives every field of the job as it was, the samples

@@ -1,0 +1,248 @@
+// Program instances on one data folder, each a child process running the
+// whole program in demo mode: a second start is refused with a message that
+// names the folder while the first runs, and the first's job is the one on
+// disk after both ended; a first instance that was killed does not block the
+// next start. The test binary is its own child: run with "--instance" it is
+// one program instance, driven through files in a signal folder.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "answerhook.h"
+#include "application.h"
+#include "dialogs.h"
+#include "formbalancing.h"
+#include "formmessage.h"
+#include "pathbinding.h"
+#include "program.h"
+#include "shelltestsupport.h"
+#include "startup.h"
+#include "textconv.h"
+#include "timer.h"
+#include "zelto.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The run an instance measures before it closes, and its amplitude.
+constexpr int MeasuredRun = 2;
+constexpr double MeasuredAmplitude = 4.5;
+constexpr auto ChildPatience = std::chrono::seconds(60);
+
+std::string ReadText(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+// ---- one instance (the child) ----
+
+// Answers what the program asks as a user would, and writes every message
+// it shows into "<name>.messages".
+std::optional<gui::TDialogAnswer> AnswerAsAUser(const gui::TDialogRequest& r, const fs::path& messages) {
+  const auto note = [&](const std::u16string& text) {
+    std::ofstream(messages, std::ios::app) << rtl::Utf16ToUtf8(text) << "\n--\n";
+  };
+  if (r.Kind == gui::dkMessageBox) {
+    if (r.Flags & gui::MB_YESNO) return gui::TDialogAnswer{gui::IDYES, {}};  // the demo question
+    note(r.Text);
+    return gui::TDialogAnswer{gui::IDOK, {}};
+  }
+  if (auto* box = dynamic_cast<TfMessage*>(r.Form)) {
+    if (box->Kind != mkQuestion) note(box->MessageText);
+    // Yes to the exit question, OK to everything else.
+    (box->Kind == mkQuestion ? box->bButton2 : box->bButton1)->Click();
+    return std::nullopt;
+  }
+  return gui::TDialogAnswer{gui::mrOk, {}};  // the language choice
+}
+
+// Runs the program. Once its workspace shows it writes "<name>.ready"; when
+// "<name>.close" appears it closes the workspace, having measured a run
+// first when the file says "measure". Exit code 0 for a program that ended,
+// 3 for one that had to be stopped.
+int RunInstance(int& argc, char** argv, const fs::path& signals, const std::string& name) {
+  gui::TApplication application(argc, argv);
+  const fs::path messages = signals / (name + ".messages");
+  gui::SetAnswerHook([&](const gui::TDialogRequest& r) { return AnswerAsAUser(r, messages); });
+  const auto limit = std::chrono::steady_clock::now() + ChildPatience;
+  bool ready = false, closing = false, stopped = false;
+  gui::TTimer timer(nullptr);
+  timer.SetInterval(20);
+  timer.OnTimer = [&](gui::TComponent*) {
+    if (std::chrono::steady_clock::now() > limit) {
+      stopped = true;
+      application.Terminate();
+      return;
+    }
+    if (!fBalancing || !fBalancing->Visible() || !TheCore || closing) return;
+    if (!ready) {
+      ready = true;
+      std::ofstream(signals / (name + ".ready")) << "ready";
+    }
+    if (!fs::exists(signals / (name + ".close"))) return;
+    closing = true;
+    if (ReadText(signals / (name + ".close")) == "measure") {
+      MeasurementResult& run = TheCore->Results[MeasuredRun];
+      run.Meas = {MeasuredAmplitude, 0.5, 0, 0};
+      run.Valid = 1;
+      TheCore->HighestStep = TheCore->BalancingStep = MeasuredRun;
+    }
+    fBalancing->bCloseC->Click();
+  };
+  RunProgram(application);
+  while (application.ComponentCount() > 0) delete application.Components(0);
+  return stopped ? 3 : 0;
+}
+
+// ---- the test (the parent) ----
+
+class TInstance {
+ public:
+  TInstance(const fs::path& signals, std::string name) : Signals(signals), Name(std::move(name)) {
+    std::string self = fs::read_symlink("/proc/self/exe").string();
+    std::string flag = "--instance", folder = Signals.string();
+    char* argv[] = {self.data(), flag.data(), folder.data(), Name.data(), nullptr};
+    if (posix_spawn(&Pid, self.c_str(), nullptr, nullptr, argv, environ) != 0) Pid = -1;
+  }
+  ~TInstance() {
+    if (Pid > 0 && !Ended) {
+      ::kill(Pid, SIGKILL);
+      ::waitpid(Pid, nullptr, 0);
+    }
+  }
+
+  // Waits until the workspace shows or the process ended; true for shown.
+  bool WaitReady() {
+    while (!Deadline()) {
+      if (fs::exists(Signals / (Name + ".ready"))) return true;
+      if (Poll()) return false;
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
+  }
+  void Close(bool measureFirst) { std::ofstream(Signals / (Name + ".close")) << (measureFirst ? "measure" : "close"); }
+  // The exit status once ended; -1 when it did not end in time.
+  int WaitEnd() {
+    while (!Poll() && !Deadline()) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    return Ended ? Status : -1;
+  }
+  void Kill() {
+    ::kill(Pid, SIGKILL);
+    ::waitpid(Pid, nullptr, 0);
+    Ended = true;
+  }
+  std::string Messages() const { return ReadText(Signals / (Name + ".messages")); }
+  bool Started() const { return Pid > 0; }
+
+ private:
+  bool Poll() {
+    if (Ended) return true;
+    int status = 0;
+    if (::waitpid(Pid, &status, WNOHANG) != Pid) return false;
+    Ended = true;
+    Status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return true;
+  }
+  bool Deadline() const { return std::chrono::steady_clock::now() > Limit; }
+
+  fs::path Signals;
+  std::string Name;
+  pid_t Pid = -1;
+  bool Ended = false;
+  int Status = 0;
+  std::chrono::steady_clock::time_point Limit = std::chrono::steady_clock::now() + ChildPatience;
+};
+
+class ProgramInstances : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("XDG_DATA_HOME", Data.Path().c_str(), 1);
+    Signals = fs::path(Data.Path()) / "signals";
+    fs::create_directories(Signals);
+    // The language is chosen already, so the refusal can speak it.
+    ASSERT_TRUE(LoadShlwapi());
+    {
+      TZelto core;
+      core.Language = core.ProgramDir + u"Language/English.xml";
+      ASSERT_TRUE(core.SaveConfig());
+      Folder = core.AppDataDir;
+    }
+    FreeShlwapi();
+  }
+
+  // The amplitude of the measured run in the job on disk.
+  double StoredAmplitude() {
+    EXPECT_TRUE(LoadShlwapi());
+    double amplitude = -1;
+    {
+      TZelto core;
+      if (core.LoadSession() == TZelto::sfrDone) amplitude = core.Results[MeasuredRun].Meas.AmplA;
+    }
+    FreeShlwapi();
+    return amplitude;
+  }
+
+  shelltest::TTempFolder Data;
+  fs::path Signals;
+  std::u16string Folder;
+};
+
+}  // namespace
+
+// The second start, while the first runs, is refused before it touches the
+// log, the configuration or the session; the run the first measured is what
+// the folder holds after both ended, though the second would have closed
+// last (with the job it found at its start).
+TEST_F(ProgramInstances, ASecondStartIsRefusedAndTheFirstsJobStays) {
+  TInstance first(Signals, "first");
+  ASSERT_TRUE(first.WaitReady()) << first.Messages();
+  TInstance second(Signals, "second");
+  ASSERT_TRUE(second.Started());
+  EXPECT_FALSE(second.WaitReady()) << "a second instance ran on the same data folder";
+  first.Close(true);
+  EXPECT_EQ(first.WaitEnd(), 0);
+  second.Close(false);
+  EXPECT_EQ(second.WaitEnd(), 0);
+  EXPECT_EQ(second.Messages(),
+            "Another instance of the program is using the data folder.\n" + rtl::Utf16ToUtf8(Folder) + "\n--\n");
+  EXPECT_EQ(first.Messages(), "");
+  EXPECT_EQ(StoredAmplitude(), MeasuredAmplitude);
+}
+
+// The system drops the lock of a process that was killed.
+TEST_F(ProgramInstances, AKilledInstanceDoesNotBlockTheNextStart) {
+  TInstance crashed(Signals, "crashed");
+  ASSERT_TRUE(crashed.WaitReady()) << crashed.Messages();
+  crashed.Kill();
+  TInstance next(Signals, "next");
+  EXPECT_TRUE(next.WaitReady()) << next.Messages();
+  next.Close(true);
+  EXPECT_EQ(next.WaitEnd(), 0);
+  EXPECT_EQ(next.Messages(), "");
+  EXPECT_EQ(StoredAmplitude(), MeasuredAmplitude);
+}
+
+int main(int argc, char** argv) {
+  // ctest lists the tests without the environment it runs them with.
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  if (argc == 4 && std::string(argv[1]) == "--instance") return RunInstance(argc, argv, argv[2], argv[3]);
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
