@@ -251,7 +251,7 @@ bool ReadRun(const XmlIniFile& d, TZelto& core, int32_t run, int32_t storedLengt
     result.Slots[0] = result.Meas;
     result.Freq = d.ReadFloat(section, u"Freq", 0.0);
   }
-  result.Valid = 1;
+  result.Valid = HoldsReading(result, run) ? 1 : 0;
   const bool hasA = d.ReadInteger(section, u"DataA", 0) != 0;
   const bool hasB = core.Type == 1 && d.ReadInteger(section, u"DataB", 0) != 0;
   if (raw && hasA) ReadChannel(*raw, storedLength, core.BuffLength, capture.DataA);

@@ -28,8 +28,9 @@ enum TLogEntryKind : uint8_t {
   lekResult2 = 6,
   lekTrim2 = 7,
   lekNewSession = 8,
-  lekCaptureWindowError = 9,  // a capture refused for the window the device reported: LastErrorText
+  lekCaptureError = 9,  // a capture that ended on a device error or a refused window: LastErrorText
   lekCaptureLeft = 10,  // a capture did not end within the stop's limit
+  lekNoSpeedSignal = 11,  // a capture found no whole revolution: the speed signal is missing
 };
 
 // The placement vectors of one run for the amplitude-only method: A, B, C

@@ -80,6 +80,7 @@ class TWorkspaceSpy : public TBalancingServices {
   void UpdateOperationStatus() override { Window.UpdateOperationStatus(); }
   void UpdateParamCaptions() override { Window.UpdateParamCaptions(); }
   void ShowNoError() override { Window.ShowNoError(); }
+  void ShowNoSpeedSignal() override { Window.ShowNoSpeedSignal(); }
 
   std::function<void()> AfterRefresh;
 
