@@ -25,6 +25,7 @@
 #include "formlog.h"
 #include "labelex.h"
 #include "languageservice.h"
+#include "polardiagram.h"
 #include "popupmenu.h"
 #include "textconv.h"
 #include "workspacemenus.h"
@@ -111,6 +112,41 @@ class Commands : public ::testing::Test {
     Window->bReport->Click();
     if (!fs::exists(pdf)) return {};
     return Output("pdftotext -layout '" + pdf.string() + "' -");
+  }
+
+  // A program start from the automatic pair, as the start-up does it: a new
+  // core reads the pair (a failed read leaves an empty job), and a new log
+  // and workspace open at its step.
+  void RestartFromTheAutomaticPair() {
+    delete Window;
+    Window = nullptr;
+    Log.reset();
+    const int32_t ramSize = Core->RamSize;
+    Core = std::make_unique<TZelto>();
+    TheCore = Core.get();
+    Core->RamSize = ramSize;
+    if (!TZelto::SessionLoaded(Core->LoadSession())) Core->ClearMeasurements();
+    Log = std::make_unique<TfLog>(nullptr);
+    Window = new TfBalancing(nullptr);
+    Window->Log = Log.get();
+    Window->ShowAfterStart(Core->BalancingStep);
+  }
+
+  // How many drawing operations of the plane diagrams, as the window draws
+  // them now, `select` picks.
+  size_t Drawn(const std::function<bool(const TDrawOp&)>& select) const {
+    const TDiagramView view{Window->PlaneZoom, Window->ShowTotalMass, Window->TotalCorrection, Window->PanelSplit,
+                            Window->ComputeGwbVectors()};
+    size_t count = 0;
+    for (const TDrawOp& op : DiagramScene(*Core, view, 400, 300, 13)) count += select(op);
+    return count;
+  }
+  // The current run's vector and correction lines: two pixels wide or dashed.
+  static bool VectorLine(const TDrawOp& op) {
+    return op.Kind == dkLine && (op.Pen.Width == 2 || op.Pen.Style == skDash);
+  }
+  static bool IsoVerdict(const TDrawOp& op) {
+    return op.Kind == dkPicture || (op.Kind == dkText && op.Text == u"ISO 1940");
   }
 
   std::u16string Caption(const char* name) const {
