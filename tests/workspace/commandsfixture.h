@@ -25,7 +25,6 @@
 #include "formlog.h"
 #include "labelex.h"
 #include "languageservice.h"
-#include "polardiagram.h"
 #include "popupmenu.h"
 #include "textconv.h"
 #include "workspacemenus.h"
@@ -132,22 +131,6 @@ class Commands : public ::testing::Test {
     Window->ShowAfterStart(Core->BalancingStep);
   }
 
-  // How many drawing operations of the plane diagrams, as the window draws
-  // them now, `select` picks.
-  size_t Drawn(const std::function<bool(const TDrawOp&)>& select) const {
-    const TDiagramView view{Window->PlaneZoom, Window->ShowTotalMass, Window->TotalCorrection, Window->PanelSplit,
-                            Window->ComputeGwbVectors()};
-    size_t count = 0;
-    for (const TDrawOp& op : DiagramScene(*Core, view, 400, 300, 13)) count += select(op);
-    return count;
-  }
-  // The current run's vector and correction lines: two pixels wide or dashed.
-  static bool VectorLine(const TDrawOp& op) {
-    return op.Kind == dkLine && (op.Pen.Width == 2 || op.Pen.Style == skDash);
-  }
-  static bool IsoVerdict(const TDrawOp& op) {
-    return op.Kind == dkPicture || (op.Kind == dkText && op.Text == u"ISO 1940");
-  }
 
   std::u16string Caption(const char* name) const {
     auto* label = dynamic_cast<TLabelEx*>(Window->FindComponent(name));

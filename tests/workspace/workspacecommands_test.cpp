@@ -21,6 +21,7 @@
 #include "commandsfixture.h"
 #include "datafolder.h"
 #include "demosensors.h"
+#include "drawnplanes.h"
 #include "folders.h"
 #include "formbalancing.h"
 #include "formconfig.h"
@@ -34,8 +35,6 @@
 #include "messageanswer.h"
 #include "popupmenu.h"
 #include "printer.h"
-#include "scripteddevice.h"
-#include "serveuntil.h"
 #include "sessioncommands.h"
 #include "sessionmenuscript.h"
 #include "setupcommand.h"
@@ -56,122 +55,8 @@ using commandstest::Narrow;
 using testsupport::MessageAnswer;
 using testsupport::ExpectResetQuestion;
 using testsupport::OpenDamagedSession;
-using testsupport::TScriptedDevice;
-
-size_t Occurrences(const std::string& text, const std::string& part) {
-  size_t count = 0;
-  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
-  return count;
-}
-
-// The one-plane job of the command suite at its correction, with the
-// scripted device: 10 revolutions in 4096 samples at 10 kHz read 24.4 Hz,
-// within 5 % of the speed of the job's runs.
-class Capturing : public Commands {
- protected:
-  void SetUp() override {
-    Commands::SetUp();
-    Device = std::make_unique<TScriptedDevice>(*Core);
-    Core->RamSize = 16384;
-    Core->BuffLength = 4096;
-    Core->SamplingRate = 4;
-    Core->SpeedTolerance = 3;
-    OnePlaneJob(0);
-  }
-  void TearDown() override {
-    StopCaptureAndWait();
-    Commands::TearDown();
-  }
-
-  bool ServeUntil(const std::function<bool()>& done) { return testsupport::ServeUntil(done); }
-  bool ServeUntilIdle() {
-    return ServeUntil([this] { return !BalThread && !Core->Measuring; });
-  }
-  void SensorsAssigned() {
-    Core->VibSensorA = {u"Probe A", 100, stAcceleration, 2, 10000};
-    Core->VibSensorB = {u"Probe B", 100, stAcceleration, 2, 10000};
-  }
-
-  std::unique_ptr<TScriptedDevice> Device;
-};
 
 }  // namespace
-
-// --- readings -------------------------------------------------------------------------
-
-// Start after the correction goes on to trim run 1 (run 4), whose capture
-// ends on a device error before its first reading: the run stays as it was
-// (no reading, no result in the log, which says why instead), the step
-// stays, and after a restart the run draws no vector and no verdict and
-// offers no total.
-TEST_F(Capturing, ACaptureEndingWithoutAReadingLeavesTheRunUnmeasuredAfterARestart) {
-  const size_t logged = LogText().size();
-  TScriptedDevice::FailNext = true;
-  Window->bStartStop->Click();
-  ASSERT_TRUE(ServeUntilIdle());
-  EXPECT_EQ(Core->BalancingStep, 4);
-  EXPECT_EQ(Core->Results[4].Valid, 0);
-  EXPECT_EQ(Caption("leError"), TScriptedDevice::ErrorText);
-  const std::string log = LogText().substr(logged);
-  EXPECT_NE(log.find(Narrow(TScriptedDevice::ErrorText)), std::string::npos) << log;
-  EXPECT_EQ(log.find("Tunning"), std::string::npos) << log;
-
-  RestartFromTheAutomaticPair();
-  ASSERT_EQ(Core->BalancingStep, 4);
-  EXPECT_EQ(Core->Results[4].Valid, 0);
-  EXPECT_EQ(Drawn(IsoVerdict), 0u);
-  EXPECT_EQ(Drawn(VectorLine), 0u);
-  EXPECT_FALSE(Window->bTotalMass->Enabled());
-  EXPECT_EQ(Caption("leOper1").find(u"\u2211"), std::u16string::npos);
-}
-
-// Captures without speed pulses (no whole revolution) are no reading: the
-// error line and the log say "No speed signal" (the log once), nothing is
-// stored or logged as a result, also after a restart, and the capture goes
-// on: the first capture with pulses counts without a new Start.
-TEST_F(Capturing, CapturesWithoutSpeedPulsesSayNoSpeedSignalAndTheFirstWithPulsesCounts) {
-  const size_t logged = LogText().size();
-  TScriptedDevice::Revolutions = 0;
-  Window->bStartStop->Click();
-  ASSERT_TRUE(ServeUntil([this] { return LogText().find("No speed signal") != std::string::npos; }));
-  const int captures = TScriptedDevice::Captures;
-  ASSERT_TRUE(ServeUntil([captures] { return TScriptedDevice::Captures > captures + 3; }));
-  EXPECT_TRUE(Core->Measuring);
-  EXPECT_EQ(Caption("leError"), Forms(u"SpeedError"));
-  Window->bStartStop->Click();
-  ASSERT_TRUE(ServeUntilIdle());
-  std::string log = LogText().substr(logged);
-  EXPECT_EQ(Occurrences(log, "No speed signal"), 1u) << log;
-  EXPECT_EQ(log.find("Tunning"), std::string::npos) << log;
-  EXPECT_EQ(log.find("Impossible capture window"), std::string::npos) << log;
-  EXPECT_EQ(Core->Results[4].Valid, 0);
-  EXPECT_EQ(Core->Captures[4].T, 0);
-
-  RestartFromTheAutomaticPair();
-  ASSERT_EQ(Core->BalancingStep, 4);
-  EXPECT_EQ(Core->Results[4].Valid, 0);
-  EXPECT_EQ(Drawn(IsoVerdict), 0u);
-  EXPECT_EQ(Drawn(VectorLine), 0u);
-
-  Device = std::make_unique<TScriptedDevice>(*Core);
-  SensorsAssigned();
-  TScriptedDevice::Revolutions = 0;
-  const size_t restarted = LogText().size();
-  Window->bStartStop->Click();
-  ASSERT_TRUE(ServeUntil([this] { return Caption("leError") == Forms(u"SpeedError"); }));
-  EXPECT_EQ(Core->CaptureReadings, 0);
-  TScriptedDevice::Revolutions = 10;
-  ASSERT_TRUE(ServeUntil([this] { return Core->CaptureReadings > 0; }));
-  ASSERT_TRUE(ServeUntil([this] { return Caption("leError") == Forms(u"NoError"); }));
-  Window->bStartStop->Click();
-  ASSERT_TRUE(ServeUntilIdle());
-  EXPECT_EQ(Core->Results[4].Valid, 1);
-  EXPECT_DOUBLE_EQ(Core->Results[4].Freq, 10 * 10000 / 4096.0);
-  EXPECT_GT(Drawn(IsoVerdict), 0u);
-  log = LogText().substr(restarted);
-  EXPECT_EQ(Occurrences(log, "No speed signal"), 1u) << log;
-  EXPECT_EQ(Occurrences(log, "Tunning 5:"), 1u) << log;
-}
 
 // The very first start (no automatic pair) and the start after the demo's
 // preparation (a pair with its sensors and no run measured) open at run 1,
@@ -188,8 +73,9 @@ TEST_F(Commands, TheFirstStartAndTheStartAfterTheDemoPreparationDrawNoVector) {
     RestartFromTheAutomaticPair();
     ASSERT_EQ(Core->BalancingStep, RunInitial) << prepared;
     EXPECT_EQ(Core->Results[RunInitial].Valid, 0) << prepared;
-    EXPECT_EQ(Drawn([](const TDrawOp& op) { return op.Kind == dkEllipse; }), Core->Type == 1 ? 2u : 1u) << prepared;
-    EXPECT_EQ(Drawn(VectorLine), 0u) << prepared;
+    const auto drawn = [this](auto select) { return testsupport::DrawnOps(*Window, *Core, select); };
+    EXPECT_EQ(drawn([](const TDrawOp& op) { return op.Kind == dkEllipse; }), Core->Type == 1 ? 2u : 1u) << prepared;
+    EXPECT_EQ(drawn(testsupport::VectorLine), 0u) << prepared;
   }
 }
 
