@@ -232,7 +232,9 @@ void ReadChannel(TRawSampleReader& raw, int32_t storedLength, int32_t length, st
 }
 
 // The run's values from its section and, with a raw file, its samples; true
-// when the section names a block of samples.
+// when the section names a block of samples. Every run up to the highest
+// step has a section, also one never measured: the run is valid only when
+// its values hold a reading.
 bool ReadRun(const XmlIniFile& d, TZelto& core, int32_t run, int32_t storedLength, TRawSampleReader* raw) {
   const std::u16string section = RunSection(run);
   CaptureRecord& capture = core.Captures[run];

@@ -48,10 +48,11 @@ class TLogWorkspace {
 
 // The body of an entry of that kind for the current run (BalancingStep), or
 // nothing when the kind's condition fails: a measurement or trim entry needs
-// the initial run's amplitude (both amplitudes for two planes), a result
-// entry a measurement logged since the last result. `resultPending` is the
-// log's flag that links them. Without a workspace the amplitude-only
-// weights show "?".
+// a counted reading of the run (Valid) and the initial run's amplitude (both
+// amplitudes for two planes), a result entry a measurement logged since the
+// last result; `resultPending` is the log's flag that links them. A
+// correction that could not be computed is written "-", as on the screen.
+// Without a workspace the amplitude-only weights show "?".
 std::optional<std::u16string> LogEntryBody(TLogEntryKind kind, const TZelto& core, TLogWorkspace* workspace,
                                            bool& resultPending);
 
