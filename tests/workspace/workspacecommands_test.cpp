@@ -58,6 +58,8 @@ using testsupport::OpenDamagedSession;
 
 }  // namespace
 
+// --- start ---------------------------------------------------------------------------
+
 // The very first start (no automatic pair) and the start after the demo's
 // preparation (a pair with its sensors and no run measured) open at run 1,
 // which draws nothing: no marker at the centre, no ray towards 0 degrees.
