@@ -128,6 +128,8 @@ TCaptureEnd TCaptureThread::Transfer(uint8_t mode) {
     Core.TakeCapture(mode);
     return TCaptureEnd::Completed;
   }
+  // No speed pulses, not a faulty device: the next capture may hold them.
+  if (window.T == 0) return TCaptureEnd::NoRevolution;
   // The device is already stopped and ended, so the next capture starts
   // from a clean state.
   SetText(Core.LastErrorText, ImpossibleWindowText(window, Core.BuffLength));
@@ -188,20 +190,31 @@ TCaptureEnd TBalThread::Loop() {
   TCaptureEnd end;
   do {
     end = Capture();
+    if (end == TCaptureEnd::NoRevolution) {
+      ReportNoRevolution();
+      continue;
+    }
     if (end != TCaptureEnd::Completed) break;
+    Core.NoSpeedSignal = 0;
     Core.ConvertSamples();
     if (!Core.SpectrumBusy && Core.SpectrumEvent) Core.SpectrumEvent->SetEvent();
     Core.EvaluateCapture(0, Core.BalancingStep);
     Synchronize([this] { SyncUpdateViews(); });
     CountReading();
   } while (!Terminated());
-  return end;
+  return end == TCaptureEnd::NoRevolution ? TCaptureEnd::Stopped : end;
 }
 
 void TBalThread::CountReading() {
   const int32_t slots = std::clamp(Core.AvgSize, 1, MaxAvgSize);
+  ++Core.CaptureReadings;
   rtl::TCriticalSectionGuard guard(Core.ResultsLock);
   if (slots > 1 && Core.Readings < slots) ++Core.Readings;
+}
+
+void TBalThread::ReportNoRevolution() {
+  if (Core.NoSpeedSignal.exchange(1)) return;
+  Synchronize([this] { SyncNoSpeedSignal(); });
 }
 
 TCaptureEnd TBalThread::Capture() {
@@ -246,6 +259,13 @@ void TBalThread::SyncUpdateViews() {
     spectrum->RefreshInfoPanel();
     spectrum->MirrorStatus();
   }
+}
+
+void TBalThread::SyncNoSpeedSignal() {
+  TWindowServices& windows = WindowServices();
+  if (TBalancingServices* workspace = windows.Balancing) workspace->ShowNoSpeedSignal();
+  if (TTimeGraphServices* scope = windows.TimeGraph; scope && scope->Visible) scope->MirrorStatus();
+  if (TSpectrumViewServices* spectrum = windows.SpectrumView; spectrum && spectrum->Visible) spectrum->MirrorStatus();
 }
 
 void TBalThread::SyncRefreshDebug() {
@@ -354,6 +374,8 @@ bool StartBalancingCapture(TZelto& core) {
   std::vector<int32_t>().swap(core.LiveDataA);
   std::vector<int32_t>().swap(core.LiveDataB);
   core.Readings = 0;
+  core.CaptureReadings = 0;
+  core.NoSpeedSignal = 0;
   BalThread = Launch<TBalThread>(core);
   BalThread->Resume();
   return true;

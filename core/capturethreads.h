@@ -24,7 +24,9 @@ class TZelto;
 
 // How a capture cycle ended.
 // WindowError: the device reported a sample window no capture can have.
-enum class TCaptureEnd { Completed, Stopped, DriverError, WindowError };
+// NoRevolution: the capture held no whole revolution (no speed pulses); it
+// gives no reading, and a balancing capture goes on with the next one.
+enum class TCaptureEnd { Completed, Stopped, DriverError, WindowError, NoRevolution };
 
 // Caption of the transfer percent: "" at 0 % and above BuffLength, else
 // address x 100 / length (integer division) and "%".
@@ -40,8 +42,9 @@ class TCaptureThread : public rtl::TThread {
   // transfer address until the device is done or the address passes
   // BuffLength. A stop request ends the device capture.
   TCaptureEnd Poll(uint8_t samplingState);
-  // Stop, transfer state, read-out (mode 0 run, 1 live), end; a refused
-  // window of the run ends the capture with WindowError.
+  // Stop, transfer state, read-out (mode 0 run, 1 live), end; a run's
+  // capture without a whole revolution gives NoRevolution, any other refused
+  // window ends the capture with WindowError.
   TCaptureEnd Transfer(uint8_t mode);
   void ReadTemperatures();
   // Reads the driver's error; true (text in LastErrorText) when one is pending.
@@ -76,6 +79,10 @@ class TBalThread : public TCaptureThread {
   TCaptureEnd DemoCapture();
   // Readings += 1 up to AvgSize, after the hand-over of the reading.
   void CountReading();
+  // A capture without a revolution: shown and logged once per loss of the
+  // speed signal.
+  void ReportNoRevolution();
+  void SyncNoSpeedSignal();
   void SyncUpdateViews();
   void SyncFinished();
   void SyncRefreshDebug();

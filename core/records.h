@@ -46,6 +46,19 @@ struct MeasurementResult {
   uint8_t NotComputable = 0;
 };
 
+// What an evaluation leaves in a run's record when it counted a reading: a
+// speed or a vector, and at run 3 a correction (or its NotComputable flag).
+// A record read back from a file is valid exactly then; one that was never
+// measured holds zeros and must not pass for a run measured at 0.
+inline bool HoldsReading(const MeasurementResult& r, int32_t run) {
+  if (run == RunCorrection) {
+    const TCorrection& c = r.Result;
+    return r.NotComputable || c.MassA != 0 || c.AngleA != 0 || c.MassB != 0 || c.AngleB != 0;
+  }
+  const TVector4& m = r.Meas;
+  return r.Freq != 0 || m.AmplA != 0 || m.PhA != 0 || m.AmplB != 0 || m.PhB != 0;
+}
+
 struct CaptureRecord {
   std::vector<int32_t> DataA;  // channel A in ADC counts; empty when absent
   std::vector<int32_t> DataB;  // channel B, two-plane jobs only

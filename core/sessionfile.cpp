@@ -242,7 +242,9 @@ void ReadChannel(TRawSampleReader& raw, int32_t storedLength, int32_t length, st
 }
 
 // The run's values from its section and, with a raw file, its samples; true
-// when the section names a block of samples.
+// when the section names a block of samples. Every run up to the highest
+// step has a section, also one never measured: the run is valid only when
+// its values hold a reading.
 bool ReadRun(const XmlIniFile& d, TZelto& core, int32_t run, int32_t storedLength, TRawSampleReader* raw) {
   const std::u16string section = RunSection(run);
   CaptureRecord& capture = core.Captures[run];
@@ -261,7 +263,7 @@ bool ReadRun(const XmlIniFile& d, TZelto& core, int32_t run, int32_t storedLengt
     result.Slots[0] = result.Meas;
     result.Freq = d.ReadFloat(section, u"Freq", 0.0);
   }
-  result.Valid = 1;
+  result.Valid = HoldsReading(result, run) ? 1 : 0;
   const bool hasA = d.ReadInteger(section, u"DataA", 0) != 0;
   const bool hasB = core.Type == 1 && d.ReadInteger(section, u"DataB", 0) != 0;
   if (raw && hasA) ReadChannel(*raw, storedLength, core.BuffLength, capture.DataA);

@@ -32,6 +32,10 @@ class TBalancingServices {
   virtual void UpdateOperationStatus() = 0;
   // Run-parameter captions.
   virtual void UpdateParamCaptions() = 0;
+  // A capture of the running balancing capture found no whole revolution:
+  // the error line says the speed signal is missing, and the log notes it.
+  // The capture goes on.
+  virtual void ShowNoSpeedSignal() = 0;
   // The error lines of the workspace and of the existing views show the
   // "NoError" text in the colour WorkText2 with the dark lamp.
   virtual void ShowNoError() = 0;

@@ -299,6 +299,14 @@ class TZelto {
   // reported an impossible window, described in LastErrorText). Read in the
   // end hand-over.
   std::atomic<uint8_t> CaptureError{0};
+  // Readings the running or last balancing capture counted into its run:
+  // a capture that ended without one gave the run nothing to show, log or
+  // judge.
+  std::atomic<int32_t> CaptureReadings{0};
+  // The last capture of the running balancing capture found no whole
+  // revolution (no speed pulses): it was not counted, and the capture goes
+  // on. Cleared by the next counted reading and at every start.
+  std::atomic<uint8_t> NoSpeedSignal{0};
 
   bool LoadDriver();
   void UnloadDriver();

@@ -13,6 +13,7 @@ namespace {
 
 constexpr std::u16string_view Detail = u"\r\n\t";
 constexpr std::u16string_view SubLine = u"\r\n\t\t";
+constexpr std::u16string_view NoValue = u"-";
 
 enum TPlane : uint8_t { PlaneA, PlaneB };
 
@@ -37,15 +38,21 @@ class TRunTexts {
     return FormatPattern(share, u"0%");
   }
   std::u16string Speed() const { return TZelto::FormatFrequency(Result.Freq, Core.SpeedDisplayMode); }
-  // Sign of adding or removing, the mass in the control mass's unit.
+  // Sign of adding or removing, the mass in the control mass's unit. A
+  // correction that could not be computed is "-", as on the screen: its
+  // stored zeros would read as "nothing to correct".
   std::u16string Mass(TPlane plane) const {
-    const double mass = (plane == PlaneA ? Result.Result.MassA : Result.Result.MassB) * Core.CtrlMass.Value;
+    const std::optional<TCorrection> c = StoredCorrection(Result);
+    if (!c) return std::u16string(NoValue);
+    const double mass = (plane == PlaneA ? c->MassA : c->MassB) * Core.CtrlMass.Value;
     return std::u16string(Core.MassAdd == 1 ? u"+" : u"-") + FormatPattern(mass, u"0.00") +
            rtl::Utf8ToUtf16(Core.CtrlMass.Unit);
   }
   // A mass that is added sits half a turn from the correction's angle.
   std::u16string Angle(TPlane plane) const {
-    const double angle = plane == PlaneA ? Result.Result.AngleA : Result.Result.AngleB;
+    const std::optional<TCorrection> c = StoredCorrection(Result);
+    if (!c) return std::u16string(NoValue);
+    const double angle = plane == PlaneA ? c->AngleA : c->AngleB;
     return TZelto::FormatAngle(Core.MassAdd == 1 ? AngleDiff(angle, std::numbers::pi) : angle);
   }
 
@@ -121,7 +128,8 @@ std::optional<std::u16string> LogEntryBody(TLogEntryKind kind, const TZelto& cor
     case lekApplicationOpen: return u"Application open";
     case lekApplicationClose: return u"Application close\r\n";
     case lekNewSession: return u"New session (Reset)";
-    case lekCaptureWindowError: return TextOf(core.LastErrorText);
+    case lekCaptureError: return TextOf(core.LastErrorText);
+    case lekNoSpeedSignal: return u"No speed signal";
     case lekCaptureLeft:
       return u"The capture did not stop within " + Number(CaptureStopLimitMs / 1000) +
              u" s: it is left to end on its own";
@@ -130,8 +138,11 @@ std::optional<std::u16string> LogEntryBody(TLogEntryKind kind, const TZelto& cor
   const int run = core.BalancingStep;
   // A step outside the runs has no values to write.
   if (run < 0 || run >= RunCount) return std::nullopt;
+  // A run without a counted reading has no result to write, whatever its
+  // record holds.
+  const bool measured = core.Results[static_cast<size_t>(run)].Valid != 0;
   const TVector4& initial = core.Results[RunInitial].Meas;
-  const bool hasA = initial.AmplA != 0;
+  const bool hasA = measured && initial.AmplA != 0;
   const bool hasAB = hasA && initial.AmplB != 0;
   switch (kind) {
     case lekMeasurement1:

@@ -28,8 +28,9 @@ enum TLogEntryKind : uint8_t {
   lekResult2 = 6,
   lekTrim2 = 7,
   lekNewSession = 8,
-  lekCaptureWindowError = 9,  // a capture refused for the window the device reported: LastErrorText
+  lekCaptureError = 9,  // a capture that ended on a device error or a refused window: LastErrorText
   lekCaptureLeft = 10,  // a capture did not end within the stop's limit
+  lekNoSpeedSignal = 11,  // a capture found no whole revolution: the speed signal is missing
 };
 
 // The placement vectors of one run for the amplitude-only method: A, B, C
@@ -47,10 +48,11 @@ class TLogWorkspace {
 
 // The body of an entry of that kind for the current run (BalancingStep), or
 // nothing when the kind's condition fails: a measurement or trim entry needs
-// the initial run's amplitude (both amplitudes for two planes), a result
-// entry a measurement logged since the last result. `resultPending` is the
-// log's flag that links them. Without a workspace the amplitude-only
-// weights show "?".
+// a counted reading of the run (Valid) and the initial run's amplitude (both
+// amplitudes for two planes), a result entry a measurement logged since the
+// last result; `resultPending` is the log's flag that links them. A
+// correction that could not be computed is written "-", as on the screen.
+// Without a workspace the amplitude-only weights show "?".
 std::optional<std::u16string> LogEntryBody(TLogEntryKind kind, const TZelto& core, TLogWorkspace* workspace,
                                            bool& resultPending);
 

@@ -87,8 +87,9 @@ bool PlaneHoldsVector(const TVector4& v, int plane) {
   return plane == 0 ? (v.AmplA != 0 || v.PhA != 0) : (v.AmplB != 0 || v.PhB != 0);
 }
 
+// A run without a counted reading is not printed, whatever its record holds.
 bool HoldsVector(const MeasurementResult& run, bool twoPlanes) {
-  return PlaneHoldsVector(run.Meas, 0) && (!twoPlanes || PlaneHoldsVector(run.Meas, 1));
+  return run.Valid && PlaneHoldsVector(run.Meas, 0) && (!twoPlanes || PlaneHoldsVector(run.Meas, 1));
 }
 
 double Amplitude(const MeasurementResult& run, int plane) { return plane == 0 ? run.Meas.AmplA : run.Meas.AmplB; }

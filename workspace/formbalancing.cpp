@@ -534,20 +534,30 @@ void TfBalancing::SyncMeasurementDone() {
   if (!TheCore) return;
   TheCore->Measuring = 0;
   SaveSession();
-  if (const std::optional<uint8_t> kind = LogKindAtEnd(TheCore->BalancingStep, TheCore->Type)) WriteLog(*kind);
+  // Only a capture that counted a reading has a result to log; one that
+  // ended without left the run as it was.
+  const std::optional<uint8_t> kind = LogKindAtEnd(TheCore->BalancingStep, TheCore->Type);
+  if (kind && TheCore->CaptureReadings > 0) WriteLog(*kind);
   SetStartStopGlyph(GlyphStart);
   bStartStop->SetCaptionW(Texts.Start);
   EnableCaptureCommands(true);
   SetLamp(iStatusLed, lpOff);
   leStatus->SetCaptionW(Texts.StateReady);
   RefreshResults();
-  // A capture that ended on a driver error says why; otherwise the error
-  // line keeps its last text.
-  if (TheCore->CaptureError == CaptureErrorWindow) WriteLog(lekCaptureWindowError);
+  // A capture that ended on a driver error says why, on the error line and
+  // in the log; otherwise the error line keeps its last text.
+  if (TheCore->CaptureError) WriteLog(lekCaptureError);
   if (TheCore->CaptureError) ApplyErrorLine(DriverErrorLine(*TheCore, Text(u"CaptureWindowError")));
   SetViewsRunning(false, false);
   MirrorViews(false);
   if (TheCore->DeviceReady && TheCore->DriverApi.ErrorLED) TheCore->DriverApi.ErrorLED(false);
+}
+
+// The result panel's refresh shows the error line of a missing speed.
+void TfBalancing::ShowNoSpeedSignal() {
+  if (!TheCore) return;
+  WriteLog(lekNoSpeedSignal);
+  RefreshResults();
 }
 
 void TfBalancing::AsyncMeasurementDone() {

@@ -81,6 +81,7 @@ class TfBalancing : public TWindowFrame,
   void UpdateOperationStatus() override;
   void UpdateParamCaptions() override;
   void ShowNoError() override;
+  void ShowNoSpeedSignal() override;
 
   // TViewWorkspace (viewcommands.cpp, SetAsyncMode in formbalancing.cpp)
   gui::TForm* WorkspaceForm() override;

@@ -194,7 +194,9 @@ void ComputeMeasurementFlags(const TZelto& core, double rangeA, double rangeB, T
   state.SpeedOutOfTolerance = f0 != 0 && DeviationPercent(fc, f0) > tol;
   if (state.LastSpeed != 0 && DeviationPercent(fc, state.LastSpeed) > tol) state.SpeedOutOfTolerance = 1;
   state.LastSpeed = fc;
-  state.ZeroSpeed = fc == 0;
+  // A capture without speed pulses keeps the run's last reading, whose speed
+  // is not the one the rotor has now.
+  state.ZeroSpeed = fc == 0 || (core.Measuring && core.NoSpeedSignal);
   state.OverRangeA = run.Meas.AmplA > rangeA;
   state.OverRangeB = core.Type == 1 && run.Meas.AmplB > rangeB;
   state.AnyMeasurementError = state.SpeedOutOfTolerance || state.ZeroSpeed || state.OverRangeA || state.OverRangeB;

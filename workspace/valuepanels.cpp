@@ -35,9 +35,10 @@ class TPanelBuilder {
   bool Rotor() const { return Core.Rotor.Type != 0; }
   uint32_t Channel(uint8_t plane) const { return Core.WorkColors[plane == 0 ? wcWorkChA : wcWorkChB]; }
   uint32_t OtherRun() const { return Core.WorkColors[wcWorkText2]; }
+  // A run without a counted reading shows nothing, whatever its record holds.
   bool Empty(int32_t r, uint8_t plane) const {
     const TVector4& m = Run(r).Meas;
-    return plane == 0 ? m.AmplA == 0 && m.PhA == 0 : m.AmplB == 0 && m.PhB == 0;
+    return !Run(r).Valid || (plane == 0 ? m.AmplA == 0 && m.PhA == 0 : m.AmplB == 0 && m.PhB == 0);
   }
 
   std::u16string MassUnit() const;

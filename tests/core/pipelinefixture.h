@@ -45,6 +45,7 @@ class TRecordingWorkspace : public TBalancingServices {
   void UpdateOperationStatus() override { Calls.push_back("UpdateOperationStatus"); }
   void UpdateParamCaptions() override { Calls.push_back("UpdateParamCaptions"); }
   void ShowNoError() override { Calls.push_back("ShowNoError"); }
+  void ShowNoSpeedSignal() override { Calls.push_back("ShowNoSpeedSignal"); }
 
   std::vector<std::string> Calls;
   std::vector<uint8_t> States;

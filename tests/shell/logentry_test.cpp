@@ -41,9 +41,11 @@ class LogEntryTest : public testing::Test {
     SetRun(4, 25, {2.5, 0, 4, 0});
     core.Results[4].Result = {0.1, Pi, 0.2, Pi / 2};
   }
+  // A measured run: its speed, its vector and a counted reading.
   void SetRun(int run, double freq, TVector4 meas) {
     core.Results[static_cast<size_t>(run)].Freq = freq;
     core.Results[static_cast<size_t>(run)].Meas = meas;
+    core.Results[static_cast<size_t>(run)].Valid = 1;
   }
   std::optional<std::u16string> Body(TLogEntryKind kind, int step, TLogWorkspace* workspace = nullptr) {
     core.BalancingStep = step;
@@ -107,6 +109,30 @@ TEST_F(LogEntryTest, NothingWithoutTheInitialRun) {
   // No run to read at a step outside the runs.
   EXPECT_FALSE(Body(lekMeasurement1, RunCount));
   EXPECT_FALSE(Body(lekTrim1, -1));
+}
+
+// A correction or trim correction that could not be computed is written as
+// the screen shows it, "-", never as its stored zeros ("+0,00g", "180°");
+// a run without a counted reading is not written at all.
+TEST_F(LogEntryTest, UncomputableCorrectionsAreWrittenAsADashAndUnmeasuredRunsNotAtAll) {
+  core.Results[3].Result = {};
+  core.Results[3].NotComputable = 1;
+  core.Results[4].Result = {};
+  core.Results[4].NotComputable = 1;
+  pending = true;
+  EXPECT_EQ(Body(lekResult1, 3), u"Result:\r\n\tMass: -\r\n\tAngle: -");
+  pending = true;
+  EXPECT_EQ(Body(lekResult2, 3), u"Result:\r\n\tMass A: -\r\n\tAngle A: -\r\n\tMass B: -\r\n\tAngle B: -");
+  EXPECT_EQ(Body(lekTrim1, 4), u"Tunning 5:\r\n\tMass: -\r\n\tAngle: -\r\n\tUnbalance: 20%\r\n\tSpeed: 1500 rpm");
+  EXPECT_EQ(Body(lekTrim2, 4),
+            u"Tunning 5:\r\n\tMass A: -\r\n\tAngle A: -\r\n\tUnbalance A: 20%"
+            u"\r\n\tMass B: -\r\n\tAngle B: -\r\n\tUnbalance B: 20%\r\n\tSpeed: 1500 rpm");
+  core.Results[5] = {};
+  EXPECT_FALSE(Body(lekTrim1, 5));
+  EXPECT_FALSE(Body(lekTrim2, 5));
+  core.Results[1].Valid = 0;
+  EXPECT_FALSE(Body(lekMeasurement1, 1));
+  EXPECT_FALSE(pending);
 }
 
 TEST_F(LogEntryTest, ResultIsWrittenOnceAfterMeasurements) {

@@ -36,6 +36,7 @@ class TEndRecorder : public TBalancingServices {
   void UpdateOperationStatus() override {}
   void UpdateParamCaptions() override {}
   void ShowNoError() override {}
+  void ShowNoSpeedSignal() override {}
   TRecordingHost& Host;
   std::atomic<int> Refreshes{0};
 };

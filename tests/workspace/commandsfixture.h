@@ -113,6 +113,25 @@ class Commands : public ::testing::Test {
     return Output("pdftotext -layout '" + pdf.string() + "' -");
   }
 
+  // A program start from the automatic pair, as the start-up does it: a new
+  // core reads the pair (a failed read leaves an empty job), and a new log
+  // and workspace open at its step.
+  void RestartFromTheAutomaticPair() {
+    delete Window;
+    Window = nullptr;
+    Log.reset();
+    const int32_t ramSize = Core->RamSize;
+    Core = std::make_unique<TZelto>();
+    TheCore = Core.get();
+    Core->RamSize = ramSize;
+    if (!TZelto::SessionLoaded(Core->LoadSession())) Core->ClearMeasurements();
+    Log = std::make_unique<TfLog>(nullptr);
+    Window = new TfBalancing(nullptr);
+    Window->Log = Log.get();
+    Window->ShowAfterStart(Core->BalancingStep);
+  }
+
+
   std::u16string Caption(const char* name) const {
     auto* label = dynamic_cast<TLabelEx*>(Window->FindComponent(name));
     return label ? label->CaptionW() : u"<missing>";

@@ -21,6 +21,8 @@
 #include "balancingreport.h"
 #include "commandsfixture.h"
 #include "datafolder.h"
+#include "demosensors.h"
+#include "drawnplanes.h"
 #include "folders.h"
 #include "formbalancing.h"
 #include "formconfig.h"
@@ -56,6 +58,29 @@ using testsupport::ExpectResetQuestion;
 using testsupport::OpenDamagedSession;
 
 }  // namespace
+
+// --- start ---------------------------------------------------------------------------
+
+// The very first start (no automatic pair) and the start after the demo's
+// preparation (a pair with its sensors and no run measured) open at run 1,
+// which draws nothing: no marker at the centre, no ray towards 0 degrees.
+TEST_F(Commands, TheFirstStartAndTheStartAfterTheDemoPreparationDrawNoVector) {
+  for (const bool prepared : {false, true}) {
+    if (prepared) {
+      TZelto preparation;
+      TheCore = &preparation;
+      ASSERT_EQ(preparation.LoadSession(), TZelto::sfrDone);
+      ASSERT_TRUE(PrepareDemoSensors(preparation));
+      TheCore = Core.get();
+    }
+    RestartFromTheAutomaticPair();
+    ASSERT_EQ(Core->BalancingStep, RunInitial) << prepared;
+    EXPECT_EQ(Core->Results[RunInitial].Valid, 0) << prepared;
+    const auto drawn = [this](auto select) { return testsupport::DrawnOps(*Window, *Core, select); };
+    EXPECT_EQ(drawn([](const TDrawOp& op) { return op.Kind == dkEllipse; }), Core->Type == 1 ? 2u : 1u) << prepared;
+    EXPECT_EQ(drawn(testsupport::VectorLine), 0u) << prepared;
+  }
+}
 
 // --- session menu --------------------------------------------------------------------
 
