@@ -152,12 +152,13 @@ void TfBalancing::OpenSessionFile() {
   dialog.DefaultExt = SessionFileExtension;
   dialog.Options = gui::ofFileMustExist | gui::ofHideReadOnly;
   if (!dialog.Execute(this)) return;
-  if (!ConfirmJobReplacement(this, *TheCore)) return;
+  if (!ConfirmJobReplacement(this, *TheCore, TJobReplacement::OpenSession)) return;
   LoadSessionFile(rtl::Utf8ToUtf16(dialog.FileName), SessionOpenErrorText);
 }
 
 void TfBalancing::RestoreLastSession() {
-  if (TheCore && ConfirmJobReplacement(this, *TheCore)) LoadSessionFile({}, SessionRestoreErrorText);
+  if (TheCore && ConfirmJobReplacement(this, *TheCore, TJobReplacement::RestoreSession))
+    LoadSessionFile({}, SessionRestoreErrorText);
 }
 
 void TfBalancing::SaveSessionAs() {
