@@ -15,16 +15,19 @@ void Report(std::atomic<float>* progress, float percent) {
   if (progress) progress->store(percent);
 }
 
-// The windowed samples of one channel, transformed in place in `work`.
-void TransformChannel(const TRealFft& fft, const double* x, const std::vector<double>& window, double* work) {
-  const int32_t n = fft.Length();
-  for (int32_t m = 0; m < n; ++m) work[m] = x[m] * window[static_cast<size_t>(m)];
+// The samples of one channel windowed without their mean (signalwindows.h),
+// transformed in place in `work`; returns the mean.
+double TransformChannel(const TRealFft& fft, const double* x, const std::vector<double>& window, double* work) {
+  const double mean = WindowWithoutMean(x, window, work);
   fft.Transform(work);
+  return mean;
 }
 
 // Bins 0 ... count - 1 scaled by 1 / n: the transform holds X_k for
 // k <= n / 2, the bins above are the mirror conj(X_(n - k)) of a real signal.
-void StoreBins(int32_t n, const double* work, int32_t count, std::complex<double>* bins) {
+// Bin 0 is the mean's (MeanBin).
+void StoreBins(int32_t n, const double* work, std::complex<double> meanBin, int32_t count,
+               std::complex<double>* bins) {
   const double scale = 1.0 / n;
   const int32_t half = n / 2;
   for (int32_t k = 0; k < count; ++k) {
@@ -32,6 +35,7 @@ void StoreBins(int32_t n, const double* work, int32_t count, std::complex<double
     const double imag = work[2 * m + 1] * scale;
     bins[k] = {work[2 * m] * scale, k <= half ? imag : -imag};
   }
+  if (count > 0) bins[0] = meanBin;
 }
 
 }  // namespace
@@ -56,18 +60,20 @@ int32_t CursorWindowDft(const TCursorDftJob& job, const std::function<bool()>& s
   double* b = twoChannels ? FftScratch(1, size) : nullptr;
   if (!a || (twoChannels && !b)) return 0;
   const std::vector<double>& window = WindowTable(job.WindowType, n);
+  const TWindowGains& gains = WindowTableGains(job.WindowType, n);
   const float channels = twoChannels ? 2.0f : 1.0f;
   if (Stopped(stopped)) return 0;
-  TransformChannel(*fft, job.SamplesA, window, a);
+  const double meanA = TransformChannel(*fft, job.SamplesA, window, a);
   Report(progress, 100.0f / channels);
+  double meanB = 0;
   if (twoChannels) {
     if (Stopped(stopped)) return 0;
-    TransformChannel(*fft, job.SamplesB, window, b);
+    meanB = TransformChannel(*fft, job.SamplesB, window, b);
     Report(progress, 100.0f);
   }
   // Both channels complete or none written: a stop leaves the last spectrum.
   if (Stopped(stopped)) return 0;
-  StoreBins(n, a, bins, job.BinsA);
-  if (twoChannels) StoreBins(n, b, bins, job.BinsB);
+  StoreBins(n, a, MeanBin(meanA, gains), bins, job.BinsA);
+  if (twoChannels) StoreBins(n, b, MeanBin(meanB, gains), bins, job.BinsB);
   return bins;
 }

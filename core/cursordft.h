@@ -24,10 +24,12 @@ struct TCursorDftJob {
   const TRealFft* Fft = nullptr;
 };
 
-// Computes X_k = (1/N) sum w(m) x(m) e^(-j 2 pi k m / N) for k = 0 ...
-// min(N, MaxBins) - 1 into the bins, in double precision. `progress` (when
-// given) receives 0 at the start and the percentage of channels transformed
-// after each; `stopped` is polled between the steps, and a stop writes no bin
-// at all (both channels or neither). Returns the number of bins written.
+// Computes X_k = (1/N) sum w(m) (x(m) - mean) e^(-j 2 pi k m / N) for
+// k = 1 ... min(N, MaxBins) - 1 and X_0 = mean x the window's coherent gain
+// (the mean windowed apart, signalwindows.h) into the bins, in double
+// precision. `progress` (when given) receives 0 at the start and the
+// percentage of channels transformed after each; `stopped` is polled between
+// the steps, and a stop writes no bin at all (both channels or neither).
+// Returns the number of bins written.
 int32_t CursorWindowDft(const TCursorDftJob& job, const std::function<bool()>& stopped,
                         std::atomic<float>* progress);

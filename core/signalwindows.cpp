@@ -54,6 +54,18 @@ TWindowGains WindowGains(std::span<const double> weights) {
   return {sum / n, squares / n};
 }
 
+double WindowWithoutMean(const double* samples, std::span<const double> window, double* out) {
+  const size_t n = window.size();
+  if (n == 0) return 0;
+  double sum = 0;
+  for (size_t m = 0; m < n; ++m) sum += samples[m];
+  const double mean = sum / static_cast<double>(n);
+  for (size_t m = 0; m < n; ++m) out[m] = window[m] * (samples[m] - mean);
+  return mean;
+}
+
+std::complex<double> MeanBin(double mean, const TWindowGains& gains) { return mean * gains.Coherent; }
+
 namespace {
 
 struct TTable {

@@ -1,6 +1,7 @@
 #pragma once
 // Weights of the spectrum window functions, selected by `WindowType`.
 
+#include <complex>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -43,3 +44,15 @@ const std::vector<double>& WindowTable(uint8_t windowType, int32_t n);
 
 // The gains of WindowTable(windowType, n), computed once with the table.
 const TWindowGains& WindowTableGains(uint8_t windowType, int32_t n);
+
+// A record is windowed without its mean: windowed, the mean would spread
+// over the bins next to bin 0 (the window's own spectrum scaled by it) and
+// every band starting there would count it as power. Writes
+// window[m] x (samples[m] - mean) for m = 0 ... window.size() - 1 into out
+// and returns the mean.
+double WindowWithoutMean(const double* samples, std::span<const double> window, double* out);
+
+// Bin 0 of a record windowed without its mean: its mean as the window
+// passes it (the coherent gain), so the read-out, which divides by that
+// gain, shows the record's mean at 0 Hz.
+std::complex<double> MeanBin(double mean, const TWindowGains& gains);

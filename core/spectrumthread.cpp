@@ -16,17 +16,19 @@ TSpectrumThread* SpectrumThread = nullptr;
 
 namespace {
 
-// Windowed FFT of fft.Length() samples into at most `bins` bins of out;
-// false when out was left as it was.
+// Windowed FFT of fft.Length() samples into at most `bins` bins of out,
+// the mean windowed apart (signalwindows.h); false when out was left as it
+// was.
 bool TransformChannel(const std::vector<double>& samples, const TRealFft& fft, uint8_t windowType,
                       std::vector<std::complex<double>>& out) {
   const int32_t n = fft.Length();
   const std::vector<double>& window = WindowTable(windowType, n);
   std::vector<double> re(n), im(n, 0.0);
-  for (int32_t i = 0; i < n; ++i) re[i] = window[i] * samples[i];
+  const double mean = WindowWithoutMean(samples.data(), window, re.data());
   if (!CalcFFT(fft, re.data(), im.data())) return false;
   const int32_t bins = std::min<int32_t>(n, static_cast<int32_t>(out.size()));
   for (int32_t i = 0; i < bins; ++i) out[i] = {re[i], im[i]};
+  if (bins > 0) out[0] = MeanBin(mean, WindowTableGains(windowType, n));
   return true;
 }
 

@@ -10,9 +10,11 @@
 #include "textconv.h"
 #include "zelto.h"
 
-const std::array<TTextKey, 8> JobGuardLangKeys = {{
+const std::array<TTextKey, 10> JobGuardLangKeys = {{
     {u"Forms", u"SessionNotSaved"},
-    {u"Forms", u"ResetMeasurements"},
+    {u"Forms", u"OpenSessionReplacesRuns"},
+    {u"Forms", u"RestoreSessionReplacesRuns"},
+    {u"Forms", u"OpenAsyncFileReplacesRuns"},
     {u"Forms", u"SampleFileIsDocument"},
     {u"Forms", u"ReplaceSampleFile"},
     {u"Forms", u"SessionKeptAside"},
@@ -25,7 +27,9 @@ namespace {
 
 enum TJobGuardText : size_t {
   jtSessionNotSaved,
-  jtResetMeasurements,
+  jtOpenSessionReplacesRuns,
+  jtRestoreSessionReplacesRuns,
+  jtOpenAsyncFileReplacesRuns,
   jtSampleFileIsDocument,
   jtReplaceSampleFile,
   jtSessionKeptAside,
@@ -122,8 +126,12 @@ bool HoldsMeasurements(const TZelto& core) {
   });
 }
 
-bool ConfirmJobReplacement(gui::TComponent* owner, const TZelto& core) {
-  return !HoldsMeasurements(core) || ShowMessageBox(owner, mkQuestion, Text(jtResetMeasurements)) == gui::mrYes;
+bool ConfirmJobReplacement(gui::TComponent* owner, const TZelto& core, TJobReplacement replacement) {
+  if (!HoldsMeasurements(core)) return true;
+  const TJobGuardText question = replacement == TJobReplacement::OpenSession      ? jtOpenSessionReplacesRuns
+                                 : replacement == TJobReplacement::RestoreSession ? jtRestoreSessionReplacesRuns
+                                                                                  : jtOpenAsyncFileReplacesRuns;
+  return ShowMessageBox(owner, mkQuestion, Text(question)) == gui::mrYes;
 }
 
 bool ConfirmSaveTarget(gui::TComponent* owner, TSaveTarget target, const std::u16string& rawPath) {

@@ -2,10 +2,10 @@
 // How every window that loads or saves the balancing job guards the job on
 // disk: a stored job is replaced only by a job the user had or chose, and a
 // save that fails says so. One routine saves the job and reports a failure;
-// one question comes before a measured job is replaced; one check comes
-// before a document is saved under a name whose raw file isn't its own; and
-// an automatic pair that did not load whole is moved aside before anything
-// can be saved over it.
+// one routine asks the command's own question before a measured job is
+// replaced; one check comes before a document is saved under a name whose
+// raw file isn't its own; and an automatic pair that did not load whole is
+// moved aside before anything can be saved over it.
 
 #include <array>
 #include <cstdint>
@@ -24,7 +24,7 @@ class TComponent;
 }
 
 // Every key looked up here (section "Forms").
-extern const std::array<TTextKey, 8> JobGuardLangKeys;
+extern const std::array<TTextKey, 10> JobGuardLangKeys;
 
 // The text of a failed save of the job.
 std::u16string JobNotSavedText();
@@ -68,10 +68,13 @@ bool SaveJob(TZelto& core, const TJobSaveReport& report);
 
 // A run holds a measurement when any of its averaged values is set.
 bool HoldsMeasurements(const TZelto& core);
+// What replaces the job in memory: a session file opened, the last session
+// restored, or a free-running data file opened.
+enum class TJobReplacement : uint8_t { OpenSession, RestoreSession, OpenAsyncFile };
 // Asked before something replaces the job in memory: while a run holds a
-// measurement, the question "ResetMeasurements"; true to go on (nothing
-// measured, or Yes).
-bool ConfirmJobReplacement(gui::TComponent* owner, const TZelto& core);
+// measurement, the question of that replacement, which names what goes and
+// what comes; true to go on (nothing measured, or Yes).
+bool ConfirmJobReplacement(gui::TComponent* owner, const TZelto& core, TJobReplacement replacement);
 
 // Asked before a document is saved under a chosen name: a name whose raw
 // file would be the document itself is refused with an error; one whose raw

@@ -34,7 +34,7 @@ bool Open(gui::TForm& window, TViewWorkspace& workspace, TZelto& core) {
   if (!dialog.Execute(&window)) return false;
   // Loading clears the balancing job; a measured one goes only when the
   // user says so.
-  if (!ConfirmJobReplacement(&window, core)) return false;
+  if (!ConfirmJobReplacement(&window, core, TJobReplacement::OpenAsyncFile)) return false;
   if (!core.LoadAsyncData(rtl::Utf8ToUtf16(dialog.FileName))) return false;
   workspace.SetAsyncMode(true);
   workspace.RefreshResults();

@@ -4,10 +4,8 @@
 
 #include "datafilepair.h"
 #include "dialogs.h"
-#include "events.h"
 #include "folders.h"
 #include "formbalancing.h"
-#include "formfftgraph.h"
 #include "formlog.h"
 #include "formmessage.h"
 #include "formtimegraph.h"
@@ -16,7 +14,6 @@
 #include "pathfunctions.h"
 #include "popupmenu.h"
 #include "replacementfile.h"
-#include "spectrumthread.h"
 #include "textconv.h"
 #include "wallclock.h"
 #include "workspacemenus.h"
@@ -90,17 +87,8 @@ void TfBalancing::NewSession(bool ask) {
   TheCore->Session.Date = UtcToday();
   SaveSession();
   RefreshResults();
-  if (fTimeGraph && fTimeGraph->WindowVisible()) {
-    fTimeGraph->ClearChannelBuffers();
-    fTimeGraph->RefreshGraph();
-    fTimeGraph->RefreshReadout();
-  }
-  if (fFFTGraph && fFFTGraph->WindowVisible()) {
-    if (SpectrumThread && TheCore->SpectrumBusy) SpectrumThread->AbortCalculation();
-    TheCore->ConvertSamples();
-    if (TheCore->SpectrumEvent) TheCore->SpectrumEvent->SetEvent();
-    fFFTGraph->UpdateButtonStates();
-  }
+  if (fTimeGraph && fTimeGraph->WindowVisible()) fTimeGraph->ClearChannelBuffers();
+  RefreshViewsAfterStep();
   WriteLog(lekNewSession);
 }
 
@@ -152,12 +140,13 @@ void TfBalancing::OpenSessionFile() {
   dialog.DefaultExt = SessionFileExtension;
   dialog.Options = gui::ofFileMustExist | gui::ofHideReadOnly;
   if (!dialog.Execute(this)) return;
-  if (!ConfirmJobReplacement(this, *TheCore)) return;
+  if (!ConfirmJobReplacement(this, *TheCore, TJobReplacement::OpenSession)) return;
   LoadSessionFile(rtl::Utf8ToUtf16(dialog.FileName), SessionOpenErrorText);
 }
 
 void TfBalancing::RestoreLastSession() {
-  if (TheCore && ConfirmJobReplacement(this, *TheCore)) LoadSessionFile({}, SessionRestoreErrorText);
+  if (TheCore && ConfirmJobReplacement(this, *TheCore, TJobReplacement::RestoreSession))
+    LoadSessionFile({}, SessionRestoreErrorText);
 }
 
 void TfBalancing::SaveSessionAs() {

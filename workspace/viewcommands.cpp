@@ -144,9 +144,14 @@ void TfBalancing::RefreshViewsAfterFreeRunning() {
   MirrorViews(false);
 }
 
-// The step changed: the views show the new run. The samples are converted
-// whether or not the spectrum window is shown, so a window opened later
-// computes the spectrum of this run and not of the one before.
+// The step changed, or the job was replaced: the views show the new run.
+// The samples are converted whether or not the spectrum window is shown, so
+// a window opened later computes the spectrum of this run and not of the one
+// before. The spectrum window is drawn before the thread is woken: the
+// spectrum it drew belongs to another run or job, and only while the thread
+// is idle does the window see that (a computation under way keeps the
+// picture until its hand-over); so it shows nothing, on the new axis, until
+// the new spectrum arrives.
 void TfBalancing::RefreshViewsAfterStep() {
   if (fTimeGraph && fTimeGraph->WindowVisible()) {
     fTimeGraph->RefreshGraph();
@@ -155,6 +160,7 @@ void TfBalancing::RefreshViewsAfterStep() {
   if (SpectrumThread && TheCore->SpectrumBusy) SpectrumThread->AbortCalculation();
   TheCore->ConvertSamples();
   if (fFFTGraph && fFFTGraph->WindowVisible()) {
+    fFFTGraph->PlotSpectrum(false);
     if (TheCore->SpectrumEvent) TheCore->SpectrumEvent->SetEvent();
     fFFTGraph->UpdateButtonStates();
   }
@@ -166,9 +172,10 @@ void TfBalancing::RefreshViewsAfterModeChange() {
     fTimeGraph->RefreshReadout();
   }
   if (fFFTGraph && fFFTGraph->WindowVisible()) {
-    // The spectrum shown so far belongs to the other mode's buffers.
-    if (TheCore->SpectrumEvent) TheCore->SpectrumEvent->SetEvent();
+    // The spectrum shown so far belongs to the other mode's buffers; drawn
+    // before the thread is woken, as after a step.
     fFFTGraph->PlotSpectrum(false);
+    if (TheCore->SpectrumEvent) TheCore->SpectrumEvent->SetEvent();
     fFFTGraph->UpdateButtonStates();
     fFFTGraph->RefreshInfoPanel();
   }

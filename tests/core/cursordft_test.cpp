@@ -12,12 +12,28 @@
 
 namespace {
 
+// The record's mean, which the transform windows apart: bin 0 holds it
+// times the mean weight, the other bins see only the record less it.
+double Mean(const std::vector<double>& x) {
+  double sum = 0;
+  for (const double v : x) sum += v;
+  return sum / double(x.size());
+}
+
+double MeanWeight(uint8_t window, int32_t n) {
+  double sum = 0;
+  for (int32_t m = 0; m < n; ++m) sum += WindowValue(window, n, m);
+  return sum / n;
+}
+
 std::complex<double> NaiveBin(const std::vector<double>& x, uint8_t window, int32_t k) {
   const int32_t n = static_cast<int32_t>(x.size());
+  const double mean = Mean(x);
+  if (k == 0) return mean * MeanWeight(window, n);
   std::complex<double> sum;
   for (int32_t m = 0; m < n; ++m) {
     const double a = -2 * std::numbers::pi * k * m / n;
-    sum += x[m] * WindowValue(window, n, m) * std::complex<double>(std::cos(a), std::sin(a));
+    sum += (x[m] - mean) * WindowValue(window, n, m) * std::complex<double>(std::cos(a), std::sin(a));
   }
   return sum / double(n);
 }
@@ -26,15 +42,18 @@ std::complex<double> NaiveBin(const std::vector<double>& x, uint8_t window, int3
 // every product from k m mod N, so large products lose no accuracy.
 std::vector<std::complex<double>> DirectDft(const std::vector<double>& x, uint8_t window) {
   const int64_t n = static_cast<int64_t>(x.size());
+  const double mean = Mean(x);
   std::vector<std::complex<double>> phasors(n), bins(n);
   for (int64_t r = 0; r < n; ++r) phasors[r] = std::polar(1.0, -2 * std::numbers::pi * double(r) / double(n));
   std::vector<double> weighted(n);
-  for (int64_t m = 0; m < n; ++m) weighted[m] = x[m] * WindowValue(window, static_cast<int32_t>(n), double(m));
-  for (int64_t k = 0; k < n; ++k) {
+  for (int64_t m = 0; m < n; ++m)
+    weighted[m] = (x[m] - mean) * WindowValue(window, static_cast<int32_t>(n), double(m));
+  for (int64_t k = 1; k < n; ++k) {
     std::complex<double> sum;
     for (int64_t m = 0; m < n; ++m) sum += weighted[m] * phasors[k * m % n];
     bins[k] = sum / double(n);
   }
+  bins[0] = mean * MeanWeight(window, static_cast<int32_t>(n));
   return bins;
 }
 

@@ -75,7 +75,7 @@ class AsyncFile : public ViewWindows {
   void OpenThrough(TBitmapButton* button, const std::string& record, std::optional<int> answer) {
     gui::TAnswerScript script;
     script.Expect(gui::dkPopupMenu, 1).Expect(gui::dkOpenDialog, 1, record);
-    if (answer) script.ExpectAction(gui::dkModalForm, MessageAnswer(mkQuestion, Forms(u"ResetMeasurements"), *answer));
+    if (answer) script.ExpectAction(gui::dkModalForm, MessageAnswer(mkQuestion, Forms(u"OpenAsyncFileReplacesRuns"), *answer));
     button->Click();
     EXPECT_EQ(script.Pending(), 0u);
     EXPECT_TRUE(script.Unexpected().empty());

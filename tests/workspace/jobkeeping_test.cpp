@@ -13,6 +13,7 @@
 #include <fstream>
 #include <memory>
 #include <numbers>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -48,7 +49,8 @@ std::string Bytes(const std::u16string& path) {
 }
 
 using testsupport::MessageAnswer;
-using testsupport::ExpectResetQuestion;
+using testsupport::ExpectOpenQuestion;
+using testsupport::ExpectRestoreQuestion;
 using testsupport::OpenDamagedSession;
 
 // A weight marker of the plane diagram: its letter and where it is drawn.
@@ -145,7 +147,7 @@ TEST_F(JobKeeping, FailedOpenAndRestoreLeaveTheJobAndTheAutomaticPair) {
   { std::ofstream(rtl::NativePath(Core->AutoSessionFile), std::ios::binary) << "garbage"; }
   gui::TAnswerScript script;
   script.Expect(gui::dkPopupMenu, smRestoreSession);
-  ExpectResetQuestion(script, gui::mrYes);
+  ExpectRestoreQuestion(script, gui::mrYes);
   script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, u"Last session not restored. File error.", 1));
   Window->bSession->Click();
   EXPECT_EQ(script.Pending(), 0u);
@@ -179,10 +181,10 @@ TEST_F(JobKeeping, OpenAndRestoreOverAMeasuredJobAnsweredNoChangeNothing) {
   gui::TAnswerScript script;
   script.Expect(gui::dkPopupMenu, smOpenSession);
   script.Expect(gui::dkOpenDialog, 1, rtl::Utf16ToUtf8(other));
-  ExpectResetQuestion(script, gui::mrNo);
+  ExpectOpenQuestion(script, gui::mrNo);
   Window->bSession->Click();
   script.Expect(gui::dkPopupMenu, smRestoreSession);
-  ExpectResetQuestion(script, gui::mrNo);
+  ExpectRestoreQuestion(script, gui::mrNo);
   Window->bSession->Click();
   EXPECT_EQ(script.Pending(), 0u);
   EXPECT_TRUE(script.Unexpected().empty());
@@ -192,6 +194,46 @@ TEST_F(JobKeeping, OpenAndRestoreOverAMeasuredJobAnsweredNoChangeNothing) {
   EXPECT_EQ(Core->Session.Machine, "Fan 7");
   EXPECT_EQ(Bytes(Core->AutoSessionFile), session);
   EXPECT_EQ(Bytes(Core->AutoDataFile), data);
+}
+
+// Each command that replaces a measured job asks its own question, which
+// names what goes: Open and Restore do not ask whether to start a new
+// session. Answered No, the job stays.
+TEST_F(JobKeeping, OpenAndRestoreOverAMeasuredJobAskTheirOwnQuestion) {
+  TrialRunsMeasured();
+  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+  const std::u16string other = rtl::Utf8ToUtf16((fs::path(Folder) / "other.daqsession").string());
+  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, other));
+  std::vector<std::u16string> asked;
+  const auto answerNo = [&asked](const gui::TDialogRequest& r) {
+    auto* box = dynamic_cast<TfMessage*>(r.Form);
+    EXPECT_TRUE(box && box->Kind == mkQuestion);
+    if (box) {
+      asked.push_back(box->MessageText);
+      box->bButton1->Click();
+    }
+    return std::optional<gui::TDialogAnswer>();
+  };
+  gui::TAnswerScript script;
+  for (const int command : {smNewSession, smOpenSession, smRestoreSession}) {
+    script.Expect(gui::dkPopupMenu, command);
+    if (command == smOpenSession) script.Expect(gui::dkOpenDialog, 1, rtl::Utf16ToUtf8(other));
+    script.ExpectAction(gui::dkModalForm, answerNo);
+    Window->bSession->Click();
+  }
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_TRUE(script.Unexpected().empty());
+  ASSERT_EQ(asked.size(), 3u);
+  EXPECT_EQ(rtl::Utf16ToUtf8(asked[0]),
+            "All runs of the current session will be deleted.\nDo you want to start a new session?");
+  EXPECT_EQ(rtl::Utf16ToUtf8(asked[1]),
+            "Opening a session replaces the current session: all its runs and their measurements are deleted.\n"
+            "Do you want to open the session?");
+  EXPECT_EQ(rtl::Utf16ToUtf8(asked[2]),
+            "Restoring the last session replaces all runs of the current session and their measurements with "
+            "those last saved.\nDo you want to restore the last session?");
+  EXPECT_EQ(Core->Results[1].Meas.AmplA, 300);
+  EXPECT_EQ(Core->BalancingStep, RunTrialA);
 }
 
 // A session copied without its raw file opens with every run's values and
@@ -531,7 +573,7 @@ TEST_F(JobKeeping, ThreeWeightPositionsSurviveARestartAndAnOpen) {
   gui::TAnswerScript script;
   script.Expect(gui::dkPopupMenu, smOpenSession);
   script.Expect(gui::dkOpenDialog, 1, rtl::Utf16ToUtf8(job3));
-  ExpectResetQuestion(script, gui::mrYes);
+  ExpectOpenQuestion(script, gui::mrYes);
   Window->bSession->Click();
   EXPECT_TRUE(script.Unexpected().empty());
   ASSERT_EQ(Core->BalancingStep, RunCorrection);

@@ -13,10 +13,17 @@
 
 namespace testsupport {
 
-// The question before a measured job is replaced, answered with `answer`.
-inline void ExpectResetQuestion(gui::TAnswerScript& script, int answer) {
+// The question Open asks before a measured job is replaced, answered with
+// `answer`.
+inline void ExpectOpenQuestion(gui::TAnswerScript& script, int answer) {
   script.ExpectAction(gui::dkModalForm,
-                      MessageAnswer(mkQuestion, LangText({u"Forms", u"ResetMeasurements"}).Text, answer));
+                      MessageAnswer(mkQuestion, LangText({u"Forms", u"OpenSessionReplacesRuns"}).Text, answer));
+}
+
+// The question Restore asks before a measured job is replaced.
+inline void ExpectRestoreQuestion(gui::TAnswerScript& script, int answer) {
+  script.ExpectAction(gui::dkModalForm,
+                      MessageAnswer(mkQuestion, LangText({u"Forms", u"RestoreSessionReplacesRuns"}).Text, answer));
 }
 
 // Opens `file` through the session menu's Open over a measured job,
@@ -26,7 +33,7 @@ inline void OpenDamagedSession(TfBalancing& window, const std::string& file) {
   gui::TAnswerScript script;
   script.Expect(gui::dkPopupMenu, smOpenSession);
   script.Expect(gui::dkOpenDialog, 1, file);
-  ExpectResetQuestion(script, gui::mrYes);
+  ExpectOpenQuestion(script, gui::mrYes);
   script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, u"Couldn't open session file. File error.", 1));
   window.bSession->Click();
   EXPECT_EQ(script.Pending(), 0u);

@@ -7,11 +7,14 @@
 #include <cmath>
 #include <filesystem>
 
+#include "bitmap.h"
 #include "combobox.h"
 #include "commandoutput.h"
 #include "formconfig.h"
 #include "planninggate.h"
 #include "radiobutton.h"
+#include "sessioncommands.h"
+#include "sessionmenuscript.h"
 #include "textconv.h"
 #include "timereadout.h"
 #include "viewsfixture.h"
@@ -159,6 +162,93 @@ TEST_F(WorkspaceViews, SpectrumOpenedAfterNextShowsTheNewRun) {
   Window->bSpectrum->Click();
   ASSERT_TRUE(ServeUntil([] { return fFFTGraph->Plot->DataA && fFFTGraph->DisplayA[300] > 9000; }));
   EXPECT_LT(fFFTGraph->DisplayA[100], 100);
+}
+
+namespace {
+
+// Pixels of channel A's colour inside the spectrum's plot as the window
+// shows it; -1 when no picture was taken.
+int TracePixelsA(const std::string& folder) {
+  const std::string path = folder + "/spectrum.png";
+  gui::TBitmap shot;
+  if (!fFFTGraph->SaveScreenshot(path) || !shot.LoadFromFile(path)) return -1;
+  const gui::TPoint box = fFFTGraph->pbFFT->ClientToScreen({0, 0});
+  const gui::TPoint form = fFFTGraph->ClientToScreen({0, 0});
+  const TDisplayFFT& plot = *fFFTGraph->Plot;
+  const int left = box.x - form.x + plot.MarginLeft, top = box.y - form.y + plot.MarginTop;
+  const int right = box.x - form.x + fFFTGraph->pbFFT->Width() - plot.MarginRight;
+  const int bottom = box.y - form.y + fFFTGraph->pbFFT->Height() - plot.MarginBottom;
+  int count = 0;
+  for (int y = std::max(top, 0); y < std::min(bottom, shot.Height()); ++y)
+    for (int x = std::max(left, 0); x < std::min(right, shot.Width()); ++x)
+      if (shot.Pixel(x, y) == TheCore->WorkColors[wcWorkChA]) ++count;
+  return count;
+}
+
+}  // namespace
+
+// Open, Restore and New Session replace the job under the spectrum window:
+// at once, before the thread hands the new spectrum over, the window draws
+// nothing of the job before, on the axis of the new job's length; then the
+// new job's spectrum arrives. The job opened has half the buffer length and
+// its line on bin 300, the one restored its line on bin 100.
+TEST_F(WorkspaceViews, AReplacedJobsSpectrumIsNotDrawnWhileTheNewOneIsComputed) {
+  Core->AmplDisplayMode = admVoltage;  // the display holds counts
+  // A session file names its sensors; a load reads them from their files.
+  Core->VibSensorA.Name = u"Probe A";
+  Core->VibSensorB.Name = u"Probe B";
+  for (const SensorInfo* sensor : {&Core->VibSensorA, &Core->VibSensorB})
+    ASSERT_EQ(Core->SaveSensor(sensor->Name, *sensor, false), TZelto::ssrSaved);
+  const auto measuredJob = [this](int32_t length, double cycles) {
+    Core->BuffLength = length;
+    CaptureRecord& run = Core->Captures[0];
+    run.DataA = Sine(length, cycles, 10000);
+    run.DataB = Sine(length, 50, 5000);
+    run.T = 10;
+    run.Start = 0;
+    run.End = length;
+    Core->Results[0].Meas = {100, 1, 50, 2};
+    ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+  };
+  measuredJob(2048, 300);
+  const std::string other = (std::filesystem::path(Folder) / "other.daqsession").string();
+  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, rtl::Utf8ToUtf16(other)));
+  measuredJob(4096, 100);
+  Core->ConvertSamples();
+  Window->bSpectrum->Click();
+  ASSERT_TRUE(fFFTGraph);
+  ASSERT_TRUE(ServeUntil([] { return fFFTGraph->Plot->DataA && fFFTGraph->DisplayA[100] > 9000; }));
+  ASSERT_GT(TracePixelsA(Folder), 0);
+
+  gui::TAnswerScript script;
+  script.Expect(gui::dkPopupMenu, smOpenSession);
+  script.Expect(gui::dkOpenDialog, 1, other);
+  testsupport::ExpectOpenQuestion(script, gui::mrYes);
+  Window->bSession->Click();
+  ASSERT_EQ(Core->BuffLength, 2048);
+  EXPECT_EQ(fFFTGraph->Plot->TotalBins, 1024);
+  EXPECT_EQ(fFFTGraph->Plot->DataA, nullptr);
+  EXPECT_EQ(fFFTGraph->Plot->DataB, nullptr);
+  EXPECT_EQ(TracePixelsA(Folder), 0);
+  ASSERT_TRUE(ServeUntil([] { return fFFTGraph->Plot->DataA && fFFTGraph->DisplayA[300] > 9000; }));
+  EXPECT_LT(fFFTGraph->DisplayA[100], 100);
+
+  script.Expect(gui::dkPopupMenu, smRestoreSession);
+  testsupport::ExpectRestoreQuestion(script, gui::mrYes);
+  Window->bSession->Click();
+  ASSERT_EQ(Core->BuffLength, 4096);
+  EXPECT_EQ(fFFTGraph->Plot->TotalBins, 2048);
+  EXPECT_EQ(fFFTGraph->Plot->DataA, nullptr);
+  EXPECT_EQ(TracePixelsA(Folder), 0);
+  ASSERT_TRUE(ServeUntil([] { return fFFTGraph->Plot->DataA && fFFTGraph->DisplayA[100] > 9000; }));
+
+  script.Expect(gui::dkPopupMenu, smNewSession);
+  script.ExpectAction(gui::dkModalForm, testsupport::MessageAnswer(mkQuestion, Forms(u"ResetMeasurements"), gui::mrYes));
+  Window->bSession->Click();
+  EXPECT_EQ(fFFTGraph->Plot->DataA, nullptr);
+  EXPECT_EQ(TracePixelsA(Folder), 0);
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_TRUE(script.Unexpected().empty());
 }
 
 // Previous from run 1, whose capture was evaluated last, to the initial run,

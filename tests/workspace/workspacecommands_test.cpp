@@ -54,7 +54,8 @@ using commandstest::Forms;
 using commandstest::MenuAnswer;
 using commandstest::Narrow;
 using testsupport::MessageAnswer;
-using testsupport::ExpectResetQuestion;
+using testsupport::ExpectOpenQuestion;
+using testsupport::ExpectRestoreQuestion;
 using testsupport::OpenDamagedSession;
 
 }  // namespace
@@ -193,7 +194,7 @@ TEST_F(Commands, OpenKeepsTheStoredStepAndScrollsTheTrimTable) {
   EXPECT_EQ(Caption("leOper1"), Forms(u"Tunning") + u" 2");
   script.Expect(gui::dkPopupMenu, smOpenSession);
   script.Expect(gui::dkOpenDialog, 1, (Folder / "step5.daqsession").string());
-  ExpectResetQuestion(script, gui::mrYes);
+  ExpectOpenQuestion(script, gui::mrYes);
   Window->bSession->Click();
   EXPECT_EQ(Core->BalancingStep, 5);
   EXPECT_EQ(Core->HighestStep, 7);
@@ -211,13 +212,13 @@ TEST_F(Commands, OpenAtAnEarlyTrimRunShowsItInTheRunTable) {
   gui::TAnswerScript script;
   script.Expect(gui::dkPopupMenu, smOpenSession);
   script.Expect(gui::dkOpenDialog, 1, (Folder / "late.daqsession").string());
-  ExpectResetQuestion(script, gui::mrYes);
+  ExpectOpenQuestion(script, gui::mrYes);
   Window->bSession->Click();
   ASSERT_EQ(Core->BalancingStep, 19);
   EXPECT_EQ(Caption("leOper3"), Forms(u"Tunning") + u" 16");
   script.Expect(gui::dkPopupMenu, smOpenSession);
   script.Expect(gui::dkOpenDialog, 1, (Folder / "early.daqsession").string());
-  ExpectResetQuestion(script, gui::mrYes);
+  ExpectOpenQuestion(script, gui::mrYes);
   Window->bSession->Click();
   EXPECT_EQ(script.Pending(), 0u);
   ASSERT_EQ(Core->BalancingStep, 4);
@@ -261,7 +262,7 @@ TEST_F(Commands, RestoreReadsTheAutomaticPairAtItsStoredStep) {
   fs::remove(rtl::NativePath(Core->AutoSessionFile));
   Core->VibSensorA.Sensitivity = 42;
   script.Expect(gui::dkPopupMenu, smRestoreSession);
-  ExpectResetQuestion(script, gui::mrYes);
+  ExpectRestoreQuestion(script, gui::mrYes);
   script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, u"Last session not restored. File error.", 1));
   Window->bSession->Click();
   EXPECT_EQ(script.Pending(), 0u);
