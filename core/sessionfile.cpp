@@ -311,6 +311,7 @@ int32_t TZelto::SaveSession() {
   // The pair is replaced as one: a failure or a crash leaves the last
   // session whole.
   datafile::TDataFilePairWriter pair(AutoSessionFile, Root, Other, AutoDataFile);
+  FileFailure = pair.Failure();
   if (!pair.IsOpen()) return sfrRawFileFailed;
   // Built in memory without a file name: it is written only by the pair,
   // never by its own destructor.
@@ -321,7 +322,9 @@ int32_t TZelto::SaveSession() {
   document.WriteInteger(Other, u"HighestStep", HighestStep);
   const int32_t last = std::clamp(HighestStep, 0, LastRun);
   for (int32_t run = 0; run <= last; ++run) WriteRun(document, pair, *this, run);
-  switch (pair.Commit(document)) {
+  const datafile::TDataFilePairWriter::TResult result = pair.Commit(document);
+  FileFailure = pair.Failure();
+  switch (result) {
     case datafile::TDataFilePairWriter::TResult::Done: return sfrDone;
     case datafile::TDataFilePairWriter::TResult::DocumentFailed: return sfrDocumentFailed;
     case datafile::TDataFilePairWriter::TResult::RawFailed: break;
@@ -343,10 +346,14 @@ int32_t TZelto::LoadSession(std::u16string path) {
   if (!automatic) Shlwapi.PathRenameExtensionW(rawPath, RawExtension);
   ClearMeasurements();
   // A document named like a raw file would be read as its own raw file.
+  FileFailure = {documentPath, 0};
   if (documentPath.empty() || rawPath == documentPath) return sfrDocumentFailed;
   const datafile::TPairLock lock(rawPath, datafile::TPairLock::TUse::Read);
   XmlIniFile document;
-  if (!document.Open(documentPath, Root, true)) return sfrDocumentFailed;
+  if (!document.Open(documentPath, Root, true)) {
+    FileFailure.Error = document.LoadErrorNumber();
+    return sfrDocumentFailed;
+  }
   // Samples of another save are never read with this document's values:
   // without a matching raw file the settings and the runs' values load and
   // the sample buffers stay empty. A raw file that can't be read at all may
@@ -354,9 +361,13 @@ int32_t TZelto::LoadSession(std::u16string path) {
   TRawSampleReader raw;
   const datafile::TRawFileState rawState =
       datafile::OpenRawFileFor(document, Other, rawPath, RawBytesOf(document, *this), raw);
-  if (rawState == datafile::TRawFileState::Unreadable) return sfrRawFileFailed;
+  if (rawState == datafile::TRawFileState::Unreadable) {
+    FileFailure = {rawPath, datafile::ReadErrorOf(rawPath)};
+    return sfrRawFileFailed;
+  }
   const std::optional<TSessionLayout> layout = ReadLayout(document, *this);
   if (!layout) return sfrDocumentFailed;
+  FileFailure = {};
 
   {
     const auto lock = LockSignalsForWriting();  // the spectrum's settings among them
@@ -379,6 +390,7 @@ int32_t TZelto::LoadSession(std::u16string path) {
 }
 
 bool TZelto::CopySessionPair(std::u16string_view document, std::u16string_view raw,
-                             std::u16string_view targetDocument, std::u16string_view targetRaw) {
-  return datafile::CopyPair({document, Root, Other, raw}, {targetDocument, Root, Other, targetRaw});
+                             std::u16string_view targetDocument, std::u16string_view targetRaw,
+                             TFileReason& failure) {
+  return datafile::CopyPair({document, Root, Other, raw}, {targetDocument, Root, Other, targetRaw}, failure);
 }

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "languageservice.h"
@@ -66,6 +67,10 @@ struct TKeptAside {
   std::vector<std::u16string> Files;
 };
 TKeptAside KeepAutomaticPairAside(const TZelto& core, const TWallTime& now);
+// A name for another file that could not be used, kept aside beside it:
+// "Kalvenor (not read yyyy-mm-dd hh-mm-ss).ini" for `why` "not read", with
+// a count added when that name is taken.
+std::u16string KeptAsideName(const std::u16string& path, std::u16string_view why, const TWallTime& now);
 // What the message and the log say of it: the names the files now have, or
 // that they stay where they were.
 std::u16string KeptAsideText(const TKeptAside& kept);

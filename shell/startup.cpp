@@ -5,6 +5,8 @@
 #include <cctype>
 
 #include "capturethreads.h"
+#include "filefailure.h"
+#include "folders.h"
 #include "jobguard.h"
 #include "pathbinding.h"
 #include "wallclock.h"
@@ -54,8 +56,28 @@ bool TStartup::CreateCore(std::span<const rtl::TPathFunctionExport> exports) {
   }
   Core = new TZelto;
   TheCore = Core;
-  Core->LoadConfig();
+  if (!Core->LoadConfig()) KeepConfigAside();
   return true;
+}
+
+// A configuration that can't be read would stay so at every start, and every
+// choice made since would never be saved over it: it is moved aside under a
+// name that says so, and the defaults and the user's new choices are saved
+// from then on. The user is told once the language and the log are there.
+void TStartup::KeepConfigAside() {
+  FConfigNotRead = true;
+  FConfigFailure = Core->FileFailure;
+  const std::u16string path = Core->ConfigFileName();
+  const std::u16string aside = KeptAsideName(path, u"not read", LocalWallTime());
+  FConfigKeptAs = rtl::RenameFile(path, aside) ? aside : std::u16string();
+}
+
+void TStartup::TellConfigNotRead() {
+  if (!FConfigNotRead) return;
+  FConfigNotRead = false;
+  const std::u16string text = ConfigNotReadText(FConfigFailure, FConfigKeptAs);
+  Host.WriteLogNote(text);
+  Host.ShowMessageError(text);
 }
 
 void TStartup::Fail() {
@@ -177,6 +199,7 @@ void TStartup::CheckIdentity(const TStartupTexts& texts) {
 }
 
 bool TStartup::InitHardware(const TStartupTexts& texts) {
+  TellConfigNotRead();
   if (Core->DeviceReady) {
     int32_t index = -1;
     if (LoadDriver()) {
@@ -244,8 +267,11 @@ void TStartup::RestoreAutomaticSession() {
   const TKeptAside kept = KeepAutomaticPairAside(*Core, LocalWallTime());
   FAutomaticPairHeld = !kept.Moved;
   const std::u16string keptText = KeptAsideText(kept);
-  Host.WriteLogNote(keptText);
-  Host.ShowMessageError((loaded ? PartialLoadText(result) : SessionNotRestoredText) + u"\n" + keptText);
+  // An unreadable pair is told with the system's reason, in the log too.
+  const std::u16string why =
+      loaded ? PartialLoadText(result) : WithFileFailure(SessionNotRestoredText, Core->FileFailure);
+  Host.WriteLogNote(why + u"\n" + keptText);
+  Host.ShowMessageError(why + u"\n" + keptText);
 }
 
 // A capture thread left running (its device stopped answering) still uses
@@ -259,6 +285,7 @@ void TStartup::Shutdown() {
   // system's error box, which needs no language, shows it.
   const TJobSaveReport report{[this](const std::u16string& text) { Host.ShowError(text); },
                               [this](const std::u16string& text) { Host.WriteLogNote(text); }};
+  const std::u16string configNotSaved = ConfigNotSavedText();
   Host.CloseLanguage();
   Host.WriteLog(LogApplicationClose);
   // A capture left running may still write its run's samples: the job stays
@@ -268,7 +295,11 @@ void TStartup::Shutdown() {
     Host.WriteLogNote(u"Session kept as last saved: a capture still writes into it");
   else if (!FAutomaticPairHeld)
     SaveJob(*Core, report);
-  Core->SaveConfig();
+  if (!Core->SaveConfig()) {
+    const std::u16string text = WithFileFailure(configNotSaved, Core->FileFailure);
+    Host.WriteLogNote(text);
+    Host.ShowError(text);
+  }
   FStarted = false;
   if (!stopped) return;
   Core->ReleaseDriver();

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "filereason.h"
 #include "pathfunctions.h"
 
 class TZelto;
@@ -69,11 +70,13 @@ class TStartup {
   TStartup& operator=(const TStartup&) = delete;
 
   // Binds the path functions, then creates the core object (TheCore) and
-  // reads the configuration. False, with the error shown and nothing
+  // reads the configuration; one that can't be read is moved aside, and
+  // InitHardware tells the user so. False, with the error shown and nothing
   // created, when the path functions could not be bound.
   bool CreateCore(std::span<const rtl::TPathFunctionExport> exports = rtl::PathFunctionExports());
 
-  // Steps 1 to 4 of the hardware start-up. False ends the program: the
+  // Steps 1 to 4 of the hardware start-up, after telling of a configuration
+  // that could not be read. False ends the program: the
   // error was shown, or the user declined the demo mode.
   bool InitHardware(const TStartupTexts& texts);
 
@@ -110,6 +113,8 @@ class TStartup {
   void Fail();
   void FreeCore();
   void RestoreAutomaticSession();
+  void KeepConfigAside();
+  void TellConfigNotRead();
 
   TStartupHost& Host;
   TZelto* Core = nullptr;
@@ -118,4 +123,9 @@ class TStartup {
   bool FStarted = false;
   // The automatic pair did not load whole and could not be moved aside.
   bool FAutomaticPairHeld = false;
+  // The configuration could not be read: why, and the name it was kept
+  // under (empty when it stayed where it was), until the user is told.
+  bool FConfigNotRead = false;
+  TFileReason FConfigFailure;
+  std::u16string FConfigKeptAs;
 };

@@ -5,6 +5,7 @@
 #include "datafilepair.h"
 #include "dialogs.h"
 #include "events.h"
+#include "filefailure.h"
 #include "folders.h"
 #include "formbalancing.h"
 #include "formfftgraph.h"
@@ -41,11 +42,13 @@ std::u16string RawFileFor(std::u16string sessionPath, std::u16string_view rawExt
   return sessionPath;
 }
 
-bool CopySessionPair(std::u16string_view session, std::u16string_view raw, std::u16string_view target) {
+bool CopySessionPair(std::u16string_view session, std::u16string_view raw, std::u16string_view target,
+                     TFileReason& failure) {
   const std::u16string rawTarget = RawFileFor(std::u16string(target), rtl::PathFindExtensionW(raw));
   // The raw copy would land on the document copy: nothing loadable.
+  failure = {rawTarget, 0};
   if (rawTarget == target) return false;
-  return TZelto::CopySessionPair(session, raw, target, rawTarget);
+  return TZelto::CopySessionPair(session, raw, target, rawTarget, failure);
 }
 
 // --- the window's commands --------------------------------------------------------
@@ -118,10 +121,14 @@ void TfBalancing::NewSession(bool ask) {
 void TfBalancing::LoadSessionFile(const std::u16string& path, std::u16string_view failureText) {
   const std::u16string& file = path.empty() ? TheCore->AutoSessionFile : path;
   int32_t result = TZelto::sfrDocumentFailed;
+  // A name that is no file may still be an entry: a link that leads nowhere
+  // says so.
+  TFileReason failure{file, datafile::ReadErrorOf(file)};
   std::u16string partial;
   if (rtl::FileExists(file)) {
     const TJobSnapshot before = TakeJobSnapshot(*TheCore);
     result = TheCore->LoadSession(path);
+    failure = TheCore->FileFailure;
     partial = PartialLoadText(result);
     if (!partial.empty() && path.empty()) {
       const TKeptAside kept = KeepAutomaticPairAside(*TheCore, LocalWallTime());
@@ -131,10 +138,16 @@ void TfBalancing::LoadSessionFile(const std::u16string& path, std::u16string_vie
     }
     if (!TZelto::SessionLoaded(result)) RestoreJobSnapshot(*TheCore, before);
   }
-  if (TZelto::SessionLoaded(result))
+  if (TZelto::SessionLoaded(result)) {
     FirstTrimRow = FirstTrimRowFor(TheCore->BalancingStep);
-  else
-    AskMessage(mkError, std::u16string(failureText));
+  } else {
+    // A partial load whose pair could not be moved aside says so; any other
+    // failure says why.
+    const std::u16string why = failure.File.empty() ? partial : FileFailureText(failure);
+    const std::u16string text = std::u16string(failureText) + u"\n" + why;
+    if (Log) Log->WriteNote(text);
+    AskMessage(mkError, text);
+  }
   RefreshResults();
   // The reader cleared the runs and with them what the spectra belonged
   // to: the views show the job now in memory, loaded or put back.
@@ -175,7 +188,13 @@ void TfBalancing::SaveSessionAs() {
   // here, every time, so the save's own report only logs it.
   TJobSaveReport report = JobSaveReport();
   report.ShowError = nullptr;
-  const bool saved = SaveJob(*TheCore, report) &&
-                     CopySessionPair(TheCore->AutoSessionFile, TheCore->AutoDataFile, target);
-  if (!saved) AskMessage(mkError, std::u16string(SessionSaveErrorText));
+  if (!SaveJob(*TheCore, report)) {
+    AskMessage(mkError, WithFileFailure(SessionSaveErrorText, TheCore->FileFailure));
+    return;
+  }
+  TFileReason failure;
+  if (CopySessionPair(TheCore->AutoSessionFile, TheCore->AutoDataFile, target, failure)) return;
+  const std::u16string text = WithFileFailure(SessionSaveErrorText, failure);
+  if (Log) Log->WriteNote(text);
+  AskMessage(mkError, text);
 }

@@ -121,12 +121,13 @@ class DamagedLastSession : public ShutdownTest, public ::testing::WithParamInter
     std::ifstream in(file, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
-  // The lines of a text that name files of the data folder.
+  // The lines of a text that name files of the data folder (a line that
+  // says why one could not be read names no file).
   std::vector<std::filesystem::path> NamedFiles(const std::u16string& text) const {
     std::vector<std::filesystem::path> files;
     std::istringstream lines(rtl::Utf16ToUtf8(text));
     for (std::string line; std::getline(lines, line);)
-      if (line.rfind(DataFolder, 0) == 0) files.emplace_back(line);
+      if (line.rfind(DataFolder, 0) == 0 && std::filesystem::exists(line)) files.emplace_back(line);
     return files;
   }
 };

@@ -35,6 +35,9 @@
 
 namespace {
 
+// Why the last copy of a session pair failed.
+TFileReason CopyError;
+
 namespace fs = std::filesystem;
 
 std::string Bytes(const std::u16string& path) {
@@ -46,6 +49,7 @@ std::string Bytes(const std::u16string& path) {
 
 using testsupport::MessageAnswer;
 using testsupport::ExpectResetQuestion;
+using testsupport::DamagedFileLine;
 using testsupport::OpenDamagedSession;
 
 // A weight marker of the plane diagram: its letter and where it is drawn.
@@ -143,7 +147,11 @@ TEST_F(JobKeeping, FailedOpenAndRestoreLeaveTheJobAndTheAutomaticPair) {
   gui::TAnswerScript script;
   script.Expect(gui::dkPopupMenu, smRestoreSession);
   ExpectResetQuestion(script, gui::mrYes);
-  script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, u"Last session not restored. File error.", 1));
+  script.ExpectAction(gui::dkModalForm,
+                      MessageAnswer(mkError,
+                                    u"Last session not restored. File error.\n" +
+                                        DamagedFileLine(rtl::Utf16ToUtf8(Core->AutoSessionFile)),
+                                    1));
   Window->bSession->Click();
   EXPECT_EQ(script.Pending(), 0u);
   EXPECT_TRUE(script.Unexpected().empty());
@@ -167,7 +175,7 @@ TEST_F(JobKeeping, OpenAndRestoreOverAMeasuredJobAnsweredNoChangeNothing) {
   TrialRunsMeasured();
   ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
   const std::u16string other = rtl::Utf8ToUtf16((fs::path(Folder) / "other.daqsession").string());
-  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, other));
+  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, other, CopyError));
   Core->Results[1].Meas.AmplA = 310;  // measured since the last save
   const TJobSnapshot before = TakeJobSnapshot(*Core);
   const std::string session = Bytes(Core->AutoSessionFile);
@@ -225,7 +233,7 @@ TEST_F(JobKeeping, SaveAsRefusesItsOwnRawFileAndAsksBeforeAnotherDocumentsOne) {
   TrialRunsMeasured();
   ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
   const fs::path pump = fs::path(Folder) / "pump.daqsession";
-  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, pump.u16string()));
+  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, pump.u16string(), CopyError));
   const std::u16string pumpData = (fs::path(Folder) / "pump.daqdata").u16string();
   const std::string session = Bytes(pump.u16string());
   const std::string data = Bytes(pumpData);
@@ -266,9 +274,12 @@ TEST_F(JobKeeping, AFailedSaveOfTheJobIsToldOnceUntilASaveSucceeds) {
     Core->AutoSessionFile = on ? (blocked / "!session.daqsession").u16string() : session;
     Core->AutoDataFile = on ? (blocked / "!session.daqdata").u16string() : data;
   };
-  const auto toldOfTheFailure = [](gui::TAnswerScript& script) {
-    script.ExpectAction(gui::dkModalForm,
-                        MessageAnswer(mkError, LangText({u"Forms", u"SessionNotSaved"}).Text, gui::mrOk));
+  // The pair's lock can't be made: the folder it is in is a file.
+  const auto toldOfTheFailure = [&](gui::TAnswerScript& script) {
+    script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError,
+                                                        LangText({u"Forms", u"SessionNotSaved"}).Text + u"\n" +
+                                                            Core->AutoSessionFile + u": Not a directory",
+                                                        gui::mrOk));
   };
   gui::TAnswerScript script;
   block(true);
@@ -388,7 +399,7 @@ TEST_F(JobKeeping, ThreeWeightPositionsSurviveARestartAndAnOpen) {
   ASSERT_EQ(markers3.size(), 3u);
   EXPECT_FALSE(markers3[0] == markers3[1]);
   const std::u16string job3 = rtl::Utf8ToUtf16((fs::path(Folder) / "run3.daqsession").string());
-  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, job3));
+  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, job3, CopyError));
 
   // Two trim runs with their corrections, then the step of run 5.
   Measure(4, 120, 0.7);

@@ -44,6 +44,9 @@
 
 namespace {
 
+// Why the last copy of a session pair failed.
+TFileReason CopyError;
+
 namespace fs = std::filesystem;
 
 using commandstest::Commands;
@@ -149,10 +152,10 @@ TEST_F(Commands, OpenKeepsTheStoredStepAndScrollsTheTrimTable) {
   OnePlaneJob(4);
   Core->BalancingStep = 7;
   ASSERT_EQ(Core->SaveSession(), 0);
-  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, File("job.daqsession")));
+  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, File("job.daqsession"), CopyError));
   Core->BalancingStep = 5;
   ASSERT_EQ(Core->SaveSession(), 0);
-  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, File("step5.daqsession")));
+  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, File("step5.daqsession"), CopyError));
   Core->ClearMeasurements();
   Window->FirstTrimRow = 1;
   gui::TAnswerScript script;
@@ -178,10 +181,10 @@ TEST_F(Commands, OpenKeepsTheStoredStepAndScrollsTheTrimTable) {
 TEST_F(Commands, OpenAtAnEarlyTrimRunShowsItInTheRunTable) {
   OnePlaneJob(16);
   ASSERT_EQ(Core->SaveSession(), 0);
-  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, File("late.daqsession")));
+  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, File("late.daqsession"), CopyError));
   Core->BalancingStep = Core->HighestStep = 4;
   ASSERT_EQ(Core->SaveSession(), 0);
-  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, File("early.daqsession")));
+  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, File("early.daqsession"), CopyError));
   gui::TAnswerScript script;
   script.Expect(gui::dkPopupMenu, smOpenSession);
   script.Expect(gui::dkOpenDialog, 1, (Folder / "late.daqsession").string());
@@ -236,7 +239,10 @@ TEST_F(Commands, RestoreReadsTheAutomaticPairAtItsStoredStep) {
   Core->VibSensorA.Sensitivity = 42;
   script.Expect(gui::dkPopupMenu, smRestoreSession);
   ExpectResetQuestion(script, gui::mrYes);
-  script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, u"Last session not restored. File error.", 1));
+  script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError,
+                                                      u"Last session not restored. File error.\n" +
+                                                          Core->AutoSessionFile + u": No such file or directory",
+                                                      1));
   Window->bSession->Click();
   EXPECT_EQ(script.Pending(), 0u);
   EXPECT_EQ(Core->BalancingStep, 5);
@@ -250,7 +256,7 @@ TEST_F(Commands, RestoreReadsTheAutomaticPairAtItsStoredStep) {
 TEST_F(Commands, SaveAsWritesTheSessionInMemoryUnderTheChosenName) {
   OnePlaneJob(2);
   ASSERT_EQ(Core->SaveSession(), 0);
-  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, File("other.daqsession")));
+  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, File("other.daqsession"), CopyError));
   Core->Results[0].Meas.AmplA = 123;
   Core->RotationDir = 1;  // changed after the last automatic save
   gui::TAnswerScript script;
@@ -272,7 +278,10 @@ TEST_F(Commands, SaveAsIntoAFolderThatDoesNotExistSaysSo) {
   gui::TAnswerScript script;
   script.Expect(gui::dkPopupMenu, smSaveSession);
   script.Expect(gui::dkSaveDialog, 1, (Folder / "missing" / "job.daqsession").string());
-  script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, u"Couldn't save session file. File error.", 1));
+  script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError,
+                                                      u"Couldn't save session file. File error.\n" +
+                                                          File("missing/job.daqsession") + u": No such file or directory",
+                                                      1));
   Window->bSession->Click();
   EXPECT_EQ(script.Pending(), 0u);
   EXPECT_FALSE(fs::exists(Folder / "missing"));
@@ -293,13 +302,15 @@ TEST(SessionFiles, CopyReplacesBothFilesOnlyWhenBothCanBeRead) {
   std::ofstream(folder / "a.daqdata") << std::string(3 << 20, 'x');  // more than one buffer
   std::ofstream(folder / "old.daqsession") << "old";
   // A raw file that cannot be read leaves the target alone.
-  EXPECT_FALSE(CopySessionPair(u("a.daqsession"), u("none.daqdata"), u("old.daqsession")));
+  EXPECT_FALSE(CopySessionPair(u("a.daqsession"), u("none.daqdata"), u("old.daqsession"), CopyError));
+  EXPECT_EQ(CopyError.File, u("none.daqdata"));
+  EXPECT_EQ(CopyError.Error, ENOENT);
   std::ifstream old(folder / "old.daqsession");
   std::string kept;
   old >> kept;
   EXPECT_EQ(kept, "old");
   EXPECT_FALSE(fs::exists(folder / "old.daqdata"));
-  ASSERT_TRUE(CopySessionPair(u("a.daqsession"), u("a.daqdata"), u("old.daqsession")));
+  ASSERT_TRUE(CopySessionPair(u("a.daqsession"), u("a.daqdata"), u("old.daqsession"), CopyError));
   EXPECT_EQ(fs::file_size(folder / "old.daqsession"), fs::file_size(folder / "a.daqsession"));
   EXPECT_EQ(fs::file_size(folder / "old.daqdata"), 3u << 20);
   EXPECT_FALSE(fs::exists(folder / "old.daqdata.pending"));  // the raw file went all the way into place
