@@ -37,15 +37,17 @@ enum TJobGuardText : size_t {
 
 std::u16string Text(TJobGuardText text) { return LangText(JobGuardLangKeys[text]).Text; }
 
-std::u16string SaveFailureLine(const TZelto& core) { return u"Session not saved: " + FileFailureText(core.FileFailure); }
+std::u16string SaveFailureLine(const TZelto& core) {
+  return u"Session not saved: " + FileFailureText(core.FileFailure);
+}
 
 std::u16string TwoDigits(int n) { return rtl::AsciiToUtf16((n < 10 ? "0" : "") + std::to_string(n)); }
 
 // " (<why> yyyy-mm-dd hh-mm-ss)": no colons, which some file systems
 // refuse.
 std::u16string KeptTag(std::u16string_view why, const TWallTime& t) {
-  return u" (" + std::u16string(why) + u" " + rtl::AsciiToUtf16(std::to_string(t.Year)) + u"-" + TwoDigits(t.Month) + u"-" +
-         TwoDigits(t.Day) + u" " + TwoDigits(t.Hour) + u"-" + TwoDigits(t.Minute) + u"-" + TwoDigits(t.Second) +
+  return u" (" + std::u16string(why) + u" " + rtl::AsciiToUtf16(std::to_string(t.Year)) + u"-" +
+         TwoDigits(t.Month) + u"-" + TwoDigits(t.Day) + u" " + TwoDigits(t.Hour) + u"-" + TwoDigits(t.Minute) + u"-" + TwoDigits(t.Second) +
          u")";
 }
 

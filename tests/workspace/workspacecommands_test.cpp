@@ -4,7 +4,10 @@
 // reportcommands_test.cpp).
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <stdlib.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -278,12 +281,60 @@ TEST_F(Commands, SaveAsIntoAFolderThatDoesNotExistSaysSo) {
   gui::TAnswerScript script;
   script.Expect(gui::dkPopupMenu, smSaveSession);
   script.Expect(gui::dkSaveDialog, 1, (Folder / "missing" / "job.daqsession").string());
-  script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError,
-                                                      u"Couldn't save session file. File error.\n" +
-                                                          File("missing/job.daqsession") + u": No such file or directory",
-                                                      1));
+  const std::u16string told =
+      u"Couldn't save session file. File error.\n" + File("missing/job.daqsession") + u": No such file or directory";
+  script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, told, 1));
   Window->bSession->Click();
   EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_FALSE(fs::exists(Folder / "missing"));
+}
+
+// Every failed open, restore and save says why, in the error box and in
+// the log: a folder chosen as a session, an automatic session that is a
+// link to itself, a pair whose lock another program holds (the test's own
+// hold on the lock file stands for it, and the save waits it out), and a
+// folder that does not exist.
+TEST_F(Commands, AFailedLoadOrSaveSaysWhyInTheMessageAndTheLog) {
+  const fs::path folder = Folder / "folder.daqsession";
+  fs::create_directory(folder);
+  const std::u16string automatic = Core->AutoSessionFile;
+  const std::u16string held = File("held.daqsession");
+  const struct {
+    int Command;
+    std::u16string Chosen, Told;
+  } cases[] = {
+      {smOpenSession, folder.u16string(),
+       u"Couldn't open session file. File error.\n" + folder.u16string() + u": Is a directory"},
+      {smRestoreSession, {},
+       u"Last session not restored. File error.\n" + automatic + u": Too many levels of symbolic links"},
+      {smSaveSession, held, u"Couldn't save session file. File error.\n" + Forms(u"FileInUse") + u" " + automatic},
+      {smSaveSession, File("missing/job.daqsession"),
+       u"Couldn't save session file. File error.\n" + File("missing/job.daqsession") +
+           u": No such file or directory"},
+  };
+  for (const auto& c : cases) {
+    const std::string lockFile = rtl::NativePath(Core->AutoDataFile + u".lock");
+    const int lock = c.Chosen == held ? ::open(lockFile.c_str(), O_RDWR | O_CREAT, 0600) : -1;
+    if (lock >= 0) {
+      ASSERT_EQ(::flock(lock, LOCK_EX), 0);
+    }
+    if (c.Command == smRestoreSession) fs::create_symlink(rtl::NativePath(automatic), rtl::NativePath(automatic));
+    const std::size_t logged = LogText().size();
+    gui::TAnswerScript script;
+    script.Expect(gui::dkPopupMenu, c.Command);
+    if (c.Command == smOpenSession) script.Expect(gui::dkOpenDialog, 1, rtl::Utf16ToUtf8(c.Chosen));
+    if (c.Command == smSaveSession) script.Expect(gui::dkSaveDialog, 1, rtl::Utf16ToUtf8(c.Chosen));
+    script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, c.Told, 1));
+    Window->bSession->Click();
+    if (lock >= 0) ::close(lock);
+    if (c.Command == smRestoreSession) fs::remove(rtl::NativePath(automatic));
+    EXPECT_EQ(script.Pending(), 0u) << rtl::Utf16ToUtf8(c.Told);
+    EXPECT_TRUE(script.Unexpected().empty());
+    const std::string log = LogText().substr(logged);
+    const std::u16string reason = c.Told.substr(c.Told.find(u'\n') + 1);
+    EXPECT_NE(log.find(rtl::Utf16ToUtf8(reason)), std::string::npos) << log;
+  }
+  EXPECT_FALSE(fs::exists(Folder / "held.daqsession"));
   EXPECT_FALSE(fs::exists(Folder / "missing"));
 }
 
