@@ -140,7 +140,6 @@ bool TZelto::LoadAsyncData(std::u16string path) {
     FileFailure = {rawPath, rawState == datafile::TRawFileState::Foreign ? 0 : datafile::ReadErrorOf(rawPath)};
     return false;
   }
-  FileFailure = {};
 
   ClearMeasurements();
   {
@@ -152,5 +151,7 @@ bool TZelto::LoadAsyncData(std::u16string path) {
   if (document.ReadInteger(Data, u"ChannelA", 0) != 0) ReadLiveChannel(raw, *this, storedLength, LiveDataA);
   if (Type == 1 && document.ReadInteger(Data, u"ChannelB", 0) != 0)
     ReadLiveChannel(raw, *this, storedLength, LiveDataB);
+  // The sensors named in the document were looked up on the way.
+  FileFailure = {};
   return true;
 }

@@ -367,7 +367,6 @@ int32_t TZelto::LoadSession(std::u16string path) {
   }
   const std::optional<TSessionLayout> layout = ReadLayout(document, *this);
   if (!layout) return sfrDocumentFailed;
-  FileFailure = {};
 
   {
     const auto lock = LockSignalsForWriting();  // the spectrum's settings among them
@@ -382,6 +381,8 @@ int32_t TZelto::LoadSession(std::u16string path) {
   Readings = 0;
   ConvertSamples();
   RefreshCurrentRun(*this);
+  // The sensors named in the document were looked up on the way.
+  FileFailure = {};
   if (!samplesNamed) return sfrDone;
   if (!withSamples) return sfrDoneWithoutSamples;
   // The capture length is bounded by the device memory; runs stored longer

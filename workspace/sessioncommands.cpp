@@ -125,6 +125,7 @@ void TfBalancing::LoadSessionFile(const std::u16string& path, std::u16string_vie
   // says so.
   TFileReason failure{file, datafile::ReadErrorOf(file)};
   std::u16string partial;
+  bool partialNotKept = false;
   if (rtl::FileExists(file)) {
     const TJobSnapshot before = TakeJobSnapshot(*TheCore);
     result = TheCore->LoadSession(path);
@@ -132,7 +133,8 @@ void TfBalancing::LoadSessionFile(const std::u16string& path, std::u16string_vie
     partial = PartialLoadText(result);
     if (!partial.empty() && path.empty()) {
       const TKeptAside kept = KeepAutomaticPairAside(*TheCore, LocalWallTime());
-      if (!kept.Moved) result = TZelto::sfrRawFileFailed;
+      partialNotKept = !kept.Moved;
+      if (partialNotKept) result = TZelto::sfrRawFileFailed;
       partial += u"\n" + KeptAsideText(kept);
       if (Log) Log->WriteNote(KeptAsideText(kept));
     }
@@ -143,7 +145,7 @@ void TfBalancing::LoadSessionFile(const std::u16string& path, std::u16string_vie
   } else {
     // A partial load whose pair could not be moved aside says so; any other
     // failure says why.
-    const std::u16string why = failure.File.empty() ? partial : FileFailureText(failure);
+    const std::u16string why = partialNotKept ? partial : FileFailureText(failure);
     const std::u16string text = std::u16string(failureText) + u"\n" + why;
     if (Log) Log->WriteNote(text);
     AskMessage(mkError, text);
