@@ -203,6 +203,15 @@ TEST_F(ShutdownTest, ACutConfigurationIsKeptAsideToldOnceAndReplacedByTheNewChoi
   EXPECT_TRUE(Host.MessageErrors.empty());
   EXPECT_TRUE(Host.LogNotes.empty());
   EXPECT_EQ(keptAside().size(), 1u);
+
+  // A configuration that can't be written at shutdown is told, with why.
+  Startup->FinishStart(Texts, {});
+  std::filesystem::remove(config);
+  std::filesystem::create_directory(config);
+  Startup->Shutdown();
+  ASSERT_EQ(Host.Errors.size(), 1u);
+  EXPECT_NE(Host.Errors[0].find(u"\n" + config.u16string() + u": Is a directory"), std::u16string::npos);
+  EXPECT_EQ(Host.LogNotes, Host.Errors);
 }
 
 // Language, log entry, session, configuration, driver, core, path functions.

@@ -7,8 +7,11 @@
 #include <fcntl.h>
 #include <stdlib.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -23,6 +26,7 @@
 #include "balancingreport.h"
 #include "commandsfixture.h"
 #include "datafolder.h"
+#include "dialogs.h"
 #include "folders.h"
 #include "formbalancing.h"
 #include "formconfig.h"
@@ -293,7 +297,7 @@ TEST_F(Commands, SaveAsIntoAFolderThatDoesNotExistSaysSo) {
 // the log: a folder chosen as a session, an automatic session that is a
 // link to itself, a pair whose lock another program holds (the test's own
 // hold on the lock file stands for it, and the save waits it out), and a
-// folder that does not exist.
+// folder that does not exist. A log that takes no more says why too, once.
 TEST_F(Commands, AFailedLoadOrSaveSaysWhyInTheMessageAndTheLog) {
   const fs::path folder = Folder / "folder.daqsession";
   fs::create_directory(folder);
@@ -336,6 +340,31 @@ TEST_F(Commands, AFailedLoadOrSaveSaysWhyInTheMessageAndTheLog) {
   }
   EXPECT_FALSE(fs::exists(Folder / "held.daqsession"));
   EXPECT_FALSE(fs::exists(Folder / "missing"));
+
+  // The process may write no file beyond the log's present end.
+  rlimit limit{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
+  const rlimit full = limit;
+  limit.rlim_cur = LogText().size();
+  std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+  gui::TAnswerScript script;
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    script.Expect(gui::dkPopupMenu, smOpenSession);
+    script.Expect(gui::dkOpenDialog, 1, folder.string());
+    if (attempt == 0) script.Expect(gui::dkMessageBox, gui::IDOK);
+    script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, cases[0].Told, 1));
+    Window->bSession->Click();
+  }
+  ::setrlimit(RLIMIT_FSIZE, &full);
+  std::signal(SIGXFSZ, SIG_DFL);
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_TRUE(script.Unexpected().empty());
+  const auto boxes = script.Requests();
+  const auto box = std::find_if(boxes.begin(), boxes.end(),
+                                [](const gui::TDialogRequest& r) { return r.Kind == gui::dkMessageBox; });
+  ASSERT_NE(box, boxes.end());
+  EXPECT_EQ(box->Text, Log->LogPath + u": File too large");
 }
 
 TEST(SessionFiles, CopyReplacesBothFilesOnlyWhenBothCanBeRead) {
