@@ -303,6 +303,8 @@ TEST_F(Commands, AFailedLoadOrSaveSaysWhyInTheMessageAndTheLog) {
   fs::create_directory(folder);
   const std::u16string automatic = Core->AutoSessionFile;
   const std::u16string held = File("held.daqsession");
+  // A name the system takes, whose raw file's temporary names it does not.
+  const std::u16string longName = File((std::string(240, 'x') + ".daqsession").c_str());
   const struct {
     int Command;
     std::u16string Chosen, Told;
@@ -312,6 +314,8 @@ TEST_F(Commands, AFailedLoadOrSaveSaysWhyInTheMessageAndTheLog) {
       {smRestoreSession, {},
        u"Last session not restored. File error.\n" + automatic + u": Too many levels of symbolic links"},
       {smSaveSession, held, u"Couldn't save session file. File error.\n" + Forms(u"FileInUse") + u" " + automatic},
+      {smSaveSession, longName,
+       u"Couldn't save session file. File error.\n" + RawFileFor(longName, u".daqdata") + u": File name too long"},
       {smSaveSession, File("missing/job.daqsession"),
        u"Couldn't save session file. File error.\n" + File("missing/job.daqsession") +
            u": No such file or directory"},
@@ -340,6 +344,7 @@ TEST_F(Commands, AFailedLoadOrSaveSaysWhyInTheMessageAndTheLog) {
   }
   EXPECT_FALSE(fs::exists(Folder / "held.daqsession"));
   EXPECT_FALSE(fs::exists(Folder / "missing"));
+  EXPECT_FALSE(fs::exists(rtl::NativePath(longName)));
 
   // The process may write no file beyond the log's present end.
   rlimit limit{};
