@@ -5,6 +5,7 @@
 // block of channel A and, for two channels, the block of channel B.
 
 #include <algorithm>
+#include <cerrno>
 #include <span>
 #include <string>
 
@@ -93,19 +94,24 @@ TSaveTarget TZelto::AsyncDataSaveTarget(const std::u16string& path, std::u16stri
 
 bool TZelto::SaveAsyncData(std::u16string path) {
   const std::u16string rawPath = RawPathOf(path);
+  FileFailure = {path, 0};
   // A raw file that is the document itself (the same name, or two names of
   // one file) would be written over it.
   if (path.empty() || rtl::SameFile(rawPath, path)) return false;
   // Keys of an existing document that this writer doesn't know, the window
   // type among them, are kept; a damaged document is left alone.
   XmlIniFile existing;
-  if (!existing.Open(path, Root, true)) return false;
+  if (!existing.Open(path, Root, true)) {
+    FileFailure.Error = existing.LoadErrorNumber();
+    return false;
+  }
   // Built in memory without a file name: written only by the pair.
   XmlIniFile document;
   document.Open(u"", Root, false);
   if (!document.Parse(existing.Serialize())) return false;
   // The pair is replaced as one: a failure or a crash leaves the old pair.
   datafile::TDataFilePairWriter pair(path, Root, Data, rawPath);
+  FileFailure = pair.Failure();
   if (!pair.IsOpen()) return false;
 
   const bool hasA = !LiveDataA.empty();
@@ -115,24 +121,38 @@ bool TZelto::SaveAsyncData(std::u16string path) {
   document.WriteInteger(Data, u"ChannelB", hasB ? 1 : 0);
   if (hasA) pair.WriteBlock(LiveDataA, BuffLength);
   if (hasB) pair.WriteBlock(LiveDataB, BuffLength);
-  return pair.Commit(document) == datafile::TDataFilePairWriter::TResult::Done;
+  const bool saved = pair.Commit(document) == datafile::TDataFilePairWriter::TResult::Done;
+  FileFailure = pair.Failure();
+  return saved;
 }
 
 bool TZelto::LoadAsyncData(std::u16string path) {
   const std::u16string rawPath = RawPathOf(path);
+  FileFailure = {path, 0};
   if (path.empty() || rtl::SameFile(rawPath, path)) return false;
   const datafile::TPairLock lock(rawPath, datafile::TPairLock::TUse::Read);
   XmlIniFile document;
-  if (!document.Open(path, Root, true) || datafile::RawFileWithoutDocument(path, rawPath)) return false;
+  if (!document.Open(path, Root, true)) {
+    FileFailure.Error = document.LoadErrorNumber();
+    return false;
+  }
+  if (datafile::RawFileWithoutDocument(path, rawPath)) {
+    FileFailure.Error = ENOENT;
+    return false;
+  }
   // Everything is checked before the core changes: a file refused here
   // leaves the runs, the live buffers and the settings as they were. Samples
   // of another save are never read with this document's values.
   const int32_t storedLength = document.ReadInteger(Options, u"BuffLength", RamSize);
   if (datafile::HasKey(document, Options, u"BuffLength") && !datafile::IsSampleCount(storedLength)) return false;
   TRawSampleReader raw;
-  if (datafile::OpenRawFileFor(document, Data, rawPath, RawBytesOf(document, storedLength), raw) !=
-      datafile::TRawFileState::Matching)
+  const datafile::TRawFileState rawState =
+      datafile::OpenRawFileFor(document, Data, rawPath, RawBytesOf(document, storedLength), raw);
+  if (rawState != datafile::TRawFileState::Matching) {
+    // A raw file of another save is refused as one that isn't this one's.
+    FileFailure = {rawPath, rawState == datafile::TRawFileState::Foreign ? 0 : datafile::ReadErrorOf(rawPath)};
     return false;
+  }
 
   ClearMeasurements();
   {
@@ -144,5 +164,7 @@ bool TZelto::LoadAsyncData(std::u16string path) {
   if (document.ReadInteger(Data, u"ChannelA", 0) != 0) ReadLiveChannel(raw, *this, storedLength, LiveDataA);
   if (Type == 1 && document.ReadInteger(Data, u"ChannelB", 0) != 0)
     ReadLiveChannel(raw, *this, storedLength, LiveDataB);
+  // The sensors named in the document were looked up on the way.
+  FileFailure = {};
   return true;
 }

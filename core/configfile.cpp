@@ -4,6 +4,7 @@
 // once at shutdown.
 
 #include <array>
+#include <cerrno>
 #include <string_view>
 
 #include "pathbinding.h"
@@ -38,12 +39,19 @@ std::u16string ConfigFilePath(const std::u16string& appDataDir) {
 
 }  // namespace
 
-void TZelto::LoadConfig() {
+std::u16string TZelto::ConfigFileName() const { return ConfigFilePath(AppDataDir); }
+
+bool TZelto::LoadConfig() {
   // A missing file reads as empty and gives every default; a damaged one is
   // not read at all, leaving the values the constructor set.
   const std::u16string path = ConfigFilePath(AppDataDir);
+  FileFailure = {};
+  if (path.empty()) return true;
   XmlIniFile document;
-  if (path.empty() || !document.Open(path, Root, true)) return;
+  if (!document.Open(path, Root, true)) {
+    FileFailure = {path, document.LoadErrorNumber()};
+    return false;
+  }
   Language = document.ReadString(Config, u"Language", u"", MaxText);
   // A display mode outside its list would index past the windows' tables.
   AmplDisplayMode = TableIndex(document.ReadInteger(Config, u"AmplDisplayMode", DefaultAmplDisplayMode),
@@ -58,6 +66,7 @@ void TZelto::LoadConfig() {
     // Only the colour bytes count; a high byte would not be a colour.
     WorkColors[i + 1] = static_cast<uint32_t>(document.ReadInteger(Colors, ColorKeys[i], fallback)) & 0xFFFFFF;
   }
+  return true;
 }
 
 std::u16string TZelto::ConfiguredLanguage() const {
@@ -72,12 +81,19 @@ bool TZelto::SaveConfig() {
   // The file is loaded first so that every other section and key, the
   // colours among them, survives; a damaged file is left as it is.
   const std::u16string path = ConfigFilePath(AppDataDir);
+  FileFailure = {u"Kalvenor.ini", ENOENT};
+  if (path.empty()) return false;
   XmlIniFile document;
-  if (path.empty() || !document.Open(path, Root, true)) return false;
+  if (!document.Open(path, Root, true)) {
+    FileFailure = {path, document.LoadErrorNumber()};
+    return false;
+  }
   document.WriteString(Config, u"Language", Language);
   document.WriteInteger(Config, u"AmplDisplayMode", AmplDisplayMode);
   document.WriteInteger(Config, u"AmplDispModeOscmV", AmplDispModeOscmV);
   document.WriteInteger(Config, u"VibValueType", VibValueType);
   document.WriteString(Config, u"Owner", Owner);
-  return document.Save();
+  const bool saved = document.Save();
+  FileFailure = saved ? TFileReason() : TFileReason{path, document.SaveErrorNumber()};
+  return saved;
 }

@@ -156,6 +156,13 @@ bool LockUntil(int fd, int operation, std::chrono::steady_clock::time_point dead
 
 }  // namespace
 
+int ReadErrorOf(std::u16string_view path) {
+  int error = 0;
+  const int fd = rtl::OpenRegularFile(path, O_RDONLY, error);
+  if (fd >= 0) ::close(fd);
+  return error;
+}
+
 std::vector<std::string> PendingFiles(const std::string& rawPath) {
   std::vector<std::string> pending;
   if (::access((rawPath + std::string(PendingMarker)).c_str(), F_OK) == 0)
@@ -173,15 +180,19 @@ TPairLock::TPairLock(std::u16string_view rawPath, TUse use) : Path(rtl::NativePa
   const auto deadline = std::chrono::steady_clock::now() + LockPatience;
   const int operation = use == TUse::Read ? LOCK_SH : LOCK_EX;
   for (;;) {
-    const int fd = OpenLockFile(Path, use, OpenError);
+    const int fd = OpenLockFile(Path, use, Error);
     if (fd < 0) return;
     const bool locked = LockUntil(fd, operation, deadline);
     if (locked && IsCurrent(fd, Path)) {
       Fd = fd;
+      Error = 0;
       return;
     }
     ::close(fd);
-    if (!locked || std::chrono::steady_clock::now() >= deadline) return;
+    if (!locked || std::chrono::steady_clock::now() >= deadline) {
+      Error = PairInUseError;
+      return;
+    }
   }
 }
 
@@ -208,7 +219,16 @@ TDataFilePairWriter::TDataFilePairWriter(std::u16string_view documentPath, std::
     : DocumentPath(documentPath), Section(section), RawPath(rawPath), Lock(rawPath, TPairLock::TUse::Write),
       PendingPath(OwnedName(rtl::NativePath(rawPath), PendingMarker)), Raw(rawPath),
       Distinct(!rtl::SameFile(documentPath, rawPath)) {
-  if (!Distinct || !Lock.Held()) return;
+  if (!Distinct) {
+    // The raw file's name is the document's own file: it already exists.
+    FFailure = {RawPath, EEXIST};
+    return;
+  }
+  if (!Lock.Held()) {
+    FFailure = {DocumentPath, Lock.ErrorNumber()};
+    return;
+  }
+  if (!Raw.IsOpen()) FFailure = {RawPath, Raw.Replacement().ErrorNumber()};
   // A pending raw file that the document in place recorded is moved into
   // place before the new save; any other whose writer has ended is what a
   // save left that never got its document in place.
@@ -228,8 +248,13 @@ TDataFilePairWriter::TResult TDataFilePairWriter::Commit(XmlIniFile& document) {
 
 TDataFilePairWriter::TResult TDataFilePairWriter::Replace(std::string_view documentBytes) {
   TReplacementFile& raw = Raw.Replacement();
-  if (!IsOpen() || !raw.Finish() || !raw.CommitAs(PendingPath)) return TResult::RawFailed;
-  if (!ReplaceFile(DocumentPath, documentBytes)) {
+  if (!IsOpen()) return TResult::RawFailed;
+  if (!raw.Finish() || !raw.CommitAs(PendingPath)) {
+    FFailure = {RawPath, raw.ErrorNumber()};
+    return TResult::RawFailed;
+  }
+  if (int error = 0; !ReplaceFile(DocumentPath, documentBytes, error)) {
+    FFailure = {DocumentPath, error};
     // The old document stays, and with it the old raw file.
     ::unlink(PendingPath.c_str());
     return TResult::DocumentFailed;
@@ -239,31 +264,47 @@ TDataFilePairWriter::TResult TDataFilePairWriter::Replace(std::string_view docum
   // the raw file would replace the document it belongs to.
   if (rtl::SameFile(DocumentPath, RawPath)) {
     ::unlink(PendingPath.c_str());
+    FFailure = {RawPath, EEXIST};
     return TResult::RawFailed;
   }
   // From here the new document is in place; should this rename fail, a
   // reader still finds its raw file under the pending name.
-  return MoveIntoPlace(PendingPath, raw.NativeTarget()) ? TResult::Done : TResult::RawFailed;
+  if (MoveIntoPlace(PendingPath, raw.NativeTarget())) return TResult::Done;
+  FFailure = {RawPath, errno};
+  return TResult::RawFailed;
 }
 
-bool CopyPair(const TPairFiles& source, const TPairFiles& target) {
+bool CopyPair(const TPairFiles& source, const TPairFiles& target, TFileReason& failure) {
   std::string bytes;
   TRawSampleReader raw;
+  failure = {};
   {
     // Read as a load reads; the raw file stays open, and so readable, when
     // a save of the source replaces it after the lock is let go.
     const TPairLock lock(source.Raw, TPairLock::TUse::Read);
     XmlIniFile document;
-    int error = 0;
     document.Open(u"", source.Root, false);
-    if (!rtl::ReadRegularFile(source.Document, XmlIniFile::MaxFileBytes, bytes, error) || !document.Parse(bytes))
+    failure.File = source.Document;
+    if (!rtl::ReadRegularFile(source.Document, XmlIniFile::MaxFileBytes, bytes, failure.Error)) return false;
+    if (!document.Parse(bytes)) return false;
+    const TRawFileState state = ChooseRawFile(RecordOf(document, source.Section), source.Raw, std::nullopt, raw);
+    if (state != TRawFileState::Matching) {
+      failure = {std::u16string(source.Raw), state == TRawFileState::Foreign ? 0 : ReadErrorOf(source.Raw)};
       return false;
-    if (ChooseRawFile(RecordOf(document, source.Section), source.Raw, std::nullopt, raw) != TRawFileState::Matching)
-      return false;
+    }
   }
   TDataFilePairWriter pair(target.Document, target.Root, target.Section, target.Raw);
-  if (!pair.IsOpen() || !pair.Raw.Copy(raw)) return false;
-  return pair.Replace(bytes) == TDataFilePairWriter::TResult::Done;
+  if (!pair.IsOpen()) {
+    failure = pair.Failure();
+    return false;
+  }
+  if (!pair.Raw.Copy(raw)) {
+    failure = {std::u16string(source.Raw), 0};
+    return false;
+  }
+  const bool copied = pair.Replace(bytes) == TDataFilePairWriter::TResult::Done;
+  failure = copied ? TFileReason() : pair.Failure();
+  return copied;
 }
 
 }  // namespace datafile

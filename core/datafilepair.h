@@ -21,10 +21,16 @@
 #include <string_view>
 #include <vector>
 
+#include "filereason.h"
 #include "rawsamplefile.h"
 #include "xmlinifile.h"
 
 namespace datafile {
+
+// The reason a pair could not be saved when another reader or writer, in
+// this program or another, kept its lock; beside the system's error numbers
+// and rtl::NotRegularFileError.
+inline constexpr int PairInUseError = 0x10001;
 
 class TPairLock {
  public:
@@ -37,15 +43,15 @@ class TPairLock {
   // False when another reader or writer kept the pair for too long, or the
   // lock file could not be opened at all (a folder no one may write in).
   bool Held() const { return Fd >= 0; }
-  // Why the lock file could not be opened: the system's error number, or
-  // rtl::LinkRefusedError for a lock name that is a symbolic link; 0 when
-  // it was opened (a lock kept too long by another is no error of the file).
-  int Error() const { return OpenError; }
+  // Why it is not held: PairInUseError, or the system's error number of
+  // opening the lock file (a missing folder, no permission), or
+  // rtl::LinkRefusedError for a lock name that is a symbolic link.
+  int ErrorNumber() const { return Error; }
 
  private:
   std::string Path;
   int Fd = -1;
-  int OpenError = 0;
+  int Error = 0;
 };
 
 // The size of a raw file that holds `blocks` blocks of `blockLength`
@@ -69,6 +75,10 @@ enum class TRawFileState {
 // reading while it reads the document and calls this.
 TRawFileState OpenRawFileFor(const XmlIniFile& document, std::u16string_view section,
                              std::u16string_view rawPath, uint64_t layoutBytes, TRawSampleReader& raw);
+
+// Why the file at `path` can't be opened for reading, as OpenRegularFile
+// tells it: for a raw file found Unreadable; 0 when it can be opened.
+int ReadErrorOf(std::u16string_view path);
 
 // The pending raw files beside the native `rawPath`: the shared name of
 // earlier versions, then the names a writer owns. Whoever moves a raw file
@@ -106,9 +116,13 @@ class TDataFilePairWriter {
   // Records the raw file in `document`, then replaces the pair: raw file to
   // its pending name, document, raw file into place.
   TResult Commit(XmlIniFile& document);
+  // Why the pair could not be opened or replaced: the file of the step that
+  // failed (the document for a lock another program holds) with
+  // PairInUseError or the system's error number; empty while none failed.
+  const TFileReason& Failure() const { return FFailure; }
 
  private:
-  friend bool CopyPair(const TPairFiles& source, const TPairFiles& target);
+  friend bool CopyPair(const TPairFiles& source, const TPairFiles& target, TFileReason& failure);
   TResult Replace(std::string_view documentBytes);
 
   std::u16string DocumentPath, Section, RawPath;
@@ -116,12 +130,14 @@ class TDataFilePairWriter {
   std::string PendingPath;
   TRawSampleWriter Raw;
   bool Distinct;
+  TFileReason FFailure;
 };
 
 // Copies the pair `source` to `target` byte for byte: the source as a load
 // reads it (under its lock, with the raw file that matches its document),
 // the target replaced as a save replaces it. False when the source can't
-// be read whole or the target not written; the target is then as it was.
-bool CopyPair(const TPairFiles& source, const TPairFiles& target);
+// be read whole or the target not written; the target is then as it was,
+// and `failure` tells why.
+bool CopyPair(const TPairFiles& source, const TPairFiles& target, TFileReason& failure);
 
 }  // namespace datafile

@@ -1,6 +1,7 @@
 // The sensor database: one XmlIniFile document per sensor, named after the
 // sensor, in the folder "Sensors" of the per-user data folder.
 
+#include <cerrno>
 #include <filesystem>
 #include <string_view>
 #include <system_error>
@@ -88,11 +89,15 @@ int32_t TZelto::FindSensorFile(std::u16string* name, bool first) const {
 
 bool TZelto::LoadSensor(std::u16string_view name, SensorInfo& sensor) const {
   const std::u16string path = SensorFilePath(AppDataDir, name);
+  FileFailure = {path.empty() ? std::u16string(name) : path, ENOENT};
   if (path.empty() || !Shlwapi.PathFileExistsW(path)) return false;
   // A damaged file still gives the keys before the damage and defaults for
   // the rest; a file that can't be read at all gives no sensor.
   XmlIniFile document;
-  if (!document.Open(path, Root, true) && document.LoadErrorNumber() != 0) return false;
+  document.Open(path, Root, true);
+  FileFailure = {path, document.LoadErrorNumber()};
+  if (FileFailure.Error != 0) return false;
+  FileFailure = {};
   sensor.Name = document.ReadString(Section, u"Name", u"", MaxNameLength);
   sensor.Type = static_cast<uint8_t>(document.ReadInteger(Section, u"Type", 0));
   sensor.Sensitivity = document.ReadFloat(Section, u"Sensitivity", 0.0);
@@ -108,7 +113,9 @@ bool TZelto::LoadSensor(std::u16string_view name, SensorInfo& sensor) const {
 TZelto::TSensorSaveResult TZelto::SaveSensor(std::u16string_view name, const SensorInfo& sensor,
                                      bool failIfExists) const {
   const std::u16string path = SensorFilePath(AppDataDir, name);
+  FileFailure = {std::u16string(name), ENOENT};
   if (path.empty()) return ssrWriteFailed;
+  FileFailure = {};
   if (failIfExists && Shlwapi.PathFileExistsW(path)) return ssrExists;
   rtl::ForceDirectories(SensorFolder(AppDataDir));
   // Written from scratch: the record is the whole file.
@@ -123,7 +130,9 @@ TZelto::TSensorSaveResult TZelto::SaveSensor(std::u16string_view name, const Sen
   document.WriteInteger(Section, u"Temperature", sensor.Temperature ? 1 : 0);
   document.WriteFloat(Section, u"TemperatureGain", sensor.TemperatureGain);
   document.WriteFloat(Section, u"TemperatureOffset", sensor.TemperatureOffset);
-  return document.Save() ? ssrSaved : ssrWriteFailed;
+  const bool saved = document.Save();
+  if (!saved) FileFailure = {path, document.SaveErrorNumber()};
+  return saved ? ssrSaved : ssrWriteFailed;
 }
 
 bool TZelto::DeleteSensor(std::u16string_view name) const {

@@ -6,6 +6,7 @@
 // The core writes only the automatic pair; it reads any pair.
 
 #include <algorithm>
+#include <cerrno>
 #include <optional>
 #include <string>
 
@@ -331,6 +332,7 @@ int32_t TZelto::SaveSessionPair(const std::u16string& documentPath, const std::u
   // The pair is replaced as one: a failure or a crash leaves the last
   // session whole.
   datafile::TDataFilePairWriter pair(documentPath, Root, Other, rawPath);
+  FileFailure = pair.Failure();
   if (!pair.IsOpen()) return sfrRawFileFailed;
   // Built in memory without a file name: it is written only by the pair,
   // never by its own destructor.
@@ -341,7 +343,9 @@ int32_t TZelto::SaveSessionPair(const std::u16string& documentPath, const std::u
   document.WriteInteger(Other, u"HighestStep", HighestStep);
   const int32_t last = std::clamp(HighestStep, 0, LastRun);
   for (int32_t run = 0; run <= last; ++run) WriteRun(document, pair, *this, run);
-  switch (pair.Commit(document)) {
+  const datafile::TDataFilePairWriter::TResult result = pair.Commit(document);
+  FileFailure = pair.Failure();
+  switch (result) {
     case datafile::TDataFilePairWriter::TResult::Done: return sfrDone;
     case datafile::TDataFilePairWriter::TResult::DocumentFailed: return sfrDocumentFailed;
     case datafile::TDataFilePairWriter::TResult::RawFailed: break;
@@ -362,11 +366,20 @@ int32_t TZelto::LoadSession(std::u16string path) {
   ClearMeasurements();
   // A document whose raw file is the document itself (the same name, or two
   // names of one file) would be read as its own raw file.
+  FileFailure = {documentPath, 0};
   if (documentPath.empty() || rtl::SameFile(rawPath, documentPath)) return sfrDocumentFailed;
   const datafile::TPairLock lock(rawPath, datafile::TPairLock::TUse::Read);
   XmlIniFile document;
-  if (!document.Open(documentPath, Root, true) || datafile::RawFileWithoutDocument(documentPath, rawPath))
+  if (!document.Open(documentPath, Root, true)) {
+    FileFailure.Error = document.LoadErrorNumber();
     return sfrDocumentFailed;
+  }
+  // A raw file without its document is what is left of a pair, not an
+  // empty job.
+  if (datafile::RawFileWithoutDocument(documentPath, rawPath)) {
+    FileFailure.Error = ENOENT;
+    return sfrDocumentFailed;
+  }
   // Samples of another save are never read with this document's values:
   // without a matching raw file the settings and the runs' values load and
   // the sample buffers stay empty. A raw file that can't be read at all may
@@ -374,7 +387,10 @@ int32_t TZelto::LoadSession(std::u16string path) {
   TRawSampleReader raw;
   const datafile::TRawFileState rawState =
       datafile::OpenRawFileFor(document, Other, rawPath, RawBytesOf(document, *this), raw);
-  if (rawState == datafile::TRawFileState::Unreadable) return sfrRawFileFailed;
+  if (rawState == datafile::TRawFileState::Unreadable) {
+    FileFailure = {rawPath, datafile::ReadErrorOf(rawPath)};
+    return sfrRawFileFailed;
+  }
   const std::optional<TSessionLayout> layout = ReadLayout(document, *this);
   if (!layout) return sfrDocumentFailed;
 
@@ -391,6 +407,8 @@ int32_t TZelto::LoadSession(std::u16string path) {
   Readings = 0;
   ConvertSamples();
   RefreshCurrentRun(*this);
+  // The sensors named in the document were looked up on the way.
+  FileFailure = {};
   if (!samplesNamed) return sfrDone;
   if (!withSamples) return sfrDoneWithoutSamples;
   // The capture length is bounded by the device memory; runs stored longer
@@ -399,6 +417,7 @@ int32_t TZelto::LoadSession(std::u16string path) {
 }
 
 bool TZelto::CopySessionPair(std::u16string_view document, std::u16string_view raw,
-                             std::u16string_view targetDocument, std::u16string_view targetRaw) {
-  return datafile::CopyPair({document, Root, Other, raw}, {targetDocument, Root, Other, targetRaw});
+                             std::u16string_view targetDocument, std::u16string_view targetRaw,
+                             TFileReason& failure) {
+  return datafile::CopyPair({document, Root, Other, raw}, {targetDocument, Root, Other, targetRaw}, failure);
 }

@@ -202,8 +202,9 @@ bool XmlIniFile::Open(std::u16string_view fileName, std::u16string_view rootName
 bool XmlIniFile::Save() {
   // A file that is there but couldn't be read holds what this document
   // lacks; it is never replaced by it.
-  if (Path.empty() || LoadError != 0) return false;
-  if (!ReplaceFile(Path, Serialize())) return false;
+  SaveError = Path.empty() ? ENOENT : LoadError;
+  if (SaveError != 0) return false;
+  if (!ReplaceFile(Path, Serialize(), SaveError)) return false;
   Dirty = false;
   return true;
 }

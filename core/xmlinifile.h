@@ -56,6 +56,9 @@ class XmlIniFile {
   // the new document. True when the file was written; never after an Open
   // that found the file but could not read it.
   bool Save();
+  // Why the last Save failed: the system's error number (the load's for a
+  // file that could not be read), or 0 after a save that succeeded.
+  int SaveErrorNumber() const { return SaveError; }
 
   // The default when the section or key is absent. The text is read as
   // hexadecimal with the C library's rules: "ffffffff" gives -1, "10" gives
@@ -112,5 +115,6 @@ class XmlIniFile {
   std::u16string OpenTag, CloseTag;  // "<Root>", "</Root>"
   bool Dirty = false;
   int LoadError = 0;
+  int SaveError = 0;
   std::vector<TSection> Sections;
 };

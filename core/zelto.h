@@ -19,6 +19,7 @@
 #include "capturewindow.h"
 #include "criticalsection.h"
 #include "driverapi.h"
+#include "filereason.h"
 #include "signalwindows.h"
 #include "records.h"
 #include "savetarget.h"
@@ -194,13 +195,22 @@ class TZelto {
   static int32_t Round(double x);
   const SensorInfo& ChannelSensor(uint8_t channel) const;
 
+  // Why the last load or save of a configuration, sensor, session or
+  // asynchronous data file below failed, and which file. Those routines run
+  // on the main thread only; the const ones set it too.
+  mutable TFileReason FileFailure;
+
   // configuration file (configfile.cpp): "Kalvenor.ini" in AppDataDir
-  void LoadConfig();
+  // True when the file was read or is missing; false when it is there but
+  // could not be read or is damaged, and the values stay as they were.
+  bool LoadConfig();
   bool SaveConfig();  // true when the file was written
   // The language file the configuration names, read without taking any
   // other setting (a start refused before its configuration is read still
   // speaks the user's language); empty when there is none.
   std::u16string ConfiguredLanguage() const;
+  // Its path; empty without a data folder.
+  std::u16string ConfigFileName() const;
 
   // sensor files (sensorfiles.cpp): AppDataDir "Sensors/" name ".xml"
   enum TSensorSaveResult : uint8_t { ssrSaved, ssrExists, ssrWriteFailed };
@@ -253,8 +263,10 @@ class TZelto {
   // Copies a session pair byte for byte, read as a load reads it and
   // written as a save replaces a pair; false when the source can't be read
   // whole or the target not written (the target then stays as it was).
+  // `failure` tells why it failed.
   static bool CopySessionPair(std::u16string_view document, std::u16string_view raw,
-                              std::u16string_view targetDocument, std::u16string_view targetRaw);
+                              std::u16string_view targetDocument, std::u16string_view targetRaw,
+                              TFileReason& failure);
   // The document and its raw file: the path with the extension ".bin".
   bool SaveAsyncData(std::u16string path);
   bool LoadAsyncData(std::u16string path);

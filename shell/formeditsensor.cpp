@@ -4,6 +4,7 @@
 #include "checkbox.h"
 #include "dialogcontrols.h"
 #include "edit.h"
+#include "filefailure.h"
 #include "formatting.h"
 #include "formmessage.h"
 #include "labelex.h"
@@ -229,16 +230,16 @@ void TfEditSensor::bOKClick(gui::TComponent*) {
     return;
   }
   if (saved == TZelto::ssrWriteFailed) {
-    ShowError(etSensorNotSaved);
+    ShowError(etSensorNotSaved, TheCore ? FileFailureText(TheCore->FileFailure) : std::u16string());
     return;
   }
   Finish(1);
 }
 
-void TfEditSensor::ShowError(size_t text) {
+void TfEditSensor::ShowError(size_t text, const std::u16string& reason) {
   TfMessage box(this);
   box.Kind = mkError;
-  box.MessageText = Text(TEditSensorText(text));
+  box.MessageText = reason.empty() ? Text(TEditSensorText(text)) : Text(TEditSensorText(text)) + u"\n" + reason;
   box.ShowModal();
 }
 

@@ -103,6 +103,6 @@ class TfEditSensor : public TWindowFrame {
   void ShowFields(const TSensorFields& fields);
   TSensorFields ReadFields() const;
   int CheckedType() const;
-  void ShowError(size_t text);
+  void ShowError(size_t text, const std::u16string& reason = {});
   void Finish(int32_t result);
 };

@@ -3,6 +3,7 @@
 #include "application.h"
 #include "bitmapbutton.h"
 #include "dialogs.h"
+#include "filefailure.h"
 #include "folders.h"
 #include "labelex.h"
 #include "listbox.h"
@@ -121,7 +122,7 @@ void TfLog::WriteEntry(TLogEntryKind kind) {
   if (!body) return;
   const std::u16string entry = LogEntryText(FClock(), *body);
   if (FShownDay == FLogDay) AppendToViewer(entry);
-  FLogFile.Append(entry + u"\r\n");
+  AppendToFile(entry);
 }
 
 void TfLog::WriteNote(std::u16string_view text) {
@@ -130,7 +131,16 @@ void TfLog::WriteNote(std::u16string_view text) {
   for (const char16_t c : text) body += c == u'\n' ? std::u16string(u"\r\n\t") : std::u16string(1, c);
   const std::u16string entry = LogEntryText(FClock(), body);
   if (FShownDay == FLogDay) AppendToViewer(entry);
-  FLogFile.Append(entry + u"\r\n");
+  AppendToFile(entry);
+}
+
+// The entry still shows in the viewer; a file that takes no more is told
+// once, with why, in the system's box, which needs no other window.
+void TfLog::AppendToFile(const std::u16string& entry) {
+  const int error = FLogFile.Append(entry + u"\r\n");
+  if (error == 0 || FWriteFailureShown) return;
+  FWriteFailureShown = true;
+  gui::MessageBox(nullptr, FileFailureText({LogPath, error}), u"Error", gui::MB_OK | gui::MB_ICONERROR);
 }
 
 void TfLog::AppendToViewer(std::u16string_view entry) {

@@ -79,6 +79,7 @@ class TfLog : public TWindowFrame {
   bool OpenLogFile();
   void ShowDay(const TLogDay& day);
   void AppendToViewer(std::u16string_view entry);
+  void AppendToFile(const std::u16string& entry);
 
   TWallClock FClock;
   std::u16string FFolder;
@@ -86,4 +87,7 @@ class TfLog : public TWindowFrame {
   TLogFile FLogFile;
   std::vector<TLogDay> FDays;
   std::optional<TLogDay> FShownDay;
+  // A failed write of the log was told; once is enough, as every later
+  // entry would fail alike.
+  bool FWriteFailureShown = false;
 };

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "datafilepair.h"
+#include "filefailure.h"
 #include "folders.h"
 #include "formmessage.h"
 #include "pathfunctions.h"
@@ -40,18 +41,17 @@ enum TJobGuardText : size_t {
 
 std::u16string Text(TJobGuardText text) { return LangText(JobGuardLangKeys[text]).Text; }
 
-std::u16string SaveFailureLine(const TZelto& core, int32_t result) {
-  const std::u16string part = result == TZelto::sfrDocumentFailed ? u"document" : u"raw file";
-  return u"Session not saved: the " + part + u" of " + core.AutoSessionFile + u" could not be written.";
+std::u16string SaveFailureLine(const TZelto& core) {
+  return u"Session not saved: " + FileFailureText(core.FileFailure);
 }
 
 std::u16string TwoDigits(int n) { return rtl::AsciiToUtf16((n < 10 ? "0" : "") + std::to_string(n)); }
 
-// " (not restored yyyy-mm-dd hh-mm-ss)": no colons, which some file systems
+// " (<why> yyyy-mm-dd hh-mm-ss)": no colons, which some file systems
 // refuse.
-std::u16string KeptTag(const TWallTime& t) {
-  return u" (not restored " + rtl::AsciiToUtf16(std::to_string(t.Year)) + u"-" + TwoDigits(t.Month) + u"-" +
-         TwoDigits(t.Day) + u" " + TwoDigits(t.Hour) + u"-" + TwoDigits(t.Minute) + u"-" + TwoDigits(t.Second) +
+std::u16string KeptTag(std::u16string_view why, const TWallTime& t) {
+  return u" (" + std::u16string(why) + u" " + rtl::AsciiToUtf16(std::to_string(t.Year)) + u"-" +
+         TwoDigits(t.Month) + u"-" + TwoDigits(t.Day) + u" " + TwoDigits(t.Hour) + u"-" + TwoDigits(t.Minute) + u"-" + TwoDigits(t.Second) +
          u")";
 }
 
@@ -61,14 +61,20 @@ std::u16string Tagged(const std::u16string& path, const std::u16string& tag) {
   return path.substr(0, path.size() - extension.size()) + tag + std::u16string(extension);
 }
 
+// The tag with a count before its closing parenthesis, for the n-th file
+// kept aside within one second.
+std::u16string Numbered(const std::u16string& tag, int n) {
+  return tag.substr(0, tag.size() - 1) + u" " + rtl::AsciiToUtf16(std::to_string(n)) + u")";
+}
+
 // A tag under which neither file of the pair exists yet.
 std::u16string FreeTag(const TZelto& core, const TWallTime& now) {
-  const std::u16string tag = KeptTag(now);
+  const std::u16string tag = KeptTag(u"not restored", now);
   std::u16string candidate = tag;
   for (int n = 2; rtl::FileExists(Tagged(core.AutoSessionFile, candidate)) ||
                   rtl::FileExists(Tagged(core.AutoDataFile, candidate));
        ++n)
-    candidate = tag.substr(0, tag.size() - 1) + u" " + rtl::AsciiToUtf16(std::to_string(n)) + u")";
+    candidate = Numbered(tag, n);
   return candidate;
 }
 
@@ -115,8 +121,8 @@ bool SaveJob(TZelto& core, const TJobSaveReport& report) {
     core.JobSaveFailureShown = 0;
     return true;
   }
-  if (report.WriteLog) report.WriteLog(SaveFailureLine(core, result));
-  ShowSaveFailure(core, report, report.ErrorText);
+  if (report.WriteLog) report.WriteLog(SaveFailureLine(core));
+  ShowSaveFailure(core, report, WithFileFailure(report.ErrorText, core.FileFailure));
   return false;
 }
 
@@ -176,6 +182,13 @@ TKeptAside KeepAutomaticPairAside(TZelto& core, const TWallTime& now) {
   rtl::SyncFolder(rtl::NativePath(FolderOf(core.AutoSessionFile)));
   core.AutomaticPairHeld = !kept.Moved;
   return kept;
+}
+
+std::u16string KeptAsideName(const std::u16string& path, std::u16string_view why, const TWallTime& now) {
+  const std::u16string tag = KeptTag(why, now);
+  std::u16string candidate = tag;
+  for (int n = 2; rtl::FileExists(Tagged(path, candidate)); ++n) candidate = Numbered(tag, n);
+  return Tagged(path, candidate);
 }
 
 std::u16string KeptAsideText(const TKeptAside& kept, const TKeptAsideTexts& texts) {

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "languageservice.h"
@@ -87,6 +88,10 @@ bool ConfirmSaveTarget(gui::TComponent* owner, TSaveTarget target, const std::u1
 // moved, nor let a later save of the automatic pair overtake them. The core
 // holds the pair (AutomaticPairHeld) while it could not be moved.
 TKeptAside KeepAutomaticPairAside(TZelto& core, const TWallTime& now);
+// A name for another file that could not be used, kept aside beside it:
+// "Kalvenor (not read yyyy-mm-dd hh-mm-ss).ini" for `why` "not read", with
+// a count added when that name is taken.
+std::u16string KeptAsideName(const std::u16string& path, std::u16string_view why, const TWallTime& now);
 // What the message and the log say of it: the names the files now have, or
 // that they stay where they were.
 std::u16string KeptAsideText(const TKeptAside& kept, const TKeptAsideTexts& texts = KeptAsideTexts());

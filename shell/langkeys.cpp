@@ -1,5 +1,6 @@
 #include "langkeys.h"
 
+#include "filefailure.h"
 #include "formconfig.h"
 #include "formeditsensor.h"
 #include "forminfo.h"
@@ -25,5 +26,6 @@ std::vector<TWindowLangKeys> ShellLangKeys() {
       {"TfSelectSensor", TfSelectSensor::LangKeys},
       {"TfEditSensor", TfEditSensor::LangKeys},
       {"TfInit, TfBalancing, TfTimeGraph and TfFFTGraph job files", JobGuardLangKeys},
+      {"TfInit, TfBalancing, TfTimeGraph, TfFFTGraph and TfEditSensor file failures", FileFailureLangKeys},
   };
 }

@@ -161,8 +161,8 @@ void TLogFile::Close() {
   FHandle = -1;
 }
 
-void TLogFile::Append(std::u16string_view text) {
-  if (FHandle < 0) return;
+int TLogFile::Append(std::u16string_view text) {
+  if (FHandle < 0) return 0;
   const std::string bytes = rtl::Utf16ToUtf8(text);
   size_t done = 0;
   // A write may be cut short by a signal; the rest follows, bounded by the
@@ -170,8 +170,9 @@ void TLogFile::Append(std::u16string_view text) {
   while (done < bytes.size()) {
     const ssize_t n = ::write(FHandle, bytes.data() + done, bytes.size() - done);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return;
+    if (n <= 0) return n < 0 ? errno : EIO;
     done += static_cast<size_t>(n);
   }
   ::fdatasync(FHandle);
+  return 0;
 }

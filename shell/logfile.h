@@ -47,9 +47,9 @@ class TLogFile {
   std::u16string Open(std::u16string_view path);
   void Close();
   bool IsOpen() const { return FHandle >= 0; }
-  // Writes the text as UTF-8 in one write and flushes it to the disk. A
-  // failed write is not reported: the entry still shows in the viewer.
-  void Append(std::u16string_view text);
+  // Writes the text as UTF-8 in one write and flushes it to the disk. The
+  // system's error number of a write that failed (a full disk), else 0.
+  int Append(std::u16string_view text);
 
  private:
   int FHandle = -1;

@@ -5,6 +5,8 @@
 #include <cctype>
 
 #include "capturethreads.h"
+#include "filefailure.h"
+#include "folders.h"
 #include "jobguard.h"
 #include "pathbinding.h"
 #include "systemerror.h"
@@ -69,7 +71,7 @@ bool TStartup::CreateCore(std::span<const rtl::TPathFunctionExport> exports) {
     FreeCore();
     return false;
   }
-  Core->LoadConfig();
+  if (!Core->LoadConfig()) KeepConfigAside();
   return true;
 }
 
@@ -90,6 +92,26 @@ bool TStartup::LockDataFolder() {
       return true;
   }
   return true;
+}
+
+// A configuration that can't be read would stay so at every start, and every
+// choice made since would never be saved over it: it is moved aside under a
+// name that says so, and the defaults and the user's new choices are saved
+// from then on. The user is told once the language and the log are there.
+void TStartup::KeepConfigAside() {
+  FConfigNotRead = true;
+  FConfigFailure = Core->FileFailure;
+  const std::u16string path = Core->ConfigFileName();
+  const std::u16string aside = KeptAsideName(path, u"not read", LocalWallTime());
+  FConfigKeptAs = rtl::RenameFile(path, aside) ? aside : std::u16string();
+}
+
+void TStartup::TellConfigNotRead() {
+  if (!FConfigNotRead) return;
+  FConfigNotRead = false;
+  const std::u16string text = ConfigNotReadText(FConfigFailure, FConfigKeptAs);
+  Host.WriteLogNote(text);
+  Host.ShowMessageError(text);
 }
 
 void TStartup::Fail() {
@@ -211,6 +233,7 @@ void TStartup::CheckIdentity(const TStartupTexts& texts) {
 }
 
 bool TStartup::InitHardware(const TStartupTexts& texts) {
+  TellConfigNotRead();
   if (Core->DeviceReady) {
     int32_t index = -1;
     if (LoadDriver()) {
@@ -279,8 +302,11 @@ void TStartup::RestoreAutomaticSession() {
   if (!loaded) Core->ClearMeasurements();
   const TKeptAside kept = KeepAutomaticPairAside(*Core, LocalWallTime());
   const std::u16string keptText = KeptAsideText(kept);
-  Host.WriteLogNote(keptText);
-  Host.ShowMessageError((loaded ? PartialLoadText(result) : SessionNotRestoredText) + u"\n" + keptText);
+  // An unreadable pair is told with the system's reason, in the log too.
+  const std::u16string why =
+      loaded ? PartialLoadText(result) : WithFileFailure(SessionNotRestoredText, Core->FileFailure);
+  Host.WriteLogNote(why + u"\n" + keptText);
+  Host.ShowMessageError(why + u"\n" + keptText);
 }
 
 // A capture thread left running (its device stopped answering) still uses
@@ -296,6 +322,7 @@ void TStartup::Shutdown() {
   TJobSaveReport report{[this](const std::u16string& text) { Host.ShowError(text); },
                         [this](const std::u16string& text) { Host.WriteLogNote(text); }};
   report.ShowEveryFailure = true;
+  const std::u16string configNotSaved = ConfigNotSavedText();
   Host.CloseLanguage();
   // A capture left running may still write its run's samples: the job stays
   // as its last save (every hand-over, Next and set-up saves it) rather than
@@ -305,8 +332,12 @@ void TStartup::Shutdown() {
     Host.WriteLogNote(u"Session kept as last saved: a capture still writes into it");
   else
     SaveJob(*Core, report);
+  if (!Core->SaveConfig()) {
+    const std::u16string text = WithFileFailure(configNotSaved, Core->FileFailure);
+    Host.WriteLogNote(text);
+    Host.ShowError(text);
+  }
   Host.WriteLog(LogApplicationClose);
-  Core->SaveConfig();
   FStarted = false;
   if (!stopped) return;
   Core->ReleaseDriver();

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "filereason.h"
 #include "instancelock.h"
 #include "languageservice.h"
 #include "pathfunctions.h"
@@ -78,13 +79,15 @@ class TStartup {
   TStartup& operator=(const TStartup&) = delete;
 
   // Binds the path functions, creates the core object (TheCore), takes the
-  // data folder for this instance and reads the configuration. False, with
-  // the error shown and nothing created, when the path functions could not
-  // be bound or another instance uses the data folder; nothing of the
+  // data folder for this instance and reads the configuration; one that
+  // can't be read is moved aside, and InitHardware tells the user so. False,
+  // with the error shown and nothing created, when the path functions could
+  // not be bound or another instance uses the data folder; nothing of the
   // folder (configuration, log, session) is touched then.
   bool CreateCore(std::span<const rtl::TPathFunctionExport> exports = rtl::PathFunctionExports());
 
-  // Steps 1 to 4 of the hardware start-up. False ends the program: the
+  // Steps 1 to 4 of the hardware start-up, after telling of a configuration
+  // that could not be read. False ends the program: the
   // error was shown, or the user declined the demo mode.
   bool InitHardware(const TStartupTexts& texts);
 
@@ -123,6 +126,8 @@ class TStartup {
   bool LockDataFolder();
   void FreeCore();
   void RestoreAutomaticSession();
+  void KeepConfigAside();
+  void TellConfigNotRead();
 
   TStartupHost& Host;
   TZelto* Core = nullptr;
@@ -134,4 +139,9 @@ class TStartup {
   // Why the data folder could not be locked (logged once the log is open);
   // empty when it was.
   std::u16string FLockFailure;
+  // The configuration could not be read: why, and the name it was kept
+  // under (empty when it stayed where it was), until the user is told.
+  bool FConfigNotRead = false;
+  TFileReason FConfigFailure;
+  std::u16string FConfigKeptAs;
 };

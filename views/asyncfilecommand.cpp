@@ -2,6 +2,7 @@
 
 #include "dialogs.h"
 #include "events.h"
+#include "filefailure.h"
 #include "form.h"
 #include "formmessage.h"
 #include "jobguard.h"
@@ -11,15 +12,22 @@
 #include "zelto.h"
 
 const std::vector<TTextKey> AsyncFileLangKeys = {
-    {u"Forms", u"Open"}, {u"Forms", u"Save"}, {u"Forms", u"AsyncDataNotSaved"}};
+    {u"Forms", u"Open"}, {u"Forms", u"Save"}, {u"Forms", u"AsyncDataNotSaved"}, {u"Forms", u"AsyncDataNotRead"}};
 
 namespace {
 
-enum TAsyncFileText : size_t { atOpen, atSave, atAsyncDataNotSaved };
+enum TAsyncFileText : size_t { atOpen, atSave, atAsyncDataNotSaved, atAsyncDataNotRead };
 
 std::u16string Text(TAsyncFileText text) { return LangText(AsyncFileLangKeys[text]).Text; }
 
 constexpr const char* Filter = "Asynchronous data files (*.asd)|*.asd";
+
+// The failure with its reason, in the log and in the error box.
+void TellFailure(gui::TForm& window, TViewWorkspace& workspace, TAsyncFileText text, const TFileReason& failure) {
+  const std::u16string message = WithFileFailure(Text(text), failure);
+  workspace.WriteLogNote(message);
+  ShowMessageBox(&window, mkError, message);
+}
 
 void SetUpDialog(gui::TOpenDialog& dialog) {
   dialog.Filter = Filter;
@@ -35,7 +43,11 @@ bool Open(gui::TForm& window, TViewWorkspace& workspace, TZelto& core) {
   // Loading clears the balancing job; a measured one goes only when the
   // user says so.
   if (!ConfirmJobReplacement(&window, core, TJobReplacement::OpenAsyncFile)) return false;
-  if (!core.LoadAsyncData(rtl::Utf8ToUtf16(dialog.FileName))) return false;
+  const std::u16string path = rtl::Utf8ToUtf16(dialog.FileName);
+  if (!core.LoadAsyncData(path)) {
+    TellFailure(window, workspace, atAsyncDataNotRead, core.FileFailure);
+    return false;
+  }
   workspace.SetAsyncMode(true);
   workspace.RefreshResults();
   core.EvaluateCapture(1, 0);
@@ -44,7 +56,7 @@ bool Open(gui::TForm& window, TViewWorkspace& workspace, TZelto& core) {
   return true;
 }
 
-bool Save(gui::TForm& window, TZelto& core) {
+bool Save(gui::TForm& window, TViewWorkspace& workspace, TZelto& core) {
   gui::TSaveDialog dialog(nullptr);
   SetUpDialog(dialog);
   // An existing file is replaced without a question.
@@ -54,7 +66,7 @@ bool Save(gui::TForm& window, TZelto& core) {
   std::u16string rawPath;
   if (!ConfirmSaveTarget(&window, core.AsyncDataSaveTarget(path, rawPath), rawPath)) return false;
   if (core.SaveAsyncData(path)) return true;
-  ShowMessageBox(&window, mkError, Text(atAsyncDataNotSaved));
+  TellFailure(window, workspace, atAsyncDataNotSaved, core.FileFailure);
   return false;
 }
 
@@ -67,6 +79,6 @@ TAsyncFileResult AsyncFileCommand(gui::TForm& window, gui::TControl* button, TVi
                                 {{Text(atOpen), flags(idle)}, {Text(atSave), flags(idle && core.AsyncMode)}},
                                 0);
   if (choice == 1) return Open(window, workspace, core) ? afOpened : afNothing;
-  if (choice == 2) return Save(window, core) ? afSaved : afNothing;
+  if (choice == 2) return Save(window, workspace, core) ? afSaved : afNothing;
   return afNothing;
 }

@@ -67,4 +67,6 @@ class TViewWorkspace {
   // Stops the capture and waits for its end, for a bounded time, while the
   // windows repaint and show that it is stopping (StopCaptureAndWait).
   virtual void StopCaptureAndWait() = 0;
+  // A line of the given text in the day's log.
+  virtual void WriteLogNote(const std::u16string& text) = 0;
 };

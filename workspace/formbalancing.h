@@ -95,6 +95,7 @@ class TfBalancing : public TWindowFrame,
   std::u16string CurrentOperationCaption() override;
   TViewStatusLine StatusLine() override;
   void StopCaptureAndWait() override;
+  void WriteLogNote(const std::u16string& text) override;
   void ShowErrorText(const std::u16string& text, gui::TColor colour) override;
   void ShowErrorLamp(TViewLamp lamp) override;
 

@@ -4,6 +4,7 @@
 
 #include "datafilepair.h"
 #include "dialogs.h"
+#include "filefailure.h"
 #include "folders.h"
 #include "formbalancing.h"
 #include "formlog.h"
@@ -38,11 +39,13 @@ std::u16string RawFileFor(std::u16string sessionPath, std::u16string_view rawExt
   return sessionPath;
 }
 
-bool CopySessionPair(std::u16string_view session, std::u16string_view raw, std::u16string_view target) {
+bool CopySessionPair(std::u16string_view session, std::u16string_view raw, std::u16string_view target,
+                     TFileReason& failure) {
   const std::u16string rawTarget = RawFileFor(std::u16string(target), rtl::PathFindExtensionW(raw));
   // The raw copy would land on the document copy: nothing loadable.
+  failure = {rawTarget, 0};
   if (rtl::SameFile(rawTarget, target)) return false;
-  return TZelto::CopySessionPair(session, raw, target, rawTarget);
+  return TZelto::CopySessionPair(session, raw, target, rawTarget, failure);
 }
 
 // --- the window's commands --------------------------------------------------------
@@ -106,23 +109,35 @@ void TfBalancing::NewSession(bool ask) {
 void TfBalancing::LoadSessionFile(const std::u16string& path, std::u16string_view failureText) {
   const std::u16string& file = path.empty() ? TheCore->AutoSessionFile : path;
   int32_t result = TZelto::sfrDocumentFailed;
+  // A name that is no file may still be an entry: a link that leads nowhere
+  // says so.
+  TFileReason failure{file, datafile::ReadErrorOf(file)};
   std::u16string partial;
+  bool partialNotKept = false;
   if (rtl::FileExists(file)) {
     const TJobSnapshot before = TakeJobSnapshot(*TheCore);
     result = TheCore->LoadSession(path);
+    failure = TheCore->FileFailure;
     partial = PartialLoadText(result);
     if (!partial.empty() && path.empty()) {
       const TKeptAside kept = KeepAutomaticPairAside(*TheCore, LocalWallTime());
-      if (!kept.Moved) result = TZelto::sfrRawFileFailed;
+      partialNotKept = !kept.Moved;
+      if (partialNotKept) result = TZelto::sfrRawFileFailed;
       partial += u"\n" + KeptAsideText(kept);
       if (Log) Log->WriteNote(KeptAsideText(kept));
     }
     if (!TZelto::SessionLoaded(result)) RestoreJobSnapshot(*TheCore, before);
   }
-  if (TZelto::SessionLoaded(result))
+  if (TZelto::SessionLoaded(result)) {
     FirstTrimRow = FirstTrimRowFor(TheCore->BalancingStep);
-  else
-    AskMessage(mkError, std::u16string(failureText));
+  } else {
+    // A partial load whose pair could not be moved aside says so; any other
+    // failure says why.
+    const std::u16string why = partialNotKept ? partial : FileFailureText(failure);
+    const std::u16string text = std::u16string(failureText) + u"\n" + why;
+    if (Log) Log->WriteNote(text);
+    AskMessage(mkError, text);
+  }
   RefreshResults();
   // The reader cleared the runs and with them what the spectra belonged
   // to: the views show the job now in memory, loaded or put back.
@@ -161,7 +176,11 @@ void TfBalancing::SaveSessionAs() {
   if (!ConfirmSaveTarget(this, TheCore->SessionSaveTarget(target, rawTarget), rawTarget)) return;
   // The job in memory goes straight into the chosen pair: a data folder that
   // takes no save (read-only, full) can't keep it from a disk that does.
-  if (TheCore->SaveSessionAs(target) != TZelto::sfrDone) AskMessage(mkError, std::u16string(SessionSaveErrorText));
+  if (TheCore->SaveSessionAs(target) != TZelto::sfrDone) {
+    const std::u16string text = WithFileFailure(SessionSaveErrorText, TheCore->FileFailure);
+    if (Log) Log->WriteNote(text);
+    AskMessage(mkError, text);
+  }
   // The automatic pair follows the job as after every command; its failure
   // is told as every failed save of the job is.
   SaveSession();

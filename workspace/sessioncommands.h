@@ -39,5 +39,7 @@ std::u16string RawFileFor(std::u16string sessionPath, std::u16string_view rawExt
 // Copies a session file to `target` and its raw file beside it, named by
 // RawFileFor with the raw file's extension. Each copy replaces a file of
 // that name only once both copies are complete. False when a file could not
-// be read or written, or when the raw copy would be the document copy.
-bool CopySessionPair(std::u16string_view session, std::u16string_view raw, std::u16string_view target);
+// be read or written, or when the raw copy would be the document copy;
+// `failure` then tells why.
+bool CopySessionPair(std::u16string_view session, std::u16string_view raw, std::u16string_view target,
+                     TFileReason& failure);

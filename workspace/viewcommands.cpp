@@ -8,6 +8,7 @@
 #include "dialogs.h"
 #include "events.h"
 #include "formbalancing.h"
+#include "formlog.h"
 #include "formfftgraph.h"
 #include "formmessage.h"
 #include "formtimegraph.h"
@@ -208,3 +209,7 @@ TCaptureStopWait TfBalancing::CaptureStopWait() {
 }
 
 void TfBalancing::StopCaptureAndWait() { ::StopCaptureAndWait(CaptureStopWait()); }
+
+void TfBalancing::WriteLogNote(const std::u16string& text) {
+  if (Log) Log->WriteNote(text);
+}

@@ -159,9 +159,16 @@ void VisitOwnedNames(const std::string& nativeTarget, std::span<const std::strin
 }
 
 bool ReplaceFile(std::u16string_view path, std::string_view bytes) {
+  int error = 0;
+  return ReplaceFile(path, bytes, error);
+}
+
+bool ReplaceFile(std::u16string_view path, std::string_view bytes, int& error) {
   TReplacementFile file(path);
   file.Write(bytes);
-  return file.Finish() && file.Commit();
+  const bool replaced = file.Finish() && file.Commit();
+  error = replaced ? 0 : file.ErrorNumber();
+  return replaced;
 }
 
 bool MoveIntoPlace(const std::string& from, const std::string& to) {

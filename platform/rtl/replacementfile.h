@@ -64,8 +64,10 @@ class TReplacementFile {
   bool Committed = false;
 };
 
-// Replaces the file at `path` by `bytes`; true when it was replaced.
+// Replaces the file at `path` by `bytes`; true when it was replaced. The
+// second form gives the system's error number of the step that failed.
 bool ReplaceFile(std::u16string_view path, std::string_view bytes);
+bool ReplaceFile(std::u16string_view path, std::string_view bytes, int& error);
 
 // Renames `from` over `to` (native paths in one folder) and forces the
 // folder to disk, so the new name survives a crash; true when renamed.

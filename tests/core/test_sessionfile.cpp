@@ -603,7 +603,9 @@ TEST_F(SessionFileTest, TwoNamesOfOneFileAreNeverADocumentAndItsRawFile) {
   EXPECT_NE(Core->SaveSessionAs(session), TZelto::sfrDone);
   Core->LiveDataA = Ramp(Length, 5);
   EXPECT_FALSE(Core->SaveAsyncData(async));
-  EXPECT_FALSE(TZelto::CopySessionPair(Document(), Core->AutoDataFile, session, Dir.File(u"pump.daqdata")));
+  TFileReason copyFailure;
+  EXPECT_FALSE(
+      TZelto::CopySessionPair(Document(), Core->AutoDataFile, session, Dir.File(u"pump.daqdata"), copyFailure));
   auto reader = Restarted();
   EXPECT_EQ(reader->LoadSession(session), TZelto::sfrDocumentFailed);
   EXPECT_FALSE(reader->LoadAsyncData(async));
@@ -628,7 +630,7 @@ TEST_F(SessionFileTest, ALockNameThatIsALinkIsRefusedAndNothingIsCreatedElsewher
   for (const auto use : {datafile::TPairLock::TUse::Write, datafile::TPairLock::TUse::Read}) {
     const datafile::TPairLock lock(Core->AutoDataFile, use);
     EXPECT_FALSE(lock.Held());
-    EXPECT_EQ(lock.Error(), rtl::LinkRefusedError);
+    EXPECT_EQ(lock.ErrorNumber(), rtl::LinkRefusedError);
   }
   EXPECT_FALSE(rtl::SystemErrorText(rtl::LinkRefusedError).empty());
   const std::string deviceLocks = (Dir.Path / "locks").string();

@@ -185,9 +185,11 @@ TEST_F(EditSensor, AFileThatCantBeWrittenIsReportedAndTheDialogStays) {
     EXPECT_TRUE(e.Visible());
     gui::SimClick(*e.bCloseS, 5, 5);
   }));
-  script.ExpectAction(gui::dkModalForm, [](const gui::TDialogRequest& r) {
+  script.ExpectAction(gui::dkModalForm, [this](const gui::TDialogRequest& r) {
     auto& box = static_cast<TfMessage&>(*r.Form);
-    EXPECT_EQ(box.MessageText, u"The sensor file could not be written.\nThe sensor was not saved.");
+    // The reason follows: the sensor's folder is a file.
+    EXPECT_EQ(box.MessageText, u"The sensor file could not be written.\nThe sensor was not saved.\n" + core.AppDataDir +
+                                   u"Sensors/Probe.xml: Not a directory");
     box.bButton1Click(box.bButton1);
     return std::optional<gui::TDialogAnswer>();
   });

@@ -18,6 +18,7 @@
 #include "textconv.h"
 #include "startupfixture.h"
 #include "workspaceservices.h"
+#include "xmlinifile.h"
 #include "zelto.h"
 
 namespace {
@@ -50,6 +51,10 @@ class ShutdownTest : public StartupTest {
   }
   std::filesystem::path DataFile(const char* name) const {
     return std::filesystem::path(DataFolder) / "Orvanteq/Kalvenor" / name;
+  }
+  static std::string Bytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
   }
 };
 
@@ -137,16 +142,13 @@ class DamagedLastSession : public ShutdownTest, public ::testing::WithParamInter
       if (std::filesystem::exists(DataFile(name))) files[DataFile(name).extension().string()] = Bytes(DataFile(name));
     return files;
   }
-  static std::string Bytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-  // The lines of a text that name files of the data folder.
+  // The lines of a text that name files of the data folder (a line that
+  // says why one could not be read names no file).
   std::vector<std::filesystem::path> NamedFiles(const std::u16string& text) const {
     std::vector<std::filesystem::path> files;
     std::istringstream lines(rtl::Utf16ToUtf8(text));
     for (std::string line; std::getline(lines, line);)
-      if (line.rfind(DataFolder, 0) == 0) files.emplace_back(line);
+      if (line.rfind(DataFolder, 0) == 0 && std::filesystem::exists(line)) files.emplace_back(line);
     return files;
   }
 };
@@ -215,7 +217,66 @@ TEST_F(ShutdownTest, KeepingTheLastSessionAsideForcesItsFolderToDisk) {
   })) << FolderSyncs.size() << " folders synced";
 }
 
-// Language, session, log entry, configuration, driver, core, path functions.
+// A configuration cut short is kept aside under a name that says so, the
+// user is told once (message and log, with the file and why), and the
+// choices made since are saved in a new one: the next start reads them, so
+// the language is not asked again, and has nothing to tell.
+TEST_F(ShutdownTest, ACutConfigurationIsKeptAsideToldOnceAndReplacedByTheNewChoices) {
+  const std::filesystem::path config = DataFile("Kalvenor.ini");
+  std::filesystem::create_directories(config.parent_path());
+  {
+    XmlIniFile whole;
+    whole.Open(config.u16string(), u"ConfigFile", false);
+    whole.WriteString(u"Config", u"Language", u"/opt/zelto/Language/Old.xml");
+    whole.WriteString(u"Config", u"Owner", u"Field service");
+    ASSERT_TRUE(whole.Save());
+  }
+  const std::string cut = Bytes(config).substr(0, Bytes(config).size() / 2);
+  std::ofstream(config, std::ios::binary | std::ios::trunc) << cut;
+  const auto keptAside = [&] {
+    std::vector<std::filesystem::path> kept;
+    for (const auto& entry : std::filesystem::directory_iterator(config.parent_path()))
+      if (entry.path().filename().string().rfind("Kalvenor (not read ", 0) == 0) kept.push_back(entry.path());
+    return kept;
+  };
+
+  StartInDemo();
+  ASSERT_EQ(keptAside().size(), 1u);
+  EXPECT_EQ(keptAside()[0].extension(), ".ini");
+  EXPECT_EQ(Bytes(keptAside()[0]), cut);
+  EXPECT_FALSE(std::filesystem::exists(config));
+  ASSERT_EQ(Host.MessageErrors.size(), 1u);
+  EXPECT_NE(Host.MessageErrors[0].find(keptAside()[0].u16string()), std::u16string::npos);
+  EXPECT_NE(Host.MessageErrors[0].find(config.u16string() + u": "), std::u16string::npos);
+  EXPECT_EQ(Host.LogNotes, Host.MessageErrors);
+  // The start-up window asks for a language, as for a first start.
+  EXPECT_EQ(TheCore->Language, u"");
+  const std::u16string chosen = TheCore->ProgramDir + u"Language/English.xml";
+  TheCore->Language = chosen;
+  Startup->FinishStart(Texts, {});
+  Startup->Shutdown();
+  EXPECT_TRUE(Host.Errors.empty());
+
+  Host.MessageErrors.clear();
+  Host.LogNotes.clear();
+  ASSERT_TRUE(Startup->CreateCore());
+  ASSERT_TRUE(RunHardwareSteps());
+  EXPECT_EQ(TheCore->Language, chosen);
+  EXPECT_TRUE(Host.MessageErrors.empty());
+  EXPECT_TRUE(Host.LogNotes.empty());
+  EXPECT_EQ(keptAside().size(), 1u);
+
+  // A configuration that can't be written at shutdown is told, with why.
+  Startup->FinishStart(Texts, {});
+  std::filesystem::remove(config);
+  std::filesystem::create_directory(config);
+  Startup->Shutdown();
+  ASSERT_EQ(Host.Errors.size(), 1u);
+  EXPECT_NE(Host.Errors[0].find(u"\n" + config.u16string() + u": Is a directory"), std::u16string::npos);
+  EXPECT_EQ(Host.LogNotes, Host.Errors);
+}
+
+// Language, session, configuration, log entry, driver, core, path functions.
 TEST_F(ShutdownTest, ShutdownRunsInItsFixedOrder) {
   StartInDemo();
   Startup->FinishStart(Texts, {});
@@ -229,7 +290,7 @@ TEST_F(ShutdownTest, ShutdownRunsInItsFixedOrder) {
   };
   Startup->Shutdown();
   EXPECT_TRUE(sessionBeforeLog);
-  EXPECT_FALSE(configBeforeLog);
+  EXPECT_TRUE(configBeforeLog);
   EXPECT_EQ(Host.Events, (std::vector<std::string>{"close language", "log 1"}));
   ASSERT_TRUE(std::filesystem::exists(DataFile("!session.daqsession")));
   ASSERT_TRUE(std::filesystem::exists(DataFile("Kalvenor.ini")));

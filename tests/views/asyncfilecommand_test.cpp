@@ -134,18 +134,22 @@ TEST_F(AsyncFile, TheSpectrumWindowAsksTooAndNoKeepsTheJob) {
   EXPECT_EQ(Core->BalancingStep, 6);
 }
 
+// The error box and the log say why: the folder is missing.
 TEST_F(AsyncFile, AFailedSaveShowsAnErrorAndASavedOneNothing) {
   TfTimeGraph* w = ShowTimeGraph(Workspace->Form, *Workspace);
   Core->LiveDataA = Sine(16384, 40, 7000);
   Core->AsyncMode = 1;
   const std::string nowhere = TempFile("missing/folder/record.asd");
   {
+    const std::u16string told =
+        Forms(u"AsyncDataNotSaved") + u"\n" + rtl::Utf8ToUtf16(nowhere) + u": No such file or directory";
     gui::TAnswerScript script;
     script.Expect(gui::dkPopupMenu, 2).Expect(gui::dkSaveDialog, 1, nowhere);
-    script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, Forms(u"AsyncDataNotSaved"), gui::mrOk));
+    script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, told, gui::mrOk));
     w->bAsyncFile->Click();
     EXPECT_EQ(script.Pending(), 0u);
     EXPECT_TRUE(script.Unexpected().empty());
+    EXPECT_EQ(Workspace->LogNotes, std::vector<std::u16string>{told});
   }
   EXPECT_FALSE(std::filesystem::exists(nowhere));
   EXPECT_EQ(Core->AsyncMode, 1);

@@ -13,6 +13,8 @@
 #include "formatting.h"
 #include "formfftgraph.h"
 #include "inputsim.h"
+#include "languageservice.h"
+#include "messageanswer.h"
 #include "rendertest.h"
 #include "textconv.h"
 #include "viewfixture.h"
@@ -369,7 +371,12 @@ TEST_F(TimeGraph, OpeningAFileWithoutItsSamplesChangesNothing) {
   Workspace->Calls.clear();
   gui::TAnswerScript script;
   script.Expect(gui::dkPopupMenu, 1).Expect(gui::dkOpenDialog, 1, saved);
+  // Refused, and the error box says which file is missing.
+  const std::u16string told = LangText({u"Forms", u"AsyncDataNotRead"}).Text + u"\n" +
+                              rtl::Utf8ToUtf16(TempFile("lonely.bin")) + u": No such file or directory";
+  script.ExpectAction(gui::dkModalForm, testsupport::MessageAnswer(mkError, told, gui::mrOk));
   w->bAsyncFile->Click();
+  EXPECT_EQ(script.Pending(), 0u);
   EXPECT_TRUE(Workspace->Calls.empty());
   EXPECT_EQ(Core->AsyncMode, 0);
   EXPECT_EQ(script.Unexpected().size(), 0u);

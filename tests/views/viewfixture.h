@@ -50,12 +50,15 @@ class TRecordingWorkspace : public TViewWorkspace {
     ::StopCaptureAndWait();
   }
 
+  void WriteLogNote(const std::u16string& text) override { LogNotes.push_back(text); }
+
   bool Has(const std::string& call) const;
 
   TZelto& Core;
   gui::TForm* Form = nullptr;
   TViewStatusLine Status;
   std::vector<std::string> Calls;
+  std::vector<std::u16string> LogNotes;
 };
 
 class ViewWindows : public testing::Test {

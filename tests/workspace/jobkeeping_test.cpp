@@ -39,6 +39,9 @@
 
 namespace {
 
+// Why the last copy of a session pair failed.
+TFileReason CopyError;
+
 namespace fs = std::filesystem;
 
 std::string Bytes(const std::u16string& path) {
@@ -51,6 +54,7 @@ std::string Bytes(const std::u16string& path) {
 using testsupport::MessageAnswer;
 using testsupport::ExpectOpenQuestion;
 using testsupport::ExpectRestoreQuestion;
+using testsupport::DamagedFileLine;
 using testsupport::OpenDamagedSession;
 
 // A weight marker of the plane diagram: its letter and where it is drawn.
@@ -148,7 +152,11 @@ TEST_F(JobKeeping, FailedOpenAndRestoreLeaveTheJobAndTheAutomaticPair) {
   gui::TAnswerScript script;
   script.Expect(gui::dkPopupMenu, smRestoreSession);
   ExpectRestoreQuestion(script, gui::mrYes);
-  script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, u"Last session not restored. File error.", 1));
+  script.ExpectAction(gui::dkModalForm,
+                      MessageAnswer(mkError,
+                                    u"Last session not restored. File error.\n" +
+                                        DamagedFileLine(rtl::Utf16ToUtf8(Core->AutoSessionFile)),
+                                    1));
   Window->bSession->Click();
   EXPECT_EQ(script.Pending(), 0u);
   EXPECT_TRUE(script.Unexpected().empty());
@@ -172,7 +180,7 @@ TEST_F(JobKeeping, OpenAndRestoreOverAMeasuredJobAnsweredNoChangeNothing) {
   TrialRunsMeasured();
   ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
   const std::u16string other = rtl::Utf8ToUtf16((fs::path(Folder) / "other.daqsession").string());
-  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, other));
+  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, other, CopyError));
   Core->Results[1].Meas.AmplA = 310;  // measured since the last save
   const TJobSnapshot before = TakeJobSnapshot(*Core);
   const std::string session = Bytes(Core->AutoSessionFile);
@@ -203,7 +211,7 @@ TEST_F(JobKeeping, OpenAndRestoreOverAMeasuredJobAskTheirOwnQuestion) {
   TrialRunsMeasured();
   ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
   const std::u16string other = rtl::Utf8ToUtf16((fs::path(Folder) / "other.daqsession").string());
-  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, other));
+  ASSERT_EQ(Core->SaveSessionAs(other), TZelto::sfrDone);
   std::vector<std::u16string> asked;
   const auto answerNo = [&asked](const gui::TDialogRequest& r) {
     auto* box = dynamic_cast<TfMessage*>(r.Form);
@@ -271,7 +279,7 @@ TEST_F(JobKeeping, SaveAsRefusesItsOwnRawFileAndAsksBeforeAnotherDocumentsOne) {
   TrialRunsMeasured();
   ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
   const fs::path pump = fs::path(Folder) / "pump.daqsession";
-  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, pump.u16string()));
+  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, pump.u16string(), CopyError));
   const std::u16string pumpData = (fs::path(Folder) / "pump.daqdata").u16string();
   const fs::path twin = fs::path(Folder) / "twin.daqsession";
   fs::copy_file(pump, twin);
@@ -323,9 +331,12 @@ TEST_F(JobKeeping, AFailedSaveOfTheJobIsToldOnceUntilASaveSucceeds) {
     Core->AutoSessionFile = on ? (blocked / "!session.daqsession").u16string() : session;
     Core->AutoDataFile = on ? (blocked / "!session.daqdata").u16string() : data;
   };
-  const auto toldOfTheFailure = [](gui::TAnswerScript& script) {
-    script.ExpectAction(gui::dkModalForm,
-                        MessageAnswer(mkError, LangText({u"Forms", u"SessionNotSaved"}).Text, gui::mrOk));
+  // The pair's lock can't be made: the folder it is in is a file.
+  const auto toldOfTheFailure = [&](gui::TAnswerScript& script) {
+    script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError,
+                                                        LangText({u"Forms", u"SessionNotSaved"}).Text + u"\n" +
+                                                            Core->AutoSessionFile + u": Not a directory",
+                                                        gui::mrOk));
   };
   gui::TAnswerScript script;
   block(true);
@@ -370,7 +381,10 @@ TEST_F(JobKeeping, SaveAsFromADataFolderThatTakesNoSaveStoresTheJob) {
   script.Expect(gui::dkPopupMenu, smSaveSession);
   script.Expect(gui::dkSaveDialog, 1, (fs::path(Folder) / "rescued").string());
   script.ExpectAction(gui::dkModalForm,
-                      MessageAnswer(mkError, LangText({u"Forms", u"SessionNotSaved"}).Text, gui::mrOk));
+                      MessageAnswer(mkError,
+                                    LangText({u"Forms", u"SessionNotSaved"}).Text + u"\n" +
+                                        (blocked / "!session.daqsession").u16string() + u": Not a directory",
+                                    gui::mrOk));
   Window->bSession->Click();
   EXPECT_EQ(script.Pending(), 0u);
   EXPECT_TRUE(script.Unexpected().empty());
@@ -547,7 +561,7 @@ TEST_F(JobKeeping, ThreeWeightPositionsSurviveARestartAndAnOpen) {
   ASSERT_EQ(markers3.size(), 3u);
   EXPECT_FALSE(markers3[0] == markers3[1]);
   const std::u16string job3 = rtl::Utf8ToUtf16((fs::path(Folder) / "run3.daqsession").string());
-  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, job3));
+  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, job3, CopyError));
 
   // Two trim runs with their corrections, then the step of run 5.
   Measure(4, 120, 0.7);

@@ -10,6 +10,7 @@
 #include "languageservice.h"
 #include "messageanswer.h"
 #include "sessioncommands.h"
+#include "textconv.h"
 
 namespace testsupport {
 
@@ -26,15 +27,21 @@ inline void ExpectRestoreQuestion(gui::TAnswerScript& script, int answer) {
                       MessageAnswer(mkQuestion, LangText({u"Forms", u"RestoreSessionReplacesRuns"}).Text, answer));
 }
 
-// Opens `file` through the session menu's Open over a measured job,
-// expecting the file to be refused: Yes to the question, and the error box
-// answered with OK.
+// The line of a failure text that says why `file` was refused as damaged.
+inline std::u16string DamagedFileLine(const std::string& file) {
+  return rtl::Utf8ToUtf16(file) + u": " + LangText({u"Forms", u"FileDamaged"}).Text;
+}
+
+// Opens the damaged `file` through the session menu's Open over a measured
+// job, expecting the file to be refused: Yes to the question, and the error
+// box, which says why, answered with OK.
 inline void OpenDamagedSession(TfBalancing& window, const std::string& file) {
   gui::TAnswerScript script;
   script.Expect(gui::dkPopupMenu, smOpenSession);
   script.Expect(gui::dkOpenDialog, 1, file);
   ExpectOpenQuestion(script, gui::mrYes);
-  script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, u"Couldn't open session file. File error.", 1));
+  script.ExpectAction(gui::dkModalForm,
+                      MessageAnswer(mkError, u"Couldn't open session file. File error.\n" + DamagedFileLine(file), 1));
   window.bSession->Click();
   EXPECT_EQ(script.Pending(), 0u);
   EXPECT_TRUE(script.Unexpected().empty());

@@ -212,7 +212,7 @@ TEST_F(WorkspaceViews, AReplacedJobsSpectrumIsNotDrawnWhileTheNewOneIsComputed) 
   };
   measuredJob(2048, 300);
   const std::string other = (std::filesystem::path(Folder) / "other.daqsession").string();
-  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, rtl::Utf8ToUtf16(other)));
+  ASSERT_EQ(Core->SaveSessionAs(rtl::Utf8ToUtf16(other)), TZelto::sfrDone);
   measuredJob(4096, 100);
   Core->ConvertSamples();
   Window->bSpectrum->Click();

@@ -4,8 +4,14 @@
 // reportcommands_test.cpp).
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <stdlib.h>
+#include <sys/file.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -22,6 +28,7 @@
 #include "commandsfixture.h"
 #include "datafolder.h"
 #include "demosensors.h"
+#include "dialogs.h"
 #include "drawnplanes.h"
 #include "folders.h"
 #include "formbalancing.h"
@@ -46,6 +53,9 @@
 #include "zelto.h"
 
 namespace {
+
+// Why the last copy of a session pair failed.
+TFileReason CopyError;
 
 namespace fs = std::filesystem;
 
@@ -176,10 +186,10 @@ TEST_F(Commands, OpenKeepsTheStoredStepAndScrollsTheTrimTable) {
   OnePlaneJob(4);
   Core->BalancingStep = 7;
   ASSERT_EQ(Core->SaveSession(), 0);
-  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, File("job.daqsession")));
+  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, File("job.daqsession"), CopyError));
   Core->BalancingStep = 5;
   ASSERT_EQ(Core->SaveSession(), 0);
-  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, File("step5.daqsession")));
+  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, File("step5.daqsession"), CopyError));
   Core->ClearMeasurements();
   Window->FirstTrimRow = 1;
   gui::TAnswerScript script;
@@ -205,10 +215,10 @@ TEST_F(Commands, OpenKeepsTheStoredStepAndScrollsTheTrimTable) {
 TEST_F(Commands, OpenAtAnEarlyTrimRunShowsItInTheRunTable) {
   OnePlaneJob(16);
   ASSERT_EQ(Core->SaveSession(), 0);
-  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, File("late.daqsession")));
+  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, File("late.daqsession"), CopyError));
   Core->BalancingStep = Core->HighestStep = 4;
   ASSERT_EQ(Core->SaveSession(), 0);
-  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, File("early.daqsession")));
+  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, File("early.daqsession"), CopyError));
   gui::TAnswerScript script;
   script.Expect(gui::dkPopupMenu, smOpenSession);
   script.Expect(gui::dkOpenDialog, 1, (Folder / "late.daqsession").string());
@@ -263,7 +273,10 @@ TEST_F(Commands, RestoreReadsTheAutomaticPairAtItsStoredStep) {
   Core->VibSensorA.Sensitivity = 42;
   script.Expect(gui::dkPopupMenu, smRestoreSession);
   ExpectRestoreQuestion(script, gui::mrYes);
-  script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, u"Last session not restored. File error.", 1));
+  script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError,
+                                                      u"Last session not restored. File error.\n" +
+                                                          Core->AutoSessionFile + u": No such file or directory",
+                                                      1));
   Window->bSession->Click();
   EXPECT_EQ(script.Pending(), 0u);
   EXPECT_EQ(Core->BalancingStep, 5);
@@ -277,7 +290,7 @@ TEST_F(Commands, RestoreReadsTheAutomaticPairAtItsStoredStep) {
 TEST_F(Commands, SaveAsWritesTheSessionInMemoryUnderTheChosenName) {
   OnePlaneJob(2);
   ASSERT_EQ(Core->SaveSession(), 0);
-  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, File("other.daqsession")));
+  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, File("other.daqsession"), CopyError));
   Core->Results[0].Meas.AmplA = 123;
   Core->RotationDir = 1;  // changed after the last automatic save
   gui::TAnswerScript script;
@@ -312,7 +325,8 @@ TEST_F(Commands, SaveAsGivesANameWithADotItsOwnDocumentAndRawFile) {
   saveAs("rotor 2.5kg", 25);
   saveAs("rotor 2.7kg", 27);
   ASSERT_EQ(Core->SaveSession(), 0);
-  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, File("old 2.5kg")));
+  TFileReason copyFailure;
+  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, File("old 2.5kg"), copyFailure));
   ASSERT_TRUE(fs::exists(Folder / "old 2.daqdata"));
   for (const auto& [document, raw, value] : {std::tuple{"rotor 2.5kg.daqsession", "rotor 2.5kg.daqdata", 25},
                                              std::tuple{"rotor 2.7kg.daqsession", "rotor 2.7kg.daqdata", 27},
@@ -332,10 +346,91 @@ TEST_F(Commands, SaveAsIntoAFolderThatDoesNotExistSaysSo) {
   gui::TAnswerScript script;
   script.Expect(gui::dkPopupMenu, smSaveSession);
   script.Expect(gui::dkSaveDialog, 1, (Folder / "missing" / "job.daqsession").string());
-  script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, u"Couldn't save session file. File error.", 1));
+  const std::u16string told =
+      u"Couldn't save session file. File error.\n" + File("missing/job.daqsession") + u": No such file or directory";
+  script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, told, 1));
   Window->bSession->Click();
   EXPECT_EQ(script.Pending(), 0u);
   EXPECT_FALSE(fs::exists(Folder / "missing"));
+}
+
+// Every failed open, restore and save says why, in the error box and in
+// the log: a folder chosen as a session, an automatic session that is a
+// link to itself, a chosen pair whose lock another program holds (the
+// test's own hold on the lock file stands for it, and the save waits it
+// out), and a folder that does not exist. A log that takes no more says why too, once.
+TEST_F(Commands, AFailedLoadOrSaveSaysWhyInTheMessageAndTheLog) {
+  const fs::path folder = Folder / "folder.daqsession";
+  fs::create_directory(folder);
+  const std::u16string automatic = Core->AutoSessionFile;
+  const std::u16string held = File("held.daqsession");
+  // A name the system takes, whose raw file's temporary names it does not.
+  const std::u16string longName = File((std::string(240, 'x') + ".daqsession").c_str());
+  const struct {
+    int Command;
+    std::u16string Chosen, Told;
+  } cases[] = {
+      {smOpenSession, folder.u16string(),
+       u"Couldn't open session file. File error.\n" + folder.u16string() + u": Is a directory"},
+      {smRestoreSession, {},
+       u"Last session not restored. File error.\n" + automatic + u": Too many levels of symbolic links"},
+      {smSaveSession, held, u"Couldn't save session file. File error.\n" + Forms(u"FileInUse") + u" " + held},
+      {smSaveSession, longName,
+       u"Couldn't save session file. File error.\n" + RawFileFor(longName, u".daqdata") + u": File name too long"},
+      {smSaveSession, File("missing/job.daqsession"),
+       u"Couldn't save session file. File error.\n" + File("missing/job.daqsession") +
+           u": No such file or directory"},
+  };
+  for (const auto& c : cases) {
+    const std::string lockFile = rtl::NativePath(RawFileFor(held, u".daqdata") + u".lock");
+    const int lock = c.Chosen == held ? ::open(lockFile.c_str(), O_RDWR | O_CREAT, 0600) : -1;
+    if (lock >= 0) {
+      ASSERT_EQ(::flock(lock, LOCK_EX), 0);
+    }
+    if (c.Command == smRestoreSession) fs::create_symlink(rtl::NativePath(automatic), rtl::NativePath(automatic));
+    const std::size_t logged = LogText().size();
+    gui::TAnswerScript script;
+    script.Expect(gui::dkPopupMenu, c.Command);
+    if (c.Command == smOpenSession) script.Expect(gui::dkOpenDialog, 1, rtl::Utf16ToUtf8(c.Chosen));
+    if (c.Command == smSaveSession) script.Expect(gui::dkSaveDialog, 1, rtl::Utf16ToUtf8(c.Chosen));
+    script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, c.Told, 1));
+    Window->bSession->Click();
+    if (lock >= 0) ::close(lock);
+    if (c.Command == smRestoreSession) fs::remove(rtl::NativePath(automatic));
+    EXPECT_EQ(script.Pending(), 0u) << rtl::Utf16ToUtf8(c.Told);
+    EXPECT_TRUE(script.Unexpected().empty());
+    const std::string log = LogText().substr(logged);
+    const std::u16string reason = c.Told.substr(c.Told.find(u'\n') + 1);
+    EXPECT_NE(log.find(rtl::Utf16ToUtf8(reason)), std::string::npos) << log;
+  }
+  EXPECT_FALSE(fs::exists(Folder / "held.daqsession"));
+  EXPECT_FALSE(fs::exists(Folder / "missing"));
+  EXPECT_FALSE(fs::exists(rtl::NativePath(longName)));
+
+  // The process may write no file beyond the log's present end.
+  rlimit limit{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
+  const rlimit full = limit;
+  limit.rlim_cur = LogText().size();
+  std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+  gui::TAnswerScript script;
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    script.Expect(gui::dkPopupMenu, smOpenSession);
+    script.Expect(gui::dkOpenDialog, 1, folder.string());
+    if (attempt == 0) script.Expect(gui::dkMessageBox, gui::IDOK);
+    script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, cases[0].Told, 1));
+    Window->bSession->Click();
+  }
+  ::setrlimit(RLIMIT_FSIZE, &full);
+  std::signal(SIGXFSZ, SIG_DFL);
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_TRUE(script.Unexpected().empty());
+  const auto boxes = script.Requests();
+  const auto box = std::find_if(boxes.begin(), boxes.end(),
+                                [](const gui::TDialogRequest& r) { return r.Kind == gui::dkMessageBox; });
+  ASSERT_NE(box, boxes.end());
+  EXPECT_EQ(box->Text, Log->LogPath + u": File too large");
 }
 
 TEST(SessionFiles, CopyReplacesBothFilesOnlyWhenBothCanBeRead) {
@@ -353,13 +448,15 @@ TEST(SessionFiles, CopyReplacesBothFilesOnlyWhenBothCanBeRead) {
   std::ofstream(folder / "a.daqdata") << std::string(3 << 20, 'x');  // more than one buffer
   std::ofstream(folder / "old.daqsession") << "old";
   // A raw file that cannot be read leaves the target alone.
-  EXPECT_FALSE(CopySessionPair(u("a.daqsession"), u("none.daqdata"), u("old.daqsession")));
+  EXPECT_FALSE(CopySessionPair(u("a.daqsession"), u("none.daqdata"), u("old.daqsession"), CopyError));
+  EXPECT_EQ(CopyError.File, u("none.daqdata"));
+  EXPECT_EQ(CopyError.Error, ENOENT);
   std::ifstream old(folder / "old.daqsession");
   std::string kept;
   old >> kept;
   EXPECT_EQ(kept, "old");
   EXPECT_FALSE(fs::exists(folder / "old.daqdata"));
-  ASSERT_TRUE(CopySessionPair(u("a.daqsession"), u("a.daqdata"), u("old.daqsession")));
+  ASSERT_TRUE(CopySessionPair(u("a.daqsession"), u("a.daqdata"), u("old.daqsession"), CopyError));
   EXPECT_EQ(fs::file_size(folder / "old.daqsession"), fs::file_size(folder / "a.daqsession"));
   EXPECT_EQ(fs::file_size(folder / "old.daqdata"), 3u << 20);
   EXPECT_FALSE(fs::exists(folder / "old.daqdata.pending"));  // the raw file went all the way into place

@@ -1,0 +1,14 @@
+#pragma once
+// Why a file of the system could not be read or written, and which file:
+// the one value the core's readers and writers hand out, so that whoever
+// tells the user can name both.
+
+#include <string>
+
+struct TFileReason {
+  std::u16string File;
+  // The system's error number, rtl::NotRegularFileError or
+  // datafile::PairInUseError; 0 for a file that was read but is damaged or
+  // of another kind.
+  int Error = 0;
+};

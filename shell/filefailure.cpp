@@ -1,0 +1,38 @@
+#include "filefailure.h"
+
+#include "datafilepair.h"
+#include "systemerror.h"
+
+const std::array<TTextKey, 5> FileFailureLangKeys = {{
+    {u"Forms", u"FileInUse"},
+    {u"Forms", u"FileDamaged"},
+    {u"Forms", u"ConfigNotRead"},
+    {u"Forms", u"ConfigKeptAside"},
+    {u"Forms", u"ConfigNotSaved"},
+}};
+
+namespace {
+
+enum TFileFailureText : size_t { ftFileInUse, ftFileDamaged, ftConfigNotRead, ftConfigKeptAside, ftConfigNotSaved };
+
+std::u16string Text(TFileFailureText text) { return LangText(FileFailureLangKeys[text]).Text; }
+
+}  // namespace
+
+std::u16string FileFailureText(const TFileReason& failure) {
+  if (failure.Error == datafile::PairInUseError) return Text(ftFileInUse) + u" " + failure.File;
+  const std::u16string reason = failure.Error == 0 ? Text(ftFileDamaged) : rtl::SystemErrorText(failure.Error);
+  return failure.File + u": " + reason;
+}
+
+std::u16string WithFileFailure(std::u16string_view text, const TFileReason& failure) {
+  return std::u16string(text) + u"\n" + FileFailureText(failure);
+}
+
+std::u16string ConfigNotReadText(const TFileReason& failure, std::u16string_view keptAs) {
+  std::u16string text = WithFileFailure(Text(ftConfigNotRead), failure);
+  if (!keptAs.empty()) text += u"\n" + Text(ftConfigKeptAside) + u"\n" + std::u16string(keptAs);
+  return text;
+}
+
+std::u16string ConfigNotSavedText() { return Text(ftConfigNotSaved); }

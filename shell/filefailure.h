@@ -1,0 +1,31 @@
+#pragma once
+// What the program tells when one of its files could not be read or
+// written: every message and log line that reports such a failure names the
+// file and the reason through here, so the user always learns why.
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "filereason.h"
+#include "languageservice.h"
+
+// Every key looked up here (section "Forms").
+extern const std::array<TTextKey, 5> FileFailureLangKeys;
+
+// "<file>: <the system's reason>" ("Permission denied", "No such file or
+// directory"); for a pair that another program kept locked, the language's
+// text naming the file; for a file that was read but is damaged or of
+// another kind (error 0), the language's text for that.
+std::u16string FileFailureText(const TFileReason& failure);
+
+// A failure text followed by the line that says why.
+std::u16string WithFileFailure(std::u16string_view text, const TFileReason& failure);
+
+// The configuration that could not be read at start: why, and the name it
+// was kept under (empty when it could not be moved aside).
+std::u16string ConfigNotReadText(const TFileReason& failure, std::u16string_view keptAs);
+
+// The configuration that could not be written at shutdown; the text is
+// looked up when called, so call it before the language closes.
+std::u16string ConfigNotSavedText();
