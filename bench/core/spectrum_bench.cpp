@@ -35,22 +35,18 @@ std::vector<double> Noise(size_t n, unsigned seed) {
   return x;
 }
 
-// FFTW's planner is not thread-safe: the reference plans are made only
-// while the background planner of the kept plans is idle.
-int32_t Settled(int32_t n) {
-  AwaitMeasuredPlans();
-  return n;
-}
-
 // FFTW's r2c of n real values, out of place, planned with FFTW_MEASURE on
-// its own arrays; Run copies the samples in and transforms them.
+// its own arrays; Run copies the samples in and transforms them. FFTW's
+// planner is not thread-safe: the reference is planned and destroyed under
+// the planner lock of the kept plans, whose planner thread may be busy.
 class TReference {
  public:
   explicit TReference(int32_t n)
-      : N(Settled(n)), In(fftw_alloc_real(static_cast<size_t>(n))),
-        Out(fftw_alloc_complex(static_cast<size_t>(n) / 2 + 1)), Plan(fftw_plan_dft_r2c_1d(n, In, Out, FFTW_MEASURE)) {}
+      : N(n), In(fftw_alloc_real(static_cast<size_t>(n))), Out(fftw_alloc_complex(static_cast<size_t>(n) / 2 + 1)) {
+    WithPlannerLock([this] { Plan = fftw_plan_dft_r2c_1d(N, In, Out, FFTW_MEASURE); });
+  }
   ~TReference() {
-    fftw_destroy_plan(Plan);
+    WithPlannerLock([this] { fftw_destroy_plan(Plan); });
     fftw_free(In);
     fftw_free(Out);
   }
@@ -67,7 +63,7 @@ class TReference {
   int32_t N;
   double* In;
   fftw_complex* Out;
-  fftw_plan Plan;
+  fftw_plan Plan = nullptr;
 };
 
 // CalcFFT as the spectrum thread calls it: the real part filled with the
