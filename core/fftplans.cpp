@@ -11,6 +11,7 @@
 #include <deque>
 #include <list>
 #include <mutex>
+#include <new>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -30,7 +31,8 @@ constexpr int32_t kLongestMeasured = 1 << 16;
 
 // The most a measurement may take (FFTW's time limit); one that reaches it
 // gives a plan no better than the estimate, which is then kept instead.
-// While it lasts, the planner makes no estimate of another length.
+// While it lasts, the planner makes no estimate of another length: a
+// spectrum of another length is computed by the stand-in meanwhile.
 constexpr double kMeasureLimitSeconds = 3.0;
 
 // How often a thread waiting for the planner asks whether it was stopped.
@@ -158,8 +160,12 @@ std::shared_ptr<const TRealFft> TPlanStore::Get(TPlanKey key, const std::functio
   if (auto kept = Kept(key)) return kept;
   bool standIn = false;
   auto plan = AwaitPlan(key, stopped, standIn);
-  if (standIn) return std::make_shared<const TRealFft>(std::make_unique<const TPlainFft>(key.N), key.Placement);
-  return plan;
+  if (!standIn) return plan;
+  try {
+    return std::make_shared<const TRealFft>(std::make_unique<const TPlainFft>(key.N), key.Placement);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
 }
 
 // Asks `stopped` every few milliseconds while it waits. A plan made for the

@@ -33,7 +33,8 @@ enum class TFftPlacement { InPlace, OutOfPlace };
 class TRealFft {
  public:
   TRealFft(fftw_plan_s* plan, int32_t n, TFftPlacement placement);
-  // The stand-in of length plain->Length(): no plan, any alignment.
+  // The stand-in of length plain->Length(): no plan, any alignment, for the
+  // one caller it was made for.
   TRealFft(std::unique_ptr<const TPlainFft> plain, TFftPlacement placement);
   ~TRealFft();
   TRealFft(const TRealFft&) = delete;

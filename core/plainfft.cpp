@@ -27,6 +27,7 @@ std::complex<double> ChirpAt(int64_t m, int64_t n) {
 
 TPlainFft::TPlainFft(int32_t n) : N(std::max(n, 1)) {
   const int64_t m = PowerOfTwo(N) ? N : PowerOfTwoAtLeast(2 * static_cast<int64_t>(N) - 1);
+  Work.resize(static_cast<size_t>(m));
   Twiddles.resize(static_cast<size_t>(m / 2));
   for (int64_t k = 0; k < m / 2; ++k) {
     const double angle = 2 * std::numbers::pi * static_cast<double>(k) / static_cast<double>(m);
@@ -66,7 +67,8 @@ void TPlainFft::Radix2(std::vector<TComplex>& x, bool inverse) const {
 // the sum is a circular convolution of length M >= 2N - 1.
 void TPlainFft::Transform(const double* in, double* out) const {
   const size_t n = static_cast<size_t>(N);
-  std::vector<TComplex> x(Chirp.empty() ? n : Kernel.size());
+  std::vector<TComplex>& x = Work;
+  std::fill(x.begin(), x.end(), TComplex());
   for (size_t m = 0; m < n; ++m) x[m] = Chirp.empty() ? TComplex(in[m]) : in[m] * Chirp[m];
   Radix2(x, false);
   if (!Chirp.empty()) {

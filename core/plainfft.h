@@ -11,14 +11,15 @@
 
 class TPlainFft {
  public:
-  // Prepares the twiddles (and the chirp) of length n >= 1.
+  // Prepares the twiddles (and the chirp) of length n >= 1 and the working
+  // memory: std::bad_alloc here, never in Transform.
   explicit TPlainFft(int32_t n);
 
   int32_t Length() const { return N; }
   // The unscaled bins X_k = sum x_m e^(-j 2 pi k m / n), k = 0 ... n / 2, of
   // in[0 .. n - 1], real and imaginary part interleaved in
-  // out[0 .. 2 (n / 2) + 1]. out may be in (in place); safe from any number
-  // of threads at once.
+  // out[0 .. 2 (n / 2) + 1]. out may be in (in place). One thread at a time:
+  // a stand-in belongs to the caller it was made for.
   void Transform(const double* in, double* out) const;
 
  private:
@@ -31,4 +32,5 @@ class TPlainFft {
   std::vector<TComplex> Twiddles;  // e^(-j 2 pi k / M), k < M / 2
   std::vector<TComplex> Chirp;     // e^(-j pi m^2 / N), m < N (Bluestein only)
   std::vector<TComplex> Kernel;    // transform of the conjugate chirp (Bluestein only)
+  mutable std::vector<TComplex> Work;
 };

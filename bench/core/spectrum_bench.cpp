@@ -6,7 +6,9 @@
 // Measuring the reference plans takes about half a minute at the start.
 // CalcFFT is timed once warm: after the background planner has measured
 // its plan. BM_FirstCalcFFT times the first spectrum at a length, as after
-// the program's start or a new buffer length: planning included.
+// the program's start or a new buffer length: planning included;
+// BM_FirstCalcFFTWhileMeasuring the same while the planner thread measures
+// the plan of another length.
 
 #include "cursordft.h"
 #include "fft.h"
@@ -17,12 +19,14 @@
 #include <fftw3.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <complex>
 #include <cstdio>
 #include <functional>
 #include <random>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -118,6 +122,34 @@ void BM_FirstCalcFFT(benchmark::State& state) {
   AwaitMeasuredPlans();
 }
 
+// The length whose measurement is under way in BM_FirstCalcFFTWhileMeasuring:
+// measuring it takes about a second.
+constexpr int32_t kMeasuredLength = 1 << 16;
+
+// The first spectrum at a length while the planner thread measures the plan
+// of another (kMeasuredLength, just asked for): it must not wait for that
+// measurement, and is computed by the stand-in transform instead.
+void BM_FirstCalcFFTWhileMeasuring(benchmark::State& state) {
+  const int32_t n = static_cast<int32_t>(state.range(0));
+  const auto samples = Noise(static_cast<size_t>(n), 11), other = Noise(static_cast<size_t>(kMeasuredLength), 12);
+  TCalcFft fft(n), measured(kMeasuredLength);
+  std::atomic<bool> measuring{false};
+  SetPlanningHook([&measuring](int32_t length, TFftPlacement, bool measurement) {
+    if (measurement && length == kMeasuredLength) measuring = true;
+  });
+  for (auto _ : state) {
+    state.PauseTiming();
+    ForgetPlans();
+    measuring = false;
+    measured.Run(other);
+    while (!measuring) std::this_thread::yield();
+    state.ResumeTiming();
+    fft.Run(samples);
+  }
+  SetPlanningHook({});
+  AwaitMeasuredPlans();
+}
+
 void BM_FftwR2c(benchmark::State& state) {
   const int32_t n = static_cast<int32_t>(state.range(0));
   const auto samples = Noise(static_cast<size_t>(n), 11);
@@ -146,6 +178,8 @@ constexpr int64_t kCursorLengths[] = {1000, 4099, 65537, 524287};
 
 BENCHMARK(BM_CalcFFT)->RangeMultiplier(4)->Range(1 << 12, 1 << 20)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FirstCalcFFT)->RangeMultiplier(4)->Range(1 << 12, 1 << 20)->Iterations(3)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FirstCalcFFTWhileMeasuring)->Arg(1 << 12)->Arg(1 << 14)->Arg(1 << 18)->Arg(1 << 20)->Iterations(3)
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FftwR2c)->RangeMultiplier(4)->Range(1 << 12, 1 << 20)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CursorWindowDft)->ArgsProduct({{std::begin(kCursorLengths), std::end(kCursorLengths)}})
     ->Unit(benchmark::kMillisecond);
