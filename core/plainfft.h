@@ -24,12 +24,14 @@ class TPlainFft {
 
  private:
   using TComplex = std::complex<double>;
-  // In-place radix-2 transform of Twiddles.size() * 2 values, forward
-  // (e^-j) or inverse without the 1/M.
+  // In-place radix-2 transform of x (a power of two, at most 2
+  // Twiddles.size() values), forward (e^-j) or inverse without the 1/M.
   void Radix2(std::vector<TComplex>& x, bool inverse) const;
+  void HalfLengthTransform(const double* in, double* out) const;
+  void ChirpTransform(const double* in, double* out) const;
 
   int32_t N;
-  std::vector<TComplex> Twiddles;  // e^(-j 2 pi k / M), k < M / 2
+  std::vector<TComplex> Twiddles;  // e^(-j 2 pi k / M), k < M / 2 (M = N for a power of two)
   std::vector<TComplex> Chirp;     // e^(-j pi m^2 / N), m < N (Bluestein only)
   std::vector<TComplex> Kernel;    // transform of the conjugate chirp (Bluestein only)
   mutable std::vector<TComplex> Work;
