@@ -160,7 +160,7 @@ std::shared_ptr<const TRealFft> TPlanStore::Get(TPlanKey key, const std::functio
   if (auto kept = Kept(key)) return kept;
   bool standIn = false;
   auto plan = AwaitPlan(key, stopped, standIn);
-  if (!standIn) return plan;
+  if (!standIn || (stopped && stopped())) return plan;
   try {
     return std::make_shared<const TRealFft>(std::make_unique<const TPlainFft>(key.N), key.Placement);
   } catch (const std::bad_alloc&) {
