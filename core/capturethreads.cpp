@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <optional>
 
 TBalThread* BalThread = nullptr;
 TVibThread* VibThread = nullptr;
@@ -351,8 +352,17 @@ namespace {
 
 bool CaptureRuns(const TZelto& core) { return core.Measuring || BalThread || VibThread; }
 
+// When the waits for the running capture's end give up: set by the first
+// wait, so that the closing window, its destruction and the shutdown wait
+// CaptureStopLimitMs in all, not each. Main thread only.
+std::optional<std::chrono::steady_clock::time_point> StopDeadline;
+// The running capture was left to end on its own (and that was reported).
+bool CaptureLeft = false;
+
 template <typename T>
 T* Launch(TZelto& core) {
+  StopDeadline.reset();
+  CaptureLeft = false;
   core.Measuring = 1;
   T* thread = new T(core, true);
   thread->SetPriority(rtl::tpNormal);
@@ -396,14 +406,17 @@ void RequestCaptureStop() {
 
 // The wait serves the window between short looks at the thread, so the
 // window repaints while a transfer finishes; user input waits, so no second
-// command starts inside the one that waits.
+// command starts inside the one that waits. A capture already left to end
+// on its own is not waited for again, nor reported again.
 bool StopCaptureAndWait(const TCaptureStopWait& wait) {
-  const auto limit = std::chrono::steady_clock::now() + std::chrono::milliseconds(CaptureStopLimitMs);
+  if (CaptureThreadRuns() && !StopDeadline)
+    StopDeadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(CaptureStopLimitMs);
   bool stopping = false;
   while (CaptureThreadRuns()) {
     RequestCaptureStop();
-    if (std::chrono::steady_clock::now() > limit) {
-      if (wait.ReportLeft) wait.ReportLeft();
+    if (std::chrono::steady_clock::now() > *StopDeadline) {
+      if (wait.ReportLeft && !CaptureLeft) wait.ReportLeft();
+      CaptureLeft = true;
       return false;
     }
     if (!stopping && wait.ShowStopping) wait.ShowStopping();

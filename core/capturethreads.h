@@ -141,7 +141,10 @@ struct TCaptureStopWait {
 
 // Asks the running capture thread to end and serves Synchronize (and
 // wait.ServeWindow) until its end hand-over has run, for at most
-// CaptureStopLimitMs. Main thread only. True when no capture runs any more
+// CaptureStopLimitMs counted from the first wait for this capture: every
+// later wait (the window's destruction, the shutdown) shares that limit, and
+// a capture left once is not waited for, nor reported (ReportLeft), again.
+// Main thread only. True when no capture runs any more
 // (at once when none ran). False after the limit: the thread was left to end
 // on its own; it frees itself and its end hand-over runs whenever the main
 // thread serves Synchronize again. The core and the driver library must

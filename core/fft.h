@@ -17,7 +17,8 @@ bool IsPowerOfTwo(int64_t n);
 // when n is not a power of two or the memory for the transform cannot be had.
 bool CalcFFT(int32_t n, double* re, double* im);
 
-// The kept transform CalcFFT runs for length n, made now when none is kept
+// The kept transform CalcFFT runs for length n, planned now when none is
+// kept, or the stand-in while the planner is busy with another length
 // (RealFft, fftplans.h); null when n is refused or `stopped` turns true
 // while it waits for the planner.
 std::shared_ptr<const TRealFft> FftPlanFor(int32_t n, const std::function<bool()>& stopped = {});

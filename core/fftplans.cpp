@@ -1,5 +1,7 @@
 #include "fftplans.h"
 
+#include "plainfft.h"
+
 #include <fftw3.h>
 
 #include <algorithm>
@@ -9,6 +11,8 @@
 #include <deque>
 #include <list>
 #include <mutex>
+#include <new>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -21,9 +25,15 @@ constexpr size_t kKeptPlans = 8;
 
 // An out-of-place transform of up to 2^16 values is measured: there the
 // planner's estimate runs a good deal slower than the best plan, and
-// measuring takes about a second at most. At the lengths above, measuring
-// takes many seconds and gains little.
+// measuring takes about a second. At the lengths above, measuring takes many
+// seconds and gains little.
 constexpr int32_t kLongestMeasured = 1 << 16;
+
+// The most a measurement may take (FFTW's time limit); one that reaches it
+// gives a plan no better than the estimate, which is then kept instead.
+// While it lasts, the planner makes no estimate of another length: a
+// spectrum of another length is computed by the stand-in meanwhile.
+constexpr double kMeasureLimitSeconds = 3.0;
 
 // How often a thread waiting for the planner asks whether it was stopped.
 constexpr auto kStopPoll = std::chrono::milliseconds(2);
@@ -38,7 +48,7 @@ struct TPlanKey {
   bool operator==(const TPlanKey&) const = default;
 };
 
-// The kept plans and the background planner. Lock order: PlannerLock before
+// The kept plans and the planner thread. Lock order: PlannerLock before
 // ListLock. A plan is never released while either is held by the releasing
 // thread (its deleter may take PlannerLock), hence the locals declared
 // before the locks below.
@@ -47,36 +57,46 @@ class TPlanStore {
   TPlanStore() = default;
   TPlanStore(const TPlanStore&) = delete;
   TPlanStore& operator=(const TPlanStore&) = delete;
-  // At the program's end: waits for a measurement under way, drops the rest.
+  // At the program's end: waits for the plan being made, drops the rest.
   ~TPlanStore();
 
   std::shared_ptr<const TRealFft> Get(TPlanKey key, const std::function<bool()>& stopped);
-  void AwaitMeasured();
+  void AwaitIdle();
   void Forget();
   void SetHook(TPlanningHook hook);
+  void WithPlannerLock(const std::function<void()>& calls);
 
  private:
   std::shared_ptr<const TRealFft> Kept(TPlanKey key);
+  bool IsKept(TPlanKey key);
+  std::list<std::shared_ptr<const TRealFft>>::iterator Find(TPlanKey key);
   // Keeps `plan` first, in place of a kept one of its key; returns the plan
   // that left the list (to be released by the caller outside the locks).
   std::shared_ptr<const TRealFft> Keep(std::shared_ptr<const TRealFft> plan);
+  // The plan of `key` once the planner thread has made it; null when it
+  // could not or the caller was stopped, and with `standIn` set when the
+  // planner is busy with another length.
+  std::shared_ptr<const TRealFft> AwaitPlan(TPlanKey key, const std::function<bool()>& stopped, bool& standIn);
   std::shared_ptr<const TRealFft> Make(TPlanKey key, bool measured);
   void Release(const TRealFft* plan);
   void BuryReleased();
-  void QueueMeasurement(TPlanKey key);
-  void MeasureQueued();
+  void PlanQueued();
+  void Plan(TPlanKey key, bool measured);
+  bool Idle() const { return Estimates.empty() && Measurements.empty() && !Busy; }
 
   std::mutex PlannerLock;  // FFTW's planner, and the plans' deaths
-  std::mutex ListLock;           // everything below
+  std::mutex ListLock;     // everything below
   std::condition_variable Changed;
   std::list<std::shared_ptr<const TRealFft>> Plans;  // most recently used first
-  std::deque<TPlanKey> Queue;
-  bool Measuring = false;
+  std::deque<TPlanKey> Estimates;                    // asked for: made first
+  std::deque<TPlanKey> Measurements;
+  std::vector<TPlanKey> Refused;  // estimates FFTW could not make, until asked again
+  std::optional<TPlanKey> Busy;   // what the planner thread plans now
   bool Stopping = false;
   // Plans released while the planner was busy: destroyed by its next holder.
   std::vector<const TRealFft*> Released;
   TPlanningHook Hook;
-  std::thread Planner;  // started at the first measurement
+  std::thread Planner;  // started at the first plan asked for
 };
 
 TPlanStore& Store() {
@@ -88,7 +108,8 @@ TPlanStore::~TPlanStore() {
   {
     std::lock_guard<std::mutex> list(ListLock);
     Stopping = true;
-    Queue.clear();
+    Estimates.clear();
+    Measurements.clear();
   }
   Changed.notify_all();
   if (Planner.joinable()) Planner.join();
@@ -102,11 +123,15 @@ TPlanStore::~TPlanStore() {
   BuryReleased();
 }
 
+// With ListLock held.
+std::list<std::shared_ptr<const TRealFft>>::iterator TPlanStore::Find(TPlanKey key) {
+  return std::find_if(Plans.begin(), Plans.end(),
+                      [key](const auto& p) { return p->Length() == key.N && p->Placement() == key.Placement; });
+}
+
 std::shared_ptr<const TRealFft> TPlanStore::Kept(TPlanKey key) {
   std::lock_guard<std::mutex> list(ListLock);
-  const auto found = std::find_if(Plans.begin(), Plans.end(), [key](const auto& p) {
-    return p->Length() == key.N && p->Placement() == key.Placement;
-  });
+  const auto found = Find(key);
   if (found == Plans.end()) return nullptr;
   Plans.splice(Plans.begin(), Plans, found);
   return Plans.front();
@@ -115,9 +140,7 @@ std::shared_ptr<const TRealFft> TPlanStore::Kept(TPlanKey key) {
 std::shared_ptr<const TRealFft> TPlanStore::Keep(std::shared_ptr<const TRealFft> plan) {
   std::lock_guard<std::mutex> list(ListLock);
   std::shared_ptr<const TRealFft> gone;
-  const auto same = std::find_if(Plans.begin(), Plans.end(), [&plan](const auto& p) {
-    return p->Length() == plan->Length() && p->Placement() == plan->Placement();
-  });
+  const auto same = Find({plan->Length(), plan->Placement()});
   if (same != Plans.end()) {
     gone = std::move(*same);
     Plans.erase(same);
@@ -130,32 +153,56 @@ std::shared_ptr<const TRealFft> TPlanStore::Keep(std::shared_ptr<const TRealFft>
   return gone;
 }
 
-// Waits for the planner while it measures, asking `stopped` meanwhile: a
-// stop request ends the caller's computation within milliseconds.
+// A length not kept is queued for the planner thread and awaited; the
+// stand-in is made here, outside the locks, when the planner is busy with
+// another length.
 std::shared_ptr<const TRealFft> TPlanStore::Get(TPlanKey key, const std::function<bool()>& stopped) {
   if (auto kept = Kept(key)) return kept;
-  std::shared_ptr<const TRealFft> plan, gone;
-  {
-    std::unique_lock<std::mutex> planner(PlannerLock, std::defer_lock);
-    if (!stopped) planner.lock();
-    while (!planner.owns_lock() && !planner.try_lock()) {
-      if (stopped()) return nullptr;
-      std::this_thread::sleep_for(kStopPoll);
-    }
-    BuryReleased();
-    plan = Kept(key);  // made by another thread while this one waited
-    if (plan) return plan;
-    plan = Make(key, false);
+  bool standIn = false;
+  auto plan = AwaitPlan(key, stopped, standIn);
+  if (!standIn || (stopped && stopped())) return plan;
+  try {
+    return std::make_shared<const TRealFft>(std::make_unique<const TPlainFft>(key.N), key.Placement);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
   }
-  if (!plan) return nullptr;
-  gone = Keep(plan);
-  if (IsMeasured(key.N, key.Placement)) QueueMeasurement(key);
-  return plan;
+}
+
+// Asks `stopped` every few milliseconds while it waits. A plan made for the
+// caller but dropped before it looked (evicted, forgotten) is asked for again.
+std::shared_ptr<const TRealFft> TPlanStore::AwaitPlan(TPlanKey key, const std::function<bool()>& stopped,
+                                                      bool& standIn) {
+  std::unique_lock<std::mutex> list(ListLock);
+  std::erase(Refused, key);
+  if (!Planner.joinable() && !Stopping) Planner = std::thread([this] { PlanQueued(); });
+  for (;;) {
+    if (const auto found = Find(key); found != Plans.end()) {
+      Plans.splice(Plans.begin(), Plans, found);
+      return Plans.front();
+    }
+    if (Stopping || std::find(Refused.begin(), Refused.end(), key) != Refused.end()) return nullptr;
+    const bool planning = Busy && *Busy == key;
+    if (!planning && std::find(Estimates.begin(), Estimates.end(), key) == Estimates.end()) {
+      Estimates.push_back(key);
+      Changed.notify_all();
+    }
+    if (Busy && !planning) {
+      standIn = true;
+      return nullptr;
+    }
+    if (!stopped) {
+      Changed.wait(list);
+      continue;
+    }
+    if (stopped()) return nullptr;
+    Changed.wait_for(list, kStopPoll);
+  }
 }
 
 // Planned on scratch arrays of the same alignment as FftScratch gives: FFTW
 // only runs a plan on arrays aligned as the ones it was made with. Called
-// with the planner lock held.
+// with the planner lock held. A measurement runs under FFTW's time limit;
+// one that reaches it gives no plan (the estimate stays).
 std::shared_ptr<const TRealFft> TPlanStore::Make(TPlanKey key, bool measured) {
   TPlanningHook hook;
   {
@@ -167,18 +214,26 @@ std::shared_ptr<const TRealFft> TPlanStore::Make(TPlanKey key, bool measured) {
   double* in = fftw_alloc_real(RealFftWorkSize(key.N));
   double* out = inPlace ? in : fftw_alloc_real(RealFftWorkSize(key.N));
   fftw_plan plan = nullptr;
+  const auto start = std::chrono::steady_clock::now();
+  fftw_set_timelimit(measured ? kMeasureLimitSeconds : FFTW_NO_TIMELIMIT);
   if (in && out)
     plan = fftw_plan_dft_r2c_1d(key.N, in, reinterpret_cast<fftw_complex*>(out), measured ? FFTW_MEASURE : FFTW_ESTIMATE);
+  fftw_set_timelimit(FFTW_NO_TIMELIMIT);
   if (!inPlace) fftw_free(out);
   fftw_free(in);
+  const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+  if (plan && measured && took.count() >= kMeasureLimitSeconds) {
+    fftw_destroy_plan(plan);
+    plan = nullptr;
+  }
   if (!plan) return nullptr;
   return std::shared_ptr<const TRealFft>(new TRealFft(plan, key.N, key.Placement),
                                          [](const TRealFft* p) { Store().Release(p); });
 }
 
 // The plan dies under the planner lock, whichever thread drops it last; one
-// dropped while the planner measures waits for the planner's next holder,
-// so that dropping a plan never waits for a measurement.
+// dropped while the planner plans waits for the planner's next holder, so
+// that dropping a plan never waits for the planner.
 void TPlanStore::Release(const TRealFft* plan) {
   std::unique_lock<std::mutex> planner(PlannerLock, std::try_to_lock);
   if (planner.owns_lock()) {
@@ -199,54 +254,70 @@ void TPlanStore::BuryReleased() {
   for (const TRealFft* plan : released) delete plan;
 }
 
-void TPlanStore::QueueMeasurement(TPlanKey key) {
-  {
-    std::lock_guard<std::mutex> list(ListLock);
-    if (Stopping || std::find(Queue.begin(), Queue.end(), key) != Queue.end()) return;
-    Queue.push_back(key);
-    if (!Planner.joinable()) Planner = std::thread([this] { MeasureQueued(); });
-  }
-  Changed.notify_all();
-}
-
-// The background planner: measures the queued lengths one by one. A plan of
-// a length no longer kept when its measurement ends is dropped.
-void TPlanStore::MeasureQueued() {
+// The planner thread: the estimates asked for first, then the measurements,
+// one by one.
+void TPlanStore::PlanQueued() {
   for (;;) {
     TPlanKey key{};
+    bool measured = false;
     {
       std::unique_lock<std::mutex> list(ListLock);
-      Changed.wait(list, [this] { return Stopping || !Queue.empty(); });
+      Changed.wait(list, [this] { return Stopping || !Estimates.empty() || !Measurements.empty(); });
       if (Stopping) return;
-      key = Queue.front();
-      Queue.pop_front();
-      Measuring = true;
+      measured = Estimates.empty();
+      std::deque<TPlanKey>& queue = measured ? Measurements : Estimates;
+      key = queue.front();
+      queue.pop_front();
+      Busy = key;
     }
-    std::shared_ptr<const TRealFft> measured, gone;
-    {
-      std::lock_guard<std::mutex> planner(PlannerLock);
-      BuryReleased();
-      measured = Make(key, true);
-    }
-    if (measured && Kept(key)) gone = Keep(measured);
+    Plan(key, measured);
     {
       std::lock_guard<std::mutex> list(ListLock);
-      Measuring = false;
+      Busy.reset();
     }
     Changed.notify_all();
   }
 }
 
-void TPlanStore::AwaitMeasured() {
+// The plans this makes or replaces are released before it returns, so the
+// planner is done with FFTW when it says it is idle. A measured plan of a
+// length no longer kept is dropped; an estimate to be measured queues its
+// measurement.
+void TPlanStore::Plan(TPlanKey key, bool measured) {
+  std::shared_ptr<const TRealFft> plan, gone;
+  {
+    std::lock_guard<std::mutex> planner(PlannerLock);
+    BuryReleased();
+    if (!measured && IsKept(key)) return;
+    plan = Make(key, measured);
+  }
+  if (!plan) {
+    std::lock_guard<std::mutex> list(ListLock);
+    if (!measured) Refused.push_back(key);
+    return;
+  }
+  if (measured && !IsKept(key)) return;
+  gone = Keep(plan);
+  if (measured || !IsMeasured(key.N, key.Placement)) return;
+  std::lock_guard<std::mutex> list(ListLock);
+  if (std::find(Measurements.begin(), Measurements.end(), key) == Measurements.end()) Measurements.push_back(key);
+}
+
+bool TPlanStore::IsKept(TPlanKey key) {
+  std::lock_guard<std::mutex> list(ListLock);
+  return Find(key) != Plans.end();
+}
+
+void TPlanStore::AwaitIdle() {
   std::unique_lock<std::mutex> list(ListLock);
-  Changed.wait(list, [this] { return Queue.empty() && !Measuring; });
+  Changed.wait(list, [this] { return Idle(); });
 }
 
 void TPlanStore::Forget() {
   std::list<std::shared_ptr<const TRealFft>> plans;
   {
     std::unique_lock<std::mutex> list(ListLock);
-    Changed.wait(list, [this] { return Queue.empty() && !Measuring; });
+    Changed.wait(list, [this] { return Idle(); });
     plans.swap(Plans);
   }
   plans.clear();
@@ -258,6 +329,12 @@ void TPlanStore::Forget() {
 void TPlanStore::SetHook(TPlanningHook hook) {
   std::lock_guard<std::mutex> list(ListLock);
   Hook = std::move(hook);
+}
+
+void TPlanStore::WithPlannerLock(const std::function<void()>& calls) {
+  std::lock_guard<std::mutex> planner(PlannerLock);
+  BuryReleased();
+  calls();
 }
 
 class TScratch {
@@ -282,16 +359,29 @@ class TScratch {
 
 }  // namespace
 
-TRealFft::~TRealFft() { fftw_destroy_plan(Plan); }
+TRealFft::TRealFft(fftw_plan_s* plan, int32_t n, TFftPlacement placement) : Plan(plan), N(n), Where(placement) {}
+
+TRealFft::TRealFft(std::unique_ptr<const TPlainFft> plain, TFftPlacement placement)
+    : Plain(std::move(plain)), N(Plain->Length()), Where(placement) {}
+
+TRealFft::~TRealFft() {
+  if (Plan) fftw_destroy_plan(Plan);
+}
 
 void TRealFft::Transform(double* data) const {
-  fftw_execute_dft_r2c(Plan, data, reinterpret_cast<fftw_complex*>(data));
+  if (Plain)
+    Plain->Transform(data, data);
+  else
+    fftw_execute_dft_r2c(Plan, data, reinterpret_cast<fftw_complex*>(data));
 }
 
 // FFTW's out-of-place real-input plans leave their input as it was; the
 // interface merely lacks the const.
 void TRealFft::Transform(const double* in, double* out) const {
-  fftw_execute_dft_r2c(Plan, const_cast<double*>(in), reinterpret_cast<fftw_complex*>(out));
+  if (Plain)
+    Plain->Transform(in, out);
+  else
+    fftw_execute_dft_r2c(Plan, const_cast<double*>(in), reinterpret_cast<fftw_complex*>(out));
 }
 
 std::shared_ptr<const TRealFft> RealFft(int32_t n, TFftPlacement placement, const std::function<bool()>& stopped) {
@@ -299,11 +389,13 @@ std::shared_ptr<const TRealFft> RealFft(int32_t n, TFftPlacement placement, cons
   return Store().Get({n, placement}, stopped);
 }
 
-void AwaitMeasuredPlans() { Store().AwaitMeasured(); }
+void AwaitMeasuredPlans() { Store().AwaitIdle(); }
 
 void ForgetPlans() { Store().Forget(); }
 
 void SetPlanningHook(TPlanningHook hook) { Store().SetHook(std::move(hook)); }
+
+void WithPlannerLock(const std::function<void()>& calls) { Store().WithPlannerLock(calls); }
 
 bool FftAligned(const double* data) { return fftw_alignment_of(const_cast<double*>(data)) == 0; }
 

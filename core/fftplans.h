@@ -1,16 +1,21 @@
 #pragma once
 // Forward real-input FFTs of any length through FFTW, planned once per length
-// and kept. FFTW's planner is not thread-safe, so every plan is made and
-// destroyed under one lock; running a kept plan on other arrays is safe from
-// any number of threads at once.
+// and kept. FFTW's planner is not thread-safe, so every planner call of the
+// program (making, destroying, forgetting plans) is made under one lock;
+// running a kept plan on other arrays is safe from any number of threads at
+// once.
 //
-// A length asked for the first time gets an estimated plan at once
-// (FFTW_ESTIMATE: milliseconds at most). An out-of-place transform of up to
-// 2^16 values, where the estimate runs a good deal slower than the best
-// plan, is then measured (FFTW_MEASURE: up to about a second) by a
-// background planner thread, and the measured plan replaces the estimated
-// one for the next transform. So no transform ever waits for a measurement,
-// and neither does a thread that holds a lock others wait for.
+// One planner thread makes every plan. A length asked for the first time is
+// estimated (FFTW_ESTIMATE: a few milliseconds as a rule, some lengths a few
+// hundred) ahead of any measurement; the caller waits for it while asking
+// whether it was stopped, so a stop never waits for the planner. A caller
+// whose length would wait behind the planner's work on another length gets
+// a stand-in transform that needs no planner (plainfft.h) instead. An
+// out-of-place transform of up to 2^16 values, where the estimate runs a good
+// deal slower than the best plan, is then measured (FFTW_MEASURE, bounded by
+// a time limit of FFTW's) and replaces the estimated one for the next
+// transform. So no transform waits for a plan of another length, and no
+// thread that holds a lock others wait for waits for the planner.
 
 #include <cstddef>
 #include <cstdint>
@@ -18,6 +23,7 @@
 #include <memory>
 
 struct fftw_plan_s;
+class TPlainFft;
 
 // Where a transform leaves its bins: over its input, or in a separate array
 // (the input is then left as it was).
@@ -26,13 +32,18 @@ enum class TFftPlacement { InPlace, OutOfPlace };
 // A transform of one length n >= 1.
 class TRealFft {
  public:
-  TRealFft(fftw_plan_s* plan, int32_t n, TFftPlacement placement) : Plan(plan), N(n), Where(placement) {}
+  TRealFft(fftw_plan_s* plan, int32_t n, TFftPlacement placement);
+  // The stand-in of length plain->Length(): no plan, any alignment, for the
+  // one caller it was made for.
+  TRealFft(std::unique_ptr<const TPlainFft> plain, TFftPlacement placement);
   ~TRealFft();
   TRealFft(const TRealFft&) = delete;
   TRealFft& operator=(const TRealFft&) = delete;
 
   int32_t Length() const { return N; }
   TFftPlacement Placement() const { return Where; }
+  // False for the stand-in, which is never kept.
+  bool Planned() const { return Plan != nullptr; }
   // The n real values data[0 .. n - 1] become the unscaled bins
   // X_k = sum x_m e^(-j 2 pi k m / n), k = 0 ... n / 2, real and imaginary
   // part interleaved in data[0 .. 2 (n / 2) + 1]. An in-place transform only.
@@ -43,34 +54,41 @@ class TRealFft {
   void Transform(const double* in, double* out) const;
 
  private:
-  fftw_plan_s* Plan;
+  fftw_plan_s* Plan = nullptr;
+  std::unique_ptr<const TPlainFft> Plain;
   int32_t N;
   TFftPlacement Where;
 };
 
-// The kept transform of length n and that placement, made now when none is
-// kept; null for n < 1, or when `stopped` turns true while the planner is
-// busy with a measurement (it is asked every few milliseconds). The most
-// recently used transforms are kept; one still held by a caller outlives
-// its eviction.
+// The kept transform of length n and that placement, planned now when none
+// is kept; the stand-in (Planned() false) when the planner is busy with
+// another length; null for n < 1, when planning failed, or when `stopped`
+// turns true while the caller waits for the planner (it is asked every few
+// milliseconds). The most recently used transforms are kept; one still held
+// by a caller outlives its eviction.
 std::shared_ptr<const TRealFft> RealFft(int32_t n, TFftPlacement placement = TFftPlacement::InPlace,
                                         const std::function<bool()>& stopped = {});
 
-// Blocks until the background planner has measured every plan asked for so
-// far (benchmarks and tests; never on the window's thread).
+// Blocks until the planner thread has made and measured every plan asked
+// for so far (benchmarks and tests; never on the window's thread).
 void AwaitMeasuredPlans();
 
 // Drops the kept transforms and what FFTW's planner has learnt, once the
-// background planner is idle: the next transform of any length is planned
+// planner thread is idle: the next transform of any length is planned
 // anew, as at the program's start (benchmarks of a first spectrum).
 void ForgetPlans();
 
-// Called by the thread that is about to make a plan, just before FFTW plans,
-// with the length, the placement and whether the plan is measured; with the
-// planner lock held and no other lock of the caller's own. Empty: nothing is
-// called. For tests that look at what else may happen while a plan is made.
+// Called by the planner thread just before FFTW plans, with the length, the
+// placement and whether the plan is measured; with the planner lock held.
+// Empty: nothing is called. For tests that look at what else may happen
+// while a plan is made.
 using TPlanningHook = std::function<void(int32_t n, TFftPlacement placement, bool measured)>;
 void SetPlanningHook(TPlanningHook hook);
+
+// Runs `calls` with the planner lock held: FFTW planner calls made outside
+// this unit (benchmarks' reference plans, their destruction) go through it,
+// so that no two planner calls of the program ever overlap.
+void WithPlannerLock(const std::function<void()>& calls);
 
 // True when `data` has the alignment the plans were made for, that of
 // FftScratch: a kept plan runs only on arrays aligned like those.

@@ -102,8 +102,9 @@ TSpectrumThread::TTransform TSpectrumThread::TransformWanted() const {
   return {false, IsPowerOfTwo(Core.BuffLength) ? Core.BuffLength : 0};
 }
 
-// The plan is made (or found) with SignalLock free: making one can take
-// milliseconds, and no window command may wait for it. Then the lock is
+// The plan is awaited (or found) with SignalLock free, and a stop ends the
+// wait at once (fftplans.h): planning can take hundreds of milliseconds, and
+// no window command may wait for it. Then the lock is
 // held for the whole computation: writers abort first and then wait for it,
 // so no buffer changes or disappears under the transform. Settings changed
 // while the plan was made send it round again.

@@ -139,7 +139,9 @@ void TfFFTGraph::StartSpectrumThread() {
   if (TheCore->SpectrumEvent) TheCore->SpectrumEvent->SetEvent();
 }
 
-// The wait serves the thread's Synchronize, so a hand-over under way ends.
+// The wait serves the thread's Synchronize, so a hand-over under way ends;
+// a thread waiting for its plan gives the wait up when told to stop
+// (fftplans.h), so the window never waits for the planner.
 void TfFFTGraph::StopSpectrumThread() {
   TSpectrumThread* thread = SpectrumThread;
   if (!thread) return;

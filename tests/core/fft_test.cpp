@@ -1,5 +1,6 @@
 #include "fft.h"
 #include "fftreference.h"
+#include "plainfft.h"
 
 #include <gtest/gtest.h>
 
@@ -137,4 +138,28 @@ TEST(Fft, RefusesLengthsThatAreNotPowersOfTwoAndLeavesTheData) {
   EXPECT_TRUE(IsPowerOfTwo(int64_t(1) << 40));
   EXPECT_FALSE(IsPowerOfTwo(0));
   EXPECT_FALSE(IsPowerOfTwo(-4));
+}
+
+// The transform that stands in while the planner is busy: the bins of a
+// direct DFT (scaled back by n) at powers of two and at other lengths,
+// primes among them, in place and out of place, within one trillionth of the
+// largest bin.
+TEST(Fft, StandInTransformMatchesANaiveDftAtAnyLength) {
+  for (const int32_t n : {1, 2, 3, 5, 8, 12, 97, 256, 1000, 1021, 4096, 4099}) {
+    const TSignal s = Signal(n, false, 3);
+    const std::vector<std::complex<double>> expected = NaiveDft(s.Re, s.Im);
+    const TPlainFft fft(n);
+    std::vector<double> out(static_cast<size_t>(2 * (n / 2 + 1))), inPlace = s.Re;
+    inPlace.resize(out.size());
+    fft.Transform(s.Re.data(), out.data());
+    fft.Transform(inPlace.data(), inPlace.data());
+    double largest = 0, distance = 0;
+    for (int32_t k = 0; k <= n / 2; ++k) {
+      const std::complex<double> want = expected[static_cast<size_t>(k)] * double(n);
+      largest = std::max(largest, std::abs(want));
+      distance = std::max({distance, std::abs(std::complex<double>(out[2 * k], out[2 * k + 1]) - want),
+                           std::abs(std::complex<double>(inPlace[2 * k], inPlace[2 * k + 1]) - want)});
+    }
+    EXPECT_LE(distance, 1e-12 * largest) << n;
+  }
 }

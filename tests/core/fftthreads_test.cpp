@@ -1,12 +1,19 @@
 #include "fft.h"
+#include "fftplans.h"
 #include "fftreference.h"
 
+#include <fftw3.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 #include <utility>
 #include <vector>
+
+// FFTW calls these around every planner call (making and destroying a
+// plan); exported by the library, not declared in its header.
+extern "C" void fftw_set_planner_hooks(void (*before)(), void (*after)());
 
 // Several threads at once, over more lengths than are kept: plans are made,
 // shared and dropped under other threads' transforms.
@@ -31,4 +38,65 @@ TEST(Fft, ThreadsTransformingManyLengthsAtOnceGetTheSameBins) {
     });
   for (std::thread& t : threads) t.join();
   EXPECT_EQ(wrong, 0);
+}
+
+namespace {
+
+// Threads inside the planner at once, and the most seen. FFTW nests the
+// calls of one thread (a plan made of plans).
+std::atomic<int> PlannerCalls{0}, MostPlannerCalls{0};
+thread_local int Depth = 0;
+
+void EnterPlanner() {
+  if (Depth++ > 0) return;
+  const int now = ++PlannerCalls;
+  int most = MostPlannerCalls;
+  while (now > most && !MostPlannerCalls.compare_exchange_weak(most, now)) {
+  }
+}
+
+void LeavePlanner() {
+  if (--Depth == 0) --PlannerCalls;
+}
+
+}  // namespace
+
+// A benchmark's pattern: its own FFTW plans made and destroyed through the
+// planner lock, first spectra after ForgetPlans, warm ones after
+// AwaitMeasuredPlans, while other threads' transforms keep the planner
+// thread estimating, measuring and replacing plans: no two planner calls
+// ever overlap.
+TEST(Fft, NoTwoPlannerCallsOverlapBesideABenchmarksOwnPlans) {
+  fftw_set_planner_hooks(EnterPlanner, LeavePlanner);
+  std::atomic<bool> done{false};
+  std::atomic<int> wrong{0};
+  std::vector<std::thread> spectra;
+  for (int t = 0; t < 2; ++t)
+    spectra.emplace_back([&, t] {
+      for (int32_t n = 2 << t; !done; n = n >= 1 << 10 ? 2 << t : n * 2) {
+        TSignal s = Signal(n, false, 5);
+        if (!CalcFFT(n, s.Re.data(), s.Im.data())) ++wrong;
+      }
+    });
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+  for (int round = 0; std::chrono::steady_clock::now() < end; ++round) {
+    const int32_t n = 64 << (round % 6);
+    double* in = fftw_alloc_real(static_cast<size_t>(n));
+    fftw_complex* out = fftw_alloc_complex(static_cast<size_t>(n) / 2 + 1);
+    fftw_plan reference = nullptr;
+    WithPlannerLock([&] { reference = fftw_plan_dft_r2c_1d(n, in, out, FFTW_ESTIMATE); });
+    TSignal s = Signal(n, false, 6);
+    if (!CalcFFT(n, s.Re.data(), s.Im.data())) ++wrong;
+    if (round % 3 == 0) AwaitMeasuredPlans();
+    if (round % 7 == 0) ForgetPlans();
+    WithPlannerLock([&] { fftw_destroy_plan(reference); });
+    fftw_free(out);
+    fftw_free(in);
+  }
+  done = true;
+  for (std::thread& t : spectra) t.join();
+  AwaitMeasuredPlans();
+  fftw_set_planner_hooks(nullptr, nullptr);
+  EXPECT_EQ(wrong, 0);
+  EXPECT_EQ(MostPlannerCalls, 1);
 }

@@ -2,6 +2,7 @@
 // order, also while a capture runs.
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -10,11 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "blockingtransfer.h"
 #include "capturethreads.h"
 #include "folders.h"
 #include "instantclock.h"
 #include "jobguard.h"
 #include "pathbinding.h"
+#include "serveuntil.h"
 #include "textconv.h"
 #include "startupfixture.h"
 #include "workspaceservices.h"
@@ -339,5 +342,41 @@ TEST_F(ShutdownTest, CloseDuringACaptureStopsItBeforeFreeingAnything) {
   EXPECT_EQ(Host.Events, (std::vector<std::string>{"capture end", "close language", "log 1"}));
   EXPECT_EQ(TheCore, nullptr);
   WindowServices().Balancing = nullptr;
+  SetCaptureClock(nullptr);
+}
+
+// Exit while the device's transfer does not end: the workspace's close gives
+// up at the limit, and neither the workspace's destruction nor the shutdown
+// waits for the capture again: the shutdown's log entry comes one limit
+// (plus a frame) after the close began, the capture is reported left once,
+// and the core stays for it.
+TEST_F(ShutdownTest, ExitDuringABlockedTransferWaitsTheLimitOnce) {
+  constexpr auto kFrame = std::chrono::milliseconds(50);
+  TInstantClock clock;
+  SetCaptureClock(&clock);
+  StartInDemo();
+  Startup->FinishStart(Texts, {});
+  testsupport::TBlockingTransfer device(*TheCore);
+  ASSERT_TRUE(StartBalancingCapture(*TheCore));
+  ASSERT_TRUE(testsupport::ServeUntil([] { return testsupport::TBlockingTransfer::InTransfer.load(); }));
+  Host.Events.clear();
+  int reportsLeft = 0;
+  TCaptureStopWait workspaceWait;
+  workspaceWait.ReportLeft = [&reportsLeft] { ++reportsLeft; };
+  std::chrono::steady_clock::time_point closed{};
+  Host.OnLog = [&closed](uint8_t kind) {
+    if (kind == LogApplicationClose) closed = std::chrono::steady_clock::now();
+  };
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(StopCaptureAndWait(workspaceWait));  // the workspace's close
+  EXPECT_FALSE(StopCaptureAndWait(workspaceWait));  // its destruction
+  Startup->Shutdown();
+  EXPECT_LT(closed - start, std::chrono::milliseconds(CaptureStopLimitMs) + kFrame);
+  EXPECT_EQ(reportsLeft, 1);
+  EXPECT_EQ(Host.Events, (std::vector<std::string>{"close language", "log 1"}));
+  EXPECT_NE(TheCore, nullptr);
+  EXPECT_NE(BalThread, nullptr);
+  device.Release();
+  EXPECT_TRUE(testsupport::ServeUntil([] { return !CaptureThreadRuns(); }));
   SetCaptureClock(nullptr);
 }

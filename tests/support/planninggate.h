@@ -1,6 +1,6 @@
 #pragma once
-// Holds the first estimated plan of one transform in the planner while a
-// test does something on its own thread. The planning thread waits until
+// Holds the first estimated (or measured) plan of one transform in the
+// planner while a test does something on its own thread. The planning thread waits until
 // the test opens the gate, or a limit passes: a thread that plans where it
 // must not (holding a lock the test's command waits for) shows as a gate
 // opened too late, never as a hang.
@@ -16,9 +16,9 @@ namespace testsupport {
 
 class TPlanningGate {
  public:
-  TPlanningGate(int32_t n, TFftPlacement placement) {
-    SetPlanningHook([this, n, placement](int32_t length, TFftPlacement where, bool measured) {
-      if (measured || length != n || where != placement || Entered.exchange(true)) return;
+  TPlanningGate(int32_t n, TFftPlacement placement, bool measurement = false) {
+    SetPlanningHook([this, n, placement, measurement](int32_t length, TFftPlacement where, bool measured) {
+      if (measured != measurement || length != n || where != placement || Entered.exchange(true)) return;
       ++Inside;
       const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
       while (!Opened && std::chrono::steady_clock::now() < limit)

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <complex>
 #include <functional>
@@ -179,6 +180,54 @@ TEST_F(SpectrumWindow, ACommandDoesNotWaitWhileATransformIsPlanned) {
   EXPECT_TRUE(gate.OpenedInTime);
   EXPECT_EQ(Core->WindowType, 5);
   EXPECT_TRUE(ServeUntil([this, w] { return w->Plot->TotalBins == 3001 / 2 && w->SolidA && !Core->SpectrumBusy; }));
+}
+
+// A frame of the window: a command returns within it whatever the planner
+// does.
+constexpr auto kFrame = std::chrono::milliseconds(40);
+
+// While the planner holds the estimate of the run window's length, which
+// cannot be interrupted, the spectrum-type choice that asked for it and the
+// close that follows return within a frame: the spectrum thread, told to
+// stop, gives up its wait for the plan.
+TEST_F(SpectrumWindow, ChoiceAndCloseReturnWithinAFrameWhileTheTransformIsPlanned) {
+  TfFFTGraph* w = OpenWithRunWindow(3001);
+  ASSERT_NE(w, nullptr);
+  AwaitMeasuredPlans();  // the planner idle: the thread waits for its own plan
+  testsupport::TPlanningGate gate(3001, TFftPlacement::InPlace);
+  const auto chose = std::chrono::steady_clock::now();
+  ChooseDft(w);
+  EXPECT_LT(std::chrono::steady_clock::now() - chose, kFrame);
+  ASSERT_TRUE(ServeUntil([&gate] { return gate.Entered.load(); }));
+  EXPECT_TRUE(Core->SpectrumBusy);
+  const auto closing = std::chrono::steady_clock::now();
+  w->Close();
+  EXPECT_LT(std::chrono::steady_clock::now() - closing, kFrame);
+  EXPECT_FALSE(gate.Left);
+  EXPECT_EQ(SpectrumThread, nullptr);
+  gate.Open();
+  ASSERT_TRUE(ServeUntil([&gate] { return gate.Left.load(); }));
+  EXPECT_TRUE(gate.OpenedInTime);
+}
+
+// While the planner measures the buffer's transform (held), the DFT over the
+// run window, a length of its own, arrives, the measurement still under way.
+TEST_F(SpectrumWindow, ASpectrumOfAnotherLengthArrivesWhileALengthIsMeasured) {
+  testsupport::TPlanningGate gate(Core->BuffLength, TFftPlacement::OutOfPlace, true);
+  TfFFTGraph* w = OpenWithRunWindow(3001);
+  ASSERT_NE(w, nullptr);
+  ASSERT_TRUE(ServeUntil([&gate] { return gate.Entered.load(); }));
+  ChooseDft(w);
+  EXPECT_TRUE(ServeUntil([this, w] { return w->Plot->TotalBins == 3001 / 2 && w->SolidA && !Core->SpectrumBusy; }));
+  EXPECT_FALSE(gate.Left);
+  {
+    std::lock_guard<std::mutex> signals(Core->SignalLock);
+    EXPECT_EQ(Core->SpectrumOriginA.Record, 0);
+    EXPECT_EQ(Core->SpectrumOriginA.Length, 3001);
+  }
+  gate.Open();
+  ASSERT_TRUE(ServeUntil([&gate] { return gate.Left.load(); }));
+  EXPECT_TRUE(gate.OpenedInTime);
 }
 
 // The samples of a free-running demo capture of 2^20 samples as the record

@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "blockingtransfer.h"
 #include "corefixture.h"
 #include "drawnplanes.h"
 #include "formlog.h"
@@ -265,47 +266,6 @@ void ExpectFinishedReadings(const std::vector<TObservation<T>>& seen, const std:
     EXPECT_TRUE(last || next) << what << " after hand-over " << o.HandOvers << " of " << handedOver.size();
   }
 }
-
-// A device bound through the core's driver table whose transfer blocks
-// until the test releases it (or ten seconds pass, so that no fault can
-// keep a test waiting for ever). Everything else answers at once: armed,
-// triggered and done.
-class TBlockingTransfer {
- public:
-  explicit TBlockingTransfer(TZelto& core) {
-    TDriverApi& api = core.DriverApi;
-    api.CPMode = [](int32_t) {};
-    api.CPBuffer = [](int32_t) {};
-    api.CPSampling = [](int32_t) {};
-    api.CPGain = [](int32_t, int32_t) {};
-    api.CPSet = [] { return int32_t{0}; };
-    api.StartCapture = [] { return int32_t{0}; };
-    api.StopCapture = [] { return int32_t{0}; };
-    api.EndCapture = [] { return int32_t{0}; };
-    api.ReadStatus = [] { return uint8_t{SARTEL_STATUS_ARMED | SARTEL_STATUS_TRIGGERED | SARTEL_STATUS_DONE}; };
-    api.GetAddress = [] { return int32_t{0}; };
-    api.GetCaptureParams = [](int32_t* start, int32_t* end, int32_t* revolutions) {
-      *start = 0;
-      *end = 1000;
-      *revolutions = 10;
-      return int32_t{0};
-    };
-    api.GetDataA = [](int32_t*, int32_t*) {
-      InTransfer = true;
-      const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-      while (!Released && std::chrono::steady_clock::now() < limit)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    };
-    core.DeviceReady = 1;
-  }
-  ~TBlockingTransfer() { Release(); }
-  TBlockingTransfer(const TBlockingTransfer&) = delete;
-  TBlockingTransfer& operator=(const TBlockingTransfer&) = delete;
-
-  void Release() { Released = true; }
-
-  static inline std::atomic<bool> InTransfer{false}, Released{false};
-};
 
 class CaptureWindows : public WorkspaceViews {
  protected:
@@ -618,12 +578,12 @@ TEST_F(CaptureWindows, ClosingTheWorkspaceInTheMiddleOfAFreeRunningCaptureStopsI
 // says so in the log. The views go; the capture, released afterwards, ends
 // on its own through its end hand-over.
 TEST_F(CaptureWindows, ClosingDuringABlockedTransferServesTheWindowAndGivesUpAtTheLimit) {
-  TBlockingTransfer device(*Core);
+  testsupport::TBlockingTransfer device(*Core);
   TfLog log(nullptr);
   Window->Log = &log;
   Window->bOscilloscope->Click();
   Window->bStartStop->Click();
-  ASSERT_TRUE(ServeUntil([] { return TBlockingTransfer::InTransfer.load(); }));
+  ASSERT_TRUE(ServeUntil([] { return testsupport::TBlockingTransfer::InTransfer.load(); }));
   bool servedWhileWaiting = false;
   std::u16string statusWhileWaiting;
   gui::TApplication::Queue([&] {
