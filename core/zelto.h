@@ -337,7 +337,10 @@ class TZelto {
   int32_t DriverClockCount() const;
   int32_t DriverGainCount() const;
 
-  void SimulateCapture(uint8_t mode);
+  // A synthesised capture of the current run (mode 0) or into the live
+  // buffers (mode 1). False when the buffer is shorter than one revolution:
+  // such a capture holds no reading, and the run is left as it was.
+  bool SimulateCapture(uint8_t mode);
 
   void ConvertSamples();
   void EvaluateCapture(uint8_t live, int32_t run);
