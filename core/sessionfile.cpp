@@ -159,6 +159,7 @@ std::optional<TSessionLayout> ReadLayout(const XmlIniFile& d, const TZelto& core
                                                   : datafile::IsSampleCount(layout.StoredLength);
     if (!usable) return std::nullopt;
   }
+  if (!datafile::RateListed(d, Options, core.DriverClockCount())) return std::nullopt;
   layout.Index = d.ReadInteger(Other, u"Index", 0);
   // Files from before the highest step was stored end at the current one.
   layout.Highest = d.ReadInteger(Other, u"HighestStep", layout.Index);
