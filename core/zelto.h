@@ -306,6 +306,10 @@ class TZelto {
   // channel whose record has no samples (the buffer holds zeros or older
   // samples then).
   TSignalOrigin SignalOriginA, SignalOriginB;
+  // The job in memory, counted up by every ClearMeasurements: a run of a
+  // job loaded or begun since is another record than the one of the same
+  // index before, whatever its length and rate.
+  std::atomic<uint32_t> Job{0};
   // CaptureErrorNone, CaptureErrorDriver (the last capture thread ended on
   // a driver error, text in LastErrorText) or CaptureErrorWindow (the device
   // reported an impossible window, described in LastErrorText). Read in the
