@@ -159,7 +159,6 @@ std::optional<TSessionLayout> ReadLayout(const XmlIniFile& d, const TZelto& core
                                                   : datafile::IsSampleCount(layout.StoredLength);
     if (!usable) return std::nullopt;
   }
-  if (!datafile::RateListed(d, Options, core.DriverClockCount())) return std::nullopt;
   layout.Index = d.ReadInteger(Other, u"Index", 0);
   // Files from before the highest step was stored end at the current one.
   layout.Highest = d.ReadInteger(Other, u"HighestStep", layout.Index);
@@ -393,7 +392,7 @@ int32_t TZelto::LoadSession(std::u16string path) {
     return sfrRawFileFailed;
   }
   const std::optional<TSessionLayout> layout = ReadLayout(document, *this);
-  if (!layout) return sfrDocumentFailed;
+  if (!layout || !datafile::RateListed(document, Options, DriverClockCount())) return sfrDocumentFailed;
 
   {
     const auto lock = LockSignalsForWriting();  // the spectrum's settings among them
