@@ -28,7 +28,8 @@ inline bool HasKey(const XmlIniFile& document, std::u16string_view section, std:
 // The stored sampling-rate index is the only record of the rate the samples
 // were captured at: an index outside the device's list of `count` rates
 // can't be replaced by a default without relabelling them, so such a file is
-// refused. A document without the key takes the reader's default.
+// refused (RateNotListedError). A document without the key takes the
+// reader's default.
 inline bool RateListed(const XmlIniFile& document, std::u16string_view section, int32_t count) {
   if (!HasKey(document, section, u"SamplingRate")) return true;
   const int32_t index = document.ReadInteger(section, u"SamplingRate", 0);

@@ -392,7 +392,11 @@ int32_t TZelto::LoadSession(std::u16string path) {
     return sfrRawFileFailed;
   }
   const std::optional<TSessionLayout> layout = ReadLayout(document, *this);
-  if (!layout || !datafile::RateListed(document, Options, DriverClockCount())) return sfrDocumentFailed;
+  if (!layout) return sfrDocumentFailed;
+  if (!datafile::RateListed(document, Options, DriverClockCount())) {
+    FileFailure.Error = RateNotListedError;
+    return sfrDocumentFailed;
+  }
 
   {
     const auto lock = LockSignalsForWriting();  // the spectrum's settings among them

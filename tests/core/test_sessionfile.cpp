@@ -323,6 +323,7 @@ TEST_F(SessionFileTest, ASamplingRateTheDeviceDoesNotListRefusesTheFile) {
     loaded->SamplingRate = 4;
     EXPECT_EQ(loaded->LoadSession(), result);
     EXPECT_EQ(loaded->SamplingRate, result == TZelto::sfrDone ? stored : 4);
+    EXPECT_EQ(loaded->FileFailure.Error, result == TZelto::sfrDone ? 0 : RateNotListedError);
     EXPECT_EQ(loaded->Results[0].Valid, result == TZelto::sfrDone ? 1 : 0);
   }
 }
