@@ -145,6 +145,10 @@ bool TZelto::LoadAsyncData(std::u16string path) {
   // of another save are never read with this document's values.
   const int32_t storedLength = document.ReadInteger(Options, u"BuffLength", RamSize);
   if (datafile::HasKey(document, Options, u"BuffLength") && !datafile::IsSampleCount(storedLength)) return false;
+  if (!datafile::RateListed(document, Options, DriverClockCount())) {
+    FileFailure.Error = RateNotListedError;
+    return false;
+  }
   TRawSampleReader raw;
   const datafile::TRawFileState rawState =
       datafile::OpenRawFileFor(document, Data, rawPath, RawBytesOf(document, storedLength), raw);

@@ -233,7 +233,9 @@ TCaptureEnd TBalThread::Capture() {
   return end;
 }
 
-// The pauses pace the demo like a device: armed, sampling, transfer.
+// The pauses pace the demo like a device: armed, sampling, transfer. A
+// buffer too short for one revolution gives no reading, as a device's
+// capture without speed pulses.
 TCaptureEnd TBalThread::DemoCapture() {
   TCaptureClock& clock = CaptureClock();
   SetState(kStateArmed);
@@ -241,7 +243,7 @@ TCaptureEnd TBalThread::DemoCapture() {
   SetState(kStateSyncSampling);
   clock.Sleep(200);
   SetState(kStateTransfer);
-  Core.SimulateCapture(0);
+  if (!Core.SimulateCapture(0)) return TCaptureEnd::NoRevolution;
   SetDemoTemperatures(Core);
   Synchronize([this] { SyncRefreshDebug(); });
   return TCaptureEnd::Completed;

@@ -25,6 +25,17 @@ inline bool HasKey(const XmlIniFile& document, std::u16string_view section, std:
   return document.ReadInteger(section, key, 0) == document.ReadInteger(section, key, 1);
 }
 
+// The stored sampling-rate index is the only record of the rate the samples
+// were captured at: an index outside the device's list of `count` rates
+// can't be replaced by a default without relabelling them, so such a file is
+// refused (RateNotListedError). A document without the key takes the
+// reader's default.
+inline bool RateListed(const XmlIniFile& document, std::u16string_view section, int32_t count) {
+  if (!HasKey(document, section, u"SamplingRate")) return true;
+  const int32_t index = document.ReadInteger(section, u"SamplingRate", 0);
+  return index >= 0 && index < count;
+}
+
 // A sensor's type selects its unit; an unknown one reads as acceleration.
 inline void CheckSensorType(SensorInfo& sensor) {
   sensor.Type = TableIndex(sensor.Type, stDisplacement, stAcceleration);

@@ -111,7 +111,7 @@ TDemoSignal DemoLiveSignal(double fullScale, double rangeA, double rangeB, doubl
 
 // --- the core's synthesis ---------------------------------------------------
 
-void TZelto::SimulateCapture(uint8_t mode) {
+bool TZelto::SimulateCapture(uint8_t mode) {
   TCaptureClock& clock = CaptureClock();
   TDemoRandom rnd(clock.GetTickCount());
   const double fullScale = DriverFullScale();
@@ -128,16 +128,19 @@ void TZelto::SimulateCapture(uint8_t mode) {
     SynthesizeSamples(s, LiveDataA.empty() ? nullptr : LiveDataA.data(), LiveDataB.empty() ? nullptr : LiveDataB.data(),
                       static_cast<int32_t>(n), rnd);
     clock.Sleep(100);
-    return;
+    return true;
   }
-  if (BalancingStep < 0 || BalancingStep >= static_cast<int32_t>(Captures.size())) return;
+  if (BalancingStep < 0 || BalancingStep >= static_cast<int32_t>(Captures.size())) return true;
   CaptureRecord& run = Captures[BalancingStep];
   const TDemoWindow w = DemoCaptureWindow(BuffLength, fs);
+  // No whole revolution fits: an empty window over the run's samples would
+  // replace its last reading by one that never happened.
+  if (w.T < 1) return false;
   StoreCaptureWindow(run, w.T, w.Start, w.End);
-  if (w.T < 1) return;
   const TDemoSignal s = DemoRunSignal(BalancingStep, fullScale, rangeA, rangeB, gainA, gainB, fs, rnd);
   const int64_t n = std::min(room(run.DataA), run.DataB.empty() ? room(run.DataA) : room(run.DataB));
   SynthesizeSamples(s, run.DataA.empty() ? nullptr : run.DataA.data(), run.DataB.empty() ? nullptr : run.DataB.data(),
                     static_cast<int32_t>(n), rnd);
   clock.Sleep(100);
+  return true;
 }

@@ -57,7 +57,8 @@ void ConvertLocked(TZelto& core) {
   if (twoChannels && core.SignalB.size() != static_cast<size_t>(length)) core.SignalB.assign(length, 0.0);
   const std::vector<int32_t>* a = nullptr;
   const std::vector<int32_t>* b = nullptr;
-  TSignalOrigin origin{TSignalOrigin::LiveRecord, length, static_cast<double>(core.DriverSamplingFrequency())};
+  TSignalOrigin origin{TSignalOrigin::LiveRecord, length, static_cast<double>(core.DriverSamplingFrequency()),
+                       core.Job};
   if (core.AsyncMode) {
     a = &core.LiveDataA;
     b = &core.LiveDataB;
@@ -262,6 +263,7 @@ void TZelto::ClearMeasurements() {
   Free(LiveDataB);
   SignalStart = SignalEnd = 0;
   SignalOriginA = SignalOriginB = SpectrumOriginA = SpectrumOriginB = {};
+  ++Job;
   BalancingStep = 0;
   HighestStep = 0;
 }

@@ -7,8 +7,12 @@
 
 struct TFileReason {
   std::u16string File;
-  // The system's error number, rtl::NotRegularFileError or
-  // datafile::PairInUseError; 0 for a file that was read but is damaged or
-  // of another kind.
+  // The system's error number, rtl::NotRegularFileError,
+  // datafile::PairInUseError or RateNotListedError; 0 for a file that was
+  // read but is damaged or of another kind.
   int Error = 0;
 };
+
+// A data file whose samples were captured at a sampling rate the device
+// does not list: read at another rate they would be relabelled.
+inline constexpr int RateNotListedError = 0x10002;

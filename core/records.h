@@ -68,14 +68,16 @@ struct CaptureRecord {
 };
 
 // What a spectrum, or the signal it is computed from, belongs to: the
-// record (a run's index, or LiveRecord for the free-running buffers), the
-// samples (converted, or transformed) and their sampling frequency in Hz.
-// Length 0: no record, nothing to draw or read.
+// record (a run's index, or LiveRecord for the free-running buffers) of
+// which job (TZelto::Job), the samples (converted, or transformed) and
+// their sampling frequency in Hz. Length 0: no record, nothing to draw or
+// read.
 struct TSignalOrigin {
   static constexpr int32_t LiveRecord = RunCount;
   int32_t Record = 0;
   int32_t Length = 0;
   double SampleRate = 0;
+  uint32_t Job = 0;
   bool Holds() const { return Length > 0; }
   friend bool operator==(const TSignalOrigin&, const TSignalOrigin&) = default;
 };

@@ -393,6 +393,10 @@ int32_t TZelto::LoadSession(std::u16string path) {
   }
   const std::optional<TSessionLayout> layout = ReadLayout(document, *this);
   if (!layout) return sfrDocumentFailed;
+  if (!datafile::RateListed(document, Options, DriverClockCount())) {
+    FileFailure.Error = RateNotListedError;
+    return sfrDocumentFailed;
+  }
 
   {
     const auto lock = LockSignalsForWriting();  // the spectrum's settings among them

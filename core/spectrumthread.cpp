@@ -34,7 +34,7 @@ bool TransformChannel(const std::vector<double>& samples, const TRealFft& fft, u
 
 // The spectrum of n samples of a signal from `signal`.
 TSignalOrigin TransformOrigin(const TSignalOrigin& signal, int32_t n) {
-  return signal.Holds() ? TSignalOrigin{signal.Record, n, signal.SampleRate} : TSignalOrigin{};
+  return signal.Holds() ? TSignalOrigin{signal.Record, n, signal.SampleRate, signal.Job} : TSignalOrigin{};
 }
 
 }  // namespace

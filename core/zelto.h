@@ -306,6 +306,10 @@ class TZelto {
   // channel whose record has no samples (the buffer holds zeros or older
   // samples then).
   TSignalOrigin SignalOriginA, SignalOriginB;
+  // The job in memory, counted up by every ClearMeasurements: a run of a
+  // job loaded or begun since is another record than the one of the same
+  // index before, whatever its length and rate.
+  std::atomic<uint32_t> Job{0};
   // CaptureErrorNone, CaptureErrorDriver (the last capture thread ended on
   // a driver error, text in LastErrorText) or CaptureErrorWindow (the device
   // reported an impossible window, described in LastErrorText). Read in the
@@ -337,7 +341,10 @@ class TZelto {
   int32_t DriverClockCount() const;
   int32_t DriverGainCount() const;
 
-  void SimulateCapture(uint8_t mode);
+  // A synthesised capture of the current run (mode 0) or into the live
+  // buffers (mode 1). False when the buffer is shorter than one revolution:
+  // such a capture holds no reading, and the run is left as it was.
+  bool SimulateCapture(uint8_t mode);
 
   void ConvertSamples();
   void EvaluateCapture(uint8_t live, int32_t run);

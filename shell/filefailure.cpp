@@ -3,9 +3,10 @@
 #include "datafilepair.h"
 #include "systemerror.h"
 
-const std::array<TTextKey, 5> FileFailureLangKeys = {{
+const std::array<TTextKey, 6> FileFailureLangKeys = {{
     {u"Forms", u"FileInUse"},
     {u"Forms", u"FileDamaged"},
+    {u"Forms", u"FileRateNotListed"},
     {u"Forms", u"ConfigNotRead"},
     {u"Forms", u"ConfigKeptAside"},
     {u"Forms", u"ConfigNotSaved"},
@@ -13,7 +14,14 @@ const std::array<TTextKey, 5> FileFailureLangKeys = {{
 
 namespace {
 
-enum TFileFailureText : size_t { ftFileInUse, ftFileDamaged, ftConfigNotRead, ftConfigKeptAside, ftConfigNotSaved };
+enum TFileFailureText : size_t {
+  ftFileInUse,
+  ftFileDamaged,
+  ftFileRateNotListed,
+  ftConfigNotRead,
+  ftConfigKeptAside,
+  ftConfigNotSaved
+};
 
 std::u16string Text(TFileFailureText text) { return LangText(FileFailureLangKeys[text]).Text; }
 
@@ -21,6 +29,7 @@ std::u16string Text(TFileFailureText text) { return LangText(FileFailureLangKeys
 
 std::u16string FileFailureText(const TFileReason& failure) {
   if (failure.Error == datafile::PairInUseError) return Text(ftFileInUse) + u" " + failure.File;
+  if (failure.Error == RateNotListedError) return failure.File + u": " + Text(ftFileRateNotListed);
   const std::u16string reason = failure.Error == 0 ? Text(ftFileDamaged) : rtl::SystemErrorText(failure.Error);
   return failure.File + u": " + reason;
 }

@@ -11,7 +11,7 @@
 #include "languageservice.h"
 
 // Every key looked up here (section "Forms").
-extern const std::array<TTextKey, 5> FileFailureLangKeys;
+extern const std::array<TTextKey, 6> FileFailureLangKeys;
 
 // "<file>: <the system's reason>" ("Permission denied", "No such file or
 // directory"); for a pair that another program kept locked, the language's

@@ -190,7 +190,7 @@ int32_t TfFFTGraph::FullScaleSpan(double bin, uint8_t channel) const {
 
 TSignalOrigin TfFFTGraph::ShownOrigin() const {
   const int32_t record = TheCore->AsyncMode ? TSignalOrigin::LiveRecord : TheCore->BalancingStep;
-  return {record, TransformLength(), static_cast<double>(TheCore->DriverSamplingFrequency())};
+  return {record, TransformLength(), static_cast<double>(TheCore->DriverSamplingFrequency()), TheCore->Job};
 }
 
 bool TfFFTGraph::SpectrumShown(bool channelA) const {

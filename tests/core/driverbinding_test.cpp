@@ -105,7 +105,7 @@ TEST_F(DriverBinding, IndexesOutsideTheItemTablesAskForNothing) {
   EXPECT_EQ(Core->DriverGainCount(), 0x100);
 }
 
-TEST_F(DriverBinding, DataFilesTakeTheDefaultForAnIndexOutsideTheDeviceTables) {
+TEST_F(DriverBinding, DataFilesTakeTheDefaultForAGainOutsideTheDeviceTablesAndRefuseSuchARate) {
   LoadFake();
   const std::u16string folder = Core->AppDataDir;
   ASSERT_TRUE(rtl::ForceDirectories(folder));
@@ -124,20 +124,28 @@ TEST_F(DriverBinding, DataFilesTakeTheDefaultForAnIndexOutsideTheDeviceTables) {
   EXPECT_EQ(Core->SamplingRate, 12);
   EXPECT_EQ(Core->GainA, 2);
   EXPECT_EQ(Core->GainB, 1);
-  write(Core->AutoSessionFile, u"SessionFile", u"Options", 13, 0x7FFFFFFF, -1);
+  write(Core->AutoSessionFile, u"SessionFile", u"Options", 11, 0x7FFFFFFF, -1);
   ASSERT_EQ(Core->LoadSession(), TZelto::sfrDone);
-  EXPECT_EQ(Core->SamplingRate, 3);
+  EXPECT_EQ(Core->SamplingRate, 11);
   EXPECT_EQ(Core->GainA, 1);
   EXPECT_EQ(Core->GainB, 1);
-  EXPECT_EQ(Core->DriverSamplingFrequency(), 20000);
+  // A sampling rate the device does not list has no default: the samples
+  // would be read at a rate they were not captured at, so the file is
+  // refused.
+  write(Core->AutoSessionFile, u"SessionFile", u"Options", 13, 2, 1);
+  EXPECT_EQ(Core->LoadSession(), TZelto::sfrDocumentFailed);
+  EXPECT_EQ(Core->SamplingRate, 11);
 
   const std::u16string trace = folder + u"trace.asd";
-  write(trace, u"AsyncDataFile", u"Options", 0x100, 3, 2);
+  write(trace, u"AsyncDataFile", u"Options", 4, 3, 2);
   {
     std::ofstream raw(rtl::NativePath(folder + u"trace.bin"));
   }
   ASSERT_TRUE(Core->LoadAsyncData(trace));
-  EXPECT_EQ(Core->SamplingRate, 0);
+  EXPECT_EQ(Core->SamplingRate, 4);
   EXPECT_EQ(Core->GainA, 0);
   EXPECT_EQ(Core->GainB, 2);
+  write(trace, u"AsyncDataFile", u"Options", 0x100, 1, 1);
+  EXPECT_FALSE(Core->LoadAsyncData(trace));
+  EXPECT_EQ(Core->SamplingRate, 4);
 }

@@ -60,15 +60,19 @@ TEST_F(Evaluation, DemoCaptureOfEightKSamplesAtTenKilohertz) {
   EXPECT_NEAR(Core->Results[0].Meas.AmplA, 280, 4);
 }
 
-TEST_F(Evaluation, DemoBufferShorterThanARevolutionLeavesTheSamples) {
+TEST_F(Evaluation, DemoBufferShorterThanARevolutionLeavesTheRun) {
   Core->BuffLength = 150;
   AllocateRun(0);
-  Core->Captures[0].DataA[10] = 77;
-  Core->Captures[0].End = 99;
-  Core->SimulateCapture(0);
-  EXPECT_EQ(Core->Captures[0].T, 0);
-  EXPECT_EQ(Core->Captures[0].End, 0);
-  EXPECT_EQ(Core->Captures[0].DataA[10], 77);
+  CaptureRecord& c = Core->Captures[0];
+  c.DataA[10] = 77;
+  c.T = 1;
+  c.Start = 9;
+  c.End = 99;
+  EXPECT_FALSE(Core->SimulateCapture(0));
+  EXPECT_EQ(c.T, 1);
+  EXPECT_EQ(c.Start, 9);
+  EXPECT_EQ(c.End, 99);
+  EXPECT_EQ(c.DataA[10], 77);
   EXPECT_TRUE(Clock.Sleeps().empty());
 }
 

@@ -170,6 +170,11 @@ TEST_F(AsyncDataFileTest, RefusedFilesLeaveTheCoreAsItWas) {
   WriteDocument(Document(), Root, [](XmlIniFile& d) { d.WriteInteger(u"Options", u"BuffLength", 1000); });
   EXPECT_FALSE(Core->LoadAsyncData(Document()));
   expectUnchanged();
+  // A sampling rate outside the device's list: the record would be read at
+  // a rate it was not captured at.
+  WriteDocument(Document(), Root, [](XmlIniFile& d) { d.WriteInteger(u"Options", u"SamplingRate", 0x7FFFFFFF); });
+  EXPECT_FALSE(Core->LoadAsyncData(Document()));
+  expectUnchanged();
   // A damaged document, which a save doesn't overwrite either.
   WriteBytes(Dir.Native(u"trace.asd"), "garbage");
   EXPECT_FALSE(Core->LoadAsyncData(Document()));
@@ -182,7 +187,6 @@ TEST_F(AsyncDataFileTest, RefusedFilesLeaveTheCoreAsItWas) {
 
 TEST_F(AsyncDataFileTest, DeviceTableIndexesOutsideEveryTableTakeDefaults) {
   WriteDocument(Document(), Root, [](XmlIniFile& d) {
-    d.WriteInteger(u"Options", u"SamplingRate", 0x7FFFFFFF);
     d.WriteInteger(u"Options", u"GainA", 0x1FF);
     d.WriteInteger(u"Options", u"GainB", 0xFF);
   });

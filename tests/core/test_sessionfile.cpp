@@ -284,9 +284,9 @@ TEST_F(SessionFileTest, ValuesOutsideTheirRangeTakeDefaults) {
 
 TEST_F(SessionFileTest, DeviceTableIndexesOutsideEveryTableTakeDefaults) {
   // Without a library the tables' sizes are unknown; an index no selector
-  // can name is outside every table.
+  // can name is outside every table. A document without a rate takes the
+  // default one.
   WriteDocument(Document(), Root, [](XmlIniFile& d) {
-    d.WriteInteger(u"Options", u"SamplingRate", 0x7FFFFFFF);
     d.WriteInteger(u"Options", u"GainA", 0x100);
     d.WriteInteger(u"Options", u"GainB", -1);
   });
@@ -301,6 +301,31 @@ TEST_F(SessionFileTest, DeviceTableIndexesOutsideEveryTableTakeDefaults) {
   ASSERT_EQ(Core->LoadSession(), TZelto::sfrDone);
   EXPECT_EQ(Core->SamplingRate, 0xFF);
   EXPECT_EQ(Core->GainA, 0);
+}
+
+// The rate index is the only record of the rate the runs were captured at:
+// a job saved at a rate this device does not list (one of a device with
+// more rates) is refused, never read at a default rate; the device's last
+// rate loads.
+TEST_F(SessionFileTest, ASamplingRateTheDeviceDoesNotListRefusesTheFile) {
+  MeasureJob(0, 0);
+  auto loaded = Restarted();
+  static int module = 0;
+  loaded->DriverModule = &module;
+  loaded->DriverApi.GetClockItems = [](int32_t selector) {
+    return selector == SARTEL_SELECT_COUNT ? 10 : 1000 * (selector - SARTEL_SELECT_ENTRY + 1);
+  };
+  for (const auto& [stored, result] : {std::pair{10, TZelto::sfrDocumentFailed}, {-1, TZelto::sfrDocumentFailed},
+                                       {0x7FFFFFFF, TZelto::sfrDocumentFailed}, {9, TZelto::sfrDone}}) {
+    SCOPED_TRACE(stored);
+    Core->SamplingRate = stored;
+    ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+    loaded->SamplingRate = 4;
+    EXPECT_EQ(loaded->LoadSession(), result);
+    EXPECT_EQ(loaded->SamplingRate, result == TZelto::sfrDone ? stored : 4);
+    EXPECT_EQ(loaded->FileFailure.Error, result == TZelto::sfrDone ? 0 : RateNotListedError);
+    EXPECT_EQ(loaded->Results[0].Valid, result == TZelto::sfrDone ? 1 : 0);
+  }
 }
 
 TEST_F(SessionFileTest, ImpossibleLayoutsRejectTheFileAndKeepTheSettings) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <complex>
@@ -13,6 +14,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <utility>
 
 #include "answerhook.h"
@@ -768,6 +770,37 @@ TEST_F(SpectrumWindow, FreeRunningSpectrumIsShownOnlyOnTheAxisItWasComputedFor) 
   EXPECT_EQ(w->bFreq[1]->CaptionW(), FormatFrequency(600 * 10000.0 / 8192, 1));
   EXPECT_EQ(w->bValue[1]->CaptionW(), u"762,9 mV");
   EXPECT_GT(TracePixelsA(w), 100);
+}
+
+// A job replaced under the window (a load, a new session) while a
+// computation holds the spectra: what the window drew belongs to the job
+// before, though the run, the length and the rate are the same, so it draws
+// nothing until the new job's spectrum arrives.
+TEST_F(SpectrumWindow, AReplacedJobsSpectrumIsNotDrawnWhileAComputationHoldsTheSpectra) {
+  TfFFTGraph* w = Open();
+  ASSERT_TRUE(Delivered(w));
+  ASSERT_GT(TracePixelsA(w), 100);
+  Core->ClearMeasurements();
+  Core->Captures[0].DataA = Sine(Core->BuffLength, 300, 10000);
+  Core->Captures[0].DataB = Sine(Core->BuffLength, 300, 10000);
+  Core->ConvertSamples();
+  std::atomic<bool> held{false}, release{false};
+  std::thread computation([this, &held, &release] {
+    const std::lock_guard<std::mutex> signals(Core->SignalLock);
+    held = true;
+    while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  });
+  while (!held) std::this_thread::yield();
+  w->PlotSpectrum(false);
+  const double* drawnA = w->Plot->DataA;
+  const double* drawnB = w->Plot->DataB;
+  release = true;
+  computation.join();
+  EXPECT_EQ(drawnA, nullptr);
+  EXPECT_EQ(drawnB, nullptr);
+  EXPECT_EQ(TracePixelsA(w), 0);
+  Core->SpectrumEvent->SetEvent();
+  EXPECT_TRUE(ServeUntil([w] { return w->Plot->DataA && w->DisplayA[300] > 9000; }));
 }
 
 // An odd run window (1001 samples, 500 bins): bin k lies at k x fs / 1001

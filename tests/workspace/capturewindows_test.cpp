@@ -23,6 +23,7 @@
 #include "inputsim.h"
 #include "labelex.h"
 #include "logfile.h"
+#include "messageanswer.h"
 #include "polardiagram.h"
 #include "polarplot.h"
 #include "popupmenu.h"
@@ -35,6 +36,7 @@
 using namespace viewstest;
 using testsupport::DrawnOps;
 using testsupport::IsoVerdict;
+using testsupport::MessageAnswer;
 using testsupport::TScriptedDevice;
 using testsupport::VectorLine;
 
@@ -677,4 +679,48 @@ TEST_F(CaptureReadings, CapturesWithoutSpeedPulsesSayNoSpeedSignalAndTheFirstWit
   log = LogText().substr(restarted);
   EXPECT_EQ(Occurrences(log, u"No speed signal"), 1u);
   EXPECT_EQ(Occurrences(log, u"Tunning 5:"), 1u);
+}
+
+// In demo mode a buffer shorter than one revolution of the demo's rotor
+// holds no revolution either: Start on a measured check run, answered Yes,
+// counts nothing, the run keeps its window, samples and values, and the
+// error line and the log say "No speed signal" instead of a result.
+TEST_F(CaptureReadings, ADemoCaptureShorterThanARevolutionLeavesTheMeasuredRun) {
+  Core->DeviceReady = 0;
+  Core->SamplingRate = 0;  // 200 kHz: a revolution of the demo's rotor takes 4020 samples
+  Core->BuffLength = 1024;
+  MarkMeasured(*Core, 4, 150, 0.5);
+  Core->EvaluateCapture(0, RunCorrection);
+  CaptureRecord& run = Core->Captures[4];
+  run.DataA.assign(1024, 5);
+  run.T = 1;
+  run.End = 1000;
+  const std::vector<int32_t> samples = run.DataA;
+  const MeasurementResult before = Core->Results[4];
+  Core->BalancingStep = Core->HighestStep = 4;
+  Window->RefreshResults();
+  const size_t logged = LogText().size();
+
+  gui::TAnswerScript script;
+  script.ExpectAction(gui::dkModalForm,
+                      MessageAnswer(mkWarning, LangText({u"Forms", u"ReplyMeasurement"}).Text, gui::mrYes));
+  Window->bStartStop->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  ASSERT_TRUE(ServeUntil([this] { return Occurrences(LogText(), u"No speed signal") > 0 || Core->CaptureReadings > 0; }));
+  EXPECT_TRUE(Core->Measuring);
+  EXPECT_EQ(ErrorLine(), Forms(u"SpeedError"));
+  Window->bStartStop->Click();
+  ASSERT_TRUE(ServeUntilIdle());
+  EXPECT_EQ(Core->CaptureReadings, 0);
+  EXPECT_EQ(run.T, 1);
+  EXPECT_EQ(run.End, 1000);
+  EXPECT_EQ(run.DataA, samples);
+  const MeasurementResult& after = Core->Results[4];
+  EXPECT_EQ(after.Valid, 1);
+  EXPECT_EQ(after.Meas.AmplA, before.Meas.AmplA);
+  EXPECT_EQ(after.Meas.PhA, before.Meas.PhA);
+  EXPECT_EQ(after.Freq, before.Freq);
+  const std::u16string log = LogText().substr(logged);
+  EXPECT_EQ(Occurrences(log, u"No speed signal"), 1u);
+  EXPECT_EQ(Occurrences(log, u"Tunning"), 0u);
 }

@@ -35,6 +35,7 @@
 #include "textconv.h"
 #include "wallclock.h"
 #include "windowfixture.h"
+#include "xmlinifile.h"
 #include "zelto.h"
 
 namespace {
@@ -172,6 +173,37 @@ TEST_F(JobKeeping, FailedOpenAndRestoreLeaveTheJobAndTheAutomaticPair) {
   ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);  // as at shutdown
   EXPECT_EQ(Bytes(Core->AutoSessionFile), session);
   EXPECT_EQ(Bytes(Core->AutoDataFile), data);
+}
+
+// A session saved at a sampling rate this device does not list is refused,
+// and the error box says why: read at another rate, its runs would show
+// speeds and spectra they were not measured with. The job stays.
+TEST_F(JobKeeping, OpeningASessionOfARateTheDeviceDoesNotListSaysSoAndKeepsTheJob) {
+  TrialRunsMeasured();
+  const int32_t rate = Core->SamplingRate;
+  const std::string other = (fs::path(Folder) / "other.daqsession").string();
+  ASSERT_EQ(Core->SaveSessionAs(rtl::Utf8ToUtf16(other)), TZelto::sfrDone);
+  {
+    XmlIniFile document;
+    ASSERT_TRUE(document.Open(rtl::Utf8ToUtf16(other), u"SessionFile", true));
+    document.WriteInteger(u"Options", u"SamplingRate", Core->DriverClockCount());
+    ASSERT_TRUE(document.Save());
+  }
+  gui::TAnswerScript script;
+  script.Expect(gui::dkPopupMenu, smOpenSession);
+  script.Expect(gui::dkOpenDialog, 1, other);
+  ExpectOpenQuestion(script, gui::mrYes);
+  script.ExpectAction(gui::dkModalForm,
+                      MessageAnswer(mkError,
+                                    u"Couldn't open session file. File error.\n" + rtl::Utf8ToUtf16(other) + u": " +
+                                        LangText({u"Forms", u"FileRateNotListed"}).Text,
+                                    1));
+  Window->bSession->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_TRUE(script.Unexpected().empty());
+  EXPECT_EQ(Core->SamplingRate, rate);
+  EXPECT_EQ(Core->BalancingStep, 1);
+  EXPECT_EQ(Core->Results[1].Meas.AmplA, 300);
 }
 
 // Open and Restore over a measured job ask first; No changes neither the
