@@ -25,4 +25,7 @@ std::shared_ptr<const TRealFft> FftPlanFor(int32_t n, const std::function<bool()
 
 // CalcFFT of fft.Length() values through a transform from FftPlanFor: it
 // plans nothing, so it may run where no plan may be made (under SignalLock).
+// False, too, when `fft` is a stand-in whose caller was stopped during it:
+// re is then left as it was for a real signal (im all zero), and neither
+// array holds the transform of a complex one.
 bool CalcFFT(const TRealFft& fft, double* re, double* im);

@@ -162,7 +162,9 @@ std::shared_ptr<const TRealFft> TPlanStore::Get(TPlanKey key, const std::functio
   auto plan = AwaitPlan(key, stopped, standIn);
   if (!standIn || (stopped && stopped())) return plan;
   try {
-    return std::make_shared<const TRealFft>(std::make_unique<const TPlainFft>(key.N), key.Placement);
+    auto plain = std::make_unique<const TPlainFft>(key.N, stopped);
+    if (stopped && stopped()) return nullptr;
+    return std::make_shared<const TRealFft>(std::move(plain), key.Placement);
   } catch (const std::bad_alloc&) {
     return nullptr;
   }
@@ -368,20 +370,18 @@ TRealFft::~TRealFft() {
   if (Plan) fftw_destroy_plan(Plan);
 }
 
-void TRealFft::Transform(double* data) const {
-  if (Plain)
-    Plain->Transform(data, data);
-  else
-    fftw_execute_dft_r2c(Plan, data, reinterpret_cast<fftw_complex*>(data));
+bool TRealFft::Transform(double* data) const {
+  if (Plain) return Plain->Transform(data, data);
+  fftw_execute_dft_r2c(Plan, data, reinterpret_cast<fftw_complex*>(data));
+  return true;
 }
 
 // FFTW's out-of-place real-input plans leave their input as it was; the
 // interface merely lacks the const.
-void TRealFft::Transform(const double* in, double* out) const {
-  if (Plain)
-    Plain->Transform(in, out);
-  else
-    fftw_execute_dft_r2c(Plan, const_cast<double*>(in), reinterpret_cast<fftw_complex*>(out));
+bool TRealFft::Transform(const double* in, double* out) const {
+  if (Plain) return Plain->Transform(in, out);
+  fftw_execute_dft_r2c(Plan, const_cast<double*>(in), reinterpret_cast<fftw_complex*>(out));
+  return true;
 }
 
 std::shared_ptr<const TRealFft> RealFft(int32_t n, TFftPlacement placement, const std::function<bool()>& stopped) {

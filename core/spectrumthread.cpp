@@ -156,6 +156,9 @@ void TSpectrumThread::CursorWindowSpectrum(const TRealFft* fft) {
   Core.SpectrumReady = 1;
 }
 
+// A stop is asked between the channels, and by a stand-in transform between
+// its steps: at a million samples a stand-in takes tens of milliseconds a
+// channel, and a window command that stops it waits for none of that.
 void TSpectrumThread::WholeBufferSpectrum(const TRealFft* fft) {
   if (!fft) return;
   const int32_t n = fft->Length();
@@ -167,6 +170,7 @@ void TSpectrumThread::WholeBufferSpectrum(const TRealFft* fft) {
         Core.SpectrumOriginA = TransformOrigin(Core.SignalOriginA, n);
         written = true;
       }
+      if (Stopped()) return;
       if (TransformChannel(Core.SignalB, *fft, Core.WindowType, Core.SpectrumB)) {
         Core.SpectrumOriginB = TransformOrigin(Core.SignalOriginB, n);
         written = true;
