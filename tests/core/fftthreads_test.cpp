@@ -69,6 +69,7 @@ void LeavePlanner() {
 // thread estimating, measuring and replacing plans: no two planner calls
 // ever overlap.
 TEST(Fft, NoTwoPlannerCallsOverlapBesideABenchmarksOwnPlans) {
+  AwaitMeasuredPlans();  // every planner call is then seen from its start
   fftw_set_planner_hooks(EnterPlanner, LeavePlanner);
   std::atomic<bool> done{false};
   std::atomic<int> wrong{0};
