@@ -20,7 +20,7 @@ bool CalcFFT(int32_t n, double* re, double* im);
 // The kept transform CalcFFT runs for length n, planned now when none is
 // kept, or the stand-in while the planner is busy with another length
 // (RealFft, fftplans.h); null when n is refused or `stopped` turns true
-// while it waits for the planner.
+// while it waits for the planner or the stand-in is made.
 std::shared_ptr<const TRealFft> FftPlanFor(int32_t n, const std::function<bool()>& stopped = {});
 
 // CalcFFT of fft.Length() values through a transform from FftPlanFor: it

@@ -104,10 +104,11 @@ TSpectrumThread::TTransform TSpectrumThread::TransformWanted() const {
 
 // The plan is awaited (or found) with SignalLock free, and a stop ends the
 // wait at once (fftplans.h): planning can take hundreds of milliseconds, and
-// no window command may wait for it. Then the lock is
-// held for the whole computation: writers abort first and then wait for it,
-// so no buffer changes or disappears under the transform. Settings changed
-// while the plan was made send it round again.
+// no window command may wait for it. Then the lock is held for the whole
+// computation, which a stop ends between its steps (a stand-in transform's
+// included): writers abort first and then wait for it, so no buffer changes
+// or disappears under the transform. Settings changed while the plan was
+// made send it round again.
 // False when it was stopped before it could finish (no hand-over then).
 bool TSpectrumThread::Compute() {
   const auto stopped = [this] { return Stopped(); };
@@ -117,7 +118,8 @@ bool TSpectrumThread::Compute() {
       std::lock_guard<std::mutex> lock(Core.SignalLock);
       wanted = TransformWanted();
     }
-    // Null when stopped while the planner was busy: nothing is computed then.
+    // Null when stopped while waiting for the planner or making a stand-in,
+    // or when planning failed: nothing is computed then.
     std::shared_ptr<const TRealFft> fft;
     if (wanted.N > 0)
       fft = wanted.CursorWindow ? RealFft(wanted.N, TFftPlacement::InPlace, stopped) : FftPlanFor(wanted.N, stopped);
