@@ -27,6 +27,7 @@
 #include "inputsim.h"
 #include "planninggate.h"
 #include "rendertest.h"
+#include "sanitizerslowdown.h"
 #include "scalloping.h"
 #include "signalwindows.h"
 #include "spectrumreadout.h"
@@ -231,21 +232,13 @@ TEST_F(SpectrumWindow, ASpectrumOfAnotherLengthArrivesWhileALengthIsMeasured) {
   EXPECT_TRUE(gate.OpenedInTime);
 }
 
-// A sanitizer's runtime makes each pass over a million samples, and each
-// release of an array of them, up to ten times slower, more under the load
-// of other suites: closing a window of that length takes a frame under
-// ThreadSanitizer with no transform at all. There the close is allowed ten
-// frames, still a fraction of what a stand-in run to its end takes there.
-#if defined(__SANITIZE_THREAD__) || defined(__SANITIZE_ADDRESS__)
-constexpr int kSanitizerSlowdown = 10;
-#else
-constexpr int kSanitizerSlowdown = 1;
-#endif
-
 // While the planner holds the estimate of another length, the spectrum of a
 // buffer of 2^20 samples goes through the stand-in transform, tens of
 // milliseconds a channel: a close while it runs returns within a frame, the
-// stand-in given up between its steps.
+// stand-in given up between its steps. Under a sanitizer, closing a window
+// of that length takes a frame with no transform at all: there the close is
+// allowed the runtime's slowdown, still a fraction of what a stand-in run to
+// its end takes there.
 TEST_F(SpectrumWindow, CloseReturnsWithinAFrameWhileAStandInTransformsTwoToTheTwentySamples) {
   constexpr int32_t Length = 1 << 20, Other = 3003;
   ForgetPlans();  // no kept plan of the buffer's length
@@ -263,7 +256,7 @@ TEST_F(SpectrumWindow, CloseReturnsWithinAFrameWhileAStandInTransformsTwoToTheTw
   ASSERT_TRUE(ServeUntil([this] { return Core->SpectrumBusy.load() != 0; }));
   const auto closing = std::chrono::steady_clock::now();
   w->Close();
-  EXPECT_LT(std::chrono::steady_clock::now() - closing, kFrame * kSanitizerSlowdown);
+  EXPECT_LT(std::chrono::steady_clock::now() - closing, kFrame * testsupport::kSanitizerSlowdown);
   EXPECT_EQ(SpectrumThread, nullptr);
   EXPECT_FALSE(gate.Left);
   gate.Open();
