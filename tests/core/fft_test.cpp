@@ -163,3 +163,23 @@ TEST(Fft, StandInTransformMatchesANaiveDftAtAnyLength) {
     EXPECT_LE(distance, 1e-12 * largest) << n;
   }
 }
+
+// A stand-in asks its caller's stop between its steps, at a power of two and
+// at a length through the chirp: told to stop during its preparation or
+// during a transform, it asks no more and the transform refuses.
+TEST(Fft, StandInTransformGivesUpAtItsCallersStop) {
+  for (const int32_t n : {1 << 20, (1 << 19) + 1}) {
+    int preparing = 0;
+    const TPlainFft unstopped(n, [&preparing] { return ++preparing < 0; });
+    ASSERT_GT(preparing, 2) << n;
+    for (const int stopAt : {2, preparing + 3}) {  // in the preparation; in the transform
+      int asked = 0;
+      const TPlainFft fft(n, [&asked, stopAt] { return ++asked >= stopAt; });
+      EXPECT_EQ(asked, std::min(stopAt, preparing)) << n << " " << stopAt;
+      const TSignal s = Signal(n, false, 3);
+      std::vector<double> out(static_cast<size_t>(2 * (n / 2 + 1)));
+      EXPECT_FALSE(fft.Transform(s.Re.data(), out.data())) << n << " " << stopAt;
+      EXPECT_EQ(asked, stopAt) << n << " " << stopAt;
+    }
+  }
+}
