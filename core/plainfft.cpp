@@ -60,7 +60,7 @@ TPlainFft::TPlainFft(int32_t n, std::function<bool()> stopped) : N(std::max(n, 1
       Kernel[static_cast<size_t>(k)] = Kernel[static_cast<size_t>(m - k)] = std::conj(Chirp[static_cast<size_t>(k)]);
     if (!Radix2(Kernel, false)) return;
   }
-  Prepared = true;
+  Ready = true;
 }
 
 bool TPlainFft::Stopped() const { return StopAsked && StopAsked(); }
@@ -92,7 +92,7 @@ bool TPlainFft::Radix2(std::vector<TComplex>& x, bool inverse) const {
 }
 
 bool TPlainFft::Transform(const double* in, double* out) const {
-  if (!Prepared || Stopped()) return false;
+  if (!Ready || Stopped()) return false;
   if (N > 1) return Chirp.empty() ? HalfLengthTransform(in, out) : ChirpTransform(in, out);
   out[0] = in[0];
   out[1] = 0;

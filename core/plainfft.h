@@ -23,6 +23,8 @@ class TPlainFft {
   explicit TPlainFft(int32_t n, std::function<bool()> stopped = {});
 
   int32_t Length() const { return N; }
+  // False when the preparation was given up: every Transform refuses.
+  bool Prepared() const { return Ready; }
   // The unscaled bins X_k = sum x_m e^(-j 2 pi k m / n), k = 0 ... n / 2, of
   // in[0 .. n - 1], real and imaginary part interleaved in
   // out[0 .. 2 (n / 2) + 1]. out may be in (in place). One thread at a time:
@@ -42,7 +44,7 @@ class TPlainFft {
 
   int32_t N;
   std::function<bool()> StopAsked;
-  bool Prepared = false;  // false: the preparation was stopped
+  bool Ready = false;
   std::vector<TComplex> Twiddles;  // e^(-j 2 pi k / M), k < M / 2 (M = N for a power of two)
   std::vector<TComplex> Chirp;     // e^(-j pi m^2 / N), m < N (Bluestein only)
   std::vector<TComplex> Kernel;    // transform of the conjugate chirp (Bluestein only)

@@ -176,6 +176,7 @@ TEST(Fft, StandInTransformGivesUpAtItsCallersStop) {
       int asked = 0;
       const TPlainFft fft(n, [&asked, stopAt] { return ++asked >= stopAt; });
       EXPECT_EQ(asked, std::min(stopAt, preparing)) << n << " " << stopAt;
+      EXPECT_EQ(fft.Prepared(), stopAt > preparing) << n << " " << stopAt;
       const TSignal s = Signal(n, false, 3);
       std::vector<double> out(static_cast<size_t>(2 * (n / 2 + 1)));
       EXPECT_FALSE(fft.Transform(s.Re.data(), out.data())) << n << " " << stopAt;
