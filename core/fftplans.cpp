@@ -174,8 +174,8 @@ std::shared_ptr<const TRealFft> TPlanStore::Get(TPlanKey key, const std::functio
   auto plan = AwaitPlan(key, stopped, standIn);
   if (!standIn || (stopped && stopped())) return plan;
   try {
-    // A stop asked while the signals are free may be over by now: a
-    // preparation it cut short gives no transform all the same.
+    // A stop may be over by the time it is asked again: a preparation it
+    // cut short gives no transform all the same.
     auto plain = std::make_unique<const TPlainFft>(key.N, stopped);
     if (!plain->Prepared() || (stopped && stopped())) return nullptr;
     return std::make_shared<const TRealFft>(std::move(plain), key.Placement);
