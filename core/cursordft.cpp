@@ -16,11 +16,12 @@ void Report(std::atomic<float>* progress, float percent) {
 }
 
 // The samples of one channel windowed without their mean (signalwindows.h),
-// transformed in place in `work`; returns the mean.
-double TransformChannel(const TRealFft& fft, const double* x, const std::vector<double>& window, double* work) {
-  const double mean = WindowWithoutMean(x, window, work);
-  fft.Transform(work);
-  return mean;
+// transformed in place in `work`, their mean in `mean`; false when a
+// stand-in transform was stopped.
+bool TransformChannel(const TRealFft& fft, const double* x, const std::vector<double>& window, double* work,
+                      double& mean) {
+  mean = WindowWithoutMean(x, window, work);
+  return fft.Transform(work);
 }
 
 // Bins 0 ... count - 1 scaled by 1 / n: the transform holds X_k for
@@ -63,12 +64,11 @@ int32_t CursorWindowDft(const TCursorDftJob& job, const std::function<bool()>& s
   const TWindowGains& gains = WindowTableGains(job.WindowType, n);
   const float channels = twoChannels ? 2.0f : 1.0f;
   if (Stopped(stopped)) return 0;
-  const double meanA = TransformChannel(*fft, job.SamplesA, window, a);
+  double meanA = 0, meanB = 0;
+  if (!TransformChannel(*fft, job.SamplesA, window, a, meanA)) return 0;
   Report(progress, 100.0f / channels);
-  double meanB = 0;
   if (twoChannels) {
-    if (Stopped(stopped)) return 0;
-    meanB = TransformChannel(*fft, job.SamplesB, window, b);
+    if (Stopped(stopped) || !TransformChannel(*fft, job.SamplesB, window, b, meanB)) return 0;
     Report(progress, 100.0f);
   }
   // Both channels complete or none written: a stop leaves the last spectrum.

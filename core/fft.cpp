@@ -102,19 +102,18 @@ constexpr int32_t kLongestDirect = 1 << 16;
 
 // The unscaled transform of x into `bins`, x left as it was. An out-of-place
 // plan runs only on arrays aligned as it was made for: an x that is not goes
-// through `copy`.
-void Transform(const TRealFft& fft, const double* x, double* copy, double* bins) {
+// through `copy`. False when a stand-in's caller was stopped.
+bool Transform(const TRealFft& fft, const double* x, double* copy, double* bins) {
   const size_t n = static_cast<size_t>(fft.Length());
   if (fft.Placement() == TFftPlacement::InPlace) {
     std::copy(x, x + n, bins);
-    fft.Transform(bins);
-    return;
+    return fft.Transform(bins);
   }
   if (!FftAligned(x)) {
     std::copy(x, x + n, copy);
     x = copy;
   }
-  fft.Transform(x, bins);
+  return fft.Transform(x, bins);
 }
 
 }  // namespace
@@ -143,10 +142,10 @@ bool CalcFFT(const TRealFft& fft, double* re, double* im) {
   const bool aligned = !direct || (FftAligned(re) && FftAligned(im));
   double* copy = aligned ? nullptr : FftScratch(2, static_cast<size_t>(n));
   if (!a || !b || (!aligned && !copy)) return false;
-  Transform(fft, re, copy, a);
+  if (!Transform(fft, re, copy, a)) return false;
   if (StoreRealBins(n, a, re, im)) return true;
   // A complex signal: re is no longer needed, its transform is in a.
-  Transform(fft, im, copy, b);
+  if (!Transform(fft, im, copy, b)) return false;
   StoreComplexBins(n, a, b, re, im);
   return true;
 }

@@ -20,9 +20,12 @@ bool CalcFFT(int32_t n, double* re, double* im);
 // The kept transform CalcFFT runs for length n, planned now when none is
 // kept, or the stand-in while the planner is busy with another length
 // (RealFft, fftplans.h); null when n is refused or `stopped` turns true
-// while it waits for the planner.
+// while it waits for the planner or the stand-in is made.
 std::shared_ptr<const TRealFft> FftPlanFor(int32_t n, const std::function<bool()>& stopped = {});
 
 // CalcFFT of fft.Length() values through a transform from FftPlanFor: it
 // plans nothing, so it may run where no plan may be made (under SignalLock).
+// False, too, when `fft` is a stand-in whose caller was stopped during it:
+// re is then left as it was for a real signal (im all zero), and neither
+// array holds the transform of a complex one.
 bool CalcFFT(const TRealFft& fft, double* re, double* im);

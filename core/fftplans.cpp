@@ -57,8 +57,10 @@ class TPlanStore {
   TPlanStore() = default;
   TPlanStore(const TPlanStore&) = delete;
   TPlanStore& operator=(const TPlanStore&) = delete;
-  // At the program's end: waits for the plan being made, drops the rest.
-  ~TPlanStore();
+
+  // At the program's end: nothing more is planned, and the planner thread,
+  // idle or in a measurement, is let go to end with the process.
+  void LetPlannerGo();
 
   std::shared_ptr<const TRealFft> Get(TPlanKey key, const std::function<bool()>& stopped);
   void AwaitIdle();
@@ -99,28 +101,38 @@ class TPlanStore {
   std::thread Planner;  // started at the first plan asked for
 };
 
+// Lets the planner thread go when the program's statics end.
+class TPlannerEnd {
+ public:
+  explicit TPlannerEnd(TPlanStore& store) : Store(store) {}
+  TPlannerEnd(const TPlannerEnd&) = delete;
+  TPlannerEnd& operator=(const TPlannerEnd&) = delete;
+  ~TPlannerEnd() { Store.LetPlannerGo(); }
+
+ private:
+  TPlanStore& Store;
+};
+
+// Never destroyed: joining the planner thread at the program's end would
+// hold the exit for a measurement under way, up to its time limit. The
+// thread, let go, ends with the process; the store stays for it (and for
+// plans released by statics that end later), and the system takes back the
+// kept plans.
 TPlanStore& Store() {
-  static TPlanStore store;
-  return store;
+  static TPlanStore* const store = new TPlanStore;
+  static const TPlannerEnd end(*store);
+  return *store;
 }
 
-TPlanStore::~TPlanStore() {
-  {
-    std::lock_guard<std::mutex> list(ListLock);
-    Stopping = true;
-    Estimates.clear();
-    Measurements.clear();
-  }
+// Nothing queued is planned any more, and no caller waits for the planner;
+// a thread that asks for a plan after this gets a kept one or none.
+void TPlanStore::LetPlannerGo() {
+  std::lock_guard<std::mutex> list(ListLock);
+  Stopping = true;
+  Estimates.clear();
+  Measurements.clear();
+  if (Planner.joinable()) Planner.detach();
   Changed.notify_all();
-  if (Planner.joinable()) Planner.join();
-  std::list<std::shared_ptr<const TRealFft>> plans;
-  {
-    std::lock_guard<std::mutex> list(ListLock);
-    plans.swap(Plans);
-  }
-  plans.clear();
-  std::lock_guard<std::mutex> planner(PlannerLock);
-  BuryReleased();
 }
 
 // With ListLock held.
@@ -162,7 +174,11 @@ std::shared_ptr<const TRealFft> TPlanStore::Get(TPlanKey key, const std::functio
   auto plan = AwaitPlan(key, stopped, standIn);
   if (!standIn || (stopped && stopped())) return plan;
   try {
-    return std::make_shared<const TRealFft>(std::make_unique<const TPlainFft>(key.N), key.Placement);
+    // A stop may be over by the time it is asked again: a preparation it
+    // cut short gives no transform all the same.
+    auto plain = std::make_unique<const TPlainFft>(key.N, stopped);
+    if (!plain->Prepared() || (stopped && stopped())) return nullptr;
+    return std::make_shared<const TRealFft>(std::move(plain), key.Placement);
   } catch (const std::bad_alloc&) {
     return nullptr;
   }
@@ -368,20 +384,18 @@ TRealFft::~TRealFft() {
   if (Plan) fftw_destroy_plan(Plan);
 }
 
-void TRealFft::Transform(double* data) const {
-  if (Plain)
-    Plain->Transform(data, data);
-  else
-    fftw_execute_dft_r2c(Plan, data, reinterpret_cast<fftw_complex*>(data));
+bool TRealFft::Transform(double* data) const {
+  if (Plain) return Plain->Transform(data, data);
+  fftw_execute_dft_r2c(Plan, data, reinterpret_cast<fftw_complex*>(data));
+  return true;
 }
 
 // FFTW's out-of-place real-input plans leave their input as it was; the
 // interface merely lacks the const.
-void TRealFft::Transform(const double* in, double* out) const {
-  if (Plain)
-    Plain->Transform(in, out);
-  else
-    fftw_execute_dft_r2c(Plan, const_cast<double*>(in), reinterpret_cast<fftw_complex*>(out));
+bool TRealFft::Transform(const double* in, double* out) const {
+  if (Plain) return Plain->Transform(in, out);
+  fftw_execute_dft_r2c(Plan, const_cast<double*>(in), reinterpret_cast<fftw_complex*>(out));
+  return true;
 }
 
 std::shared_ptr<const TRealFft> RealFft(int32_t n, TFftPlacement placement, const std::function<bool()>& stopped) {

@@ -15,7 +15,9 @@
 // deal slower than the best plan, is then measured (FFTW_MEASURE, bounded by
 // a time limit of FFTW's) and replaces the estimated one for the next
 // transform. So no transform waits for a plan of another length, and no
-// thread that holds a lock others wait for waits for the planner.
+// thread that holds a lock others wait for waits for the planner. Nor does
+// the program's end: the planner thread is let go with a measurement under
+// way, and ends with the process.
 
 #include <cstddef>
 #include <cstdint>
@@ -47,11 +49,14 @@ class TRealFft {
   // The n real values data[0 .. n - 1] become the unscaled bins
   // X_k = sum x_m e^(-j 2 pi k m / n), k = 0 ... n / 2, real and imaginary
   // part interleaved in data[0 .. 2 (n / 2) + 1]. An in-place transform only.
-  // `data` must be aligned as FftScratch gives (FftAligned).
-  void Transform(double* data) const;
+  // `data` must be aligned as FftScratch gives (FftAligned). False only for
+  // a stand-in whose caller was stopped during it: data then holds no
+  // transform.
+  bool Transform(double* data) const;
   // The same bins of in[0 .. n - 1] into out[0 .. 2 (n / 2) + 1], in left
   // as it was. An out-of-place transform only; both arrays FftAligned.
-  void Transform(const double* in, double* out) const;
+  // False as above.
+  bool Transform(const double* in, double* out) const;
 
  private:
   fftw_plan_s* Plan = nullptr;
@@ -64,8 +69,10 @@ class TRealFft {
 // is kept; the stand-in (Planned() false) when the planner is busy with
 // another length; null for n < 1, when planning failed, or when `stopped`
 // turns true while the caller waits for the planner (it is asked every few
-// milliseconds). The most recently used transforms are kept; one still held
-// by a caller outlives its eviction.
+// milliseconds) or while the stand-in is made. The stand-in asks `stopped`
+// between the steps of its transforms too, so it must not outlive what
+// `stopped` refers to. The most recently used transforms are kept; one
+// still held by a caller outlives its eviction.
 std::shared_ptr<const TRealFft> RealFft(int32_t n, TFftPlacement placement = TFftPlacement::InPlace,
                                         const std::function<bool()>& stopped = {});
 

@@ -29,35 +29,47 @@ std::complex<double> Times(std::complex<double> a, std::complex<double> b) {
   return {a.real() * b.real() - a.imag() * b.imag(), a.real() * b.imag() + a.imag() * b.real()};
 }
 
+// Values of a table computed between two questions whether the caller was
+// stopped: a few hundred microseconds of sines and cosines.
+constexpr int64_t kStopStride = 1 << 14;
+
 }  // namespace
 
 // A power of two n goes through a complex transform of n / 2 values (the
 // even samples as real parts, the odd ones as imaginary parts); any other
 // length through Bluestein's convolution of M >= 2n - 1 values.
-TPlainFft::TPlainFft(int32_t n) : N(std::max(n, 1)) {
+TPlainFft::TPlainFft(int32_t n, std::function<bool()> stopped) : N(std::max(n, 1)), StopAsked(std::move(stopped)) {
   const bool radix2 = PowerOfTwo(N);
   const int64_t m = radix2 ? N : PowerOfTwoAtLeast(2 * static_cast<int64_t>(N) - 1);
   Work.resize(static_cast<size_t>(radix2 ? m / 2 : m));
   Twiddles.resize(static_cast<size_t>(m / 2));
   for (int64_t k = 0; k < m / 2; ++k) {
+    if (k % kStopStride == 0 && Stopped()) return;
     const double angle = 2 * std::numbers::pi * static_cast<double>(k) / static_cast<double>(m);
     Twiddles[static_cast<size_t>(k)] = {std::cos(angle), -std::sin(angle)};
   }
-  if (radix2) return;
-  Chirp.resize(static_cast<size_t>(N));
-  for (int64_t k = 0; k < N; ++k) Chirp[static_cast<size_t>(k)] = ChirpAt(k, N);
-  Kernel.assign(static_cast<size_t>(m), {});
-  Kernel[0] = std::conj(Chirp[0]);
-  for (int64_t k = 1; k < N; ++k)
-    Kernel[static_cast<size_t>(k)] = Kernel[static_cast<size_t>(m - k)] = std::conj(Chirp[static_cast<size_t>(k)]);
-  Radix2(Kernel, false);
+  if (!radix2) {
+    Chirp.resize(static_cast<size_t>(N));
+    for (int64_t k = 0; k < N; ++k) {
+      if (k % kStopStride == 0 && Stopped()) return;
+      Chirp[static_cast<size_t>(k)] = ChirpAt(k, N);
+    }
+    Kernel.assign(static_cast<size_t>(m), {});
+    Kernel[0] = std::conj(Chirp[0]);
+    for (int64_t k = 1; k < N; ++k)
+      Kernel[static_cast<size_t>(k)] = Kernel[static_cast<size_t>(m - k)] = std::conj(Chirp[static_cast<size_t>(k)]);
+    if (!Radix2(Kernel, false)) return;
+  }
+  Ready = true;
 }
+
+bool TPlainFft::Stopped() const { return StopAsked && StopAsked(); }
 
 // Twiddles holds those of 2 Twiddles.size() values; a shorter x takes every
 // (2 Twiddles.size() / x.size())-th of them.
-void TPlainFft::Radix2(std::vector<TComplex>& x, bool inverse) const {
+bool TPlainFft::Radix2(std::vector<TComplex>& x, bool inverse) const {
   const size_t m = x.size();
-  if (m < 2) return;
+  if (m < 2) return true;
   const size_t spread = 2 * Twiddles.size() / m;
   for (size_t i = 1, j = 0; i < m; ++i) {
     size_t bit = m >> 1;
@@ -66,6 +78,7 @@ void TPlainFft::Radix2(std::vector<TComplex>& x, bool inverse) const {
     if (i < j) std::swap(x[i], x[j]);
   }
   for (size_t len = 2; len <= m; len *= 2) {
+    if (Stopped()) return false;
     const size_t half = len / 2, stride = spread * (m / len);
     for (size_t start = 0; start < m; start += len)
       for (size_t k = 0; k < half; ++k) {
@@ -75,27 +88,25 @@ void TPlainFft::Radix2(std::vector<TComplex>& x, bool inverse) const {
         x[start + k + half] = u - v;
       }
   }
+  return true;
 }
 
-void TPlainFft::Transform(const double* in, double* out) const {
-  if (N == 1) {
-    out[0] = in[0];
-    out[1] = 0;
-  } else if (Chirp.empty()) {
-    HalfLengthTransform(in, out);
-  } else {
-    ChirpTransform(in, out);
-  }
+bool TPlainFft::Transform(const double* in, double* out) const {
+  if (!Ready || Stopped()) return false;
+  if (N > 1) return Chirp.empty() ? HalfLengthTransform(in, out) : ChirpTransform(in, out);
+  out[0] = in[0];
+  out[1] = 0;
+  return true;
 }
 
 // With z_m = x_2m + j x_2m+1 and Z its transform of h = n / 2 values:
 // X_k = E_k + e^(-j 2 pi k / n) O_k, E_k = (Z_k + conj Z_(h - k)) / 2 and
 // O_k = (Z_k - conj Z_(h - k)) / 2j, indices of Z modulo h.
-void TPlainFft::HalfLengthTransform(const double* in, double* out) const {
+bool TPlainFft::HalfLengthTransform(const double* in, double* out) const {
   const size_t h = Work.size();
   std::vector<TComplex>& z = Work;
   for (size_t m = 0; m < h; ++m) z[m] = {in[2 * m], in[2 * m + 1]};
-  Radix2(z, false);
+  if (!Radix2(z, false)) return false;
   for (size_t k = 0; k <= h; ++k) {
     const TComplex a = z[k % h], b = std::conj(z[(h - k) % h]);
     const TComplex even = (a + b) * 0.5, odd = Times(a - b, TComplex(0, -0.5));
@@ -103,22 +114,24 @@ void TPlainFft::HalfLengthTransform(const double* in, double* out) const {
     out[2 * k] = x.real();
     out[2 * k + 1] = x.imag();
   }
+  return true;
 }
 
 // X_k = c_k sum_m (x_m c_m) conj(c_(k - m)) with c_m = e^(-j pi m^2 / N):
 // the sum is a circular convolution of length M >= 2N - 1.
-void TPlainFft::ChirpTransform(const double* in, double* out) const {
+bool TPlainFft::ChirpTransform(const double* in, double* out) const {
   const size_t n = static_cast<size_t>(N);
   std::vector<TComplex>& x = Work;
   std::fill(x.begin(), x.end(), TComplex());
   for (size_t m = 0; m < n; ++m) x[m] = in[m] * Chirp[m];
-  Radix2(x, false);
+  if (!Radix2(x, false)) return false;
   for (size_t k = 0; k < x.size(); ++k) x[k] = Times(x[k], Kernel[k]);
-  Radix2(x, true);
+  if (!Radix2(x, true)) return false;
   const double scale = 1.0 / static_cast<double>(x.size());
   for (size_t k = 0; k <= n / 2; ++k) {
     const TComplex bin = Times(x[k], Chirp[k]) * scale;
     out[2 * k] = bin.real();
     out[2 * k + 1] = bin.imag();
   }
+  return true;
 }

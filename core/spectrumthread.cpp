@@ -104,10 +104,11 @@ TSpectrumThread::TTransform TSpectrumThread::TransformWanted() const {
 
 // The plan is awaited (or found) with SignalLock free, and a stop ends the
 // wait at once (fftplans.h): planning can take hundreds of milliseconds, and
-// no window command may wait for it. Then the lock is
-// held for the whole computation: writers abort first and then wait for it,
-// so no buffer changes or disappears under the transform. Settings changed
-// while the plan was made send it round again.
+// no window command may wait for it. Then the lock is held for the whole
+// computation, which a stop ends between its steps (a stand-in transform's
+// included): writers abort first and then wait for it, so no buffer changes
+// or disappears under the transform. Settings changed while the plan was
+// made send it round again.
 // False when it was stopped before it could finish (no hand-over then).
 bool TSpectrumThread::Compute() {
   const auto stopped = [this] { return Stopped(); };
@@ -117,7 +118,8 @@ bool TSpectrumThread::Compute() {
       std::lock_guard<std::mutex> lock(Core.SignalLock);
       wanted = TransformWanted();
     }
-    // Null when stopped while the planner was busy: nothing is computed then.
+    // Null when stopped while waiting for the planner or making a stand-in,
+    // or when planning failed: nothing is computed then.
     std::shared_ptr<const TRealFft> fft;
     if (wanted.N > 0)
       fft = wanted.CursorWindow ? RealFft(wanted.N, TFftPlacement::InPlace, stopped) : FftPlanFor(wanted.N, stopped);
@@ -156,6 +158,9 @@ void TSpectrumThread::CursorWindowSpectrum(const TRealFft* fft) {
   Core.SpectrumReady = 1;
 }
 
+// A stop is asked between the channels, and by a stand-in transform between
+// its steps: at a million samples a stand-in takes tens of milliseconds a
+// channel, and a window command that stops it waits for none of that.
 void TSpectrumThread::WholeBufferSpectrum(const TRealFft* fft) {
   if (!fft) return;
   const int32_t n = fft->Length();
@@ -167,6 +172,7 @@ void TSpectrumThread::WholeBufferSpectrum(const TRealFft* fft) {
         Core.SpectrumOriginA = TransformOrigin(Core.SignalOriginA, n);
         written = true;
       }
+      if (Stopped()) return;
       if (TransformChannel(Core.SignalB, *fft, Core.WindowType, Core.SpectrumB)) {
         Core.SpectrumOriginB = TransformOrigin(Core.SignalOriginB, n);
         written = true;

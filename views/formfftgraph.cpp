@@ -141,7 +141,8 @@ void TfFFTGraph::StartSpectrumThread() {
 
 // The wait serves the thread's Synchronize, so a hand-over under way ends;
 // a thread waiting for its plan gives the wait up when told to stop
-// (fftplans.h), so the window never waits for the planner.
+// (fftplans.h), and a stand-in transform is given up between its steps, so
+// the window never waits for the planner.
 void TfFFTGraph::StopSpectrumThread() {
   TSpectrumThread* thread = SpectrumThread;
   if (!thread) return;

@@ -151,8 +151,8 @@ TEST(Fft, StandInTransformMatchesANaiveDftAtAnyLength) {
     const TPlainFft fft(n);
     std::vector<double> out(static_cast<size_t>(2 * (n / 2 + 1))), inPlace = s.Re;
     inPlace.resize(out.size());
-    fft.Transform(s.Re.data(), out.data());
-    fft.Transform(inPlace.data(), inPlace.data());
+    ASSERT_TRUE(fft.Transform(s.Re.data(), out.data()));
+    ASSERT_TRUE(fft.Transform(inPlace.data(), inPlace.data()));
     double largest = 0, distance = 0;
     for (int32_t k = 0; k <= n / 2; ++k) {
       const std::complex<double> want = expected[static_cast<size_t>(k)] * double(n);
@@ -161,5 +161,26 @@ TEST(Fft, StandInTransformMatchesANaiveDftAtAnyLength) {
                            std::abs(std::complex<double>(inPlace[2 * k], inPlace[2 * k + 1]) - want)});
     }
     EXPECT_LE(distance, 1e-12 * largest) << n;
+  }
+}
+
+// A stand-in asks its caller's stop between its steps, at a power of two and
+// at a length through the chirp: told to stop during its preparation or
+// during a transform, it asks no more and the transform refuses.
+TEST(Fft, StandInTransformGivesUpAtItsCallersStop) {
+  for (const int32_t n : {1 << 20, (1 << 19) + 1}) {
+    int preparing = 0;
+    const TPlainFft unstopped(n, [&preparing] { return ++preparing < 0; });
+    ASSERT_GT(preparing, 2) << n;
+    for (const int stopAt : {2, preparing + 3}) {  // in the preparation; in the transform
+      int asked = 0;
+      const TPlainFft fft(n, [&asked, stopAt] { return ++asked >= stopAt; });
+      EXPECT_EQ(asked, std::min(stopAt, preparing)) << n << " " << stopAt;
+      EXPECT_EQ(fft.Prepared(), stopAt > preparing) << n << " " << stopAt;
+      const TSignal s = Signal(n, false, 3);
+      std::vector<double> out(static_cast<size_t>(2 * (n / 2 + 1)));
+      EXPECT_FALSE(fft.Transform(s.Re.data(), out.data())) << n << " " << stopAt;
+      EXPECT_EQ(asked, stopAt) << n << " " << stopAt;
+    }
   }
 }

@@ -1,12 +1,14 @@
 #include "fft.h"
 #include "fftplans.h"
 #include "fftreference.h"
+#include "planninggate.h"
 
 #include <fftw3.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -67,6 +69,7 @@ void LeavePlanner() {
 // thread estimating, measuring and replacing plans: no two planner calls
 // ever overlap.
 TEST(Fft, NoTwoPlannerCallsOverlapBesideABenchmarksOwnPlans) {
+  AwaitMeasuredPlans();  // every planner call is then seen from its start
   fftw_set_planner_hooks(EnterPlanner, LeavePlanner);
   std::atomic<bool> done{false};
   std::atomic<int> wrong{0};
@@ -99,4 +102,22 @@ TEST(Fft, NoTwoPlannerCallsOverlapBesideABenchmarksOwnPlans) {
   fftw_set_planner_hooks(nullptr, nullptr);
   EXPECT_EQ(wrong, 0);
   EXPECT_EQ(MostPlannerCalls, 1);
+}
+
+// The program ends while the planner measures a transform (held in the
+// planner well past the measurement's time limit): the end does not wait
+// for it. The child process exits cleanly, under the sanitizers too, and
+// well within the time limit.
+TEST(FftDeathTest, TheProgramsEndDoesNotWaitForAMeasurementUnderWay) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EXIT(
+      {
+        testsupport::TPlanningGate gate(1 << 12, TFftPlacement::OutOfPlace, true);
+        if (!RealFft(1 << 12, TFftPlacement::OutOfPlace)) std::exit(1);
+        while (!gate.Entered) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(0), "");
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
 }

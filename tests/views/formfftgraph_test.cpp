@@ -28,6 +28,7 @@
 #include "inputsim.h"
 #include "planninggate.h"
 #include "rendertest.h"
+#include "sanitizerslowdown.h"
 #include "scalloping.h"
 #include "signalwindows.h"
 #include "spectrumreadout.h"
@@ -229,6 +230,38 @@ TEST_F(SpectrumWindow, ASpectrumOfAnotherLengthArrivesWhileALengthIsMeasured) {
   }
   gate.Open();
   ASSERT_TRUE(ServeUntil([&gate] { return gate.Left.load(); }));
+  EXPECT_TRUE(gate.OpenedInTime);
+}
+
+// While the planner holds the estimate of another length, the spectrum of a
+// buffer of 2^20 samples goes through the stand-in transform, tens of
+// milliseconds a channel: a close while it runs returns within a frame, the
+// stand-in given up between its steps. Under a sanitizer, closing a window
+// of that length takes a frame with no transform at all: there the close is
+// allowed the runtime's slowdown, still a fraction of what a stand-in run to
+// its end takes there.
+TEST_F(SpectrumWindow, CloseReturnsWithinAFrameWhileAStandInTransformsTwoToTheTwentySamples) {
+  constexpr int32_t Length = 1 << 20, Other = 3003;
+  ForgetPlans();  // no kept plan of the buffer's length
+  testsupport::TPlanningGate gate(Other, TFftPlacement::InPlace);
+  std::thread planning([] { RealFft(Other, TFftPlacement::InPlace); });
+  ASSERT_TRUE(ServeUntil([&gate] { return gate.Entered.load(); }));
+  Core->RamSize = Core->BuffLength = Length;
+  Core->PrepareLiveBuffers();
+  Core->SimulateCapture(1);
+  CaptureRecord& run = Core->Captures[0];
+  run.DataA = Core->LiveDataA;
+  run.DataB = Core->LiveDataB;
+  Core->ConvertSamples();
+  TfFFTGraph* w = Open();
+  ASSERT_TRUE(ServeUntil([this] { return Core->SpectrumBusy.load() != 0; }));
+  const auto closing = std::chrono::steady_clock::now();
+  w->Close();
+  EXPECT_LT(std::chrono::steady_clock::now() - closing, kFrame * testsupport::kSanitizerSlowdown);
+  EXPECT_EQ(SpectrumThread, nullptr);
+  EXPECT_FALSE(gate.Left);
+  gate.Open();
+  planning.join();
   EXPECT_TRUE(gate.OpenedInTime);
 }
 

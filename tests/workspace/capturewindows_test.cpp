@@ -26,6 +26,7 @@
 #include "messageanswer.h"
 #include "polardiagram.h"
 #include "polarplot.h"
+#include "sanitizerslowdown.h"
 #include "popupmenu.h"
 #include "scripteddevice.h"
 #include "spectrumthread.h"
@@ -604,6 +605,42 @@ TEST_F(CaptureWindows, ClosingDuringABlockedTransferServesTheWindowAndGivesUpAtT
   ASSERT_TRUE(entries);
   EXPECT_NE(entries->find(u"The capture did not stop within 5 s: it is left to end on its own"), std::u16string::npos);
   Window->Log = nullptr;
+  device.Release();
+  EXPECT_TRUE(ServeUntilIdle());
+}
+
+// The program's exit while the device's transfer does not end, in the order
+// the program runs it: the workspace's close, the shutdown's wait (as
+// TStartup::Shutdown makes it; the start-up suite runs the shutdown itself),
+// then the workspace's destruction at the application's end. Only the close
+// waits, one limit; the capture is reported left once. The frame beyond the
+// limit is stretched by a sanitizer's slowdown of the windows' own work.
+TEST_F(CaptureWindows, ExitDuringABlockedTransferWaitsTheLimitOnceThroughCloseShutdownAndDestruction) {
+  constexpr auto kFrame = std::chrono::milliseconds(50);
+  testsupport::TBlockingTransfer device(*Core);
+  TfLog log(nullptr);
+  Window->Log = &log;
+  Window->bOscilloscope->Click();
+  Window->bStartStop->Click();
+  ASSERT_TRUE(ServeUntil([] { return testsupport::TBlockingTransfer::InTransfer.load(); }));
+  gui::TAnswerScript script;
+  script.ExpectAction(gui::dkModalForm, ExitAnswer(true));
+  int shutdownReports = 0;
+  TCaptureStopWait shutdown;
+  shutdown.ReportLeft = [&shutdownReports] { ++shutdownReports; };
+  const auto start = std::chrono::steady_clock::now();
+  Window->Close();
+  EXPECT_FALSE(StopCaptureAndWait(shutdown));
+  delete Window;
+  Window = nullptr;
+  EXPECT_LT(std::chrono::steady_clock::now() - start,
+            std::chrono::milliseconds(CaptureStopLimitMs) + kFrame * testsupport::kSanitizerSlowdown);
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_EQ(shutdownReports, 0);
+  EXPECT_NE(BalThread, nullptr);
+  const std::optional<std::u16string> entries = ReadLogDayFile(log.LogPath);
+  ASSERT_TRUE(entries);
+  EXPECT_EQ(Occurrences(*entries, u"The capture did not stop within 5 s"), 1u);
   device.Release();
   EXPECT_TRUE(ServeUntilIdle());
 }
