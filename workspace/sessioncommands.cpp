@@ -174,14 +174,21 @@ void TfBalancing::SaveSessionAs() {
   const std::u16string target = rtl::Utf8ToUtf16(dialog.FileName);
   std::u16string rawTarget;
   if (!ConfirmSaveTarget(this, TheCore->SessionSaveTarget(target, rawTarget), rawTarget)) return;
-  // The job in memory goes straight into the chosen pair: a data folder that
-  // takes no save (read-only, full) can't keep it from a disk that does.
-  if (TheCore->SaveSessionAs(target) != TZelto::sfrDone) {
+  // The automatic pair chosen by name is saved as every save of it is, so
+  // that a pair held since the start is never written over; the user asked
+  // for this save, so its failure is told every time.
+  const bool automatic =
+      rtl::SameFile(target, TheCore->AutoSessionFile) || rtl::SameFile(rawTarget, TheCore->AutoDataFile);
+  // Any other chosen pair takes the job in memory straight: a data folder
+  // that takes no save (read-only, full) can't keep it from a disk that does.
+  if (!automatic && TheCore->SaveSessionAs(target) != TZelto::sfrDone) {
     const std::u16string text = WithFileFailure(SessionSaveErrorText, TheCore->FileFailure);
     if (Log) Log->WriteNote(text);
     AskMessage(mkError, text);
   }
   // The automatic pair follows the job as after every command; its failure
   // is told as every failed save of the job is.
-  SaveSession();
+  TJobSaveReport report = JobSaveReport();
+  report.ShowEveryFailure = automatic;
+  SaveJob(*TheCore, report);
 }

@@ -469,6 +469,34 @@ TEST_F(JobKeeping, AHeldLastSessionSurvivesNextUntilItIsMovedAside) {
   EXPECT_EQ(reader.Results[1].Meas.AmplA, 0);
 }
 
+// Save As that names the held last session itself is a save of the
+// automatic pair: it saves nothing over the pair and says so, every time.
+TEST_F(JobKeeping, SaveAsOntoAHeldLastSessionSavesNothingOverIt) {
+  TrialRunsMeasured();
+  Core->HighestStep = 1;
+  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+  const std::string session = Bytes(Core->AutoSessionFile), data = Bytes(Core->AutoDataFile);
+  const std::vector<fs::path> blocks = BlockKeptAsideNames(Core->AutoDataFile);
+  ASSERT_FALSE(KeepAutomaticPairAside(*Core, LocalWallTime()).Moved);
+  Core->ClearMeasurements();
+  Measure(0, 50, 0.5);
+  Window->RefreshResults();
+
+  gui::TAnswerScript script;
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    script.Expect(gui::dkPopupMenu, smSaveSession);
+    script.Expect(gui::dkSaveDialog, 1, rtl::Utf16ToUtf8(Core->AutoSessionFile));
+    script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, KeptAsideTexts().NotMoved, gui::mrOk));
+    Window->bSession->Click();
+    EXPECT_EQ(script.Pending(), 0u) << attempt;
+    EXPECT_TRUE(Bytes(Core->AutoSessionFile) == session) << "the document was saved over";
+    EXPECT_TRUE(Bytes(Core->AutoDataFile) == data) << "the raw file was saved over";
+  }
+  EXPECT_TRUE(script.Unexpected().empty());
+  EXPECT_TRUE(Core->AutomaticPairHeld);
+  for (const fs::path& block : blocks) fs::remove(block);
+}
+
 // A snapshot put back gives every field of the job as it was, the samples
 // and the converted signals included.
 TEST_F(JobKeeping, SnapshotPutsTheWholeJobBack) {
