@@ -274,37 +274,4 @@ TDataFilePairWriter::TResult TDataFilePairWriter::Replace(std::string_view docum
   return TResult::RawFailed;
 }
 
-bool CopyPair(const TPairFiles& source, const TPairFiles& target, TFileReason& failure) {
-  std::string bytes;
-  TRawSampleReader raw;
-  failure = {};
-  {
-    // Read as a load reads; the raw file stays open, and so readable, when
-    // a save of the source replaces it after the lock is let go.
-    const TPairLock lock(source.Raw, TPairLock::TUse::Read);
-    XmlIniFile document;
-    document.Open(u"", source.Root, false);
-    failure.File = source.Document;
-    if (!rtl::ReadRegularFile(source.Document, XmlIniFile::MaxFileBytes, bytes, failure.Error)) return false;
-    if (!document.Parse(bytes)) return false;
-    const TRawFileState state = ChooseRawFile(RecordOf(document, source.Section), source.Raw, std::nullopt, raw);
-    if (state != TRawFileState::Matching) {
-      failure = {std::u16string(source.Raw), state == TRawFileState::Foreign ? 0 : ReadErrorOf(source.Raw)};
-      return false;
-    }
-  }
-  TDataFilePairWriter pair(target.Document, target.Root, target.Section, target.Raw);
-  if (!pair.IsOpen()) {
-    failure = pair.Failure();
-    return false;
-  }
-  if (!pair.Raw.Copy(raw)) {
-    failure = {std::u16string(source.Raw), 0};
-    return false;
-  }
-  const bool copied = pair.Replace(bytes) == TDataFilePairWriter::TResult::Done;
-  failure = copied ? TFileReason() : pair.Failure();
-  return copied;
-}
-
 }  // namespace datafile

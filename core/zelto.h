@@ -260,13 +260,6 @@ class TZelto {
   // files there; `rawPath` receives the raw file's name.
   TSaveTarget SessionSaveTarget(const std::u16string& path, std::u16string& rawPath) const;
   TSaveTarget AsyncDataSaveTarget(const std::u16string& path, std::u16string& rawPath) const;
-  // Copies a session pair byte for byte, read as a load reads it and
-  // written as a save replaces a pair; false when the source can't be read
-  // whole or the target not written (the target then stays as it was).
-  // `failure` tells why it failed.
-  static bool CopySessionPair(std::u16string_view document, std::u16string_view raw,
-                              std::u16string_view targetDocument, std::u16string_view targetRaw,
-                              TFileReason& failure);
   // The document and its raw file: the path with the extension ".bin".
   bool SaveAsyncData(std::u16string path);
   bool LoadAsyncData(std::u16string path);

@@ -34,20 +34,6 @@ std::u16string FormsText(std::u16string_view key) { return LangText({u"Forms", k
 
 }  // namespace
 
-std::u16string RawFileFor(std::u16string sessionPath, std::u16string_view rawExtension) {
-  rtl::PathRenameExtensionW(sessionPath, rawExtension);
-  return sessionPath;
-}
-
-bool CopySessionPair(std::u16string_view session, std::u16string_view raw, std::u16string_view target,
-                     TFileReason& failure) {
-  const std::u16string rawTarget = RawFileFor(std::u16string(target), rtl::PathFindExtensionW(raw));
-  // The raw copy would land on the document copy: nothing loadable.
-  failure = {rawTarget, 0};
-  if (rtl::SameFile(rawTarget, target)) return false;
-  return TZelto::CopySessionPair(session, raw, target, rawTarget, failure);
-}
-
 // --- the window's commands --------------------------------------------------------
 
 void TfBalancing::bSessionClick(gui::TComponent*) {

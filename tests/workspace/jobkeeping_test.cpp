@@ -39,9 +39,6 @@
 
 namespace {
 
-// Why the last copy of a session pair failed.
-TFileReason CopyError;
-
 namespace fs = std::filesystem;
 
 std::string Bytes(const std::u16string& path) {
@@ -180,7 +177,7 @@ TEST_F(JobKeeping, OpenAndRestoreOverAMeasuredJobAnsweredNoChangeNothing) {
   TrialRunsMeasured();
   ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
   const std::u16string other = rtl::Utf8ToUtf16((fs::path(Folder) / "other.daqsession").string());
-  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, other, CopyError));
+  ASSERT_EQ(Core->SaveSessionAs(other), TZelto::sfrDone);
   Core->Results[1].Meas.AmplA = 310;  // measured since the last save
   const TJobSnapshot before = TakeJobSnapshot(*Core);
   const std::string session = Bytes(Core->AutoSessionFile);
@@ -279,7 +276,7 @@ TEST_F(JobKeeping, SaveAsRefusesItsOwnRawFileAndAsksBeforeAnotherDocumentsOne) {
   TrialRunsMeasured();
   ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
   const fs::path pump = fs::path(Folder) / "pump.daqsession";
-  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, pump.u16string(), CopyError));
+  ASSERT_EQ(Core->SaveSessionAs(pump.u16string()), TZelto::sfrDone);
   const std::u16string pumpData = (fs::path(Folder) / "pump.daqdata").u16string();
   const fs::path twin = fs::path(Folder) / "twin.daqsession";
   fs::copy_file(pump, twin);
@@ -589,7 +586,7 @@ TEST_F(JobKeeping, ThreeWeightPositionsSurviveARestartAndAnOpen) {
   ASSERT_EQ(markers3.size(), 3u);
   EXPECT_FALSE(markers3[0] == markers3[1]);
   const std::u16string job3 = rtl::Utf8ToUtf16((fs::path(Folder) / "run3.daqsession").string());
-  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, job3, CopyError));
+  ASSERT_EQ(Core->SaveSessionAs(job3), TZelto::sfrDone);
 
   // Two trim runs with their corrections, then the step of run 5.
   Measure(4, 120, 0.7);

@@ -54,9 +54,6 @@
 
 namespace {
 
-// Why the last copy of a session pair failed.
-TFileReason CopyError;
-
 namespace fs = std::filesystem;
 
 using commandstest::Commands;
@@ -186,10 +183,10 @@ TEST_F(Commands, OpenKeepsTheStoredStepAndScrollsTheTrimTable) {
   OnePlaneJob(4);
   Core->BalancingStep = 7;
   ASSERT_EQ(Core->SaveSession(), 0);
-  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, File("job.daqsession"), CopyError));
+  ASSERT_EQ(Core->SaveSessionAs(File("job.daqsession")), TZelto::sfrDone);
   Core->BalancingStep = 5;
   ASSERT_EQ(Core->SaveSession(), 0);
-  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, File("step5.daqsession"), CopyError));
+  ASSERT_EQ(Core->SaveSessionAs(File("step5.daqsession")), TZelto::sfrDone);
   Core->ClearMeasurements();
   Window->FirstTrimRow = 1;
   gui::TAnswerScript script;
@@ -215,10 +212,10 @@ TEST_F(Commands, OpenKeepsTheStoredStepAndScrollsTheTrimTable) {
 TEST_F(Commands, OpenAtAnEarlyTrimRunShowsItInTheRunTable) {
   OnePlaneJob(16);
   ASSERT_EQ(Core->SaveSession(), 0);
-  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, File("late.daqsession"), CopyError));
+  ASSERT_EQ(Core->SaveSessionAs(File("late.daqsession")), TZelto::sfrDone);
   Core->BalancingStep = Core->HighestStep = 4;
   ASSERT_EQ(Core->SaveSession(), 0);
-  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, File("early.daqsession"), CopyError));
+  ASSERT_EQ(Core->SaveSessionAs(File("early.daqsession")), TZelto::sfrDone);
   gui::TAnswerScript script;
   script.Expect(gui::dkPopupMenu, smOpenSession);
   script.Expect(gui::dkOpenDialog, 1, (Folder / "late.daqsession").string());
@@ -290,7 +287,7 @@ TEST_F(Commands, RestoreReadsTheAutomaticPairAtItsStoredStep) {
 TEST_F(Commands, SaveAsWritesTheSessionInMemoryUnderTheChosenName) {
   OnePlaneJob(2);
   ASSERT_EQ(Core->SaveSession(), 0);
-  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, File("other.daqsession"), CopyError));
+  ASSERT_EQ(Core->SaveSessionAs(File("other.daqsession")), TZelto::sfrDone);
   Core->Results[0].Meas.AmplA = 123;
   Core->RotationDir = 1;  // changed after the last automatic save
   gui::TAnswerScript script;
@@ -325,8 +322,7 @@ TEST_F(Commands, SaveAsGivesANameWithADotItsOwnDocumentAndRawFile) {
   saveAs("rotor 2.5kg", 25);
   saveAs("rotor 2.7kg", 27);
   ASSERT_EQ(Core->SaveSession(), 0);
-  TFileReason copyFailure;
-  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, File("old 2.5kg"), copyFailure));
+  ASSERT_EQ(Core->SaveSessionAs(File("old 2.5kg")), TZelto::sfrDone);
   ASSERT_TRUE(fs::exists(Folder / "old 2.daqdata"));
   for (const auto& [document, raw, value] : {std::tuple{"rotor 2.5kg.daqsession", "rotor 2.5kg.daqdata", 25},
                                              std::tuple{"rotor 2.7kg.daqsession", "rotor 2.7kg.daqdata", 27},
@@ -366,6 +362,11 @@ TEST_F(Commands, AFailedLoadOrSaveSaysWhyInTheMessageAndTheLog) {
   const std::u16string held = File("held.daqsession");
   // A name the system takes, whose raw file's temporary names it does not.
   const std::u16string longName = File((std::string(240, 'x') + ".daqsession").c_str());
+  const auto rawOf = [this](const std::u16string& document) {
+    std::u16string raw;
+    Core->SessionSaveTarget(document, raw);
+    return raw;
+  };
   const struct {
     int Command;
     std::u16string Chosen, Told;
@@ -376,13 +377,13 @@ TEST_F(Commands, AFailedLoadOrSaveSaysWhyInTheMessageAndTheLog) {
        u"Last session not restored. File error.\n" + automatic + u": Too many levels of symbolic links"},
       {smSaveSession, held, u"Couldn't save session file. File error.\n" + Forms(u"FileInUse") + u" " + held},
       {smSaveSession, longName,
-       u"Couldn't save session file. File error.\n" + RawFileFor(longName, u".daqdata") + u": File name too long"},
+       u"Couldn't save session file. File error.\n" + rawOf(longName) + u": File name too long"},
       {smSaveSession, File("missing/job.daqsession"),
        u"Couldn't save session file. File error.\n" + File("missing/job.daqsession") +
            u": No such file or directory"},
   };
   for (const auto& c : cases) {
-    const std::string lockFile = rtl::NativePath(RawFileFor(held, u".daqdata") + u".lock");
+    const std::string lockFile = rtl::NativePath(rawOf(held) + u".lock");
     const int lock = c.Chosen == held ? ::open(lockFile.c_str(), O_RDWR | O_CREAT, 0600) : -1;
     if (lock >= 0) {
       ASSERT_EQ(::flock(lock, LOCK_EX), 0);
@@ -431,38 +432,6 @@ TEST_F(Commands, AFailedLoadOrSaveSaysWhyInTheMessageAndTheLog) {
                                 [](const gui::TDialogRequest& r) { return r.Kind == gui::dkMessageBox; });
   ASSERT_NE(box, boxes.end());
   EXPECT_EQ(box->Text, Log->LogPath + u": File too large");
-}
-
-TEST(SessionFiles, CopyReplacesBothFilesOnlyWhenBothCanBeRead) {
-  std::string pattern = (fs::temp_directory_path() / "zelto-copy-XXXXXX").string();
-  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-  const fs::path folder = pattern;
-  const auto u = [&](const char* name) { return rtl::Utf8ToUtf16((folder / name).string()); };
-  {
-    // A document from before the raw file's record: any raw file goes with it.
-    XmlIniFile session;
-    session.Open(u("a.daqsession"), u"SessionFile", false);
-    session.WriteString(u"Options", u"Name", u"pump");
-    ASSERT_TRUE(session.Save());
-  }
-  std::ofstream(folder / "a.daqdata") << std::string(3 << 20, 'x');  // more than one buffer
-  std::ofstream(folder / "old.daqsession") << "old";
-  // A raw file that cannot be read leaves the target alone.
-  EXPECT_FALSE(CopySessionPair(u("a.daqsession"), u("none.daqdata"), u("old.daqsession"), CopyError));
-  EXPECT_EQ(CopyError.File, u("none.daqdata"));
-  EXPECT_EQ(CopyError.Error, ENOENT);
-  std::ifstream old(folder / "old.daqsession");
-  std::string kept;
-  old >> kept;
-  EXPECT_EQ(kept, "old");
-  EXPECT_FALSE(fs::exists(folder / "old.daqdata"));
-  ASSERT_TRUE(CopySessionPair(u("a.daqsession"), u("a.daqdata"), u("old.daqsession"), CopyError));
-  EXPECT_EQ(fs::file_size(folder / "old.daqsession"), fs::file_size(folder / "a.daqsession"));
-  EXPECT_EQ(fs::file_size(folder / "old.daqdata"), 3u << 20);
-  EXPECT_FALSE(fs::exists(folder / "old.daqdata.pending"));  // the raw file went all the way into place
-  EXPECT_EQ(RawFileFor(u"/x/job.txt", u".daqdata"), u"/x/job.daqdata");
-  EXPECT_EQ(RawFileFor(u"/x/job", u".daqdata"), u"/x/job.daqdata");
-  fs::remove_all(folder);
 }
 
 // --- option menus -------------------------------------------------------------------
