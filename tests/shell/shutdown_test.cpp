@@ -269,11 +269,17 @@ TEST_F(ShutdownTest, ACutConfigurationIsKeptAsideToldOnceAndReplacedByTheNewChoi
   EXPECT_TRUE(Host.LogNotes.empty());
   EXPECT_EQ(keptAside().size(), 1u);
 
-  // A configuration that can't be written at shutdown is told, with why.
+  // A configuration that can't be written at shutdown is told, with why,
+  // and logged before the close.
   Startup->FinishStart(Texts, {});
   std::filesystem::remove(config);
   std::filesystem::create_directory(config);
+  size_t notesAtClose = 0;
+  Host.OnLog = [&](uint8_t kind) {
+    if (kind == LogApplicationClose) notesAtClose = Host.LogNotes.size();
+  };
   Startup->Shutdown();
+  EXPECT_EQ(notesAtClose, 1u);
   ASSERT_EQ(Host.Errors.size(), 1u);
   EXPECT_NE(Host.Errors[0].find(u"\n" + config.u16string() + u": Is a directory"), std::u16string::npos);
   EXPECT_EQ(Host.LogNotes, Host.Errors);
