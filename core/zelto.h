@@ -199,6 +199,11 @@ class TZelto {
   // asynchronous data file below failed, and which file. Those routines run
   // on the main thread only; the const ones set it too.
   mutable TFileReason FileFailure;
+  // Sensor files that are there but could not be read, each once, as the
+  // lookups (LoadSensor) found them since the windows last told the user:
+  // a lookup leaves the channel or the list without such a sensor, and
+  // every command that looks sensors up then tells why and clears this.
+  mutable std::vector<TFileReason> SensorFailures;
 
   // configuration file (configfile.cpp): "Kalvenor.ini" in AppDataDir
   // True when the file was read or is missing; false when it is there but
@@ -373,6 +378,7 @@ class TZelto {
 
  private:
   int32_t SaveSessionPair(const std::u16string& documentPath, const std::u16string& rawPath);
+  void NoteSensorFailure(const TFileReason& failure) const;
   void CreateSpectrumEvent();
   void SetUpFolders();
 };

@@ -113,6 +113,8 @@ void TfBalancing::LoadSessionFile(const std::u16string& path, std::u16string_vie
       if (Log) Log->WriteNote(KeptAsideText(kept));
     }
     if (!TZelto::SessionLoaded(result)) RestoreJobSnapshot(*TheCore, before);
+    const TJobSaveReport report = JobSaveReport();
+    TellSensorFailures(*TheCore, report.ShowError, report.WriteLog);
   }
   if (TZelto::SessionLoaded(result)) {
     FirstTrimRow = FirstTrimRowFor(TheCore->BalancingStep);

@@ -36,6 +36,7 @@
 #include "forminfo.h"
 #include "formlog.h"
 #include "formmessage.h"
+#include "formselectsensor.h"
 #include "inputsim.h"
 #include "langindex.h"
 #include "languageservice.h"
@@ -432,6 +433,68 @@ TEST_F(Commands, AFailedLoadOrSaveSaysWhyInTheMessageAndTheLog) {
                                 [](const gui::TDialogRequest& r) { return r.Kind == gui::dkMessageBox; });
   ASSERT_NE(box, boxes.end());
   EXPECT_EQ(box->Text, Log->LogPath + u": File too large");
+}
+
+// A sensor file that is there but can't be read (larger than any sensor
+// file may be: the tests may run with every permission) is named with why,
+// in the message and the log, by each command that looks it up: an open of
+// a session naming it, the set-up dialog showing the channel's sensor (which
+// then shows none), and the sensor database listing the files.
+TEST_F(Commands, ASensorFileThatCantBeReadIsNamedWithWhy) {
+  SensorInfo probe;
+  probe.Name = u"Probe";
+  probe.Sensitivity = 100;
+  ASSERT_EQ(Core->SaveSensor(probe.Name, probe, false), TZelto::ssrSaved);
+  Core->ClearMeasurements();
+  Core->VibSensorA = probe;
+  ASSERT_EQ(Core->SaveSessionAs(File("job.daqsession")), TZelto::sfrDone);
+  const fs::path file = fs::path(rtl::NativePath(Core->AppDataDir)) / "Sensors" / "Probe.xml";
+  fs::resize_file(file, (uint64_t(512) << 20) + 1);
+  const std::u16string told =
+      LangText({u"Forms", u"SensorNotRead"}).Text + u"\n" + file.u16string() + u": File too large";
+  const std::string reason = rtl::Utf16ToUtf8(file.u16string() + u": File too large");
+  const auto loggedTimes = [&] {
+    const std::string log = LogText();
+    size_t count = 0;
+    for (size_t at = log.find(reason); at != std::string::npos; at = log.find(reason, at + 1)) ++count;
+    return count;
+  };
+
+  gui::TAnswerScript script;
+  script.Expect(gui::dkPopupMenu, smOpenSession);
+  script.Expect(gui::dkOpenDialog, 1, rtl::Utf16ToUtf8(File("job.daqsession")));
+  script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, told, 1));
+  Window->bSession->Click();
+  ASSERT_EQ(script.Pending(), 0u);  // a message left waiting would hold the set-up dialog open
+  EXPECT_EQ(Core->VibSensorA.Name, u"");
+  EXPECT_EQ(loggedTimes(), 1u);
+
+  Core->VibSensorA.Name = probe.Name;
+  Window->SetupPage = cpSensors;
+  script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, told, 1));
+  script.ExpectAction(gui::dkModalForm, [&](const gui::TDialogRequest& r) {
+    auto* dialog = dynamic_cast<TfConfig*>(r.Form);
+    EXPECT_NE(dialog, nullptr);
+    if (!dialog) return std::optional<gui::TDialogAnswer>();
+    script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, told, 1));
+    script.ExpectAction(gui::dkModalForm, [](const gui::TDialogRequest& list) {
+      auto* database = dynamic_cast<TfSelectSensor*>(list.Form);
+      EXPECT_NE(database, nullptr);
+      if (database) {
+        EXPECT_TRUE(database->SensorList().empty());
+        database->bClose->Click();
+      }
+      return std::optional<gui::TDialogAnswer>();
+    });
+    dialog->bSensorBase->Click();
+    dialog->bCancel->Click();
+    return std::optional<gui::TDialogAnswer>();
+  });
+  Window->bSetup->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_TRUE(script.Unexpected().empty());
+  EXPECT_EQ(loggedTimes(), 3u);
+  EXPECT_TRUE(Core->SensorFailures.empty());
 }
 
 // --- option menus -------------------------------------------------------------------
