@@ -22,6 +22,9 @@
 
 namespace datafile {
 
+// A reason is told by its number: one number, one reason.
+static_assert(PairInUseError != rtl::NotRegularFileError && PairInUseError != rtl::LinkRefusedError);
+
 namespace {
 
 constexpr std::u16string_view BytesKey = u"DataBytes";

@@ -28,9 +28,9 @@
 namespace datafile {
 
 // The reason a pair could not be saved when another reader or writer, in
-// this program or another, kept its lock; beside the system's error numbers
-// and rtl::NotRegularFileError.
-inline constexpr int PairInUseError = 0x10001;
+// this program or another, kept its lock; beside the system's error numbers,
+// rtl::NotRegularFileError and rtl::LinkRefusedError, and distinct from each.
+inline constexpr int PairInUseError = 0x10002;
 
 class TPairLock {
  public:

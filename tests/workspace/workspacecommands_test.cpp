@@ -368,6 +368,10 @@ TEST_F(Commands, AFailedLoadOrSaveSaysWhyInTheMessageAndTheLog) {
     Core->SessionSaveTarget(document, raw);
     return raw;
   };
+  // A lock file's name planted as a link is refused for what it is, not
+  // taken for a lock another program holds.
+  const std::u16string linked = File("linked.daqsession");
+  fs::create_symlink(Folder / "elsewhere", rtl::NativePath(rawOf(linked) + u".lock"));
   const struct {
     int Command;
     std::u16string Chosen, Told;
@@ -377,6 +381,9 @@ TEST_F(Commands, AFailedLoadOrSaveSaysWhyInTheMessageAndTheLog) {
       {smRestoreSession, {},
        u"Last session not restored. File error.\n" + automatic + u": Too many levels of symbolic links"},
       {smSaveSession, held, u"Couldn't save session file. File error.\n" + Forms(u"FileInUse") + u" " + held},
+      {smSaveSession, linked,
+       u"Couldn't save session file. File error.\n" + linked +
+           u": The file name is a symbolic link, which is not followed here."},
       {smSaveSession, longName,
        u"Couldn't save session file. File error.\n" + rawOf(longName) + u": File name too long"},
       {smSaveSession, File("missing/job.daqsession"),
@@ -406,6 +413,8 @@ TEST_F(Commands, AFailedLoadOrSaveSaysWhyInTheMessageAndTheLog) {
     EXPECT_NE(log.find(rtl::Utf16ToUtf8(reason)), std::string::npos) << log;
   }
   EXPECT_FALSE(fs::exists(Folder / "held.daqsession"));
+  EXPECT_FALSE(fs::exists(Folder / "linked.daqsession"));
+  EXPECT_FALSE(fs::exists(Folder / "elsewhere"));
   EXPECT_FALSE(fs::exists(Folder / "missing"));
   EXPECT_FALSE(fs::exists(rtl::NativePath(longName)));
 
