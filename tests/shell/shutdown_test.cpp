@@ -17,9 +17,11 @@
 #include "instantclock.h"
 #include "jobguard.h"
 #include "pathbinding.h"
+#include "regularfile.h"
 #include "serveuntil.h"
 #include "textconv.h"
 #include "startupfixture.h"
+#include "systemerror.h"
 #include "workspaceservices.h"
 #include "xmlinifile.h"
 #include "zelto.h"
@@ -286,6 +288,25 @@ TEST_F(ShutdownTest, ACutConfigurationIsKeptAsideToldOnceAndReplacedByTheNewChoi
 }
 
 // Language, session, configuration, log entry, driver, core, path functions.
+// The data folder's lock file has a name known in advance: a link planted
+// under it is not followed, so nothing is created or locked where it
+// points; the program runs without the lock and the log says why.
+TEST_F(ShutdownTest, AnInstanceLockNameThatIsALinkIsRefusedAndNothingIsCreatedElsewhere) {
+  const std::filesystem::path lock = DataFile("Kalvenor.lock");
+  const std::filesystem::path elsewhere = std::filesystem::path(DataFolder) / "elsewhere";
+  std::filesystem::create_directories(lock.parent_path());
+  std::filesystem::create_symlink(elsewhere, lock);
+  StartInDemo();
+  Startup->FinishStart(Texts, {});
+  Startup->Shutdown();
+  EXPECT_FALSE(std::filesystem::exists(elsewhere));
+  EXPECT_TRUE(std::filesystem::is_symlink(lock));
+  EXPECT_NE(std::find(Host.LogNotes.begin(), Host.LogNotes.end(),
+                      u"Data folder not locked against a second instance: " +
+                          rtl::SystemErrorText(rtl::LinkRefusedError)),
+            Host.LogNotes.end());
+}
+
 TEST_F(ShutdownTest, ShutdownRunsInItsFixedOrder) {
   StartInDemo();
   Startup->FinishStart(Texts, {});
