@@ -468,6 +468,8 @@ TEST_F(JobKeeping, AHeldLastSessionSurvivesNextUntilItIsMovedAside) {
 
 // Save As that names the held last session itself is a save of the
 // automatic pair: it saves nothing over the pair and says so, every time.
+// Once the pair can move, Save As under another name stores the job there,
+// moves the held pair aside and names where it went.
 TEST_F(JobKeeping, SaveAsOntoAHeldLastSessionSavesNothingOverIt) {
   TrialRunsMeasured();
   Core->HighestStep = 1;
@@ -491,7 +493,42 @@ TEST_F(JobKeeping, SaveAsOntoAHeldLastSessionSavesNothingOverIt) {
   }
   EXPECT_TRUE(script.Unexpected().empty());
   EXPECT_TRUE(Core->AutomaticPairHeld);
+
   for (const fs::path& block : blocks) fs::remove(block);
+  TfLog log(nullptr);
+  Window->Log = &log;
+  const fs::path chosen = fs::path(Folder) / "rescued.daqsession";
+  std::u16string told;
+  script.Expect(gui::dkPopupMenu, smSaveSession);
+  script.Expect(gui::dkSaveDialog, 1, chosen.string());
+  script.ExpectAction(gui::dkModalForm, [&](const gui::TDialogRequest& r) {
+    auto* box = dynamic_cast<TfMessage*>(r.Form);
+    EXPECT_TRUE(box && box->Kind == mkError);
+    if (box) {
+      told = box->MessageText;
+      box->bButton1->Click();
+    }
+    return std::optional<gui::TDialogAnswer>();
+  });
+  Window->bSession->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_TRUE(script.Unexpected().empty());
+  std::istringstream lines(rtl::Utf16ToUtf8(told));
+  std::string heading, keptData, keptSession;
+  std::getline(lines, heading);
+  std::getline(lines, keptData);
+  std::getline(lines, keptSession);
+  EXPECT_EQ(rtl::Utf8ToUtf16(heading), KeptAsideTexts().Moved);
+  EXPECT_TRUE(Bytes(rtl::Utf8ToUtf16(keptData)) == data) << keptData;
+  EXPECT_TRUE(Bytes(rtl::Utf8ToUtf16(keptSession)) == session) << keptSession;
+  EXPECT_NE(Bytes(log.LogPath).find(keptSession), std::string::npos);
+  Window->Log = nullptr;
+  EXPECT_FALSE(Core->AutomaticPairHeld);
+  for (const std::u16string& stored : {chosen.u16string(), std::u16string()}) {
+    TZelto reader;
+    ASSERT_EQ(reader.LoadSession(stored), TZelto::sfrDone);
+    EXPECT_EQ(reader.Results[0].Meas.AmplA, 50);
+  }
 }
 
 // A snapshot put back gives every field of the job as it was, the samples
