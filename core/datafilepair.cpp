@@ -22,6 +22,11 @@
 
 namespace datafile {
 
+// A reason is told by its number: one number, one reason.
+static_assert(PairInUseError != rtl::NotRegularFileError && PairInUseError != rtl::LinkRefusedError &&
+              PairInUseError != RateNotListedError && RateNotListedError != rtl::NotRegularFileError &&
+              RateNotListedError != rtl::LinkRefusedError);
+
 namespace {
 
 constexpr std::u16string_view BytesKey = u"DataBytes";
@@ -259,10 +264,11 @@ TDataFilePairWriter::TResult TDataFilePairWriter::Replace(std::string_view docum
     ::unlink(PendingPath.c_str());
     return TResult::DocumentFailed;
   }
-  // Two names that did not both exist before may turn out one file now
+  // Two names that did not both exist before may turn out one entry now
   // that the document is there (a name in another case on a FAT stick):
-  // the raw file would replace the document it belongs to.
-  if (rtl::SameFile(DocumentPath, RawPath)) {
+  // the raw file's rename would replace the document it belongs to. A link
+  // under the raw name is no such case: the rename replaces the link only.
+  if (rtl::SameEntry(DocumentPath, RawPath)) {
     ::unlink(PendingPath.c_str());
     FFailure = {RawPath, EEXIST};
     return TResult::RawFailed;
@@ -272,39 +278,6 @@ TDataFilePairWriter::TResult TDataFilePairWriter::Replace(std::string_view docum
   if (MoveIntoPlace(PendingPath, raw.NativeTarget())) return TResult::Done;
   FFailure = {RawPath, errno};
   return TResult::RawFailed;
-}
-
-bool CopyPair(const TPairFiles& source, const TPairFiles& target, TFileReason& failure) {
-  std::string bytes;
-  TRawSampleReader raw;
-  failure = {};
-  {
-    // Read as a load reads; the raw file stays open, and so readable, when
-    // a save of the source replaces it after the lock is let go.
-    const TPairLock lock(source.Raw, TPairLock::TUse::Read);
-    XmlIniFile document;
-    document.Open(u"", source.Root, false);
-    failure.File = source.Document;
-    if (!rtl::ReadRegularFile(source.Document, XmlIniFile::MaxFileBytes, bytes, failure.Error)) return false;
-    if (!document.Parse(bytes)) return false;
-    const TRawFileState state = ChooseRawFile(RecordOf(document, source.Section), source.Raw, std::nullopt, raw);
-    if (state != TRawFileState::Matching) {
-      failure = {std::u16string(source.Raw), state == TRawFileState::Foreign ? 0 : ReadErrorOf(source.Raw)};
-      return false;
-    }
-  }
-  TDataFilePairWriter pair(target.Document, target.Root, target.Section, target.Raw);
-  if (!pair.IsOpen()) {
-    failure = pair.Failure();
-    return false;
-  }
-  if (!pair.Raw.Copy(raw)) {
-    failure = {std::u16string(source.Raw), 0};
-    return false;
-  }
-  const bool copied = pair.Replace(bytes) == TDataFilePairWriter::TResult::Done;
-  failure = copied ? TFileReason() : pair.Failure();
-  return copied;
 }
 
 }  // namespace datafile

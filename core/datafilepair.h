@@ -28,9 +28,9 @@
 namespace datafile {
 
 // The reason a pair could not be saved when another reader or writer, in
-// this program or another, kept its lock; beside the system's error numbers
-// and rtl::NotRegularFileError.
-inline constexpr int PairInUseError = 0x10001;
+// this program or another, kept its lock; beside the system's error numbers,
+// rtl::NotRegularFileError and rtl::LinkRefusedError, and distinct from each.
+inline constexpr int PairInUseError = 0x10002;
 
 class TPairLock {
  public:
@@ -91,12 +91,6 @@ std::vector<std::string> PendingFiles(const std::string& rawPath);
 // write an empty job over the samples.
 bool RawFileWithoutDocument(std::u16string_view documentPath, std::u16string_view rawPath);
 
-// Where a pair lives: its document (whose root element and record section
-// are given) and its raw file.
-struct TPairFiles {
-  std::u16string_view Document, Root, Section, Raw;
-};
-
 class TDataFilePairWriter {
  public:
   enum class TResult { Done, RawFailed, DocumentFailed };
@@ -122,7 +116,6 @@ class TDataFilePairWriter {
   const TFileReason& Failure() const { return FFailure; }
 
  private:
-  friend bool CopyPair(const TPairFiles& source, const TPairFiles& target, TFileReason& failure);
   TResult Replace(std::string_view documentBytes);
 
   std::u16string DocumentPath, Section, RawPath;
@@ -132,12 +125,5 @@ class TDataFilePairWriter {
   bool Distinct;
   TFileReason FFailure;
 };
-
-// Copies the pair `source` to `target` byte for byte: the source as a load
-// reads it (under its lock, with the raw file that matches its document),
-// the target replaced as a save replaces it. False when the source can't
-// be read whole or the target not written; the target is then as it was,
-// and `failure` tells why.
-bool CopyPair(const TPairFiles& source, const TPairFiles& target, TFileReason& failure);
 
 }  // namespace datafile

@@ -15,4 +15,6 @@ struct TFileReason {
 
 // A data file whose samples were captured at a sampling rate the device
 // does not list: read at another rate they would be relabelled.
-inline constexpr int RateNotListedError = 0x10002;
+// Beside the system's error numbers and the other reasons above, and
+// distinct from each (checked where they all meet, in datafilepair.cpp).
+inline constexpr int RateNotListedError = 0x10003;

@@ -65,10 +65,6 @@ void TRawSampleWriter::WriteBlock(const std::vector<int32_t>& samples, int32_t l
   }
 }
 
-bool TRawSampleWriter::Copy(const TRawSampleReader& source) {
-  return source.ReadAll([this](const char* bytes, size_t count) { Write(bytes, count); });
-}
-
 TRawSampleReader::~TRawSampleReader() {
   if (Fd >= 0) ::close(Fd);
 }

@@ -26,9 +26,6 @@ class TRawSampleWriter {
   // zeros for what it lacks, so every block in the file has the length the
   // document states.
   void WriteBlock(const std::vector<int32_t>& samples, int32_t length);
-  // Appends every byte of the file `source` has open; false when it could
-  // not be read whole.
-  bool Copy(const TRawSampleReader& source);
   uint64_t Size() const { return File.Size(); }
   uint32_t Checksum() const { return Crc; }
   TReplacementFile& Replacement() { return File; }

@@ -1,6 +1,7 @@
 // The sensor database: one XmlIniFile document per sensor, named after the
 // sensor, in the folder "Sensors" of the per-user data folder.
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <string_view>
@@ -72,6 +73,12 @@ std::u16string SensorFilePath(const std::u16string& appDataDir, std::u16string_v
 
 }  // namespace
 
+void TZelto::NoteSensorFailure(const TFileReason& failure) const {
+  const bool known = std::any_of(SensorFailures.begin(), SensorFailures.end(),
+                                 [&](const TFileReason& f) { return f.File == failure.File; });
+  if (!known) SensorFailures.push_back(failure);
+}
+
 int32_t TZelto::FindSensorFile(std::u16string* name, bool first) const {
   if (!name) {
     // Counting ends any enumeration that is under way.
@@ -96,7 +103,10 @@ bool TZelto::LoadSensor(std::u16string_view name, SensorInfo& sensor) const {
   XmlIniFile document;
   document.Open(path, Root, true);
   FileFailure = {path, document.LoadErrorNumber()};
-  if (FileFailure.Error != 0) return false;
+  if (FileFailure.Error != 0) {
+    NoteSensorFailure(FileFailure);
+    return false;
+  }
   FileFailure = {};
   sensor.Name = document.ReadString(Section, u"Name", u"", MaxNameLength);
   sensor.Type = static_cast<uint8_t>(document.ReadInteger(Section, u"Type", 0));

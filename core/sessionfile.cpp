@@ -419,9 +419,3 @@ int32_t TZelto::LoadSession(std::u16string path) {
   // were read only up to it.
   return layout->StoredLength > BuffLength ? sfrDoneShortened : sfrDone;
 }
-
-bool TZelto::CopySessionPair(std::u16string_view document, std::u16string_view raw,
-                             std::u16string_view targetDocument, std::u16string_view targetRaw,
-                             TFileReason& failure) {
-  return datafile::CopyPair({document, Root, Other, raw}, {targetDocument, Root, Other, targetRaw}, failure);
-}

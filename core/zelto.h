@@ -199,6 +199,11 @@ class TZelto {
   // asynchronous data file below failed, and which file. Those routines run
   // on the main thread only; the const ones set it too.
   mutable TFileReason FileFailure;
+  // Sensor files that are there but could not be read, each once, as the
+  // lookups (LoadSensor) found them since the windows last told the user:
+  // a lookup leaves the channel or the list without such a sensor, and
+  // every command that looks sensors up then tells why and clears this.
+  mutable std::vector<TFileReason> SensorFailures;
 
   // configuration file (configfile.cpp): "Kalvenor.ini" in AppDataDir
   // True when the file was read or is missing; false when it is there but
@@ -260,13 +265,6 @@ class TZelto {
   // files there; `rawPath` receives the raw file's name.
   TSaveTarget SessionSaveTarget(const std::u16string& path, std::u16string& rawPath) const;
   TSaveTarget AsyncDataSaveTarget(const std::u16string& path, std::u16string& rawPath) const;
-  // Copies a session pair byte for byte, read as a load reads it and
-  // written as a save replaces a pair; false when the source can't be read
-  // whole or the target not written (the target then stays as it was).
-  // `failure` tells why it failed.
-  static bool CopySessionPair(std::u16string_view document, std::u16string_view raw,
-                              std::u16string_view targetDocument, std::u16string_view targetRaw,
-                              TFileReason& failure);
   // The document and its raw file: the path with the extension ".bin".
   bool SaveAsyncData(std::u16string path);
   bool LoadAsyncData(std::u16string path);
@@ -387,6 +385,7 @@ class TZelto {
 
  private:
   int32_t SaveSessionPair(const std::u16string& documentPath, const std::u16string& rawPath);
+  void NoteSensorFailure(const TFileReason& failure) const;
   void CreateSpectrumEvent();
   void SetUpFolders();
 };

@@ -2,14 +2,16 @@
 
 #include "datafilepair.h"
 #include "systemerror.h"
+#include "zelto.h"
 
-const std::array<TTextKey, 6> FileFailureLangKeys = {{
+const std::array<TTextKey, 7> FileFailureLangKeys = {{
     {u"Forms", u"FileInUse"},
     {u"Forms", u"FileDamaged"},
     {u"Forms", u"FileRateNotListed"},
     {u"Forms", u"ConfigNotRead"},
     {u"Forms", u"ConfigKeptAside"},
     {u"Forms", u"ConfigNotSaved"},
+    {u"Forms", u"SensorNotRead"},
 }};
 
 namespace {
@@ -20,7 +22,8 @@ enum TFileFailureText : size_t {
   ftFileRateNotListed,
   ftConfigNotRead,
   ftConfigKeptAside,
-  ftConfigNotSaved
+  ftConfigNotSaved,
+  ftSensorNotRead,
 };
 
 std::u16string Text(TFileFailureText text) { return LangText(FileFailureLangKeys[text]).Text; }
@@ -42,6 +45,16 @@ std::u16string ConfigNotReadText(const TFileReason& failure, std::u16string_view
   std::u16string text = WithFileFailure(Text(ftConfigNotRead), failure);
   if (!keptAs.empty()) text += u"\n" + Text(ftConfigKeptAside) + u"\n" + std::u16string(keptAs);
   return text;
+}
+
+void TellSensorFailures(const TZelto& core, const std::function<void(const std::u16string&)>& show,
+                        const std::function<void(const std::u16string&)>& log) {
+  if (core.SensorFailures.empty()) return;
+  std::u16string text = Text(ftSensorNotRead);
+  for (const TFileReason& failure : core.SensorFailures) text += u"\n" + FileFailureText(failure);
+  core.SensorFailures.clear();
+  if (log) log(text);
+  if (show) show(text);
 }
 
 std::u16string ConfigNotSavedText() { return Text(ftConfigNotSaved); }

@@ -4,6 +4,7 @@
 // file and the reason through here, so the user always learns why.
 
 #include <array>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -11,7 +12,9 @@
 #include "languageservice.h"
 
 // Every key looked up here (section "Forms").
-extern const std::array<TTextKey, 6> FileFailureLangKeys;
+extern const std::array<TTextKey, 7> FileFailureLangKeys;
+
+class TZelto;
 
 // "<file>: <the system's reason>" ("Permission denied", "No such file or
 // directory"); for a pair that another program kept locked, the language's
@@ -25,6 +28,13 @@ std::u16string WithFileFailure(std::u16string_view text, const TFileReason& fail
 // The configuration that could not be read at start: why, and the name it
 // was kept under (empty when it could not be moved aside).
 std::u16string ConfigNotReadText(const TFileReason& failure, std::u16string_view keptAs);
+
+// Tells the sensor files the core's lookups found but could not read
+// (TZelto::SensorFailures), each with why, in one message and the log, and
+// forgets them; nothing when there are none. Called by every command that
+// looks sensors up; either callback may be empty.
+void TellSensorFailures(const TZelto& core, const std::function<void(const std::u16string&)>& show,
+                        const std::function<void(const std::u16string&)>& log);
 
 // The configuration that could not be written at shutdown; the text is
 // looked up when called, so call it before the language closes.

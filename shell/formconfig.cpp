@@ -11,6 +11,7 @@
 #include "dialogcontrols.h"
 #include "drawgrid.h"
 #include "edit.h"
+#include "filefailure.h"
 #include "formatting.h"
 #include "formmessage.h"
 #include "formrotordef.h"
@@ -302,9 +303,20 @@ void TfConfig::LoadSensorInfo() {
   };
   load(SensorNameA, WorkSensorA);
   load(SensorNameB, WorkSensorB);
+  TellSensorFailures();
   dgSensors->Repaint();
   FillGainList(cbGainA, WorkSensorA, TheCore ? TheCore->GainA : 0);
   FillGainList(cbGainB, WorkSensorB, TheCore ? TheCore->GainB : 0);
+}
+
+std::function<void(const std::u16string&)> TfConfig::SensorFailureLog() const {
+  return FServices ? FServices->JobSaveReport().WriteLog : nullptr;
+}
+
+void TfConfig::TellSensorFailures() {
+  if (TheCore)
+    ::TellSensorFailures(
+        *TheCore, [this](const std::u16string& text) { ShowMessageBox(this, mkError, text); }, SensorFailureLog());
 }
 
 void TfConfig::FillGainList(gui::TComboBox* list, const SensorInfo& sensor, int32_t gain) {
@@ -477,6 +489,7 @@ void TfConfig::bSelectSensorClick(gui::TComponent* sender) {
 void TfConfig::bSensorBaseClick(gui::TComponent*) {
   {
     TfSelectSensor database(this);
+    database.WriteLog = SensorFailureLog();
     database.ShowModal();
   }
   SensorsChanged = true;
@@ -588,7 +601,11 @@ bool TfConfig::FocusTakesEnter() const {
 void TfConfig::DoClose(gui::TCloseAction& action) {
   TWindowFrame::DoClose(action);
   if (action == gui::caNone) return;
-  if (TheCore && SensorsChanged) ApplySensorChoice(*TheCore, SensorNameA, SensorNameB);
+  if (TheCore && SensorsChanged) {
+    ApplySensorChoice(*TheCore, SensorNameA, SensorNameB);
+    // The names LoadSensorInfo looked up last: what failed was told then.
+    TheCore->SensorFailures.clear();
+  }
   if (TheCore && CloseResult == ConfigOK && FConfirmed) ApplySettings(*TheCore, *FConfirmed, FServices);
   FConfirmed.reset();
   if (FServices) FServices->SetSetupPage(lbMenu->ItemIndex());

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -281,6 +282,10 @@ class TfConfig : public TWindowFrame {
   void UpdateEnabledState();
   void UpdateSamplingInfo();
   void LoadSensorInfo();
+  // Tells the sensor files the lookups could not read (filefailure.h), in
+  // the dialog's error box and the workspace's log.
+  void TellSensorFailures();
+  std::function<void(const std::u16string&)> SensorFailureLog() const;
   void UpdateRotorParams();
   void UpdateSuggestedCtrlMass();
   // The settings the controls hold now, as OK would take them over. False

@@ -4,6 +4,7 @@
 #include "canvas.h"
 #include "dialogcontrols.h"
 #include "drawgrid.h"
+#include "filefailure.h"
 #include "formeditsensor.h"
 #include "dialogs.h"
 #include "formmessage.h"
@@ -112,6 +113,11 @@ void TfSelectSensor::DoShow() {
   FTexts.No = Text(ssNo);
   SelectedIndex = -1;
   FillGrid();
+  // Said once as the list opens; what a later refill finds is said when the
+  // set-up dialog looks its sensors up again.
+  if (TheCore)
+    TellSensorFailures(
+        *TheCore, [this](const std::u16string& text) { ShowMessageBox(this, mkError, text); }, WriteLog);
   SetActiveControl(dgSensors);
 }
 

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,9 @@ class TfSelectSensor : public TWindowFrame {
   const std::vector<TSensorEntry>& SensorList() const { return FSensorList; }
   // The selected sensor's index in SensorList, -1 when none.
   int32_t SelectedIndex = -1;
+  // Where the sensor files the list could not read when it opened are
+  // logged besides being shown; nowhere when empty.
+  std::function<void(const std::u16string&)> WriteLog;
 
   TBitmapButton* bClose = nullptr;
   TBitmapButton* bCloseS = nullptr;

@@ -26,6 +26,7 @@ std::vector<TWindowLangKeys> ShellLangKeys() {
       {"TfSelectSensor", TfSelectSensor::LangKeys},
       {"TfEditSensor", TfEditSensor::LangKeys},
       {"TfInit, TfBalancing, TfTimeGraph and TfFFTGraph job files", JobGuardLangKeys},
-      {"TfInit, TfBalancing, TfTimeGraph, TfFFTGraph and TfEditSensor file failures", FileFailureLangKeys},
+      {"TfInit, TfBalancing, TfTimeGraph, TfFFTGraph, TfConfig, TfSelectSensor and TfEditSensor file failures",
+       FileFailureLangKeys},
   };
 }

@@ -4,12 +4,30 @@
 // of the installed program.
 
 #include <cstdio>
+#include <string>
 
+#include "datafilepair.h"
 #include "demosensors.h"
 #include "instancelock.h"
 #include "pathbinding.h"
+#include "systemerror.h"
 #include "textconv.h"
 #include "zelto.h"
+
+namespace {
+
+// The file that failed and why, as the program tells it, in the tool's own
+// English: it opens no language file. Empty when no file failed (a session
+// read without its samples).
+std::string FailureText(const TFileReason& failure) {
+  if (failure.File.empty()) return {};
+  const std::u16string reason = failure.Error == datafile::PairInUseError ? u"another program is using it"
+                                : failure.Error == 0                      ? u"the file is damaged"
+                                                                          : rtl::SystemErrorText(failure.Error);
+  return "\n" + rtl::Utf16ToUtf8(failure.File + u": " + reason);
+}
+
+}  // namespace
 
 int main() {
   if (!LoadShlwapi()) {
@@ -29,13 +47,14 @@ int main() {
                    rtl::Utf16ToUtf8(core.AppDataDir).c_str());
       result = 1;
     } else if (core.LoadSession() != TZelto::sfrDone) {
-      std::fprintf(stderr, "The last session in %s could not be read whole; it was left as it is.\n",
-                   rtl::Utf16ToUtf8(core.AppDataDir).c_str());
+      std::fprintf(stderr, "The last session in %s could not be read whole; it was left as it is.%s\n",
+                   rtl::Utf16ToUtf8(core.AppDataDir).c_str(), FailureText(core.FileFailure).c_str());
       result = 1;
     } else if (PrepareDemoSensors(core)) {
       std::printf("Demo sensors written to %s\n", rtl::Utf16ToUtf8(core.AppDataDir).c_str());
     } else {
-      std::fprintf(stderr, "Could not write the demo sensors into %s\n", rtl::Utf16ToUtf8(core.AppDataDir).c_str());
+      std::fprintf(stderr, "Could not write the demo sensors into %s%s\n", rtl::Utf16ToUtf8(core.AppDataDir).c_str(),
+                   FailureText(core.FileFailure).c_str());
       result = 1;
     }
   }

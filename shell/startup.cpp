@@ -288,6 +288,9 @@ void TStartup::FinishStart(const TStartupTexts& texts, const std::vector<std::st
   if (!FLockFailure.empty()) Host.WriteLogNote(FLockFailure);
   FStarted = true;
   RestoreAutomaticSession();
+  TellSensorFailures(
+      *Core, [this](const std::u16string& text) { Host.ShowMessageError(text); },
+      [this](const std::u16string& text) { Host.WriteLogNote(text); });
   Host.ShowWorkspace(Core->BalancingStep);
 }
 

@@ -44,7 +44,11 @@ bool Open(gui::TForm& window, TViewWorkspace& workspace, TZelto& core) {
   // user says so.
   if (!ConfirmJobReplacement(&window, core, TJobReplacement::OpenAsyncFile)) return false;
   const std::u16string path = rtl::Utf8ToUtf16(dialog.FileName);
-  if (!core.LoadAsyncData(path)) {
+  const bool loaded = core.LoadAsyncData(path);
+  TellSensorFailures(
+      core, [&window](const std::u16string& text) { ShowMessageBox(&window, mkError, text); },
+      [&workspace](const std::u16string& text) { workspace.WriteLogNote(text); });
+  if (!loaded) {
     TellFailure(window, workspace, atAsyncDataNotRead, core.FileFailure);
     return false;
   }

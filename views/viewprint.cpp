@@ -6,6 +6,7 @@
 #include "form.h"
 #include "formatting.h"
 #include "printer.h"
+#include "textconv.h"
 #include "viewpopup.h"
 #include "viewworkspace.h"
 #include "zelto.h"
@@ -129,12 +130,19 @@ void RunPrintCommand(gui::TForm& window, TBitmapButton* button, TViewWorkspace& 
   gui::TPrinter& printer = gui::Printer();
   printer.SetTitle(PrintTitle(spectrum, two, channel));
   printer.SetOrientation(gui::poLandscape);
-  printer.BeginDoc();
+  // The application shows a failure (a file that could not be written, and
+  // why); the log keeps it.
   try {
-    paint(printer.Canvas(), channel);
-  } catch (...) {
-    printer.Abort();
+    printer.BeginDoc();
+    try {
+      paint(printer.Canvas(), channel);
+    } catch (...) {
+      printer.Abort();
+      throw;
+    }
+    printer.EndDoc();
+  } catch (const std::exception& error) {
+    workspace.WriteLogNote(rtl::Utf8ToUtf16(error.what()));
     throw;
   }
-  printer.EndDoc();
 }

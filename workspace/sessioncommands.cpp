@@ -34,20 +34,6 @@ std::u16string FormsText(std::u16string_view key) { return LangText({u"Forms", k
 
 }  // namespace
 
-std::u16string RawFileFor(std::u16string sessionPath, std::u16string_view rawExtension) {
-  rtl::PathRenameExtensionW(sessionPath, rawExtension);
-  return sessionPath;
-}
-
-bool CopySessionPair(std::u16string_view session, std::u16string_view raw, std::u16string_view target,
-                     TFileReason& failure) {
-  const std::u16string rawTarget = RawFileFor(std::u16string(target), rtl::PathFindExtensionW(raw));
-  // The raw copy would land on the document copy: nothing loadable.
-  failure = {rawTarget, 0};
-  if (rtl::SameFile(rawTarget, target)) return false;
-  return TZelto::CopySessionPair(session, raw, target, rawTarget, failure);
-}
-
 // --- the window's commands --------------------------------------------------------
 
 void TfBalancing::bSessionClick(gui::TComponent*) {
@@ -127,6 +113,8 @@ void TfBalancing::LoadSessionFile(const std::u16string& path, std::u16string_vie
       if (Log) Log->WriteNote(KeptAsideText(kept));
     }
     if (!TZelto::SessionLoaded(result)) RestoreJobSnapshot(*TheCore, before);
+    const TJobSaveReport report = JobSaveReport();
+    TellSensorFailures(*TheCore, report.ShowError, report.WriteLog);
   }
   if (TZelto::SessionLoaded(result)) {
     FirstTrimRow = FirstTrimRowFor(TheCore->BalancingStep);
@@ -174,14 +162,21 @@ void TfBalancing::SaveSessionAs() {
   const std::u16string target = rtl::Utf8ToUtf16(dialog.FileName);
   std::u16string rawTarget;
   if (!ConfirmSaveTarget(this, TheCore->SessionSaveTarget(target, rawTarget), rawTarget)) return;
-  // The job in memory goes straight into the chosen pair: a data folder that
-  // takes no save (read-only, full) can't keep it from a disk that does.
-  if (TheCore->SaveSessionAs(target) != TZelto::sfrDone) {
+  // The automatic pair chosen by name is saved as every save of it is, so
+  // that a pair held since the start is never written over; the user asked
+  // for this save, so its failure is told every time.
+  const bool automatic =
+      rtl::SameFile(target, TheCore->AutoSessionFile) || rtl::SameFile(rawTarget, TheCore->AutoDataFile);
+  // Any other chosen pair takes the job in memory straight: a data folder
+  // that takes no save (read-only, full) can't keep it from a disk that does.
+  if (!automatic && TheCore->SaveSessionAs(target) != TZelto::sfrDone) {
     const std::u16string text = WithFileFailure(SessionSaveErrorText, TheCore->FileFailure);
     if (Log) Log->WriteNote(text);
     AskMessage(mkError, text);
   }
   // The automatic pair follows the job as after every command; its failure
   // is told as every failed save of the job is.
-  SaveSession();
+  TJobSaveReport report = JobSaveReport();
+  report.ShowEveryFailure = automatic;
+  SaveJob(*TheCore, report);
 }

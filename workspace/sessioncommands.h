@@ -2,7 +2,7 @@
 // The session menu of the balancing workspace: a new session, opening a
 // session file, restoring the automatically saved session, saving the
 // session under a name, and closing the workspace. The TfBalancing
-// handlers live in sessioncommands.cpp; the file work they share is here.
+// handlers live in sessioncommands.cpp; their texts and menu ids are here.
 
 #include <array>
 #include <string>
@@ -31,15 +31,3 @@ enum TSessionMenuId : int {
   smSaveSession = 6,
   smClose = 8,
 };
-
-// The raw sample file beside a session file: the session file's extension
-// replaced by `rawExtension` (".daqdata").
-std::u16string RawFileFor(std::u16string sessionPath, std::u16string_view rawExtension);
-
-// Copies a session file to `target` and its raw file beside it, named by
-// RawFileFor with the raw file's extension. Each copy replaces a file of
-// that name only once both copies are complete. False when a file could not
-// be read or written, or when the raw copy would be the document copy;
-// `failure` then tells why.
-bool CopySessionPair(std::u16string_view session, std::u16string_view raw, std::u16string_view target,
-                     TFileReason& failure);

@@ -13,6 +13,7 @@
 #include "popupmenu.h"
 #include "printer.h"
 #include "sessioncommands.h"
+#include "textconv.h"
 #include "wallclock.h"
 
 const std::array<TTextKey, 8> MenuLangKeys = {{
@@ -99,14 +100,20 @@ void TfBalancing::PrintReportDocument() {
   gui::TPrinter& printer = gui::Printer();
   printer.SetTitle(std::u16string(ReportDocumentTitle));
   printer.SetOrientation(gui::poPortrait);
-  printer.BeginDoc();
   // A failure ends the document, so that the next report can begin one; the
-  // application shows the error.
+  // application shows the error (a file that could not be written, and why),
+  // and the log keeps it.
   try {
-    PrintReport(printer);
-    printer.EndDoc();
-  } catch (...) {
-    printer.Abort();
+    printer.BeginDoc();
+    try {
+      PrintReport(printer);
+      printer.EndDoc();
+    } catch (...) {
+      printer.Abort();
+      throw;
+    }
+  } catch (const std::exception& error) {
+    if (Log) Log->WriteNote(rtl::Utf8ToUtf16(error.what()));
     throw;
   }
 }

@@ -116,6 +116,13 @@ bool SameFile(std::u16string_view a, std::u16string_view b) {
          ::stat(NativePath(b).c_str(), &second) == 0 && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
+bool SameEntry(std::u16string_view a, std::u16string_view b) {
+  if (a == b) return true;
+  struct stat first {}, second {};
+  return !a.empty() && !b.empty() && ::lstat(NativePath(a).c_str(), &first) == 0 &&
+         ::lstat(NativePath(b).c_str(), &second) == 0 && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
 bool RenameFile(std::u16string_view from, std::u16string_view to) {
   if (from.empty() || to.empty()) return false;
   return std::rename(NativePath(from).c_str(), NativePath(to).c_str()) == 0;

@@ -38,6 +38,10 @@ bool DeleteFile(std::u16string_view path);
 // case-insensitive file system such as a FAT stick, a hard link, a link).
 // Two names of which one does not exist are two files.
 bool SameFile(std::u16string_view a, std::u16string_view b);
+// True when the two names are one entry of a folder, links not followed:
+// what a rename onto `b` would replace is `a`. A symbolic link under `b` is
+// an entry of its own, which a rename replaces without touching its target.
+bool SameEntry(std::u16string_view a, std::u16string_view b);
 // Renames, atomically replacing an existing file at `to`.
 bool RenameFile(std::u16string_view from, std::u16string_view to);
 

@@ -6,6 +6,7 @@
 // one program instance, driven through files in a signal folder.
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <stdlib.h>
@@ -24,7 +25,9 @@
 #include "application.h"
 #include "dialogs.h"
 #include "formbalancing.h"
+#include "folders.h"
 #include "formmessage.h"
+#include "instancelock.h"
 #include "pathbinding.h"
 #include "program.h"
 #include "shelltestsupport.h"
@@ -237,6 +240,51 @@ TEST_F(ProgramInstances, AKilledInstanceDoesNotBlockTheNextStart) {
   EXPECT_EQ(next.WaitEnd(), 0);
   EXPECT_EQ(next.Messages(), "");
   EXPECT_EQ(StoredAmplitude(), MeasuredAmplitude);
+}
+
+// Runs zelto-prepare-demo on the test's data folder; its exit status, and
+// what it wrote to the error output in `errors`.
+int PrepareDemo(const fs::path& signals, std::string& errors) {
+  const fs::path output = signals / "prepare-demo.errors";
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 2, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  std::string tool = PREPARE_DEMO_TOOL;
+  char* argv[] = {tool.data(), nullptr};
+  pid_t pid = -1;
+  int status = -1;
+  if (posix_spawn(&pid, tool.c_str(), &actions, nullptr, argv, environ) == 0) ::waitpid(pid, &status, 0);
+  posix_spawn_file_actions_destroy(&actions);
+  errors = ReadText(output);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// The demo preparation writes into the folder of a running program only
+// when none runs, and a failure says which file failed and why: a folder in
+// use writes nothing; a last session that can't be read, or a sensor that
+// can't be written, names the file with the system's reason.
+TEST_F(ProgramInstances, TheDemoPreparationRespectsARunningInstanceAndTellsWhyItFails) {
+  const fs::path folder = rtl::NativePath(Folder);
+  const fs::path session = folder / "!session.daqsession", sensors = folder / "Sensors";
+  std::string errors;
+  {
+    TInstanceLock running;
+    ASSERT_EQ(running.Acquire(Folder), TInstanceLock::TResult::Held);
+    EXPECT_EQ(PrepareDemo(Signals, errors), 1);
+    EXPECT_NE(errors.find("using the data folder " + folder.string()), std::string::npos) << errors;
+    EXPECT_FALSE(fs::exists(session));
+    EXPECT_FALSE(fs::exists(sensors));
+  }
+  fs::create_directory(session);
+  EXPECT_EQ(PrepareDemo(Signals, errors), 1);
+  EXPECT_NE(errors.find(session.string() + ": Is a directory"), std::string::npos) << errors;
+  EXPECT_TRUE(fs::is_directory(session));
+  fs::remove(session);
+  std::ofstream(sensors) << "a file where the sensor folder should be";
+  EXPECT_EQ(PrepareDemo(Signals, errors), 1);
+  EXPECT_NE(errors.find((sensors / "Demo sensor A.xml").string() + ": Not a directory"), std::string::npos)
+      << errors;
+  EXPECT_FALSE(fs::exists(session));
 }
 
 int main(int argc, char** argv) {

@@ -17,9 +17,11 @@
 #include "instantclock.h"
 #include "jobguard.h"
 #include "pathbinding.h"
+#include "regularfile.h"
 #include "serveuntil.h"
 #include "textconv.h"
 #include "startupfixture.h"
+#include "systemerror.h"
 #include "workspaceservices.h"
 #include "xmlinifile.h"
 #include "zelto.h"
@@ -269,17 +271,42 @@ TEST_F(ShutdownTest, ACutConfigurationIsKeptAsideToldOnceAndReplacedByTheNewChoi
   EXPECT_TRUE(Host.LogNotes.empty());
   EXPECT_EQ(keptAside().size(), 1u);
 
-  // A configuration that can't be written at shutdown is told, with why.
+  // A configuration that can't be written at shutdown is told, with why,
+  // and logged before the close.
   Startup->FinishStart(Texts, {});
   std::filesystem::remove(config);
   std::filesystem::create_directory(config);
+  size_t notesAtClose = 0;
+  Host.OnLog = [&](uint8_t kind) {
+    if (kind == LogApplicationClose) notesAtClose = Host.LogNotes.size();
+  };
   Startup->Shutdown();
+  EXPECT_EQ(notesAtClose, 1u);
   ASSERT_EQ(Host.Errors.size(), 1u);
   EXPECT_NE(Host.Errors[0].find(u"\n" + config.u16string() + u": Is a directory"), std::u16string::npos);
   EXPECT_EQ(Host.LogNotes, Host.Errors);
 }
 
 // Language, session, configuration, log entry, driver, core, path functions.
+// The data folder's lock file has a name known in advance: a link planted
+// under it is not followed, so nothing is created or locked where it
+// points; the program runs without the lock and the log says why.
+TEST_F(ShutdownTest, AnInstanceLockNameThatIsALinkIsRefusedAndNothingIsCreatedElsewhere) {
+  const std::filesystem::path lock = DataFile("Kalvenor.lock");
+  const std::filesystem::path elsewhere = std::filesystem::path(DataFolder) / "elsewhere";
+  std::filesystem::create_directories(lock.parent_path());
+  std::filesystem::create_symlink(elsewhere, lock);
+  StartInDemo();
+  Startup->FinishStart(Texts, {});
+  Startup->Shutdown();
+  EXPECT_FALSE(std::filesystem::exists(elsewhere));
+  EXPECT_TRUE(std::filesystem::is_symlink(lock));
+  EXPECT_NE(std::find(Host.LogNotes.begin(), Host.LogNotes.end(),
+                      u"Data folder not locked against a second instance: " +
+                          rtl::SystemErrorText(rtl::LinkRefusedError)),
+            Host.LogNotes.end());
+}
+
 TEST_F(ShutdownTest, ShutdownRunsInItsFixedOrder) {
   StartInDemo();
   Startup->FinishStart(Texts, {});

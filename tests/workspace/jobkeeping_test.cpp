@@ -40,9 +40,6 @@
 
 namespace {
 
-// Why the last copy of a session pair failed.
-TFileReason CopyError;
-
 namespace fs = std::filesystem;
 
 std::string Bytes(const std::u16string& path) {
@@ -212,7 +209,7 @@ TEST_F(JobKeeping, OpenAndRestoreOverAMeasuredJobAnsweredNoChangeNothing) {
   TrialRunsMeasured();
   ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
   const std::u16string other = rtl::Utf8ToUtf16((fs::path(Folder) / "other.daqsession").string());
-  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, other, CopyError));
+  ASSERT_EQ(Core->SaveSessionAs(other), TZelto::sfrDone);
   Core->Results[1].Meas.AmplA = 310;  // measured since the last save
   const TJobSnapshot before = TakeJobSnapshot(*Core);
   const std::string session = Bytes(Core->AutoSessionFile);
@@ -311,7 +308,7 @@ TEST_F(JobKeeping, SaveAsRefusesItsOwnRawFileAndAsksBeforeAnotherDocumentsOne) {
   TrialRunsMeasured();
   ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
   const fs::path pump = fs::path(Folder) / "pump.daqsession";
-  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, pump.u16string(), CopyError));
+  ASSERT_EQ(Core->SaveSessionAs(pump.u16string()), TZelto::sfrDone);
   const std::u16string pumpData = (fs::path(Folder) / "pump.daqdata").u16string();
   const fs::path twin = fs::path(Folder) / "twin.daqsession";
   fs::copy_file(pump, twin);
@@ -501,6 +498,71 @@ TEST_F(JobKeeping, AHeldLastSessionSurvivesNextUntilItIsMovedAside) {
   EXPECT_EQ(reader.Results[1].Meas.AmplA, 0);
 }
 
+// Save As that names the held last session itself is a save of the
+// automatic pair: it saves nothing over the pair and says so, every time.
+// Once the pair can move, Save As under another name stores the job there,
+// moves the held pair aside and names where it went.
+TEST_F(JobKeeping, SaveAsOntoAHeldLastSessionSavesNothingOverIt) {
+  TrialRunsMeasured();
+  Core->HighestStep = 1;
+  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+  const std::string session = Bytes(Core->AutoSessionFile), data = Bytes(Core->AutoDataFile);
+  const std::vector<fs::path> blocks = BlockKeptAsideNames(Core->AutoDataFile);
+  ASSERT_FALSE(KeepAutomaticPairAside(*Core, LocalWallTime()).Moved);
+  Core->ClearMeasurements();
+  Measure(0, 50, 0.5);
+  Window->RefreshResults();
+
+  gui::TAnswerScript script;
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    script.Expect(gui::dkPopupMenu, smSaveSession);
+    script.Expect(gui::dkSaveDialog, 1, rtl::Utf16ToUtf8(Core->AutoSessionFile));
+    script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, KeptAsideTexts().NotMoved, gui::mrOk));
+    Window->bSession->Click();
+    EXPECT_EQ(script.Pending(), 0u) << attempt;
+    EXPECT_TRUE(Bytes(Core->AutoSessionFile) == session) << "the document was saved over";
+    EXPECT_TRUE(Bytes(Core->AutoDataFile) == data) << "the raw file was saved over";
+  }
+  EXPECT_TRUE(script.Unexpected().empty());
+  EXPECT_TRUE(Core->AutomaticPairHeld);
+
+  for (const fs::path& block : blocks) fs::remove(block);
+  TfLog log(nullptr);
+  Window->Log = &log;
+  const fs::path chosen = fs::path(Folder) / "rescued.daqsession";
+  std::u16string told;
+  script.Expect(gui::dkPopupMenu, smSaveSession);
+  script.Expect(gui::dkSaveDialog, 1, chosen.string());
+  script.ExpectAction(gui::dkModalForm, [&](const gui::TDialogRequest& r) {
+    auto* box = dynamic_cast<TfMessage*>(r.Form);
+    EXPECT_TRUE(box && box->Kind == mkError);
+    if (box) {
+      told = box->MessageText;
+      box->bButton1->Click();
+    }
+    return std::optional<gui::TDialogAnswer>();
+  });
+  Window->bSession->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_TRUE(script.Unexpected().empty());
+  std::istringstream lines(rtl::Utf16ToUtf8(told));
+  std::string heading, keptData, keptSession;
+  std::getline(lines, heading);
+  std::getline(lines, keptData);
+  std::getline(lines, keptSession);
+  EXPECT_EQ(rtl::Utf8ToUtf16(heading), KeptAsideTexts().Moved);
+  EXPECT_TRUE(Bytes(rtl::Utf8ToUtf16(keptData)) == data) << keptData;
+  EXPECT_TRUE(Bytes(rtl::Utf8ToUtf16(keptSession)) == session) << keptSession;
+  EXPECT_NE(Bytes(log.LogPath).find(keptSession), std::string::npos);
+  Window->Log = nullptr;
+  EXPECT_FALSE(Core->AutomaticPairHeld);
+  for (const std::u16string& stored : {chosen.u16string(), std::u16string()}) {
+    TZelto reader;
+    ASSERT_EQ(reader.LoadSession(stored), TZelto::sfrDone);
+    EXPECT_EQ(reader.Results[0].Meas.AmplA, 50);
+  }
+}
+
 // A snapshot put back gives every field of the job as it was, the samples
 // and the converted signals included.
 TEST_F(JobKeeping, SnapshotPutsTheWholeJobBack) {
@@ -593,7 +655,7 @@ TEST_F(JobKeeping, ThreeWeightPositionsSurviveARestartAndAnOpen) {
   ASSERT_EQ(markers3.size(), 3u);
   EXPECT_FALSE(markers3[0] == markers3[1]);
   const std::u16string job3 = rtl::Utf8ToUtf16((fs::path(Folder) / "run3.daqsession").string());
-  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, job3, CopyError));
+  ASSERT_EQ(Core->SaveSessionAs(job3), TZelto::sfrDone);
 
   // Two trim runs with their corrections, then the step of run 5.
   Measure(4, 120, 0.7);

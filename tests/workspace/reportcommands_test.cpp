@@ -76,6 +76,29 @@ TEST_F(Commands, CancelledPrintDialogPrintsNothing) {
   EXPECT_FALSE(gui::Printer().Printing());
 }
 
+// A report or a view printed to a file that can't be written is not printed,
+// and the failure, which the application shows, names the file and why in
+// the log too.
+TEST_F(Commands, APrintToAFileThatCantBeWrittenIsLoggedWithWhy) {
+  OnePlaneJob(1);
+  const fs::path pdf = Folder / "missing" / "report.pdf";
+  const std::string told = "Cannot write " + pdf.string() + ": No such file or directory";
+  gui::TAnswerScript script;
+  script.Expect(gui::dkPopupMenu, rmReport);
+  script.Expect(gui::dkPrintDialog, 1, pdf.string());
+  try {
+    Window->bReport->Click();
+    ADD_FAILURE() << "the report was printed";
+  } catch (const gui::EPrinter& error) {
+    EXPECT_EQ(std::string(error.what()), told);
+  }
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_FALSE(gui::Printer().Printing());
+  const std::string log = LogText();
+  EXPECT_NE(log.find(told), std::string::npos) << log;
+  EXPECT_FALSE(fs::exists(Folder / "missing"));
+}
+
 // At 600 dpi the lines of the default font are about 0.4 cm high: the
 // signature block of this job moves to a second page.
 TEST_F(Commands, ReportPrintsIntoAPdfWithEveryBlockAndValue) {

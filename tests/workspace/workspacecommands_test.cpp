@@ -36,6 +36,7 @@
 #include "forminfo.h"
 #include "formlog.h"
 #include "formmessage.h"
+#include "formselectsensor.h"
 #include "inputsim.h"
 #include "langindex.h"
 #include "languageservice.h"
@@ -53,9 +54,6 @@
 #include "zelto.h"
 
 namespace {
-
-// Why the last copy of a session pair failed.
-TFileReason CopyError;
 
 namespace fs = std::filesystem;
 
@@ -186,10 +184,10 @@ TEST_F(Commands, OpenKeepsTheStoredStepAndScrollsTheTrimTable) {
   OnePlaneJob(4);
   Core->BalancingStep = 7;
   ASSERT_EQ(Core->SaveSession(), 0);
-  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, File("job.daqsession"), CopyError));
+  ASSERT_EQ(Core->SaveSessionAs(File("job.daqsession")), TZelto::sfrDone);
   Core->BalancingStep = 5;
   ASSERT_EQ(Core->SaveSession(), 0);
-  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, File("step5.daqsession"), CopyError));
+  ASSERT_EQ(Core->SaveSessionAs(File("step5.daqsession")), TZelto::sfrDone);
   Core->ClearMeasurements();
   Window->FirstTrimRow = 1;
   gui::TAnswerScript script;
@@ -215,10 +213,10 @@ TEST_F(Commands, OpenKeepsTheStoredStepAndScrollsTheTrimTable) {
 TEST_F(Commands, OpenAtAnEarlyTrimRunShowsItInTheRunTable) {
   OnePlaneJob(16);
   ASSERT_EQ(Core->SaveSession(), 0);
-  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, File("late.daqsession"), CopyError));
+  ASSERT_EQ(Core->SaveSessionAs(File("late.daqsession")), TZelto::sfrDone);
   Core->BalancingStep = Core->HighestStep = 4;
   ASSERT_EQ(Core->SaveSession(), 0);
-  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, File("early.daqsession"), CopyError));
+  ASSERT_EQ(Core->SaveSessionAs(File("early.daqsession")), TZelto::sfrDone);
   gui::TAnswerScript script;
   script.Expect(gui::dkPopupMenu, smOpenSession);
   script.Expect(gui::dkOpenDialog, 1, (Folder / "late.daqsession").string());
@@ -290,7 +288,7 @@ TEST_F(Commands, RestoreReadsTheAutomaticPairAtItsStoredStep) {
 TEST_F(Commands, SaveAsWritesTheSessionInMemoryUnderTheChosenName) {
   OnePlaneJob(2);
   ASSERT_EQ(Core->SaveSession(), 0);
-  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, File("other.daqsession"), CopyError));
+  ASSERT_EQ(Core->SaveSessionAs(File("other.daqsession")), TZelto::sfrDone);
   Core->Results[0].Meas.AmplA = 123;
   Core->RotationDir = 1;  // changed after the last automatic save
   gui::TAnswerScript script;
@@ -325,8 +323,7 @@ TEST_F(Commands, SaveAsGivesANameWithADotItsOwnDocumentAndRawFile) {
   saveAs("rotor 2.5kg", 25);
   saveAs("rotor 2.7kg", 27);
   ASSERT_EQ(Core->SaveSession(), 0);
-  TFileReason copyFailure;
-  ASSERT_TRUE(CopySessionPair(Core->AutoSessionFile, Core->AutoDataFile, File("old 2.5kg"), copyFailure));
+  ASSERT_EQ(Core->SaveSessionAs(File("old 2.5kg")), TZelto::sfrDone);
   ASSERT_TRUE(fs::exists(Folder / "old 2.daqdata"));
   for (const auto& [document, raw, value] : {std::tuple{"rotor 2.5kg.daqsession", "rotor 2.5kg.daqdata", 25},
                                              std::tuple{"rotor 2.7kg.daqsession", "rotor 2.7kg.daqdata", 27},
@@ -366,6 +363,15 @@ TEST_F(Commands, AFailedLoadOrSaveSaysWhyInTheMessageAndTheLog) {
   const std::u16string held = File("held.daqsession");
   // A name the system takes, whose raw file's temporary names it does not.
   const std::u16string longName = File((std::string(240, 'x') + ".daqsession").c_str());
+  const auto rawOf = [this](const std::u16string& document) {
+    std::u16string raw;
+    Core->SessionSaveTarget(document, raw);
+    return raw;
+  };
+  // A lock file's name planted as a link is refused for what it is, not
+  // taken for a lock another program holds.
+  const std::u16string linked = File("linked.daqsession");
+  fs::create_symlink(Folder / "elsewhere", rtl::NativePath(rawOf(linked) + u".lock"));
   const struct {
     int Command;
     std::u16string Chosen, Told;
@@ -375,14 +381,17 @@ TEST_F(Commands, AFailedLoadOrSaveSaysWhyInTheMessageAndTheLog) {
       {smRestoreSession, {},
        u"Last session not restored. File error.\n" + automatic + u": Too many levels of symbolic links"},
       {smSaveSession, held, u"Couldn't save session file. File error.\n" + Forms(u"FileInUse") + u" " + held},
+      {smSaveSession, linked,
+       u"Couldn't save session file. File error.\n" + linked +
+           u": The file name is a symbolic link, which is not followed here."},
       {smSaveSession, longName,
-       u"Couldn't save session file. File error.\n" + RawFileFor(longName, u".daqdata") + u": File name too long"},
+       u"Couldn't save session file. File error.\n" + rawOf(longName) + u": File name too long"},
       {smSaveSession, File("missing/job.daqsession"),
        u"Couldn't save session file. File error.\n" + File("missing/job.daqsession") +
            u": No such file or directory"},
   };
   for (const auto& c : cases) {
-    const std::string lockFile = rtl::NativePath(RawFileFor(held, u".daqdata") + u".lock");
+    const std::string lockFile = rtl::NativePath(rawOf(held) + u".lock");
     const int lock = c.Chosen == held ? ::open(lockFile.c_str(), O_RDWR | O_CREAT, 0600) : -1;
     if (lock >= 0) {
       ASSERT_EQ(::flock(lock, LOCK_EX), 0);
@@ -404,6 +413,8 @@ TEST_F(Commands, AFailedLoadOrSaveSaysWhyInTheMessageAndTheLog) {
     EXPECT_NE(log.find(rtl::Utf16ToUtf8(reason)), std::string::npos) << log;
   }
   EXPECT_FALSE(fs::exists(Folder / "held.daqsession"));
+  EXPECT_FALSE(fs::exists(Folder / "linked.daqsession"));
+  EXPECT_FALSE(fs::exists(Folder / "elsewhere"));
   EXPECT_FALSE(fs::exists(Folder / "missing"));
   EXPECT_FALSE(fs::exists(rtl::NativePath(longName)));
 
@@ -433,36 +444,66 @@ TEST_F(Commands, AFailedLoadOrSaveSaysWhyInTheMessageAndTheLog) {
   EXPECT_EQ(box->Text, Log->LogPath + u": File too large");
 }
 
-TEST(SessionFiles, CopyReplacesBothFilesOnlyWhenBothCanBeRead) {
-  std::string pattern = (fs::temp_directory_path() / "zelto-copy-XXXXXX").string();
-  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-  const fs::path folder = pattern;
-  const auto u = [&](const char* name) { return rtl::Utf8ToUtf16((folder / name).string()); };
-  {
-    // A document from before the raw file's record: any raw file goes with it.
-    XmlIniFile session;
-    session.Open(u("a.daqsession"), u"SessionFile", false);
-    session.WriteString(u"Options", u"Name", u"pump");
-    ASSERT_TRUE(session.Save());
-  }
-  std::ofstream(folder / "a.daqdata") << std::string(3 << 20, 'x');  // more than one buffer
-  std::ofstream(folder / "old.daqsession") << "old";
-  // A raw file that cannot be read leaves the target alone.
-  EXPECT_FALSE(CopySessionPair(u("a.daqsession"), u("none.daqdata"), u("old.daqsession"), CopyError));
-  EXPECT_EQ(CopyError.File, u("none.daqdata"));
-  EXPECT_EQ(CopyError.Error, ENOENT);
-  std::ifstream old(folder / "old.daqsession");
-  std::string kept;
-  old >> kept;
-  EXPECT_EQ(kept, "old");
-  EXPECT_FALSE(fs::exists(folder / "old.daqdata"));
-  ASSERT_TRUE(CopySessionPair(u("a.daqsession"), u("a.daqdata"), u("old.daqsession"), CopyError));
-  EXPECT_EQ(fs::file_size(folder / "old.daqsession"), fs::file_size(folder / "a.daqsession"));
-  EXPECT_EQ(fs::file_size(folder / "old.daqdata"), 3u << 20);
-  EXPECT_FALSE(fs::exists(folder / "old.daqdata.pending"));  // the raw file went all the way into place
-  EXPECT_EQ(RawFileFor(u"/x/job.txt", u".daqdata"), u"/x/job.daqdata");
-  EXPECT_EQ(RawFileFor(u"/x/job", u".daqdata"), u"/x/job.daqdata");
-  fs::remove_all(folder);
+// A sensor file that is there but can't be read (larger than any sensor
+// file may be: the tests may run with every permission) is named with why,
+// in the message and the log, by each command that looks it up: an open of
+// a session naming it, the set-up dialog showing the channel's sensor (which
+// then shows none), and the sensor database listing the files.
+TEST_F(Commands, ASensorFileThatCantBeReadIsNamedWithWhy) {
+  SensorInfo probe;
+  probe.Name = u"Probe";
+  probe.Sensitivity = 100;
+  ASSERT_EQ(Core->SaveSensor(probe.Name, probe, false), TZelto::ssrSaved);
+  Core->ClearMeasurements();
+  Core->VibSensorA = probe;
+  ASSERT_EQ(Core->SaveSessionAs(File("job.daqsession")), TZelto::sfrDone);
+  const fs::path file = fs::path(rtl::NativePath(Core->AppDataDir)) / "Sensors" / "Probe.xml";
+  fs::resize_file(file, (uint64_t(512) << 20) + 1);
+  const std::u16string told =
+      LangText({u"Forms", u"SensorNotRead"}).Text + u"\n" + file.u16string() + u": File too large";
+  const std::string reason = rtl::Utf16ToUtf8(file.u16string() + u": File too large");
+  const auto loggedTimes = [&] {
+    const std::string log = LogText();
+    size_t count = 0;
+    for (size_t at = log.find(reason); at != std::string::npos; at = log.find(reason, at + 1)) ++count;
+    return count;
+  };
+
+  gui::TAnswerScript script;
+  script.Expect(gui::dkPopupMenu, smOpenSession);
+  script.Expect(gui::dkOpenDialog, 1, rtl::Utf16ToUtf8(File("job.daqsession")));
+  script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, told, 1));
+  Window->bSession->Click();
+  ASSERT_EQ(script.Pending(), 0u);  // a message left waiting would hold the set-up dialog open
+  EXPECT_EQ(Core->VibSensorA.Name, u"");
+  EXPECT_EQ(loggedTimes(), 1u);
+
+  Core->VibSensorA.Name = probe.Name;
+  Window->SetupPage = cpSensors;
+  script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, told, 1));
+  script.ExpectAction(gui::dkModalForm, [&](const gui::TDialogRequest& r) {
+    auto* dialog = dynamic_cast<TfConfig*>(r.Form);
+    EXPECT_NE(dialog, nullptr);
+    if (!dialog) return std::optional<gui::TDialogAnswer>();
+    script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, told, 1));
+    script.ExpectAction(gui::dkModalForm, [](const gui::TDialogRequest& list) {
+      auto* database = dynamic_cast<TfSelectSensor*>(list.Form);
+      EXPECT_NE(database, nullptr);
+      if (database) {
+        EXPECT_TRUE(database->SensorList().empty());
+        database->bClose->Click();
+      }
+      return std::optional<gui::TDialogAnswer>();
+    });
+    dialog->bSensorBase->Click();
+    dialog->bCancel->Click();
+    return std::optional<gui::TDialogAnswer>();
+  });
+  Window->bSetup->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_TRUE(script.Unexpected().empty());
+  EXPECT_EQ(loggedTimes(), 3u);
+  EXPECT_TRUE(Core->SensorFailures.empty());
 }
 
 // --- option menus -------------------------------------------------------------------
