@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <thread>
 
-#include "sartel.h"
+#include "answeringdevice.h"
 #include "zelto.h"
 
 namespace testsupport {
@@ -20,16 +20,7 @@ class TBlockingTransfer {
     InTransfer = false;
     Released = false;
     TDriverApi& api = core.DriverApi;
-    api.CPMode = [](int32_t) {};
-    api.CPBuffer = [](int32_t) {};
-    api.CPSampling = [](int32_t) {};
-    api.CPGain = [](int32_t, int32_t) {};
-    api.CPSet = [] { return int32_t{0}; };
-    api.StartCapture = [] { return int32_t{0}; };
-    api.StopCapture = [] { return int32_t{0}; };
-    api.EndCapture = [] { return int32_t{0}; };
-    api.ReadStatus = [] { return uint8_t{SARTEL_STATUS_ARMED | SARTEL_STATUS_TRIGGERED | SARTEL_STATUS_DONE}; };
-    api.GetAddress = [] { return int32_t{0}; };
+    BindAnsweringControls(api);
     api.GetCaptureParams = [](int32_t* start, int32_t* end, int32_t* revolutions) {
       *start = 0;
       *end = 1000;

@@ -15,6 +15,7 @@
 #include <numbers>
 #include <string_view>
 
+#include "answeringdevice.h"
 #include "driveritems.h"
 #include "zelto.h"
 
@@ -27,16 +28,8 @@ class TScriptedDevice {
   explicit TScriptedDevice(TZelto& core) {
     BindDriverItems(core);
     TDriverApi& api = core.DriverApi;
-    api.CPMode = [](int32_t) {};
+    BindAnsweringControls(api);
     api.CPBuffer = [](int32_t length) { Length = length; };
-    api.CPSampling = [](int32_t) {};
-    api.CPGain = [](int32_t, int32_t) {};
-    api.CPSet = [] { return int32_t{0}; };
-    api.StartCapture = [] { return int32_t{0}; };
-    api.StopCapture = [] { return int32_t{0}; };
-    api.EndCapture = [] { return int32_t{0}; };
-    api.ReadStatus = [] { return uint8_t{SARTEL_STATUS_ARMED | SARTEL_STATUS_TRIGGERED | SARTEL_STATUS_DONE}; };
-    api.GetAddress = [] { return int32_t{0}; };
     api.GetCaptureParams = &CaptureParams;
     api.GetDataA = &Samples;
     api.GetLastErrorStr = &LastError;
