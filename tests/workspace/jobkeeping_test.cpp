@@ -428,6 +428,35 @@ TEST_F(JobKeeping, SaveAsFromADataFolderThatTakesNoSaveStoresTheJob) {
   EXPECT_EQ(reader.Captures[0].DataA, Core->Captures[0].DataA);
 }
 
+// The error box's text, answered with its button.
+void ExpectErrorBox(gui::TAnswerScript& script, std::u16string& told) {
+  script.ExpectAction(gui::dkModalForm, [&told](const gui::TDialogRequest& r) {
+    auto* box = dynamic_cast<TfMessage*>(r.Form);
+    EXPECT_TRUE(box && box->Kind == mkError);
+    if (box) {
+      told = box->MessageText;
+      box->bButton1->Click();
+    }
+    return std::optional<gui::TDialogAnswer>();
+  });
+}
+
+// `told` says the last session was moved aside and names its raw file and
+// its document, which hold `data` and `session` as they were; the document's
+// new name is returned.
+std::string ExpectPairKeptAsideAsTold(const std::u16string& told, const std::string& session,
+                                      const std::string& data) {
+  std::istringstream lines(rtl::Utf16ToUtf8(told));
+  std::string heading, keptData, keptSession;
+  std::getline(lines, heading);
+  std::getline(lines, keptData);
+  std::getline(lines, keptSession);
+  EXPECT_EQ(rtl::Utf8ToUtf16(heading), KeptAsideTexts().Moved);
+  EXPECT_TRUE(Bytes(rtl::Utf8ToUtf16(keptData)) == data) << keptData;
+  EXPECT_TRUE(Bytes(rtl::Utf8ToUtf16(keptSession)) == session) << keptSession;
+  return keptSession;
+}
+
 // Folders under the names the automatic raw file would be kept aside under
 // in the next two minutes: a move onto them fails, as in a folder that can't
 // be written (the tests may run with every permission).
@@ -470,27 +499,12 @@ TEST_F(JobKeeping, AHeldLastSessionSurvivesNextUntilItIsMovedAside) {
 
   for (const fs::path& block : blocks) fs::remove(block);
   std::u16string told;
-  script.ExpectAction(gui::dkModalForm, [&](const gui::TDialogRequest& r) {
-    auto* box = dynamic_cast<TfMessage*>(r.Form);
-    EXPECT_TRUE(box && box->Kind == mkError);
-    if (box) {
-      told = box->MessageText;
-      box->bButton1->Click();
-    }
-    return std::optional<gui::TDialogAnswer>();
-  });
+  ExpectErrorBox(script, told);
   Window->bPrev->Click();
   Window->bNext->Click();
   EXPECT_EQ(script.Pending(), 0u);
   EXPECT_TRUE(script.Unexpected().empty());
-  std::istringstream lines(rtl::Utf16ToUtf8(told));
-  std::string heading, keptData, keptSession;
-  std::getline(lines, heading);
-  std::getline(lines, keptData);
-  std::getline(lines, keptSession);
-  EXPECT_EQ(rtl::Utf8ToUtf16(heading), KeptAsideTexts().Moved);
-  EXPECT_TRUE(Bytes(rtl::Utf8ToUtf16(keptData)) == data) << keptData;
-  EXPECT_TRUE(Bytes(rtl::Utf8ToUtf16(keptSession)) == session) << keptSession;
+  ExpectPairKeptAsideAsTold(told, session, data);
   EXPECT_FALSE(Core->AutomaticPairHeld);
   TZelto reader;
   ASSERT_EQ(reader.LoadSession(), TZelto::sfrDone);
@@ -533,26 +547,11 @@ TEST_F(JobKeeping, SaveAsOntoAHeldLastSessionSavesNothingOverIt) {
   std::u16string told;
   script.Expect(gui::dkPopupMenu, smSaveSession);
   script.Expect(gui::dkSaveDialog, 1, chosen.string());
-  script.ExpectAction(gui::dkModalForm, [&](const gui::TDialogRequest& r) {
-    auto* box = dynamic_cast<TfMessage*>(r.Form);
-    EXPECT_TRUE(box && box->Kind == mkError);
-    if (box) {
-      told = box->MessageText;
-      box->bButton1->Click();
-    }
-    return std::optional<gui::TDialogAnswer>();
-  });
+  ExpectErrorBox(script, told);
   Window->bSession->Click();
   EXPECT_EQ(script.Pending(), 0u);
   EXPECT_TRUE(script.Unexpected().empty());
-  std::istringstream lines(rtl::Utf16ToUtf8(told));
-  std::string heading, keptData, keptSession;
-  std::getline(lines, heading);
-  std::getline(lines, keptData);
-  std::getline(lines, keptSession);
-  EXPECT_EQ(rtl::Utf8ToUtf16(heading), KeptAsideTexts().Moved);
-  EXPECT_TRUE(Bytes(rtl::Utf8ToUtf16(keptData)) == data) << keptData;
-  EXPECT_TRUE(Bytes(rtl::Utf8ToUtf16(keptSession)) == session) << keptSession;
+  const std::string keptSession = ExpectPairKeptAsideAsTold(told, session, data);
   EXPECT_NE(Bytes(log.LogPath).find(keptSession), std::string::npos);
   Window->Log = nullptr;
   EXPECT_FALSE(Core->AutomaticPairHeld);
