@@ -4,11 +4,13 @@
 #include "formfftgraph.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <complex>
 #include <functional>
 #include <mutex>
@@ -68,11 +70,15 @@ class SpectrumWindow : public ViewWindows {
     script.Expect(gui::dkPopupMenu, 2);
     w->bSpectrumType->Click();
   }
+  // A scratch picture of this process's own: the suite's tests run in
+  // parallel processes, and one name for all lets one test read another's.
+  static std::string ShotPath() { return PicturePath("fftgraph-shot-" + std::to_string(::getpid()) + ".png"); }
   // The window's picture and the plot's rectangle in it; an empty
   // rectangle when no picture was taken.
   static gui::TRect Screenshot(TfFFTGraph* w, gui::TBitmap& shot) {
-    const std::string path = PicturePath("fftgraph-shot.png");
+    const std::string path = ShotPath();
     if (!w->SaveScreenshot(path) || !shot.LoadFromFile(path)) return {};
+    std::remove(path.c_str());
     const gui::TPoint box = w->pbFFT->ClientToScreen({0, 0});
     const gui::TPoint form = w->ClientToScreen({0, 0});
     const gui::TPoint origin{box.x - form.x, box.y - form.y};
@@ -90,8 +96,8 @@ class SpectrumWindow : public ViewWindows {
   static std::vector<gui::TColor> WindowPixels(TfFFTGraph* w) {
     gui::TBitmap shot;
     std::vector<gui::TColor> pixels;
-    if (!w->SaveScreenshot(PicturePath("fftgraph-shot.png")) || !shot.LoadFromFile(PicturePath("fftgraph-shot.png")))
-      return pixels;
+    if (!w->SaveScreenshot(ShotPath()) || !shot.LoadFromFile(ShotPath())) return pixels;
+    std::remove(ShotPath().c_str());
     for (int y = 0; y < shot.Height(); ++y)
       for (int x = 0; x < shot.Width(); ++x) pixels.push_back(shot.Pixel(x, y));
     return pixels;
