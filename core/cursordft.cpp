@@ -60,6 +60,7 @@ int32_t CursorWindowDft(const TCursorDftJob& job, const std::function<bool()>& s
   double* a = FftScratch(0, size);
   double* b = twoChannels ? FftScratch(1, size) : nullptr;
   if (!a || (twoChannels && !b)) return 0;
+  if (!PrepareWindowTable(job.WindowType, n, stopped)) return 0;
   const std::vector<double>& window = WindowTable(job.WindowType, n);
   const TWindowGains& gains = WindowTableGains(job.WindowType, n);
   const float channels = twoChannels ? 2.0f : 1.0f;

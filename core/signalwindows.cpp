@@ -70,22 +70,50 @@ namespace {
 
 struct TTable {
   uint8_t Type = 0;
+  bool Whole = false;  // false while being made, or when a stop cut it short
   std::vector<double> Weights;
   TWindowGains Gains;
 };
 
-const TTable& Table(uint8_t windowType, int32_t n) {
+// Weights between two questions whether the caller was stopped: a million
+// weights take tens of milliseconds, a fraction of that is well within a
+// frame.
+constexpr int32_t kWeightsPerStopCheck = 1 << 14;
+
+TTable& ThreadTable() {
   thread_local TTable table;
-  const size_t length = static_cast<size_t>(std::max(n, 0));
-  if (table.Type == windowType && table.Weights.size() == length) return table;
-  table.Weights.resize(length);
-  for (int32_t i = 0; i < n; ++i) table.Weights[static_cast<size_t>(i)] = WindowValue(windowType, n, i);
-  table.Gains = WindowGains(table.Weights);
+  return table;
+}
+
+bool Holds(const TTable& table, uint8_t windowType, int32_t n) {
+  return table.Whole && table.Type == windowType && table.Weights.size() == static_cast<size_t>(std::max(n, 0));
+}
+
+bool Fill(TTable& table, uint8_t windowType, int32_t n, const std::function<bool()>& stopped) {
+  table.Whole = false;
   table.Type = windowType;
+  table.Weights.resize(static_cast<size_t>(std::max(n, 0)));
+  for (int32_t i = 0; i < n; ++i) {
+    if (i % kWeightsPerStopCheck == 0 && stopped && stopped()) return false;
+    table.Weights[static_cast<size_t>(i)] = WindowValue(windowType, n, i);
+  }
+  table.Gains = WindowGains(table.Weights);
+  table.Whole = true;
+  return true;
+}
+
+const TTable& Table(uint8_t windowType, int32_t n) {
+  TTable& table = ThreadTable();
+  if (!Holds(table, windowType, n)) Fill(table, windowType, n, {});
   return table;
 }
 
 }  // namespace
+
+bool PrepareWindowTable(uint8_t windowType, int32_t n, const std::function<bool()>& stopped) {
+  TTable& table = ThreadTable();
+  return Holds(table, windowType, n) || Fill(table, windowType, n, stopped);
+}
 
 const std::vector<double>& WindowTable(uint8_t windowType, int32_t n) { return Table(windowType, n).Weights; }
 

@@ -3,6 +3,7 @@
 
 #include <complex>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -44,6 +45,13 @@ const std::vector<double>& WindowTable(uint8_t windowType, int32_t n);
 
 // The gains of WindowTable(windowType, n), computed once with the table.
 const TWindowGains& WindowTableGains(uint8_t windowType, int32_t n);
+
+// Makes WindowTable(windowType, n) ready on this thread, asking `stopped`
+// now and then on the way: false when it was stopped first, and the table
+// is then made again at the next call. A spectrum thread calls it before
+// transforming, so a window command that stops it never waits for the
+// weights of a long record.
+bool PrepareWindowTable(uint8_t windowType, int32_t n, const std::function<bool()>& stopped);
 
 // A record is windowed without its mean: windowed, the mean would spread
 // over the bins next to bin 0 (the window's own spectrum scaled by it) and

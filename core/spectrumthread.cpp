@@ -158,12 +158,14 @@ void TSpectrumThread::CursorWindowSpectrum(const TRealFft* fft) {
   Core.SpectrumReady = 1;
 }
 
-// A stop is asked between the channels, and by a stand-in transform between
-// its steps: at a million samples a stand-in takes tens of milliseconds a
-// channel, and a window command that stops it waits for none of that.
+// A stop is asked while the window's weights are made, between the
+// channels, and by a stand-in transform between its steps: at a million
+// samples each takes tens of milliseconds, and a window command that stops
+// the thread waits for none of that.
 void TSpectrumThread::WholeBufferSpectrum(const TRealFft* fft) {
   if (!fft) return;
   const int32_t n = fft->Length();
+  if (!PrepareWindowTable(Core.WindowType, n, [this] { return Stopped(); })) return;
   const auto holds = [n](const std::vector<double>& s) { return static_cast<int32_t>(s.size()) >= n; };
   bool written = false;
   if (Core.Type == 1) {

@@ -49,3 +49,18 @@ TEST(SignalWindows, RectangularForUnknownTypesAndForWindowsOfOneSample) {
     EXPECT_TRUE(std::isfinite(WindowValue(type, 0, 0))) << int(type);
   }
 }
+
+// The weights of a million-sample window take tens of milliseconds: made
+// for a spectrum thread, they ask its stop on the way, and a table cut short
+// is never used but made whole at the next call.
+TEST(SignalWindows, AWindowTableBeingMadeGivesUpAtItsCallersStopAndIsMadeWholeNextTime) {
+  constexpr int32_t n = 1 << 20;
+  int asked = 0;
+  EXPECT_FALSE(PrepareWindowTable(wtFlatTop, n, [&asked] { return ++asked == 3; }));
+  EXPECT_EQ(asked, 3);
+  const std::vector<double>& weights = WindowTable(wtFlatTop, n);
+  ASSERT_EQ(weights.size(), static_cast<size_t>(n));
+  for (int32_t i : {0, 1, n / 3, n / 2, n - 1})
+    EXPECT_EQ(weights[static_cast<size_t>(i)], WindowValue(wtFlatTop, n, i)) << i;
+  EXPECT_TRUE(PrepareWindowTable(wtFlatTop, n, [] { return true; }));  // whole already: nothing asked
+}
