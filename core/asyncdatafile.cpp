@@ -5,7 +5,6 @@
 // block of channel A and, for two channels, the block of channel B.
 
 #include <algorithm>
-#include <cerrno>
 #include <span>
 #include <string>
 
@@ -129,17 +128,10 @@ bool TZelto::SaveAsyncData(std::u16string path) {
 bool TZelto::LoadAsyncData(std::u16string path) {
   const std::u16string rawPath = RawPathOf(path);
   FileFailure = {path, 0};
-  if (path.empty() || rtl::SameFile(rawPath, path)) return false;
+  if (path.empty()) return false;
   const datafile::TPairLock lock(rawPath, datafile::TPairLock::TUse::Read);
   XmlIniFile document;
-  if (!document.Open(path, Root, true)) {
-    FileFailure.Error = document.LoadErrorNumber();
-    return false;
-  }
-  if (datafile::RawFileWithoutDocument(path, rawPath)) {
-    FileFailure.Error = ENOENT;
-    return false;
-  }
+  if (!datafile::OpenPairDocument(path, rawPath, Root, document, FileFailure)) return false;
   // Everything is checked before the core changes: a file refused here
   // leaves the runs, the live buffers and the settings as they were. Samples
   // of another save are never read with this document's values.

@@ -176,9 +176,18 @@ std::vector<std::string> PendingFiles(const std::string& rawPath) {
   return pending;
 }
 
-bool RawFileWithoutDocument(std::u16string_view documentPath, std::u16string_view rawPath) {
-  if (rtl::FileExists(documentPath)) return false;
-  return rtl::FileExists(rawPath) || !PendingFiles(rtl::NativePath(rawPath)).empty();
+bool OpenPairDocument(const std::u16string& documentPath, const std::u16string& rawPath, std::u16string_view root,
+                      XmlIniFile& document, TFileReason& failure) {
+  failure = {documentPath, 0};
+  if (documentPath.empty() || rtl::SameFile(rawPath, documentPath)) return false;
+  if (!document.Open(documentPath, root, true)) {
+    failure.Error = document.LoadErrorNumber();
+    return false;
+  }
+  const bool rawWithoutDocument = !rtl::FileExists(documentPath) &&
+                                  (rtl::FileExists(rawPath) || !PendingFiles(rtl::NativePath(rawPath)).empty());
+  if (rawWithoutDocument) failure.Error = ENOENT;
+  return !rawWithoutDocument;
 }
 
 TPairLock::TPairLock(std::u16string_view rawPath, TUse use) : Path(rtl::NativePath(rawPath) + ".lock") {

@@ -85,11 +85,15 @@ int ReadErrorOf(std::u16string_view path);
 // elsewhere moves these with it, or the move loses a save under way.
 std::vector<std::string> PendingFiles(const std::string& rawPath);
 
-// A raw file, or a pending one, whose document is missing: what is left of a
-// pair whose document was lost or moved away. A loader takes it for a pair
-// that did not load whole, never for no pair at all, or the next save would
-// write an empty job over the samples.
-bool RawFileWithoutDocument(std::u16string_view documentPath, std::u16string_view rawPath);
+// A load's first step on a pair, taken while the caller holds the pair's
+// read lock: opens the document at `documentPath`, refusing one whose raw
+// file is the document itself (one name, or two names of one file), one
+// that can't be read, and a missing document beside a raw or pending file
+// (what is left of a pair whose document was lost or moved away: taken for
+// no pair at all, the next save would write an empty job over the samples).
+// False with the file and why in `failure`.
+bool OpenPairDocument(const std::u16string& documentPath, const std::u16string& rawPath, std::u16string_view root,
+                      XmlIniFile& document, TFileReason& failure);
 
 class TDataFilePairWriter {
  public:

@@ -6,7 +6,6 @@
 // The core writes only the automatic pair; it reads any pair.
 
 #include <algorithm>
-#include <cerrno>
 #include <optional>
 #include <string>
 
@@ -364,22 +363,11 @@ int32_t TZelto::LoadSession(std::u16string path) {
   const std::u16string documentPath = automatic ? AutoSessionFile : path;
   const std::u16string rawPath = automatic ? AutoDataFile : RawPathOf(path);
   ClearMeasurements();
-  // A document whose raw file is the document itself (the same name, or two
-  // names of one file) would be read as its own raw file.
   FileFailure = {documentPath, 0};
-  if (documentPath.empty() || rtl::SameFile(rawPath, documentPath)) return sfrDocumentFailed;
+  if (documentPath.empty()) return sfrDocumentFailed;
   const datafile::TPairLock lock(rawPath, datafile::TPairLock::TUse::Read);
   XmlIniFile document;
-  if (!document.Open(documentPath, Root, true)) {
-    FileFailure.Error = document.LoadErrorNumber();
-    return sfrDocumentFailed;
-  }
-  // A raw file without its document is what is left of a pair, not an
-  // empty job.
-  if (datafile::RawFileWithoutDocument(documentPath, rawPath)) {
-    FileFailure.Error = ENOENT;
-    return sfrDocumentFailed;
-  }
+  if (!datafile::OpenPairDocument(documentPath, rawPath, Root, document, FileFailure)) return sfrDocumentFailed;
   // Samples of another save are never read with this document's values:
   // without a matching raw file the settings and the runs' values load and
   // the sample buffers stay empty. A raw file that can't be read at all may
