@@ -64,6 +64,16 @@ class SpectrumWindow : public ViewWindows {
     TfFFTGraph* w = Open();
     return Delivered(w) ? w : nullptr;
   }
+  // A free-running demo capture of `length` samples as run 0's record.
+  CaptureRecord& DemoCaptureAsRun(int32_t length) {
+    Core->RamSize = Core->BuffLength = length;
+    Core->PrepareLiveBuffers();
+    Core->SimulateCapture(1);
+    CaptureRecord& run = Core->Captures[0];
+    run.DataA = Core->LiveDataA;
+    run.DataB = Core->LiveDataB;
+    return run;
+  }
   // Chooses the DFT over the run window in the spectrum-type popup.
   static void ChooseDft(TfFFTGraph* w) {
     gui::TAnswerScript script;
@@ -252,12 +262,7 @@ TEST_F(SpectrumWindow, CloseReturnsWithinAFrameWhileAStandInTransformsTwoToTheTw
   testsupport::TPlanningGate gate(Other, TFftPlacement::InPlace);
   std::thread planning([] { RealFft(Other, TFftPlacement::InPlace); });
   ASSERT_TRUE(ServeUntil([&gate] { return gate.Entered.load(); }));
-  Core->RamSize = Core->BuffLength = Length;
-  Core->PrepareLiveBuffers();
-  Core->SimulateCapture(1);
-  CaptureRecord& run = Core->Captures[0];
-  run.DataA = Core->LiveDataA;
-  run.DataB = Core->LiveDataB;
+  DemoCaptureAsRun(Length);
   Core->ConvertSamples();
   TfFFTGraph* w = Open();
   ASSERT_TRUE(ServeUntil([this] { return Core->SpectrumBusy.load() != 0; }));
@@ -277,12 +282,7 @@ TEST_F(SpectrumWindow, CloseReturnsWithinAFrameWhileAStandInTransformsTwoToTheTw
 // of the direct sums.
 TEST_F(SpectrumWindow, DftOverAWindowOfTwoToTheNineteenSamplesOfADemoCapture) {
   constexpr int32_t Length = 1 << 20, Window = 1 << 19, Start = 4321;
-  Core->RamSize = Core->BuffLength = Length;
-  Core->PrepareLiveBuffers();
-  Core->SimulateCapture(1);
-  CaptureRecord& run = Core->Captures[0];
-  run.DataA = Core->LiveDataA;
-  run.DataB = Core->LiveDataB;
+  CaptureRecord& run = DemoCaptureAsRun(Length);
   run.Start = Start;
   run.End = Start + Window;
   run.T = 2608;  // revolutions of 49.75 Hz in the window at 10 kHz

@@ -278,6 +278,16 @@ class CaptureWindows : public WorkspaceViews {
     Window->RefreshResults();
   }
 
+  // With the oscilloscope open and `log` as the day's log, Start runs into
+  // the blocked transfer of a testsupport::TBlockingTransfer; false when it
+  // never got there.
+  bool StartCaptureIntoABlockedTransfer(TfLog& log) {
+    Window->Log = &log;
+    Window->bOscilloscope->Click();
+    Window->bStartStop->Click();
+    return ServeUntil([] { return testsupport::TBlockingTransfer::InTransfer.load(); });
+  }
+
   // Serves the threads' hand-overs and the window's messages, running one
   // user command of `commands` (in turn) between any two, until done().
   bool Drive(const std::vector<std::function<void()>>& commands, const std::function<bool()>& done) {
@@ -583,10 +593,7 @@ TEST_F(CaptureWindows, ClosingTheWorkspaceInTheMiddleOfAFreeRunningCaptureStopsI
 TEST_F(CaptureWindows, ClosingDuringABlockedTransferServesTheWindowAndGivesUpAtTheLimit) {
   testsupport::TBlockingTransfer device(*Core);
   TfLog log(nullptr);
-  Window->Log = &log;
-  Window->bOscilloscope->Click();
-  Window->bStartStop->Click();
-  ASSERT_TRUE(ServeUntil([] { return testsupport::TBlockingTransfer::InTransfer.load(); }));
+  ASSERT_TRUE(StartCaptureIntoABlockedTransfer(log));
   bool servedWhileWaiting = false;
   std::u16string statusWhileWaiting;
   gui::TApplication::Queue([&] {
@@ -621,10 +628,7 @@ TEST_F(CaptureWindows, ExitDuringABlockedTransferWaitsTheLimitOnceThroughCloseSh
   constexpr auto kTearDown = std::chrono::milliseconds(250);
   testsupport::TBlockingTransfer device(*Core);
   TfLog log(nullptr);
-  Window->Log = &log;
-  Window->bOscilloscope->Click();
-  Window->bStartStop->Click();
-  ASSERT_TRUE(ServeUntil([] { return testsupport::TBlockingTransfer::InTransfer.load(); }));
+  ASSERT_TRUE(StartCaptureIntoABlockedTransfer(log));
   gui::TAnswerScript script;
   script.ExpectAction(gui::dkModalForm, ExitAnswer(true));
   int shutdownReports = 0;
