@@ -381,7 +381,11 @@ TEST_F(WorkspaceViews, ASamplingRateChangeShowsAndStoresNoRecordAtTheNewRate) {
   const double capturedHz = Core->DriverSamplingFrequency();
   ASSERT_EQ(capturedHz, 10000);
   Window->bStartStop->Click();
-  ASSERT_TRUE(ServeUntil([this] { return Core->Results[0].Valid == 1; }));
+  // The capture thread evaluates the reading into the run under ResultsLock.
+  ASSERT_TRUE(ServeUntil([this] {
+    rtl::TCriticalSectionGuard guard(Core->ResultsLock);
+    return Core->Results[0].Valid == 1;
+  }));
   Window->bStartStop->Click();
   ASSERT_TRUE(ServeUntilIdle());
   Window->bOscilloscope->Click();
