@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "bitmap.h"
+#include "sanitizerslowdown.h"
 #include "combobox.h"
 #include "commandoutput.h"
 #include "formconfig.h"
@@ -131,7 +132,7 @@ TEST_F(WorkspaceViews, CloseStopsAFreeRunningCaptureOfTheSpectrumWindow) {
   EXPECT_EQ(script.Pending(), 0u);
   EXPECT_TRUE(Window->Visible());
   // Without the stop the capture would run on; with it, it ends at once.
-  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(5) * testsupport::kSanitizerSlowdown;
   while (VibThread && std::chrono::steady_clock::now() < limit) rtl::CheckSynchronize(5);
   EXPECT_EQ(VibThread, nullptr);
   ASSERT_TRUE(ServeUntilIdle());
