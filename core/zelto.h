@@ -86,6 +86,9 @@ class TZelto {
 
   // capture settings
   int32_t RamSize = DefaultRamSize;
+  // The device model always captures its whole memory (RamSize samples),
+  // whatever length it is asked for: set at start-up from the driver.
+  bool CapturesWholeMemory = false;
   int32_t BuffLength = DefaultRamSize;
   int32_t AvgSize = 1;
   int32_t SamplingRate = 3;
@@ -331,6 +334,14 @@ class TZelto {
   // Item tables: ADC full scale, sampling frequency of SamplingRate, input
   // range in mV of a gain index; 0 without a bound library.
   int32_t DriverFullScale() const;
+  // The device's capability of _GetConfigItems(0x400); false without a
+  // bound library or from a library that does not know the selector.
+  bool DriverCapturesWholeMemory() const;
+  // The memory step of the start-up: RamSize from _GetDeviceRamSize (a size
+  // the device can't have keeps the default), CapturesWholeMemory from the
+  // model, and BuffLength to match: RamSize for a model that captures its
+  // whole memory, else lowered to RamSize.
+  void ReadDeviceMemory();
   int32_t DriverSamplingFrequency() const;
   int32_t DriverInputRange(int32_t gainIndex) const;
   // Entries of the sampling-rate and input-range tables, which bound the
