@@ -122,8 +122,9 @@ extern TBalThread* BalThread;
 extern TVibThread* VibThread;
 
 // Starts a balancing capture of the current run when no capture runs:
-// creates the run's buffers and the signal buffers where missing (zeroed,
-// BuffLength samples), frees the live buffers, Readings := 0,
+// creates the read-out's and the signal buffers where missing (zeroed,
+// BuffLength samples; the run gets samples only from a counted capture),
+// frees the live buffers, Readings := 0,
 // SpectrumInWindow := 0, Measuring := 1, then the thread at normal priority,
 // freeing itself. False when a capture runs already.
 bool StartBalancingCapture(TZelto& core);

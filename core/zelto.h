@@ -398,13 +398,15 @@ class TZelto {
   // After a whole read-out: the window and samples in Incoming become the
   // current run's (mode 0) or the live buffers (mode 1), by swapping the
   // buffers, so no capture is copied twice; Incoming keeps the buffers they
-  // had for the next read-out.
+  // had for the next read-out, grown again where a run had none. The only
+  // way samples reach a run.
   void TakeCapture(uint8_t mode);
   // T, Start and End of a run, under ResultsLock.
   void StoreCaptureWindow(CaptureRecord& run, int32_t t, int32_t start, int32_t end);
   // Buffers a capture writes into, grown to the capture's length when
-  // missing or shorter: the current run's DataA/DataB and SignalA/B, or the
-  // live buffers (at least RamSize samples), and Incoming to match. On the
+  // missing or shorter: Incoming and SignalA/B for the current run (whose
+  // own buffers stay as they are until a capture counts), or the live
+  // buffers (at least RamSize samples) and Incoming to match. On the
   // user-interface thread, before the capture thread starts.
   void PrepareRunBuffers();
   void PrepareLiveBuffers();

@@ -769,7 +769,7 @@ TEST_F(CaptureReadings, AFlickeringSpeedSignalIsLoggedSeldomAndItsCapturesArePac
   TScriptedDevice::Flicker = true;
   const uint32_t startMs = Clock.Now;
   Window->bStartStop->Click();
-  ASSERT_TRUE(ServeUntil([] { return TScriptedDevice::Captures >= 200; }));
+  ASSERT_TRUE(ServeUntil([] { return TScriptedDevice::Captures >= 60; }));
   Window->bStartStop->Click();
   ASSERT_TRUE(ServeUntilIdle());
   const int withoutRevolution = TScriptedDevice::Captures / 2;
