@@ -257,6 +257,10 @@ TEST_F(SpectrumWindow, CloseReturnsWhileAComputationOfTwoToTheTwentySamplesIsHel
   constexpr int32_t Length = 1 << 20;
   DemoCaptureAsRun(Length);
   Core->ConvertSamples();
+  AwaitMeasuredPlans();  // the planner idle: a plan of the length is made and kept
+  TfFFTGraph* w = Open();
+  const auto delivered = [&w] { return w->Plot->TotalBins == Length / 2 && w->Plot->DataA && w->SolidA; };
+  ASSERT_TRUE(ServeUntil(delivered));
   std::atomic<bool> held{false}, release{false}, releasedByLimit{false};
   std::thread writer([this, &held, &release, &releasedByLimit] {
     const std::lock_guard<std::mutex> signals(Core->SignalLock);
@@ -267,8 +271,8 @@ TEST_F(SpectrumWindow, CloseReturnsWhileAComputationOfTwoToTheTwentySamplesIsHel
     releasedByLimit = !release;
   });
   while (!held) std::this_thread::yield();
-  TfFFTGraph* w = Open();
   TSpectrumThread* first = SpectrumThread;
+  Core->SpectrumEvent->SetEvent();  // as after a capture
   ASSERT_TRUE(ServeUntil([this] { return Core->SpectrumBusy.load() != 0; }));
   w->Close();
   EXPECT_EQ(SpectrumThread, nullptr);
@@ -279,7 +283,7 @@ TEST_F(SpectrumWindow, CloseReturnsWhileAComputationOfTwoToTheTwentySamplesIsHel
   release = true;
   writer.join();
   EXPECT_FALSE(releasedByLimit);
-  EXPECT_TRUE(ServeUntil([w] { return w->Plot->TotalBins == Length / 2 && w->Plot->DataA && w->SolidA; }));
+  EXPECT_TRUE(ServeUntil(delivered));
   EXPECT_NE(SpectrumThread, first);
 }
 
