@@ -60,10 +60,15 @@ class TBenchCore {
 // A thread as the window starts it, woken for one computation, which has
 // begun when this returns.
 TSpectrumThread* StartComputing(TZelto& core) {
+  core.SpectrumEvent->ResetEvent();  // the set that woke the thread let go before
   auto* thread = new TSpectrumThread(core, true);
   thread->FreeOnTerminate = true;
   thread->SetPriority(rtl::tpLower);
   thread->Resume();
+  for (;;) {  // the thread has its spectra
+    std::lock_guard<std::mutex> signals(core.SignalLock);
+    if (core.SpectrumA.size() == static_cast<size_t>(kLength)) break;
+  }
   std::lock_guard<std::mutex> signals(core.SignalLock);
   core.SpectrumEvent->SetEvent();
   while (!core.SpectrumBusy) std::this_thread::yield();
