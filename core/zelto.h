@@ -29,6 +29,7 @@
 namespace rtl {
 class TEvent;
 }
+class TSpectrumThreads;
 
 // A device text as the driver library writes it: fixed UTF-16 units,
 // zero-filled before each call because the library writes narrow texts
@@ -145,6 +146,9 @@ class TZelto {
 
   // spectrum hand-over
   std::shared_ptr<rtl::TEvent> SpectrumEvent;
+  // The spectrum threads still running, the one of the window and those it
+  // let go; made with the first. Used on the user-interface thread.
+  std::shared_ptr<TSpectrumThreads> SpectrumThreads;
   std::atomic<uint8_t> SpectrumBusy{0};
   std::atomic<uint8_t> SpectrumReady{0};
   std::atomic<float> SpectrumProgress{0};
@@ -302,8 +306,8 @@ class TZelto {
   // (LockSignalsForWriting), ConvertSamples skips while a computation runs.
   // Set-up, the windows and the loading of sessions and asynchronous data
   // write those settings under it, so a computation sees one set of them.
-  // SpectrumA/SpectrumB are sized only while no spectrum thread runs; the
-  // thread writes them under the lock.
+  // A spectrum thread sizes SpectrumA/SpectrumB when it starts and frees
+  // them when it ends, and writes them, all under the lock.
   std::mutex SignalLock;
   // Threads waiting for SignalLock. A computation under way gives the lock
   // up as soon as it sees one: an abort request alone can be cleared by the
