@@ -143,9 +143,9 @@ struct TSessionLayout {
   int32_t Highest = 0;       // the highest run measured, the last one stored
 };
 
-// Devices of version 2 always capture their whole memory, whatever the file
-// says.
-bool CapturesWholeMemory(const TZelto& core) { return core.DeviceVer[0] == u'2'; }
+// A device that always captures its whole memory does so whatever the file
+// says; the model tells at start-up.
+bool CapturesWholeMemory(const TZelto& core) { return core.CapturesWholeMemory; }
 
 std::optional<TSessionLayout> ReadLayout(const XmlIniFile& d, const TZelto& core) {
   TSessionLayout layout;

@@ -88,6 +88,9 @@ class TZelto {
 
   // capture settings
   int32_t RamSize = DefaultRamSize;
+  // The device model always captures its whole memory (RamSize samples),
+  // whatever length it is asked for: set at start-up from the driver.
+  bool CapturesWholeMemory = false;
   int32_t BuffLength = DefaultRamSize;
   int32_t AvgSize = 1;
   int32_t SamplingRate = 3;
@@ -350,6 +353,14 @@ class TZelto {
   // Item tables: ADC full scale, sampling frequency of SamplingRate, input
   // range in mV of a gain index; 0 without a bound library.
   int32_t DriverFullScale() const;
+  // The device's capability of _GetConfigItems(0x400); false without a
+  // bound library or from a library that does not know the selector.
+  bool DriverCapturesWholeMemory() const;
+  // The memory step of the start-up: RamSize from _GetDeviceRamSize (a size
+  // the device can't have keeps the default), CapturesWholeMemory from the
+  // model, and BuffLength to match: RamSize for a model that captures its
+  // whole memory, else lowered to RamSize.
+  void ReadDeviceMemory();
   int32_t DriverSamplingFrequency() const;
   int32_t DriverInputRange(int32_t gainIndex) const;
   // Entries of the sampling-rate and input-range tables, which bound the
@@ -391,13 +402,15 @@ class TZelto {
   // After a whole read-out: the window and samples in Incoming become the
   // current run's (mode 0) or the live buffers (mode 1), by swapping the
   // buffers, so no capture is copied twice; Incoming keeps the buffers they
-  // had for the next read-out.
+  // had for the next read-out, grown again where a run had none. The only
+  // way samples reach a run.
   void TakeCapture(uint8_t mode);
   // T, Start and End of a run, under ResultsLock.
   void StoreCaptureWindow(CaptureRecord& run, int32_t t, int32_t start, int32_t end);
   // Buffers a capture writes into, grown to the capture's length when
-  // missing or shorter: the current run's DataA/DataB and SignalA/B, or the
-  // live buffers (at least RamSize samples), and Incoming to match. On the
+  // missing or shorter: Incoming and SignalA/B for the current run (whose
+  // own buffers stay as they are until a capture counts), or the live
+  // buffers (at least RamSize samples) and Incoming to match. On the
   // user-interface thread, before the capture thread starts.
   void PrepareRunBuffers();
   void PrepareLiveBuffers();

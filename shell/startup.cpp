@@ -264,11 +264,9 @@ bool TStartup::InitHardware(const TStartupTexts& texts) {
     return false;
   }
   Host.EnableStep(4);
-  // A size the device cannot have keeps the default; a capture never asks
-  // for more samples than the device holds.
-  const int32_t ramSize = Core->DriverApi.GetDeviceRamSize ? Core->DriverApi.GetDeviceRamSize() : 0;
-  if (ramSize > 0) Core->RamSize = ramSize;
-  Core->BuffLength = std::min(Core->BuffLength, Core->RamSize);
+  // A capture never asks for more samples than the device holds, nor for
+  // fewer than a model that captures its whole memory gives.
+  Core->ReadDeviceMemory();
   Host.ShowStepResult(4, texts.Init4OK);
   Host.ProcessMessages();
   return true;

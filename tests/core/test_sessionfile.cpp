@@ -244,9 +244,9 @@ TEST_F(SessionFileTest, StoredBufferLengthStepsTheBlocks) {
   ASSERT_EQ(Core->LoadSession(), TZelto::sfrDoneShortened);
   EXPECT_EQ(Core->BuffLength, 8);
   EXPECT_EQ(Core->Captures[1].DataA, Ramp(8, 16));
-  // A device of version 2 always captures its whole memory; the blocks are
-  // still as long as the file says.
-  SetText(Core->DeviceVer, u"2.04");
+  // A device that always captures its whole memory; the blocks are still as
+  // long as the file says.
+  Core->CapturesWholeMemory = true;
   writeJob(4);
   ASSERT_EQ(Core->LoadSession(), TZelto::sfrDone);
   EXPECT_EQ(Core->BuffLength, 8);

@@ -43,6 +43,7 @@ class TEndRecorder : public TBalancingServices {
   void UpdateParamCaptions() override {}
   void ShowNoError() override {}
   void ShowNoSpeedSignal() override {}
+  void LogSpeedSignal(bool) override {}
   TRecordingHost& Host;
   std::atomic<int> Refreshes{0};
 };

@@ -397,9 +397,10 @@ TEST_F(SpectrumWindow, EveryWindowReadsTheSinesAmplitudeAndRms) {
 // once and twice their amplitude (B's below zero), through every window, by
 // the FFT of the buffer and by the DFT over the run's window (whole periods
 // in both): the band from 0 Hz to half the sampling rate reads each
-// record's AC RMS within 0.5 %, and bin 0 divided by the coherent gain its
-// mean. Windowed with its mean, the offset would spread into the bins next
-// to 0 and the band would count it.
+// record's AC RMS within 0.5 %, bin 0 divided by the coherent gain its
+// mean, and the cursors at 0 Hz read that mean in mV with its sign.
+// Windowed with its mean, the offset would spread into the bins next to 0
+// and the band would count it.
 TEST_F(SpectrumWindow, BandRmsOfASineWithAnOffsetIsItsAcRmsThroughEveryWindow) {
   CaptureRecord& run = Core->Captures[0];
   run.Start = 96;  // 4000 samples: 125 periods of 32, the buffer 128
@@ -431,6 +432,8 @@ TEST_F(SpectrumWindow, BandRmsOfASineWithAnOffsetIsItsAcRmsThroughEveryWindow) {
   };
   ASSERT_TRUE(ServeUntil([&] { return w->Plot->DataA && w->DisplayA[line] > 0 && w->DisplayB[line] > 0; }));
   w->RmsType = 5;
+  w->MeasCh = {'A', 'A', 'B'};  // rows: T on A, X on A, Y on B
+  w->Plot->CursorX = w->Plot->CursorY = 0;
   for (const bool dft : {false, true}) {
     if (dft) {
       line = 125;
@@ -451,9 +454,13 @@ TEST_F(SpectrumWindow, BandRmsOfASineWithAnOffsetIsItsAcRmsThroughEveryWindow) {
           w->bWindowType->Click();
         })) << int(type);
         ASSERT_EQ(Core->WindowType, type);
+        w->RefreshInfoPanel();
         std::lock_guard<std::mutex> lock(Core->SignalLock);
         for (const uint8_t channel : {0, 1}) {
           const auto [mean, acRms] = moments(channel == 0 ? run.DataA : run.DataB, start, run.End);
+          const double meanMv = mean * 2500.0 / FullScale;
+          const std::u16string caption = w->bValue[channel == 0 ? 1 : 2]->CaptionW();
+          EXPECT_NEAR(CaptionNumber(caption), meanMv, 0.005 * std::abs(meanMv)) << rtl::Utf16ToUtf8(caption);
           const std::complex<double> dc = (channel == 0 ? Core->SpectrumA : Core->SpectrumB)[0];
           const std::string what = (dft ? "DFT " : "FFT ") + std::to_string(offset) + " window " +
                                    std::to_string(type) + " channel " + std::to_string(channel);
