@@ -1,9 +1,7 @@
 #include "formlog.h"
 
-#include "application.h"
 #include "bitmapbutton.h"
 #include "dialogs.h"
-#include "filefailure.h"
 #include "folders.h"
 #include "labelex.h"
 #include "listbox.h"
@@ -15,7 +13,7 @@
 
 namespace {
 
-enum TLogText : size_t { ltLog, ltClose };
+enum TLogText : size_t { ltLog, ltClose, ltLogNotWritten };
 
 const TTextKey& Key(TLogText text) { return TfLog::LangKeys[text]; }
 
@@ -61,16 +59,16 @@ TfLog::TfLog(gui::TComponent* owner, TWallClock clock) : TWindowFrame(owner, Fra
     FFolder = TheCore->AppDataDir;
     rtl::PathAppendW(FFolder, u"Log");
   }
-  int error = 0;
-  if (!rtl::ForceDirectories(FFolder, &error)) {
-    // The system's own words for why, as the open failure below shows them.
-    gui::MessageBox(nullptr, rtl::SystemErrorText(error), u"Error", gui::MB_OK | gui::MB_ICONERROR);
-    if (gui::Application) gui::Application->Terminate();
-    return;
-  }
   FLogDay = DayOf(FClock());
   LogPath = FFolder;
   rtl::PathAppendW(LogPath, LogDayFileName(FLogDay));
+  // A log that can't be kept doesn't keep the job from being measured and
+  // saved elsewhere.
+  int error = 0;
+  if (!rtl::ForceDirectories(FFolder, &error)) {
+    TellNotWritten(FFolder, rtl::SystemErrorText(error));
+    return;
+  }
   OpenLogFile();
 }
 
@@ -112,8 +110,17 @@ void TfLog::CreateControls() {
 bool TfLog::OpenLogFile() {
   const std::u16string error = FLogFile.Open(LogPath);
   if (error.empty()) return true;
-  gui::MessageBox(nullptr, error, u"Error", gui::MB_OK | gui::MB_ICONERROR);
+  TellNotWritten(LogPath, error);
   return false;
+}
+
+// In the system's box, which needs no other window; once, as every later
+// entry would fail alike.
+void TfLog::TellNotWritten(const std::u16string& file, const std::u16string& reason) {
+  if (FWriteFailureShown) return;
+  FWriteFailureShown = true;
+  gui::MessageBox(nullptr, LangText(Key(ltLogNotWritten)).Text + u"\n" + file + u": " + reason, u"Error",
+                  gui::MB_OK | gui::MB_ICONERROR);
 }
 
 void TfLog::WriteEntry(TLogEntryKind kind) {
@@ -138,9 +145,7 @@ void TfLog::WriteNote(std::u16string_view text) {
 // once, with why, in the system's box, which needs no other window.
 void TfLog::AppendToFile(const std::u16string& entry) {
   const int error = FLogFile.Append(entry + u"\r\n");
-  if (error == 0 || FWriteFailureShown) return;
-  FWriteFailureShown = true;
-  gui::MessageBox(nullptr, FileFailureText({LogPath, error}), u"Error", gui::MB_OK | gui::MB_ICONERROR);
+  if (error != 0) TellNotWritten(LogPath, rtl::SystemErrorText(error));
 }
 
 void TfLog::AppendToViewer(std::u16string_view entry) {

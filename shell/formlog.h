@@ -28,15 +28,16 @@ class TRichEdit;
 
 class TfLog : public TWindowFrame {
  public:
-  static constexpr std::array<TTextKey, 2> LangKeys = {{
+  static constexpr std::array<TTextKey, 3> LangKeys = {{
       {u"Forms", u"Log"},
       {u"Forms", u"Close"},
+      {u"Forms", u"LogNotWritten"},
   }};
 
   // Opens today's file (by the clock) in the log folder of TheCore. When
-  // the folder can't be created the program can't keep its log: an error box
-  // and the application ends. When the file can't be opened, an error box,
-  // and entries reach only the viewer.
+  // the folder can't be made or the file can't be opened (a read-only data
+  // folder), the program runs on without its log: an error box names the
+  // folder or file and why, once, and entries reach only the viewer.
   explicit TfLog(gui::TComponent* owner, TWallClock clock = LocalWallTime);
   ~TfLog() override;
 
@@ -77,6 +78,7 @@ class TfLog : public TWindowFrame {
  private:
   void CreateControls();
   bool OpenLogFile();
+  void TellNotWritten(const std::u16string& file, const std::u16string& reason);
   void ShowDay(const TLogDay& day);
   void AppendToViewer(std::u16string_view entry);
   void AppendToFile(const std::u16string& entry);

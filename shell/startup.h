@@ -140,8 +140,10 @@ class TStartup {
   // empty when it was.
   std::u16string FLockFailure;
   // The configuration could not be read: why, and the name it was kept
-  // under (empty when it stayed where it was), until the user is told.
+  // under (empty when it stayed where it was, and why), until the user is
+  // told.
   bool FConfigNotRead = false;
   TFileReason FConfigFailure;
   std::u16string FConfigKeptAs;
+  TFileReason FConfigAsideFailure;
 };

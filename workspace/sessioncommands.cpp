@@ -126,6 +126,9 @@ void TfBalancing::LoadSessionFile(const std::u16string& path, std::u16string_vie
     if (Log) Log->WriteNote(text);
     AskMessage(mkError, text);
   }
+  // A pair that could not be moved aside is held, and the job can't be
+  // saved over it.
+  ShowSaveState();
   RefreshResults();
   // The reader cleared the runs and with them what the spectra belonged
   // to: the views show the job now in memory, loaded or put back.
@@ -169,14 +172,17 @@ void TfBalancing::SaveSessionAs() {
       rtl::SameFile(target, TheCore->AutoSessionFile) || rtl::SameFile(rawTarget, TheCore->AutoDataFile);
   // Any other chosen pair takes the job in memory straight: a data folder
   // that takes no save (read-only, full) can't keep it from a disk that does.
-  if (!automatic && TheCore->SaveSessionAs(target) != TZelto::sfrDone) {
+  const bool savedAs = !automatic && TheCore->SaveSessionAs(target) == TZelto::sfrDone;
+  if (!automatic && !savedAs) {
     const std::u16string text = WithFileFailure(SessionSaveErrorText, TheCore->FileFailure);
     if (Log) Log->WriteNote(text);
     AskMessage(mkError, text);
   }
   // The automatic pair follows the job as after every command; its failure
-  // is told as every failed save of the job is.
+  // is told as every failed save of the job is, and leaves the job saved
+  // when the chosen pair took it.
   TJobSaveReport report = JobSaveReport();
   report.ShowEveryFailure = automatic;
+  report.SavedAs = savedAs;
   SaveJob(*TheCore, report);
 }
