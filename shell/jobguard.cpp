@@ -12,7 +12,7 @@
 #include "textconv.h"
 #include "zelto.h"
 
-const std::array<TTextKey, 11> JobGuardLangKeys = {{
+const std::array<TTextKey, 12> JobGuardLangKeys = {{
     {u"Forms", u"SessionNotSaved"},
     {u"Forms", u"OpenSessionReplacesRuns"},
     {u"Forms", u"RestoreSessionReplacesRuns"},

@@ -26,7 +26,7 @@ class TComponent;
 }
 
 // Every key looked up here (section "Forms").
-extern const std::array<TTextKey, 11> JobGuardLangKeys;
+extern const std::array<TTextKey, 12> JobGuardLangKeys;
 
 // The text of a failed save of the job.
 std::u16string JobNotSavedText();
@@ -63,7 +63,7 @@ struct TJobSaveReport {
   // saved, whatever becomes of the automatic pair.
   bool SavedAs = false;
   // Runs after every save, so the window's mark follows TZelto::JobUnsaved.
-  std::function<void()> ShowSaveState;
+  std::function<void()> ShowSaveState = nullptr;
 };
 
 // Writes the job into the automatic pair; every save of the job goes through

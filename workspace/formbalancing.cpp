@@ -20,7 +20,7 @@
 
 TfBalancing* fBalancing = nullptr;
 
-const std::array<TTextKey, 28> TfBalancing::CaptionKeys = {{
+const std::array<TTextKey, 30> TfBalancing::CaptionKeys = {{
     {u"Forms", u"Balancing"},
     {u"Forms", u"Operation"},
     {u"Forms", u"GWBMassLocation"},
