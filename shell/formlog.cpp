@@ -13,7 +13,7 @@
 
 namespace {
 
-enum TLogText : size_t { ltLog, ltClose, ltLogNotWritten };
+enum TLogText : size_t { ltLog, ltClose, ltLogNotWritten, ltLogDayNotRead };
 
 const TTextKey& Key(TLogText text) { return TfLog::LangKeys[text]; }
 
@@ -190,10 +190,12 @@ void TfLog::ShowDay(const TLogDay& day) {
   FShownDay = day;
   std::u16string path = FFolder;
   rtl::PathAppendW(path, LogDayFileName(day));
-  const std::optional<std::u16string> text = ReadLogDayFile(path);
+  int error = 0;
+  const std::optional<std::u16string> text = ReadLogDayFile(path, &error);
   if (!text) {
     FShownDay.reset();
-    gui::MessageBox(this, u"Could not read \"" + path + u"\".", u"Error", gui::MB_OK | gui::MB_ICONERROR);
+    gui::MessageBox(this, LangText(Key(ltLogDayNotRead)).Text + u"\n" + path + u": " + rtl::SystemErrorText(error),
+                    u"Error", gui::MB_OK | gui::MB_ICONERROR);
     return;
   }
   const std::vector<std::u16string> lines = SplitLines(*text, false);

@@ -28,10 +28,11 @@ class TRichEdit;
 
 class TfLog : public TWindowFrame {
  public:
-  static constexpr std::array<TTextKey, 3> LangKeys = {{
+  static constexpr std::array<TTextKey, 4> LangKeys = {{
       {u"Forms", u"Log"},
       {u"Forms", u"Close"},
       {u"Forms", u"LogNotWritten"},
+      {u"Forms", u"LogDayNotRead"},
   }};
 
   // Opens today's file (by the clock) in the log folder of TheCore. When
