@@ -54,6 +54,7 @@ TfLog::TfLog(gui::TComponent* owner, TWallClock clock) : TWindowFrame(owner, Fra
   SetConstraints({300, 200, 0, 0});
   CreateControls();
   EscapeAction = [this] { Close(); };
+  FNotWrittenText = LangText(Key(ltLogNotWritten)).Text;
 
   if (TheCore && !TheCore->AppDataDir.empty()) {
     FFolder = TheCore->AppDataDir;
@@ -119,8 +120,8 @@ bool TfLog::OpenLogFile() {
 void TfLog::TellNotWritten(const std::u16string& file, const std::u16string& reason) {
   if (FWriteFailureShown) return;
   FWriteFailureShown = true;
-  gui::MessageBox(nullptr, LangText(Key(ltLogNotWritten)).Text + u"\n" + file + u": " + reason, u"Error",
-                  gui::MB_OK | gui::MB_ICONERROR);
+  if (const TLangText heading = LangText(Key(ltLogNotWritten))) FNotWrittenText = heading.Text;
+  gui::MessageBox(nullptr, FNotWrittenText + u"\n" + file + u": " + reason, u"Error", gui::MB_OK | gui::MB_ICONERROR);
 }
 
 void TfLog::WriteEntry(TLogEntryKind kind) {

@@ -93,4 +93,7 @@ class TfLog : public TWindowFrame {
   // A failed write of the log was told; once is enough, as every later
   // entry would fail alike.
   bool FWriteFailureShown = false;
+  // The heading of that message, as last looked up: the shutdown's entries
+  // come after the language has closed.
+  std::u16string FNotWrittenText;
 };

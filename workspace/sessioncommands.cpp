@@ -104,6 +104,9 @@ void TfBalancing::LoadSessionFile(const std::u16string& path, std::u16string_vie
     const TJobSnapshot before = TakeJobSnapshot(*TheCore);
     result = TheCore->LoadSession(path);
     failure = TheCore->FileFailure;
+    // The job in memory is now the one in the file, until a pair held
+    // below keeps it from being saved.
+    if (TZelto::SessionLoaded(result)) TheCore->JobUnsaved = 0;
     partial = PartialLoadText(result);
     if (!partial.empty() && path.empty()) {
       const TKeptAside kept = KeepAutomaticPairAside(*TheCore, LocalWallTime());
