@@ -100,6 +100,10 @@ void TfBalancing::LoadSessionFile(const std::u16string& path, std::u16string_vie
   TFileReason failure{file, datafile::ReadErrorOf(file)};
   std::u16string partial;
   bool partialNotKept = false;
+  // A pair a stop left half moved aside is read as one; raw files kept
+  // aside without their document are named with whatever is told.
+  const std::u16string loose = path.empty() ? LooseSamplesText(ReuniteHalfKeptPair(*TheCore)) : std::u16string();
+  const std::u16string looseLine = loose.empty() ? loose : u"\n" + loose;
   if (rtl::FileExists(file)) {
     const TJobSnapshot before = TakeJobSnapshot(*TheCore);
     result = TheCore->LoadSession(path);
@@ -112,8 +116,8 @@ void TfBalancing::LoadSessionFile(const std::u16string& path, std::u16string_vie
       const TKeptAside kept = KeepAutomaticPairAside(*TheCore, LocalWallTime());
       partialNotKept = !kept.Moved;
       if (partialNotKept) result = TZelto::sfrRawFileFailed;
-      partial += u"\n" + KeptAsideText(kept);
-      if (Log) Log->WriteNote(KeptAsideText(kept));
+      partial += u"\n" + KeptAsideText(kept) + looseLine;
+      if (Log) Log->WriteNote(KeptAsideText(kept) + looseLine);
     }
     if (!TZelto::SessionLoaded(result)) RestoreJobSnapshot(*TheCore, before);
     const TJobSaveReport report = JobSaveReport();
@@ -125,7 +129,7 @@ void TfBalancing::LoadSessionFile(const std::u16string& path, std::u16string_vie
     // A partial load whose pair could not be moved aside says so; any other
     // failure says why.
     const std::u16string why = partialNotKept ? partial : FileFailureText(failure);
-    const std::u16string text = std::u16string(failureText) + u"\n" + why;
+    const std::u16string text = std::u16string(failureText) + u"\n" + why + (partialNotKept ? u"" : looseLine);
     if (Log) Log->WriteNote(text);
     AskMessage(mkError, text);
   }
