@@ -20,6 +20,7 @@
 #include "criticalsection.h"
 #include "driverapi.h"
 #include "filereason.h"
+#include "pairledger.h"
 #include "signalwindows.h"
 #include "records.h"
 #include "savetarget.h"
@@ -256,6 +257,20 @@ class TZelto {
   // pair there as SaveSession replaces the automatic one. Results as
   // SaveSession.
   int32_t SaveSessionAs(const std::u16string& path);
+  // What the loads and saves read and wrote of each pair, so that a save
+  // never replaces a pair another program wrote since (datafilepair.h).
+  datafile::TPairLedger PairLedger;
+  // The new names of the files of a pair another program had written, kept
+  // aside by the last save of a session or asynchronous data (empty when
+  // none was): whoever saved tells the user.
+  std::vector<std::u16string> PairKeptAside;
+  // Folders whose file system keeps no locks, each found by a save or load
+  // the first time (the folder and the system's reason): the windows tell
+  // the user once and clear it, as with SensorFailures.
+  mutable std::vector<TFileReason> LockNotices;
+  // Adds a folder found without locks (`folder` empty: none) to
+  // LockNotices the first time.
+  void NoteWithoutLocks(const TFileReason& folder);
   // Set when the user was told that a save of the job failed; cleared by the
   // next save that succeeds, so that the next failure is told again.
   uint8_t JobSaveFailureShown = 0;

@@ -114,6 +114,7 @@ bool MoveHeldPairAside(TZelto& core, const TJobSaveReport& report) {
 bool WriteJob(TZelto& core, const TJobSaveReport& report) {
   if (core.AutomaticPairHeld && !MoveHeldPairAside(core, report)) return false;
   const int32_t result = core.SaveSession();
+  TellPairNotices(core, report.PairTexts, report.ShowError, report.WriteLog);
   if (result == TZelto::sfrDone) {
     core.JobSaveFailureShown = 0;
     return true;
@@ -128,14 +129,14 @@ std::u16string FolderOf(const std::u16string& path) {
   return slash == std::u16string::npos ? u"." : path.substr(0, slash);
 }
 
-// The automatic raw files kept aside whose document is not beside them
-// under the same tag, by name.
+// The automatic raw files kept aside (not restored, or changed elsewhere)
+// whose document is not beside them under the same tag, by name.
 std::vector<std::u16string> LooseKeptAsideRawFiles(const TZelto& core) {
   const std::u16string_view extension = rtl::PathFindExtensionW(core.AutoDataFile);
   const std::u16string folder = FolderOf(core.AutoDataFile);
   const std::u16string base =
       core.AutoDataFile.substr(folder.size() + 1, core.AutoDataFile.size() - folder.size() - 1 - extension.size());
-  const std::u16string tagStart = u" (" + std::u16string(NotRestored) + u" ";
+  const std::u16string tagStart = u" (";
   std::vector<std::u16string> loose;
   std::error_code error;
   for (const auto& entry : std::filesystem::directory_iterator(rtl::NativePath(folder), error)) {
@@ -165,8 +166,6 @@ bool SaveJob(TZelto& core, const TJobSaveReport& report) {
   if (report.ShowSaveState) report.ShowSaveState();
   return saved;
 }
-
-
 
 bool HoldsMeasurements(const TZelto& core) {
   return std::any_of(core.Results.begin(), core.Results.end(), [](const MeasurementResult& r) {

@@ -16,6 +16,7 @@
 
 #include "filefailure.h"
 #include "languageservice.h"
+#include "pairnotices.h"
 #include "savetarget.h"
 #include "wallclock.h"
 
@@ -56,6 +57,7 @@ struct TJobSaveReport {
   std::u16string ErrorText = JobNotSavedText();
   TKeptAsideTexts KeptTexts = KeptAsideTexts();
   TFileFailureTexts FailureTexts = FileFailureTexts();
+  TPairNoticeTexts PairTexts = PairNoticeTexts();
   // Every failure is shown, not only the first since a save succeeded: for
   // the shutdown, after which no save could tell it.
   bool ShowEveryFailure = false;

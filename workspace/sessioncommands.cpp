@@ -179,16 +179,21 @@ void TfBalancing::SaveSessionAs() {
       rtl::SameFile(target, TheCore->AutoSessionFile) || rtl::SameFile(rawTarget, TheCore->AutoDataFile);
   // Any other chosen pair takes the job in memory straight: a data folder
   // that takes no save (read-only, full) can't keep it from a disk that does.
-  const bool savedAs = !automatic && TheCore->SaveSessionAs(target) == TZelto::sfrDone;
-  if (!automatic && !savedAs) {
-    const std::u16string text = WithFileFailure(SessionSaveErrorText, TheCore->FileFailure);
-    if (Log) Log->WriteNote(text);
-    AskMessage(mkError, text);
+  TJobSaveReport report = JobSaveReport();
+  bool savedAs = false;
+  if (!automatic) {
+    const int32_t result = TheCore->SaveSessionAs(target);
+    TellPairNotices(*TheCore, report.PairTexts, report.ShowError, report.WriteLog);
+    savedAs = result == TZelto::sfrDone;
+    if (!savedAs) {
+      const std::u16string text = WithFileFailure(SessionSaveErrorText, TheCore->FileFailure);
+      if (Log) Log->WriteNote(text);
+      AskMessage(mkError, text);
+    }
   }
   // The automatic pair follows the job as after every command; its failure
   // is told as every failed save of the job is, and leaves the job saved
   // when the chosen pair took it.
-  TJobSaveReport report = JobSaveReport();
   report.ShowEveryFailure = automatic;
   report.SavedAs = savedAs;
   SaveJob(*TheCore, report);
