@@ -365,6 +365,12 @@ TSaveTarget TZelto::SessionSaveTarget(const std::u16string& path, std::u16string
                       [this](const XmlIniFile& document) { return RawBytesOf(document, *this); });
 }
 
+bool TZelto::SessionOwnsRawFile(const std::u16string& path, const std::u16string& rawPath) const {
+  return SaveTargetOf(path, rawPath, Root, Other, [this](const XmlIniFile& document) {
+           return RawBytesOf(document, *this);
+         }) == TSaveTarget::OwnPair;
+}
+
 int32_t TZelto::LoadSession(std::u16string path) {
   const bool automatic = path.empty();
   const std::u16string documentPath = automatic ? AutoSessionFile : path;

@@ -231,10 +231,14 @@ class TZelto {
   // next sensor name (the first with `first`), or 0 at the end.
   int32_t FindSensorFile(std::u16string* name, bool first) const;
   bool LoadSensor(std::u16string_view name, SensorInfo& sensor) const;
-  // ssrExists only with failIfExists; a refused name (empty, with a path
-  // separator or "..") is ssrWriteFailed.
+  // A name a sensor file can have: not empty, without a path separator or
+  // "..", which would name a file outside the sensor folder.
+  static bool SensorNameStorable(std::u16string_view name);
+  // ssrExists only with failIfExists; a refused name is ssrWriteFailed
+  // (FileFailure: the name, EINVAL).
   TSensorSaveResult SaveSensor(std::u16string_view name, const SensorInfo& sensor,
                                bool failIfExists) const;
+  // False when the file could not be deleted; FileFailure says why.
   bool DeleteSensor(std::u16string_view name) const;
 
   // session and asynchronous data files (sessionfile.cpp, asyncdatafile.cpp)
@@ -280,6 +284,10 @@ class TZelto {
   // Set while the automatic pair did not load whole and could not be moved
   // aside: no save may replace it until it has been moved.
   uint8_t AutomaticPairHeld = 0;
+  // Set while the job in memory is in no file: its last save failed, or the
+  // automatic pair is held. The workspace marks the job unsaved, and its
+  // close offers Save As, until a save succeeds.
+  uint8_t JobUnsaved = 0;
   // An empty path reads the automatic pair; otherwise the path names the
   // document and the raw file is beside it with the extension ".daqdata".
   int32_t LoadSession(std::u16string path = {});
@@ -287,6 +295,9 @@ class TZelto {
   // files there; `rawPath` receives the raw file's name.
   TSaveTarget SessionSaveTarget(const std::u16string& path, std::u16string& rawPath) const;
   TSaveTarget AsyncDataSaveTarget(const std::u16string& path, std::u16string& rawPath) const;
+  // The session document at `path` records the raw file at `rawPath` as its
+  // own, whatever that file is named now.
+  bool SessionOwnsRawFile(const std::u16string& path, const std::u16string& rawPath) const;
   // The document and its raw file: the path with the extension ".bin".
   bool SaveAsyncData(std::u16string path);
   bool LoadAsyncData(std::u16string path);
