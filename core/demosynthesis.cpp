@@ -121,12 +121,17 @@ bool TZelto::SimulateCapture(uint8_t mode) {
   const auto room = [this](std::vector<int32_t>& v) {
     return std::min<int64_t>(static_cast<int64_t>(v.size()), std::max(BuffLength, 0));
   };
+  IncomingConditions = DeviceConditions();
   if (mode == 1) {
     const TDemoSignal s = DemoLiveSignal(fullScale, rangeA, rangeB, gainA, gainB, fs, rnd);
     // One length for both channels, so the random draws stay paired.
     const int64_t n = std::min(room(LiveDataA), LiveDataB.empty() ? room(LiveDataA) : room(LiveDataB));
     SynthesizeSamples(s, LiveDataA.empty() ? nullptr : LiveDataA.data(), LiveDataB.empty() ? nullptr : LiveDataB.data(),
                       static_cast<int32_t>(n), rnd);
+    {
+      rtl::TCriticalSectionGuard guard(ResultsLock);
+      LiveConditions = IncomingConditions;
+    }
     clock.Sleep(100);
     return true;
   }
@@ -137,6 +142,10 @@ bool TZelto::SimulateCapture(uint8_t mode) {
   // replace its last reading by one that never happened.
   if (w.T < 1) return false;
   StoreCaptureWindow(run, w.T, w.Start, w.End);
+  {
+    rtl::TCriticalSectionGuard guard(ResultsLock);
+    run.Conditions = IncomingConditions;
+  }
   const TDemoSignal s = DemoRunSignal(BalancingStep, fullScale, rangeA, rangeB, gainA, gainB, fs, rnd);
   const int64_t n = std::min(room(run.DataA), run.DataB.empty() ? room(run.DataA) : room(run.DataB));
   SynthesizeSamples(s, run.DataA.empty() ? nullptr : run.DataA.data(), run.DataB.empty() ? nullptr : run.DataB.data(),

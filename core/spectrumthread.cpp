@@ -40,7 +40,7 @@ TSignalOrigin TransformOrigin(const TSignalOrigin& signal, int32_t n) {
 }  // namespace
 
 TSpectrumThread::TSpectrumThread(TZelto& core, bool createSuspended) : rtl::TThread(createSuspended), Core(core) {
-  const size_t bins = static_cast<size_t>(std::max(core.RamSize, 0));
+  const size_t bins = static_cast<size_t>(std::max(core.LongestRecord(), 0));
   Core.SpectrumA.assign(bins, {});
   Core.SpectrumB.assign(bins, {});
   Core.SpectrumOriginA = Core.SpectrumOriginB = {};
@@ -99,7 +99,9 @@ TSpectrumThread::TTransform TSpectrumThread::TransformWanted() const {
     const bool inside = start >= 0 && start < end && end <= static_cast<int32_t>(Core.SignalA.size());
     return {true, inside ? end - start : 0};
   }
-  return {false, IsPowerOfTwo(Core.BuffLength) ? Core.BuffLength : 0};
+  // The record's own length, whatever the capture length is now.
+  const int32_t n = Core.SignalOriginA.Holds() ? Core.SignalOriginA.Length : Core.BuffLength;
+  return {false, IsPowerOfTwo(n) ? n : 0};
 }
 
 // The plan is awaited (or found) with SignalLock free, and a stop ends the

@@ -11,7 +11,7 @@
 #include "textconv.h"
 #include "zelto.h"
 
-const std::array<TTextKey, 10> JobGuardLangKeys = {{
+const std::array<TTextKey, 9> JobGuardLangKeys = {{
     {u"Forms", u"SessionNotSaved"},
     {u"Forms", u"OpenSessionReplacesRuns"},
     {u"Forms", u"RestoreSessionReplacesRuns"},
@@ -21,7 +21,6 @@ const std::array<TTextKey, 10> JobGuardLangKeys = {{
     {u"Forms", u"SessionKeptAside"},
     {u"Forms", u"SessionNotKeptAside"},
     {u"Forms", u"SamplesNotFound"},
-    {u"Forms", u"SamplesShortened"},
 }};
 
 namespace {
@@ -36,7 +35,6 @@ enum TJobGuardText : size_t {
   jtSessionKeptAside,
   jtSessionNotKeptAside,
   jtSamplesNotFound,
-  jtSamplesShortened,
 };
 
 std::u16string Text(TJobGuardText text) { return LangText(JobGuardLangKeys[text]).Text; }
@@ -200,6 +198,5 @@ std::u16string KeptAsideText(const TKeptAside& kept, const TKeptAsideTexts& text
 
 std::u16string PartialLoadText(int32_t result) {
   if (result == TZelto::sfrDoneWithoutSamples) return Text(jtSamplesNotFound);
-  if (result == TZelto::sfrDoneShortened) return Text(jtSamplesShortened);
   return {};
 }

@@ -25,7 +25,7 @@ class TComponent;
 }
 
 // Every key looked up here (section "Forms").
-extern const std::array<TTextKey, 10> JobGuardLangKeys;
+extern const std::array<TTextKey, 9> JobGuardLangKeys;
 
 // The text of a failed save of the job.
 std::u16string JobNotSavedText();
