@@ -492,7 +492,7 @@ void TZelto::TakeCapture(uint8_t mode) {
   IncomingRead = false;
   const bool twoChannels = Type == 1;
   // A read-out without a configured capture (a test's) takes the device's.
-  TRecordConditions conditions = IncomingConditions.Known() ? std::exchange(IncomingConditions, {}) : DeviceConditions();
+  TRecordConditions conditions = IncomingConditions.Holds() ? std::exchange(IncomingConditions, {}) : DeviceConditions();
   if (mode == 1) {
     rtl::TCriticalSectionGuard guard(ResultsLock);
     LiveDataA.swap(Incoming.DataA);

@@ -26,13 +26,20 @@ TRecordConditions TZelto::RecordConditions(int32_t record) const {
   const TRecordConditions* own = nullptr;
   if (record == TSignalOrigin::LiveRecord) own = &LiveConditions;
   else if (record >= 0 && record < RunCount) own = &Captures[static_cast<size_t>(record)].Conditions;
-  return own && own->Known() ? *own : DeviceConditions();
+  return own && own->Holds() ? *own : DeviceConditions();
 }
 
 int32_t TZelto::ShownRecord() const { return AsyncMode ? TSignalOrigin::LiveRecord : BalancingStep; }
 
 SensorInfo TZelto::RunSensor(int32_t run, uint8_t channel) const {
   return RecordConditions(run).Sensor(channel);
+}
+
+TRecordConditions TZelto::JobConditions() const {
+  rtl::TCriticalSectionGuard guard(ResultsLock);
+  for (const CaptureRecord& c : Captures)
+    if (c.Conditions.Holds()) return c.Conditions;
+  return DeviceConditions();
 }
 
 int32_t TZelto::LongestRecord() const {

@@ -74,13 +74,15 @@ struct SensorInfo {
 // What a record was captured under: everything that turns its counts into
 // a unit, and its length. A record is shown, judged and stored with these,
 // whatever the device, the set-up or the sensor database says later.
-// FullScale 0: none known (a run never captured).
+// Length 0: no record (a run never captured); FullScale 0: captured or read
+// without a driver to give the scale.
 struct TRecordConditions {
   int32_t FullScale = 0;           // ADC counts at the end of the input range
   int32_t RangeA = 0, RangeB = 0;  // input range of each channel in mV
   double SampleRate = 0;           // Hz
   int32_t Length = 0;              // samples per channel
   SensorInfo SensorA, SensorB;
+  bool Holds() const { return Length > 0; }
   bool Known() const { return FullScale > 0; }
   int32_t Range(uint8_t channel) const { return channel == 0 ? RangeA : RangeB; }
   const SensorInfo& Sensor(uint8_t channel) const { return channel == 0 ? SensorA : SensorB; }

@@ -82,7 +82,7 @@ void WriteRotor(XmlIniFile& d, const RotorDefinition& r) {
 // A record's own length; one that holds no conditions (filled by hand) is
 // as long as a capture now.
 int32_t RecordLength(const TZelto& core, const CaptureRecord& c) {
-  return c.Conditions.Known() ? c.Conditions.Length : core.BuffLength;
+  return c.Conditions.Holds() ? c.Conditions.Length : core.BuffLength;
 }
 
 // Samples per block of the raw file: the longest record stored, at least
@@ -154,6 +154,8 @@ void WriteRun(XmlIniFile& d, datafile::TDataFilePairWriter& raw, const TZelto& c
   }
   if (run != RunCorrection && capture.Conditions.Known())
     datafile::WriteConditionKeys(d, section, capture.Conditions, true);
+  else if (run != RunCorrection && capture.Conditions.Holds())
+    d.WriteInteger(section, u"Length", capture.Conditions.Length);
   const bool hasA = !capture.DataA.empty();
   const bool hasB = core.Type == 1 && !capture.DataB.empty();
   d.WriteInteger(section, u"DataA", hasA ? 1 : 0);

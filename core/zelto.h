@@ -187,7 +187,7 @@ class TZelto {
   // The device's conditions now: what the next capture is taken under.
   TRecordConditions DeviceConditions() const;
   // A record's own conditions (a run's index, or TSignalOrigin::LiveRecord);
-  // for a record that holds none (never captured), the device's now.
+  // for a record that holds none (never captured or read), the device's now.
   TRecordConditions RecordConditions(int32_t record) const;
   // The record the signal windows show: the live buffers or the current run.
   int32_t ShownRecord() const;
@@ -234,6 +234,15 @@ class TZelto {
   static std::u16string SensitivityUnitText(uint8_t sensorType);
   double ConvertAmplitude(double amplitude, double f, uint8_t quantity, uint8_t channel) const;
   double ConvertPhase(double phase, uint8_t quantity, uint8_t channel) const;
+  // A run's result with the sensor that run was captured with (RunSensor):
+  // every view, print-out and log line of a run's values goes through these.
+  std::u16string FormatRunAmplitude(int32_t run, double amplitude, double f, uint8_t quantity, uint8_t mode,
+                                    uint8_t channel) const;
+  std::u16string FormatRunPhase(int32_t run, double phase, uint8_t quantity, uint8_t channel) const;
+  double ConvertRunPhase(int32_t run, double phase, uint8_t quantity, uint8_t channel) const;
+  // The conditions the job's runs were captured under, for what a job
+  // prints once: those of its first measured run, the device's without one.
+  TRecordConditions JobConditions() const;
   static void CalcShades(uint32_t colour, uint32_t& lighter, uint32_t& darker);
   static int32_t Round(double x);
   const SensorInfo& ChannelSensor(uint8_t channel) const;
