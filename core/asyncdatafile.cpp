@@ -74,7 +74,7 @@ TRecordConditions ReadLiveConditions(const XmlIniFile& d, const TZelto& core, in
     c.RangeA = core.DriverInputRange(core.GainA);
     c.RangeB = core.DriverInputRange(core.GainB);
     c.SampleRate = core.DriverSamplingFrequency();
-    core.NoteCondition(cnScaleAssumed, core.DeviceReady ? TextOf(core.DeviceDescr) : u"");
+    if (c.Known()) core.NoteCondition(cnScaleAssumed, core.DeviceReady ? TextOf(core.DeviceDescr) : u"");
   }
   c.SensorA = datafile::ReadStoredSensor(d, Options, u"VibSensorA", core, true);
   c.SensorB = core.Type == 1 ? datafile::ReadStoredSensor(d, Options, u"VibSensorB", core, true) : SensorInfo{};
@@ -162,8 +162,7 @@ bool TZelto::LoadAsyncData(std::u16string path) {
   if (datafile::HasKey(document, Options, u"BuffLength") && !datafile::IsSampleCount(storedLength)) return false;
   // A file that stores its rate in Hz labels its samples itself; an older
   // one only by the position in the device's list.
-  if (!datafile::HasKey(document, Options, u"SamplingFrequency") &&
-      !datafile::RateListed(document, Options, DriverClockCount())) {
+  if (!datafile::RateStoredInHertz(document, Options) && !datafile::RateListed(document, Options, DriverClockCount())) {
     FileFailure.Error = RateNotListedError;
     return false;
   }
@@ -177,6 +176,7 @@ bool TZelto::LoadAsyncData(std::u16string path) {
   }
 
   ClearMeasurements();
+  ConditionNotes.clear();
   {
     const auto lock = LockSignalsForWriting();  // the spectrum's settings among them
     ReadSettings(document, *this, storedLength);

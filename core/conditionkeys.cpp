@@ -1,6 +1,7 @@
 #include "conditionkeys.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <string>
 
@@ -72,19 +73,22 @@ bool ReadScaleKeys(const XmlIniFile& d, std::u16string_view section, TRecordCond
   return true;
 }
 
+// A stored sensitivity of 0 is a channel without a sensor: only its name
+// says anything.
 bool HoldsSensorRecord(const XmlIniFile& d, std::u16string_view section, std::u16string_view prefix) {
-  return HasKey(d, section, Key(prefix, u"Sensitivity"));
+  return Positive(d.ReadFloat(section, Key(prefix, u"Sensitivity"), 0.0));
 }
 
 SensorInfo ReadStoredSensor(const XmlIniFile& d, std::u16string_view section, std::u16string_view prefix,
                             const TZelto& core, bool noteAssumed) {
   SensorInfo stored;
   stored.Name = d.ReadString(section, Key(prefix, u"Name"), u"", MaxSensorName);
-  if (stored.Name.empty()) return {};
+  const bool record = HoldsSensorRecord(d, section, prefix);
+  if (stored.Name.empty() && !record) return {};
   SensorInfo local;
-  const bool here = core.LoadSensor(stored.Name, local);
+  const bool here = !stored.Name.empty() && core.LoadSensor(stored.Name, local);
   if (here) CheckSensorType(local);
-  if (!HoldsSensorRecord(d, section, prefix)) {
+  if (!record) {
     if (noteAssumed) core.NoteCondition(here ? cnSensorAssumed : cnSensorUnknown, stored.Name);
     if (here) return local;
     // Without its record the channel's counts can't be given a unit; the
@@ -94,7 +98,6 @@ SensorInfo ReadStoredSensor(const XmlIniFile& d, std::u16string_view section, st
   stored.Type = static_cast<uint8_t>(d.ReadInteger(section, Key(prefix, u"Type"), 0));
   CheckSensorType(stored);
   stored.Sensitivity = d.ReadFloat(section, Key(prefix, u"Sensitivity"), 0.0);
-  if (!std::isfinite(stored.Sensitivity)) stored.Sensitivity = 0;
   stored.RangeLow = d.ReadFloat(section, Key(prefix, u"RangeLow"), 0.0);
   stored.RangeHigh = d.ReadFloat(section, Key(prefix, u"RangeHigh"), 0.0);
   stored.InputGain = d.ReadFloat(section, Key(prefix, u"InputGain"), 1.0);
@@ -102,8 +105,12 @@ SensorInfo ReadStoredSensor(const XmlIniFile& d, std::u16string_view section, st
   stored.Temperature = d.ReadInteger(section, Key(prefix, u"Temperature"), 0) != 0;
   stored.TemperatureGain = d.ReadFloat(section, Key(prefix, u"TemperatureGain"), 0.0);
   stored.TemperatureOffset = d.ReadFloat(section, Key(prefix, u"TemperatureOffset"), 0.0);
-  if (!here) core.NoteCondition(cnSensorMissing, stored.Name);
-  else if (!SameSensor(stored, local)) core.NoteCondition(cnSensorDiffers, stored.Name);
+  // A record without a name was never in a database (set up by hand).
+  if (stored.Name.empty()) return stored;
+  // A file that is there but unreadable is told with its reason already.
+  const bool unreadable = !here && core.FileFailure.Error != ENOENT && core.FileFailure.Error != 0;
+  if (!here && !unreadable) core.NoteCondition(cnSensorMissing, stored.Name);
+  if (here && !SameSensor(stored, local)) core.NoteCondition(cnSensorDiffers, stored.Name);
   return stored;
 }
 

@@ -46,7 +46,8 @@ bool ReadScaleKeys(const XmlIniFile& d, std::u16string_view section, TRecordCond
 // `noteAssumed`. An empty name is no sensor.
 SensorInfo ReadStoredSensor(const XmlIniFile& d, std::u16string_view section, std::u16string_view prefix,
                             const TZelto& core, bool noteAssumed);
-// The section holds a sensor's record, not only its name.
+// The section holds a sensor's record (with a sensitivity), not only its
+// name.
 bool HoldsSensorRecord(const XmlIniFile& d, std::u16string_view section, std::u16string_view prefix);
 
 }  // namespace datafile

@@ -152,12 +152,17 @@ void WriteRun(XmlIniFile& d, datafile::TDataFilePairWriter& raw, const TZelto& c
     if (run > RunCorrection) WriteCorrection(d, section, result);
     d.WriteFloat(section, u"Freq", result.Freq);
   }
-  if (run != RunCorrection && capture.Conditions.Known())
-    datafile::WriteConditionKeys(d, section, capture.Conditions, true);
-  else if (run != RunCorrection && capture.Conditions.Holds())
-    d.WriteInteger(section, u"Length", capture.Conditions.Length);
   const bool hasA = !capture.DataA.empty();
   const bool hasB = core.Type == 1 && !capture.DataB.empty();
+  // A record is stored with what it is shown with: its own conditions, or
+  // (one that holds none) the device's now.
+  if (run != RunCorrection && (hasA || hasB || result.Valid || HoldsReading(result, run))) {
+    const TRecordConditions conditions = core.RecordConditions(run);
+    if (conditions.Known())
+      datafile::WriteConditionKeys(d, section, conditions, true);
+    else
+      d.WriteInteger(section, u"Length", conditions.Length);
+  }
   d.WriteInteger(section, u"DataA", hasA ? 1 : 0);
   d.WriteInteger(section, u"DataB", hasB ? 1 : 0);
   // Only the record's own samples; the rest of the block is padding.
@@ -299,7 +304,8 @@ TRecordConditions ReadRunConditions(const XmlIniFile& d, std::u16string_view sec
   c.RangeA = core.DriverInputRange(core.GainA);
   c.RangeB = core.DriverInputRange(core.GainB);
   c.SampleRate = core.DriverSamplingFrequency();
-  core.NoteCondition(cnScaleAssumed, AssumedDevice(core));
+  // Without a driver nothing has a scale, and no amplitude is shown at all.
+  if (c.Known()) core.NoteCondition(cnScaleAssumed, AssumedDevice(core));
   const std::u16string_view prefixes[] = {u"VibSensorA", u"VibSensorB"};
   for (uint8_t channel = 0; channel <= core.Type && channel < 2; ++channel) {
     if (datafile::HoldsSensorRecord(d, Options, prefixes[channel])) continue;
@@ -439,6 +445,7 @@ int32_t TZelto::LoadSession(std::u16string path) {
   const std::u16string documentPath = automatic ? AutoSessionFile : path;
   const std::u16string rawPath = automatic ? AutoDataFile : RawPathOf(path);
   ClearMeasurements();
+  ConditionNotes.clear();
   FileFailure = {documentPath, 0};
   if (documentPath.empty()) return sfrDocumentFailed;
   const datafile::TPairLock lock(rawPath, datafile::TPairLock::TUse::Read);
@@ -459,8 +466,7 @@ int32_t TZelto::LoadSession(std::u16string path) {
   if (!layout) return sfrDocumentFailed;
   // A file that stores its rate in Hz labels its records itself; an older
   // one only by the position in the device's list.
-  if (!datafile::HasKey(document, Options, u"SamplingFrequency") &&
-      !datafile::RateListed(document, Options, DriverClockCount())) {
+  if (!datafile::RateStoredInHertz(document, Options) && !datafile::RateListed(document, Options, DriverClockCount())) {
     FileFailure.Error = RateNotListedError;
     return sfrDocumentFailed;
   }

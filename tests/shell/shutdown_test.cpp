@@ -101,7 +101,6 @@ enum class TDamage {
   UnreadableDocument,
   ForeignRawFile,
   MissingRawFile,
-  LongerThanTheMemory,
   MissingDocument,
   DocumentAlreadyMovedAside
 };
@@ -129,9 +128,6 @@ class DamagedLastSession : public ShutdownTest, public ::testing::WithParamInter
         break;
       case TDamage::MissingRawFile:
         std::filesystem::remove(raw);
-        break;
-      case TDamage::LongerThanTheMemory:
-        TheCore->RamSize /= 2;  // started without the larger device
         break;
       case TDamage::MissingDocument:
         std::filesystem::remove(DataFile("!session.daqsession"));
@@ -180,8 +176,8 @@ TEST_P(DamagedLastSession, IsKeptAsideUnchangedWhereTheMessageAndTheLogSay) {
 
 INSTANTIATE_TEST_SUITE_P(Damages, DamagedLastSession,
                          ::testing::Values(TDamage::UnreadableDocument, TDamage::ForeignRawFile,
-                                           TDamage::MissingRawFile, TDamage::LongerThanTheMemory,
-                                           TDamage::MissingDocument, TDamage::DocumentAlreadyMovedAside));
+                                           TDamage::MissingRawFile, TDamage::MissingDocument,
+                                           TDamage::DocumentAlreadyMovedAside));
 
 namespace {
 
