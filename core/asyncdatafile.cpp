@@ -116,6 +116,7 @@ TSaveTarget TZelto::AsyncDataSaveTarget(const std::u16string& path, std::u16stri
 bool TZelto::SaveAsyncData(std::u16string path) {
   const std::u16string rawPath = RawPathOf(path);
   FileFailure = {path, 0};
+  PairKeptAside.clear();
   // A raw file that is the document itself (the same name, or two names of
   // one file) would be written over it.
   if (path.empty() || rtl::SameFile(rawPath, path)) return false;
@@ -131,8 +132,10 @@ bool TZelto::SaveAsyncData(std::u16string path) {
   document.Open(u"", Root, false);
   if (!document.Parse(existing.Serialize())) return false;
   // The pair is replaced as one: a failure or a crash leaves the old pair.
-  datafile::TDataFilePairWriter pair(path, Root, Data, rawPath);
+  datafile::TDataFilePairWriter pair(path, Root, Data, rawPath, PairLedger);
   FileFailure = pair.Failure();
+  PairKeptAside = pair.KeptAside();
+  NoteWithoutLocks(pair.WithoutLocks());
   if (!pair.IsOpen()) return false;
 
   const bool hasA = !LiveDataA.empty();
@@ -154,7 +157,7 @@ bool TZelto::LoadAsyncData(std::u16string path) {
   if (path.empty()) return false;
   const datafile::TPairLock lock(rawPath, datafile::TPairLock::TUse::Read);
   XmlIniFile document;
-  if (!datafile::OpenPairDocument(path, rawPath, Root, document, FileFailure)) return false;
+  if (!datafile::OpenPairDocument(path, rawPath, Root, document, FileFailure, PairLedger)) return false;
   // Everything is checked before the core changes: a file refused here
   // leaves the runs, the live buffers and the settings as they were. Samples
   // of another save are never read with this document's values.

@@ -10,12 +10,15 @@
 #include <cerrno>
 #include <charconv>
 #include <chrono>
+#include <ctime>
 #include <optional>
 #include <thread>
 
 #include "datafilevalues.h"
+#include "filesystemcalls.h"
 #include "folders.h"
 #include "pathbinding.h"
+#include "pathfunctions.h"
 #include "regularfile.h"
 #include "replacementfile.h"
 #include "textconv.h"
@@ -150,13 +153,51 @@ bool IsCurrent(int fd, const std::string& path) {
          held.st_ino == current.st_ino;
 }
 
-bool LockUntil(int fd, int operation, std::chrono::steady_clock::time_point deadline) {
+rtl::TLockResult LockUntil(int fd, int operation, std::chrono::steady_clock::time_point deadline, int& error) {
   for (;;) {
-    if (::flock(fd, operation | LOCK_NB) == 0) return true;
-    if (errno != EWOULDBLOCK && errno != EINTR) return false;
-    if (std::chrono::steady_clock::now() >= deadline) return false;
+    const rtl::TLockResult result = rtl::TryLockFile(fd, operation, error);
+    if (result != rtl::TLockResult::Busy || std::chrono::steady_clock::now() >= deadline) return result;
     std::this_thread::sleep_for(LockRetry);
   }
+}
+
+// ---- a pair changed by another program ----
+
+// A document larger than this is no document of ours; XmlIniFile refuses
+// it too.
+constexpr uint64_t MaxDocumentBytes = XmlIniFile::MaxFileBytes;
+
+// The document's bytes as they are on disk; nothing when it is not there or
+// can't be read, which tells nothing of who wrote it.
+std::optional<std::string> DocumentOnDisk(std::u16string_view path) {
+  std::string bytes;
+  int error = 0;
+  if (!rtl::ReadRegularFile(path, MaxDocumentBytes, bytes, error)) return std::nullopt;
+  return bytes;
+}
+
+std::u16string TwoDigits(int n) { return rtl::AsciiToUtf16((n < 10 ? "0" : "") + std::to_string(n)); }
+
+// " (changed elsewhere yyyy-mm-dd hh-mm-ss)" in local time, with a count
+// for the n-th pair kept aside within one second; no colons, which some
+// file systems refuse.
+std::u16string ChangedTag(const std::tm& t, int n) {
+  std::u16string tag = u" (changed elsewhere " + rtl::AsciiToUtf16(std::to_string(t.tm_year + 1900)) + u"-" +
+                       TwoDigits(t.tm_mon + 1) + u"-" + TwoDigits(t.tm_mday) + u" " + TwoDigits(t.tm_hour) + u"-" +
+                       TwoDigits(t.tm_min) + u"-" + TwoDigits(t.tm_sec);
+  if (n > 1) tag += u" " + rtl::AsciiToUtf16(std::to_string(n));
+  return tag + u")";
+}
+
+// The path with `tag` put before its extension.
+std::u16string Tagged(const std::u16string& path, const std::u16string& tag) {
+  const std::u16string_view extension = rtl::PathFindExtensionW(path);
+  return path.substr(0, path.size() - extension.size()) + tag + std::u16string(extension);
+}
+
+std::u16string FolderOf(std::u16string_view path) {
+  const size_t slash = path.rfind(u'/');
+  return std::u16string(slash == std::u16string_view::npos ? u"." : path.substr(0, slash + 1));
 }
 
 }  // namespace
@@ -177,9 +218,11 @@ std::vector<std::string> PendingFiles(const std::string& rawPath) {
 }
 
 bool OpenPairDocument(const std::u16string& documentPath, const std::u16string& rawPath, std::u16string_view root,
-                      XmlIniFile& document, TFileReason& failure) {
+                      XmlIniFile& document, TFileReason& failure, TPairLedger& ledger) {
   failure = {documentPath, 0};
-  if (documentPath.empty() || rtl::SameFile(rawPath, documentPath)) return false;
+  if (documentPath.empty()) return false;
+  ledger.Remember(documentPath, DocumentOnDisk(documentPath));
+  if (rtl::SameFile(rawPath, documentPath)) return false;
   if (!document.Open(documentPath, root, true)) {
     failure.Error = document.LoadErrorNumber();
     return false;
@@ -196,14 +239,26 @@ TPairLock::TPairLock(std::u16string_view rawPath, TUse use) : Path(rtl::NativePa
   for (;;) {
     const int fd = OpenLockFile(Path, use, Error);
     if (fd < 0) return;
-    const bool locked = LockUntil(fd, operation, deadline);
-    if (locked && IsCurrent(fd, Path)) {
+    int error = 0;
+    const rtl::TLockResult result = LockUntil(fd, operation, deadline, error);
+    if (result == rtl::TLockResult::Locked && IsCurrent(fd, Path)) {
       Fd = fd;
       Error = 0;
       return;
     }
+    if (result == rtl::TLockResult::NoLocks || result == rtl::TLockResult::Failed) {
+      // Nobody can hold a lock that can't be taken: the file goes, so the
+      // folder keeps no trace of it. Without locks the pair goes on as
+      // without a lock that stays taken, and is as safe; any other failure
+      // is told with the system's reason.
+      if (IsCurrent(fd, Path)) ::unlink(Path.c_str());
+      ::close(fd);
+      WithoutLocks = result == rtl::TLockResult::NoLocks;
+      Error = error;
+      return;
+    }
     ::close(fd);
-    if (!locked || std::chrono::steady_clock::now() >= deadline) {
+    if (result == rtl::TLockResult::Busy || std::chrono::steady_clock::now() >= deadline) {
       Error = PairInUseError;
       return;
     }
@@ -229,10 +284,11 @@ TRawFileState OpenRawFileFor(const XmlIniFile& document, std::u16string_view sec
 }
 
 TDataFilePairWriter::TDataFilePairWriter(std::u16string_view documentPath, std::u16string_view root,
-                                         std::u16string_view section, std::u16string_view rawPath)
-    : DocumentPath(documentPath), Section(section), RawPath(rawPath), Lock(rawPath, TPairLock::TUse::Write),
-      PendingPath(OwnedName(rtl::NativePath(rawPath), PendingMarker)), Raw(rawPath),
-      Distinct(!rtl::SameFile(documentPath, rawPath)) {
+                                         std::u16string_view section, std::u16string_view rawPath,
+                                         TPairLedger& ledger)
+    : DocumentPath(documentPath), Section(section), RawPath(rawPath), Ledger(ledger),
+      Lock(rawPath, TPairLock::TUse::Write), PendingPath(OwnedName(rtl::NativePath(rawPath), PendingMarker)),
+      Raw(rawPath), Distinct(!rtl::SameFile(documentPath, rawPath)) {
   if (!Distinct) {
     // The raw file's name is the document's own file: it already exists.
     FFailure = {RawPath, EEXIST};
@@ -242,7 +298,12 @@ TDataFilePairWriter::TDataFilePairWriter(std::u16string_view documentPath, std::
     FFailure = {DocumentPath, Lock.ErrorNumber()};
     return;
   }
-  if (!Raw.IsOpen()) FFailure = {RawPath, Raw.Replacement().ErrorNumber()};
+  if (!Raw.IsOpen()) {
+    FFailure = {RawPath, Raw.Replacement().ErrorNumber()};
+    return;
+  }
+  KeepChangedPairAside();
+  if (!FFailure.File.empty()) return;
   // A pending raw file that the document in place recorded is moved into
   // place before the new save; any other whose writer has ended is what a
   // save left that never got its document in place.
@@ -252,6 +313,51 @@ TDataFilePairWriter::TDataFilePairWriter(std::u16string_view documentPath, std::
   TRawSampleReader ignored;
   if (current.Open(DocumentPath, root, true)) ChooseRawFile(RecordOf(current, Section), RawPath, std::nullopt, ignored);
   RemoveLeftoverPending(nativeRaw);
+}
+
+// Whatever the locks did (a file system whose locks lock nothing, a second
+// program instance that could not be kept out), a pair whose document is
+// not the one this program last read or wrote was written by another
+// program since: it is kept aside, raw files first and the document last,
+// as a pair not restored is. When a rename fails the files go back and the
+// save does not happen.
+void TDataFilePairWriter::KeepChangedPairAside() {
+  const std::optional<std::string>* remembered = Ledger.Recall(DocumentPath);
+  if (!remembered) return;
+  const std::optional<std::string> current = DocumentOnDisk(DocumentPath);
+  if (!current || current == *remembered) return;
+  const std::time_t now = std::time(nullptr);
+  std::tm local {};
+  localtime_r(&now, &local);
+  std::u16string tag = ChangedTag(local, 1);
+  for (int n = 2; rtl::FileExists(Tagged(DocumentPath, tag)) || rtl::FileExists(Tagged(RawPath, tag)); ++n)
+    tag = ChangedTag(local, n);
+  const std::u16string raw = Tagged(RawPath, tag);
+  const std::string nativeRaw = rtl::NativePath(RawPath);
+  std::vector<std::pair<std::u16string, std::u16string>> moves = {{RawPath, raw}};
+  // A pending raw file keeps its suffix, so a loader finds it beside the
+  // raw file's new name.
+  for (const std::string& pending : PendingFiles(nativeRaw))
+    moves.emplace_back(rtl::Utf8ToUtf16(pending), raw + rtl::Utf8ToUtf16(pending.substr(nativeRaw.size())));
+  moves.emplace_back(DocumentPath, Tagged(DocumentPath, tag));
+  std::vector<std::pair<std::u16string, std::u16string>> done;
+  for (const auto& [from, to] : moves) {
+    if (!rtl::FileExists(from)) continue;
+    if (!rtl::RenameFile(from, to)) {
+      FFailure = {from, errno};
+      for (auto undo = done.rbegin(); undo != done.rend(); ++undo) rtl::RenameFile(undo->second, undo->first);
+      FKeptAside.clear();
+      break;
+    }
+    done.emplace_back(from, to);
+    FKeptAside.push_back(to);
+  }
+  rtl::SyncFolder(rtl::NativePath(FolderOf(DocumentPath)));
+}
+
+TFileReason TDataFilePairWriter::WithoutLocks() const {
+  if (!Lock.HeldWithoutLocks()) return {};
+  return {FolderOf(DocumentPath), Lock.ErrorNumber()};
 }
 
 TDataFilePairWriter::TResult TDataFilePairWriter::Commit(XmlIniFile& document) {
@@ -273,6 +379,7 @@ TDataFilePairWriter::TResult TDataFilePairWriter::Replace(std::string_view docum
     ::unlink(PendingPath.c_str());
     return TResult::DocumentFailed;
   }
+  Ledger.Remember(DocumentPath, std::string(documentBytes));
   // Two names that did not both exist before may turn out one entry now
   // that the document is there (a name in another case on a FAT stick):
   // the raw file's rename would replace the document it belongs to. A link

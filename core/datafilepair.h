@@ -13,7 +13,13 @@
 // its start to its end, a load while it reads the document and picks the
 // raw file. A lock that stays taken (a writer that hangs) is waited on for a
 // few seconds only: a save then fails, a load reads without it, which is
-// safe since a pair on disk is always whole or refused.
+// safe since a pair on disk is always whole or refused. On a file system
+// that keeps no locks (a network share without its lock service) both go
+// on without it, for the same reason; no lock file is left there.
+//
+// A save never replaces a pair that changed on disk since this program
+// last read or wrote it (TPairLedger): that pair was written by another
+// program, and is kept aside under names that say so before the save.
 
 #include <cstdint>
 #include <optional>
@@ -22,6 +28,7 @@
 #include <vector>
 
 #include "filereason.h"
+#include "pairledger.h"
 #include "rawsamplefile.h"
 #include "xmlinifile.h"
 
@@ -41,17 +48,22 @@ class TPairLock {
   TPairLock& operator=(const TPairLock&) = delete;
 
   // False when another reader or writer kept the pair for too long, or the
-  // lock file could not be opened at all (a folder no one may write in).
-  bool Held() const { return Fd >= 0; }
+  // lock file could not be opened or locked (a folder no one may write in).
+  // True also on a file system without locks, where nothing is locked.
+  bool Held() const { return Fd >= 0 || WithoutLocks; }
+  // Held on a file system that keeps no locks.
+  bool HeldWithoutLocks() const { return WithoutLocks; }
   // Why it is not held: PairInUseError, or the system's error number of
-  // opening the lock file (a missing folder, no permission), or
-  // rtl::LinkRefusedError for a lock name that is a symbolic link.
+  // opening or locking the lock file (a missing folder, no permission), or
+  // rtl::LinkRefusedError for a lock name that is a symbolic link. Held
+  // without locks, the system's answer to the lock (ENOLCK).
   int ErrorNumber() const { return Error; }
 
  private:
   std::string Path;
   int Fd = -1;
   int Error = 0;
+  bool WithoutLocks = false;
 };
 
 // The size of a raw file that holds `blocks` blocks of `blockLength`
@@ -92,24 +104,27 @@ std::vector<std::string> PendingFiles(const std::string& rawPath);
 // (what is left of a pair whose document was lost or moved away: taken for
 // no pair at all, the next save would write an empty job over the samples).
 // False with the file and why in `failure`.
+// The document as it is on disk is remembered in `ledger`, read or not.
 bool OpenPairDocument(const std::u16string& documentPath, const std::u16string& rawPath, std::u16string_view root,
-                      XmlIniFile& document, TFileReason& failure);
+                      XmlIniFile& document, TFileReason& failure, TPairLedger& ledger);
 
 class TDataFilePairWriter {
  public:
   enum class TResult { Done, RawFailed, DocumentFailed };
 
-  // Takes the pair's lock, completes or discards what an interrupted save
-  // of the pair left (the document at `documentPath`, with root `root`,
-  // decides), then starts the new raw file. `section` holds the record in
-  // the document.
+  // Takes the pair's lock; keeps the pair aside when its document is not
+  // the one `ledger` remembers (another program wrote it since); completes
+  // or discards what an interrupted save of the pair left (the document at
+  // `documentPath`, with root `root`, decides); then starts the new raw
+  // file. `section` holds the record in the document. A pair that must go
+  // aside but can't be moved is not replaced: the writer does not open.
   TDataFilePairWriter(std::u16string_view documentPath, std::u16string_view root, std::u16string_view section,
-                      std::u16string_view rawPath);
+                      std::u16string_view rawPath, TPairLedger& ledger);
 
   // False also when the document and the raw file are one file (the same
   // name, or two names the file system resolves to one file): such a pair
   // can't hold both, and is never written.
-  bool IsOpen() const { return Distinct && Lock.Held() && Raw.IsOpen(); }
+  bool IsOpen() const { return Distinct && Lock.Held() && Raw.IsOpen() && FFailure.File.empty(); }
   void WriteBlock(std::span<const int32_t> samples, int32_t length) { Raw.WriteBlock(samples, length); }
   // Records the raw file in `document`, then replaces the pair: raw file to
   // its pending name, document, raw file into place.
@@ -118,16 +133,26 @@ class TDataFilePairWriter {
   // failed (the document for a lock another program holds) with
   // PairInUseError or the system's error number; empty while none failed.
   const TFileReason& Failure() const { return FFailure; }
+  // The new names of the files of a pair another program had written since
+  // this one last read or wrote it, kept aside before this save; empty when
+  // the pair on disk was the remembered one.
+  const std::vector<std::u16string>& KeptAside() const { return FKeptAside; }
+  // The pair's folder and the system's answer (ENOLCK) when its file system
+  // keeps no locks and the pair was written without one; empty otherwise.
+  TFileReason WithoutLocks() const;
 
  private:
   TResult Replace(std::string_view documentBytes);
+  void KeepChangedPairAside();
 
   std::u16string DocumentPath, Section, RawPath;
+  TPairLedger& Ledger;
   TPairLock Lock;
   std::string PendingPath;
   TRawSampleWriter Raw;
   bool Distinct;
   TFileReason FFailure;
+  std::vector<std::u16string> FKeptAside;
 };
 
 }  // namespace datafile

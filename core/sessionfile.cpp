@@ -184,9 +184,9 @@ struct TSessionLayout {
   int32_t Highest = 0;       // the highest run measured, the last one stored
 };
 
-// Devices of version 2 always capture their whole memory, whatever the file
-// says.
-bool CapturesWholeMemory(const TZelto& core) { return core.DeviceVer[0] == u'2'; }
+// A device that always captures its whole memory does so whatever the file
+// says; the model tells at start-up.
+bool CapturesWholeMemory(const TZelto& core) { return core.CapturesWholeMemory; }
 
 std::optional<TSessionLayout> ReadLayout(const XmlIniFile& d, const TZelto& core) {
   TSessionLayout layout;
@@ -405,14 +405,21 @@ int32_t TZelto::SaveSession() {
 }
 
 int32_t TZelto::SaveSessionAs(const std::u16string& path) {
+  PairKeptAside.clear();
   return path.empty() ? sfrDocumentFailed : SaveSessionPair(path, RawPathOf(path));
+}
+
+void TZelto::NoteWithoutLocks(const TFileReason& folder) {
+  if (!folder.File.empty() && PairLedger.FirstWithoutLocks(folder.File)) LockNotices.push_back(folder);
 }
 
 int32_t TZelto::SaveSessionPair(const std::u16string& documentPath, const std::u16string& rawPath) {
   // The pair is replaced as one: a failure or a crash leaves the last
   // session whole.
-  datafile::TDataFilePairWriter pair(documentPath, Root, Other, rawPath);
+  datafile::TDataFilePairWriter pair(documentPath, Root, Other, rawPath, PairLedger);
   FileFailure = pair.Failure();
+  PairKeptAside = pair.KeptAside();
+  NoteWithoutLocks(pair.WithoutLocks());
   if (!pair.IsOpen()) return sfrRawFileFailed;
   // Built in memory without a file name: it is written only by the pair,
   // never by its own destructor.
@@ -450,7 +457,8 @@ int32_t TZelto::LoadSession(std::u16string path) {
   if (documentPath.empty()) return sfrDocumentFailed;
   const datafile::TPairLock lock(rawPath, datafile::TPairLock::TUse::Read);
   XmlIniFile document;
-  if (!datafile::OpenPairDocument(documentPath, rawPath, Root, document, FileFailure)) return sfrDocumentFailed;
+  if (!datafile::OpenPairDocument(documentPath, rawPath, Root, document, FileFailure, PairLedger))
+    return sfrDocumentFailed;
   // Samples of another save are never read with this document's values:
   // without a matching raw file the settings and the runs' values load and
   // the sample buffers stay empty. A raw file that can't be read at all may

@@ -20,6 +20,7 @@
 #include "criticalsection.h"
 #include "driverapi.h"
 #include "filereason.h"
+#include "pairledger.h"
 #include "signalwindows.h"
 #include "records.h"
 #include "savetarget.h"
@@ -28,6 +29,7 @@
 namespace rtl {
 class TEvent;
 }
+class TSpectrumThreads;
 
 // A device text as the driver library writes it: fixed UTF-16 units,
 // zero-filled before each call because the library writes narrow texts
@@ -103,6 +105,9 @@ class TZelto {
 
   // capture settings
   int32_t RamSize = DefaultRamSize;
+  // The device model always captures its whole memory (RamSize samples),
+  // whatever length it is asked for: set at start-up from the driver.
+  bool CapturesWholeMemory = false;
   int32_t BuffLength = DefaultRamSize;
   int32_t AvgSize = 1;
   int32_t SamplingRate = 3;
@@ -158,6 +163,9 @@ class TZelto {
 
   // spectrum hand-over
   std::shared_ptr<rtl::TEvent> SpectrumEvent;
+  // The spectrum threads still running, the one of the window and those it
+  // let go; made with the first. Used on the user-interface thread.
+  std::shared_ptr<TSpectrumThreads> SpectrumThreads;
   std::atomic<uint8_t> SpectrumBusy{0};
   std::atomic<uint8_t> SpectrumReady{0};
   std::atomic<float> SpectrumProgress{0};
@@ -303,6 +311,20 @@ class TZelto {
   // pair there as SaveSession replaces the automatic one. Results as
   // SaveSession.
   int32_t SaveSessionAs(const std::u16string& path);
+  // What the loads and saves read and wrote of each pair, so that a save
+  // never replaces a pair another program wrote since (datafilepair.h).
+  datafile::TPairLedger PairLedger;
+  // The new names of the files of a pair another program had written, kept
+  // aside by the last save of a session or asynchronous data (empty when
+  // none was): whoever saved tells the user.
+  std::vector<std::u16string> PairKeptAside;
+  // Folders whose file system keeps no locks, each found by a save or load
+  // the first time (the folder and the system's reason): the windows tell
+  // the user once and clear it, as with SensorFailures.
+  mutable std::vector<TFileReason> LockNotices;
+  // Adds a folder found without locks (`folder` empty: none) to
+  // LockNotices the first time.
+  void NoteWithoutLocks(const TFileReason& folder);
   // Set when the user was told that a save of the job failed; cleared by the
   // next save that succeeds, so that the next failure is told again.
   uint8_t JobSaveFailureShown = 0;
@@ -335,8 +357,8 @@ class TZelto {
   // (LockSignalsForWriting), ConvertSamples skips while a computation runs.
   // Set-up, the windows and the loading of sessions and asynchronous data
   // write those settings under it, so a computation sees one set of them.
-  // SpectrumA/SpectrumB are sized only while no spectrum thread runs; the
-  // thread writes them under the lock.
+  // A spectrum thread sizes SpectrumA/SpectrumB when it starts and frees
+  // them when it ends, and writes them, all under the lock.
   std::mutex SignalLock;
   // Threads waiting for SignalLock. A computation under way gives the lock
   // up as soon as it sees one: an abort request alone can be cleared by the
@@ -382,6 +404,14 @@ class TZelto {
   // Item tables: ADC full scale, sampling frequency of SamplingRate, input
   // range in mV of a gain index; 0 without a bound library.
   int32_t DriverFullScale() const;
+  // The device's capability of _GetConfigItems(0x400); false without a
+  // bound library or from a library that does not know the selector.
+  bool DriverCapturesWholeMemory() const;
+  // The memory step of the start-up: RamSize from _GetDeviceRamSize (a size
+  // the device can't have keeps the default), CapturesWholeMemory from the
+  // model, and BuffLength to match: RamSize for a model that captures its
+  // whole memory, else lowered to RamSize.
+  void ReadDeviceMemory();
   int32_t DriverSamplingFrequency() const;
   int32_t DriverInputRange(int32_t gainIndex) const;
   // Entries of the sampling-rate and input-range tables, which bound the
@@ -427,13 +457,15 @@ class TZelto {
   // After a whole read-out: the window and samples in Incoming become the
   // current run's (mode 0) or the live buffers (mode 1), by swapping the
   // buffers, so no capture is copied twice; Incoming keeps the buffers they
-  // had for the next read-out.
+  // had for the next read-out, grown again where a run had none. The only
+  // way samples reach a run.
   void TakeCapture(uint8_t mode);
   // T, Start and End of a run, under ResultsLock.
   void StoreCaptureWindow(CaptureRecord& run, int32_t t, int32_t start, int32_t end);
   // Buffers a capture writes into, grown to the capture's length when
-  // missing or shorter: the current run's DataA/DataB and SignalA/B, or the
-  // live buffers (at least RamSize samples), and Incoming to match. On the
+  // missing or shorter: Incoming and SignalA/B for the current run (whose
+  // own buffers stay as they are until a capture counts), or the live
+  // buffers (at least RamSize samples) and Incoming to match. On the
   // user-interface thread, before the capture thread starts.
   void PrepareRunBuffers();
   void PrepareLiveBuffers();

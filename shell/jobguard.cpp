@@ -115,6 +115,7 @@ TKeptAsideTexts KeptAsideTexts() { return {Text(jtSessionKeptAside), Text(jtSess
 bool SaveJob(TZelto& core, const TJobSaveReport& report) {
   if (core.AutomaticPairHeld && !MoveHeldPairAside(core, report)) return false;
   const int32_t result = core.SaveSession();
+  TellPairNotices(core, report.PairTexts, report.ShowError, report.WriteLog);
   if (result == TZelto::sfrDone) {
     core.JobSaveFailureShown = 0;
     return true;

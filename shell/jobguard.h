@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "languageservice.h"
+#include "pairnotices.h"
 #include "savetarget.h"
 #include "wallclock.h"
 
@@ -54,6 +55,7 @@ struct TJobSaveReport {
   std::function<void(const std::u16string&)> WriteLog;
   std::u16string ErrorText = JobNotSavedText();
   TKeptAsideTexts KeptTexts = KeptAsideTexts();
+  TPairNoticeTexts PairTexts = PairNoticeTexts();
   // Every failure is shown, not only the first since a save succeeded: for
   // the shutdown, after which no save could tell it.
   bool ShowEveryFailure = false;

@@ -11,6 +11,7 @@
 #include "init.h"
 #include "jobguard.h"
 #include "formselectsensor.h"
+#include "pairnotices.h"
 #include "startup.h"
 
 std::vector<TWindowLangKeys> ShellLangKeys() {
@@ -21,6 +22,7 @@ std::vector<TWindowLangKeys> ShellLangKeys() {
       {"TfSelectLang", TfSelectLang::LangKeys},
       {"TfInit", TfInit::LangKeys},
       {"TStartup refusal", StartupLangKeys},
+      {"TStartup unlocked data folder", StartupLockLangKeys},
       {"TfConfig", TfConfig::LangKeys},
       {"TfRotorDef", TfRotorDef::LangKeys},
       {"TfSelectSensor", TfSelectSensor::LangKeys},
@@ -28,5 +30,6 @@ std::vector<TWindowLangKeys> ShellLangKeys() {
       {"TfInit, TfBalancing, TfTimeGraph and TfFFTGraph job files", JobGuardLangKeys},
       {"TfInit, TfBalancing, TfTimeGraph, TfFFTGraph, TfConfig, TfSelectSensor and TfEditSensor file failures",
        FileFailureLangKeys},
+      {"TfInit, TfBalancing, TfTimeGraph and TfFFTGraph pair notices", PairNoticeLangKeys},
   };
 }

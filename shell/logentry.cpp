@@ -131,6 +131,7 @@ std::optional<std::u16string> LogEntryBody(TLogEntryKind kind, const TZelto& cor
     case lekNewSession: return u"New session (Reset)";
     case lekCaptureError: return TextOf(core.LastErrorText);
     case lekNoSpeedSignal: return u"No speed signal";
+    case lekSpeedSignalBack: return u"Speed signal back";
     case lekCaptureLeft:
       return u"The capture did not stop within " + Number(CaptureStopLimitMs / 1000) +
              u" s: it is left to end on its own";

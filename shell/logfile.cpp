@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <filesystem>
 
+#include "filesystemcalls.h"
 #include "folders.h"
 #include "pathfunctions.h"
 #include "regularfile.h"
@@ -146,13 +147,26 @@ std::u16string TLogFile::Open(std::u16string_view path) {
   int error = 0;
   const int handle = rtl::OpenRegularFile(path, O_WRONLY | O_CREAT | O_APPEND, error, 0644);
   if (handle < 0) return OpenErrorText(error);
-  if (::flock(handle, LOCK_EX | LOCK_NB) != 0) {
-    const int error = errno;
+  // On a file system without locks the day's file is written without one:
+  // the instance guard of the data folder still keeps a second writer out.
+  int lockError = 0;
+  const rtl::TLockResult result = rtl::TryLockFile(handle, LOCK_EX, lockError);
+  if (result != rtl::TLockResult::Locked && result != rtl::TLockResult::NoLocks) {
     ::close(handle);
-    return OpenErrorText(error);
+    return OpenErrorText(lockError);
   }
   FHandle = handle;
   return {};
+}
+
+bool IsLogFileHeld(std::u16string_view path) {
+  int error = 0;
+  const int handle = rtl::OpenRegularFile(path, O_RDONLY | O_NOFOLLOW, error);
+  if (handle < 0) return false;
+  // A shared lock on an open file of its own conflicts with a writer's.
+  const bool held = rtl::TryLockFile(handle, LOCK_SH, error) == rtl::TLockResult::Busy;
+  ::close(handle);
+  return held;
 }
 
 void TLogFile::Close() {

@@ -32,6 +32,10 @@ std::optional<std::u16string> ReadLogDayFile(std::u16string_view path);
 // Strict UTF-8: no overlong forms, surrogates or values above U+10FFFF.
 bool IsValidUtf8(std::string_view bytes);
 
+// True when another writer holds the day file at `path` open now (a
+// program instance on the same data folder).
+bool IsLogFileHeld(std::u16string_view path);
+
 // The open day file of the writer. One writer per file: a second program
 // instance that opens the same day's file is refused, as the log is not
 // shared for writing; readers are not affected.

@@ -41,8 +41,14 @@ int main() {
     // A running program would save its own job over the one written here.
     // Keep the runs of the last session; a missing one starts empty. One
     // that did not load whole is left as it is rather than saved over.
+    // A folder that can't be locked may still have a program running on
+    // it: its next save keeps this session aside and says so.
     TInstanceLock lock;
-    if (lock.Acquire(core.AppDataDir) == TInstanceLock::TResult::InUse) {
+    const TInstanceLock::TResult locked = lock.Acquire(core.AppDataDir);
+    if (locked == TInstanceLock::TResult::Unavailable)
+      std::fprintf(stderr, "The data folder could not be locked against a running program.%s\n",
+                   FailureText({lock.LockPath(), lock.ErrorNumber()}).c_str());
+    if (locked == TInstanceLock::TResult::InUse) {
       std::fprintf(stderr, "Another instance of the program is using the data folder %s; nothing was written.\n",
                    rtl::Utf16ToUtf8(core.AppDataDir).c_str());
       result = 1;
@@ -52,6 +58,10 @@ int main() {
       result = 1;
     } else if (PrepareDemoSensors(core)) {
       std::printf("Demo sensors written to %s\n", rtl::Utf16ToUtf8(core.AppDataDir).c_str());
+      if (!core.PairKeptAside.empty()) {
+        std::printf("Another program had changed the last session since it was read; it was kept as:\n");
+        for (const std::u16string& file : core.PairKeptAside) std::printf("%s\n", rtl::Utf16ToUtf8(file).c_str());
+      }
     } else {
       std::fprintf(stderr, "Could not write the demo sensors into %s%s\n", rtl::Utf16ToUtf8(core.AppDataDir).c_str(),
                    FailureText(core.FileFailure).c_str());

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cerrno>
 
 #include "capturethreads.h"
 #include "filefailure.h"
@@ -75,23 +76,33 @@ bool TStartup::CreateCore(std::span<const rtl::TPathFunctionExport> exports) {
   return true;
 }
 
-// A second instance on the folder is refused. A folder whose lock file
-// can't be opened at all (a symbolic link in its place, a folder no one may
-// write in) is used without the lock, and the log says why.
+// A second instance on the folder is refused (TInstanceLock knows one that
+// runs without the lock too). A folder whose lock can't be taken (a lock
+// file no one may open, a folder no one may write in, a file system without
+// locks) is used without it, and the user is told once the language and the
+// log are there; the saves of the job then keep a session another instance
+// saved aside rather than save over it.
 bool TStartup::LockDataFolder() {
-  FLockFailure.clear();
-  switch (FInstanceLock.Acquire(Core->AppDataDir)) {
-    case TInstanceLock::TResult::Held:
-      return true;
-    case TInstanceLock::TResult::InUse:
-      Host.ShowError(FolderInUseText(*Core));
-      return false;
-    case TInstanceLock::TResult::Unavailable:
-      FLockFailure = u"Data folder not locked against a second instance: " +
-                     rtl::SystemErrorText(FInstanceLock.ErrorNumber());
-      return true;
+  FLockFailure = {};
+  const TInstanceLock::TResult result = FInstanceLock.Acquire(Core->AppDataDir);
+  if (result == TInstanceLock::TResult::InUse) {
+    Host.ShowError(FolderInUseText(*Core));
+    return false;
+  }
+  if (result == TInstanceLock::TResult::Unavailable) {
+    FLockFailure = {FInstanceLock.LockPath(), FInstanceLock.ErrorNumber()};
+    // Saves in this folder say nothing more of the missing locks.
+    if (FLockFailure.Error == ENOLCK) Core->PairLedger.FirstWithoutLocks(Core->AppDataDir);
   }
   return true;
+}
+
+void TStartup::TellLockFailure() {
+  if (FLockFailure.File.empty() && FLockFailure.Error == 0) return;
+  const std::u16string text = WithFileFailure(LangText(StartupLockLangKeys[0]).Text, FLockFailure);
+  FLockFailure = {};
+  Host.WriteLogNote(text);
+  Host.ShowMessageError(text);
 }
 
 // A configuration that can't be read would stay so at every start, and every
@@ -253,11 +264,9 @@ bool TStartup::InitHardware(const TStartupTexts& texts) {
     return false;
   }
   Host.EnableStep(4);
-  // A size the device cannot have keeps the default; a capture never asks
-  // for more samples than the device holds.
-  const int32_t ramSize = Core->DriverApi.GetDeviceRamSize ? Core->DriverApi.GetDeviceRamSize() : 0;
-  if (ramSize > 0) Core->RamSize = ramSize;
-  Core->BuffLength = std::min(Core->BuffLength, Core->RamSize);
+  // A capture never asks for more samples than the device holds, nor for
+  // fewer than a model that captures its whole memory gives.
+  Core->ReadDeviceMemory();
   Host.ShowStepResult(4, texts.Init4OK);
   Host.ProcessMessages();
   return true;
@@ -285,7 +294,7 @@ void TStartup::FinishStart(const TStartupTexts& texts, const std::vector<std::st
   Host.ProcessMessages();
   if (HasDebugOption(parameters)) Host.ShowDebugWindow();
   Host.WriteLog(LogApplicationOpen);
-  if (!FLockFailure.empty()) Host.WriteLogNote(FLockFailure);
+  TellLockFailure();
   FStarted = true;
   RestoreAutomaticSession();
   const auto show = [this](const std::u16string& text) { Host.ShowMessageError(text); };

@@ -36,6 +36,9 @@ extern const std::u16string DemoDescription;
 // can't be read the fixed English text; the folder follows on a line of its
 // own.
 inline constexpr std::array<TTextKey, 1> StartupLangKeys = {{{u"Init", u"DataFolderInUse"}}};
+// A data folder that could not be locked, told once at start with the lock
+// file and why.
+inline constexpr std::array<TTextKey, 1> StartupLockLangKeys = {{{u"Init", u"DataFolderNotLocked"}}};
 extern const std::u16string DataFolderInUseText;
 
 // Log entry kinds the start-up and the shutdown write.
@@ -128,6 +131,7 @@ class TStartup {
   void RestoreAutomaticSession();
   void KeepConfigAside();
   void TellConfigNotRead();
+  void TellLockFailure();
 
   TStartupHost& Host;
   TZelto* Core = nullptr;
@@ -136,9 +140,9 @@ class TStartup {
   bool FStarted = false;
   // Held from the core's creation to its release.
   TInstanceLock FInstanceLock;
-  // Why the data folder could not be locked (logged once the log is open);
-  // empty when it was.
-  std::u16string FLockFailure;
+  // The lock file of a data folder that could not be locked, and why (told
+  // once the language and the log are open); empty when it was locked.
+  TFileReason FLockFailure;
   // The configuration could not be read: why, and the name it was kept
   // under (empty when it stayed where it was), until the user is told.
   bool FConfigNotRead = false;

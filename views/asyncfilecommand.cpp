@@ -6,6 +6,7 @@
 #include "form.h"
 #include "formmessage.h"
 #include "jobguard.h"
+#include "pairnotices.h"
 #include "textconv.h"
 #include "viewpopup.h"
 #include "viewworkspace.h"
@@ -70,7 +71,11 @@ bool Save(gui::TForm& window, TViewWorkspace& workspace, TZelto& core) {
   const std::u16string path = rtl::Utf8ToUtf16(dialog.FileName);
   std::u16string rawPath;
   if (!ConfirmSaveTarget(&window, core.AsyncDataSaveTarget(path, rawPath), rawPath)) return false;
-  if (core.SaveAsyncData(path)) return true;
+  const bool saved = core.SaveAsyncData(path);
+  TellPairNotices(
+      core, PairNoticeTexts(), [&window](const std::u16string& text) { ShowMessageBox(&window, mkError, text); },
+      [&workspace](const std::u16string& text) { workspace.WriteLogNote(text); });
+  if (saved) return true;
   TellFailure(window, workspace, atAsyncDataNotSaved, core.FileFailure);
   return false;
 }

@@ -64,6 +64,7 @@ std::u16string TfFFTGraph::CursorReadoutText(char cursor, char channel, char kin
   scale.FullScale = conditions.FullScale;
   scale.BinFrequency = bins.Frequency(k);
   scale.Quantity = TheCore->AmplDisplayMode;
+  scale.Mean = k == 0;
   return AmplitudeText(spectrum[static_cast<size_t>(k)] / SpectrumGain(), scale, sensor);
 }
 

@@ -129,28 +129,27 @@ void TfFFTGraph::RepaintPlot() {
   if (!TheCore || !TheCore->PlotUpdating) Plot->Paint();
 }
 
+// The thread frees itself once let go (StopSpectrumThread).
 void TfFFTGraph::StartSpectrumThread() {
   if (SpectrumThread || !TheCore) return;
   auto* thread = new TSpectrumThread(*TheCore, true);
   SpectrumThread = thread;
-  thread->FreeOnTerminate = false;
+  thread->FreeOnTerminate = true;
   thread->SetPriority(rtl::tpLower);
   thread->Resume();
   if (TheCore->SpectrumEvent) TheCore->SpectrumEvent->SetEvent();
 }
 
-// The wait serves the thread's Synchronize, so a hand-over under way ends;
-// a thread waiting for its plan gives the wait up when told to stop
-// (fftplans.h), and a stand-in transform is given up between its steps, so
-// the window never waits for the planner.
+// The window never waits for the thread, which runs below its priority: a
+// computation under way, even one that cannot be stopped at once, stops on
+// its own and frees the thread. Until then the core's spectra are still
+// the thread's: a thread started by the next show waits for it on its own
+// side, and the core, freed at the program's end, waits for both.
 void TfFFTGraph::StopSpectrumThread() {
   TSpectrumThread* thread = SpectrumThread;
   if (!thread) return;
-  thread->Terminate();
-  if (TheCore && TheCore->SpectrumEvent) TheCore->SpectrumEvent->SetEvent();
-  thread->WaitFor();
-  delete thread;
   SpectrumThread = nullptr;
+  thread->LetGo();
 }
 
 void TfFFTGraph::CloseView() {

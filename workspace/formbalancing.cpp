@@ -556,9 +556,10 @@ void TfBalancing::SyncMeasurementDone() {
 // The result panel's refresh shows the error line of a missing speed.
 void TfBalancing::ShowNoSpeedSignal() {
   if (!TheCore) return;
-  WriteLog(lekNoSpeedSignal);
   RefreshResults();
 }
+
+void TfBalancing::LogSpeedSignal(bool lost) { WriteLog(lost ? lekNoSpeedSignal : lekSpeedSignalBack); }
 
 void TfBalancing::AsyncMeasurementDone() {
   if (!TheCore) return;

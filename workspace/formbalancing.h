@@ -82,6 +82,7 @@ class TfBalancing : public TWindowFrame,
   void UpdateParamCaptions() override;
   void ShowNoError() override;
   void ShowNoSpeedSignal() override;
+  void LogSpeedSignal(bool lost) override;
 
   // TViewWorkspace (viewcommands.cpp, SetAsyncMode in formbalancing.cpp)
   gui::TForm* WorkspaceForm() override;

@@ -170,14 +170,18 @@ void TfBalancing::SaveSessionAs() {
       rtl::SameFile(target, TheCore->AutoSessionFile) || rtl::SameFile(rawTarget, TheCore->AutoDataFile);
   // Any other chosen pair takes the job in memory straight: a data folder
   // that takes no save (read-only, full) can't keep it from a disk that does.
-  if (!automatic && TheCore->SaveSessionAs(target) != TZelto::sfrDone) {
-    const std::u16string text = WithFileFailure(SessionSaveErrorText, TheCore->FileFailure);
-    if (Log) Log->WriteNote(text);
-    AskMessage(mkError, text);
+  TJobSaveReport report = JobSaveReport();
+  if (!automatic) {
+    const int32_t result = TheCore->SaveSessionAs(target);
+    TellPairNotices(*TheCore, report.PairTexts, report.ShowError, report.WriteLog);
+    if (result != TZelto::sfrDone) {
+      const std::u16string text = WithFileFailure(SessionSaveErrorText, TheCore->FileFailure);
+      if (Log) Log->WriteNote(text);
+      AskMessage(mkError, text);
+    }
   }
   // The automatic pair follows the job as after every command; its failure
   // is told as every failed save of the job is.
-  TJobSaveReport report = JobSaveReport();
   report.ShowEveryFailure = automatic;
   SaveJob(*TheCore, report);
 }

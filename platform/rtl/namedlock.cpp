@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "filesystemcalls.h"
 #include "folders.h"
 #include "regularfile.h"
 #include "textconv.h"
@@ -47,13 +48,6 @@ std::string HashText(const std::string& text) {
   return digits;
 }
 
-int FlockNoWait(int fd, int operation) {
-  int result;
-  do {
-    result = flock(fd, operation | LOCK_NB);
-  } while (result != 0 && errno == EINTR);
-  return result;
-}
 
 }  // namespace
 
@@ -85,7 +79,12 @@ bool TNamedLock::TryAcquire() {
   int error = 0;
   const int fd = OpenRegularFile(FPath, O_RDWR | O_CREAT, error, 0666);
   if (fd < 0) return false;
-  if (FlockNoWait(fd, LOCK_EX) != 0) {
+  // A lock folder on a file system without locks (a network share without
+  // its lock service) can't mark the device: it is taken as not held, and
+  // the device's own exclusive claim is what keeps a second user out.
+  int lockError = 0;
+  const TLockResult result = TryLockFile(fd, LOCK_EX, lockError);
+  if (result != TLockResult::Locked && result != TLockResult::NoLocks) {
     close(fd);
     return false;
   }
@@ -112,7 +111,8 @@ bool IsNamedLockHeld(const std::string& name, const std::string& lockDir) {
   if (fd < 0) return false;
   // A shared lock on a separate open file conflicts with any holder's
   // exclusive lock, ours included.
-  const bool held = FlockNoWait(fd, LOCK_SH) != 0 && errno == EWOULDBLOCK;
+  int lockError = 0;
+  const bool held = TryLockFile(fd, LOCK_SH, lockError) == TLockResult::Busy;
   close(fd);
   return held;
 }

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "filesystemcalls.h"
 #include "folders.h"
 #include "regularfile.h"
 
@@ -74,13 +75,15 @@ int CreateTemporary(const std::string& target, std::string& temporary) {
 // The replacement gets the old file's permission bits, so a document the
 // user shared or protected stays so; but the owner always keeps reading and
 // writing it, or a file that was unreadable by accident would stay so for
-// good. Only a regular file is replaced: a folder, a pipe or a device named
-// like the target is refused and left as it is.
+// good. On a file system without permission bits (a FAT stick) there is
+// nothing to keep, and the replacement goes on. Only a regular file is
+// replaced: a folder, a pipe or a device named like the target is refused
+// and left as it is.
 int KeepPermissions(int fd, const std::string& target) {
   struct stat old {};
   if (::stat(target.c_str(), &old) != 0) return 0;
   if (!S_ISREG(old.st_mode)) return S_ISDIR(old.st_mode) ? EISDIR : rtl::NotRegularFileError;
-  return ::fchmod(fd, (old.st_mode & 07777) | S_IRUSR | S_IWUSR) == 0 ? 0 : errno;
+  return rtl::SetFileMode(fd, (old.st_mode & 07777) | S_IRUSR | S_IWUSR);
 }
 
 }  // namespace

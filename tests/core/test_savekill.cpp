@@ -378,7 +378,10 @@ TEST_F(TwoWritersTest, AWriterStoppedWithItsRawFileUnderItsPendingNameCostsNoSav
   Kind.Fill(core, 4);
   ASSERT_TRUE(Kind.Save(core));
   EXPECT_EQ(LoadedSave(), 4);
-  EXPECT_EQ(FilesIn(Kind.Folder(core)), 2u);
+  // The other writer's save, which this one never read, was kept aside
+  // beside it rather than saved over.
+  EXPECT_EQ(core.PairKeptAside.size(), 2u);
+  EXPECT_EQ(FilesIn(Kind.Folder(core)), 4u);
 }
 
 }  // namespace

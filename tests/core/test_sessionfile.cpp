@@ -248,7 +248,7 @@ TEST_F(SessionFileTest, StoredBufferLengthStepsTheBlocks) {
   EXPECT_EQ(Core->Captures[1].Conditions.Length, 16);
   // A device of version 2 always captures its whole memory; a stored record
   // keeps its own length, never padded to it.
-  SetText(Core->DeviceVer, u"2.04");
+  Core->CapturesWholeMemory = true;
   writeJob(4);
   ASSERT_EQ(Core->LoadSession(), TZelto::sfrDone);
   EXPECT_EQ(Core->BuffLength, 8);

@@ -10,20 +10,25 @@
 #include <signal.h>
 #include <spawn.h>
 #include <stdlib.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "answerhook.h"
 #include "application.h"
 #include "dialogs.h"
+#include "filesystemcalls.h"
 #include "formbalancing.h"
 #include "folders.h"
 #include "formmessage.h"
@@ -76,11 +81,27 @@ std::optional<gui::TDialogAnswer> AnswerAsAUser(const gui::TDialogRequest& r, co
   return gui::TDialogAnswer{gui::mrOk, {}};  // the language choice
 }
 
+// A file system whose locks lock nothing (a home shared by two machines
+// whose locks are per client), and one without locks.
+int LockNothing(int, int) { return 0; }
+int NoLocks(int, int) {
+  errno = ENOLCK;
+  return -1;
+}
+
+// The file system the instance's folder stands on, as "<name>.calls" says.
+void StandInForFileSystem(const fs::path& signals, const std::string& name) {
+  const std::string calls = ReadText(signals / (name + ".calls"));
+  if (calls == "lock nothing") rtl::SetFlockCall(LockNothing);
+  if (calls == "no locks") rtl::SetFlockCall(NoLocks);
+}
+
 // Runs the program. Once its workspace shows it writes "<name>.ready"; when
 // "<name>.close" appears it closes the workspace, having measured a run
 // first when the file says "measure". Exit code 0 for a program that ended,
 // 3 for one that had to be stopped.
 int RunInstance(int& argc, char** argv, const fs::path& signals, const std::string& name) {
+  StandInForFileSystem(signals, name);
   gui::TApplication application(argc, argv);
   const fs::path messages = signals / (name + ".messages");
   gui::SetAnswerHook([&](const gui::TDialogRequest& r) { return AnswerAsAUser(r, messages); });
@@ -118,7 +139,11 @@ int RunInstance(int& argc, char** argv, const fs::path& signals, const std::stri
 
 class TInstance {
  public:
-  TInstance(const fs::path& signals, std::string name) : Signals(signals), Name(std::move(name)) {
+  // `calls` names the file system the instance stands on ("lock nothing",
+  // "no locks"); empty for the real one.
+  TInstance(const fs::path& signals, std::string name, const std::string& calls = {})
+      : Signals(signals), Name(std::move(name)) {
+    if (!calls.empty()) std::ofstream(Signals / (Name + ".calls")) << calls;
     std::string self = fs::read_symlink("/proc/self/exe").string();
     std::string flag = "--instance", folder = Signals.string();
     char* argv[] = {self.data(), flag.data(), folder.data(), Name.data(), nullptr};
@@ -190,13 +215,14 @@ class ProgramInstances : public ::testing::Test {
     FreeShlwapi();
   }
 
-  // The amplitude of the measured run in the job on disk.
-  double StoredAmplitude() {
+  // The amplitude of the measured run in the job on disk: the automatic
+  // pair, or the one of the document at `path`.
+  double StoredAmplitude(const std::u16string& path = {}) {
     EXPECT_TRUE(LoadShlwapi());
     double amplitude = -1;
     {
       TZelto core;
-      if (core.LoadSession() == TZelto::sfrDone) amplitude = core.Results[MeasuredRun].Meas.AmplA;
+      if (core.LoadSession(path) == TZelto::sfrDone) amplitude = core.Results[MeasuredRun].Meas.AmplA;
     }
     FreeShlwapi();
     return amplitude;
@@ -285,6 +311,94 @@ TEST_F(ProgramInstances, TheDemoPreparationRespectsARunningInstanceAndTellsWhyIt
   EXPECT_NE(errors.find((sensors / "Demo sensor A.xml").string() + ": Not a directory"), std::string::npos)
       << errors;
   EXPECT_FALSE(fs::exists(session));
+}
+
+// What a lock entry that can't carry the lock, or a file system whose locks
+// don't keep a second instance out, does to two instances on one folder:
+// B starts and idles, A starts, measures and closes, then B closes. A's run
+// survives B's close, or a message came first. An entry that is no regular
+// file is replaced, and A is refused; one that can't be replaced (a folder
+// with files) is told at B's start with its name and why, and A, finding
+// the day's log held, is refused. Where the locks lock nothing or are not
+// there, both run: B's close keeps A's session aside, byte for byte, and
+// says where. The demo preparation beside a running B is refused like A.
+TEST_F(ProgramInstances, AnUnlockableFolderNeverLosesTheOtherInstancesJob) {
+  const fs::path folder = rtl::NativePath(Folder);
+  const fs::path lock = folder / "Kalvenor.lock";
+  const std::string inUse =
+      "Another instance of the program is using the data folder.\n" + rtl::Utf16ToUtf8(Folder) + "\n--\n";
+  const std::string notLocked = "The data folder could not be locked against a second instance of the program.\n"
+                                "A session another instance saves there is kept aside, not saved over:\n" +
+                                lock.string();
+  struct TCase {
+    std::string Name;
+    std::function<void()> Prepare;
+    std::string Calls;
+    bool BothRun;
+    std::string StartMessage;  // B's, after the lock file's name
+  };
+  const fs::path target = fs::path(Data.Path()) / "elsewhere";
+  const std::vector<TCase> cases = {
+      {"empty folder", [&] { fs::create_directory(lock); }, "", false, ""},
+      {"folder with a file",
+       [&] {
+         fs::create_directory(lock);
+         std::ofstream(lock / "kept") << "kept";
+       },
+       "", false, ": Is a directory\n--\n"},
+      {"pipe", [&] { ::mkfifo(lock.c_str(), 0600); }, "", false, ""},
+      {"link", [&] { fs::create_symlink(target, lock); }, "", false, ""},
+      {"locks that lock nothing", [] {}, "lock nothing", true, ""},
+      {"no locks", [] {}, "no locks", true, ": No locks available\n--\n"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    // Each case starts from the configuration alone.
+    for (const auto& entry : fs::directory_iterator(folder))
+      if (entry.path().filename() != "Kalvenor.ini") fs::remove_all(entry.path());
+    for (const auto& entry : fs::directory_iterator(Signals)) fs::remove(entry.path());
+    c.Prepare();
+    TInstance b(Signals, "b", c.Calls);
+    ASSERT_TRUE(b.WaitReady()) << b.Messages();
+    if (c.Calls.empty()) {
+      // The demo preparation finds the running program by its lock or by
+      // its log, as a second instance does, where the folder keeps locks.
+      std::string errors;
+      EXPECT_EQ(PrepareDemo(Signals, errors), 1);
+      EXPECT_NE(errors.find("using the data folder"), std::string::npos) << errors;
+    }
+    TInstance a(Signals, "a", c.Calls);
+    ASSERT_TRUE(a.Started());
+    EXPECT_EQ(a.WaitReady(), c.BothRun) << a.Messages();
+    a.Close(true);
+    EXPECT_EQ(a.WaitEnd(), 0);
+    b.Close(false);
+    EXPECT_EQ(b.WaitEnd(), 0);
+    EXPECT_FALSE(fs::exists(target));
+    if (c.StartMessage.empty()) {
+      EXPECT_EQ(b.Messages().find(notLocked), std::string::npos) << b.Messages();
+    } else {
+      EXPECT_EQ(b.Messages().substr(0, notLocked.size() + c.StartMessage.size()), notLocked + c.StartMessage);
+    }
+    if (!c.BothRun) {
+      EXPECT_EQ(a.Messages(), inUse);
+      EXPECT_TRUE(c.StartMessage.empty() == fs::is_regular_file(lock));
+      continue;
+    }
+    // B closed last with the job it had: A's session is kept aside and named.
+    const std::string kept = "Another program had changed these files since this program last loaded or saved them.";
+    const std::string messages = b.Messages();
+    const size_t heading = messages.find(kept);
+    ASSERT_NE(heading, std::string::npos) << messages;
+    fs::path keptDocument;
+    for (const auto& entry : fs::directory_iterator(folder))
+      if (entry.path().extension() == ".daqsession" && entry.path().filename() != "!session.daqsession")
+        keptDocument = entry.path();
+    ASSERT_FALSE(keptDocument.empty());
+    EXPECT_NE(messages.find(keptDocument.string(), heading), std::string::npos) << messages;
+    EXPECT_EQ(StoredAmplitude(rtl::Utf8ToUtf16(keptDocument.string())), MeasuredAmplitude);
+    EXPECT_EQ(StoredAmplitude(), 0);
+  }
 }
 
 int main(int argc, char** argv) {
