@@ -10,6 +10,7 @@
 #include "zelto.h"
 
 #include <algorithm>
+#include <utility>
 #include <chrono>
 #include <optional>
 
@@ -478,6 +479,7 @@ void TZelto::ConfigureCapture(uint8_t mode) {
   DriverApi.CPGain(GainA, GainB);
   DriverApi.CPSampling(SamplingRate);
   DriverApi.CPSet();
+  IncomingConditions = DeviceConditions();
 }
 
 // A buffer shorter than BuffLength (not prepared by the start) is not read
@@ -514,9 +516,13 @@ void TZelto::TakeCapture(uint8_t mode) {
   if (!IncomingRead) return;
   IncomingRead = false;
   const bool twoChannels = Type == 1;
+  // A read-out without a configured capture (a test's) takes the device's.
+  TRecordConditions conditions = IncomingConditions.Holds() ? std::exchange(IncomingConditions, {}) : DeviceConditions();
   if (mode == 1) {
+    rtl::TCriticalSectionGuard guard(ResultsLock);
     LiveDataA.swap(Incoming.DataA);
     if (twoChannels) LiveDataB.swap(Incoming.DataB);
+    LiveConditions = std::move(conditions);
     return;
   }
   if (BalancingStep < 0 || BalancingStep >= static_cast<int32_t>(Captures.size())) return;
@@ -525,6 +531,7 @@ void TZelto::TakeCapture(uint8_t mode) {
     rtl::TCriticalSectionGuard guard(ResultsLock);
     run.DataA.swap(Incoming.DataA);
     if (twoChannels) run.DataB.swap(Incoming.DataB);
+    run.Conditions = std::move(conditions);
     StoreCaptureWindow(run, Incoming.T, Incoming.Start, Incoming.End);
   }
   // A run measured for the first time handed over no buffer of its own:

@@ -121,12 +121,17 @@ bool TZelto::SimulateCapture(uint8_t mode) {
   const auto room = [this](std::vector<int32_t>& v) {
     return std::min<int64_t>(static_cast<int64_t>(v.size()), std::max(BuffLength, 0));
   };
+  IncomingConditions = DeviceConditions();
   if (mode == 1) {
     const TDemoSignal s = DemoLiveSignal(fullScale, rangeA, rangeB, gainA, gainB, fs, rnd);
     // One length for both channels, so the random draws stay paired.
     const int64_t n = std::min(room(LiveDataA), LiveDataB.empty() ? room(LiveDataA) : room(LiveDataB));
     SynthesizeSamples(s, LiveDataA.empty() ? nullptr : LiveDataA.data(), LiveDataB.empty() ? nullptr : LiveDataB.data(),
                       static_cast<int32_t>(n), rnd);
+    {
+      rtl::TCriticalSectionGuard guard(ResultsLock);
+      LiveConditions = IncomingConditions;
+    }
     clock.Sleep(100);
     return true;
   }

@@ -105,7 +105,7 @@ std::shared_ptr<TSpectrumThreads> ThreadsOf(TZelto& core) {
 
 TSpectrumThread::TSpectrumThread(TZelto& core, bool createSuspended)
     : rtl::TThread(createSuspended), Core(core), Threads(ThreadsOf(core)),
-      Bins(static_cast<size_t>(std::max(core.RamSize, 0))) {
+      Bins(static_cast<size_t>(std::max(core.LongestRecord(), 0))) {
   Threads->Enter();
   if (!createSuspended) Resume();
 }
@@ -214,7 +214,9 @@ TSpectrumThread::TTransform TSpectrumThread::TransformWanted() const {
     const bool inside = start >= 0 && start < end && end <= static_cast<int32_t>(Core.SignalA.size());
     return {true, inside ? end - start : 0};
   }
-  return {false, IsPowerOfTwo(Core.BuffLength) ? Core.BuffLength : 0};
+  // The record's own length, whatever the capture length is now.
+  const int32_t n = Core.SignalOriginA.Holds() ? Core.SignalOriginA.Length : Core.BuffLength;
+  return {false, IsPowerOfTwo(n) ? n : 0};
 }
 
 // The plan is awaited (or found) with SignalLock free, and a stop ends the

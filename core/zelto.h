@@ -58,6 +58,23 @@ enum TVibValueType : uint8_t { vvtPeak = 0, vvtRms = 1, vvtPeakToPeak = 2 };
 // length starts here until start-up reads the real size.
 constexpr int32_t DefaultRamSize = 0x4000;
 
+// What a load could not take from the file and assumed, or took from the
+// file where this PC's sensor database says otherwise. The windows tell the
+// user (message and log) before a number of the job is shown.
+enum TConditionNoteKind : uint8_t {
+  cnScaleAssumed,   // no full scale, ranges or rate stored: this device's are assumed (Subject: the device)
+  cnSensorAssumed,  // only a sensor's name stored: this PC's sensor of that name is assumed
+  cnSensorUnknown,  // only a sensor's name stored, and this PC has no such sensor
+  cnSensorMissing,  // the stored sensor is used; this PC's database lacks it
+  cnSensorDiffers,  // the stored sensor is used; this PC's database holds another under that name
+};
+
+struct TConditionNote {
+  uint8_t Kind = cnScaleAssumed;
+  std::u16string Subject;
+  friend bool operator==(const TConditionNote&, const TConditionNote&) = default;
+};
+
 struct TControlMass {
   double Value = 1.0;
   std::string Unit = "g";  // UTF-8; at most 7 bytes in the session file
@@ -166,6 +183,32 @@ class TZelto {
   // driver error
   TDeviceText LastErrorText{};
 
+  // The conditions the live buffers were captured under, or read with.
+  TRecordConditions LiveConditions;
+  // What a load assumed or substituted (TConditionNote), each once, since
+  // the windows last told the user; every command that loads a job or
+  // asynchronous data tells them and clears this.
+  mutable std::vector<TConditionNote> ConditionNotes;
+  void NoteCondition(uint8_t kind, std::u16string_view subject) const;
+
+  // record conditions (recordconditions.cpp)
+  // The device's conditions now: what the next capture is taken under.
+  TRecordConditions DeviceConditions() const;
+  // A record's own conditions (a run's index, or TSignalOrigin::LiveRecord);
+  // for a record that holds none (never captured or read), the device's now.
+  TRecordConditions RecordConditions(int32_t record) const;
+  // The record the signal windows show: the live buffers or the current run.
+  int32_t ShownRecord() const;
+  TRecordConditions ShownConditions() const { return RecordConditions(ShownRecord()); }
+  // The sensor a run's results are converted with: the run's own.
+  SensorInfo RunSensor(int32_t run, uint8_t channel) const;
+  // Samples of the longest record in memory, at least RamSize: what a
+  // window's buffers and the spectra must hold.
+  int32_t LongestRecord() const;
+  // Grows the spectra (while a spectrum window has them) to the bins of the
+  // longest record; the caller holds SignalLock.
+  void FitSpectraToRecords();
+
   // display
   std::array<uint32_t, WorkColorCount> WorkColors{};
   std::u16string Language;
@@ -199,6 +242,15 @@ class TZelto {
   static std::u16string SensitivityUnitText(uint8_t sensorType);
   double ConvertAmplitude(double amplitude, double f, uint8_t quantity, uint8_t channel) const;
   double ConvertPhase(double phase, uint8_t quantity, uint8_t channel) const;
+  // A run's result with the sensor that run was captured with (RunSensor):
+  // every view, print-out and log line of a run's values goes through these.
+  std::u16string FormatRunAmplitude(int32_t run, double amplitude, double f, uint8_t quantity, uint8_t mode,
+                                    uint8_t channel) const;
+  std::u16string FormatRunPhase(int32_t run, double phase, uint8_t quantity, uint8_t channel) const;
+  double ConvertRunPhase(int32_t run, double phase, uint8_t quantity, uint8_t channel) const;
+  // The conditions the job's runs were captured under, for what a job
+  // prints once: those of its first measured run, the device's without one.
+  TRecordConditions JobConditions() const;
   static void CalcShades(uint32_t colour, uint32_t& lighter, uint32_t& darker);
   static int32_t Round(double x);
   const SensorInfo& ChannelSensor(uint8_t channel) const;
@@ -244,15 +296,14 @@ class TZelto {
   // session and asynchronous data files (sessionfile.cpp, asyncdatafile.cpp)
   // A load that read the document but not every sample as stored says so:
   // without samples when the raw file is missing or from another save (the
-  // runs' values come from the document), shortened when the stored runs
-  // are longer than the device memory allows. A save after either would
-  // replace the stored job by less.
+  // runs' values come from the document). A save after it would replace the
+  // stored job by less. Records are read whole at their stored length,
+  // whatever this device's memory.
   enum TSessionFileResult : int32_t {
     sfrDone = 0,
     sfrDocumentFailed = 1,
     sfrRawFileFailed = 2,
     sfrDoneWithoutSamples = 3,
-    sfrDoneShortened = 4,
   };
   // A result that left a job in the core: whole, or with less than stored.
   static bool SessionLoaded(int32_t result) { return result == sfrDone || result >= sfrDoneWithoutSamples; }
@@ -330,7 +381,7 @@ class TZelto {
   // hold it only for the short writes, never across a Synchronize; the
   // result panel, the plane diagrams and the views' read-outs hold it while
   // they read. Recursive.
-  rtl::TCriticalSection ResultsLock;
+  mutable rtl::TCriticalSection ResultsLock;
   // The revolution-synchronous window of the run converted into SignalA/B.
   int32_t SignalStart = 0, SignalEnd = 0;
   // Where SignalA/SignalB were converted from, under SignalLock; none for a
@@ -406,6 +457,10 @@ class TZelto {
   CaptureRecord Incoming;
   // Set by ReadCapture when Incoming holds this capture's window and samples.
   bool IncomingRead = false;
+  // The conditions the capture under way is taken with, fixed where the
+  // device (or the demo synthesis) is configured for it; TakeCapture gives
+  // them to the run or the live buffers with the samples.
+  TRecordConditions IncomingConditions;
   // Reads the window (mode 0) and the samples into Incoming, as prepared by
   // the start; it never resizes it. False when the device reported an
   // impossible window (mode 0): `window` holds it, and nothing is read.

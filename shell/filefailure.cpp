@@ -4,7 +4,7 @@
 #include "systemerror.h"
 #include "zelto.h"
 
-const std::array<TTextKey, 8> FileFailureLangKeys = {{
+const std::array<TTextKey, 14> FileFailureLangKeys = {{
     {u"Forms", u"FileInUse"},
     {u"Forms", u"FileDamaged"},
     {u"Forms", u"FileRateNotListed"},
@@ -13,6 +13,12 @@ const std::array<TTextKey, 8> FileFailureLangKeys = {{
     {u"Forms", u"ConfigNotSaved"},
     {u"Forms", u"SensorNotRead"},
     {u"Forms", u"ConfigNotKeptAside"},
+    {u"Forms", u"ConditionsAssumed"},
+    {u"Forms", u"DemoModeScale"},
+    {u"Forms", u"SensorAssumed"},
+    {u"Forms", u"SensorUnknown"},
+    {u"Forms", u"SensorMissing"},
+    {u"Forms", u"SensorDiffers"},
 }};
 
 namespace {
@@ -26,6 +32,12 @@ enum TFileFailureText : size_t {
   ftConfigNotSaved,
   ftSensorNotRead,
   ftConfigNotKeptAside,
+  ftConditionsAssumed,
+  ftDemoModeScale,
+  ftSensorAssumed,
+  ftSensorUnknown,
+  ftSensorMissing,
+  ftSensorDiffers,
 };
 
 std::u16string Text(TFileFailureText text) { return LangText(FileFailureLangKeys[text]).Text; }
@@ -61,6 +73,29 @@ void TellSensorFailures(const TZelto& core, const std::function<void(const std::
   std::u16string text = Text(ftSensorNotRead);
   for (const TFileReason& failure : core.SensorFailures) text += u"\n" + FileFailureText(failure);
   core.SensorFailures.clear();
+  if (log) log(text);
+  if (show) show(text);
+}
+
+void TellConditionNotes(const TZelto& core, const std::function<void(const std::u16string&)>& show,
+                        const std::function<void(const std::u16string&)>& log) {
+  if (core.ConditionNotes.empty()) return;
+  // One paragraph per kind, in the order of TConditionNoteKind.
+  static constexpr TFileFailureText Heads[] = {ftConditionsAssumed, ftSensorAssumed, ftSensorUnknown,
+                                               ftSensorMissing, ftSensorDiffers};
+  std::u16string text;
+  for (uint8_t kind = cnScaleAssumed; kind <= cnSensorDiffers; ++kind) {
+    std::u16string paragraph;
+    for (const TConditionNote& note : core.ConditionNotes) {
+      if (note.Kind != kind) continue;
+      const bool demo = kind == cnScaleAssumed && note.Subject.empty();
+      paragraph += u"\n" + (demo ? Text(ftDemoModeScale) : note.Subject);
+    }
+    if (paragraph.empty()) continue;
+    if (!text.empty()) text += u"\n";
+    text += Text(Heads[kind]) + paragraph;
+  }
+  core.ConditionNotes.clear();
   if (log) log(text);
   if (show) show(text);
 }

@@ -12,7 +12,7 @@
 #include "languageservice.h"
 
 // Every key looked up here (section "Forms").
-extern const std::array<TTextKey, 8> FileFailureLangKeys;
+extern const std::array<TTextKey, 14> FileFailureLangKeys;
 
 class TZelto;
 
@@ -46,6 +46,14 @@ std::u16string ConfigNotReadText(const TFileReason& failure, std::u16string_view
 // forgets them; nothing when there are none. Called by every command that
 // looks sensors up; either callback may be empty.
 void TellSensorFailures(const TZelto& core, const std::function<void(const std::u16string&)>& show,
+                        const std::function<void(const std::u16string&)>& log);
+
+// Tells what the last load assumed or took from the file against this PC's
+// sensor database (TZelto::ConditionNotes), each kind with the device or
+// the sensors it concerns, in one message and the log, and forgets it;
+// nothing when there is none. Called by every command that loads a job or
+// asynchronous data; either callback may be empty.
+void TellConditionNotes(const TZelto& core, const std::function<void(const std::u16string&)>& show,
                         const std::function<void(const std::u16string&)>& log);
 
 // The configuration that could not be written at shutdown; the text is

@@ -12,7 +12,7 @@
 #include "textconv.h"
 #include "zelto.h"
 
-const std::array<TTextKey, 12> JobGuardLangKeys = {{
+const std::array<TTextKey, 11> JobGuardLangKeys = {{
     {u"Forms", u"SessionNotSaved"},
     {u"Forms", u"OpenSessionReplacesRuns"},
     {u"Forms", u"RestoreSessionReplacesRuns"},
@@ -22,7 +22,6 @@ const std::array<TTextKey, 12> JobGuardLangKeys = {{
     {u"Forms", u"SessionKeptAside"},
     {u"Forms", u"SessionNotKeptAside"},
     {u"Forms", u"SamplesNotFound"},
-    {u"Forms", u"SamplesShortened"},
     {u"Forms", u"SaveNameOnlyExtension"},
     {u"Forms", u"LooseSamplesFound"},
 }};
@@ -39,7 +38,6 @@ enum TJobGuardText : size_t {
   jtSessionKeptAside,
   jtSessionNotKeptAside,
   jtSamplesNotFound,
-  jtSamplesShortened,
   jtSaveNameOnlyExtension,
   jtLooseSamplesFound,
 };
@@ -272,6 +270,5 @@ std::u16string KeptAsideText(const TKeptAside& kept, const TKeptAsideTexts& text
 
 std::u16string PartialLoadText(int32_t result) {
   if (result == TZelto::sfrDoneWithoutSamples) return Text(jtSamplesNotFound);
-  if (result == TZelto::sfrDoneShortened) return Text(jtSamplesShortened);
   return {};
 }

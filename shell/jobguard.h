@@ -27,7 +27,7 @@ class TComponent;
 }
 
 // Every key looked up here (section "Forms").
-extern const std::array<TTextKey, 12> JobGuardLangKeys;
+extern const std::array<TTextKey, 11> JobGuardLangKeys;
 
 // The text of a failed save of the job.
 std::u16string JobNotSavedText();

@@ -299,9 +299,10 @@ void TStartup::FinishStart(const TStartupTexts& texts, const std::vector<std::st
   TellLockFailure();
   FStarted = true;
   RestoreAutomaticSession();
-  TellSensorFailures(
-      *Core, [this](const std::u16string& text) { Host.ShowMessageError(text); },
-      [this](const std::u16string& text) { Host.WriteLogNote(text); });
+  const auto show = [this](const std::u16string& text) { Host.ShowMessageError(text); };
+  const auto log = [this](const std::u16string& text) { Host.WriteLogNote(text); };
+  TellSensorFailures(*Core, show, log);
+  TellConditionNotes(*Core, show, log);
   Host.ShowWorkspace(Core->BalancingStep);
 }
 

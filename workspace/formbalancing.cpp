@@ -215,9 +215,9 @@ void TfBalancing::RefreshResults() {
   // After shutdown nothing may read the core.
   if (!TheCore || !pMeas) return;
   rtl::TCriticalSectionGuard guard(TheCore->ResultsLock);
-  const double rangeA = TheCore->DriverInputRange(TheCore->GainA);
-  const double rangeB = TheCore->DriverInputRange(TheCore->GainB);
-  ComputeMeasurementFlags(*TheCore, rangeA, rangeB, *this);
+  // The current run is judged against the ranges it was captured with.
+  const TRecordConditions conditions = TheCore->RecordConditions(TheCore->BalancingStep);
+  ComputeMeasurementFlags(*TheCore, conditions.RangeA, conditions.RangeB, *this);
   const TRunTableView table = ComputeRunTable(*TheCore, *this, Texts);
   ApplyRunTable(table);
   ApplyValuePanel(table);

@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   core.CapturesWholeMemory = size > 0 && data[size - 1] == '2';
 
   const int32_t result = core.LoadSession(rtl::Utf8ToUtf16((folder / "job.daqsession").string()));
-  fuzz::Require(result >= TZelto::sfrDone && result <= TZelto::sfrDoneShortened);
+  fuzz::Require(result >= TZelto::sfrDone && result <= TZelto::sfrDoneWithoutSamples);
   if (result != TZelto::sfrDone) return 0;
   RequireInRange(core);
 

@@ -94,6 +94,9 @@ class JobKeeping : public WorkspaceWindowTest {
   void TrialRunsMeasured() {
     Core->VibSensorA = {u"Probe A", 100, stAcceleration, 2, 10000};
     Core->VibSensorB = {u"Probe B", 100, stAcceleration, 2, 10000};
+    // The sensors of the job are in this PC's sensor list.
+    for (const SensorInfo* sensor : {&Core->VibSensorA, &Core->VibSensorB})
+      ASSERT_EQ(Core->SaveSensor(sensor->Name, *sensor, false), TZelto::ssrSaved);
     Core->Session = {{2024, 6, 1}, "Hall 2", "Jane Roe", "Acme", "Fan 7", "Impeller"};
     Measure(0, 200, 1.0);
     Measure(1, 300, 2.0);
@@ -186,6 +189,9 @@ TEST_F(JobKeeping, OpeningASessionOfARateTheDeviceDoesNotListSaysSoAndKeepsTheJo
     XmlIniFile document;
     ASSERT_TRUE(document.Open(rtl::Utf8ToUtf16(other), u"SessionFile", true));
     document.WriteInteger(u"Options", u"SamplingRate", Core->DriverClockCount());
+    // As a file written before the rate was kept in Hz: the position is
+    // then the only record of it.
+    document.WriteFloat(u"Options", u"SamplingFrequency", 0);
     ASSERT_TRUE(document.Save());
   }
   gui::TAnswerScript script;
