@@ -1,13 +1,16 @@
 // Asynchronous data files: one free-running capture, the live buffers, kept
 // for the oscilloscope and spectrum windows. A pair of files with one base
 // name: the document (".asd", an XmlIniFile with root "AsyncDataFile") with
-// the capture settings and sensor names, and the raw file (".bin") with the
-// block of channel A and, for two channels, the block of channel B.
+// the capture settings and the conditions the capture was taken under
+// (conditionkeys.h: scale, ranges, rate and the sensors' records beside the
+// older positions and names), and the raw file (".bin") with the block of
+// channel A and, for two channels, the block of channel B.
 
 #include <algorithm>
 #include <span>
 #include <string>
 
+#include "conditionkeys.h"
 #include "datafilepair.h"
 #include "datafilevalues.h"
 #include "folders.h"
@@ -23,7 +26,6 @@ constexpr std::u16string_view Data = u"Data";
 constexpr std::u16string_view Config = u"Config";
 constexpr std::u16string_view RawExtension = u".bin";
 
-constexpr size_t MaxSensorName = 21;
 constexpr int32_t HighestWindowType = 7;
 
 // The raw file beside a document: the document's extension (the last dot
@@ -36,16 +38,20 @@ std::u16string RawPathOf(std::u16string path) {
   return path;
 }
 
-void WriteSettings(XmlIniFile& d, const TZelto& core) {
+// The live buffers' own conditions, written with them.
+void WriteSettings(XmlIniFile& d, const TZelto& core, const TRecordConditions& live) {
   d.WriteInteger(Options, u"Type", core.Type);
-  d.WriteInteger(Options, u"BuffLength", core.BuffLength);
+  d.WriteInteger(Options, u"BuffLength", live.Length);
   d.WriteInteger(Options, u"SamplingRate", core.SamplingRate);
   d.WriteInteger(Options, u"GainA", core.GainA);
   d.WriteInteger(Options, u"GainB", core.GainB);
-  d.WriteString(Options, u"VibSensorA.Name", core.VibSensorA.Name);
-  d.WriteString(Options, u"VibSensorB.Name", core.VibSensorB.Name);
+  datafile::WriteScaleKeys(d, Options, live);
+  datafile::WriteSensorKeys(d, Options, u"VibSensorA", live.SensorA);
+  datafile::WriteSensorKeys(d, Options, u"VibSensorB", live.SensorB);
 }
 
+// The capture length is bounded by the device's memory; the samples read
+// keep the stored length.
 void ReadSettings(const XmlIniFile& d, TZelto& core, int32_t storedLength) {
   core.Type = TableIndex(d.ReadInteger(Options, u"Type", 0), 1, 0);
   core.BuffLength = std::min(storedLength, core.RamSize);
@@ -55,14 +61,30 @@ void ReadSettings(const XmlIniFile& d, TZelto& core, int32_t storedLength) {
   core.WindowType = TableIndex(d.ReadInteger(Config, u"WindowType", 0), HighestWindowType, 0);
 }
 
-// A channel whose name is empty, or whose sensor file is gone, keeps the
-// sensor it had.
-void ReadSensor(const XmlIniFile& d, std::u16string_view key, const TZelto& core, SensorInfo& sensor) {
-  const std::u16string name = d.ReadString(Options, key, u"", MaxSensorName);
-  SensorInfo loaded;
-  if (name.empty() || !core.LoadSensor(name, loaded)) return;
-  datafile::CheckSensorType(loaded);
-  sensor = loaded;
+// The conditions the stored capture was taken under: as stored, or in an
+// older file the scale at the stored positions of this device's lists and
+// this PC's sensors of the stored names, each assumption noted. Called
+// after ReadSettings, with the set-up's sensors as they were.
+TRecordConditions ReadLiveConditions(const XmlIniFile& d, const TZelto& core, int32_t storedLength) {
+  TRecordConditions c;
+  c.Length = storedLength;
+  const bool stored = datafile::ReadScaleKeys(d, Options, c);
+  if (!stored) {
+    c.FullScale = core.DriverFullScale();
+    c.RangeA = core.DriverInputRange(core.GainA);
+    c.RangeB = core.DriverInputRange(core.GainB);
+    c.SampleRate = core.DriverSamplingFrequency();
+    if (c.Known()) core.NoteCondition(cnScaleAssumed, core.DeviceReady ? TextOf(core.DeviceDescr) : u"");
+  }
+  c.SensorA = datafile::ReadStoredSensor(d, Options, u"VibSensorA", core, true);
+  c.SensorB = core.Type == 1 ? datafile::ReadStoredSensor(d, Options, u"VibSensorB", core, true) : SensorInfo{};
+  return c;
+}
+
+// A channel whose sensor has no record here (no name, or a name only that
+// this PC lacks) keeps the set-up's sensor for the next capture.
+void TakeSetUpSensor(const SensorInfo& stored, SensorInfo& sensor) {
+  if (stored.Sensitivity != 0) sensor = stored;
 }
 
 // The raw file's size the document asks for: a block of `storedLength`
@@ -74,10 +96,10 @@ uint64_t RawBytesOf(const XmlIniFile& d, int32_t storedLength) {
 }
 
 // A live buffer as the capture threads size it, at least RamSize samples,
-// with the block of BuffLength samples from the raw file at its start.
+// with the whole stored block at its start.
 void ReadLiveChannel(TRawSampleReader& raw, const TZelto& core, int32_t storedLength,
                      std::vector<int32_t>& live) {
-  const int32_t length = std::max(core.BuffLength, 0);
+  const int32_t length = std::max(storedLength, 0);
   live.assign(static_cast<size_t>(std::max(core.RamSize, length)), 0);
   raw.ReadBlock(storedLength, std::span<int32_t>(live).first(static_cast<size_t>(length)));
 }
@@ -118,11 +140,12 @@ bool TZelto::SaveAsyncData(std::u16string path) {
 
   const bool hasA = !LiveDataA.empty();
   const bool hasB = Type == 1 && !LiveDataB.empty();
-  WriteSettings(document, *this);
+  const TRecordConditions live = RecordConditions(TSignalOrigin::LiveRecord);
+  WriteSettings(document, *this, live);
   document.WriteInteger(Data, u"ChannelA", hasA ? 1 : 0);
   document.WriteInteger(Data, u"ChannelB", hasB ? 1 : 0);
-  if (hasA) pair.WriteBlock(LiveDataA, BuffLength);
-  if (hasB) pair.WriteBlock(LiveDataB, BuffLength);
+  if (hasA) pair.WriteBlock(LiveDataA, live.Length);
+  if (hasB) pair.WriteBlock(LiveDataB, live.Length);
   const bool saved = pair.Commit(document) == datafile::TDataFilePairWriter::TResult::Done;
   FileFailure = pair.Failure();
   return saved;
@@ -140,7 +163,9 @@ bool TZelto::LoadAsyncData(std::u16string path) {
   // of another save are never read with this document's values.
   const int32_t storedLength = document.ReadInteger(Options, u"BuffLength", RamSize);
   if (datafile::HasKey(document, Options, u"BuffLength") && !datafile::IsSampleCount(storedLength)) return false;
-  if (!datafile::RateListed(document, Options, DriverClockCount())) {
+  // A file that stores its rate in Hz labels its samples itself; an older
+  // one only by the position in the device's list.
+  if (!datafile::RateStoredInHertz(document, Options) && !datafile::RateListed(document, Options, DriverClockCount())) {
     FileFailure.Error = RateNotListedError;
     return false;
   }
@@ -154,15 +179,23 @@ bool TZelto::LoadAsyncData(std::u16string path) {
   }
 
   ClearMeasurements();
+  ConditionNotes.clear();
   {
     const auto lock = LockSignalsForWriting();  // the spectrum's settings among them
     ReadSettings(document, *this, storedLength);
   }
-  ReadSensor(document, u"VibSensorA.Name", *this, VibSensorA);
-  ReadSensor(document, u"VibSensorB.Name", *this, VibSensorB);
+  TRecordConditions live = ReadLiveConditions(document, *this, storedLength);
+  TakeSetUpSensor(live.SensorA, VibSensorA);
+  TakeSetUpSensor(live.SensorB, VibSensorB);
   if (document.ReadInteger(Data, u"ChannelA", 0) != 0) ReadLiveChannel(raw, *this, storedLength, LiveDataA);
   if (Type == 1 && document.ReadInteger(Data, u"ChannelB", 0) != 0)
     ReadLiveChannel(raw, *this, storedLength, LiveDataB);
+  {
+    const auto lock = LockSignalsForWriting();
+    rtl::TCriticalSectionGuard guard(ResultsLock);
+    LiveConditions = std::move(live);
+    FitSpectraToRecords();
+  }
   // The sensors named in the document were looked up on the way.
   FileFailure = {};
   return true;

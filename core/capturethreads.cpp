@@ -10,6 +10,7 @@
 #include "zelto.h"
 
 #include <algorithm>
+#include <utility>
 #include <chrono>
 #include <optional>
 
@@ -59,6 +60,12 @@ void SetDemoTemperatures(TZelto& core) {
 }
 
 }  // namespace
+
+uint32_t NoRevolutionPauseMs(int32_t buffLength, double rateHz) {
+  if (!(rateHz > 0) || buffLength <= 0) return NoRevolutionPauseMaxMs;
+  const double ms = 1000.0 * buffLength / rateHz;
+  return static_cast<uint32_t>(std::clamp(ms, double{NoRevolutionPauseMinMs}, double{NoRevolutionPauseMaxMs}));
+}
 
 std::string SamplingProgressText(int32_t address, int32_t buffLength) {
   if (buffLength <= 0 || address > buffLength) return {};
@@ -193,6 +200,7 @@ TCaptureEnd TBalThread::Loop() {
     end = Capture();
     if (end == TCaptureEnd::NoRevolution) {
       ReportNoRevolution();
+      PaceNoRevolution();
       continue;
     }
     if (end != TCaptureEnd::Completed) break;
@@ -202,6 +210,7 @@ TCaptureEnd TBalThread::Loop() {
     Core.EvaluateCapture(0, Core.BalancingStep);
     Synchronize([this] { SyncUpdateViews(); });
     CountReading();
+    if (SpeedLog.Reading(CaptureClock().GetTickCount())) Synchronize([this] { SyncLogSpeedSignal(false); });
   } while (!Terminated());
   return end == TCaptureEnd::NoRevolution ? TCaptureEnd::Stopped : end;
 }
@@ -213,9 +222,22 @@ void TBalThread::CountReading() {
   if (slots > 1 && Core.Readings < slots) ++Core.Readings;
 }
 
+// The error line follows every change of the signal; the log hears of it
+// as SpeedLog decides.
 void TBalThread::ReportNoRevolution() {
-  if (Core.NoSpeedSignal.exchange(1)) return;
-  Synchronize([this] { SyncNoSpeedSignal(); });
+  const bool log = SpeedLog.Loss(CaptureClock().GetTickCount());
+  if (!Core.NoSpeedSignal.exchange(1)) Synchronize([this] { SyncNoSpeedSignal(); });
+  if (log) Synchronize([this] { SyncLogSpeedSignal(true); });
+}
+
+// A device without speed pulses may end each capture at once: the next one
+// waits as long as a capture of the buffer takes, in short steps so a stop
+// is not kept waiting.
+void TBalThread::PaceNoRevolution() {
+  constexpr uint32_t StepMs = 50;
+  const uint32_t pause = NoRevolutionPauseMs(Core.BuffLength, Core.DriverSamplingFrequency());
+  for (uint32_t slept = 0; slept < pause && !Terminated(); slept += StepMs)
+    CaptureClock().Sleep(std::min(StepMs, pause - slept));
 }
 
 TCaptureEnd TBalThread::Capture() {
@@ -269,6 +291,10 @@ void TBalThread::SyncNoSpeedSignal() {
   if (TBalancingServices* workspace = windows.Balancing) workspace->ShowNoSpeedSignal();
   if (TTimeGraphServices* scope = windows.TimeGraph; scope && scope->Visible) scope->MirrorStatus();
   if (TSpectrumViewServices* spectrum = windows.SpectrumView; spectrum && spectrum->Visible) spectrum->MirrorStatus();
+}
+
+void TBalThread::SyncLogSpeedSignal(bool lost) {
+  if (TBalancingServices* workspace = WindowServices().Balancing) workspace->LogSpeedSignal(lost);
 }
 
 void TBalThread::SyncRefreshDebug() {
@@ -453,6 +479,7 @@ void TZelto::ConfigureCapture(uint8_t mode) {
   DriverApi.CPGain(GainA, GainB);
   DriverApi.CPSampling(SamplingRate);
   DriverApi.CPSet();
+  IncomingConditions = DeviceConditions();
 }
 
 // A buffer shorter than BuffLength (not prepared by the start) is not read
@@ -489,17 +516,29 @@ void TZelto::TakeCapture(uint8_t mode) {
   if (!IncomingRead) return;
   IncomingRead = false;
   const bool twoChannels = Type == 1;
+  // A read-out without a configured capture (a test's) takes the device's.
+  TRecordConditions conditions = IncomingConditions.Holds() ? std::exchange(IncomingConditions, {}) : DeviceConditions();
   if (mode == 1) {
+    rtl::TCriticalSectionGuard guard(ResultsLock);
     LiveDataA.swap(Incoming.DataA);
     if (twoChannels) LiveDataB.swap(Incoming.DataB);
+    LiveConditions = std::move(conditions);
     return;
   }
   if (BalancingStep < 0 || BalancingStep >= static_cast<int32_t>(Captures.size())) return;
   CaptureRecord& run = Captures[BalancingStep];
-  rtl::TCriticalSectionGuard guard(ResultsLock);
-  run.DataA.swap(Incoming.DataA);
-  if (twoChannels) run.DataB.swap(Incoming.DataB);
-  StoreCaptureWindow(run, Incoming.T, Incoming.Start, Incoming.End);
+  {
+    rtl::TCriticalSectionGuard guard(ResultsLock);
+    run.DataA.swap(Incoming.DataA);
+    if (twoChannels) run.DataB.swap(Incoming.DataB);
+    run.Conditions = std::move(conditions);
+    StoreCaptureWindow(run, Incoming.T, Incoming.Start, Incoming.End);
+  }
+  // A run measured for the first time handed over no buffer of its own:
+  // Incoming grows again for the next read-out. Only the capture thread
+  // uses Incoming, so this needs no window to wait.
+  Reserve(Incoming.DataA, BuffLength);
+  if (twoChannels) Reserve(Incoming.DataB, BuffLength);
 }
 
 void TZelto::StoreCaptureWindow(CaptureRecord& run, int32_t t, int32_t start, int32_t end) {
@@ -516,12 +555,13 @@ void TZelto::PrepareLiveBuffers() {
     for (std::vector<int32_t>* buffer : {&LiveDataB, &Incoming.DataB}) Reserve(*buffer, length);
 }
 
+// The run's own buffers are left as they are: it gets samples only from a
+// counted capture (TakeCapture), so a run whose captures never counted stays
+// without any, and is shown and stored as not measured.
 void TZelto::PrepareRunBuffers() {
   if (BalancingStep < 0 || BalancingStep >= static_cast<int32_t>(Captures.size())) return;
-  CaptureRecord& run = Captures[BalancingStep];
-  for (std::vector<int32_t>* buffer : {&run.DataA, &Incoming.DataA}) Reserve(*buffer, BuffLength);
-  if (Type == 1)
-    for (std::vector<int32_t>* buffer : {&run.DataB, &Incoming.DataB}) Reserve(*buffer, BuffLength);
+  Reserve(Incoming.DataA, BuffLength);
+  if (Type == 1) Reserve(Incoming.DataB, BuffLength);
   const auto lock = LockSignalsForWriting();
   const size_t length = static_cast<size_t>(std::max(BuffLength, 0));
   if (SignalA.size() != length) {

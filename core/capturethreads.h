@@ -14,6 +14,7 @@
 // (SyncMeasurementDone / AsyncMeasurementDone) is the last thing it does
 // with the core, and BalThread / VibThread are null from then on.
 
+#include "speedsignallog.h"
 #include "thread.h"
 
 #include <cstdint>
@@ -27,6 +28,15 @@ class TZelto;
 // NoRevolution: the capture held no whole revolution (no speed pulses); it
 // gives no reading, and a balancing capture goes on with the next one.
 enum class TCaptureEnd { Completed, Stopped, DriverError, WindowError, NoRevolution };
+
+// The pause after a balancing capture without a whole revolution: the
+// time a capture of buffLength samples at rateHz takes, at least
+// NoRevolutionPauseMinMs and at most NoRevolutionPauseMaxMs (also without a
+// rate), so captures without speed pulses are paced however fast the device
+// ends them, and the first capture with pulses is never long in coming.
+constexpr uint32_t NoRevolutionPauseMinMs = 100;
+constexpr uint32_t NoRevolutionPauseMaxMs = 2000;
+uint32_t NoRevolutionPauseMs(int32_t buffLength, double rateHz);
 
 // Caption of the transfer percent: "" at 0 % and above BuffLength, else
 // address x 100 / length (integer division) and "%".
@@ -79,13 +89,18 @@ class TBalThread : public TCaptureThread {
   TCaptureEnd DemoCapture();
   // Readings += 1 up to AvgSize, after the hand-over of the reading.
   void CountReading();
-  // A capture without a revolution: shown and logged once per loss of the
-  // speed signal.
+  // A capture without a revolution: shown once per loss of the speed
+  // signal, logged as SpeedLog decides, and the next capture paced.
   void ReportNoRevolution();
+  void PaceNoRevolution();
   void SyncNoSpeedSignal();
+  void SyncLogSpeedSignal(bool lost);
   void SyncUpdateViews();
   void SyncFinished();
   void SyncRefreshDebug();
+
+  // Only this thread uses it: a new Start begins a new one.
+  TSpeedSignalLog SpeedLog;
 };
 
 class TVibThread : public TCaptureThread {
@@ -107,8 +122,9 @@ extern TBalThread* BalThread;
 extern TVibThread* VibThread;
 
 // Starts a balancing capture of the current run when no capture runs:
-// creates the run's buffers and the signal buffers where missing (zeroed,
-// BuffLength samples), frees the live buffers, Readings := 0,
+// creates the read-out's and the signal buffers where missing (zeroed,
+// BuffLength samples; the run gets samples only from a counted capture),
+// frees the live buffers, Readings := 0,
 // SpectrumInWindow := 0, Measuring := 1, then the thread at normal priority,
 // freeing itself. False when a capture runs already.
 bool StartBalancingCapture(TZelto& core);

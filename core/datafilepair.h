@@ -125,7 +125,7 @@ class TDataFilePairWriter {
   // name, or two names the file system resolves to one file): such a pair
   // can't hold both, and is never written.
   bool IsOpen() const { return Distinct && Lock.Held() && Raw.IsOpen() && FFailure.File.empty(); }
-  void WriteBlock(const std::vector<int32_t>& samples, int32_t length) { Raw.WriteBlock(samples, length); }
+  void WriteBlock(std::span<const int32_t> samples, int32_t length) { Raw.WriteBlock(samples, length); }
   // Records the raw file in `document`, then replaces the pair: raw file to
   // its pending name, document, raw file into place.
   TResult Commit(XmlIniFile& document);

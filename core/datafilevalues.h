@@ -36,6 +36,13 @@ inline bool RateListed(const XmlIniFile& document, std::u16string_view section, 
   return index >= 0 && index < count;
 }
 
+// The document states the rate its samples were captured at in Hz (a
+// positive number), so its records carry their own rate whatever the
+// position in this device's list.
+inline bool RateStoredInHertz(const XmlIniFile& document, std::u16string_view section) {
+  return document.ReadFloat(section, u"SamplingFrequency", 0.0) > 0;
+}
+
 // A sensor's type selects its unit; an unknown one reads as acceleration.
 inline void CheckSensorType(SensorInfo& sensor) {
   sensor.Type = TableIndex(sensor.Type, stDisplacement, stAcceleration);

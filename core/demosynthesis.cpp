@@ -121,26 +121,40 @@ bool TZelto::SimulateCapture(uint8_t mode) {
   const auto room = [this](std::vector<int32_t>& v) {
     return std::min<int64_t>(static_cast<int64_t>(v.size()), std::max(BuffLength, 0));
   };
+  IncomingConditions = DeviceConditions();
   if (mode == 1) {
     const TDemoSignal s = DemoLiveSignal(fullScale, rangeA, rangeB, gainA, gainB, fs, rnd);
     // One length for both channels, so the random draws stay paired.
     const int64_t n = std::min(room(LiveDataA), LiveDataB.empty() ? room(LiveDataA) : room(LiveDataB));
     SynthesizeSamples(s, LiveDataA.empty() ? nullptr : LiveDataA.data(), LiveDataB.empty() ? nullptr : LiveDataB.data(),
                       static_cast<int32_t>(n), rnd);
+    {
+      rtl::TCriticalSectionGuard guard(ResultsLock);
+      LiveConditions = IncomingConditions;
+    }
     clock.Sleep(100);
     return true;
   }
   if (BalancingStep < 0 || BalancingStep >= static_cast<int32_t>(Captures.size())) return true;
-  CaptureRecord& run = Captures[BalancingStep];
   const TDemoWindow w = DemoCaptureWindow(BuffLength, fs);
   // No whole revolution fits: an empty window over the run's samples would
   // replace its last reading by one that never happened.
   if (w.T < 1) return false;
-  StoreCaptureWindow(run, w.T, w.Start, w.End);
+  // Synthesised into Incoming and taken over as a device's read-out is, so
+  // the run gets samples only from a capture that counts; buffers the start
+  // did not prepare are not written, as a device's read-out is not.
+  std::vector<int32_t>& a = Incoming.DataA;
+  std::vector<int32_t>& b = Incoming.DataB;
+  const bool twoChannels = Type == 1;
+  const auto tooShort = [this](const std::vector<int32_t>& v) { return v.size() < static_cast<size_t>(BuffLength); };
+  if (BuffLength <= 0 || tooShort(a) || (twoChannels && tooShort(b))) return true;
   const TDemoSignal s = DemoRunSignal(BalancingStep, fullScale, rangeA, rangeB, gainA, gainB, fs, rnd);
-  const int64_t n = std::min(room(run.DataA), run.DataB.empty() ? room(run.DataA) : room(run.DataB));
-  SynthesizeSamples(s, run.DataA.empty() ? nullptr : run.DataA.data(), run.DataB.empty() ? nullptr : run.DataB.data(),
-                    static_cast<int32_t>(n), rnd);
+  SynthesizeSamples(s, a.data(), twoChannels ? b.data() : nullptr, BuffLength, rnd);
+  Incoming.T = w.T;
+  Incoming.Start = w.Start;
+  Incoming.End = w.End;
+  IncomingRead = true;
+  TakeCapture(0);
   clock.Sleep(100);
   return true;
 }

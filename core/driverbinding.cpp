@@ -116,6 +116,20 @@ int32_t TZelto::ReadDriverError() {
 
 int32_t TZelto::DriverFullScale() const { return EntryOf(DriverModule, DriverApi.GetConfigItems, 0); }
 
+bool TZelto::DriverCapturesWholeMemory() const {
+  return DriverModule && DriverApi.GetConfigItems && DriverApi.GetConfigItems(SARTEL_CONFIG_WHOLE_MEMORY) == 1;
+}
+
+// A model that captures its whole memory measures RamSize samples from the
+// first capture on, so a session measured now reads back alike at the next
+// start, and the set-up offers no other length.
+void TZelto::ReadDeviceMemory() {
+  const int32_t ramSize = DriverApi.GetDeviceRamSize ? DriverApi.GetDeviceRamSize() : 0;
+  if (ramSize > 0) RamSize = ramSize;
+  CapturesWholeMemory = DriverCapturesWholeMemory();
+  BuffLength = CapturesWholeMemory ? RamSize : std::min(BuffLength, RamSize);
+}
+
 int32_t TZelto::DriverSamplingFrequency() const {
   return EntryOf(DriverModule, DriverApi.GetClockItems, SamplingRate);
 }

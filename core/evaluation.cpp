@@ -17,10 +17,10 @@ namespace {
 constexpr int32_t kRuns = RunCount;
 constexpr int32_t kMaxSlots = MaxAvgSize;
 
-// The samples of a run lie in 0 <= Start < End <= BuffLength; anything else
-// (a damaged file, a confused device) gives the run no vector.
-bool WindowInside(const CaptureRecord& c, int32_t buffLength) {
-  return c.Start >= 0 && c.Start < c.End && c.End <= buffLength;
+// The samples of a run lie in 0 <= Start < End <= its length; anything
+// else (a damaged file, a confused device) gives the run no vector.
+bool WindowInside(const CaptureRecord& c, int32_t length) {
+  return c.Start >= 0 && c.Start < c.End && c.End <= length;
 }
 
 // A channel buffer that is missing or too short for `length` samples is an
@@ -48,17 +48,17 @@ TPolar SlotPolar(const TVector4& v, bool channelB) {
   return channelB ? TPolar{v.AmplB, v.PhB} : TPolar{v.AmplA, v.PhA};
 }
 
-// Fills SignalA/SignalB from the current run or the live buffers; the
-// caller holds SignalLock.
+// Fills SignalA/SignalB from the current run or the live buffers, at the
+// record's own length and rate; the caller holds SignalLock.
 void ConvertLocked(TZelto& core) {
-  const int32_t length = std::max(core.BuffLength, 0);
+  const TRecordConditions conditions = core.ShownConditions();
+  const int32_t length = std::max(conditions.Length, 0);
   const bool twoChannels = core.Type == 1;
   if (core.SignalA.size() != static_cast<size_t>(length)) core.SignalA.assign(length, 0.0);
   if (twoChannels && core.SignalB.size() != static_cast<size_t>(length)) core.SignalB.assign(length, 0.0);
   const std::vector<int32_t>* a = nullptr;
   const std::vector<int32_t>* b = nullptr;
-  TSignalOrigin origin{TSignalOrigin::LiveRecord, length, static_cast<double>(core.DriverSamplingFrequency()),
-                       core.Job};
+  TSignalOrigin origin{TSignalOrigin::LiveRecord, length, conditions.SampleRate, core.Job};
   if (core.AsyncMode) {
     a = &core.LiveDataA;
     b = &core.LiveDataB;
@@ -112,17 +112,18 @@ void StoreStatistics(TZelto& core, TSampleSpan span, const std::vector<int32_t>&
 void SyncVectorOf(const TZelto& core, int32_t run, TVector4& slot) {
   slot = {};
   const CaptureRecord& c = core.Captures[run];
-  if (!WindowInside(c, core.BuffLength)) return;
+  const TRecordConditions conditions = core.RecordConditions(run);
+  if (!WindowInside(c, conditions.Length)) return;
   const int32_t n = c.End - c.Start;
-  const double fullScale = core.DriverFullScale();
+  const double fullScale = conditions.FullScale;
   if (const int32_t* a = Channel(c.DataA, c.End)) {
-    const TPolar v = BinToPolar(SyncBin(a + c.Start, n, c.T), core.DriverInputRange(core.GainA), fullScale);
+    const TPolar v = BinToPolar(SyncBin(a + c.Start, n, c.T), conditions.RangeA, fullScale);
     slot.AmplA = v.Ampl;
     slot.PhA = v.Phase;
   }
   if (core.Type != 1) return;
   if (const int32_t* b = Channel(c.DataB, c.End)) {
-    const TPolar v = BinToPolar(SyncBin(b + c.Start, n, c.T), core.DriverInputRange(core.GainB), fullScale);
+    const TPolar v = BinToPolar(SyncBin(b + c.Start, n, c.T), conditions.RangeB, fullScale);
     slot.AmplB = v.Ampl;
     slot.PhB = v.Phase;
   }
@@ -194,9 +195,9 @@ void TZelto::EvaluateCapture(uint8_t live, int32_t run) {
   rtl::TCriticalSectionGuard guard(ResultsLock);
   MeanA = MeanB = RmsA = RmsB = MinA = MinB = MaxA = MaxB = 0;
   OverloadA = OverloadB = 0;
-  const double fullScale = DriverFullScale();
   if (live) {
-    StoreStatistics(*this, StatisticsSpan(nullptr, BuffLength), LiveDataA, LiveDataB, fullScale);
+    const TRecordConditions conditions = RecordConditions(TSignalOrigin::LiveRecord);
+    StoreStatistics(*this, StatisticsSpan(nullptr, conditions.Length), LiveDataA, LiveDataB, conditions.FullScale);
     return;
   }
   if (run < 0 || run >= kRuns) return;
@@ -207,15 +208,17 @@ void TZelto::EvaluateCapture(uint8_t live, int32_t run) {
     return;
   }
   const CaptureRecord& capture = Captures[run];
-  const bool window = WindowInside(capture, BuffLength) && Channel(capture.DataA, capture.End);
+  const TRecordConditions conditions = RecordConditions(run);
+  const bool window = WindowInside(capture, conditions.Length) && Channel(capture.DataA, capture.End);
   const int32_t n = window ? capture.End - capture.Start : 0;
   const int64_t cycles = static_cast<int64_t>(capture.T) * n;
-  result.Freq = cycles == 0 ? 0 : capture.T * (DriverSamplingFrequency() / static_cast<double>(n));
+  result.Freq = cycles == 0 ? 0 : capture.T * (conditions.SampleRate / static_cast<double>(n));
   SyncVectorOf(*this, run, result.Slots[NextSlot(*this, result)]);
   AverageOf(*this, run, result.Meas);
   if (run > RunCorrection) ComputeRunCorrection(*this, run);
   if (n == 0) return;
-  StoreStatistics(*this, StatisticsSpan(&capture, BuffLength), capture.DataA, capture.DataB, fullScale);
+  StoreStatistics(*this, StatisticsSpan(&capture, conditions.Length), capture.DataA, capture.DataB,
+                  conditions.FullScale);
   result.Valid = 1;
 }
 
@@ -256,6 +259,7 @@ void TZelto::ClearMeasurements() {
   const auto lock = LockSignalsForWriting();
   rtl::TCriticalSectionGuard guard(ResultsLock);
   for (CaptureRecord& c : Captures) c = CaptureRecord();
+  LiveConditions = {};
   for (MeasurementResult& r : Results) r = MeasurementResult();
   Free(SignalA);
   Free(SignalB);

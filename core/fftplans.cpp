@@ -38,6 +38,8 @@ constexpr double kMeasureLimitSeconds = 3.0;
 // How often a thread waiting for the planner asks whether it was stopped.
 constexpr auto kStopPoll = std::chrono::milliseconds(2);
 
+bool PowerOfTwo(int32_t n) { return n > 0 && (n & (n - 1)) == 0; }
+
 bool IsMeasured(int32_t n, TFftPlacement placement) {
   return placement == TFftPlacement::OutOfPlace && n <= kLongestMeasured;
 }
@@ -94,6 +96,7 @@ class TPlanStore {
   std::deque<TPlanKey> Measurements;
   std::vector<TPlanKey> Refused;  // estimates FFTW could not make, until asked again
   std::optional<TPlanKey> Busy;   // what the planner thread plans now
+  bool BusyMeasuring = false;     // and whether it measures it
   bool Stopping = false;
   // Plans released while the planner was busy: destroyed by its next holder.
   std::vector<const TRealFft*> Released;
@@ -186,6 +189,13 @@ std::shared_ptr<const TRealFft> TPlanStore::Get(TPlanKey key, const std::functio
 
 // Asks `stopped` every few milliseconds while it waits. A plan made for the
 // caller but dropped before it looked (evicted, forgotten) is asked for again.
+// The stand-in is taken only where it saves a long wait or costs little: a
+// measurement of another length may take seconds, and a power of two goes
+// through one half-length transform. Any other length goes through the
+// chirp, three transforms of at least twice its length with tables made
+// anew for each spectrum, several times slower than waiting for the
+// estimate under way (a few milliseconds as a rule) and then making its
+// own; so it waits for the estimates.
 std::shared_ptr<const TRealFft> TPlanStore::AwaitPlan(TPlanKey key, const std::function<bool()>& stopped,
                                                       bool& standIn) {
   std::unique_lock<std::mutex> list(ListLock);
@@ -202,7 +212,7 @@ std::shared_ptr<const TRealFft> TPlanStore::AwaitPlan(TPlanKey key, const std::f
       Estimates.push_back(key);
       Changed.notify_all();
     }
-    if (Busy && !planning) {
+    if (Busy && !planning && (BusyMeasuring || PowerOfTwo(key.N))) {
       standIn = true;
       return nullptr;
     }
@@ -285,6 +295,7 @@ void TPlanStore::PlanQueued() {
       key = queue.front();
       queue.pop_front();
       Busy = key;
+      BusyMeasuring = measured;
     }
     Plan(key, measured);
     {

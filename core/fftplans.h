@@ -9,8 +9,10 @@
 // estimated (FFTW_ESTIMATE: a few milliseconds as a rule, some lengths a few
 // hundred) ahead of any measurement; the caller waits for it while asking
 // whether it was stopped, so a stop never waits for the planner. A caller
-// whose length would wait behind the planner's work on another length gets
-// a stand-in transform that needs no planner (plainfft.h) instead. An
+// whose length would wait behind the planner's measurement of another
+// length gets a stand-in transform that needs no planner (plainfft.h)
+// instead, and so does a power of two behind an estimate (its stand-in is
+// cheap); any other length waits for the estimate under way. An
 // out-of-place transform of up to 2^16 values, where the estimate runs a good
 // deal slower than the best plan, is then measured (FFTW_MEASURE, bounded by
 // a time limit of FFTW's) and replaces the estimated one for the next
@@ -66,8 +68,8 @@ class TRealFft {
 };
 
 // The kept transform of length n and that placement, planned now when none
-// is kept; the stand-in (Planned() false) when the planner is busy with
-// another length; null for n < 1, when planning failed, or when `stopped`
+// is kept; the stand-in (Planned() false) when the planner measures another
+// length, or estimates another and n is a power of two; null for n < 1, when planning failed, or when `stopped`
 // turns true while the caller waits for the planner (it is asked every few
 // milliseconds) or while the stand-in is made. The stand-in asks `stopped`
 // between the steps of its transforms too, so it must not outlive what

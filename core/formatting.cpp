@@ -343,6 +343,9 @@ double ConvertPhase(const SensorInfo& sensor, double phase, uint8_t quantity) {
 
 std::u16string FormatAmplitude(const SensorInfo& sensor, double amplitude, double f,
                                uint8_t quantity, uint8_t mode) {
+  // Without a sensitivity a measured amplitude has no value in a unit; it
+  // is never shown as 0.
+  if (quantity != 0 && sensor.Sensitivity == 0) return u"-";
   double v = ConvertAmplitude(sensor, amplitude, f, quantity);
   if (mode == 1) v *= 0.7071067811865475;
   else if (mode == 2) v *= 2;
@@ -429,6 +432,19 @@ double TZelto::ConvertAmplitude(double amplitude, double f, uint8_t quantity, ui
 
 double TZelto::ConvertPhase(double phase, uint8_t quantity, uint8_t channel) const {
   return ::ConvertPhase(ChannelSensor(channel), phase, quantity);
+}
+
+std::u16string TZelto::FormatRunAmplitude(int32_t run, double amplitude, double f, uint8_t quantity, uint8_t mode,
+                                          uint8_t channel) const {
+  return ::FormatAmplitude(RunSensor(run, channel), amplitude, f, quantity, mode);
+}
+
+std::u16string TZelto::FormatRunPhase(int32_t run, double phase, uint8_t quantity, uint8_t channel) const {
+  return ::FormatPhase(RunSensor(run, channel), phase, quantity);
+}
+
+double TZelto::ConvertRunPhase(int32_t run, double phase, uint8_t quantity, uint8_t channel) const {
+  return ::ConvertPhase(RunSensor(run, channel), phase, quantity);
 }
 
 void TZelto::CalcShades(uint32_t colour, uint32_t& lighter, uint32_t& darker) {

@@ -56,6 +56,7 @@ double ConvertAmplitude(const SensorInfo& sensor, double amplitude, double f, ui
 // A measured phase (radians) shifted from the sensor's own quantity to the
 // displayed one.
 double ConvertPhase(const SensorInfo& sensor, double phase, uint8_t quantity);
+// "-" for a quantity other than voltage without a sensor (sensitivity 0).
 std::u16string FormatAmplitude(const SensorInfo& sensor, double amplitude, double f,
                                uint8_t quantity, uint8_t mode);
 std::u16string FormatPhase(const SensorInfo& sensor, double phase, uint8_t quantity);

@@ -37,30 +37,44 @@ constexpr int64_t kStopStride = 1 << 14;
 
 // A power of two n goes through a complex transform of n / 2 values (the
 // even samples as real parts, the odd ones as imaginary parts); any other
-// length through Bluestein's convolution of M >= 2n - 1 values.
+// length through Bluestein's convolution of M >= 2n - 1 values. At a million
+// values each table is megabytes whose first touch alone takes tens of
+// milliseconds: the stop is asked before each is had and while it is
+// filled.
 TPlainFft::TPlainFft(int32_t n, std::function<bool()> stopped) : N(std::max(n, 1)), StopAsked(std::move(stopped)) {
   const bool radix2 = PowerOfTwo(N);
   const int64_t m = radix2 ? N : PowerOfTwoAtLeast(2 * static_cast<int64_t>(N) - 1);
-  Work.resize(static_cast<size_t>(radix2 ? m / 2 : m));
-  Twiddles.resize(static_cast<size_t>(m / 2));
-  for (int64_t k = 0; k < m / 2; ++k) {
-    if (k % kStopStride == 0 && Stopped()) return;
+  const auto twiddle = [m](int64_t k) {
     const double angle = 2 * std::numbers::pi * static_cast<double>(k) / static_cast<double>(m);
-    Twiddles[static_cast<size_t>(k)] = {std::cos(angle), -std::sin(angle)};
-  }
+    return TComplex(std::cos(angle), -std::sin(angle));
+  };
+  if (!Extend(Twiddles, m / 2, twiddle)) return;
   if (!radix2) {
-    Chirp.resize(static_cast<size_t>(N));
-    for (int64_t k = 0; k < N; ++k) {
-      if (k % kStopStride == 0 && Stopped()) return;
-      Chirp[static_cast<size_t>(k)] = ChirpAt(k, N);
-    }
-    Kernel.assign(static_cast<size_t>(m), {});
-    Kernel[0] = std::conj(Chirp[0]);
-    for (int64_t k = 1; k < N; ++k)
-      Kernel[static_cast<size_t>(k)] = Kernel[static_cast<size_t>(m - k)] = std::conj(Chirp[static_cast<size_t>(k)]);
-    if (!Radix2(Kernel, false)) return;
+    const int64_t n64 = N;
+    if (!Extend(Chirp, n64, [n64](int64_t k) { return ChirpAt(k, n64); })) return;
+    // The conjugate chirp at 0 ... N - 1 and, wrapped, at M - N + 1 ... M - 1.
+    const auto kernel = [this, m, n64](int64_t k) {
+      if (k < n64) return std::conj(Chirp[static_cast<size_t>(k)]);
+      if (k > m - n64) return std::conj(Chirp[static_cast<size_t>(m - k)]);
+      return TComplex();
+    };
+    if (!Extend(Kernel, m, kernel) || !Radix2(Kernel, false)) return;
   }
+  if (!Extend(Work, radix2 ? m / 2 : m, [](int64_t) { return TComplex(); })) return;
   Ready = true;
+}
+
+// The stop is asked before the memory is had and every kStopStride values:
+// fresh memory is touched a stride at a time.
+template <typename TValue>
+bool TPlainFft::Extend(std::vector<TComplex>& table, int64_t count, const TValue& value) const {
+  if (Stopped()) return false;
+  table.reserve(static_cast<size_t>(count));
+  for (int64_t k = 0; k < count; ++k) {
+    if (k > 0 && k % kStopStride == 0 && Stopped()) return false;
+    table.push_back(value(k));
+  }
+  return true;
 }
 
 bool TPlainFft::Stopped() const { return StopAsked && StopAsked(); }

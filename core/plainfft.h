@@ -5,7 +5,8 @@
 // one while FFTW's planner is busy with another length, so that no spectrum
 // waits for a plan it does not use. At a million values making and running
 // it take tens of milliseconds, so both ask the caller's stop between their
-// steps: a caller told to stop is rid of it within a frame.
+// steps, the preparation before it has any of its tables and while it fills
+// them: a caller told to stop is rid of it within a frame.
 
 #include <complex>
 #include <cstdint>
@@ -35,6 +36,10 @@ class TPlainFft {
  private:
   using TComplex = std::complex<double>;
   bool Stopped() const;
+  // Fills the empty `table` with value(k), k = 0 ... count - 1; false when
+  // stopped first.
+  template <typename TValue>
+  bool Extend(std::vector<TComplex>& table, int64_t count, const TValue& value) const;
   // In-place radix-2 transform of x (a power of two, at most 2
   // Twiddles.size() values), forward (e^-j) or inverse without the 1/M;
   // false when stopped between its stages.

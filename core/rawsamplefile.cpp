@@ -47,7 +47,7 @@ void TRawSampleWriter::Write(const void* bytes, size_t count) {
   Crc = Crc32(Crc, bytes, count);
 }
 
-void TRawSampleWriter::WriteBlock(const std::vector<int32_t>& samples, int32_t length) {
+void TRawSampleWriter::WriteBlock(std::span<const int32_t> samples, int32_t length) {
   if (length <= 0) return;
   const size_t have = std::min(samples.size(), static_cast<size_t>(length));
   if constexpr (std::endian::native == std::endian::little) {

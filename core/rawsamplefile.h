@@ -25,7 +25,7 @@ class TRawSampleWriter {
   // Appends one block of `length` samples: the first ones of `samples`,
   // zeros for what it lacks, so every block in the file has the length the
   // document states.
-  void WriteBlock(const std::vector<int32_t>& samples, int32_t length);
+  void WriteBlock(std::span<const int32_t> samples, int32_t length);
   uint64_t Size() const { return File.Size(); }
   uint32_t Checksum() const { return Crc; }
   TReplacementFile& Replacement() { return File; }

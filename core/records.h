@@ -59,12 +59,46 @@ inline bool HoldsReading(const MeasurementResult& r, int32_t run) {
   return r.Freq != 0 || m.AmplA != 0 || m.PhA != 0 || m.AmplB != 0 || m.PhB != 0;
 }
 
+enum TSensorType : uint8_t { stAcceleration = 0, stVelocity = 1, stDisplacement = 2 };
+
+struct SensorInfo {
+  std::u16string Name;     // also the sensor file's name; at most 21 characters
+  double Sensitivity = 0;  // mV per unit of the sensor's quantity; 0: no sensor assigned
+  uint8_t Type = stAcceleration;
+  double RangeLow = 0, RangeHigh = 0;
+  double InputGain = 1.0;
+  uint8_t Temperature = 0;  // the sensor has a temperature output
+  double TemperatureGain = 0, TemperatureOffset = 0;
+};
+
+// What a record was captured under: everything that turns its counts into
+// a unit, and its length. A record is shown, judged and stored with these,
+// whatever the device, the set-up or the sensor database says later.
+// Length 0: no record (a run never captured); FullScale 0: captured or read
+// without a driver to give the scale.
+struct TRecordConditions {
+  int32_t FullScale = 0;           // ADC counts at the end of the input range
+  int32_t RangeA = 0, RangeB = 0;  // input range of each channel in mV
+  double SampleRate = 0;           // Hz
+  int32_t Length = 0;              // samples per channel
+  SensorInfo SensorA, SensorB;
+  bool Holds() const { return Length > 0; }
+  bool Known() const { return FullScale > 0; }
+  int32_t Range(uint8_t channel) const { return channel == 0 ? RangeA : RangeB; }
+  const SensorInfo& Sensor(uint8_t channel) const { return channel == 0 ? SensorA : SensorB; }
+  // The one scale from counts to millivolts of a channel; 0 when unknown.
+  double MillivoltsPerCount(uint8_t channel) const {
+    return FullScale > 0 ? static_cast<double>(Range(channel)) / FullScale : 0.0;
+  }
+};
+
 struct CaptureRecord {
   std::vector<int32_t> DataA;  // channel A in ADC counts; empty when absent
   std::vector<int32_t> DataB;  // channel B, two-plane jobs only
   int32_t T = 0;               // whole revolutions inside the window
   int32_t Start = 0;           // first sample of the revolution-synchronous window
   int32_t End = 0;             // end of the window (exclusive)
+  TRecordConditions Conditions;  // what the samples were captured under
 };
 
 // What a spectrum, or the signal it is computed from, belongs to: the
@@ -80,18 +114,6 @@ struct TSignalOrigin {
   uint32_t Job = 0;
   bool Holds() const { return Length > 0; }
   friend bool operator==(const TSignalOrigin&, const TSignalOrigin&) = default;
-};
-
-enum TSensorType : uint8_t { stAcceleration = 0, stVelocity = 1, stDisplacement = 2 };
-
-struct SensorInfo {
-  std::u16string Name;     // also the sensor file's name; at most 21 characters
-  double Sensitivity = 0;  // mV per unit of the sensor's quantity; 0: no sensor assigned
-  uint8_t Type = stAcceleration;
-  double RangeLow = 0, RangeHigh = 0;
-  double InputGain = 1.0;
-  uint8_t Temperature = 0;  // the sensor has a temperature output
-  double TemperatureGain = 0, TemperatureOffset = 0;
 };
 
 // Rotor types: 0 no ISO tolerance, 1 type A on two planes, 2 type B,

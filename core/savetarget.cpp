@@ -2,12 +2,15 @@
 
 #include "datafilepair.h"
 #include "folders.h"
+#include "pathbinding.h"
 #include "rawsamplefile.h"
 #include "xmlinifile.h"
 
 TSaveTarget SaveTargetOf(std::u16string_view documentPath, std::u16string_view rawPath, std::u16string_view root,
                          std::u16string_view section,
                          const std::function<uint64_t(const XmlIniFile&)>& layoutBytes) {
+  const std::u16string_view name = documentPath.substr(documentPath.find_last_of(u'/') + 1);
+  if (name.empty() || name == Shlwapi.PathFindExtensionW(name)) return TSaveTarget::NoName;
   // Names are compared as the file system resolves them: on a FAT stick
   // "Pump.DAQDATA" and "Pump.daqdata" are one file.
   if (rtl::SameFile(rawPath, documentPath)) return TSaveTarget::RawIsDocument;

@@ -15,6 +15,7 @@ enum class TSaveTarget {
   OwnPair,        // the raw file there belongs to the document there
   RawIsDocument,  // the raw file would be written over the document
   ForeignRaw,     // the raw file there belongs to another document, or to none
+  NoName,         // the name is only the extension: a hidden file, listed by no open dialog
 };
 
 // `root` and `section` name the document's kind and the section that

@@ -30,13 +30,6 @@ struct TSensorSearch {
 };
 TSensorSearch Search;
 
-// A name becomes a file name inside the sensor folder; a separator or ".."
-// could make it name a file elsewhere.
-bool IsSafeName(std::u16string_view name) {
-  return !name.empty() && name.find_first_of(u"/\\") == std::u16string_view::npos &&
-         name.find(u"..") == std::u16string_view::npos && name.find(u'\0') == std::u16string_view::npos;
-}
-
 // Sensor names of the folder's "*.xml" files, in the folder's order.
 std::vector<std::u16string> ListSensorNames(std::u16string_view folder) {
   std::vector<std::u16string> names;
@@ -63,7 +56,7 @@ std::u16string SensorFolder(const std::u16string& appDataDir) {
 // The file of a sensor name; empty for a name that is refused.
 std::u16string SensorFilePath(const std::u16string& appDataDir, std::u16string_view name) {
   const std::u16string folder = SensorFolder(appDataDir);
-  if (folder.empty() || !IsSafeName(name)) return {};
+  if (folder.empty() || !TZelto::SensorNameStorable(name)) return {};
   std::u16string path = folder;
   Shlwapi.PathAppendW(path, name);
   // "Probe1" and "Probe1.xml" name the same file; "Probe1.XML" does not.
@@ -72,6 +65,13 @@ std::u16string SensorFilePath(const std::u16string& appDataDir, std::u16string_v
 }
 
 }  // namespace
+
+// A name becomes a file name inside the sensor folder; a separator or ".."
+// could make it name a file elsewhere.
+bool TZelto::SensorNameStorable(std::u16string_view name) {
+  return !name.empty() && name.find_first_of(u"/\\") == std::u16string_view::npos &&
+         name.find(u"..") == std::u16string_view::npos && name.find(u'\0') == std::u16string_view::npos;
+}
 
 void TZelto::NoteSensorFailure(const TFileReason& failure) const {
   const bool known = std::any_of(SensorFailures.begin(), SensorFailures.end(),
@@ -123,7 +123,7 @@ bool TZelto::LoadSensor(std::u16string_view name, SensorInfo& sensor) const {
 TZelto::TSensorSaveResult TZelto::SaveSensor(std::u16string_view name, const SensorInfo& sensor,
                                      bool failIfExists) const {
   const std::u16string path = SensorFilePath(AppDataDir, name);
-  FileFailure = {std::u16string(name), ENOENT};
+  FileFailure = {std::u16string(name), SensorFolder(AppDataDir).empty() ? ENOENT : EINVAL};
   if (path.empty()) return ssrWriteFailed;
   FileFailure = {};
   if (failIfExists && Shlwapi.PathFileExistsW(path)) return ssrExists;
@@ -147,6 +147,12 @@ TZelto::TSensorSaveResult TZelto::SaveSensor(std::u16string_view name, const Sen
 
 bool TZelto::DeleteSensor(std::u16string_view name) const {
   const std::u16string path = SensorFilePath(AppDataDir, name);
+  FileFailure = {path.empty() ? std::u16string(name) : path, ENOENT};
   if (path.empty() || !Shlwapi.PathFileExistsW(path)) return false;
-  return rtl::DeleteFile(path);
+  if (!rtl::DeleteFile(path)) {
+    FileFailure.Error = errno;
+    return false;
+  }
+  FileFailure = {};
+  return true;
 }

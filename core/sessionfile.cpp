@@ -1,14 +1,20 @@
 // Session files: the whole balancing job as a pair of files with one base
 // name. The document (".daqsession", an XmlIniFile with root "SessionFile")
-// holds the settings, the sensors by name, the rotor, the session texts and
-// one section per run; the raw file (".daqdata") holds the runs' samples,
-// one block per channel and run, in the order the sections name them.
-// The core writes only the automatic pair; it reads any pair.
+// holds the settings, the sensors, the rotor, the session texts and one
+// section per run with the conditions its samples were captured under
+// (conditionkeys.h); the raw file (".daqdata") holds the runs' samples, one
+// block of "BuffLength" samples per channel and run, in the order the
+// sections name them. A record shorter than the blocks is padded in the
+// file and says its own length ("Length"); the capture length of the
+// set-up is "CaptureLength". The core writes only the automatic pair; it
+// reads any pair.
 
 #include <algorithm>
 #include <optional>
+#include <span>
 #include <string>
 
+#include "conditionkeys.h"
 #include "datafilepair.h"
 #include "datafilevalues.h"
 #include "folders.h"
@@ -73,14 +79,34 @@ void WriteRotor(XmlIniFile& d, const RotorDefinition& r) {
   d.WriteInteger(Options, u"Rotor.ClassIndex", r.ClassIndex);
 }
 
+// A record's own length; one that holds no conditions (filled by hand) is
+// as long as a capture now.
+int32_t RecordLength(const TZelto& core, const CaptureRecord& c) {
+  return c.Conditions.Holds() ? c.Conditions.Length : core.BuffLength;
+}
+
+// Samples per block of the raw file: the longest record stored, at least
+// the capture length, so no record is cut to fit.
+int32_t BlockLength(const TZelto& core) {
+  int32_t length = core.BuffLength;
+  const int32_t last = std::clamp(core.HighestStep, 0, LastRun);
+  for (int32_t run = 0; run <= last; ++run) {
+    const CaptureRecord& c = core.Captures[run];
+    if (!c.DataA.empty() || !c.DataB.empty()) length = std::max(length, RecordLength(core, c));
+  }
+  return length;
+}
+
 void WriteSettings(XmlIniFile& d, const TZelto& core) {
-  d.WriteInteger(Options, u"BuffLength", core.BuffLength);
+  d.WriteInteger(Options, u"BuffLength", BlockLength(core));
+  d.WriteInteger(Options, u"CaptureLength", core.BuffLength);
   d.WriteInteger(Options, u"AvgSize", core.AvgSize);
   d.WriteInteger(Options, u"SamplingRate", core.SamplingRate);
   d.WriteInteger(Options, u"GainA", core.GainA);
   d.WriteInteger(Options, u"GainB", core.GainB);
-  d.WriteString(Options, u"VibSensorA.Name", core.VibSensorA.Name);
-  d.WriteString(Options, u"VibSensorB.Name", core.VibSensorB.Name);
+  datafile::WriteScaleKeys(d, Options, core.DeviceConditions());
+  datafile::WriteSensorKeys(d, Options, u"VibSensorA", core.VibSensorA);
+  datafile::WriteSensorKeys(d, Options, u"VibSensorB", core.VibSensorB);
   d.WriteInteger(Options, u"RotationDir", core.RotationDir);
   d.WriteInteger(Options, u"Type", core.Type);
   d.WriteFloat(Options, u"CtrlMass.Value", core.CtrlMass.Value);
@@ -108,7 +134,8 @@ void WriteCorrection(XmlIniFile& d, std::u16string_view section, const Measureme
 }
 
 // One run's section, and its blocks appended to the raw file.
-void WriteRun(XmlIniFile& d, datafile::TDataFilePairWriter& raw, const TZelto& core, int32_t run) {
+void WriteRun(XmlIniFile& d, datafile::TDataFilePairWriter& raw, const TZelto& core, int32_t run,
+              int32_t blockLength) {
   const std::u16string section = RunSection(run);
   const CaptureRecord& capture = core.Captures[run];
   const MeasurementResult& result = core.Results[run];
@@ -127,10 +154,24 @@ void WriteRun(XmlIniFile& d, datafile::TDataFilePairWriter& raw, const TZelto& c
   }
   const bool hasA = !capture.DataA.empty();
   const bool hasB = core.Type == 1 && !capture.DataB.empty();
+  // A record is stored with what it is shown with: its own conditions, or
+  // (one that holds none) the device's now.
+  if (run != RunCorrection && (hasA || hasB || result.Valid || HoldsReading(result, run))) {
+    const TRecordConditions conditions = core.RecordConditions(run);
+    if (conditions.Known())
+      datafile::WriteConditionKeys(d, section, conditions, true);
+    else
+      d.WriteInteger(section, u"Length", conditions.Length);
+  }
   d.WriteInteger(section, u"DataA", hasA ? 1 : 0);
   d.WriteInteger(section, u"DataB", hasB ? 1 : 0);
-  if (hasA) raw.WriteBlock(capture.DataA, core.BuffLength);
-  if (hasB) raw.WriteBlock(capture.DataB, core.BuffLength);
+  // Only the record's own samples; the rest of the block is padding.
+  const size_t length = static_cast<size_t>(std::max(RecordLength(core, capture), 0));
+  const auto block = [&](const std::vector<int32_t>& data) {
+    raw.WriteBlock(std::span<const int32_t>(data).first(std::min(data.size(), length)), blockLength);
+  };
+  if (hasA) block(capture.DataA);
+  if (hasB) block(capture.DataB);
 }
 
 // ---- reading ----
@@ -143,9 +184,9 @@ struct TSessionLayout {
   int32_t Highest = 0;       // the highest run measured, the last one stored
 };
 
-// Devices of version 2 always capture their whole memory, whatever the file
-// says.
-bool CapturesWholeMemory(const TZelto& core) { return core.DeviceVer[0] == u'2'; }
+// A device that always captures its whole memory does so whatever the file
+// says; the model tells at start-up.
+bool CapturesWholeMemory(const TZelto& core) { return core.CapturesWholeMemory; }
 
 std::optional<TSessionLayout> ReadLayout(const XmlIniFile& d, const TZelto& core) {
   TSessionLayout layout;
@@ -163,14 +204,6 @@ std::optional<TSessionLayout> ReadLayout(const XmlIniFile& d, const TZelto& core
   layout.Highest = d.ReadInteger(Other, u"HighestStep", layout.Index);
   if (!datafile::IsRunIndex(layout.Index) || !datafile::IsRunIndex(layout.Highest)) return std::nullopt;
   return layout;
-}
-
-// A sensor name is only a key into the sensor folder: a name that is empty,
-// or names a file no longer there, leaves the channel unselected.
-void ReadSensor(const XmlIniFile& d, std::u16string_view key, const TZelto& core, SensorInfo& sensor) {
-  sensor = SensorInfo{};
-  const std::u16string name = d.ReadString(Options, key, u"", MaxSensorName);
-  if (!name.empty() && core.LoadSensor(name, sensor)) datafile::CheckSensorType(sensor);
 }
 
 void ReadRotor(const XmlIniFile& d, RotorDefinition& r) {
@@ -198,8 +231,12 @@ void ReadSessionTexts(const XmlIniFile& d, TSessionInfo& s) {
   s.Object = d.ReadStringA(Options, u"Session.Object", "", MaxSessionText);
 }
 
+// The capture length of the set-up, which the device's memory bounds; the
+// stored records keep their own lengths.
 void ReadCaptureSettings(const XmlIniFile& d, TZelto& core, int32_t storedLength) {
-  core.BuffLength = CapturesWholeMemory(core) ? core.RamSize : std::min(storedLength, core.RamSize);
+  const int32_t captureLength = d.ReadInteger(Options, u"CaptureLength", storedLength);
+  const int32_t wanted = datafile::IsSampleCount(captureLength) ? captureLength : storedLength;
+  core.BuffLength = CapturesWholeMemory(core) ? core.RamSize : std::min(wanted, core.RamSize);
   core.AvgSize = std::clamp(d.ReadInteger(Options, u"AvgSize", 1), 1, MaxAvgSize);
   core.SamplingRate = TableIndex(d.ReadInteger(Options, u"SamplingRate", 3), core.DriverClockCount() - 1, 3);
   core.GainA = TableIndex(d.ReadInteger(Options, u"GainA", 1), core.DriverGainCount() - 1, 1);
@@ -208,8 +245,13 @@ void ReadCaptureSettings(const XmlIniFile& d, TZelto& core, int32_t storedLength
 
 void ReadSettings(const XmlIniFile& d, TZelto& core, int32_t storedLength) {
   ReadCaptureSettings(d, core, storedLength);
-  ReadSensor(d, u"VibSensorA.Name", core, core.VibSensorA);
-  ReadSensor(d, u"VibSensorB.Name", core, core.VibSensorB);
+  // The set-up's sensors as stored; a file that names them only takes this
+  // PC's sensors of those names, and a name not found here leaves the
+  // channel without a sensor for the next capture.
+  core.VibSensorA = datafile::ReadStoredSensor(d, Options, u"VibSensorA", core, false);
+  core.VibSensorB = datafile::ReadStoredSensor(d, Options, u"VibSensorB", core, false);
+  for (SensorInfo* sensor : {&core.VibSensorA, &core.VibSensorB})
+    if (sensor->Sensitivity == 0) *sensor = SensorInfo{};
   core.RotationDir = TableIndex(d.ReadInteger(Options, u"RotationDir", 0), 1, 0);
   core.Type = TableIndex(d.ReadInteger(Options, u"Type", 0), 1, 0);
   core.CtrlMass.Value = d.ReadFloat(Options, u"CtrlMass.Value", 1.0);
@@ -235,10 +277,46 @@ void ReadCorrection(const XmlIniFile& d, std::u16string_view section, Measuremen
   r.NotComputable = d.ReadInteger(section, u"Result.NotComputable", 0) != 0;
 }
 
-// A block of the raw file into a run's channel.
+// A block of the raw file into a run's channel, at the record's own length.
 void ReadChannel(TRawSampleReader& raw, int32_t storedLength, int32_t length, std::vector<int32_t>& data) {
   data.assign(static_cast<size_t>(std::max(length, 0)), 0);
   raw.ReadBlock(storedLength, data);
+}
+
+// The device the scale of an older file is assumed from; empty in demo mode.
+std::u16string AssumedDevice(const TZelto& core) { return core.DeviceReady ? TextOf(core.DeviceDescr) : u""; }
+
+// What a run was captured under: as its section stores it, or, in a file
+// written before the conditions were kept, the scale, ranges and rate at
+// the stored positions of this device's lists and the set-up's sensors,
+// each assumption noted. The record keeps the stored length.
+TRecordConditions ReadRunConditions(const XmlIniFile& d, std::u16string_view section, const TZelto& core,
+                                    int32_t storedLength) {
+  TRecordConditions c;
+  const int32_t length = d.ReadInteger(section, u"Length", storedLength);
+  c.Length = length > 0 && length <= storedLength ? length : storedLength;
+  if (datafile::ReadScaleKeys(d, section, c)) {
+    c.SensorA = datafile::ReadStoredSensor(d, section, u"SensorA", core, true);
+    c.SensorB = datafile::ReadStoredSensor(d, section, u"SensorB", core, true);
+    return c;
+  }
+  c.FullScale = core.DriverFullScale();
+  c.RangeA = core.DriverInputRange(core.GainA);
+  c.RangeB = core.DriverInputRange(core.GainB);
+  c.SampleRate = core.DriverSamplingFrequency();
+  // Without a driver nothing has a scale, and no amplitude is shown at all.
+  if (c.Known()) core.NoteCondition(cnScaleAssumed, AssumedDevice(core));
+  const std::u16string_view prefixes[] = {u"VibSensorA", u"VibSensorB"};
+  for (uint8_t channel = 0; channel <= core.Type && channel < 2; ++channel) {
+    if (datafile::HoldsSensorRecord(d, Options, prefixes[channel])) continue;
+    const std::u16string name = d.ReadString(Options, std::u16string(prefixes[channel]) + u".Name", u"", MaxSensorName);
+    if (!name.empty()) core.NoteCondition(core.ChannelSensor(channel).Sensitivity != 0 ? cnSensorAssumed : cnSensorUnknown, name);
+  }
+  c.SensorA = core.VibSensorA;
+  c.SensorB = core.VibSensorB;
+  if (c.SensorA.Sensitivity == 0) c.SensorA.Name = d.ReadString(Options, u"VibSensorA.Name", u"", MaxSensorName);
+  if (c.SensorB.Sensitivity == 0) c.SensorB.Name = d.ReadString(Options, u"VibSensorB.Name", u"", MaxSensorName);
+  return c;
 }
 
 // The run's values from its section and, with a raw file, its samples; true
@@ -266,8 +344,11 @@ bool ReadRun(const XmlIniFile& d, TZelto& core, int32_t run, int32_t storedLengt
   result.Valid = HoldsReading(result, run) ? 1 : 0;
   const bool hasA = d.ReadInteger(section, u"DataA", 0) != 0;
   const bool hasB = core.Type == 1 && d.ReadInteger(section, u"DataB", 0) != 0;
-  if (raw && hasA) ReadChannel(*raw, storedLength, core.BuffLength, capture.DataA);
-  if (raw && hasB) ReadChannel(*raw, storedLength, core.BuffLength, capture.DataB);
+  if (run != RunCorrection && (result.Valid || hasA || hasB))
+    capture.Conditions = ReadRunConditions(d, section, core, storedLength);
+  const int32_t length = capture.Conditions.Length;
+  if (raw && hasA) ReadChannel(*raw, storedLength, length, capture.DataA);
+  if (raw && hasB) ReadChannel(*raw, storedLength, length, capture.DataB);
   return hasA || hasB;
 }
 
@@ -279,8 +360,8 @@ void ClearStatistics(TZelto& core) {
 
 // A run whose samples can be evaluated again: a window inside the samples
 // that holds whole revolutions.
-bool CanEvaluate(const CaptureRecord& c, int32_t buffLength) {
-  return c.T > 0 && c.Start >= 0 && c.Start < c.End && c.End <= buffLength &&
+bool CanEvaluate(const CaptureRecord& c) {
+  return c.T > 0 && c.Start >= 0 && c.Start < c.End && c.End <= c.Conditions.Length &&
          c.DataA.size() >= static_cast<size_t>(c.End);
 }
 
@@ -290,7 +371,7 @@ bool CanEvaluate(const CaptureRecord& c, int32_t buffLength) {
 void RefreshCurrentRun(TZelto& core) {
   ClearStatistics(core);
   const int32_t run = core.BalancingStep;
-  if (run == RunCorrection || !CanEvaluate(core.Captures[run], core.BuffLength)) return;
+  if (run == RunCorrection || !CanEvaluate(core.Captures[run])) return;
   const MeasurementResult stored = core.Results[run];
   core.EvaluateCapture(0, run);
   const double freq = core.Results[run].Freq;
@@ -348,7 +429,8 @@ int32_t TZelto::SaveSessionPair(const std::u16string& documentPath, const std::u
   document.WriteInteger(Other, u"Index", BalancingStep);
   document.WriteInteger(Other, u"HighestStep", HighestStep);
   const int32_t last = std::clamp(HighestStep, 0, LastRun);
-  for (int32_t run = 0; run <= last; ++run) WriteRun(document, pair, *this, run);
+  const int32_t blockLength = BlockLength(*this);
+  for (int32_t run = 0; run <= last; ++run) WriteRun(document, pair, *this, run, blockLength);
   const datafile::TDataFilePairWriter::TResult result = pair.Commit(document);
   FileFailure = pair.Failure();
   switch (result) {
@@ -365,11 +447,18 @@ TSaveTarget TZelto::SessionSaveTarget(const std::u16string& path, std::u16string
                       [this](const XmlIniFile& document) { return RawBytesOf(document, *this); });
 }
 
+bool TZelto::SessionOwnsRawFile(const std::u16string& path, const std::u16string& rawPath) const {
+  return SaveTargetOf(path, rawPath, Root, Other, [this](const XmlIniFile& document) {
+           return RawBytesOf(document, *this);
+         }) == TSaveTarget::OwnPair;
+}
+
 int32_t TZelto::LoadSession(std::u16string path) {
   const bool automatic = path.empty();
   const std::u16string documentPath = automatic ? AutoSessionFile : path;
   const std::u16string rawPath = automatic ? AutoDataFile : RawPathOf(path);
   ClearMeasurements();
+  ConditionNotes.clear();
   FileFailure = {documentPath, 0};
   if (documentPath.empty()) return sfrDocumentFailed;
   const datafile::TPairLock lock(rawPath, datafile::TPairLock::TUse::Read);
@@ -389,7 +478,9 @@ int32_t TZelto::LoadSession(std::u16string path) {
   }
   const std::optional<TSessionLayout> layout = ReadLayout(document, *this);
   if (!layout) return sfrDocumentFailed;
-  if (!datafile::RateListed(document, Options, DriverClockCount())) {
+  // A file that stores its rate in Hz labels its records itself; an older
+  // one only by the position in the device's list.
+  if (!datafile::RateStoredInHertz(document, Options) && !datafile::RateListed(document, Options, DriverClockCount())) {
     FileFailure.Error = RateNotListedError;
     return sfrDocumentFailed;
   }
@@ -404,14 +495,15 @@ int32_t TZelto::LoadSession(std::u16string path) {
   bool samplesNamed = false;
   for (int32_t run = 0; run <= layout->Highest; ++run)
     samplesNamed |= ReadRun(document, *this, run, layout->StoredLength, withSamples ? &raw : nullptr);
+  {
+    const auto lock = LockSignalsForWriting();
+    FitSpectraToRecords();
+  }
   Readings = 0;
   ConvertSamples();
   RefreshCurrentRun(*this);
   // The sensors named in the document were looked up on the way.
   FileFailure = {};
-  if (!samplesNamed) return sfrDone;
-  if (!withSamples) return sfrDoneWithoutSamples;
-  // The capture length is bounded by the device memory; runs stored longer
-  // were read only up to it.
-  return layout->StoredLength > BuffLength ? sfrDoneShortened : sfrDone;
+  // Every record keeps its stored length, whatever this device's memory.
+  return samplesNamed && !withSamples ? sfrDoneWithoutSamples : sfrDone;
 }

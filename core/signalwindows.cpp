@@ -89,13 +89,18 @@ bool Holds(const TTable& table, uint8_t windowType, int32_t n) {
   return table.Whole && table.Type == windowType && table.Weights.size() == static_cast<size_t>(std::max(n, 0));
 }
 
+// The weights are appended, not written over a zeroed table: the first
+// touch of fresh memory, megabytes at a million weights, then falls between
+// the stop checks too.
 bool Fill(TTable& table, uint8_t windowType, int32_t n, const std::function<bool()>& stopped) {
   table.Whole = false;
   table.Type = windowType;
-  table.Weights.resize(static_cast<size_t>(std::max(n, 0)));
+  table.Weights.clear();
+  if (stopped && stopped()) return false;
+  table.Weights.reserve(static_cast<size_t>(std::max(n, 0)));
   for (int32_t i = 0; i < n; ++i) {
-    if (i % kWeightsPerStopCheck == 0 && stopped && stopped()) return false;
-    table.Weights[static_cast<size_t>(i)] = WindowValue(windowType, n, i);
+    if (i > 0 && i % kWeightsPerStopCheck == 0 && stopped && stopped()) return false;
+    table.Weights.push_back(WindowValue(windowType, n, i));
   }
   table.Gains = WindowGains(table.Weights);
   table.Whole = true;

@@ -33,9 +33,11 @@ class TBalancingServices {
   // Run-parameter captions.
   virtual void UpdateParamCaptions() = 0;
   // A capture of the running balancing capture found no whole revolution:
-  // the error line says the speed signal is missing, and the log notes it.
-  // The capture goes on.
+  // the error line says the speed signal is missing. The capture goes on.
   virtual void ShowNoSpeedSignal() = 0;
+  // The log notes the loss (lost) or the return of the speed signal; the
+  // capture thread decides how seldom.
+  virtual void LogSpeedSignal(bool lost) = 0;
   // The error lines of the workspace and of the existing views show the
   // "NoError" text in the colour WorkText2 with the dark lamp.
   virtual void ShowNoError() = 0;

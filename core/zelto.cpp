@@ -4,6 +4,7 @@
 
 #include "events.h"
 #include "folders.h"
+#include "spectrumthread.h"
 
 TZelto* TheCore = nullptr;
 
@@ -49,7 +50,10 @@ TZelto::TZelto() : WorkColors(DefaultWorkColors) {
   SetUpFolders();
 }
 
+// A spectrum thread let go by its window may still be ending: it uses the
+// core until it has.
 TZelto::~TZelto() {
+  AwaitSpectrumThreads(*this);
   if (TheCore == this) TheCore = nullptr;
 }
 

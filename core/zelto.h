@@ -29,6 +29,7 @@
 namespace rtl {
 class TEvent;
 }
+class TSpectrumThreads;
 
 // A device text as the driver library writes it: fixed UTF-16 units,
 // zero-filled before each call because the library writes narrow texts
@@ -56,6 +57,23 @@ enum TVibValueType : uint8_t { vvtPeak = 0, vvtRms = 1, vvtPeakToPeak = 2 };
 // The device memory of the smallest model and of demo mode; the buffer
 // length starts here until start-up reads the real size.
 constexpr int32_t DefaultRamSize = 0x4000;
+
+// What a load could not take from the file and assumed, or took from the
+// file where this PC's sensor database says otherwise. The windows tell the
+// user (message and log) before a number of the job is shown.
+enum TConditionNoteKind : uint8_t {
+  cnScaleAssumed,   // no full scale, ranges or rate stored: this device's are assumed (Subject: the device)
+  cnSensorAssumed,  // only a sensor's name stored: this PC's sensor of that name is assumed
+  cnSensorUnknown,  // only a sensor's name stored, and this PC has no such sensor
+  cnSensorMissing,  // the stored sensor is used; this PC's database lacks it
+  cnSensorDiffers,  // the stored sensor is used; this PC's database holds another under that name
+};
+
+struct TConditionNote {
+  uint8_t Kind = cnScaleAssumed;
+  std::u16string Subject;
+  friend bool operator==(const TConditionNote&, const TConditionNote&) = default;
+};
 
 struct TControlMass {
   double Value = 1.0;
@@ -87,6 +105,9 @@ class TZelto {
 
   // capture settings
   int32_t RamSize = DefaultRamSize;
+  // The device model always captures its whole memory (RamSize samples),
+  // whatever length it is asked for: set at start-up from the driver.
+  bool CapturesWholeMemory = false;
   int32_t BuffLength = DefaultRamSize;
   int32_t AvgSize = 1;
   int32_t SamplingRate = 3;
@@ -142,6 +163,9 @@ class TZelto {
 
   // spectrum hand-over
   std::shared_ptr<rtl::TEvent> SpectrumEvent;
+  // The spectrum threads still running, the one of the window and those it
+  // let go; made with the first. Used on the user-interface thread.
+  std::shared_ptr<TSpectrumThreads> SpectrumThreads;
   std::atomic<uint8_t> SpectrumBusy{0};
   std::atomic<uint8_t> SpectrumReady{0};
   std::atomic<float> SpectrumProgress{0};
@@ -158,6 +182,32 @@ class TZelto {
 
   // driver error
   TDeviceText LastErrorText{};
+
+  // The conditions the live buffers were captured under, or read with.
+  TRecordConditions LiveConditions;
+  // What a load assumed or substituted (TConditionNote), each once, since
+  // the windows last told the user; every command that loads a job or
+  // asynchronous data tells them and clears this.
+  mutable std::vector<TConditionNote> ConditionNotes;
+  void NoteCondition(uint8_t kind, std::u16string_view subject) const;
+
+  // record conditions (recordconditions.cpp)
+  // The device's conditions now: what the next capture is taken under.
+  TRecordConditions DeviceConditions() const;
+  // A record's own conditions (a run's index, or TSignalOrigin::LiveRecord);
+  // for a record that holds none (never captured or read), the device's now.
+  TRecordConditions RecordConditions(int32_t record) const;
+  // The record the signal windows show: the live buffers or the current run.
+  int32_t ShownRecord() const;
+  TRecordConditions ShownConditions() const { return RecordConditions(ShownRecord()); }
+  // The sensor a run's results are converted with: the run's own.
+  SensorInfo RunSensor(int32_t run, uint8_t channel) const;
+  // Samples of the longest record in memory, at least RamSize: what a
+  // window's buffers and the spectra must hold.
+  int32_t LongestRecord() const;
+  // Grows the spectra (while a spectrum window has them) to the bins of the
+  // longest record; the caller holds SignalLock.
+  void FitSpectraToRecords();
 
   // display
   std::array<uint32_t, WorkColorCount> WorkColors{};
@@ -192,6 +242,15 @@ class TZelto {
   static std::u16string SensitivityUnitText(uint8_t sensorType);
   double ConvertAmplitude(double amplitude, double f, uint8_t quantity, uint8_t channel) const;
   double ConvertPhase(double phase, uint8_t quantity, uint8_t channel) const;
+  // A run's result with the sensor that run was captured with (RunSensor):
+  // every view, print-out and log line of a run's values goes through these.
+  std::u16string FormatRunAmplitude(int32_t run, double amplitude, double f, uint8_t quantity, uint8_t mode,
+                                    uint8_t channel) const;
+  std::u16string FormatRunPhase(int32_t run, double phase, uint8_t quantity, uint8_t channel) const;
+  double ConvertRunPhase(int32_t run, double phase, uint8_t quantity, uint8_t channel) const;
+  // The conditions the job's runs were captured under, for what a job
+  // prints once: those of its first measured run, the device's without one.
+  TRecordConditions JobConditions() const;
   static void CalcShades(uint32_t colour, uint32_t& lighter, uint32_t& darker);
   static int32_t Round(double x);
   const SensorInfo& ChannelSensor(uint8_t channel) const;
@@ -224,24 +283,27 @@ class TZelto {
   // next sensor name (the first with `first`), or 0 at the end.
   int32_t FindSensorFile(std::u16string* name, bool first) const;
   bool LoadSensor(std::u16string_view name, SensorInfo& sensor) const;
-  // ssrExists only with failIfExists; a refused name (empty, with a path
-  // separator or "..") is ssrWriteFailed.
+  // A name a sensor file can have: not empty, without a path separator or
+  // "..", which would name a file outside the sensor folder.
+  static bool SensorNameStorable(std::u16string_view name);
+  // ssrExists only with failIfExists; a refused name is ssrWriteFailed
+  // (FileFailure: the name, EINVAL).
   TSensorSaveResult SaveSensor(std::u16string_view name, const SensorInfo& sensor,
                                bool failIfExists) const;
+  // False when the file could not be deleted; FileFailure says why.
   bool DeleteSensor(std::u16string_view name) const;
 
   // session and asynchronous data files (sessionfile.cpp, asyncdatafile.cpp)
   // A load that read the document but not every sample as stored says so:
   // without samples when the raw file is missing or from another save (the
-  // runs' values come from the document), shortened when the stored runs
-  // are longer than the device memory allows. A save after either would
-  // replace the stored job by less.
+  // runs' values come from the document). A save after it would replace the
+  // stored job by less. Records are read whole at their stored length,
+  // whatever this device's memory.
   enum TSessionFileResult : int32_t {
     sfrDone = 0,
     sfrDocumentFailed = 1,
     sfrRawFileFailed = 2,
     sfrDoneWithoutSamples = 3,
-    sfrDoneShortened = 4,
   };
   // A result that left a job in the core: whole, or with less than stored.
   static bool SessionLoaded(int32_t result) { return result == sfrDone || result >= sfrDoneWithoutSamples; }
@@ -273,6 +335,10 @@ class TZelto {
   // Set while the automatic pair did not load whole and could not be moved
   // aside: no save may replace it until it has been moved.
   uint8_t AutomaticPairHeld = 0;
+  // Set while the job in memory is in no file: its last save failed, or the
+  // automatic pair is held. The workspace marks the job unsaved, and its
+  // close offers Save As, until a save succeeds.
+  uint8_t JobUnsaved = 0;
   // An empty path reads the automatic pair; otherwise the path names the
   // document and the raw file is beside it with the extension ".daqdata".
   int32_t LoadSession(std::u16string path = {});
@@ -280,6 +346,9 @@ class TZelto {
   // files there; `rawPath` receives the raw file's name.
   TSaveTarget SessionSaveTarget(const std::u16string& path, std::u16string& rawPath) const;
   TSaveTarget AsyncDataSaveTarget(const std::u16string& path, std::u16string& rawPath) const;
+  // The session document at `path` records the raw file at `rawPath` as its
+  // own, whatever that file is named now.
+  bool SessionOwnsRawFile(const std::u16string& path, const std::u16string& rawPath) const;
   // The document and its raw file: the path with the extension ".bin".
   bool SaveAsyncData(std::u16string path);
   bool LoadAsyncData(std::u16string path);
@@ -299,8 +368,8 @@ class TZelto {
   // (LockSignalsForWriting), ConvertSamples skips while a computation runs.
   // Set-up, the windows and the loading of sessions and asynchronous data
   // write those settings under it, so a computation sees one set of them.
-  // SpectrumA/SpectrumB are sized only while no spectrum thread runs; the
-  // thread writes them under the lock.
+  // A spectrum thread sizes SpectrumA/SpectrumB when it starts and frees
+  // them when it ends, and writes them, all under the lock.
   std::mutex SignalLock;
   // Threads waiting for SignalLock. A computation under way gives the lock
   // up as soon as it sees one: an abort request alone can be cleared by the
@@ -312,7 +381,7 @@ class TZelto {
   // hold it only for the short writes, never across a Synchronize; the
   // result panel, the plane diagrams and the views' read-outs hold it while
   // they read. Recursive.
-  rtl::TCriticalSection ResultsLock;
+  mutable rtl::TCriticalSection ResultsLock;
   // The revolution-synchronous window of the run converted into SignalA/B.
   int32_t SignalStart = 0, SignalEnd = 0;
   // Where SignalA/SignalB were converted from, under SignalLock; none for a
@@ -346,6 +415,14 @@ class TZelto {
   // Item tables: ADC full scale, sampling frequency of SamplingRate, input
   // range in mV of a gain index; 0 without a bound library.
   int32_t DriverFullScale() const;
+  // The device's capability of _GetConfigItems(0x400); false without a
+  // bound library or from a library that does not know the selector.
+  bool DriverCapturesWholeMemory() const;
+  // The memory step of the start-up: RamSize from _GetDeviceRamSize (a size
+  // the device can't have keeps the default), CapturesWholeMemory from the
+  // model, and BuffLength to match: RamSize for a model that captures its
+  // whole memory, else lowered to RamSize.
+  void ReadDeviceMemory();
   int32_t DriverSamplingFrequency() const;
   int32_t DriverInputRange(int32_t gainIndex) const;
   // Entries of the sampling-rate and input-range tables, which bound the
@@ -380,6 +457,10 @@ class TZelto {
   CaptureRecord Incoming;
   // Set by ReadCapture when Incoming holds this capture's window and samples.
   bool IncomingRead = false;
+  // The conditions the capture under way is taken with, fixed where the
+  // device (or the demo synthesis) is configured for it; TakeCapture gives
+  // them to the run or the live buffers with the samples.
+  TRecordConditions IncomingConditions;
   // Reads the window (mode 0) and the samples into Incoming, as prepared by
   // the start; it never resizes it. False when the device reported an
   // impossible window (mode 0): `window` holds it, and nothing is read.
@@ -387,13 +468,15 @@ class TZelto {
   // After a whole read-out: the window and samples in Incoming become the
   // current run's (mode 0) or the live buffers (mode 1), by swapping the
   // buffers, so no capture is copied twice; Incoming keeps the buffers they
-  // had for the next read-out.
+  // had for the next read-out, grown again where a run had none. The only
+  // way samples reach a run.
   void TakeCapture(uint8_t mode);
   // T, Start and End of a run, under ResultsLock.
   void StoreCaptureWindow(CaptureRecord& run, int32_t t, int32_t start, int32_t end);
   // Buffers a capture writes into, grown to the capture's length when
-  // missing or shorter: the current run's DataA/DataB and SignalA/B, or the
-  // live buffers (at least RamSize samples), and Incoming to match. On the
+  // missing or shorter: Incoming and SignalA/B for the current run (whose
+  // own buffers stay as they are until a capture counts), or the live
+  // buffers (at least RamSize samples) and Incoming to match. On the
   // user-interface thread, before the capture thread starts.
   void PrepareRunBuffers();
   void PrepareLiveBuffers();

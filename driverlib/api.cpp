@@ -10,6 +10,8 @@
 
 #include <cstdint>
 
+static_assert(sartel::SelectWholeMemory == SARTEL_CONFIG_WHOLE_MEMORY);
+
 namespace {
 
 // Freed only by _FreeDriver: at process exit the D2XX library may already

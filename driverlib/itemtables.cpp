@@ -34,6 +34,7 @@ void TItemState::Load(const TItemTables& tables) {
   Fill(Clocks, tables.ClocksHz, -1);
   Fill(Gains, tables.GainsMv, 0);
   ConfigItems = tables.ConfigItems;
+  WholeMemory = tables.WholeMemory;
 }
 
 std::int32_t TItemState::ClockItems(std::int32_t selector) const { return Query(Clocks, -1, selector); }
@@ -41,6 +42,7 @@ std::int32_t TItemState::ClockItems(std::int32_t selector) const { return Query(
 std::int32_t TItemState::GainItems(std::int32_t selector) const { return Query(Gains, 0, selector); }
 
 std::int32_t TItemState::ConfigItemsFor(std::int32_t selector) const {
+  if (selector == SelectWholeMemory) return WholeMemory ? 1 : 0;
   return (selector & SelectEntry) ? ConfigItems : 0;
 }
 

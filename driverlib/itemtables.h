@@ -11,11 +11,15 @@ namespace sartel {
 
 inline constexpr std::int32_t SelectCount = 0x100;
 inline constexpr std::int32_t SelectEntry = 0x200;
+// The configuration query for whether the model captures its whole memory.
+inline constexpr std::int32_t SelectWholeMemory = 0x400;
 
 struct TItemTables {
   std::span<const std::int32_t> ClocksHz;
   std::span<const std::int32_t> GainsMv;
   std::int32_t ConfigItems = 0;
+  // Each capture fills the whole memory, whatever buffer length was set.
+  bool WholeMemory = false;
 };
 
 // One column of a model's table of rows as an item table, so the values a
@@ -36,6 +40,7 @@ struct TItemState {
   std::array<std::int32_t, ClockSlots> Clocks{};
   std::array<std::int32_t, GainSlots> Gains{};
   std::int32_t ConfigItems = 0;
+  bool WholeMemory = false;
 
   // Empty tables until a model loads its own.
   TItemState() { Clocks.fill(-1); }

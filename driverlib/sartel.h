@@ -27,6 +27,10 @@
 
 #define SARTEL_SELECT_COUNT 0x100
 #define SARTEL_SELECT_ENTRY 0x200
+// _GetConfigItems with this selector: 1 when the open device model always
+// captures its whole memory (_GetDeviceRamSize samples) whatever _CPBuffer
+// asked for, else 0 (also from libraries that do not know the selector).
+#define SARTEL_CONFIG_WHOLE_MEMORY 0x400
 
 // Status bits of _ReadStatus, set in this order during one capture.
 #define SARTEL_STATUS_ARMED 0x01

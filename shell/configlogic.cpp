@@ -28,8 +28,8 @@ std::u16string SpeedToleranceText(size_t position) {
   return position < SpeedTolerancePercents.size() ? FormatPattern(SpeedTolerancePercents[position], u"0.#%") : u"";
 }
 
-std::vector<TBufferItem> BufferLengthItems(int32_t ramSize, std::u16string_view deviceVersion, int32_t buffLength) {
-  if (!deviceVersion.empty() && deviceVersion.front() == u'2') return {{buffLength, false}};
+std::vector<TBufferItem> BufferLengthItems(int32_t ramSize, bool wholeMemory, int32_t buffLength) {
+  if (wholeMemory) return {{buffLength, false}};
   std::vector<TBufferItem> items;
   for (int32_t n = ramSize; n >= SmallestBuffer; n /= 2) items.push_back({n, true});
   return items;
@@ -228,6 +228,31 @@ void ApplySessionTexts(TZelto& core, const TConfigSettings& s) {
 }
 
 }  // namespace
+
+std::vector<int> RunsClearedBy(const TZelto& core, const TConfigSettings& s) {
+  const bool clears = s.BuffLength != core.BuffLength || s.SamplingRate != core.SamplingRate ||
+                      s.OnePlane != (core.Type == 0);
+  std::vector<int> runs;
+  if (!clears) return runs;
+  for (int run = 0; run < RunCount; ++run) {
+    if (run == RunCorrection) continue;
+    const size_t i = static_cast<size_t>(run);
+    if (core.Results[i].Valid || !core.Captures[i].DataA.empty() || !core.Captures[i].DataB.empty())
+      runs.push_back(run);
+  }
+  return runs;
+}
+
+std::u16string RunNames(const std::vector<int>& runs, std::u16string_view run, std::u16string_view trimRun) {
+  std::u16string names;
+  for (const int r : runs) {
+    if (!names.empty()) names += u", ";
+    const bool trim = r > RunCorrection;
+    names += std::u16string(trim ? trimRun : run) + u" " +
+             rtl::AsciiToUtf16(std::to_string(trim ? r - RunCorrection : r + 1));
+  }
+  return names;
+}
 
 void ApplySettings(TZelto& core, const TConfigSettings& s, TSetupServices* services) {
   ApplyCaptureSettings(core, s);

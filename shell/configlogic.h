@@ -30,10 +30,11 @@ struct TBufferItem {
   int32_t Length = 0;
   bool HasValue = true;
 };
-// Devices whose version text begins with "2" keep their buffer length: the
-// list holds only the current length. Otherwise RamSize, halved while at
-// least 512 (none when RamSize is below 512).
-std::vector<TBufferItem> BufferLengthItems(int32_t ramSize, std::u16string_view deviceVersion, int32_t buffLength);
+// A device that always captures its whole memory keeps its buffer length
+// (RamSize since the start-up): the list holds only the current length.
+// Otherwise RamSize, halved while at least 512 (none when RamSize is below
+// 512).
+std::vector<TBufferItem> BufferLengthItems(int32_t ramSize, bool wholeMemory, int32_t buffLength);
 // The first item of that length; -1 when none.
 int BufferItemIndex(const std::vector<TBufferItem>& items, int32_t length);
 
@@ -142,6 +143,16 @@ TConfigSettings SettingsFromCore(const TZelto& core);
 // UTF-8 8-bit text of a field, as the session file keeps it: characters
 // outside Windows-1252 become "?", and it is cut to `maxLength` characters.
 std::string EightBitText(std::u16string_view text, size_t maxLength);
+
+// The measured runs (a counted reading or samples; the correction step is
+// no run) that taking `settings` over would clear: every one when the
+// buffer length, the sampling rate or the number of planes changes, none
+// otherwise. In step order.
+std::vector<int> RunsClearedBy(const TZelto& core, const TConfigSettings& settings);
+// The runs as the run table names them, separated by ", ": `run` and the
+// number for the first three ("Run 1"), `trimRun` and the trim's number for
+// the others ("Trim run 1").
+std::u16string RunNames(const std::vector<int>& runs, std::u16string_view run, std::u16string_view trimRun);
 
 // Takes the confirmed settings over into the core: a changed buffer length
 // or sampling rate clears all runs and the live buffers, a changed number of

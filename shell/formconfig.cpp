@@ -95,6 +95,10 @@ enum TConfigText : size_t {
   ctOK,
   ctCancel,
   ctChangeLangInfo,
+  ctSetupClearsRuns,
+  ctSetupClearsRunsAsk,
+  ctRun,
+  ctTrimRun,
   ctAboutName,
   ctAboutLine1,
 };
@@ -232,7 +236,7 @@ void TfConfig::ShowSamplingLists(const TConfigSettings& s) {
   cbSamplingRate->SetItemIndex(ListIndex(WorkSamplingRate, cbSamplingRate->Items().Count()));
 
   WorkBuffLength = s.BuffLength;
-  FBufferItems = BufferLengthItems(core.RamSize, TextOf(core.DeviceVer), WorkBuffLength);
+  FBufferItems = BufferLengthItems(core.RamSize, core.CapturesWholeMemory, WorkBuffLength);
   cbBuffSize->Items().Clear();
   for (const TBufferItem& item : FBufferItems) cbBuffSize->Items().Add(IntegerText(item.Length));
   cbBuffSize->SetItemIndex(FBufferItems.size() == 1 && !FBufferItems[0].HasValue
@@ -571,9 +575,21 @@ void TfConfig::bOKClick(gui::TComponent*) {
   // it is left; an untouched field keeps the stored count.
   if (eRotorDivs->Modified()) eRotorDivs->SetText(ClampRotorDivs(eRotorDivs->Text()));
   TConfigSettings settings;
-  if (!ReadSettings(settings)) return;
+  if (!ReadSettings(settings) || !ClearingAgreed(settings)) return;
   FConfirmed = settings;
   Finish(ConfigOK);
+}
+
+bool TfConfig::ClearingAgreed(const TConfigSettings& settings) {
+  FClearingNote.clear();
+  if (!TheCore) return true;
+  const std::vector<int> runs = RunsClearedBy(*TheCore, settings);
+  if (runs.empty()) return true;
+  const std::u16string names = RunNames(runs, Text(ctRun), Text(ctTrimRun));
+  const std::u16string told = Text(ctSetupClearsRuns) + u"\n" + names;
+  if (ShowMessageBox(this, mkWarning, told + u"\n" + Text(ctSetupClearsRunsAsk)) != gui::mrYes) return false;
+  FClearingNote = told;
+  return true;
 }
 
 void TfConfig::bCancelClick(gui::TComponent*) { Finish(ConfigCancel); }
@@ -606,8 +622,12 @@ void TfConfig::DoClose(gui::TCloseAction& action) {
     // The names LoadSensorInfo looked up last: what failed was told then.
     TheCore->SensorFailures.clear();
   }
-  if (TheCore && CloseResult == ConfigOK && FConfirmed) ApplySettings(*TheCore, *FConfirmed, FServices);
+  if (TheCore && CloseResult == ConfigOK && FConfirmed) {
+    if (!FClearingNote.empty() && FServices) FServices->WriteLogNote(FClearingNote);
+    ApplySettings(*TheCore, *FConfirmed, FServices);
+  }
   FConfirmed.reset();
+  FClearingNote.clear();
   if (FServices) FServices->SetSetupPage(lbMenu->ItemIndex());
 }
 

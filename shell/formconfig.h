@@ -63,7 +63,7 @@ constexpr int32_t ConfigCancel = 2;
 
 class TfConfig : public TWindowFrame {
  public:
-  static constexpr std::array<TTextKey, 71> LangKeys = {{
+  static constexpr std::array<TTextKey, 75> LangKeys = {{
       {u"Forms", u"Setup"},
       {u"Forms", u"Close"},
       {u"Forms", u"Balancing"},
@@ -130,6 +130,10 @@ class TfConfig : public TWindowFrame {
       {u"Forms", u"OK"},
       {u"Forms", u"Cancel"},
       {u"Forms", u"ChangeLangInfo"},
+      {u"Forms", u"SetupClearsRuns"},
+      {u"Forms", u"SetupClearsRunsAsk"},
+      {u"Forms", u"Measurement"},
+      {u"Forms", u"Tunning"},
       {u"About", u"Name"},
       {u"About", u"Line1"},
       {u"About", u"Line2"},
@@ -338,6 +342,10 @@ class TfConfig : public TWindowFrame {
   void lbMenuDrawItem(int index, gui::TRect rect, uint8_t state);
   void dgSensorsDrawCell(int col, int row, gui::TRect rect);
   bool FieldFailed(TConfigPage page, gui::TEdit* field);
+  // Settings that would clear measured runs are taken over only when the
+  // user agrees to the question that names them; false keeps the dialog
+  // open. The agreed clearing is noted for the log.
+  bool ClearingAgreed(const TConfigSettings& settings);
   void Finish(int32_t result);
 
   TSetupServices* FServices;
@@ -347,6 +355,8 @@ class TfConfig : public TWindowFrame {
   bool FLoading = false;
   // The settings OK read and ApplySettings takes over when the dialog closes.
   std::optional<TConfigSettings> FConfirmed;
+  // The log's note of the runs the confirmed settings clear; empty: none.
+  std::u16string FClearingNote;
   // The texts the show put into the text fields. A field that still shows
   // its text writes back the stored one, which it may not hold whole.
   struct TShownTexts {

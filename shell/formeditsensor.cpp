@@ -39,6 +39,7 @@ enum TEditSensorText : size_t {
   etTempOffsetUnit,
   etSensorExists,
   etSensorNotSaved,
+  etSensorNameRefused,
 };
 
 std::u16string Text(TEditSensorText text) { return LangText(TfEditSensor::LangKeys[text]).Text; }
@@ -221,8 +222,15 @@ void TfEditSensor::bOKClick(gui::TComponent*) {
     eValue[build.Field]->SetFocus();
     return;
   }
-  // An edited sensor keeps its file, whatever its name's length.
+  // An edited sensor keeps its file, whatever its name's length. A new name
+  // pasted in (the keys that would make it are refused while typing) must
+  // be one a file can have.
   if (AddMode == 0) build.Sensor.Name = EditName;
+  if (AddMode == 1 && !TZelto::SensorNameStorable(build.Sensor.Name)) {
+    ShowError(etSensorNameRefused);
+    eName->SetFocus();
+    return;
+  }
   const std::u16string name = build.Sensor.Name;
   const auto saved = TheCore ? TheCore->SaveSensor(name, build.Sensor, AddMode == 1) : TZelto::ssrWriteFailed;
   if (saved == TZelto::ssrExists) {

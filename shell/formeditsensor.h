@@ -31,7 +31,7 @@ class TRadioButton;
 
 class TfEditSensor : public TWindowFrame {
  public:
-  static constexpr std::array<TTextKey, 20> LangKeys = {{
+  static constexpr std::array<TTextKey, 21> LangKeys = {{
       {u"Forms", u"EditSensor"},
       {u"Forms", u"AddSensor"},
       {u"Forms", u"Close"},
@@ -52,6 +52,7 @@ class TfEditSensor : public TWindowFrame {
       {u"Forms", u"TempOffsetUnit"},
       {u"Forms", u"SensorExists"},
       {u"Forms", u"SensorNotSaved"},
+      {u"Forms", u"SensorNameRefused"},
   }};
 
   explicit TfEditSensor(gui::TComponent* owner);

@@ -1,9 +1,7 @@
 #include "formlog.h"
 
-#include "application.h"
 #include "bitmapbutton.h"
 #include "dialogs.h"
-#include "filefailure.h"
 #include "folders.h"
 #include "labelex.h"
 #include "listbox.h"
@@ -15,7 +13,7 @@
 
 namespace {
 
-enum TLogText : size_t { ltLog, ltClose };
+enum TLogText : size_t { ltLog, ltClose, ltLogNotWritten, ltLogDayNotRead };
 
 const TTextKey& Key(TLogText text) { return TfLog::LangKeys[text]; }
 
@@ -56,21 +54,22 @@ TfLog::TfLog(gui::TComponent* owner, TWallClock clock) : TWindowFrame(owner, Fra
   SetConstraints({300, 200, 0, 0});
   CreateControls();
   EscapeAction = [this] { Close(); };
+  FNotWrittenText = LangText(Key(ltLogNotWritten)).Text;
 
   if (TheCore && !TheCore->AppDataDir.empty()) {
     FFolder = TheCore->AppDataDir;
     rtl::PathAppendW(FFolder, u"Log");
   }
-  int error = 0;
-  if (!rtl::ForceDirectories(FFolder, &error)) {
-    // The system's own words for why, as the open failure below shows them.
-    gui::MessageBox(nullptr, rtl::SystemErrorText(error), u"Error", gui::MB_OK | gui::MB_ICONERROR);
-    if (gui::Application) gui::Application->Terminate();
-    return;
-  }
   FLogDay = DayOf(FClock());
   LogPath = FFolder;
   rtl::PathAppendW(LogPath, LogDayFileName(FLogDay));
+  // A log that can't be kept doesn't keep the job from being measured and
+  // saved elsewhere.
+  int error = 0;
+  if (!rtl::ForceDirectories(FFolder, &error)) {
+    TellNotWritten(FFolder, rtl::SystemErrorText(error));
+    return;
+  }
   OpenLogFile();
 }
 
@@ -112,8 +111,17 @@ void TfLog::CreateControls() {
 bool TfLog::OpenLogFile() {
   const std::u16string error = FLogFile.Open(LogPath);
   if (error.empty()) return true;
-  gui::MessageBox(nullptr, error, u"Error", gui::MB_OK | gui::MB_ICONERROR);
+  TellNotWritten(LogPath, error);
   return false;
+}
+
+// In the system's box, which needs no other window; once, as every later
+// entry would fail alike.
+void TfLog::TellNotWritten(const std::u16string& file, const std::u16string& reason) {
+  if (FWriteFailureShown) return;
+  FWriteFailureShown = true;
+  if (const TLangText heading = LangText(Key(ltLogNotWritten))) FNotWrittenText = heading.Text;
+  gui::MessageBox(nullptr, FNotWrittenText + u"\n" + file + u": " + reason, u"Error", gui::MB_OK | gui::MB_ICONERROR);
 }
 
 void TfLog::WriteEntry(TLogEntryKind kind) {
@@ -138,9 +146,7 @@ void TfLog::WriteNote(std::u16string_view text) {
 // once, with why, in the system's box, which needs no other window.
 void TfLog::AppendToFile(const std::u16string& entry) {
   const int error = FLogFile.Append(entry + u"\r\n");
-  if (error == 0 || FWriteFailureShown) return;
-  FWriteFailureShown = true;
-  gui::MessageBox(nullptr, FileFailureText({LogPath, error}), u"Error", gui::MB_OK | gui::MB_ICONERROR);
+  if (error != 0) TellNotWritten(LogPath, rtl::SystemErrorText(error));
 }
 
 void TfLog::AppendToViewer(std::u16string_view entry) {
@@ -185,10 +191,12 @@ void TfLog::ShowDay(const TLogDay& day) {
   FShownDay = day;
   std::u16string path = FFolder;
   rtl::PathAppendW(path, LogDayFileName(day));
-  const std::optional<std::u16string> text = ReadLogDayFile(path);
+  int error = 0;
+  const std::optional<std::u16string> text = ReadLogDayFile(path, &error);
   if (!text) {
     FShownDay.reset();
-    gui::MessageBox(this, u"Could not read \"" + path + u"\".", u"Error", gui::MB_OK | gui::MB_ICONERROR);
+    gui::MessageBox(this, LangText(Key(ltLogDayNotRead)).Text + u"\n" + path + u": " + rtl::SystemErrorText(error),
+                    u"Error", gui::MB_OK | gui::MB_ICONERROR);
     return;
   }
   const std::vector<std::u16string> lines = SplitLines(*text, false);

@@ -28,15 +28,17 @@ class TRichEdit;
 
 class TfLog : public TWindowFrame {
  public:
-  static constexpr std::array<TTextKey, 2> LangKeys = {{
+  static constexpr std::array<TTextKey, 4> LangKeys = {{
       {u"Forms", u"Log"},
       {u"Forms", u"Close"},
+      {u"Forms", u"LogNotWritten"},
+      {u"Forms", u"LogDayNotRead"},
   }};
 
   // Opens today's file (by the clock) in the log folder of TheCore. When
-  // the folder can't be created the program can't keep its log: an error box
-  // and the application ends. When the file can't be opened, an error box,
-  // and entries reach only the viewer.
+  // the folder can't be made or the file can't be opened (a read-only data
+  // folder), the program runs on without its log: an error box names the
+  // folder or file and why, once, and entries reach only the viewer.
   explicit TfLog(gui::TComponent* owner, TWallClock clock = LocalWallTime);
   ~TfLog() override;
 
@@ -77,6 +79,7 @@ class TfLog : public TWindowFrame {
  private:
   void CreateControls();
   bool OpenLogFile();
+  void TellNotWritten(const std::u16string& file, const std::u16string& reason);
   void ShowDay(const TLogDay& day);
   void AppendToViewer(std::u16string_view entry);
   void AppendToFile(const std::u16string& entry);
@@ -90,4 +93,7 @@ class TfLog : public TWindowFrame {
   // A failed write of the log was told; once is enough, as every later
   // entry would fail alike.
   bool FWriteFailureShown = false;
+  // The heading of that message, as last looked up: the shutdown's entries
+  // come after the language has closed.
+  std::u16string FNotWrittenText;
 };

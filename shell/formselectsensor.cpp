@@ -33,6 +33,7 @@ enum TSelectSensorText : size_t {
   ssNo,
   ssUpdateSensor,
   ssRemoveSensor,
+  ssSensorNotDeleted,
 };
 
 std::u16string Text(size_t text) { return LangText(TfSelectSensor::LangKeys[text]).Text; }
@@ -239,8 +240,11 @@ void TfSelectSensor::bEditClick(gui::TComponent*) {
 
 void TfSelectSensor::bDeleteClick(gui::TComponent*) {
   if (!HasSelection() || !Ask(ssRemoveSensor)) return;
-  // A failed deletion is not reported: the refilled grid shows what remains.
-  if (TheCore) TheCore->DeleteSensor(FSensorList[static_cast<size_t>(SelectedIndex)].FileName);
+  if (TheCore && !TheCore->DeleteSensor(FSensorList[static_cast<size_t>(SelectedIndex)].FileName)) {
+    const std::u16string text = Text(ssSensorNotDeleted) + u"\n" + FileFailureText(TheCore->FileFailure);
+    if (WriteLog) WriteLog(text);
+    ShowMessageBox(this, mkError, text);
+  }
   FillGrid();
   if (FSensorList.empty()) return;
   SelectedIndex = 0;

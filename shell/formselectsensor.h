@@ -27,7 +27,7 @@ class TDrawGrid;
 
 class TfSelectSensor : public TWindowFrame {
  public:
-  static constexpr std::array<TTextKey, 17> LangKeys = {{
+  static constexpr std::array<TTextKey, 18> LangKeys = {{
       {u"Forms", u"ZeltoSensorBase"},
       {u"Forms", u"Close"},
       {u"Forms", u"Edit"},
@@ -45,6 +45,7 @@ class TfSelectSensor : public TWindowFrame {
       {u"Forms", u"No"},
       {u"Forms", u"UpdateSensor"},
       {u"Forms", u"RemoveSensor"},
+      {u"Forms", u"SensorNotDeleted"},
   }};
 
   // Column widths of the grid, from the row number to the empty last column.

@@ -1,6 +1,7 @@
 #include "jobguard.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <utility>
 
 #include "datafilepair.h"
@@ -11,7 +12,7 @@
 #include "textconv.h"
 #include "zelto.h"
 
-const std::array<TTextKey, 10> JobGuardLangKeys = {{
+const std::array<TTextKey, 11> JobGuardLangKeys = {{
     {u"Forms", u"SessionNotSaved"},
     {u"Forms", u"OpenSessionReplacesRuns"},
     {u"Forms", u"RestoreSessionReplacesRuns"},
@@ -21,7 +22,8 @@ const std::array<TTextKey, 10> JobGuardLangKeys = {{
     {u"Forms", u"SessionKeptAside"},
     {u"Forms", u"SessionNotKeptAside"},
     {u"Forms", u"SamplesNotFound"},
-    {u"Forms", u"SamplesShortened"},
+    {u"Forms", u"SaveNameOnlyExtension"},
+    {u"Forms", u"LooseSamplesFound"},
 }};
 
 namespace {
@@ -36,14 +38,18 @@ enum TJobGuardText : size_t {
   jtSessionKeptAside,
   jtSessionNotKeptAside,
   jtSamplesNotFound,
-  jtSamplesShortened,
+  jtSaveNameOnlyExtension,
+  jtLooseSamplesFound,
 };
 
 std::u16string Text(TJobGuardText text) { return LangText(JobGuardLangKeys[text]).Text; }
 
-std::u16string SaveFailureLine(const TZelto& core) {
-  return u"Session not saved: " + FileFailureText(core.FileFailure);
+std::u16string SaveFailureLine(const TZelto& core, const TFileFailureTexts& texts) {
+  return u"Session not saved: " + FileFailureText(core.FileFailure, texts);
 }
+
+// Why the automatic pair was kept aside, in its files' new names.
+constexpr std::u16string_view NotRestored = u"not restored";
 
 std::u16string TwoDigits(int n) { return rtl::AsciiToUtf16((n < 10 ? "0" : "") + std::to_string(n)); }
 
@@ -69,7 +75,7 @@ std::u16string Numbered(const std::u16string& tag, int n) {
 
 // A tag under which neither file of the pair exists yet.
 std::u16string FreeTag(const TZelto& core, const TWallTime& now) {
-  const std::u16string tag = KeptTag(u"not restored", now);
+  const std::u16string tag = KeptTag(NotRestored, now);
   std::u16string candidate = tag;
   for (int n = 2; rtl::FileExists(Tagged(core.AutoSessionFile, candidate)) ||
                   rtl::FileExists(Tagged(core.AutoDataFile, candidate));
@@ -103,9 +109,47 @@ bool MoveHeldPairAside(TZelto& core, const TJobSaveReport& report) {
   return false;
 }
 
+bool WriteJob(TZelto& core, const TJobSaveReport& report) {
+  if (core.AutomaticPairHeld && !MoveHeldPairAside(core, report)) return false;
+  const int32_t result = core.SaveSession();
+  TellPairNotices(core, report.PairTexts, report.ShowError, report.WriteLog);
+  if (result == TZelto::sfrDone) {
+    core.JobSaveFailureShown = 0;
+    return true;
+  }
+  if (report.WriteLog) report.WriteLog(SaveFailureLine(core, report.FailureTexts));
+  ShowSaveFailure(core, report, WithFileFailure(report.ErrorText, core.FileFailure, report.FailureTexts));
+  return false;
+}
+
 std::u16string FolderOf(const std::u16string& path) {
   const size_t slash = path.rfind(u'/');
   return slash == std::u16string::npos ? u"." : path.substr(0, slash);
+}
+
+// The automatic raw files kept aside (not restored, or changed elsewhere)
+// whose document is not beside them under the same tag, by name.
+std::vector<std::u16string> LooseKeptAsideRawFiles(const TZelto& core) {
+  const std::u16string_view extension = rtl::PathFindExtensionW(core.AutoDataFile);
+  const std::u16string folder = FolderOf(core.AutoDataFile);
+  const std::u16string base =
+      core.AutoDataFile.substr(folder.size() + 1, core.AutoDataFile.size() - folder.size() - 1 - extension.size());
+  const std::u16string tagStart = u" (";
+  std::vector<std::u16string> loose;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(rtl::NativePath(folder), error)) {
+    const std::u16string name = rtl::Utf8ToUtf16(entry.path().filename().string());
+    if (name.size() <= base.size() + tagStart.size() + extension.size() || name.compare(0, base.size(), base) != 0 ||
+        name.compare(name.size() - extension.size(), extension.size(), extension) != 0)
+      continue;
+    const std::u16string tag = name.substr(base.size(), name.size() - base.size() - extension.size());
+    if (tag.compare(0, tagStart.size(), tagStart) != 0 || tag.back() != u')' ||
+        rtl::FileExists(Tagged(core.AutoSessionFile, tag)))
+      continue;
+    loose.push_back(folder + u"/" + name);
+  }
+  std::sort(loose.begin(), loose.end());
+  return loose;
 }
 
 }  // namespace
@@ -115,16 +159,10 @@ std::u16string JobNotSavedText() { return Text(jtSessionNotSaved); }
 TKeptAsideTexts KeptAsideTexts() { return {Text(jtSessionKeptAside), Text(jtSessionNotKeptAside)}; }
 
 bool SaveJob(TZelto& core, const TJobSaveReport& report) {
-  if (core.AutomaticPairHeld && !MoveHeldPairAside(core, report)) return false;
-  const int32_t result = core.SaveSession();
-  TellPairNotices(core, report.PairTexts, report.ShowError, report.WriteLog);
-  if (result == TZelto::sfrDone) {
-    core.JobSaveFailureShown = 0;
-    return true;
-  }
-  if (report.WriteLog) report.WriteLog(SaveFailureLine(core));
-  ShowSaveFailure(core, report, WithFileFailure(report.ErrorText, core.FileFailure));
-  return false;
+  const bool saved = WriteJob(core, report);
+  core.JobUnsaved = !saved && !report.SavedAs;
+  if (report.ShowSaveState) report.ShowSaveState();
+  return saved;
 }
 
 bool HoldsMeasurements(const TZelto& core) {
@@ -148,6 +186,9 @@ bool ConfirmSaveTarget(gui::TComponent* owner, TSaveTarget target, const std::u1
       return true;
     case TSaveTarget::RawIsDocument:
       ShowMessageBox(owner, mkError, Text(jtSampleFileIsDocument));
+      return false;
+    case TSaveTarget::NoName:
+      ShowMessageBox(owner, mkError, Text(jtSaveNameOnlyExtension));
       return false;
     case TSaveTarget::ForeignRaw:
       break;
@@ -182,7 +223,35 @@ TKeptAside KeepAutomaticPairAside(TZelto& core, const TWallTime& now) {
   }
   rtl::SyncFolder(rtl::NativePath(FolderOf(core.AutoSessionFile)));
   core.AutomaticPairHeld = !kept.Moved;
+  if (!kept.Moved) core.JobUnsaved = 1;
   return kept;
+}
+
+std::vector<std::u16string> ReuniteHalfKeptPair(TZelto& core) {
+  std::vector<std::u16string> loose = LooseKeptAsideRawFiles(core);
+  const std::string nativeRaw = rtl::NativePath(core.AutoDataFile);
+  // The raw file goes first and the document last: only a document still in
+  // place without its raw file can be what a stop half-way left.
+  if (loose.empty() || !rtl::FileExists(core.AutoSessionFile) || rtl::FileExists(core.AutoDataFile) ||
+      !datafile::PendingFiles(nativeRaw).empty())
+    return loose;
+  const auto own = std::find_if(loose.begin(), loose.end(), [&core](const std::u16string& raw) {
+    return core.SessionOwnsRawFile(core.AutoSessionFile, raw);
+  });
+  if (own == loose.end()) return loose;
+  const std::string nativeKept = rtl::NativePath(*own);
+  for (const std::string& pending : datafile::PendingFiles(nativeKept))
+    rtl::RenameFile(rtl::Utf8ToUtf16(pending), core.AutoDataFile + rtl::Utf8ToUtf16(pending.substr(nativeKept.size())));
+  if (rtl::RenameFile(*own, core.AutoDataFile)) loose.erase(own);
+  rtl::SyncFolder(rtl::NativePath(FolderOf(core.AutoDataFile)));
+  return loose;
+}
+
+std::u16string LooseSamplesText(const std::vector<std::u16string>& files) {
+  if (files.empty()) return {};
+  std::u16string text = Text(jtLooseSamplesFound);
+  for (const std::u16string& file : files) text += u"\n" + file;
+  return text;
 }
 
 std::u16string KeptAsideName(const std::u16string& path, std::u16string_view why, const TWallTime& now) {
@@ -201,6 +270,5 @@ std::u16string KeptAsideText(const TKeptAside& kept, const TKeptAsideTexts& text
 
 std::u16string PartialLoadText(int32_t result) {
   if (result == TZelto::sfrDoneWithoutSamples) return Text(jtSamplesNotFound);
-  if (result == TZelto::sfrDoneShortened) return Text(jtSamplesShortened);
   return {};
 }

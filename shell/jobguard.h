@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "filefailure.h"
 #include "languageservice.h"
 #include "pairnotices.h"
 #include "savetarget.h"
@@ -26,7 +27,7 @@ class TComponent;
 }
 
 // Every key looked up here (section "Forms").
-extern const std::array<TTextKey, 10> JobGuardLangKeys;
+extern const std::array<TTextKey, 11> JobGuardLangKeys;
 
 // The text of a failed save of the job.
 std::u16string JobNotSavedText();
@@ -55,10 +56,16 @@ struct TJobSaveReport {
   std::function<void(const std::u16string&)> WriteLog;
   std::u16string ErrorText = JobNotSavedText();
   TKeptAsideTexts KeptTexts = KeptAsideTexts();
+  TFileFailureTexts FailureTexts = FileFailureTexts();
   TPairNoticeTexts PairTexts = PairNoticeTexts();
   // Every failure is shown, not only the first since a save succeeded: for
   // the shutdown, after which no save could tell it.
   bool ShowEveryFailure = false;
+  // The job was just stored under a name the user chose (Save As): it is
+  // saved, whatever becomes of the automatic pair.
+  bool SavedAs = false;
+  // Runs after every save, so the window's mark follows TZelto::JobUnsaved.
+  std::function<void()> ShowSaveState = nullptr;
 };
 
 // Writes the job into the automatic pair; every save of the job goes through
@@ -66,7 +73,9 @@ struct TJobSaveReport {
 // only after a save that succeeded. While the automatic pair is held (it
 // did not load whole and could not be moved aside) each save first tries
 // again to move it aside and tells where it went; while it can't, nothing
-// is saved over it and the failure says so. True when the job was saved.
+// is saved over it and the failure says so. The job is marked unsaved
+// (TZelto::JobUnsaved) from a failure until a save succeeds, here or under
+// a chosen name. True when the job was saved.
 bool SaveJob(TZelto& core, const TJobSaveReport& report);
 
 // A run holds a measurement when any of its averaged values is set.
@@ -88,8 +97,20 @@ bool ConfirmSaveTarget(gui::TComponent* owner, TSaveTarget target, const std::u1
 // Moves the automatic pair aside (see TKeptAside). The folder is forced to
 // disk after the renames, so a power loss can't bring back a pair half
 // moved, nor let a later save of the automatic pair overtake them. The core
-// holds the pair (AutomaticPairHeld) while it could not be moved.
+// holds the pair (AutomaticPairHeld) while it could not be moved, and the
+// job in memory, which can't be saved over it, is marked unsaved.
 TKeptAside KeepAutomaticPairAside(TZelto& core, const TWallTime& now);
+// What a keep-aside stopped between its renames (a power loss, a kill)
+// left: the raw file under its new name, the document still the automatic
+// one. Before the automatic pair is read, a raw file kept aside without its
+// document that the automatic document records is put back beside it, so
+// the pair is read, and if need be kept aside, as one. The kept-aside raw
+// files that stay without their document are returned, for the message to
+// name them.
+std::vector<std::u16string> ReuniteHalfKeptPair(TZelto& core);
+// The line that names them (empty when there are none).
+std::u16string LooseSamplesText(const std::vector<std::u16string>& files);
+
 // A name for another file that could not be used, kept aside beside it:
 // "Kalvenor (not read yyyy-mm-dd hh-mm-ss).ini" for `why` "not read", with
 // a count added when that name is taken.

@@ -20,15 +20,15 @@ enum TPlane : uint8_t { PlaneA, PlaneB };
 // The values of one run as the log writes them.
 class TRunTexts {
  public:
-  TRunTexts(const TZelto& core, int run) : Core(core), Result(core.Results[static_cast<size_t>(run)]) {}
+  TRunTexts(const TZelto& core, int run) : Core(core), Run(run), Result(core.Results[static_cast<size_t>(run)]) {}
 
   std::u16string Amplitude(TPlane plane) const {
     const double ampl = plane == PlaneA ? Result.Meas.AmplA : Result.Meas.AmplB;
-    return Core.FormatAmplitude(ampl, Result.Freq, Core.AmplDisplayMode, Core.VibValueType, plane) +
+    return Core.FormatRunAmplitude(Run, ampl, Result.Freq, Core.AmplDisplayMode, Core.VibValueType, plane) +
            TZelto::AmplitudeUnitText(Core.AmplDisplayMode, 0);
   }
   std::u16string Phase(TPlane plane) const {
-    return Core.FormatPhase(plane == PlaneA ? Result.Meas.PhA : Result.Meas.PhB, Core.AmplDisplayMode, plane);
+    return Core.FormatRunPhase(Run, plane == PlaneA ? Result.Meas.PhA : Result.Meas.PhB, Core.AmplDisplayMode, plane);
   }
   // The run's amplitude in percent of the initial run's.
   std::u16string Unbalance(TPlane plane) const {
@@ -58,6 +58,7 @@ class TRunTexts {
 
  private:
   const TZelto& Core;
+  const int Run;
   const MeasurementResult& Result;
 };
 
@@ -130,6 +131,7 @@ std::optional<std::u16string> LogEntryBody(TLogEntryKind kind, const TZelto& cor
     case lekNewSession: return u"New session (Reset)";
     case lekCaptureError: return TextOf(core.LastErrorText);
     case lekNoSpeedSignal: return u"No speed signal";
+    case lekSpeedSignalBack: return u"Speed signal back";
     case lekCaptureLeft:
       return u"The capture did not stop within " + Number(CaptureStopLimitMs / 1000) +
              u" s: it is left to end on its own";

@@ -31,6 +31,7 @@ enum TLogEntryKind : uint8_t {
   lekCaptureError = 9,  // a capture that ended on a device error or a refused window: LastErrorText
   lekCaptureLeft = 10,  // a capture did not end within the stop's limit
   lekNoSpeedSignal = 11,  // a capture found no whole revolution: the speed signal is missing
+  lekSpeedSignalBack = 12,  // after a logged loss, a capture counted a reading again
 };
 
 // The placement vectors of one run for the amplitude-only method: A, B, C

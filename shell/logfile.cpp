@@ -133,10 +133,13 @@ bool IsValidUtf8(std::string_view bytes) {
   return true;
 }
 
-std::optional<std::u16string> ReadLogDayFile(std::u16string_view path) {
+std::optional<std::u16string> ReadLogDayFile(std::u16string_view path, int* error) {
   std::string text;
-  int error = 0;
-  if (!rtl::ReadRegularFile(path, MaxLogDayBytes, text, error)) return std::nullopt;
+  int failure = 0;
+  if (!rtl::ReadRegularFile(path, MaxLogDayBytes, text, failure)) {
+    if (error) *error = failure;
+    return std::nullopt;
+  }
   return IsValidUtf8(text) ? rtl::Utf8ToUtf16(text) : rtl::Windows1252ToUtf16(text);
 }
 

@@ -27,8 +27,9 @@ std::vector<TLogDay> ListLogDays(std::u16string_view folder);
 // The day as the day list shows it: "yyyy-mm-dd".
 std::u16string LogDayText(const TLogDay& day);
 
-// The text of a day file, CR LF kept; nothing when it can't be read.
-std::optional<std::u16string> ReadLogDayFile(std::u16string_view path);
+// The text of a day file, CR LF kept; nothing when it can't be read, and
+// `error` (when given) receives the system's error number.
+std::optional<std::u16string> ReadLogDayFile(std::u16string_view path, int* error = nullptr);
 // Strict UTF-8: no overlong forms, surrogates or values above U+10FFFF.
 bool IsValidUtf8(std::string_view bytes);
 

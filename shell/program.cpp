@@ -13,13 +13,12 @@ void RunProgram(gui::TApplication& application) {
   // files keep their locale-free text.
   DecimalSeparator = rtl::UserDecimalSeparator();
   // The start-up window ends the application when the path functions
-  // cannot be bound, the log when its folder cannot be made: no later
-  // window is created then, so none reaches the core.
+  // cannot be bound: no later window is created then, so none reaches the
+  // core. A log that can't be written is told, and the program runs on.
   auto* init = new TfInit(&application);
   if (application.Terminated()) return;
   auto* debug = new TfDebug(&application);
   auto* log = new TfLog(&application);
-  if (application.Terminated()) return;
   auto* balancing = new TfBalancing(&application);
   balancing->Log = log;
   log->Workspace = balancing;

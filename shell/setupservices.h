@@ -4,6 +4,8 @@
 // (ShowSetupDialog in formconfig.h). The dialog calls it only on the
 // user-interface thread, while it is open or closing.
 
+#include <string>
+
 #include "jobguard.h"
 
 class TSetupServices {
@@ -22,6 +24,9 @@ class TSetupServices {
   // A new session without asking (TfBalancing::NewSession(false)): run after
   // the number of planes was changed.
   virtual void NewSession() = 0;
+  // A note in the day's log (the workspace's log window); nowhere unless
+  // the workspace says.
+  virtual void WriteLogNote(const std::u16string& /*text*/) {}
   // Recomputes and shows the result panel (TfBalancing::RefreshResults).
   virtual void RefreshResults() = 0;
   // After the settings were taken over: the spectrum window, when it exists

@@ -114,13 +114,15 @@ void TStartup::KeepConfigAside() {
   FConfigFailure = Core->FileFailure;
   const std::u16string path = Core->ConfigFileName();
   const std::u16string aside = KeptAsideName(path, u"not read", LocalWallTime());
-  FConfigKeptAs = rtl::RenameFile(path, aside) ? aside : std::u16string();
+  const bool kept = rtl::RenameFile(path, aside);
+  FConfigAsideFailure = {path, kept ? 0 : errno};
+  FConfigKeptAs = kept ? aside : std::u16string();
 }
 
 void TStartup::TellConfigNotRead() {
   if (!FConfigNotRead) return;
   FConfigNotRead = false;
-  const std::u16string text = ConfigNotReadText(FConfigFailure, FConfigKeptAs);
+  const std::u16string text = ConfigNotReadText(FConfigFailure, FConfigKeptAs, FConfigAsideFailure);
   Host.WriteLogNote(text);
   Host.ShowMessageError(text);
 }
@@ -264,11 +266,9 @@ bool TStartup::InitHardware(const TStartupTexts& texts) {
     return false;
   }
   Host.EnableStep(4);
-  // A size the device cannot have keeps the default; a capture never asks
-  // for more samples than the device holds.
-  const int32_t ramSize = Core->DriverApi.GetDeviceRamSize ? Core->DriverApi.GetDeviceRamSize() : 0;
-  if (ramSize > 0) Core->RamSize = ramSize;
-  Core->BuffLength = std::min(Core->BuffLength, Core->RamSize);
+  // A capture never asks for more samples than the device holds, nor for
+  // fewer than a model that captures its whole memory gives.
+  Core->ReadDeviceMemory();
   Host.ShowStepResult(4, texts.Init4OK);
   Host.ProcessMessages();
   return true;
@@ -306,17 +306,21 @@ void TStartup::FinishStart(const TStartupTexts& texts, const std::vector<std::st
   TellLockFailure();
   FStarted = true;
   RestoreAutomaticSession();
-  TellSensorFailures(
-      *Core, [this](const std::u16string& text) { Host.ShowMessageError(text); },
-      [this](const std::u16string& text) { Host.WriteLogNote(text); });
+  const auto show = [this](const std::u16string& text) { Host.ShowMessageError(text); };
+  const auto log = [this](const std::u16string& text) { Host.WriteLogNote(text); };
+  TellSensorFailures(*Core, show, log);
+  TellConditionNotes(*Core, show, log);
   Host.ShowWorkspace(Core->BalancingStep);
 }
 
 // A pair that did not load whole (unreadable, without its samples, or
 // shortened to the device memory) would be replaced by less at the next
 // save: it is moved aside first, and the message and the log say where. A
-// failed load leaves an empty job; a partial one keeps what was read.
+// failed load leaves an empty job; a partial one keeps what was read. A
+// pair an earlier start stopped moving half-way is put together first, and
+// raw files kept aside without their document are named.
 void TStartup::RestoreAutomaticSession() {
+  const std::u16string loose = LooseSamplesText(ReuniteHalfKeptPair(*Core));
   const int32_t result = Core->LoadSession();
   if (result == TZelto::sfrDone) return;
   const bool loaded = TZelto::SessionLoaded(result);
@@ -326,8 +330,9 @@ void TStartup::RestoreAutomaticSession() {
   // An unreadable pair is told with the system's reason, in the log too.
   const std::u16string why =
       loaded ? PartialLoadText(result) : WithFileFailure(SessionNotRestoredText, Core->FileFailure);
-  Host.WriteLogNote(why + u"\n" + keptText);
-  Host.ShowMessageError(why + u"\n" + keptText);
+  const std::u16string text = why + u"\n" + keptText + (loose.empty() ? u"" : u"\n" + loose);
+  Host.WriteLogNote(text);
+  Host.ShowMessageError(text);
 }
 
 // A capture thread left running (its device stopped answering) still uses
@@ -338,9 +343,10 @@ void TStartup::Shutdown() {
   TCaptureStopWait wait;
   wait.ReportLeft = [this] { Host.WriteLog(LogCaptureLeft); };
   const bool stopped = StopCaptureAndWait(wait);
-  // The language closes first: the report takes its texts now, and the
-  // system's error box, which needs no language, shows them. No later save
-  // could tell a failure, so every one is shown.
+  // The language closes first: every text a failure below could tell, its
+  // reasons included, is taken now, and the system's error box, which needs
+  // no language, shows them. No later save could tell a failure, so every
+  // one is shown.
   TJobSaveReport report{[this](const std::u16string& text) { Host.ShowError(text); },
                         [this](const std::u16string& text) { Host.WriteLogNote(text); }};
   report.ShowEveryFailure = true;
@@ -355,7 +361,7 @@ void TStartup::Shutdown() {
   else
     SaveJob(*Core, report);
   if (!Core->SaveConfig()) {
-    const std::u16string text = WithFileFailure(configNotSaved, Core->FileFailure);
+    const std::u16string text = WithFileFailure(configNotSaved, Core->FileFailure, report.FailureTexts);
     Host.WriteLogNote(text);
     Host.ShowError(text);
   }

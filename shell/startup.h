@@ -149,8 +149,10 @@ class TStartup {
   // once the language and the log are open); empty when it was locked.
   TFileReason FLockFailure;
   // The configuration could not be read: why, and the name it was kept
-  // under (empty when it stayed where it was), until the user is told.
+  // under (empty when it stayed where it was, and why), until the user is
+  // told.
   bool FConfigNotRead = false;
   TFileReason FConfigFailure;
   std::u16string FConfigKeptAs;
+  TFileReason FConfigAsideFailure;
 };

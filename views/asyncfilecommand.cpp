@@ -46,9 +46,10 @@ bool Open(gui::TForm& window, TViewWorkspace& workspace, TZelto& core) {
   if (!ConfirmJobReplacement(&window, core, TJobReplacement::OpenAsyncFile)) return false;
   const std::u16string path = rtl::Utf8ToUtf16(dialog.FileName);
   const bool loaded = core.LoadAsyncData(path);
-  TellSensorFailures(
-      core, [&window](const std::u16string& text) { ShowMessageBox(&window, mkError, text); },
-      [&workspace](const std::u16string& text) { workspace.WriteLogNote(text); });
+  const auto show = [&window](const std::u16string& text) { ShowMessageBox(&window, mkError, text); };
+  const auto log = [&workspace](const std::u16string& text) { workspace.WriteLogNote(text); };
+  TellSensorFailures(core, show, log);
+  TellConditionNotes(core, show, log);
   if (!loaded) {
     TellFailure(window, workspace, atAsyncDataNotRead, core.FileFailure);
     return false;

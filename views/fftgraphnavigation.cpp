@@ -54,7 +54,7 @@ void TfFFTGraph::bZoomYOutClick(gui::TComponent*) { ApplyZoom(SpectrumZoomYOut(P
 // so channel A's sensor gives it.
 void TfFFTGraph::bZoomAllClick(gui::TComponent*) {
   if (!TheCore) return;
-  const uint8_t channel = TheCore->VibSensorB.Sensitivity != 0 ? 1 : 0;
+  const uint8_t channel = TheCore->ShownConditions().SensorB.Sensitivity != 0 ? 1 : 0;
   ApplyZoom(TPlotView{0, Plot->TotalBins, 0, FullScaleSpan(2, channel)});
 }
 

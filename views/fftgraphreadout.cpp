@@ -36,11 +36,11 @@ int32_t TfFFTGraph::CursorBin(char cursor) const {
   const CaptureRecord& run = TheCore->Captures[static_cast<size_t>(step)];
   rtl::TCriticalSectionGuard guard(TheCore->ResultsLock);  // a capture writes T, Start, End
   return CursorTBin(TheCore->AsyncMode != 0, TheCore->SpectrumInWindow != 0, run.T, run.Start, run.End,
-                    TheCore->BuffLength);
+                    TheCore->ShownConditions().Length);
 }
 
 std::u16string TfFFTGraph::CursorFrequencyText(char cursor) const {
-  return ::CursorFrequencyText(CursorBin(cursor), TheCore->DriverSamplingFrequency(), TransformLength(),
+  return ::CursorFrequencyText(CursorBin(cursor), TheCore->ShownConditions().SampleRate, TransformLength(),
                                TheCore->AsyncMode != 0);
 }
 
@@ -52,30 +52,31 @@ std::u16string TfFFTGraph::CursorReadoutText(char cursor, char channel, char kin
   // longer transform's stale values, or nothing written at all.
   const TBinScale bins = BinScale();
   const bool inside = k >= 0 && k < bins.Bins && static_cast<size_t>(k) < spectrum.size();
-  const SensorInfo& sensor = a ? TheCore->VibSensorA : TheCore->VibSensorB;
+  // The spectrum is read with the conditions of the record it belongs to.
+  const TRecordConditions conditions = TheCore->ShownConditions();
+  const SensorInfo& sensor = conditions.Sensor(a ? 0 : 1);
   if (!SpectrumShown(a)) return u"-";
   if (kind == 'P') return inside ? PhaseText(spectrum[static_cast<size_t>(k)], sensor, TheCore->AmplDisplayMode) : u"-";
   if ((a ? DisplayA : DisplayB).empty() || !inside) return u"-";
   TAmplitudeScale scale;
   scale.Linear = LinearScale != 0;
-  scale.InputRange = TheCore->DriverInputRange(a ? TheCore->GainA : TheCore->GainB);
-  scale.FullScale = TheCore->DriverFullScale();
+  scale.InputRange = conditions.Range(a ? 0 : 1);
+  scale.FullScale = conditions.FullScale;
   scale.BinFrequency = bins.Frequency(k);
   scale.Quantity = TheCore->AmplDisplayMode;
+  scale.Mean = k == 0;
   return AmplitudeText(spectrum[static_cast<size_t>(k)] / SpectrumGain(), scale, sensor);
 }
 
 std::optional<double> TfFFTGraph::BandRms(uint8_t channel) const {
   const bool a = channel == 0;
   if (!SpectrumShown(a)) return std::nullopt;
-  const int32_t range = TheCore->DriverInputRange(a ? TheCore->GainA : TheCore->GainB);
-  const int32_t fullScale = TheCore->DriverFullScale();
-  const double mvPerCount = fullScale == 0 ? 0 : static_cast<double>(range) / fullScale;
+  const TRecordConditions conditions = TheCore->ShownConditions();
+  const uint8_t ch = a ? 0 : 1;
   const TBinScale scale = BinScale();
   const TBinRange bins = BandBins(RmsType, CursorBin('X'), CursorBin('Y'), scale);
-  return ::BandRms(a ? TheCore->SpectrumA : TheCore->SpectrumB, bins, mvPerCount, scale,
-                   a ? TheCore->VibSensorA : TheCore->VibSensorB, TheCore->AmplDisplayMode,
-                   TheCore->SpectrumWindowGains.Power);
+  return ::BandRms(a ? TheCore->SpectrumA : TheCore->SpectrumB, bins, conditions.MillivoltsPerCount(ch), scale,
+                   conditions.Sensor(ch), TheCore->AmplDisplayMode, TheCore->SpectrumWindowGains.Power);
 }
 
 void TfFFTGraph::RefreshInfoPanel() {
@@ -113,7 +114,7 @@ void TfFFTGraph::RefreshInfoPanel() {
 
 void TfFFTGraph::bRmsTypeClick(gui::TComponent* sender) {
   if (!TheCore) return;
-  const double fs = TheCore->DriverSamplingFrequency();
+  const double fs = TheCore->ShownConditions().SampleRate;
   std::array<std::u16string, BandCount>& names = BandNames();
   names[5] = HalfRateBandName(fs);
   std::vector<TPopupItem> items;

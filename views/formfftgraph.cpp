@@ -129,28 +129,27 @@ void TfFFTGraph::RepaintPlot() {
   if (!TheCore || !TheCore->PlotUpdating) Plot->Paint();
 }
 
+// The thread frees itself once let go (StopSpectrumThread).
 void TfFFTGraph::StartSpectrumThread() {
   if (SpectrumThread || !TheCore) return;
   auto* thread = new TSpectrumThread(*TheCore, true);
   SpectrumThread = thread;
-  thread->FreeOnTerminate = false;
+  thread->FreeOnTerminate = true;
   thread->SetPriority(rtl::tpLower);
   thread->Resume();
   if (TheCore->SpectrumEvent) TheCore->SpectrumEvent->SetEvent();
 }
 
-// The wait serves the thread's Synchronize, so a hand-over under way ends;
-// a thread waiting for its plan gives the wait up when told to stop
-// (fftplans.h), and a stand-in transform is given up between its steps, so
-// the window never waits for the planner.
+// The window never waits for the thread, which runs below its priority: a
+// computation under way, even one that cannot be stopped at once, stops on
+// its own and frees the thread. Until then the core's spectra are still
+// the thread's: a thread started by the next show waits for it on its own
+// side, and the core, freed at the program's end, waits for both.
 void TfFFTGraph::StopSpectrumThread() {
   TSpectrumThread* thread = SpectrumThread;
   if (!thread) return;
-  thread->Terminate();
-  if (TheCore && TheCore->SpectrumEvent) TheCore->SpectrumEvent->SetEvent();
-  thread->WaitFor();
-  delete thread;
   SpectrumThread = nullptr;
+  thread->LetGo();
 }
 
 void TfFFTGraph::CloseView() {
@@ -174,24 +173,25 @@ int32_t TfFFTGraph::TransformLength() const {
   const CaptureRecord* run = step >= 0 && step < RunCount ? &TheCore->Captures[static_cast<size_t>(step)] : nullptr;
   rtl::TCriticalSectionGuard guard(TheCore->ResultsLock);  // a capture writes Start and End
   return ::TransformLength(TheCore->SpectrumInWindow != 0, TheCore->AsyncMode != 0, run ? run->Start : 0,
-                           run ? run->End : 0, TheCore->BuffLength);
+                           run ? run->End : 0, TheCore->ShownConditions().Length);
 }
 
 TBinScale TfFFTGraph::BinScale() const {
   if (!TheCore) return {};
   const int32_t n = std::max(TransformLength(), 0);
-  return {n / 2, n, static_cast<double>(TheCore->DriverSamplingFrequency())};
+  return {n / 2, n, TheCore->ShownConditions().SampleRate};
 }
 
 int32_t TfFFTGraph::FullScaleSpan(double bin, uint8_t channel) const {
-  const double span = TheCore->ConvertAmplitude(TheCore->DriverFullScale(), BinScale().Frequency(bin),
-                                                TheCore->AmplDisplayMode, channel);
+  const TRecordConditions conditions = TheCore->ShownConditions();
+  const double span = ConvertAmplitude(conditions.Sensor(channel), conditions.FullScale, BinScale().Frequency(bin),
+                                       TheCore->AmplDisplayMode);
   return static_cast<int32_t>(std::clamp(std::trunc(span), 0.0, 2e9));
 }
 
 TSignalOrigin TfFFTGraph::ShownOrigin() const {
   const int32_t record = TheCore->AsyncMode ? TSignalOrigin::LiveRecord : TheCore->BalancingStep;
-  return {record, TransformLength(), static_cast<double>(TheCore->DriverSamplingFrequency()), TheCore->Job};
+  return {record, TransformLength(), TheCore->ShownConditions().SampleRate, TheCore->Job};
 }
 
 bool TfFFTGraph::SpectrumShown(bool channelA) const {
@@ -221,13 +221,14 @@ void TfFFTGraph::FillDisplay(bool channelA, int32_t n) {
     return;
   }
   if (lock.owns_lock()) {
+    const SensorInfo sensor = TheCore->ShownConditions().Sensor(channelA ? 0 : 1);
     const int64_t last =
         std::min<int64_t>({bins, static_cast<int64_t>(spectrum.size()) - 1, static_cast<int64_t>(display.size()) - 1});
     display[0] = 0.0;
     for (int64_t k = 1; k <= last; ++k) {
       const double a = 2 * std::abs(spectrum[static_cast<size_t>(k)]) / SpectrumGain();
-      display[static_cast<size_t>(k)] = TheCore->ConvertAmplitude(
-          a, BinFrequency(static_cast<double>(k), Plot->SampleRate, n), TheCore->AmplDisplayMode, channelA ? 0 : 1);
+      display[static_cast<size_t>(k)] =
+          ConvertAmplitude(sensor, a, BinFrequency(static_cast<double>(k), Plot->SampleRate, n), TheCore->AmplDisplayMode);
     }
   }
   data = display.data();
@@ -237,7 +238,8 @@ void TfFFTGraph::PlotSpectrum(bool rescale) {
   if (!TheCore) return;
   const int32_t n = std::max(TransformLength(), 0);
   const int32_t bins = n / 2;
-  Plot->SampleRate = TheCore->DriverSamplingFrequency();
+  const TRecordConditions conditions = TheCore->ShownConditions();
+  Plot->SampleRate = conditions.SampleRate;
   Plot->TransformLength = n;
   if (Plot->TotalBins != bins) {
     Plot->TotalBins = Plot->ViewWidth = bins;
@@ -245,6 +247,8 @@ void TfFFTGraph::PlotSpectrum(bool rescale) {
     rescale = true;
   }
   const uint8_t quantity = TheCore->AmplDisplayMode;
+  // A record longer than this device's memory is drawn whole.
+  if (!DisplayA.empty() && DisplayA.size() < static_cast<size_t>(bins) + 1) AllocateChannelArrays(DisplayA, DisplayB);
   FitChannelChoice();
   if (rescale) {
     Plot->SpanY = FullScaleSpan(1, 0);
@@ -260,8 +264,8 @@ void TfFFTGraph::PlotSpectrum(bool rescale) {
   }
   Plot->LogScale = LinearScale ? 0 : 1;
   const double binFrequency = BinFrequency(1, Plot->SampleRate, n);
-  Plot->RangeA = TheCore->ConvertAmplitude(TheCore->DriverInputRange(TheCore->GainA), binFrequency, quantity, 0);
-  Plot->RangeB = TheCore->ConvertAmplitude(TheCore->DriverInputRange(TheCore->GainB), binFrequency, quantity, 1);
+  Plot->RangeA = ConvertAmplitude(conditions.SensorA, conditions.RangeA, binFrequency, quantity);
+  Plot->RangeB = ConvertAmplitude(conditions.SensorB, conditions.RangeB, binFrequency, quantity);
   ApplyPlotLook(*Plot);
   Plot->CursorTColor = CursorColour('T');
   Plot->LabelColor = Plot->ValueTextColor;

@@ -76,7 +76,7 @@ void TfTimeGraph::FormShow() {
   ShowFrame();
   ShowOwnTexts();
   const int32_t fs = FullScale();
-  Plot->SetView({0, TheCore ? TheCore->BuffLength : 0, 0, 2 * fs});
+  Plot->SetView({0, TheCore ? TheCore->ShownConditions().Length : 0, 0, 2 * fs});
   Plot->FullScale = fs;
   ApplyCaptureState();
   // New buffers each show.
@@ -109,18 +109,20 @@ void TfTimeGraph::CloseView() {
   ReleaseChannelArrays(ChannelBufferA, ChannelBufferB);
 }
 
-int32_t TfTimeGraph::FullScale() const { return TheCore ? TheCore->DriverFullScale() : 0; }
+int32_t TfTimeGraph::FullScale() const { return TheCore ? TheCore->ShownConditions().FullScale : 0; }
 
 void TfTimeGraph::UpdateUnits() {
-  const auto channel = [&](const SensorInfo& sensor, int32_t gain, uint8_t ch, std::u16string& unit, int32_t& range) {
+  const TRecordConditions conditions = TheCore->ShownConditions();
+  const auto channel = [&](uint8_t ch, std::u16string& unit, int32_t& range) {
+    const SensorInfo& sensor = conditions.Sensor(ch);
     if (sensor.Type > 2) return;
     const uint8_t q = DisplayQuantity(sensor.Type, TheCore->AmplDispModeOscmV);
     unit = AmplitudeUnitText(q, 1);
-    const double converted = TheCore->ConvertAmplitude(TheCore->DriverInputRange(gain), 0.0, q, ch);
+    const double converted = ConvertAmplitude(sensor, conditions.Range(ch), 0.0, q);
     range = static_cast<int32_t>(std::clamp(std::trunc(converted), -2e9, 2e9));
   };
-  channel(TheCore->VibSensorA, TheCore->GainA, 0, Plot->UnitA, Plot->RangeA);
-  channel(TheCore->VibSensorB, TheCore->GainB, 1, Plot->UnitB, Plot->RangeB);
+  channel(0, Plot->UnitA, Plot->RangeA);
+  channel(1, Plot->UnitB, Plot->RangeB);
 }
 
 void TfTimeGraph::CopySamples() {
@@ -132,8 +134,9 @@ void TfTimeGraph::CopySamples() {
   const CaptureRecord* run = live ? nullptr : &TheCore->Captures[static_cast<size_t>(step)];
   const std::vector<int32_t>& a = run ? run->DataA : TheCore->LiveDataA;
   const std::vector<int32_t>& b = run ? run->DataB : TheCore->LiveDataB;
+  const TRecordConditions conditions = TheCore->ShownConditions();
   const auto copy = [&](const std::vector<int32_t>& from, std::vector<float>& to) {
-    const size_t n = std::min({static_cast<size_t>(std::max(TheCore->BuffLength, 0)), from.size(), to.size()});
+    const size_t n = std::min({static_cast<size_t>(std::max(conditions.Length, 0)), from.size(), to.size()});
     std::transform(from.begin(), from.begin() + static_cast<std::ptrdiff_t>(n), to.begin(),
                    [](int32_t v) { return static_cast<float>(v); });
   };
@@ -148,22 +151,33 @@ void TfTimeGraph::CopySamples() {
   TSampleSpan span;
   {
     rtl::TCriticalSectionGuard guard(TheCore->ResultsLock);  // a capture writes Start and End
-    span = StatisticsSpan(run, TheCore->BuffLength);
+    span = StatisticsSpan(run, conditions.Length);
   }
-  const double fullScale = TheCore->DriverFullScale();
+  const double fullScale = conditions.FullScale;
   if (FHasSamplesA) FStatsA = SpanStats(a, span, fullScale);
   if (FHasSamplesB) FStatsB = SpanStats(b, span, fullScale);
 }
 
 void TfTimeGraph::DrawRecord(bool copySamples) {
   if (!TheCore || !TheCore->DriverModule) return;
-  Plot->SampleRate = TheCore->DriverSamplingFrequency();
+  const TRecordConditions conditions = TheCore->ShownConditions();
+  Plot->SampleRate = conditions.SampleRate;
   UpdateUnits();
-  if (Plot->TotalSamples != TheCore->BuffLength) {
-    Plot->TotalSamples = TheCore->BuffLength;
+  // A record of another scale starts at its own whole view.
+  if (Plot->FullScale != conditions.FullScale) {
+    Plot->FullScale = conditions.FullScale;
+    Plot->SetView({0, conditions.Length, 0, 2 * conditions.FullScale});
+    Plot->TotalSamples = conditions.Length;
+  }
+  if (Plot->TotalSamples != conditions.Length) {
+    Plot->TotalSamples = conditions.Length;
     Plot->ViewStart = 0;
     Plot->ViewWidth = Plot->TotalSamples;
   }
+  // A record longer than this device's memory (a job measured on another)
+  // is drawn whole.
+  if (static_cast<size_t>(std::max(conditions.Length, 0)) > ChannelBufferA.size() && !ChannelBufferA.empty())
+    AllocateChannelArrays(ChannelBufferA, ChannelBufferB);
   if (copySamples) CopySamples();
   FitChannelChoice();
   // The buffers hold RamSize samples, the record BuffLength of them.
@@ -211,7 +225,7 @@ char TfTimeGraph::ValueButtonChannel(gui::TComponent* button) const {
 void TfTimeGraph::bVoltValueClick(gui::TComponent* sender) {
   if (!TheCore) return;
   std::vector<TPopupItem> items{{AmplitudeUnitText(0, 0)}};
-  const uint8_t type = (ValueButtonChannel(sender) == 'B' ? TheCore->VibSensorB : TheCore->VibSensorA).Type;
+  const uint8_t type = TheCore->ShownConditions().Sensor(ValueButtonChannel(sender) == 'B' ? 1 : 0).Type;
   if (type <= 2) items.push_back({AmplitudeUnitText(static_cast<uint8_t>(type + 1), 0)});
   const int choice =
       PopupBelow(this, static_cast<gui::TControl*>(sender), items, TheCore->AmplDispModeOscmV == 0 ? 2 : 1);

@@ -213,7 +213,9 @@ void TfSignalView::FitChannelChoice() {
   if (TheCore && TheCore->Type != 1) ChannelsShown = 0;
 }
 
-size_t TfSignalView::ChannelArraySize() { return TheCore ? static_cast<size_t>(std::max(TheCore->RamSize, 0)) : 0; }
+size_t TfSignalView::ChannelArraySize() {
+  return TheCore ? static_cast<size_t>(std::max(TheCore->LongestRecord(), 0)) : 0;
+}
 
 void TfSignalView::bStartStopClick(gui::TComponent*) {
   Workspace.SetAsyncMode(true);

@@ -49,13 +49,19 @@ std::u16string CursorFrequencyText(int32_t bin, double fs, int32_t n, bool async
 }
 
 std::u16string AmplitudeText(std::complex<double> x, const TAmplitudeScale& scale, const SensorInfo& sensor) {
-  const double a = 2 * std::abs(x);
+  // Bin 0 holds the record's mean itself, a signed real value; every other
+  // bin holds half the peak of its sine.
+  const double a = scale.Mean ? std::abs(x.real()) : 2 * std::abs(x);
   if (!scale.Linear) {
     if (a == 0 || scale.FullScale <= 0) return u"?dB";
     return FormatLevel(-20 * std::log10(a / scale.FullScale));
   }
   const double mv = scale.FullScale == 0 ? 0 : a * (static_cast<double>(scale.InputRange) / scale.FullScale);
-  return FormatAmplitude(sensor, mv, scale.BinFrequency, scale.Quantity, 0) + AmplitudeUnitText(scale.Quantity, 0);
+  const std::u16string unit = AmplitudeUnitText(scale.Quantity, 0);
+  if (!scale.Mean || x.real() >= 0) return FormatAmplitude(sensor, mv, scale.BinFrequency, scale.Quantity, 0) + unit;
+  // The magnitude is converted as any amplitude is (capped alike), then
+  // signed.
+  return FormatNumber(-ConvertAmplitude(sensor, mv, scale.BinFrequency, scale.Quantity)) + unit;
 }
 
 std::u16string PhaseText(std::complex<double> x, const SensorInfo& sensor, uint8_t quantity) {

@@ -51,13 +51,16 @@ std::u16string CursorFrequencyText(int32_t bin, double fs, int32_t n, bool async
 
 // The amplitude text of spectrum entry x: 2|x| counts, on the decibel axis
 // the level below full scale ("?dB" for 0), on the linear axis the peak value
-// in the displayed quantity at the bin's frequency with its spaced unit.
+// in the displayed quantity at the bin's frequency with its spaced unit. At
+// bin 0 (Mean) x is the record's mean: the linear axis shows it with its
+// sign, the decibel axis the level of its magnitude.
 struct TAmplitudeScale {
   bool Linear = true;
   int32_t InputRange = 0;   // mV of the channel's gain
   int32_t FullScale = 0;    // ADC counts
   double BinFrequency = 0;  // Hz
   uint8_t Quantity = 0;
+  bool Mean = false;        // x is bin 0
 };
 std::u16string AmplitudeText(std::complex<double> x, const TAmplitudeScale& scale, const SensorInfo& sensor);
 // "?" for a zero entry, else the phase shifted to the displayed quantity.

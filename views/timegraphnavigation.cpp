@@ -52,7 +52,7 @@ void TfTimeGraph::bZoomOutYClick(gui::TComponent*) { ApplyZoom(TimeZoomOutY(Plot
 void TfTimeGraph::bGotoCurClick(gui::TComponent* sender) {
   if (!TheCore) return;
   const int32_t p = sender->Tag() == 2 ? Plot->CursorYIndex : Plot->CursorXIndex;
-  Plot->ViewStart = CentredStart(p, Plot->ViewWidth, TheCore->BuffLength);
+  Plot->ViewStart = CentredStart(p, Plot->ViewWidth, Plot->TotalSamples);
   ViewChanged();
 }
 
@@ -76,7 +76,7 @@ void TfTimeGraph::pbAnalogMouseDown(gui::TMouseButton button, gui::TShiftState s
 }
 
 void TfTimeGraph::pbAnalogMouseMove(gui::TShiftState, int x, int) {
-  if (!TheCore || !PanTo(x, Plot->PxPerSample, TheCore->BuffLength)) return;
+  if (!TheCore || !PanTo(x, Plot->PxPerSample, Plot->TotalSamples)) return;
   SyncScrollBar();
   Redraw();
 }

@@ -13,11 +13,14 @@ int32_t TfTimeGraph::CursorIndex(char cursor) const { return cursor == 'X' ? Plo
 
 int32_t TfTimeGraph::CursorLevel(char cursor) const { return cursor == 'X' ? Plot->CursorXValue : Plot->CursorYValue; }
 
+// Every level and measurement is read with the conditions the record was
+// captured under, not the device's or set-up's of now.
 std::u16string TfTimeGraph::LevelTextOf(double counts, char channel) const {
-  const bool a = channel == 'A';
-  const SensorInfo& sensor = a ? TheCore->VibSensorA : TheCore->VibSensorB;
-  return LevelText(counts, TheCore->DriverInputRange(a ? TheCore->GainA : TheCore->GainB), TheCore->DriverFullScale(),
-                   sensor, DisplayQuantity(sensor.Type, TheCore->AmplDispModeOscmV));
+  const uint8_t ch = channel == 'A' ? 0 : 1;
+  const TRecordConditions conditions = TheCore->ShownConditions();
+  const SensorInfo& sensor = conditions.Sensor(ch);
+  return LevelText(counts, conditions.Range(ch), conditions.FullScale, sensor,
+                   DisplayQuantity(sensor.Type, TheCore->AmplDispModeOscmV));
 }
 
 std::u16string TfTimeGraph::CursorValueText(char cursor, char channel) const {
@@ -30,12 +33,13 @@ std::u16string TfTimeGraph::CursorDifferenceText(char cursor1, char cursor2, cha
 
 std::u16string TfTimeGraph::CursorDistanceText(char cursor1, char cursor2, char type) const {
   const int64_t d = std::llabs(static_cast<int64_t>(CursorIndex(cursor1)) - CursorIndex(cursor2));
-  return DistanceText(static_cast<int32_t>(d), TheCore->DriverSamplingFrequency(), type);
+  return DistanceText(static_cast<int32_t>(d), TheCore->ShownConditions().SampleRate, type);
 }
 
 void TfTimeGraph::RefreshReadout() {
   if (!TheCore) return;
-  const double fs = TheCore->DriverSamplingFrequency();
+  const TRecordConditions conditions = TheCore->ShownConditions();
+  const double fs = conditions.SampleRate;
   const bool two = TheCore->Type == 1;
   ShowLetter(bCurPos1Label, CurPos1, CursorColour(CurPos1));
   bCurPos1Value->SetCaptionW(CursorTimeText(CursorIndex(CurPos1), fs));
@@ -55,14 +59,13 @@ void TfTimeGraph::RefreshReadout() {
   ShowLetter(bVoltDistCh, VoltDistCh, ChannelColour(VoltDistCh));
   bVoltDistValue->SetCaptionW(CursorDifferenceText('X', 'Y', VoltDistCh));
   bMeasType->SetCaptionW(MeasTypeText(MeasType));
-  const int32_t fullScale = TheCore->DriverFullScale();
   // The statistics of the record drawn, "-" for a channel it lacks.
   const auto measurement = [&](bool a) -> std::u16string {
     const std::optional<TChannelStats>& stats = a ? FStatsA : FStatsB;
     if (!stats) return u"-";
-    const SensorInfo& sensor = a ? TheCore->VibSensorA : TheCore->VibSensorB;
-    return MeasurementText(a ? u"A: " : u"B: ", MeasType, *stats,
-                           TheCore->DriverInputRange(a ? TheCore->GainA : TheCore->GainB), fullScale, sensor,
+    const uint8_t ch = a ? 0 : 1;
+    const SensorInfo& sensor = conditions.Sensor(ch);
+    return MeasurementText(a ? u"A: " : u"B: ", MeasType, *stats, conditions.Range(ch), conditions.FullScale, sensor,
                            DisplayQuantity(sensor.Type, TheCore->AmplDispModeOscmV));
   };
   bMeasValA->SetCaptionW(measurement(true));

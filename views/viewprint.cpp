@@ -67,14 +67,15 @@ void PaintTitle(gui::TCanvas& c, const TPageMetrics& m, int channel, TViewWorksp
 void PaintSettings(gui::TCanvas& c, const TPageMetrics& m, int channel, const TPrintPage& page) {
   SelectPageFont(c, 10, false);
   const uint8_t ch = channel == 1 ? 0 : 1;
-  const int32_t gain = TheCore ? (ch == 0 ? TheCore->GainA : TheCore->GainB) : 0;
-  const double range = TheCore ? TheCore->ConvertAmplitude(TheCore->DriverInputRange(gain), 0.0, 0, ch) : 0;
+  // The page states what the record was captured under.
+  const TRecordConditions conditions = TheCore ? TheCore->ShownConditions() : TRecordConditions{};
+  const double range = ConvertAmplitude(conditions.Sensor(ch), conditions.Range(ch), 0.0, 0);
   const auto line = [&](int i, TPrintText label, const std::u16string& value) {
     TextAt(c, SettingsLabelPoint(m, i), gui::TA_LEFT | gui::TA_TOP, Text(label) + u":");
     TextAt(c, SettingsValuePoint(m, i), gui::TA_LEFT | gui::TA_TOP, value);
   };
-  line(0, ptSamplingRate, FormatFrequency(TheCore ? TheCore->DriverSamplingFrequency() : 0, 1));
-  const std::string length = std::to_string(TheCore ? TheCore->BuffLength : 0);
+  line(0, ptSamplingRate, FormatFrequency(conditions.SampleRate, 1));
+  const std::string length = std::to_string(conditions.Length);
   line(1, ptBufferSize, std::u16string(length.begin(), length.end()));
   line(2, ptGain, FormatVoltage(range, 1));
   if (page.Spectrum) line(3, ptSpectrum, page.SpectrumLine);

@@ -105,7 +105,11 @@ std::u16string RatioText(const TZelto& core, int run, int plane) {
 class TContentBuilder {
  public:
   TContentBuilder(const TZelto& core, const TReportSources& sources)
-      : Core(core), Sources(sources), TwoPlanes(core.Type == 1), RotorDefined(core.Rotor.Type != 0) {}
+      : Core(core),
+        Sources(sources),
+        Job(core.JobConditions()),
+        TwoPlanes(core.Type == 1),
+        RotorDefined(core.Rotor.Type != 0) {}
 
   TReportContent Build() {
     Content.DateText = ReportDateText(Core.Session.Date, Sources.Today);
@@ -154,8 +158,9 @@ class TContentBuilder {
       const double phase = plane == 0 ? r.Meas.PhA : r.Meas.PhB;
       TReportCell* cells = &block.Cells[static_cast<size_t>(plane) * 3];
       cells[0] = {Text(u"Amplitude"), TZelto::AmplitudeUnitText(Core.AmplDisplayMode, 1),
-                  Core.FormatAmplitude(Amplitude(r, plane), r.Freq, Core.AmplDisplayMode, Core.VibValueType, channel)};
-      cells[1] = {Text(u"Phase"), u"[deg]", Core.FormatPhase(phase, Core.AmplDisplayMode, channel)};
+                  Core.FormatRunAmplitude(run, Amplitude(r, plane), r.Freq, Core.AmplDisplayMode, Core.VibValueType,
+                                          channel)};
+      cells[1] = {Text(u"Phase"), u"[deg]", Core.FormatRunPhase(run, phase, Core.AmplDisplayMode, channel)};
       cells[2] = {Text(u"Unbalance"), u"[%]", RatioText(Core, run, plane)};
     }
     block.Cells[6] = SpeedCell(run);
@@ -264,8 +269,8 @@ class TContentBuilder {
   // A sensor row: sensor A's value, and sensor B's with two planes.
   TReportRow SensorRow(std::u16string_view key, bool indented,
                        const std::function<std::u16string(const SensorInfo&)>& value) const {
-    TReportRow row = MakeRow(Text(key), value(Core.VibSensorA), {}, indented);
-    if (TwoPlanes) row.ValueB = value(Core.VibSensorB);
+    TReportRow row = MakeRow(Text(key), value(Job.SensorA), {}, indented);
+    if (TwoPlanes) row.ValueB = value(Job.SensorB);
     return row;
   }
 
@@ -273,7 +278,7 @@ class TContentBuilder {
     Content.Parameters = Text(u"Parameters");
     auto& rows = Content.ParameterRows;
     rows.push_back(MakeRow(Text(u"SamplingRate"), FormatFrequency(Sources.SamplingFrequency, 1), {}, false, 1.25));
-    rows.push_back(MakeRow(Text(u"BufferSize"), Decimal(Core.BuffLength), {}, false, 1.25));
+    rows.push_back(MakeRow(Text(u"BufferSize"), Decimal(Job.Length), {}, false, 1.25));
     rows.push_back(MakeRow(Text(u"ControlMass"),
                            FormatNumber(Core.CtrlMass.Value) + (RotorDefined ? u"g" : ControlMassUnit()), {}, false,
                            1.5));
@@ -295,6 +300,8 @@ class TContentBuilder {
 
   const TZelto& Core;
   const TReportSources& Sources;
+  // What the job's runs were captured under: its length and sensors print.
+  const TRecordConditions Job;
   const bool TwoPlanes;
   const bool RotorDefined;
   TReportContent Content;

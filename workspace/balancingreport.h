@@ -83,7 +83,7 @@ struct TReportSources {
   TReportLookup Lookup;
   std::u16string Tunning;         // the workspace's kept text of "Tunning"
   TSessionDate Today;             // printed when the session has no date
-  int32_t SamplingFrequency = 0;  // Hz, from the driver's clock items
+  int32_t SamplingFrequency = 0;  // Hz, the job's runs were captured at (TZelto::JobConditions)
 };
 
 // The runs the report shows after the correction: 4, 5, ... up to the first

@@ -20,7 +20,7 @@
 
 TfBalancing* fBalancing = nullptr;
 
-const std::array<TTextKey, 28> TfBalancing::CaptionKeys = {{
+const std::array<TTextKey, 30> TfBalancing::CaptionKeys = {{
     {u"Forms", u"Balancing"},
     {u"Forms", u"Operation"},
     {u"Forms", u"GWBMassLocation"},
@@ -49,6 +49,8 @@ const std::array<TTextKey, 28> TfBalancing::CaptionKeys = {{
     {u"Forms", u"ReplyMeasurement"},
     {u"Forms", u"ExitMessage"},
     {u"Forms", u"CaptureWindowError"},
+    {u"Forms", u"ExitSessionNotSaved"},
+    {u"Forms", u"SessionNotSavedMark"},
 }};
 
 namespace {
@@ -144,9 +146,15 @@ void TfBalancing::DoShow() {
   RefreshResults();
 }
 
-void TfBalancing::ShowTexts() {
+void TfBalancing::ShowSaveState() {
   const std::u16string device = TheCore ? TextOf(TheCore->DeviceDescr) : std::u16string();
-  leCaption->SetCaptionW(Text(u"Balancing") + u" (" + device + u")");
+  std::u16string caption = Text(u"Balancing") + u" (" + device + u")";
+  if (TheCore && TheCore->JobUnsaved) caption += u" - " + Text(u"SessionNotSavedMark");
+  leCaption->SetCaptionW(caption);
+}
+
+void TfBalancing::ShowTexts() {
+  ShowSaveState();
   leOperation->SetCaptionW(Text(u"Operation"));
   const std::u16string gwb = Text(u"GWBMassLocation");
   for (TValuePanelControls* p : {&Panel1D, &Panel1R, &Panel1T}) {
@@ -207,9 +215,9 @@ void TfBalancing::RefreshResults() {
   // After shutdown nothing may read the core.
   if (!TheCore || !pMeas) return;
   rtl::TCriticalSectionGuard guard(TheCore->ResultsLock);
-  const double rangeA = TheCore->DriverInputRange(TheCore->GainA);
-  const double rangeB = TheCore->DriverInputRange(TheCore->GainB);
-  ComputeMeasurementFlags(*TheCore, rangeA, rangeB, *this);
+  // The current run is judged against the ranges it was captured with.
+  const TRecordConditions conditions = TheCore->RecordConditions(TheCore->BalancingStep);
+  ComputeMeasurementFlags(*TheCore, conditions.RangeA, conditions.RangeB, *this);
   const TRunTableView table = ComputeRunTable(*TheCore, *this, Texts);
   ApplyRunTable(table);
   ApplyValuePanel(table);
@@ -430,10 +438,12 @@ void TfBalancing::WriteLog(uint8_t kind) {
 }
 
 TJobSaveReport TfBalancing::JobSaveReport() {
-  return {[this](const std::u16string& text) { AskMessage(mkError, text); },
-          [this](const std::u16string& text) {
-            if (Log) Log->WriteNote(text);
-          }};
+  TJobSaveReport report{[this](const std::u16string& text) { AskMessage(mkError, text); },
+                        [this](const std::u16string& text) {
+                          if (Log) Log->WriteNote(text);
+                        }};
+  report.ShowSaveState = [this] { ShowSaveState(); };
+  return report;
 }
 
 bool TfBalancing::SaveSession() { return SaveJob(*TheCore, JobSaveReport()); }
@@ -556,9 +566,10 @@ void TfBalancing::SyncMeasurementDone() {
 // The result panel's refresh shows the error line of a missing speed.
 void TfBalancing::ShowNoSpeedSignal() {
   if (!TheCore) return;
-  WriteLog(lekNoSpeedSignal);
   RefreshResults();
 }
+
+void TfBalancing::LogSpeedSignal(bool lost) { WriteLog(lost ? lekNoSpeedSignal : lekSpeedSignalBack); }
 
 void TfBalancing::AsyncMeasurementDone() {
   if (!TheCore) return;
@@ -590,8 +601,17 @@ void TfBalancing::bCloseCClick(gui::TComponent*) {
   Close();
 }
 
+// A job that is in no file would be lost by the close: the question says
+// so and offers Save As, and the program stays unless that saved it.
+bool TfBalancing::ConfirmClose() {
+  if (!TheCore || !TheCore->JobUnsaved) return AskMessage(mkQuestion, Text(u"ExitMessage")) == gui::mrYes;
+  if (AskMessage(mkWarning, Text(u"ExitSessionNotSaved")) != gui::mrYes) return false;
+  SaveSessionAs();
+  return !TheCore->JobUnsaved;
+}
+
 void TfBalancing::DoClose(gui::TCloseAction& action) {
-  if (AskMessage(mkQuestion, Text(u"ExitMessage")) != gui::mrYes) {
+  if (!ConfirmClose()) {
     action = gui::caNone;
     return;
   }

@@ -41,7 +41,7 @@ class TfBalancing : public TWindowFrame,
                     public TViewWorkspace {
  public:
   // What the window looks up in section "Forms" besides the 32 kept texts.
-  static const std::array<TTextKey, 28> CaptionKeys;
+  static const std::array<TTextKey, 30> CaptionKeys;
 
   explicit TfBalancing(gui::TComponent* owner);
   ~TfBalancing() override;
@@ -61,8 +61,10 @@ class TfBalancing : public TWindowFrame,
   void bCloseCClick(gui::TComponent* sender);
   void UpdatePrevNextButtons();
   // Where a failed save of the job from this window is told: an error box
-  // and the log.
+  // and the log; the caption marks the job while it is not saved.
   TJobSaveReport JobSaveReport();
+  // The caption, with the mark of a job that is not saved (TZelto::JobUnsaved).
+  void ShowSaveState();
   void UpdateSetupAndTotalMass();
   void FormResize();
   void pbPlanesPaint(gui::TComponent* sender);
@@ -82,6 +84,7 @@ class TfBalancing : public TWindowFrame,
   void UpdateParamCaptions() override;
   void ShowNoError() override;
   void ShowNoSpeedSignal() override;
+  void LogSpeedSignal(bool lost) override;
 
   // TViewWorkspace (viewcommands.cpp, SetAsyncMode in formbalancing.cpp)
   gui::TForm* WorkspaceForm() override;
@@ -150,6 +153,7 @@ class TfBalancing : public TWindowFrame,
   void BindEvents();
   void ShowTexts();
   void ShowToolTips();
+  bool ConfirmClose();
   void ApplyRunTable(const TRunTableView& view);
   void ApplyValuePanel(const TRunTableView& table);
   void ApplyMeasuredPanel(const TMeasuredPanelView& view, const TValuePanelControls& panel, std::span<TValueRow> rows);

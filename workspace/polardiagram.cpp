@@ -78,7 +78,7 @@ class TPlaneBuilder {
   double Amplitude(int32_t r) const { return Plane == 0 ? Run(r).Meas.AmplA : Run(r).Meas.AmplB; }
   double Scale(int32_t r) const { return AmplitudeScale(Amplitude(r), Amplitude(RunInitial), View.PlaneZoom); }
   double MeasuredAngle(int32_t r) const {
-    return Core.ConvertPhase(Plane == 0 ? Run(r).Meas.PhA : Run(r).Meas.PhB, Core.AmplDisplayMode, Plane);
+    return Core.ConvertRunPhase(r, Plane == 0 ? Run(r).Meas.PhA : Run(r).Meas.PhB, Core.AmplDisplayMode, Plane);
   }
   double CorrectionAngle(const TCorrection& c) const { return Plane == 0 ? c.AngleA : c.AngleB; }
   double CorrectionMass(const TCorrection& c) const { return Plane == 0 ? c.MassA : c.MassB; }

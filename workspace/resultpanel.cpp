@@ -143,8 +143,9 @@ void FillChannel(const TZelto& core, int32_t run, uint8_t channel, bool overRang
   } else if (core.AsyncMode) {
     cells.Amplitude->Text = cells.Phase->Text = cells.Unbalance->Text = u"-";
   } else {
-    cells.Amplitude->Text = core.FormatAmplitude(amplitude, r.Freq, core.AmplDisplayMode, core.VibValueType, channel);
-    cells.Phase->Text = core.FormatPhase(phase, core.AmplDisplayMode, channel);
+    cells.Amplitude->Text =
+        core.FormatRunAmplitude(run, amplitude, r.Freq, core.AmplDisplayMode, core.VibValueType, channel);
+    cells.Phase->Text = core.FormatRunPhase(run, phase, core.AmplDisplayMode, channel);
     cells.Unbalance->Text = UnbalancePercent(amplitude, initial);
   }
   const uint32_t own = core.WorkColors[channel == 0 ? wcWorkChA : wcWorkChB];

@@ -100,21 +100,29 @@ void TfBalancing::LoadSessionFile(const std::u16string& path, std::u16string_vie
   TFileReason failure{file, datafile::ReadErrorOf(file)};
   std::u16string partial;
   bool partialNotKept = false;
+  // A pair a stop left half moved aside is read as one; raw files kept
+  // aside without their document are named with whatever is told.
+  const std::u16string loose = path.empty() ? LooseSamplesText(ReuniteHalfKeptPair(*TheCore)) : std::u16string();
+  const std::u16string looseLine = loose.empty() ? loose : u"\n" + loose;
   if (rtl::FileExists(file)) {
     const TJobSnapshot before = TakeJobSnapshot(*TheCore);
     result = TheCore->LoadSession(path);
     failure = TheCore->FileFailure;
+    // The job in memory is now the one in the file, until a pair held
+    // below keeps it from being saved.
+    if (TZelto::SessionLoaded(result)) TheCore->JobUnsaved = 0;
     partial = PartialLoadText(result);
     if (!partial.empty() && path.empty()) {
       const TKeptAside kept = KeepAutomaticPairAside(*TheCore, LocalWallTime());
       partialNotKept = !kept.Moved;
       if (partialNotKept) result = TZelto::sfrRawFileFailed;
-      partial += u"\n" + KeptAsideText(kept);
-      if (Log) Log->WriteNote(KeptAsideText(kept));
+      partial += u"\n" + KeptAsideText(kept) + looseLine;
+      if (Log) Log->WriteNote(KeptAsideText(kept) + looseLine);
     }
     if (!TZelto::SessionLoaded(result)) RestoreJobSnapshot(*TheCore, before);
     const TJobSaveReport report = JobSaveReport();
     TellSensorFailures(*TheCore, report.ShowError, report.WriteLog);
+    TellConditionNotes(*TheCore, report.ShowError, report.WriteLog);
   }
   if (TZelto::SessionLoaded(result)) {
     FirstTrimRow = FirstTrimRowFor(TheCore->BalancingStep);
@@ -122,10 +130,13 @@ void TfBalancing::LoadSessionFile(const std::u16string& path, std::u16string_vie
     // A partial load whose pair could not be moved aside says so; any other
     // failure says why.
     const std::u16string why = partialNotKept ? partial : FileFailureText(failure);
-    const std::u16string text = std::u16string(failureText) + u"\n" + why;
+    const std::u16string text = std::u16string(failureText) + u"\n" + why + (partialNotKept ? u"" : looseLine);
     if (Log) Log->WriteNote(text);
     AskMessage(mkError, text);
   }
+  // A pair that could not be moved aside is held, and the job can't be
+  // saved over it.
+  ShowSaveState();
   RefreshResults();
   // The reader cleared the runs and with them what the spectra belonged
   // to: the views show the job now in memory, loaded or put back.
@@ -170,17 +181,21 @@ void TfBalancing::SaveSessionAs() {
   // Any other chosen pair takes the job in memory straight: a data folder
   // that takes no save (read-only, full) can't keep it from a disk that does.
   TJobSaveReport report = JobSaveReport();
+  bool savedAs = false;
   if (!automatic) {
     const int32_t result = TheCore->SaveSessionAs(target);
     TellPairNotices(*TheCore, report.PairTexts, report.ShowError, report.WriteLog);
-    if (result != TZelto::sfrDone) {
+    savedAs = result == TZelto::sfrDone;
+    if (!savedAs) {
       const std::u16string text = WithFileFailure(SessionSaveErrorText, TheCore->FileFailure);
       if (Log) Log->WriteNote(text);
       AskMessage(mkError, text);
     }
   }
   // The automatic pair follows the job as after every command; its failure
-  // is told as every failed save of the job is.
+  // is told as every failed save of the job is, and leaves the job saved
+  // when the chosen pair took it.
   report.ShowEveryFailure = automatic;
+  report.SavedAs = savedAs;
   SaveJob(*TheCore, report);
 }

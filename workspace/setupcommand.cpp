@@ -4,6 +4,7 @@
 #include "formbalancing.h"
 #include "formconfig.h"
 #include "formfftgraph.h"
+#include "formlog.h"
 #include "formtimegraph.h"
 #include "spectrumthread.h"
 #include "zelto.h"
@@ -17,6 +18,10 @@ void TWorkspaceSetup::NewSession() { Window.NewSession(false); }
 void TWorkspaceSetup::RefreshResults() { Window.RefreshResults(); }
 
 TJobSaveReport TWorkspaceSetup::JobSaveReport() { return Window.JobSaveReport(); }
+
+void TWorkspaceSetup::WriteLogNote(const std::u16string& text) {
+  if (Window.Log) Window.Log->WriteNote(text);
+}
 
 void TWorkspaceSetup::RefreshViews() {
   if (fFFTGraph && fFFTGraph->WindowVisible()) {

@@ -17,6 +17,7 @@ class TWorkspaceSetup : public TSetupServices {
   void RefreshResults() override;
   void RefreshViews() override;
   TJobSaveReport JobSaveReport() override;
+  void WriteLogNote(const std::u16string& text) override;
 
  private:
   TfBalancing& Window;

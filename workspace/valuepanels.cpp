@@ -283,9 +283,9 @@ void TPanelBuilder::TrimCells(TPanelRow& row, int32_t r, uint8_t plane) const {
     mass.Text = angle.Text = NoValue;
   } else if (State.TrimShowsVibration) {
     const MeasurementResult& run = Run(r);
-    mass.Text = Core.FormatAmplitude(plane == 0 ? run.Meas.AmplA : run.Meas.AmplB, run.Freq, Core.AmplDisplayMode,
-                                     Core.VibValueType, plane);
-    angle.Text = Core.FormatPhase(plane == 0 ? run.Meas.PhA : run.Meas.PhB, Core.AmplDisplayMode, plane);
+    mass.Text = Core.FormatRunAmplitude(r, plane == 0 ? run.Meas.AmplA : run.Meas.AmplB, run.Freq,
+                                        Core.AmplDisplayMode, Core.VibValueType, plane);
+    angle.Text = Core.FormatRunPhase(r, plane == 0 ? run.Meas.PhA : run.Meas.PhB, Core.AmplDisplayMode, plane);
   } else {
     CorrectionCells(mass, angle, CorrectionOf(r, current && State.ShowTotalMass), plane);
   }

@@ -1,5 +1,8 @@
 #include "workspacemenus.h"
 
+#include <cmath>
+
+
 #include "balancingreport.h"
 #include "dialogs.h"
 #include "folders.h"
@@ -123,7 +126,7 @@ void TfBalancing::PrintReport(gui::TPrinter& printer) {
   sources.Lookup = [](std::u16string_view key) { return FormsText(key); };
   sources.Tunning = Texts.Tunning;
   sources.Today = UtcToday();
-  sources.SamplingFrequency = TheCore->DriverSamplingFrequency();
+  sources.SamplingFrequency = static_cast<int32_t>(std::lround(TheCore->JobConditions().SampleRate));
   PrintBalancingReport(printer, BuildReportContent(*TheCore, sources));
 }
 

@@ -8,7 +8,9 @@
 // its plan. BM_FirstCalcFFT times the first spectrum at a length, as after
 // the program's start or a new buffer length: planning included;
 // BM_FirstCalcFFTWhileMeasuring the same while the planner thread measures
-// the plan of another length.
+// the plan of another length. BM_FirstCursorDft times the first DFT over a
+// run's window at lengths that are not powers of two, the planner idle or
+// busy with another length.
 
 #include "cursordft.h"
 #include "fft.h"
@@ -150,6 +152,50 @@ void BM_FirstCalcFFTWhileMeasuring(benchmark::State& state) {
   AwaitMeasuredPlans();
 }
 
+// The planner's state while BM_FirstCursorDft asks for its first transform.
+enum TPlannerState : int64_t { psIdle, psEstimating, psMeasuring };
+
+// The length another window's first spectrum estimates meanwhile: any
+// length not among those timed.
+constexpr int32_t kEstimatedLength = 3 * 5 * 7 * 11 * 13 * 17;
+
+// The first cursor-window spectrum (two channels, Hann) at a length, as the
+// user's Next or Previous in DFT mode asks for it: planning included, with
+// the planner idle, estimating another length (its estimate just begun), or
+// measuring another (kMeasuredLength). Behind an estimate a length that is
+// not a power of two waits for it; behind a measurement it takes the
+// stand-in transform.
+void BM_FirstCursorDft(benchmark::State& state) {
+  const int32_t n = static_cast<int32_t>(state.range(0));
+  const auto planner = static_cast<TPlannerState>(state.range(1));
+  TCursorDft dft(n);
+  const auto other = Noise(static_cast<size_t>(kMeasuredLength), 12);
+  TCalcFft measured(kMeasuredLength);
+  std::atomic<bool> busy{false};
+  SetPlanningHook([&busy, planner](int32_t length, TFftPlacement, bool measurement) {
+    if ((planner == psMeasuring && measurement && length == kMeasuredLength) ||
+        (planner == psEstimating && !measurement && length == kEstimatedLength))
+      busy = true;
+  });
+  for (auto _ : state) {
+    state.PauseTiming();
+    ForgetPlans();
+    busy = false;
+    std::thread estimating;
+    if (planner == psMeasuring) measured.Run(other);
+    if (planner == psEstimating) estimating = std::thread([] { RealFft(kEstimatedLength); });
+    while (planner != psIdle && !busy) std::this_thread::yield();
+    state.ResumeTiming();
+    dft.Run();
+    state.PauseTiming();
+    if (estimating.joinable()) estimating.join();
+    state.ResumeTiming();
+  }
+  SetPlanningHook({});
+  AwaitMeasuredPlans();
+  state.SetLabel(planner == psIdle ? "planner idle" : planner == psEstimating ? "behind an estimate" : "behind a measurement");
+}
+
 void BM_FftwR2c(benchmark::State& state) {
   const int32_t n = static_cast<int32_t>(state.range(0));
   const auto samples = Noise(static_cast<size_t>(n), 11);
@@ -180,6 +226,10 @@ BENCHMARK(BM_CalcFFT)->RangeMultiplier(4)->Range(1 << 12, 1 << 20)->Unit(benchma
 BENCHMARK(BM_FirstCalcFFT)->RangeMultiplier(4)->Range(1 << 12, 1 << 20)->Iterations(3)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FirstCalcFFTWhileMeasuring)->Arg(1 << 12)->Arg(1 << 14)->Arg(1 << 18)->Arg(1 << 20)->Iterations(3)
     ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FirstCursorDft)
+    ->ArgsProduct({{65537, 131073, 262145, 486493}, {psIdle, psEstimating, psMeasuring}})
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FftwR2c)->RangeMultiplier(4)->Range(1 << 12, 1 << 20)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CursorWindowDft)->ArgsProduct({{std::begin(kCursorLengths), std::end(kCursorLengths)}})
     ->Unit(benchmark::kMillisecond);

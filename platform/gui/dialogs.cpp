@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include <algorithm>
 #include <vector>
 
 #include "answerhook.h"
@@ -98,11 +99,16 @@ std::string WithSaveExtension(const std::string& name, const std::string& defaul
   const std::string ending = "." + defaultExt;
   const size_t slash = name.find_last_of('/');
   const size_t base = slash == std::string::npos ? 0 : slash + 1;
-  if (name.size() > base + ending.size() &&
-      QString::fromStdString(name.substr(name.size() - ending.size()))
+  // "pump." means "pump": the dot typed before the extension is not kept
+  // beside the one the extension brings.
+  const std::string stem = name.substr(0, std::max(base, name.find_last_not_of('.') + 1));
+  // A name that is only the extension stays so, to be refused by the save
+  // that checks its target; another extension added would hide it.
+  if (stem.size() >= base + ending.size() &&
+      QString::fromStdString(stem.substr(stem.size() - ending.size()))
               .compare(QString::fromStdString(ending), Qt::CaseInsensitive) == 0)
-    return name;
-  return name + ending;
+    return stem;
+  return stem + ending;
 }
 
 TOpenDialog::TOpenDialog(TComponent* owner) : TComponent(owner) {}

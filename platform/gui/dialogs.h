@@ -91,7 +91,9 @@ std::string WithDefaultExtension(const std::string& name, const std::string& def
 // companion files are named by replacing its extension, so a name like
 // "rotor 2.5kg" must not count ".5kg" as the extension: it would save a
 // document the open dialog's filter hides, beside companions that
-// "rotor 2.7kg" shares.
+// "rotor 2.7kg" shares. Dots that end the name are dropped before the
+// extension is added; a name that is only the extension (".daqsession")
+// comes back as it is, for the save to refuse.
 std::string WithSaveExtension(const std::string& name, const std::string& defaultExt);
 
 }  // namespace gui

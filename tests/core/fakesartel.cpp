@@ -239,6 +239,7 @@ int32_t _GetGainItems(int32_t selector) {
 }
 int32_t _GetConfigItems(int32_t selector) {
   std::lock_guard<std::mutex> guard(State.Lock);
+  if (selector == SARTEL_CONFIG_WHOLE_MEMORY) return State.WholeMemory ? 1 : 0;
   return (selector & SARTEL_SELECT_ENTRY) ? State.FullScale : 0;
 }
 

@@ -19,6 +19,7 @@ struct TFakeSartel {
   std::vector<int32_t> Clocks{200000, 100000, 50000, 20000, 10000, 5000, 2000, 1000, 500, 200, 100, 50, 20};
   std::vector<int32_t> Gains{2500, 1000, 500};
   int32_t RamSize = 0x4000;
+  bool WholeMemory = false;  // _GetConfigItems(0x400)
 
   // Answers of one capture. _StartCapture rewinds both lists; past the end
   // the last entry repeats (an empty list answers 0).

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
+#include <cstdlib>
+#include <new>
 #include <numbers>
 #include <random>
 #include <utility>
@@ -28,7 +30,21 @@ std::vector<std::complex<double>> NaiveDft(const std::vector<double>& re, const 
   return out;
 }
 
+// Bytes the calling thread asked operator new for while it counts.
+thread_local bool CountingNew = false;
+thread_local size_t NewBytes = 0;
+
 }  // namespace
+
+// Kept out of line: inlined beside a new expression, the malloc and free
+// inside would read to the compiler as a mismatched pair.
+[[gnu::noinline]] void* operator new(std::size_t size) {
+  if (CountingNew) NewBytes += size;
+  if (void* p = std::malloc(size ? size : 1)) return p;
+  throw std::bad_alloc();
+}
+[[gnu::noinline]] void operator delete(void* p) noexcept { std::free(p); }
+[[gnu::noinline]] void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 TEST(Fft, EqualsTheRadix2TransformWithinOneTrillionthOfTheLargestBin) {
   for (const bool complex : {false, true})
@@ -182,5 +198,30 @@ TEST(Fft, StandInTransformGivesUpAtItsCallersStop) {
       EXPECT_FALSE(fft.Transform(s.Re.data(), out.data())) << n << " " << stopAt;
       EXPECT_EQ(asked, stopAt) << n << " " << stopAt;
     }
+  }
+}
+
+// At these lengths each table of a stand-in is megabytes, whose first touch
+// alone takes longer than a frame: a caller stopped before the preparation
+// began, as a cursor-window spectrum is when its window is closed, is rid
+// of it before any table is had.
+TEST(Fft, StandInTransformAsksItsCallersStopBeforeItHasAnyTable) {
+  for (const int32_t n : {1 << 20, 262145, 486493}) {
+    struct TAsks {
+      int Count = 0;
+      size_t BytesAtFirst = 0;
+    } asks;
+    TAsks* const a = &asks;
+    NewBytes = 0;
+    CountingNew = true;
+    const TPlainFft fft(n, [a] {
+      if (a->Count++ == 0) a->BytesAtFirst = NewBytes;
+      return true;
+    });
+    CountingNew = false;
+    EXPECT_EQ(asks.Count, 1) << n;
+    EXPECT_LT(asks.BytesAtFirst, size_t{4096}) << n;
+    EXPECT_LT(NewBytes, size_t{4096}) << n;
+    EXPECT_FALSE(fft.Prepared()) << n;
   }
 }

@@ -93,4 +93,7 @@ bool PipelineTest::ServeUntil(const std::function<bool()>& done) {
 void PipelineTest::AllocateRun(int32_t run) {
   Core->Captures[run].DataA.assign(Core->BuffLength, 0);
   if (Core->Type == 1) Core->Captures[run].DataB.assign(Core->BuffLength, 0);
+  // A capture reads into Incoming, as after the start of a capture.
+  Core->Incoming.DataA.assign(Core->BuffLength, 0);
+  if (Core->Type == 1) Core->Incoming.DataB.assign(Core->BuffLength, 0);
 }

@@ -46,6 +46,7 @@ class TRecordingWorkspace : public TBalancingServices {
   void UpdateParamCaptions() override { Calls.push_back("UpdateParamCaptions"); }
   void ShowNoError() override { Calls.push_back("ShowNoError"); }
   void ShowNoSpeedSignal() override { Calls.push_back("ShowNoSpeedSignal"); }
+  void LogSpeedSignal(bool lost) override { Calls.push_back(lost ? "LogSpeedLost" : "LogSpeedBack"); }
 
   std::vector<std::string> Calls;
   std::vector<uint8_t> States;

@@ -3,6 +3,8 @@
 #include "spectrumthread.h"
 
 #include "events.h"
+#include "fftplans.h"
+#include "planninggate.h"
 #include "signalwindows.h"
 
 #include <algorithm>
@@ -28,11 +30,17 @@ class Spectrum : public PipelineTest {
     PipelineTest::TearDown();
   }
 
+  // Returns once the thread has its spectra, which it makes when it starts.
   void Start() {
     Thread = std::make_unique<TSpectrumThread>(*Core, true);
     SpectrumThread = Thread.get();
     Thread->SetPriority(rtl::tpLower);
     Thread->Resume();
+    ServeUntil([&] { return SpectraSize() == static_cast<size_t>(Core->RamSize); });
+  }
+  size_t SpectraSize() {
+    std::lock_guard<std::mutex> signals(Core->SignalLock);
+    return std::min(Core->SpectrumA.size(), Core->SpectrumB.size());
   }
   void Stop() {
     SpectrumThread = nullptr;
@@ -43,6 +51,17 @@ class Spectrum : public PipelineTest {
     const int plots = SpectrumView.Plots;
     Core->SpectrumEvent->SetEvent();
     ServeUntil([&] { return SpectrumView.Plots > plots; });
+  }
+  // Wakes the thread, with the signals held until it has begun, and serves
+  // it until the computation has ended.
+  void ComputeOnceToItsEnd() {
+    {
+      std::lock_guard<std::mutex> signals(Core->SignalLock);
+      Core->SpectrumEvent->SetEvent();
+      ServeUntil([&] { return Core->SpectrumBusy == 1; });
+    }
+    ServeUntil([&] { return Core->SpectrumBusy == 0; });
+    rtl::CheckSynchronize(0);
   }
   void SineSignals(int32_t n, int32_t cycles, double amplitude) {
     Core->SignalA.resize(n);
@@ -71,6 +90,7 @@ class Spectrum : public PipelineTest {
 
 TEST_F(Spectrum, ConstructionAllocatesAndDestructionFreesTheSpectra) {
   Start();
+  ASSERT_GT(Core->RamSize, 0);
   EXPECT_EQ(Core->SpectrumA.size(), static_cast<size_t>(Core->RamSize));
   EXPECT_EQ(Core->SpectrumB.size(), static_cast<size_t>(Core->RamSize));
   // Ending a thread that waits for the event: terminate request and event.
@@ -107,9 +127,10 @@ TEST_F(Spectrum, LengthThatIsNotAPowerOfTwoIsRejected) {
   Core->BuffLength = 1000;
   SineSignals(1000, 16, 2.0);
   Start();
-  ComputeOnce();
+  ComputeOnceToItsEnd();
   EXPECT_EQ(Core->SpectrumReady, 0);
   EXPECT_EQ(std::abs(Core->SpectrumA[16]), 0.0);
+  EXPECT_EQ(SpectrumView.Plots, 0);
 }
 
 TEST_F(Spectrum, BuffersShorterThanTheLengthAreNotRead) {
@@ -153,8 +174,44 @@ TEST_F(Spectrum, EmptyCursorWindowIsNotReady) {
   SineSignals(1024, 16, 2.0);
   Core->SignalStart = Core->SignalEnd = 50;
   Start();
-  ComputeOnce();
+  ComputeOnceToItsEnd();
   EXPECT_EQ(Core->SpectrumReady, 0);
+  EXPECT_EQ(SpectrumView.Plots, 0);
+  EXPECT_TRUE(Workspace.Calls.empty());  // the "processing" line stays
+}
+
+// A writer stops the thread's wait for the plan of its cursor window (held
+// in the planner) and is done before the thread takes the signals: the
+// computation made no transform, takes no signals and hands nothing over.
+TEST_F(Spectrum, AComputationWhoseWaitForItsPlanWasGivenUpHandsNothingOver) {
+  constexpr int32_t Window = 12289;
+  Core->SpectrumInWindow = 1;
+  Core->BuffLength = 16384;
+  SineSignals(16384, 40, 1.0);
+  Core->SignalStart = 0;
+  Core->SignalEnd = Window;
+  AwaitMeasuredPlans();
+  ForgetPlans();  // the planner idle: the thread waits for a plan of its own
+  testsupport::TPlanningGate gate(Window, TFftPlacement::InPlace);
+  Start();
+  Core->SpectrumEvent->SetEvent();
+  ASSERT_TRUE(ServeUntil([&] { return gate.Entered.load(); }));
+  std::thread writer;
+  {
+    std::lock_guard<std::mutex> signals(Core->SignalLock);
+    writer = std::thread([this] { const auto lock = Core->WaitForSignals(); });
+    EXPECT_TRUE(ServeUntil([&] { return Core->SpectrumBusy == 0; }));
+  }
+  writer.join();
+  EXPECT_FALSE(gate.Left);
+  gate.Open();
+  ASSERT_TRUE(ServeUntil([&] { return gate.Left.load(); }));
+  AwaitMeasuredPlans();
+  rtl::CheckSynchronize(0);
+  EXPECT_EQ(SpectrumView.Plots, 0);
+  EXPECT_EQ(Core->SpectrumReady, 0);
+  std::lock_guard<std::mutex> signals(Core->SignalLock);
+  EXPECT_FALSE(Core->SpectrumOriginA.Holds());
 }
 
 // The transform of a whole window takes milliseconds, too short to be

@@ -115,8 +115,8 @@ TEST_F(AsyncDataFileTest, ReadsOnlyTheBlocksTheDocumentAllows) {
   EXPECT_TRUE(Core->LiveDataB.empty());
   EXPECT_EQ(Core->WindowType, 0);
 
-  // Blocks longer than the device's memory: each is read in part, and the
-  // second is still found where it starts.
+  // Blocks longer than the device's memory: each is read whole, and only
+  // the capture length is bounded by the memory.
   WriteDocument(Document(), Root, [](XmlIniFile& d) {
     d.WriteInteger(u"Options", u"Type", 1);
     d.WriteInteger(u"Options", u"BuffLength", 16);
@@ -127,8 +127,9 @@ TEST_F(AsyncDataFileTest, ReadsOnlyTheBlocksTheDocumentAllows) {
   Core->RamSize = 8;
   ASSERT_TRUE(Core->LoadAsyncData(Document()));
   EXPECT_EQ(Core->BuffLength, 8);
-  EXPECT_EQ(Core->LiveDataA, Ramp(8, 0));
-  EXPECT_EQ(Core->LiveDataB, Ramp(8, 16));
+  EXPECT_EQ(Core->LiveDataA, Ramp(16, 0));
+  EXPECT_EQ(Core->LiveDataB, Ramp(16, 16));
+  EXPECT_EQ(Core->LiveConditions.Length, 16);
 }
 
 TEST_F(AsyncDataFileTest, SensorsAreReplacedOnlyByExistingFiles) {

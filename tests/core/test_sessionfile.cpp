@@ -239,24 +239,26 @@ TEST_F(SessionFileTest, StoredBufferLengthStepsTheBlocks) {
     });
     WriteBytes(RawFile(), SampleBytes(Ramp(2 * stored, 0)));
   };
-  // Longer than the device's memory: lowered, each block read in part.
+  // Longer than the device's memory: the capture length is lowered, the
+  // records are read whole.
   writeJob(16);
-  ASSERT_EQ(Core->LoadSession(), TZelto::sfrDoneShortened);
+  ASSERT_EQ(Core->LoadSession(), TZelto::sfrDone);
   EXPECT_EQ(Core->BuffLength, 8);
-  EXPECT_EQ(Core->Captures[1].DataA, Ramp(8, 16));
-  // A device of version 2 always captures its whole memory; the blocks are
-  // still as long as the file says.
-  SetText(Core->DeviceVer, u"2.04");
+  EXPECT_EQ(Core->Captures[1].DataA, Ramp(16, 16));
+  EXPECT_EQ(Core->Captures[1].Conditions.Length, 16);
+  // A device of version 2 always captures its whole memory; a stored record
+  // keeps its own length, never padded to it.
+  Core->CapturesWholeMemory = true;
   writeJob(4);
   ASSERT_EQ(Core->LoadSession(), TZelto::sfrDone);
   EXPECT_EQ(Core->BuffLength, 8);
-  EXPECT_EQ(Core->Captures[1].DataA, (std::vector<int32_t>{4, 5, 6, 7, 0, 0, 0, 0}));
+  EXPECT_EQ(Core->Captures[1].DataA, (std::vector<int32_t>{4, 5, 6, 7}));
   // There the stored length is only the block length, so one that is no
   // power of two is still read.
   writeJob(6);
   ASSERT_EQ(Core->LoadSession(), TZelto::sfrDone);
   EXPECT_EQ(Core->BuffLength, 8);
-  EXPECT_EQ(Core->Captures[1].DataA, (std::vector<int32_t>{6, 7, 8, 9, 10, 11, 0, 0}));
+  EXPECT_EQ(Core->Captures[1].DataA, (std::vector<int32_t>{6, 7, 8, 9, 10, 11}));
 }
 
 TEST_F(SessionFileTest, ValuesOutsideTheirRangeTakeDefaults) {
@@ -440,23 +442,22 @@ TEST_F(SessionFileTest, ARawFileOfAnotherSaveIsNeverReadWithTheValues) {
   }
 }
 
-// Runs captured with a larger device memory are read up to the memory of
-// this one, and the load says they were shortened; with the memory to hold
-// them the same files load whole.
-TEST_F(SessionFileTest, RunsLongerThanTheDeviceMemoryLoadShortenedAndSaySo) {
+// Runs captured with a larger device memory are read whole: only a capture
+// is bounded by this device's memory. A save of the job read so writes the
+// same raw file.
+TEST_F(SessionFileTest, RunsLongerThanTheDeviceMemoryLoadWholeAndSaveWhole) {
   Core->RamSize = Core->BuffLength = 2 * Length;
   MeasureJob(1, 1);
   ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
   const std::string raw = ReadBytes(RawFile());
   auto loaded = Restarted();
   loaded->RamSize = Length;
-  EXPECT_EQ(loaded->LoadSession(), TZelto::sfrDoneShortened);
+  EXPECT_EQ(loaded->LoadSession(), TZelto::sfrDone);
   EXPECT_EQ(loaded->BuffLength, Length);
-  EXPECT_EQ(loaded->Captures[1].DataA, Ramp(Length, 1000));
-  EXPECT_EQ(ReadBytes(RawFile()), raw);
-  loaded->RamSize = 2 * Length;
-  ASSERT_EQ(loaded->LoadSession(), TZelto::sfrDone);
   ExpectSameRun(*Core, *loaded, 1);
+  EXPECT_EQ(loaded->Captures[1].Conditions.Length, 2 * Length);
+  ASSERT_EQ(loaded->SaveSession(), TZelto::sfrDone);
+  EXPECT_EQ(ReadBytes(RawFile()), raw);
 }
 
 // Writes beyond `bytes` fail as on a full disk.

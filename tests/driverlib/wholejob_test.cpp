@@ -72,10 +72,9 @@ class WholeJob : public PipelineTest {
   }
 
   // The start-up window's sequence; with a host the network device. The
-  // buffer is the whole memory or MaxBuffer, whichever is less; wholeMemory
-  // takes the whole memory, as the program does for devices that count
-  // their write address through all of it.
-  void StartUp(const char* host, bool wholeMemory = false) {
+  // buffer is MaxBuffer within the memory, or the whole memory for a model
+  // that always captures all of it: the start-up's own memory step.
+  void StartUp(const char* host) {
     KeepLibraryLoaded(*Core);
     ASSERT_TRUE(Core->LoadDriver());
     const TDriverApi& api = Core->DriverApi;
@@ -95,8 +94,8 @@ class WholeJob : public PipelineTest {
     Core->DeviceVer.fill(0);
     api.GetDeviceSN(Core->DeviceSN.data());
     api.GetDeviceVer(Core->DeviceVer.data());
-    Core->RamSize = api.GetDeviceRamSize();
-    Core->BuffLength = wholeMemory ? Core->RamSize : std::min(Core->RamSize, MaxBuffer);
+    Core->BuffLength = MaxBuffer;
+    Core->ReadDeviceMemory();
     Core->DeviceReady = 1;
   }
 
@@ -240,6 +239,39 @@ class WholeJob : public PipelineTest {
     EXPECT_TRUE(Measure(1));
     EXPECT_EQ(Core->Results[1].Valid, 1);
     EXPECT_NEAR(Core->Results[1].Freq, 50.0, 0.05);
+  }
+
+  // Run 0 measured at this start is saved in the automatic pair; at the
+  // next program start (a new core through the start-up's steps) it is read
+  // back as the same record of `length` samples, and the raw file holds
+  // just that.
+  void ExpectTheSameRecordAtTheNextStart(std::int32_t length) {
+    ASSERT_EQ(Core->BuffLength, length);
+    ASSERT_TRUE(Measure(0));
+    const CaptureRecord measured = Core->Captures[0];
+    const std::vector<std::int32_t> a(measured.DataA.begin(), measured.DataA.begin() + length);
+    const std::vector<std::int32_t> b(measured.DataB.begin(), measured.DataB.begin() + length);
+    ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+    const std::filesystem::path raw(Core->AutoDataFile);
+    EXPECT_EQ(std::filesystem::file_size(raw), 2u * length * sizeof(std::int32_t)) << "channels A and B of run 0";
+    const auto rawBefore = std::filesystem::file_size(raw);
+    Core->ReleaseDriver();
+    Core = std::make_unique<TZelto>();
+    TheCore = Core.get();
+    StartUp(nullptr);
+    EXPECT_EQ(Core->BuffLength, length) << "at the next start, before the session";
+    ASSERT_EQ(Core->LoadSession(), TZelto::sfrDone);
+    EXPECT_EQ(Core->BuffLength, length);
+    const CaptureRecord& restored = Core->Captures[0];
+    ASSERT_GE(restored.DataA.size(), a.size());
+    ASSERT_GE(restored.DataB.size(), b.size());
+    EXPECT_TRUE(std::equal(a.begin(), a.end(), restored.DataA.begin()));
+    EXPECT_TRUE(std::equal(b.begin(), b.end(), restored.DataB.begin()));
+    EXPECT_EQ(restored.T, measured.T);
+    EXPECT_EQ(restored.Start, measured.Start);
+    EXPECT_EQ(restored.End, measured.End);
+    ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+    EXPECT_EQ(std::filesystem::file_size(raw), rawBefore) << "the next save keeps the record's size";
   }
 
   std::function<void(int plane, double grams, double angleDeg)> PlaceMass = [](int, double, double) {};
@@ -423,8 +455,26 @@ TEST_F(FtdiJob, ImpossibleCaptureWindowIsADeviceErrorAndTheNextCaptureCounts) {
   });
 }
 
+// The FTDI model reads the length it is asked for, though its version text
+// begins as the FX2 model's does: its runs keep that length at the next
+// start. The FX2 model always captures its whole memory, so it measures all
+// of it from the first start on.
+TEST_F(FtdiJob, ARunMeasuredAtTheFirstStartIsTheSameRecordAtTheNext) {
+  StartUp(nullptr);
+  EXPECT_EQ(Narrow(TextOf(Core->DeviceVer)).front(), '2');
+  EXPECT_GT(Core->RamSize, MaxBuffer);
+  EXPECT_FALSE(Core->CapturesWholeMemory);
+  ExpectTheSameRecordAtTheNextStart(MaxBuffer);
+}
+
+TEST_F(Fx2Job, MeasuresItsWholeMemoryFromTheFirstStartOn) {
+  StartUp(nullptr);
+  EXPECT_TRUE(Core->CapturesWholeMemory);
+  ExpectTheSameRecordAtTheNextStart(0x8000);
+}
+
 TEST_F(Fx2Job, IdentifiesAndBalancesTwoPlanes) {
-  StartUp(nullptr, true);
+  StartUp(nullptr);
   EXPECT_EQ(Narrow(TextOf(Core->DeviceVer)), "2.0");
   EXPECT_EQ(Core->RamSize, 0x8000);
   RunJob();
@@ -432,7 +482,7 @@ TEST_F(Fx2Job, IdentifiesAndBalancesTwoPlanes) {
 }
 
 TEST_F(Fx2Job, FreeRunningCaptureFillsTheLiveBuffers) {
-  StartUp(nullptr, true);
+  StartUp(nullptr);
   ASSERT_TRUE(FreeRun());
   ASSERT_GE(Core->LiveDataB.size(), static_cast<std::size_t>(Core->BuffLength));
   EXPECT_NEAR(LiveRmsMv(1000), 100.0 / std::sqrt(2.0), 15.0);
@@ -440,7 +490,7 @@ TEST_F(Fx2Job, FreeRunningCaptureFillsTheLiveBuffers) {
 }
 
 TEST_F(Fx2Job, SilentDeviceEndsTheRunAndTheNextCaptureWorks) {
-  StartUp(nullptr, true);
+  StartUp(nullptr);
   ASSERT_TRUE(Measure(0));
   const MeasurementResult before = Core->Results[0];
   Fx2.InjectFault("bulk-in", SIMFX2_FAULT_HANG, 0, -1);
@@ -455,7 +505,7 @@ TEST_F(Fx2Job, SilentDeviceEndsTheRunAndTheNextCaptureWorks) {
 
 // Request B6 reads the high revolution count, only for the capture parameters.
 TEST_F(Fx2Job, ImpossibleCaptureWindowIsADeviceErrorAndTheNextCaptureCounts) {
-  StartUp(nullptr, true);
+  StartUp(nullptr);
   ExpectImpossibleWindowRefused([this] { Fx2.InjectFault("B6", SIMFX2_FAULT_ONES, 0, 1); });
 }
 

@@ -22,7 +22,8 @@ TEST(Dialogs, DefaultExtensionOnlyWithoutOne) {
 
 // A save dialog's name ends with the default extension: a dot in the name
 // ("rotor 2.5kg") or another extension doesn't stand in for it, since the
-// companion files are named by replacing it.
+// companion files are named by replacing it. Dots at the end of the name
+// go; a name that is only the extension stays so, for the save to refuse.
 TEST(Dialogs, SaveDialogNamesEndWithTheDefaultExtension) {
   TSaveDialog dialog(nullptr);
   dialog.DefaultExt = "daqsession";
@@ -34,7 +35,11 @@ TEST(Dialogs, SaveDialogNamesEndWithTheDefaultExtension) {
            {"/data/job", "/data/job.daqsession"},
            {"/data/job.daqsession", "/data/job.daqsession"},
            {"/data/Pump.DAQSESSION", "/data/Pump.DAQSESSION"},
-           {"/data/.daqsession", "/data/.daqsession.daqsession"},
+           {"/data/.daqsession", "/data/.daqsession"},
+           {"/data/pump.", "/data/pump.daqsession"},
+           {"/data/pump..", "/data/pump.daqsession"},
+           {"/data/pump.daqsession.", "/data/pump.daqsession"},
+           {"/data/.", "/data/.daqsession"},
            {"/data.v2/run", "/data.v2/run.daqsession"}}) {
     script.Expect(dkSaveDialog, 1, typed);
     ASSERT_TRUE(dialog.Execute());

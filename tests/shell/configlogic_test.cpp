@@ -18,18 +18,18 @@ using shelltest::TTempFolder;
 
 TEST(BufferLengths, HalvedFromTheMemorySizeDownTo512) {
   std::vector<int32_t> lengths;
-  for (const TBufferItem& item : BufferLengthItems(16384, u"1.0", 4096)) lengths.push_back(item.Length);
+  for (const TBufferItem& item : BufferLengthItems(16384, false, 4096)) lengths.push_back(item.Length);
   EXPECT_EQ(lengths, (std::vector<int32_t>{16384, 8192, 4096, 2048, 1024, 512}));
-  const std::vector<TBufferItem> odd = BufferLengthItems(1000, u"", 1000);
+  const std::vector<TBufferItem> odd = BufferLengthItems(1000, false, 1000);
   ASSERT_EQ(odd.size(), 1u);
   EXPECT_EQ(odd[0].Length, 1000);
-  EXPECT_TRUE(BufferLengthItems(300, u"", 300).empty());
-  EXPECT_EQ(BufferItemIndex(BufferLengthItems(16384, u"", 0), 2048), 3);
-  EXPECT_EQ(BufferItemIndex(BufferLengthItems(16384, u"", 0), 3000), -1);
+  EXPECT_TRUE(BufferLengthItems(300, false, 300).empty());
+  EXPECT_EQ(BufferItemIndex(BufferLengthItems(16384, false, 0), 2048), 3);
+  EXPECT_EQ(BufferItemIndex(BufferLengthItems(16384, false, 0), 3000), -1);
 }
 
-TEST(BufferLengths, AVersionTwoDeviceOffersOnlyTheCurrentLength) {
-  const std::vector<TBufferItem> items = BufferLengthItems(16384, u"2.3", 4096);
+TEST(BufferLengths, ADeviceCapturingItsWholeMemoryOffersOnlyTheCurrentLength) {
+  const std::vector<TBufferItem> items = BufferLengthItems(16384, true, 4096);
   ASSERT_EQ(items.size(), 1u);
   EXPECT_EQ(items[0].Length, 4096);
   EXPECT_FALSE(items[0].HasValue);

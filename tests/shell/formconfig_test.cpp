@@ -22,6 +22,7 @@
 #include "popupmenu.h"
 #include "radiobutton.h"
 #include "setupservices.h"
+#include "textconv.h"
 
 namespace {
 
@@ -331,11 +332,13 @@ TEST_F(Config, RotorDivisionsRefuseBackspaceAndAreClamped) {
   EXPECT_EQ(core.DivideMass, 0);
 }
 
+// The run is deleted only once the question that names it was answered Yes.
 TEST_F(Config, ANewBufferLengthDiscardsTheRunsOnOK) {
   core.Results[0].Valid = 1;
   core.AvgSize = 2;
   core.Readings = 1;
-  const int32_t result = Show([](TfConfig& d) {
+  const int32_t result = Show(
+      [](TfConfig& d) {
     ShowPage(d, cpSampling);
     d.cbBuffSize->SetItemIndex(3);
     d.cbBuffSizeChange(d.cbBuffSize);
@@ -345,7 +348,16 @@ TEST_F(Config, ANewBufferLengthDiscardsTheRunsOnOK) {
     gui::SimClick(*d.stSpeedRange, 3, 3);
     EXPECT_EQ(d.stSpeedRange->CaptionW(), u"585,9 rpm - 150000 rpm");
     d.bOKClick(d.bOK);
-  });
+      },
+      [](gui::TAnswerScript& script) {
+        script.ExpectAction(gui::dkModalForm, [](const gui::TDialogRequest& r) {
+          auto& box = static_cast<TfMessage&>(*r.Form);
+          EXPECT_EQ(box.Kind, mkWarning);
+          EXPECT_NE(box.MessageText.find(u" 1\n"), std::u16string::npos) << rtl::Utf16ToUtf8(box.MessageText);
+          box.bButton2Click(box.bButton2);
+          return std::optional<gui::TDialogAnswer>();
+        });
+      });
   EXPECT_EQ(result, ConfigOK);
   EXPECT_EQ(core.BuffLength, 2048);
   EXPECT_EQ(core.Results[0].Valid, 0);

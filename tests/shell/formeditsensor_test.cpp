@@ -10,6 +10,7 @@
 #include "formmessage.h"
 #include "inputsim.h"
 #include "labelex.h"
+#include "languageservice.h"
 #include "radiobutton.h"
 
 namespace {
@@ -170,6 +171,38 @@ TEST_F(EditSensor, EnterConfirmsAlsoWithTheCancelButtonFocused) {
   ASSERT_TRUE(core.LoadSensor(u"Probe", stored));
   EXPECT_EQ(stored.Sensitivity, 100);
   EXPECT_TRUE(script.Unexpected().empty());
+}
+
+// A name pasted past the key filter that no sensor file can have ("/",
+// "..") is refused with why, and nothing is written; the dialog keeps the
+// input.
+TEST_F(EditSensor, ANameNoFileCanHaveIsRefusedWithWhy) {
+  TfEditSensor editor(nullptr);
+  gui::TAnswerScript script;
+  script.ExpectAction(gui::dkModalForm, WhileOpen([](gui::TForm& form) {
+    TfEditSensor& e = Editor(form);
+    for (const char16_t* name : {u"Acc 100mV/g", u"..", u"a\\b"}) {
+      e.eName->SetText(name);
+      e.eSensitivity()->SetText(u"7");
+      e.bOKClick(e.bOK);
+      EXPECT_TRUE(e.Visible());
+      EXPECT_EQ(e.eName->Text(), name);
+    }
+    PressEscape(e);
+  }));
+  for (int i = 0; i < 3; ++i)
+    script.ExpectAction(gui::dkModalForm, [](const gui::TDialogRequest& r) {
+      auto& box = static_cast<TfMessage&>(*r.Form);
+      EXPECT_EQ(box.Kind, mkError);
+      EXPECT_EQ(box.MessageText, LangText({u"Forms", u"SensorNameRefused"}).Text);
+      box.bButton1Click(box.bButton1);
+      return std::optional<gui::TDialogAnswer>();
+    });
+  editor.ShowModal();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_TRUE(script.Unexpected().empty());
+  EXPECT_EQ(core.FindSensorFile(nullptr, false), 0);
+  EXPECT_NE(LangText({u"Forms", u"SensorNameRefused"}).Text.find(u"/"), std::u16string::npos);
 }
 
 TEST_F(EditSensor, AFileThatCantBeWrittenIsReportedAndTheDialogStays) {

@@ -9,6 +9,7 @@
 #include "formlog.h"
 #include "inputsim.h"
 #include "labelex.h"
+#include "languageservice.h"
 #include "listbox.h"
 #include "memo.h"
 #include "shelltestsupport.h"
@@ -145,6 +146,29 @@ TEST_F(LogWindow, SecondWriterOfTheDayIsRefusedAndToldSo) {
   second.WriteEntry(lekApplicationOpen);
   first.WriteEntry(lekApplicationClose);
   EXPECT_EQ(shelltest::ReadBytes(DayFile("20240307.txt")), "[10:11:12] Application close\r\n\r\n");
+}
+
+// Every failure of the log names its file and why: a day's file another
+// writer holds, and a day's file the viewer can't read (larger than any
+// day's log may be).
+TEST_F(LogWindow, ADayFileThatCantBeOpenedOrReadIsNamedWithWhy) {
+  const std::string large = DayFile("20240101.txt");
+  shelltest::WriteBytes(large, "");
+  std::filesystem::resize_file(large, 65 << 20);
+  TfLog first(nullptr, FixedTime);
+  gui::TAnswerScript script;
+  script.Expect(gui::dkMessageBox, gui::IDOK).Expect(gui::dkMessageBox, gui::IDOK);
+  TfLog second(nullptr, FixedTime);
+  first.FormShow(&first);
+  first.lbLogDays->SetItemIndex(0);
+  first.lbLogDaysClick(first.lbLogDays);
+  ASSERT_EQ(script.Requests().size(), 2u);
+  EXPECT_EQ(script.Requests()[0].Text, LangText({u"Forms", u"LogNotWritten"}).Text + u"\n" + second.LogPath +
+                                           u": The process cannot access the file because it is being used by "
+                                           u"another process.");
+  EXPECT_EQ(script.Requests()[1].Text, LangText({u"Forms", u"LogDayNotRead"}).Text + u"\n" + folder.PathW() +
+                                           u"/Log/20240101.txt: File too large");
+  EXPECT_TRUE(script.Unexpected().empty());
 }
 
 }  // namespace

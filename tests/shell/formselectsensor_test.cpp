@@ -4,6 +4,9 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
 
 #include "application.h"
 #include "bitmap.h"
@@ -18,6 +21,8 @@
 #include "inputsim.h"
 #include "dialogs.h"
 #include "labelex.h"
+#include "languageservice.h"
+#include "textconv.h"
 
 namespace {
 
@@ -157,6 +162,42 @@ TEST_F(SelectSensor, DeletingAsksAndLeavesTheFirstRowSelected) {
   dialog.ShowModal();
   EXPECT_TRUE(script.Unexpected().empty());
   EXPECT_EQ(script.Pending(), 0u);
+}
+
+// A sensor file that can't be deleted is named with why, in the message
+// and the log; the grid shows it still there. Here a folder took the
+// file's name after the list was read (the tests may run with every
+// permission).
+TEST_F(SelectSensor, AFailedDeletionIsToldWithTheFileAndWhy) {
+  data.SaveSensor(u"Probe", 100);
+  const std::string file = shelltest::Narrow(data.Core().AppDataDir) + "Sensors/Probe.xml";
+  TfSelectSensor dialog(nullptr);
+  std::vector<std::u16string> logged;
+  dialog.WriteLog = [&logged](const std::u16string& text) { logged.push_back(text); };
+  const std::u16string told = LangText({u"Forms", u"SensorNotDeleted"}).Text + u"\n" +
+                              rtl::Utf8ToUtf16(file) + u": Is a directory";
+  gui::TAnswerScript script;
+  script.ExpectAction(gui::dkModalForm, WhileOpen([&](gui::TForm& form) {
+    TfSelectSensor& d = Database(form);
+    ClickRow(d, 1);
+    std::remove(file.c_str());
+    std::filesystem::create_directory(file);
+    d.bDeleteClick(d.bDelete);
+    EXPECT_TRUE(std::filesystem::is_directory(file));
+    PressEscape(d);
+  }));
+  script.ExpectAction(gui::dkModalForm, Answer(gui::IDYES, RemoveQuestion));
+  script.ExpectAction(gui::dkModalForm, [&told](const gui::TDialogRequest& r) {
+    auto& box = static_cast<TfMessage&>(*r.Form);
+    EXPECT_EQ(box.Kind, mkError);
+    EXPECT_EQ(box.MessageText, told);
+    box.bButton1Click(box.bButton1);
+    return std::optional<gui::TDialogAnswer>();
+  });
+  dialog.ShowModal();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_TRUE(script.Unexpected().empty());
+  EXPECT_EQ(logged, std::vector<std::u16string>{told});
 }
 
 TEST_F(SelectSensor, DeletingTheLastSensorLeavesTheHeaderOnly) {

@@ -1,7 +1,13 @@
 // The end of the start-up (restoring the last session) and the shutdown
 // order, also while a capture runs.
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <chrono>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -15,6 +21,7 @@
 #include "folders.h"
 #include "instantclock.h"
 #include "jobguard.h"
+#include "languageservice.h"
 #include "pathbinding.h"
 #include "regularfile.h"
 #include "serveuntil.h"
@@ -43,6 +50,7 @@ class TEndRecorder : public TBalancingServices {
   void UpdateParamCaptions() override {}
   void ShowNoError() override {}
   void ShowNoSpeedSignal() override {}
+  void LogSpeedSignal(bool) override {}
   TRecordingHost& Host;
   std::atomic<int> Refreshes{0};
 };
@@ -101,7 +109,6 @@ enum class TDamage {
   UnreadableDocument,
   ForeignRawFile,
   MissingRawFile,
-  LongerThanTheMemory,
   MissingDocument,
   DocumentAlreadyMovedAside
 };
@@ -129,9 +136,6 @@ class DamagedLastSession : public ShutdownTest, public ::testing::WithParamInter
         break;
       case TDamage::MissingRawFile:
         std::filesystem::remove(raw);
-        break;
-      case TDamage::LongerThanTheMemory:
-        TheCore->RamSize /= 2;  // started without the larger device
         break;
       case TDamage::MissingDocument:
         std::filesystem::remove(DataFile("!session.daqsession"));
@@ -180,8 +184,66 @@ TEST_P(DamagedLastSession, IsKeptAsideUnchangedWhereTheMessageAndTheLogSay) {
 
 INSTANTIATE_TEST_SUITE_P(Damages, DamagedLastSession,
                          ::testing::Values(TDamage::UnreadableDocument, TDamage::ForeignRawFile,
-                                           TDamage::MissingRawFile, TDamage::LongerThanTheMemory,
-                                           TDamage::MissingDocument, TDamage::DocumentAlreadyMovedAside));
+                                           TDamage::MissingRawFile, TDamage::MissingDocument,
+                                           TDamage::DocumentAlreadyMovedAside));
+
+// A start stopped between the renames that keep the last session aside
+// (its raw file goes first) left the raw file under its new name and the
+// document under the automatic one. The next start puts the raw file back
+// when the document records it, so the pair is read as one; a raw file the document does not record stays, and the message
+// names it beside the document kept aside.
+class HalfKeptAside : public ShutdownTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(HalfKeptAside, TheNextStartReunitesThePairOrNamesItsRawFile) {
+  const bool recorded = GetParam();
+  TLanguageService language;
+  ASSERT_TRUE(language.Open(u"" ZELTO_LANGUAGE_FILE));
+  SetLanguageService(&language);
+  StartInDemo();
+  TheCore->BuffLength = TheCore->RamSize;
+  for (int run = 0; run <= 1; ++run) {
+    TheCore->Results[run].Meas = {1.5 + run, 0.25, 0, 0};
+    TheCore->Results[run].Valid = 1;
+    TheCore->Captures[run].DataA.assign(static_cast<size_t>(TheCore->BuffLength), 100 + run);
+  }
+  TheCore->BalancingStep = TheCore->HighestStep = 1;
+  ASSERT_EQ(TheCore->SaveSession(), 0);
+  const std::filesystem::path raw = DataFile("!session.daqdata");
+  if (!recorded) std::filesystem::resize_file(raw, std::filesystem::file_size(raw) - 4);  // samples of another save
+  const std::string document = Bytes(DataFile("!session.daqsession")), samples = Bytes(raw);
+  const std::filesystem::path halfMoved = DataFile("!session (not restored 2024-05-01 10-00-00).daqdata");
+  std::filesystem::rename(raw, halfMoved);
+  TheCore->ClearMeasurements();
+
+  Startup->FinishStart(Texts, {});
+  if (recorded) {  // reunited, the pair loads whole: nothing to keep aside or tell
+    EXPECT_TRUE(Host.MessageErrors.empty());
+    EXPECT_EQ(TheCore->Captures[1].DataA.front(), 101);
+    EXPECT_FALSE(std::filesystem::exists(halfMoved));
+    EXPECT_EQ(Bytes(raw), samples);
+    EXPECT_EQ(Bytes(DataFile("!session.daqsession")), document);
+    SetLanguageService(nullptr);
+    return;
+  }
+  ASSERT_EQ(Host.MessageErrors.size(), 1u);
+  const std::u16string told = Host.MessageErrors[0];
+  EXPECT_EQ(Host.LogNotes, Host.MessageErrors);
+  std::vector<std::filesystem::path> named;
+  std::istringstream lines(rtl::Utf16ToUtf8(told));
+  for (std::string line; std::getline(lines, line);)
+    if (line.rfind(DataFolder, 0) == 0) named.emplace_back(line);
+  EXPECT_EQ(told.rfind(PartialLoadText(TZelto::sfrDoneWithoutSamples), 0), 0u) << rtl::Utf16ToUtf8(told);
+  EXPECT_NE(told.find(LangText({u"Forms", u"LooseSamplesFound"}).Text + u"\n" + halfMoved.u16string()),
+            std::u16string::npos)
+      << rtl::Utf16ToUtf8(told);
+  ASSERT_EQ(named.size(), 2u);
+  EXPECT_EQ(Bytes(named[0]), document);
+  EXPECT_EQ(named[1], halfMoved);
+  EXPECT_EQ(Bytes(halfMoved), samples);
+  SetLanguageService(nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(RawFile, HalfKeptAside, ::testing::Bool());
 
 namespace {
 
@@ -304,6 +366,61 @@ TEST_F(ShutdownTest, AnInstanceLockNameThatIsALinkIsReplacedAndNothingIsCreatedE
   Startup->Shutdown();
   EXPECT_FALSE(std::filesystem::exists(elsewhere));
   EXPECT_TRUE(Host.MessageErrors.empty());
+}
+
+// Folders under the names a file of the data folder would be kept aside
+// under as `why` in the next two minutes: the move onto them fails, as in a
+// folder that can't be written (the tests may run with every permission).
+void BlockKeptAsideNames(const std::filesystem::path& file, const char* why) {
+  const std::time_t now = std::time(nullptr);
+  for (std::time_t t = now - 2; t <= now + 120; ++t) {
+    std::tm local{};
+    localtime_r(&t, &local);
+    char tag[64];
+    std::strftime(tag, sizeof tag, "%Y-%m-%d %H-%M-%S)", &local);
+    std::filesystem::create_directory(file.parent_path() / (file.stem().string() + " (" + why + " " + tag +
+                                                            file.extension().string()));
+  }
+}
+
+std::u16string Forms(std::u16string_view key) { return LangText({u"Forms", key}).Text; }
+
+// The shutdown closes the language before it saves, yet every failure it
+// tells has the language's words for its reason: a pair whose lock another
+// program holds, and a settings file that stays damaged because the start
+// could not move it aside. That start said so, with why, and promised no
+// new settings file.
+TEST_F(ShutdownTest, EveryShutdownFailureIsToldInTheLanguagesWords) {
+  TLanguageService language;
+  ASSERT_TRUE(language.Open(u"" ZELTO_LANGUAGE_FILE));
+  SetLanguageService(&language);
+  Host.Language = &language;
+  const std::filesystem::path config = DataFile("Kalvenor.ini");
+  std::filesystem::create_directories(config.parent_path());
+  std::ofstream(config, std::ios::binary) << "<ConfigFile><Config><Language value=";
+  BlockKeptAsideNames(config, "not read");
+  StartInDemo();
+  const std::u16string configPath = config.u16string();
+  ASSERT_EQ(Host.MessageErrors.size(), 1u);
+  EXPECT_EQ(Host.MessageErrors[0], Forms(u"ConfigNotRead") + u"\n" + configPath + u": " + Forms(u"FileDamaged") +
+                                       u"\n" + Forms(u"ConfigNotKeptAside") + u"\n" + configPath +
+                                       u": Is a directory");
+  Startup->FinishStart(Texts, {});
+  const std::u16string session = TheCore->AutoSessionFile;
+  const int lock = ::open(rtl::NativePath(TheCore->AutoDataFile + u".lock").c_str(), O_RDWR | O_CREAT, 0600);
+  ASSERT_GE(lock, 0);
+  ASSERT_EQ(::flock(lock, LOCK_EX), 0);
+  // What the shutdown must tell, looked up while the language is open.
+  const std::u16string inUse = Forms(u"FileInUse") + u" " + session;
+  const std::vector<std::u16string> told = {Forms(u"SessionNotSaved") + u"\n" + inUse,
+                                            Forms(u"ConfigNotSaved") + u"\n" + configPath + u": " + Forms(u"FileDamaged")};
+  Host.LogNotes.clear();
+  Startup->Shutdown();
+  ::close(lock);
+  EXPECT_EQ(LanguageService(), nullptr);
+  EXPECT_EQ(Host.Errors, told);
+  EXPECT_EQ(Host.LogNotes, (std::vector<std::u16string>{u"Session not saved: " + inUse, told[1]}));
+  for (const std::u16string& text : Host.Errors) EXPECT_EQ(text.find(LangMissingText), std::u16string::npos);
 }
 
 TEST_F(ShutdownTest, ShutdownRunsInItsFixedOrder) {

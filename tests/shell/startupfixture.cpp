@@ -15,6 +15,13 @@ void TRecordingHost::WriteLog(uint8_t kind) {
   if (OnLog) OnLog(kind);
 }
 
+void TRecordingHost::CloseLanguage() {
+  Events.push_back("close language");
+  if (!Language) return;
+  if (LanguageService() == Language) SetLanguageService(nullptr);
+  Language->Close();
+}
+
 void TRecordingHost::ShowWorkspace(int32_t step) { Events.push_back("workspace " + std::to_string(step)); }
 
 void StartupTest::SetUp() {

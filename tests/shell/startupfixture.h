@@ -31,9 +31,12 @@ class TRecordingHost : public TStartupHost {
   void WriteLog(uint8_t kind) override;
   void WriteLogNote(const std::u16string& text) override { LogNotes.push_back(text); }
   void ShowWorkspace(int32_t step) override;
-  void CloseLanguage() override { Events.push_back("close language"); }
+  void CloseLanguage() override;
 
   bool AnswerYes = true;
+  // The language the windows look their texts up in, closed by the shutdown
+  // as the start-up window closes its own; none unless a test opens one.
+  TLanguageService* Language = nullptr;
   std::function<void(uint8_t)> OnLog;  // runs inside WriteLog
   std::vector<std::string> Events;
   std::map<int, std::u16string> Results;

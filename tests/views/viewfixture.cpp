@@ -1,5 +1,4 @@
 #include "commandoutput.h"
-#include "sanitizerslowdown.h"
 #include "viewfixture.h"
 
 #include <stdlib.h>
@@ -12,6 +11,7 @@
 #include "application.h"
 #include "dialogs.h"
 #include "formatting.h"
+#include "sanitizerslowdown.h"
 #include "synchronize.h"
 #include "viewwindows.h"
 
@@ -112,7 +112,7 @@ std::vector<int32_t> ViewWindows::Sine(int32_t length, double cycles, double amp
 }
 
 bool ViewWindows::ServeUntil(const std::function<bool()>& condition) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5) * testsupport::kSanitizerSlowdown;
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20 * testsupport::kSanitizerSlowdown);
   while (!condition()) {
     if (std::chrono::steady_clock::now() > end) return false;
     gui::Application->ProcessMessages();

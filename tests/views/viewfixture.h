@@ -69,7 +69,7 @@ class ViewWindows : public testing::Test {
   // A sine of `cycles` periods over the record and `amplitude` counts.
   static std::vector<int32_t> Sine(int32_t length, double cycles, double amplitude);
   // Serves hand-overs of worker threads until the condition holds (at most
-  // five seconds); false on time-out.
+  // twenty seconds, times a sanitizer's slowdown); false on time-out.
   static bool ServeUntil(const std::function<bool()>& condition);
   std::string TempFile(const std::string& name) const;
 

@@ -17,8 +17,10 @@
 #include <vector>
 
 #include "blockingtransfer.h"
+#include "combobox.h"
 #include "corefixture.h"
 #include "drawnplanes.h"
+#include "formconfig.h"
 #include "formlog.h"
 #include "inputsim.h"
 #include "labelex.h"
@@ -29,6 +31,7 @@
 #include "sanitizerslowdown.h"
 #include "popupmenu.h"
 #include "scripteddevice.h"
+#include "speedsignallog.h"
 #include "spectrumthread.h"
 #include "synchronizeprobe.h"
 #include "viewsfixture.h"
@@ -93,6 +96,7 @@ class TWorkspaceSpy : public TBalancingServices {
   void UpdateParamCaptions() override { Window.UpdateParamCaptions(); }
   void ShowNoError() override { Window.ShowNoError(); }
   void ShowNoSpeedSignal() override { Window.ShowNoSpeedSignal(); }
+  void LogSpeedSignal(bool lost) override { Window.LogSpeedSignal(lost); }
 
   std::function<void()> AfterRefresh;
 
@@ -725,6 +729,130 @@ TEST_F(CaptureReadings, CapturesWithoutSpeedPulsesSayNoSpeedSignalAndTheFirstWit
   log = LogText().substr(restarted);
   EXPECT_EQ(Occurrences(log, u"No speed signal"), 1u);
   EXPECT_EQ(Occurrences(log, u"Tunning 5:"), 1u);
+}
+
+// A run's first capture that ends without a counted reading (no speed
+// pulses, then Stop) gives the run no samples: neither the session nor the
+// oscilloscope holds any, also after a restart, where the run reads "-".
+TEST_F(CaptureReadings, AFailedFirstCaptureLeavesTheRunWithoutSamplesAfterARestart) {
+  ASSERT_TRUE(Core->Captures[4].DataA.empty());
+  TScriptedDevice::Revolutions = 0;
+  Window->bStartStop->Click();
+  ASSERT_TRUE(ServeUntil([this] { return ErrorLine() == Forms(u"SpeedError"); }));
+  Window->bStartStop->Click();
+  ASSERT_TRUE(ServeUntilIdle());
+  ASSERT_EQ(Core->BalancingStep, 4);
+  EXPECT_TRUE(Core->Captures[4].DataA.empty());
+
+  RestartFromTheAutomaticPair();
+  ASSERT_EQ(Core->BalancingStep, 4);
+  EXPECT_EQ(Core->Results[4].Valid, 0);
+  EXPECT_TRUE(Core->Captures[4].DataA.empty());
+  Window->bOscilloscope->Click();
+  ASSERT_NE(fTimeGraph, nullptr);
+  EXPECT_EQ(fTimeGraph->bMeasValA->CaptionW(), u"-");
+  // The runs measured before keep their samples and read as before.
+  Core->BalancingStep = 1;
+  Core->Captures[1].DataA = Sine(Core->BuffLength, 10, 1000);
+  Core->Captures[1].End = Core->BuffLength;
+  Core->Captures[1].T = 10;
+  Core->ConvertSamples();
+  fTimeGraph->RefreshGraph();
+  fTimeGraph->RefreshReadout();
+  EXPECT_NE(fTimeGraph->bMeasValA->CaptionW(), u"-");
+}
+
+// A loose mark: every other capture finds no revolution. However long it
+// flickers, the log holds the loss and the return at most once each per
+// TSpeedSignalLog::MinGapMs of the capture clock (a few a minute), and
+// every capture without a revolution is followed by a pause of a capture's
+// duration on that clock before the next one.
+TEST_F(CaptureReadings, AFlickeringSpeedSignalIsLoggedSeldomAndItsCapturesArePaced) {
+  const size_t logged = LogText().size();
+  TScriptedDevice::Flicker = true;
+  const uint32_t startMs = Clock.Now;
+  Window->bStartStop->Click();
+  ASSERT_TRUE(ServeUntil([] { return TScriptedDevice::Captures >= 60; }));
+  Window->bStartStop->Click();
+  ASSERT_TRUE(ServeUntilIdle());
+  const int withoutRevolution = TScriptedDevice::Captures / 2;
+  const uint32_t elapsedMs = Clock.Now - startMs;
+  const uint32_t pauseMs = NoRevolutionPauseMs(Core->BuffLength, Core->DriverSamplingFrequency());
+  EXPECT_GT(pauseMs, 0u);
+  // The last one may have been stopped in its pause.
+  EXPECT_GE(elapsedMs, static_cast<uint32_t>(withoutRevolution - 1) * pauseMs);
+  const std::u16string log = LogText().substr(logged);
+  const size_t losses = Occurrences(log, u"No speed signal"), returns = Occurrences(log, u"Speed signal back");
+  EXPECT_GE(losses, 1u);
+  EXPECT_GE(returns, 1u);
+  const size_t gaps = elapsedMs / TSpeedSignalLog::MinGapMs + 1;
+  EXPECT_LE(losses, gaps);
+  EXPECT_LE(returns, gaps);
+  EXPECT_GT(Core->CaptureReadings, 0);
+}
+
+// At the initial run with run 1 measured, a new sampling rate in the set-up
+// would delete the run: OK asks first, naming it. No keeps the run, its
+// samples and the rate (also after a restart) and the dialog open; Yes
+// deletes it, and the log names what was deleted.
+TEST_F(CaptureReadings, ASamplingRateChangeAfterAMeasuredRunAsksFirstNamingTheRun) {
+  Core->ClearMeasurements();
+  Window->RefreshResults();
+  Window->bStartStop->Click();
+  ASSERT_TRUE(ServeUntil([this] { return Core->CaptureReadings > 0; }));
+  Window->bStartStop->Click();
+  ASSERT_TRUE(ServeUntilIdle());
+  ASSERT_EQ(Core->Results[0].Valid, 1);
+  ASSERT_EQ(Core->BalancingStep, 0);
+  ASSERT_EQ(Core->HighestStep, 0);
+  const std::vector<int32_t> samples = Core->Captures[0].DataA;
+  ASSERT_FALSE(samples.empty());
+  const int32_t rate = Core->SamplingRate;
+  const std::u16string run1 = Forms(u"Measurement") + u" 1";
+  const auto changeRate = [&](int answer) {
+    gui::TAnswerScript script;
+    script.ExpectAction(gui::dkModalForm, [&](const gui::TDialogRequest& r) {
+      auto* dialog = dynamic_cast<TfConfig*>(r.Form);
+      EXPECT_NE(dialog, nullptr);
+      if (!dialog) return std::optional<gui::TDialogAnswer>();
+      script.ExpectAction(gui::dkModalForm, MessageAnswer(mkWarning, SetupClearingQuestion(run1), answer));
+      EXPECT_TRUE(dialog->cbSamplingRate->Enabled());
+      dialog->cbSamplingRate->SetItemIndex(rate + 1);
+      dialog->cbSamplingRateChange(dialog->cbSamplingRate);
+      dialog->bOKClick(dialog->bOK);
+      if (answer != gui::mrYes) {
+        EXPECT_TRUE(dialog->Visible()) << "No goes back to the dialog";
+        dialog->bCancel->Click();
+      }
+      return std::optional<gui::TDialogAnswer>();
+    });
+    Window->bSetup->Click();
+    EXPECT_EQ(script.Pending(), 0u);
+    EXPECT_TRUE(script.Unexpected().empty());
+  };
+  const auto expectKept = [&] {
+    EXPECT_EQ(Core->SamplingRate, rate);
+    EXPECT_EQ(Core->Results[0].Valid, 1);
+    EXPECT_EQ(Core->Captures[0].DataA, samples);
+  };
+
+  size_t logged = LogText().size();
+  changeRate(gui::mrNo);
+  expectKept();
+  EXPECT_EQ(Occurrences(LogText().substr(logged), Forms(u"SetupClearsRuns")), 0u);
+  RestartFromTheAutomaticPair();
+  expectKept();
+
+  logged = LogText().size();
+  changeRate(gui::mrYes);
+  EXPECT_EQ(Core->SamplingRate, rate + 1);
+  EXPECT_EQ(Core->Results[0].Valid, 0);
+  EXPECT_TRUE(Core->Captures[0].DataA.empty());
+  const std::u16string log = LogText().substr(logged);
+  EXPECT_EQ(Occurrences(log, Forms(u"SetupClearsRuns") + u"\r\n\t" + run1), 1u) << rtl::Utf16ToUtf8(log);
+  RestartFromTheAutomaticPair();
+  EXPECT_EQ(Core->Results[0].Valid, 0);
+  EXPECT_EQ(Core->SamplingRate, rate + 1);
 }
 
 // In demo mode a buffer shorter than one revolution of the demo's rotor

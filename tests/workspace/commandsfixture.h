@@ -78,6 +78,9 @@ class Commands : public ::testing::Test {
   void OnePlaneJob(int trims) {
     Core->VibSensorA = {u"Probe A", 100, stAcceleration, 2, 10000};
     Core->VibSensorB = {u"Probe B", 100, stAcceleration, 2, 10000};
+    // The sensors of the job are in this PC's sensor list.
+    for (const SensorInfo* sensor : {&Core->VibSensorA, &Core->VibSensorB})
+      ASSERT_EQ(Core->SaveSensor(sensor->Name, *sensor, false), TZelto::ssrSaved);
     Core->Rotor = {1, 100, 100, 300, 0, 0, 1, 1, 20, 50, 6};
     Core->Session = {{2024, 6, 1}, "Hall 2", "Jane Roe", "Acme", "Fan 7", "Impeller"};
     Core->Owner = u"Field service";

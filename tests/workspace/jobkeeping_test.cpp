@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/mount.h>
 
 #include <cmath>
 #include <ctime>
@@ -24,6 +25,7 @@
 #include "formbalancing.h"
 #include "formlog.h"
 #include "formmessage.h"
+#include "formtimegraph.h"
 #include "jobguard.h"
 #include "jobsnapshot.h"
 #include "labelex.h"
@@ -92,6 +94,9 @@ class JobKeeping : public WorkspaceWindowTest {
   void TrialRunsMeasured() {
     Core->VibSensorA = {u"Probe A", 100, stAcceleration, 2, 10000};
     Core->VibSensorB = {u"Probe B", 100, stAcceleration, 2, 10000};
+    // The sensors of the job are in this PC's sensor list.
+    for (const SensorInfo* sensor : {&Core->VibSensorA, &Core->VibSensorB})
+      ASSERT_EQ(Core->SaveSensor(sensor->Name, *sensor, false), TZelto::ssrSaved);
     Core->Session = {{2024, 6, 1}, "Hall 2", "Jane Roe", "Acme", "Fan 7", "Impeller"};
     Measure(0, 200, 1.0);
     Measure(1, 300, 2.0);
@@ -184,6 +189,9 @@ TEST_F(JobKeeping, OpeningASessionOfARateTheDeviceDoesNotListSaysSoAndKeepsTheJo
     XmlIniFile document;
     ASSERT_TRUE(document.Open(rtl::Utf8ToUtf16(other), u"SessionFile", true));
     document.WriteInteger(u"Options", u"SamplingRate", Core->DriverClockCount());
+    // As a file written before the rate was kept in Hz: the position is
+    // then the only record of it.
+    document.WriteFloat(u"Options", u"SamplingFrequency", 0);
     ASSERT_TRUE(document.Save());
   }
   gui::TAnswerScript script;
@@ -560,6 +568,153 @@ TEST_F(JobKeeping, SaveAsOntoAHeldLastSessionSavesNothingOverIt) {
     ASSERT_EQ(reader.LoadSession(stored), TZelto::sfrDone);
     EXPECT_EQ(reader.Results[0].Meas.AmplA, 50);
   }
+}
+
+// --- a job that is not saved ------------------------------------------------------
+
+// A folder whose file system is full: a small file system in memory when
+// this process may mount one (as root), filled up to a few kilobytes. Where
+// it may not, a file stands where the folder should be, which stops every
+// save as well.
+class TFullFolder {
+ public:
+  explicit TFullFolder(const fs::path& path) : Path(path) {
+    fs::create_directory(Path);
+    Mounted = ::mount("tmpfs", Path.c_str(), "tmpfs", 0, "size=700k") == 0;
+    if (!Mounted) {
+      fs::remove(Path);
+      std::ofstream(Path) << "a file where the folder should be";
+      return;
+    }
+    // Filled up with one block after another until the file system refuses.
+    std::ofstream filler(Path / "filler", std::ios::binary);
+    const std::string block(4096, 'x');
+    while (filler.write(block.data(), block.size())) filler.flush();
+  }
+  ~TFullFolder() {
+    if (Mounted) ::umount2(Path.c_str(), MNT_DETACH);
+  }
+  fs::path Path;
+  bool Mounted = false;
+};
+
+// The unsaved mark after the device's caption.
+std::u16string UnsavedMark() { return u" - " + LangText({u"Forms", u"SessionNotSavedMark"}).Text; }
+
+bool CaptionMarked(const TfBalancing& window) {
+  const std::u16string caption = window.leCaption->CaptionW();
+  return caption.size() > UnsavedMark().size() &&
+         caption.compare(caption.size() - UnsavedMark().size(), UnsavedMark().size(), UnsavedMark()) == 0;
+}
+
+// The close question of a job that is not saved, answered Yes (Save As)
+// or No (back to the program).
+void ExpectUnsavedCloseQuestion(gui::TAnswerScript& script, int answer) {
+  script.ExpectAction(gui::dkModalForm,
+                      MessageAnswer(mkWarning, LangText({u"Forms", u"ExitSessionNotSaved"}).Text, answer));
+}
+
+// A data folder that takes no save (its file system is full): the first
+// failure is told, and from then on the caption marks the job unsaved,
+// through later failures that are only logged and a step back. The close
+// says the job is not saved: No keeps the program open; Yes runs Save As,
+// which stores the job byte for byte as the data folder would have, and
+// the close goes on. No save, no close.
+TEST_F(JobKeeping, AJobAFullFolderTakesNoSaveOfStaysMarkedAndTheCloseOffersSaveAs) {
+  TfLog log(nullptr);
+  Window->Log = &log;
+  TrialRunsMeasured();
+  Core->BalancingStep = 0;
+  Window->RefreshResults();
+  const std::u16string session = Core->AutoSessionFile, data = Core->AutoDataFile;
+  const TFullFolder full(fs::path(Folder) / "full");
+  Core->AutoSessionFile = (full.Path / "!session.daqsession").u16string();
+  Core->AutoDataFile = (full.Path / "!session.daqdata").u16string();
+  EXPECT_FALSE(CaptionMarked(*Window));
+
+  gui::TAnswerScript script;
+  std::u16string told;
+  ExpectErrorBox(script, told);
+  Window->bNext->Click();  // the trial run
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_EQ(told.rfind(LangText({u"Forms", u"SessionNotSaved"}).Text + u"\n", 0), 0u);
+  if (full.Mounted) {
+    EXPECT_NE(told.find(u": No space left on device"), std::u16string::npos) << rtl::Utf16ToUtf8(told);
+  }
+  EXPECT_TRUE(CaptionMarked(*Window));
+  Window->bNext->Click();  // the correction: failed again, told already
+  Window->bPrev->Click();
+  EXPECT_TRUE(script.Unexpected().empty());
+  EXPECT_TRUE(CaptionMarked(*Window));
+
+  // The close goes on as far as taking the views down; the oscilloscope
+  // shows whether it did.
+  Window->bOscilloscope->Click();
+  ASSERT_NE(fTimeGraph, nullptr);
+  ExpectUnsavedCloseQuestion(script, gui::mrNo);
+  Window->Close();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_NE(fTimeGraph, nullptr);
+  EXPECT_TRUE(CaptionMarked(*Window));
+
+  const fs::path rescued = fs::path(Folder) / "rescued";
+  ExpectUnsavedCloseQuestion(script, gui::mrYes);
+  script.Expect(gui::dkSaveDialog, 1, rescued.string());
+  Window->Close();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_TRUE(script.Unexpected().empty());
+  EXPECT_EQ(fTimeGraph, nullptr);
+  EXPECT_FALSE(CaptionMarked(*Window));
+  Core->AutoSessionFile = session;
+  Core->AutoDataFile = data;
+  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+  EXPECT_TRUE(Bytes(rescued.u16string() + u".daqsession") == Bytes(session));
+  EXPECT_TRUE(Bytes(rescued.u16string() + u".daqdata") == Bytes(data));
+  Window->Log = nullptr;
+}
+
+// A last session that is held (it could not be moved aside, so nothing is
+// saved over it) marks the job unsaved from the first message, which names
+// Save As; Save As from the close stores the job, and the held pair stays
+// as it was.
+TEST_F(JobKeeping, AHeldLastSessionMarksTheJobUnsavedAndTheCloseOffersSaveAs) {
+  TrialRunsMeasured();
+  Core->HighestStep = 1;
+  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+  const std::string session = Bytes(Core->AutoSessionFile), data = Bytes(Core->AutoDataFile);
+  const std::vector<fs::path> blocks = BlockKeptAsideNames(Core->AutoDataFile);
+  ASSERT_FALSE(KeepAutomaticPairAside(*Core, LocalWallTime()).Moved);  // as the start found it
+  Core->ClearMeasurements();
+  Measure(0, 50, 0.5);
+  Window->Hide();
+  Window->ShowAfterStart(0);
+  EXPECT_TRUE(CaptionMarked(*Window));
+  EXPECT_NE(KeptAsideTexts().NotMoved.find(u"Save As"), std::u16string::npos);
+
+  gui::TAnswerScript script;
+  script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, KeptAsideTexts().NotMoved, gui::mrOk));
+  Window->bNext->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_TRUE(CaptionMarked(*Window));
+
+  const fs::path rescued = fs::path(Folder) / "rescued.daqsession";
+  Window->bOscilloscope->Click();
+  ASSERT_NE(fTimeGraph, nullptr);
+  ExpectUnsavedCloseQuestion(script, gui::mrYes);
+  script.Expect(gui::dkSaveDialog, 1, rescued.string());
+  Window->Close();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_TRUE(script.Unexpected().empty());
+  EXPECT_EQ(fTimeGraph, nullptr) << "the close went on";
+  EXPECT_FALSE(CaptionMarked(*Window));
+  EXPECT_TRUE(Bytes(Core->AutoSessionFile) == session) << "the held document was saved over";
+  EXPECT_TRUE(Bytes(Core->AutoDataFile) == data) << "the held raw file was saved over";
+  TZelto reader;
+  ASSERT_EQ(reader.LoadSession(rescued.u16string()), TZelto::sfrDone);
+  EXPECT_EQ(reader.Results[0].Meas.AmplA, 50);
+  EXPECT_EQ(reader.BalancingStep, 1);
+  EXPECT_EQ(reader.Captures[0].DataA, Core->Captures[0].DataA);
+  for (const fs::path& block : blocks) fs::remove(block);
 }
 
 // A snapshot put back gives every field of the job as it was, the samples

@@ -3,7 +3,8 @@
 // steers while a balancing capture runs: every capture is at once armed,
 // triggered and done, and reports Revolutions whole revolutions over the
 // whole buffer (a sine of that many periods), or, with 0, no revolution at
-// all (no speed pulses: Start = End = T = 0). FailNext ends the next
+// all (no speed pulses: Start = End = T = 0); with Flicker every other
+// capture has no revolution, as a loose mark gives. FailNext ends the next
 // capture's read-out with a device error. The item tables are the test
 // device's (driveritems.h), so readings have a speed.
 
@@ -35,6 +36,7 @@ class TScriptedDevice {
     api.GetLastErrorStr = &LastError;
     core.DeviceReady = 1;
     Revolutions = 10;
+    Flicker = false;
     FailNext = false;
     ErrorPending = false;
     Captures = 0;
@@ -42,15 +44,17 @@ class TScriptedDevice {
 
   // Revolutions of the captures from now on; 0: the speed signal is gone.
   static inline std::atomic<int32_t> Revolutions{10};
+  static inline std::atomic<bool> Flicker{false};
   static inline std::atomic<bool> FailNext{false};
   // Captures read out so far.
   static inline std::atomic<int> Captures{0};
 
  private:
   static int32_t CaptureParams(int32_t* start, int32_t* end, int32_t* revolutions) {
-    ++Captures;
+    const bool lost = Flicker && ++Captures % 2 == 0;
+    if (!Flicker) ++Captures;
     ErrorPending = FailNext.exchange(false);
-    const int32_t t = ErrorPending ? 0 : Revolutions.load();
+    const int32_t t = ErrorPending || lost ? 0 : Revolutions.load();
     *start = 0;
     *end = t > 0 ? Length.load() : 0;
     *revolutions = t;

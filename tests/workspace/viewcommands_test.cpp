@@ -354,10 +354,12 @@ TEST_F(WorkspaceViews, SetupConfirmedDuringAComputationChangesItsSettingsUnderTh
   ASSERT_TRUE(ServeUntil([&gate] { return gate.Entered.load(); }));
   ASSERT_TRUE(Core->SpectrumBusy);
   gui::TAnswerScript script;
-  script.ExpectAction(gui::dkModalForm, [](const gui::TDialogRequest& r) {
+  script.ExpectAction(gui::dkModalForm, [&script](const gui::TDialogRequest& r) {
     auto* dialog = dynamic_cast<TfConfig*>(r.Form);
     EXPECT_NE(dialog, nullptr);
     if (!dialog) return std::optional<gui::TDialogAnswer>();
+    script.ExpectAction(gui::dkModalForm, testsupport::MessageAnswer(
+                                              mkWarning, SetupClearingQuestion(Forms(u"Measurement") + u" 1"), gui::mrYes));
     dialog->cbBuffSize->SetItemIndex(1);
     dialog->cbBuffSizeChange(dialog->cbBuffSize);
     dialog->rbOnePlane->SetChecked(true);
@@ -402,10 +404,12 @@ TEST_F(WorkspaceViews, ASamplingRateChangeShowsAndStoresNoRecordAtTheNewRate) {
   ASSERT_FALSE(Core->LiveDataA.empty());
 
   gui::TAnswerScript script;
-  script.ExpectAction(gui::dkModalForm, [](const gui::TDialogRequest& r) {
+  script.ExpectAction(gui::dkModalForm, [&script](const gui::TDialogRequest& r) {
     auto* dialog = dynamic_cast<TfConfig*>(r.Form);
     EXPECT_NE(dialog, nullptr);
     if (!dialog) return std::optional<gui::TDialogAnswer>();
+    script.ExpectAction(gui::dkModalForm, testsupport::MessageAnswer(
+                                              mkWarning, SetupClearingQuestion(Forms(u"Measurement") + u" 1"), gui::mrYes));
     dialog->cbSamplingRate->SetItemIndex(3);
     dialog->cbSamplingRateChange(dialog->cbSamplingRate);
     dialog->bOKClick(dialog->bOK);

@@ -42,6 +42,12 @@ inline std::vector<int32_t> Sine(int32_t length, double cycles, double amplitude
   return s;
 }
 
+// The set-up's question before a change deletes the measured runs `names`
+// ("Run 1, Trim run 2").
+inline std::u16string SetupClearingQuestion(const std::u16string& names) {
+  return Forms(u"SetupClearsRuns") + u"\n" + names + u"\n" + Forms(u"SetupClearsRunsAsk");
+}
+
 // Answers the exit question by its button: Yes is the left one, No the right.
 inline gui::TAnswerScript::TAction ExitAnswer(bool yes) {
   return [yes](const gui::TDialogRequest& r) {

@@ -338,6 +338,32 @@ TEST_F(Commands, SaveAsGivesANameWithADotItsOwnDocumentAndRawFile) {
   EXPECT_FALSE(fs::exists(Folder / "rotor 2.daqdata"));
 }
 
+// A dot typed at the end of the name is not doubled before the extension;
+// a name that is only the extension would give files the open dialog hides,
+// and is refused with why, writing nothing.
+TEST_F(Commands, SaveAsDropsADotAtTheEndAndRefusesANameThatIsOnlyTheExtension) {
+  OnePlaneJob(0);
+  ASSERT_EQ(Core->SaveSession(), 0);
+  gui::TAnswerScript script;
+  script.Expect(gui::dkPopupMenu, smSaveSession);
+  script.Expect(gui::dkSaveDialog, 1, (Folder / "pump.").string());
+  Window->bSession->Click();
+  script.Expect(gui::dkPopupMenu, smSaveSession);
+  script.Expect(gui::dkSaveDialog, 1, (Folder / ".daqsession").string());
+  script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, Forms(u"SaveNameOnlyExtension"), 1));
+  Window->bSession->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_TRUE(script.Unexpected().empty());
+  std::set<std::string> files;
+  for (const auto& entry : fs::directory_iterator(Folder))
+    if (entry.is_regular_file()) files.insert(entry.path().filename().string());
+  EXPECT_EQ(files, (std::set<std::string>{"pump.daqsession", "pump.daqdata"}));
+  TZelto reader;
+  ASSERT_EQ(reader.LoadSession(File("pump.daqsession")), TZelto::sfrDone);
+  EXPECT_EQ(reader.Results[0].Meas.AmplA, 200);
+  EXPECT_EQ(reader.Captures[0].DataA, Core->Captures[0].DataA);
+}
+
 TEST_F(Commands, SaveAsIntoAFolderThatDoesNotExistSaysSo) {
   OnePlaneJob(0);
   gui::TAnswerScript script;
@@ -441,7 +467,7 @@ TEST_F(Commands, AFailedLoadOrSaveSaysWhyInTheMessageAndTheLog) {
   const auto box = std::find_if(boxes.begin(), boxes.end(),
                                 [](const gui::TDialogRequest& r) { return r.Kind == gui::dkMessageBox; });
   ASSERT_NE(box, boxes.end());
-  EXPECT_EQ(box->Text, Log->LogPath + u": File too large");
+  EXPECT_EQ(box->Text, Forms(u"LogNotWritten") + u"\n" + Log->LogPath + u": File too large");
 }
 
 // A sensor file that is there but can't be read (larger than any sensor
@@ -475,7 +501,9 @@ TEST_F(Commands, ASensorFileThatCantBeReadIsNamedWithWhy) {
   script.ExpectAction(gui::dkModalForm, MessageAnswer(mkError, told, 1));
   Window->bSession->Click();
   ASSERT_EQ(script.Pending(), 0u);  // a message left waiting would hold the set-up dialog open
-  EXPECT_EQ(Core->VibSensorA.Name, u"");
+  // The session's own record of the sensor stands in for the file.
+  EXPECT_EQ(Core->VibSensorA.Name, u"Probe");
+  EXPECT_EQ(Core->VibSensorA.Sensitivity, 100);
   EXPECT_EQ(loggedTimes(), 1u);
 
   Core->VibSensorA.Name = probe.Name;

@@ -17,7 +17,13 @@ constexpr std::uint8_t ReadFromZero[] = {0x03, 0x00, 0x00};
 
 TKalvenor2::TKalvenor2(TDAQLib& lib, fx2::TUSBFX2& fx2) : Lib(&lib), Fx2(&fx2) {}
 
-TItemTables TKalvenor2::Items() const { return frontend::ItemTables(); }
+// A device counts its write address through the whole memory on every
+// capture; demo mode synthesises the length it is asked for.
+TItemTables TKalvenor2::Items() const {
+  TItemTables tables = frontend::ItemTables();
+  tables.WholeMemory = Device();
+  return tables;
+}
 
 std::int32_t TKalvenor2::RamSize() const { return (Id.Config[0] & 1) ? LargeMemory : SmallMemory; }
 

@@ -1,0 +1,117 @@
+#include "conditionkeys.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <string>
+
+#include "datafilevalues.h"
+#include "zelto.h"
+
+namespace datafile {
+
+namespace {
+
+constexpr size_t MaxSensorName = 21;
+
+std::u16string Key(std::u16string_view prefix, std::u16string_view field) {
+  return std::u16string(prefix) + u"." + std::u16string(field);
+}
+
+// Two records of one sensor: the file's decimals may round the last digit.
+bool Near(double a, double b) { return std::fabs(a - b) <= 1e-9 * std::max(std::fabs(a), std::fabs(b)); }
+
+bool SameSensor(const SensorInfo& a, const SensorInfo& b) {
+  return a.Type == b.Type && Near(a.Sensitivity, b.Sensitivity) && Near(a.RangeLow, b.RangeLow) &&
+         Near(a.RangeHigh, b.RangeHigh) && Near(a.InputGain, b.InputGain) && a.Temperature == b.Temperature &&
+         Near(a.TemperatureGain, b.TemperatureGain) && Near(a.TemperatureOffset, b.TemperatureOffset);
+}
+
+bool Positive(double x) { return std::isfinite(x) && x > 0; }
+
+}  // namespace
+
+void WriteSensorKeys(XmlIniFile& d, std::u16string_view section, std::u16string_view prefix,
+                     const SensorInfo& sensor) {
+  d.WriteString(section, Key(prefix, u"Name"), sensor.Name);
+  d.WriteInteger(section, Key(prefix, u"Type"), sensor.Type);
+  d.WriteFloat(section, Key(prefix, u"Sensitivity"), sensor.Sensitivity);
+  d.WriteFloat(section, Key(prefix, u"RangeLow"), sensor.RangeLow);
+  d.WriteFloat(section, Key(prefix, u"RangeHigh"), sensor.RangeHigh);
+  d.WriteFloat(section, Key(prefix, u"InputGain"), sensor.InputGain);
+  d.WriteInteger(section, Key(prefix, u"Temperature"), sensor.Temperature ? 1 : 0);
+  d.WriteFloat(section, Key(prefix, u"TemperatureGain"), sensor.TemperatureGain);
+  d.WriteFloat(section, Key(prefix, u"TemperatureOffset"), sensor.TemperatureOffset);
+}
+
+void WriteScaleKeys(XmlIniFile& d, std::u16string_view section, const TRecordConditions& c) {
+  d.WriteInteger(section, u"FullScale", c.FullScale);
+  d.WriteInteger(section, u"InputRangeA", c.RangeA);
+  d.WriteInteger(section, u"InputRangeB", c.RangeB);
+  d.WriteFloat(section, u"SamplingFrequency", c.SampleRate);
+}
+
+void WriteConditionKeys(XmlIniFile& d, std::u16string_view section, const TRecordConditions& c, bool withLength) {
+  WriteScaleKeys(d, section, c);
+  if (withLength) d.WriteInteger(section, u"Length", c.Length);
+  WriteSensorKeys(d, section, u"SensorA", c.SensorA);
+  WriteSensorKeys(d, section, u"SensorB", c.SensorB);
+}
+
+bool ReadScaleKeys(const XmlIniFile& d, std::u16string_view section, TRecordConditions& into) {
+  for (std::u16string_view key : {u"FullScale", u"InputRangeA", u"InputRangeB", u"SamplingFrequency"})
+    if (!HasKey(d, section, key)) return false;
+  const int32_t fullScale = d.ReadInteger(section, u"FullScale", 0);
+  const int32_t rangeA = d.ReadInteger(section, u"InputRangeA", 0);
+  const int32_t rangeB = d.ReadInteger(section, u"InputRangeB", 0);
+  const double rate = d.ReadFloat(section, u"SamplingFrequency", 0.0);
+  if (fullScale <= 0 || rangeA <= 0 || rangeB <= 0 || !Positive(rate)) return false;
+  into.FullScale = fullScale;
+  into.RangeA = rangeA;
+  into.RangeB = rangeB;
+  into.SampleRate = rate;
+  return true;
+}
+
+// A stored sensitivity of 0 is a channel without a sensor: only its name
+// says anything.
+bool HoldsSensorRecord(const XmlIniFile& d, std::u16string_view section, std::u16string_view prefix) {
+  return Positive(d.ReadFloat(section, Key(prefix, u"Sensitivity"), 0.0));
+}
+
+SensorInfo ReadStoredSensor(const XmlIniFile& d, std::u16string_view section, std::u16string_view prefix,
+                            const TZelto& core, bool noteAssumed) {
+  SensorInfo stored;
+  stored.Name = d.ReadString(section, Key(prefix, u"Name"), u"", MaxSensorName);
+  const bool record = HoldsSensorRecord(d, section, prefix);
+  if (stored.Name.empty() && !record) return {};
+  SensorInfo local;
+  const bool here = !stored.Name.empty() && core.LoadSensor(stored.Name, local);
+  if (here) CheckSensorType(local);
+  if (!record) {
+    if (noteAssumed) core.NoteCondition(here ? cnSensorAssumed : cnSensorUnknown, stored.Name);
+    if (here) return local;
+    // Without its record the channel's counts can't be given a unit; the
+    // name stays, so the user sees which sensor it was.
+    return stored;
+  }
+  stored.Type = static_cast<uint8_t>(d.ReadInteger(section, Key(prefix, u"Type"), 0));
+  CheckSensorType(stored);
+  stored.Sensitivity = d.ReadFloat(section, Key(prefix, u"Sensitivity"), 0.0);
+  stored.RangeLow = d.ReadFloat(section, Key(prefix, u"RangeLow"), 0.0);
+  stored.RangeHigh = d.ReadFloat(section, Key(prefix, u"RangeHigh"), 0.0);
+  stored.InputGain = d.ReadFloat(section, Key(prefix, u"InputGain"), 1.0);
+  if (!Positive(stored.InputGain)) stored.InputGain = 1.0;
+  stored.Temperature = d.ReadInteger(section, Key(prefix, u"Temperature"), 0) != 0;
+  stored.TemperatureGain = d.ReadFloat(section, Key(prefix, u"TemperatureGain"), 0.0);
+  stored.TemperatureOffset = d.ReadFloat(section, Key(prefix, u"TemperatureOffset"), 0.0);
+  // A record without a name was never in a database (set up by hand).
+  if (stored.Name.empty()) return stored;
+  // A file that is there but unreadable is told with its reason already.
+  const bool unreadable = !here && core.FileFailure.Error != ENOENT && core.FileFailure.Error != 0;
+  if (!here && !unreadable) core.NoteCondition(cnSensorMissing, stored.Name);
+  if (here && !SameSensor(stored, local)) core.NoteCondition(cnSensorDiffers, stored.Name);
+  return stored;
+}
+
+}  // namespace datafile
