@@ -12,14 +12,19 @@ class TSystemClock final : public TCaptureClock {
   uint32_t GetTickCount() override { return rtl::GetTickCount(); }
 };
 
-TSystemClock SystemClock;
+// Never destroyed: a capture thread left running at the program's end may
+// still wait on it while the exit handlers run.
+TCaptureClock& SystemClock() {
+  static TSystemClock* const clock = new TSystemClock;
+  return *clock;
+}
 std::atomic<TCaptureClock*> Installed{nullptr};
 
 }  // namespace
 
 TCaptureClock& CaptureClock() {
   TCaptureClock* clock = Installed.load();
-  return clock ? *clock : SystemClock;
+  return clock ? *clock : SystemClock();
 }
 
 void SetCaptureClock(TCaptureClock* clock) { Installed.store(clock); }

@@ -282,13 +282,20 @@ void TStartup::FreeCore() {
   FreeShlwapi();
 }
 
-void TStartup::Abandon() {
-  if (!Core) return;
+// Every end of the program's core passes here: the shutdown, a start that
+// did not finish, and the start-up window's destruction. A capture thread
+// left running (its device stopped answering) still reads the core and sits
+// in the driver library: nothing of them is freed then, at this call or
+// after it, and the process ends without touching them.
+void TStartup::ReleaseCore() {
+  if (!Core || CaptureThreadRuns()) return;
   if (FDriverInitialised) Core->ReleaseDriver();
   Core->UnloadDriver();
   FDriverInitialised = false;
   FreeCore();
 }
+
+void TStartup::Abandon() { ReleaseCore(); }
 
 void TStartup::FinishStart(const TStartupTexts& texts, const std::vector<std::string>& parameters) {
   Host.EnableStep(5);
@@ -329,7 +336,8 @@ void TStartup::RestoreAutomaticSession() {
 }
 
 // A capture thread left running (its device stopped answering) still uses
-// the core and the driver library: both are then kept to the program's end.
+// the core and the driver library: both are then kept to the program's end
+// (ReleaseCore).
 void TStartup::Shutdown() {
   if (!Core) return;
   TCaptureStopWait wait;
@@ -359,9 +367,5 @@ void TStartup::Shutdown() {
   }
   Host.WriteLog(LogApplicationClose);
   FStarted = false;
-  if (!stopped) return;
-  Core->ReleaseDriver();
-  Core->UnloadDriver();
-  FDriverInitialised = false;
-  FreeCore();
+  ReleaseCore();
 }

@@ -100,9 +100,11 @@ class TStartup {
   // where; an unreadable one leaves an empty job.
   void FinishStart(const TStartupTexts& texts, const std::vector<std::string>& parameters);
 
-  // Ends a start that did not finish: releases the driver when it was
-  // initialised, unloads it, frees the core object and the path functions.
-  // Nothing is saved or logged.
+  // Ends a start that did not finish, and is what the start-up window's
+  // destruction runs: releases the driver when it was initialised, unloads
+  // it, frees the core object and the path functions. Nothing is saved or
+  // logged. While a capture thread left running by the shutdown still
+  // exists, all of them are kept, to the program's end.
   void Abandon();
 
   // The shutdown after a finished start, in its fixed order. A capture that
@@ -127,6 +129,9 @@ class TStartup {
   void BlinkStatusLamp(bool pauseAfter);
   void Fail();
   bool LockDataFolder();
+  // Releases the driver and frees the core unless a capture thread still
+  // uses them.
+  void ReleaseCore();
   void FreeCore();
   void RestoreAutomaticSession();
   void KeepConfigAside();

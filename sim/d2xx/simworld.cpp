@@ -50,9 +50,11 @@ bool TSimWorld::Close(void* handle) {
   return true;
 }
 
+// Never destroyed: a transfer the program left waiting at its end wakes
+// into the world at its time-out, after the exit handlers ran.
 TSimWorld& World() {
-  static TSimWorld world;
-  return world;
+  static TSimWorld* const world = new TSimWorld;
+  return *world;
 }
 
 }  // namespace sim

@@ -30,9 +30,12 @@ std::shared_ptr<TSimFx2Unit> TSimFx2World::Unit(int index) const {
   return Units[static_cast<std::size_t>(index)];
 }
 
+// Never destroyed: a transfer the program left waiting at its end still
+// waits on the world's condition while the exit handlers run, and wakes
+// into it at its time-out.
 TSimFx2World& World() {
-  static TSimFx2World world;
-  return world;
+  static TSimFx2World* const world = new TSimFx2World;
+  return *world;
 }
 
 } // namespace sim

@@ -1,4 +1,5 @@
 #include "pipelinefixture.h"
+#include "sanitizerslowdown.h"
 
 #include "capturethreads.h"
 #include "dynlib.h"
@@ -78,7 +79,7 @@ TFakeSartel& PipelineTest::LoadFake(const std::u16string& subfolder) {
 }
 
 bool PipelineTest::ServeUntil(const std::function<bool()>& done) {
-  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(20) * testsupport::kSanitizerSlowdown;
   while (!done()) {
     if (std::chrono::steady_clock::now() > limit) {
       ADD_FAILURE() << "timed out";

@@ -21,6 +21,7 @@
 #include <thread>
 
 #include "folders.h"
+#include "sanitizerslowdown.h"
 #include "textconv.h"
 #include "zelto.h"
 
@@ -245,7 +246,7 @@ TEST_P(SaveKillTest, AKilledSaveLeavesTheSaveBeforeOrTheSaveUnderWay) {
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) SaveUntilKilled(*kind, progress);
-    const Clock::time_point deadline = Clock::now() + std::chrono::seconds(10);
+    const Clock::time_point deadline = Clock::now() + std::chrono::seconds(10) * testsupport::kSanitizerSlowdown;
     while (progress.Started == before && Clock::now() < deadline) std::this_thread::yield();
     // Waited out rather than slept: a sleep would round the moment up to
     // the scheduler's slack.

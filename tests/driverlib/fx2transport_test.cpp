@@ -1,4 +1,5 @@
 #include "fx2simfixture.h"
+#include "sanitizerslowdown.h"
 
 #include "clock.h"
 
@@ -144,7 +145,7 @@ TEST_F(Fx2Transport, AHangingTransferIsAbortedAfterTheTimeOut) {
   EXPECT_FALSE(fx2->BulkIn(&byte, 1));
   const uint32_t took = rtl::GetTickCount() - start;
   EXPECT_GE(took, 140u);
-  EXPECT_LT(took, 2000u);
+  EXPECT_LT(took, 2000u * testsupport::kSanitizerSlowdown);
   EXPECT_EQ(fx2->ErrorText(), "USB transfer timed out.");
   EXPECT_EQ(byte, 0xEE);
   Unit([](sim::TSimFx2Unit& u) { EXPECT_EQ(u.Waiting, 0) << "the abort waited for the cancelled transfer"; });
@@ -154,7 +155,9 @@ TEST_F(Fx2Transport, AHangingTransferIsAbortedAfterTheTimeOut) {
 TEST_F(Fx2Transport, ControlRequestsCarryTheirTimeOutInTheRecord) {
   // The endpoint waits 1999 ms, but the record says whole seconds, 1 s: the
   // port's own time-out ends the hanging request first, as a failure rather
-  // than an abort.
+  // than an abort (which the endpoint's time-out would have made: "USB
+  // transfer timed out."). The outcome tells which ended it; the time only
+  // that the record's second was waited.
   auto fx2 = Transport(1999);
   ASSERT_TRUE(fx2->Device().Open(0));
   Fault("B5", TFx2Fault::Hang);
@@ -163,7 +166,6 @@ TEST_F(Fx2Transport, ControlRequestsCarryTheirTimeOutInTheRecord) {
   EXPECT_FALSE(fx2->ControlIn(0xB5, 0, 0, &status, 1));
   const uint32_t took = rtl::GetTickCount() - start;
   EXPECT_GE(took, 950u);
-  EXPECT_LT(took, 1900u);
   EXPECT_EQ(fx2->ErrorText(), "USB transfer failed.");
   EXPECT_EQ(fx2->Device().ControlEndPt->NtStatus, fx2port::NtIoTimeout);
 }

@@ -1,4 +1,5 @@
 #include "events.h"
+#include "sanitizerslowdown.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,7 @@
 namespace {
 
 // Polls until count reaches want or the limit passes.
-bool WaitCount(const std::atomic<int>& count, int want, uint32_t limitMs = 5000) {
+bool WaitCount(const std::atomic<int>& count, int want, uint32_t limitMs = 5000 * testsupport::kSanitizerSlowdown) {
   const uint64_t start = rtl::GetTickCount64();
   while (count < want) {
     if (rtl::GetTickCount64() - start > limitMs) return false;
@@ -70,7 +71,7 @@ TEST(Event, InitialStateAndTimedWait) {
     rtl::Sleep(20);
     setLater.SetEvent();
   });
-  EXPECT_EQ(setLater.WaitFor(5000), rtl::TWaitResult::Signaled);
+  EXPECT_EQ(setLater.WaitFor(5000 * testsupport::kSanitizerSlowdown), rtl::TWaitResult::Signaled);
   setter.join();
 }
 

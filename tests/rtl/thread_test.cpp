@@ -1,4 +1,5 @@
 #include "thread.h"
+#include "sanitizerslowdown.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -36,7 +37,7 @@ class TTestThread : public rtl::TThread {
 };
 
 // Serves Synchronize until done() or the time limit; true when done().
-bool PumpUntil(const std::function<bool()>& done, int limitMs = 5000) {
+bool PumpUntil(const std::function<bool()>& done, int limitMs = 5000 * testsupport::kSanitizerSlowdown) {
   const uint64_t start = rtl::GetTickCount64();
   while (!done()) {
     if (rtl::GetTickCount64() - start > static_cast<uint64_t>(limitMs)) return false;
@@ -102,9 +103,11 @@ TEST(Thread, CheckSynchronizeWaitsForACall) {
     self.Sync([] {});
   });
   thread.Resume();
+  // Returns with the call, long before its own limit would end the wait.
+  constexpr int limitMs = 100000;
   const uint64_t start = rtl::GetTickCount64();
-  EXPECT_TRUE(rtl::CheckSynchronize(5000));
-  EXPECT_LT(rtl::GetTickCount64() - start, 4000u);
+  EXPECT_TRUE(rtl::CheckSynchronize(limitMs));
+  EXPECT_LT(rtl::GetTickCount64() - start, 4000u * testsupport::kSanitizerSlowdown);
   thread.WaitFor();
   EXPECT_FALSE(rtl::CheckSynchronize(0)) << "nothing left to run";
 }

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "answerhook.h"
+#include "sanitizerslowdown.h"
 #include "application.h"
 #include "bitmapbutton.h"
 #include "controlfixture.h"
@@ -111,7 +112,7 @@ TEST_F(AboutBox, ToolTipShowsOverAnInactiveWindow) {
   gui::Application->ProcessMessages();
   ASSERT_FALSE(box.Active());
   gui::SimMouseMove(*box.bCloseS, 4, 4);
-  const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+  const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(3) * testsupport::kSanitizerSlowdown;
   while (gui::ShownToolTip().empty() && std::chrono::steady_clock::now() < give_up) {
     gui::Application->ProcessMessages();
     std::this_thread::sleep_for(std::chrono::milliseconds(20));

@@ -35,6 +35,7 @@
 #include "instancelock.h"
 #include "pathbinding.h"
 #include "program.h"
+#include "sanitizerslowdown.h"
 #include "shelltestsupport.h"
 #include "startup.h"
 #include "textconv.h"
@@ -50,7 +51,9 @@ namespace fs = std::filesystem;
 // The run an instance measures before it closes, and its amplitude.
 constexpr int MeasuredRun = 2;
 constexpr double MeasuredAmplitude = 4.5;
-constexpr auto ChildPatience = std::chrono::seconds(60);
+// How long a child may take to show its workspace or to end, stretched by a
+// sanitizer's slowdown of the whole program.
+constexpr auto ChildPatience = std::chrono::seconds(60) * testsupport::kSanitizerSlowdown;
 
 std::string ReadText(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -165,7 +168,13 @@ class TInstance {
     }
     return false;
   }
-  void Close(bool measureFirst) { std::ofstream(Signals / (Name + ".close")) << (measureFirst ? "measure" : "close"); }
+  // The child acts on the file as soon as it exists: it is written under a
+  // temporary name and renamed, so it never reads it half written.
+  void Close(bool measureFirst) {
+    const fs::path signal = Signals / (Name + ".close"), part = Signals / (Name + ".close.part");
+    std::ofstream(part) << (measureFirst ? "measure" : "close");
+    fs::rename(part, signal);
+  }
   // The exit status once ended; -1 when it did not end in time.
   int WaitEnd() {
     while (!Poll() && !Deadline()) std::this_thread::sleep_for(std::chrono::milliseconds(20));

@@ -14,6 +14,7 @@
 // numbers with that locale's separator and stores them with a point.
 
 #include "program.h"
+#include "sanitizerslowdown.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -171,7 +172,8 @@ class TDriver {
 
   std::unique_ptr<gui::TTimer> FTimer;
   int FState = 0;
-  std::chrono::steady_clock::time_point FLimit = std::chrono::steady_clock::now() + std::chrono::seconds(90);
+  std::chrono::steady_clock::time_point FLimit =
+      std::chrono::steady_clock::now() + std::chrono::seconds(90) * testsupport::kSanitizerSlowdown;
 };
 
 }  // namespace

@@ -3,6 +3,7 @@
 // control commands.
 
 #include "commandparser.h"
+#include "sanitizerslowdown.h"
 #include "faultplan.h"
 #include "lodrastserver.h"
 #include "simcontrol.h"
@@ -227,7 +228,7 @@ TEST(SimLodrastServerProgram, ServesDeviceAndControlPorts) {
     address.sin_family = AF_INET;
     address.sin_port = htons(static_cast<std::uint16_t>(port));
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    timeval limit{2, 0};
+    timeval limit{2 * testsupport::kSanitizerSlowdown, 0};
     setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
     EXPECT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
     return fd;

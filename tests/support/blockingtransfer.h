@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "answeringdevice.h"
+#include "sanitizerslowdown.h"
 #include "zelto.h"
 
 namespace testsupport {
@@ -29,7 +30,7 @@ class TBlockingTransfer {
     };
     api.GetDataA = [](int32_t*, int32_t*) {
       InTransfer = true;
-      const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+      const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10) * kSanitizerSlowdown;
       while (!Released && std::chrono::steady_clock::now() < limit)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     };

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "fftplans.h"
+#include "sanitizerslowdown.h"
 
 namespace testsupport {
 
@@ -20,7 +21,7 @@ class TPlanningGate {
     SetPlanningHook([this, n, placement, measurement](int32_t length, TFftPlacement where, bool measured) {
       if (measured != measurement || length != n || where != placement || Entered.exchange(true)) return;
       ++Inside;
-      const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+      const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10) * kSanitizerSlowdown;
       while (!Opened && std::chrono::steady_clock::now() < limit)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
       OpenedInTime = Opened.load();

@@ -6,12 +6,14 @@
 #include <functional>
 
 #include "synchronize.h"
+#include "sanitizerslowdown.h"
 
 namespace testsupport {
 
-// False when the condition still fails after `limit`.
+// False when the condition still fails after `limit` (by default far
+// beyond the work, stretched by a sanitizer's slowdown).
 inline bool ServeUntil(const std::function<bool()>& condition,
-                       std::chrono::steady_clock::duration limit = std::chrono::seconds(20)) {
+                       std::chrono::steady_clock::duration limit = std::chrono::seconds(20) * kSanitizerSlowdown) {
   const auto end = std::chrono::steady_clock::now() + limit;
   while (!condition()) {
     if (std::chrono::steady_clock::now() > end) return false;

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "bitmap.h"
+#include "sanitizerslowdown.h"
 #include "combobox.h"
 #include "commandoutput.h"
 #include "formconfig.h"
@@ -131,7 +132,7 @@ TEST_F(WorkspaceViews, CloseStopsAFreeRunningCaptureOfTheSpectrumWindow) {
   EXPECT_EQ(script.Pending(), 0u);
   EXPECT_TRUE(Window->Visible());
   // Without the stop the capture would run on; with it, it ends at once.
-  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(5) * testsupport::kSanitizerSlowdown;
   while (VibThread && std::chrono::steady_clock::now() < limit) rtl::CheckSynchronize(5);
   EXPECT_EQ(VibThread, nullptr);
   ASSERT_TRUE(ServeUntilIdle());
@@ -383,7 +384,11 @@ TEST_F(WorkspaceViews, ASamplingRateChangeShowsAndStoresNoRecordAtTheNewRate) {
   const double capturedHz = Core->DriverSamplingFrequency();
   ASSERT_EQ(capturedHz, 10000);
   Window->bStartStop->Click();
-  ASSERT_TRUE(ServeUntil([this] { return Core->Results[0].Valid == 1; }));
+  // The capture thread evaluates the reading into the run under ResultsLock.
+  ASSERT_TRUE(ServeUntil([this] {
+    rtl::TCriticalSectionGuard guard(Core->ResultsLock);
+    return Core->Results[0].Valid == 1;
+  }));
   Window->bStartStop->Click();
   ASSERT_TRUE(ServeUntilIdle());
   Window->bOscilloscope->Click();

@@ -79,7 +79,8 @@ class WorkspaceViews : public WorkspaceWindowTest {
     EXPECT_EQ(fFFTGraph, nullptr);
   }
 
-  // Serves Synchronize until the condition holds (at most 20 s).
+  // Serves Synchronize until the condition holds (at most 20 s, stretched by
+  // a sanitizer's slowdown).
   static bool ServeUntil(const std::function<bool()>& condition) { return testsupport::ServeUntil(condition); }
 
   // Also waits for the oscilloscope's capture thread.
