@@ -20,7 +20,7 @@
 
 TfBalancing* fBalancing = nullptr;
 
-const std::array<TTextKey, 30> TfBalancing::CaptionKeys = {{
+const std::array<TTextKey, 31> TfBalancing::CaptionKeys = {{
     {u"Forms", u"Balancing"},
     {u"Forms", u"Operation"},
     {u"Forms", u"GWBMassLocation"},
@@ -51,6 +51,7 @@ const std::array<TTextKey, 30> TfBalancing::CaptionKeys = {{
     {u"Forms", u"CaptureWindowError"},
     {u"Forms", u"ExitSessionNotSaved"},
     {u"Forms", u"SessionNotSavedMark"},
+    {u"Forms", u"ExitWithoutSaving"},
 }};
 
 namespace {
@@ -602,12 +603,16 @@ void TfBalancing::bCloseCClick(gui::TComponent*) {
 }
 
 // A job that is in no file would be lost by the close: the question says
-// so and offers Save As, and the program stays unless that saved it.
+// so and offers Save As. Where that did not save it (the dialog cancelled,
+// or no folder takes it), the user may still close, losing the job, after
+// a last question: a program that can save nowhere must not be impossible
+// to leave.
 bool TfBalancing::ConfirmClose() {
   if (!TheCore || !TheCore->JobUnsaved) return AskMessage(mkQuestion, Text(u"ExitMessage")) == gui::mrYes;
   if (AskMessage(mkWarning, Text(u"ExitSessionNotSaved")) != gui::mrYes) return false;
   SaveSessionAs();
-  return !TheCore->JobUnsaved;
+  if (!TheCore->JobUnsaved) return true;
+  return AskMessage(mkWarning, Text(u"ExitWithoutSaving")) == gui::mrYes;
 }
 
 void TfBalancing::DoClose(gui::TCloseAction& action) {

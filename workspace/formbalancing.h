@@ -41,7 +41,7 @@ class TfBalancing : public TWindowFrame,
                     public TViewWorkspace {
  public:
   // What the window looks up in section "Forms" besides the 32 kept texts.
-  static const std::array<TTextKey, 30> CaptionKeys;
+  static const std::array<TTextKey, 31> CaptionKeys;
 
   explicit TfBalancing(gui::TComponent* owner);
   ~TfBalancing() override;

@@ -619,7 +619,8 @@ void ExpectUnsavedCloseQuestion(gui::TAnswerScript& script, int answer) {
 // through later failures that are only logged and a step back. The close
 // says the job is not saved: No keeps the program open; Yes runs Save As,
 // which stores the job byte for byte as the data folder would have, and
-// the close goes on. No save, no close.
+// the close goes on. A Save As given up asks once more before the job is
+// lost.
 TEST_F(JobKeeping, AJobAFullFolderTakesNoSaveOfStaysMarkedAndTheCloseOffersSaveAs) {
   TfLog log(nullptr);
   Window->Log = &log;
@@ -652,6 +653,16 @@ TEST_F(JobKeeping, AJobAFullFolderTakesNoSaveOfStaysMarkedAndTheCloseOffersSaveA
   Window->bOscilloscope->Click();
   ASSERT_NE(fTimeGraph, nullptr);
   ExpectUnsavedCloseQuestion(script, gui::mrNo);
+  Window->Close();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_NE(fTimeGraph, nullptr);
+  EXPECT_TRUE(CaptionMarked(*Window));
+
+  // Save As given up: the last question's No keeps the program open.
+  ExpectUnsavedCloseQuestion(script, gui::mrYes);
+  script.Expect(gui::dkSaveDialog, 0);
+  script.ExpectAction(gui::dkModalForm,
+                      MessageAnswer(mkWarning, LangText({u"Forms", u"ExitWithoutSaving"}).Text, gui::mrNo));
   Window->Close();
   EXPECT_EQ(script.Pending(), 0u);
   EXPECT_NE(fTimeGraph, nullptr);
