@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <utility>
 #include <limits>
 #include <numbers>
 
@@ -130,7 +131,7 @@ bool TZelto::SimulateCapture(uint8_t mode) {
                       static_cast<int32_t>(n), rnd);
     {
       rtl::TCriticalSectionGuard guard(ResultsLock);
-      LiveConditions = IncomingConditions;
+      LiveConditions = std::exchange(IncomingConditions, {});
     }
     clock.Sleep(100);
     return true;

@@ -1,5 +1,6 @@
 #include "fftplans.h"
 
+#include "fft.h"
 #include "plainfft.h"
 
 #include <fftw3.h>
@@ -37,8 +38,6 @@ constexpr double kMeasureLimitSeconds = 3.0;
 
 // How often a thread waiting for the planner asks whether it was stopped.
 constexpr auto kStopPoll = std::chrono::milliseconds(2);
-
-bool PowerOfTwo(int32_t n) { return n > 0 && (n & (n - 1)) == 0; }
 
 bool IsMeasured(int32_t n, TFftPlacement placement) {
   return placement == TFftPlacement::OutOfPlace && n <= kLongestMeasured;
@@ -212,7 +211,7 @@ std::shared_ptr<const TRealFft> TPlanStore::AwaitPlan(TPlanKey key, const std::f
       Estimates.push_back(key);
       Changed.notify_all();
     }
-    if (Busy && !planning && (BusyMeasuring || PowerOfTwo(key.N))) {
+    if (Busy && !planning && (BusyMeasuring || IsPowerOfTwo(key.N))) {
       standIn = true;
       return nullptr;
     }

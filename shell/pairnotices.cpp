@@ -9,7 +9,7 @@ const std::array<TTextKey, 2> PairNoticeLangKeys = {{
 }};
 
 TPairNoticeTexts PairNoticeTexts() {
-  return {LangText(PairNoticeLangKeys[0]).Text, LangText(PairNoticeLangKeys[1]).Text};
+  return {LangText(PairNoticeLangKeys[0]).Text, LangText(PairNoticeLangKeys[1]).Text, FileFailureTexts()};
 }
 
 void TellPairNotices(TZelto& core, const TPairNoticeTexts& texts,
@@ -21,7 +21,7 @@ void TellPairNotices(TZelto& core, const TPairNoticeTexts& texts,
     for (const std::u16string& file : core.PairKeptAside) text += u"\n" + file;
     notices.push_back(text);
   }
-  for (const TFileReason& folder : core.LockNotices) notices.push_back(WithFileFailure(texts.WithoutLocks, folder));
+  for (const TFileReason& folder : core.LockNotices) notices.push_back(WithFileFailure(texts.WithoutLocks, folder, texts.Failures));
   core.PairKeptAside.clear();
   core.LockNotices.clear();
   for (const std::u16string& text : notices) {

@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 
+#include "filefailure.h"
 #include "languageservice.h"
 
 class TZelto;
@@ -21,6 +22,7 @@ extern const std::array<TTextKey, 2> PairNoticeLangKeys;
 // language file closes.
 struct TPairNoticeTexts {
   std::u16string KeptAside, WithoutLocks;
+  TFileFailureTexts Failures;
 };
 TPairNoticeTexts PairNoticeTexts();
 

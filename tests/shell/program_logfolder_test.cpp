@@ -18,6 +18,7 @@
 #include "dialogs.h"
 #include "form.h"
 #include "formbalancing.h"
+#include "sanitizerslowdown.h"
 #include "formmessage.h"
 #include "labelex.h"
 #include "languageservice.h"
@@ -76,7 +77,7 @@ class TMeasureAndSave {
 
   std::unique_ptr<gui::TTimer> FTimer;
   int FState = 0;
-  std::chrono::steady_clock::time_point FLimit = std::chrono::steady_clock::now() + std::chrono::seconds(90);
+  std::chrono::steady_clock::time_point FLimit = std::chrono::steady_clock::now() + std::chrono::seconds(90) * testsupport::kSanitizerSlowdown;
 };
 
 }  // namespace

@@ -69,6 +69,17 @@ class ShutdownTest : public StartupTest {
     std::ifstream in(file, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
+  // Runs 0 and 1 measured at the whole memory, saved as the automatic pair.
+  void SaveMeasuredJobAtRunOne() {
+    TheCore->BuffLength = TheCore->RamSize;
+    for (int run = 0; run <= 1; ++run) {
+      TheCore->Results[run].Meas = {1.5 + run, 0.25, 0, 0};
+      TheCore->Results[run].Valid = 1;
+      TheCore->Captures[run].DataA.assign(static_cast<size_t>(TheCore->BuffLength), 100 + run);
+    }
+    TheCore->BalancingStep = TheCore->HighestStep = 1;
+    EXPECT_EQ(TheCore->SaveSession(), 0);
+  }
 };
 
 }  // namespace
@@ -118,14 +129,7 @@ class DamagedLastSession : public ShutdownTest, public ::testing::WithParamInter
   // A measured job at run 1 in the automatic pair, damaged as the test
   // says; the files as they then are, by extension.
   std::map<std::string, std::string> SaveDamagedJob() {
-    TheCore->BuffLength = TheCore->RamSize;
-    for (int run = 0; run <= 1; ++run) {
-      TheCore->Results[run].Meas = {1.5 + run, 0.25, 0, 0};
-      TheCore->Results[run].Valid = 1;
-      TheCore->Captures[run].DataA.assign(static_cast<size_t>(TheCore->BuffLength), 100 + run);
-    }
-    TheCore->BalancingStep = TheCore->HighestStep = 1;
-    EXPECT_EQ(TheCore->SaveSession(), 0);
+    SaveMeasuredJobAtRunOne();
     const std::filesystem::path raw = DataFile("!session.daqdata");
     switch (GetParam()) {
       case TDamage::UnreadableDocument:
@@ -200,14 +204,8 @@ TEST_P(HalfKeptAside, TheNextStartReunitesThePairOrNamesItsRawFile) {
   ASSERT_TRUE(language.Open(u"" ZELTO_LANGUAGE_FILE));
   SetLanguageService(&language);
   StartInDemo();
-  TheCore->BuffLength = TheCore->RamSize;
-  for (int run = 0; run <= 1; ++run) {
-    TheCore->Results[run].Meas = {1.5 + run, 0.25, 0, 0};
-    TheCore->Results[run].Valid = 1;
-    TheCore->Captures[run].DataA.assign(static_cast<size_t>(TheCore->BuffLength), 100 + run);
-  }
-  TheCore->BalancingStep = TheCore->HighestStep = 1;
-  ASSERT_EQ(TheCore->SaveSession(), 0);
+  SaveMeasuredJobAtRunOne();
+  ASSERT_FALSE(HasFailure());
   const std::filesystem::path raw = DataFile("!session.daqdata");
   if (!recorded) std::filesystem::resize_file(raw, std::filesystem::file_size(raw) - 4);  // samples of another save
   const std::string document = Bytes(DataFile("!session.daqsession")), samples = Bytes(raw);

@@ -91,6 +91,14 @@ class JobKeeping : public WorkspaceWindowTest {
   }
 
   // A one-plane job with runs 0 and 1 measured, at the trial run.
+  // The trial runs saved as the automatic pair and held there (a move aside
+  // fails, as at a start that could not move it); run 0 measured anew.
+  struct THeldPair {
+    std::string Session, Data;
+    std::vector<fs::path> Blocks;
+  };
+  THeldPair HoldSavedJobAndMeasureAgain();
+
   void TrialRunsMeasured() {
     Core->VibSensorA = {u"Probe A", 100, stAcceleration, 2, 10000};
     Core->VibSensorB = {u"Probe B", 100, stAcceleration, 2, 10000};
@@ -483,19 +491,24 @@ std::vector<fs::path> BlockKeptAsideNames(const std::u16string& raw) {
   return blocks;
 }
 
+JobKeeping::THeldPair JobKeeping::HoldSavedJobAndMeasureAgain() {
+  TrialRunsMeasured();
+  Core->HighestStep = 1;
+  EXPECT_EQ(Core->SaveSession(), TZelto::sfrDone);
+  THeldPair held{Bytes(Core->AutoSessionFile), Bytes(Core->AutoDataFile), BlockKeptAsideNames(Core->AutoDataFile)};
+  EXPECT_FALSE(KeepAutomaticPairAside(*Core, LocalWallTime()).Moved);
+  Core->ClearMeasurements();
+  Measure(0, 50, 0.5);
+  return held;
+}
+
 // A last session the start could not move aside is held: Next saves nothing
 // over it and says so while it still can't be moved, and once the folder
 // lets it move, Next moves it aside, names where it went and saves the job
 // beside it. The long job of before is intact under the names told.
 TEST_F(JobKeeping, AHeldLastSessionSurvivesNextUntilItIsMovedAside) {
-  TrialRunsMeasured();
-  Core->HighestStep = 1;
-  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
-  const std::string session = Bytes(Core->AutoSessionFile), data = Bytes(Core->AutoDataFile);
-  const std::vector<fs::path> blocks = BlockKeptAsideNames(Core->AutoDataFile);
-  ASSERT_FALSE(KeepAutomaticPairAside(*Core, LocalWallTime()).Moved);  // as the start found it
-  Core->ClearMeasurements();
-  Measure(0, 50, 0.5);
+  const auto [session, data, blocks] = HoldSavedJobAndMeasureAgain();
+  ASSERT_FALSE(HasFailure());
   Window->RefreshResults();
 
   gui::TAnswerScript script;
@@ -525,14 +538,8 @@ TEST_F(JobKeeping, AHeldLastSessionSurvivesNextUntilItIsMovedAside) {
 // Once the pair can move, Save As under another name stores the job there,
 // moves the held pair aside and names where it went.
 TEST_F(JobKeeping, SaveAsOntoAHeldLastSessionSavesNothingOverIt) {
-  TrialRunsMeasured();
-  Core->HighestStep = 1;
-  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
-  const std::string session = Bytes(Core->AutoSessionFile), data = Bytes(Core->AutoDataFile);
-  const std::vector<fs::path> blocks = BlockKeptAsideNames(Core->AutoDataFile);
-  ASSERT_FALSE(KeepAutomaticPairAside(*Core, LocalWallTime()).Moved);
-  Core->ClearMeasurements();
-  Measure(0, 50, 0.5);
+  const auto [session, data, blocks] = HoldSavedJobAndMeasureAgain();
+  ASSERT_FALSE(HasFailure());
   Window->RefreshResults();
 
   gui::TAnswerScript script;
@@ -689,14 +696,8 @@ TEST_F(JobKeeping, AJobAFullFolderTakesNoSaveOfStaysMarkedAndTheCloseOffersSaveA
 // Save As; Save As from the close stores the job, and the held pair stays
 // as it was.
 TEST_F(JobKeeping, AHeldLastSessionMarksTheJobUnsavedAndTheCloseOffersSaveAs) {
-  TrialRunsMeasured();
-  Core->HighestStep = 1;
-  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
-  const std::string session = Bytes(Core->AutoSessionFile), data = Bytes(Core->AutoDataFile);
-  const std::vector<fs::path> blocks = BlockKeptAsideNames(Core->AutoDataFile);
-  ASSERT_FALSE(KeepAutomaticPairAside(*Core, LocalWallTime()).Moved);  // as the start found it
-  Core->ClearMeasurements();
-  Measure(0, 50, 0.5);
+  const auto [session, data, blocks] = HoldSavedJobAndMeasureAgain();
+  ASSERT_FALSE(HasFailure());
   Window->Hide();
   Window->ShowAfterStart(0);
   EXPECT_TRUE(CaptionMarked(*Window));
