@@ -196,6 +196,9 @@ void TSpectrumThread::TakeSpectra() {
   std::lock_guard<std::mutex> lock(Core.SignalLock);
   Core.SpectrumA.swap(a);
   Core.SpectrumB.swap(b);
+  // A load while this thread waited for an earlier one to end found no
+  // spectra to grow; the records it brought may be longer than Bins.
+  Core.FitSpectraToRecords();
   Core.SpectrumOriginA = Core.SpectrumOriginB = {};
 }
 
