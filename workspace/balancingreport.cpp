@@ -250,11 +250,10 @@ class TContentBuilder {
       blocks.push_back(CorrectionBlock(RunHeading(Sources.Tunning + u" " + Decimal(run - 3), run), run));
   }
 
-  // The reduction of a plane's vibration from run 0 to the last run. Without
-  // a check or trim run nothing was measured after the correction, so there
-  // is no reduction to state.
-  // The two runs are compared in one unit; without one there is no
-  // reduction to state either.
+  // The reduction of a plane's vibration from run 0 to the last run, the two
+  // in one unit. Without a check or trim run nothing was measured after the
+  // correction, and without a common unit nothing can be compared: no
+  // reduction to state.
   std::u16string ReductionText(int last, int plane) const {
     if (!PlaneHoldsVector(Core.Results[last].Meas, plane)) return std::u16string(ReportNoValue);
     const std::optional<TComparedAmplitudes> a = Core.ComparedAmplitudes(last, static_cast<uint8_t>(plane));
