@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 namespace {
 
@@ -160,16 +161,26 @@ void AverageOf(const TZelto& core, int32_t run, TVector4& meas) {
 }
 
 // The correction of run 3 from runs 0 to 2, or the trim correction of a
-// check run, with its NotComputable flag.
+// check run, with its NotComputable flag. The runs it combines are taken in
+// one unit per channel; runs whose sensors give them none get no correction.
 void ComputeRunCorrection(TZelto& core, int32_t run) {
   MeasurementResult& result = core.Results[run];
-  const TVector4& initial = core.Results[RunInitial].Meas;
-  const TVector4& trialA = core.Results[RunTrialA].Meas;
-  const TVector4& trialB = core.Results[RunTrialB].Meas;
+  const bool twoPlanes = core.Type != 0;
+  std::vector<int32_t> runs = {RunInitial, RunTrialA};
+  if (twoPlanes) runs.push_back(RunTrialB);
+  if (run != RunCorrection) runs.push_back(run);
+  const TComparedRuns compared = core.CompareRuns(runs);
+  if (!compared.ChannelA || (twoPlanes && !compared.ChannelB)) {
+    StoreCorrection(result, std::nullopt);
+    return;
+  }
+  const TVector4& initial = compared.Meas[0];
+  const TVector4& trialA = compared.Meas[1];
+  const TVector4 trialB = twoPlanes ? compared.Meas[2] : TVector4{};
   if (run == RunCorrection)
     StoreCorrection(result, CalcCorrection(initial, trialA, trialB, core.Type));
   else
-    StoreCorrection(result, CalcTrimCorrection(initial, trialA, trialB, result.Meas, core.Type));
+    StoreCorrection(result, CalcTrimCorrection(initial, trialA, trialB, compared.Meas.back(), core.Type));
 }
 
 }  // namespace

@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +25,7 @@
 #include "pairledger.h"
 #include "signalwindows.h"
 #include "records.h"
+#include "runcomparison.h"
 #include "savetarget.h"
 #include "workcolors.h"
 
@@ -202,6 +205,14 @@ class TZelto {
   TRecordConditions ShownConditions() const { return RecordConditions(ShownRecord()); }
   // The sensor a run's results are converted with: the run's own.
   SensorInfo RunSensor(int32_t run, uint8_t channel) const;
+  // The averaged vectors of `runs` (the first is the reference) with each
+  // channel in one unit, every run converted with its own sensor
+  // (runcomparison.h, runcomparison.cpp): the one way runs are compared or
+  // combined.
+  TComparedRuns CompareRuns(std::span<const int32_t> runs) const;
+  // Run `run`'s amplitude on a channel beside the initial run's, in one
+  // unit; empty when their sensors give them none.
+  std::optional<TComparedAmplitudes> ComparedAmplitudes(int32_t run, uint8_t channel) const;
   // Samples of the longest record in memory, at least RamSize: what a
   // window's buffers and the spectra must hold.
   int32_t LongestRecord() const;

@@ -30,12 +30,12 @@ class TRunTexts {
   std::u16string Phase(TPlane plane) const {
     return Core.FormatRunPhase(Run, plane == PlaneA ? Result.Meas.PhA : Result.Meas.PhB, Core.AmplDisplayMode, plane);
   }
-  // The run's amplitude in percent of the initial run's.
+  // The run's amplitude in percent of the initial run's, the two in one
+  // unit; "-" when their sensors give them none.
   std::u16string Unbalance(TPlane plane) const {
-    const TVector4& initial = Core.Results[RunInitial].Meas;
-    const double share = plane == PlaneA ? Result.Meas.AmplA * 100 / initial.AmplA
-                                         : Result.Meas.AmplB * 100 / initial.AmplB;
-    return FormatPattern(share, u"0%");
+    const std::optional<TComparedAmplitudes> a = Core.ComparedAmplitudes(Run, plane);
+    if (!a) return std::u16string(NoValue);
+    return FormatPattern(a->Run * 100 / a->Initial, u"0%");
   }
   std::u16string Speed() const { return TZelto::FormatFrequency(Result.Freq, Core.SpeedDisplayMode); }
   // Sign of adding or removing, the mass in the control mass's unit. A

@@ -95,11 +95,24 @@ bool HoldsVector(const MeasurementResult& run, bool twoPlanes) {
 double Amplitude(const MeasurementResult& run, int plane) { return plane == 0 ? run.Meas.AmplA : run.Meas.AmplB; }
 
 // The run's amplitude in percent of run 0's; nothing to compare with when
-// run 0 measured nothing.
+// run 0 measured nothing, or measured with a sensor that gives the two runs
+// no common unit.
 std::u16string RatioText(const TZelto& core, int run, int plane) {
-  const std::u16string text =
-      UnbalancePercent(Amplitude(core.Results[run], plane), Amplitude(core.Results[RunInitial], plane));
+  const std::u16string text = UnbalancePercent(core, run, static_cast<uint8_t>(plane));
   return text.empty() ? std::u16string(ReportNoValue) : text;
+}
+
+// The same sensor as far as the report prints it, and as far as it scales
+// the runs' values.
+bool SameSensor(const SensorInfo& a, const SensorInfo& b) {
+  return a.Name == b.Name && a.Type == b.Type && a.Sensitivity == b.Sensitivity && a.InputGain == b.InputGain &&
+         a.RangeLow == b.RangeLow && a.RangeHigh == b.RangeHigh;
+}
+
+// Appends `sensor` to `sensors` unless it is there already.
+void AddSensor(std::vector<SensorInfo>& sensors, const SensorInfo& sensor) {
+  const auto same = [&](const SensorInfo& s) { return SameSensor(s, sensor); };
+  if (std::none_of(sensors.begin(), sensors.end(), same)) sensors.push_back(sensor);
 }
 
 class TContentBuilder {
@@ -109,7 +122,9 @@ class TContentBuilder {
         Sources(sources),
         Job(core.JobConditions()),
         TwoPlanes(core.Type == 1),
-        RotorDefined(core.Rotor.Type != 0) {}
+        RotorDefined(core.Rotor.Type != 0) {
+    CollectSensors();
+  }
 
   TReportContent Build() {
     Content.DateText = ReportDateText(Core.Session.Date, Sources.Today);
@@ -150,8 +165,34 @@ class TContentBuilder {
     return {Text(u"Speed"), hz ? u"[Hz]" : u"[rpm]", FormatNumber((hz ? 1 : 60) * Core.Results[run].Freq)};
   }
 
+  // The sensors of the measured runs the report prints, each once per
+  // channel, in the order the runs used them.
+  void CollectSensors() {
+    for (int32_t run = RunInitial; run < FirstEmptyTrimRun(Core); ++run) {
+      const bool printed = run != RunCorrection && (TwoPlanes || run != RunTrialB);
+      if (!printed || !Core.Results[static_cast<size_t>(run)].Valid) continue;
+      const TRecordConditions conditions = Core.RecordConditions(run);
+      AddSensor(SensorsA, conditions.SensorA);
+      if (TwoPlanes) AddSensor(SensorsB, conditions.SensorB);
+    }
+  }
+
+  bool SensorsDiffer() const { return SensorsA.size() > 1 || SensorsB.size() > 1; }
+
+  std::u16string SensorName(const SensorInfo& s) const { return s.Name + u", " + SensitivityText(s); }
+
+  // A run's heading names the sensors it was measured with when the runs'
+  // sensors differ; with one sensor per channel the parameters name them.
+  std::u16string RunHeading(std::u16string heading, int run) const {
+    if (!SensorsDiffer() || !Core.Results[static_cast<size_t>(run)].Valid) return heading;
+    const TRecordConditions conditions = Core.RecordConditions(run);
+    std::u16string sensors = SensorName(conditions.SensorA);
+    if (TwoPlanes) sensors += u" / " + SensorName(conditions.SensorB);
+    return heading + u"   (" + Text(u"ZeltoSensor") + u": " + sensors + u")";
+  }
+
   TReportBlock RunBlock(std::u16string_view headingKey, int run) const {
-    TReportBlock block{Text(headingKey), true, {}};
+    TReportBlock block{RunHeading(Text(headingKey), run), true, {}};
     const MeasurementResult& r = Core.Results[run];
     for (int plane = 0; plane < (TwoPlanes ? 2 : 1); ++plane) {
       const auto channel = static_cast<uint8_t>(plane);
@@ -206,16 +247,18 @@ class TContentBuilder {
     blocks.push_back(CorrectionBlock(Text(u"MeasResult"), RunCorrection));
     const int32_t end = FirstEmptyTrimRun(Core);
     for (int32_t run = RunFirstTrim; run < end; ++run)
-      blocks.push_back(CorrectionBlock(Sources.Tunning + u" " + Decimal(run - 3), run));
+      blocks.push_back(CorrectionBlock(RunHeading(Sources.Tunning + u" " + Decimal(run - 3), run), run));
   }
 
-  // The reduction of a plane's vibration from run 0 to the last run. Without
-  // a check or trim run nothing was measured after the correction, so there
-  // is no reduction to state.
+  // The reduction of a plane's vibration from run 0 to the last run, the two
+  // in one unit. Without a check or trim run nothing was measured after the
+  // correction, and without a common unit nothing can be compared: no
+  // reduction to state.
   std::u16string ReductionText(int last, int plane) const {
-    const double reference = Amplitude(Core.Results[RunInitial], plane);
-    if (reference == 0 || !PlaneHoldsVector(Core.Results[last].Meas, plane)) return std::u16string(ReportNoValue);
-    return FormatPattern(100 - Amplitude(Core.Results[last], plane) * 100 / reference, u"0%");
+    if (!PlaneHoldsVector(Core.Results[last].Meas, plane)) return std::u16string(ReportNoValue);
+    const std::optional<TComparedAmplitudes> a = Core.ComparedAmplitudes(last, static_cast<uint8_t>(plane));
+    if (!a || a->Initial == 0) return std::u16string(ReportNoValue);
+    return FormatPattern(100 - a->Run * 100 / a->Initial, u"0%");
   }
 
   // Empty when the last run's correction could not be computed.
@@ -266,12 +309,32 @@ class TContentBuilder {
     return FormatFrequency(s.RangeLow, 1) + u" - " + FormatFrequency(s.RangeHigh, 1);
   }
 
-  // A sensor row: sensor A's value, and sensor B's with two planes.
-  TReportRow SensorRow(std::u16string_view key, bool indented,
+  // A sensor row: sensor A's value, and sensor B's with two planes; a
+  // missing sensor leaves its column empty.
+  TReportRow SensorRow(std::u16string_view key, bool indented, const SensorInfo* a, const SensorInfo* b,
                        const std::function<std::u16string(const SensorInfo&)>& value) const {
-    TReportRow row = MakeRow(Text(key), value(Job.SensorA), {}, indented);
-    if (TwoPlanes) row.ValueB = value(Job.SensorB);
+    TReportRow row = MakeRow(Text(key), a ? value(*a) : std::u16string(), {}, indented);
+    if (TwoPlanes && b) row.ValueB = value(*b);
     return row;
+  }
+
+  void SensorRows(const SensorInfo* a, const SensorInfo* b) {
+    auto& rows = Content.ParameterRows;
+    rows.push_back(SensorRow(u"ZeltoSensor", false, a, b, [](const SensorInfo& s) { return s.Name; }));
+    rows.push_back(SensorRow(u"Type", true, a, b, [this](const SensorInfo& s) { return SensorTypeText(s); }));
+    rows.push_back(SensorRow(u"Sensitivity", true, a, b, SensitivityText));
+    rows.push_back(SensorRow(u"Range", true, a, b, RangeText));
+  }
+
+  // The job's sensor of each channel; where the runs' sensors differ, each
+  // of them, channel by channel in the order the runs used them.
+  void Sensors() {
+    if (!SensorsDiffer()) {
+      SensorRows(&Job.SensorA, &Job.SensorB);
+      return;
+    }
+    for (size_t i = 0; i < std::max(SensorsA.size(), SensorsB.size()); ++i)
+      SensorRows(i < SensorsA.size() ? &SensorsA[i] : nullptr, i < SensorsB.size() ? &SensorsB[i] : nullptr);
   }
 
   void Parameters() {
@@ -282,10 +345,7 @@ class TContentBuilder {
     rows.push_back(MakeRow(Text(u"ControlMass"),
                            FormatNumber(Core.CtrlMass.Value) + (RotorDefined ? u"g" : ControlMassUnit()), {}, false,
                            1.5));
-    rows.push_back(SensorRow(u"ZeltoSensor", false, [](const SensorInfo& s) { return s.Name; }));
-    rows.push_back(SensorRow(u"Type", true, [this](const SensorInfo& s) { return SensorTypeText(s); }));
-    rows.push_back(SensorRow(u"Sensitivity", true, SensitivityText));
-    rows.push_back(SensorRow(u"Range", true, RangeText));
+    Sensors();
   }
 
   void Signature() {
@@ -304,6 +364,8 @@ class TContentBuilder {
   const TRecordConditions Job;
   const bool TwoPlanes;
   const bool RotorDefined;
+  // The measured runs' sensors of each channel (CollectSensors).
+  std::vector<SensorInfo> SensorsA, SensorsB;
   TReportContent Content;
 };
 

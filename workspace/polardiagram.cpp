@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <complex>
+#include <limits>
 #include <numbers>
 
 #include "formatting.h"
@@ -75,8 +76,13 @@ class TPlaneBuilder {
   // The method of the placed weights serves one plane only.
   bool Weights() const { return Core.GWB.Enabled && Core.Type == 0; }
 
-  double Amplitude(int32_t r) const { return Plane == 0 ? Run(r).Meas.AmplA : Run(r).Meas.AmplB; }
-  double Scale(int32_t r) const { return AmplitudeScale(Amplitude(r), Amplitude(RunInitial), View.PlaneZoom); }
+  // A run on the initial run's scale, the two in one unit. A run whose
+  // sensor gives it no unit in common with the initial run has no place on
+  // the disc: not a number, which every layer drawn by scale skips.
+  double Scale(int32_t r) const {
+    const std::optional<TComparedAmplitudes> a = Core.ComparedAmplitudes(r, Plane);
+    return a ? AmplitudeScale(a->Run, a->Initial, View.PlaneZoom) : std::numeric_limits<double>::quiet_NaN();
+  }
   double MeasuredAngle(int32_t r) const {
     return Core.ConvertRunPhase(r, Plane == 0 ? Run(r).Meas.PhA : Run(r).Meas.PhB, Core.AmplDisplayMode, Plane);
   }

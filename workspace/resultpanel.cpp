@@ -137,7 +137,6 @@ void FillChannel(const TZelto& core, int32_t run, uint8_t channel, bool overRang
   const MeasurementResult& r = core.Results[run];
   const double amplitude = channel == 0 ? r.Meas.AmplA : r.Meas.AmplB;
   const double phase = channel == 0 ? r.Meas.PhA : r.Meas.PhB;
-  const double initial = channel == 0 ? core.Results[RunInitial].Meas.AmplA : core.Results[RunInitial].Meas.AmplB;
   if (amplitude == 0 && phase == 0) {
     cells.Amplitude->Text = cells.Phase->Text = cells.Unbalance->Text = u"";
   } else if (core.AsyncMode) {
@@ -146,7 +145,7 @@ void FillChannel(const TZelto& core, int32_t run, uint8_t channel, bool overRang
     cells.Amplitude->Text =
         core.FormatRunAmplitude(run, amplitude, r.Freq, core.AmplDisplayMode, core.VibValueType, channel);
     cells.Phase->Text = core.FormatRunPhase(run, phase, core.AmplDisplayMode, channel);
-    cells.Unbalance->Text = UnbalancePercent(amplitude, initial);
+    cells.Unbalance->Text = UnbalancePercent(core, run, channel);
   }
   const uint32_t own = core.WorkColors[channel == 0 ? wcWorkChA : wcWorkChB];
   const uint32_t colour = run == core.BalancingStep ? own : core.WorkColors[wcWorkText2];
@@ -182,9 +181,11 @@ std::optional<TCorrection> ShownCorrection(const TZelto& core, const TResultPane
   return StoredCorrection(core.Results[static_cast<size_t>(run)]);
 }
 
-std::u16string UnbalancePercent(double amplitude, double initial) {
-  if (initial == 0) return {};
-  return FormatPattern(amplitude * 100.0 / initial, u"0%");
+std::u16string UnbalancePercent(const TZelto& core, int32_t run, uint8_t channel) {
+  const std::optional<TComparedAmplitudes> a = core.ComparedAmplitudes(run, channel);
+  if (!a) return u"-";
+  if (a->Initial == 0) return {};
+  return FormatPattern(a->Run * 100.0 / a->Initial, u"0%");
 }
 
 void ComputeMeasurementFlags(const TZelto& core, double rangeA, double rangeB, TResultPanelState& state) {

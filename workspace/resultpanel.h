@@ -56,9 +56,11 @@ int32_t FirstTrimRowFor(int32_t step);
 // while the total view is on, else the run's own; empty when not computed.
 std::optional<TCorrection> ShownCorrection(const TZelto& core, const TResultPanelState& state, int32_t run);
 
-// A run's amplitude in per cent of the initial run's ("0%"); empty when the
-// initial run has no amplitude.
-std::u16string UnbalancePercent(double amplitude, double initial);
+// Run `run`'s amplitude on a channel in per cent of the initial run's
+// ("0%"), the two in one unit (TZelto::ComparedAmplitudes); empty when the
+// initial run has no amplitude, "-" when the two runs' sensors give them no
+// common unit.
+std::u16string UnbalancePercent(const TZelto& core, int32_t run, uint8_t channel);
 
 // Recomputes the five flags and LastSpeed from the current run; rangeA and
 // rangeB are the channels' input ranges in the unit of the amplitudes.

@@ -46,7 +46,6 @@ class TPanelBuilder {
   std::u16string ShownAngle(double angle) const;
   double Residual(double factor, uint8_t plane) const;
   uint32_t VerdictColor(double residual, uint8_t plane) const;
-  std::u16string UnbalancePercent(int32_t r, uint8_t plane) const;
   std::optional<TCorrection> CorrectionOf(int32_t r, bool total) const;
 
   void RowBackgrounds(TValuePanelView& view) const;
@@ -91,11 +90,6 @@ double TPanelBuilder::Residual(double factor, uint8_t plane) const {
 // Red also when either value is not a number.
 uint32_t TPanelBuilder::VerdictColor(double residual, uint8_t plane) const {
   return CalcPermissibleUnbalance(Core.Rotor, plane) >= residual ? PermissibleColor : ErrorTextColor;
-}
-
-std::u16string TPanelBuilder::UnbalancePercent(int32_t r, uint8_t plane) const {
-  const double initial = plane == 0 ? Run(RunInitial).Meas.AmplA : Run(RunInitial).Meas.AmplB;
-  return ::UnbalancePercent(plane == 0 ? Run(r).Meas.AmplA : Run(r).Meas.AmplB, initial);
 }
 
 // The total (computed by the run table) or the run's own correction.
@@ -257,7 +251,7 @@ void TPanelBuilder::TrimUnbalance(TPanelCell& cell, int32_t r, uint8_t plane) co
     return;
   }
   if (!Rotor()) {
-    cell.Text = UnbalancePercent(r, plane);
+    cell.Text = UnbalancePercent(Core, r, plane);
     return;
   }
   const std::optional<TCorrection> own = CorrectionOf(r, false);

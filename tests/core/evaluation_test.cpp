@@ -1,5 +1,7 @@
 #include "pipelinefixture.h"
+#include "textconv.h"
 
+#include <array>
 #include <cmath>
 #include <numbers>
 #include <thread>
@@ -240,6 +242,73 @@ TEST_F(Evaluation, RunThreeOnlyComputesTheCorrection) {
   EXPECT_EQ(Core->Results[3].Meas.AmplA, 0.0);
   EXPECT_EQ(Core->RmsA, 0.0);
   EXPECT_EQ(Core->OverloadA, 0);
+}
+
+// A sensor swapped between runs: each run is taken with its own sensor, so
+// the correction and the trim correction are those of the job measured with
+// one sensor, also where a trial and a trim run are measured with a velocity
+// sensor. A sensor without a known sensitivity (an older file's, missing
+// here) is compared only with itself: beside another sensor it gives no
+// correction rather than one from mixed millivolts.
+TEST_F(Evaluation, RunsMeasuredWithDifferentSensorsAreCorrectedInOneUnit) {
+  const auto sensor = [](const char16_t* name, double sensitivity, uint8_t type = stAcceleration) {
+    SensorInfo s;
+    s.Name = name;
+    s.Sensitivity = sensitivity;
+    s.Type = type;
+    return s;
+  };
+  const SensorInfo accel100 = sensor(u"A100", 100), accel10 = sensor(u"A10", 10);
+  const SensorInfo velocity = sensor(u"V10", 10, stVelocity), unknown = sensor(u"Old", 0);
+  // 10 revolutions in 1000 samples at 10 kHz: 100 Hz.
+  const double omega = 2 * kPi * 100;
+  struct TRun {
+    int32_t Run;
+    double Counts, Phase;  // as a 100 mV/g sensor reads the vibration
+  };
+  const std::array<TRun, 3> vibration = {{{0, 20000, 0.3}, {1, 12000, 1.9}, {4, 6000, 0.8}}};
+  // Runs 0, 1, the correction and trim run 4; run 0 with `initial`, the
+  // others with `later`. An unknown sensor is a 100 mV/g one whose
+  // sensitivity was not stored.
+  const auto measure = [&](const SensorInfo& initial, const SensorInfo& later) {
+    Core->ClearMeasurements();
+    for (const TRun& v : vibration) {
+      const SensorInfo& s = v.Run == 0 ? initial : later;
+      const bool integrates = s.Type == stVelocity;
+      const double reads = s.Sensitivity == 0 ? 1
+                           : integrates       ? s.Sensitivity * 9806.65 / omega / 100
+                                              : s.Sensitivity / 100;
+      Core->BalancingStep = v.Run;
+      Sine(v.Run, 0, 1000, 10, v.Counts * reads, v.Phase - (integrates ? kPi / 2 : 0));
+      Core->Captures[v.Run].Conditions = Core->DeviceConditions();
+      Core->Captures[v.Run].Conditions.SensorA = s;
+      Core->EvaluateCapture(0, v.Run);
+      if (v.Run == RunTrialA) Core->EvaluateCapture(0, RunCorrection);
+    }
+    return std::pair{Core->Results[RunCorrection], Core->Results[RunFirstTrim]};
+  };
+  const auto [first, trim] = measure(accel100, accel100);
+  ASSERT_FALSE(first.NotComputable);
+  ASSERT_FALSE(trim.NotComputable);
+  for (const SensorInfo& later : {accel10, velocity}) {
+    SCOPED_TRACE(rtl::Utf16ToUtf8(later.Name));
+    const auto [swappedFirst, swappedTrim] = measure(accel100, later);
+    ASSERT_FALSE(swappedFirst.NotComputable);
+    ASSERT_FALSE(swappedTrim.NotComputable);
+    EXPECT_NEAR(swappedFirst.Result.MassA, first.Result.MassA, 1e-3 * first.Result.MassA);
+    EXPECT_NEAR(swappedFirst.Result.AngleA, first.Result.AngleA, 1e-3);
+    EXPECT_NEAR(swappedTrim.Result.MassA, trim.Result.MassA, 1e-3 * trim.Result.MassA);
+    EXPECT_NEAR(swappedTrim.Result.AngleA, trim.Result.AngleA, 1e-3);
+  }
+  // The same unknown sensor throughout: its millivolts, as measured.
+  const auto [oldFirst, oldTrim] = measure(unknown, unknown);
+  EXPECT_EQ(oldFirst.Result.MassA, first.Result.MassA);
+  EXPECT_EQ(oldTrim.Result.AngleA, trim.Result.AngleA);
+  for (const auto& [initial, later] : {std::pair{unknown, accel10}, {accel100, unknown}}) {
+    const auto [mixedFirst, mixedTrim] = measure(initial, later);
+    EXPECT_TRUE(mixedFirst.NotComputable);
+    EXPECT_TRUE(mixedTrim.NotComputable);
+  }
 }
 
 TEST_F(Evaluation, LiveEvaluationTouchesNoRun) {

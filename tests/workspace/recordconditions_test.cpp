@@ -22,6 +22,7 @@
 #include "labelex.h"
 #include "languageservice.h"
 #include "messageanswer.h"
+#include "polardiagram.h"
 #include "sessioncommands.h"
 #include "sessionmenuscript.h"
 #include "textconv.h"
@@ -202,6 +203,98 @@ TEST_F(RecordConditions, ARangeOrSensorChangeLeavesTheMeasuredRunAsItWas) {
   Window->ShowAfterStart(Core->BalancingStep);
   EXPECT_EQ(Core->VibSensorA.Sensitivity, 10);
   ExpectSame(Read(), measured);
+}
+
+// Channel B's sensor swapped for one twice as sensitive after the initial
+// run: the trial and trim runs read twice the millivolts of the same
+// vibration. The panel's per cents, the correction, the diagram and the
+// report's per cents and reduction are those of the job measured with one
+// sensor, and the report names each run's sensors.
+TEST_F(RecordConditions, ASensorChangedBetweenRunsIsComparedInOneUnitAndNamed) {
+  const auto sensor = [](std::u16string name, double sensitivity) {
+    SensorInfo s;
+    s.Name = std::move(name);
+    s.Sensitivity = sensitivity;
+    return s;
+  };
+  const SensorInfo a = sensor(u"AccelA100", 100), before = sensor(u"AccelB50", 50);
+  // The job's vibration in the millivolts of sensors A and `before`.
+  const std::array<std::pair<int, TVector4>, 4> job = {{{0, {100, 0, 60, 0.5}},
+                                                        {1, {150, 1.2, 70, 0.9}},
+                                                        {2, {110, 0.3, 120, 2.0}},
+                                                        {4, {30, 0.4, 20, 1.0}}}};
+  const auto label = [this](const char* name) {
+    auto* l = dynamic_cast<TLabelEx*>(Window->FindComponent(name));
+    return l ? l->CaptionW() : u"<missing>";
+  };
+  const auto measure = [&](const SensorInfo& after) {
+    Core->ClearMeasurements();
+    for (const auto& [run, meas] : job) {
+      TRecordConditions& c = Core->Captures[run].Conditions;
+      c = Core->DeviceConditions();
+      c.SensorA = a;
+      c.SensorB = run == 0 ? before : after;
+      MeasurementResult& r = Core->Results[run];
+      r.Meas = meas;
+      r.Meas.AmplB *= c.SensorB.Sensitivity / before.Sensitivity;
+      r.Freq = 25;
+      r.Valid = 1;
+    }
+    Core->HighestStep = 4;
+    Core->BalancingStep = 2;
+    Window->RefreshResults();
+    std::vector<std::u16string> shown;
+    for (const char* name : {"leUnbalance2D2A", "leUnbalance2D2B", "leUnbalance2D3A", "leUnbalance2D3B"})
+      shown.push_back(label(name));
+    const TDiagramView view{Window->PlaneZoom, 0, std::nullopt, std::nullopt, {}};
+    for (const TDrawOp& op : DiagramScene(*Core, view, 600, 250, 13)) {
+      std::u16string geometry = rtl::AsciiToUtf16(std::to_string(op.Kind) + ":" + std::to_string(op.Box.Left) +
+                                                  "," + std::to_string(op.Box.Top) + "," +
+                                                  std::to_string(op.Box.Right) + "," + std::to_string(op.Box.Bottom));
+      for (const gui::TPoint& p : op.Points)
+        geometry += rtl::AsciiToUtf16(" " + std::to_string(p.x) + "," + std::to_string(p.y));
+      shown.push_back(geometry);
+    }
+    Core->EvaluateCapture(0, RunCorrection);
+    Core->BalancingStep = RunCorrection;
+    Window->RefreshResults();
+    for (const char* name : {"leMass2R1A", "leAngle2R1A", "leMass2R1B", "leAngle2R1B"}) shown.push_back(label(name));
+    TReportSources sources;
+    sources.Lookup = [](std::u16string_view key) { return std::u16string(key); };
+    const TReportContent report = BuildReportContent(*Core, sources);
+    for (const TReportBlock& block : report.Blocks)
+      for (const TReportCell& cell : block.Cells) shown.push_back(cell.Value);
+    shown.push_back(report.ResultRows.at(0).ValueA);
+    shown.push_back(report.ResultRows.at(0).ValueB);
+    return std::pair{shown, report};
+  };
+
+  const auto [oneSensor, oneReport] = measure(before);
+  const auto [swapped, swappedReport] = measure(sensor(u"AccelB100", 100));
+  EXPECT_EQ(oneSensor[3], u"200%");
+  EXPECT_NE(oneReport.Blocks.at(3).Cells[0].Value, u"-");  // a correction was computed
+  ASSERT_EQ(swapped.size(), oneSensor.size());
+  for (size_t i = 0; i < oneSensor.size(); ++i)
+    EXPECT_EQ(rtl::Utf16ToUtf8(swapped[i]), rtl::Utf16ToUtf8(oneSensor[i])) << "value " << i;
+
+  // One sensor per channel: the headings as they were, one set of sensor
+  // rows. Swapped: each run's heading names its sensors, and the rows name
+  // both of channel B.
+  EXPECT_EQ(oneReport.Blocks[1].Heading, u"Measurement22");
+  const auto names = [](const TReportContent& report, bool channelB) {
+    std::vector<std::u16string> found;
+    for (const TReportRow& row : report.ParameterRows)
+      if (row.Label == u"ZeltoSensor") found.push_back(channelB ? row.ValueB : row.ValueA);
+    return found;
+  };
+  EXPECT_EQ(names(oneReport, true), std::vector<std::u16string>{u"AccelB50"});
+  EXPECT_EQ(names(swappedReport, true), (std::vector<std::u16string>{u"AccelB50", u"AccelB100"}));
+  EXPECT_EQ(names(swappedReport, false), (std::vector<std::u16string>{u"AccelA100", u""}));
+  const auto heading = [&](size_t block) { return rtl::Utf16ToUtf8(swappedReport.Blocks.at(block).Heading); };
+  EXPECT_NE(heading(0).find("AccelB50"), std::string::npos) << heading(0);
+  EXPECT_NE(heading(1).find("AccelB100"), std::string::npos) << heading(1);
+  EXPECT_NE(heading(4).find("AccelB100"), std::string::npos) << heading(4);
+  EXPECT_EQ(heading(3), "MeasResult");
 }
 
 // A session whose sensor this PC's list lacks, or holds otherwise under the
