@@ -170,6 +170,10 @@ void ExpectShownWhole(const std::u16string& text, const std::string& what, const
               placed.Bottom <= work.Bottom);
   EXPECT_LE(box.bButton1->Top() + box.bButton1->Height(), box.pWindow->Height());
   EXPECT_LE(box.bButton1->Left() + box.bButton1->Width(), box.pWindow->Width());
+  // The box grows with its text as long as the whole box (designed 130 +
+  // 27 pixels, 65 of them text) fits in most of the work area.
+  const bool fits = 130 + 27 - 65 + textHeight <= work.Height() * MessageScreenPercent / 100;
+  EXPECT_EQ(box.sbMessage->Visible(), !fits);
   const int view = box.pMessageView->Height();
   EXPECT_LE(box.PanelEx1->Top() + box.pMessageView->Top() + view, box.bButton1->Top());
   if (textHeight > view) {
