@@ -21,15 +21,15 @@ std::u16string Key(std::u16string_view prefix, std::u16string_view field) {
 // Two records of one sensor: the file's decimals may round the last digit.
 bool Near(double a, double b) { return std::fabs(a - b) <= 1e-9 * std::max(std::fabs(a), std::fabs(b)); }
 
+bool Positive(double x) { return std::isfinite(x) && x > 0; }
+
+}  // namespace
+
 bool SameSensor(const SensorInfo& a, const SensorInfo& b) {
   return a.Type == b.Type && Near(a.Sensitivity, b.Sensitivity) && Near(a.RangeLow, b.RangeLow) &&
          Near(a.RangeHigh, b.RangeHigh) && Near(a.InputGain, b.InputGain) && a.Temperature == b.Temperature &&
          Near(a.TemperatureGain, b.TemperatureGain) && Near(a.TemperatureOffset, b.TemperatureOffset);
 }
-
-bool Positive(double x) { return std::isfinite(x) && x > 0; }
-
-}  // namespace
 
 void WriteSensorKeys(XmlIniFile& d, std::u16string_view section, std::u16string_view prefix,
                      const SensorInfo& sensor) {

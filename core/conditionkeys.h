@@ -46,6 +46,10 @@ bool ReadScaleKeys(const XmlIniFile& d, std::u16string_view section, TRecordCond
 // `noteAssumed`. An empty name is no sensor.
 SensorInfo ReadStoredSensor(const XmlIniFile& d, std::u16string_view section, std::u16string_view prefix,
                             const TZelto& core, bool noteAssumed);
+// Two records of one sensor, whatever their names: the file's decimals may
+// round the last digit.
+bool SameSensor(const SensorInfo& a, const SensorInfo& b);
+
 // The section holds a sensor's record (with a sensitivity), not only its
 // name.
 bool HoldsSensorRecord(const XmlIniFile& d, std::u16string_view section, std::u16string_view prefix);

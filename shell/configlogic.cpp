@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "conditionkeys.h"
 #include "formatting.h"
 #include "iso1940.h"
 #include "numberfield.h"
@@ -285,8 +286,26 @@ void ApplySettings(TZelto& core, const TConfigSettings& s, TSetupServices* servi
   }
 }
 
-void ApplySensorChoice(TZelto& core, std::u16string_view nameA, std::u16string_view nameB) {
-  auto apply = [&](std::u16string_view name, SensorInfo& channel) {
+TShownSensor ShownSensor(const TZelto& core, std::u16string_view name, const SensorInfo& job, bool chosen) {
+  TShownSensor shown{std::u16string(name), NoSensor(), soList};
+  SensorInfo listed;
+  const bool inList = !name.empty() && core.LoadSensor(name, listed);
+  const bool jobs = !chosen && !name.empty() && name == job.Name && job.Sensitivity != 0;
+  if (jobs && (!inList || !datafile::SameSensor(listed, job))) {
+    shown.Sensor = job;
+    shown.Origin = inList ? soJobDiffers : soJobNotListed;
+  } else if (inList) {
+    shown.Sensor = listed;
+  } else {
+    shown.Name.clear();
+  }
+  return shown;
+}
+
+void ApplySensorChoice(TZelto& core, std::u16string_view nameA, std::u16string_view nameB, bool keepA,
+                       bool keepB) {
+  auto apply = [&](std::u16string_view name, SensorInfo& channel, bool keep) {
+    if (keep) return;
     SensorInfo sensor;
     if (!name.empty() && core.LoadSensor(name, sensor)) {
       // The channel keeps the name it was chosen by, so that the next set-up
@@ -297,6 +316,6 @@ void ApplySensorChoice(TZelto& core, std::u16string_view nameA, std::u16string_v
       channel = NoSensor();
     }
   };
-  apply(nameA, core.VibSensorA);
-  apply(nameB, core.VibSensorB);
+  apply(nameA, core.VibSensorA, keepA);
+  apply(nameB, core.VibSensorB, keepB);
 }

@@ -163,7 +163,29 @@ std::u16string RunNames(const std::vector<int>& runs, std::u16string_view run, s
 // workspace).
 void ApplySettings(TZelto& core, const TConfigSettings& settings, TSetupServices* services);
 
+// Where the sensor the Sensors page shows for a channel comes from.
+enum TSensorOrigin : uint8_t {
+  soList,          // this PC's sensor list (or none)
+  soJobNotListed,  // the job's own record; this PC's list lacks it
+  soJobDiffers,    // the job's own record; this PC's list holds another under its name
+};
+struct TShownSensor {
+  std::u16string Name;
+  SensorInfo Sensor;
+  TSensorOrigin Origin = soList;
+};
+// What the Sensors page shows for a channel named `name`. Until a sensor
+// is chosen for the channel (`chosen`), a channel that names the job's
+// sensor (`job`, the channel's sensor in the core, which the job's runs are
+// measured with) shows that sensor's record as the job holds it, marked as
+// the job's when this PC's list lacks it or holds another under its name.
+// Otherwise this PC's sensor of that name; none (an empty name) when it
+// can't be read.
+TShownSensor ShownSensor(const TZelto& core, std::u16string_view name, const SensorInfo& job, bool chosen);
+
 // The sensors chosen in the dialog into the channels of the core: each read
 // from the sensor database under its name; a name without a readable file
-// leaves the channel without a sensor.
-void ApplySensorChoice(TZelto& core, std::u16string_view nameA, std::u16string_view nameB);
+// leaves the channel without a sensor. A channel that still shows the job's
+// own sensor (`keepA`, `keepB`: a TShownSensor of the job's) keeps it.
+void ApplySensorChoice(TZelto& core, std::u16string_view nameA, std::u16string_view nameB, bool keepA = false,
+                       bool keepB = false);

@@ -265,6 +265,8 @@ void TfConfig::BuildSensorsPage() {
       NewGroup({this, peZeltoSensor}, gui::Bounds(0, peSensorInfo->Height() + 8, PageWidth, RowTop(1) + 4), true);
   bSensorBase = NewButton({this, peSensorBase}, gui::Bounds(12, RowTop(0), 90, 25));
   bSensorBase->OnClick = [this](gui::TComponent* sender) { bSensorBaseClick(sender); };
+  const int noteTop = peSensorBase->Top() + peSensorBase->Height() + 6;
+  leJobSensors = NewLabel({this, peZeltoSensor}, gui::Bounds(8, noteTop, PageWidth - 16, PageHeight - noteTop));
 }
 
 void TfConfig::BuildControlMassPage() {

@@ -52,7 +52,9 @@ void TellSensorFailures(const TZelto& core, const std::function<void(const std::
 // sensor database (TZelto::ConditionNotes), each kind with the device or
 // the sensors it concerns, in one message and the log, and forgets it;
 // nothing when there is none. Called by every command that loads a job or
-// asynchronous data; either callback may be empty.
+// asynchronous data; either callback may be empty. The load did what it
+// was asked: `show` is a warning that asks nothing (mkWarningNote), not an
+// error.
 void TellConditionNotes(const TZelto& core, const std::function<void(const std::u16string&)>& show,
                         const std::function<void(const std::u16string&)>& log);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "bitmapbutton.h"
+#include "bitmap.h"
 #include "canvas.h"
 #include "checkbox.h"
 #include "combobox.h"
@@ -99,6 +100,8 @@ enum TConfigText : size_t {
   ctSetupClearsRunsAsk,
   ctRun,
   ctTrimRun,
+  ctJobSensorNotListed,
+  ctJobSensorDiffers,
   ctAboutName,
   ctAboutLine1,
 };
@@ -299,18 +302,43 @@ void TfConfig::UpdateSamplingInfo() {
 }
 
 void TfConfig::LoadSensorInfo() {
-  auto load = [](std::u16string& name, SensorInfo& sensor) {
-    if (name.empty() || !TheCore || !TheCore->LoadSensor(name, sensor)) {
-      name.clear();
-      sensor = NoSensor();
-    }
+  auto load = [this](size_t channel, std::u16string& name, SensorInfo& sensor) {
+    // The job's own sensor stays until one is chosen for the channel; it is
+    // not looked up again, so a file that could not be read is told once.
+    if (SensorOrigins[channel] != soList && !FSensorChosen[channel]) return;
+    const TShownSensor shown =
+        TheCore ? ShownSensor(*TheCore, name, channel == 0 ? TheCore->VibSensorA : TheCore->VibSensorB,
+                              FSensorChosen[channel])
+                : TShownSensor{};
+    name = shown.Name;
+    sensor = shown.Sensor;
+    SensorOrigins[channel] = shown.Origin;
   };
-  load(SensorNameA, WorkSensorA);
-  load(SensorNameB, WorkSensorB);
+  load(0, SensorNameA, WorkSensorA);
+  load(1, SensorNameB, WorkSensorB);
   TellSensorFailures();
+  ShowJobSensors();
   dgSensors->Repaint();
   FillGainList(cbGainA, WorkSensorA, TheCore ? TheCore->GainA : 0);
   FillGainList(cbGainB, WorkSensorB, TheCore ? TheCore->GainB : 0);
+}
+
+// The job's runs are measured with the sensors the job holds: a channel
+// that shows one of them which this PC's list lacks or holds otherwise says
+// so under the grid, wrapped at its width.
+void TfConfig::ShowJobSensors() {
+  std::u16string note;
+  for (size_t channel = 0; channel < SensorOrigins.size(); ++channel) {
+    if (SensorOrigins[channel] == soList) continue;
+    if (!note.empty()) note += u"\n";
+    note += FColumnTitles[channel] + u": " +
+            Text(SensorOrigins[channel] == soJobDiffers ? ctJobSensorDiffers : ctJobSensorNotListed);
+  }
+  gui::TBitmap scratch(1, 1);
+  scratch.Canvas().Font().Assign(leJobSensors->Font());
+  leJobSensors->SetCaptionW(WrapMessageText(note, leJobSensors->Width(), [&](std::u16string_view line) {
+    return scratch.Canvas().TextWidth(line);
+  }));
 }
 
 std::function<void(const std::u16string&)> TfConfig::SensorFailureLog() const {
@@ -486,6 +514,7 @@ void TfConfig::bSelectSensorClick(gui::TComponent* sender) {
   const int chosen = menu.Track(below.x, below.y, gui::TPM_LEFTALIGN | gui::TPM_TOPALIGN, this);
   if (chosen < 1 || chosen > count) return;
   current = names[static_cast<size_t>(chosen - 1)];
+  FSensorChosen[channelA ? 0 : 1] = true;
   SensorsChanged = true;
   LoadSensorInfo();
 }
@@ -495,6 +524,16 @@ void TfConfig::bSensorBaseClick(gui::TComponent*) {
     TfSelectSensor database(this);
     database.WriteLog = SensorFailureLog();
     database.ShowModal();
+  }
+  // The database may have been given a channel's sensor: a channel whose
+  // name it lists takes that sensor as chosen; one whose job's sensor it
+  // lacks (or can't read) keeps the job's. The files it can't read it has
+  // just told.
+  if (TheCore) {
+    for (const TSensorEntry& entry : LoadSensorEntries(*TheCore))
+      for (const auto& [channel, name] : {std::pair{size_t{0}, &SensorNameA}, std::pair{size_t{1}, &SensorNameB}})
+        if (entry.FileName == *name) FSensorChosen[channel] = true;
+    TheCore->SensorFailures.clear();
   }
   SensorsChanged = true;
   LoadSensorInfo();
@@ -618,7 +657,7 @@ void TfConfig::DoClose(gui::TCloseAction& action) {
   TWindowFrame::DoClose(action);
   if (action == gui::caNone) return;
   if (TheCore && SensorsChanged) {
-    ApplySensorChoice(*TheCore, SensorNameA, SensorNameB);
+    ApplySensorChoice(*TheCore, SensorNameA, SensorNameB, SensorOrigins[0] != soList, SensorOrigins[1] != soList);
     // The names LoadSensorInfo looked up last: what failed was told then.
     TheCore->SensorFailures.clear();
   }

@@ -63,7 +63,7 @@ constexpr int32_t ConfigCancel = 2;
 
 class TfConfig : public TWindowFrame {
  public:
-  static constexpr std::array<TTextKey, 75> LangKeys = {{
+  static constexpr std::array<TTextKey, 77> LangKeys = {{
       {u"Forms", u"Setup"},
       {u"Forms", u"Close"},
       {u"Forms", u"Balancing"},
@@ -134,6 +134,8 @@ class TfConfig : public TWindowFrame {
       {u"Forms", u"SetupClearsRunsAsk"},
       {u"Forms", u"Measurement"},
       {u"Forms", u"Tunning"},
+      {u"Forms", u"JobSensorNotListed"},
+      {u"Forms", u"JobSensorDiffers"},
       {u"About", u"Name"},
       {u"About", u"Line1"},
       {u"About", u"Line2"},
@@ -156,6 +158,8 @@ class TfConfig : public TWindowFrame {
   SensorInfo WorkSensorA, WorkSensorB;
   std::u16string SensorNameA, SensorNameB;
   bool SensorsChanged = false;
+  // Whether channel A and B show the job's own sensor (ShownSensor).
+  std::array<TSensorOrigin, 2> SensorOrigins{};
   std::array<std::u16string, ConfigPageCount> MenuTexts;
 
   // frame and page list
@@ -241,6 +245,8 @@ class TfConfig : public TWindowFrame {
   TBitmapButton* bSelectSensorB = nullptr;
   TPanelEx* peSensorBase = nullptr;
   TBitmapButton* bSensorBase = nullptr;
+  // Names the channels that show the job's own sensor, and why.
+  TLabelEx* leJobSensors = nullptr;
 
   // page 5, control mass
   TPanelEx* peCtrlMass = nullptr;
@@ -286,6 +292,7 @@ class TfConfig : public TWindowFrame {
   void UpdateEnabledState();
   void UpdateSamplingInfo();
   void LoadSensorInfo();
+  void ShowJobSensors();
   // Tells the sensor files the lookups could not read (filefailure.h), in
   // the dialog's error box and the workspace's log.
   void TellSensorFailures();
@@ -368,6 +375,9 @@ class TfConfig : public TWindowFrame {
   std::array<std::u16string, 6> FRowTitles;     // the grid's row titles
   std::array<std::u16string, 2> FColumnTitles;  // "ChannelA", "ChannelB"
   TSensorTexts FSensorTexts;
+  // A sensor was chosen for channel A, B since the dialog opened: it no
+  // longer shows the job's own.
+  std::array<bool, 2> FSensorChosen{};
 };
 
 // The workspace's set-up command after it stopped a running spectrum

@@ -2,8 +2,8 @@
 // TfMessage: the program's own modal message box. Use: construct with the
 // calling window as owner, set Kind and MessageText, ShowModal, read Answer,
 // destroy. Answer is 1 (OK), 6 (Yes) or 7 (No); 0 when the box was closed
-// without a button. Esc answers as the right button: OK for information
-// and error, No for question and warning.
+// without a button. Esc answers as the right button: OK for information,
+// error and warning note, No for question and warning.
 
 #include <array>
 #include <cstdint>
@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "geometry.h"
 #include "languageservice.h"
 #include "windowframe.h"
 
@@ -20,9 +21,14 @@ class TPanelEx;
 
 namespace gui {
 class TImage;
-}
+class TPanel;
+class TScrollBar;
+}  // namespace gui
 
-enum TMessageKind : uint8_t { mkInformation = 0, mkQuestion = 1, mkWarning = 2, mkError = 3 };
+// A warning asks Yes or No; a warning note tells what a command assumed or
+// found on the way though it did what it was asked (a job that opened with
+// stated assumptions), with the warning's title and picture and one OK.
+enum TMessageKind : uint8_t { mkInformation = 0, mkQuestion = 1, mkWarning = 2, mkError = 3, mkWarningNote = 4 };
 
 // What each kind shows and answers, kept apart from the window.
 struct TMessageLayout {
@@ -42,6 +48,29 @@ TMessageLayout MessageLayoutFor(TMessageKind kind);
 // feeds but does not wrap by itself.
 std::u16string WrapMessageText(std::u16string_view text, int maxWidth,
                                const std::function<int(std::u16string_view)>& measure);
+
+// Where the box puts its text and buttons for a text `textHeight` pixels
+// high (its wrapped lines, measured with the box's font), on a screen whose
+// work area is `workAreaHeight` pixels high. The box grows downwards with
+// its text from its designed size up to MessageScreenPercent of the work
+// area; a taller text scrolls, and the box then grows wider by the scroll
+// bar, so the wrapping stays as it is and the buttons stay in view.
+constexpr int MessageScreenPercent = 80;
+struct TMessageGeometry {
+  int PanelWidth = 0, PanelHeight = 0;  // the work panel
+  int InnerWidth = 0, InnerHeight = 0;  // the panel of picture and text
+  int ViewHeight = 0;                   // the part of the text in view
+  int TextHeight = 0;                   // the text label: the whole text
+  bool Scrolls = false;
+  int ButtonTop = 0;
+  int ButtonShift = 0;  // to the right of the designed places
+};
+TMessageGeometry MessageGeometry(int textHeight, int workAreaHeight);
+
+// The box's top-left corner once its size changed from `placed` to `size`:
+// the same centre, moved inside `workArea` (its top-left corner kept in
+// view when it is larger).
+gui::TPoint MessageBoxOrigin(const gui::TRect& placed, gui::TSize size, const gui::TRect& workArea);
 
 class TfMessage : public TWindowFrame {
  public:
@@ -65,6 +94,10 @@ class TfMessage : public TWindowFrame {
   TBitmapButton* bButton2 = nullptr;
   TBitmapButton* bButton1 = nullptr;
   TPanelEx* PanelEx1 = nullptr;
+  // The part of the text in view, and the scroll bar beside it for a text
+  // taller than the box can grow.
+  gui::TPanel* pMessageView = nullptr;
+  gui::TScrollBar* sbMessage = nullptr;
   TLabelEx* leMessage = nullptr;
   gui::TImage* iQuestion = nullptr;
   gui::TImage* iWarning = nullptr;
@@ -81,6 +114,8 @@ class TfMessage : public TWindowFrame {
   TBitmapButton* CreateButton(int left);
   gui::TImage* CreateIcon(int icon);
   gui::TImage* IconOf(TMessageKind kind) const;
+  void ShowText();
+  void LayOut(const TMessageGeometry& geometry);
   void Answered(int answer);
 };
 

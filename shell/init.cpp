@@ -163,12 +163,9 @@ void TfInit::ShowError(const std::u16string& text) {
   gui::MessageBox(Visible() ? this : nullptr, text, u"Error", gui::MB_OK | gui::MB_ICONERROR);
 }
 
-void TfInit::ShowMessageError(const std::u16string& text) {
-  TfMessage box(this);
-  box.Kind = mkError;
-  box.MessageText = text;
-  box.ShowModal();
-}
+void TfInit::ShowMessageError(const std::u16string& text) { ShowMessageBox(this, mkError, text); }
+
+void TfInit::ShowMessageWarning(const std::u16string& text) { ShowMessageBox(this, mkWarningNote, text); }
 
 void TfInit::ShowDebugWindow() {
   if (FDebug) FDebug->Show();

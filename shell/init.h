@@ -86,6 +86,7 @@ class TfInit : public gui::TForm, private TStartupHost {
   bool AskEnterDemo(const std::u16string& question) override;
   void ShowError(const std::u16string& text) override;
   void ShowMessageError(const std::u16string& text) override;
+  void ShowMessageWarning(const std::u16string& text) override;
   void ShowDebugWindow() override;
   void WriteLog(uint8_t kind) override;
   void WriteLogNote(const std::u16string& text) override;

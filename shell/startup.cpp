@@ -309,7 +309,7 @@ void TStartup::FinishStart(const TStartupTexts& texts, const std::vector<std::st
   const auto show = [this](const std::u16string& text) { Host.ShowMessageError(text); };
   const auto log = [this](const std::u16string& text) { Host.WriteLogNote(text); };
   TellSensorFailures(*Core, show, log);
-  TellConditionNotes(*Core, show, log);
+  TellConditionNotes(*Core, [this](const std::u16string& text) { Host.ShowMessageWarning(text); }, log);
   Host.ShowWorkspace(Core->BalancingStep);
 }
 

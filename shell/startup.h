@@ -61,6 +61,9 @@ class TStartupHost {
   virtual void ShowError(const std::u16string& text) = 0;
   // The program's own error box (after start-up).
   virtual void ShowMessageError(const std::u16string& text) = 0;
+  // The program's own warning that asks nothing: what the restored job
+  // assumed (after start-up).
+  virtual void ShowMessageWarning(const std::u16string& text) = 0;
   virtual void ShowDebugWindow() = 0;
   virtual void WriteLog(uint8_t kind) = 0;
   // A line of the given text in the day's log.

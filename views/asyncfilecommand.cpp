@@ -49,7 +49,8 @@ bool Open(gui::TForm& window, TViewWorkspace& workspace, TZelto& core) {
   const auto show = [&window](const std::u16string& text) { ShowMessageBox(&window, mkError, text); };
   const auto log = [&workspace](const std::u16string& text) { workspace.WriteLogNote(text); };
   TellSensorFailures(core, show, log);
-  TellConditionNotes(core, show, log);
+  TellConditionNotes(
+      core, [&window](const std::u16string& text) { ShowMessageBox(&window, mkWarningNote, text); }, log);
   if (!loaded) {
     TellFailure(window, workspace, atAsyncDataNotRead, core.FileFailure);
     return false;

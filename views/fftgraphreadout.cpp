@@ -119,7 +119,7 @@ void TfFFTGraph::bRmsTypeClick(gui::TComponent* sender) {
   names[5] = HalfRateBandName(fs);
   std::vector<TPopupItem> items;
   for (int band = 0; band < BandCount; ++band)
-    items.push_back({names[static_cast<size_t>(band)], BandEnabled(band, fs) ? gui::MF_STRING : gui::MF_DISABLED});
+    items.push_back({names[static_cast<size_t>(band)], BandEnabled(band, fs) ? gui::MF_STRING : gui::MF_GRAYED});
   const int choice = PopupBelow(this, static_cast<gui::TControl*>(sender), items, RmsType + 1);
   if (choice == 0) return;
   RmsType = static_cast<uint8_t>(choice - 1);

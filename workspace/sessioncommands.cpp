@@ -122,7 +122,8 @@ void TfBalancing::LoadSessionFile(const std::u16string& path, std::u16string_vie
     if (!TZelto::SessionLoaded(result)) RestoreJobSnapshot(*TheCore, before);
     const TJobSaveReport report = JobSaveReport();
     TellSensorFailures(*TheCore, report.ShowError, report.WriteLog);
-    TellConditionNotes(*TheCore, report.ShowError, report.WriteLog);
+    TellConditionNotes(
+        *TheCore, [this](const std::u16string& text) { AskMessage(mkWarningNote, text); }, report.WriteLog);
   }
   if (TZelto::SessionLoaded(result)) {
     FirstTrimRow = FirstTrimRowFor(TheCore->BalancingStep);

@@ -83,8 +83,9 @@ void TfBalancing::BindCommands() {
 void TfBalancing::bReportClick(gui::TComponent*) {
   if (!TheCore) return;
   gui::TPopupMenu menu(nullptr);
-  // The report needs at least the correction.
-  menu.Append(rmReport, FormsText(u"Report"), TheCore->HighestStep < RunCorrection ? gui::MF_DISABLED : gui::MF_STRING);
+  // The report needs at least the correction; until then it is greyed, so
+  // that it looks as it acts.
+  menu.Append(rmReport, FormsText(u"Report"), TheCore->HighestStep < RunCorrection ? gui::MF_GRAYED : gui::MF_STRING);
   menu.Append(rmLog, FormsText(u"Log"));
   switch (TrackMenuBelow(menu, bReport, this)) {
     case rmReport:

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <QWindow>
 
+#include "bitmap.h"
 #include "form.h"
 #include "qtaccess_qt.h"
 #include "qtconvert_qt.h"
@@ -178,5 +179,12 @@ void SimKey(TForm* form, TVirtualKey key, char16_t ch, TShiftState shift) {
 }
 
 std::u16string ShownToolTip() { return QToolTip::isVisible() ? detail::FromQString(QToolTip::text()) : u""; }
+
+bool CaptureOpenPopup(TBitmap& picture) {
+  QWidget* popup = QApplication::activePopupWidget();
+  if (!popup) return false;
+  detail::QtAccess::Image(picture) = popup->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  return true;
+}
 
 }  // namespace gui

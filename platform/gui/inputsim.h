@@ -11,6 +11,7 @@
 
 namespace gui {
 
+class TBitmap;
 class TForm;
 
 void SimMouseMove(TControl& control, int x, int y, TShiftState buttonsHeld = 0);
@@ -31,5 +32,9 @@ void SimKey(TForm* form, TVirtualKey key, char16_t ch = 0, TShiftState shift = 0
 
 // The text of the tool-tip on screen; empty while none is shown.
 std::u16string ShownToolTip();
+
+// The popup menu open now as it is drawn on the screen, into `picture`;
+// false while none is open.
+bool CaptureOpenPopup(TBitmap& picture);
 
 }  // namespace gui

@@ -284,6 +284,7 @@ TEST_F(ControlsGallery, TabControlEx) {
   });
   g.Save("gallery_tabcontrolex.png");
   EXPECT_FALSE(SameImage(g.Tile("fitting"), g.Tile("second tab active")));
+  EXPECT_FALSE(SameImage(g.Tile("fitting"), g.Tile("disabled")));
   EXPECT_FALSE(SameImage(g.Tile("scrolling"), g.Tile("scrolled right")));
   EXPECT_FALSE(SameImage(g.Tile("scrolling"), g.Tile("list button hovered")));
 }

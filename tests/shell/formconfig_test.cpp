@@ -3,6 +3,8 @@
 // count, the rotor and sensor dialogs, and its number fields.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "bitmapbutton.h"
 #include "checkbox.h"
 #include "combobox.h"
@@ -208,6 +210,41 @@ TEST_F(Config, LeavingWithoutOKKeepsTheSettingsYetAChosenSensorReachesTheCore) {
     EXPECT_EQ(core.VibSensorA.Sensitivity, 50) << way;
     EXPECT_TRUE(services.Calls.empty()) << way;
   }
+}
+
+// The job's runs are measured with the sensors the job holds: the Sensors
+// page shows them and says which this PC's list lacks or holds otherwise,
+// and a channel keeps its job's sensor when another channel's is chosen.
+TEST_F(Config, TheSensorsPageShowsTheJobsOwnSensors) {
+  core.VibSensorA = {u"Acc", 90, stAcceleration, 2, 10000};  // the list's "Acc" has 100 mV/g
+  core.VibSensorB = {u"Stored B", 80, stVelocity, 5, 5000};  // not in the list
+  const auto unwrapped = [](std::u16string text) {
+    std::replace(text.begin(), text.end(), u'\n', u' ');
+    return text;
+  };
+  const std::u16string differs = u"Channel A: " + LangText({u"Forms", u"JobSensorDiffers"}).Text;
+  const std::u16string notListed = u"Channel B: " + LangText({u"Forms", u"JobSensorNotListed"}).Text;
+  Show(
+      [&](TfConfig& d) {
+        ShowPage(d, cpSensors);
+        EXPECT_EQ(d.SensorCellText(1, 1), u"Acc");
+        EXPECT_EQ(d.WorkSensorA.Sensitivity, 90);
+        EXPECT_EQ(d.SensorCellText(2, 1), u"Stored B");
+        EXPECT_EQ(d.SensorCellText(2, 2), u"Velocity");
+        EXPECT_EQ(d.WorkSensorB.Sensitivity, 80);
+        EXPECT_EQ(unwrapped(d.leJobSensors->CaptionW()), differs + u" " + notListed);
+        EXPECT_TRUE(d.SaveScreenshot(shelltest::PicturePath("config_jobsensors.png")));
+        d.bSelectSensorClick(d.bSelectSensorA);
+        EXPECT_EQ(d.SensorCellText(1, 1), u"b");
+        EXPECT_EQ(d.SensorCellText(2, 1), u"Stored B");
+        EXPECT_EQ(unwrapped(d.leJobSensors->CaptionW()), notListed);
+        gui::SimClick(*d.bClose, 5, 5);
+      },
+      [](gui::TAnswerScript& script) { script.Expect(gui::dkPopupMenu, 2); });
+  EXPECT_EQ(core.VibSensorA.Name, u"b");
+  EXPECT_EQ(core.VibSensorA.Sensitivity, 50);
+  EXPECT_EQ(core.VibSensorB.Name, u"Stored B");
+  EXPECT_EQ(core.VibSensorB.Sensitivity, 80);
 }
 
 TEST_F(Config, EnterMakesALineInTheOwnerTextAndConfirmsElsewhere) {

@@ -27,6 +27,7 @@ class TRecordingHost : public TStartupHost {
   }
   void ShowError(const std::u16string& text) override { Errors.push_back(text); }
   void ShowMessageError(const std::u16string& text) override { MessageErrors.push_back(text); }
+  void ShowMessageWarning(const std::u16string& text) override { MessageWarnings.push_back(text); }
   void ShowDebugWindow() override { Events.push_back("debug"); }
   void WriteLog(uint8_t kind) override;
   void WriteLogNote(const std::u16string& text) override { LogNotes.push_back(text); }
@@ -40,7 +41,7 @@ class TRecordingHost : public TStartupHost {
   std::function<void(uint8_t)> OnLog;  // runs inside WriteLog
   std::vector<std::string> Events;
   std::map<int, std::u16string> Results;
-  std::vector<std::u16string> Questions, Errors, MessageErrors, LogNotes;
+  std::vector<std::u16string> Questions, Errors, MessageErrors, MessageWarnings, LogNotes;
   std::vector<uint32_t> Pauses;
   int Processed = 0;
 };

@@ -13,12 +13,15 @@
 #include <regex>
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include "balancingreport.h"
 #include "bitmapbutton.h"
+#include "dialogs.h"
 #include "folders.h"
 #include "formmessage.h"
 #include "formlog.h"
+#include "image.h"
 #include "labelex.h"
 #include "languageservice.h"
 #include "messageanswer.h"
@@ -139,7 +142,7 @@ class RecordConditions : public WorkspaceViews {
     script.Expect(gui::dkPopupMenu, smOpenSession);
     script.Expect(gui::dkOpenDialog, 1, rtl::Utf16ToUtf8(path));
     for (const std::u16string& text : messages)
-      script.ExpectAction(gui::dkModalForm, testsupport::MessageAnswer(mkError, text, 1));
+      script.ExpectAction(gui::dkModalForm, testsupport::MessageAnswer(mkWarningNote, text, 1));
     Window->bSession->Click();
     EXPECT_EQ(script.Pending(), 0u);
     EXPECT_TRUE(script.Unexpected().empty());
@@ -327,6 +330,52 @@ TEST_F(RecordConditions, ASensorMissingOrDifferentHereIsNamedAndTheStoredOneUsed
   EXPECT_EQ(Core->VibSensorA.Sensitivity, 100);
   ExpectSame(Read(), measured);
   Window->Log = nullptr;
+}
+
+// A notice that the job opened with stated assumptions is a warning that
+// asks nothing, titled and drawn so; a file that could not be opened is
+// still an error.
+TEST_F(RecordConditions, AConditionNoticeIsAWarningAndAFailedOpenStillAnError) {
+  Core->VibSensorA.Name = u"AccelA100";
+  Core->VibSensorB.Name = u"AccelB100";
+  MeasureRun0();
+  const std::u16string path = File("notice.daqsession");
+  ASSERT_EQ(Core->SaveSessionAs(path), TZelto::sfrDone);
+  const std::u16string damaged = File("damaged.daqsession");
+  std::ofstream(rtl::NativePath(damaged), std::ios::binary) << "no session";
+  struct TLook {
+    TMessageKind Kind;
+    std::u16string Title;
+    bool WarningPicture, ErrorPicture;
+  };
+  const auto expect = [](const TLook& look) {
+    return [look](const gui::TDialogRequest& r) {
+      auto* box = dynamic_cast<TfMessage*>(r.Form);
+      EXPECT_TRUE(box && box->Kind == look.Kind);
+      if (box) {
+        EXPECT_EQ(box->leCaption->CaptionW(), look.Title);
+        EXPECT_EQ(box->iWarning->Visible(), look.WarningPicture);
+        EXPECT_EQ(box->iError->Visible(), look.ErrorPicture);
+        EXPECT_FALSE(box->bButton2->Visible());
+        EXPECT_EQ(box->bButton1->CaptionW(), LangText({u"Forms", u"OK"}).Text);
+        box->bButton1->Click();
+        EXPECT_EQ(box->Answer, gui::IDOK);
+      }
+      return std::optional<gui::TDialogAnswer>();
+    };
+  };
+  for (const auto& [file, look] :
+       {std::pair{path, TLook{mkWarningNote, LangText({u"Forms", u"Warning"}).Text, true, false}},
+        std::pair{damaged, TLook{mkError, LangText({u"Forms", u"Error"}).Text, false, true}}}) {
+    Core->ClearMeasurements();
+    gui::TAnswerScript script;
+    script.Expect(gui::dkPopupMenu, smOpenSession);
+    script.Expect(gui::dkOpenDialog, 1, rtl::Utf16ToUtf8(file));
+    script.ExpectAction(gui::dkModalForm, expect(look));
+    Window->bSession->Click();
+    EXPECT_EQ(script.Pending(), 0u);
+    EXPECT_TRUE(script.Unexpected().empty());
+  }
 }
 
 // A session written before the conditions were kept still opens, at this

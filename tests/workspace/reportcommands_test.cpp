@@ -5,18 +5,22 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <numbers>
 #include <string>
 
 #include "answerhook.h"
 #include "balancingreport.h"
+#include "bitmap.h"
+#include "inputsim.h"
 #include "commandsfixture.h"
 #include "iso1940.h"
 #include "logentry.h"
 #include "polardiagram.h"
 #include "printer.h"
 #include "resultpanel.h"
+#include "timer.h"
 #include "valuepanels.h"
 #include "workspacemenus.h"
 
@@ -38,7 +42,7 @@ TEST_F(Commands, ReportNeedsTheCorrectionStepLogIsAlwaysThere) {
                           const gui::TMenuItemInfo* log = menu.FindItem(rmLog);
                           ASSERT_TRUE(report && log);
                           EXPECT_EQ(report->Text, Forms(u"Report"));
-                          EXPECT_EQ(report->Flags, highest < 3 ? gui::MF_DISABLED : gui::MF_STRING);
+                          EXPECT_EQ(report->Flags, highest < 3 ? gui::MF_GRAYED : gui::MF_STRING);
                           EXPECT_EQ(log->Text, Forms(u"Log"));
                           EXPECT_TRUE(log->Choosable());
                         }));
@@ -51,6 +55,36 @@ TEST_F(Commands, ReportNeedsTheCorrectionStepLogIsAlwaysThere) {
   script.Expect(gui::dkPopupMenu, rmReport);
   Window->bReport->Click();
   EXPECT_TRUE(script.Unexpected().empty());
+}
+
+// The menu as the user sees it: before the correction the report item is
+// drawn greyed, so its row differs from the enabled one while the log's
+// row stays the same.
+TEST_F(Commands, TheReportItemLooksAsItActs) {
+  std::array<gui::TBitmap, 2> drawn;
+  for (size_t i : {0u, 1u}) {
+    Core->HighestStep = i == 0 ? 2 : 3;
+    gui::TTimer timer(nullptr);
+    timer.SetInterval(30);
+    timer.OnTimer = [&](gui::TComponent*) {
+      timer.SetEnabled(false);
+      EXPECT_TRUE(gui::CaptureOpenPopup(drawn[i]));
+      gui::SimKey(nullptr, gui::VK_ESCAPE);
+    };
+    Window->bReport->Click();
+  }
+  ASSERT_FALSE(drawn[0].Empty());
+  ASSERT_EQ(drawn[0].Width(), drawn[1].Width());
+  ASSERT_EQ(drawn[0].Height(), drawn[1].Height());
+  std::vector<int> differing;
+  for (int y = 0; y < drawn[0].Height(); ++y)
+    for (int x = 0; x < drawn[0].Width(); ++x)
+      if (drawn[0].Pixel(x, y) != drawn[1].Pixel(x, y)) {
+        differing.push_back(y);
+        break;
+      }
+  ASSERT_FALSE(differing.empty()) << "the report item looks enabled";
+  EXPECT_LT(differing.back(), drawn[0].Height() / 2) << "only the report item, above the log, differs";
 }
 
 TEST_F(Commands, LogItemShowsTheLogModally) {
