@@ -110,7 +110,10 @@ void TfBalancing::LoadSessionFile(const std::u16string& path, std::u16string_vie
     failure = TheCore->FileFailure;
     // The job in memory is now the one in the file, until a pair held
     // below keeps it from being saved.
-    if (TZelto::SessionLoaded(result)) TheCore->JobUnsaved = 0;
+    if (TZelto::SessionLoaded(result)) {
+      TheCore->JobUnsaved = 0;
+      TheCore->JobSavedAsFile.clear();
+    }
     partial = PartialLoadText(result);
     if (!partial.empty() && path.empty()) {
       const TKeptAside kept = KeepAutomaticPairAside(*TheCore, LocalWallTime());
@@ -196,6 +199,6 @@ void TfBalancing::SaveSessionAs() {
   // is told as every failed save of the job is, and leaves the job saved
   // when the chosen pair took it.
   report.ShowEveryFailure = automatic;
-  report.SavedAs = savedAs;
+  if (savedAs) report.SavedAs = target;
   SaveJob(*TheCore, report);
 }
