@@ -351,3 +351,20 @@ std::u16string PartialLoadText(int32_t result) {
   if (result == TZelto::sfrDoneWithoutSamples) return Text(jtSamplesNotFound);
   return {};
 }
+
+TPairAside SettleAutomaticPair(TZelto& core) {
+  TPairAside aside;
+  // Known before the reunion, which needs the document in place and leaves
+  // it there.
+  const bool documentMissing = !rtl::FileExists(core.AutoSessionFile);
+  aside.LooseSamples = ReuniteHalfKeptPair(core);
+  for (std::u16string& pending : ClearLeftoverPendingFiles(core)) aside.LooseSamples.push_back(std::move(pending));
+  if (documentMissing) aside.EarlierSessions = KeptAsideSessions(core);
+  return aside;
+}
+
+std::u16string PairAsideText(const TPairAside& aside) {
+  const std::u16string earlier = KeptSessionsText(aside.EarlierSessions);
+  const std::u16string loose = LooseSamplesText(aside.LooseSamples);
+  return earlier.empty() || loose.empty() ? earlier + loose : earlier + u"\n" + loose;
+}

@@ -136,6 +136,23 @@ std::vector<std::u16string> KeptAsideSessions(const TZelto& core);
 // The line that names them (empty when there are none).
 std::u16string KeptSessionsText(const std::vector<std::u16string>& files);
 
+// What lies aside of the automatic pair as it is about to be read.
+struct TPairAside {
+  // The sessions kept aside earlier, while no automatic document is in
+  // place (otherwise none): the last saved job may lie there.
+  std::vector<std::u16string> EarlierSessions;
+  // Raw files kept aside without their document, and pending raw files
+  // left beside kept-aside names that could not be removed.
+  std::vector<std::u16string> LooseSamples;
+};
+// Every read of the automatic pair starts here (the start, Restore, the
+// demo tool): a pair a stop left half moved is put back together, what
+// ended writers left beside kept-aside names is cleared, and what lies
+// aside is found, to be named whatever the load then does.
+TPairAside SettleAutomaticPair(TZelto& core);
+// The lines that name it (empty when there is nothing).
+std::u16string PairAsideText(const TPairAside& aside);
+
 // A name for another file that could not be used, kept aside beside it:
 // "Kalvenor (not read yyyy-mm-dd hh-mm-ss).ini" for `why` "not read", with
 // a count added when that name is taken.

@@ -323,10 +323,7 @@ void TStartup::FinishStart(const TStartupTexts& texts, const std::vector<std::st
 // an automatic document the last saved job may lie in a pair kept aside
 // earlier (a save or a keep-aside stopped half-way): those are named too.
 void TStartup::RestoreAutomaticSession() {
-  const bool documentMissing = !rtl::FileExists(Core->AutoSessionFile);
-  std::vector<std::u16string> loose = ReuniteHalfKeptPair(*Core);
-  for (std::u16string& pending : ClearLeftoverPendingFiles(*Core)) loose.push_back(std::move(pending));
-  const std::u16string earlier = documentMissing ? KeptSessionsText(KeptAsideSessions(*Core)) : std::u16string();
+  const std::u16string aside = PairAsideText(SettleAutomaticPair(*Core));
   const int32_t result = Core->LoadSession();
   std::vector<std::u16string> lines;
   if (result != TZelto::sfrDone) {
@@ -337,8 +334,7 @@ void TStartup::RestoreAutomaticSession() {
     lines = {loaded ? PartialLoadText(result) : WithFileFailure(SessionNotRestoredText, Core->FileFailure),
              KeptAsideText(kept)};
   }
-  for (const std::u16string& line : {earlier, LooseSamplesText(loose)})
-    if (!line.empty()) lines.push_back(line);
+  if (!aside.empty()) lines.push_back(aside);
   if (lines.empty()) return;
   std::u16string text = lines.front();
   for (auto line = lines.begin() + 1; line != lines.end(); ++line) text += u"\n" + *line;
