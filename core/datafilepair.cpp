@@ -127,10 +127,7 @@ TRawFileState ChooseRawFile(const TRawRecord& record, std::u16string_view rawPat
 // What earlier saves left: the pending file of earlier versions, which only
 // ever had one writer at a time, and those whose writer has ended.
 void RemoveLeftoverPending(const std::string& rawPath) {
-  ::unlink((rawPath + std::string(PendingMarker)).c_str());
-  VisitOwnedNames(rawPath, PendingMarkers, [](const std::string& path, bool writerGone) {
-    if (writerGone) ::unlink(path.c_str());
-  });
+  for (const std::string& path : LeftoverPendingFiles(rawPath)) ::unlink(path.c_str());
 }
 
 // ---- the lock ----
@@ -215,6 +212,16 @@ std::vector<std::string> PendingFiles(const std::string& rawPath) {
     pending.push_back(rawPath + std::string(PendingMarker));
   VisitOwnedNames(rawPath, PendingMarkers, [&pending](const std::string& path, bool) { pending.push_back(path); });
   return pending;
+}
+
+std::vector<std::string> LeftoverPendingFiles(const std::string& rawPath) {
+  std::vector<std::string> leftover;
+  if (::access((rawPath + std::string(PendingMarker)).c_str(), F_OK) == 0)
+    leftover.push_back(rawPath + std::string(PendingMarker));
+  VisitOwnedNames(rawPath, PendingMarkers, [&leftover](const std::string& path, bool writerGone) {
+    if (writerGone) leftover.push_back(path);
+  });
+  return leftover;
 }
 
 bool OpenPairDocument(const std::u16string& documentPath, const std::u16string& rawPath, std::u16string_view root,

@@ -96,6 +96,11 @@ int ReadErrorOf(std::u16string_view path);
 // earlier versions, then the names a writer owns. Whoever moves a raw file
 // elsewhere moves these with it, or the move loses a save under way.
 std::vector<std::string> PendingFiles(const std::string& rawPath);
+// Those of them that no running writer owns: the shared name of earlier
+// versions, and the names of writers that have ended. What a save left
+// that never finished; a file of a running writer (another instance) is
+// not among them.
+std::vector<std::string> LeftoverPendingFiles(const std::string& rawPath);
 
 // A load's first step on a pair, taken while the caller holds the pair's
 // read lock: opens the document at `documentPath`, refusing one whose raw

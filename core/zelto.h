@@ -350,6 +350,13 @@ class TZelto {
   // automatic pair is held. The workspace marks the job unsaved, and its
   // close offers Save As, until a save succeeds.
   uint8_t JobUnsaved = 0;
+  // Why the last save of the job failed, or why the held pair could not be
+  // moved aside: the workspace's error line says it while JobUnsaved.
+  TFileReason JobSaveFailure;
+  // The file Save As last kept the job in, while no other save of the job
+  // followed and no load replaced the job; empty otherwise. Should the
+  // automatic pair then fail at the shutdown, the job is still kept there.
+  std::u16string JobSavedAsFile;
   // An empty path reads the automatic pair; otherwise the path names the
   // document and the raw file is beside it with the extension ".daqdata".
   int32_t LoadSession(std::u16string path = {});

@@ -1,7 +1,11 @@
 #include "jobguard.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
+#include <iterator>
 #include <utility>
 
 #include "datafilepair.h"
@@ -12,7 +16,7 @@
 #include "textconv.h"
 #include "zelto.h"
 
-const std::array<TTextKey, 11> JobGuardLangKeys = {{
+const std::array<TTextKey, 16> JobGuardLangKeys = {{
     {u"Forms", u"SessionNotSaved"},
     {u"Forms", u"OpenSessionReplacesRuns"},
     {u"Forms", u"RestoreSessionReplacesRuns"},
@@ -24,6 +28,11 @@ const std::array<TTextKey, 11> JobGuardLangKeys = {{
     {u"Forms", u"SamplesNotFound"},
     {u"Forms", u"SaveNameOnlyExtension"},
     {u"Forms", u"LooseSamplesFound"},
+    {u"Forms", u"SessionNotSavedAtClose"},
+    {u"Forms", u"SessionLeftUnsaved"},
+    {u"Forms", u"SessionKeptInChosenFile"},
+    {u"Forms", u"LastSaveFailed"},
+    {u"Forms", u"KeptSessionsFound"},
 }};
 
 namespace {
@@ -40,6 +49,11 @@ enum TJobGuardText : size_t {
   jtSamplesNotFound,
   jtSaveNameOnlyExtension,
   jtLooseSamplesFound,
+  jtSessionNotSavedAtClose,
+  jtSessionLeftUnsaved,
+  jtSessionKeptInChosenFile,
+  jtLastSaveFailed,
+  jtKeptSessionsFound,
 };
 
 std::u16string Text(TJobGuardText text) { return LangText(JobGuardLangKeys[text]).Text; }
@@ -117,6 +131,7 @@ bool WriteJob(TZelto& core, const TJobSaveReport& report) {
     core.JobSaveFailureShown = 0;
     return true;
   }
+  core.JobSaveFailure = core.FileFailure;
   if (report.WriteLog) report.WriteLog(SaveFailureLine(core, report.FailureTexts));
   ShowSaveFailure(core, report, WithFileFailure(report.ErrorText, core.FileFailure, report.FailureTexts));
   return false;
@@ -127,28 +142,37 @@ std::u16string FolderOf(const std::u16string& path) {
   return slash == std::u16string::npos ? u"." : path.substr(0, slash);
 }
 
-// The automatic raw files kept aside (not restored, or changed elsewhere)
-// whose document is not beside them under the same tag, by name.
-std::vector<std::u16string> LooseKeptAsideRawFiles(const TZelto& core) {
-  const std::u16string_view extension = rtl::PathFindExtensionW(core.AutoDataFile);
-  const std::u16string folder = FolderOf(core.AutoDataFile);
-  const std::u16string base =
-      core.AutoDataFile.substr(folder.size() + 1, core.AutoDataFile.size() - folder.size() - 1 - extension.size());
+// The tags of the files beside `path` named as it is kept aside, "<name>
+// (<tag>)<extension><suffix>", sorted; with a suffix such as ".pending" the
+// files waiting to become such a file.
+std::vector<std::u16string> KeptAsideTags(const std::u16string& path, std::u16string_view suffix = {}) {
+  const std::u16string folder = FolderOf(path);
+  const std::u16string_view extension = rtl::PathFindExtensionW(path);
+  const std::u16string base = path.substr(folder.size() + 1, path.size() - folder.size() - 1 - extension.size());
+  const std::u16string end = std::u16string(extension) + std::u16string(suffix);
   const std::u16string tagStart = u" (";
-  std::vector<std::u16string> loose;
+  std::vector<std::u16string> tags;
   std::error_code error;
   for (const auto& entry : std::filesystem::directory_iterator(rtl::NativePath(folder), error)) {
     const std::u16string name = rtl::Utf8ToUtf16(entry.path().filename().string());
-    if (name.size() <= base.size() + tagStart.size() + extension.size() || name.compare(0, base.size(), base) != 0 ||
-        name.compare(name.size() - extension.size(), extension.size(), extension) != 0)
+    const size_t endAt = suffix.empty() ? name.size() - std::min(name.size(), end.size()) : name.rfind(end);
+    if (endAt == std::u16string::npos || endAt < base.size() + tagStart.size() + 1 ||
+        name.compare(0, base.size(), base) != 0 || name.compare(endAt, end.size(), end) != 0)
       continue;
-    const std::u16string tag = name.substr(base.size(), name.size() - base.size() - extension.size());
-    if (tag.compare(0, tagStart.size(), tagStart) != 0 || tag.back() != u')' ||
-        rtl::FileExists(Tagged(core.AutoSessionFile, tag)))
-      continue;
-    loose.push_back(folder + u"/" + name);
+    const std::u16string tag = name.substr(base.size(), endAt - base.size());
+    if (tag.compare(0, tagStart.size(), tagStart) == 0 && tag.back() == u')') tags.push_back(tag);
   }
-  std::sort(loose.begin(), loose.end());
+  std::sort(tags.begin(), tags.end());
+  tags.erase(std::unique(tags.begin(), tags.end()), tags.end());
+  return tags;
+}
+
+// The automatic raw files kept aside (not restored, or changed elsewhere)
+// whose document is not beside them under the same tag, by name.
+std::vector<std::u16string> LooseKeptAsideRawFiles(const TZelto& core) {
+  std::vector<std::u16string> loose;
+  for (const std::u16string& tag : KeptAsideTags(core.AutoDataFile))
+    if (!rtl::FileExists(Tagged(core.AutoSessionFile, tag))) loose.push_back(Tagged(core.AutoDataFile, tag));
   return loose;
 }
 
@@ -156,11 +180,23 @@ std::vector<std::u16string> LooseKeptAsideRawFiles(const TZelto& core) {
 
 std::u16string JobNotSavedText() { return Text(jtSessionNotSaved); }
 
+std::u16string ShutdownNotSavedText(const TZelto& core) {
+  if (!core.JobSavedAsFile.empty()) return Text(jtSessionKeptInChosenFile) + u"\n" + core.JobSavedAsFile;
+  return Text(core.JobUnsaved ? jtSessionLeftUnsaved : jtSessionNotSavedAtClose);
+}
+
+std::u16string LastSaveFailureLine(const TZelto& core) {
+  const std::u16string& file = core.JobSaveFailure.File;
+  const std::u16string name = file.substr(file.rfind(u'/') + 1);
+  return Text(jtLastSaveFailed) + u" " + FileFailureText({name, core.JobSaveFailure.Error});
+}
+
 TKeptAsideTexts KeptAsideTexts() { return {Text(jtSessionKeptAside), Text(jtSessionNotKeptAside)}; }
 
 bool SaveJob(TZelto& core, const TJobSaveReport& report) {
   const bool saved = WriteJob(core, report);
-  core.JobUnsaved = !saved && !report.SavedAs;
+  core.JobUnsaved = !saved && report.SavedAs.empty();
+  core.JobSavedAsFile = report.SavedAs;
   if (report.ShowSaveState) report.ShowSaveState();
   return saved;
 }
@@ -214,6 +250,7 @@ TKeptAside KeepAutomaticPairAside(TZelto& core, const TWallTime& now) {
   for (const auto& [from, to] : moves) {
     if (!rtl::FileExists(from)) continue;
     if (!rtl::RenameFile(from, to)) {
+      core.JobSaveFailure = {from, errno};
       for (auto undo = done.rbegin(); undo != done.rend(); ++undo) rtl::RenameFile(undo->second, undo->first);
       kept = {};
       break;
@@ -235,10 +272,12 @@ std::vector<std::u16string> ReuniteHalfKeptPair(TZelto& core) {
   if (loose.empty() || !rtl::FileExists(core.AutoSessionFile) || rtl::FileExists(core.AutoDataFile) ||
       !datafile::PendingFiles(nativeRaw).empty())
     return loose;
-  const auto own = std::find_if(loose.begin(), loose.end(), [&core](const std::u16string& raw) {
+  std::vector<std::u16string> fitting;
+  std::copy_if(loose.begin(), loose.end(), std::back_inserter(fitting), [&core](const std::u16string& raw) {
     return core.SessionOwnsRawFile(core.AutoSessionFile, raw);
   });
-  if (own == loose.end()) return loose;
+  if (fitting.size() != 1) return loose;
+  const auto own = std::find(loose.begin(), loose.end(), fitting.front());
   const std::string nativeKept = rtl::NativePath(*own);
   for (const std::string& pending : datafile::PendingFiles(nativeKept))
     rtl::RenameFile(rtl::Utf8ToUtf16(pending), core.AutoDataFile + rtl::Utf8ToUtf16(pending.substr(nativeKept.size())));
@@ -247,9 +286,49 @@ std::vector<std::u16string> ReuniteHalfKeptPair(TZelto& core) {
   return loose;
 }
 
+std::vector<std::u16string> ClearLeftoverPendingFiles(TZelto& core) {
+  std::vector<std::u16string> named;
+  bool removed = false;
+  for (const std::u16string& tag : KeptAsideTags(core.AutoDataFile, u".pending")) {
+    const std::u16string raw = Tagged(core.AutoDataFile, tag), document = Tagged(core.AutoSessionFile, tag);
+    const std::string nativeRaw = rtl::NativePath(raw);
+    if (datafile::LeftoverPendingFiles(nativeRaw).empty()) continue;
+    // The check takes a pending file the document records into place, as
+    // a load of the pair would; what is left then is not the pair's.
+    const bool whole = rtl::FileExists(raw) && rtl::FileExists(document) && core.SessionOwnsRawFile(document, raw);
+    for (const std::string& pending : datafile::LeftoverPendingFiles(nativeRaw)) {
+      const bool gone = whole && ::unlink(pending.c_str()) == 0;
+      removed = removed || gone;
+      if (!gone) named.push_back(rtl::Utf8ToUtf16(pending));
+    }
+  }
+  if (removed) rtl::SyncFolder(rtl::NativePath(FolderOf(core.AutoDataFile)));
+  return named;
+}
+
 std::u16string LooseSamplesText(const std::vector<std::u16string>& files) {
   if (files.empty()) return {};
   std::u16string text = Text(jtLooseSamplesFound);
+  for (const std::u16string& file : files) text += u"\n" + file;
+  return text;
+}
+
+std::vector<std::u16string> KeptAsideSessions(const TZelto& core) {
+  std::vector<std::pair<std::filesystem::file_time_type, std::u16string>> documents;
+  for (const std::u16string& tag : KeptAsideTags(core.AutoSessionFile)) {
+    const std::u16string document = Tagged(core.AutoSessionFile, tag);
+    std::error_code error;
+    documents.emplace_back(std::filesystem::last_write_time(rtl::NativePath(document), error), document);
+  }
+  std::sort(documents.begin(), documents.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+  std::vector<std::u16string> files;
+  for (const auto& document : documents) files.push_back(document.second);
+  return files;
+}
+
+std::u16string KeptSessionsText(const std::vector<std::u16string>& files) {
+  if (files.empty()) return {};
+  std::u16string text = Text(jtKeptSessionsFound);
   for (const std::u16string& file : files) text += u"\n" + file;
   return text;
 }
@@ -271,4 +350,21 @@ std::u16string KeptAsideText(const TKeptAside& kept, const TKeptAsideTexts& text
 std::u16string PartialLoadText(int32_t result) {
   if (result == TZelto::sfrDoneWithoutSamples) return Text(jtSamplesNotFound);
   return {};
+}
+
+TPairAside SettleAutomaticPair(TZelto& core) {
+  TPairAside aside;
+  // Known before the reunion, which needs the document in place and leaves
+  // it there.
+  const bool documentMissing = !rtl::FileExists(core.AutoSessionFile);
+  aside.LooseSamples = ReuniteHalfKeptPair(core);
+  for (std::u16string& pending : ClearLeftoverPendingFiles(core)) aside.LooseSamples.push_back(std::move(pending));
+  if (documentMissing) aside.EarlierSessions = KeptAsideSessions(core);
+  return aside;
+}
+
+std::u16string PairAsideText(const TPairAside& aside) {
+  const std::u16string earlier = KeptSessionsText(aside.EarlierSessions);
+  const std::u16string loose = LooseSamplesText(aside.LooseSamples);
+  return earlier.empty() || loose.empty() ? earlier + loose : earlier + u"\n" + loose;
 }

@@ -27,10 +27,19 @@ class TComponent;
 }
 
 // Every key looked up here (section "Forms").
-extern const std::array<TTextKey, 11> JobGuardLangKeys;
+extern const std::array<TTextKey, 16> JobGuardLangKeys;
 
 // The text of a failed save of the job.
 std::u16string JobNotSavedText();
+// The text of the shutdown's failed save, after which nothing can be done
+// in the program: that the job is kept in the file Save As chose
+// (TZelto::JobSavedAsFile, named), that it was left unsaved as the user
+// chose at the close (TZelto::JobUnsaved), or that the session on disk is
+// the one saved before.
+std::u16string ShutdownNotSavedText(const TZelto& core);
+// The error line's text while the job is unsaved: why its last save failed
+// (TZelto::JobSaveFailure), with the file's name only.
+std::u16string LastSaveFailureLine(const TZelto& core);
 
 // The automatic pair moved aside under names that say it was not restored,
 // with the time `now`, its raw file still named as the document's. `Files`
@@ -61,9 +70,10 @@ struct TJobSaveReport {
   // Every failure is shown, not only the first since a save succeeded: for
   // the shutdown, after which no save could tell it.
   bool ShowEveryFailure = false;
-  // The job was just stored under a name the user chose (Save As): it is
-  // saved, whatever becomes of the automatic pair.
-  bool SavedAs = false;
+  // The file the job was just stored in under a name the user chose (Save
+  // As; empty for none): it is saved, whatever becomes of the automatic
+  // pair.
+  std::u16string SavedAs{};
   // Runs after every save, so the window's mark follows TZelto::JobUnsaved.
   std::function<void()> ShowSaveState = nullptr;
 };
@@ -75,7 +85,8 @@ struct TJobSaveReport {
 // again to move it aside and tells where it went; while it can't, nothing
 // is saved over it and the failure says so. The job is marked unsaved
 // (TZelto::JobUnsaved) from a failure until a save succeeds, here or under
-// a chosen name. True when the job was saved.
+// a chosen name, and why is kept (TZelto::JobSaveFailure). True when the job
+// was saved.
 bool SaveJob(TZelto& core, const TJobSaveReport& report);
 
 // A run holds a measurement when any of its averaged values is set.
@@ -104,12 +115,43 @@ TKeptAside KeepAutomaticPairAside(TZelto& core, const TWallTime& now);
 // left: the raw file under its new name, the document still the automatic
 // one. Before the automatic pair is read, a raw file kept aside without its
 // document that the automatic document records is put back beside it, so
-// the pair is read, and if need be kept aside, as one. The kept-aside raw
-// files that stay without their document are returned, for the message to
-// name them.
+// the pair is read, and if need be kept aside, as one. Only the one raw
+// file the document accepts is: a document of the older format records no
+// checksum, and of two raw files of its size nothing tells which is its
+// own, so none goes back. The kept-aside raw files that stay without their
+// document are returned, for the message to name them.
 std::vector<std::u16string> ReuniteHalfKeptPair(TZelto& core);
+// Pending raw files beside the kept-aside names of the automatic raw file
+// that a save which never finished left (their writer has ended; a running
+// one's, another instance's, are left alone). Where the kept-aside pair
+// beside them is whole they are not its samples and are removed; the others
+// may be someone's only samples and are returned, for the message to name.
+std::vector<std::u16string> ClearLeftoverPendingFiles(TZelto& core);
 // The line that names them (empty when there are none).
 std::u16string LooseSamplesText(const std::vector<std::u16string>& files);
+// The documents of automatic pairs kept aside earlier (not restored, or
+// changed elsewhere), the latest written first: where the last saved job
+// lies when the automatic pair is not in its place.
+std::vector<std::u16string> KeptAsideSessions(const TZelto& core);
+// The line that names them (empty when there are none).
+std::u16string KeptSessionsText(const std::vector<std::u16string>& files);
+
+// What lies aside of the automatic pair as it is about to be read.
+struct TPairAside {
+  // The sessions kept aside earlier, while no automatic document is in
+  // place (otherwise none): the last saved job may lie there.
+  std::vector<std::u16string> EarlierSessions;
+  // Raw files kept aside without their document, and pending raw files
+  // left beside kept-aside names that could not be removed.
+  std::vector<std::u16string> LooseSamples;
+};
+// Every read of the automatic pair starts here (the start, Restore, the
+// demo tool): a pair a stop left half moved is put back together, what
+// ended writers left beside kept-aside names is cleared, and what lies
+// aside is found, to be named whatever the load then does.
+TPairAside SettleAutomaticPair(TZelto& core);
+// The lines that name it (empty when there is nothing).
+std::u16string PairAsideText(const TPairAside& aside);
 
 // A name for another file that could not be used, kept aside beside it:
 // "Kalvenor (not read yyyy-mm-dd hh-mm-ss).ini" for `why` "not read", with

@@ -5,10 +5,12 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "datafilepair.h"
 #include "demosensors.h"
 #include "instancelock.h"
+#include "jobguard.h"
 #include "pathbinding.h"
 #include "systemerror.h"
 #include "textconv.h"
@@ -25,6 +27,13 @@ std::string FailureText(const TFileReason& failure) {
                                 : failure.Error == 0                      ? u"the file is damaged"
                                                                           : rtl::SystemErrorText(failure.Error);
   return "\n" + rtl::Utf16ToUtf8(failure.File + u": " + reason);
+}
+
+// One line per file.
+std::string FileLines(const std::vector<std::u16string>& files) {
+  std::string lines;
+  for (const std::u16string& file : files) lines += "\n" + rtl::Utf16ToUtf8(file);
+  return lines;
 }
 
 }  // namespace
@@ -52,12 +61,23 @@ int main() {
       std::fprintf(stderr, "Another instance of the program is using the data folder %s; nothing was written.\n",
                    rtl::Utf16ToUtf8(core.AppDataDir).c_str());
       result = 1;
+    } else if (const TPairAside aside = SettleAutomaticPair(core); !aside.EarlierSessions.empty()) {
+      // Written now, an automatic pair would hide where the last saved job
+      // lies: the next start names those files only while none is there.
+      std::fprintf(stderr,
+                   "The last session is not in %s; sessions kept aside earlier are in these files, the latest saved "
+                   "first:%s\nNothing was written.\n",
+                   rtl::Utf16ToUtf8(core.AppDataDir).c_str(), FileLines(aside.EarlierSessions).c_str());
+      result = 1;
     } else if (core.LoadSession() != TZelto::sfrDone) {
       std::fprintf(stderr, "The last session in %s could not be read whole; it was left as it is.%s\n",
                    rtl::Utf16ToUtf8(core.AppDataDir).c_str(), FailureText(core.FileFailure).c_str());
       result = 1;
     } else if (PrepareDemoSensors(core)) {
       std::printf("Demo sensors written to %s\n", rtl::Utf16ToUtf8(core.AppDataDir).c_str());
+      if (!aside.LooseSamples.empty())
+        std::printf("Sample files of an earlier last session were found kept aside without their document:%s\n",
+                    FileLines(aside.LooseSamples).c_str());
       if (!core.PairKeptAside.empty()) {
         std::printf("Another program had changed the last session since it was read; it was kept as:\n");
         for (const std::u16string& file : core.PairKeptAside) std::printf("%s\n", rtl::Utf16ToUtf8(file).c_str());

@@ -317,20 +317,27 @@ void TStartup::FinishStart(const TStartupTexts& texts, const std::vector<std::st
 // shortened to the device memory) would be replaced by less at the next
 // save: it is moved aside first, and the message and the log say where. A
 // failed load leaves an empty job; a partial one keeps what was read. A
-// pair an earlier start stopped moving half-way is put together first, and
-// raw files kept aside without their document are named.
+// pair an earlier start stopped moving half-way is put together first; raw
+// files kept aside without their document, and pending raw files a save
+// never finished beside them, are named, however the load went. Without
+// an automatic document the last saved job may lie in a pair kept aside
+// earlier (a save or a keep-aside stopped half-way): those are named too.
 void TStartup::RestoreAutomaticSession() {
-  const std::u16string loose = LooseSamplesText(ReuniteHalfKeptPair(*Core));
+  const std::u16string aside = PairAsideText(SettleAutomaticPair(*Core));
   const int32_t result = Core->LoadSession();
-  if (result == TZelto::sfrDone) return;
-  const bool loaded = TZelto::SessionLoaded(result);
-  if (!loaded) Core->ClearMeasurements();
-  const TKeptAside kept = KeepAutomaticPairAside(*Core, LocalWallTime());
-  const std::u16string keptText = KeptAsideText(kept);
-  // An unreadable pair is told with the system's reason, in the log too.
-  const std::u16string why =
-      loaded ? PartialLoadText(result) : WithFileFailure(SessionNotRestoredText, Core->FileFailure);
-  const std::u16string text = why + u"\n" + keptText + (loose.empty() ? u"" : u"\n" + loose);
+  std::vector<std::u16string> lines;
+  if (result != TZelto::sfrDone) {
+    const bool loaded = TZelto::SessionLoaded(result);
+    if (!loaded) Core->ClearMeasurements();
+    const TKeptAside kept = KeepAutomaticPairAside(*Core, LocalWallTime());
+    // An unreadable pair is told with the system's reason, in the log too.
+    lines = {loaded ? PartialLoadText(result) : WithFileFailure(SessionNotRestoredText, Core->FileFailure),
+             KeptAsideText(kept)};
+  }
+  if (!aside.empty()) lines.push_back(aside);
+  if (lines.empty()) return;
+  std::u16string text = lines.front();
+  for (auto line = lines.begin() + 1; line != lines.end(); ++line) text += u"\n" + *line;
   Host.WriteLogNote(text);
   Host.ShowMessageError(text);
 }
@@ -350,6 +357,9 @@ void TStartup::Shutdown() {
   TJobSaveReport report{[this](const std::u16string& text) { Host.ShowError(text); },
                         [this](const std::u16string& text) { Host.WriteLogNote(text); }};
   report.ShowEveryFailure = true;
+  // Save As can't be taken any more: the failure says where the job is, or
+  // that the user chose to leave it unsaved.
+  report.ErrorText = report.KeptTexts.NotMoved = ShutdownNotSavedText(*Core);
   const std::u16string configNotSaved = ConfigNotSavedText();
   Host.CloseLanguage();
   // A capture left running may still write its run's samples: the job stays

@@ -152,10 +152,10 @@ void TfBalancing::ShowSaveState() {
   std::u16string caption = Text(u"Balancing") + u" (" + device + u")";
   if (TheCore && TheCore->JobUnsaved) caption += u" - " + Text(u"SessionNotSavedMark");
   leCaption->SetCaptionW(caption);
+  if (TheCore && (TheCore->JobUnsaved || ErrorLineTellsSaveFailure)) ShowNoError();
 }
 
 void TfBalancing::ShowTexts() {
-  ShowSaveState();
   leOperation->SetCaptionW(Text(u"Operation"));
   const std::u16string gwb = Text(u"GWBMassLocation");
   for (TValuePanelControls* p : {&Panel1D, &Panel1R, &Panel1T}) {
@@ -180,6 +180,8 @@ void TfBalancing::ShowTexts() {
   };
   if (fTimeGraph) ready(*fTimeGraph);
   if (fFFTGraph) ready(*fFFTGraph);
+  ErrorLineTellsSaveFailure = false;
+  ShowSaveState();
 }
 
 void TfBalancing::ShowToolTips() {
@@ -355,6 +357,7 @@ void TfBalancing::ApplyErrorLine(const TErrorLine& line) {
   leError->SetCaptionW(line.Text);
   leError->Font().SetColor(line.Color);
   SetLamp(iErrorLed, line.Lamp);
+  ErrorLineTellsSaveFailure = line.SaveFailure;
 }
 
 void TfBalancing::UpdateOperationStatus() {

@@ -63,7 +63,8 @@ class TfBalancing : public TWindowFrame,
   // Where a failed save of the job from this window is told: an error box
   // and the log; the caption marks the job while it is not saved.
   TJobSaveReport JobSaveReport();
-  // The caption, with the mark of a job that is not saved (TZelto::JobUnsaved).
+  // The caption, with the mark of a job that is not saved (TZelto::JobUnsaved),
+  // and the error line, which says why as long as the caption marks it.
   void ShowSaveState();
   void UpdateSetupAndTotalMass();
   void FormResize();
@@ -186,6 +187,10 @@ class TfBalancing : public TWindowFrame,
   // destroys the views.
   void CloseViews(bool serveWindow);
   TCaptureStopWait CaptureStopWait();
+
+  // The error line tells why the job is not saved (NoErrorLine), and goes
+  // back to "NoError" once a save succeeds.
+  bool ErrorLineTellsSaveFailure = false;
 };
 
 // The workspace while it exists, else null.

@@ -100,9 +100,9 @@ void TfBalancing::LoadSessionFile(const std::u16string& path, std::u16string_vie
   TFileReason failure{file, datafile::ReadErrorOf(file)};
   std::u16string partial;
   bool partialNotKept = false;
-  // A pair a stop left half moved aside is read as one; raw files kept
-  // aside without their document are named with whatever is told.
-  const std::u16string loose = path.empty() ? LooseSamplesText(ReuniteHalfKeptPair(*TheCore)) : std::u16string();
+  // A pair a stop left half moved aside is read as one; what lies aside
+  // of the automatic pair is named with whatever is told, a whole load too.
+  const std::u16string loose = path.empty() ? PairAsideText(SettleAutomaticPair(*TheCore)) : std::u16string();
   const std::u16string looseLine = loose.empty() ? loose : u"\n" + loose;
   if (rtl::FileExists(file)) {
     const TJobSnapshot before = TakeJobSnapshot(*TheCore);
@@ -110,7 +110,10 @@ void TfBalancing::LoadSessionFile(const std::u16string& path, std::u16string_vie
     failure = TheCore->FileFailure;
     // The job in memory is now the one in the file, until a pair held
     // below keeps it from being saved.
-    if (TZelto::SessionLoaded(result)) TheCore->JobUnsaved = 0;
+    if (TZelto::SessionLoaded(result)) {
+      TheCore->JobUnsaved = 0;
+      TheCore->JobSavedAsFile.clear();
+    }
     partial = PartialLoadText(result);
     if (!partial.empty() && path.empty()) {
       const TKeptAside kept = KeepAutomaticPairAside(*TheCore, LocalWallTime());
@@ -143,6 +146,10 @@ void TfBalancing::LoadSessionFile(const std::u16string& path, std::u16string_vie
   // to: the views show the job now in memory, loaded or put back.
   RefreshViewsAfterStep();
   if (TZelto::SessionLoaded(result) && !partial.empty()) AskMessage(mkInformation, partial);
+  if (result == TZelto::sfrDone && !loose.empty()) {
+    if (Log) Log->WriteNote(loose);
+    AskMessage(mkInformation, loose);
+  }
 }
 
 // Opening or restoring replaces the job in memory, which the next save
@@ -197,6 +204,6 @@ void TfBalancing::SaveSessionAs() {
   // is told as every failed save of the job is, and leaves the job saved
   // when the chosen pair took it.
   report.ShowEveryFailure = automatic;
-  report.SavedAs = savedAs;
+  if (savedAs) report.SavedAs = target;
   SaveJob(*TheCore, report);
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "jobguard.h"
 #include "textconv.h"
 #include "zelto.h"
 
@@ -140,6 +141,7 @@ TErrorLine DriverErrorLine(const TZelto& core, const std::u16string& windowError
 }
 
 TErrorLine NoErrorLine(const TZelto& core, const TWorkspaceTexts& texts) {
+  if (core.JobUnsaved) return {LastSaveFailureLine(core), ErrorTextColor, lpRed, true};
   return {texts.NoError, core.WorkColors[wcWorkText2], lpOff};
 }
 

@@ -78,13 +78,16 @@ struct TErrorLine {
   std::u16string Text;
   uint32_t Color = 0;
   TLamp Lamp = lpOff;
+  bool SaveFailure = false;  // it tells why the job is not saved
 };
 // The error line of a running balancing capture from the refresh's flags.
 TErrorLine MeasurementErrorLine(const TZelto& core, const TResultPanelState& flags, const TWorkspaceTexts& texts);
 // The error line when a capture ended on a driver error: its text in red;
 // for an impossible capture window, windowErrorText instead.
 TErrorLine DriverErrorLine(const TZelto& core, const std::u16string& windowErrorText);
-// The error line without an error.
+// The error line without an error of the measurement: while the job is not
+// saved (TZelto::JobUnsaved) that is an error, and the line says why in red,
+// as the caption marks it; otherwise "NoError".
 TErrorLine NoErrorLine(const TZelto& core, const TWorkspaceTexts& texts);
 
 struct TAcquisitionView {

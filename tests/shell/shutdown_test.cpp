@@ -2,11 +2,14 @@
 // order, also while a capture runs.
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/file.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -172,11 +175,16 @@ class DamagedLastSession : public ShutdownTest, public ::testing::WithParamInter
 TEST_P(DamagedLastSession, IsKeptAsideUnchangedWhereTheMessageAndTheLogSay) {
   StartInDemo();
   const std::map<std::string, std::string> before = SaveDamagedJob();
+  // A document moved aside earlier is named as such, beside what this
+  // start keeps aside.
+  const std::filesystem::path earlier = DataFile("!session (not restored 2024-05-01 10-00-00).daqsession");
+  const bool earlierThere = std::filesystem::exists(earlier);
   Startup->FinishStart(Texts, {});
   ASSERT_EQ(Host.MessageErrors.size(), 1u);
   ASSERT_EQ(Host.LogNotes.size(), 1u);
-  const std::vector<std::filesystem::path> kept = NamedFiles(Host.MessageErrors[0]);
+  std::vector<std::filesystem::path> kept = NamedFiles(Host.MessageErrors[0]);
   EXPECT_EQ(NamedFiles(Host.LogNotes[0]), kept);
+  EXPECT_EQ(std::erase(kept, earlier), earlierThere ? 1u : 0u);
   const bool valuesLost = GetParam() == TDamage::UnreadableDocument || GetParam() == TDamage::MissingDocument ||
                          GetParam() == TDamage::DocumentAlreadyMovedAside;
   EXPECT_EQ(TheCore->Results[1].Meas.AmplA, valuesLost ? 0.0 : 2.5);
@@ -242,6 +250,123 @@ TEST_P(HalfKeptAside, TheNextStartReunitesThePairOrNamesItsRawFile) {
 }
 
 INSTANTIATE_TEST_SUITE_P(RawFile, HalfKeptAside, ::testing::Bool());
+
+// A stop between keeping another program's pair aside and putting the new
+// one in place leaves no automatic pair: the start names the pair kept
+// aside, in the message and the log, where the last saved job lies. The
+// shutdown then saves the automatic pair, and the next start is quiet.
+TEST_F(ShutdownTest, AFolderWithOnlyAKeptAsidePairNamesItAtStart) {
+  StartInDemo();
+  SaveMeasuredJobAtRunOne();
+  const std::filesystem::path document = DataFile("!session (changed elsewhere 2024-05-01 10-00-00).daqsession");
+  std::filesystem::rename(DataFile("!session.daqdata"), DataFile("!session (changed elsewhere 2024-05-01 10-00-00).daqdata"));
+  std::filesystem::rename(DataFile("!session.daqsession"), document);
+  TheCore->ClearMeasurements();
+  Startup->FinishStart(Texts, {});
+  EXPECT_EQ(Host.MessageErrors, std::vector<std::u16string>{KeptSessionsText({document.u16string()})});
+  EXPECT_EQ(Host.LogNotes, Host.MessageErrors);
+  Startup->Shutdown();
+  ASSERT_TRUE(std::filesystem::exists(DataFile("!session.daqsession")));
+
+  Host.MessageErrors.clear();
+  Host.LogNotes.clear();
+  ASSERT_TRUE(Startup->CreateCore());
+  ASSERT_TRUE(RunHardwareSteps());
+  Startup->FinishStart(Texts, {});
+  EXPECT_TRUE(Host.MessageErrors.empty());
+  EXPECT_TRUE(std::filesystem::exists(document));
+}
+
+// A document of the older format records no checksum of its samples: of
+// two raw files of its size kept aside without their document, nothing
+// tells which is its own. Neither is put back, both stay as they were and
+// are named; and named again at the next start, whose load is whole.
+TEST_F(ShutdownTest, AnOlderDocumentTakesNeitherOfTwoLooseRawFilesOfItsSizeAndNamesBoth) {
+  StartInDemo();
+  SaveMeasuredJobAtRunOne();
+  const std::filesystem::path documentPath = DataFile("!session.daqsession");
+  const std::string stored = Bytes(documentPath);  // UTF-16LE after its byte-order mark
+  std::u16string document((stored.size() - 2) / 2, u'\0');
+  std::memcpy(document.data(), stored.data() + 2, document.size() * 2);
+  for (const std::u16string key : {u"<DataBytes ", u"<DataChecksum "}) {
+    const size_t at = document.find(key);
+    ASSERT_NE(at, std::u16string::npos);
+    document.erase(document.rfind(u'\n', at) + 1, document.find(u'\n', at) - document.rfind(u'\n', at));
+  }
+  std::ofstream(documentPath, std::ios::binary | std::ios::trunc)
+      << "\xFF\xFE" << std::string(reinterpret_cast<const char*>(document.data()), document.size() * 2);
+  const std::filesystem::path own = DataFile("!session (not restored 2024-05-01 10-00-00).daqdata");
+  const std::filesystem::path stale = DataFile("!session (changed elsewhere 2024-05-02 10-00-00).daqdata");
+  std::filesystem::rename(DataFile("!session.daqdata"), own);
+  const std::string samples = Bytes(own), staleSamples(samples.size(), '\x07');
+  std::ofstream(stale, std::ios::binary) << staleSamples;
+  TheCore->ClearMeasurements();
+
+  Startup->FinishStart(Texts, {});
+  EXPECT_EQ(TheCore->Results[1].Meas.AmplA, 2.5) << "the values loaded";
+  EXPECT_EQ(std::count(TheCore->Captures[1].DataA.begin(), TheCore->Captures[1].DataA.end(), 0x07070707), 0);
+  EXPECT_EQ(std::count(TheCore->Captures[1].DataA.begin(), TheCore->Captures[1].DataA.end(), 101), 0);
+  EXPECT_EQ(Bytes(own), samples);
+  EXPECT_EQ(Bytes(stale), staleSamples);
+  const std::u16string loose = LooseSamplesText({stale.u16string(), own.u16string()});
+  ASSERT_EQ(Host.MessageErrors.size(), 1u);
+  EXPECT_NE(Host.MessageErrors[0].find(u"\n" + loose), std::u16string::npos) << rtl::Utf16ToUtf8(Host.MessageErrors[0]);
+  Startup->Shutdown();
+
+  Host.MessageErrors.clear();
+  Host.LogNotes.clear();
+  ASSERT_TRUE(Startup->CreateCore());
+  ASSERT_TRUE(RunHardwareSteps());
+  Startup->FinishStart(Texts, {});
+  EXPECT_EQ(Host.MessageErrors, std::vector<std::u16string>{loose});
+  EXPECT_EQ(Host.LogNotes, Host.MessageErrors);
+}
+
+// Two instances on a folder whose locks lock nothing can leave a pending raw
+// file beside a pair kept aside. At the next start one whose writer has
+// ended is removed where the pair beside it is whole, and named where no
+// document is beside it; one of a running writer (another instance) is
+// left alone.
+TEST_F(ShutdownTest, LeftoverPendingFilesBesideKeptAsidePairsAreRemovedOrNamedAtStart) {
+  StartInDemo();
+  SaveMeasuredJobAtRunOne();
+  const pid_t ended = ::fork();
+  if (ended == 0) ::_exit(0);
+  ASSERT_GT(ended, 0);
+  ::waitpid(ended, nullptr, 0);
+  const pid_t running = ::fork();
+  if (running == 0) {
+    ::pause();
+    ::_exit(0);
+  }
+  ASSERT_GT(running, 0);
+  const std::string whole = "!session (changed elsewhere 2024-05-01 10-00-00 2)";
+  for (const char* extension : {".daqsession", ".daqdata"})
+    std::filesystem::copy_file(DataFile(("!session" + std::string(extension)).c_str()),
+                               DataFile((whole + extension).c_str()));
+  const std::filesystem::path rawOnly = DataFile("!session (not restored 2024-05-02 10-00-00).daqdata");
+  std::filesystem::copy_file(DataFile("!session.daqdata"), rawOnly);
+  const auto pending = [this](const std::string& raw, pid_t writer, int n) {
+    const std::filesystem::path path =
+        DataFile((raw + ".pending" + std::to_string(writer) + "-" + std::to_string(n)).c_str());
+    std::ofstream(path, std::ios::binary) << std::string(4096, '\x05');
+    return path;
+  };
+  const std::filesystem::path left = pending(whole + ".daqdata", ended, 6);
+  const std::filesystem::path another = pending(whole + ".daqdata", running, 7);
+  const std::filesystem::path unpaired = pending(rawOnly.filename().string(), ended, 8);
+  TheCore->ClearMeasurements();
+
+  Startup->FinishStart(Texts, {});
+  ::kill(running, SIGKILL);
+  ::waitpid(running, nullptr, 0);
+  EXPECT_FALSE(std::filesystem::exists(left));
+  EXPECT_TRUE(std::filesystem::exists(another));
+  EXPECT_TRUE(std::filesystem::exists(unpaired));
+  EXPECT_EQ(Host.MessageErrors,
+            std::vector<std::u16string>{LooseSamplesText({rawOnly.u16string(), unpaired.u16string()})});
+  EXPECT_EQ(TheCore->Results[1].Meas.AmplA, 2.5);
+}
 
 namespace {
 
@@ -410,7 +535,7 @@ TEST_F(ShutdownTest, EveryShutdownFailureIsToldInTheLanguagesWords) {
   ASSERT_EQ(::flock(lock, LOCK_EX), 0);
   // What the shutdown must tell, looked up while the language is open.
   const std::u16string inUse = Forms(u"FileInUse") + u" " + session;
-  const std::vector<std::u16string> told = {Forms(u"SessionNotSaved") + u"\n" + inUse,
+  const std::vector<std::u16string> told = {Forms(u"SessionNotSavedAtClose") + u"\n" + inUse,
                                             Forms(u"ConfigNotSaved") + u"\n" + configPath + u": " + Forms(u"FileDamaged")};
   Host.LogNotes.clear();
   Startup->Shutdown();
@@ -420,6 +545,39 @@ TEST_F(ShutdownTest, EveryShutdownFailureIsToldInTheLanguagesWords) {
   EXPECT_EQ(Host.LogNotes, (std::vector<std::u16string>{u"Session not saved: " + inUse, told[1]}));
   for (const std::u16string& text : Host.Errors) EXPECT_EQ(text.find(LangMissingText), std::u16string::npos);
 }
+
+// After the close's rescue the shutdown's failed save gives no advice that
+// can't be followed any more: it names the file Save As kept the job in,
+// or says that the user chose to close without keeping it.
+class ShutdownAfterTheCloseQuestion : public ShutdownTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(ShutdownAfterTheCloseQuestion, SaysWhereTheJobIsOrThatItWasLeftUnsaved) {
+  const bool savedAs = GetParam();
+  TLanguageService language;
+  ASSERT_TRUE(language.Open(u"" ZELTO_LANGUAGE_FILE));
+  SetLanguageService(&language);
+  Host.Language = &language;
+  StartInDemo();
+  Startup->FinishStart(Texts, {});
+  std::filesystem::create_directory(DataFile("!session.daqsession"));  // the data folder takes no save
+  // What the close's Save As hands the save of the job, or the close
+  // without it.
+  TJobSaveReport closing;
+  const std::u16string rescued = rtl::Utf8ToUtf16(DataFolder + "/rescued.daqsession");
+  if (savedAs) closing.SavedAs = rescued;
+  ASSERT_FALSE(SaveJob(*TheCore, closing));
+  EXPECT_EQ(TheCore->JobUnsaved, savedAs ? 0 : 1);
+  const std::u16string head =
+      savedAs ? Forms(u"SessionKeptInChosenFile") + u"\n" + rescued : Forms(u"SessionLeftUnsaved");
+  const std::u16string advice = Forms(u"SessionNotSaved");
+  Startup->Shutdown();
+  ASSERT_EQ(Host.Errors.size(), 1u);
+  EXPECT_EQ(Host.Errors[0].rfind(head + u"\n" + DataFile("!session.daqsession").u16string() + u": ", 0), 0u)
+      << rtl::Utf16ToUtf8(Host.Errors[0]);
+  EXPECT_EQ(Host.Errors[0].find(advice), std::u16string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(SavedAsOrNot, ShutdownAfterTheCloseQuestion, ::testing::Bool());
 
 TEST_F(ShutdownTest, ShutdownRunsInItsFixedOrder) {
   StartInDemo();

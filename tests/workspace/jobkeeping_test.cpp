@@ -683,12 +683,54 @@ TEST_F(JobKeeping, AJobAFullFolderTakesNoSaveOfStaysMarkedAndTheCloseOffersSaveA
   EXPECT_TRUE(script.Unexpected().empty());
   EXPECT_EQ(fTimeGraph, nullptr);
   EXPECT_FALSE(CaptionMarked(*Window));
+  // Should the shutdown's save fail too, it names where the job is kept.
+  EXPECT_EQ(ShutdownNotSavedText(*Core).rfind(LangText({u"Forms", u"SessionKeptInChosenFile"}).Text + u"\n" +
+                                                  rescued.u16string(), 0),
+            0u)
+      << rtl::Utf16ToUtf8(ShutdownNotSavedText(*Core));
   Core->AutoSessionFile = session;
   Core->AutoDataFile = data;
   ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
   EXPECT_TRUE(Bytes(rescued.u16string() + u".daqsession") == Bytes(session));
   EXPECT_TRUE(Bytes(rescued.u16string() + u".daqdata") == Bytes(data));
   Window->Log = nullptr;
+}
+
+// While the job is marked unsaved its error line says why the last save
+// failed, in the workspace and in the views, as the caption marks it; the
+// save that succeeds clears both.
+TEST_F(JobKeeping, TheErrorLineSaysWhyTheJobIsNotSavedUntilASaveSucceeds) {
+  TrialRunsMeasured();
+  Core->BalancingStep = 0;
+  Window->RefreshResults();
+  const fs::path blocked = fs::path(Folder) / "blocked";
+  fs::create_directories(blocked / "!session.daqsession");  // a folder in the document's place
+  Core->AutoSessionFile = (blocked / "!session.daqsession").u16string();
+  Core->AutoDataFile = (blocked / "!session.daqdata").u16string();
+  Window->bOscilloscope->Click();
+  ASSERT_NE(fTimeGraph, nullptr);
+  const std::u16string noError = LangText({u"Forms", u"NoError"}).Text;
+  EXPECT_EQ(Window->leError->CaptionW(), noError);
+
+  gui::TAnswerScript script;
+  std::u16string told;
+  ExpectErrorBox(script, told);
+  Window->bNext->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_TRUE(CaptionMarked(*Window));
+  const std::u16string why = LangText({u"Forms", u"LastSaveFailed"}).Text + u" !session.daqsession: ";
+  EXPECT_EQ(Window->leError->CaptionW().rfind(why, 0), 0u) << rtl::Utf16ToUtf8(Window->leError->CaptionW());
+  EXPECT_EQ(Window->leError->Font().Color(), ErrorTextColor);
+  EXPECT_EQ(fTimeGraph->leError->CaptionW(), Window->leError->CaptionW());
+  Window->bPrev->Click();  // a step back saves nothing: still unsaved, still said
+  EXPECT_EQ(Window->leError->CaptionW().rfind(why, 0), 0u);
+
+  fs::remove(blocked / "!session.daqsession");
+  Window->bNext->Click();
+  EXPECT_TRUE(script.Unexpected().empty());
+  EXPECT_FALSE(CaptionMarked(*Window));
+  EXPECT_EQ(Window->leError->CaptionW(), noError);
+  EXPECT_EQ(fTimeGraph->leError->CaptionW(), noError);
 }
 
 // A last session that is held (it could not be moved aside, so nothing is
