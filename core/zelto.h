@@ -202,8 +202,8 @@ class TZelto {
   TRecordConditions ShownConditions() const { return RecordConditions(ShownRecord()); }
   // The sensor a run's results are converted with: the run's own.
   SensorInfo RunSensor(int32_t run, uint8_t channel) const;
-  // Samples of the longest record in memory, at least RamSize: what a
-  // window's buffers and the spectra must hold.
+  // Samples of the longest record in memory that holds samples, at least
+  // RamSize: what a window's buffers and the spectra must hold.
   int32_t LongestRecord() const;
   // Grows the spectra (while a spectrum window has them) to the bins of the
   // longest record; the caller holds SignalLock.
