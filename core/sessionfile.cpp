@@ -301,12 +301,16 @@ std::u16string AssumedDevice(const TZelto& core) { return core.DeviceReady ? Tex
 TRecordConditions ReadRunConditions(const XmlIniFile& d, std::u16string_view section, const TZelto& core,
                                     int32_t storedLength) {
   TRecordConditions c;
-  // A record holds at least its window and fits in its block; a length
-  // that doesn't would cut the samples the run was evaluated over, so the
-  // record takes its whole block, as in a file without lengths.
+  // A record holds at least its window and fits in its block (a run
+  // stored without samples has none, and only a device's memory bounds
+  // it); a length that doesn't would cut the samples the run was evaluated
+  // over, so the record takes its whole block, as in a file without
+  // lengths.
+  const bool inBlocks = d.ReadInteger(section, u"DataA", 0) != 0 || d.ReadInteger(section, u"DataB", 0) != 0;
+  const int32_t longest = inBlocks ? storedLength : conditionlimits::LargestDeviceMemory;
   const int32_t length = d.ReadInteger(section, u"Length", storedLength);
   const int32_t end = d.ReadInteger(section, u"End", 0);
-  c.Length = length > 0 && length >= end && length <= storedLength ? length : storedLength;
+  c.Length = length > 0 && length >= end && length <= longest ? length : storedLength;
   if (datafile::ReadScaleKeys(d, section, c)) {
     c.SensorA = datafile::ReadStoredSensor(d, section, u"SensorA", core, true);
     c.SensorB = datafile::ReadStoredSensor(d, section, u"SensorB", core, true);
