@@ -211,9 +211,10 @@ TEST_P(DamagedLastSession, IsKeptAsideUnchangedWhereTheMessageAndTheLogSay) {
   // The start goes on to its workspace, whatever the pair held.
   ASSERT_FALSE(Host.Events.empty());
   EXPECT_EQ(Host.Events.back(), "workspace " + std::to_string(TheCore->BalancingStep));
-  if (GetParam() == TDamage::ImpossibleBlockLength)
+  if (GetParam() == TDamage::ImpossibleBlockLength) {
     EXPECT_NE(Host.MessageErrors[0].find(rtl::Utf8ToUtf16(DataFile("!session.daqsession").string()) + u": "),
               std::u16string::npos);
+  }
   Startup->Shutdown();
   ASSERT_EQ(kept.size(), before.size());
   for (const std::filesystem::path& file : kept) EXPECT_EQ(Bytes(file), before.at(file.extension().string())) << file;
