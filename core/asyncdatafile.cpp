@@ -7,6 +7,8 @@
 // channel A and, for two channels, the block of channel B.
 
 #include <algorithm>
+#include <cerrno>
+#include <new>
 #include <span>
 #include <string>
 
@@ -187,9 +189,17 @@ bool TZelto::LoadAsyncData(std::u16string path) {
   TRecordConditions live = ReadLiveConditions(document, *this, storedLength);
   TakeSetUpSensor(live.SensorA, VibSensorA);
   TakeSetUpSensor(live.SensorB, VibSensorB);
-  if (document.ReadInteger(Data, u"ChannelA", 0) != 0) ReadLiveChannel(raw, *this, storedLength, LiveDataA);
-  if (Type == 1 && document.ReadInteger(Data, u"ChannelB", 0) != 0)
-    ReadLiveChannel(raw, *this, storedLength, LiveDataB);
+  // The length is bounded by a device's memory, yet a PC may still lack
+  // the memory for it: the load then fails, naming the file.
+  try {
+    if (document.ReadInteger(Data, u"ChannelA", 0) != 0) ReadLiveChannel(raw, *this, storedLength, LiveDataA);
+    if (Type == 1 && document.ReadInteger(Data, u"ChannelB", 0) != 0)
+      ReadLiveChannel(raw, *this, storedLength, LiveDataB);
+  } catch (const std::bad_alloc&) {
+    ClearMeasurements();
+    FileFailure = {path, ENOMEM};
+    return false;
+  }
   {
     const auto lock = LockSignalsForWriting();
     rtl::TCriticalSectionGuard guard(ResultsLock);

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string>
 
+#include "conditionlimits.h"
 #include "datafilevalues.h"
 #include "zelto.h"
 
@@ -65,7 +66,12 @@ bool ReadScaleKeys(const XmlIniFile& d, std::u16string_view section, TRecordCond
   const int32_t rangeA = d.ReadInteger(section, u"InputRangeA", 0);
   const int32_t rangeB = d.ReadInteger(section, u"InputRangeB", 0);
   const double rate = d.ReadFloat(section, u"SamplingFrequency", 0.0);
-  if (fullScale <= 0 || rangeA <= 0 || rangeB <= 0 || !Positive(rate)) return false;
+  // Values no device model has were never measured: the reader assumes
+  // this device's, as for a file without them, and says so.
+  using namespace conditionlimits;
+  if (!PossibleFullScale(fullScale) || !PossibleInputRange(rangeA) || !PossibleInputRange(rangeB) ||
+      !PossibleSamplingFrequency(rate))
+    return false;
   into.FullScale = fullScale;
   into.RangeA = rangeA;
   into.RangeB = rangeB;
@@ -74,9 +80,14 @@ bool ReadScaleKeys(const XmlIniFile& d, std::u16string_view section, TRecordCond
 }
 
 // A stored sensitivity of 0 is a channel without a sensor: only its name
-// says anything.
+// says anything. So does a record no sensor can have (a type, sensitivity
+// or input gain outside every sensor's): the reader takes this PC's sensor
+// of that name, or none, and says so.
 bool HoldsSensorRecord(const XmlIniFile& d, std::u16string_view section, std::u16string_view prefix) {
-  return Positive(d.ReadFloat(section, Key(prefix, u"Sensitivity"), 0.0));
+  using namespace conditionlimits;
+  return PossibleSensitivity(d.ReadFloat(section, Key(prefix, u"Sensitivity"), 0.0)) &&
+         PossibleSensorType(d.ReadInteger(section, Key(prefix, u"Type"), stAcceleration)) &&
+         PossibleInputGain(d.ReadFloat(section, Key(prefix, u"InputGain"), 1.0));
 }
 
 SensorInfo ReadStoredSensor(const XmlIniFile& d, std::u16string_view section, std::u16string_view prefix,
@@ -87,7 +98,6 @@ SensorInfo ReadStoredSensor(const XmlIniFile& d, std::u16string_view section, st
   if (stored.Name.empty() && !record) return {};
   SensorInfo local;
   const bool here = !stored.Name.empty() && core.LoadSensor(stored.Name, local);
-  if (here) CheckSensorType(local);
   if (!record) {
     if (noteAssumed) core.NoteCondition(here ? cnSensorAssumed : cnSensorUnknown, stored.Name);
     if (here) return local;
@@ -96,12 +106,10 @@ SensorInfo ReadStoredSensor(const XmlIniFile& d, std::u16string_view section, st
     return stored;
   }
   stored.Type = static_cast<uint8_t>(d.ReadInteger(section, Key(prefix, u"Type"), 0));
-  CheckSensorType(stored);
   stored.Sensitivity = d.ReadFloat(section, Key(prefix, u"Sensitivity"), 0.0);
   stored.RangeLow = d.ReadFloat(section, Key(prefix, u"RangeLow"), 0.0);
   stored.RangeHigh = d.ReadFloat(section, Key(prefix, u"RangeHigh"), 0.0);
   stored.InputGain = d.ReadFloat(section, Key(prefix, u"InputGain"), 1.0);
-  if (!Positive(stored.InputGain)) stored.InputGain = 1.0;
   stored.Temperature = d.ReadInteger(section, Key(prefix, u"Temperature"), 0) != 0;
   stored.TemperatureGain = d.ReadFloat(section, Key(prefix, u"TemperatureGain"), 0.0);
   stored.TemperatureOffset = d.ReadFloat(section, Key(prefix, u"TemperatureOffset"), 0.0);

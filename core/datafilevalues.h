@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "conditionlimits.h"
 #include "records.h"
 #include "tableindex.h"
 #include "xmlinifile.h"
@@ -13,9 +14,10 @@
 namespace datafile {
 
 // Samples per channel and capture: the transforms need a power of two, and
-// the raw file's block layout hangs on it.
+// the raw file's block layout hangs on it. No device captures more than
+// the largest memory, and a damaged length must not size the buffers.
 inline bool IsSampleCount(int32_t value) {
-  return value > 0 && std::has_single_bit(static_cast<uint32_t>(value));
+  return conditionlimits::PossibleLength(value) && std::has_single_bit(static_cast<uint32_t>(value));
 }
 
 inline bool IsRunIndex(int32_t value) { return value >= 0 && value < RunCount; }
@@ -36,16 +38,11 @@ inline bool RateListed(const XmlIniFile& document, std::u16string_view section, 
   return index >= 0 && index < count;
 }
 
-// The document states the rate its samples were captured at in Hz (a
-// positive number), so its records carry their own rate whatever the
+// The document states the rate its samples were captured at in Hz (one a
+// device can have), so its records carry their own rate whatever the
 // position in this device's list.
 inline bool RateStoredInHertz(const XmlIniFile& document, std::u16string_view section) {
-  return document.ReadFloat(section, u"SamplingFrequency", 0.0) > 0;
-}
-
-// A sensor's type selects its unit; an unknown one reads as acceleration.
-inline void CheckSensorType(SensorInfo& sensor) {
-  sensor.Type = TableIndex(sensor.Type, stDisplacement, stAcceleration);
+  return conditionlimits::PossibleSamplingFrequency(document.ReadFloat(section, u"SamplingFrequency", 0.0));
 }
 
 }  // namespace datafile

@@ -1,6 +1,7 @@
 // Driver binding: loads libSartel.so from the program folder and looks up
 // the entry points the program uses, in the slot order of TDriverApi.
 
+#include "conditionlimits.h"
 #include "dynlib.h"
 #include "folders.h"
 #include "zelto.h"
@@ -124,8 +125,9 @@ bool TZelto::DriverCapturesWholeMemory() const {
 // first capture on, so a session measured now reads back alike at the next
 // start, and the set-up offers no other length.
 void TZelto::ReadDeviceMemory() {
+  // The memory sizes every buffer: one no model has keeps the default.
   const int32_t ramSize = DriverApi.GetDeviceRamSize ? DriverApi.GetDeviceRamSize() : 0;
-  if (ramSize > 0) RamSize = ramSize;
+  if (conditionlimits::PossibleLength(ramSize)) RamSize = ramSize;
   CapturesWholeMemory = DriverCapturesWholeMemory();
   BuffLength = CapturesWholeMemory ? RamSize : std::min(BuffLength, RamSize);
 }

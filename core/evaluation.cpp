@@ -50,13 +50,12 @@ TPolar SlotPolar(const TVector4& v, bool channelB) {
 }
 
 // Fills SignalA/SignalB from the current run or the live buffers, at the
-// record's own length and rate; the caller holds SignalLock.
+// record's own length and rate; the caller holds SignalLock. A record
+// without samples leaves them empty: its stored length sizes nothing.
 void ConvertLocked(TZelto& core) {
   const TRecordConditions conditions = core.ShownConditions();
   const int32_t length = std::max(conditions.Length, 0);
   const bool twoChannels = core.Type == 1;
-  if (core.SignalA.size() != static_cast<size_t>(length)) core.SignalA.assign(length, 0.0);
-  if (twoChannels && core.SignalB.size() != static_cast<size_t>(length)) core.SignalB.assign(length, 0.0);
   const std::vector<int32_t>* a = nullptr;
   const std::vector<int32_t>* b = nullptr;
   TSignalOrigin origin{TSignalOrigin::LiveRecord, length, conditions.SampleRate, core.Job};
@@ -73,12 +72,20 @@ void ConvertLocked(TZelto& core) {
     origin.Record = core.BalancingStep;
   }
   core.SignalOriginA = core.SignalOriginB = {};
-  if (!a || a->empty()) return;
-  CopySamples(*a, core.SignalA, length);
-  core.SignalOriginA = origin;
-  if (!twoChannels || b->empty()) return;
-  CopySamples(*b, core.SignalB, length);
-  core.SignalOriginB = origin;
+  const bool holdsA = a && !a->empty();
+  const bool holdsB = holdsA && twoChannels && !b->empty();
+  if (holdsA) {
+    CopySamples(*a, core.SignalA, length);
+    core.SignalOriginA = origin;
+  } else {
+    Free(core.SignalA);
+  }
+  if (holdsB) {
+    CopySamples(*b, core.SignalB, length);
+    core.SignalOriginB = origin;
+  } else {
+    Free(core.SignalB);
+  }
 }
 
 // Slot of the reading about to be stored. Once all slots are full, the

@@ -45,7 +45,10 @@ TRecordConditions TZelto::JobConditions() const {
 int32_t TZelto::LongestRecord() const {
   rtl::TCriticalSectionGuard guard(ResultsLock);
   int32_t longest = std::max({RamSize, BuffLength, LiveConditions.Length});
-  for (const CaptureRecord& c : Captures) longest = std::max(longest, c.Conditions.Length);
+  // A run read without its samples is shown as none: its length sizes
+  // nothing.
+  for (const CaptureRecord& c : Captures)
+    if (!c.DataA.empty() || !c.DataB.empty()) longest = std::max(longest, c.Conditions.Length);
   return longest;
 }
 

@@ -8,6 +8,7 @@
 #include <system_error>
 #include <vector>
 
+#include "conditionlimits.h"
 #include "folders.h"
 #include "pathbinding.h"
 #include "textconv.h"
@@ -64,6 +65,16 @@ std::u16string SensorFilePath(const std::u16string& appDataDir, std::u16string_v
   return path;
 }
 
+// A file's figures no sensor can have (an unknown type, a sensitivity or
+// input gain outside every sensor's) would be shown as numbers in a unit:
+// such a file counts as damaged, and a lookup finds no sensor in it. A
+// sensitivity of 0 is a record without one, which the set-up asks for.
+bool PossibleSensor(int32_t type, const SensorInfo& sensor) {
+  using namespace conditionlimits;
+  return PossibleSensorType(type) && (sensor.Sensitivity == 0 || PossibleSensitivity(sensor.Sensitivity)) &&
+         PossibleInputGain(sensor.InputGain);
+}
+
 }  // namespace
 
 // A name becomes a file name inside the sensor folder; a separator or ".."
@@ -107,16 +118,23 @@ bool TZelto::LoadSensor(std::u16string_view name, SensorInfo& sensor) const {
     NoteSensorFailure(FileFailure);
     return false;
   }
+  SensorInfo read;
+  read.Name = document.ReadString(Section, u"Name", u"", MaxNameLength);
+  const int32_t type = document.ReadInteger(Section, u"Type", 0);
+  read.Type = static_cast<uint8_t>(type);
+  read.Sensitivity = document.ReadFloat(Section, u"Sensitivity", 0.0);
+  read.RangeLow = document.ReadFloat(Section, u"RangeLow", 0.0);
+  read.RangeHigh = document.ReadFloat(Section, u"RangeHigh", 0.0);
+  read.InputGain = document.ReadFloat(Section, u"InputGain", 1.0);
+  read.Temperature = document.ReadInteger(Section, u"Temperature", 0) != 0;
+  read.TemperatureGain = document.ReadFloat(Section, u"TemperatureGain", 0.0);
+  read.TemperatureOffset = document.ReadFloat(Section, u"TemperatureOffset", 0.0);
+  if (!PossibleSensor(type, read)) {
+    NoteSensorFailure(FileFailure);  // {path, 0}: the file is damaged
+    return false;
+  }
   FileFailure = {};
-  sensor.Name = document.ReadString(Section, u"Name", u"", MaxNameLength);
-  sensor.Type = static_cast<uint8_t>(document.ReadInteger(Section, u"Type", 0));
-  sensor.Sensitivity = document.ReadFloat(Section, u"Sensitivity", 0.0);
-  sensor.RangeLow = document.ReadFloat(Section, u"RangeLow", 0.0);
-  sensor.RangeHigh = document.ReadFloat(Section, u"RangeHigh", 0.0);
-  sensor.InputGain = document.ReadFloat(Section, u"InputGain", 1.0);
-  sensor.Temperature = document.ReadInteger(Section, u"Temperature", 0) != 0;
-  sensor.TemperatureGain = document.ReadFloat(Section, u"TemperatureGain", 0.0);
-  sensor.TemperatureOffset = document.ReadFloat(Section, u"TemperatureOffset", 0.0);
+  sensor = std::move(read);
   return true;
 }
 

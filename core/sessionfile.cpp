@@ -10,11 +10,14 @@
 // reads any pair.
 
 #include <algorithm>
+#include <cerrno>
+#include <new>
 #include <optional>
 #include <span>
 #include <string>
 
 #include "conditionkeys.h"
+#include "conditionlimits.h"
 #include "datafilepair.h"
 #include "datafilevalues.h"
 #include "folders.h"
@@ -194,8 +197,9 @@ std::optional<TSessionLayout> ReadLayout(const XmlIniFile& d, const TZelto& core
   if (datafile::HasKey(d, Options, u"BuffLength")) {
     // The stored length becomes the capture length, which the spectrum needs
     // as a power of two, unless the device replaces it by its memory size;
-    // then it only steps through the raw blocks.
-    const bool usable = CapturesWholeMemory(core) ? layout.StoredLength > 0
+    // then it only steps through the raw blocks. Either way it sizes the
+    // records, so it is never longer than a device's memory.
+    const bool usable = CapturesWholeMemory(core) ? conditionlimits::PossibleLength(layout.StoredLength)
                                                   : datafile::IsSampleCount(layout.StoredLength);
     if (!usable) return std::nullopt;
   }
@@ -278,9 +282,13 @@ void ReadCorrection(const XmlIniFile& d, std::u16string_view section, Measuremen
 }
 
 // A block of the raw file into a run's channel, at the record's own length.
-void ReadChannel(TRawSampleReader& raw, int32_t storedLength, int32_t length, std::vector<int32_t>& data) {
-  data.assign(static_cast<size_t>(std::max(length, 0)), 0);
-  raw.ReadBlock(storedLength, data);
+// Whether a run holds samples is read under ResultsLock (LongestRecord).
+void ReadChannel(const TZelto& core, TRawSampleReader& raw, int32_t storedLength, int32_t length,
+                 std::vector<int32_t>& data) {
+  std::vector<int32_t> samples(static_cast<size_t>(std::max(length, 0)), 0);
+  raw.ReadBlock(storedLength, samples);
+  rtl::TCriticalSectionGuard guard(core.ResultsLock);
+  data.swap(samples);
 }
 
 // The device the scale of an older file is assumed from; empty in demo mode.
@@ -293,8 +301,16 @@ std::u16string AssumedDevice(const TZelto& core) { return core.DeviceReady ? Tex
 TRecordConditions ReadRunConditions(const XmlIniFile& d, std::u16string_view section, const TZelto& core,
                                     int32_t storedLength) {
   TRecordConditions c;
+  // A record holds at least its window and fits in its block (a run
+  // stored without samples has none, and only a device's memory bounds
+  // it); a length that doesn't would cut the samples the run was evaluated
+  // over, so the record takes its whole block, as in a file without
+  // lengths.
+  const bool inBlocks = d.ReadInteger(section, u"DataA", 0) != 0 || d.ReadInteger(section, u"DataB", 0) != 0;
+  const int32_t longest = inBlocks ? storedLength : conditionlimits::LargestDeviceMemory;
   const int32_t length = d.ReadInteger(section, u"Length", storedLength);
-  c.Length = length > 0 && length <= storedLength ? length : storedLength;
+  const int32_t end = d.ReadInteger(section, u"End", 0);
+  c.Length = length > 0 && length >= end && length <= longest ? length : storedLength;
   if (datafile::ReadScaleKeys(d, section, c)) {
     c.SensorA = datafile::ReadStoredSensor(d, section, u"SensorA", core, true);
     c.SensorB = datafile::ReadStoredSensor(d, section, u"SensorB", core, true);
@@ -347,8 +363,8 @@ bool ReadRun(const XmlIniFile& d, TZelto& core, int32_t run, int32_t storedLengt
   if (run != RunCorrection && (result.Valid || hasA || hasB))
     capture.Conditions = ReadRunConditions(d, section, core, storedLength);
   const int32_t length = capture.Conditions.Length;
-  if (raw && hasA) ReadChannel(*raw, storedLength, length, capture.DataA);
-  if (raw && hasB) ReadChannel(*raw, storedLength, length, capture.DataB);
+  if (raw && hasA) ReadChannel(core, *raw, storedLength, length, capture.DataA);
+  if (raw && hasB) ReadChannel(core, *raw, storedLength, length, capture.DataB);
   return hasA || hasB;
 }
 
@@ -365,19 +381,18 @@ bool CanEvaluate(const CaptureRecord& c) {
          c.DataA.size() >= static_cast<size_t>(c.End);
 }
 
-// The statistics and the speed of the current run, from its samples. The
+// The statistics of the current run, from its samples. The speed, the
 // averaged vectors and the corrections stay as stored: evaluating the
-// stored capture again would count it as one more reading.
+// stored capture again would count it as one more reading, and a rate the
+// reader had to assume would give the run another speed than it was
+// measured at.
 void RefreshCurrentRun(TZelto& core) {
   ClearStatistics(core);
   const int32_t run = core.BalancingStep;
   if (run == RunCorrection || !CanEvaluate(core.Captures[run])) return;
   const MeasurementResult stored = core.Results[run];
   core.EvaluateCapture(0, run);
-  const double freq = core.Results[run].Freq;
   core.Results[run] = stored;
-  // Without a sampling frequency (no driver) the speed can't be recomputed.
-  if (freq > 0) core.Results[run].Freq = freq;
 }
 
 // The raw file's size the document asks for: a block for each channel that
@@ -485,23 +500,32 @@ int32_t TZelto::LoadSession(std::u16string path) {
     return sfrDocumentFailed;
   }
 
-  {
-    const auto lock = LockSignalsForWriting();  // the spectrum's settings among them
-    ReadSettings(document, *this, layout->StoredLength);
-  }
-  BalancingStep = layout->Index;
-  HighestStep = layout->Highest;
   const bool withSamples = rawState == datafile::TRawFileState::Matching;
   bool samplesNamed = false;
-  for (int32_t run = 0; run <= layout->Highest; ++run)
-    samplesNamed |= ReadRun(document, *this, run, layout->StoredLength, withSamples ? &raw : nullptr);
-  {
-    const auto lock = LockSignalsForWriting();
-    FitSpectraToRecords();
+  // Every length is bounded by a device's memory, yet a PC may still lack
+  // the memory for a whole job: the load then fails like one of a damaged
+  // file, naming it, and leaves no half-read job behind.
+  try {
+    {
+      const auto lock = LockSignalsForWriting();  // the spectrum's settings among them
+      ReadSettings(document, *this, layout->StoredLength);
+    }
+    BalancingStep = layout->Index;
+    HighestStep = layout->Highest;
+    for (int32_t run = 0; run <= layout->Highest; ++run)
+      samplesNamed |= ReadRun(document, *this, run, layout->StoredLength, withSamples ? &raw : nullptr);
+    {
+      const auto lock = LockSignalsForWriting();
+      FitSpectraToRecords();
+    }
+    Readings = 0;
+    ConvertSamples();
+    RefreshCurrentRun(*this);
+  } catch (const std::bad_alloc&) {
+    ClearMeasurements();
+    FileFailure = {documentPath, ENOMEM};
+    return sfrDocumentFailed;
   }
-  Readings = 0;
-  ConvertSamples();
-  RefreshCurrentRun(*this);
   // The sensors named in the document were looked up on the way.
   FileFailure = {};
   // Every record keeps its stored length, whatever this device's memory.

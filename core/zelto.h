@@ -213,8 +213,8 @@ class TZelto {
   // Run `run`'s amplitude on a channel beside the initial run's, in one
   // unit; empty when their sensors give them none.
   std::optional<TComparedAmplitudes> ComparedAmplitudes(int32_t run, uint8_t channel) const;
-  // Samples of the longest record in memory, at least RamSize: what a
-  // window's buffers and the spectra must hold.
+  // Samples of the longest record in memory that holds samples, at least
+  // RamSize: what a window's buffers and the spectra must hold.
   int32_t LongestRecord() const;
   // Grows the spectra (while a spectrum window has them) to the bins of the
   // longest record; the caller holds SignalLock.

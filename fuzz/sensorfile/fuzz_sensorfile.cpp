@@ -1,10 +1,12 @@
 // Feeds arbitrary bytes to the sensor reader as a sensor file, then writes
 // the record under another name and reads it back: the name and type come
-// back as they were, every number to the writer's sixteen decimals.
+// back as they were, every number to the writer's sixteen decimals. A file
+// with figures no sensor can have is refused as damaged, and says which.
 #include <cmath>
 #include <cstdint>
 
 #include "../fuzzcore.h"
+#include "conditionlimits.h"
 
 namespace {
 
@@ -23,9 +25,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::WriteFile(folder / "Fuzz.xml", std::string_view(reinterpret_cast<const char*>(data), size));
 
   SensorInfo sensor;
-  fuzz::Require(core.LoadSensor(u"Fuzz", sensor));
+  core.SensorFailures.clear();
+  std::filesystem::remove(folder / "Copy.xml");
+  if (!core.LoadSensor(u"Fuzz", sensor)) {
+    fuzz::Require(core.SensorFailures.size() == 1 && core.SensorFailures[0].Error == 0);
+    return 0;
+  }
+  using namespace conditionlimits;
   fuzz::Require(sensor.Name.size() <= 21);
-  fuzz::Require(std::isfinite(sensor.Sensitivity) && std::isfinite(sensor.InputGain));
+  fuzz::Require(PossibleSensorType(sensor.Type) && PossibleInputGain(sensor.InputGain));
+  fuzz::Require(sensor.Sensitivity == 0 || PossibleSensitivity(sensor.Sensitivity));
   fuzz::Require(core.SaveSensor(u"Copy", sensor, false) == TZelto::ssrSaved);
 
   SensorInfo copy;

@@ -5,12 +5,29 @@
 #include <vector>
 
 #include "../fuzzcore.h"
+#include "conditionlimits.h"
 #include "textconv.h"
 
 namespace {
 
 // Small enough that twenty two-channel runs stay quick.
 constexpr int32_t RamSize = 0x1000;
+
+bool PossibleSensor(const SensorInfo& s) {
+  using namespace conditionlimits;
+  return (s.Sensitivity == 0 || PossibleSensitivity(s.Sensitivity)) && PossibleSensorType(s.Type) &&
+         PossibleInputGain(s.InputGain);
+}
+
+// A record's conditions are ones a device and a sensor can have; without a
+// driver (as here) a file's record may hold no scale at all.
+void RequirePossible(const TRecordConditions& c) {
+  using namespace conditionlimits;
+  fuzz::Require(PossibleLength(c.Length));
+  fuzz::Require(c.FullScale == 0 || (PossibleFullScale(c.FullScale) && PossibleInputRange(c.RangeA) &&
+                                     PossibleInputRange(c.RangeB) && PossibleSamplingFrequency(c.SampleRate)));
+  fuzz::Require(PossibleSensor(c.SensorA) && PossibleSensor(c.SensorB));
+}
 
 void RequireInRange(const TZelto& core) {
   fuzz::Require(core.BalancingStep >= 0 && core.BalancingStep < RunCount);
@@ -19,10 +36,14 @@ void RequireInRange(const TZelto& core) {
   fuzz::Require(core.AvgSize >= 1 && core.AvgSize <= MaxAvgSize);
   fuzz::Require(core.Type <= 1 && core.WindowType <= 7 && core.SpeedTolerance <= 4);
   fuzz::Require(core.Rotor.ClassIndex >= 0 && core.Rotor.ClassIndex <= 10 && core.Rotor.Type <= 4);
+  fuzz::Require(PossibleSensor(core.VibSensorA) && PossibleSensor(core.VibSensorB));
   for (const CaptureRecord& c : core.Captures) {
-    fuzz::Require(c.DataA.empty() || c.DataA.size() == static_cast<size_t>(core.BuffLength));
+    // Each record keeps its own length, which no device memory is below.
+    if (c.Conditions.Holds()) RequirePossible(c.Conditions);
+    const size_t length = static_cast<size_t>(c.Conditions.Length);
+    fuzz::Require(c.DataA.empty() || c.DataA.size() == length);
     // Channel B may stand without A: the document flags each on its own.
-    fuzz::Require(c.DataB.empty() || (core.Type == 1 && c.DataB.size() == static_cast<size_t>(core.BuffLength)));
+    fuzz::Require(c.DataB.empty() || (core.Type == 1 && c.DataB.size() == length));
   }
 }
 
@@ -30,7 +51,7 @@ struct TJob {
   int32_t BuffLength, BalancingStep, HighestStep;
   uint8_t Type;
   std::vector<std::vector<int32_t>> Samples;
-  std::vector<double> Amplitudes;
+  std::vector<int32_t> Lengths;
 };
 
 TJob JobOf(const TZelto& core) {
@@ -38,14 +59,14 @@ TJob JobOf(const TZelto& core) {
   for (int32_t run = 0; run < RunCount; ++run) {
     job.Samples.push_back(core.Captures[run].DataA);
     job.Samples.push_back(core.Captures[run].DataB);
-    job.Amplitudes.push_back(core.Results[run].Meas.AmplA);
+    job.Lengths.push_back(core.Captures[run].Conditions.Length);
   }
   return job;
 }
 
 bool SameJob(const TJob& a, const TJob& b) {
   return a.BuffLength == b.BuffLength && a.BalancingStep == b.BalancingStep && a.HighestStep == b.HighestStep &&
-         a.Type == b.Type && a.Samples == b.Samples;
+         a.Type == b.Type && a.Samples == b.Samples && a.Lengths == b.Lengths;
 }
 
 }  // namespace

@@ -4,14 +4,18 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <regex>
 
 #include "checksum.h"
 #include "datafilefixture.h"
 #include "datafilepair.h"
+#include "driveritems.h"
+#include "folders.h"
 #include "namedlock.h"
 #include "regularfile.h"
 #include "savetarget.h"
 #include "systemerror.h"
+#include "textconv.h"
 
 namespace {
 
@@ -53,6 +57,15 @@ class SessionFileTest : public DataFileTest {
     Core->HighestStep = highest;
   }
   std::u16string Document() const { return Core->AutoSessionFile; }
+  // The saved document with `pattern` replaced, as a damaged copy would be.
+  void EditDocument(const std::u16string& path, const std::string& pattern, const std::string& by) {
+    const std::string bytes = ReadBytes(rtl::NativePath(path));
+    std::u16string text(bytes.size() / 2, u'\0');
+    std::memcpy(text.data(), bytes.data(), text.size() * 2);
+    const std::u16string edited =
+        rtl::Utf8ToUtf16(std::regex_replace(rtl::Utf16ToUtf8(text), std::regex(pattern), by));
+    WriteBytes(rtl::NativePath(path), std::string_view(reinterpret_cast<const char*>(edited.data()), edited.size() * 2));
+  }
   fs::path DocumentFile() const { return AppData() / "!session.daqsession"; }
   fs::path RawFile() const { return AppData() / "!session.daqdata"; }
   fs::path PendingFile() const { return AppData() / "!session.daqdata.pending"; }
@@ -345,6 +358,110 @@ TEST_F(SessionFileTest, ImpossibleLayoutsRejectTheFileAndKeepTheSettings) {
     EXPECT_EQ(Core->AvgSize, 3);
     EXPECT_EQ(Core->Captures[0].DataA.size(), 0u);
   }
+}
+
+// A stored length sizes the records: one longer than any device's memory
+// refuses the file, naming it, before anything is allocated (a block of
+// 2^30 samples passes the layout's power-of-two check, and a device that
+// captures its whole memory took any positive one). A record read without
+// its samples sizes nothing, neither the signals nor the views' buffers.
+TEST_F(SessionFileTest, AStoredLengthNoDeviceHasIsRefusedAndARecordWithoutSamplesSizesNothing) {
+  MeasureJob(1, 1);
+  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+  EditDocument(Document(), "(<Measurement0>[\\s\\S]*?) <Length value = \"[0-9a-f]*\"/>\r?\n", "$1");
+  for (const bool wholeMemory : {false, true}) {
+    SCOPED_TRACE(wholeMemory);
+    EditDocument(Document(), "<BuffLength value = \"[0-9a-f]*\"", wholeMemory ? "<BuffLength value = \"7fffffff\""
+                                                                            : "<BuffLength value = \"40000000\"");
+    auto loaded = Restarted();
+    loaded->CapturesWholeMemory = wholeMemory;
+    EXPECT_EQ(loaded->LoadSession(), TZelto::sfrDocumentFailed);
+    EXPECT_EQ(loaded->FileFailure.File, Document());
+    EXPECT_TRUE(loaded->Captures[0].DataA.empty() && loaded->SignalA.empty());
+    EXPECT_EQ(loaded->LongestRecord(), loaded->RamSize);
+  }
+  // The largest memory of a device, without the raw file: the runs keep
+  // their values and length, and nothing is allocated for them.
+  EditDocument(Document(), "<BuffLength value = \"[0-9a-f]*\"", "<BuffLength value = \"80000\"");
+  fs::remove(RawFile());
+  auto loaded = Restarted();
+  ASSERT_EQ(loaded->LoadSession(), TZelto::sfrDoneWithoutSamples);
+  EXPECT_EQ(loaded->Captures[0].Conditions.Length, 0x80000);
+  EXPECT_EQ(loaded->Captures[1].Conditions.Length, Length);
+  EXPECT_TRUE(loaded->SignalA.empty());
+  EXPECT_EQ(loaded->LongestRecord(), loaded->RamSize);
+}
+
+// Conditions no device model or sensor can have are never shown as numbers:
+// the run takes the fallback of a file without them (this device's scale,
+// this PC's sensor of the name) and the load notes it; a length that would
+// cut the run's window takes the whole block; the stored speed stays.
+TEST_F(SessionFileTest, ImpossibleConditionsTakeTheirFallbackAndSaySo) {
+  testsupport::BindDriverItems(*Core);
+  Core->VibSensorA = {u"Probe1", 100, stAcceleration, 0.5, 10000, 1.0};
+  MeasureJob(0, 0);
+  Core->Captures[0].Conditions = Core->DeviceConditions();
+  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+  const std::string saved = ReadBytes(DocumentFile());
+  const TRecordConditions measured = Core->Captures[0].Conditions;
+  struct TCase {
+    const char* Key;
+    const char* Value;
+    uint8_t Note;  // cnScaleAssumed, cnSensorUnknown; 0xFF: none
+  };
+  const TCase cases[] = {
+      {"FullScale", "1", cnScaleAssumed},           {"FullScale", "7fffffff", cnScaleAssumed},
+      {"InputRangeA", "7fffffff", cnScaleAssumed},  {"SamplingFrequency", "1e300", cnScaleAssumed},
+      {"SamplingFrequency", "1e-300", cnScaleAssumed},
+      {"SensorA.Sensitivity", "1e-300", cnSensorUnknown}, {"SensorA.Sensitivity", "1e300", cnSensorUnknown},
+      {"SensorA.InputGain", "1e-300", cnSensorUnknown},   {"SensorA.Type", "ff", cnSensorUnknown},
+      {"SensorA.Type", "3", cnSensorUnknown},       {"Length", "1", 0xFF},
+      {"Length", "c8", 0xFF},  // 200: below the window's end, 202
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(std::string(c.Key) + " " + c.Value);
+    WriteBytes(DocumentFile(), saved);
+    EditDocument(Document(), std::string("(<Measurement0>[\\s\\S]*?<") + c.Key + " value = \")[^\"]*", std::string("$01") + c.Value);
+    auto loaded = Restarted();
+    testsupport::BindDriverItems(*loaded);
+    ASSERT_EQ(loaded->LoadSession(), TZelto::sfrDone);
+    const TRecordConditions& read = loaded->Captures[0].Conditions;
+    EXPECT_EQ(read.FullScale, measured.FullScale);
+    EXPECT_EQ(read.RangeA, measured.RangeA);
+    EXPECT_EQ(read.SampleRate, measured.SampleRate);
+    EXPECT_EQ(read.Length, Length);
+    const bool sensorKept = c.Note != cnSensorUnknown;
+    EXPECT_EQ(read.SensorA.Sensitivity, sensorKept ? 100 : 0);
+    EXPECT_EQ(read.SensorA.Name, u"Probe1");
+    EXPECT_DOUBLE_EQ(loaded->Results[0].Freq, Core->Results[0].Freq);
+    // This PC has no sensor files: the stored sensor is used where it can
+    // be, and named as missing here.
+    std::vector<TConditionNote> notes{{cnSensorMissing, u"Probe1"}};
+    if (c.Note != 0xFF) notes.push_back({c.Note, c.Note == cnScaleAssumed ? u"" : u"Probe1"});
+    EXPECT_EQ(loaded->ConditionNotes, notes);
+  }
+  // A sensor file no sensor can have is damaged: the lookup finds none and
+  // says which file.
+  SensorInfo probe = Core->VibSensorA;
+  probe.Type = 3;
+  ASSERT_EQ(Core->SaveSensor(u"Probe1", probe, false), TZelto::ssrSaved);
+  SensorInfo found;
+  EXPECT_FALSE(Core->LoadSensor(u"Probe1", found));
+  ASSERT_EQ(Core->SensorFailures.size(), 1u);
+  EXPECT_EQ(Core->SensorFailures[0].Error, 0);
+  // The asynchronous-data reader takes the same fallback.
+  Core->LiveConditions = measured;
+  Core->LiveDataA.assign(Length, 7);
+  const std::u16string trace = Dir.File(u"trace.asd");
+  ASSERT_TRUE(Core->SaveAsyncData(trace));
+  EditDocument(trace, "<FullScale value = \"[0-9a-f]*\"", "<FullScale value = \"1\"");
+  auto loaded = Restarted();
+  testsupport::BindDriverItems(*loaded);
+  ASSERT_TRUE(loaded->LoadAsyncData(trace));
+  EXPECT_EQ(loaded->LiveConditions.FullScale, measured.FullScale);
+  const TConditionNote assumed{cnScaleAssumed, u""};
+  EXPECT_NE(std::find(loaded->ConditionNotes.begin(), loaded->ConditionNotes.end(), assumed),
+            loaded->ConditionNotes.end());
 }
 
 TEST_F(SessionFileTest, SensorsComeFromTheSensorFolderByName) {

@@ -1,8 +1,11 @@
+#include "conditionlimits.h"
 #include "daqlib.h"
+#include "frontend.h"
 #include "harvikregisters.h"
 #include "itemtables.h"
 #include "kalvenor2.h"
 #include "lasterror.h"
+#include "lodrastcodec.h"
 #include "textout.h"
 
 #include <gtest/gtest.h>
@@ -27,6 +30,23 @@ TEST(ItemTables, SelectorsOverTheHarvikTables) {
   EXPECT_EQ(items.GainItems(0x203), 0);
   EXPECT_EQ(items.ConfigItemsFor(0x200), 2048);
   EXPECT_EQ(items.ConfigItemsFor(0x100), 0);
+}
+
+// The program's file readers take only the values a model can report: each
+// model's rates, ranges, full scale and memories are among them.
+TEST(ItemTables, EveryModelsValuesAreOnesTheFileReadersTake) {
+  using namespace conditionlimits;
+  const TItemTables models[] = {{harvik::ClocksHz, harvik::GainsMv, harvik::AdcFullScale},
+                                frontend::ItemTables(), kalvenor2::TKalvenor2().Items()};
+  for (const TItemTables& model : models) {
+    EXPECT_TRUE(PossibleFullScale(model.ConfigItems)) << model.ConfigItems;
+    for (int32_t hz : model.ClocksHz) EXPECT_TRUE(PossibleSamplingFrequency(hz)) << hz;
+    for (int32_t mv : model.GainsMv) EXPECT_TRUE(PossibleInputRange(mv)) << mv;
+  }
+  for (int32_t memory : {harvik::SmallMemory, harvik::LargeMemory, kalvenor2::SmallMemory, kalvenor2::LargeMemory,
+                         lodrast::RamSamples})
+    EXPECT_TRUE(PossibleLength(memory)) << memory;
+  EXPECT_EQ(LargestDeviceMemory, harvik::LargeMemory);
 }
 
 TEST(ItemTables, DemoTablesAndEmptyStart) {

@@ -15,6 +15,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -124,8 +125,27 @@ enum class TDamage {
   ForeignRawFile,
   MissingRawFile,
   MissingDocument,
-  DocumentAlreadyMovedAside
+  DocumentAlreadyMovedAside,
+  // A stored length no device has (2^30 passes the layout's power-of-two
+  // check) and a run without its own length: reading it would size the
+  // run at 2^30 samples.
+  ImpossibleBlockLength
 };
+
+namespace {
+
+// The document as text, `pattern` replaced.
+void EditDocument(const std::filesystem::path& file, const std::string& pattern, const std::string& by) {
+  std::ifstream in(file, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+  std::u16string text(bytes.size() / 2, u'\0');
+  std::memcpy(text.data(), bytes.data(), text.size() * 2);
+  const std::u16string edited = rtl::Utf8ToUtf16(std::regex_replace(rtl::Utf16ToUtf8(text), std::regex(pattern), by));
+  std::ofstream(file, std::ios::binary | std::ios::trunc)
+      .write(reinterpret_cast<const char*>(edited.data()), static_cast<std::streamsize>(edited.size() * 2));
+}
+
+}  // namespace
 
 class DamagedLastSession : public ShutdownTest, public ::testing::WithParamInterface<TDamage> {
  protected:
@@ -150,6 +170,12 @@ class DamagedLastSession : public ShutdownTest, public ::testing::WithParamInter
       case TDamage::DocumentAlreadyMovedAside:
         std::filesystem::rename(DataFile("!session.daqsession"),
                                 DataFile("!session (not restored 2024-05-01 10-00-00).daqsession"));
+        break;
+      case TDamage::ImpossibleBlockLength:
+        EditDocument(DataFile("!session.daqsession"), "<BuffLength value = \"[0-9a-f]*\"",
+                     "<BuffLength value = \"40000000\"");
+        EditDocument(DataFile("!session.daqsession"), "(<Measurement0>[\\s\\S]*?) <Length value = \"[0-9a-f]*\"/>\r?\n",
+                     "$1");
         break;
     }
     TheCore->ClearMeasurements();
@@ -186,8 +212,16 @@ TEST_P(DamagedLastSession, IsKeptAsideUnchangedWhereTheMessageAndTheLogSay) {
   EXPECT_EQ(NamedFiles(Host.LogNotes[0]), kept);
   EXPECT_EQ(std::erase(kept, earlier), earlierThere ? 1u : 0u);
   const bool valuesLost = GetParam() == TDamage::UnreadableDocument || GetParam() == TDamage::MissingDocument ||
-                         GetParam() == TDamage::DocumentAlreadyMovedAside;
+                         GetParam() == TDamage::DocumentAlreadyMovedAside ||
+                         GetParam() == TDamage::ImpossibleBlockLength;
   EXPECT_EQ(TheCore->Results[1].Meas.AmplA, valuesLost ? 0.0 : 2.5);
+  // The start goes on to its workspace, whatever the pair held.
+  ASSERT_FALSE(Host.Events.empty());
+  EXPECT_EQ(Host.Events.back(), "workspace " + std::to_string(TheCore->BalancingStep));
+  if (GetParam() == TDamage::ImpossibleBlockLength) {
+    EXPECT_NE(Host.MessageErrors[0].find(rtl::Utf8ToUtf16(DataFile("!session.daqsession").string()) + u": "),
+              std::u16string::npos);
+  }
   Startup->Shutdown();
   ASSERT_EQ(kept.size(), before.size());
   for (const std::filesystem::path& file : kept) EXPECT_EQ(Bytes(file), before.at(file.extension().string())) << file;
@@ -197,7 +231,7 @@ TEST_P(DamagedLastSession, IsKeptAsideUnchangedWhereTheMessageAndTheLogSay) {
 INSTANTIATE_TEST_SUITE_P(Damages, DamagedLastSession,
                          ::testing::Values(TDamage::UnreadableDocument, TDamage::ForeignRawFile,
                                            TDamage::MissingRawFile, TDamage::MissingDocument,
-                                           TDamage::DocumentAlreadyMovedAside));
+                                           TDamage::DocumentAlreadyMovedAside, TDamage::ImpossibleBlockLength));
 
 // A start stopped between the renames that keep the last session aside
 // (its raw file goes first) left the raw file under its new name and the
