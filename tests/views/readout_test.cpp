@@ -30,11 +30,19 @@ class Readout : public testing::Test {
 };
 
 TEST_F(Readout, DisplayQuantityFollowsTheSensorUnlessVoltageIsChosen) {
-  EXPECT_EQ(DisplayQuantity(0, 0), 1);
-  EXPECT_EQ(DisplayQuantity(1, 0), 2);
-  EXPECT_EQ(DisplayQuantity(2, 0), 3);
-  EXPECT_EQ(DisplayQuantity(3, 0), 0);
-  for (uint8_t type = 0; type < 4; ++type) EXPECT_EQ(DisplayQuantity(type, 1), 0);
+  const auto sensor = [](uint8_t type, double sensitivity = 100) {
+    SensorInfo s;
+    s.Type = type;
+    s.Sensitivity = sensitivity;
+    return s;
+  };
+  EXPECT_EQ(DisplayQuantity(sensor(0), 0), 1);
+  EXPECT_EQ(DisplayQuantity(sensor(1), 0), 2);
+  EXPECT_EQ(DisplayQuantity(sensor(2), 0), 3);
+  EXPECT_EQ(DisplayQuantity(sensor(3), 0), 0);
+  // A channel without a known sensor shows its millivolts.
+  EXPECT_EQ(DisplayQuantity(sensor(1, 0), 0), 0);
+  for (uint8_t type = 0; type < 4; ++type) EXPECT_EQ(DisplayQuantity(sensor(type), 1), 0);
 }
 
 // 1000 mV over 2000 counts, voltage display: peak-to-peak of samples from
