@@ -55,8 +55,8 @@ TEST_F(Readout, PeakToPeakIsTheSpanOfTheExtremes) {
   EXPECT_EQ(MeasTypeText('R'), u"RMS");
   EXPECT_EQ(MeasTypeText('A'), u"AVG");
   EXPECT_EQ(MeasTypeText('P'), u"P-P");
-  // No sensor on the channel: every value reads 0.
-  EXPECT_EQ(MeasurementText(u"A: ", 'P', stats, 1000, 2000, Sensor(0, 0), 0), u"A: 0 mV");
+  // No sensor on the channel: its millivolts are what was measured.
+  EXPECT_EQ(MeasurementText(u"A: ", 'P', stats, 1000, 2000, Sensor(0, 0), 0), u"A: 200,0 mV");
 }
 
 TEST_F(Readout, LevelsBelowTheZeroLineAreNegative) {
