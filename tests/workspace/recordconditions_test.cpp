@@ -28,6 +28,7 @@
 #include "textconv.h"
 #include "viewsfixture.h"
 #include "viewwindows.h"
+#include "xmlinifile.h"
 
 namespace viewstest {
 
@@ -321,6 +322,20 @@ TEST_F(RecordConditions, AnOlderJobWithoutItsSensorsShowsItsMillivolts) {
     EXPECT_EQ(row.ValueB, u"-") << rtl::Utf16ToUtf8(row.Label);
   }
   EXPECT_EQ(sensorRows, 2);
+
+  // Stored amplitudes that no model's ranges give leave the assumed scale,
+  // and the message says that the signals may differ from the panel.
+  {
+    XmlIniFile document;
+    ASSERT_TRUE(document.Open(path, u"SessionFile", true));
+    document.WriteFloat(u"Measurement0", u"Meas.AmplA", 3 * document.ReadFloat(u"Measurement0", u"Meas.AmplA", 0));
+    document.WriteFloat(u"Measurement0", u"Meas.AmplB", 3 * document.ReadFloat(u"Measurement0", u"Meas.AmplB", 0));
+    ASSERT_TRUE(document.Save());
+  }
+  Core->ClearMeasurements();
+  OpenThroughTheMenu(path, {Forms(u"ConditionsAssumed") + u"\n" + Forms(u"DemoModeScale") + u"\n" +
+                            Forms(u"SensorUnknown") + u"\nProbe A\n" + Forms(u"ScaleUnconfirmed")});
+  EXPECT_EQ(Core->Captures[0].Conditions.FullScale, 0x8000);
 }
 
 // The set-up's input ranges are kept by their millivolts when a job is
