@@ -16,6 +16,7 @@
 #include "datafilepair.h"
 #include "datafilevalues.h"
 #include "folders.h"
+#include "gainsetting.h"
 #include "pathbinding.h"
 #include "xmlinifile.h"
 #include "zelto.h"
@@ -58,8 +59,8 @@ void ReadSettings(const XmlIniFile& d, TZelto& core, int32_t storedLength) {
   core.Type = TableIndex(d.ReadInteger(Options, u"Type", 0), 1, 0);
   core.BuffLength = std::min(storedLength, core.RamSize);
   core.SamplingRate = TableIndex(d.ReadInteger(Options, u"SamplingRate", 0), core.DriverClockCount() - 1, 0);
-  core.GainA = TableIndex(d.ReadInteger(Options, u"GainA", 0), core.DriverGainCount() - 1, 0);
-  core.GainB = TableIndex(d.ReadInteger(Options, u"GainB", 0), core.DriverGainCount() - 1, 0);
+  core.GainA = datafile::ReadGainIndex(d, Options, 0, core, 0, true);
+  core.GainB = datafile::ReadGainIndex(d, Options, 1, core, 0, core.Type == 1);
   core.WindowType = TableIndex(d.ReadInteger(Config, u"WindowType", 0), HighestWindowType, 0);
 }
 

@@ -319,13 +319,14 @@ std::u16string FormatNumber(double x) {
   return FormatPattern(x, pattern);
 }
 
+bool SensorKnown(const SensorInfo& sensor) { return sensor.Sensitivity > 0 && sensor.Type <= stDisplacement; }
+
 double ConvertAmplitude(const SensorInfo& sensor, double amplitude, double f, uint8_t quantity) {
-  const double s = sensor.Sensitivity;
-  if (s == 0) return 0;
-  const double a = amplitude * sensor.InputGain;
-  const double value = quantity == 0 ? a
-                       : sensor.Type > 2 ? 0
-                                         : ConvertForSensor(sensor.Type, a, s, f, quantity);
+  const bool known = SensorKnown(sensor);
+  // A channel without a known sensor still measured its millivolts; an
+  // unknown sensor's input gain (0 in an unassigned record) says nothing.
+  const double a = known && sensor.InputGain > 0 ? amplitude * sensor.InputGain : amplitude;
+  const double value = quantity == 0 ? a : known ? ConvertForSensor(sensor.Type, a, sensor.Sensitivity, f, quantity) : 0;
   return value > MaxConverted ? MaxConverted : value;
 }
 
@@ -345,7 +346,7 @@ std::u16string FormatAmplitude(const SensorInfo& sensor, double amplitude, doubl
                                uint8_t quantity, uint8_t mode) {
   // Without a sensitivity a measured amplitude has no value in a unit; it
   // is never shown as 0.
-  if (quantity != 0 && sensor.Sensitivity == 0) return u"-";
+  if (quantity != 0 && !SensorKnown(sensor)) return u"-";
   double v = ConvertAmplitude(sensor, amplitude, f, quantity);
   if (mode == 1) v *= 0.7071067811865475;
   else if (mode == 2) v *= 2;

@@ -49,14 +49,18 @@ std::u16string FormatNumber(double x);
 // Quantities are those of AmplDisplayMode (0 voltage, 1 acceleration,
 // 2 velocity, 3 displacement), modes those of VibValueType (0 peak, 1 RMS,
 // 2 peak-to-peak).
+// The sensor gives its channel a physical unit: it has a sensitivity and a
+// known type. Without one, a channel has only its millivolts.
+bool SensorKnown(const SensorInfo& sensor);
 // A measured peak amplitude in mV at frequency f (Hz) as the given quantity
-// for this sensor: mV, m/s², mm/s or µm; 0 without a sensor (sensitivity 0),
-// capped at 1e6.
+// for this sensor: mV, m/s², mm/s or µm, capped at 1e6. The millivolts
+// need no sensor (its input gain only when it is known); a physical unit
+// without a known sensor is 0.
 double ConvertAmplitude(const SensorInfo& sensor, double amplitude, double f, uint8_t quantity);
 // A measured phase (radians) shifted from the sensor's own quantity to the
 // displayed one.
 double ConvertPhase(const SensorInfo& sensor, double phase, uint8_t quantity);
-// "-" for a quantity other than voltage without a sensor (sensitivity 0).
+// "-" for a quantity other than voltage without a known sensor.
 std::u16string FormatAmplitude(const SensorInfo& sensor, double amplitude, double f,
                                uint8_t quantity, uint8_t mode);
 std::u16string FormatPhase(const SensorInfo& sensor, double phase, uint8_t quantity);

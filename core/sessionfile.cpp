@@ -21,8 +21,11 @@
 #include "datafilepair.h"
 #include "datafilevalues.h"
 #include "folders.h"
+#include "formatting.h"
+#include "gainsetting.h"
 #include "pathbinding.h"
 #include "rawsamplefile.h"
+#include "storedscale.h"
 #include "textconv.h"
 #include "xmlinifile.h"
 #include "zelto.h"
@@ -243,8 +246,10 @@ void ReadCaptureSettings(const XmlIniFile& d, TZelto& core, int32_t storedLength
   core.BuffLength = CapturesWholeMemory(core) ? core.RamSize : std::min(wanted, core.RamSize);
   core.AvgSize = std::clamp(d.ReadInteger(Options, u"AvgSize", 1), 1, MaxAvgSize);
   core.SamplingRate = TableIndex(d.ReadInteger(Options, u"SamplingRate", 3), core.DriverClockCount() - 1, 3);
-  core.GainA = TableIndex(d.ReadInteger(Options, u"GainA", 1), core.DriverGainCount() - 1, 1);
-  core.GainB = TableIndex(d.ReadInteger(Options, u"GainB", 1), core.DriverGainCount() - 1, 1);
+  // A job opened on another device model keeps its ranges' millivolts.
+  const bool twoPlanes = TableIndex(d.ReadInteger(Options, u"Type", 0), 1, 0) == 1;
+  core.GainA = datafile::ReadGainIndex(d, Options, 0, core, 1, true);
+  core.GainB = datafile::ReadGainIndex(d, Options, 1, core, 1, twoPlanes);
 }
 
 void ReadSettings(const XmlIniFile& d, TZelto& core, int32_t storedLength) {
@@ -335,6 +340,42 @@ TRecordConditions ReadRunConditions(const XmlIniFile& d, std::u16string_view sec
   return c;
 }
 
+// The input ranges of a scale, as a condition note names them.
+std::u16string RangesText(const TRecordConditions& c, bool twoChannels) {
+  std::u16string text = u"A: " + FormatVoltage(c.RangeA, 1);
+  if (twoChannels) text += u", B: " + FormatVoltage(c.RangeB, 1);
+  return text;
+}
+
+// A run of an older file is shown at the scale its stored amplitudes give,
+// when one known model's does, rather than at the scale assumed from this
+// device's lists; where none does, the note says that its signals may not
+// match the values stored with it.
+void FindOlderRunScale(const XmlIniFile& d, std::u16string_view section, TZelto& core, CaptureRecord& capture,
+                       const TVector4& stored) {
+  TRecordConditions storedScale;
+  if (!capture.Conditions.Known() || datafile::ReadScaleKeys(d, section, storedScale)) return;
+  const bool twoChannels = core.Type == 1;
+  const TScaleSearch search = ScaleOfStoredAmplitudes(capture, stored, twoChannels, core.GainA, core.GainB);
+  if (!search.Compared) return;
+  if (!search.Scale) {
+    core.NoteCondition(cnScaleUnconfirmed, u"");
+    return;
+  }
+  TRecordConditions found = capture.Conditions;
+  found.FullScale = search.Scale->FullScale;
+  found.RangeA = search.Scale->RangeA;
+  found.RangeB = search.Scale->RangeB;
+  if (found.MillivoltsPerCount(0) == capture.Conditions.MillivoltsPerCount(0) &&
+      (!twoChannels || found.MillivoltsPerCount(1) == capture.Conditions.MillivoltsPerCount(1)))
+    return;
+  {
+    rtl::TCriticalSectionGuard guard(core.ResultsLock);
+    capture.Conditions = found;
+  }
+  core.NoteCondition(cnScaleFound, RangesText(found, twoChannels));
+}
+
 // The run's values from its section and, with a raw file, its samples; true
 // when the section names a block of samples. Every run up to the highest
 // step has a section, also one never measured: the run is valid only when
@@ -365,6 +406,7 @@ bool ReadRun(const XmlIniFile& d, TZelto& core, int32_t run, int32_t storedLengt
   const int32_t length = capture.Conditions.Length;
   if (raw && hasA) ReadChannel(core, *raw, storedLength, length, capture.DataA);
   if (raw && hasB) ReadChannel(core, *raw, storedLength, length, capture.DataB);
+  if (run != RunCorrection) FindOlderRunScale(d, section, core, capture, result.Meas);
   return hasA || hasB;
 }
 

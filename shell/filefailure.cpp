@@ -4,7 +4,7 @@
 #include "systemerror.h"
 #include "zelto.h"
 
-const std::array<TTextKey, 14> FileFailureLangKeys = {{
+const std::array<TTextKey, 17> FileFailureLangKeys = {{
     {u"Forms", u"FileInUse"},
     {u"Forms", u"FileDamaged"},
     {u"Forms", u"FileRateNotListed"},
@@ -19,6 +19,9 @@ const std::array<TTextKey, 14> FileFailureLangKeys = {{
     {u"Forms", u"SensorUnknown"},
     {u"Forms", u"SensorMissing"},
     {u"Forms", u"SensorDiffers"},
+    {u"Forms", u"ScaleFound"},
+    {u"Forms", u"ScaleUnconfirmed"},
+    {u"Forms", u"RangeReplaced"},
 }};
 
 namespace {
@@ -38,6 +41,9 @@ enum TFileFailureText : size_t {
   ftSensorUnknown,
   ftSensorMissing,
   ftSensorDiffers,
+  ftScaleFound,
+  ftScaleUnconfirmed,
+  ftRangeReplaced,
 };
 
 std::u16string Text(TFileFailureText text) { return LangText(FileFailureLangKeys[text]).Text; }
@@ -81,17 +87,21 @@ void TellConditionNotes(const TZelto& core, const std::function<void(const std::
                         const std::function<void(const std::u16string&)>& log) {
   if (core.ConditionNotes.empty()) return;
   // One paragraph per kind, in the order of TConditionNoteKind.
-  static constexpr TFileFailureText Heads[] = {ftConditionsAssumed, ftSensorAssumed, ftSensorUnknown,
-                                               ftSensorMissing, ftSensorDiffers};
+  static constexpr TFileFailureText Heads[] = {ftConditionsAssumed, ftSensorAssumed,    ftSensorUnknown,
+                                               ftSensorMissing,     ftSensorDiffers,    ftScaleFound,
+                                               ftScaleUnconfirmed,  ftRangeReplaced};
   std::u16string text;
-  for (uint8_t kind = cnScaleAssumed; kind <= cnSensorDiffers; ++kind) {
+  for (uint8_t kind = cnScaleAssumed; kind <= cnRangeReplaced; ++kind) {
     std::u16string paragraph;
+    bool noted = false;
     for (const TConditionNote& note : core.ConditionNotes) {
       if (note.Kind != kind) continue;
+      noted = true;
       const bool demo = kind == cnScaleAssumed && note.Subject.empty();
-      paragraph += u"\n" + (demo ? Text(ftDemoModeScale) : note.Subject);
+      // A note without a subject is said by its head alone.
+      if (demo || !note.Subject.empty()) paragraph += u"\n" + (demo ? Text(ftDemoModeScale) : note.Subject);
     }
-    if (paragraph.empty()) continue;
+    if (!noted) continue;
     if (!text.empty()) text += u"\n";
     text += Text(Heads[kind]) + paragraph;
   }

@@ -115,8 +115,7 @@ void TfTimeGraph::UpdateUnits() {
   const TRecordConditions conditions = TheCore->ShownConditions();
   const auto channel = [&](uint8_t ch, std::u16string& unit, int32_t& range) {
     const SensorInfo& sensor = conditions.Sensor(ch);
-    if (sensor.Type > 2) return;
-    const uint8_t q = DisplayQuantity(sensor.Type, TheCore->AmplDispModeOscmV);
+    const uint8_t q = DisplayQuantity(sensor, TheCore->AmplDispModeOscmV);
     unit = AmplitudeUnitText(q, 1);
     const double converted = ConvertAmplitude(sensor, conditions.Range(ch), 0.0, q);
     range = static_cast<int32_t>(std::clamp(std::trunc(converted), -2e9, 2e9));

@@ -20,7 +20,7 @@ std::u16string TfTimeGraph::LevelTextOf(double counts, char channel) const {
   const TRecordConditions conditions = TheCore->ShownConditions();
   const SensorInfo& sensor = conditions.Sensor(ch);
   return LevelText(counts, conditions.Range(ch), conditions.FullScale, sensor,
-                   DisplayQuantity(sensor.Type, TheCore->AmplDispModeOscmV));
+                   DisplayQuantity(sensor, TheCore->AmplDispModeOscmV));
 }
 
 std::u16string TfTimeGraph::CursorValueText(char cursor, char channel) const {
@@ -66,7 +66,7 @@ void TfTimeGraph::RefreshReadout() {
     const uint8_t ch = a ? 0 : 1;
     const SensorInfo& sensor = conditions.Sensor(ch);
     return MeasurementText(a ? u"A: " : u"B: ", MeasType, *stats, conditions.Range(ch), conditions.FullScale, sensor,
-                           DisplayQuantity(sensor.Type, TheCore->AmplDispModeOscmV));
+                           DisplayQuantity(sensor, TheCore->AmplDispModeOscmV));
   };
   bMeasValA->SetCaptionW(measurement(true));
   bMeasValB->SetCaptionW(two ? measurement(false) : u"-");

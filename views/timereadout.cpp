@@ -4,9 +4,9 @@
 
 #include "formatting.h"
 
-uint8_t DisplayQuantity(uint8_t sensorType, uint8_t oscmV) {
-  if (oscmV != 0 || sensorType > 2) return 0;
-  return static_cast<uint8_t>(sensorType + 1);
+uint8_t DisplayQuantity(const SensorInfo& sensor, uint8_t oscmV) {
+  if (oscmV != 0 || !SensorKnown(sensor)) return 0;
+  return static_cast<uint8_t>(sensor.Type + 1);
 }
 
 double CountsToMillivolts(double counts, int32_t inputRange, int32_t fullScale) {

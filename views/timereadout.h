@@ -12,8 +12,9 @@
 #include "records.h"
 
 // The quantity of a channel's levels: 0 voltage with AmplDispModeOscmV set
-// or a sensor type outside 0..2; else the sensor's own quantity (type + 1).
-uint8_t DisplayQuantity(uint8_t sensorType, uint8_t oscmV);
+// or without a known sensor (SensorKnown); else the sensor's own quantity
+// (type + 1).
+uint8_t DisplayQuantity(const SensorInfo& sensor, uint8_t oscmV);
 
 // Counts in millivolts: counts x (range / full scale); 0 without a full scale.
 double CountsToMillivolts(double counts, int32_t inputRange, int32_t fullScale);

@@ -300,12 +300,16 @@ class TContentBuilder {
     return s.Type < Keys.size() ? Text(Keys[s.Type]) : u"?";
   }
 
+  // A sensor not known here (an older job opened on another PC) has no
+  // sensitivity or range to print; a 0 would read as one.
   static std::u16string SensitivityText(const SensorInfo& s) {
     static constexpr std::array<std::u16string_view, 3> Units = {u" [mV/g]", u" [mV/(mm/s)]", u" [mV/µm]"};
-    return FormatNumber(s.Sensitivity) + (s.Type < Units.size() ? std::u16string(Units[s.Type]) : u"");
+    if (!SensorKnown(s)) return u"-";
+    return FormatNumber(s.Sensitivity) + std::u16string(Units[s.Type]);
   }
 
   static std::u16string RangeText(const SensorInfo& s) {
+    if (!SensorKnown(s)) return u"-";
     return FormatFrequency(s.RangeLow, 1) + u" - " + FormatFrequency(s.RangeHigh, 1);
   }
 

@@ -175,7 +175,7 @@ class TfBalancing : public TWindowFrame,
   void PrintReportDocument();
   void OpenHelpDocument();
   // the views' side of captures and refreshes (viewcommands.cpp)
-  bool ViewSensorsMissing();
+  bool ViewSensorsMissing(bool showsMillivolts);
   void MirrorViews(bool visibleOnly);
   void SetViewStartStop(TBitmapButton* button, bool running);
   void SetViewsRunning(bool running, bool freeRunning);

@@ -19,9 +19,12 @@
 #include "zelto.h"
 
 // The views show both channels in a unit of their sensors, whatever the
-// number of planes.
-bool TfBalancing::ViewSensorsMissing() {
+// number of planes. A measured run whose sensors are not known here (an
+// older job opened on another PC) still has its millivolts, so a view that
+// shows them opens on it.
+bool TfBalancing::ViewSensorsMissing(bool showsMillivolts) {
   if (SensorsAssigned(*TheCore)) return false;
+  if (showsMillivolts && ShownRunHoldsSamples(*TheCore)) return false;
   AskMessage(mkError, LangText({u"Forms", u"SensorUnselected"}).Text);
   return true;
 }
@@ -30,7 +33,7 @@ bool TfBalancing::ViewSensorsMissing() {
 
 void TfBalancing::bSpectrumClick(gui::TComponent*) {
   if (!TheCore) return;
-  if (ViewSensorsMissing()) return;
+  if (ViewSensorsMissing(TheCore->AmplDisplayMode == 0)) return;
   const bool wasShown = fFFTGraph && fFFTGraph->WindowVisible();
   ShowFFTGraph(this, *this);
   // The spectrum of the data the window now shows.
@@ -39,7 +42,8 @@ void TfBalancing::bSpectrumClick(gui::TComponent*) {
 
 void TfBalancing::bOscilloscopeClick(gui::TComponent*) {
   if (!TheCore) return;
-  if (ViewSensorsMissing()) return;
+  // The oscilloscope shows a channel without a known sensor in mV.
+  if (ViewSensorsMissing(true)) return;
   ShowTimeGraph(this, *this);
 }
 

@@ -74,6 +74,11 @@ bool SensorsAssigned(const TZelto& core) {
   return core.VibSensorA.Sensitivity != 0 && core.VibSensorB.Sensitivity != 0;
 }
 
+bool ShownRunHoldsSamples(const TZelto& core) {
+  const int32_t step = core.BalancingStep;
+  return !core.AsyncMode && step >= 0 && step < RunCount && !core.Captures[static_cast<size_t>(step)].DataA.empty();
+}
+
 TStartMove StartMoveFor(const TZelto& core) {
   const int32_t step = core.BalancingStep;
   if (step == RunCorrection && core.HighestStep == RunCorrection) return TStartMove::NextFirst;

@@ -48,6 +48,9 @@ bool TotalMassEnabled(const TZelto& core);
 
 // Both channels need a sensor, also with one plane.
 bool SensorsAssigned(const TZelto& core);
+// The run shown holds samples: a view can show them in mV, whether or not
+// the job's sensors are known here.
+bool ShownRunHoldsSamples(const TZelto& core);
 enum class TStartMove {
   Stay,             // capture the current step
   NextFirst,        // step 3 right after the correction: Next, then capture

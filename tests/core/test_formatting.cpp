@@ -256,7 +256,16 @@ TEST_F(Formatting, AmplitudeConversionEdges) {
   EXPECT_EQ(ConvertAmplitude(Sensor(0), 100, 0, 2), 0);
   EXPECT_EQ(ConvertAmplitude(Sensor(0), 100, 0, 3), 0);
   EXPECT_EQ(ConvertAmplitude(Sensor(1), 100, -5, 3), 0);
-  for (uint8_t q = 0; q <= 3; ++q) EXPECT_EQ(ConvertAmplitude(Sensor(0, 0), 100, 50, q), 0);
+  // Without a known sensor only the millivolts have a value, whatever the
+  // unassigned record's input gain says.
+  SensorInfo none = Sensor(0, 0);
+  none.InputGain = 0;
+  EXPECT_EQ(ConvertAmplitude(none, 100, 50, 0), 100);
+  EXPECT_EQ(FormatAmplitude(none, 100, 50, 0, 0), u"100.0");
+  for (uint8_t q = 1; q <= 3; ++q) {
+    EXPECT_EQ(ConvertAmplitude(none, 100, 50, q), 0);
+    EXPECT_EQ(FormatAmplitude(none, 100, 50, q, 0), u"-");
+  }
   EXPECT_EQ(ConvertAmplitude(Sensor(3), 100, 50, 1), 0);
   EXPECT_EQ(ConvertAmplitude(Sensor(0), 100, 50, 4), 0);
   EXPECT_EQ(ConvertAmplitude(Sensor(1, 1), 2e6, 50, 2), 1e6);

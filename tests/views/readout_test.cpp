@@ -30,11 +30,19 @@ class Readout : public testing::Test {
 };
 
 TEST_F(Readout, DisplayQuantityFollowsTheSensorUnlessVoltageIsChosen) {
-  EXPECT_EQ(DisplayQuantity(0, 0), 1);
-  EXPECT_EQ(DisplayQuantity(1, 0), 2);
-  EXPECT_EQ(DisplayQuantity(2, 0), 3);
-  EXPECT_EQ(DisplayQuantity(3, 0), 0);
-  for (uint8_t type = 0; type < 4; ++type) EXPECT_EQ(DisplayQuantity(type, 1), 0);
+  const auto sensor = [](uint8_t type, double sensitivity = 100) {
+    SensorInfo s;
+    s.Type = type;
+    s.Sensitivity = sensitivity;
+    return s;
+  };
+  EXPECT_EQ(DisplayQuantity(sensor(0), 0), 1);
+  EXPECT_EQ(DisplayQuantity(sensor(1), 0), 2);
+  EXPECT_EQ(DisplayQuantity(sensor(2), 0), 3);
+  EXPECT_EQ(DisplayQuantity(sensor(3), 0), 0);
+  // A channel without a known sensor shows its millivolts.
+  EXPECT_EQ(DisplayQuantity(sensor(1, 0), 0), 0);
+  for (uint8_t type = 0; type < 4; ++type) EXPECT_EQ(DisplayQuantity(sensor(type), 1), 0);
 }
 
 // 1000 mV over 2000 counts, voltage display: peak-to-peak of samples from
@@ -47,8 +55,8 @@ TEST_F(Readout, PeakToPeakIsTheSpanOfTheExtremes) {
   EXPECT_EQ(MeasTypeText('R'), u"RMS");
   EXPECT_EQ(MeasTypeText('A'), u"AVG");
   EXPECT_EQ(MeasTypeText('P'), u"P-P");
-  // No sensor on the channel: every value reads 0.
-  EXPECT_EQ(MeasurementText(u"A: ", 'P', stats, 1000, 2000, Sensor(0, 0), 0), u"A: 0 mV");
+  // No sensor on the channel: its millivolts are what was measured.
+  EXPECT_EQ(MeasurementText(u"A: ", 'P', stats, 1000, 2000, Sensor(0, 0), 0), u"A: 200,0 mV");
 }
 
 TEST_F(Readout, LevelsBelowTheZeroLineAreNegative) {

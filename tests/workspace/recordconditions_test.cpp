@@ -20,6 +20,7 @@
 #include "dialogs.h"
 #include "folders.h"
 #include "formmessage.h"
+#include "formatting.h"
 #include "formlog.h"
 #include "image.h"
 #include "labelex.h"
@@ -31,6 +32,7 @@
 #include "textconv.h"
 #include "viewsfixture.h"
 #include "viewwindows.h"
+#include "xmlinifile.h"
 
 namespace viewstest {
 
@@ -149,6 +151,23 @@ class RecordConditions : public WorkspaceViews {
   }
 
   std::u16string File(const char* name) const { return rtl::Utf8ToUtf16(Folder + "/" + name); }
+
+  // The document as an older version wrote it: without the keys of the
+  // conditions (the raw file's checksum is kept in another section).
+  static void WriteAsOlderVersion(const std::u16string& path) {
+    std::ifstream in(rtl::NativePath(path), std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    std::u16string text(bytes.size() / 2, u'\0');
+    std::memcpy(text.data(), bytes.data(), text.size() * 2);
+    std::string narrow = rtl::Utf16ToUtf8(text);
+    const std::regex added(
+        "[^\\n]*(FullScale|InputRange[AB]|SamplingFrequency|CaptureLength|\\bLength|[^A-Za-z]Sensor[AB]\\.|"
+        "VibSensor[AB]\\.(Type|Sensitivity|RangeLow|RangeHigh|InputGain|Temperature))[^\\n]*\\n");
+    narrow = std::regex_replace(narrow, added, "");
+    const std::u16string stripped = rtl::Utf8ToUtf16(narrow);
+    std::ofstream out(rtl::NativePath(path), std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(stripped.data()), static_cast<std::streamsize>(stripped.size() * 2));
+  }
 
   std::string LogText(const TfLog& log) const {
     std::ifstream in(rtl::NativePath(log.LogPath), std::ios::binary);
@@ -391,22 +410,7 @@ TEST_F(RecordConditions, AnOlderFileOpensAndSaysWhatIsAssumed) {
   const TShown measured = Read();
   const std::u16string path = File("older.daqsession");
   ASSERT_EQ(Core->SaveSessionAs(path), TZelto::sfrDone);
-  // The document as an older version wrote it: without the keys of the
-  // conditions (the raw file's checksum is kept in another section).
-  {
-    std::ifstream in(rtl::NativePath(path), std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), {});
-    std::u16string text(bytes.size() / 2, u'\0');
-    std::memcpy(text.data(), bytes.data(), text.size() * 2);
-    std::string narrow = rtl::Utf16ToUtf8(text);
-    const std::regex added(
-        "[^\\n]*(FullScale|InputRange[AB]|SamplingFrequency|CaptureLength|\\bLength|[^A-Za-z]Sensor[AB]\\.|"
-        "VibSensor[AB]\\.(Type|Sensitivity|RangeLow|RangeHigh|InputGain|Temperature))[^\\n]*\\n");
-    narrow = std::regex_replace(narrow, added, "");
-    const std::u16string stripped = rtl::Utf8ToUtf16(narrow);
-    std::ofstream out(rtl::NativePath(path), std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(stripped.data()), static_cast<std::streamsize>(stripped.size() * 2));
-  }
+  WriteAsOlderVersion(path);
   ASSERT_EQ(Bytes(path).find("F\0u\0l\0l\0S\0c\0a\0l\0e", 0, 18), std::string::npos);
 
   Core->ClearMeasurements();
@@ -417,6 +421,101 @@ TEST_F(RecordConditions, AnOlderFileOpensAndSaysWhatIsAssumed) {
   ExpectSame(Read(), measured);
   EXPECT_NE(LogText(log).find(rtl::Utf16ToUtf8(LangText({u"Forms", u"ConditionsAssumed"}).Text)), std::string::npos);
   Window->Log = nullptr;
+}
+
+// An older job measured on the FTDI model, opened in demo mode on a PC
+// without its sensors: every view shows the run's real millivolts, at the
+// scale the amplitudes stored with it give, and the report prints no
+// sensitivity or frequency range of 0 for the sensors it does not know.
+TEST_F(RecordConditions, AnOlderJobWithoutItsSensorsShowsItsMillivolts) {
+  Core->AmplDisplayMode = admVoltage;
+  Core->VibSensorA.Name = Core->VibSensorB.Name = u"Probe A";
+  Bind(*Core, TModel::Small);
+  Core->GainA = Core->GainB = 1;  // 500 mV
+  MeasureRun0();
+  const TShown measured = Read();
+  ASSERT_GT(measured.Panel, 0);
+  const std::u16string path = File("older-ftdi.daqsession");
+  ASSERT_EQ(Core->SaveSessionAs(path), TZelto::sfrDone);
+  WriteAsOlderVersion(path);
+
+  Core->ClearMeasurements();
+  Bind(*Core, TModel::Large);
+  const std::u16string notes = Forms(u"ConditionsAssumed") + u"\n" + Forms(u"DemoModeScale") + u"\n" +
+                               Forms(u"SensorUnknown") + u"\nProbe A\n" + Forms(u"ScaleFound") + u"\nA: " +
+                               FormatVoltage(500, 1) + u", B: " + FormatVoltage(500, 1);
+  OpenThroughTheMenu(path, {notes});
+  EXPECT_EQ(Core->VibSensorA.Sensitivity, 0);
+  EXPECT_EQ(Core->Captures[0].Conditions.FullScale, 2048);
+  {
+    // The views open without a question.
+    gui::TAnswerScript none;
+    ExpectSame(Read(), measured);
+    EXPECT_TRUE(none.Unexpected().empty());
+  }
+  TReportSources sources;
+  sources.Lookup = [](std::u16string_view key) { return std::u16string(key); };
+  const TReportContent report = BuildReportContent(*Core, sources);
+  int sensorRows = 0;
+  for (const TReportRow& row : report.ParameterRows) {
+    if (row.Label != u"Sensitivity" && row.Label != u"Range") continue;
+    ++sensorRows;
+    EXPECT_EQ(row.ValueA, u"-") << rtl::Utf16ToUtf8(row.Label);
+    EXPECT_EQ(row.ValueB, u"-") << rtl::Utf16ToUtf8(row.Label);
+  }
+  EXPECT_EQ(sensorRows, 2);
+
+  // Stored amplitudes that no model's ranges give leave the assumed scale,
+  // and the message says that the signals may differ from the panel.
+  {
+    XmlIniFile document;
+    ASSERT_TRUE(document.Open(path, u"SessionFile", true));
+    document.WriteFloat(u"Measurement0", u"Meas.AmplA", 3 * document.ReadFloat(u"Measurement0", u"Meas.AmplA", 0));
+    document.WriteFloat(u"Measurement0", u"Meas.AmplB", 3 * document.ReadFloat(u"Measurement0", u"Meas.AmplB", 0));
+    ASSERT_TRUE(document.Save());
+  }
+  Core->ClearMeasurements();
+  OpenThroughTheMenu(path, {Forms(u"ConditionsAssumed") + u"\n" + Forms(u"DemoModeScale") + u"\n" +
+                            Forms(u"SensorUnknown") + u"\nProbe A\n" + Forms(u"ScaleUnconfirmed")});
+  EXPECT_EQ(Core->Captures[0].Conditions.FullScale, 0x8000);
+}
+
+// The set-up's input ranges are kept by their millivolts when a job is
+// opened on the other device model: the same range where that model has
+// it, else the next larger one (the largest when none is larger), named in
+// the message.
+TEST_F(RecordConditions, TheInputRangesKeepTheirMillivoltsOnAnotherModel) {
+  struct TCase {
+    TModel Saving, Opening;
+    int32_t GainA, GainB;          // on the saving model
+    int32_t OpenedA, OpenedB;      // on the opening model
+    std::u16string Replaced;       // the message's lines, empty for none
+  };
+  const auto replaced = [](const char16_t* channel, int32_t from, int32_t to) {
+    return std::u16string(channel) + u": " + FormatVoltage(from, 1) + u" \u2192 " + FormatVoltage(to, 1);
+  };
+  const std::vector<TCase> cases = {
+      {TModel::Large, TModel::Small, 1, 2, 0, 1, u""},  // 1 V / 500 mV
+      {TModel::Small, TModel::Large, 0, 1, 1, 2, u""},  // 1 V / 500 mV
+      {TModel::Large, TModel::Small, 0, 2, 0, 1, replaced(u"A", 2500, 1000)},
+      {TModel::Small, TModel::Large, 1, 2, 2, 2, replaced(u"B", 250, 500)},
+  };
+  const std::u16string path = File("ranges.daqsession");
+  for (const TCase& c : cases) {
+    Core->ClearMeasurements();
+    Bind(*Core, c.Saving);
+    Core->GainA = c.GainA;
+    Core->GainB = c.GainB;
+    ASSERT_EQ(Core->SaveSessionAs(path), TZelto::sfrDone);
+    Bind(*Core, c.Opening);
+    Core->GainA = Core->GainB = 2;
+    if (c.Replaced.empty())
+      OpenThroughTheMenu(path);
+    else
+      OpenThroughTheMenu(path, {Forms(u"RangeReplaced") + u"\n" + c.Replaced});
+    EXPECT_EQ(Core->GainA, c.OpenedA);
+    EXPECT_EQ(Core->GainB, c.OpenedB);
+  }
 }
 
 }  // namespace viewstest

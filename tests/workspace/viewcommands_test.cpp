@@ -291,7 +291,7 @@ TEST_F(WorkspaceViews, MeasurementAfterPreviousBelongsToTheRecordDrawn) {
   drawn.Rms = std::sqrt(squares / n);
   const std::u16string expected =
       MeasurementText(u"A: ", 'R', drawn, Core->DriverInputRange(Core->GainA), Core->DriverFullScale(),
-                      Core->VibSensorA, DisplayQuantity(Core->VibSensorA.Type, Core->AmplDispModeOscmV));
+                      Core->VibSensorA, DisplayQuantity(Core->VibSensorA, Core->AmplDispModeOscmV));
   EXPECT_EQ(fTimeGraph->bMeasValA->CaptionW(), expected);
   EXPECT_EQ(fTimeGraph->bMeasValB->CaptionW(), u"-");
 
