@@ -22,8 +22,6 @@ std::u16string Key(std::u16string_view prefix, std::u16string_view field) {
 // Two records of one sensor: the file's decimals may round the last digit.
 bool Near(double a, double b) { return std::fabs(a - b) <= 1e-9 * std::max(std::fabs(a), std::fabs(b)); }
 
-bool Positive(double x) { return std::isfinite(x) && x > 0; }
-
 }  // namespace
 
 bool SameSensor(const SensorInfo& a, const SensorInfo& b) {

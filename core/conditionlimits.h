@@ -19,11 +19,15 @@ namespace conditionlimits {
 // so no stored record or raw-file block, is longer.
 inline constexpr int32_t LargestDeviceMemory = 0x80000;
 
-// ADC counts at the end of the input range (the FTDI model; the FX2,
-// network and demo models).
-inline constexpr std::array<int32_t, 2> FullScales{2048, 0x8000};
-// Input ranges in mV.
-inline constexpr std::array<int32_t, 4> InputRangesMv{250, 500, 1000, 2500};
+// The full scale (ADC counts at the end of the input range) and the input
+// ranges in mV of each model, in the order of its list: the FTDI model, and
+// the converter front end the FX2 and network models share (also that of
+// demo mode).
+struct TModelScale {
+  int32_t FullScale;
+  std::array<int32_t, 3> RangesMv;
+};
+inline constexpr std::array<TModelScale, 2> ModelScales{{{2048, {1000, 500, 250}}, {0x8000, {2500, 1000, 500}}}};
 // Sampling rates in Hz: every model's list is a part of this one.
 inline constexpr std::array<int32_t, 13> SamplingRatesHz{200000, 100000, 50000, 20000, 10000, 5000, 2000,
                                                           1000,   500,    200,   100,   50,    20};
@@ -39,8 +43,14 @@ constexpr bool Listed(const std::array<T, N>& list, double value) {
   return std::find(list.begin(), list.end(), value) != list.end();
 }
 
-constexpr bool PossibleFullScale(int32_t value) { return Listed(FullScales, value); }
-constexpr bool PossibleInputRange(int32_t value) { return Listed(InputRangesMv, value); }
+constexpr bool PossibleFullScale(int32_t value) {
+  return std::any_of(ModelScales.begin(), ModelScales.end(),
+                     [value](const TModelScale& m) { return m.FullScale == value; });
+}
+constexpr bool PossibleInputRange(int32_t value) {
+  return std::any_of(ModelScales.begin(), ModelScales.end(),
+                     [value](const TModelScale& m) { return Listed(m.RangesMv, value); });
+}
 constexpr bool PossibleSamplingFrequency(double hz) { return Listed(SamplingRatesHz, hz); }
 
 // Samples of one channel of a record or a raw-file block.

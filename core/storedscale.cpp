@@ -4,18 +4,12 @@
 #include <cmath>
 #include <complex>
 
+#include "conditionlimits.h"
 #include "syncvector.h"
 
 namespace {
 
-// The full scales and input ranges of the device models the driver library
-// knows, in the order of their lists: the FTDI model, and the converter
-// front end the FX2 and network models share (also that of demo mode).
-struct TModelScale {
-  int32_t FullScale;
-  std::array<int32_t, 3> RangesMv;
-};
-constexpr std::array<TModelScale, 2> KnownModels{{{2048, {1000, 500, 250}}, {0x8000, {2500, 1000, 500}}}};
+using conditionlimits::TModelScale;
 
 // Within a fifth, on either side.
 const double Tolerance = std::log(1.2);
@@ -57,7 +51,7 @@ TScaleSearch ScaleOfStoredAmplitudes(const CaptureRecord& record, const TVector4
   search.Compared = a || b;
   if (!search.Compared) return search;
   double nearest = INFINITY;
-  for (const TModelScale& model : KnownModels) {
+  for (const TModelScale& model : conditionlimits::ModelScales) {
     const TRangeFit fitA = FitRange(model, a, gainA);
     const TRangeFit fitB = FitRange(model, b, gainB);
     if (fitA.Distance > Tolerance || fitB.Distance > Tolerance || fitA.Distance + fitB.Distance >= nearest) continue;
