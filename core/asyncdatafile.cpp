@@ -137,7 +137,6 @@ bool TZelto::SaveAsyncData(std::u16string path) {
   // The pair is replaced as one: a failure or a crash leaves the old pair.
   datafile::TDataFilePairWriter pair(path, Root, Data, rawPath, PairLedger);
   FileFailure = pair.Failure();
-  PairKeptAside = pair.KeptAside();
   NoteWithoutLocks(pair.WithoutLocks());
   if (!pair.IsOpen()) return false;
 
@@ -151,6 +150,7 @@ bool TZelto::SaveAsyncData(std::u16string path) {
   if (hasB) pair.WriteBlock(LiveDataB, live.Length);
   const bool saved = pair.Commit(document) == datafile::TDataFilePairWriter::TResult::Done;
   FileFailure = pair.Failure();
+  PairKeptAside = pair.KeptAside();
   return saved;
 }
 
@@ -160,7 +160,8 @@ bool TZelto::LoadAsyncData(std::u16string path) {
   if (path.empty()) return false;
   const datafile::TPairLock lock(rawPath, datafile::TPairLock::TUse::Read);
   XmlIniFile document;
-  if (!datafile::OpenPairDocument(path, rawPath, Root, document, FileFailure, PairLedger)) return false;
+  std::optional<std::string> onDisk;
+  if (!datafile::OpenPairDocument(path, rawPath, Root, document, FileFailure, onDisk)) return false;
   // Everything is checked before the core changes: a file refused here
   // leaves the runs, the live buffers and the settings as they were. Samples
   // of another save are never read with this document's values.
@@ -209,5 +210,7 @@ bool TZelto::LoadAsyncData(std::u16string path) {
   }
   // The sensors named in the document were looked up on the way.
   FileFailure = {};
+  // The data in memory are now this document's (sessionfile.cpp).
+  PairLedger.Remember(path, std::move(onDisk));
   return true;
 }

@@ -197,6 +197,59 @@ std::u16string FolderOf(std::u16string_view path) {
   return std::u16string(slash == std::u16string_view::npos ? u"." : path.substr(0, slash + 1));
 }
 
+// The file that holds the samples of the document `bytes`: the raw file, or
+// a pending one that another writer has not moved into place yet, never
+// `own` (this save's). The raw file as it is when none matches (a document
+// without a record, or none at all).
+std::u16string RawFileOf(std::string_view bytes, std::u16string_view root, std::u16string_view section,
+                         const std::u16string& rawPath, const std::string& own) {
+  XmlIniFile document;
+  document.Open(u"", root, false);
+  if (!document.Parse(bytes)) return rawPath;
+  const TRawRecord record = RecordOf(document, section);
+  const std::string nativeRaw = rtl::NativePath(rawPath);
+  std::vector<std::string> candidates = {nativeRaw};
+  for (const std::string& pending : PendingFiles(nativeRaw))
+    if (pending != own) candidates.push_back(pending);
+  for (const std::string& candidate : candidates) {
+    TRawSampleReader raw;
+    if (raw.Open(rtl::Utf8ToUtf16(candidate)) && record.Matches(raw, std::nullopt)) return rtl::Utf8ToUtf16(candidate);
+  }
+  return rawPath;
+}
+
+// A whole copy of `from` under the new name `to`: written under a temporary
+// name and forced to disk before it takes the name. 0, or the system's
+// error number of the step that failed.
+int CopyAs(const std::u16string& from, const std::u16string& to) {
+  int error = 0;
+  const int fd = rtl::OpenRegularFile(from, O_RDONLY, error);
+  if (fd < 0) return error;
+  TReplacementFile copy(to);
+  std::vector<char> buffer(1 << 16);
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer.data(), buffer.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      error = n < 0 ? errno : 0;
+      break;
+    }
+    copy.Write(buffer.data(), static_cast<size_t>(n));
+  }
+  ::close(fd);
+  if (error != 0) return error;
+  return copy.Finish() && copy.Commit() ? 0 : copy.ErrorNumber();
+}
+
+// Gives the file `from` the further name `to`, its own name staying: a hard
+// link, or a copy where the file system has none (a FAT stick). 0, or the
+// system's error number.
+int AddName(const std::u16string& from, const std::u16string& to) {
+  if (::link(rtl::NativePath(from).c_str(), rtl::NativePath(to).c_str()) == 0) return 0;
+  if (errno == EEXIST || errno == ENOENT) return errno;
+  return CopyAs(from, to);
+}
+
 }  // namespace
 
 int ReadErrorOf(std::u16string_view path) {
@@ -225,10 +278,10 @@ std::vector<std::string> LeftoverPendingFiles(const std::string& rawPath) {
 }
 
 bool OpenPairDocument(const std::u16string& documentPath, const std::u16string& rawPath, std::u16string_view root,
-                      XmlIniFile& document, TFileReason& failure, TPairLedger& ledger) {
+                      XmlIniFile& document, TFileReason& failure, std::optional<std::string>& onDisk) {
   failure = {documentPath, 0};
   if (documentPath.empty()) return false;
-  ledger.Remember(documentPath, DocumentOnDisk(documentPath));
+  onDisk = DocumentOnDisk(documentPath);
   if (rtl::SameFile(rawPath, documentPath)) return false;
   if (!document.Open(documentPath, root, true)) {
     failure.Error = document.LoadErrorNumber();
@@ -293,7 +346,7 @@ TRawFileState OpenRawFileFor(const XmlIniFile& document, std::u16string_view sec
 TDataFilePairWriter::TDataFilePairWriter(std::u16string_view documentPath, std::u16string_view root,
                                          std::u16string_view section, std::u16string_view rawPath,
                                          TPairLedger& ledger)
-    : DocumentPath(documentPath), Section(section), RawPath(rawPath), Ledger(ledger),
+    : DocumentPath(documentPath), Root(root), Section(section), RawPath(rawPath), Ledger(ledger),
       Lock(rawPath, TPairLock::TUse::Write), PendingPath(OwnedName(rtl::NativePath(rawPath), PendingMarker)),
       Raw(rawPath), Distinct(!rtl::SameFile(documentPath, rawPath)) {
   if (!Distinct) {
@@ -309,8 +362,6 @@ TDataFilePairWriter::TDataFilePairWriter(std::u16string_view documentPath, std::
     FFailure = {RawPath, Raw.Replacement().ErrorNumber()};
     return;
   }
-  KeepChangedPairAside();
-  if (!FFailure.File.empty()) return;
   // A pending raw file that the document in place recorded is moved into
   // place before the new save; any other whose writer has ended is what a
   // save left that never got its document in place.
@@ -322,44 +373,56 @@ TDataFilePairWriter::TDataFilePairWriter(std::u16string_view documentPath, std::
   RemoveLeftoverPending(nativeRaw);
 }
 
+TDataFilePairWriter::~TDataFilePairWriter() { Abandon(); }
+
 // Whatever the locks did (a file system whose locks lock nothing, a second
 // program instance that could not be kept out), a pair whose document is
 // not the one this program last read or wrote was written by another
-// program since: it is kept aside, raw files first and the document last,
-// as a pair not restored is. When a rename fails the files go back and the
-// save does not happen.
-void TDataFilePairWriter::KeepChangedPairAside() {
+// program since: its document and the raw file that holds its samples get
+// names that say so, beside the names they have, so that the pair stays
+// whole where it is until the new document replaces it, and is whole under
+// its new names from then on. Called once the new pair is written. False,
+// with nothing kept, when a name could not be given.
+bool TDataFilePairWriter::KeepChangedPairAside() {
   const std::optional<std::string>* remembered = Ledger.Recall(DocumentPath);
-  if (!remembered) return;
+  if (!remembered) return true;
   const std::optional<std::string> current = DocumentOnDisk(DocumentPath);
-  if (!current || current == *remembered) return;
+  if (!current || current == *remembered) return true;
   const std::time_t now = std::time(nullptr);
   std::tm local {};
   localtime_r(&now, &local);
   std::u16string tag = ChangedTag(local, 1);
   for (int n = 2; rtl::FileExists(Tagged(DocumentPath, tag)) || rtl::FileExists(Tagged(RawPath, tag)); ++n)
     tag = ChangedTag(local, n);
-  const std::u16string raw = Tagged(RawPath, tag);
-  const std::string nativeRaw = rtl::NativePath(RawPath);
-  std::vector<std::pair<std::u16string, std::u16string>> moves = {{RawPath, raw}};
-  // A pending raw file keeps its suffix, so a loader finds it beside the
-  // raw file's new name.
-  for (const std::string& pending : PendingFiles(nativeRaw))
-    moves.emplace_back(rtl::Utf8ToUtf16(pending), raw + rtl::Utf8ToUtf16(pending.substr(nativeRaw.size())));
-  moves.emplace_back(DocumentPath, Tagged(DocumentPath, tag));
-  std::vector<std::pair<std::u16string, std::u16string>> done;
-  for (const auto& [from, to] : moves) {
+  const std::pair<std::u16string, std::u16string> names[] = {
+      {RawFileOf(*current, Root, Section, RawPath, PendingPath), Tagged(RawPath, tag)},
+      {DocumentPath, Tagged(DocumentPath, tag)}};
+  for (const auto& [from, to] : names) {
     if (!rtl::FileExists(from)) continue;
-    if (!rtl::RenameFile(from, to)) {
-      FFailure = {from, errno};
-      for (auto undo = done.rbegin(); undo != done.rend(); ++undo) rtl::RenameFile(undo->second, undo->first);
-      FKeptAside.clear();
-      break;
+    if (const int error = AddName(from, to); error != 0) {
+      FFailure = {from, error};
+      Abandon();
+      return false;
     }
-    done.emplace_back(from, to);
     FKeptAside.push_back(to);
+    // Each name is on disk before the next step, and all of them before the
+    // new document can replace the old.
+    rtl::SyncFolder(rtl::NativePath(FolderOf(DocumentPath)));
   }
-  rtl::SyncFolder(rtl::NativePath(FolderOf(DocumentPath)));
+  return true;
+}
+
+// Before the new document is in place, the names given to the pair on disk
+// are further names of files still in place, and the pending raw file is
+// this save's alone: both go.
+void TDataFilePairWriter::Abandon() {
+  if (DocumentInPlace) return;
+  std::vector<std::u16string> left;
+  for (const std::u16string& name : FKeptAside)
+    if (!rtl::DeleteFile(name)) left.push_back(name);
+  FKeptAside = std::move(left);
+  if (Pending) ::unlink(PendingPath.c_str());
+  Pending = false;
 }
 
 TFileReason TDataFilePairWriter::WithoutLocks() const {
@@ -380,12 +443,24 @@ TDataFilePairWriter::TResult TDataFilePairWriter::Replace(std::string_view docum
     FFailure = {RawPath, raw.ErrorNumber()};
     return TResult::RawFailed;
   }
-  if (int error = 0; !ReplaceFile(DocumentPath, documentBytes, error)) {
-    FFailure = {DocumentPath, error};
-    // The old document stays, and with it the old raw file.
-    ::unlink(PendingPath.c_str());
+  Pending = true;
+  // The new pair is written whole before anything of the pair on disk
+  // changes; until the document takes its place, a failure leaves the old
+  // pair as it was.
+  TReplacementFile newDocument(DocumentPath);
+  newDocument.Write(documentBytes);
+  if (!newDocument.Finish()) {
+    FFailure = {DocumentPath, newDocument.ErrorNumber()};
+    Abandon();
     return TResult::DocumentFailed;
   }
+  if (!KeepChangedPairAside()) return TResult::RawFailed;
+  if (!newDocument.Commit()) {
+    FFailure = {DocumentPath, newDocument.ErrorNumber()};
+    Abandon();
+    return TResult::DocumentFailed;
+  }
+  DocumentInPlace = true;
   Ledger.Remember(DocumentPath, std::string(documentBytes));
   // Two names that did not both exist before may turn out one entry now
   // that the document is there (a name in another case on a FAT stick):

@@ -19,7 +19,11 @@
 //
 // A save never replaces a pair that changed on disk since this program
 // last read or wrote it (TPairLedger): that pair was written by another
-// program, and is kept aside under names that say so before the save.
+// program, and is kept under names that say so. It is given those names
+// only once the new pair is written whole, beside the names it has, so at
+// every moment one of the pairs is in place and the other, once named,
+// whole; a save that fails before its document is in place takes the new
+// names back, and the other program's pair stays as it was.
 
 #include <cstdint>
 #include <optional>
@@ -109,38 +113,49 @@ std::vector<std::string> LeftoverPendingFiles(const std::string& rawPath);
 // (what is left of a pair whose document was lost or moved away: taken for
 // no pair at all, the next save would write an empty job over the samples).
 // False with the file and why in `failure`.
-// The document as it is on disk is remembered in `ledger`, read or not.
+// `onDisk` gets the document's bytes as they are on disk (nothing for a
+// document that is not there), which the caller remembers in its ledger
+// once the load has succeeded, and only then.
 bool OpenPairDocument(const std::u16string& documentPath, const std::u16string& rawPath, std::u16string_view root,
-                      XmlIniFile& document, TFileReason& failure, TPairLedger& ledger);
+                      XmlIniFile& document, TFileReason& failure, std::optional<std::string>& onDisk);
 
 class TDataFilePairWriter {
  public:
   enum class TResult { Done, RawFailed, DocumentFailed };
 
-  // Takes the pair's lock; keeps the pair aside when its document is not
-  // the one `ledger` remembers (another program wrote it since); completes
-  // or discards what an interrupted save of the pair left (the document at
-  // `documentPath`, with root `root`, decides); then starts the new raw
-  // file. `section` holds the record in the document. A pair that must go
-  // aside but can't be moved is not replaced: the writer does not open.
+  // Takes the pair's lock; completes or discards what an interrupted save
+  // of the pair left (the document at `documentPath`, with root `root`,
+  // decides); then starts the new raw file. `section` holds the record in
+  // the document.
   TDataFilePairWriter(std::u16string_view documentPath, std::u16string_view root, std::u16string_view section,
                       std::u16string_view rawPath, TPairLedger& ledger);
+  // A save that ends without its document in place (a failure, an
+  // exception) leaves nothing of its own: its pending raw file goes, and
+  // the names it gave another program's pair.
+  ~TDataFilePairWriter();
+  TDataFilePairWriter(const TDataFilePairWriter&) = delete;
+  TDataFilePairWriter& operator=(const TDataFilePairWriter&) = delete;
 
   // False also when the document and the raw file are one file (the same
   // name, or two names the file system resolves to one file): such a pair
   // can't hold both, and is never written.
   bool IsOpen() const { return Distinct && Lock.Held() && Raw.IsOpen() && FFailure.File.empty(); }
   void WriteBlock(std::span<const int32_t> samples, int32_t length) { Raw.WriteBlock(samples, length); }
-  // Records the raw file in `document`, then replaces the pair: raw file to
-  // its pending name, document, raw file into place.
+  // Records the raw file in `document`, then replaces the pair: the raw
+  // file to its pending name and the document written beside the old one;
+  // the pair on disk kept aside when its document is not the one `ledger`
+  // remembers (another program wrote it since); then the document into
+  // place, and the raw file. A pair that must go aside but can't is not
+  // replaced.
   TResult Commit(XmlIniFile& document);
   // Why the pair could not be opened or replaced: the file of the step that
   // failed (the document for a lock another program holds) with
   // PairInUseError or the system's error number; empty while none failed.
   const TFileReason& Failure() const { return FFailure; }
   // The new names of the files of a pair another program had written since
-  // this one last read or wrote it, kept aside before this save; empty when
-  // the pair on disk was the remembered one.
+  // this one last read or wrote it, kept by this save; empty when the pair
+  // on disk was the remembered one, or when the save failed before it
+  // replaced that pair, which then stays in place.
   const std::vector<std::u16string>& KeptAside() const { return FKeptAside; }
   // The pair's folder and the system's answer (ENOLCK) when its file system
   // keeps no locks and the pair was written without one; empty otherwise.
@@ -148,14 +163,17 @@ class TDataFilePairWriter {
 
  private:
   TResult Replace(std::string_view documentBytes);
-  void KeepChangedPairAside();
+  bool KeepChangedPairAside();
+  void Abandon();
 
-  std::u16string DocumentPath, Section, RawPath;
+  std::u16string DocumentPath, Root, Section, RawPath;
   TPairLedger& Ledger;
   TPairLock Lock;
   std::string PendingPath;
   TRawSampleWriter Raw;
   bool Distinct;
+  // The raw file has its pending name; the new document is in place.
+  bool Pending = false, DocumentInPlace = false;
   TFileReason FFailure;
   std::vector<std::u16string> FKeptAside;
 };

@@ -462,7 +462,6 @@ int32_t TZelto::SaveSession() {
 }
 
 int32_t TZelto::SaveSessionAs(const std::u16string& path) {
-  PairKeptAside.clear();
   return path.empty() ? sfrDocumentFailed : SaveSessionPair(path, RawPathOf(path));
 }
 
@@ -471,11 +470,11 @@ void TZelto::NoteWithoutLocks(const TFileReason& folder) {
 }
 
 int32_t TZelto::SaveSessionPair(const std::u16string& documentPath, const std::u16string& rawPath) {
+  PairKeptAside.clear();
   // The pair is replaced as one: a failure or a crash leaves the last
   // session whole.
   datafile::TDataFilePairWriter pair(documentPath, Root, Other, rawPath, PairLedger);
   FileFailure = pair.Failure();
-  PairKeptAside = pair.KeptAside();
   NoteWithoutLocks(pair.WithoutLocks());
   if (!pair.IsOpen()) return sfrRawFileFailed;
   // Built in memory without a file name: it is written only by the pair,
@@ -490,6 +489,7 @@ int32_t TZelto::SaveSessionPair(const std::u16string& documentPath, const std::u
   for (int32_t run = 0; run <= last; ++run) WriteRun(document, pair, *this, run, blockLength);
   const datafile::TDataFilePairWriter::TResult result = pair.Commit(document);
   FileFailure = pair.Failure();
+  PairKeptAside = pair.KeptAside();
   switch (result) {
     case datafile::TDataFilePairWriter::TResult::Done: return sfrDone;
     case datafile::TDataFilePairWriter::TResult::DocumentFailed: return sfrDocumentFailed;
@@ -520,7 +520,8 @@ int32_t TZelto::LoadSession(std::u16string path) {
   if (documentPath.empty()) return sfrDocumentFailed;
   const datafile::TPairLock lock(rawPath, datafile::TPairLock::TUse::Read);
   XmlIniFile document;
-  if (!datafile::OpenPairDocument(documentPath, rawPath, Root, document, FileFailure, PairLedger))
+  std::optional<std::string> onDisk;
+  if (!datafile::OpenPairDocument(documentPath, rawPath, Root, document, FileFailure, onDisk))
     return sfrDocumentFailed;
   // Samples of another save are never read with this document's values:
   // without a matching raw file the settings and the runs' values load and
@@ -570,6 +571,9 @@ int32_t TZelto::LoadSession(std::u16string path) {
   }
   // The sensors named in the document were looked up on the way.
   FileFailure = {};
+  // The job in memory is now this document's: a later save replaces it
+  // without a word, and any other it keeps aside.
+  PairLedger.Remember(documentPath, std::move(onDisk));
   // Every record keeps its stored length, whatever this device's memory.
   return samplesNamed && !withSamples ? sfrDoneWithoutSamples : sfrDone;
 }

@@ -334,7 +334,9 @@ class TZelto {
   datafile::TPairLedger PairLedger;
   // The new names of the files of a pair another program had written, kept
   // aside by the last save of a session or asynchronous data (empty when
-  // none was): whoever saved tells the user.
+  // none was, or when the save failed before it replaced that pair, which
+  // then stays in place): whoever saved tells the user, and whether the
+  // job took their place.
   std::vector<std::u16string> PairKeptAside;
   // Folders whose file system keeps no locks, each found by a save or load
   // the first time (the folder and the system's reason): the windows tell

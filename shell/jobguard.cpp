@@ -126,7 +126,7 @@ bool MoveHeldPairAside(TZelto& core, const TJobSaveReport& report) {
 bool WriteJob(TZelto& core, const TJobSaveReport& report) {
   if (core.AutomaticPairHeld && !MoveHeldPairAside(core, report)) return false;
   const int32_t result = core.SaveSession();
-  TellPairNotices(core, report.PairTexts, report.ShowError, report.WriteLog);
+  TellPairNotices(core, result == TZelto::sfrDone, report.PairTexts, report.ShowError, report.WriteLog);
   if (result == TZelto::sfrDone) {
     core.JobSaveFailureShown = 0;
     return true;

@@ -3,21 +3,23 @@
 #include "filefailure.h"
 #include "zelto.h"
 
-const std::array<TTextKey, 2> PairNoticeLangKeys = {{
+const std::array<TTextKey, 3> PairNoticeLangKeys = {{
     {u"Forms", u"ChangedPairKeptAside"},
+    {u"Forms", u"ChangedPairKeptAsideNotSaved"},
     {u"Forms", u"FolderWithoutLocks"},
 }};
 
 TPairNoticeTexts PairNoticeTexts() {
-  return {LangText(PairNoticeLangKeys[0]).Text, LangText(PairNoticeLangKeys[1]).Text, FileFailureTexts()};
+  return {LangText(PairNoticeLangKeys[0]).Text, LangText(PairNoticeLangKeys[1]).Text,
+          LangText(PairNoticeLangKeys[2]).Text, FileFailureTexts()};
 }
 
-void TellPairNotices(TZelto& core, const TPairNoticeTexts& texts,
+void TellPairNotices(TZelto& core, bool saved, const TPairNoticeTexts& texts,
                      const std::function<void(const std::u16string&)>& show,
                      const std::function<void(const std::u16string&)>& log) {
   std::vector<std::u16string> notices;
   if (!core.PairKeptAside.empty()) {
-    std::u16string text = texts.KeptAside;
+    std::u16string text = saved ? texts.KeptAside : texts.KeptAsideNotSaved;
     for (const std::u16string& file : core.PairKeptAside) text += u"\n" + file;
     notices.push_back(text);
   }

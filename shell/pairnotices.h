@@ -16,12 +16,13 @@
 class TZelto;
 
 // Every key looked up here (section "Forms").
-extern const std::array<TTextKey, 2> PairNoticeLangKeys;
+extern const std::array<TTextKey, 3> PairNoticeLangKeys;
 
 // The texts, looked up when made: the shutdown makes them before the
-// language file closes.
+// language file closes. A pair kept aside is told as replaced by the job
+// only by a save that succeeded.
 struct TPairNoticeTexts {
-  std::u16string KeptAside, WithoutLocks;
+  std::u16string KeptAside, KeptAsideNotSaved, WithoutLocks;
   TFileFailureTexts Failures;
 };
 TPairNoticeTexts PairNoticeTexts();
@@ -29,7 +30,8 @@ TPairNoticeTexts PairNoticeTexts();
 // Tells TZelto::PairKeptAside (the heading, then the files' new names) and
 // each of TZelto::LockNotices (the heading, then the folder and the
 // system's reason) in a message and the log, and clears both; nothing when
-// both are empty. Either callback may be empty.
-void TellPairNotices(TZelto& core, const TPairNoticeTexts& texts,
+// both are empty. `saved` is whether the save that kept the pair aside
+// succeeded. Either callback may be empty.
+void TellPairNotices(TZelto& core, bool saved, const TPairNoticeTexts& texts,
                      const std::function<void(const std::u16string&)>& show,
                      const std::function<void(const std::u16string&)>& log);

@@ -73,19 +73,23 @@ int main() {
       std::fprintf(stderr, "The last session in %s could not be read whole; it was left as it is.%s\n",
                    rtl::Utf16ToUtf8(core.AppDataDir).c_str(), FailureText(core.FileFailure).c_str());
       result = 1;
-    } else if (PrepareDemoSensors(core)) {
-      std::printf("Demo sensors written to %s\n", rtl::Utf16ToUtf8(core.AppDataDir).c_str());
+    } else {
+      if (PrepareDemoSensors(core)) {
+        std::printf("Demo sensors written to %s\n", rtl::Utf16ToUtf8(core.AppDataDir).c_str());
+      } else {
+        std::fprintf(stderr, "Could not write the demo sensors into %s%s\n",
+                     rtl::Utf16ToUtf8(core.AppDataDir).c_str(), FailureText(core.FileFailure).c_str());
+        result = 1;
+      }
       if (!aside.LooseSamples.empty())
         std::printf("Sample files of an earlier last session were found kept aside without their document:%s\n",
                     FileLines(aside.LooseSamples).c_str());
+      // A save that failed may still have kept the other program's session
+      // aside (it failed once its own document was in place).
       if (!core.PairKeptAside.empty()) {
         std::printf("Another program had changed the last session since it was read; it was kept as:\n");
         for (const std::u16string& file : core.PairKeptAside) std::printf("%s\n", rtl::Utf16ToUtf8(file).c_str());
       }
-    } else {
-      std::fprintf(stderr, "Could not write the demo sensors into %s%s\n", rtl::Utf16ToUtf8(core.AppDataDir).c_str(),
-                   FailureText(core.FileFailure).c_str());
-      result = 1;
     }
   }
   FreeShlwapi();

@@ -90,15 +90,17 @@ void TfBalancing::NewSession(bool ask) {
 //
 // A load that left less than was stored (no samples, or shortened to the
 // device memory) keeps what it read and says so. Restored from the
-// automatic pair, that pair is moved aside first, since the next save would
-// replace it by less; when it can't be moved, the restore counts as failed.
+// automatic pair, a pair that did not load whole is moved aside as the
+// start moves it, since the next save would replace it by less or by the
+// job put back; the message names where it went. A partial restore whose
+// pair can't be moved counts as failed; a failed one leaves the pair held.
 void TfBalancing::LoadSessionFile(const std::u16string& path, std::u16string_view failureText) {
   const std::u16string& file = path.empty() ? TheCore->AutoSessionFile : path;
   int32_t result = TZelto::sfrDocumentFailed;
   // A name that is no file may still be an entry: a link that leads nowhere
   // says so.
   TFileReason failure{file, datafile::ReadErrorOf(file)};
-  std::u16string partial;
+  std::u16string partial, keptLine;
   bool partialNotKept = false;
   // A pair a stop left half moved aside is read as one; what lies aside
   // of the automatic pair is named with whatever is told, a whole load too.
@@ -115,12 +117,13 @@ void TfBalancing::LoadSessionFile(const std::u16string& path, std::u16string_vie
       TheCore->JobSavedAsFile.clear();
     }
     partial = PartialLoadText(result);
-    if (!partial.empty() && path.empty()) {
+    if (path.empty() && result != TZelto::sfrDone) {
       const TKeptAside kept = KeepAutomaticPairAside(*TheCore, LocalWallTime());
-      partialNotKept = !kept.Moved;
+      partialNotKept = !partial.empty() && !kept.Moved;
       if (partialNotKept) result = TZelto::sfrRawFileFailed;
-      partial += u"\n" + KeptAsideText(kept) + looseLine;
-      if (Log) Log->WriteNote(KeptAsideText(kept) + looseLine);
+      keptLine = u"\n" + KeptAsideText(kept);
+      if (!partial.empty()) partial += keptLine + looseLine;
+      if (Log && !partial.empty()) Log->WriteNote(KeptAsideText(kept) + looseLine);
     }
     if (!TZelto::SessionLoaded(result)) RestoreJobSnapshot(*TheCore, before);
     const TJobSaveReport report = JobSaveReport();
@@ -132,9 +135,9 @@ void TfBalancing::LoadSessionFile(const std::u16string& path, std::u16string_vie
     FirstTrimRow = FirstTrimRowFor(TheCore->BalancingStep);
   } else {
     // A partial load whose pair could not be moved aside says so; any other
-    // failure says why.
-    const std::u16string why = partialNotKept ? partial : FileFailureText(failure);
-    const std::u16string text = std::u16string(failureText) + u"\n" + why + (partialNotKept ? u"" : looseLine);
+    // failure says why, and where the pair went.
+    const std::u16string why = partialNotKept ? partial : FileFailureText(failure) + keptLine + looseLine;
+    const std::u16string text = std::u16string(failureText) + u"\n" + why;
     if (Log) Log->WriteNote(text);
     AskMessage(mkError, text);
   }
@@ -191,9 +194,8 @@ void TfBalancing::SaveSessionAs() {
   TJobSaveReport report = JobSaveReport();
   bool savedAs = false;
   if (!automatic) {
-    const int32_t result = TheCore->SaveSessionAs(target);
-    TellPairNotices(*TheCore, report.PairTexts, report.ShowError, report.WriteLog);
-    savedAs = result == TZelto::sfrDone;
+    savedAs = TheCore->SaveSessionAs(target) == TZelto::sfrDone;
+    TellPairNotices(*TheCore, savedAs, report.PairTexts, report.ShowError, report.WriteLog);
     if (!savedAs) {
       const std::u16string text = WithFileFailure(SessionSaveErrorText, TheCore->FileFailure);
       if (Log) Log->WriteNote(text);

@@ -172,3 +172,46 @@ TEST_F(FileSystemAnswers, ASaveKeepsAsideAPairAnotherProgramWroteSince) {
   ASSERT_EQ(Core->PairKeptAside.size(), 2u);
   EXPECT_EQ(ReadBytes(rtl::NativePath(Core->PairKeptAside[0])), othersTrace);
 }
+
+// One file reached under two spellings is one document: a pair saved
+// through a linked folder, or through the folder's name in another letter
+// case (one FAT stick under two mount names; a link stands in for the
+// case-blind file system here), is this program's own, and the next save
+// under the first spelling keeps nothing aside. A pair loaded under one
+// spelling is saved under the other as its own, and a folder without
+// locks is told once under any of its names.
+TEST_F(FileSystemAnswers, APairReachedUnderAnotherSpellingIsThisProgramsOwn) {
+  const fs::path stick = Dir.Path / "stick";
+  fs::create_directory(stick);
+  const auto pump = [this](std::u16string_view folder) { return Dir.File(std::u16string(folder) + u"/pump.daqsession"); };
+  for (const std::u16string other : {u"media", u"STICK"}) {
+    SCOPED_TRACE(rtl::Utf16ToUtf8(other));
+    fs::create_directory_symlink(stick, Dir.Native(other));
+    Measure(*Core, 1.5);
+    ASSERT_EQ(Core->SaveSessionAs(pump(u"stick")), TZelto::sfrDone);
+    Measure(*Core, 2.5);
+    ASSERT_EQ(Core->SaveSessionAs(pump(other)), TZelto::sfrDone);
+    EXPECT_TRUE(Core->PairKeptAside.empty());
+    Measure(*Core, 3.5);
+    ASSERT_EQ(Core->SaveSessionAs(pump(u"stick")), TZelto::sfrDone);
+    EXPECT_TRUE(Core->PairKeptAside.empty());
+
+    auto loaded = Restarted();
+    loaded->BuffLength = Length;
+    ASSERT_EQ(loaded->LoadSession(pump(other)), TZelto::sfrDone);
+    EXPECT_EQ(loaded->Results[0].Meas.AmplA, 3.5);
+    Measure(*loaded, 4.5);
+    ASSERT_EQ(loaded->SaveSessionAs(pump(u"stick")), TZelto::sfrDone);
+    EXPECT_TRUE(loaded->PairKeptAside.empty());
+    EXPECT_EQ(Entries(stick), (std::set<std::string>{"pump.daqdata", "pump.daqsession"}));
+    // The next spelling starts from an empty stick.
+    fs::remove_all(stick);
+    fs::create_directory(stick);
+  }
+
+  rtl::SetFlockCall(NoLocks);
+  ASSERT_EQ(Core->SaveSessionAs(pump(u"stick")), TZelto::sfrDone);
+  ASSERT_EQ(Core->SaveSessionAs(pump(u"media")), TZelto::sfrDone);
+  ASSERT_EQ(Core->SaveSessionAs(pump(u"STICK")), TZelto::sfrDone);
+  EXPECT_EQ(Core->LockNotices.size(), 1u);
+}

@@ -385,4 +385,74 @@ TEST_F(TwoWritersTest, AWriterStoppedWithItsRawFileUnderItsPendingNameCostsNoSav
   EXPECT_EQ(FilesIn(Kind.Folder(core)), 4u);
 }
 
+
+// The folder operation after which the saving child is killed, and how many
+// it has made so far: every step of a save that changes what the folder
+// names (a rename, a new name) is made durable before the next, so a kill
+// at each durable step covers every state a kill or a power loss can leave.
+int KillAtFolderSync = 0;
+int FolderSyncsMade = 0;
+
+void KillAtTheChosenFolderSync(const std::string&) {
+  if (++FolderSyncsMade == KillAtFolderSync) ::raise(SIGKILL);
+}
+
+// The document of a pair kept aside as changed elsewhere; empty when none.
+fs::path ChangedElsewhereDocument(const fs::path& folder) {
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    const std::string name = entry.path().filename().string();
+    if (name.find("(changed elsewhere ") != std::string::npos && entry.path().extension() == ".daqsession")
+      return entry.path();
+  }
+  return {};
+}
+
+// A save that keeps aside the pair another program wrote, killed after
+// each of its steps in turn: the automatic pair is always whole, the other
+// program's or the new one, and once the new one is in place the other
+// program's pair is whole under the names that say it was kept aside.
+TEST_F(TwoWritersTest, AKeepAsideSaveKilledAfterAnyStepLeavesBothPairsWhole) {
+  ASSERT_FALSE(Dir.Path.empty());
+  TZelto mine;
+  const fs::path folder = Kind.Folder(mine);
+  bool completed = false;
+  for (int step = 1; step < 50 && !completed; ++step) {
+    SCOPED_TRACE("killed after folder operation " + std::to_string(step));
+    fs::remove_all(folder);
+    TZelto own;
+    Kind.Fill(own, 1);
+    ASSERT_TRUE(Kind.Save(own));
+    TZelto other;
+    Kind.Fill(other, 2);
+    ASSERT_TRUE(Kind.Save(other));
+
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+      Kind.Fill(own, 3);
+      KillAtFolderSync = step;
+      rtl::SetFolderSyncObserver(KillAtTheChosenFolderSync);
+      ::_exit(Kind.Save(own) && !own.PairKeptAside.empty() ? 0 : 3);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    completed = WIFEXITED(status);
+    ASSERT_TRUE(completed ? WEXITSTATUS(status) == 0 : WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL)
+        << status;
+
+    const int64_t automatic = LoadedSave();
+    EXPECT_TRUE(automatic == 2 || automatic == 3) << automatic;
+    const fs::path kept = ChangedElsewhereDocument(folder);
+    if (automatic == 3) {
+      ASSERT_FALSE(kept.empty()) << "the other program's pair was replaced without a name";
+    }
+    if (kept.empty()) continue;
+    TZelto keptPair;
+    EXPECT_EQ(keptPair.LoadSession(rtl::Utf8ToUtf16(kept.string())), TZelto::sfrDone);
+    EXPECT_EQ(Kind.SaveIn(keptPair), 2);
+  }
+  EXPECT_TRUE(completed) << "the save never ended by itself";
+}
+
 }  // namespace

@@ -7,8 +7,11 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/mount.h>
+#include <sys/resource.h>
 
+#include <algorithm>
 #include <cmath>
+#include <csignal>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -49,6 +52,41 @@ std::string Bytes(const std::u16string& path) {
   std::stringstream s;
   s << in.rdbuf();
   return s.str();
+}
+
+// The error box's text, answered with its button.
+void ExpectErrorBox(gui::TAnswerScript& script, std::u16string& told) {
+  script.ExpectAction(gui::dkModalForm, [&told](const gui::TDialogRequest& r) {
+    auto* box = dynamic_cast<TfMessage*>(r.Form);
+    EXPECT_TRUE(box && box->Kind == mkError);
+    if (box) {
+      told = box->MessageText;
+      box->bButton1->Click();
+    }
+    return std::optional<gui::TDialogAnswer>();
+  });
+}
+
+// `told` is `heading`, then the names of a raw file and a document, which
+// hold `data` and `session`; the document's name is returned.
+std::string ExpectKeptPairNamed(const std::u16string& told, const std::u16string& heading, const std::string& session,
+                                const std::string& data) {
+  EXPECT_EQ(rtl::Utf16ToUtf8(told.substr(0, heading.size() + 1)), rtl::Utf16ToUtf8(heading + u"\n"));
+  std::istringstream lines(rtl::Utf16ToUtf8(told.substr(std::min(told.size(), heading.size() + 1))));
+  std::string keptData, keptSession;
+  std::getline(lines, keptData);
+  std::getline(lines, keptSession);
+  EXPECT_TRUE(Bytes(rtl::Utf8ToUtf16(keptData)) == data) << keptData;
+  EXPECT_TRUE(Bytes(rtl::Utf8ToUtf16(keptSession)) == session) << keptSession;
+  return keptSession;
+}
+
+// `told` says the last session was moved aside and names its raw file and
+// its document, which hold `data` and `session` as they were; the document's
+// new name is returned.
+std::string ExpectPairKeptAsideAsTold(const std::u16string& told, const std::string& session,
+                                      const std::string& data) {
+  return ExpectKeptPairNamed(told, KeptAsideTexts().Moved, session, data);
 }
 
 using testsupport::MessageAnswer;
@@ -158,19 +196,21 @@ TEST_F(JobKeeping, FailedOpenAndRestoreLeaveTheJobAndTheAutomaticPair) {
   EXPECT_EQ(Core->Captures[1].DataA, before.Captures[1].DataA);
   EXPECT_EQ(Core->Session.Machine, "Fan 7");
 
-  // Restore reads the automatic pair; damaged, it fails with its own text.
+  // Restore reads the automatic pair; damaged, it fails with its own text,
+  // and the pair is moved aside as at the start, where the message says.
   { std::ofstream(rtl::NativePath(Core->AutoSessionFile), std::ios::binary) << "garbage"; }
   gui::TAnswerScript script;
   script.Expect(gui::dkPopupMenu, smRestoreSession);
   ExpectRestoreQuestion(script, gui::mrYes);
-  script.ExpectAction(gui::dkModalForm,
-                      MessageAnswer(mkError,
-                                    u"Last session not restored. File error.\n" +
-                                        DamagedFileLine(rtl::Utf16ToUtf8(Core->AutoSessionFile)),
-                                    1));
+  std::u16string told;
+  ExpectErrorBox(script, told);
   Window->bSession->Click();
   EXPECT_EQ(script.Pending(), 0u);
   EXPECT_TRUE(script.Unexpected().empty());
+  const std::u16string why =
+      u"Last session not restored. File error.\n" + DamagedFileLine(rtl::Utf16ToUtf8(Core->AutoSessionFile)) + u"\n";
+  ASSERT_EQ(rtl::Utf16ToUtf8(told.substr(0, why.size())), rtl::Utf16ToUtf8(why));
+  ExpectPairKeptAsideAsTold(told.substr(why.size()), "garbage", data);
   EXPECT_EQ(Core->BalancingStep, RunTrialA);
   EXPECT_EQ(Core->Results[0].Meas.PhA, 1.0);
   EXPECT_EQ(Core->SignalA, before.SignalA);
@@ -183,6 +223,54 @@ TEST_F(JobKeeping, FailedOpenAndRestoreLeaveTheJobAndTheAutomaticPair) {
   ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);  // as at shutdown
   EXPECT_EQ(Bytes(Core->AutoSessionFile), session);
   EXPECT_EQ(Bytes(Core->AutoDataFile), data);
+}
+
+// A session another program made unreadable: a failed Open leaves what
+// this program remembers of it as it was, so Save As onto it keeps it
+// aside and says so rather than replacing it unasked. A failed Restore
+// moves the automatic pair aside as the start does and names where it
+// went; the job stays, and Next then saves it without a word.
+TEST_F(JobKeeping, AFailedOpenOrRestoreLeavesTheUnloadablePairGuarded) {
+  TrialRunsMeasured();
+  const fs::path other = fs::path(Folder) / "other.daqsession";
+  const std::u16string otherData = (fs::path(Folder) / "other.daqdata").u16string();
+  ASSERT_EQ(Core->SaveSessionAs(other.u16string()), TZelto::sfrDone);
+  const std::string damaged = "<SessionFile><Other><Index value=\"zz";
+  std::ofstream(other, std::ios::binary) << damaged;
+  const std::string samples = Bytes(otherData);
+  OpenDamagedSession(*Window, other.string());
+
+  gui::TAnswerScript script;
+  script.Expect(gui::dkPopupMenu, smSaveSession);
+  script.Expect(gui::dkSaveDialog, 1, other.string());
+  script.ExpectAction(gui::dkModalForm,
+                      MessageAnswer(mkQuestion, LangText({u"Forms", u"ReplaceSampleFile"}).Text + u"\n" + otherData,
+                                    gui::mrYes));
+  std::u16string told;
+  ExpectErrorBox(script, told);
+  Window->bSession->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_TRUE(script.Unexpected().empty());
+  ExpectKeptPairNamed(told, LangText({u"Forms", u"ChangedPairKeptAside"}).Text, damaged, samples);
+
+  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+  const std::string data = Bytes(Core->AutoDataFile);
+  std::ofstream(rtl::NativePath(Core->AutoSessionFile), std::ios::binary) << damaged;
+  script.Expect(gui::dkPopupMenu, smRestoreSession);
+  ExpectRestoreQuestion(script, gui::mrYes);
+  ExpectErrorBox(script, told);
+  Window->bSession->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  const std::u16string why =
+      u"Last session not restored. File error.\n" + DamagedFileLine(rtl::Utf16ToUtf8(Core->AutoSessionFile)) + u"\n";
+  ASSERT_EQ(rtl::Utf16ToUtf8(told.substr(0, why.size())), rtl::Utf16ToUtf8(why));
+  ExpectPairKeptAsideAsTold(told.substr(why.size()), damaged, data);
+  EXPECT_EQ(Core->Results[1].Meas.AmplA, 300);
+  Window->bNext->Click();
+  EXPECT_TRUE(script.Unexpected().empty());
+  TZelto reader;
+  ASSERT_EQ(reader.LoadSession(), TZelto::sfrDone);
+  EXPECT_EQ(reader.Results[1].Meas.AmplA, 300);
 }
 
 // A session saved at a sampling rate this device does not list is refused,
@@ -409,6 +497,131 @@ TEST_F(JobKeeping, AFailedSaveOfTheJobIsToldOnceUntilASaveSucceeds) {
   Window->Log = nullptr;
 }
 
+namespace {
+
+// Files no larger than this many bytes, as on a full disk: a larger write
+// fails (EFBIG) instead of stopping the process.
+class TFileSizeLimit {
+ public:
+  explicit TFileSizeLimit(rlim_t bytes) {
+    ::getrlimit(RLIMIT_FSIZE, &Before);
+    SignalBefore = std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{bytes, Before.rlim_max};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~TFileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &Before);
+    std::signal(SIGXFSZ, SignalBefore);
+  }
+
+ private:
+  rlimit Before{};
+  void (*SignalBefore)(int) = SIG_DFL;
+};
+
+// What the folder-sync stand-in below removes, and when: the files whose
+// names begin with `Prefix`, once the automatic document no longer holds
+// `Until` (the new document is in place); at once when `Until` is empty.
+struct TLostFile {
+  std::string Folder, Prefix, Until;
+};
+TLostFile LostFile;
+
+// Stands in for a share unplugged in the middle of a save: a file of the
+// save is gone when the next step needs it.
+void LoseFileAtFolderSync(const std::string&) {
+  if (!LostFile.Until.empty() &&
+      Bytes(rtl::Utf8ToUtf16(LostFile.Folder + "/!session.daqsession")) == LostFile.Until)
+    return;
+  for (const auto& entry : fs::directory_iterator(LostFile.Folder))
+    if (entry.path().filename().string().rfind(LostFile.Prefix, 0) == 0) fs::remove(entry.path());
+}
+
+struct TFolderSyncStandIn {
+  explicit TFolderSyncStandIn(TLostFile lost) {
+    LostFile = std::move(lost);
+    rtl::SetFolderSyncObserver(LoseFileAtFolderSync);
+  }
+  ~TFolderSyncStandIn() { rtl::SetFolderSyncObserver(nullptr); }
+};
+
+}  // namespace
+
+// Another program wrote the automatic pair since this one saved it. A save
+// that fails before its document is in place (the disk full; the new
+// document lost on the way, as on a share unplugged) leaves that program's
+// pair in place byte for byte, under no other name, with no pending file,
+// and tells only its own failure. The save that succeeds keeps that pair
+// aside and says the job was saved in its place; one that fails once its
+// document is in place names the kept pair without saying so.
+TEST_F(JobKeeping, AKeepAsideSaveThatFailsLeavesTheOtherProgramsPairAndSaysSavedOnlyWhenSaved) {
+  TrialRunsMeasured();
+  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+  const std::string folder = fs::path(rtl::NativePath(Core->AutoSessionFile)).parent_path().string();
+  const auto anotherProgramSaves = [this](double amplitude) {
+    TZelto other;
+    other.BuffLength = Core->BuffLength;
+    EXPECT_EQ(other.LoadSession(), TZelto::sfrDone);
+    other.Results[0].Meas.AmplA = amplitude;
+    EXPECT_EQ(other.SaveSession(), TZelto::sfrDone);
+  };
+  anotherProgramSaves(700);
+  const std::string session = Bytes(Core->AutoSessionFile), data = Bytes(Core->AutoDataFile);
+  const auto expectTheOtherPairInPlaceAlone = [&] {
+    EXPECT_TRUE(Bytes(Core->AutoSessionFile) == session);
+    EXPECT_TRUE(Bytes(Core->AutoDataFile) == data);
+    for (const auto& entry : fs::directory_iterator(folder)) {
+      const std::string name = entry.path().filename().string();
+      EXPECT_EQ(name.find("(changed elsewhere"), std::string::npos) << name;
+      EXPECT_EQ(name.find(".pending"), std::string::npos) << name;
+    }
+  };
+  ASSERT_GT(data.size(), 1024u);
+
+  gui::TAnswerScript script;
+  std::u16string told;
+  ExpectErrorBox(script, told);
+  {
+    const TFileSizeLimit full(1024);
+    Window->bNext->Click();
+  }
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_EQ(told, LangText({u"Forms", u"SessionNotSaved"}).Text + u"\n" + Core->AutoDataFile + u": File too large");
+  expectTheOtherPairInPlaceAlone();
+  {
+    // Told once already: this failure is only logged.
+    const TFolderSyncStandIn unplugged({folder, "!session.daqsession.tmp", ""});
+    Window->bPrev->Click();
+    Window->bNext->Click();
+  }
+  EXPECT_TRUE(script.Unexpected().empty());
+  expectTheOtherPairInPlaceAlone();
+
+  ExpectErrorBox(script, told);
+  Window->bPrev->Click();
+  Window->bNext->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  ExpectKeptPairNamed(told, LangText({u"Forms", u"ChangedPairKeptAside"}).Text, session, data);
+  TZelto reader;
+  ASSERT_EQ(reader.LoadSession(), TZelto::sfrDone);
+  EXPECT_EQ(reader.Results[0].Meas.AmplA, 200);
+
+  anotherProgramSaves(800);
+  const std::string otherSession = Bytes(Core->AutoSessionFile), otherData = Bytes(Core->AutoDataFile);
+  std::u16string failure;
+  ExpectErrorBox(script, told);
+  ExpectErrorBox(script, failure);
+  {
+    const TFolderSyncStandIn unplugged({folder, "!session.daqdata.pending", otherSession});
+    Window->bPrev->Click();
+    Window->bNext->Click();
+  }
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_TRUE(script.Unexpected().empty());
+  ExpectKeptPairNamed(told, LangText({u"Forms", u"ChangedPairKeptAsideNotSaved"}).Text, otherSession, otherData);
+  EXPECT_EQ(failure.rfind(LangText({u"Forms", u"SessionNotSaved"}).Text + u"\n", 0), 0u);
+}
+
 // With a data folder that takes no save (a file stands where it should
 // be), save-as still puts the job in memory onto a disk that takes it: the
 // chosen pair holds, byte for byte, what the automatic pair holds once the
@@ -442,35 +655,6 @@ TEST_F(JobKeeping, SaveAsFromADataFolderThatTakesNoSaveStoresTheJob) {
   ASSERT_EQ(reader.LoadSession(rescued.u16string()), TZelto::sfrDone);
   EXPECT_EQ(reader.Results[0].Meas.AmplA, 200);
   EXPECT_EQ(reader.Captures[0].DataA, Core->Captures[0].DataA);
-}
-
-// The error box's text, answered with its button.
-void ExpectErrorBox(gui::TAnswerScript& script, std::u16string& told) {
-  script.ExpectAction(gui::dkModalForm, [&told](const gui::TDialogRequest& r) {
-    auto* box = dynamic_cast<TfMessage*>(r.Form);
-    EXPECT_TRUE(box && box->Kind == mkError);
-    if (box) {
-      told = box->MessageText;
-      box->bButton1->Click();
-    }
-    return std::optional<gui::TDialogAnswer>();
-  });
-}
-
-// `told` says the last session was moved aside and names its raw file and
-// its document, which hold `data` and `session` as they were; the document's
-// new name is returned.
-std::string ExpectPairKeptAsideAsTold(const std::u16string& told, const std::string& session,
-                                      const std::string& data) {
-  std::istringstream lines(rtl::Utf16ToUtf8(told));
-  std::string heading, keptData, keptSession;
-  std::getline(lines, heading);
-  std::getline(lines, keptData);
-  std::getline(lines, keptSession);
-  EXPECT_EQ(rtl::Utf8ToUtf16(heading), KeptAsideTexts().Moved);
-  EXPECT_TRUE(Bytes(rtl::Utf8ToUtf16(keptData)) == data) << keptData;
-  EXPECT_TRUE(Bytes(rtl::Utf8ToUtf16(keptSession)) == session) << keptSession;
-  return keptSession;
 }
 
 // Folders under the names the automatic raw file would be kept aside under
