@@ -57,9 +57,14 @@ void WriteConditionKeys(XmlIniFile& d, std::u16string_view section, const TRecor
   WriteSensorKeys(d, section, u"SensorB", c.SensorB);
 }
 
-bool ReadScaleKeys(const XmlIniFile& d, std::u16string_view section, TRecordConditions& into) {
+bool HoldsScaleKeys(const XmlIniFile& d, std::u16string_view section) {
   for (std::u16string_view key : {u"FullScale", u"InputRangeA", u"InputRangeB", u"SamplingFrequency"})
     if (!HasKey(d, section, key)) return false;
+  return true;
+}
+
+bool ReadScaleKeys(const XmlIniFile& d, std::u16string_view section, TRecordConditions& into) {
+  if (!HoldsScaleKeys(d, section)) return false;
   const int32_t fullScale = d.ReadInteger(section, u"FullScale", 0);
   const int32_t rangeA = d.ReadInteger(section, u"InputRangeA", 0);
   const int32_t rangeB = d.ReadInteger(section, u"InputRangeB", 0);

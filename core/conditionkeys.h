@@ -35,6 +35,10 @@ void WriteConditionKeys(XmlIniFile& d, std::u16string_view section, const TRecor
 // Only the scale, ranges and rate.
 void WriteScaleKeys(XmlIniFile& d, std::u16string_view section, const TRecordConditions& conditions);
 
+// Whether the section stores a scale, ranges and rate at all (files of this
+// version), possible or not.
+bool HoldsScaleKeys(const XmlIniFile& d, std::u16string_view section);
+
 // The scale, ranges and rate stored in the section, when all are there and
 // possible; the rest of the result stays as given in `into`.
 bool ReadScaleKeys(const XmlIniFile& d, std::u16string_view section, TRecordConditions& into);

@@ -353,8 +353,9 @@ std::u16string RangesText(const TRecordConditions& c, bool twoChannels) {
 // match the values stored with it.
 void FindOlderRunScale(const XmlIniFile& d, std::u16string_view section, TZelto& core, CaptureRecord& capture,
                        const TVector4& stored) {
-  TRecordConditions storedScale;
-  if (!capture.Conditions.Known() || datafile::ReadScaleKeys(d, section, storedScale)) return;
+  // Only a file older than the scale keys is searched: one that stores a
+  // scale no device has is damaged, and its runs keep the stated fallback.
+  if (!capture.Conditions.Known() || datafile::HoldsScaleKeys(d, section)) return;
   const bool twoChannels = core.Type == 1;
   const TScaleSearch search = ScaleOfStoredAmplitudes(capture, stored, twoChannels, core.GainA, core.GainB);
   if (!search.Compared) return;

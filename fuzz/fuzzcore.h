@@ -12,12 +12,31 @@
 #include <string>
 #include <string_view>
 
+#include "conditionlimits.h"
 #include "zelto.h"
 
 namespace fuzz {
 
 inline void Require(bool condition) {
   if (!condition) std::abort();
+}
+
+// A sensor record as a reader may hand it on: a known type and gain, and a
+// plausible sensitivity or none (0, a sensor only named).
+inline bool PossibleSensor(const SensorInfo& s) {
+  using namespace conditionlimits;
+  return (s.Sensitivity == 0 || PossibleSensitivity(s.Sensitivity)) && PossibleSensorType(s.Type) &&
+         PossibleInputGain(s.InputGain);
+}
+
+// A record's conditions are ones a device and a sensor can have; without a
+// driver (as in the targets) a file's record may hold no scale at all.
+inline void RequirePossibleConditions(const TRecordConditions& c) {
+  using namespace conditionlimits;
+  Require(PossibleLength(c.Length));
+  Require(c.FullScale == 0 || (PossibleFullScale(c.FullScale) && PossibleInputRange(c.RangeA) &&
+                               PossibleInputRange(c.RangeB) && PossibleSamplingFrequency(c.SampleRate)));
+  Require(PossibleSensor(c.SensorA) && PossibleSensor(c.SensorB));
 }
 
 inline std::filesystem::path& DataFolder() {

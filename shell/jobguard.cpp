@@ -176,6 +176,14 @@ std::vector<std::u16string> LooseKeptAsideRawFiles(const TZelto& core) {
   return loose;
 }
 
+// A heading followed by one file a line; nothing for no files.
+std::u16string FileListText(TJobGuardText heading, const std::vector<std::u16string>& files) {
+  if (files.empty()) return {};
+  std::u16string text = Text(heading);
+  for (const std::u16string& file : files) text += u"\n" + file;
+  return text;
+}
+
 }  // namespace
 
 std::u16string JobNotSavedText() { return Text(jtSessionNotSaved); }
@@ -307,10 +315,7 @@ std::vector<std::u16string> ClearLeftoverPendingFiles(TZelto& core) {
 }
 
 std::u16string LooseSamplesText(const std::vector<std::u16string>& files) {
-  if (files.empty()) return {};
-  std::u16string text = Text(jtLooseSamplesFound);
-  for (const std::u16string& file : files) text += u"\n" + file;
-  return text;
+  return FileListText(jtLooseSamplesFound, files);
 }
 
 std::vector<std::u16string> KeptAsideSessions(const TZelto& core) {
@@ -327,10 +332,7 @@ std::vector<std::u16string> KeptAsideSessions(const TZelto& core) {
 }
 
 std::u16string KeptSessionsText(const std::vector<std::u16string>& files) {
-  if (files.empty()) return {};
-  std::u16string text = Text(jtKeptSessionsFound);
-  for (const std::u16string& file : files) text += u"\n" + file;
-  return text;
+  return FileListText(jtKeptSessionsFound, files);
 }
 
 std::u16string KeptAsideName(const std::u16string& path, std::u16string_view why, const TWallTime& now) {

@@ -6,35 +6,24 @@
 #include <vector>
 
 #include "../fuzzcore.h"
-#include "conditionlimits.h"
 #include "textconv.h"
 
 namespace {
 
 constexpr int32_t RamSize = 0x1000;
 
-bool PossibleSensor(const SensorInfo& s) {
-  using namespace conditionlimits;
-  return (s.Sensitivity == 0 || PossibleSensitivity(s.Sensitivity)) && PossibleSensorType(s.Type) &&
-         PossibleInputGain(s.InputGain);
-}
-
 // The capture keeps its stored length, which no device memory is below;
 // its buffers hold at least RamSize samples, as the capture threads size
 // them. Its conditions are ones a device and a sensor can have; without a
 // driver (as here) it may hold no scale at all.
 void RequireInRange(const TZelto& core) {
-  using namespace conditionlimits;
   const TRecordConditions& c = core.LiveConditions;
   fuzz::Require(core.BuffLength > 0 && core.BuffLength <= core.RamSize);
   fuzz::Require(core.Type <= 1 && core.WindowType <= 7);
-  fuzz::Require(PossibleLength(c.Length));
   for (const std::vector<int32_t>* live : {&core.LiveDataA, &core.LiveDataB})
     fuzz::Require(live->empty() || live->size() == static_cast<size_t>(std::max(core.RamSize, c.Length)));
   fuzz::Require(core.Type == 1 || core.LiveDataB.empty());
-  fuzz::Require(c.FullScale == 0 || (PossibleFullScale(c.FullScale) && PossibleInputRange(c.RangeA) &&
-                                     PossibleInputRange(c.RangeB) && PossibleSamplingFrequency(c.SampleRate)));
-  fuzz::Require(PossibleSensor(c.SensorA) && PossibleSensor(c.SensorB));
+  fuzz::RequirePossibleConditions(c);
 }
 
 }  // namespace

@@ -5,29 +5,12 @@
 #include <vector>
 
 #include "../fuzzcore.h"
-#include "conditionlimits.h"
 #include "textconv.h"
 
 namespace {
 
 // Small enough that twenty two-channel runs stay quick.
 constexpr int32_t RamSize = 0x1000;
-
-bool PossibleSensor(const SensorInfo& s) {
-  using namespace conditionlimits;
-  return (s.Sensitivity == 0 || PossibleSensitivity(s.Sensitivity)) && PossibleSensorType(s.Type) &&
-         PossibleInputGain(s.InputGain);
-}
-
-// A record's conditions are ones a device and a sensor can have; without a
-// driver (as here) a file's record may hold no scale at all.
-void RequirePossible(const TRecordConditions& c) {
-  using namespace conditionlimits;
-  fuzz::Require(PossibleLength(c.Length));
-  fuzz::Require(c.FullScale == 0 || (PossibleFullScale(c.FullScale) && PossibleInputRange(c.RangeA) &&
-                                     PossibleInputRange(c.RangeB) && PossibleSamplingFrequency(c.SampleRate)));
-  fuzz::Require(PossibleSensor(c.SensorA) && PossibleSensor(c.SensorB));
-}
 
 void RequireInRange(const TZelto& core) {
   fuzz::Require(core.BalancingStep >= 0 && core.BalancingStep < RunCount);
@@ -36,10 +19,10 @@ void RequireInRange(const TZelto& core) {
   fuzz::Require(core.AvgSize >= 1 && core.AvgSize <= MaxAvgSize);
   fuzz::Require(core.Type <= 1 && core.WindowType <= 7 && core.SpeedTolerance <= 4);
   fuzz::Require(core.Rotor.ClassIndex >= 0 && core.Rotor.ClassIndex <= 10 && core.Rotor.Type <= 4);
-  fuzz::Require(PossibleSensor(core.VibSensorA) && PossibleSensor(core.VibSensorB));
+  fuzz::Require(fuzz::PossibleSensor(core.VibSensorA) && fuzz::PossibleSensor(core.VibSensorB));
   for (const CaptureRecord& c : core.Captures) {
     // Each record keeps its own length, which no device memory is below.
-    if (c.Conditions.Holds()) RequirePossible(c.Conditions);
+    if (c.Conditions.Holds()) fuzz::RequirePossibleConditions(c.Conditions);
     const size_t length = static_cast<size_t>(c.Conditions.Length);
     fuzz::Require(c.DataA.empty() || c.DataA.size() == length);
     // Channel B may stand without A: the document flags each on its own.
