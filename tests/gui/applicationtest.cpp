@@ -4,12 +4,14 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <memory>
 #include <stdexcept>
 #include <thread>
 
 #include "answerhook.h"
 #include "application.h"
 #include "dialogs.h"
+#include "events.h"
 #include "form.h"
 #include "synchronize.h"
 #include "timer.h"
@@ -133,6 +135,32 @@ TEST_F(ApplicationTest, ExceptionLeavingAHandlerIsShownAndTheLoopGoesOn) {
   EXPECT_EQ(script.Requests()[0].Text, u"'x' is not a valid floating point value");
   EXPECT_EQ(script.Requests()[0].Title, u"Zelto");
   EXPECT_EQ(script.Requests()[0].Flags, MB_OK | MB_ICONERROR);
+}
+
+// A worker's wake-up is under way, held inside the hook, when the program
+// ends: the application is destroyed only once the hook has returned, so the
+// hook finds the application it posts to. (Without that order the hook's
+// reads race with the destruction: ThreadSanitizer names them at once.)
+TEST_F(ApplicationTest, TheApplicationGoesOnlyAfterAWakeUpUnderWay) {
+  auto app = std::make_unique<TApplication>(Argc, Argv);
+  rtl::TEvent entered(true, false), gate(true, false);
+  bool applicationThere = false;
+  rtl::SetSynchronizeWakeHook([&] {
+    entered.SetEvent();
+    gate.WaitFor(rtl::INFINITE_WAIT);
+    // What the application's own hook does: post to the platform's object.
+    applicationThere = Application != nullptr;
+    TApplication::Queue([] {});
+  });
+  std::atomic<bool> served{false};
+  std::thread worker([&] { rtl::Synchronize([&] { served = true; }); });
+  ASSERT_EQ(entered.WaitFor(rtl::INFINITE_WAIT), rtl::TWaitResult::Signaled);
+  gate.SetEvent();
+  app.reset();
+  while (!served) rtl::CheckSynchronize(10);
+  worker.join();
+  EXPECT_TRUE(applicationThere);
+  EXPECT_EQ(Application, nullptr);
 }
 
 TEST_F(ApplicationTest, ParametersAndProcessMessages) {
