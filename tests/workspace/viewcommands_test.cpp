@@ -23,6 +23,44 @@
 
 using namespace viewstest;
 
+namespace {
+
+// Run 0 measured at `length` samples with a line at bin `cycles` on channel
+// A (and bin 50 on B), saved as the automatic pair; the sensors the session
+// file names are saved as files of their own first, so that a load finds
+// them.
+void SaveMeasuredJob(TZelto& core, int32_t length, double cycles) {
+  core.BuffLength = length;
+  CaptureRecord& run = core.Captures[0];
+  run.DataA = Sine(length, cycles, 10000);
+  run.DataB = Sine(length, 50, 5000);
+  run.T = 10;
+  run.Start = 0;
+  run.End = length;
+  core.Results[0].Meas = {100, 1, 50, 2};
+  ASSERT_EQ(core.SaveSession(), TZelto::sfrDone);
+}
+
+void SaveSensorsOfTheJob(TZelto& core) {
+  core.VibSensorA.Name = u"Probe A";
+  core.VibSensorB.Name = u"Probe B";
+  for (const SensorInfo* sensor : {&core.VibSensorA, &core.VibSensorB})
+    ASSERT_EQ(core.SaveSensor(sensor->Name, *sensor, false), TZelto::ssrSaved);
+}
+
+// Opens `file` through the session menu over a measured job.
+void OpenThroughTheMenu(TfBalancing& window, const std::string& file) {
+  gui::TAnswerScript script;
+  script.Expect(gui::dkPopupMenu, smOpenSession);
+  script.Expect(gui::dkOpenDialog, 1, file);
+  testsupport::ExpectOpenQuestion(script, gui::mrYes);
+  window.bSession->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_TRUE(script.Unexpected().empty());
+}
+
+}  // namespace
+
 TEST_F(WorkspaceViews, ButtonsAndKeysOpenBothViewsOnce) {
   Window->bOscilloscope->Click();
   ASSERT_NE(fTimeGraph, nullptr);
@@ -195,26 +233,11 @@ int TracePixelsA(const std::string& folder) {
 // its line on bin 300, the one restored its line on bin 100.
 TEST_F(WorkspaceViews, AReplacedJobsSpectrumIsNotDrawnWhileTheNewOneIsComputed) {
   Core->AmplDisplayMode = admVoltage;  // the display holds counts
-  // A session file names its sensors; a load reads them from their files.
-  Core->VibSensorA.Name = u"Probe A";
-  Core->VibSensorB.Name = u"Probe B";
-  for (const SensorInfo* sensor : {&Core->VibSensorA, &Core->VibSensorB})
-    ASSERT_EQ(Core->SaveSensor(sensor->Name, *sensor, false), TZelto::ssrSaved);
-  const auto measuredJob = [this](int32_t length, double cycles) {
-    Core->BuffLength = length;
-    CaptureRecord& run = Core->Captures[0];
-    run.DataA = Sine(length, cycles, 10000);
-    run.DataB = Sine(length, 50, 5000);
-    run.T = 10;
-    run.Start = 0;
-    run.End = length;
-    Core->Results[0].Meas = {100, 1, 50, 2};
-    ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
-  };
-  measuredJob(2048, 300);
+  SaveSensorsOfTheJob(*Core);
+  SaveMeasuredJob(*Core, 2048, 300);
   const std::string other = (std::filesystem::path(Folder) / "other.daqsession").string();
   ASSERT_EQ(Core->SaveSessionAs(rtl::Utf8ToUtf16(other)), TZelto::sfrDone);
-  measuredJob(4096, 100);
+  SaveMeasuredJob(*Core, 4096, 100);
   Core->ConvertSamples();
   Window->bSpectrum->Click();
   ASSERT_TRUE(fFFTGraph);
@@ -336,6 +359,48 @@ TEST_F(WorkspaceViews, SetupRecomputesTheAbortedSpectrum) {
   Window->bSetup->Click();
   EXPECT_EQ(script.Pending(), 0u);
   EXPECT_TRUE(ServeUntil([] { return fFFTGraph->DisplayA[100] > 9000; }));
+}
+
+// The spectrum window closed and opened again, round after round, each time
+// with one of two saved jobs of different lengths opened at once, the run
+// switched, and a balancing capture started and stopped: the window's new
+// thread waits for the old one and takes its spectra while the load writes
+// the runs' records and conditions, which both do under the lock that
+// guards them (ThreadSanitizer checks it in the threads pass). Every round
+// shows the spectrum of the job just opened.
+TEST_F(WorkspaceViews, ReopeningTheSpectrumWhileJobsAreOpenedAndMeasured) {
+  constexpr int Rounds = 8;
+  Core->AmplDisplayMode = admVoltage;  // the display holds counts
+  SaveSensorsOfTheJob(*Core);
+  const std::string jobs[2] = {(std::filesystem::path(Folder) / "short.daqsession").string(),
+                               (std::filesystem::path(Folder) / "long.daqsession").string()};
+  SaveMeasuredJob(*Core, 2048, 300);
+  ASSERT_EQ(Core->SaveSessionAs(rtl::Utf8ToUtf16(jobs[0])), TZelto::sfrDone);
+  SaveMeasuredJob(*Core, 4096, 100);
+  ASSERT_EQ(Core->SaveSessionAs(rtl::Utf8ToUtf16(jobs[1])), TZelto::sfrDone);
+  Core->ConvertSamples();
+  Window->bSpectrum->Click();
+  ASSERT_TRUE(fFFTGraph);
+  for (int round = 0; round < Rounds; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    const int job = round % 2;
+    fFFTGraph->Close();
+    Window->bSpectrum->Click();
+    OpenThroughTheMenu(*Window, jobs[job]);
+    ASSERT_EQ(Core->BuffLength, job == 0 ? 2048 : 4096);
+    const size_t line = job == 0 ? 300 : 100;
+    ASSERT_TRUE(ServeUntil([line] { return fFFTGraph->Plot->DataA && fFFTGraph->DisplayA[line] > 9000; }));
+    Window->bNext->Click();
+    if (round % 4 == 1) {
+      Window->bStartStop->Click();
+      ASSERT_TRUE(ServeUntil([this] { return Core->CaptureReadings > 0; }));
+      Window->bStartStop->Click();
+      ASSERT_TRUE(ServeUntilIdle());
+    }
+    Window->bPrev->Click();
+  }
+  const std::lock_guard<std::mutex> signals(Core->SignalLock);
+  EXPECT_GE(Core->SpectrumA.size(), static_cast<size_t>(Core->LongestRecord()));
 }
 
 // Set-up confirmed with another buffer length and one plane while the
