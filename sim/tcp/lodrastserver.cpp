@@ -174,6 +174,12 @@ double TLodrastServer::SamplingHz() const {
   return Device.SamplingHz();
 }
 
+bool TLodrastServer::AwaitDisconnected(std::uint32_t limitMs) const {
+  const std::int64_t end = NowMs() + limitMs;
+  while (Connected && NowMs() < end) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  return !Connected;
+}
+
 int TLodrastServer::Connections() const {
   const std::lock_guard<std::mutex> lock(Lock);
   return Accepted;

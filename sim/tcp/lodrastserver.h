@@ -66,6 +66,10 @@ class TLodrastServer {
   double SamplingHz() const;
   int Connections() const;
   bool HasConnection() const { return Connected; }
+  // Waits until the server has closed the device connection (a fault's
+  // close or reset), at most `limitMs`; false when it is still open. On
+  // loopback the closing packet has reached the peer's socket by then.
+  bool AwaitDisconnected(std::uint32_t limitMs) const;
   // Commands executed with this opcode since the start.
   int CommandCount(std::uint8_t opcode) const;
 
