@@ -140,7 +140,7 @@ TEST_F(TcpLink, SendToAClosedPeerFailsWithoutSignal) {
   // SIGPIPE would end this test program at once.
   Server.AddFault({sim::TLinkFault::Reset, lodrast::OpEnd, 0, 1});
   ASSERT_EQ(SendCommand(lodrast::OpEnd), TTransfer::Ok);
-  ASSERT_TRUE(Server.AwaitDisconnected(CloseLimitMs));
+  ASSERT_TRUE(Server.AwaitDisconnections(1, CloseLimitMs));
   TTransfer result = TTransfer::Ok;
   const std::vector<std::uint8_t> block(64 * 1024, 0x55);
   for (int i = 0; i < 4 && result == TTransfer::Ok; ++i) result = Link->Send(block.data(), block.size());
@@ -152,7 +152,7 @@ TEST_F(TcpLink, ClosedPeerShowsBeforeTheNextCommand) {
   Server.AddFault({sim::TLinkFault::Close, lodrast::OpEnd, 0, 1});
   EXPECT_EQ(Link->CheckIdle(), TTransfer::Ok) << "nothing has happened yet";
   ASSERT_EQ(SendCommand(lodrast::OpEnd), TTransfer::Ok);
-  ASSERT_TRUE(Server.AwaitDisconnected(CloseLimitMs));
+  ASSERT_TRUE(Server.AwaitDisconnections(1, CloseLimitMs));
   EXPECT_EQ(Link->CheckIdle(), TTransfer::Closed);
   EXPECT_FALSE(Link->IsOpen());
 }
