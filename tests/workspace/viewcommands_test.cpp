@@ -366,15 +366,15 @@ TEST_F(WorkspaceViews, SetupRecomputesTheAbortedSpectrum) {
 }
 
 // The spectrum window closed and opened again, round after round, each time
-// with one of two saved jobs of long records opened at once, the run
+// with a short and a long saved job opened in turn at once, the run
 // switched, and a balancing capture started and stopped. The signals are
 // held (as a starved computation would hold them) until the load waits for
 // them, so the old window's thread, freeing its spectra, ends only as the
-// load begins: the new window's thread, which waits for it, then makes
-// spectra for the longest record and takes them while the load reads the
-// runs' records and conditions; both do so under the lock that guards them
-// (ThreadSanitizer checks it in the threads pass). Every round shows the
-// spectrum of the job just opened.
+// load begins: the new window's thread, which waits for it, then takes its
+// spectra and sizes them to the longest record while the long job's runs
+// are read; both touch the runs' records and conditions only under the
+// lock that guards them (ThreadSanitizer checks it in the threads pass).
+// Every round shows the spectrum of the job just opened.
 TEST_F(WorkspaceViews, ReopeningTheSpectrumWhileJobsAreOpenedAndMeasured) {
   constexpr int Rounds = 8;
   const int32_t lengths[2] = {1 << 12, 1 << 19};
