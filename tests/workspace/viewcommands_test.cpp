@@ -432,6 +432,7 @@ TEST_F(WorkspaceViews, SetupConfirmedDuringAComputationChangesItsSettingsUnderTh
   Core->Captures[0].DataA = Sine(1024, 100, 10000);
   Core->Captures[0].DataB = Sine(1024, 50, 5000);
   Core->ConvertSamples();
+  ForgetPlans();  // no plan of 1024 kept from an earlier test in this process
   testsupport::TPlanningGate gate(1024, TFftPlacement::OutOfPlace);
   ShowFFTGraph(Window, *Window);
   ASSERT_TRUE(fFFTGraph);
