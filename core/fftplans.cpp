@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <cmath>
 #include <condition_variable>
 #include <deque>
 #include <list>
@@ -36,8 +37,23 @@ constexpr int32_t kLongestMeasured = 1 << 16;
 // spectrum of another length is computed by the stand-in meanwhile.
 constexpr double kMeasureLimitSeconds = 3.0;
 
-// How often a thread waiting for the planner asks whether it was stopped.
+// How often a thread waiting for the planner asks whether it was stopped,
+// and whether the estimate it waits behind has outrun the stand-in.
 constexpr auto kStopPoll = std::chrono::milliseconds(2);
+
+// The stand-in's time per m log2 m of its transform length m, for one
+// spectrum of two channels: the chirp's preparation (its tables and one
+// transform) and two transforms per channel, all of m values. Measured
+// about 25 ns on a desktop machine at the run windows' lengths; the figure
+// is on the high side of that, so a short estimate is rather waited for.
+constexpr double kStandInNanosecondsPerStep = 30.0;
+
+int64_t StandInTransformLength(int32_t n) {
+  if (IsPowerOfTwo(n)) return n / 2;
+  int64_t m = 1;
+  while (m < 2 * static_cast<int64_t>(n) - 1) m *= 2;
+  return m;
+}
 
 bool IsMeasured(int32_t n, TFftPlacement placement) {
   return placement == TFftPlacement::OutOfPlace && n <= kLongestMeasured;
@@ -67,6 +83,7 @@ class TPlanStore {
   void AwaitIdle();
   void Forget();
   void SetHook(TPlanningHook hook);
+  void SetClock(TPlannerClock clock);
   void WithPlannerLock(const std::function<void()>& calls);
 
  private:
@@ -80,6 +97,10 @@ class TPlanStore {
   // could not or the caller was stopped, and with `standIn` set when the
   // planner is busy with another length.
   std::shared_ptr<const TRealFft> AwaitPlan(TPlanKey key, const std::function<bool()>& stopped, bool& standIn);
+  // With ListLock held: the planner makes another length's plan, and the
+  // caller of `key` is better served by the stand-in.
+  bool StandInSooner(TPlanKey key);
+  std::chrono::steady_clock::time_point Now() const { return Clock ? Clock() : std::chrono::steady_clock::now(); }
   std::shared_ptr<const TRealFft> Make(TPlanKey key, bool measured);
   void Release(const TRealFft* plan);
   void BuryReleased();
@@ -96,10 +117,12 @@ class TPlanStore {
   std::vector<TPlanKey> Refused;  // estimates FFTW could not make, until asked again
   std::optional<TPlanKey> Busy;   // what the planner thread plans now
   bool BusyMeasuring = false;     // and whether it measures it
+  std::chrono::steady_clock::time_point BusySince;  // and since when
   bool Stopping = false;
   // Plans released while the planner was busy: destroyed by its next holder.
   std::vector<const TRealFft*> Released;
   TPlanningHook Hook;
+  TPlannerClock Clock;
   std::thread Planner;  // started at the first plan asked for
 };
 
@@ -188,13 +211,6 @@ std::shared_ptr<const TRealFft> TPlanStore::Get(TPlanKey key, const std::functio
 
 // Asks `stopped` every few milliseconds while it waits. A plan made for the
 // caller but dropped before it looked (evicted, forgotten) is asked for again.
-// The stand-in is taken only where it saves a long wait or costs little: a
-// measurement of another length may take seconds, and a power of two goes
-// through one half-length transform. Any other length goes through the
-// chirp, three transforms of at least twice its length with tables made
-// anew for each spectrum, several times slower than waiting for the
-// estimate under way (a few milliseconds as a rule) and then making its
-// own; so it waits for the estimates.
 std::shared_ptr<const TRealFft> TPlanStore::AwaitPlan(TPlanKey key, const std::function<bool()>& stopped,
                                                       bool& standIn) {
   std::unique_lock<std::mutex> list(ListLock);
@@ -211,17 +227,34 @@ std::shared_ptr<const TRealFft> TPlanStore::AwaitPlan(TPlanKey key, const std::f
       Estimates.push_back(key);
       Changed.notify_all();
     }
-    if (Busy && !planning && (BusyMeasuring || IsPowerOfTwo(key.N))) {
+    if (StandInSooner(key)) {
       standIn = true;
       return nullptr;
     }
-    if (!stopped) {
+    if (stopped && stopped()) return nullptr;
+    // Behind another length's estimate the stand-in may become the sooner
+    // way while nothing else changes.
+    if (stopped || Busy) {
+      Changed.wait_for(list, kStopPoll);
+    } else {
       Changed.wait(list);
-      continue;
     }
-    if (stopped()) return nullptr;
-    Changed.wait_for(list, kStopPoll);
   }
+}
+
+// The stand-in is taken only where it saves a long wait or costs little: a
+// measurement of another length may take seconds, and a power of two goes
+// through one half-length transform. Any other length goes through the
+// chirp, three transforms of at least twice its length with tables made
+// anew for each spectrum, several times slower than an estimate of a few
+// milliseconds; but an estimate of a long prime length takes hundreds. So
+// the caller waits for the estimate under way only as long as the stand-in
+// would take: an estimate that has run longer than that is likely to run
+// on, and the spectrum is then at most twice as late as the sooner way.
+bool TPlanStore::StandInSooner(TPlanKey key) {
+  if (!Busy || *Busy == key) return false;
+  if (BusyMeasuring || IsPowerOfTwo(key.N)) return true;
+  return Now() - BusySince >= StandInCost(key.N);
 }
 
 // Planned on scratch arrays of the same alignment as FftScratch gives: FFTW
@@ -295,6 +328,7 @@ void TPlanStore::PlanQueued() {
       queue.pop_front();
       Busy = key;
       BusyMeasuring = measured;
+      BusySince = Now();
     }
     Plan(key, measured);
     {
@@ -355,6 +389,11 @@ void TPlanStore::Forget() {
 void TPlanStore::SetHook(TPlanningHook hook) {
   std::lock_guard<std::mutex> list(ListLock);
   Hook = std::move(hook);
+}
+
+void TPlanStore::SetClock(TPlannerClock clock) {
+  std::lock_guard<std::mutex> list(ListLock);
+  Clock = std::move(clock);
 }
 
 void TPlanStore::WithPlannerLock(const std::function<void()>& calls) {
@@ -418,6 +457,13 @@ void AwaitMeasuredPlans() { Store().AwaitIdle(); }
 void ForgetPlans() { Store().Forget(); }
 
 void SetPlanningHook(TPlanningHook hook) { Store().SetHook(std::move(hook)); }
+
+void SetPlannerClock(TPlannerClock clock) { Store().SetClock(std::move(clock)); }
+
+std::chrono::nanoseconds StandInCost(int32_t n) {
+  const double m = static_cast<double>(StandInTransformLength(std::max(n, 2)));
+  return std::chrono::nanoseconds(static_cast<int64_t>(kStandInNanosecondsPerStep * m * std::log2(m)));
+}
 
 void WithPlannerLock(const std::function<void()>& calls) { Store().WithPlannerLock(calls); }
 

@@ -12,7 +12,8 @@
 // whose length would wait behind the planner's measurement of another
 // length gets a stand-in transform that needs no planner (plainfft.h)
 // instead, and so does a power of two behind an estimate (its stand-in is
-// cheap); any other length waits for the estimate under way. An
+// cheap); any other length waits for another length's estimate under way
+// only until that has run as long as its stand-in would take. An
 // out-of-place transform of up to 2^16 values, where the estimate runs a good
 // deal slower than the best plan, is then measured (FFTW_MEASURE, bounded by
 // a time limit of FFTW's) and replaces the estimated one for the next
@@ -21,6 +22,7 @@
 // the program's end: the planner thread is let go with a measurement under
 // way, and ends with the process.
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -69,7 +71,8 @@ class TRealFft {
 
 // The kept transform of length n and that placement, planned now when none
 // is kept; the stand-in (Planned() false) when the planner measures another
-// length, or estimates another and n is a power of two; null for n < 1, when planning failed, or when `stopped`
+// length, or estimates another and n is a power of two or the estimate has
+// run for StandInCost(n); null for n < 1, when planning failed, or when `stopped`
 // turns true while the caller waits for the planner (it is asked every few
 // milliseconds) or while the stand-in is made. The stand-in asks `stopped`
 // between the steps of its transforms too, so it must not outlive what
@@ -93,6 +96,15 @@ void ForgetPlans();
 // while a plan is made.
 using TPlanningHook = std::function<void(int32_t n, TFftPlacement placement, bool measured)>;
 void SetPlanningHook(TPlanningHook hook);
+
+// How long the stand-in of length n is expected to take for a spectrum of
+// two channels, preparation included: a model in n log n, not a timing.
+std::chrono::nanoseconds StandInCost(int32_t n);
+
+// The clock the planner times its estimates with. Empty: the steady clock.
+// For tests that hold an estimate and move its age on without waiting.
+using TPlannerClock = std::function<std::chrono::steady_clock::time_point()>;
+void SetPlannerClock(TPlannerClock clock);
 
 // Runs `calls` with the planner lock held: FFTW planner calls made outside
 // this unit (benchmarks' reference plans, their destruction) go through it,

@@ -382,6 +382,8 @@ void FindOlderRunScale(const XmlIniFile& d, std::u16string_view section, TZelto&
 // step has a section, also one never measured: the run is valid only when
 // its values hold a reading.
 bool ReadRun(const XmlIniFile& d, TZelto& core, int32_t run, int32_t storedLength, TRawSampleReader* raw) {
+  // A spectrum thread that starts meanwhile sizes its spectra from the runs' conditions.
+  rtl::TCriticalSectionGuard guard(core.ResultsLock);
   const std::u16string section = RunSection(run);
   CaptureRecord& capture = core.Captures[run];
   MeasurementResult& result = core.Results[run];

@@ -58,5 +58,7 @@ TJobSnapshot TakeJobSnapshot(const TZelto& core) {
 
 void RestoreJobSnapshot(TZelto& core, const TJobSnapshot& job) {
   const auto lock = core.LockSignalsForWriting();
+  // The runs' records and results, for their readers on other threads.
+  rtl::TCriticalSectionGuard guard(core.ResultsLock);
   Transfer(job, core);
 }

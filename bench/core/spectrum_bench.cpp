@@ -153,18 +153,23 @@ void BM_FirstCalcFFTWhileMeasuring(benchmark::State& state) {
 }
 
 // The planner's state while BM_FirstCursorDft asks for its first transform.
-enum TPlannerState : int64_t { psIdle, psEstimating, psMeasuring };
+enum TPlannerState : int64_t { psIdle, psEstimating, psEstimatingLong, psMeasuring };
 
 // The length another window's first spectrum estimates meanwhile: any
-// length not among those timed.
+// length not among those timed; its estimate takes milliseconds.
 constexpr int32_t kEstimatedLength = 3 * 5 * 7 * 11 * 13 * 17;
+// A long prime window's length, whose estimate takes hundreds of
+// milliseconds: the short windows' first spectra take the stand-in once it
+// has run as long as theirs would take.
+constexpr int32_t kLongEstimatedLength = 1048573;
 
 // The first cursor-window spectrum (two channels, Hann) at a length, as the
 // user's Next or Previous in DFT mode asks for it: planning included, with
-// the planner idle, estimating another length (its estimate just begun), or
-// measuring another (kMeasuredLength). Behind an estimate a length that is
-// not a power of two waits for it; behind a measurement it takes the
-// stand-in transform.
+// the planner idle, estimating another length (its estimate just begun, a
+// short one or a long one), or measuring another (kMeasuredLength). Behind
+// an estimate a length that is not a power of two waits for it as long as
+// its stand-in transform would take, then takes the stand-in; behind a
+// measurement it takes the stand-in at once.
 void BM_FirstCursorDft(benchmark::State& state) {
   const int32_t n = static_cast<int32_t>(state.range(0));
   const auto planner = static_cast<TPlannerState>(state.range(1));
@@ -172,28 +177,33 @@ void BM_FirstCursorDft(benchmark::State& state) {
   const auto other = Noise(static_cast<size_t>(kMeasuredLength), 12);
   TCalcFft measured(kMeasuredLength);
   std::atomic<bool> busy{false};
-  SetPlanningHook([&busy, planner](int32_t length, TFftPlacement, bool measurement) {
+  const int32_t estimated = planner == psEstimatingLong ? kLongEstimatedLength : kEstimatedLength;
+  const bool estimating = planner == psEstimating || planner == psEstimatingLong;
+  SetPlanningHook([&busy, planner, estimated, estimating](int32_t length, TFftPlacement, bool measurement) {
     if ((planner == psMeasuring && measurement && length == kMeasuredLength) ||
-        (planner == psEstimating && !measurement && length == kEstimatedLength))
+        (estimating && !measurement && length == estimated))
       busy = true;
   });
   for (auto _ : state) {
     state.PauseTiming();
     ForgetPlans();
     busy = false;
-    std::thread estimating;
+    std::thread asking;
     if (planner == psMeasuring) measured.Run(other);
-    if (planner == psEstimating) estimating = std::thread([] { RealFft(kEstimatedLength); });
+    if (estimating) asking = std::thread([estimated] { RealFft(estimated); });
     while (planner != psIdle && !busy) std::this_thread::yield();
     state.ResumeTiming();
     dft.Run();
     state.PauseTiming();
-    if (estimating.joinable()) estimating.join();
+    if (asking.joinable()) asking.join();
     state.ResumeTiming();
   }
   SetPlanningHook({});
   AwaitMeasuredPlans();
-  state.SetLabel(planner == psIdle ? "planner idle" : planner == psEstimating ? "behind an estimate" : "behind a measurement");
+  state.SetLabel(planner == psIdle             ? "planner idle"
+                 : planner == psEstimating     ? "behind an estimate"
+                 : planner == psEstimatingLong ? "behind a long estimate"
+                                               : "behind a measurement");
 }
 
 void BM_FftwR2c(benchmark::State& state) {
@@ -227,7 +237,7 @@ BENCHMARK(BM_FirstCalcFFT)->RangeMultiplier(4)->Range(1 << 12, 1 << 20)->Iterati
 BENCHMARK(BM_FirstCalcFFTWhileMeasuring)->Arg(1 << 12)->Arg(1 << 14)->Arg(1 << 18)->Arg(1 << 20)->Iterations(3)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FirstCursorDft)
-    ->ArgsProduct({{65537, 131073, 262145, 486493}, {psIdle, psEstimating, psMeasuring}})
+    ->ArgsProduct({{65537, 131073, 262145, 486493}, {psIdle, psEstimating, psEstimatingLong, psMeasuring}})
     ->Iterations(5)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FftwR2c)->RangeMultiplier(4)->Range(1 << 12, 1 << 20)->Unit(benchmark::kMicrosecond);

@@ -95,6 +95,9 @@ TApplication::TApplication(int& argc, char** argv) : TComponent(nullptr), FImpl(
 }
 
 TApplication::~TApplication() {
+  // Returns once no worker is inside the hook any more: a capture thread
+  // whose transfer returns just now may be posting to the platform's
+  // application, which goes below.
   rtl::SetSynchronizeWakeHook({});
   // Forms and components go while the platform's application still exists.
   while (ComponentCount() > 0) delete Components(ComponentCount() - 1);

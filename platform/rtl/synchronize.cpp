@@ -118,15 +118,16 @@ void Synchronize(const std::function<void()>& method) {
   auto call = std::make_shared<TSyncCall>();
   call->Method = method;
   call->Caller = self;
-  std::function<void()> hook;
   {
     std::lock_guard<std::mutex> lock(q.Lock);
     if (IsCancelled(q, self)) throw ESynchronizeCancelled();
     q.Pending.push_back(call);
-    hook = q.WakeHook;
+    // Called under the lock, never on a copy: once the hook's owner has
+    // removed it, no worker is still inside it, and the owner may free what
+    // it uses (the application object at the program's end).
+    CallWakeHook(q.WakeHook);
   }
   q.MainCv.notify_all();
-  CallWakeHook(hook);
 
   std::unique_lock<std::mutex> lock(q.Lock);
   q.WorkerCv.wait(lock, [&] { return call->Done || call->Dropped; });

@@ -31,7 +31,10 @@ void Synchronize(const std::function<void()>& method);
 bool CheckSynchronize(int timeoutMs = 0);
 
 // hook is called from the worker each time a call is queued (it must be
-// thread-safe and must not block); an empty function removes it.
+// thread-safe and must not block); an empty function removes it. The hook
+// runs under the queue's lock, so it must not call back into this unit, and
+// a replacement or removal returns only once no worker is inside the old
+// hook: what the old hook uses may be freed right after.
 void SetSynchronizeWakeHook(std::function<void()> hook);
 
 bool IsMainThread();

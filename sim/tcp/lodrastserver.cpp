@@ -174,6 +174,12 @@ double TLodrastServer::SamplingHz() const {
   return Device.SamplingHz();
 }
 
+bool TLodrastServer::AwaitDisconnections(int count, std::uint32_t limitMs) const {
+  const std::int64_t end = NowMs() + limitMs;
+  while (Closed < count && NowMs() < end) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  return Closed >= count;
+}
+
 int TLodrastServer::Connections() const {
   const std::lock_guard<std::mutex> lock(Lock);
   return Accepted;
@@ -241,7 +247,9 @@ void TLodrastServer::CloseDevice(bool reset) {
     const linger abort{1, 0};
     setsockopt(Connection, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
   }
+  const bool open = Connection >= 0;
   CloseSocket(Connection);
+  if (open) ++Closed;
   Connected = false;
   Parser.Reset();
   Outbound.clear();

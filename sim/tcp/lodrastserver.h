@@ -66,6 +66,13 @@ class TLodrastServer {
   double SamplingHz() const;
   int Connections() const;
   bool HasConnection() const { return Connected; }
+  // Device connections the server has closed since the start (a fault's
+  // close or reset, a peer that left, a newer connection).
+  int Disconnections() const { return Closed; }
+  // Waits until Disconnections() reaches `count`, at most `limitMs`; false
+  // when it does not. On loopback the closing packet has reached the peer's
+  // socket by then.
+  bool AwaitDisconnections(int count, std::uint32_t limitMs) const;
   // Commands executed with this opcode since the start.
   int CommandCount(std::uint8_t opcode) const;
 
@@ -114,6 +121,7 @@ class TLodrastServer {
   int ControlListener = -1;
   int Connection = -1;
   std::atomic<bool> Connected{false};
+  std::atomic<int> Closed{0};
   std::uint16_t DevicePort = 0;
   std::uint16_t ControlPortNumber = 0;
   std::string StartFailure;

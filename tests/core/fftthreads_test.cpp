@@ -126,13 +126,36 @@ TEST(FftDeathTest, TheProgramsEndDoesNotWaitForAMeasurementUnderWay) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(9) * testsupport::kSanitizerSlowdown);
 }
 
+namespace {
+
+// The planner's clock, moved on only by the test: an estimate held on the
+// gate is as old as the test says, however slow the machine is.
+class TTestPlannerClock {
+ public:
+  TTestPlannerClock() {
+    SetPlannerClock([this] { return std::chrono::steady_clock::time_point(std::chrono::nanoseconds(Ns.load())); });
+  }
+  ~TTestPlannerClock() { SetPlannerClock({}); }
+  TTestPlannerClock(const TTestPlannerClock&) = delete;
+  TTestPlannerClock& operator=(const TTestPlannerClock&) = delete;
+
+  void Advance(std::chrono::nanoseconds by) { Ns += by.count(); }
+
+ private:
+  std::atomic<int64_t> Ns{0};
+};
+
+}  // namespace
+
 // What a first transform gets while the planner works on another length:
 // behind a measurement (up to seconds) the stand-in at once; behind an
-// estimate (a few milliseconds as a rule) the stand-in only at a power of
-// two, where it is cheap. Any other length goes through the chirp, several
-// times slower than the estimate it would save: it waits for the estimate
-// under way, asking its stop, and gets a plan of its own.
+// estimate (a few milliseconds as a rule) the stand-in at once only at a
+// power of two, where it is cheap. Any other length goes through the chirp,
+// several times slower than a short estimate it would save: behind an
+// estimate younger than the stand-in's cost it waits, asking its stop, and
+// gets a plan of its own.
 TEST(Fft, BehindAnotherLengthOnlyAMeasurementOrAPowerOfTwoTakesTheStandIn) {
+  const TTestPlannerClock clock;
   struct TCase {
     int32_t Held;
     TFftPlacement HeldWhere;
@@ -169,4 +192,37 @@ TEST(Fft, BehindAnotherLengthOnlyAMeasurementOrAPowerOfTwoTakesTheStandIn) {
     EXPECT_EQ(got->Planned(), !c.StandIn) << what;
     AwaitMeasuredPlans();
   }
+}
+
+// Behind an estimate of another length that has run as long as the stand-in
+// would take, the chirp's stand-in is taken: an estimate that long is likely
+// to run on (a long prime length's takes hundreds of milliseconds), and the
+// first spectrum is then at most the stand-in's time late. The estimate is
+// held on the gate throughout; its age is the test's clock.
+TEST(Fft, BehindAnEstimateOlderThanTheStandInTheStandInIsTaken) {
+  constexpr int32_t Held = 3003, Asked = 65537;
+  TTestPlannerClock clock;
+  ForgetPlans();
+  testsupport::TPlanningGate gate(Held, TFftPlacement::InPlace);
+  std::thread holder([] { RealFft(Held); });
+  ASSERT_TRUE(testsupport::ServeUntil([&gate] { return gate.Entered.load(); }));
+  clock.Advance(StandInCost(Asked) - std::chrono::nanoseconds(1));
+  std::atomic<int> asked{0};
+  std::atomic<bool> done{false};
+  std::shared_ptr<const TRealFft> got;
+  std::thread caller([&] {
+    got = RealFft(Asked, TFftPlacement::InPlace, [&asked] { return ++asked < 0; });
+    done = true;
+  });
+  EXPECT_TRUE(testsupport::ServeUntil([&asked] { return asked > 2; }));
+  EXPECT_FALSE(done) << "the estimate is younger than the stand-in's cost";
+  clock.Advance(std::chrono::nanoseconds(1));
+  EXPECT_TRUE(testsupport::ServeUntil([&done] { return done.load(); }));
+  EXPECT_FALSE(gate.Left);
+  gate.Open();
+  caller.join();
+  holder.join();
+  ASSERT_NE(got, nullptr);
+  EXPECT_FALSE(got->Planned());
+  AwaitMeasuredPlans();
 }

@@ -33,6 +33,8 @@ constexpr std::uint32_t SlackMs = 200 * testsupport::kSanitizerSlowdown;
 // The link of a test that ends before its time-out: long, so an end that
 // waited for it shows.
 constexpr std::uint32_t LongTimeoutMs = 10000;
+// Far beyond what the server's close of a connection takes.
+constexpr std::uint32_t CloseLimitMs = 10000 * testsupport::kSanitizerSlowdown;
 
 class TcpLink : public ::testing::Test {
  protected:
@@ -138,7 +140,7 @@ TEST_F(TcpLink, SendToAClosedPeerFailsWithoutSignal) {
   // SIGPIPE would end this test program at once.
   Server.AddFault({sim::TLinkFault::Reset, lodrast::OpEnd, 0, 1});
   ASSERT_EQ(SendCommand(lodrast::OpEnd), TTransfer::Ok);
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  ASSERT_TRUE(Server.AwaitDisconnections(1, CloseLimitMs));
   TTransfer result = TTransfer::Ok;
   const std::vector<std::uint8_t> block(64 * 1024, 0x55);
   for (int i = 0; i < 4 && result == TTransfer::Ok; ++i) result = Link->Send(block.data(), block.size());
@@ -148,8 +150,9 @@ TEST_F(TcpLink, SendToAClosedPeerFailsWithoutSignal) {
 
 TEST_F(TcpLink, ClosedPeerShowsBeforeTheNextCommand) {
   Server.AddFault({sim::TLinkFault::Close, lodrast::OpEnd, 0, 1});
+  EXPECT_EQ(Link->CheckIdle(), TTransfer::Ok) << "nothing has happened yet";
   ASSERT_EQ(SendCommand(lodrast::OpEnd), TTransfer::Ok);
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  ASSERT_TRUE(Server.AwaitDisconnections(1, CloseLimitMs));
   EXPECT_EQ(Link->CheckIdle(), TTransfer::Closed);
   EXPECT_FALSE(Link->IsOpen());
 }
@@ -158,8 +161,9 @@ TEST_F(TcpLink, UnaskedBytesPutTheLinkOutOfStep) {
   Server.AddFault({sim::TLinkFault::Extra, lodrast::OpAddress, 0, 1});
   ASSERT_EQ(SendCommand(lodrast::OpAddress), TTransfer::Ok);
   std::array<std::uint8_t, 3> reply{};
+  // The reply and the bytes after it leave the server in one send, which
+  // loopback delivers whole: they are there once the reply is.
   ASSERT_EQ(Link->Receive(reply.data(), reply.size()), TTransfer::Ok);
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));
   EXPECT_EQ(Link->CheckIdle(), TTransfer::UnexpectedData);
   EXPECT_FALSE(Link->IsOpen());
 }

@@ -3,14 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdlib>
+#include <memory>
 #include <stdexcept>
 #include <thread>
 
 #include "answerhook.h"
 #include "application.h"
 #include "dialogs.h"
+#include "events.h"
 #include "form.h"
+#include "sanitizerslowdown.h"
 #include "synchronize.h"
 #include "timer.h"
 
@@ -133,6 +137,36 @@ TEST_F(ApplicationTest, ExceptionLeavingAHandlerIsShownAndTheLoopGoesOn) {
   EXPECT_EQ(script.Requests()[0].Text, u"'x' is not a valid floating point value");
   EXPECT_EQ(script.Requests()[0].Title, u"Zelto");
   EXPECT_EQ(script.Requests()[0].Flags, MB_OK | MB_ICONERROR);
+}
+
+// A worker's wake-up is under way, held inside the hook on a gate, when the
+// program ends: the application is destroyed only once the hook has
+// returned, so the hook still finds it. Once let through, the hook gives a
+// destruction that does not wait for it every chance to overtake it: it
+// waits up to a limit for the application to be gone, which with the
+// destruction waiting for the hook never happens meanwhile.
+TEST_F(ApplicationTest, TheApplicationGoesOnlyAfterAWakeUpUnderWay) {
+  auto app = std::make_unique<TApplication>(Argc, Argv);
+  rtl::TEvent entered(true, false), gate(true, false);
+  std::atomic<bool> destroyed{false}, applicationThere{false};
+  rtl::SetSynchronizeWakeHook([&] {
+    entered.SetEvent();
+    gate.WaitFor(rtl::INFINITE_WAIT);
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::milliseconds(500) * testsupport::kSanitizerSlowdown;
+    while (!destroyed && std::chrono::steady_clock::now() < limit)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    applicationThere = Application != nullptr;
+  });
+  std::atomic<bool> served{false};
+  std::thread worker([&] { rtl::Synchronize([&] { served = true; }); });
+  ASSERT_EQ(entered.WaitFor(rtl::INFINITE_WAIT), rtl::TWaitResult::Signaled);
+  gate.SetEvent();
+  app.reset();
+  destroyed = true;
+  while (!served) rtl::CheckSynchronize(10);
+  worker.join();
+  EXPECT_TRUE(applicationThere);
+  EXPECT_EQ(Application, nullptr);
 }
 
 TEST_F(ApplicationTest, ParametersAndProcessMessages) {

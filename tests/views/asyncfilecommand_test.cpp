@@ -58,8 +58,7 @@ class AsyncFile : public ViewWindows {
 
   // An open spectrum window's thread reads the mode under the signal lock.
   void SetAsyncMode(uint8_t on) {
-    const auto lock = Core->LockSignalsForWriting();
-    Core->AsyncMode = on;
+    ChangeSignals([this, on] { Core->AsyncMode = on; });
   }
 
   // Run 0 measured, the job at the trial run.

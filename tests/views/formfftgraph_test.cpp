@@ -192,6 +192,7 @@ TEST_F(SpectrumWindow, DftOverTheRunsWindow) {
 TEST_F(SpectrumWindow, ACommandDoesNotWaitWhileATransformIsPlanned) {
   TfFFTGraph* w = OpenWithRunWindow(3001);
   ASSERT_NE(w, nullptr);
+  ForgetPlans();  // no plan of 3001 kept from an earlier test in this process
   testsupport::TPlanningGate gate(3001, TFftPlacement::InPlace);
   ChooseDft(w);
   ASSERT_TRUE(ServeUntil([&gate] { return gate.Entered.load(); }));
@@ -213,7 +214,9 @@ TEST_F(SpectrumWindow, ACommandDoesNotWaitWhileATransformIsPlanned) {
 TEST_F(SpectrumWindow, ChoiceAndCloseReturnWhileTheTransformIsPlanned) {
   TfFFTGraph* w = OpenWithRunWindow(3001);
   ASSERT_NE(w, nullptr);
-  AwaitMeasuredPlans();  // the planner idle: the thread waits for its own plan
+  // The planner idle, and no plan of 3001 kept from an earlier test in this
+  // process: the thread waits for its own plan.
+  ForgetPlans();
   testsupport::TPlanningGate gate(3001, TFftPlacement::InPlace);
   ChooseDft(w);
   EXPECT_FALSE(gate.Left);
@@ -230,6 +233,7 @@ TEST_F(SpectrumWindow, ChoiceAndCloseReturnWhileTheTransformIsPlanned) {
 // While the planner measures the buffer's transform (held), the DFT over the
 // run window, a length of its own, arrives, the measurement still under way.
 TEST_F(SpectrumWindow, ASpectrumOfAnotherLengthArrivesWhileALengthIsMeasured) {
+  ForgetPlans();  // the buffer's transform is measured anew
   testsupport::TPlanningGate gate(Core->BuffLength, TFftPlacement::OutOfPlace, true);
   TfFFTGraph* w = OpenWithRunWindow(3001);
   ASSERT_NE(w, nullptr);
@@ -664,11 +668,7 @@ TEST_F(SpectrumWindow, CursorPositionDialogRefusesAnEmptyField) {
 
 TEST_F(SpectrumWindow, CloseIsRefusedWhileItsCaptureRuns) {
   TfFFTGraph* w = Open();
-  {
-    // The window's spectrum thread reads the mode.
-    const auto lock = Core->LockSignalsForWriting();
-    Core->AsyncMode = 1;
-  }
+  ChangeSignals([this] { Core->AsyncMode = 1; });
   Core->Measuring = 1;
   w->Close();
   EXPECT_TRUE(w->WindowVisible());
@@ -684,7 +684,7 @@ TEST_F(SpectrumWindow, ProgressBlinksTheLampsDuringADft) {
   TfFFTGraph* w = Open();
   ASSERT_TRUE(Delivered(w));
   w->Close();
-  Core->SpectrumInWindow = 1;
+  ChangeSignals([this] { Core->SpectrumInWindow = 1; });
   Core->SpectrumBusy = 1;
   Core->SpectrumProgress = 42.7f;
   w->tProgressTimer(nullptr);
@@ -916,10 +916,10 @@ TEST_F(SpectrumWindow, LevelAboveFullScaleHasOneSign) {
   ASSERT_TRUE(Delivered(w));
   w->Plot->CursorX = 100;
   w->bLogLin->Click();
-  Core->SpectrumA[100] = FullScale;  // 2|X| = 2 x full scale
+  ChangeSignals([this] { Core->SpectrumA[100] = FullScale; });  // 2|X| = 2 x full scale
   w->RefreshInfoPanel();
   EXPECT_EQ(w->bValue[1]->CaptionW(), u"+6,02 dB");
-  Core->SpectrumA[100] = FullScale / 4.0;
+  ChangeSignals([this] { Core->SpectrumA[100] = FullScale / 4.0; });
   w->RefreshInfoPanel();
   EXPECT_EQ(w->bValue[1]->CaptionW(), u"-6,02 dB");
 }

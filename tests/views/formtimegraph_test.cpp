@@ -306,7 +306,7 @@ TEST_F(TimeGraph, CloseDuringAnAsynchronousCapture) {
 TEST_F(TimeGraph, CloseLeavesAsynchronousModeWhenTheSpectrumIsHidden) {
   TfTimeGraph* w = Open();
   ShowFFTGraph(Workspace->Form, *Workspace)->Close();
-  Core->AsyncMode = 1;
+  ChangeSignals([this] { Core->AsyncMode = 1; });
   w->Close();
   EXPECT_TRUE(Workspace->Has("SetAsyncMode(0)"));
   EXPECT_EQ(Core->AsyncMode, 0);

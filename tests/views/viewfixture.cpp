@@ -35,9 +35,12 @@ TRecordingWorkspace::~TRecordingWorkspace() {
   delete Form;
 }
 
+// As the workspace's own command: a spectrum thread reads the mode.
 void TRecordingWorkspace::SetAsyncMode(bool on) {
   Calls.push_back(on ? "SetAsyncMode(1)" : "SetAsyncMode(0)");
-  if (!Core.Measuring) Core.AsyncMode = on ? 1 : 0;
+  if (Core.Measuring) return;
+  const auto lock = Core.LockSignalsForWriting();
+  Core.AsyncMode = on ? 1 : 0;
 }
 
 bool TRecordingWorkspace::ExecutePrintDialog(gui::TForm* owner) {
@@ -119,6 +122,11 @@ bool ViewWindows::ServeUntil(const std::function<bool()>& condition) {
     rtl::CheckSynchronize(10);
   }
   return true;
+}
+
+void ViewWindows::ChangeSignals(const std::function<void()>& change) {
+  const auto lock = Core->LockSignalsForWriting();
+  change();
 }
 
 std::string ViewWindows::TempFile(const std::string& name) const { return Folder + "/" + name; }

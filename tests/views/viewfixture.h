@@ -71,6 +71,10 @@ class ViewWindows : public testing::Test {
   // Serves hand-overs of worker threads until the condition holds (at most
   // twenty seconds, times a sanitizer's slowdown); false on time-out.
   static bool ServeUntil(const std::function<bool()>& condition);
+  // Changes what a spectrum thread reads (the mode, the spectrum's settings,
+  // the spectra) as the program does: the computation under way stopped,
+  // under the signals' lock. A closed window's thread may still run.
+  void ChangeSignals(const std::function<void()>& change);
   std::string TempFile(const std::string& name) const;
 
   std::unique_ptr<TZelto> Core;

@@ -29,6 +29,7 @@
 #include "polardiagram.h"
 #include "sessioncommands.h"
 #include "sessionmenuscript.h"
+#include "spectrumthread.h"
 #include "textconv.h"
 #include "viewsfixture.h"
 #include "viewwindows.h"
@@ -123,6 +124,10 @@ class RecordConditions : public WorkspaceViews {
     shown.Cursor = CaptionNumber(fFFTGraph->bValue[0]->CaptionW());
     shown.Band = CaptionNumber(fFFTGraph->bRmsValueA->CaptionW());
     fFFTGraph->Close();
+    // The closed window's thread is let go, not waited for: the settings the
+    // test changes next without the program's lock are its to read until it
+    // has ended.
+    AwaitSpectrumThreads(*Core);
     shown.Panel = CaptionNumber(PanelAmplitude());
     shown.Report = CaptionNumber(ReportAmplitude());
     return shown;

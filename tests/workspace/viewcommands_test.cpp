@@ -4,8 +4,12 @@
 // capture, and closing the workspace with the views open.
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <filesystem>
+#include <mutex>
+#include <thread>
 
 #include "bitmap.h"
 #include "sanitizerslowdown.h"
@@ -22,6 +26,44 @@
 #include "viewwindows.h"
 
 using namespace viewstest;
+
+namespace {
+
+// Run 0 measured at `length` samples with a line at bin `cycles` on channel
+// A (and bin 50 on B), saved as the automatic pair; the sensors the session
+// file names are saved as files of their own first, so that a load finds
+// them.
+void SaveMeasuredJob(TZelto& core, int32_t length, double cycles) {
+  core.BuffLength = length;
+  CaptureRecord& run = core.Captures[0];
+  run.DataA = Sine(length, cycles, 10000);
+  run.DataB = Sine(length, 50, 5000);
+  run.T = 10;
+  run.Start = 0;
+  run.End = length;
+  core.Results[0].Meas = {100, 1, 50, 2};
+  ASSERT_EQ(core.SaveSession(), TZelto::sfrDone);
+}
+
+void SaveSensorsOfTheJob(TZelto& core) {
+  core.VibSensorA.Name = u"Probe A";
+  core.VibSensorB.Name = u"Probe B";
+  for (const SensorInfo* sensor : {&core.VibSensorA, &core.VibSensorB})
+    ASSERT_EQ(core.SaveSensor(sensor->Name, *sensor, false), TZelto::ssrSaved);
+}
+
+// Opens `file` through the session menu over a measured job.
+void OpenThroughTheMenu(TfBalancing& window, const std::string& file) {
+  gui::TAnswerScript script;
+  script.Expect(gui::dkPopupMenu, smOpenSession);
+  script.Expect(gui::dkOpenDialog, 1, file);
+  testsupport::ExpectOpenQuestion(script, gui::mrYes);
+  window.bSession->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_TRUE(script.Unexpected().empty());
+}
+
+}  // namespace
 
 TEST_F(WorkspaceViews, ButtonsAndKeysOpenBothViewsOnce) {
   Window->bOscilloscope->Click();
@@ -195,26 +237,11 @@ int TracePixelsA(const std::string& folder) {
 // its line on bin 300, the one restored its line on bin 100.
 TEST_F(WorkspaceViews, AReplacedJobsSpectrumIsNotDrawnWhileTheNewOneIsComputed) {
   Core->AmplDisplayMode = admVoltage;  // the display holds counts
-  // A session file names its sensors; a load reads them from their files.
-  Core->VibSensorA.Name = u"Probe A";
-  Core->VibSensorB.Name = u"Probe B";
-  for (const SensorInfo* sensor : {&Core->VibSensorA, &Core->VibSensorB})
-    ASSERT_EQ(Core->SaveSensor(sensor->Name, *sensor, false), TZelto::ssrSaved);
-  const auto measuredJob = [this](int32_t length, double cycles) {
-    Core->BuffLength = length;
-    CaptureRecord& run = Core->Captures[0];
-    run.DataA = Sine(length, cycles, 10000);
-    run.DataB = Sine(length, 50, 5000);
-    run.T = 10;
-    run.Start = 0;
-    run.End = length;
-    Core->Results[0].Meas = {100, 1, 50, 2};
-    ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
-  };
-  measuredJob(2048, 300);
+  SaveSensorsOfTheJob(*Core);
+  SaveMeasuredJob(*Core, 2048, 300);
   const std::string other = (std::filesystem::path(Folder) / "other.daqsession").string();
   ASSERT_EQ(Core->SaveSessionAs(rtl::Utf8ToUtf16(other)), TZelto::sfrDone);
-  measuredJob(4096, 100);
+  SaveMeasuredJob(*Core, 4096, 100);
   Core->ConvertSamples();
   Window->bSpectrum->Click();
   ASSERT_TRUE(fFFTGraph);
@@ -338,6 +365,63 @@ TEST_F(WorkspaceViews, SetupRecomputesTheAbortedSpectrum) {
   EXPECT_TRUE(ServeUntil([] { return fFFTGraph->DisplayA[100] > 9000; }));
 }
 
+// The spectrum window closed and opened again, round after round, each time
+// with a short and a long saved job opened in turn at once, the run
+// switched, and a balancing capture started and stopped. The signals are
+// held (as a starved computation would hold them) until the load waits for
+// them, so the old window's thread, freeing its spectra, ends only as the
+// load begins: the new window's thread, which waits for it, then takes its
+// spectra and sizes them to the longest record while the long job's runs
+// are read; both touch the runs' records and conditions only under the
+// lock that guards them (ThreadSanitizer checks it in the threads pass).
+// Every round shows the spectrum of the job just opened.
+TEST_F(WorkspaceViews, ReopeningTheSpectrumWhileJobsAreOpenedAndMeasured) {
+  constexpr int Rounds = 8;
+  const int32_t lengths[2] = {1 << 12, 1 << 19};
+  SaveSensorsOfTheJob(*Core);
+  const std::string jobs[2] = {(std::filesystem::path(Folder) / "short.daqsession").string(),
+                               (std::filesystem::path(Folder) / "long.daqsession").string()};
+  for (int job = 0; job < 2; ++job) {
+    SaveMeasuredJob(*Core, lengths[job], 100);
+    ASSERT_EQ(Core->SaveSessionAs(rtl::Utf8ToUtf16(jobs[job])), TZelto::sfrDone);
+  }
+  Core->ConvertSamples();
+  Window->bSpectrum->Click();
+  ASSERT_TRUE(fFFTGraph);
+  for (int round = 0; round < Rounds; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    const int job = round % 2;
+    std::atomic<bool> held{false};
+    std::thread holder([this, &held] {
+      const std::lock_guard<std::mutex> signals(Core->SignalLock);
+      held = true;
+      const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(20) * testsupport::kSanitizerSlowdown;
+      while (Core->SignalWaiters == 0 && std::chrono::steady_clock::now() < limit)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    });
+    while (!held) std::this_thread::yield();
+    fFFTGraph->Close();
+    Window->bSpectrum->Click();
+    OpenThroughTheMenu(*Window, jobs[job]);
+    holder.join();
+    ASSERT_EQ(Core->Captures[0].Conditions.Length, lengths[job]);  // longer than this device's memory
+    const auto shown = [&] { return fFFTGraph->Plot->DataA && fFFTGraph->Plot->TotalBins == lengths[job] / 2; };
+    ASSERT_TRUE(ServeUntil(shown));
+    Window->bNext->Click();
+    if (round % 4 == 1) {
+      Window->bStartStop->Click();
+      ASSERT_TRUE(ServeUntil([this] { return Core->CaptureReadings > 0; }));
+      Window->bStartStop->Click();
+      ASSERT_TRUE(ServeUntilIdle());
+    }
+    Window->bPrev->Click();
+    // Run 0's spectrum again: its hand-over served, the thread is idle.
+    ASSERT_TRUE(ServeUntil(shown));
+  }
+  const std::lock_guard<std::mutex> signals(Core->SignalLock);
+  EXPECT_GE(Core->SpectrumA.size(), static_cast<size_t>(Core->LongestRecord()));
+}
+
 // Set-up confirmed with another buffer length and one plane while the
 // spectrum thread computes its first spectrum (held while it plans that
 // transform): the settings the computation reads are written under the
@@ -348,6 +432,7 @@ TEST_F(WorkspaceViews, SetupConfirmedDuringAComputationChangesItsSettingsUnderTh
   Core->Captures[0].DataA = Sine(1024, 100, 10000);
   Core->Captures[0].DataB = Sine(1024, 50, 5000);
   Core->ConvertSamples();
+  ForgetPlans();  // no plan of 1024 kept from an earlier test in this process
   testsupport::TPlanningGate gate(1024, TFftPlacement::OutOfPlace);
   ShowFFTGraph(Window, *Window);
   ASSERT_TRUE(fFFTGraph);
