@@ -287,13 +287,9 @@ void ReadCorrection(const XmlIniFile& d, std::u16string_view section, Measuremen
 }
 
 // A block of the raw file into a run's channel, at the record's own length.
-// Whether a run holds samples is read under ResultsLock (LongestRecord).
-void ReadChannel(const TZelto& core, TRawSampleReader& raw, int32_t storedLength, int32_t length,
-                 std::vector<int32_t>& data) {
-  std::vector<int32_t> samples(static_cast<size_t>(std::max(length, 0)), 0);
-  raw.ReadBlock(storedLength, samples);
-  rtl::TCriticalSectionGuard guard(core.ResultsLock);
-  data.swap(samples);
+void ReadChannel(TRawSampleReader& raw, int32_t storedLength, int32_t length, std::vector<int32_t>& data) {
+  data.assign(static_cast<size_t>(std::max(length, 0)), 0);
+  raw.ReadBlock(storedLength, data);
 }
 
 // The device the scale of an older file is assumed from; empty in demo mode.
@@ -370,10 +366,7 @@ void FindOlderRunScale(const XmlIniFile& d, std::u16string_view section, TZelto&
   if (found.MillivoltsPerCount(0) == capture.Conditions.MillivoltsPerCount(0) &&
       (!twoChannels || found.MillivoltsPerCount(1) == capture.Conditions.MillivoltsPerCount(1)))
     return;
-  {
-    rtl::TCriticalSectionGuard guard(core.ResultsLock);
-    capture.Conditions = found;
-  }
+  capture.Conditions = found;
   core.NoteCondition(cnScaleFound, RangesText(found, twoChannels));
 }
 
@@ -382,7 +375,9 @@ void FindOlderRunScale(const XmlIniFile& d, std::u16string_view section, TZelto&
 // step has a section, also one never measured: the run is valid only when
 // its values hold a reading.
 bool ReadRun(const XmlIniFile& d, TZelto& core, int32_t run, int32_t storedLength, TRawSampleReader* raw) {
-  // A spectrum thread that starts meanwhile sizes its spectra from the runs' conditions.
+  // Every write of the run's record, conditions and samples is made under
+  // the lock their readers hold: a spectrum thread that starts meanwhile
+  // sizes its spectra from them (LongestRecord).
   rtl::TCriticalSectionGuard guard(core.ResultsLock);
   const std::u16string section = RunSection(run);
   CaptureRecord& capture = core.Captures[run];
@@ -407,8 +402,8 @@ bool ReadRun(const XmlIniFile& d, TZelto& core, int32_t run, int32_t storedLengt
   if (run != RunCorrection && (result.Valid || hasA || hasB))
     capture.Conditions = ReadRunConditions(d, section, core, storedLength);
   const int32_t length = capture.Conditions.Length;
-  if (raw && hasA) ReadChannel(core, *raw, storedLength, length, capture.DataA);
-  if (raw && hasB) ReadChannel(core, *raw, storedLength, length, capture.DataB);
+  if (raw && hasA) ReadChannel(*raw, storedLength, length, capture.DataA);
+  if (raw && hasB) ReadChannel(*raw, storedLength, length, capture.DataB);
   if (run != RunCorrection) FindOlderRunScale(d, section, core, capture, result.Meas);
   return hasA || hasB;
 }

@@ -400,7 +400,8 @@ class TZelto {
   std::atomic<int32_t> SignalWaiters{0};
   // Guards what a capture thread writes between its hand-overs and a window
   // may read at any time: Results, Readings, the statistics and overload
-  // flags, the temperatures, and T, Start and End of the runs. The threads
+  // flags, the temperatures, and the runs' records (T, Start, End, their
+  // conditions and samples: a loader writes them under it too). The threads
   // hold it only for the short writes, never across a Synchronize; the
   // result panel, the plane diagrams and the views' read-outs hold it while
   // they read. Recursive.
