@@ -446,6 +446,7 @@ TJobSaveReport TfBalancing::JobSaveReport() {
                         [this](const std::u16string& text) {
                           if (Log) Log->WriteNote(text);
                         }};
+  report.ShowNotice = [this](const std::u16string& text) { AskMessage(mkWarningNote, text); };
   report.ShowSaveState = [this] { ShowSaveState(); };
   return report;
 }
