@@ -29,6 +29,7 @@
 #include "rotorlogic.h"
 #include "rotorpictures.h"
 #include "setupservices.h"
+#include "textlayout.h"
 #include "textconv.h"
 #include "wallclock.h"
 #include "zelto.h"
@@ -336,7 +337,7 @@ void TfConfig::ShowJobSensors() {
   }
   gui::TBitmap scratch(1, 1);
   scratch.Canvas().Font().Assign(leJobSensors->Font());
-  leJobSensors->SetCaptionW(WrapMessageText(note, leJobSensors->Width(), [&](std::u16string_view line) {
+  leJobSensors->SetCaptionW(gui::WrapText(note, leJobSensors->Width(), [&](std::u16string_view line) {
     return scratch.Canvas().TextWidth(line);
   }));
 }
