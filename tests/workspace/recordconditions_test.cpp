@@ -458,12 +458,12 @@ TEST_F(RecordConditions, AnOlderJobWithoutItsSensorsShowsItsMillivolts) {
   const TReportContent report = BuildReportContent(*Core, sources);
   int sensorRows = 0;
   for (const TReportRow& row : report.ParameterRows) {
-    if (row.Label != u"Sensitivity" && row.Label != u"Range") continue;
+    if (row.Label != u"Type" && row.Label != u"Sensitivity" && row.Label != u"Range") continue;
     ++sensorRows;
     EXPECT_EQ(row.ValueA, u"-") << rtl::Utf16ToUtf8(row.Label);
     EXPECT_EQ(row.ValueB, u"-") << rtl::Utf16ToUtf8(row.Label);
   }
-  EXPECT_EQ(sensorRows, 2);
+  EXPECT_EQ(sensorRows, 3);
 
   // Stored amplitudes that no model's ranges give leave the assumed scale,
   // and the message says that the signals may differ from the panel.
