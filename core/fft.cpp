@@ -32,7 +32,7 @@ uint64_t Bits(double v) {
 // The bins of a real signal, scaled by 1 / n: X_k from the transform's
 // interleaved output `bins` for k <= n / 2, and with each X_k in the same
 // step its mirror X_(n - k) = conj(X_k), so that every array is gone through
-// once. The same pass tells whether the signal was real: every im is read
+// once; of an odd n the last bin below n / 2 + 1 has its mirror above it. The same pass tells whether the signal was real: every im is read
 // just before it is written (a -0.0 merely takes the general path). At the
 // first that is not +0.0 the pass puts back the zeros it replaced and
 // returns false; im is then as it was, re is not.
@@ -51,7 +51,8 @@ ZELTO_VECTOR_PASS bool StoreRealBins(int32_t n, const double* bins, double* re, 
     std::fill(im + n - k + 1, im + n, 0.0);
     return false;
   };
-  if (Bits(im[0]) != 0 || Bits(im[half]) != 0) return false;
+  const bool odd = n % 2 == 1 && half > 0;
+  if (Bits(im[0]) != 0 || Bits(im[half]) != 0 || (odd && Bits(im[half + 1]) != 0)) return false;
   int32_t k = 1;
   for (; k + 3 < half; k += 4) {
     if (nonzero(im + k) || nonzero(im + n - k - 3)) return giveUp(k);
@@ -78,6 +79,10 @@ ZELTO_VECTOR_PASS bool StoreRealBins(int32_t n, const double* bins, double* re, 
   im[0] = bins[1] * scale;
   re[half] = bins[2 * half] * scale;
   im[half] = bins[2 * half + 1] * scale;
+  if (odd) {
+    re[half + 1] = re[half];
+    im[half + 1] = -im[half];
+  }
   return true;
 }
 
@@ -121,18 +126,19 @@ bool Transform(const TRealFft& fft, const double* x, double* copy, double* bins)
 bool IsPowerOfTwo(int64_t n) { return n > 0 && (n & (n - 1)) == 0; }
 
 std::shared_ptr<const TRealFft> FftPlanFor(int32_t n, const std::function<bool()>& stopped) {
-  if (!IsPowerOfTwo(n)) return nullptr;
+  if (n < 1) return nullptr;
   return RealFft(n, n <= kLongestDirect ? TFftPlacement::OutOfPlace : TFftPlacement::InPlace, stopped);
 }
 
 bool CalcFFT(int32_t n, double* re, double* im) {
+  if (!IsPowerOfTwo(n)) return false;
   const auto fft = FftPlanFor(n);
   return fft && CalcFFT(*fft, re, im);
 }
 
 bool CalcFFT(const TRealFft& fft, double* re, double* im) {
   const int32_t n = fft.Length();
-  if (!IsPowerOfTwo(n)) return false;
+  if (n < 1) return false;
   const bool direct = fft.Placement() == TFftPlacement::OutOfPlace;
   const size_t size = RealFftWorkSize(n);
   // All the memory first: once the bins start replacing the signal, the

@@ -217,9 +217,10 @@ TSpectrumThread::TTransform TSpectrumThread::TransformWanted() const {
     const bool inside = start >= 0 && start < end && end <= static_cast<int32_t>(Core.SignalA.size());
     return {true, inside ? end - start : 0};
   }
-  // The record's own length, whatever the capture length is now.
+  // The record's own length, whatever the capture length is now, and
+  // whatever it is: a power of two or not.
   const int32_t n = Core.SignalOriginA.Holds() ? Core.SignalOriginA.Length : Core.BuffLength;
-  return {false, IsPowerOfTwo(n) ? n : 0};
+  return {false, std::max(n, 0)};
 }
 
 // The plan is awaited (or found) with SignalLock free, and a stop ends the

@@ -29,6 +29,7 @@
 #include "rotorlogic.h"
 #include "rotorpictures.h"
 #include "setupservices.h"
+#include "textlayout.h"
 #include "textconv.h"
 #include "wallclock.h"
 #include "zelto.h"
@@ -336,7 +337,7 @@ void TfConfig::ShowJobSensors() {
   }
   gui::TBitmap scratch(1, 1);
   scratch.Canvas().Font().Assign(leJobSensors->Font());
-  leJobSensors->SetCaptionW(WrapMessageText(note, leJobSensors->Width(), [&](std::u16string_view line) {
+  leJobSensors->SetCaptionW(gui::WrapText(note, leJobSensors->Width(), [&](std::u16string_view line) {
     return scratch.Canvas().TextWidth(line);
   }));
 }
@@ -395,8 +396,11 @@ void TfConfig::UpdateSuggestedCtrlMass() {
 std::u16string TfConfig::SensorCellText(int col, int row) const {
   if (col < 1 || col > 2 || row < 1 || row >= GridRows) return {};
   const SensorInfo& sensor = col == 1 ? WorkSensorA : WorkSensorB;
-  if (row == 1) return col == 1 ? SensorNameA : SensorNameB;
-  if (sensor.Sensitivity == 0) return {};
+  const std::u16string& name = col == 1 ? SensorNameA : SensorNameB;
+  if (row == 1) return name;
+  // A channel without a sensor is empty; a named one whose figures are not
+  // known has none to show.
+  if (!SensorKnown(sensor)) return name.empty() ? std::u16string() : std::u16string(UnknownSensorText);
   switch (row) {
     case 2: return SensorTypeText(sensor, FSensorTexts);
     case 3: return SensitivityText(sensor);

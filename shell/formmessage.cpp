@@ -12,6 +12,7 @@
 #include "panelex.h"
 #include "screen.h"
 #include "scrollbar.h"
+#include "textlayout.h"
 
 namespace {
 
@@ -32,39 +33,6 @@ constexpr int ScrollBarWidth = 16, ScrollBarGap = 2;
 // Lines a wheel notch scrolls.
 constexpr int WheelLines = 3;
 
-// Greedy wrapping of one line without line feeds.
-void WrapLine(std::u16string_view line, int maxWidth, const std::function<int(std::u16string_view)>& measure,
-              std::u16string& out) {
-  std::u16string current;
-  size_t pos = 0;
-  while (pos < line.size()) {
-    const size_t blank = line.find(u' ', pos);
-    const size_t end = blank == std::u16string_view::npos ? line.size() : blank;
-    const std::u16string_view word = line.substr(pos, end - pos);
-    std::u16string candidate = current.empty() ? std::u16string(word) : current + u" " + std::u16string(word);
-    if (measure(candidate) <= maxWidth || candidate.empty()) {
-      current = std::move(candidate);
-    } else {
-      if (!current.empty()) out += current + u"\n";
-      current.clear();
-      // A word wider than the line is cut where it stops fitting.
-      for (size_t i = 0; i < word.size();) {
-        // One character: a surrogate pair is never cut.
-        const bool pair = word[i] >= 0xD800 && word[i] <= 0xDBFF && i + 1 < word.size();
-        const std::u16string_view piece = word.substr(i, pair ? 2 : 1);
-        if (!current.empty() && measure(current + std::u16string(piece)) > maxWidth) {
-          out += current + u"\n";
-          current.clear();
-        }
-        current += piece;
-        i += piece.size();
-      }
-    }
-    pos = end + 1;
-  }
-  out += current;
-}
-
 }  // namespace
 
 TMessageLayout MessageLayoutFor(TMessageKind kind) {
@@ -83,28 +51,14 @@ TMessageLayout MessageLayoutFor(TMessageKind kind) {
   }
 }
 
-std::u16string WrapMessageText(std::u16string_view text, int maxWidth,
-                               const std::function<int(std::u16string_view)>& measure) {
-  std::u16string out;
-  size_t start = 0;
-  for (;;) {
-    const size_t feed = text.find(u'\n', start);
-    WrapLine(text.substr(start, feed == std::u16string_view::npos ? std::u16string_view::npos : feed - start),
-             maxWidth, measure, out);
-    if (feed == std::u16string_view::npos) return out;
-    out += u'\n';
-    start = feed + 1;
-  }
-}
-
 TMessageGeometry MessageGeometry(int textHeight, int workAreaHeight) {
   // Everything of the box's height but its text, frame strip included.
   const int chrome = DesignedPanelHeight - DesignedTextHeight + StripMarginY;
-  const int fitting = std::max(DesignedTextHeight, workAreaHeight * MessageScreenPercent / 100 - chrome);
+  const gui::TTextView view = gui::GrowingTextView(textHeight, DesignedTextHeight, chrome, workAreaHeight);
   TMessageGeometry g;
-  g.ViewHeight = std::min(std::max(textHeight, DesignedTextHeight), fitting);
+  g.ViewHeight = view.ViewHeight;
   g.TextHeight = std::max(textHeight, g.ViewHeight);
-  g.Scrolls = textHeight > g.ViewHeight;
+  g.Scrolls = view.Scrolls;
   const int grown = g.ViewHeight - DesignedTextHeight;
   const int widened = g.Scrolls ? ScrollBarWidth + ScrollBarGap : 0;
   g.PanelWidth = DesignedPanelWidth + widened;
@@ -231,8 +185,8 @@ void TfMessage::ShowText() {
   gui::TBitmap scratch(1, 1);
   gui::TCanvas& canvas = scratch.Canvas();
   canvas.Font().Assign(leMessage->Font());
-  const std::u16string wrapped = WrapMessageText(
-      MessageText, TextWidth, [&](std::u16string_view line) { return canvas.TextWidth(line); });
+  const std::u16string wrapped =
+      gui::WrapText(MessageText, TextWidth, [&](std::u16string_view line) { return canvas.TextWidth(line); });
   leMessage->SetCaptionW(wrapped);
   gui::TRect measured = gui::Bounds(0, 0, TextWidth, 0);
   const int textHeight = canvas.DrawText(wrapped, measured, gui::DT_CALCRECT | gui::DT_NOPREFIX);

@@ -7,7 +7,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -42,20 +41,13 @@ struct TMessageLayout {
 };
 TMessageLayout MessageLayoutFor(TMessageKind kind);
 
-// The text with line feeds added so that no line is wider than maxWidth by
-// `measure`: breaks at blanks, a word wider than a line is cut between
-// characters; line feeds of the text stay. The message label draws line
-// feeds but does not wrap by itself.
-std::u16string WrapMessageText(std::u16string_view text, int maxWidth,
-                               const std::function<int(std::u16string_view)>& measure);
-
 // Where the box puts its text and buttons for a text `textHeight` pixels
 // high (its wrapped lines, measured with the box's font), on a screen whose
 // work area is `workAreaHeight` pixels high. The box grows downwards with
-// its text from its designed size up to MessageScreenPercent of the work
-// area; a taller text scrolls, and the box then grows wider by the scroll
-// bar, so the wrapping stays as it is and the buttons stay in view.
-constexpr int MessageScreenPercent = 80;
+// its text from its designed size up to gui::MessageScreenPercent of the
+// work area (gui::GrowingTextView); a taller text scrolls, and the box then
+// grows wider by the scroll bar, so the wrapping (gui::WrapText) stays as
+// it is and the buttons stay in view.
 struct TMessageGeometry {
   int PanelWidth = 0, PanelHeight = 0;  // the work panel
   int InnerWidth = 0, InnerHeight = 0;  // the panel of picture and text

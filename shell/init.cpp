@@ -163,7 +163,13 @@ void TfInit::ShowError(const std::u16string& text) {
   gui::MessageBox(Visible() ? this : nullptr, text, u"Error", gui::MB_OK | gui::MB_ICONERROR);
 }
 
+void TfInit::ShowWarning(const std::u16string& text) {
+  gui::MessageBox(Visible() ? this : nullptr, text, u"Warning", gui::MB_OK | gui::MB_ICONWARNING);
+}
+
 void TfInit::ShowMessageError(const std::u16string& text) { ShowMessageBox(this, mkError, text); }
+
+void TfInit::ShowMessageInformation(const std::u16string& text) { ShowMessageBox(this, mkInformation, text); }
 
 void TfInit::ShowMessageWarning(const std::u16string& text) { ShowMessageBox(this, mkWarningNote, text); }
 

@@ -85,7 +85,9 @@ class TfInit : public gui::TForm, private TStartupHost {
   void Pause(uint32_t ms) override;
   bool AskEnterDemo(const std::u16string& question) override;
   void ShowError(const std::u16string& text) override;
+  void ShowWarning(const std::u16string& text) override;
   void ShowMessageError(const std::u16string& text) override;
+  void ShowMessageInformation(const std::u16string& text) override;
   void ShowMessageWarning(const std::u16string& text) override;
   void ShowDebugWindow() override;
   void WriteLog(uint8_t kind) override;

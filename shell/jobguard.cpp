@@ -113,7 +113,7 @@ bool MoveHeldPairAside(TZelto& core, const TJobSaveReport& report) {
   if (kept.Moved) {
     if (kept.Files.empty()) return true;
     if (report.WriteLog) report.WriteLog(text);
-    if (report.ShowError) report.ShowError(text);
+    if (report.ShowNotice) report.ShowNotice(text);
     return true;
   }
   if (report.WriteLog)
@@ -126,7 +126,7 @@ bool MoveHeldPairAside(TZelto& core, const TJobSaveReport& report) {
 bool WriteJob(TZelto& core, const TJobSaveReport& report) {
   if (core.AutomaticPairHeld && !MoveHeldPairAside(core, report)) return false;
   const int32_t result = core.SaveSession();
-  TellPairNotices(core, result == TZelto::sfrDone, report.PairTexts, report.ShowError, report.WriteLog);
+  TellPairNotices(core, result == TZelto::sfrDone, report.PairTexts, report.ShowNotice, report.WriteLog);
   if (result == TZelto::sfrDone) {
     core.JobSaveFailureShown = 0;
     return true;

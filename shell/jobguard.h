@@ -56,13 +56,16 @@ struct TKeptAsideTexts {
 };
 TKeptAsideTexts KeptAsideTexts();
 
-// Where a failed save of the job is told: the program's error box and a
-// line of the day's log; either may be empty where no window can tell it.
-// The texts are looked up when the report is made, so a report made
-// before the language file closes (the shutdown) still has them.
+// Where a save of the job is told: a failure in the program's error box,
+// what a save that went on found on the way (pairs kept aside, a folder
+// without locks) in its warning box, and either in a line of the day's
+// log; any may be empty where no window can tell it. The texts are looked
+// up when the report is made, so a report made before the language file
+// closes (the shutdown) still has them.
 struct TJobSaveReport {
   std::function<void(const std::u16string&)> ShowError;
   std::function<void(const std::u16string&)> WriteLog;
+  std::function<void(const std::u16string&)> ShowNotice = nullptr;
   std::u16string ErrorText = JobNotSavedText();
   TKeptAsideTexts KeptTexts = KeptAsideTexts();
   TFileFailureTexts FailureTexts = FileFailureTexts();

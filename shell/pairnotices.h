@@ -31,7 +31,9 @@ TPairNoticeTexts PairNoticeTexts();
 // each of TZelto::LockNotices (the heading, then the folder and the
 // system's reason) in a message and the log, and clears both; nothing when
 // both are empty. `saved` is whether the save that kept the pair aside
-// succeeded. Either callback may be empty.
+// succeeded. What the save found is no failure of its own (a failed save
+// is told by its caller): `show` is a warning that asks nothing
+// (mkWarningNote), not an error. Either callback may be empty.
 void TellPairNotices(TZelto& core, bool saved, const TPairNoticeTexts& texts,
                      const std::function<void(const std::u16string&)>& show,
                      const std::function<void(const std::u16string&)>& log);

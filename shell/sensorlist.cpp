@@ -55,18 +55,24 @@ SensorInfo NoSensor() {
   return none;
 }
 
+// A sensor whose figures are not known (a file that could not be read, an
+// older job's sensor this PC lacks) has none to print: a 0 or a type would
+// read as a value.
 std::u16string SensorTypeText(const SensorInfo& sensor, const TSensorTexts& texts) {
-  return sensor.Type < texts.Types.size() ? texts.Types[sensor.Type] : std::u16string();
+  return SensorKnown(sensor) ? texts.Types[sensor.Type] : std::u16string(UnknownSensorText);
 }
 
 std::u16string SensitivityText(const SensorInfo& sensor) {
+  if (!SensorKnown(sensor)) return std::u16string(UnknownSensorText);
   return FormatNumber(sensor.Sensitivity) + SensitivityUnitText(sensor.Type);
 }
 
 std::u16string FrequencyRangeText(const SensorInfo& sensor) {
+  if (!SensorKnown(sensor)) return std::u16string(UnknownSensorText);
   return FormatFrequency(sensor.RangeLow, 1) + u" - " + FormatFrequency(sensor.RangeHigh, 1);
 }
 
 std::u16string TemperatureText(const SensorInfo& sensor, const TSensorTexts& texts) {
+  if (!SensorKnown(sensor)) return std::u16string(UnknownSensorText);
   return sensor.Temperature ? texts.Yes : texts.No;
 }

@@ -45,7 +45,10 @@ struct TSensorTexts {
   std::u16string Yes, No;
 };
 
-// The type's text; empty for a type other than 0, 1, 2.
+// What a sensor's figures read while the sensor is not known (SensorKnown:
+// no sensitivity, or a type other than 0, 1, 2).
+inline constexpr std::u16string_view UnknownSensorText = u"-";
+// The type's text.
 std::u16string SensorTypeText(const SensorInfo& sensor, const TSensorTexts& texts);
 // "5,000 mV/(mm/s)": the sensitivity and the unit of the type.
 std::u16string SensitivityText(const SensorInfo& sensor);

@@ -326,10 +326,16 @@ void TStartup::RestoreAutomaticSession() {
   const std::u16string aside = PairAsideText(SettleAutomaticPair(*Core));
   const int32_t result = Core->LoadSession();
   std::vector<std::u16string> lines;
+  // What failed is an error: a pair that could not be read, or one that
+  // could not be moved aside, so that the job can't be saved over it. A
+  // partial load kept aside, and what lies aside, tell of a job that was
+  // restored, as the workspace's Restore tells them.
+  bool failed = false;
   if (result != TZelto::sfrDone) {
     const bool loaded = TZelto::SessionLoaded(result);
     if (!loaded) Core->ClearMeasurements();
     const TKeptAside kept = KeepAutomaticPairAside(*Core, LocalWallTime());
+    failed = !loaded || !kept.Moved;
     // An unreadable pair is told with the system's reason, in the log too.
     lines = {loaded ? PartialLoadText(result) : WithFileFailure(SessionNotRestoredText, Core->FileFailure),
              KeptAsideText(kept)};
@@ -339,7 +345,10 @@ void TStartup::RestoreAutomaticSession() {
   std::u16string text = lines.front();
   for (auto line = lines.begin() + 1; line != lines.end(); ++line) text += u"\n" + *line;
   Host.WriteLogNote(text);
-  Host.ShowMessageError(text);
+  if (failed)
+    Host.ShowMessageError(text);
+  else
+    Host.ShowMessageInformation(text);
 }
 
 // A capture thread left running (its device stopped answering) still uses
@@ -355,7 +364,8 @@ void TStartup::Shutdown() {
   // no language, shows them. No later save could tell a failure, so every
   // one is shown.
   TJobSaveReport report{[this](const std::u16string& text) { Host.ShowError(text); },
-                        [this](const std::u16string& text) { Host.WriteLogNote(text); }};
+                        [this](const std::u16string& text) { Host.WriteLogNote(text); },
+                        [this](const std::u16string& text) { Host.ShowWarning(text); }};
   report.ShowEveryFailure = true;
   // Save As can't be taken any more: the failure says where the job is, or
   // that the user chose to leave it unsaved.

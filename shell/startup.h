@@ -59,8 +59,14 @@ class TStartupHost {
   virtual bool AskEnterDemo(const std::u16string& question) = 0;
   // A system error box titled "Error".
   virtual void ShowError(const std::u16string& text) = 0;
+  // A system warning box titled "Warning": what the shutdown's save found
+  // on the way though it went on.
+  virtual void ShowWarning(const std::u16string& text) = 0;
   // The program's own error box (after start-up).
   virtual void ShowMessageError(const std::u16string& text) = 0;
+  // The program's own information box: a last session restored with less
+  // than was stored, or what lies aside of it (after start-up).
+  virtual void ShowMessageInformation(const std::u16string& text) = 0;
   // The program's own warning that asks nothing: what the restored job
   // assumed (after start-up).
   virtual void ShowMessageWarning(const std::u16string& text) = 0;

@@ -74,7 +74,8 @@ bool Save(gui::TForm& window, TViewWorkspace& workspace, TZelto& core) {
   if (!ConfirmSaveTarget(&window, core.AsyncDataSaveTarget(path, rawPath), rawPath)) return false;
   const bool saved = core.SaveAsyncData(path);
   TellPairNotices(
-      core, saved, PairNoticeTexts(), [&window](const std::u16string& text) { ShowMessageBox(&window, mkError, text); },
+      core, saved, PairNoticeTexts(),
+      [&window](const std::u16string& text) { ShowMessageBox(&window, mkWarningNote, text); },
       [&workspace](const std::u16string& text) { workspace.WriteLogNote(text); });
   if (saved) return true;
   TellFailure(window, workspace, atAsyncDataNotSaved, core.FileFailure);

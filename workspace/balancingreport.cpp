@@ -295,13 +295,13 @@ class TContentBuilder {
       Content.ResultRows = {reduction};
   }
 
+  // A sensor not known here (an older job opened on another PC) has no
+  // type, sensitivity or range to print; a 0 or a type would read as one.
   std::u16string SensorTypeText(const SensorInfo& s) const {
     static constexpr std::array<std::u16string_view, 3> Keys = {u"Acceleration", u"Velocity", u"Displacement"};
-    return s.Type < Keys.size() ? Text(Keys[s.Type]) : u"?";
+    return SensorKnown(s) ? Text(Keys[s.Type]) : u"-";
   }
 
-  // A sensor not known here (an older job opened on another PC) has no
-  // sensitivity or range to print; a 0 would read as one.
   static std::u16string SensitivityText(const SensorInfo& s) {
     static constexpr std::array<std::u16string_view, 3> Units = {u" [mV/g]", u" [mV/(mm/s)]", u" [mV/µm]"};
     if (!SensorKnown(s)) return u"-";

@@ -152,7 +152,7 @@ void TfBalancing::ShowSaveState() {
   std::u16string caption = Text(u"Balancing") + u" (" + device + u")";
   if (TheCore && TheCore->JobUnsaved) caption += u" - " + Text(u"SessionNotSavedMark");
   leCaption->SetCaptionW(caption);
-  if (TheCore && (TheCore->JobUnsaved || ErrorLineTellsSaveFailure)) ShowNoError();
+  if (TheCore && (TheCore->JobUnsaved || ErrorLineFollowsJob)) ShowNoError();
 }
 
 void TfBalancing::ShowTexts() {
@@ -180,7 +180,7 @@ void TfBalancing::ShowTexts() {
   };
   if (fTimeGraph) ready(*fTimeGraph);
   if (fFFTGraph) ready(*fFFTGraph);
-  ErrorLineTellsSaveFailure = false;
+  ErrorLineFollowsJob = true;
   ShowSaveState();
 }
 
@@ -357,7 +357,7 @@ void TfBalancing::ApplyErrorLine(const TErrorLine& line) {
   leError->SetCaptionW(line.Text);
   leError->Font().SetColor(line.Color);
   SetLamp(iErrorLed, line.Lamp);
-  ErrorLineTellsSaveFailure = line.SaveFailure;
+  ErrorLineFollowsJob = line.Lamp == lpOff || line.SaveFailure;
 }
 
 void TfBalancing::UpdateOperationStatus() {
@@ -446,6 +446,7 @@ TJobSaveReport TfBalancing::JobSaveReport() {
                         [this](const std::u16string& text) {
                           if (Log) Log->WriteNote(text);
                         }};
+  report.ShowNotice = [this](const std::u16string& text) { AskMessage(mkWarningNote, text); };
   report.ShowSaveState = [this] { ShowSaveState(); };
   return report;
 }

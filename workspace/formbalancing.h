@@ -188,9 +188,10 @@ class TfBalancing : public TWindowFrame,
   void CloseViews(bool serveWindow);
   TCaptureStopWait CaptureStopWait();
 
-  // The error line tells why the job is not saved (NoErrorLine), and goes
-  // back to "NoError" once a save succeeds.
-  bool ErrorLineTellsSaveFailure = false;
+  // The error line tells no error of a measurement or the driver
+  // (NoErrorLine): it follows the job after every save, back to "NoError"
+  // once a save succeeds, or telling runs that can't be compared.
+  bool ErrorLineFollowsJob = true;
 };
 
 // The workspace while it exists, else null.

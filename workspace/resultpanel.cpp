@@ -188,6 +188,22 @@ std::u16string UnbalancePercent(const TZelto& core, int32_t run, uint8_t channel
   return FormatPattern(a->Run * 100.0 / a->Initial, u"0%");
 }
 
+bool RunsWithoutCommonUnit(const TZelto& core) {
+  const auto measured = [&core](int32_t run, uint8_t channel) {
+    const TVector4& m = core.Results[static_cast<size_t>(run)].Meas;
+    return channel == 0 ? m.AmplA != 0 || m.PhA != 0 : m.AmplB != 0 || m.PhB != 0;
+  };
+  const uint8_t channels = core.Type == 1 ? 2 : 1;
+  for (uint8_t channel = 0; channel < channels; ++channel) {
+    if (!measured(RunInitial, channel)) continue;
+    // A set of runs has a common unit when each has one with the initial
+    // run: the corrections need no other check.
+    for (int32_t run = RunInitial + 1; run < RunCount; ++run)
+      if (measured(run, channel) && !core.ComparedAmplitudes(run, channel)) return true;
+  }
+  return false;
+}
+
 void ComputeMeasurementFlags(const TZelto& core, double rangeA, double rangeB, TResultPanelState& state) {
   const MeasurementResult& run = core.Results[std::clamp(core.BalancingStep, 0, LastRun)];
   const double fc = run.Freq;

@@ -61,6 +61,10 @@ std::optional<TCorrection> ShownCorrection(const TZelto& core, const TResultPane
 // initial run has no amplitude, "-" when the two runs' sensors give them no
 // common unit.
 std::u16string UnbalancePercent(const TZelto& core, int32_t run, uint8_t channel);
+// A measured run and the initial run have no common unit on a channel
+// (runcomparison.h): its per cent, and every correction the runs give,
+// show "-", and the error line says why.
+bool RunsWithoutCommonUnit(const TZelto& core);
 
 // Recomputes the five flags and LastSpeed from the current run; rangeA and
 // rangeB are the channels' input ranges in the unit of the amplitudes.

@@ -195,7 +195,7 @@ void TfBalancing::SaveSessionAs() {
   bool savedAs = false;
   if (!automatic) {
     savedAs = TheCore->SaveSessionAs(target) == TZelto::sfrDone;
-    TellPairNotices(*TheCore, savedAs, report.PairTexts, report.ShowError, report.WriteLog);
+    TellPairNotices(*TheCore, savedAs, report.PairTexts, report.ShowNotice, report.WriteLog);
     if (!savedAs) {
       const std::u16string text = WithFileFailure(SessionSaveErrorText, TheCore->FileFailure);
       if (Log) Log->WriteNote(text);

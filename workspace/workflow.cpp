@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "jobguard.h"
+#include "resultpanel.h"
 #include "textconv.h"
 #include "zelto.h"
 
@@ -147,6 +148,7 @@ TErrorLine DriverErrorLine(const TZelto& core, const std::u16string& windowError
 
 TErrorLine NoErrorLine(const TZelto& core, const TWorkspaceTexts& texts) {
   if (core.JobUnsaved) return {LastSaveFailureLine(core), ErrorTextColor, lpRed, true};
+  if (RunsWithoutCommonUnit(core)) return {texts.RunsWithoutCommonUnit, ErrorTextColor, lpOff};
   return {texts.NoError, core.WorkColors[wcWorkText2], lpOff};
 }
 

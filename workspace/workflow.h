@@ -90,7 +90,9 @@ TErrorLine MeasurementErrorLine(const TZelto& core, const TResultPanelState& fla
 TErrorLine DriverErrorLine(const TZelto& core, const std::u16string& windowErrorText);
 // The error line without an error of the measurement: while the job is not
 // saved (TZelto::JobUnsaved) that is an error, and the line says why in red,
-// as the caption marks it; otherwise "NoError".
+// as the caption marks it; while runs the panel compares have no common
+// unit (RunsWithoutCommonUnit), the line says so, its lamp off, since
+// nothing failed; otherwise "NoError".
 TErrorLine NoErrorLine(const TZelto& core, const TWorkspaceTexts& texts);
 
 struct TAcquisitionView {

@@ -1,6 +1,6 @@
 #include "workspacetexts.h"
 
-const std::array<TWorkspaceTextKey, 33> WorkspaceTextKeys = {{
+const std::array<TWorkspaceTextKey, 34> WorkspaceTextKeys = {{
     {u"Start", &TWorkspaceTexts::Start},
     {u"Stop", &TWorkspaceTexts::Stop},
     {u"Left", &TWorkspaceTexts::Left},
@@ -34,6 +34,7 @@ const std::array<TWorkspaceTextKey, 33> WorkspaceTextKeys = {{
     {u"StateAsyncSampling", &TWorkspaceTexts::StateAsyncSampling},
     {u"StateReady", &TWorkspaceTexts::StateReady},
     {u"StateStopping", &TWorkspaceTexts::StateStopping},
+    {u"RunsWithoutCommonUnit", &TWorkspaceTexts::RunsWithoutCommonUnit},
 }};
 
 void LoadWorkspaceTexts(TWorkspaceTexts& texts, const TLanguageLookup& lookup) {

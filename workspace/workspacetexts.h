@@ -1,5 +1,5 @@
 #pragma once
-// The 33 translated texts the balancing workspace keeps for its workflow,
+// The 34 translated texts the balancing workspace keeps for its workflow,
 // result panel and menus, read anew from section "Forms" at every show.
 
 #include <array>
@@ -11,7 +11,7 @@ struct TWorkspaceTexts {
   std::u16string Start, Stop, Left, Right, Vibration, Phase, Unbalance, Mass, Angle, Error, Speed, AddMass, RemoveMass,
       Measurement, MeasResult, Tunning, DivPart, SpeedError, FreqOutOfRange, AmplOutOfRange, NoError, Measurement1,
       Measurement21, Measurement22, Measurement3, Measurement1GWB, Measurement2GWB, StateWaiting, StateSyncSampling,
-      StateTransfer, StateAsyncSampling, StateReady, StateStopping;
+      StateTransfer, StateAsyncSampling, StateReady, StateStopping, RunsWithoutCommonUnit;
 };
 
 // A lookup of (section, key); a missing key gives "###".
@@ -22,7 +22,7 @@ struct TWorkspaceTextKey {
   std::u16string_view Key;
   std::u16string TWorkspaceTexts::*Member;
 };
-extern const std::array<TWorkspaceTextKey, 33> WorkspaceTextKeys;
+extern const std::array<TWorkspaceTextKey, 34> WorkspaceTextKeys;
 
 // Fills every kept text from section "Forms".
 void LoadWorkspaceTexts(TWorkspaceTexts& texts, const TLanguageLookup& lookup);

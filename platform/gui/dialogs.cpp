@@ -1,15 +1,25 @@
 #include "dialogs.h"
 
+#include <QApplication>
 #include <QDesktopServices>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
 #include <QUrl>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "answerhook.h"
@@ -18,6 +28,8 @@
 #include "printer.h"
 #include "qtaccess_qt.h"
 #include "qtconvert_qt.h"
+#include "screen.h"
+#include "textlayout.h"
 
 namespace gui {
 
@@ -42,14 +54,29 @@ std::vector<TButtonSpec> ButtonsOf(unsigned flags) {
   }
 }
 
-QMessageBox::Icon IconOf(unsigned flags) {
+// The picture of the MB_ICON... flag (none without one).
+std::optional<QStyle::StandardPixmap> PictureOf(unsigned flags) {
   switch (flags & 0xF0) {
-    case MB_ICONERROR: return QMessageBox::Critical;
-    case MB_ICONQUESTION: return QMessageBox::Question;
-    case MB_ICONWARNING: return QMessageBox::Warning;
-    case MB_ICONINFORMATION: return QMessageBox::Information;
-    default: return QMessageBox::NoIcon;
+    case MB_ICONERROR: return QStyle::SP_MessageBoxCritical;
+    case MB_ICONQUESTION: return QStyle::SP_MessageBoxQuestion;
+    case MB_ICONWARNING: return QStyle::SP_MessageBoxWarning;
+    case MB_ICONINFORMATION: return QStyle::SP_MessageBoxInformation;
+    default: return std::nullopt;
   }
+}
+
+// The box's text is drawn in the font of a message label.
+QFontMetrics MessageFontMetrics() { return QFontMetrics(QApplication::font("QMessageBoxLabel")); }
+
+// Everything of the box's height but its text: margins, spacing, the
+// button row and the window's title bar.
+int MessageBoxChrome() {
+  const QStyle* style = QApplication::style();
+  const int margins = 2 * style->pixelMetric(QStyle::PM_LayoutTopMargin);
+  const int spacing = style->pixelMetric(QStyle::PM_LayoutVerticalSpacing);
+  const int buttons = QPushButton().sizeHint().height();
+  const int title = style->pixelMetric(QStyle::PM_TitleBarHeight);
+  return margins + spacing + buttons + title;
 }
 
 // "desc|pattern|desc|pattern" as Qt's ";;"-separated "desc (pattern)" list.
@@ -75,15 +102,63 @@ int MessageBox(TForm* owner, const std::u16string& text, const std::u16string& c
   request.Form = owner;
   if (std::optional<TDialogAnswer> answer = AskAnswerHook(request)) return answer->Result;
 
-  QMessageBox box(IconOf(flags), detail::ToQString(caption), detail::ToQString(text), QMessageBox::NoButton,
-                  WindowOf(owner));
+  const TMessageBoxLayout layout = MessageBoxLayout(text);
+  QDialog box(WindowOf(owner));
+  box.setWindowTitle(detail::ToQString(caption));
+  auto* grid = new QGridLayout(&box);
+  if (const std::optional<QStyle::StandardPixmap> kind = PictureOf(flags)) {
+    const QStyle* style = QApplication::style();
+    auto* picture = new QLabel;
+    picture->setPixmap(style->standardIcon(*kind).pixmap(style->pixelMetric(QStyle::PM_MessageBoxIconSize)));
+    grid->addWidget(picture, 0, 0, Qt::AlignTop);
+  }
+  auto* label = new QLabel(detail::ToQString(layout.Text));
+  label->setTextFormat(Qt::PlainText);
+  label->setFont(QApplication::font("QMessageBoxLabel"));
+  label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  label->setFixedSize(MessageBoxTextWidth, layout.TextHeight);
+  auto* view = new QScrollArea;
+  view->setFrameShape(QFrame::NoFrame);
+  view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  view->setVerticalScrollBarPolicy(layout.Scrolls ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+  view->setWidget(label);
+  const int scrollBar = layout.Scrolls ? view->verticalScrollBar()->sizeHint().width() : 0;
+  view->setFixedSize(MessageBoxTextWidth + scrollBar, layout.ViewHeight);
+  grid->addWidget(view, 0, 1);
+  auto* row = new QDialogButtonBox;
   const std::vector<TButtonSpec> buttons = ButtonsOf(flags);
-  for (const TButtonSpec& b : buttons) box.addButton(b.Button);
+  int answer = (flags & 0x0F) == MB_OK ? IDOK : IDCANCEL;
+  for (const TButtonSpec& b : buttons) {
+    QPushButton* button = row->addButton(static_cast<QDialogButtonBox::StandardButton>(b.Button));
+    QObject::connect(button, &QPushButton::clicked, &box, [&box, &answer, b] {
+      answer = b.Answer;
+      box.accept();
+    });
+  }
+  grid->addWidget(row, 1, 0, 1, 2);
+  grid->setSizeConstraint(QLayout::SetFixedSize);
   box.exec();
-  const QMessageBox::StandardButton clicked = box.standardButton(box.clickedButton());
-  for (const TButtonSpec& b : buttons)
-    if (b.Button == clicked) return b.Answer;
-  return (flags & 0x0F) == MB_OK ? IDOK : IDCANCEL;
+  return answer;
+}
+
+TMessageBoxLayout MessageBoxLayout(const std::u16string& text) {
+  const QFontMetrics metrics = MessageFontMetrics();
+  TMessageBoxLayout layout;
+  layout.Text = WrapText(text, MessageBoxTextWidth,
+                         [&metrics](std::u16string_view line) { return metrics.horizontalAdvance(detail::ToQString(line)); });
+  // As the label draws it: lines as they stand, no wrapping of its own.
+  layout.TextHeight =
+      metrics.boundingRect(QRect(0, 0, MessageBoxTextWidth, 0), Qt::AlignLeft | Qt::AlignTop, detail::ToQString(layout.Text))
+          .height();
+  const TTextView view =
+      GrowingTextView(layout.TextHeight, metrics.lineSpacing(), MessageBoxChrome(), ScreenWorkArea().Height());
+  layout.ViewHeight = view.ViewHeight;
+  layout.Scrolls = view.Scrolls;
+  return layout;
+}
+
+int MessageBoxLineWidth(std::u16string_view line) {
+  return MessageFontMetrics().horizontalAdvance(detail::ToQString(line));
 }
 
 std::string WithDefaultExtension(const std::string& name, const std::string& defaultExt) {

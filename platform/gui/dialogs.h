@@ -4,6 +4,7 @@
 // (answerhook.h).
 
 #include <string>
+#include <string_view>
 
 #include "component.h"
 
@@ -33,8 +34,25 @@ constexpr int IDYES = 6;
 constexpr int IDNO = 7;
 
 // A modal system message box over `owner` (nullptr: no owner); returns the
-// answer. Closing it otherwise answers IDCANCEL, or IDOK for MB_OK.
+// answer. Closing it otherwise answers IDCANCEL, or IDOK for MB_OK. It
+// shows its whole text as MessageBoxLayout lays it out.
 int MessageBox(TForm* owner, const std::u16string& text, const std::u16string& caption, unsigned flags);
+
+// How the system message box shows `text`, which may name the longest
+// paths (no blank in thousands of characters): wrapped at TextWidth by the
+// box's own font (WrapText: a word wider than a line is cut anywhere), and
+// growing with its text up to most of the work area, beyond which the text
+// scrolls in a view of ViewHeight beside its buttons (GrowingTextView).
+constexpr int MessageBoxTextWidth = 480;
+struct TMessageBoxLayout {
+  std::u16string Text;  // the text with the line feeds of its wrapping
+  int TextHeight = 0;
+  int ViewHeight = 0;
+  bool Scrolls = false;
+};
+TMessageBoxLayout MessageBoxLayout(const std::u16string& text);
+// A line's width in the box's font, as its wrapping measures it.
+int MessageBoxLineWidth(std::u16string_view line);
 
 // Options of the file dialogs.
 using TOpenOptions = uint32_t;

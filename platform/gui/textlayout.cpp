@@ -1,5 +1,7 @@
 #include "textlayout.h"
 
+#include <algorithm>
+
 namespace gui {
 
 TPrefixedText ParsePrefix(std::u16string_view text) {
@@ -73,6 +75,65 @@ std::vector<std::u16string> BreakTextLines(std::u16string_view text, int width, 
     start = nl + 1;
   }
   return lines;
+}
+
+
+namespace {
+
+// Greedy wrapping of one line without line feeds.
+void WrapLine(std::u16string_view line, int maxWidth, const TMeasure& measure,
+              std::u16string& out) {
+  std::u16string current;
+  size_t pos = 0;
+  while (pos < line.size()) {
+    const size_t blank = line.find(u' ', pos);
+    const size_t end = blank == std::u16string_view::npos ? line.size() : blank;
+    const std::u16string_view word = line.substr(pos, end - pos);
+    std::u16string candidate = current.empty() ? std::u16string(word) : current + u" " + std::u16string(word);
+    if (measure(candidate) <= maxWidth || candidate.empty()) {
+      current = std::move(candidate);
+    } else {
+      if (!current.empty()) out += current + u"\n";
+      current.clear();
+      // A word wider than the line is cut where it stops fitting.
+      for (size_t i = 0; i < word.size();) {
+        // One character: a surrogate pair is never cut.
+        const bool pair = word[i] >= 0xD800 && word[i] <= 0xDBFF && i + 1 < word.size();
+        const std::u16string_view piece = word.substr(i, pair ? 2 : 1);
+        if (!current.empty() && measure(current + std::u16string(piece)) > maxWidth) {
+          out += current + u"\n";
+          current.clear();
+        }
+        current += piece;
+        i += piece.size();
+      }
+    }
+    pos = end + 1;
+  }
+  out += current;
+}
+
+}  // namespace
+
+std::u16string WrapText(std::u16string_view text, int maxWidth, const TMeasure& measure) {
+  std::u16string out;
+  size_t start = 0;
+  for (;;) {
+    const size_t feed = text.find(u'\n', start);
+    WrapLine(text.substr(start, feed == std::u16string_view::npos ? std::u16string_view::npos : feed - start),
+             maxWidth, measure, out);
+    if (feed == std::u16string_view::npos) return out;
+    out += u'\n';
+    start = feed + 1;
+  }
+}
+
+TTextView GrowingTextView(int textHeight, int minHeight, int chrome, int workAreaHeight) {
+  const int fitting = std::max(minHeight, workAreaHeight * MessageScreenPercent / 100 - chrome);
+  TTextView view;
+  view.ViewHeight = std::min(std::max(textHeight, minHeight), fitting);
+  view.Scrolls = textHeight > view.ViewHeight;
+  return view;
 }
 
 }  // namespace gui

@@ -30,4 +30,22 @@ using TMeasure = std::function<int(std::u16string_view)>;
 std::vector<std::u16string> BreakTextLines(std::u16string_view text, int width, bool wordBreak, bool singleLine,
                                            const TMeasure& measure);
 
+// The text with line feeds added so that no line is wider than maxWidth by
+// `measure`: breaks at blanks, and a word wider than a line (a long path)
+// is cut between characters, never inside a surrogate pair; line feeds of
+// the text stay. Every character of the text is kept, so a label that
+// draws line feeds but does not wrap by itself shows the whole text.
+std::u16string WrapText(std::u16string_view text, int maxWidth, const TMeasure& measure);
+
+// How much of a text `textHeight` pixels high a message box shows: the box
+// grows with its text from `minHeight` until the whole box (its text and
+// `chrome`, everything else of its height) takes MessageScreenPercent of a
+// work area `workAreaHeight` high; a taller text scrolls in that view.
+constexpr int MessageScreenPercent = 80;
+struct TTextView {
+  int ViewHeight = 0;
+  bool Scrolls = false;
+};
+TTextView GrowingTextView(int textHeight, int minHeight, int chrome, int workAreaHeight);
+
 }  // namespace gui

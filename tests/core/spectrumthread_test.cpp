@@ -123,14 +123,18 @@ TEST_F(Spectrum, TwoPlanesWithoutSignalBComputeNothingButAreReady) {
   EXPECT_EQ(std::abs(Core->SpectrumA[16]), 0.0);
 }
 
-TEST_F(Spectrum, LengthThatIsNotAPowerOfTwoIsRejected) {
+// A record keeps its own length, which a device that captures its whole
+// memory makes any: one that is no power of two is transformed as well.
+TEST_F(Spectrum, LengthThatIsNotAPowerOfTwoIsTransformed) {
   Core->BuffLength = 1000;
   SineSignals(1000, 16, 2.0);
   Start();
   ComputeOnceToItsEnd();
-  EXPECT_EQ(Core->SpectrumReady, 0);
-  EXPECT_EQ(std::abs(Core->SpectrumA[16]), 0.0);
-  EXPECT_EQ(SpectrumView.Plots, 0);
+  EXPECT_EQ(Core->SpectrumReady, 1);
+  EXPECT_NEAR(std::abs(Core->SpectrumA[16]), 1.0, 1e-12);
+  EXPECT_NEAR(std::abs(Core->SpectrumA[1000 - 16]), 1.0, 1e-12);
+  EXPECT_NEAR(std::abs(Core->SpectrumA[17]), 0.0, 1e-12);
+  EXPECT_EQ(SpectrumView.Plots, 1);
 }
 
 TEST_F(Spectrum, BuffersShorterThanTheLengthAreNotRead) {

@@ -2,12 +2,17 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <string_view>
 
 #include "answerhook.h"
 #include "dialogs.h"
 #include "form.h"
+#include "screen.h"
+#include "textlayout.h"
 
 namespace gui {
 namespace {
@@ -84,6 +89,44 @@ TEST(Dialogs, MessageBoxAndShellOpenAskTheHook) {
   EXPECT_EQ(script.Requests()[0].Form, &owner);
   EXPECT_EQ(script.Requests()[0].Flags, MB_YESNO | MB_ICONQUESTION);
   EXPECT_EQ(script.Requests()[1].FileName, "/opt/zelto/Help/manual.pdf");
+}
+
+// The system box, shown before any window and at shutdown, names the
+// longest path the data folder or Save As can produce (no blank in nearly
+// four thousand characters of the widest letter) whole: every wrapped line
+// fits its width in the box's font, no character is lost, and the text
+// scrolls in a view that keeps the box on most of the work area. A short
+// text is shown at its own height.
+TEST(Dialogs, TheSystemMessageBoxShowsTheLongestPathWhole) {
+  std::u16string path;
+  for (int folder = 0; folder < 14; ++folder) path += u"/" + std::u16string(255, u'W');
+  path += u"/" + std::u16string(244, u'W') + u".daqsession";
+  const std::u16string text = u"The session could not be saved.\n" + path + u": No space left on device";
+  const TMessageBoxLayout layout = MessageBoxLayout(text);
+  std::u16string letters;
+  size_t lines = 0;
+  for (size_t start = 0; start <= layout.Text.size(); ++lines) {
+    const size_t end = std::min(layout.Text.find(u'\n', start), layout.Text.size());
+    const std::u16string_view line = std::u16string_view(layout.Text).substr(start, end - start);
+    EXPECT_LE(MessageBoxLineWidth(line), MessageBoxTextWidth) << lines;
+    letters += line;
+    start = end + 1;
+  }
+  // A break at a blank takes the blank; every other character stays.
+  std::u16string expected = text;
+  std::erase(expected, u'\n');
+  std::erase(expected, u' ');
+  std::erase(letters, u' ');
+  EXPECT_TRUE(letters == expected);
+  EXPECT_GT(lines, 20u);
+  EXPECT_TRUE(layout.Scrolls);
+  EXPECT_LT(layout.ViewHeight, layout.TextHeight);
+  EXPECT_LE(layout.ViewHeight, ScreenWorkArea().Height() * MessageScreenPercent / 100);
+
+  const TMessageBoxLayout shortText = MessageBoxLayout(u"Could not load 'libSartel.so'.");
+  EXPECT_EQ(shortText.Text, u"Could not load 'libSartel.so'.");
+  EXPECT_FALSE(shortText.Scrolls);
+  EXPECT_EQ(shortText.ViewHeight, shortText.TextHeight);
 }
 
 TEST(AnswerScript, UnexpectedQuestionsAreRecordedAndAnsweredNo) {

@@ -25,6 +25,7 @@
 #include "shelltestsupport.h"
 #include "systemerror.h"
 #include "textconv.h"
+#include "textlayout.h"
 #include "zelto.h"
 
 namespace {
@@ -172,7 +173,7 @@ void ExpectShownWhole(const std::u16string& text, const std::string& what, const
   EXPECT_LE(box.bButton1->Left() + box.bButton1->Width(), box.pWindow->Width());
   // The box grows with its text as long as the whole box (designed 130 +
   // 27 pixels, 65 of them text) fits in most of the work area.
-  const bool fits = 130 + 27 - 65 + textHeight <= work.Height() * MessageScreenPercent / 100;
+  const bool fits = 130 + 27 - 65 + textHeight <= work.Height() * gui::MessageScreenPercent / 100;
   EXPECT_EQ(box.sbMessage->Visible(), !fits);
   const int view = box.pMessageView->Height();
   EXPECT_LE(box.PanelEx1->Top() + box.pMessageView->Top() + view, box.bButton1->Top());

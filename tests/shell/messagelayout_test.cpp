@@ -3,6 +3,7 @@
 
 #include "dialogs.h"
 #include "formmessage.h"
+#include "textlayout.h"
 
 namespace {
 
@@ -37,14 +38,14 @@ namespace {
 int Units(std::u16string_view text) { return static_cast<int>(text.size()); }
 
 TEST(MessageWrap, BreaksAtBlanksAndCutsLongWords) {
-  EXPECT_EQ(WrapMessageText(u"short", 10, Units), u"short");
-  EXPECT_EQ(WrapMessageText(u"aaa bbb ccc", 7, Units), u"aaa bbb\nccc");
+  EXPECT_EQ(gui::WrapText(u"short", 10, Units), u"short");
+  EXPECT_EQ(gui::WrapText(u"aaa bbb ccc", 7, Units), u"aaa bbb\nccc");
   // Line feeds of the text stay; each line wraps on its own.
-  EXPECT_EQ(WrapMessageText(u"ab\ncd ef", 4, Units), u"ab\ncd\nef");
-  EXPECT_EQ(WrapMessageText(u"abcdefghij", 4, Units), u"abcd\nefgh\nij");
-  EXPECT_EQ(WrapMessageText(u"a\n\nb", 4, Units), u"a\n\nb");
+  EXPECT_EQ(gui::WrapText(u"ab\ncd ef", 4, Units), u"ab\ncd\nef");
+  EXPECT_EQ(gui::WrapText(u"abcdefghij", 4, Units), u"abcd\nefgh\nij");
+  EXPECT_EQ(gui::WrapText(u"a\n\nb", 4, Units), u"a\n\nb");
   // A surrogate pair stays whole.
-  EXPECT_EQ(WrapMessageText(u"abc\U0001F600", 4, Units), u"abc\n\U0001F600");
+  EXPECT_EQ(gui::WrapText(u"abc\U0001F600", 4, Units), u"abc\n\U0001F600");
 }
 
 }  // namespace

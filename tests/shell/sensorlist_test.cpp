@@ -79,12 +79,19 @@ TEST(SensorTexts, AVelocitySensorRow) {
   EXPECT_EQ(SensitivityText(s), u"5,000 mV/(mm/s)");
   EXPECT_EQ(FrequencyRangeText(s), u"0,5 Hz - 12,5 kHz");
   EXPECT_EQ(TemperatureText(s, texts), u"Yes");
-  s.Type = 7;
   s.Temperature = 0;
-  EXPECT_EQ(SensorTypeText(s, texts), u"");
   EXPECT_EQ(TemperatureText(s, texts), u"No");
-  // A damaged file's defaults.
-  EXPECT_EQ(FrequencyRangeText(SensorInfo()), u"0 Hz - 0 Hz");
+  // A sensor whose figures are not known (a type no sensor has, a damaged
+  // file's defaults, an older job's sensor this PC lacks) shows none: no
+  // type, no 0 that would read as a sensitivity or a range.
+  s.Type = 7;
+  const SensorInfo unknown{u"Job's sensor", 0, stAcceleration, 0, 0};
+  for (const SensorInfo& sensor : {s, SensorInfo(), unknown}) {
+    EXPECT_EQ(SensorTypeText(sensor, texts), u"-");
+    EXPECT_EQ(SensitivityText(sensor), u"-");
+    EXPECT_EQ(FrequencyRangeText(sensor), u"-");
+    EXPECT_EQ(TemperatureText(sensor, texts), u"-");
+  }
 }
 
 TEST(NoSensor, EveryFieldZero) {

@@ -198,6 +198,8 @@ class DamagedLastSession : public ShutdownTest, public ::testing::WithParamInter
 // A last session that does not load whole is never replaced by less: its
 // files are moved aside unchanged, the message and the log name them, and
 // the shutdown saves the job beside them. What could be read stays loaded.
+// A pair that could not be read is an error; one restored without its
+// samples is told as information, as the workspace's Restore tells it.
 TEST_P(DamagedLastSession, IsKeptAsideUnchangedWhereTheMessageAndTheLogSay) {
   StartInDemo();
   const std::map<std::string, std::string> before = SaveDamagedJob();
@@ -206,14 +208,16 @@ TEST_P(DamagedLastSession, IsKeptAsideUnchangedWhereTheMessageAndTheLogSay) {
   const std::filesystem::path earlier = DataFile("!session (not restored 2024-05-01 10-00-00).daqsession");
   const bool earlierThere = std::filesystem::exists(earlier);
   Startup->FinishStart(Texts, {});
-  ASSERT_EQ(Host.MessageErrors.size(), 1u);
-  ASSERT_EQ(Host.LogNotes.size(), 1u);
-  std::vector<std::filesystem::path> kept = NamedFiles(Host.MessageErrors[0]);
-  EXPECT_EQ(NamedFiles(Host.LogNotes[0]), kept);
-  EXPECT_EQ(std::erase(kept, earlier), earlierThere ? 1u : 0u);
   const bool valuesLost = GetParam() == TDamage::UnreadableDocument || GetParam() == TDamage::MissingDocument ||
                          GetParam() == TDamage::DocumentAlreadyMovedAside ||
                          GetParam() == TDamage::ImpossibleBlockLength;
+  const std::vector<std::u16string>& told = valuesLost ? Host.MessageErrors : Host.MessageInformation;
+  EXPECT_EQ(Host.MessageErrors.size() + Host.MessageInformation.size(), 1u);
+  ASSERT_EQ(told.size(), 1u);
+  ASSERT_EQ(Host.LogNotes.size(), 1u);
+  std::vector<std::filesystem::path> kept = NamedFiles(told[0]);
+  EXPECT_EQ(NamedFiles(Host.LogNotes[0]), kept);
+  EXPECT_EQ(std::erase(kept, earlier), earlierThere ? 1u : 0u);
   EXPECT_EQ(TheCore->Results[1].Meas.AmplA, valuesLost ? 0.0 : 2.5);
   // The start goes on to its workspace, whatever the pair held.
   ASSERT_FALSE(Host.Events.empty());
@@ -258,6 +262,7 @@ TEST_P(HalfKeptAside, TheNextStartReunitesThePairOrNamesItsRawFile) {
   Startup->FinishStart(Texts, {});
   if (recorded) {  // reunited, the pair loads whole: nothing to keep aside or tell
     EXPECT_TRUE(Host.MessageErrors.empty());
+    EXPECT_TRUE(Host.MessageInformation.empty());
     EXPECT_EQ(TheCore->Captures[1].DataA.front(), 101);
     EXPECT_FALSE(std::filesystem::exists(halfMoved));
     EXPECT_EQ(Bytes(raw), samples);
@@ -265,9 +270,10 @@ TEST_P(HalfKeptAside, TheNextStartReunitesThePairOrNamesItsRawFile) {
     SetLanguageService(nullptr);
     return;
   }
-  ASSERT_EQ(Host.MessageErrors.size(), 1u);
-  const std::u16string told = Host.MessageErrors[0];
-  EXPECT_EQ(Host.LogNotes, Host.MessageErrors);
+  EXPECT_TRUE(Host.MessageErrors.empty());
+  ASSERT_EQ(Host.MessageInformation.size(), 1u);
+  const std::u16string told = Host.MessageInformation[0];
+  EXPECT_EQ(Host.LogNotes, Host.MessageInformation);
   std::vector<std::filesystem::path> named;
   std::istringstream lines(rtl::Utf16ToUtf8(told));
   for (std::string line; std::getline(lines, line);)
@@ -297,16 +303,17 @@ TEST_F(ShutdownTest, AFolderWithOnlyAKeptAsidePairNamesItAtStart) {
   std::filesystem::rename(DataFile("!session.daqsession"), document);
   TheCore->ClearMeasurements();
   Startup->FinishStart(Texts, {});
-  EXPECT_EQ(Host.MessageErrors, std::vector<std::u16string>{KeptSessionsText({document.u16string()})});
-  EXPECT_EQ(Host.LogNotes, Host.MessageErrors);
+  EXPECT_EQ(Host.MessageInformation, std::vector<std::u16string>{KeptSessionsText({document.u16string()})});
+  EXPECT_EQ(Host.LogNotes, Host.MessageInformation);
   Startup->Shutdown();
   ASSERT_TRUE(std::filesystem::exists(DataFile("!session.daqsession")));
 
-  Host.MessageErrors.clear();
+  Host.MessageInformation.clear();
   Host.LogNotes.clear();
   ASSERT_TRUE(Startup->CreateCore());
   ASSERT_TRUE(RunHardwareSteps());
   Startup->FinishStart(Texts, {});
+  EXPECT_TRUE(Host.MessageInformation.empty());
   EXPECT_TRUE(Host.MessageErrors.empty());
   EXPECT_TRUE(std::filesystem::exists(document));
 }
@@ -343,17 +350,18 @@ TEST_F(ShutdownTest, AnOlderDocumentTakesNeitherOfTwoLooseRawFilesOfItsSizeAndNa
   EXPECT_EQ(Bytes(own), samples);
   EXPECT_EQ(Bytes(stale), staleSamples);
   const std::u16string loose = LooseSamplesText({stale.u16string(), own.u16string()});
-  ASSERT_EQ(Host.MessageErrors.size(), 1u);
-  EXPECT_NE(Host.MessageErrors[0].find(u"\n" + loose), std::u16string::npos) << rtl::Utf16ToUtf8(Host.MessageErrors[0]);
+  ASSERT_EQ(Host.MessageInformation.size(), 1u);
+  EXPECT_NE(Host.MessageInformation[0].find(u"\n" + loose), std::u16string::npos)
+      << rtl::Utf16ToUtf8(Host.MessageInformation[0]);
   Startup->Shutdown();
 
-  Host.MessageErrors.clear();
+  Host.MessageInformation.clear();
   Host.LogNotes.clear();
   ASSERT_TRUE(Startup->CreateCore());
   ASSERT_TRUE(RunHardwareSteps());
   Startup->FinishStart(Texts, {});
-  EXPECT_EQ(Host.MessageErrors, std::vector<std::u16string>{loose});
-  EXPECT_EQ(Host.LogNotes, Host.MessageErrors);
+  EXPECT_EQ(Host.MessageInformation, std::vector<std::u16string>{loose});
+  EXPECT_EQ(Host.LogNotes, Host.MessageInformation);
 }
 
 // Two instances on a folder whose locks lock nothing can leave a pending raw
@@ -397,7 +405,7 @@ TEST_F(ShutdownTest, LeftoverPendingFilesBesideKeptAsidePairsAreRemovedOrNamedAt
   EXPECT_FALSE(std::filesystem::exists(left));
   EXPECT_TRUE(std::filesystem::exists(another));
   EXPECT_TRUE(std::filesystem::exists(unpaired));
-  EXPECT_EQ(Host.MessageErrors,
+  EXPECT_EQ(Host.MessageInformation,
             std::vector<std::u16string>{LooseSamplesText({rawOnly.u16string(), unpaired.u16string()})});
   EXPECT_EQ(TheCore->Results[1].Meas.AmplA, 2.5);
 }
@@ -433,7 +441,7 @@ TEST_F(ShutdownTest, KeepingTheLastSessionAsideForcesItsFolderToDisk) {
   rtl::SetFolderSyncObserver(RecordFolderSync);
   Startup->FinishStart(Texts, {});
   rtl::SetFolderSyncObserver(nullptr);
-  ASSERT_EQ(Host.MessageErrors.size(), 1u);
+  ASSERT_EQ(Host.MessageInformation.size(), 1u);
   ASSERT_FALSE(std::filesystem::exists(WatchedDocument)) << "the document was kept aside";
   const std::string folder = DataFile("").parent_path().string();
   EXPECT_TRUE(std::any_of(FolderSyncs.begin(), FolderSyncs.end(), [&](const TFolderSync& sync) {
@@ -659,6 +667,28 @@ TEST_F(ShutdownTest, TheLastSaveFailingIsAlwaysShownAndLoggedBeforeTheClose) {
   ASSERT_EQ(Host.LogNotes.size(), 1u);
   EXPECT_NE(Host.LogNotes[0].find(u"Session not saved"), std::u16string::npos);
   EXPECT_EQ(notesAtClose, 1u) << "the failure is logged before the close";
+}
+
+// What the shutdown's save found on the way though it went on (the pair
+// another program had written, kept aside) is a warning in the system's
+// box, not an error: nothing failed.
+TEST_F(ShutdownTest, APairKeptAsideByTheLastSaveIsAWarning) {
+  StartInDemo();
+  Startup->FinishStart(Texts, {});
+  ASSERT_EQ(TheCore->SaveSession(), TZelto::sfrDone);
+  {
+    TZelto other;
+    other.BuffLength = TheCore->BuffLength;
+    ASSERT_EQ(other.LoadSession(), TZelto::sfrDone);
+    other.Results[0].Meas.AmplA = 700;
+    ASSERT_EQ(other.SaveSession(), TZelto::sfrDone);
+  }
+  const std::u16string heading = PairNoticeTexts().KeptAside + u"\n";
+  Startup->Shutdown();
+  EXPECT_TRUE(Host.Errors.empty());
+  ASSERT_EQ(Host.Warnings.size(), 1u);
+  EXPECT_EQ(Host.Warnings[0].rfind(heading, 0), 0u) << rtl::Utf16ToUtf8(Host.Warnings[0]);
+  EXPECT_NE(Host.Warnings[0].find(u"(changed elsewhere "), std::u16string::npos);
 }
 
 TEST_F(ShutdownTest, CloseDuringACaptureStopsItBeforeFreeingAnything) {

@@ -26,7 +26,9 @@ class TRecordingHost : public TStartupHost {
     return AnswerYes;
   }
   void ShowError(const std::u16string& text) override { Errors.push_back(text); }
+  void ShowWarning(const std::u16string& text) override { Warnings.push_back(text); }
   void ShowMessageError(const std::u16string& text) override { MessageErrors.push_back(text); }
+  void ShowMessageInformation(const std::u16string& text) override { MessageInformation.push_back(text); }
   void ShowMessageWarning(const std::u16string& text) override { MessageWarnings.push_back(text); }
   void ShowDebugWindow() override { Events.push_back("debug"); }
   void WriteLog(uint8_t kind) override;
@@ -41,7 +43,7 @@ class TRecordingHost : public TStartupHost {
   std::function<void(uint8_t)> OnLog;  // runs inside WriteLog
   std::vector<std::string> Events;
   std::map<int, std::u16string> Results;
-  std::vector<std::u16string> Questions, Errors, MessageErrors, MessageWarnings, LogNotes;
+  std::vector<std::u16string> Questions, Errors, Warnings, MessageErrors, MessageInformation, MessageWarnings, LogNotes;
   std::vector<uint32_t> Pauses;
   int Processed = 0;
 };

@@ -137,6 +137,35 @@ TEST_F(SpectrumWindow, ShowingStartsTheThreadAndDrawsTheSpectrum) {
   ASSERT_TRUE(w->SaveScreenshot(PicturePath("fftgraph.png")));
 }
 
+// A device that captures its whole memory gives records whose length is no
+// power of two: the FFT of such a record (odd, so that no bin is its own
+// mirror) arrives as any other, its sines on their bins, each bin above
+// half the length the mirror of the one below.
+TEST_F(SpectrumWindow, AnFftOfARecordWhoseLengthIsNoPowerOfTwoArrives) {
+  constexpr int32_t n = 4099;
+  CaptureRecord& run = Core->Captures[0];
+  run.DataA = Sine(n, 100, 10000);
+  run.DataB = Sine(n, 50, 5000);
+  run.End = n;
+  run.Conditions = Core->DeviceConditions();
+  run.Conditions.Length = n;
+  Core->ConvertSamples();
+  TfFFTGraph* w = Open();
+  ASSERT_TRUE(Delivered(w));
+  EXPECT_EQ(w->Plot->TotalBins, n / 2);
+  EXPECT_NEAR(w->DisplayA[100], 10000, 5);
+  EXPECT_NEAR(w->DisplayB[50], 5000, 5);
+  w->Plot->CursorX = 100;
+  w->RefreshInfoPanel();
+  EXPECT_EQ(w->bValue[1]->CaptionW(), u"762,9 mV");
+  std::lock_guard<std::mutex> lock(Core->SignalLock);
+  ASSERT_GE(Core->SpectrumA.size(), static_cast<size_t>(n));
+  for (const int32_t k : {1, 100, n / 2}) {
+    EXPECT_EQ(Core->SpectrumA[static_cast<size_t>(n - k)], std::conj(Core->SpectrumA[static_cast<size_t>(k)])) << k;
+    EXPECT_EQ(Core->SpectrumB[static_cast<size_t>(n - k)], std::conj(Core->SpectrumB[static_cast<size_t>(k)])) << k;
+  }
+}
+
 TEST_F(SpectrumWindow, ClosingStopsTheThreadAndFreesTheArrays) {
   TfFFTGraph* w = Open();
   ASSERT_TRUE(Delivered(w));

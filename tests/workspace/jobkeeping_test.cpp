@@ -54,11 +54,12 @@ std::string Bytes(const std::u16string& path) {
   return s.str();
 }
 
-// The error box's text, answered with its button.
-void ExpectErrorBox(gui::TAnswerScript& script, std::u16string& told) {
-  script.ExpectAction(gui::dkModalForm, [&told](const gui::TDialogRequest& r) {
+// The text of a box of `kind`, answered with its button: an error box for
+// what failed, a warning note for what a save that went on found.
+void ExpectBox(gui::TAnswerScript& script, std::u16string& told, TMessageKind kind) {
+  script.ExpectAction(gui::dkModalForm, [&told, kind](const gui::TDialogRequest& r) {
     auto* box = dynamic_cast<TfMessage*>(r.Form);
-    EXPECT_TRUE(box && box->Kind == mkError);
+    EXPECT_TRUE(box && box->Kind == kind);
     if (box) {
       told = box->MessageText;
       box->bButton1->Click();
@@ -66,6 +67,9 @@ void ExpectErrorBox(gui::TAnswerScript& script, std::u16string& told) {
     return std::optional<gui::TDialogAnswer>();
   });
 }
+
+void ExpectErrorBox(gui::TAnswerScript& script, std::u16string& told) { ExpectBox(script, told, mkError); }
+void ExpectNoticeBox(gui::TAnswerScript& script, std::u16string& told) { ExpectBox(script, told, mkWarningNote); }
 
 // `told` is `heading`, then the names of a raw file and a document, which
 // hold `data` and `session`; the document's name is returned.
@@ -227,7 +231,7 @@ TEST_F(JobKeeping, FailedOpenAndRestoreLeaveTheJobAndTheAutomaticPair) {
 
 // A session another program made unreadable: a failed Open leaves what
 // this program remembers of it as it was, so Save As onto it keeps it
-// aside and says so rather than replacing it unasked. A failed Restore
+// aside and says so in a warning rather than replacing it unasked. A failed Restore
 // moves the automatic pair aside as the start does and names where it
 // went; the job stays, and Next then saves it without a word.
 TEST_F(JobKeeping, AFailedOpenOrRestoreLeavesTheUnloadablePairGuarded) {
@@ -247,7 +251,7 @@ TEST_F(JobKeeping, AFailedOpenOrRestoreLeavesTheUnloadablePairGuarded) {
                       MessageAnswer(mkQuestion, LangText({u"Forms", u"ReplaceSampleFile"}).Text + u"\n" + otherData,
                                     gui::mrYes));
   std::u16string told;
-  ExpectErrorBox(script, told);
+  ExpectNoticeBox(script, told);
   Window->bSession->Click();
   EXPECT_EQ(script.Pending(), 0u);
   EXPECT_TRUE(script.Unexpected().empty());
@@ -553,7 +557,8 @@ struct TFolderSyncStandIn {
 // pair in place byte for byte, under no other name, with no pending file,
 // and tells only its own failure. The save that succeeds keeps that pair
 // aside and says the job was saved in its place; one that fails once its
-// document is in place names the kept pair without saying so.
+// document is in place names the kept pair without saying so. The kept
+// pair is told in a warning, its failure in an error.
 TEST_F(JobKeeping, AKeepAsideSaveThatFailsLeavesTheOtherProgramsPairAndSaysSavedOnlyWhenSaved) {
   TrialRunsMeasured();
   ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
@@ -597,7 +602,7 @@ TEST_F(JobKeeping, AKeepAsideSaveThatFailsLeavesTheOtherProgramsPairAndSaysSaved
   EXPECT_TRUE(script.Unexpected().empty());
   expectTheOtherPairInPlaceAlone();
 
-  ExpectErrorBox(script, told);
+  ExpectNoticeBox(script, told);
   Window->bPrev->Click();
   Window->bNext->Click();
   EXPECT_EQ(script.Pending(), 0u);
@@ -609,7 +614,7 @@ TEST_F(JobKeeping, AKeepAsideSaveThatFailsLeavesTheOtherProgramsPairAndSaysSaved
   anotherProgramSaves(800);
   const std::string otherSession = Bytes(Core->AutoSessionFile), otherData = Bytes(Core->AutoDataFile);
   std::u16string failure;
-  ExpectErrorBox(script, told);
+  ExpectNoticeBox(script, told);
   ExpectErrorBox(script, failure);
   {
     const TFolderSyncStandIn unplugged({folder, "!session.daqdata.pending", otherSession});
@@ -688,8 +693,8 @@ JobKeeping::THeldPair JobKeeping::HoldSavedJobAndMeasureAgain() {
 
 // A last session the start could not move aside is held: Next saves nothing
 // over it and says so while it still can't be moved, and once the folder
-// lets it move, Next moves it aside, names where it went and saves the job
-// beside it. The long job of before is intact under the names told.
+// lets it move, Next moves it aside, names where it went (a warning: the
+// save went on) and saves the job beside it. The long job of before is intact under the names told.
 TEST_F(JobKeeping, AHeldLastSessionSurvivesNextUntilItIsMovedAside) {
   const auto [session, data, blocks] = HoldSavedJobAndMeasureAgain();
   ASSERT_FALSE(HasFailure());
@@ -704,7 +709,7 @@ TEST_F(JobKeeping, AHeldLastSessionSurvivesNextUntilItIsMovedAside) {
 
   for (const fs::path& block : blocks) fs::remove(block);
   std::u16string told;
-  ExpectErrorBox(script, told);
+  ExpectNoticeBox(script, told);
   Window->bPrev->Click();
   Window->bNext->Click();
   EXPECT_EQ(script.Pending(), 0u);
@@ -746,7 +751,7 @@ TEST_F(JobKeeping, SaveAsOntoAHeldLastSessionSavesNothingOverIt) {
   std::u16string told;
   script.Expect(gui::dkPopupMenu, smSaveSession);
   script.Expect(gui::dkSaveDialog, 1, chosen.string());
-  ExpectErrorBox(script, told);
+  ExpectNoticeBox(script, told);
   Window->bSession->Click();
   EXPECT_EQ(script.Pending(), 0u);
   EXPECT_TRUE(script.Unexpected().empty());

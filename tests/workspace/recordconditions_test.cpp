@@ -27,6 +27,7 @@
 #include "languageservice.h"
 #include "messageanswer.h"
 #include "polardiagram.h"
+#include "resultpanel.h"
 #include "sessioncommands.h"
 #include "sessionmenuscript.h"
 #include "spectrumthread.h"
@@ -324,6 +325,45 @@ TEST_F(RecordConditions, ASensorChangedBetweenRunsIsComparedInOneUnitAndNamed) {
   EXPECT_EQ(heading(3), "MeasResult");
 }
 
+// A run measured with a sensor of no known sensitivity, among others, has no
+// unit in common with the initial run: its per cent reads "-", and the
+// error line says why once the job is saved (Next), its lamp off; with the
+// runs comparable again the line goes back to "NoError".
+TEST_F(RecordConditions, RunsWithoutACommonUnitSayWhyInTheErrorLine) {
+  SensorInfo known, unknown;
+  known.Name = u"AccelA100";
+  known.Sensitivity = 100;
+  unknown.Name = u"Probe X";  // named by an older file, not on this PC
+  const auto measure = [this](const SensorInfo& second) {
+    Core->ClearMeasurements();
+    for (const int run : {0, 1}) {
+      TRecordConditions& c = Core->Captures[static_cast<size_t>(run)].Conditions;
+      c = Core->DeviceConditions();
+      c.SensorA = run == 0 ? Core->VibSensorA : second;
+      MeasurementResult& r = Core->Results[static_cast<size_t>(run)];
+      r.Meas = {run == 0 ? 100.0 : 50.0, 0.5, 0, 0};
+      r.Freq = 25;
+      r.Valid = 1;
+    }
+    Core->HighestStep = 1;
+    Core->BalancingStep = 1;
+    Window->RefreshResults();
+    Window->bNext->Click();
+  };
+  const auto unbalance = [this] {
+    auto* l = dynamic_cast<TLabelEx*>(Window->FindComponent("leUnbalance2D2A"));
+    return l ? l->CaptionW() : u"<missing>";
+  };
+  Core->VibSensorA = known;
+  measure(unknown);
+  EXPECT_EQ(unbalance(), u"-");
+  EXPECT_EQ(Window->leError->CaptionW(), LangText({u"Forms", u"RunsWithoutCommonUnit"}).Text);
+  EXPECT_EQ(Window->leError->Font().Color(), ErrorTextColor);
+  measure(known);
+  EXPECT_EQ(unbalance(), u"50%");
+  EXPECT_EQ(Window->leError->CaptionW(), LangText({u"Forms", u"NoError"}).Text);
+}
+
 // A session whose sensor this PC's list lacks, or holds otherwise under the
 // same name: the stored sensor is used, and the message and the log name it.
 TEST_F(RecordConditions, ASensorMissingOrDifferentHereIsNamedAndTheStoredOneUsed) {
@@ -463,12 +503,12 @@ TEST_F(RecordConditions, AnOlderJobWithoutItsSensorsShowsItsMillivolts) {
   const TReportContent report = BuildReportContent(*Core, sources);
   int sensorRows = 0;
   for (const TReportRow& row : report.ParameterRows) {
-    if (row.Label != u"Sensitivity" && row.Label != u"Range") continue;
+    if (row.Label != u"Type" && row.Label != u"Sensitivity" && row.Label != u"Range") continue;
     ++sensorRows;
     EXPECT_EQ(row.ValueA, u"-") << rtl::Utf16ToUtf8(row.Label);
     EXPECT_EQ(row.ValueB, u"-") << rtl::Utf16ToUtf8(row.Label);
   }
-  EXPECT_EQ(sensorRows, 2);
+  EXPECT_EQ(sensorRows, 3);
 
   // Stored amplitudes that no model's ranges give leave the assumed scale,
   // and the message says that the signals may differ from the panel.
