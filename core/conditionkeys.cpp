@@ -87,10 +87,9 @@ bool ReadScaleKeys(const XmlIniFile& d, std::u16string_view section, TRecordCond
 // or input gain outside every sensor's): the reader takes this PC's sensor
 // of that name, or none, and says so.
 bool HoldsSensorRecord(const XmlIniFile& d, std::u16string_view section, std::u16string_view prefix) {
-  using namespace conditionlimits;
-  return PossibleSensitivity(d.ReadFloat(section, Key(prefix, u"Sensitivity"), 0.0)) &&
-         PossibleSensorType(d.ReadInteger(section, Key(prefix, u"Type"), stAcceleration)) &&
-         PossibleInputGain(d.ReadFloat(section, Key(prefix, u"InputGain"), 1.0));
+  return conditionlimits::PossibleSensorRecord(d.ReadInteger(section, Key(prefix, u"Type"), stAcceleration),
+                                              d.ReadFloat(section, Key(prefix, u"Sensitivity"), 0.0),
+                                              d.ReadFloat(section, Key(prefix, u"InputGain"), 1.0));
 }
 
 SensorInfo ReadStoredSensor(const XmlIniFile& d, std::u16string_view section, std::u16string_view prefix,

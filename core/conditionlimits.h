@@ -62,4 +62,15 @@ constexpr bool PossibleSensitivity(double mvPerUnit) {
 constexpr bool PossibleInputGain(double gain) { return gain >= LowestInputGain && gain <= HighestInputGain; }
 constexpr bool PossibleSensorType(int32_t type) { return type >= stAcceleration && type <= stDisplacement; }
 
+// A sensor's figures as a file holds them: a known type and input gain, and
+// a plausible sensitivity or none at all (0: a sensor without a record, as
+// the set-up asks for one).
+constexpr bool PossibleSensorOrNone(int32_t type, double sensitivity, double gain) {
+  return PossibleSensorType(type) && PossibleInputGain(gain) && (sensitivity == 0 || PossibleSensitivity(sensitivity));
+}
+// The same with a sensitivity: a whole sensor record.
+constexpr bool PossibleSensorRecord(int32_t type, double sensitivity, double gain) {
+  return sensitivity != 0 && PossibleSensorOrNone(type, sensitivity, gain);
+}
+
 }  // namespace conditionlimits

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "formatting.h"
 #include "zelto.h"
 
 namespace {
@@ -15,9 +16,9 @@ namespace {
 // in m, indexed by the sensor type.
 constexpr std::array<double, 3> UnitInSi = {9.80665, 1e-3, 1e-6};
 
+// A sensor that gives a unit (formatting.h) with an input gain to undo.
 bool ScaleKnown(const SensorInfo& s) {
-  return std::isfinite(s.Sensitivity) && s.Sensitivity > 0 && std::isfinite(s.InputGain) && s.InputGain > 0 &&
-         s.Type <= stDisplacement;
+  return SensorKnown(s) && std::isfinite(s.Sensitivity) && std::isfinite(s.InputGain) && s.InputGain > 0;
 }
 
 // Two sensors that give a vibration the same millivolts. A sensor without a

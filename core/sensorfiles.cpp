@@ -70,9 +70,7 @@ std::u16string SensorFilePath(const std::u16string& appDataDir, std::u16string_v
 // such a file counts as damaged, and a lookup finds no sensor in it. A
 // sensitivity of 0 is a record without one, which the set-up asks for.
 bool PossibleSensor(int32_t type, const SensorInfo& sensor) {
-  using namespace conditionlimits;
-  return PossibleSensorType(type) && (sensor.Sensitivity == 0 || PossibleSensitivity(sensor.Sensitivity)) &&
-         PossibleInputGain(sensor.InputGain);
+  return conditionlimits::PossibleSensorOrNone(type, sensor.Sensitivity, sensor.InputGain);
 }
 
 }  // namespace

@@ -24,9 +24,7 @@ inline void Require(bool condition) {
 // A sensor record as a reader may hand it on: a known type and gain, and a
 // plausible sensitivity or none (0, a sensor only named).
 inline bool PossibleSensor(const SensorInfo& s) {
-  using namespace conditionlimits;
-  return (s.Sensitivity == 0 || PossibleSensitivity(s.Sensitivity)) && PossibleSensorType(s.Type) &&
-         PossibleInputGain(s.InputGain);
+  return conditionlimits::PossibleSensorOrNone(s.Type, s.Sensitivity, s.InputGain);
 }
 
 // A record's conditions are ones a device and a sensor can have; without a

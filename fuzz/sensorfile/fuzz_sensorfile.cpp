@@ -6,7 +6,6 @@
 #include <cstdint>
 
 #include "../fuzzcore.h"
-#include "conditionlimits.h"
 
 namespace {
 
@@ -31,10 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::Require(core.SensorFailures.size() == 1 && core.SensorFailures[0].Error == 0);
     return 0;
   }
-  using namespace conditionlimits;
   fuzz::Require(sensor.Name.size() <= 21);
-  fuzz::Require(PossibleSensorType(sensor.Type) && PossibleInputGain(sensor.InputGain));
-  fuzz::Require(sensor.Sensitivity == 0 || PossibleSensitivity(sensor.Sensitivity));
+  fuzz::Require(fuzz::PossibleSensor(sensor));
   fuzz::Require(core.SaveSensor(u"Copy", sensor, false) == TZelto::ssrSaved);
 
   SensorInfo copy;
