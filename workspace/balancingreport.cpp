@@ -7,6 +7,7 @@
 
 #include "balancing.h"
 #include "canvas.h"
+#include "conditionkeys.h"
 #include "formatting.h"
 #include "iso1940.h"
 #include "printer.h"
@@ -102,12 +103,9 @@ std::u16string RatioText(const TZelto& core, int run, int plane) {
   return text.empty() ? std::u16string(ReportNoValue) : text;
 }
 
-// The same sensor as far as the report prints it, and as far as it scales
-// the runs' values.
-bool SameSensor(const SensorInfo& a, const SensorInfo& b) {
-  return a.Name == b.Name && a.Type == b.Type && a.Sensitivity == b.Sensitivity && a.InputGain == b.InputGain &&
-         a.RangeLow == b.RangeLow && a.RangeHigh == b.RangeHigh;
-}
+// One sensor under one name: the report prints a sensor by its name and
+// figures.
+bool SameSensor(const SensorInfo& a, const SensorInfo& b) { return a.Name == b.Name && datafile::SameSensor(a, b); }
 
 // Appends `sensor` to `sensors` unless it is there already.
 void AddSensor(std::vector<SensorInfo>& sensors, const SensorInfo& sensor) {
