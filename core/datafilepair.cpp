@@ -176,11 +176,12 @@ std::optional<std::string> DocumentOnDisk(std::u16string_view path) {
 
 std::u16string TwoDigits(int n) { return rtl::AsciiToUtf16((n < 10 ? "0" : "") + std::to_string(n)); }
 
+// How the names of a changed pair kept aside begin after the name's stem.
+constexpr std::u16string_view ChangedTagStart = u" (changed elsewhere ";
+
 // " (changed elsewhere yyyy-mm-dd hh-mm-ss)" in local time, with a count
 // for the n-th pair kept aside within one second; no colons, which some
 // file systems refuse.
-constexpr std::u16string_view ChangedTagStart = u" (changed elsewhere ";
-
 std::u16string ChangedTag(const std::tm& t, int n) {
   std::u16string tag = std::u16string(ChangedTagStart) + rtl::AsciiToUtf16(std::to_string(t.tm_year + 1900)) + u"-" +
                        TwoDigits(t.tm_mon + 1) + u"-" + TwoDigits(t.tm_mday) + u" " + TwoDigits(t.tm_hour) + u"-" +
