@@ -11,6 +11,7 @@
 #include <charconv>
 #include <chrono>
 #include <ctime>
+#include <filesystem>
 #include <optional>
 #include <thread>
 
@@ -175,11 +176,14 @@ std::optional<std::string> DocumentOnDisk(std::u16string_view path) {
 
 std::u16string TwoDigits(int n) { return rtl::AsciiToUtf16((n < 10 ? "0" : "") + std::to_string(n)); }
 
+// How the names of a changed pair kept aside begin after the name's stem.
+constexpr std::u16string_view ChangedTagStart = u" (changed elsewhere ";
+
 // " (changed elsewhere yyyy-mm-dd hh-mm-ss)" in local time, with a count
 // for the n-th pair kept aside within one second; no colons, which some
 // file systems refuse.
 std::u16string ChangedTag(const std::tm& t, int n) {
-  std::u16string tag = u" (changed elsewhere " + rtl::AsciiToUtf16(std::to_string(t.tm_year + 1900)) + u"-" +
+  std::u16string tag = std::u16string(ChangedTagStart) + rtl::AsciiToUtf16(std::to_string(t.tm_year + 1900)) + u"-" +
                        TwoDigits(t.tm_mon + 1) + u"-" + TwoDigits(t.tm_mday) + u" " + TwoDigits(t.tm_hour) + u"-" +
                        TwoDigits(t.tm_min) + u"-" + TwoDigits(t.tm_sec);
   if (n > 1) tag += u" " + rtl::AsciiToUtf16(std::to_string(n));
@@ -245,9 +249,30 @@ int CopyAs(const std::u16string& from, const std::u16string& to) {
 // link, or a copy where the file system has none (a FAT stick). 0, or the
 // system's error number.
 int AddName(const std::u16string& from, const std::u16string& to) {
-  if (::link(rtl::NativePath(from).c_str(), rtl::NativePath(to).c_str()) == 0) return 0;
-  if (errno == EEXIST || errno == ENOENT) return errno;
+  const int error = rtl::AddLink(rtl::NativePath(from).c_str(), rtl::NativePath(to).c_str());
+  if (error == 0 || error == EEXIST || error == ENOENT) return error;
   return CopyAs(from, to);
+}
+
+// What a keep-aside stopped in the middle of a copy (AddName) left beside
+// `path`: the temporary file of the copy, beside the name the copy was to
+// take, a name with the time in it that no later save writes again. Each
+// file named "<name> (changed elsewhere ...)<extension>" and something more
+// is a candidate; the replacement's own rule removes only its temporary
+// names whose writer has ended, so the files kept aside, the pending raw
+// files and a copy another instance is making stay.
+void RemoveInterruptedCopies(std::u16string_view path) {
+  const std::u16string_view extension = rtl::PathFindExtensionW(path);
+  const std::string start = rtl::NativePath(std::u16string(path.substr(0, path.size() - extension.size())) +
+                                            std::u16string(ChangedTagStart));
+  const std::string end = ")" + rtl::NativePath(extension);
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(start).parent_path(), error)) {
+    const std::string name = entry.path().string();
+    const size_t at = name.find(end, start.size());
+    if (name.compare(0, start.size(), start) == 0 && at != std::string::npos && at + end.size() < name.size())
+      RemoveLeftoverTemporaries(name.substr(0, at + end.size()));
+  }
 }
 
 }  // namespace
@@ -257,6 +282,11 @@ int ReadErrorOf(std::u16string_view path) {
   const int fd = rtl::OpenRegularFile(path, O_RDONLY, error);
   if (fd >= 0) ::close(fd);
   return error;
+}
+
+void RemoveInterruptedKeepAsides(std::u16string_view documentPath, std::u16string_view rawPath) {
+  RemoveInterruptedCopies(documentPath);
+  RemoveInterruptedCopies(rawPath);
 }
 
 std::vector<std::string> PendingFiles(const std::string& rawPath) {
@@ -362,6 +392,7 @@ TDataFilePairWriter::TDataFilePairWriter(std::u16string_view documentPath, std::
     FFailure = {RawPath, Raw.Replacement().ErrorNumber()};
     return;
   }
+  RemoveInterruptedKeepAsides(DocumentPath, RawPath);
   // A pending raw file that the document in place recorded is moved into
   // place before the new save; any other whose writer has ended is what a
   // save left that never got its document in place.

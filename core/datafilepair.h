@@ -106,6 +106,13 @@ std::vector<std::string> PendingFiles(const std::string& rawPath);
 // not among them.
 std::vector<std::string> LeftoverPendingFiles(const std::string& rawPath);
 
+// Removes what a save stopped while it kept a changed pair aside by
+// copying its files (a file system without links) left beside the pair at
+// `documentPath` and `rawPath`: the temporary files of the copies, once
+// their writer has ended. Every save of the pair does so first, and the
+// start for the automatic pair; the pairs kept aside are not touched.
+void RemoveInterruptedKeepAsides(std::u16string_view documentPath, std::u16string_view rawPath);
+
 // A load's first step on a pair, taken while the caller holds the pair's
 // read lock: opens the document at `documentPath`, refusing one whose raw
 // file is the document itself (one name, or two names of one file), one

@@ -360,6 +360,7 @@ TPairAside SettleAutomaticPair(TZelto& core) {
   // it there.
   const bool documentMissing = !rtl::FileExists(core.AutoSessionFile);
   aside.LooseSamples = ReuniteHalfKeptPair(core);
+  datafile::RemoveInterruptedKeepAsides(core.AutoSessionFile, core.AutoDataFile);
   for (std::u16string& pending : ClearLeftoverPendingFiles(core)) aside.LooseSamples.push_back(std::move(pending));
   if (documentMissing) aside.EarlierSessions = KeptAsideSessions(core);
   return aside;

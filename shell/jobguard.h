@@ -150,8 +150,9 @@ struct TPairAside {
 };
 // Every read of the automatic pair starts here (the start, Restore, the
 // demo tool): a pair a stop left half moved is put back together, what
-// ended writers left beside kept-aside names is cleared, and what lies
-// aside is found, to be named whatever the load then does.
+// ended writers left beside kept-aside names (pending raw files, copies cut
+// short) is cleared, and what lies aside is found, to be named whatever the
+// load then does.
 TPairAside SettleAutomaticPair(TZelto& core);
 // The lines that name it (empty when there is nothing).
 std::u16string PairAsideText(const TPairAside& aside);

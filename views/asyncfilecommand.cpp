@@ -46,6 +46,11 @@ bool Open(gui::TForm& window, TViewWorkspace& workspace, TZelto& core) {
   if (!ConfirmJobReplacement(&window, core, TJobReplacement::OpenAsyncFile)) return false;
   const std::u16string path = rtl::Utf8ToUtf16(dialog.FileName);
   const bool loaded = core.LoadAsyncData(path);
+  // The record took the place of the runs and the capture settings; the
+  // rest of the job stays, and the job in memory, in no file now, is saved
+  // at once as a new session is. That save, not the job that went, tells
+  // whether it is saved: the file Save As chose holds the job that went.
+  if (loaded) workspace.SaveSession();
   const auto show = [&window](const std::u16string& text) { ShowMessageBox(&window, mkError, text); };
   const auto log = [&workspace](const std::u16string& text) { workspace.WriteLogNote(text); };
   TellSensorFailures(core, show, log);

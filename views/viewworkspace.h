@@ -40,6 +40,9 @@ class TViewWorkspace {
   virtual void SetAsyncMode(bool on) = 0;
   virtual void StartStopAsync() = 0;
   virtual void RefreshResults() = 0;
+  // The automatic save of the job, as after every command: a failure is
+  // told and marks the job unsaved as every save's does; true when saved.
+  virtual bool SaveSession() = 0;
 
   // The workspace's commands the views' buttons reach: the set-up dialog,
   // the spectrum and oscilloscope windows, and the amplitude-unit popup

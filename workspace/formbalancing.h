@@ -102,6 +102,7 @@ class TfBalancing : public TWindowFrame,
   void WriteLogNote(const std::u16string& text) override;
   void ShowErrorText(const std::u16string& text, gui::TColor colour) override;
   void ShowErrorLamp(TViewLamp lamp) override;
+  bool SaveSession() override;
 
   // the signal views (viewcommands.cpp)
   void bSpectrumClick(gui::TComponent* sender);
@@ -167,7 +168,6 @@ class TfBalancing : public TWindowFrame,
   int AskMessage(uint8_t kind, const std::u16string& text);
   void StartCapture();
   void WriteLog(uint8_t kind);
-  bool SaveSession();
   void UpdateDebug();
   // commands (sessioncommands.cpp, workspacemenus.cpp)
   void BindCommands();

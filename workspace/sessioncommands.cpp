@@ -94,6 +94,10 @@ void TfBalancing::NewSession(bool ask) {
 // start moves it, since the next save would replace it by less or by the
 // job put back; the message names where it went. A partial restore whose
 // pair can't be moved counts as failed; a failed one leaves the pair held.
+// Once the pair has moved, the job in memory (put back, or what was read)
+// is in no file: it is saved at once as every save of the job is, before
+// anything is told, so no moment leaves it in memory alone, and a save that
+// fails marks it unsaved.
 void TfBalancing::LoadSessionFile(const std::u16string& path, std::u16string_view failureText) {
   const std::u16string& file = path.empty() ? TheCore->AutoSessionFile : path;
   int32_t result = TZelto::sfrDocumentFailed;
@@ -101,7 +105,7 @@ void TfBalancing::LoadSessionFile(const std::u16string& path, std::u16string_vie
   // says so.
   TFileReason failure{file, datafile::ReadErrorOf(file)};
   std::u16string partial, keptLine;
-  bool partialNotKept = false;
+  bool partialNotKept = false, movedAside = false;
   // A pair a stop left half moved aside is read as one; what lies aside
   // of the automatic pair is named with whatever is told, a whole load too.
   const std::u16string loose = path.empty() ? PairAsideText(SettleAutomaticPair(*TheCore)) : std::u16string();
@@ -119,6 +123,7 @@ void TfBalancing::LoadSessionFile(const std::u16string& path, std::u16string_vie
     partial = PartialLoadText(result);
     if (path.empty() && result != TZelto::sfrDone) {
       const TKeptAside kept = KeepAutomaticPairAside(*TheCore, LocalWallTime());
+      movedAside = kept.Moved;
       partialNotKept = !partial.empty() && !kept.Moved;
       if (partialNotKept) result = TZelto::sfrRawFileFailed;
       keptLine = u"\n" + KeptAsideText(kept);
@@ -126,6 +131,7 @@ void TfBalancing::LoadSessionFile(const std::u16string& path, std::u16string_vie
       if (Log && !partial.empty()) Log->WriteNote(KeptAsideText(kept) + looseLine);
     }
     if (!TZelto::SessionLoaded(result)) RestoreJobSnapshot(*TheCore, before);
+    if (movedAside) SaveSession();
     const TJobSaveReport report = JobSaveReport();
     TellSensorFailures(*TheCore, report.ShowError, report.WriteLog);
     TellConditionNotes(

@@ -12,6 +12,7 @@ namespace {
 
 std::atomic<TFlockCall> FlockCall{nullptr};
 std::atomic<TFchmodCall> FchmodCall{nullptr};
+std::atomic<TLinkCall> LinkCall{nullptr};
 
 int Flock(int fd, int operation) {
   const TFlockCall call = FlockCall.load();
@@ -21,6 +22,11 @@ int Flock(int fd, int operation) {
 int Fchmod(int fd, mode_t mode) {
   const TFchmodCall call = FchmodCall.load();
   return call ? call(fd, mode) : ::fchmod(fd, mode);
+}
+
+int Link(const char* from, const char* to) {
+  const TLinkCall call = LinkCall.load();
+  return call ? call(from, to) : ::link(from, to);
 }
 
 // The owner of a file is refused a mode change only where the file system
@@ -51,7 +57,10 @@ int SetFileMode(int fd, mode_t mode) {
   return error;
 }
 
+int AddLink(const char* from, const char* to) { return Link(from, to) == 0 ? 0 : errno; }
+
 void SetFlockCall(TFlockCall call) { FlockCall.store(call); }
 void SetFchmodCall(TFchmodCall call) { FchmodCall.store(call); }
+void SetLinkCall(TLinkCall call) { LinkCall.store(call); }
 
 }  // namespace rtl

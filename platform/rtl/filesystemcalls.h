@@ -1,12 +1,13 @@
 #pragma once
 // The calls whose answer depends on the file system a file lives on rather
-// than on the program: locking a file (flock) and setting its permission
-// bits (fchmod). A network share without its lock service answers a lock
-// with ENOLCK, a FAT stick has no permission bits, and a file system shared
-// by two machines may grant a lock that locks nothing. Every lock and every
-// permission change of the system goes through here, so the rule of what
-// such an answer means lives in one place; a test stands in for such a file
-// system by replacing the call.
+// than on the program: locking a file (flock), setting its permission bits
+// (fchmod) and giving it a further name (link). A network share without its
+// lock service answers a lock with ENOLCK, a FAT stick has no permission
+// bits and no links, and a file system shared by two machines may grant a
+// lock that locks nothing. Every lock, permission change and link of the
+// system goes through here, so the rule of what such an answer means lives
+// in one place; a test stands in for such a file system by replacing the
+// call.
 
 #include <sys/types.h>
 
@@ -30,12 +31,19 @@ TLockResult TryLockFile(int fd, int operation, int& error);
 // error number.
 int SetFileMode(int fd, mode_t mode);
 
+// Gives the file at the native path `from` the further name `to` (a hard
+// link). 0, or the system's error number: where the file system has no
+// links, EPERM or EOPNOTSUPP among others.
+int AddLink(const char* from, const char* to);
+
 // The calls made in their place, for a test that stands in for another file
 // system; nullptr puts the system's call back. Set while no other thread
-// locks or sets modes.
+// locks, sets modes or links.
 using TFlockCall = int (*)(int fd, int operation);
 using TFchmodCall = int (*)(int fd, mode_t mode);
+using TLinkCall = int (*)(const char* from, const char* to);
 void SetFlockCall(TFlockCall call);
 void SetFchmodCall(TFchmodCall call);
+void SetLinkCall(TLinkCall call);
 
 }  // namespace rtl

@@ -55,12 +55,6 @@ pid_t WriterOf(std::string_view entry, std::string_view name, std::string_view m
 // writers, this process among them, are left alone.
 bool WriterIsGone(pid_t pid) { return pid != ::getpid() && ::kill(pid, 0) != 0 && errno == ESRCH; }
 
-void RemoveLeftovers(const std::string& target) {
-  VisitOwnedNames(target, LeftoverMarkers, [](const std::string& path, bool writerGone) {
-    if (writerGone) ::unlink(path.c_str());
-  });
-}
-
 // A name beside the target, unique within the process; O_EXCL keeps it from
 // taking over anything that already exists.
 int CreateTemporary(const std::string& target, std::string& temporary) {
@@ -91,7 +85,7 @@ int KeepPermissions(int fd, const std::string& target) {
 TReplacementFile::TReplacementFile(std::u16string_view path) : Target(rtl::NativePath(path)) {
   Error = ENOENT;
   if (!Target.empty()) {
-    RemoveLeftovers(Target);
+    RemoveLeftoverTemporaries(Target);
     Fd = CreateTemporary(Target, Temporary);
     Error = Fd < 0 ? errno : KeepPermissions(Fd, Target);
   }
@@ -159,6 +153,12 @@ void VisitOwnedNames(const std::string& nativeTarget, std::span<const std::strin
   }
   ::closedir(folder);
   for (const auto& [path, writerGone] : found) visit(path, writerGone);
+}
+
+void RemoveLeftoverTemporaries(const std::string& nativeTarget) {
+  VisitOwnedNames(nativeTarget, LeftoverMarkers, [](const std::string& path, bool writerGone) {
+    if (writerGone) ::unlink(path.c_str());
+  });
 }
 
 bool ReplaceFile(std::u16string_view path, std::string_view bytes) {

@@ -69,6 +69,11 @@ class TReplacementFile {
 bool ReplaceFile(std::u16string_view path, std::string_view bytes);
 bool ReplaceFile(std::u16string_view path, std::string_view bytes, int& error);
 
+// Removes what interrupted replacements of the file at `nativeTarget` left:
+// its temporary names whose writer has ended, as the next replacement of
+// the file does first. For a file whose name may never be written again.
+void RemoveLeftoverTemporaries(const std::string& nativeTarget);
+
 // Renames `from` over `to` (native paths in one folder) and forces the
 // folder to disk, so the new name survives a crash; true when renamed.
 bool MoveIntoPlace(const std::string& from, const std::string& to);

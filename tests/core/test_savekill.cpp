@@ -9,17 +9,22 @@
 #include <stdlib.h>
 #include <sys/mman.h>
 #include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <random>
 #include <thread>
 
+#include "filesystemcalls.h"
 #include "folders.h"
 #include "sanitizerslowdown.h"
 #include "textconv.h"
@@ -453,6 +458,97 @@ TEST_F(TwoWritersTest, AKeepAsideSaveKilledAfterAnyStepLeavesBothPairsWhole) {
     EXPECT_EQ(Kind.SaveIn(keptPair), 2);
   }
   EXPECT_TRUE(completed) << "the save never ended by itself";
+}
+
+
+// A file system without links (a FAT stick) refuses every link.
+int RefuseLink(const char*, const char*) {
+  errno = EPERM;
+  return -1;
+}
+
+struct TWithoutLinks {
+  TWithoutLinks() { rtl::SetLinkCall(RefuseLink); }
+  ~TWithoutLinks() { rtl::SetLinkCall(nullptr); }
+};
+
+std::string FileBytes(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Every file in `folder` whose name holds `part`, by name.
+std::vector<fs::path> FilesNamed(const fs::path& folder, const std::string& part) {
+  std::vector<fs::path> files;
+  for (const auto& entry : fs::directory_iterator(folder))
+    if (entry.path().filename().string().find(part) != std::string::npos) files.push_back(entry.path());
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+// Without links a pair another program wrote is kept aside by copies, each
+// written under a temporary name first. A save killed in the middle of
+// such a copy (here the file-size limit ends it, as a kill would) leaves
+// that temporary file beside a name with the time in it, which no later
+// save need write again: the next save removes it, and the pair kept aside
+// before stays byte for byte, under its names.
+TEST_F(TwoWritersTest, ACopyAKillCutShortIsRemovedByTheNextSaveAndTheKeptPairStays) {
+  ASSERT_FALSE(Dir.Path.empty());
+  const TWithoutLinks fatStick;
+  TZelto own, other;
+  const fs::path folder = Kind.Folder(own);
+  Kind.Fill(own, 1);
+  ASSERT_TRUE(Kind.Save(own));
+  Kind.Fill(other, 2);
+  ASSERT_TRUE(Kind.Save(other));
+  Kind.Fill(own, 3);
+  ASSERT_TRUE(Kind.Save(own));
+  const std::vector<fs::path> kept = FilesNamed(folder, "(changed elsewhere ");
+  ASSERT_EQ(kept.size(), 2u);
+  std::vector<std::string> keptBytes;
+  for (const fs::path& file : kept) {
+    EXPECT_EQ(fs::hard_link_count(file), 1u) << "a copy, not a link";
+    keptBytes.push_back(FileBytes(file));
+  }
+
+  // The other program's next job has a raw file far larger than the limit,
+  // this one's new pair fits below it.
+  constexpr rlim_t Limit = 64 * 1024;
+  Kind.Fill(other, 4);
+  other.BuffLength = 8192;
+  for (CaptureRecord& c : other.Captures)
+    if (!c.DataA.empty()) c.DataA = c.DataB = Samples(4, 0, static_cast<size_t>(other.BuffLength));
+  ASSERT_EQ(other.SaveSession(), TZelto::sfrDone);
+  ASSERT_GT(fs::file_size(folder / "!session.daqdata"), 2 * Limit);
+  const std::string otherPair = FileBytes(folder / "!session.daqsession") + FileBytes(folder / "!session.daqdata");
+
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    const rlimit size{Limit, RLIM_INFINITY}, noCore{0, 0};
+    ::setrlimit(RLIMIT_CORE, &noCore);
+    ::setrlimit(RLIMIT_FSIZE, &size);
+    Kind.Fill(own, 6);
+    ::_exit(Kind.Save(own) ? 0 : 3);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << status;
+  const std::vector<fs::path> cut = FilesNamed(folder, ".daqdata.tmp" + std::to_string(child) + "-");
+  ASSERT_EQ(cut.size(), 1u) << "the copy under way";
+  EXPECT_NE(cut[0].filename().string().find("(changed elsewhere "), std::string::npos);
+  EXPECT_TRUE(FileBytes(folder / "!session.daqsession") + FileBytes(folder / "!session.daqdata") == otherPair);
+
+  // The next save is the other program's, whose pair is in place: it keeps
+  // nothing aside, and copies nothing under the name the copy was to take.
+  Kind.Fill(other, 9);
+  ASSERT_TRUE(Kind.Save(other));
+  EXPECT_TRUE(other.PairKeptAside.empty());
+  EXPECT_EQ(LoadedSave(), 9);
+  EXPECT_FALSE(fs::exists(cut[0]));
+  EXPECT_EQ(FilesNamed(folder, ".tmp"), std::vector<fs::path>());
+  for (size_t i = 0; i < kept.size(); ++i) EXPECT_TRUE(FileBytes(kept[i]) == keptBytes[i]) << kept[i];
 }
 
 }  // namespace

@@ -368,7 +368,9 @@ TEST_F(ShutdownTest, AnOlderDocumentTakesNeitherOfTwoLooseRawFilesOfItsSizeAndNa
 // file beside a pair kept aside. At the next start one whose writer has
 // ended is removed where the pair beside it is whole, and named where no
 // document is beside it; one of a running writer (another instance) is
-// left alone.
+// left alone. So is a copy of a pair kept aside that a save without links
+// left half written: removed once its writer has ended, the pair kept
+// aside before it untouched.
 TEST_F(ShutdownTest, LeftoverPendingFilesBesideKeptAsidePairsAreRemovedOrNamedAtStart) {
   StartInDemo();
   SaveMeasuredJobAtRunOne();
@@ -397,6 +399,17 @@ TEST_F(ShutdownTest, LeftoverPendingFilesBesideKeptAsidePairsAreRemovedOrNamedAt
   const std::filesystem::path left = pending(whole + ".daqdata", ended, 6);
   const std::filesystem::path another = pending(whole + ".daqdata", running, 7);
   const std::filesystem::path unpaired = pending(rawOnly.filename().string(), ended, 8);
+  const auto copy = [this](const std::string& extension, pid_t writer, int n) {
+    const std::filesystem::path path = DataFile(("!session (changed elsewhere 2024-05-01 10-00-00 3)" + extension +
+                                                 ".tmp" + std::to_string(writer) + "-" + std::to_string(n))
+                                                    .c_str());
+    std::ofstream(path, std::ios::binary) << std::string(2048, '\x06');
+    return path;
+  };
+  const std::filesystem::path cutCopy = copy(".daqdata", ended, 9);
+  const std::filesystem::path copying = copy(".daqsession", running, 10);
+  const std::string wholeBytes =
+      Bytes(DataFile((whole + ".daqsession").c_str())) + Bytes(DataFile((whole + ".daqdata").c_str()));
   TheCore->ClearMeasurements();
 
   Startup->FinishStart(Texts, {});
@@ -405,6 +418,10 @@ TEST_F(ShutdownTest, LeftoverPendingFilesBesideKeptAsidePairsAreRemovedOrNamedAt
   EXPECT_FALSE(std::filesystem::exists(left));
   EXPECT_TRUE(std::filesystem::exists(another));
   EXPECT_TRUE(std::filesystem::exists(unpaired));
+  EXPECT_FALSE(std::filesystem::exists(cutCopy));
+  EXPECT_TRUE(std::filesystem::exists(copying));
+  EXPECT_TRUE(Bytes(DataFile((whole + ".daqsession").c_str())) + Bytes(DataFile((whole + ".daqdata").c_str())) ==
+              wholeBytes);
   EXPECT_EQ(Host.MessageInformation,
             std::vector<std::u16string>{LooseSamplesText({rawOnly.u16string(), unpaired.u16string()})});
   EXPECT_EQ(TheCore->Results[1].Meas.AmplA, 2.5);

@@ -35,6 +35,10 @@ class TRecordingWorkspace : public TViewWorkspace {
   void SetAsyncMode(bool on) override;
   void StartStopAsync() override { Calls.push_back("StartStopAsync"); }
   void RefreshResults() override { Calls.push_back("RefreshResults"); }
+  bool SaveSession() override {
+    Calls.push_back("SaveSession");
+    return true;
+  }
   void SetupCommand() override { Calls.push_back("Setup"); }
   void SpectrumCommand() override { Calls.push_back("Spectrum"); }
   void OscilloscopeCommand() override { Calls.push_back("Oscilloscope"); }

@@ -960,6 +960,119 @@ TEST_F(JobKeeping, AHeldLastSessionMarksTheJobUnsavedAndTheCloseOffersSaveAs) {
   for (const fs::path& block : blocks) fs::remove(block);
 }
 
+// A Restore whose automatic pair can't be read moves the pair aside and
+// puts the job back, which then is in no file: it is saved in the pair's
+// place at once, byte for byte as a save of it writes, before the failure
+// is told. Where the data folder takes no save (a full disk), that save's
+// failure is told as well, and the caption and the error line mark the job.
+TEST_F(JobKeeping, AFailedRestoreSavesTheJobPutBackOrMarksItUnsaved) {
+  TrialRunsMeasured();
+  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+  const std::string session = Bytes(Core->AutoSessionFile), data = Bytes(Core->AutoDataFile);
+  ASSERT_GT(data.size(), 1024u);
+  const std::u16string why =
+      u"Last session not restored. File error.\n" + DamagedFileLine(rtl::Utf16ToUtf8(Core->AutoSessionFile)) + u"\n";
+  // The automatic document damaged, then Restore; `told` gets the failure,
+  // `notSaved` the failure of the save first when one is expected.
+  const auto restoreDamaged = [&](std::u16string& told, std::u16string* notSaved) {
+    { std::ofstream(rtl::NativePath(Core->AutoSessionFile), std::ios::binary) << "garbage"; }
+    gui::TAnswerScript script;
+    script.Expect(gui::dkPopupMenu, smRestoreSession);
+    ExpectRestoreQuestion(script, gui::mrYes);
+    if (notSaved) ExpectErrorBox(script, *notSaved);
+    ExpectErrorBox(script, told);
+    Window->bSession->Click();
+    EXPECT_EQ(script.Pending(), 0u);
+    EXPECT_TRUE(script.Unexpected().empty());
+    ASSERT_EQ(rtl::Utf16ToUtf8(told.substr(0, why.size())), rtl::Utf16ToUtf8(why));
+    ExpectPairKeptAsideAsTold(told.substr(why.size()), "garbage", data);
+    EXPECT_EQ(Core->Results[1].Meas.AmplA, 300);
+  };
+
+  std::u16string told, notSaved;
+  restoreDamaged(told, nullptr);
+  EXPECT_TRUE(Bytes(Core->AutoSessionFile) == session);
+  EXPECT_TRUE(Bytes(Core->AutoDataFile) == data);
+  EXPECT_FALSE(CaptionMarked(*Window));
+  EXPECT_EQ(Window->leError->CaptionW(), LangText({u"Forms", u"NoError"}).Text);
+
+  {
+    const TFileSizeLimit full(1024);
+    restoreDamaged(told, &notSaved);
+  }
+  EXPECT_EQ(notSaved, LangText({u"Forms", u"SessionNotSaved"}).Text + u"\n" + Core->AutoDataFile + u": File too large");
+  EXPECT_FALSE(fs::exists(rtl::NativePath(Core->AutoSessionFile)));
+  EXPECT_TRUE(CaptionMarked(*Window));
+  EXPECT_EQ(Window->leError->CaptionW().rfind(LangText({u"Forms", u"LastSaveFailed"}).Text + u" !session.daqdata: ", 0),
+            0u)
+      << rtl::Utf16ToUtf8(Window->leError->CaptionW());
+}
+
+// A free-running data file opened over the job takes the place of its runs
+// and its capture settings; the rest of the job stays, in no file. It is
+// saved at once as a new session is, so what the window and the close tell
+// follows the job shown: not the file Save As kept the job that went in.
+// Where the data folder takes no save, the caption marks it.
+TEST_F(JobKeeping, AFreeRunningFileOpenedSavesTheJobItLeavesOrMarksItUnsaved) {
+  TrialRunsMeasured();
+  const fs::path record = fs::path(Folder) / "record.asd";
+  Core->LiveDataA.assign(static_cast<size_t>(Core->BuffLength), 0);
+  for (size_t i = 0; i < Core->LiveDataA.size(); ++i)
+    Core->LiveDataA[i] = static_cast<int32_t>(2000 * std::sin(0.05 * static_cast<double>(i)));
+  ASSERT_TRUE(Core->SaveAsyncData(record.u16string()));
+  Core->LiveDataA.clear();
+  const std::u16string session = Core->AutoSessionFile, data = Core->AutoDataFile;
+  const fs::path blocked = fs::path(Folder) / "blocked";
+  std::ofstream(blocked) << "a file where the folder should be";
+  Core->AutoSessionFile = (blocked / "!session.daqsession").u16string();
+  Core->AutoDataFile = (blocked / "!session.daqdata").u16string();
+
+  // Save As keeps the measured job, whose automatic save fails.
+  const fs::path chosen = fs::path(Folder) / "chosen.daqsession";
+  gui::TAnswerScript script;
+  std::u16string told;
+  script.Expect(gui::dkPopupMenu, smSaveSession);
+  script.Expect(gui::dkSaveDialog, 1, chosen.string());
+  ExpectErrorBox(script, told);
+  Window->bSession->Click();
+  EXPECT_EQ(script.Pending(), 0u);
+  EXPECT_FALSE(CaptionMarked(*Window));
+  EXPECT_EQ(ShutdownNotSavedText(*Core),
+            LangText({u"Forms", u"SessionKeptInChosenFile"}).Text + u"\n" + chosen.u16string());
+
+  const auto openRecord = [&](bool asked) {
+    script.Expect(gui::dkPopupMenu, 1).Expect(gui::dkOpenDialog, 1, record.string());
+    if (asked)
+      script.ExpectAction(gui::dkModalForm,
+                          MessageAnswer(mkQuestion, LangText({u"Forms", u"OpenAsyncFileReplacesRuns"}).Text, gui::mrYes));
+    fTimeGraph->bAsyncFile->Click();
+    EXPECT_EQ(script.Pending(), 0u);
+    EXPECT_TRUE(script.Unexpected().empty());
+    EXPECT_EQ(Core->AsyncMode, 1);
+  };
+  Window->bOscilloscope->Click();
+  ASSERT_NE(fTimeGraph, nullptr);
+  openRecord(true);  // the save's failure was told already
+  EXPECT_EQ(Core->Results[1].Meas.AmplA, 0);
+  EXPECT_TRUE(CaptionMarked(*Window));
+  EXPECT_EQ(ShutdownNotSavedText(*Core), LangText({u"Forms", u"SessionLeftUnsaved"}).Text);
+
+  // The data folder takes saves again: the automatic pair holds the job
+  // shown, as its next save writes it.
+  Core->AutoSessionFile = session;
+  Core->AutoDataFile = data;
+  openRecord(false);
+  EXPECT_FALSE(CaptionMarked(*Window));
+  EXPECT_EQ(ShutdownNotSavedText(*Core), LangText({u"Forms", u"SessionNotSavedAtClose"}).Text);
+  const std::string opened = Bytes(session) + Bytes(data);
+  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+  EXPECT_TRUE(Bytes(session) + Bytes(data) == opened);
+  TZelto reader;
+  EXPECT_TRUE(TZelto::SessionLoaded(reader.LoadSession()));
+  EXPECT_EQ(reader.Results[1].Meas.AmplA, 0);
+  EXPECT_EQ(reader.Session.Machine, "Fan 7");
+}
+
 // A snapshot put back gives every field of the job as it was, the samples
 // and the converted signals included.
 TEST_F(JobKeeping, SnapshotPutsTheWholeJobBack) {
