@@ -22,6 +22,26 @@ std::u16string Key(std::u16string_view prefix, std::u16string_view field) {
 // Two records of one sensor: the file's decimals may round the last digit.
 bool Near(double a, double b) { return std::fabs(a - b) <= 1e-9 * std::max(std::fabs(a), std::fabs(b)); }
 
+// What a section stores of a sensor's figures. A sensitivity of 0 (or none)
+// is a channel without a sensor, or an older file's sensor by its name only:
+// only the name says anything. Figures no sensor can have (a type,
+// sensitivity or input gain outside every sensor's) are a damaged record:
+// the reader takes this PC's sensor of that name, or none, and says so.
+enum class TStoredFigures { None, Possible, Impossible };
+
+TStoredFigures StoredFigures(const XmlIniFile& d, std::u16string_view section, std::u16string_view prefix) {
+  const double sensitivity = d.ReadFloat(section, Key(prefix, u"Sensitivity"), 0.0);
+  if (sensitivity == 0) return TStoredFigures::None;
+  const bool possible = conditionlimits::PossibleSensorRecord(
+      d.ReadInteger(section, Key(prefix, u"Type"), stAcceleration), sensitivity,
+      d.ReadFloat(section, Key(prefix, u"InputGain"), 1.0));
+  return possible ? TStoredFigures::Possible : TStoredFigures::Impossible;
+}
+
+// The channel a sensor's keys belong to, by the last letter of their prefix
+// (SensorA, VibSensorB): what a note names when the sensor has no name.
+std::u16string ChannelOf(std::u16string_view prefix) { return std::u16string(prefix.substr(prefix.size() - 1)); }
+
 }  // namespace
 
 bool SameSensor(const SensorInfo& a, const SensorInfo& b) {
@@ -82,26 +102,27 @@ bool ReadScaleKeys(const XmlIniFile& d, std::u16string_view section, TRecordCond
   return true;
 }
 
-// A stored sensitivity of 0 is a channel without a sensor: only its name
-// says anything. So does a record no sensor can have (a type, sensitivity
-// or input gain outside every sensor's): the reader takes this PC's sensor
-// of that name, or none, and says so.
 bool HoldsSensorRecord(const XmlIniFile& d, std::u16string_view section, std::u16string_view prefix) {
-  return conditionlimits::PossibleSensorRecord(d.ReadInteger(section, Key(prefix, u"Type"), stAcceleration),
-                                              d.ReadFloat(section, Key(prefix, u"Sensitivity"), 0.0),
-                                              d.ReadFloat(section, Key(prefix, u"InputGain"), 1.0));
+  return StoredFigures(d, section, prefix) == TStoredFigures::Possible;
 }
 
 SensorInfo ReadStoredSensor(const XmlIniFile& d, std::u16string_view section, std::u16string_view prefix,
                             const TZelto& core, bool noteAssumed) {
   SensorInfo stored;
   stored.Name = d.ReadString(section, Key(prefix, u"Name"), u"", MaxSensorName);
-  const bool record = HoldsSensorRecord(d, section, prefix);
-  if (stored.Name.empty() && !record) return {};
+  const TStoredFigures figures = StoredFigures(d, section, prefix);
+  if (stored.Name.empty() && figures != TStoredFigures::Possible) {
+    // Without a name there is no other sensor to take: the channel has
+    // none, as one that never had a sensor, which needs no word.
+    if (figures == TStoredFigures::Impossible) core.NoteCondition(cnSensorImpossible, ChannelOf(prefix));
+    return {};
+  }
   SensorInfo local;
   const bool here = !stored.Name.empty() && core.LoadSensor(stored.Name, local);
-  if (!record) {
-    if (noteAssumed) core.NoteCondition(here ? cnSensorAssumed : cnSensorUnknown, stored.Name);
+  if (figures != TStoredFigures::Possible) {
+    // A name only is noted where the caller asks; a damaged record always.
+    if (noteAssumed || figures == TStoredFigures::Impossible)
+      core.NoteCondition(here ? cnSensorAssumed : cnSensorUnknown, stored.Name);
     if (here) return local;
     // Without its record the channel's counts can't be given a unit; the
     // name stays, so the user sees which sensor it was.

@@ -47,7 +47,10 @@ bool ReadScaleKeys(const XmlIniFile& d, std::u16string_view section, TRecordCond
 // record when the file holds one, else this PC's sensor of that name. What
 // differs from this PC's database is noted in the core: a stored sensor it
 // lacks or holds otherwise, a name only (assumed, or unknown here) when
-// `noteAssumed`. An empty name is no sensor.
+// `noteAssumed`. A stored record no sensor can have is always noted: by its
+// name as a name only, or, without a name, by the channel (the prefix's
+// last letter), which then has no sensor. An empty name with no record (a
+// sensitivity of 0) is no sensor, said by nothing.
 SensorInfo ReadStoredSensor(const XmlIniFile& d, std::u16string_view section, std::u16string_view prefix,
                             const TZelto& core, bool noteAssumed);
 // Two records of one sensor, whatever their names: the file's decimals may

@@ -214,23 +214,6 @@ constexpr double TwoPi = 6.283185307179586;
 constexpr double TwoPiSquared = 39.47841760435743;
 constexpr double MaxConverted = 1e6;
 
-double ConvertForSensor(uint8_t sensorType, double a, double s, double f, uint8_t quantity) {
-  const double w = TwoPi * f;
-  const double w2 = TwoPiSquared * f * f;
-  switch (quantity * 3 + sensorType) {
-    case 3: return a / InvGravity / s;
-    case 4: return a * w / s * 0.001;
-    case 5: return a * w2 / s * 1e-6;
-    case 6: return f > 0 ? a * 1000 / InvGravity / s / w : 0;
-    case 7: return a / s;
-    case 8: return a * w / s * 0.001;
-    case 9: return f > 0 ? a * 1e6 / InvGravity / s / w2 : 0;
-    case 10: return f > 0 ? a * 1000 / s / w : 0;
-    case 11: return a / s;
-    default: return 0;
-  }
-}
-
 constexpr double Pi = 3.141592653589793;
 
 std::u16string DegreesText(double radians) {
@@ -317,6 +300,23 @@ std::u16string FormatNumber(double x) {
   else if (magnitude >= 10 && magnitude < 100) pattern = u"0.00";
   else if (magnitude >= 100 && magnitude < 1000) pattern = u"0.0";
   return FormatPattern(x, pattern);
+}
+
+double ConvertForSensor(uint8_t sensorType, double a, double s, double f, uint8_t quantity) {
+  const double w = TwoPi * f;
+  const double w2 = TwoPiSquared * f * f;
+  switch (quantity * 3 + sensorType) {
+    case 3: return a / InvGravity / s;
+    case 4: return a * w / s * 0.001;
+    case 5: return a * w2 / s * 1e-6;
+    case 6: return f > 0 ? a * 1000 / InvGravity / s / w : 0;
+    case 7: return a / s;
+    case 8: return a * w / s * 0.001;
+    case 9: return f > 0 ? a * 1e6 / InvGravity / s / w2 : 0;
+    case 10: return f > 0 ? a * 1000 / s / w : 0;
+    case 11: return a / s;
+    default: return 0;
+  }
 }
 
 bool SensorKnown(const SensorInfo& sensor) { return sensor.Sensitivity > 0 && sensor.Type <= stDisplacement; }

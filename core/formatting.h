@@ -57,6 +57,16 @@ bool SensorKnown(const SensorInfo& sensor);
 // need no sensor (its input gain only when it is known); a physical unit
 // without a known sensor is 0.
 double ConvertAmplitude(const SensorInfo& sensor, double amplitude, double f, uint8_t quantity);
+// The one conversion of a sensor's millivolts into a physical quantity, for
+// display and for comparing runs alike: a peak amplitude `a` in mV (its
+// input gain already applied) of a sensor of type `sensorType` and
+// sensitivity `s` as quantity 1 to 3 in m/s², mm/s or µm, integrated or
+// differentiated at frequency f (Hz). Integrating without a frequency
+// (f <= 0) gives 0, and so does a quantity or type outside.
+double ConvertForSensor(uint8_t sensorType, double a, double s, double f, uint8_t quantity);
+// The quantity a sensor of the given type measures itself (1 acceleration,
+// 2 velocity, 3 displacement).
+constexpr uint8_t OwnQuantity(uint8_t sensorType) { return static_cast<uint8_t>(sensorType + 1); }
 // A measured phase (radians) shifted from the sensor's own quantity to the
 // displayed one.
 double ConvertPhase(const SensorInfo& sensor, double phase, uint8_t quantity);

@@ -12,10 +12,6 @@
 
 namespace {
 
-// One unit of each sensor quantity in SI: 1 g in m/s², 1 mm/s in m/s, 1 µm
-// in m, indexed by the sensor type.
-constexpr std::array<double, 3> UnitInSi = {9.80665, 1e-3, 1e-6};
-
 // A sensor that gives a unit (formatting.h) with an input gain to undo.
 bool ScaleKnown(const SensorInfo& s) {
   return SensorKnown(s) && std::isfinite(s.Sensitivity) && std::isfinite(s.InputGain) && s.InputGain > 0;
@@ -28,19 +24,19 @@ bool SameScale(const SensorInfo& a, const SensorInfo& b) {
   return ScaleKnown(a) || a.Name == b.Name;
 }
 
-// A reading in the quantity of sensor type `type`, in its unit. Each step
-// from acceleration towards displacement divides by j omega (a quarter turn
-// back); the other way multiplies by it. A step needs a rotation frequency.
+// A reading in the quantity of sensor type `type`, in the unit it is shown
+// in (ConvertForSensor). Each step from acceleration towards displacement
+// divides by j omega (a quarter turn back); the other way multiplies by it.
+// A step needs a rotation frequency.
 std::optional<TPolar> InQuantity(const TChannelReading& r, uint8_t type) {
   const SensorInfo& s = r.Sensor;
   const int steps = static_cast<int>(type) - static_cast<int>(s.Type);
-  double factor = s.InputGain / s.Sensitivity * UnitInSi[s.Type] / UnitInSi[type];
   if (steps != 0) {
     const double omega = 2 * std::numbers::pi * r.Freq;
     if (!(omega > 0) || !std::isfinite(omega)) return std::nullopt;
-    factor /= std::pow(omega, steps);
   }
-  const TPolar v{r.Vector.Ampl * factor, r.Vector.Phase - steps * std::numbers::pi / 2};
+  const double ampl = ConvertForSensor(s.Type, r.Vector.Ampl * s.InputGain, s.Sensitivity, r.Freq, OwnQuantity(type));
+  const TPolar v{ampl, r.Vector.Phase - steps * std::numbers::pi / 2};
   if (!std::isfinite(v.Ampl) || !std::isfinite(v.Phase)) return std::nullopt;
   return v;
 }

@@ -14,7 +14,8 @@
 //   its own name): their millivolts as stored. A job with one sensor per
 //   channel is compared exactly as measured.
 // - otherwise, when every run's sensor has a known scale: each run's vector
-//   in the reference sensor's quantity and unit (g, mm/s or µm), from its own
+//   in the reference sensor's quantity, in the unit it is shown in (m/s²,
+//   mm/s or µm; the display's own conversion, formatting.h), from its own
 //   sensitivity and input gain, and integrated or differentiated at its own
 //   rotation frequency where its sensor measures another quantity.
 // - otherwise (a sensor without a sensitivity, as an older file names one

@@ -70,6 +70,8 @@ enum TConditionNoteKind : uint8_t {
   cnSensorUnknown,  // only a sensor's name stored, and this PC has no such sensor
   cnSensorMissing,  // the stored sensor is used; this PC's database lacks it
   cnSensorDiffers,  // the stored sensor is used; this PC's database holds another under that name
+  cnSensorImpossible,  // a stored sensor without a name has figures no sensor can have: the channel is
+                       // taken without a sensor (Subject: the channel's letter)
   cnScaleFound,        // no scale stored: the one the runs' stored amplitudes give is used (Subject: its ranges)
   cnScaleUnconfirmed,  // no scale stored, and the runs' stored amplitudes fit no model's (no Subject)
   cnRangeReplaced,     // this device lacks the set-up's stored input range (Subject: channel, stored and used range)

@@ -4,7 +4,7 @@
 #include "systemerror.h"
 #include "zelto.h"
 
-const std::array<TTextKey, 17> FileFailureLangKeys = {{
+const std::array<TTextKey, 18> FileFailureLangKeys = {{
     {u"Forms", u"FileInUse"},
     {u"Forms", u"FileDamaged"},
     {u"Forms", u"FileRateNotListed"},
@@ -22,6 +22,7 @@ const std::array<TTextKey, 17> FileFailureLangKeys = {{
     {u"Forms", u"ScaleFound"},
     {u"Forms", u"ScaleUnconfirmed"},
     {u"Forms", u"RangeReplaced"},
+    {u"Forms", u"SensorImpossible"},
 }};
 
 namespace {
@@ -44,6 +45,7 @@ enum TFileFailureText : size_t {
   ftScaleFound,
   ftScaleUnconfirmed,
   ftRangeReplaced,
+  ftSensorImpossible,
 };
 
 std::u16string Text(TFileFailureText text) { return LangText(FileFailureLangKeys[text]).Text; }
@@ -88,8 +90,8 @@ void TellConditionNotes(const TZelto& core, const std::function<void(const std::
   if (core.ConditionNotes.empty()) return;
   // One paragraph per kind, in the order of TConditionNoteKind.
   static constexpr TFileFailureText Heads[] = {ftConditionsAssumed, ftSensorAssumed,    ftSensorUnknown,
-                                               ftSensorMissing,     ftSensorDiffers,    ftScaleFound,
-                                               ftScaleUnconfirmed,  ftRangeReplaced};
+                                               ftSensorMissing,     ftSensorDiffers,    ftSensorImpossible,
+                                               ftScaleFound,        ftScaleUnconfirmed, ftRangeReplaced};
   std::u16string text;
   for (uint8_t kind = cnScaleAssumed; kind <= cnRangeReplaced; ++kind) {
     std::u16string paragraph;

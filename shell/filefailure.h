@@ -12,7 +12,7 @@
 #include "languageservice.h"
 
 // Every key looked up here (section "Forms").
-extern const std::array<TTextKey, 17> FileFailureLangKeys;
+extern const std::array<TTextKey, 18> FileFailureLangKeys;
 
 class TZelto;
 

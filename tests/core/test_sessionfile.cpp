@@ -464,6 +464,76 @@ TEST_F(SessionFileTest, ImpossibleConditionsTakeTheirFallbackAndSaySo) {
             loaded->ConditionNotes.end());
 }
 
+// A sensor record without a name whose figures no sensor can have leaves
+// its channel without a sensor, as one that never had a sensor does; but
+// unlike that one (a sensitivity of 0, here channel B as the set-up
+// stores it, and any record edited to 0), it is said, naming the channel:
+// in a run, in the set-up and in asynchronous data. The set-up's record,
+// which a name only leaves unsaid, is said by its name when it is damaged.
+TEST_F(SessionFileTest, AnImpossibleSensorWithoutANameIsToldByItsChannel) {
+  testsupport::BindDriverItems(*Core);
+  Core->Type = 1;
+  Core->VibSensorA = {u"", 100, stAcceleration, 0.5, 10000, 1.0};
+  Core->VibSensorB.InputGain = 0;  // no sensor chosen
+  MeasureJob(0, 0);
+  Core->Captures[0].Conditions = Core->DeviceConditions();
+  ASSERT_EQ(Core->SaveSession(), TZelto::sfrDone);
+  const std::string saved = ReadBytes(DocumentFile());
+  const auto impossible = [](const TZelto& core) {
+    std::vector<TConditionNote> notes;
+    for (const TConditionNote& note : core.ConditionNotes)
+      if (note.Kind == cnSensorImpossible) notes.push_back(note);
+    return notes;
+  };
+  const std::vector<TConditionNote> channelA{{cnSensorImpossible, u"A"}};
+  struct TCase {
+    const char* Section;
+    const char* Key;
+    const char* Value;
+    bool Noted;
+  };
+  const TCase cases[] = {
+      {"Measurement0", "SensorA.Sensitivity", "1e300", true}, {"Measurement0", "SensorA.InputGain", "1e-300", true},
+      {"Measurement0", "SensorA.Type", "ff", true},           {"Options", "VibSensorA.Sensitivity", "1e-300", true},
+      {"Measurement0", "SensorA.Sensitivity", "0", false},    {"Options", "VibSensorA.Sensitivity", "0", false},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(std::string(c.Section) + " " + c.Key + " " + c.Value);
+    WriteBytes(DocumentFile(), saved);
+    EditDocument(Document(), std::string("(<") + c.Section + ">[\\s\\S]*?<" + c.Key + " value = \")[^\"]*",
+                 std::string("$01") + c.Value);
+    auto loaded = Restarted();
+    testsupport::BindDriverItems(*loaded);
+    ASSERT_EQ(loaded->LoadSession(), TZelto::sfrDone);
+    const bool setUp = std::string_view(c.Section) == "Options";
+    const SensorInfo& edited = setUp ? loaded->VibSensorA : loaded->Captures[0].Conditions.SensorA;
+    const SensorInfo& other = setUp ? loaded->Captures[0].Conditions.SensorA : loaded->VibSensorA;
+    EXPECT_EQ(edited.Sensitivity, 0);
+    EXPECT_EQ(other.Sensitivity, 100);
+    EXPECT_EQ(impossible(*loaded), c.Noted ? channelA : std::vector<TConditionNote>{});
+  }
+  // A named one in the set-up is said by its name, as in a run.
+  WriteBytes(DocumentFile(), saved);
+  EditDocument(Document(), "(<VibSensorA.Name value = \")[^\"]*", "$01Probe1");
+  EditDocument(Document(), "(<VibSensorA.Sensitivity value = \")[^\"]*", "$011e300");
+  auto named = Restarted();
+  ASSERT_EQ(named->LoadSession(), TZelto::sfrDone);
+  EXPECT_EQ(named->VibSensorA.Sensitivity, 0);
+  EXPECT_EQ(named->ConditionNotes, (std::vector<TConditionNote>{{cnSensorUnknown, u"Probe1"}}));
+  // The asynchronous-data reader says the same.
+  Core->LiveConditions = Core->Captures[0].Conditions;
+  Core->LiveDataA.assign(Length, 7);
+  Core->LiveDataB.assign(Length, 9);
+  const std::u16string trace = Dir.File(u"trace.asd");
+  ASSERT_TRUE(Core->SaveAsyncData(trace));
+  EditDocument(trace, "(<VibSensorA.Sensitivity value = \")[^\"]*", "$011e300");
+  auto loaded = Restarted();
+  testsupport::BindDriverItems(*loaded);
+  ASSERT_TRUE(loaded->LoadAsyncData(trace));
+  EXPECT_EQ(loaded->LiveConditions.SensorA.Sensitivity, 0);
+  EXPECT_EQ(impossible(*loaded), channelA);
+}
+
 TEST_F(SessionFileTest, SensorsComeFromTheSensorFolderByName) {
   SensorInfo probe;
   probe.Name = u"Probe1";
