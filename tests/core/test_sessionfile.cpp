@@ -66,6 +66,16 @@ class SessionFileTest : public DataFileTest {
         rtl::Utf8ToUtf16(std::regex_replace(rtl::Utf16ToUtf8(text), std::regex(pattern), by));
     WriteBytes(rtl::NativePath(path), std::string_view(reinterpret_cast<const char*>(edited.data()), edited.size() * 2));
   }
+  // The live record saved as asynchronous data, its document edited, read
+  // by a restarted program; null when the save or the load failed.
+  std::unique_ptr<TZelto> AsyncDataReadWith(const std::string& pattern, const std::string& by) {
+    const std::u16string trace = Dir.File(u"trace.asd");
+    if (!Core->SaveAsyncData(trace)) return nullptr;
+    EditDocument(trace, pattern, by);
+    auto loaded = Restarted();
+    testsupport::BindDriverItems(*loaded);
+    return loaded->LoadAsyncData(trace) ? std::move(loaded) : nullptr;
+  }
   fs::path DocumentFile() const { return AppData() / "!session.daqsession"; }
   fs::path RawFile() const { return AppData() / "!session.daqdata"; }
   fs::path PendingFile() const { return AppData() / "!session.daqdata.pending"; }
@@ -452,12 +462,8 @@ TEST_F(SessionFileTest, ImpossibleConditionsTakeTheirFallbackAndSaySo) {
   // The asynchronous-data reader takes the same fallback.
   Core->LiveConditions = measured;
   Core->LiveDataA.assign(Length, 7);
-  const std::u16string trace = Dir.File(u"trace.asd");
-  ASSERT_TRUE(Core->SaveAsyncData(trace));
-  EditDocument(trace, "<FullScale value = \"[0-9a-f]*\"", "<FullScale value = \"1\"");
-  auto loaded = Restarted();
-  testsupport::BindDriverItems(*loaded);
-  ASSERT_TRUE(loaded->LoadAsyncData(trace));
+  auto loaded = AsyncDataReadWith("<FullScale value = \"[0-9a-f]*\"", "<FullScale value = \"1\"");
+  ASSERT_TRUE(loaded);
   EXPECT_EQ(loaded->LiveConditions.FullScale, measured.FullScale);
   const TConditionNote assumed{cnScaleAssumed, u""};
   EXPECT_NE(std::find(loaded->ConditionNotes.begin(), loaded->ConditionNotes.end(), assumed),
@@ -524,12 +530,8 @@ TEST_F(SessionFileTest, AnImpossibleSensorWithoutANameIsToldByItsChannel) {
   Core->LiveConditions = Core->Captures[0].Conditions;
   Core->LiveDataA.assign(Length, 7);
   Core->LiveDataB.assign(Length, 9);
-  const std::u16string trace = Dir.File(u"trace.asd");
-  ASSERT_TRUE(Core->SaveAsyncData(trace));
-  EditDocument(trace, "(<VibSensorA.Sensitivity value = \")[^\"]*", "$011e300");
-  auto loaded = Restarted();
-  testsupport::BindDriverItems(*loaded);
-  ASSERT_TRUE(loaded->LoadAsyncData(trace));
+  auto loaded = AsyncDataReadWith("(<VibSensorA.Sensitivity value = \")[^\"]*", "$011e300");
+  ASSERT_TRUE(loaded);
   EXPECT_EQ(loaded->LiveConditions.SensorA.Sensitivity, 0);
   EXPECT_EQ(impossible(*loaded), channelA);
 }
